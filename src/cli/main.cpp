@@ -1,0 +1,163 @@
+// quillmark-cli: the engine from a terminal.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/terminal_prompter.h"
+#include "platform/program_dir.h"
+
+namespace qm::cli {
+namespace {
+
+constexpr std::string_view kGlobalHelp =
+    "Usage: quillmark-cli COMMAND [OPTIONS] ARGS...\n"
+    "\n"
+    "Global options:\n"
+    "  --program-dir DIR   the program folder (templates, PlugTypes.ini, ...);\n"
+    "                      also QUILLMARK_PROGRAM_DIR\n"
+    "  --help              this text, or a command's help after the command\n"
+    "  --version           the program version\n"
+    "\n"
+    "Commands:\n";
+
+// Options every command accepts; they feed the terminal prompter or the stored settings.
+const std::vector<std::string_view> kCommonValued = {"program-dir", "overwrite", "dest"};
+const std::vector<std::string_view> kCommonFlags = {"help"};
+
+bool contains(const std::vector<std::string_view>& list, std::string_view name) {
+  return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+void printCommandHelp(const CommandSpec& spec, std::ostream& out) {
+  out << "Usage: quillmark-cli " << spec.synopsis << "\n\n" << spec.help;
+}
+
+// Fills args from argv[first..]; returns an error text on a usage error.
+std::optional<std::string> parseArgs(const CommandSpec& spec, int argc, char** argv, int first,
+                                     Args& args) {
+  bool optionsEnded = false;
+  for (int i = first; i < argc; ++i) {
+    std::string word = argv[i];
+    if (optionsEnded || word.size() < 3 || word.rfind("--", 0) != 0) {
+      if (word == "--") {
+        optionsEnded = true;
+        continue;
+      }
+      args.positional.push_back(word);
+      continue;
+    }
+    std::string name = word.substr(2);
+    std::optional<std::string> inlineValue;
+    if (auto eq = name.find('='); eq != std::string::npos) {
+      inlineValue = name.substr(eq + 1);
+      name.resize(eq);
+    }
+    if (contains(spec.valuedOptions, name) || contains(kCommonValued, name)) {
+      if (inlineValue) {
+        args.addValue(name, *inlineValue);
+      } else if (i + 1 < argc) {
+        args.addValue(name, argv[++i]);
+      } else {
+        return "option --" + name + " needs a value";
+      }
+    } else if (contains(spec.flags, name) || contains(kCommonFlags, name)) {
+      if (inlineValue) return "option --" + name + " takes no value";
+      args.addFlag(name);
+    } else {
+      return "unknown option --" + name;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<OverwritePolicy> overwritePolicy(const Args& args) {
+  auto v = args.value("overwrite").value_or("none");
+  if (v == "ask") return OverwritePolicy::Ask;
+  if (v == "all") return OverwritePolicy::All;
+  if (v == "none") return OverwritePolicy::None;
+  return std::nullopt;
+}
+
+int run(int argc, char** argv) {
+  const auto commands = allCommands();
+  auto listCommands = [&](std::ostream& out) {
+    out << kGlobalHelp;
+    for (const auto& c : commands) out << "  " << c.synopsis << '\n';
+  };
+
+  // Global options may stand before the command.
+  int i = 1;
+  std::optional<std::string> programDirOption;
+  for (; i < argc; ++i) {
+    std::string_view word = argv[i];
+    if (word == "--version") {
+      std::cout << "quillmark-cli " << QM_VERSION << '\n';
+      return kOk;
+    }
+    if (word == "--help" || word == "-h") {
+      listCommands(std::cout);
+      return kOk;
+    }
+    if (word == "--program-dir" && i + 1 < argc) {
+      programDirOption = argv[++i];
+      continue;
+    }
+    if (word.rfind("--program-dir=", 0) == 0) {
+      programDirOption = std::string(word.substr(14));
+      continue;
+    }
+    break;
+  }
+  if (i >= argc) {
+    listCommands(std::cerr);
+    return kUsage;
+  }
+  std::string_view name = argv[i];
+  auto spec = std::find_if(commands.begin(), commands.end(),
+                           [&](const CommandSpec& c) { return c.name == name; });
+  if (spec == commands.end()) {
+    std::cerr << "quillmark-cli: unknown command '" << name << "'\n";
+    listCommands(std::cerr);
+    return kUsage;
+  }
+
+  Args args;
+  if (auto problem = parseArgs(*spec, argc, argv, i + 1, args)) {
+    std::cerr << "quillmark-cli " << spec->name << ": " << *problem << '\n';
+    printCommandHelp(*spec, std::cerr);
+    return kUsage;
+  }
+  if (args.flag("help")) {
+    printCommandHelp(*spec, std::cout);
+    return kOk;
+  }
+  if (auto v = args.value("program-dir")) programDirOption = v;
+  auto policy = overwritePolicy(args);
+  if (!policy) {
+    std::cerr << "quillmark-cli: --overwrite takes ask, all or none\n";
+    return kUsage;
+  }
+
+  TerminalAnswers answers;
+  answers.overwrite = *policy;
+  if (auto dest = args.value("dest")) answers.destination = *dest;
+  answers.createSubFolders = args.flag("subfolders");
+  TerminalPrompter prompter(answers, std::cin, std::cerr, isatty(STDIN_FILENO) != 0);
+  InterruptProgress progress;
+
+  auto programDir = platform::resolveProgramDir(programDirOption);
+  Context context{std::move(args), programDir, prompter, progress, std::cout, std::cerr};
+  return spec->run(context);
+}
+
+}  // namespace
+}  // namespace qm::cli
+
+int main(int argc, char** argv) {
+  return qm::cli::run(argc, argv);
+}

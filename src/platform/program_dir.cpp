@@ -1,0 +1,51 @@
+#include "platform/program_dir.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <cstdlib>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace qm::platform {
+
+fs::path shippedDataDir() {
+  std::error_code ec;
+#ifdef QM_BUILD_DATA_DIR
+  if (fs::path built = QM_BUILD_DATA_DIR; fs::is_directory(built, ec)) return built;
+#endif
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    if (fs::path installed = exe.parent_path().parent_path() / "share" / "quillmark";
+        fs::is_directory(installed, ec))
+      return installed;
+    return exe.parent_path() / "data";
+  }
+  return fs::current_path(ec) / "data";
+}
+
+void seedMissingFiles(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  if (!fs::is_directory(from, ec)) return;
+  fs::create_directories(to, ec);
+  for (auto it = fs::recursive_directory_iterator(from, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    fs::path target = to / fs::relative(it->path(), from, ec);
+    if (it->is_directory(ec)) {
+      fs::create_directories(target, ec);
+    } else if (!fs::exists(target, ec)) {
+      fs::copy_file(it->path(), target, ec);
+    }
+  }
+}
+
+fs::path resolveProgramDir(const std::optional<std::string>& explicitDir) {
+  if (explicitDir && !explicitDir->empty()) return fs::absolute(*explicitDir);
+  if (const char* env = std::getenv("QUILLMARK_PROGRAM_DIR"); env && *env) return fs::absolute(env);
+  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  fs::path dir = fs::path(base.toStdString()) / "Quillmark";
+  seedMissingFiles(shippedDataDir(), dir);
+  return dir;
+}
+
+}  // namespace qm::platform
