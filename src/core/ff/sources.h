@@ -1,0 +1,46 @@
+#pragma once
+// Filter Factory source files: .afs, .pff, .txt (read and written) and .ffx (read).
+// Each reader calls IniVars, sets fileName from the file's own name and returns true when it
+// filled the record; a missing or unreadable file gives false. The *Bytes forms read from
+// memory (fileName is the name to record) and are what the fuzzers drive.
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+#include "core/common/byte_view.h"
+#include "core/ff/options.h"
+#include "core/ff/record.h"
+
+namespace qm::ff {
+
+// The FF Editor's preset slots, filled by "set" lines of a .txt and written by WriteTXT.
+class EditorPresets {
+ public:
+  virtual ~EditorPresets() = default;
+  virtual bool slotInUse(int slot) const = 0;
+  virtual std::array<int, 8> slotValues(int slot) const = 0;
+  virtual void setSlot(int slot, const std::array<int, 8>& values) = 0;
+};
+
+bool ReadAFS(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);
+bool ReadPFF(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);
+bool ReadTXT(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
+             EditorPresets* presets = nullptr);
+bool ReadFFX(const std::filesystem::path& file, FFRecord& rec);
+
+bool ReadAFSBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
+                  const FFOptions& options);
+bool ReadPFFBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
+                  const FFOptions& options);
+bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
+                  const FFOptions& options, EditorPresets* presets = nullptr);
+bool ReadFFXBytes(ByteView bytes, std::string_view fileName, FFRecord& rec);
+
+// kind 0 writes .afs, kind 1 writes .pff, into folder under the name derived from fileName.
+// Returns the path written, or an empty path when the write failed.
+std::filesystem::path Writeafspff(const std::filesystem::path& folder, int kind, FFRecord& rec);
+std::filesystem::path WriteTXT(const std::filesystem::path& folder, FFRecord& rec,
+                               const EditorPresets* presets = nullptr);
+
+}  // namespace qm::ff
