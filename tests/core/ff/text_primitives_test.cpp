@@ -1,0 +1,132 @@
+#include "core/ff/text_primitives.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/ff/record.h"
+
+namespace qm::ff {
+namespace {
+
+ByteView viewOf(const std::string& s) {
+  return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+}
+
+struct LineCase {
+  std::string input;
+  std::vector<std::string> lines;  // successive reads until the end
+  std::size_t firstEnd;            // position after the first read
+};
+
+TEST(ReadtoD, EndsAtCrAndKeepsLineFeeds) {
+  const std::vector<LineCase> cases = {
+      {"abc\rdef", {"abc", "def"}, 4},
+      {"a\nb\rc\r", {"a\nb", "c"}, 4},
+      {"\r\r", {"", ""}, 1},
+      {"no end", {"no end"}, 6},
+  };
+  for (const auto& c : cases) {
+    ByteCursor cur(viewOf(c.input));
+    std::vector<std::string> got;
+    got.push_back(ReadtoD(cur));
+    EXPECT_EQ(cur.position(), c.firstEnd) << c.input;
+    while (!cur.atEnd()) got.push_back(ReadtoD(cur));
+    EXPECT_EQ(got, c.lines) << c.input;
+  }
+}
+
+TEST(ReadtoDD, CrFollowedByControlEndsTheLine) {
+  const std::vector<LineCase> cases = {
+      {"abc\r\nrest", {"abc", "rest"}, 5},
+      {"ab\rc\r\r", {"abc"}, 6},
+      {"x\r\x02y\r\x01", {"x", "y"}, 3},
+      {"x\r\x0Ey", {"x\x0Ey"}, 4},
+      {"tail\r", {"tail"}, 5},
+      {"", {""}, 0},
+  };
+  for (const auto& c : cases) {
+    ByteCursor cur(viewOf(c.input));
+    std::vector<std::string> got;
+    got.push_back(ReadtoDD(cur));
+    EXPECT_EQ(cur.position(), c.firstEnd) << c.input;
+    while (!cur.atEnd()) got.push_back(ReadtoDD(cur));
+    EXPECT_EQ(got, c.lines) << c.input;
+  }
+}
+
+struct FieldCase {
+  std::string bytes;
+  std::size_t offset;
+  std::string plain;    // bytes2string2
+  std::string formula;  // bytes2string
+};
+
+TEST(FieldReaders, NulCrAndComments) {
+  using namespace std::string_literals;
+  const std::vector<FieldCase> cases = {
+      {"x//note\r\n+1\0z"s, 0, "x//note+1", "x+1"},
+      {"a/b\0"s, 0, "a/b", "a/b"},
+      {"\0abc\0def"s, 0, "\0abc"s, "\0abc"s},
+      {"r\r\ng\rb"s, 0, "rgb", "rgb"},
+      {"r\n\rg"s, 0, "r\ng", "r\ng"},
+      {"..abc\0"s, 2, "abc", "abc"},
+      {"abc"s, 9, "", ""},
+      // A comment that meets a NUL or the end stops the whole text.
+      {"a//x\0bc"s, 0, "a//x", "a"},
+      {"a//xyz"s, 0, "a//xyz", "a"},
+      {"a/"s, 0, "a/", "a/"},
+      {"a//\rb//\r"s, 0, "a//b//", "ab"},
+      {"/\0"s, 0, "/", "/"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(bytes2string2(viewOf(c.bytes), c.offset), c.plain) << c.bytes;
+    EXPECT_EQ(bytes2string(viewOf(c.bytes), c.offset), c.formula) << c.bytes;
+  }
+}
+
+TEST(FieldWriters, TerminatorAndBufferEnd) {
+  std::vector<std::uint8_t> buf(6, 0xAA);
+  string2bytes(buf, "abc", 1);
+  EXPECT_EQ(buf, (std::vector<std::uint8_t>{0xAA, 'a', 'b', 'c', 0, 0xAA}));
+
+  std::vector<std::uint8_t> raw(4, 0xAA);
+  string2bytes_w0(raw, "ab", 1);
+  EXPECT_EQ(raw, (std::vector<std::uint8_t>{0xAA, 'a', 'b', 0xAA}));
+
+  // Too long for the buffer: stops at its end instead of overrunning it.
+  std::vector<std::uint8_t> tight(3, 0xAA);
+  string2bytes(tight, "wxyz", 1);
+  EXPECT_EQ(tight, (std::vector<std::uint8_t>{0xAA, 'w', 'x'}));
+  string2bytes(tight, "q", 7);
+  EXPECT_EQ(tight.size(), 3u);
+}
+
+TEST(Writecode, AppendsTextAndCr) {
+  std::string out = "x";
+  Writecode(out, "ab");
+  Writecode(out, "");
+  EXPECT_EQ(out, "xab\r\r");
+}
+
+TEST(FFRecordTest, IniVarsClearsAllButDialect) {
+  FFRecord rec;
+  EXPECT_TRUE(rec.photoshopDialect);
+  rec.photoshopDialect = false;
+  rec.title = "t";
+  rec.controlNames[7] = "c";
+  rec.sliderValues[3] = 9;
+  rec.mapNames[2] = "m";
+  rec.formulas[3] = "a";
+  rec.IniVars();
+  EXPECT_FALSE(rec.photoshopDialect);
+  EXPECT_TRUE(rec.title.empty());
+  EXPECT_TRUE(rec.controlNames[7].empty());
+  EXPECT_EQ(rec.sliderValues[3], 0);
+  EXPECT_TRUE(rec.mapNames[2].empty());
+  EXPECT_TRUE(rec.formulas[3].empty());
+}
+
+}  // namespace
+}  // namespace qm::ff
