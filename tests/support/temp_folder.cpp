@@ -1,0 +1,35 @@
+#include "temp_folder.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace qm::test {
+
+TempFolder::TempFolder() {
+  // mkdtemp picks a unique name even when several test programs run at once.
+  std::string pattern = (std::filesystem::temp_directory_path() / "qm-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+std::filesystem::path writeFile(const std::filesystem::path& file, std::string_view bytes) {
+  std::error_code ec;
+  if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file;
+}
+
+std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace qm::test
