@@ -1,0 +1,26 @@
+#pragma once
+// What the metadata readers learn about one filter of a plugin file.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qm::plugins {
+
+struct FilterInfo {
+  std::string category;  // Windows-1252 bytes
+  std::string title;     // Windows-1252 bytes
+  // 1-based byte position of the first category character; 0 = not rewritable in place;
+  // -1 for table types.
+  std::int32_t position = 0;
+  // Characters the category may take when rewritten in place; 0 = unknown.
+  std::uint32_t room = 0;
+};
+
+// The filters of one plugin file, in resource order. ok: filter 1 has category and title.
+struct FilterTable {
+  std::vector<FilterInfo> filters{FilterInfo{}};
+  bool ok = false;
+};
+
+}  // namespace qm::plugins
