@@ -1,0 +1,71 @@
+#pragma once
+// The option set the Preferences dialog holds while the program runs: filled from the store
+// at start-up (and by Cancel), written back by OK. Every other part reads options from here.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/settings/store.h"
+
+namespace qm::settings {
+
+struct FontChoice {
+  std::string name;
+  int size = 0;
+  bool bold = false;
+  bool italic = false;
+  // A stored font is applied only with a name and a size of at least 1.
+  bool applies() const { return !name.empty() && size >= 1; }
+};
+
+enum class FileViewOption {
+  HotTracking = 0,
+  AutoColumnWidth,
+  FullRowSelection,
+  FlatScrollbar,
+  Gridlines,
+  HoverSelection,
+};
+
+struct Options {
+  std::string interfaceDesign = "Interfc4.des";  // "OFF" = the plain editor
+  int usedFF = 0;
+  bool noFFOptimize = false;
+  // Check boxes whose missing key keeps the design state. Sub folders and the auto-add
+  // lists start off; "Write FFL 1.0 Files (recommended)" starts on, as its caption suggests.
+  bool scanSubDirs = false;
+  std::array<bool, 3> autoAdd{};
+  bool autoTop = false;
+  std::array<bool, 3> editorPlugin{};
+  int folderItemLimit = 20;
+  // Full row selection starts on: a details list without it is hard to read.
+  std::array<bool, 6> fileView{false, false, true, false, false, false};
+  bool passivePaneFolder = false;
+  bool writeFFL10 = true;
+  bool fullStartUp = false;
+  FontChoice listFont;
+  FontChoice otherFont;
+  std::vector<std::string> apps;
+  std::vector<std::string> pictures;
+  std::string previewPicture;  // as stored; see previewPicturePath()
+
+  bool fileViewOption(FileViewOption o) const { return fileView[static_cast<int>(o)]; }
+};
+
+inline constexpr int kMaxListIndex = 200;
+
+// Load options: every field from the store; missing keys keep the value in `initial`, or the
+// fallback of the key where the store defines one.
+Options loadOptions(const Store& store, const Options& initial = {});
+
+// Save options (Preferences OK): writes every key the OK button owns, removes stale App/Pic
+// keys and the old PluginType keys first.
+void saveOptions(Store& store, const Options& options);
+
+// "Show Tips at Startup" of the Options section. A missing key means no tips: a first start
+// opens the sample collection, and a window on top of it would only be in the way.
+bool showTipsAtStartup(const Store& store);
+void setShowTipsAtStartup(Store& store, bool show);
+
+}  // namespace qm::settings
