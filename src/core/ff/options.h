@@ -6,12 +6,28 @@
 
 namespace qm::ff {
 
+// Which template the Photoshop FF compilation copies (setting UsedFF, Preferences Option4).
+enum class FFTemplate : int {
+  FF30 = 0,       // "Filter Factory 3.0": photo30.dll
+  FF304 = 1,      // "Filter Factory 3.04 (needs plugin.dll from Adobe)": photo304.dll
+  User = 2,       // the user template of the template box (userTemplate)
+  Macintosh = 3,  // "Macintosh FF (Mac Binary)": refused by the writer
+};
+
 struct FFOptions {
   bool noOptimize = false;  // "No FF Code Optimization"
 
-  // Plugin writer. The template, compilation and standalone choices are added with the
-  // plugin writer; programDir holds photo30.dll, photo304.dll and temp.dll.
+  // Plugin writer; programDir holds photo30.dll, photo304.dll and temp.dll.
   std::filesystem::path programDir;
+  FFTemplate usedFF = FFTemplate::FF30;  // UsedFF
+  // The Photoshop template box: a Filter Factory plugin of 49152, 49664 or 57344 bytes. Used
+  // with FFTemplate::User; empty means photo30.dll.
+  std::filesystem::path userTemplate;
+  bool allModes = false;      // "All Modes": every colour mode instead of RGB only
+  bool editorPlugin = false;  // "Editor Plugin" (EditorPlugin 0): standalone word 0
+  bool noDialog = false;      // "No Dialog": the dialog word keeps the template's value
+  bool bigPreview = false;    // "Big Preview" dialog layout
+  bool megaPreview = false;   // "Mega Preview" dialog layout
 };
 
 }  // namespace qm::ff

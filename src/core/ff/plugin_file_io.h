@@ -1,0 +1,24 @@
+#pragma once
+// Whole-file reads and all-or-nothing writes for the plugin readers and writer.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::ff {
+
+// The file's bytes; nullopt when it cannot be read.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file);
+
+// Writes bytes to a temporary file in the target's folder and renames it over the target, so
+// the target is either the old file or the complete new one. Returns an error text, empty on
+// success.
+std::string replaceFile(const std::filesystem::path& target,
+                        const std::vector<std::uint8_t>& bytes);
+
+// The record's fileName for a path: its last part as Windows-1252 bytes.
+std::string recordFileName(const std::filesystem::path& file);
+
+}  // namespace qm::ff
