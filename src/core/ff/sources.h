@@ -6,9 +6,11 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "core/common/byte_view.h"
+#include "core/common/ports.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
 
@@ -25,16 +27,22 @@ class EditorPresets {
 
 bool ReadAFS(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);
 bool ReadPFF(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);
+// presets receives the "set" lines (ignored when null). prompter shows the plugin-information
+// dialect's "Format Violation" message (none when null). The companion .afs beside a
+// plugin-information text supplies its slider values.
 bool ReadTXT(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
-             EditorPresets* presets = nullptr);
+             EditorPresets* presets = nullptr, Prompter* prompter = nullptr);
 bool ReadFFX(const std::filesystem::path& file, FFRecord& rec);
 
 bool ReadAFSBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
                   const FFOptions& options);
 bool ReadPFFBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
                   const FFOptions& options);
+// companionAfs: the bytes of the .afs beside a plugin-information text, when one exists.
 bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
-                  const FFOptions& options, EditorPresets* presets = nullptr);
+                  const FFOptions& options, EditorPresets* presets = nullptr,
+                  Prompter* prompter = nullptr,
+                  std::optional<ByteView> companionAfs = std::nullopt);
 bool ReadFFXBytes(ByteView bytes, std::string_view fileName, FFRecord& rec);
 
 // kind 0 writes .afs, kind 1 writes .pff, into folder under the name derived from fileName.
