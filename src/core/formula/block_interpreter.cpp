@@ -1,0 +1,289 @@
+#include "core/formula/block_interpreter.h"
+
+#include <algorithm>
+
+#include "core/formula/ops.h"
+#include "core/formula/tables.h"
+
+namespace qm::formula {
+namespace {
+
+using i32 = std::int32_t;
+
+template <class F>
+void lanes1(i32* __restrict d, const i32* __restrict a, int n, F f) {
+  for (int i = 0; i < n; ++i) d[i] = f(a[i]);
+}
+template <class F>
+void lanes2(i32* __restrict d, const i32* __restrict a, const i32* __restrict b, int n, F f) {
+  for (int i = 0; i < n; ++i) d[i] = f(a[i], b[i]);
+}
+template <class F>
+void lanes2k(i32* __restrict d, const i32* __restrict a, i32 k, int n, F f) {
+  for (int i = 0; i < n; ++i) d[i] = f(a[i], k);
+}
+template <class F>
+void lanes3(i32* __restrict d, const i32* __restrict a, const i32* __restrict b,
+            const i32* __restrict c, int n, F f) {
+  for (int i = 0; i < n; ++i) d[i] = f(a[i], b[i], c[i]);
+}
+
+// Branch-free forms of / and % the compiler can vectorise. A double quotient of two 32-bit
+// integers truncates to the exact integer quotient, so these agree with ops::div/mod.
+inline i32 divLane(i32 a, i32 b) {
+  const i32 safe = (b == 0) | (b == -1) ? 1 : b;
+  const i32 q = static_cast<i32>(static_cast<double>(a) / static_cast<double>(safe));
+  return b == 0 ? 0 : b == -1 ? ops::neg(a) : q;
+}
+inline i32 modLane(i32 a, i32 b) {
+  const i32 safe = (b == 0) | (b == -1) ? 1 : b;
+  const i32 q = static_cast<i32>(static_cast<double>(a) / static_cast<double>(safe));
+  return ops::sub(a, ops::mul(q, safe));
+}
+
+constexpr auto kAdd = [](i32 a, i32 b) { return ops::add(a, b); };
+constexpr auto kSub = [](i32 a, i32 b) { return ops::sub(a, b); };
+constexpr auto kMul = [](i32 a, i32 b) { return ops::mul(a, b); };
+constexpr auto kShl = [](i32 a, i32 b) { return ops::shl(a, b); };
+constexpr auto kShr = [](i32 a, i32 b) { return ops::shrLogical(a, b); };
+constexpr auto kShrA = [](i32 a, i32 b) { return ops::shrArithmetic(a, b); };
+constexpr auto kLt = [](i32 a, i32 b) { return static_cast<i32>(a < b); };
+constexpr auto kLe = [](i32 a, i32 b) { return static_cast<i32>(a <= b); };
+constexpr auto kEq = [](i32 a, i32 b) { return static_cast<i32>(a == b); };
+constexpr auto kNe = [](i32 a, i32 b) { return static_cast<i32>(a != b); };
+constexpr auto kAnd = [](i32 a, i32 b) { return a & b; };
+constexpr auto kXor = [](i32 a, i32 b) { return a ^ b; };
+constexpr auto kOr = [](i32 a, i32 b) { return a | b; };
+constexpr auto kLogAnd = [](i32 a, i32 b) { return static_cast<i32>((a != 0) & (b != 0)); };
+constexpr auto kLogOr = [](i32 a, i32 b) { return static_cast<i32>((a != 0) | (b != 0)); };
+constexpr auto kMin = [](i32 a, i32 b) { return a < b ? a : b; };
+constexpr auto kMax = [](i32 a, i32 b) { return a > b ? a : b; };
+constexpr auto kDiv = [](i32 a, i32 b) { return divLane(a, b); };
+constexpr auto kMod = [](i32 a, i32 b) { return modLane(a, b); };
+
+template <class F>
+void binary(const BlockInstruction& ins, i32* d, const i32* a, const i32* b, int n, F f) {
+  if (ins.immediate)
+    lanes2k(d, a, ins.k, n, f);
+  else
+    lanes2(d, a, b, n, f);
+}
+
+}  // namespace
+
+BlockInterpreter::BlockInterpreter(const BlockProgram& code, const Program& program,
+                                   const ImageView& input)
+    : code_(code),
+      program_(program),
+      in_(input),
+      regs_(static_cast<std::size_t>(code.registerCount) * kBlockSize, 0) {
+  for (const auto& [r, value] : code.constants) std::fill_n(reg(r), kBlockSize, value);
+}
+
+void BlockInterpreter::loadInputs(int x0, int y, int n) {
+  const std::uint32_t used = code_.inputsUsed;
+  auto wants = [&](int in) { return (used & (1u << in)) != 0; };
+  const bool colour =
+      wants(kInR) || wants(kInG) || wants(kInB) || wants(kInI) || wants(kInU) || wants(kInV);
+  if (wants(kInX))
+    for (int i = 0; i < n; ++i) reg(kInX)[i] = x0 + i;
+  if (wants(kInY)) std::fill_n(reg(kInY), n, y);
+  if (colour || wants(kInA)) {
+    const std::uint8_t* px = in_.pixel(x0, y);
+    const int ps = in_.pixelStride;
+    i32* r = reg(kInR);
+    i32* g = reg(kInG);
+    i32* b = reg(kInB);
+    for (int i = 0; i < n; ++i) {
+      r[i] = px[i * ps];
+      g[i] = px[i * ps + 1];
+      b[i] = px[i * ps + 2];
+    }
+    if (wants(kInA)) {
+      i32* a = reg(kInA);
+      for (int i = 0; i < n; ++i) a[i] = px[i * ps + 3];
+    }
+    if (wants(kInI)) lanes3(reg(kInI), r, g, b, n, luminance);
+    if (wants(kInU)) lanes3(reg(kInU), r, g, b, n, chromaU);
+    if (wants(kInV)) lanes3(reg(kInV), r, g, b, n, chromaV);
+  }
+  if (wants(kInD))
+    for (int i = 0; i < n; ++i) reg(kInD)[i] = directionAt(x0 + i, y, in_.width, in_.height);
+  if (wants(kInM))
+    for (int i = 0; i < n; ++i) reg(kInM)[i] = distanceAt(x0 + i, y, in_.width, in_.height);
+}
+
+void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n,
+                               const MutableImageView& out) {
+  const i32* a = reg(ins.arg[0]);
+  const i32* b = reg(ins.arg[1]);
+  const i32* c = reg(ins.arg[2]);
+  i32* d = ins.op == Op::Store ? nullptr : reg(ins.dst);
+  const std::uint8_t* sliders = program_.sliders.data();
+  switch (ins.op) {
+    case Op::Neg:
+      lanes1(d, a, n, ops::neg);
+      break;
+    case Op::Not:
+      lanes1(d, a, n, [](i32 v) { return static_cast<i32>(v == 0); });
+      break;
+    case Op::BitNot:
+      lanes1(d, a, n, [](i32 v) { return ~v; });
+      break;
+    case Op::Abs:
+      lanes1(d, a, n, ops::abs);
+      break;
+    case Op::Sqr:
+      lanes1(d, a, n, ops::sqr);
+      break;
+    case Op::Cos:
+      lanes1(d, a, n, cosine);
+      break;
+    case Op::Sin:
+      lanes1(d, a, n, sine);
+      break;
+    case Op::Tan:
+      lanes1(d, a, n, tangent);
+      break;
+    case Op::Ctl:
+      lanes1(d, a, n, [&](i32 v) { return ops::ctl(sliders, v); });
+      break;
+    case Op::Add:
+      binary(ins, d, a, b, n, kAdd);
+      break;
+    case Op::Sub:
+      binary(ins, d, a, b, n, kSub);
+      break;
+    case Op::Mul:
+      binary(ins, d, a, b, n, kMul);
+      break;
+    case Op::Div:
+      binary(ins, d, a, b, n, kDiv);
+      break;
+    case Op::Mod:
+      binary(ins, d, a, b, n, kMod);
+      break;
+    case Op::Shl:
+      binary(ins, d, a, b, n, kShl);
+      break;
+    case Op::Shr:
+      binary(ins, d, a, b, n, kShr);
+      break;
+    case Op::ShrA:
+      binary(ins, d, a, b, n, kShrA);
+      break;
+    case Op::Lt:
+      binary(ins, d, a, b, n, kLt);
+      break;
+    case Op::Le:
+      binary(ins, d, a, b, n, kLe);
+      break;
+    case Op::Eq:
+      binary(ins, d, a, b, n, kEq);
+      break;
+    case Op::Ne:
+      binary(ins, d, a, b, n, kNe);
+      break;
+    case Op::BitAnd:
+      binary(ins, d, a, b, n, kAnd);
+      break;
+    case Op::BitXor:
+      binary(ins, d, a, b, n, kXor);
+      break;
+    case Op::BitOr:
+      binary(ins, d, a, b, n, kOr);
+      break;
+    case Op::LogAnd:
+      binary(ins, d, a, b, n, kLogAnd);
+      break;
+    case Op::LogOr:
+      binary(ins, d, a, b, n, kLogOr);
+      break;
+    case Op::Min:
+      binary(ins, d, a, b, n, kMin);
+      break;
+    case Op::Max:
+      binary(ins, d, a, b, n, kMax);
+      break;
+    case Op::Dif:
+      lanes2(d, a, b, n, ops::dif);
+      break;
+    case Op::R2x:
+      lanes2(d, a, b, n, radial);
+      break;
+    case Op::R2y:
+      lanes2(d, a, b, n, [](i32 v, i32 m) { return radial(ops::sub(v, 256), m); });
+      break;
+    case Op::C2d:
+      lanes2(d, a, b, n, angle);
+      break;
+    case Op::C2m:
+      lanes2(d, a, b, n, magnitude);
+      break;
+    case Op::Map:
+      lanes2(d, a, b, n, [&](i32 i, i32 v) { return ops::map(sliders, i, v); });
+      break;
+    case Op::Select:
+      lanes3(d, a, b, c, n, [](i32 s, i32 t, i32 e) { return s != 0 ? t : e; });
+      break;
+    case Op::AddCap:
+      lanes3(d, a, b, c, n, ops::addCapped);
+      break;
+    case Op::SubFloor:
+      lanes3(d, a, b, c, n, ops::subFloored);
+      break;
+    case Op::Val:
+      lanes3(d, a, b, c, n, [&](i32 i, i32 lo, i32 hi) { return ops::val(sliders, i, lo, hi); });
+      break;
+    case Op::Src:
+      lanes3(d, a, b, c, n, [&](i32 x, i32 yy, i32 z) { return in_.sample(x, yy, z); });
+      break;
+    case Op::Rad:
+      lanes3(d, a, b, c, n, [&](i32 dir, i32 m, i32 z) { return in_.sampleRadial(dir, m, z); });
+      break;
+    case Op::Mix: {
+      const i32* e = reg(ins.arg[3]);
+      for (int i = 0; i < n; ++i) d[i] = ops::mix(a[i], b[i], c[i], e[i]);
+      break;
+    }
+    case Op::Scl: {
+      const i32* e = reg(ins.arg[3]);
+      const i32* f = reg(ins.arg[4]);
+      for (int i = 0; i < n; ++i) d[i] = ops::scl(a[i], b[i], c[i], e[i], f[i]);
+      break;
+    }
+    case Op::Cnv: {
+      std::array<const i32*, 10> w;
+      for (int k = 0; k < 10; ++k) w[k] = reg(ins.arg[k]);
+      std::array<i32, 9> lane;
+      for (int i = 0; i < n; ++i) {
+        for (int k = 0; k < 9; ++k) lane[k] = w[k][i];
+        d[i] = in_.convolve(lane.data(), w[9][i], x0 + i, y, ins.imm);
+      }
+      break;
+    }
+    case Op::Store: {
+      std::uint8_t* px = out.pixel(x0, y) + ins.dst;
+      const int ps = out.pixelStride;
+      for (int i = 0; i < n; ++i) px[i * ps] = static_cast<std::uint8_t>(ops::clampByte(a[i]));
+      break;
+    }
+    case Op::Get:
+    case Op::Put:
+    case Op::Rnd:
+    case Op::Rst:
+      break;  // never in a block program
+  }
+}
+
+void BlockInterpreter::runBlock(int x0, int y, int count, const MutableImageView& out) {
+  loadInputs(x0, y, count);
+  for (const BlockInstruction& ins : code_.code) execute(ins, x0, y, count, out);
+}
+
+void BlockInterpreter::runRow(int y, const MutableImageView& out) {
+  for (int x0 = 0; x0 < in_.width; x0 += kBlockSize)
+    runBlock(x0, y, std::min(kBlockSize, in_.width - x0), out);
+}
+
+}  // namespace qm::formula

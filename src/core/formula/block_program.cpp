@@ -1,0 +1,151 @@
+#include "core/formula/block_program.h"
+
+#include <array>
+
+namespace qm::formula {
+namespace {
+
+bool commutative(Op op) {
+  switch (op) {
+    case Op::Add:
+    case Op::Mul:
+    case Op::BitAnd:
+    case Op::BitOr:
+    case Op::BitXor:
+    case Op::Eq:
+    case Op::Ne:
+    case Op::Min:
+    case Op::Max:
+    case Op::LogAnd:
+    case Op::LogOr:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool hasImmediateForm(Op op) {
+  switch (op) {
+    case Op::Add:
+    case Op::Sub:
+    case Op::Mul:
+    case Op::Div:
+    case Op::Mod:
+    case Op::Shl:
+    case Op::Shr:
+    case Op::ShrA:
+    case Op::Lt:
+    case Op::Le:
+    case Op::Eq:
+    case Op::Ne:
+    case Op::BitAnd:
+    case Op::BitXor:
+    case Op::BitOr:
+    case Op::LogAnd:
+    case Op::LogOr:
+    case Op::Min:
+    case Op::Max:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Replaces cell traffic by register aliases; false when a cell outlives its pixel.
+bool localiseCells(const Program& p, std::vector<Instruction>& out) {
+  std::vector<int> alias(p.registerCount);
+  for (int r = 0; r < p.registerCount; ++r) alias[r] = r;
+  std::array<int, 256> cell;
+  cell.fill(-1);
+  for (Instruction ins : p.code) {
+    const int n = argumentCount(ins.op);
+    for (int k = 0; k < n; ++k) ins.arg[k] = alias[ins.arg[k]];
+    if (ins.op == Op::Rnd || ins.op == Op::Rst) return false;
+    if (ins.op == Op::Put || ins.op == Op::Get) {
+      const int indexReg = ins.arg[ins.op == Op::Put ? 1 : 0];
+      if (!p.isConstant(indexReg)) return false;
+      const std::int32_t index = p.constantOf(indexReg);
+      if (index < 0 || index > 255) return false;  // the compiler folds these; stay safe
+      if (ins.op == Op::Put) {
+        cell[index] = ins.arg[0];
+      } else {
+        if (cell[index] < 0) return false;  // reads what an earlier pixel left
+        alias[ins.dst] = cell[index];
+      }
+      continue;
+    }
+    out.push_back(ins);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<BlockProgram> makeBlockProgram(const Program& p) {
+  std::vector<Instruction> code;
+  if (!localiseCells(p, code)) return std::nullopt;
+
+  const int fixed = kInputCount + static_cast<int>(p.constants.size());
+  std::vector<int> lastUse(p.registerCount, -1);
+  for (int i = 0; i < static_cast<int>(code.size()); ++i) {
+    const int n = argumentCount(code[i].op);
+    for (int k = 0; k < n; ++k) lastUse[code[i].arg[k]] = i;
+  }
+
+  BlockProgram bp;
+  std::vector<int> physical(p.registerCount, -1);
+  for (int r = 0; r < fixed; ++r) physical[r] = r;
+  for (std::size_t k = 0; k < p.constants.size(); ++k)
+    bp.constants.emplace_back(kInputCount + static_cast<int>(k), p.constants[k]);
+  std::vector<int> freeRegs;
+  int next = fixed;
+
+  for (int i = 0; i < static_cast<int>(code.size()); ++i) {
+    const Instruction& ins = code[i];
+    BlockInstruction out;
+    out.op = ins.op;
+    out.imm = ins.imm;
+    const int n = argumentCount(ins.op);
+    for (int k = 0; k < n; ++k) {
+      out.arg[k] = physical[ins.arg[k]];
+      if (ins.arg[k] < kInputCount) bp.inputsUsed |= 1u << ins.arg[k];
+    }
+    if (n == 2 && hasImmediateForm(ins.op)) {
+      if (!p.isConstant(ins.arg[1]) && p.isConstant(ins.arg[0]) && commutative(ins.op)) {
+        std::swap(out.arg[0], out.arg[1]);
+        out.immediate = true;
+        out.k = p.constantOf(ins.arg[0]);
+      } else if (p.isConstant(ins.arg[1])) {
+        out.immediate = true;
+        out.k = p.constantOf(ins.arg[1]);
+      }
+    }
+    if (ins.op == Op::Store) {
+      out.dst = ins.dst;
+    } else {
+      // Allocated before the arguments are released, so a result never overwrites an
+      // operand it is still reading.
+      if (freeRegs.empty()) {
+        out.dst = next++;
+      } else {
+        out.dst = freeRegs.back();
+        freeRegs.pop_back();
+      }
+      physical[ins.dst] = out.dst;
+    }
+    for (int k = 0; k < n; ++k) {
+      const int v = ins.arg[k];
+      if (v >= fixed && lastUse[v] == i) {
+        bool already = false;
+        for (int j = 0; j < k; ++j) already = already || ins.arg[j] == v;
+        if (!already) freeRegs.push_back(physical[v]);
+      }
+    }
+    if (ins.op != Op::Store && lastUse[ins.dst] < i) freeRegs.push_back(out.dst);
+    bp.code.push_back(out);
+  }
+  bp.registerCount = next;
+  return bp;
+}
+
+}  // namespace qm::formula

@@ -1,0 +1,35 @@
+#pragma once
+// The fast tier's copy of a program. Storage cells that are always written before they are
+// read within one pixel (the usual "put(expr, 0), ... get(0)") become plain registers, which
+// makes pixels independent; registers are then reused once dead so a block's working set
+// stays in the first-level cache, and constant second operands become immediates.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/formula/program.h"
+
+namespace qm::formula {
+
+struct BlockInstruction {
+  Op op = Op::Add;
+  bool immediate = false;  // second operand is `k`, not a register
+  std::int32_t k = 0;
+  std::int32_t imm = 0;   // Cnv: channel
+  std::int32_t dst = -1;  // register (Store: output channel)
+  std::array<std::int32_t, 10> arg{};
+};
+
+struct BlockProgram {
+  std::vector<BlockInstruction> code;
+  std::vector<std::pair<int, std::int32_t>> constants;  // register, value
+  int registerCount = kInputCount;
+  std::uint32_t inputsUsed = 0;
+};
+
+// Empty when pixels depend on each other (random numbers, rst, cells read before written
+// or addressed by a computed index): such programs run only on the reference interpreter.
+std::optional<BlockProgram> makeBlockProgram(const Program& program);
+
+}  // namespace qm::formula

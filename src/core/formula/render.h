@@ -1,0 +1,35 @@
+#pragma once
+// Runs a compiled filter over an image. Rows go to the thread pool when the pixels are
+// independent; otherwise (random numbers, cells carried from pixel to pixel) the reference
+// interpreter walks the image in the original's order on the calling thread.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "core/formula/image_view.h"
+#include "core/formula/program.h"
+#include "core/formula/thread_pool.h"
+
+namespace qm::formula {
+
+struct RenderOptions {
+  ThreadPool* pool = nullptr;  // null: the calling thread alone
+  // The generator seed of this run: 0 unless a caller carries an earlier run's rst() over.
+  std::uint32_t seed = 0;
+  // Polled on the calling thread between rows; true stops the run.
+  std::function<bool()> cancelled;
+  bool referenceOnly = false;  // force the reference interpreter
+};
+
+struct RenderResult {
+  bool completed = true;
+  std::optional<std::int32_t> nextSeed;  // set when the run called rst()
+};
+
+// out must have the size of in; channels >= Z of out are left alone. in and out must not
+// overlap: every read sees the original pixels.
+RenderResult render(const Program& program, const ImageView& in, const MutableImageView& out,
+                    const RenderOptions& options = {});
+
+}  // namespace qm::formula
