@@ -1,0 +1,97 @@
+// Move Folder and Kill Folder(s).
+
+#include "core/shell/command_helpers.h"
+#include "core/shell/delete_tree.h"
+#include "core/shell/file_commands.h"
+#include "core/shell/messages.h"
+
+namespace qm::shell {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+constexpr std::string_view kMoveFolderTitle = "Move Folder";
+constexpr std::string_view kOtherDrive =
+    "Move Folder works only within the same drive.\r\nPlease use the Copy command.";
+constexpr std::string_view kKillFoldersTitle = "Kill Folders";
+
+}  // namespace
+
+CommandOutcome cmd_MoveDir(ShellPorts& ports, const ShellRequest& request) {
+  CommandOutcome outcome;
+  auto& prompter = ports.prompter;
+  if (request.active.view != PaneView::File) {
+    prompter.warn("Move Folder only works in File View!", kMoveFolderTitle);
+    return outcome;
+  }
+  if (request.selectedFolders.empty()) {
+    prompter.warn("No Source Folder selected.", kMoveFolderTitle);
+    return outcome;
+  }
+  if (ports.fs.same(request.active.folder, request.passive.folder)) {
+    prompter.warn("The source folder is identical to the destination folder.", kMoveFolderTitle);
+    return outcome;
+  }
+  auto source = withoutTrailingSeparator(request.selectedFolders.front());
+  auto destination = request.passive.folder / source.filename();
+  // The drive letters; file systems without them are told apart when the rename refuses.
+  if (source.root_name() != destination.root_name()) {
+    prompter.warn(kOtherDrive, kMoveFolderTitle);
+    return outcome;
+  }
+  auto question = "Move  " + pathText(source) + "  to  " + pathText(destination) + "  ?";
+  if (prompter.ask(question, kMoveFolderTitle, Buttons::YesNo, Icon::Question) != Button::Yes)
+    return outcome;
+
+  // rename() would silently replace an empty folder of that name; never do that.
+  auto moved = ports.fs.exists(destination)
+                   ? FsStatus(std::unexpected(std::make_error_code(std::errc::file_exists)))
+                   : ports.fs.rename(source, destination);
+  if (!moved && moved.error() == std::errc::cross_device_link) {
+    prompter.warn(kOtherDrive, kMoveFolderTitle);
+    return outcome;
+  }
+  (moved ? outcome.done : outcome.failed).push_back(source);
+  if (moved) {
+    outcome.destination = destination;
+    followMovedFolder(outcome.active, request.active, source, source.parent_path(), false);
+    followMovedFolder(outcome.passive, request.passive, source, source.parent_path(), false);
+  }
+  outcome.active.refresh = true;
+  outcome.passive.refresh = true;
+  reportFailures(ports, "moved", kMoveFolderTitle, outcome.failed);
+  return outcome;
+}
+
+CommandOutcome cmd_KillDir(ShellPorts& ports, const ShellRequest& request) {
+  CommandOutcome outcome;
+  auto& prompter = ports.prompter;
+  if (request.active.view != PaneView::File) {
+    prompter.warn("Kill Folder only works in File View.", kKillFoldersTitle);
+    return outcome;
+  }
+  if (request.selectedFolders.empty()) return outcome;
+  if (prompter.ask("Kill the selected folder(s) and the files they contain?", kKillFoldersTitle,
+                   Buttons::YesNo, Icon::Critical) != Button::Yes)
+    return outcome;
+
+  bool anyError = false;
+  for (const auto& selected : request.selectedFolders) {
+    auto folder = withoutTrailingSeparator(selected);
+    // A pane must not keep showing a folder that is about to go.
+    followMovedFolder(outcome.active, request.active, folder, folder.parent_path(), false);
+    followMovedFolder(outcome.passive, request.passive, folder, folder.parent_path(), false);
+    auto result = DeleteTree(ports.fs, folder);
+    if (result.failures >= 1)
+      prompter.warn(deleteTreeFailureText(result.failures), kKillFoldersTitle);
+    (result.removed ? outcome.done : outcome.failed).push_back(folder);
+    anyError = anyError || !result.removed;
+  }
+  outcome.active.refresh = true;
+  if (anyError)
+    prompter.warn("Error while deleting...\rPlease check, if all selected files were deleted.",
+                  "Error");
+  return outcome;
+}
+
+}  // namespace qm::shell

@@ -1,0 +1,29 @@
+#pragma once
+// Texts shared by several file and folder commands, and the builders of the texts that carry
+// names or counts. Paths in texts are UTF-8, as every port text.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm::shell {
+
+inline constexpr std::string_view kSelectFiles = "Please select one or more files.";
+inline constexpr std::string_view kAttentionTitle = "Attention";
+inline constexpr std::string_view kIdenticalFolders =
+    "The source folder is identical to the destination folder!\r\n"
+    "Please select a different folder.";
+
+// A path as a UTF-8 text for people, and back.
+std::string pathText(const std::filesystem::path& p);
+std::filesystem::path pathFromText(std::string_view utf8);
+
+// The folder without trailing separators (a root stays a root).
+std::filesystem::path withoutTrailingSeparator(const std::filesystem::path& folder);
+
+// Failures of a command that went on with the next item. The count is written with a
+// leading blank, as the program writes every count; at most ten names follow.
+std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed);
+
+}  // namespace qm::shell

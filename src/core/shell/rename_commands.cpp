@@ -1,0 +1,137 @@
+// Rename... (one file, or the extension of several), Rename Folder... and Create Folder ...
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "core/shell/command_helpers.h"
+#include "core/shell/file_commands.h"
+#include "core/shell/messages.h"
+
+namespace qm::shell {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+constexpr std::string_view kRenameTitle = "Rename";
+constexpr std::string_view kRenameFolderTitle = "Rename Folder";
+constexpr std::string_view kCreateFolderTitle = "Create Folder";
+
+// Endings of enabled and disabled plugins: a name that gets one changes the catalogue.
+constexpr std::array<std::string_view, 9> kPluginEndings = {".8bf", ".prm", "._bf", "._rm", ".aex",
+                                                            "._ex", "_8bf", "_prm", "_aex"};
+
+bool endsInPluginName(std::string name) {
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return std::any_of(kPluginEndings.begin(), kPluginEndings.end(),
+                     [&](std::string_view ending) { return name.ends_with(ending); });
+}
+
+// Renames within the folder. Never over an existing entry: a rename that would replace a
+// file is a failure, as the desktop's own rename refuses it.
+bool renameWithin(Fs& fs, const stdfs::path& from, const std::string& newName) {
+  if (!isPlainName(newName)) return false;
+  auto to = from.parent_path() / pathFromText(newName);
+  if (to == from) return true;
+  if (fs.exists(to)) return false;
+  return fs.rename(from, to).has_value();
+}
+
+// Decision: a name without "." keeps its name and gets "." and the new extension, instead
+// of being replaced by the extension alone.
+std::string withExtension(const std::string& name, const std::string& extension) {
+  auto dot = name.find('.');
+  return (dot == std::string::npos ? name + "." : name.substr(0, dot + 1)) + extension;
+}
+
+std::string afterFirstDot(const std::string& name) {
+  auto dot = name.find('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+void renameSeveral(ShellPorts& ports, const std::vector<stdfs::path>& files,
+                   CommandOutcome& outcome) {
+  auto extension = ports.prompter.askText("Rename File Extension",
+                                          afterFirstDot(pathText(files.front().filename())));
+  if (!extension) return;
+  for (const auto& file : files) {
+    auto newName = withExtension(pathText(file.filename()), *extension);
+    (renameWithin(ports.fs, file, newName) ? outcome.done : outcome.failed).push_back(file);
+    if (endsInPluginName(newName)) outcome.active.catalogueStale = true;
+  }
+}
+
+void renameOne(ShellPorts& ports, const stdfs::path& file, CommandOutcome& outcome) {
+  auto newName = ports.prompter.askText("Rename File", pathText(file.filename()));
+  if (!newName || newName->empty()) return;
+  (renameWithin(ports.fs, file, *newName) ? outcome.done : outcome.failed).push_back(file);
+  if (endsInPluginName(*newName)) outcome.active.catalogueStale = true;
+}
+
+}  // namespace
+
+CommandOutcome cmd_RenameFiles(ShellPorts& ports, const ShellRequest& request) {
+  CommandOutcome outcome;
+  if (request.active.view != PaneView::File) {
+    ports.prompter.warn("Rename only works in File View.", kRenameTitle);
+    return outcome;
+  }
+  auto files = uniqueFiles(request.selectedFiles);
+  if (files.empty()) {
+    if (!request.selectedFolders.empty()) return cmd_RenameFolder(ports, request);
+    return outcome;
+  }
+  if (files.size() > 1)
+    renameSeveral(ports, files, outcome);
+  else
+    renameOne(ports, files.front(), outcome);
+  outcome.active.refresh = true;
+  reportFailures(ports, "renamed", kRenameTitle, outcome.failed);
+  return outcome;
+}
+
+CommandOutcome cmd_RenameFolder(ShellPorts& ports, const ShellRequest& request) {
+  CommandOutcome outcome;
+  if (request.active.view != PaneView::File) {
+    ports.prompter.warn("Rename Folder only works in File View!", kRenameFolderTitle);
+    return outcome;
+  }
+  if (request.selectedFolders.empty()) {
+    ports.prompter.warn("Please select a folder!", kRenameFolderTitle);
+    return outcome;
+  }
+  auto folder = withoutTrailingSeparator(request.selectedFolders.front());
+  auto newName = ports.prompter.askText("Rename folder", pathText(folder.filename()));
+  if (!newName || newName->empty()) return outcome;
+  if (renameWithin(ports.fs, folder, *newName)) {
+    outcome.done.push_back(folder);
+    auto renamed = folder.parent_path() / pathFromText(*newName);
+    followMovedFolder(outcome.active, request.active, folder, renamed, true);
+    followMovedFolder(outcome.passive, request.passive, folder, renamed, true);
+  } else {
+    outcome.failed.push_back(folder);
+  }
+  outcome.active.refresh = true;
+  reportFailures(ports, "renamed", kRenameFolderTitle, outcome.failed);
+  return outcome;
+}
+
+CommandOutcome cmd_MakeDir(ShellPorts& ports, const ShellRequest& request) {
+  CommandOutcome outcome;
+  if (request.active.view != PaneView::File) {
+    ports.prompter.warn("Create Folder only works in File View.", kCreateFolderTitle);
+    return outcome;
+  }
+  auto name = ports.prompter.askText("Enter name for new folder", "");
+  if (!name || name->empty()) return outcome;
+  // The path join puts exactly one separator after the folder, also after a root.
+  auto folder = request.active.folder / pathFromText(*name);
+  bool created = isPlainName(*name) && ports.fs.createFolder(folder).has_value();
+  (created ? outcome.done : outcome.failed).push_back(folder);
+  outcome.active.refresh = true;
+  reportFailures(ports, "created", kCreateFolderTitle, outcome.failed);
+  return outcome;
+}
+
+}  // namespace qm::shell
