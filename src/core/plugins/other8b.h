@@ -1,0 +1,27 @@
+#pragma once
+// Files of the plugin type table: their category "[label]" and display name.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "core/common/byte_view.h"
+#include "core/plugins/type_table.h"
+
+namespace qm::plugins {
+
+struct OtherResult {
+  std::string category;  // "[label]" or "[Other Plugins]"
+  std::string name;      // Windows-1252 bytes
+  bool ok = false;       // both texts non-empty
+};
+
+OtherResult ReadOther8b(const std::filesystem::path& file, const PlugTypeTable& table);
+// fileName: the name without folder (Windows-1252); bytes: the whole file.
+OtherResult ReadOther8bBytes(ByteView bytes, std::string_view fileName, const PlugTypeTable& table);
+
+// The name a file gets without a version string: cut before the first "." (else the first
+// "_"), first character upper-cased.
+std::string displayNameFromFileName(std::string_view fileName);
+
+}  // namespace qm::plugins

@@ -1,0 +1,65 @@
+#include "core/plugins/pe_header.h"
+
+#include <cstdio>
+
+namespace qm::plugins {
+namespace {
+
+constexpr std::uint64_t kSearchStart = 373;
+constexpr std::size_t kSearchLength = 1000;
+
+std::uint32_t low24(ByteView bytes, std::size_t offset) {
+  // Fields past the end read 0.
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < 3; ++i)
+    value |= std::uint32_t{bytes.u8(offset + i).value_or(0)} << (8 * i);
+  return value;
+}
+
+}  // namespace
+
+std::optional<ResourceSection> findResourceSection(FileBytes& file) {
+  // The fields follow the name by up to 23 bytes, so read a little beyond the search range.
+  auto bytes = file.read(kSearchStart, kSearchLength + 24);
+  ByteView view(bytes.data(), bytes.size());
+  for (std::size_t i = 0; i + 4 <= kSearchLength; i += 4) {
+    if (!view.matches(i, "rsrc")) continue;
+    // "rsrc" is the section name after its ".": VirtualAddress at +11, SizeOfRawData at +15,
+    // PointerToRawData at +19.
+    return ResourceSection{low24(view, i + 11), low24(view, i + 15), low24(view, i + 19)};
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> peArchitecture(FileBytes& file) {
+  if (!file.matches(0, "MZ")) return std::nullopt;
+  auto lfanew = file.read(0x3C, 4);
+  if (lfanew.size() != 4) return std::nullopt;
+  std::uint64_t pe = ByteView(lfanew.data(), 4).u32le(0).value_or(0);
+  if (!file.matches(pe, std::string_view("PE\0\0", 4))) return std::nullopt;
+  auto machine = file.read(pe + 4, 2);
+  if (machine.size() != 2) return std::nullopt;
+  unsigned value = machine[0] | machine[1] << 8;
+  switch (value) {
+    case 0x014C:
+      return "x86";
+    case 0x8664:
+      return "x64";
+    case 0xAA64:
+      return "arm64";
+    case 0x01C0:
+    case 0x01C4:
+      return "arm";
+    case 0x0200:
+      return "ia64";
+    case 0x0000:
+      return "unknown";
+    default: {
+      char text[8];
+      std::snprintf(text, sizeof text, "0x%04x", value);
+      return std::string(text);
+    }
+  }
+}
+
+}  // namespace qm::plugins

@@ -1,0 +1,26 @@
+#pragma once
+// The few header facts the plugin readers take from a PE file.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/plugins/file_bytes.h"
+
+namespace qm::plugins {
+
+// The ".rsrc" section header as the readers find it: the four bytes "rsrc" searched at
+// offsets 373, 377, ... within 1000 bytes; each field taken as its low 24 bits.
+struct ResourceSection {
+  std::uint32_t virtualAddress = 0;
+  std::uint32_t sizeOfRawData = 0;
+  std::uint32_t pointerToRawData = 0;
+};
+
+std::optional<ResourceSection> findResourceSection(FileBytes& file);
+
+// "x86", "x64", "arm64", "arm", "ia64", ... or "0x...." for another machine; nullopt when
+// the file is no PE image.
+std::optional<std::string> peArchitecture(FileBytes& file);
+
+}  // namespace qm::plugins

@@ -1,0 +1,66 @@
+#include "core/plugins/version_resource.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "core/plugins/file_bytes.h"
+
+namespace qm::plugins {
+namespace {
+
+struct KeyShape {
+  std::string_view key;
+  std::size_t secondPartChar;  // index of the second compared run of four characters
+  std::size_t valueOffset;     // bytes from the key to its value
+};
+
+KeyShape shapeOf(VersionKey key) {
+  switch (key) {
+    case VersionKey::FileDescription:
+      return {"FileDescription", 8, 34};
+    case VersionKey::InternalName:
+      return {"InternalName", 8, 26};
+    case VersionKey::ProductName:
+      return {"ProductName", 7, 26};
+  }
+  return {"FileDescription", 8, 34};
+}
+
+bool lowBytesMatch(ByteView bytes, std::size_t p, std::string_view chars) {
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    auto b = bytes.u8(p + 2 * i);
+    if (!b || *b != static_cast<std::uint8_t>(chars[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ReadVersionRessourceBytes(ByteView bytes, VersionKey which) {
+  const KeyShape shape = shapeOf(which);
+  const std::string_view head = shape.key.substr(0, 4);
+  const std::string_view tail = shape.key.substr(shape.secondPartChar, 4);
+  const std::size_t tailOffset = 2 * shape.secondPartChar;
+  std::string result;
+  const std::uint8_t first = static_cast<std::uint8_t>(head[0]);
+  const std::size_t size = bytes.size();
+  // Only the low bytes of eight characters are compared, at even offsets.
+  for (std::size_t p = 0; p < size; p += 2) {
+    if (bytes.data()[p] != first) continue;
+    if (!lowBytesMatch(bytes, p, head) || !lowBytesMatch(bytes, p + tailOffset, tail)) continue;
+    for (std::size_t j = 0; j <= 300; j += 2) {
+      auto b = bytes.u8(p + shape.valueOffset + j);
+      if (!b || *b == 0) break;
+      result.push_back(static_cast<char>(*b));
+    }
+  }
+  return result;
+}
+
+std::string ReadVersionRessource(const std::filesystem::path& file, VersionKey key) {
+  auto bytes = readWholeFile(file);
+  if (!bytes) return {};
+  return ReadVersionRessourceBytes(ByteView(bytes->data(), bytes->size()), key);
+}
+
+}  // namespace qm::plugins
