@@ -1,0 +1,194 @@
+#include "core/ff/ffl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qm::ff {
+namespace {
+
+ByteView view(const std::string& s) {
+  return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+}
+
+// The 29 lines of an entry; values and formulas can be replaced per test.
+std::vector<std::string> entryLines(const std::string& fileName, const std::string& title) {
+  return {fileName,   "Cat " + title,
+          title,      "Ann",
+          "(c) 2025", "",
+          "Map1",     "",
+          "",         "Amount",
+          "",         "",
+          "",         "",
+          "",         "",
+          "",         "7",
+          "0",        "200",
+          "0",        "0",
+          "0",        "0",
+          "0",        "r + val(0,0,255)",
+          "g",        "b",
+          "a"};
+}
+
+std::string join(const std::vector<std::string>& lines, const std::string& ending) {
+  std::string out;
+  for (const auto& l : lines) out += l + ending;
+  return out;
+}
+
+std::string library(const std::vector<std::vector<std::string>>& entries,
+                    const std::string& header = "FFL1.0") {
+  std::string out = header + "\r\n" + std::to_string(entries.size()) + "\r\n";
+  for (const auto& e : entries) out += join(e, "\r\n");
+  return out;
+}
+
+TEST(FFLTextReader, EveryLineEndingEndsALineAndAFinalOneAddsNothing) {
+  std::string text = "a\r\nb\rc\nd\r\n";
+  FFLTextReader reader(view(text));
+  std::vector<std::string> lines;
+  while (!reader.atEnd()) lines.push_back(reader.nextLine());
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(reader.nextLine(), "");
+}
+
+TEST(LenientNumber, SkipsBlanksAndLineFeedsStopsAtNonDigitClamps) {
+  struct Case {
+    const char* text;
+    unsigned long long expected;
+  };
+  for (auto c : {Case{"12", 12}, Case{"  \n7x", 7}, Case{"", 0}, Case{"-5", 0}, Case{"+5", 0},
+                 Case{"300", 255}, Case{"99999999999999999999999", 255}, Case{"\t3", 0}})
+    EXPECT_EQ(lenientNumber(c.text, 255), c.expected) << '"' << c.text << '"';
+}
+
+TEST(ReadFFLEntry, FillsEveryFieldAndKeepsDialect) {
+  auto lines = entryLines("wave.8bf", "Wave");
+  lines[4] = "\xA9 1999 Ann";
+  lines[17] = " 12";
+  lines[18] = "300";
+  lines[26] = "\"";
+  lines[27] = "\"";
+  std::string text = join(lines, "\r\n") + "next";
+  FFLTextReader reader(view(text));
+  FFRecord rec;
+  rec.photoshopDialect = false;
+  ReadFFLEntry(reader, rec);
+
+  EXPECT_EQ(rec.fileName, "wave.8bf");
+  EXPECT_EQ(rec.category, "Cat Wave");
+  EXPECT_EQ(rec.title, "Wave");
+  EXPECT_EQ(rec.author, "Ann");
+  EXPECT_EQ(rec.copyright, "Copyright \xA9 1999 Ann");
+  EXPECT_EQ(rec.mapNames, (std::array<std::string, 4>{"", "Map1", "", ""}));
+  EXPECT_EQ(rec.controlNames[0], "Amount");
+  EXPECT_EQ(rec.controlNames[1], "");
+  EXPECT_EQ(rec.sliderValues, (std::array<std::uint8_t, 8>{12, 255, 200, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r + val(0,0,255)", "r + val(0,0,255)",
+                                                      "r + val(0,0,255)", "a"}));
+  EXPECT_FALSE(rec.photoshopDialect);
+  EXPECT_EQ(reader.nextLine(), "next");
+}
+
+TEST(ReadFFLEntry, QuoteForBTakesGAfterItsOwnValue) {
+  auto lines = entryLines("x.8bf", "X");
+  lines[25] = "r*2";
+  lines[26] = "g/2";
+  lines[27] = "\"";
+  lines[4] = "(c) no sign";
+  std::string text = join(lines, "\n");
+  FFLTextReader reader(view(text));
+  FFRecord rec;
+  ReadFFLEntry(reader, rec);
+  EXPECT_EQ(rec.formulas[1], "g/2");
+  EXPECT_EQ(rec.formulas[2], "g/2");
+  EXPECT_EQ(rec.copyright, "(c) no sign");
+}
+
+TEST(ReadFFLEntry, LibraryEndingInsideAnEntryLeavesTheRestEmpty) {
+  std::string text = "cut.afs\r\nCat\r\nTitle";
+  FFLTextReader reader(view(text));
+  FFRecord rec;
+  rec.formulas[0] = "stale";
+  ReadFFLEntry(reader, rec);
+  EXPECT_EQ(rec.title, "Title");
+  EXPECT_EQ(rec.author, "");
+  EXPECT_EQ(rec.formulas[0], "");
+  EXPECT_TRUE(reader.atEnd());
+}
+
+TEST(ReadFFLEntryII, SkipsTheByteAfterEachCrAndSetsDialectFromName) {
+  struct Case {
+    std::string name;
+    bool photoshop;
+  };
+  for (const auto& c : {Case{"old.PRM", false}, Case{"old.prm", false}, Case{"old.8bf", true},
+                        Case{"prm", true}, Case{"", true}}) {
+    auto lines = entryLines(c.name, "T");
+    std::string text = join(lines, "\r\n");
+    ByteCursor cursor(view(text));
+    FFRecord rec;
+    rec.photoshopDialect = !c.photoshop;
+    ReadFFLEntryII(cursor, rec);
+    EXPECT_EQ(rec.photoshopDialect, c.photoshop) << c.name;
+    EXPECT_EQ(rec.formulas[3], "a");
+    EXPECT_TRUE(cursor.atEnd());
+  }
+  // The byte after a CR is dropped whatever it is; a lone LF stays in the line.
+  std::string odd = "ab\rXcd\n\rYef";
+  ByteCursor cursor(view(odd));
+  FFRecord rec;
+  ReadFFLEntryII(cursor, rec);
+  EXPECT_EQ(rec.fileName, "ab");
+  EXPECT_EQ(rec.category, "cd\n");
+  EXPECT_EQ(rec.title, "ef");
+}
+
+TEST(IndexFFL, RecordsPositionsOfEveryEntryPlaceholdersIncluded) {
+  auto text = library({entryLines("one.8bf", "One"), entryLines("//o.8bf", "Gone"),
+                       entryLines("three.prm", "Three")},
+                      "FFL1.1");
+  auto index = IndexFFL(view(text));
+  ASSERT_TRUE(index.has_value());
+  EXPECT_EQ(index->header, "FFL1.1");
+  EXPECT_EQ(index->declaredCount, "3");
+  ASSERT_EQ(index->entries.size(), 3u);
+  std::size_t first = std::string("FFL1.1\r\n3\r\n").size();
+  std::size_t entrySize = join(entryLines("one.8bf", "One"), "\r\n").size();
+  EXPECT_EQ(index->entries[0].position, first);
+  EXPECT_EQ(index->entries[1].position, first + entrySize);
+  EXPECT_EQ(text.substr(index->entries[2].position, 9), "three.prm");
+  EXPECT_FALSE(index->entries[0].placeholder);
+  EXPECT_TRUE(index->entries[1].placeholder);
+  EXPECT_EQ(index->entries[1].title, "Gone");
+  EXPECT_EQ(index->entries[2].category, "Cat Three");
+  EXPECT_EQ(index->entries[2].author, "Ann");
+}
+
+TEST(IndexFFL, RejectsAnyOtherFirstLine) {
+  for (std::string header : {"FFL2.0", "ffl1.0", "FFL1.0 ", "", "%RGB-1.0"})
+    EXPECT_FALSE(IndexFFL(view(library({entryLines("a.8bf", "A")}, header)))) << header;
+  // Read by byte access, an LF-only library is a single line.
+  EXPECT_FALSE(IndexFFL(view(join({"FFL1.0", "1", "a.8bf"}, "\n"))));
+  EXPECT_FALSE(IndexFFL(ByteView()));
+}
+
+TEST(LoadFFLEntry, CountsFromOneAndChecksRange) {
+  auto text =
+      library({entryLines("a.8bf", "A"), entryLines("//b.8bf", "B"), entryLines("c.prm", "C")});
+  EXPECT_FALSE(LoadFFLEntry(view(text), 0));
+  EXPECT_FALSE(LoadFFLEntry(view(text), 4));
+  auto second = LoadFFLEntry(view(text), 2);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->title, "B");
+  auto third = LoadFFLEntry(view(text), 3);
+  ASSERT_TRUE(third);
+  EXPECT_EQ(third->title, "C");
+  EXPECT_FALSE(third->photoshopDialect);
+  // No optimisation: the blanks stay.
+  EXPECT_EQ(third->formulas[0], "r + val(0,0,255)");
+}
+
+}  // namespace
+}  // namespace qm::ff
