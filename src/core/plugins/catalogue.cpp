@@ -1,0 +1,210 @@
+#include "core/plugins/catalogue.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/common/cp1252.h"
+#include "core/plugins/file_listing.h"
+#include "core/plugins/photoshop_modes.h"
+#include "core/plugins/scan_file.h"
+#include "core/plugins/text_util.h"
+
+namespace qm::plugins {
+namespace {
+
+constexpr std::string_view kBasePattern =
+    "*.8bf;*._bf;*_8bf;*?prm;*.pr-;*_prm;*?aex;*._ex;*_aex;*.bin";
+constexpr std::string_view kSourcePattern = ";*.ffx;*.txt;*.afs;*.pff";
+constexpr std::size_t kMaxPattern = 256;
+
+// Enabled endings besides ".8bf" that get the "+ " prefix outside the Photoshop modes.
+constexpr std::array<std::string_view, 20> kEnabledEndings = {
+    ".prm", ".aex", ".bin", ".vft", ".vfx", ".aft", ".tub", ".aip", ".atn", ".8be",
+    ".8bi", ".8ba", ".8bx", ".8li", ".8by", ".8bp", ".8bc", ".8bs", ".mll", ".tsx"};
+constexpr std::array<std::string_view, 4> kSourceEndings = {".txt", ".afs", ".pff", ".ffx"};
+
+template <std::size_t N>
+bool oneOf(std::string_view value, const std::array<std::string_view, N>& list) {
+  return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+// Every file the scan visits: a folder's files first, then its sub folders, depth first.
+void collectFiles(const std::filesystem::path& folder, std::string_view pattern, bool recursive,
+                  std::vector<std::filesystem::path>& files, Progress& progress) {
+  for (const auto& name : listFiles(folder, pattern)) files.push_back(folder / name);
+  if (!recursive) return;
+  for (const auto& sub : listSubFolders(folder)) {
+    if (progress.cancelled()) return;
+    collectFiles(folder / sub, pattern, true, files, progress);
+  }
+}
+
+std::string sizeSuffix(const std::filesystem::path& file) {
+  std::error_code ec;
+  auto size = std::filesystem::file_size(file, ec);
+  if (ec) size = 0;
+  return " (" + std::to_string(size / 1024) + " K)";
+}
+
+std::string withSeparator(std::string text) {
+  if (text.empty() || text.back() != std::filesystem::path::preferred_separator)
+    text.push_back(std::filesystem::path::preferred_separator);
+  return text;
+}
+
+}  // namespace
+
+std::string pluginViewPattern(const PlugTypeTable& table, bool includeSources) {
+  std::string pattern = std::string(kBasePattern) + table.pattern();
+  if (includeSources) pattern += kSourcePattern;
+  return pattern.size() > kMaxPattern ? "*.*" : pattern;
+}
+
+void Catalogue::clear() {
+  rows_.clear();
+  categories_.clear();
+  upToDate_ = false;
+}
+
+bool Catalogue::upToDate(const std::filesystem::path& folder) const {
+  return upToDate_ && folder == folder_;
+}
+
+void Catalogue::addCategory(const std::string& category) {
+  if (std::find(categories_.begin(), categories_.end(), category) != categories_.end()) return;
+  auto at = std::upper_bound(
+      categories_.begin(), categories_.end(), category,
+      [](const std::string& a, const std::string& b) { return sortsBefore(a, b); });
+  categories_.insert(at, category);
+}
+
+void Catalogue::appendRow(CatalogueRow row) {
+  addCategory(row.category);
+  rows_.push_back(std::move(row));
+}
+
+ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOptions& options,
+                           const PlugTypeTable& table, const ff::FFOptions& ffOptions,
+                           Progress& progress) {
+  clear();
+  folder_ = folder;
+  upToDate_ = true;
+  ScanResult result;
+  std::vector<std::filesystem::path> files;
+  collectFiles(folder, pluginViewPattern(table, options.includeSources), options.recursive, files,
+               progress);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (progress.cancelled()) {
+      result.status = ScanStatus::Cancelled;
+      break;
+    }
+    progress.status(files[i].filename().string());
+    for (auto& row : scanFile(files[i], options, table, ffOptions)) appendRow(std::move(row));
+    progress.percent(static_cast<int>((i + 1) * 100 / files.size()));
+  }
+  if (result.status == ScanStatus::Completed) progress.percent(100);
+  result.lastRow = rows_.size();
+  if (rows_.empty()) upToDate_ = false;
+  return result;
+}
+
+std::vector<FilterEntry> Catalogue::filterEntries(std::span<const std::string> selected,
+                                                  bool photoshopMode,
+                                                  const PlugTypeTable& table) const {
+  std::vector<FilterEntry> entries;
+  std::vector<std::string> collected;
+  bool otherSelected = false;
+  for (const auto& c : selected) {
+    if (photoshopMode && c == "Other") {
+      otherSelected = true;
+    } else {
+      collected.push_back(c);
+    }
+  }
+  if (photoshopMode) {
+    for (const auto& c : collected)
+      for (auto f : builtInFilters(c)) entries.push_back({std::string(f), 0});
+    if (otherSelected)
+      for (auto f : builtInFilters("Other")) entries.push_back({std::string(f), 0});
+  }
+  for (std::size_t r = 0; r < rows_.size(); ++r) {
+    const CatalogueRow& row = rows_[r];
+    for (const auto& c : collected) {
+      if (c != row.category) continue;
+      const std::string name = nameBytes(row.path);
+      const std::string ext4 = lastLower(name, 4);
+      std::string text;
+      if (ext4 == ".8bf") {
+        text = "+ " + row.title;
+      } else if (oneOf(ext4, kEnabledEndings)) {
+        if (!photoshopMode) text = "+ " + row.title;
+      } else if (oneOf(ext4, kSourceEndings)) {
+        if (!photoshopMode) text = row.title;
+      } else if (table.matchEnabled(name)) {
+        text = "+ " + row.title;
+      } else if (!photoshopMode) {
+        text = "- " + row.title;
+      }
+      if (!text.empty()) entries.push_back({std::move(text), r + 1});
+    }
+  }
+  if (photoshopMode && otherSelected) {
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+      const CatalogueRow& row = rows_[r];
+      bool listedElsewhere =
+          std::any_of(categories_.begin(), categories_.end(),
+                      [&](const std::string& c) { return c != "Other" && c == row.category; });
+      if (!listedElsewhere && endsWithLower(nameBytes(row.path), ".8bf"))
+        entries.push_back({"+ " + row.title, r + 1});
+    }
+  }
+  std::stable_sort(entries.begin(), entries.end(), [](const FilterEntry& a, const FilterEntry& b) {
+    return sortsBefore(a.text, b.text);
+  });
+  return entries;
+}
+
+std::string Catalogue::categoryClickStatus() const {
+  return withSeparator(folder_.string());
+}
+
+std::optional<FilterStatus> Catalogue::filterClickStatus(std::size_t row,
+                                                         bool oldModeTicked) const {
+  if (row == 0) {
+    if (!oldModeTicked) return std::nullopt;
+    return FilterStatus{std::string(kBuiltIntoPhotoshop), std::string(kBuiltIntoPhotoshop)};
+  }
+  if (row > rows_.size()) return std::nullopt;
+  const auto& path = rows_[row - 1].path;
+  const std::string size = sizeSuffix(path);
+  FilterStatus status;
+  status.full = path.string() + size;
+  status.shortForm = " .." + std::string(1, std::filesystem::path::preferred_separator) +
+                     path.filename().string() + size;
+  return status;
+}
+
+bool Catalogue::photoshopModeNeedsRefresh(bool oldModeTicked) const {
+  if (!oldModeTicked) return false;
+  for (const auto& c : categories_) {
+    if (c == "Other" || c == "-------------") continue;
+    bool has8bf = std::any_of(rows_.begin(), rows_.end(), [&](const CatalogueRow& r) {
+      return r.category == c && endsWithLower(nameBytes(r.path), ".8bf");
+    });
+    if (!has8bf) return true;
+  }
+  return false;
+}
+
+void Catalogue::setCategory(std::size_t row, std::string category) {
+  if (row == 0 || row > rows_.size()) return;
+  rows_[row - 1].category = std::move(category);
+}
+
+void Catalogue::replacePath(const std::filesystem::path& oldPath,
+                            const std::filesystem::path& newPath) {
+  for (auto& r : rows_)
+    if (r.path == oldPath) r.path = newPath;
+}
+
+}  // namespace qm::plugins

@@ -1,0 +1,164 @@
+#include "core/plugins/scan_file.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/ff/plugin_reader.h"
+#include "core/ff/record.h"
+#include "core/ff/sources.h"
+#include "core/plugins/file_bytes.h"
+#include "core/plugins/other8b.h"
+#include "core/plugins/pe_header.h"
+#include "core/plugins/read_com8bf.h"
+#include "core/plugins/read_comprm.h"
+#include "core/plugins/text_util.h"
+
+namespace qm::plugins {
+namespace {
+
+template <std::size_t N>
+bool oneOf(std::string_view value, const std::array<std::string_view, N>& list) {
+  return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+constexpr std::array<std::string_view, 7> kFilterGroup = {".8bf", "._bf", ".bin", ".aex",
+                                                          "._ex", "_8bf", "_aex"};
+constexpr std::array<std::string_view, 3> kPremiereGroup = {".prm", "._rm", "_prm"};
+constexpr std::array<std::string_view, 4> kSourceGroup = {".txt", ".afs", ".pff", ".ffx"};
+
+// Category positions of the template plugins' PIPLs: such files are Filter Factory plugins.
+bool isTemplatePosition(std::int32_t p) {
+  return p == 23896 || p == 31064 || p == 34980;
+}
+
+std::vector<FilterInfo> filterGroupRows(FileBytes& bytes, std::string_view name,
+                                        std::string_view ext4, const ff::FFOptions& ffOptions) {
+  if (ext4 == ".bin") {
+    // The scan reads every .bin with the Filter Factory reader, whatever its size.
+    auto all = bytes.read(0, static_cast<std::size_t>(bytes.size()));
+    ff::FFRecord record;
+    FilterInfo row;
+    if (ff::Read8bfBytes(ByteView(all.data(), all.size()), name, record, true, false, ffOptions)) {
+      row.category = record.category;
+      row.title = record.title;
+      row.room = static_cast<std::uint32_t>(record.category.size());
+    }
+    return {row};
+  }
+  FilterTable table = ReadCom8bfFrom(bytes, name, ffOptions);
+  for (auto& f : table.filters)
+    if (isTemplatePosition(f.position)) f.position = 0;
+  return table.filters;
+}
+
+std::vector<FilterInfo> premiereGroupRows(FileBytes& bytes, std::string_view name,
+                                          const ff::FFOptions& ffOptions) {
+  FilterTable table = ReadCom8bfFrom(bytes, name, ffOptions);
+  if (table.ok) {
+    for (auto& f : table.filters) {
+      if (f.position == 29108 || f.position == 29612 || f.position == 32172) {
+        f.category = "[Premiere FF]";
+        f.position = 0;
+      } else if (f.position == 29172 || f.position == 29692 || f.position == -26460) {
+        f.category = "[Premiere TF]";
+        f.position = 0;
+      }
+    }
+    return table.filters;
+  }
+  FilterInfo f = ReadComprmFrom(bytes).filter;
+  // ReadComprm gives true positions, one less than the templates' listed ones.
+  const std::int64_t listed = std::int64_t{f.position} + 1;
+  if (listed == 29108 || listed == 29612 || listed == 32172) {
+    f.category = "[Premiere FF]";
+    f.position = 0;
+  } else if (listed == 29172 || listed == 29692 || listed == 39076) {
+    f.category = "[Premiere TF]";
+    f.position = 0;
+  }
+  return {f};
+}
+
+std::optional<CatalogueRow> sourceRow(const std::filesystem::path& file, std::string_view ext4,
+                                      const ff::FFOptions& ffOptions) {
+  ff::FFRecord record;
+  bool ok = false;
+  if (ext4 == ".txt") ok = ff::ReadTXT(file, record, ffOptions);
+  if (ext4 == ".afs") ok = ff::ReadAFS(file, record, ffOptions);
+  if (ext4 == ".pff") ok = ff::ReadPFF(file, record, ffOptions);
+  if (ext4 == ".ffx") ok = ff::ReadFFX(file, record);
+  if (!ok || record.title.empty()) return std::nullopt;
+  CatalogueRow row;
+  row.category = record.category;
+  row.title = record.title + " (" + std::string(ext4) + ")";
+  return row;
+}
+
+}  // namespace
+
+bool isFilterFactoryFile(std::string_view fileName, std::uint64_t size) {
+  const std::string ext4 = lastLower(fileName, 4);
+  if (oneOf(ext4, kPremiereGroup))
+    return size == 50176 || size == 50688 || size == 51200 || size == 53248;
+  if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == ".bin" || ext4 == "_8bf")
+    return size == 57344 || size == 49152 || size == 53760 || size == 49664 || size == 99712 ||
+           size == 99840;
+  return false;
+}
+
+std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const ScanOptions& options,
+                                   const PlugTypeTable& table, const ff::FFOptions& ffOptions) {
+  const std::string name = nameBytes(file);
+  const std::string ext4 = lastLower(name, 4);
+  std::vector<CatalogueRow> rows;
+
+  if (options.filterFactoryOnly) {
+    std::error_code ec;
+    auto size = std::filesystem::file_size(file, ec);
+    if (ec || !isFilterFactoryFile(name, size)) return rows;
+  }
+
+  if (options.includeSources && oneOf(ext4, kSourceGroup)) {
+    if (auto row = sourceRow(file, ext4, ffOptions)) {
+      row->path = file;
+      rows.push_back(std::move(*row));
+    }
+    return rows;
+  }
+
+  const bool filterGroup = oneOf(ext4, kFilterGroup);
+  const bool premiereGroup = oneOf(ext4, kPremiereGroup);
+  if (filterGroup || premiereGroup) {
+    auto bytes = FileBytes::open(file);
+    std::vector<FilterInfo> filters;
+    std::optional<std::string> architecture;
+    if (bytes) {
+      architecture = peArchitecture(*bytes);
+      filters = filterGroup ? filterGroupRows(*bytes, name, ext4, ffOptions)
+                            : premiereGroupRows(*bytes, name, ffOptions);
+    }
+    // These groups always give a row; what could not be named is filed as "[Unknown]".
+    if (filters.empty()) filters.push_back(FilterInfo{});
+    for (auto& f : filters) {
+      CatalogueRow row{file, f.category, f.title, f.position, f.room, architecture};
+      if (row.category.empty() || row.title.empty()) {
+        row.category = "[Unknown]";
+        row.title = name;
+      }
+      rows.push_back(std::move(row));
+    }
+    return rows;
+  }
+
+  if (!table.empty() && table.match(name)) {
+    OtherResult other = ReadOther8b(file, table);
+    if (other.ok) {
+      CatalogueRow row{file, other.category, other.name, -1, 0, std::nullopt};
+      if (auto bytes = FileBytes::open(file)) row.architecture = peArchitecture(*bytes);
+      rows.push_back(std::move(row));
+    }
+  }
+  return rows;
+}
+
+}  // namespace qm::plugins
