@@ -1,0 +1,143 @@
+#include "core/plugins/plugin_list.h"
+
+#include <algorithm>
+
+#include "core/common/cp1252.h"
+#include "core/ff/plugin_file_io.h"
+#include "core/ff/plugin_reader.h"
+#include "core/ff/premiere_reader.h"
+#include "core/ff/sources.h"
+#include "core/plugins/read_com8bf.h"
+#include "core/plugins/read_comprm.h"
+#include "core/plugins/text_util.h"
+
+namespace qm::plugins {
+namespace {
+
+constexpr std::string_view kSelectFiles = "Please select one or more plugin files.";
+
+std::string trimmed(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return std::string(s);
+}
+
+std::vector<ListItem> fromFilters(const std::vector<FilterInfo>& filters,
+                                  const std::string& fileName) {
+  std::vector<ListItem> items;
+  for (const auto& f : filters)
+    if (!f.category.empty() || !f.title.empty())
+      items.push_back({f.category, f.title, fileName, "", ""});
+  return items;
+}
+
+// What the editor's loader reads of a source: fileName gets the file's own ending back.
+std::optional<ff::FFRecord> loadSource(const std::filesystem::path& file, std::string_view ext4,
+                                       const ff::FFOptions& options) {
+  ff::FFRecord record;
+  bool ok = false;
+  if (ext4 == ".afs") ok = ff::ReadAFS(file, record, options);
+  if (ext4 == ".pff") ok = ff::ReadPFF(file, record, options);
+  if (ext4 == ".txt") ok = ff::ReadTXT(file, record, options);
+  if (ext4 == ".ffx") ok = ff::ReadFFX(file, record);
+  if (!ok) return std::nullopt;
+  if (ext4 != ".ffx" && record.fileName.size() >= 4)
+    record.fileName.replace(record.fileName.size() - 4, 4, ext4);
+  return record;
+}
+
+}  // namespace
+
+std::string textLine(const ListItem& item, const ListFields& fields) {
+  std::string line;
+  if (fields.category) line += item.category + ": ";
+  if (fields.title) line += item.title;
+  if (fields.fileName) line += " (" + item.fileName + ")";
+  if (fields.author && !item.author.empty()) line += " by " + item.author;
+  if (fields.copyright && !item.copyright.empty()) line += ", " + item.copyright;
+  return line + "\r\n";
+}
+
+std::string csvLine(const ListItem& item) {
+  std::string title = item.title;
+  if (endsWith(title, "...")) title.resize(title.size() - 3);
+  return trimmed(title) + ";" + trimmed(item.category) + ";" + trimmed(item.author) +
+         ";;freeware;\r\n";
+}
+
+ListItem listItemOf(const ff::FFRecord& r) {
+  return {r.category, r.title, r.fileName, r.author, r.copyright};
+}
+
+std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::FFOptions& options) {
+  const std::string name = nameBytes(file);
+  const std::string ext4 = lastLower(name, 4);
+  ff::FFRecord record;
+  if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == "_8bf") {
+    if (ff::Read8bf(file, record, false, false, options)) return {listItemOf(record)};
+    return fromFilters(ReadCom8bf(file, options).filters, name);
+  }
+  if (ext4 == ".prm" || ext4 == "._rm" || ext4 == "_prm") {
+    if (ff::Readprm(file, record, false, false, options)) return {listItemOf(record)};
+    PrmResult prm = ReadComprm(file);
+    if (!prm.ok) return {};
+    return fromFilters({prm.filter}, name);
+  }
+  if (ext4 == ".aex" || ext4 == "._ex" || ext4 == "_aex")
+    return fromFilters(ReadCom8bf(file, options).filters, name);
+  if (auto source = loadSource(file, ext4, options)) return {listItemOf(*source)};
+  return {};
+}
+
+std::vector<std::string> pluginListLines(std::span<const ListItem> items, const ListFields& fields,
+                                         bool csv) {
+  std::vector<std::string> lines;
+  for (const auto& item : items) lines.push_back(csv ? csvLine(item) : textLine(item, fields));
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const std::string& a, const std::string& b) { return sortsBefore(a, b); });
+  return lines;
+}
+
+PluginListOutcome cmd_PlugInList(const PluginListRequest& request, Prompter& prompter,
+                                 ClipboardPort* clipboard, const ff::FFOptions& options) {
+  PluginListOutcome outcome;
+  const bool ffl = request.view == PaneView::Ffl;
+  if (ffl ? request.fflEntries.empty() : request.files.empty()) {
+    prompter.warn(kSelectFiles, kPluginListTitle);
+    return outcome;
+  }
+  std::filesystem::path folder;
+  if (!request.toClipboard || !clipboard) {
+    auto choice = prompter.chooseFolder(FolderRequest{});
+    if (!choice) return outcome;
+    folder = choice->folder;
+  }
+  std::vector<ListItem> items;
+  if (ffl) {
+    for (const auto& r : request.fflEntries) items.push_back(listItemOf(r));
+  } else {
+    for (const auto& f : request.files)
+      for (auto& item : listItemsOf(f, options)) items.push_back(std::move(item));
+  }
+  auto lines = pluginListLines(items, request.fields, request.csv);
+  outcome.lines = lines.size();
+  std::string all;
+  for (const auto& l : lines) all += l;
+  if (request.toClipboard && clipboard) {
+    clipboard->clear();
+    if (!all.empty()) clipboard->setText(cp1252ToUtf8(all));
+    return outcome;
+  }
+  if (lines.empty()) return outcome;
+  auto target = folder / request.fileName;
+  if (!ff::replaceFile(target, std::vector<std::uint8_t>(all.begin(), all.end())).empty()) {
+    outcome.failed = true;
+    prompter.warn("The plugin list could not be written to " + target.string() + ".",
+                  kPluginListTitle);
+    return outcome;
+  }
+  outcome.written = target;
+  return outcome;
+}
+
+}  // namespace qm::plugins
