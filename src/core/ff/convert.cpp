@@ -138,7 +138,9 @@ bool ConvertRun::single(const fs::path& input) {
 }
 
 bool ConvertRun::checkAndWrite(const fs::path& input, FFRecord& rec, bool blanksToo) {
-  auto asked = pathInFolder(destination_.folder, GetFilname(options_.target, rec.fileName));
+  // The question tests the plain name the writer will use, not a path the file suggests.
+  auto asked =
+      pathInFolder(destination_.folder, GetFilname(options_.target, plainFileName(rec.fileName)));
   switch (check_(input, asked)) {
     case batch::OverwriteDecision::Cancel:
       report_.cancelled = true;

@@ -1,0 +1,343 @@
+#include "core/ff/convert.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/scripted_ports.h"
+#include "support/temp_folder.h"
+
+namespace qm::ff {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScriptedProgress;
+using test::ScriptedPrompter;
+
+// An .afs source; without a title it has no trailer.
+std::string afs(const std::string& title, const std::string& r = "r") {
+  std::string out = "%RGB-1.0\r0\r9\r0\r0\r0\r0\r0\r0\r" + r + "\r\rg\r\rb\r\ra\r\r";
+  if (title.empty()) return out;
+  out += "Tests\r\r" + title + "\r\rAnn\r\rFree\r\r";
+  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + ": " + (k == 2 ? "Amount" : "") + "\r\r";
+  return out;
+}
+
+std::string txt(const std::string& title, const std::string& fileName) {
+  return "Category: Tests\r\nTitle: " + title + "\r\nFilename: " + fileName +
+         "\r\n\r\nR:r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n";
+}
+
+std::string fflEntry(const std::string& fileName, const std::string& title,
+                     const std::string& r = "r") {
+  std::string out = fileName + "\r\nCat\r\n" + title + "\r\nAnn\r\nFree\r\n";
+  for (int i = 0; i < 12; ++i) out += "\r\n";  // maps and sliders unused
+  for (int i = 0; i < 8; ++i) out += "0\r\n";
+  return out + r + "\r\ng\r\nb\r\na\r\n";
+}
+
+std::string ffl(const std::vector<std::string>& entries, const std::string& header = "FFL1.0") {
+  std::string out = header + "\r\n" + std::to_string(entries.size()) + "\r\n";
+  for (const auto& e : entries) out += e;
+  return out;
+}
+
+std::vector<std::string> names(const std::vector<fs::path>& paths) {
+  std::vector<std::string> out;
+  for (const auto& p : paths) out.push_back(p.filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Every file below root, relative to it.
+std::set<std::string> filesBelow(const fs::path& root) {
+  std::set<std::string> out;
+  for (const auto& e : fs::recursive_directory_iterator(root))
+    if (e.is_regular_file()) out.insert(fs::relative(e.path(), root).generic_string());
+  return out;
+}
+
+class ConvertTest : public ::testing::Test {
+ protected:
+  ConvertTest() {
+    fs::create_directories(in);
+    prompter.folderChoice = FolderChoice{out, false};
+    options.target = kTargetAfs;
+    options.ff.programDir = dir.path();
+  }
+  ConvertReport run(const std::vector<fs::path>& files) {
+    return cmd_Convert(files, options, prompter, progress);
+  }
+  fs::path source(const std::string& name, const std::string& bytes) {
+    return test::writeFile(in / name, bytes);
+  }
+
+  test::TempFolder dir;
+  fs::path in = dir / "in";
+  fs::path out = dir / "out";
+  ScriptedPrompter prompter;
+  ScriptedProgress progress;
+  ConvertOptions options;
+};
+
+TEST_F(ConvertTest, AfsWithTrailerBecomesTextInDestination) {
+  options.target = kTargetText;
+  auto report = run({source("blur.afs", afs("Blur"))});
+  ASSERT_EQ(report.written.size(), 1u);
+  EXPECT_EQ(report.written[0], out / "blur.txt");
+  auto text = test::readFile(out / "blur.txt");
+  EXPECT_NE(text.find("Title: Blur\r\n"), std::string::npos);
+  EXPECT_NE(text.find("ctl[1]: Amount"), std::string::npos);
+  EXPECT_FALSE(report.cancelled);
+}
+
+TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
+  auto first = source("one.txt", txt("One", "one.8bf"));
+  auto jpeg = source("photo.jpg", "\xFF\xD8\xFF\xE0");
+  auto noTrailer = source("bare.afs", afs(""));
+  auto third = source("three.txt", txt("Three", "three.8bf"));
+  auto report = run({first, jpeg, noTrailer, dir / "missing.afs", third});
+  EXPECT_EQ(names(report.written), (std::vector<std::string>{"one.afs", "three.afs"}));
+  EXPECT_EQ(report.unreadable, (std::vector<fs::path>{jpeg, noTrailer, dir / "missing.afs"}));
+  EXPECT_TRUE(report.skipped.empty());
+  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "three.afs"}));
+}
+
+struct OverwriteRun {
+  std::vector<OverwriteAnswer> answers;
+  std::vector<bool> replaced;  // per input: was the existing output replaced
+  std::size_t questions;
+  bool cancelled;
+};
+
+class OverwriteRunTest : public ConvertTest, public ::testing::WithParamInterface<OverwriteRun> {};
+
+TEST_P(OverwriteRunTest, AnswersDecideEachFileAndRememberAllModes) {
+  const auto& c = GetParam();
+  std::vector<fs::path> inputs;
+  for (std::string n : {"a", "b", "c"}) {
+    inputs.push_back(source(n + ".txt", txt(n, n + ".8bf")));
+    test::writeFile(out / (n + ".afs"), "old");
+  }
+  prompter.overwriteAnswers.assign(c.answers.begin(), c.answers.end());
+  auto report = run(inputs);
+  EXPECT_EQ(prompter.overwriteQuestions.size(), c.questions);
+  EXPECT_EQ(report.cancelled, c.cancelled);
+  std::size_t replaced = 0;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    bool isNew = test::readFile(out / (std::string(1, char('a' + i)) + ".afs")) != "old";
+    EXPECT_EQ(isNew, c.replaced[i]) << "input " << i;
+    replaced += isNew;
+  }
+  EXPECT_EQ(report.written.size(), replaced);
+  // Every question names the input under "With:".
+  for (const auto& q : prompter.overwriteQuestions) ASSERT_TRUE(q.sourceLine.has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, OverwriteRunTest,
+    ::testing::Values(
+        OverwriteRun{
+            {OverwriteAnswer::Overwrite, OverwriteAnswer::Ignore, OverwriteAnswer::Overwrite},
+            {true, false, true},
+            3,
+            false},
+        OverwriteRun{{OverwriteAnswer::OverwriteAll}, {true, true, true}, 1, false},
+        OverwriteRun{{OverwriteAnswer::IgnoreAll}, {false, false, false}, 1, false},
+        OverwriteRun{{OverwriteAnswer::Ignore, OverwriteAnswer::OverwriteAll},
+                     {false, true, true},
+                     2,
+                     false},
+        OverwriteRun{
+            {OverwriteAnswer::Overwrite, OverwriteAnswer::Cancel}, {true, false, false}, 2, true}));
+
+TEST_F(ConvertTest, EachRunStartsWithAFreshOverwriteMode) {
+  auto input = source("a.txt", txt("A", "a.8bf"));
+  test::writeFile(out / "a.afs", "old");
+  prompter.overwriteAnswers = {OverwriteAnswer::IgnoreAll, OverwriteAnswer::Overwrite};
+  EXPECT_EQ(run({input}).skipped, std::vector<fs::path>{input});
+  EXPECT_EQ(run({input}).written.size(), 1u);
+  EXPECT_EQ(prompter.overwriteQuestions.size(), 2u);
+}
+
+TEST_F(ConvertTest, CancelBetweenFilesKeepsWhatWasWritten) {
+  auto a = source("a.txt", txt("A", "a.8bf"));
+  auto b = source("b.txt", txt("B", "b.8bf"));
+  progress.cancelAfter = 1;
+  auto report = run({a, b});
+  EXPECT_TRUE(report.cancelled);
+  EXPECT_EQ(filesBelow(out), std::set<std::string>{"a.afs"});
+  ASSERT_FALSE(progress.statuses.empty());
+  EXPECT_TRUE(progress.statuses.front().starts_with(" 1 of  2  ")) << progress.statuses.front();
+  EXPECT_TRUE(progress.statuses.front().ends_with(" sec."));
+  EXPECT_EQ(progress.statuses.back(), "");
+}
+
+TEST_F(ConvertTest, NoDestinationConvertsNothing) {
+  prompter.folderChoice.reset();
+  auto report = run({source("a.txt", txt("A", "a.8bf"))});
+  EXPECT_TRUE(report.noDestination);
+  EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(ConvertTest, NamesFromTitlesDropCharactersNoFileNameHolds) {
+  options.target = kTargetText;
+  options.namesFromTitles = true;
+  auto report = run({source("t.afs", afs("Twirl: Fast")),
+                     source("u.txt", txt("a*b?c\"d<e>f|g/h\\i.j", "u.8bf"))});
+  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"Twirl Fast.txt", "abcdefghij.txt"}));
+}
+
+TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
+  prompter.folderChoice->createSubFolders = true;
+  auto lib1 = source(
+      "Lib1.ffl", ffl({fflEntry("a.8bf", "A"), fflEntry("//b.8bf", "B"), fflEntry("c.8bf", "C")}));
+  auto lib2 = source("Lib2.FFL", ffl({fflEntry("d.8bf", "D")}, "FFL1.1"));
+  auto report = run({lib1, lib2});
+  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"Lib1/a.afs", "Lib1/c.afs", "Lib2/d.afs"}));
+  EXPECT_EQ(report.written.size(), 3u);
+  EXPECT_TRUE(prompter.overwriteQuestions.empty());
+  // The library's own count text, entries counted with the placeholder.
+  EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), " 3 of  3"),
+            progress.statuses.end());
+}
+
+TEST_F(ConvertTest, LibraryReplacesExistingFilesWithoutAsking) {
+  test::writeFile(out / "a.afs", "old");
+  run({source("L.ffl", ffl({fflEntry("a.8bf", "A")}))});
+  EXPECT_NE(test::readFile(out / "a.afs"), "old");
+  EXPECT_TRUE(prompter.overwriteQuestions.empty());
+}
+
+TEST_F(ConvertTest, LibraryWithWrongHeaderIsUnreadableWithItsMessage) {
+  auto bad = source("v2.ffl", ffl({fflEntry("a.8bf", "A")}, "FFL2.0"));
+  auto report = run({bad});
+  EXPECT_EQ(report.unreadable, std::vector<fs::path>{bad});
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, bad.string() + " is not a Filter Factory Library File!");
+  EXPECT_EQ(prompter.messages[0].title, "Format Violation");
+  EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+}
+
+TEST_F(ConvertTest, LibraryEntriesTakeTheirDialectFromTheirOwnNames) {
+  auto lib = source("mix.ffl", ffl({fflEntry("ps.8bf", "PS", "p"), fflEntry("pr.PRM", "PR", "p"),
+                                    fflEntry("ps2.afs", "PS2", "p")}));
+  run({lib});
+  EXPECT_NE(test::readFile(out / "ps.afs").find("\rp\r\r"), std::string::npos);
+  EXPECT_NE(test::readFile(out / "pr.afs").find("\rz\r\r"), std::string::npos);
+  EXPECT_NE(test::readFile(out / "ps2.afs").find("\rp\r\r"), std::string::npos);
+}
+
+TEST_F(ConvertTest, CancelDuringALibraryStopsBeforeTheNextEntry) {
+  auto lib = source("L.ffl", ffl({fflEntry("a.8bf", "A"), fflEntry("b.8bf", "B")}));
+  auto after = source("z.txt", txt("Z", "z.8bf"));
+  progress.cancelAfter = 2;  // before the run's first file, before entry 1
+  auto report = run({lib, after});
+  EXPECT_TRUE(report.cancelled);
+  EXPECT_EQ(filesBelow(out), std::set<std::string>{"a.afs"});
+}
+
+TEST_F(ConvertTest, NamesFromFileContentsNeverLeaveTheDestination) {
+  std::string nul("nul\0part.8bf", 12);
+  auto lib = source("evil.ffl", ffl({fflEntry("../up.8bf", "1"), fflEntry("/tmp/abs.8bf", "2"),
+                                     fflEntry("C:\\win\\drive.8bf", "3"), fflEntry(nul, "4"),
+                                     fflEntry("", "5"), fflEntry("..", "6")}));
+  auto text = source("t.txt", txt("T", "../../../escape.8bf"));
+  options.target = kTargetText;
+  auto report = run({lib, text});
+  auto below = filesBelow(dir.path());
+  for (const auto& f : below) EXPECT_TRUE(f.starts_with("out/") || f.starts_with("in/")) << f;
+  for (const auto& p : report.written) EXPECT_EQ(p.parent_path(), out);
+  for (auto expected : {"up.txt", "abs.txt", "drive.txt", "nulpart.txt", "_.txt", "escape.txt"})
+    EXPECT_TRUE(below.contains(std::string("out/") + expected)) << expected;
+  EXPECT_EQ(report.written.size(), 7u);
+}
+
+TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
+  options.clipboardText = "Title: Clip Board\r\nR:r+1\r\nG:g\r\nB:b\r\n";
+  options.namesFromTitles = true;
+  auto ignored = source("a.txt", txt("A", "a.8bf"));
+  auto report = run({ignored});
+  EXPECT_EQ(filesBelow(out), std::set<std::string>{"ClipBoard.afs"});
+  EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
+}
+
+TEST_F(ConvertTest, ClipboardOverwriteQuestionHasNoSourceLine) {
+  options.clipboardText = "R:r\r\nG:g\r\nB:b\r\n";
+  test::writeFile(out / "Temp.afs", "old");
+  prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
+  auto report = run({});
+  ASSERT_EQ(prompter.overwriteQuestions.size(), 1u);
+  EXPECT_FALSE(prompter.overwriteQuestions[0].sourceLine.has_value());
+  EXPECT_TRUE(prompter.overwriteQuestions[0].destinationLine.ends_with(") ?"));
+  EXPECT_EQ(report.skipped, std::vector<fs::path>{fs::path{}});
+  EXPECT_EQ(test::readFile(out / "Temp.afs"), "old");
+}
+
+TEST_F(ConvertTest, PremiereTargetsWriteNothing) {
+  options.target = kTargetPremiereFF;
+  auto report = run({source("a.txt", txt("A", "a.8bf"))});
+  EXPECT_TRUE(report.written.empty());
+  EXPECT_TRUE(report.failures.empty());
+  EXPECT_TRUE(fs::is_empty(out));
+}
+
+TEST(GetFilname, KeepsUpToFirstDotAndAddsTheTargetExtension) {
+  struct Case {
+    int target;
+    const char* name;
+    const char* expected;
+  };
+  for (auto c : {Case{0, "blur.afs", "blur.8bf"}, Case{3, "wave.8bf", "wave.afs"},
+                 Case{5, "my.filter.8bf", "my.txt"}, Case{4, "x.", "x.pff"},
+                 Case{1, "a.8bf", "a.prm"}, Case{2, "a.8bf", "a.prm"}, Case{3, "noext", "noextafs"},
+                 Case{6, "keep.8bf", "keep.8bf"}, Case{-1, "keep.8bf", "keep.8bf"}})
+    EXPECT_EQ(GetFilname(c.target, c.name), c.expected) << c.target << ' ' << c.name;
+}
+
+TEST(RemoveChars, BlanksOnlyGoWithTheClipboardForm) {
+  EXPECT_EQ(RemoveCharsNoSpace("Twirl: Fast v1.2"), "Twirl Fast v12");
+  EXPECT_EQ(RemoveChars("Twirl: Fast v1.2"), "TwirlFastv12");
+}
+
+TEST(InputKind, ByLastFourCharactersInAnyCase) {
+  struct Case {
+    const char* name;
+    InputKind kind;
+  };
+  for (auto c :
+       {Case{"a.TXT", InputKind::Text}, Case{"a.8bf", InputKind::Plugin},
+        Case{"a._bf", InputKind::Plugin}, Case{"a.BIN", InputKind::Plugin},
+        Case{"a_8bf", InputKind::Plugin}, Case{"a.prm", InputKind::Premiere},
+        Case{"a._rm", InputKind::Premiere}, Case{"a_prm", InputKind::Premiere},
+        Case{"a.afs", InputKind::Afs}, Case{"a.Pff", InputKind::Pff}, Case{"a.ffx", InputKind::Ffx},
+        Case{"a.ffl", InputKind::Library}, Case{"a.jpg", InputKind::Unknown},
+        Case{"afs", InputKind::Unknown}, Case{"", InputKind::Unknown}})
+    EXPECT_EQ(inputKindOf(c.name), c.kind) << c.name;
+}
+
+TEST(LoadFile, PffComesBackTranslatedWithItsOwnExtension) {
+  test::TempFolder dir;
+  // B, G, R, A order; a Premiere formula in R.
+  std::string pff = "%RGB-1.0\r\x02";
+  for (int k = 0; k < 7; ++k) pff += "0\r\x01";
+  pff += "0\rb\r\rg\r\rp\r\ra\r\rCat\r\rPrem\r\r";
+  auto file = test::writeFile(dir / "prem.pff", pff);
+  FFRecord rec;
+  ASSERT_TRUE(LoadFile(file, rec, {}));
+  EXPECT_EQ(rec.formulas[0], "z");
+  EXPECT_TRUE(rec.photoshopDialect);
+  EXPECT_EQ(rec.fileName, "prem.pff");
+
+  FFRecord raw;
+  ASSERT_TRUE(ReadFFfile(file, raw, {}));
+  EXPECT_EQ(raw.formulas[0], "p");
+  EXPECT_FALSE(raw.photoshopDialect);
+  EXPECT_FALSE(LoadFile(dir / "x.ffl", raw, {}));
+}
+
+}  // namespace
+}  // namespace qm::ff
