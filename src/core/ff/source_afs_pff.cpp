@@ -1,0 +1,94 @@
+// .afs and .pff readers: CR-ended lines, a formula block and an optional trailer with the
+// texts and slider names.
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "core/ff/formula_cleanup.h"
+#include "core/ff/plugin_file_io.h"
+#include "core/ff/source_text.h"
+#include "core/ff/sources.h"
+#include "core/ff/text_primitives.h"
+
+namespace qm::ff {
+
+namespace {
+
+enum class SourceKind { Afs, Pff };
+
+// "name.afs" -> "name.8bf"; shorter names lose what they have.
+std::string pluginNameFor(std::string_view fileName) {
+  std::string name(fileName.substr(0, fileName.size() - std::min<std::size_t>(3, fileName.size())));
+  return name + "8bf";
+}
+
+void readTrailer(ByteCursor& file, FFRecord& rec) {
+  // An empty trailer line stays empty, the category included.
+  rec.category = ReadtoDD(file);
+  rec.title = ReadtoDD(file);
+  rec.author = ReadtoDD(file);
+  rec.copyright = ReadtoDD(file);
+  for (auto& name : rec.controlNames) {
+    std::string line = ReadtoDD(file);
+    // "k: name"; a shorter line keeps the default name.
+    if (line.size() > 3) name = line.substr(3);
+  }
+}
+
+bool readSource(ByteView bytes, std::string_view fileName, FFRecord& rec, const FFOptions& options,
+                SourceKind kind) {
+  rec.IniVars();
+  rec.fileName = std::string(fileName);
+  rec.photoshopDialect = kind == SourceKind::Afs;
+  ByteCursor file(bytes);
+  if (kind == SourceKind::Afs) {
+    ReadtoD(file);
+    for (auto& value : rec.sliderValues) value = lenientSliderValue(ReadtoD(file));
+  } else {
+    // ReadtoDD swallows the separator bytes 2 and 1 that follow the CRs.
+    ReadtoDD(file);
+    for (std::size_t k = 0; k < 7; ++k) rec.sliderValues[k] = lenientSliderValue(ReadtoDD(file));
+    rec.sliderValues[7] = lenientSliderValue(ReadtoD(file));
+  }
+  nameSlidersWithValues(rec.sliderValues, rec.controlNames);
+  static constexpr std::array<std::size_t, 4> kAfsOrder = {0, 1, 2, 3};
+  static constexpr std::array<std::size_t, 4> kPffOrder = {2, 1, 0, 3};  // B, G, R, A
+  for (std::size_t channel : kind == SourceKind::Afs ? kAfsOrder : kPffOrder)
+    rec.formulas[channel] = ReadtoDD(file);
+  rec.fileName = pluginNameFor(rec.fileName);
+  rec.title = rec.fileName;
+  rec.category = "Synthetic";
+  if (!file.atEnd()) readTrailer(file, rec);
+  OptimizeCode(rec, options.noOptimize);
+  return true;
+}
+
+bool readSourceFile(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
+                    SourceKind kind) {
+  auto bytes = readWholeFile(file);
+  if (!bytes) return false;
+  return readSource(ByteView(*bytes), recordFileName(file), rec, options, kind);
+}
+
+}  // namespace
+
+bool ReadAFSBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
+                  const FFOptions& options) {
+  return readSource(bytes, fileName, rec, options, SourceKind::Afs);
+}
+
+bool ReadPFFBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
+                  const FFOptions& options) {
+  return readSource(bytes, fileName, rec, options, SourceKind::Pff);
+}
+
+bool ReadAFS(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options) {
+  return readSourceFile(file, rec, options, SourceKind::Afs);
+}
+
+bool ReadPFF(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options) {
+  return readSourceFile(file, rec, options, SourceKind::Pff);
+}
+
+}  // namespace qm::ff

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/ff/sources.h"
+#include "source_test_util.h"
+#include "support/temp_folder.h"
+
+namespace qm::ff {
+namespace {
+
+using qm::ff::test::viewOf;
+using namespace std::string_literals;
+
+FFOptions noOptimizeOptions() {
+  FFOptions options;
+  options.noOptimize = true;
+  return options;
+}
+const FFOptions kNoOptimize = noOptimizeOptions();
+
+std::string afsHead(const std::string& values) {
+  return "%RGB-1.0\r" + values;
+}
+
+TEST(ReadAFS, DefaultsWithoutTrailer) {
+  std::string afs = afsHead("0\r255\r0\r0\r12\r0\r0\r0\r") + "r + 1\r\rg\r\rb\r\ra\r\r";
+  FFRecord rec;
+  rec.photoshopDialect = false;
+  ASSERT_TRUE(ReadAFSBytes(viewOf(afs), "wave.afs", rec, FFOptions{}));
+  EXPECT_EQ(rec.sliderValues, (std::array<std::uint8_t, 8>{0, 255, 0, 0, 12, 0, 0, 0}));
+  EXPECT_EQ(rec.controlNames,
+            (std::array<std::string, 8>{"", "Slider 2", "", "", "Slider 5", "", "", ""}));
+  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r+1", "g", "b", "a"}));
+  EXPECT_EQ(rec.fileName, "wave.8bf");
+  EXPECT_EQ(rec.title, "wave.8bf");
+  EXPECT_EQ(rec.category, "Synthetic");
+  EXPECT_TRUE(rec.photoshopDialect);
+}
+
+TEST(ReadAFS, TrailerOverridesTextsAndNames) {
+  std::string afs = afsHead("1\r2\r0\r0\r0\r0\r0\r0\r") +
+                    "r\r\rg\r\rb\r\ra\r\r"
+                    "\r\rMy Title\r\rMe\r\r(c) 2001\r\r"
+                    "1: Amount\r\r2: \r\r3: Unused\r\r4: x\r\r";
+  FFRecord rec;
+  ASSERT_TRUE(ReadAFSBytes(viewOf(afs), "f.afs", rec, kNoOptimize));
+  EXPECT_EQ(rec.category, "");  // an empty trailer line stays empty
+  EXPECT_EQ(rec.title, "My Title");
+  EXPECT_EQ(rec.author, "Me");
+  EXPECT_EQ(rec.copyright, "(c) 2001");
+  // "2: " is too short to rename slider 2, which keeps its default.
+  EXPECT_EQ(rec.controlNames,
+            (std::array<std::string, 8>{"Amount", "Slider 2", "Unused", "x", "", "", "", ""}));
+}
+
+TEST(ReadAFS, LenientValues) {
+  const std::vector<std::pair<std::string, std::uint8_t>> cases = {
+      {"12", 12},    {"  7", 7},   {"\n\n9", 9},
+      {"12abc", 12}, {"-5", 0},    {"+5", 0},
+      {"", 0},       {"300", 255}, {"99999999999999999999", 255},
+      {"0255", 255}, {"1 2", 1},
+  };
+  for (const auto& [text, value] : cases) {
+    FFRecord rec;
+    std::string afs = afsHead(text + "\r0\r0\r0\r0\r0\r0\r0\r") + "r\r\rg\r\rb\r\ra\r\r";
+    ASSERT_TRUE(ReadAFSBytes(viewOf(afs), "v.afs", rec, kNoOptimize));
+    EXPECT_EQ(rec.sliderValues[0], value) << text;
+  }
+}
+
+TEST(ReadAFS, ShortAndOddFiles) {
+  FFRecord rec;
+  // A CR LF file reads its values (the LF is skipped in front of each number).
+  std::string crlf = "%RGB-1.0\r\n5\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\nr\r\n";
+  ASSERT_TRUE(ReadAFSBytes(viewOf(crlf), "c.afs", rec, kNoOptimize));
+  EXPECT_EQ(rec.sliderValues[0], 5);
+  // The LF after the last value's CR starts the R formula (ReadtoDD ends on CR LF).
+  EXPECT_EQ(rec.formulas[0], "\nr");
+
+  // LF only: the whole file is one first line.
+  ASSERT_TRUE(ReadAFSBytes(viewOf("%RGB-1.0\n5\n6\n"s), "l.afs", rec, kNoOptimize));
+  EXPECT_EQ(rec.sliderValues[0], 0);
+  EXPECT_EQ(rec.formulas[0], "");
+
+  ASSERT_TRUE(ReadAFSBytes(viewOf(afsHead("3\r4")), "s.afs", rec, kNoOptimize));
+  EXPECT_EQ(rec.sliderValues[1], 4);
+  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{}));
+  EXPECT_EQ(rec.category, "Synthetic");
+
+  ASSERT_TRUE(ReadAFSBytes(ByteView(), "ab", rec, kNoOptimize));
+  EXPECT_EQ(rec.fileName, "8bf");
+}
+
+std::string pffBytes() {
+  return "%RGB-1.0\r\x02"
+         "1\r\x01"
+         "2\r\x01"
+         "3\r\x01"
+         "4\r\x01"
+         "5\r\x01"
+         "6\r\x01"
+         "7\r\x01"
+         "8\r"
+         "bb\r\rgg\r\rrr\r\raa\r\r";
+}
+
+TEST(ReadPFF, SeparatorsAndChannelOrder) {
+  FFRecord rec;
+  ASSERT_TRUE(ReadPFFBytes(viewOf(pffBytes()), "p.pff", rec, kNoOptimize));
+  EXPECT_EQ(rec.sliderValues, (std::array<std::uint8_t, 8>{1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"rr", "gg", "bb", "aa"}));
+  EXPECT_EQ(rec.controlNames[7], "Slider 8");
+  EXPECT_EQ(rec.fileName, "p.8bf");
+  EXPECT_FALSE(rec.photoshopDialect);
+}
+
+FFRecord sampleRecord() {
+  FFRecord rec;
+  rec.fileName = "Wave.8bf";
+  rec.category = "Distort";
+  rec.title = "Wave";
+  rec.author = "Ann";
+  rec.copyright = "(c) Ann";
+  rec.controlNames = {"Amount", "", "", "", "", "", "", "Last"};
+  rec.sliderValues = {10, 0, 0, 0, 0, 0, 77, 200};
+  rec.formulas = {"r+1", "g", "b*2", "a"};
+  return rec;
+}
+
+TEST(Writeafspff, AfsBytesAndUnnamedSliders) {
+  qm::test::TempFolder dir;
+  FFRecord rec = sampleRecord();
+  auto path = Writeafspff(dir.path(), 0, rec);
+  EXPECT_EQ(path, dir / "Wave.afs");
+  EXPECT_EQ(qm::test::readFile(path),
+            "%RGB-1.0\r10\r0\r0\r0\r0\r0\r0\r200\r"
+            "r+1\r\rg\r\rb*2\r\ra\r\r"
+            "Distort\r\rWave\r\rAnn\r\r(c) Ann\r\r"
+            "1: Amount\r\r2: \r\r3: \r\r4: \r\r5: \r\r6: \r\r7: \r\r8: Last\r\r");
+  EXPECT_EQ(rec.sliderValues[6], 0);  // unnamed: forced to 0 in the record too
+}
+
+TEST(Writeafspff, PffBytesKeepPremiereFormulas) {
+  qm::test::TempFolder dir;
+  FFRecord rec = sampleRecord();
+  rec.photoshopDialect = false;
+  rec.formulas = {"P", "g", "b", "a"};
+  auto path = Writeafspff(dir.path(), 1, rec);
+  ASSERT_EQ(path, dir / "Wave.pff");
+  std::string bytes = qm::test::readFile(path);
+  EXPECT_EQ(bytes.substr(0, 23),
+            "%RGB-1.0\r\x02"
+            "10\r\x01"
+            "0\r\x01"
+            "0\r\x01"
+            "0\r\x01");
+  EXPECT_NE(bytes.find("0\r\x01"
+                       "200\rb\r\rg\r\rP\r\ra\r\rDistort\r\r"),
+            std::string::npos);
+  EXPECT_FALSE(rec.photoshopDialect);
+}
+
+TEST(Writeafspff, RoundTrips) {
+  qm::test::TempFolder dir;
+  for (int kind : {0, 1}) {
+    FFRecord written = sampleRecord();
+    auto path = Writeafspff(dir.path(), kind, written);
+    ASSERT_FALSE(path.empty());
+    FFRecord read;
+    ASSERT_TRUE(kind == 0 ? ReadAFS(path, read, kNoOptimize) : ReadPFF(path, read, kNoOptimize));
+    EXPECT_EQ(read.formulas, written.formulas) << kind;
+    EXPECT_EQ(read.sliderValues, written.sliderValues) << kind;
+    EXPECT_EQ(read.controlNames, written.controlNames) << kind;
+    EXPECT_EQ(read.category, "Distort");
+    EXPECT_EQ(read.title, "Wave");
+    EXPECT_EQ(read.author, "Ann");
+    EXPECT_EQ(read.copyright, "(c) Ann");
+    EXPECT_EQ(read.fileName, "Wave.8bf");
+    EXPECT_EQ(read.photoshopDialect, kind == 0);
+  }
+}
+
+TEST(Writeafspff, TranslatesPremiereFormulasForAfs) {
+  qm::test::TempFolder dir;
+  FFRecord rec = sampleRecord();
+  rec.photoshopDialect = false;
+  rec.formulas = {"P", "D", "mix(a,b,n,d)", "M"};
+  ASSERT_FALSE(Writeafspff(dir.path(), 0, rec).empty());
+  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"Z", "512", "mix(b,a,n,d)", "(M/2)"}));
+  EXPECT_TRUE(rec.photoshopDialect);
+  // A second write must not translate again.
+  ASSERT_FALSE(Writeafspff(dir.path(), 0, rec).empty());
+  EXPECT_EQ(rec.formulas[3], "(M/2)");
+}
+
+TEST(Writeafspff, OutputNames) {
+  qm::test::TempFolder dir;
+  struct Case {
+    std::string fileName;
+    int kind;
+    std::string recordName;
+    std::string written;
+  };
+  const std::vector<Case> cases = {
+      {"Plain", 0, "Plain.afs", "Plain.afs"},
+      {"Plain", 1, "Plain.pff", "Plain.pff"},
+      {"a.b", 0, "a.b", ".afs"},
+      {"..\\..\\evil.8bf", 0, "..\\..\\evil.8bf", "evil.afs"},
+      {"../up.8bf", 1, "../up.8bf", "up.pff"},
+  };
+  for (const auto& c : cases) {
+    FFRecord rec = sampleRecord();
+    rec.fileName = c.fileName;
+    EXPECT_EQ(Writeafspff(dir.path(), c.kind, rec), dir / c.written) << c.fileName;
+    EXPECT_EQ(rec.fileName, c.recordName);
+    EXPECT_TRUE(std::filesystem::exists(dir / c.written)) << c.fileName;
+  }
+}
+
+TEST(Writeafspff, FailuresWriteNothing) {
+  qm::test::TempFolder dir;
+  FFRecord rec = sampleRecord();
+  EXPECT_TRUE(Writeafspff(dir / "missing", 0, rec).empty());
+  EXPECT_TRUE(Writeafspff(dir.path(), 2, rec).empty());
+  // A folder in the way of the output: the write fails and leaves the folder alone.
+  std::filesystem::create_directory(dir / "Wave.afs");
+  EXPECT_TRUE(Writeafspff(dir.path(), 0, rec).empty());
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "Wave.afs"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(ReadAFS, MissingFile) {
+  qm::test::TempFolder dir;
+  FFRecord rec;
+  EXPECT_FALSE(ReadAFS(dir / "none.afs", rec, FFOptions{}));
+  EXPECT_FALSE(ReadPFF(dir / "none.pff", rec, FFOptions{}));
+}
+
+}  // namespace
+}  // namespace qm::ff
