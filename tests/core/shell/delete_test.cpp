@@ -1,0 +1,137 @@
+// Delete to the trash, FFL placeholders, and Kill.
+
+#include "shell_fixture.h"
+
+namespace qm::shell::test {
+namespace {
+
+using qm::test::readFile;
+
+TEST_F(ShellTest, DeleteAsksThenTrashesAndReportsWhatStayed) {
+  auto a = put(left(), "a.8bf", "A");
+  auto b = put(left(), "b.8bf", "B");
+  request_.active.view = PaneView::Plugin;
+  request_.selectedFiles = {a, b, a};
+  trash_.refuse = {b};
+  prompter_.askAnswers = {Button::Yes};
+
+  auto outcome = cmd_DeleteFiles(ports_, request_);
+
+  ASSERT_EQ(prompter_.messages.size(), 2u);
+  EXPECT_EQ(prompter_.messages[0].text, "Move the selected file(s) to the trash?");
+  EXPECT_EQ(prompter_.messages[0].title, "Delete");
+  EXPECT_EQ(prompter_.messages[1].text,
+            " 1 file(s) or folder(s) couldn't be moved to the trash:\r\n" + b.string());
+  EXPECT_EQ(trash_.trashed, std::vector<stdfs::path>{a});
+  EXPECT_EQ(outcome.removedItems, std::vector<stdfs::path>{a});
+  EXPECT_EQ(names(left()), std::vector<std::string>{"b.8bf"});
+}
+
+TEST_F(ShellTest, DeleteAnsweredNoKeepsEverything) {
+  request_.selectedFiles = {put(left(), "a.8bf", "A")};
+  prompter_.askAnswers = {Button::No};
+
+  auto outcome = cmd_DeleteFiles(ports_, request_);
+
+  EXPECT_TRUE(trash_.trashed.empty());
+  EXPECT_FALSE(outcome.active.refresh);
+  EXPECT_EQ(names(left()), std::vector<std::string>{"a.8bf"});
+}
+
+class FflDeleteTest : public ShellTest {
+ protected:
+  FflDeleteTest() {
+    library_ = put(left(), "lib.ffl", kLibrary);
+    request_.active.view = PaneView::Ffl;
+    request_.library = library_;
+  }
+  static constexpr std::string_view kLibrary = "FFL1.0\r\n2\r\nOne.8bf\r\nCat\r\nTwo.8bf\r\nC";
+  stdfs::path library_;
+};
+
+TEST_F(FflDeleteTest, WritesTwoSlashesOverEachEntryAndKeepsTheSize) {
+  // Entries at 11 and 25; 37 leaves one byte, 99 is past the end: both stale positions.
+  request_.fflPositions = {11, 25, 37, 99};
+  prompter_.askAnswers = {Button::Yes};
+
+  auto outcome = cmd_DeleteFiles(ports_, request_);
+
+  EXPECT_EQ(onlyMessage().text, "Do you want to delete these/this FFL item(s)?");
+  EXPECT_EQ(onlyMessage().title, "Delete FFL Item");
+  EXPECT_EQ(onlyMessage().icon, Icon::Question);
+  EXPECT_EQ(readFile(library_), "FFL1.0\r\n2\r\n//e.8bf\r\nCat\r\n//o.8bf\r\nC");
+  EXPECT_EQ(outcome.removedFflPositions, (std::vector<std::uint64_t>{11, 25}));
+  EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
+}
+
+TEST_F(FflDeleteTest, NoLeavesTheLibraryAlone) {
+  request_.fflPositions = {11};
+  prompter_.askAnswers = {Button::No};
+
+  auto outcome = cmd_DeleteFiles(ports_, request_);
+
+  EXPECT_EQ(readFile(library_), kLibrary);
+  EXPECT_TRUE(outcome.removedFflPositions.empty());
+}
+
+TEST_F(FflDeleteTest, RefusedReplaceLeavesTheLibraryAndNoTemporaryFile) {
+  request_.fflPositions = {11};
+  prompter_.askAnswers = {Button::Yes};
+  fs_.failRenameFrom = {left() / ".lib.ffl.part"};
+  auto outcome = cmd_DeleteFiles(ports_, request_);
+
+  EXPECT_EQ(readFile(library_), kLibrary);
+  EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
+  EXPECT_TRUE(outcome.removedFflPositions.empty());
+  EXPECT_EQ(prompter_.messages.back().title, "Delete FFL Item");
+}
+
+TEST_F(ShellTest, KillAsksWithTheStopIconAndErasesUntilEscape) {
+  request_.selectedFiles = {put(left(), "a.8bf", "A"), put(left(), "b.8bf", "B"),
+                            put(left(), "c.8bf", "C")};
+  prompter_.askAnswers = {Button::Yes};
+  progress_.cancelAfter = 2;
+
+  auto outcome = cmd_Kill(ports_, request_);
+
+  EXPECT_EQ(onlyMessage().text,
+            "The file(s) will be erased and won't be put in the trash can.\rProceed anyway?");
+  EXPECT_EQ(onlyMessage().title, "Kill");
+  EXPECT_EQ(onlyMessage().icon, Icon::Critical);
+  EXPECT_EQ(onlyMessage().buttons, Buttons::YesNo);
+  EXPECT_TRUE(outcome.cancelled);
+  EXPECT_EQ(names(left()), std::vector<std::string>{"c.8bf"});
+  EXPECT_TRUE(outcome.active.refresh);
+  EXPECT_TRUE(outcome.active.catalogueStale);
+}
+
+TEST_F(ShellTest, KillInPluginViewDropsRowsOfErasedFilesOnly) {
+  auto a = put(left(), "a.8bf", "A");
+  auto locked = put(left(), "locked.8bf", "L");
+  request_.active.view = PaneView::Plugin;
+  request_.selectedFiles = {a, locked};
+  fs_.failRemove = {locked};
+  prompter_.askAnswers = {Button::Yes};
+
+  auto outcome = cmd_Kill(ports_, request_);
+
+  EXPECT_EQ(outcome.removedItems, std::vector<stdfs::path>{a});
+  EXPECT_EQ(outcome.failed, std::vector<stdfs::path>{locked});
+  EXPECT_EQ(prompter_.messages.back().text,
+            " 1 file(s) or folder(s) couldn't be erased:\r\n" + locked.string());
+  EXPECT_FALSE(outcome.active.refresh);
+}
+
+TEST_F(ShellTest, KillAnsweredNoOrWithNothingSelectedErasesNothing) {
+  request_.selectedFiles = {put(left(), "a.8bf", "A")};
+  prompter_.askAnswers = {Button::No};
+  cmd_Kill(ports_, request_);
+  request_.selectedFiles.clear();
+  cmd_Kill(ports_, request_);
+
+  EXPECT_EQ(prompter_.messages.size(), 1u);
+  EXPECT_EQ(names(left()), std::vector<std::string>{"a.8bf"});
+}
+
+}  // namespace
+}  // namespace qm::shell::test

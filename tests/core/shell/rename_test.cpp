@@ -1,0 +1,109 @@
+// Rename... (one file, several extensions), Rename Folder... and Create Folder ...
+
+#include "shell_fixture.h"
+
+namespace qm::shell::test {
+namespace {
+
+using qm::test::readFile;
+
+TEST_F(ShellTest, SeveralFilesGetTheNewTextAfterTheirFirstDot) {
+  request_.selectedFiles = {put(left(), "a.b.8bf", "A"), put(left(), "c.8bf", "C"),
+                            put(left(), "README", "R")};
+  prompter_.textAnswers = {"txt"};
+
+  auto outcome = cmd_RenameFiles(ports_, request_);
+
+  EXPECT_EQ(prompter_.textCaptions, std::vector<std::string>{"Rename File Extension"});
+  EXPECT_EQ(recorder_.presets, std::vector<std::string>{"b.8bf"});
+  EXPECT_EQ(names(left()), (std::vector<std::string>{"README.txt", "a.txt", "c.txt"}));
+  EXPECT_EQ(readFile(left() / "a.txt"), "A");
+  EXPECT_FALSE(outcome.active.catalogueStale);
+  EXPECT_TRUE(outcome.active.refresh);
+}
+
+TEST_F(ShellTest, RenameThatWouldReplaceAFileFailsAndKeepsBoth) {
+  request_.selectedFiles = {put(left(), "a.txt", "A"), put(left(), "a.afs", "B")};
+  prompter_.textAnswers = {"8bf"};
+
+  auto outcome = cmd_RenameFiles(ports_, request_);
+
+  EXPECT_EQ(names(left()), (std::vector<std::string>{"a.8bf", "a.afs"}));
+  EXPECT_EQ(readFile(left() / "a.8bf"), "A");
+  EXPECT_EQ(outcome.failed, std::vector<stdfs::path>{left() / "a.afs"});
+  EXPECT_TRUE(outcome.active.catalogueStale);
+  EXPECT_EQ(onlyMessage().title, "Rename");
+}
+
+struct OneRename {
+  const char* name;
+  const char* answer;
+  std::vector<std::string> after;
+  bool stale;
+  bool failed;
+};
+
+void PrintTo(const OneRename& run, std::ostream* os) {
+  *os << run.name;
+}
+
+class OneFileRename : public ShellTest, public ::testing::WithParamInterface<OneRename> {};
+
+TEST_P(OneFileRename, RenamesWithinTheFolder) {
+  const auto& run = GetParam();
+  request_.selectedFiles = {put(left(), "Wave.txt", "W")};
+  prompter_.textAnswers = {std::string(run.answer)};
+
+  auto outcome = cmd_RenameFiles(ports_, request_);
+
+  EXPECT_EQ(prompter_.textCaptions, std::vector<std::string>{"Rename File"});
+  EXPECT_EQ(recorder_.presets, std::vector<std::string>{"Wave.txt"});
+  EXPECT_EQ(names(left()), run.after);
+  EXPECT_EQ(outcome.active.catalogueStale, run.stale);
+  EXPECT_EQ(outcome.failed.size(), run.failed ? 1u : 0u);
+  EXPECT_TRUE(names(right()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shell, OneFileRename,
+    ::testing::Values(OneRename{"Plugin", "Wave.8BF", {"Wave.8BF"}, true, false},
+                      OneRename{"DisabledPlugin", "Wave_prm", {"Wave_prm"}, true, false},
+                      OneRename{"Source", "Wave.afs", {"Wave.afs"}, false, false},
+                      OneRename{"IntoOtherFolder", "../right/x.8bf", {"Wave.txt"}, true, true},
+                      OneRename{"Empty", "", {"Wave.txt"}, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ShellTest, RenameWithOnlyAFolderSelectedRenamesTheFolder) {
+  stdfs::create_directory(left() / "old");
+  request_.selectedFolders = {left() / "old" / ""};
+  request_.passive.folder = left() / "old" / "deep";
+  prompter_.textAnswers = {"new"};
+
+  auto outcome = cmd_RenameFiles(ports_, request_);
+
+  EXPECT_EQ(prompter_.textCaptions, std::vector<std::string>{"Rename folder"});
+  EXPECT_EQ(recorder_.presets, std::vector<std::string>{"old"});
+  EXPECT_EQ(names(left()), std::vector<std::string>{"new"});
+  EXPECT_EQ(outcome.passive.showFolder, left() / "new" / "deep");
+  EXPECT_FALSE(outcome.active.showFolder.has_value());
+}
+
+TEST_F(ShellTest, CreateFolderMakesOneSubFolder) {
+  prompter_.textAnswers = {"x", "a/b", std::nullopt};
+
+  auto created = cmd_MakeDir(ports_, request_);
+  auto refused = cmd_MakeDir(ports_, request_);
+  auto cancelled = cmd_MakeDir(ports_, request_);
+
+  EXPECT_EQ(prompter_.textCaptions.front(), "Enter name for new folder");
+  EXPECT_EQ(recorder_.presets.front(), "");
+  EXPECT_EQ(created.done, std::vector<stdfs::path>{left() / "x"});
+  EXPECT_TRUE(created.active.refresh);
+  EXPECT_EQ(refused.failed.size(), 1u);
+  EXPECT_EQ(onlyMessage().title, "Create Folder");
+  EXPECT_FALSE(cancelled.active.refresh);
+  EXPECT_EQ(names(left()), std::vector<std::string>{"x"});
+}
+
+}  // namespace
+}  // namespace qm::shell::test

@@ -1,0 +1,118 @@
+#pragma once
+// Two pane folders in a temporary folder, scripted ports, and a file system whose single
+// operations can be made to fail.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/batch/overwrite_check.h"
+#include "core/shell/file_commands.h"
+#include "support/scripted_ports.h"
+#include "support/temp_folder.h"
+
+namespace qm::shell::test {
+
+namespace stdfs = std::filesystem;
+
+// DiskFs with injected failures. `otherDevice` marks a folder that lies on another file
+// system: renames into or out of it fail the way the kernel refuses them.
+class FaultyFs final : public Fs {
+ public:
+  std::set<stdfs::path> failCopyFrom;
+  std::set<stdfs::path> failRemove;
+  std::set<stdfs::path> failRenameFrom;
+  bool failCompare = false;
+  stdfs::path otherDevice;
+  int calls = 0;
+
+  bool exists(const stdfs::path& p) override { return ++calls, disk_.exists(p); }
+  bool isFolder(const stdfs::path& p) override { return ++calls, disk_.isFolder(p); }
+  bool same(const stdfs::path& a, const stdfs::path& b) override {
+    return ++calls, disk_.same(a, b);
+  }
+  std::expected<std::vector<FsEntry>, std::error_code> list(const stdfs::path& f) override {
+    return ++calls, disk_.list(f);
+  }
+  FsStatus copyFile(const stdfs::path& from, const stdfs::path& to) override;
+  FsStatus rename(const stdfs::path& from, const stdfs::path& to) override;
+  FsStatus removeFile(const stdfs::path& p) override;
+  FsStatus removeEmptyFolder(const stdfs::path& p) override {
+    return ++calls, disk_.removeEmptyFolder(p);
+  }
+  FsStatus createFolder(const stdfs::path& p) override { return ++calls, disk_.createFolder(p); }
+  bool sameContent(const stdfs::path& a, const stdfs::path& b) override {
+    return ++calls, !failCompare && disk_.sameContent(a, b);
+  }
+  std::expected<std::string, std::error_code> readFile(const stdfs::path& p) override {
+    return ++calls, disk_.readFile(p);
+  }
+  FsStatus writeNewFile(const stdfs::path& p, std::string_view bytes) override {
+    return ++calls, disk_.writeNewFile(p, bytes);
+  }
+
+ private:
+  bool onOtherDevice(const stdfs::path& p) const;
+  DiskFs disk_;
+};
+
+// Records the preset texts of askText, which the scripted prompter does not keep.
+class PresetRecorder final : public Prompter {
+ public:
+  explicit PresetRecorder(qm::test::ScriptedPrompter& inner) : inner_(inner) {}
+  std::vector<std::string> presets;
+
+  void inform(std::string_view t, std::string_view h) override { inner_.inform(t, h); }
+  void warn(std::string_view t, std::string_view h) override { inner_.warn(t, h); }
+  void error(std::string_view t, std::string_view h) override { inner_.error(t, h); }
+  Button ask(std::string_view t, std::string_view h, Buttons b, Icon i) override {
+    return inner_.ask(t, h, b, i);
+  }
+  std::optional<std::string> askText(std::string_view caption, std::string_view preset) override {
+    presets.emplace_back(preset);
+    return inner_.askText(caption, preset);
+  }
+  std::optional<FolderChoice> chooseFolder(const FolderRequest& r) override {
+    return inner_.chooseFolder(r);
+  }
+  OverwriteAnswer overwrite(const OverwriteQuestion& q) override { return inner_.overwrite(q); }
+
+ private:
+  qm::test::ScriptedPrompter& inner_;
+};
+
+class FakeTrash final : public Trash {
+ public:
+  std::set<stdfs::path> refuse;
+  std::vector<stdfs::path> trashed;
+  bool moveToTrash(const stdfs::path& file) override;
+};
+
+class ShellTest : public ::testing::Test {
+ protected:
+  ShellTest();
+
+  stdfs::path left() const { return temp_ / "left"; }
+  stdfs::path right() const { return temp_ / "right"; }
+  // Writes a file into a pane folder and returns its path.
+  stdfs::path put(const stdfs::path& folder, std::string_view name, std::string_view bytes);
+  // The names in a folder, sorted.
+  std::vector<std::string> names(const stdfs::path& folder) const;
+  // The only message shown, or a failure when there is not exactly one.
+  const qm::test::RecordedMessage& onlyMessage() const;
+
+  qm::test::TempFolder temp_;
+  qm::test::ScriptedPrompter prompter_;
+  PresetRecorder recorder_{prompter_};
+  qm::test::ScriptedProgress progress_;
+  FaultyFs fs_;
+  batch::OverwriteCheck overwrite_{prompter_};
+  FakeTrash trash_;
+  ShellPorts ports_{recorder_, progress_, fs_, overwrite_, &trash_};
+  ShellRequest request_;
+};
+
+}  // namespace qm::shell::test
