@@ -1,0 +1,13 @@
+#pragma once
+// The desktop trash behind the engine's Trash port.
+
+#include "core/shell/trash.h"
+
+namespace qm::platform {
+
+class DesktopTrash final : public shell::Trash {
+ public:
+  bool moveToTrash(const std::filesystem::path& file) override;
+};
+
+}  // namespace qm::platform
