@@ -3,9 +3,13 @@
 namespace qm::cli {
 
 // Factories of the individual commands (one cmd_<name>.cpp each).
+CommandSpec makeDumpCommand();
+CommandSpec makeConvertCommand();
 
 std::vector<CommandSpec> allCommands() {
   std::vector<CommandSpec> commands;
+  commands.push_back(makeDumpCommand());
+  commands.push_back(makeConvertCommand());
   return commands;
 }
 

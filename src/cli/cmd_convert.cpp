@@ -1,0 +1,129 @@
+// convert --to 8bf|afs|pff|txt FILE...: the batch conversion run.
+
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cli/command.h"
+#include "cli/ff_option_flags.h"
+#include "core/common/cp1252.h"
+#include "core/ff/convert.h"
+
+namespace qm::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kHelp =
+    "Converts every FILE (libraries whole, one file per entry) into the target format in\n"
+    "the destination folder, which is created when missing.\n"
+    "\n"
+    "  --to 8bf|afs|pff|txt     the target format (required)\n"
+    "  --dest DIR               the destination folder (default: the current folder)\n"
+    "  --names-from-titles      name the files after the filter titles\n"
+    "  --subfolders             a sub folder per library\n"
+    "  --overwrite ask|all|none what to do with existing files (default none; ask needs a\n"
+    "                           terminal)\n"
+    "  --stdin                  convert the text source read from standard input instead\n"
+    "                           of FILEs\n"
+    "  --json                   print {\"written\", \"skipped\", \"unreadable\"} as JSON\n"
+    "  --no-optimize, --template PATH, --ff-template 3.0|3.04\n"
+    "                           Filter Factory options; the template makes .8bf files\n"
+    "\n"
+    "Prints each written file and a summary line. Ctrl-C stops between files (exit 3).\n";
+
+std::optional<int> targetFor(std::string_view format) {
+  if (format == "8bf") return ff::kTargetPlugin;
+  if (format == "afs") return ff::kTargetAfs;
+  if (format == "pff") return ff::kTargetPff;
+  if (format == "txt") return ff::kTargetText;
+  return std::nullopt;
+}
+
+// The clipboard source has no path; scripts see it as "-".
+std::string shown(const fs::path& path) {
+  return path.empty() ? "-" : path.string();
+}
+
+nlohmann::json pathList(const std::vector<fs::path>& paths) {
+  auto list = nlohmann::json::array();
+  for (const auto& p : paths) list.push_back(shown(p));
+  return list;
+}
+
+void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
+  for (const auto& input : report.unreadable) {
+    // A library with a wrong first line has had its own message already.
+    if (ff::inputKindOf(input.filename().string()) != ff::InputKind::Library)
+      err << shown(input) << ": not a Filter Factory file\n";
+  }
+  for (const auto& failure : report.failures) err << failure << '\n';
+}
+
+int runConvert(Context& context) {
+  const Args& args = context.args;
+  auto format = args.value("to");
+  auto target = format ? targetFor(*format) : std::nullopt;
+  if (!target) {
+    context.err << "quillmark-cli convert: --to takes 8bf, afs, pff or txt\n";
+    return kUsage;
+  }
+  const bool fromStdin = args.flag("stdin");
+  if (args.positional.empty() != fromStdin) {
+    context.err << "quillmark-cli convert: give FILE... or --stdin\n";
+    return kUsage;
+  }
+  auto ffOptions = ffOptionsFromArgs(context);
+  if (!ffOptions) {
+    context.err << "quillmark-cli convert: " << ffOptions.error() << '\n';
+    return kUsage;
+  }
+
+  ff::ConvertOptions options;
+  options.target = *target;
+  options.namesFromTitles = args.flag("names-from-titles");
+  options.ff = *ffOptions;
+  if (fromStdin) {
+    // Terminals and pipes carry UTF-8; bytes that are not UTF-8 stay Windows-1252 bytes, so
+    // a source file piped in unchanged reads the same.
+    std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    options.clipboardText = utf8ToCp1252(text);
+  }
+  std::vector<fs::path> files(args.positional.begin(), args.positional.end());
+
+  auto report = ff::cmd_Convert(files, options, context.prompter, context.progress);
+  reportProblems(report, context.err);
+  if (args.flag("json")) {
+    nlohmann::json json = {{"written", pathList(report.written)},
+                           {"skipped", pathList(report.skipped)},
+                           {"unreadable", pathList(report.unreadable)}};
+    context.out << json.dump(2) << '\n';
+  } else {
+    for (const auto& written : report.written) context.out << written.string() << '\n';
+    context.out << report.written.size() << " written, " << report.skipped.size() << " skipped, "
+                << report.unreadable.size() << " unreadable\n";
+  }
+  if (report.cancelled || report.noDestination) return kCancelled;
+  if (!report.unreadable.empty() || !report.failures.empty()) return kSomeFailed;
+  return kOk;
+}
+
+}  // namespace
+
+CommandSpec makeConvertCommand() {
+  std::vector<std::string_view> valued = {"to"};
+  valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
+  std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json"};
+  flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
+  return {"convert",
+          "convert --to 8bf|afs|pff|txt [--dest DIR] [--names-from-titles] [--subfolders] "
+          "[--overwrite ask|all|none] [--stdin] [--json] FILE...",
+          kHelp,
+          valued,
+          flags,
+          runConvert};
+}
+
+}  // namespace qm::cli
