@@ -16,6 +16,10 @@ struct Value {
   int reg = -1;
 };
 
+// Temporaries are numbered from here while constants are still being collected, then moved
+// behind the constants once their count is known.
+constexpr int kTempBase = 1 << 24;
+
 Value constantValue(std::int32_t k) {
   return Value{true, k, -1};
 }
@@ -73,7 +77,7 @@ class Emitter {
     ins.op = op;
     ins.imm = imm;
     for (std::size_t i = 0; i < args.size(); ++i) ins.arg[i] = materialise(args[i]);
-    ins.dst = p_.registerCount++;
+    ins.dst = kTempBase + temps_++;
     p_.code.push_back(ins);
     return registerValue(ins.dst);
   }
@@ -291,6 +295,22 @@ class Emitter {
   const SyntaxTree* tree_ = nullptr;
   int channel_ = 0;
   std::map<std::int32_t, int> constantRegs_;
+  int temps_ = 0;
+
+ public:
+  // Moves the temporaries behind the constants.
+  void finish() {
+    const int first = kInputCount + static_cast<int>(p_.constants.size());
+    auto renumber = [&](std::int32_t& r) {
+      if (r >= kTempBase) r = first + (r - kTempBase);
+    };
+    for (Instruction& ins : p_.code) {
+      const int n = argumentCount(ins.op);
+      for (int k = 0; k < n; ++k) renumber(ins.arg[k]);
+      if (ins.op != Op::Store) renumber(ins.dst);
+    }
+    p_.registerCount = first + temps_;
+  }
 };
 
 bool hasEffect(Op op) {
@@ -348,6 +368,7 @@ std::expected<Program, CompileError> compileFilter(const std::array<std::string,
   if (!trees) return std::unexpected(trees.error());
   Emitter emitter(p);
   for (int ch = 0; ch < p.channels; ++ch) emitter.emitChannel((*trees)[ch], ch);
+  emitter.finish();
   removeDeadCode(p);
   return p;
 }

@@ -48,10 +48,10 @@ class Parser {
   std::expected<SyntaxTree, FormulaError> run() {
     if (tok_.kind == TokenKind::End) return std::move(tree_);
     const int root = parseSequence();
-    if (!error_ && tok_.kind != TokenKind::End) {
-      fail(tok_.kind == TokenKind::Operator && tok_.text == ")" ? "unmatched ')'"
-                                                                : "expected an operator");
-    }
+    if (!error_ && tok_.kind == TokenKind::Invalid)
+      fail("unexpected character '" + std::string(tok_.text) + "'");
+    if (!error_ && tok_.kind != TokenKind::End)
+      fail(isOp(")") ? "unmatched ')'" : "expected an operator");
     if (error_) return std::unexpected(*error_);
     tree_.root = root;
     return std::move(tree_);

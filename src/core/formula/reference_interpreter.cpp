@@ -60,6 +60,7 @@ void ReferenceInterpreter::runPixel(int x, int y, std::uint8_t* out, RunState& s
         break;
       case Op::Store:
         out[ins.dst] = static_cast<std::uint8_t>(ops::clampByte(a[0]));
+        lastValues_[ins.dst & 3] = a[0];
         continue;
       default:
         result = evalPure(ins.op, a.data(), p_);

@@ -27,12 +27,15 @@ class ReferenceInterpreter {
   ReferenceInterpreter(const Program& program, const ImageView& input);
   // Computes every channel of pixel (x, y) and writes them to out[0..Z-1].
   void runPixel(int x, int y, std::uint8_t* out, RunState& state);
+  // The unclamped value channel ch produced in the last runPixel (an editor can show it).
+  std::int32_t lastValue(int ch) const { return lastValues_[ch & 3]; }
 
  private:
   void loadInputs(int x, int y);
   const Program& p_;
   ImageView in_;
   std::vector<std::int32_t> regs_;
+  std::array<std::int32_t, 4> lastValues_{};
 };
 
 }  // namespace qm::formula

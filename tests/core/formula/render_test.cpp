@@ -1,0 +1,126 @@
+// Whole-image runs on tiny generated images with exact expected pixels.
+
+#include "core/formula/render.h"
+
+#include <gtest/gtest.h>
+
+#include "formula_helpers.h"
+
+namespace qm::formula::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(Render, ClampsEachChannelAndKeepsAlphaOfThreeChannelRuns) {
+  Picture in(3, 1, 4);
+  in.bytes = {10, 20, 30, 40, 200, 100, 0, 77, 255, 255, 255, 1};
+  FilterSetup setup{3, 1, 3, {}, {}};
+  // A 3-channel run in 4-byte pixels: the fourth byte is not touched.
+  auto program = compileFilter({"r*2", "g-60", "255-b", "0"}, setup);
+  ASSERT_TRUE(program);
+  Picture out = in;
+  ImageView view = in.view();
+  view.channels = 3;
+  render(*program, view, out.mutableView());
+  EXPECT_EQ(out.bytes, (Bytes{20, 0, 225, 40, 255, 40, 255, 77, 255, 195, 0, 1}));
+}
+
+TEST(Render, AlphaFormulaRunsOnFourChannels) {
+  Picture in(2, 1, 4);
+  in.bytes = {1, 2, 3, 100, 4, 5, 6, 0};
+  EXPECT_EQ(applyFilter({"a", "c", "z*100", "255-a"}, in),
+            (Bytes{100, 2, 200, 155, 0, 5, 200, 255}));
+}
+
+TEST(Render, ChannelsShareCellsWithinAPixel) {
+  Picture in = uniform(1, 1, {10, 20, 30, 0}, 3);
+  EXPECT_EQ(applyFilter({"put(r+g,0),0", "get(0)", "get(0)/2", ""}, in), (Bytes{0, 30, 15}));
+}
+
+TEST(Render, CellsCarryFromPixelToPixel) {
+  Picture in = uniform(2, 1, {0, 0, 0, 0}, 3);
+  EXPECT_EQ(applyFilter({"put(get(0)+50,0)", "get(0)", "get(0)", ""}, in),
+            (Bytes{50, 50, 50, 100, 100, 100}));
+}
+
+TEST(Render, SrcPinsCoordinatesToTheImage) {
+  Picture in = gradient(3, 2, 3);
+  // Each pixel takes the red of its left neighbour; column 0 repeats itself.
+  auto out = applyFilter({"src(x-1,y,0)", "src(x+5,y,1)", "src(x,y-9,3)", ""}, in);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x) {
+      const std::size_t at = (std::size_t(y) * 3 + x) * 3;
+      EXPECT_EQ(out[at], in.at(x == 0 ? 0 : x - 1, y)[0]);
+      EXPECT_EQ(out[at + 1], in.at(2, y)[1]);
+      EXPECT_EQ(out[at + 2], 0);  // channel 3 of a 3-channel image reads 0
+    }
+}
+
+TEST(Render, ConvolutionClampsAtTheBorder) {
+  Picture in(3, 3, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) in.at(x, y)[0] = std::uint8_t(10 * (y * 3 + x));
+  // Sum of the 3x3 neighbourhood of the red channel with edge pixels repeated.
+  auto out = applyFilter({"cnv(1,1,1,1,1,1,1,1,1,1)", "cnv(0,0,0,0,1,0,0,0,0,0)", "0", ""}, in);
+  EXPECT_EQ(out[0], 120);
+  EXPECT_EQ(out[1], 0);  // divisor 0
+  auto small = applyFilter({"cnv(1,1,1,1,1,1,1,1,1,9)", "0", "0", ""}, in);
+  // (0,0): rows y-1,y,y+1 clamp to 0,0,1 and columns to 0,0,1: 4*0 + 2*10 + 2*30 + 40 = 120
+  EXPECT_EQ(small[0], 120 / 9);
+  // (1,1): the plain mean of all nine values 0..80 = 40
+  EXPECT_EQ(small[(1 * 3 + 1) * 3], 40);
+  // (2,2): 4*80 + 2*70 + 2*50 + 40 = 600 / 9 = 66
+  EXPECT_EQ(small[(2 * 3 + 2) * 3], 66);
+}
+
+TEST(Render, RadialSamplingUsesTheFloorCentre) {
+  Picture in = gradient(5, 4, 3);
+  auto out = applyFilter({"rad(0,0,0)", "rad(512,100,1)", "rad(256,1,2)", ""}, in);
+  for (std::size_t px = 0; px < 20; ++px) {
+    EXPECT_EQ(out[px * 3], in.at(2, 2)[0]);
+    // Far left, pinned; the table's missing zero moves it one row up.
+    EXPECT_EQ(out[px * 3 + 1], in.at(0, 1)[1]);
+    EXPECT_EQ(out[px * 3 + 2], in.at(2, 3)[2]);  // one down
+  }
+}
+
+TEST(Render, SlidersAndMapsComeFromTheSetup) {
+  Picture in = uniform(1, 1, {100, 0, 0, 0}, 3);
+  EXPECT_EQ(applyFilter({"map(0,r)", "ctl(2)", "val(3,0,10)", ""}, in, {}, {181, 65, 33, 255}),
+            (Bytes{76, 33, 10}));
+}
+
+TEST(Render, ThreadsGiveTheSameBytesAsOneThread) {
+  Picture in = gradient(97, 61);
+  const std::array<std::string, 4> f = {
+      "put(src(x+r2x(d,8),y+r2y(d,8),z),3), (get(3)+cnv(1,2,1,2,4,2,1,2,1,16))/2",
+      "scl(c2m(x-X/2,y-Y/2),0,M,0,255)^sin(x*8)", "mix(b,255-b,x,X)+tan(y)%7", "a>>1|(x&y)"};
+  ThreadPool pool(4);
+  RenderOptions threaded;
+  threaded.pool = &pool;
+  const Bytes one = applyFilter(f, in);
+  EXPECT_EQ(applyFilter(f, in, threaded), one);
+  RenderOptions reference;
+  reference.referenceOnly = true;
+  EXPECT_EQ(applyFilter(f, in, reference), one);
+}
+
+TEST(Render, CancelStopsBetweenRows) {
+  Picture in = uniform(4, 50, {1, 2, 3, 4});
+  for (const char* formula : {"255", "rnd(255,255)"}) {
+    FilterSetup setup{4, 50, 4, {}, {}};
+    auto program = compileFilter({formula, formula, formula, formula}, setup);
+    ASSERT_TRUE(program);
+    Picture out = in;
+    int polls = 0;
+    RenderOptions options;
+    options.cancelled = [&] { return ++polls > 3; };
+    auto result = render(*program, in.view(), out.mutableView(), options);
+    EXPECT_FALSE(result.completed) << formula;
+    EXPECT_EQ(out.at(0, 0)[0], 255) << formula;
+    EXPECT_EQ(out.at(0, 49)[0], 1) << formula;  // never reached
+  }
+}
+
+}  // namespace
+}  // namespace qm::formula::testing
