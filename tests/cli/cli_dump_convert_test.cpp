@@ -1,0 +1,188 @@
+// End-to-end runs of quillmark-cli dump and convert.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+std::string afs(const std::string& title, const std::string& r = "r") {
+  std::string out = "%RGB-1.0\r0\r9\r0\r0\r0\r0\r0\r0\r" + r + "\r\rg\r\rb\r\ra\r\r";
+  out += "Tests\r\r" + title + "\r\rAnn\r\rFree\r\r";
+  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + ": " + (k == 2 ? "Amount" : "") + "\r\r";
+  return out;
+}
+
+std::string fflEntry(const std::string& fileName, const std::string& title,
+                     const std::string& r = "r") {
+  std::string out = fileName + "\r\nCat\r\n" + title + "\r\nAnn\r\nFree\r\n";
+  for (int i = 0; i < 12; ++i) out += "\r\n";
+  for (int i = 0; i < 8; ++i) out += "0\r\n";
+  return out + r + "\r\ng\r\nb\r\na\r\n";
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  qm::test::ProgramRun cli(std::vector<std::string> args, const std::string& input = {}) {
+    args.insert(args.begin(), {"--program-dir", dir.path().string()});
+    return qm::test::runProgram(QM_CLI, args, input);
+  }
+  std::string file(const std::string& name, const std::string& bytes) {
+    return qm::test::writeFile(dir / name, bytes).string();
+  }
+  qm::test::TempFolder dir;
+  std::string out = (dir / "out").string();
+};
+
+TEST_F(CliTest, DumpPrintsTheRecordAsJson) {
+  auto run = cli({"dump", "--json", file("wave.afs", afs("Caf\xE9 Wave"))});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  auto doc = json::parse(run.out);
+  EXPECT_EQ(doc["fileName"], "wave.afs");
+  EXPECT_EQ(doc["title"], "Caf\xC3\xA9 Wave");  // Windows-1252 text printed as UTF-8
+  EXPECT_EQ(doc["category"], "Tests");
+  EXPECT_EQ(doc["author"], "Ann");
+  EXPECT_EQ(doc["copyright"], "Free");
+  ASSERT_EQ(doc["controlNames"].size(), 8u);
+  EXPECT_EQ(doc["controlNames"][1], "Amount");
+  EXPECT_EQ(doc["sliderValues"], json::parse("[0,9,0,0,0,0,0,0]"));
+  EXPECT_EQ(doc["mapNames"].size(), 4u);
+  EXPECT_EQ(doc["formulas"], json::parse(R"({"r":"r","g":"g","b":"b","a":"a"})"));
+  EXPECT_EQ(doc["photoshopDialect"], true);
+}
+
+TEST_F(CliTest, DumpTextShowsFieldsAndFormulas) {
+  auto run = cli({"dump", file("wave.afs", afs("Wave", "r+1"))});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("Title:     Wave\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("ctl[1]: 9 Amount\n"), std::string::npos);
+  EXPECT_NE(run.out.find("R: r+1\n"), std::string::npos);
+}
+
+TEST_F(CliTest, DumpLibraryEntryCountsDeletedEntries) {
+  auto lib = file("Lib.ffl", "FFL1.0\r\n3\r\n" + fflEntry("a.8bf", "A") + fflEntry("//b", "B") +
+                                 fflEntry("c.prm", "C", "p + 1"));
+  auto run = cli({"dump", "--json", lib + "#3"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  auto doc = json::parse(run.out);
+  EXPECT_EQ(doc["title"], "C");
+  EXPECT_EQ(doc["photoshopDialect"], false);
+  EXPECT_EQ(doc["formulas"]["r"], "p + 1");  // neither optimised nor translated
+  EXPECT_EQ(json::parse(cli({"dump", "--json", lib + "#2"}).out)["title"], "B");
+
+  for (std::string bad : {"#0", "#4"}) {
+    auto miss = cli({"dump", lib + bad});
+    EXPECT_EQ(miss.exitCode, 1) << bad;
+    EXPECT_TRUE(miss.out.empty());
+    EXPECT_NE(miss.err.find("no entry"), std::string::npos) << miss.err;
+  }
+  auto v2 = file("v2.ffl", "FFL2.0\r\n1\r\n" + fflEntry("a.8bf", "A"));
+  auto wrong = cli({"dump", v2 + "#1"});
+  EXPECT_EQ(wrong.exitCode, 1);
+  EXPECT_NE(wrong.err.find(v2 + " is not a Filter Factory Library File!"), std::string::npos);
+}
+
+TEST_F(CliTest, DumpFailuresAndUsage) {
+  auto notFF = cli({"dump", file("photo.jpg", "\xFF\xD8")});
+  EXPECT_EQ(notFF.exitCode, 1);
+  EXPECT_TRUE(notFF.out.empty());
+  EXPECT_NE(notFF.err.find("photo.jpg: not a Filter Factory file"), std::string::npos);
+  EXPECT_EQ(cli({"dump", (dir / "missing.afs").string()}).exitCode, 1);
+  EXPECT_EQ(cli({"dump"}).exitCode, 2);
+  EXPECT_EQ(cli({"dump", "a", "b"}).exitCode, 2);
+  EXPECT_EQ(cli({"dump", "--bogus", "a"}).exitCode, 2);
+}
+
+TEST_F(CliTest, ConvertWritesAndSummarises) {
+  auto a = file("a.afs", afs("A"));
+  auto b = file("b.afs", afs("B"));
+  auto run = cli({"convert", "--to", "txt", "--dest", out, a, b});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, out + "/a.txt\n" + out + "/b.txt\n2 written, 0 skipped, 0 unreadable\n");
+  EXPECT_TRUE(fs::exists(fs::path(out) / "b.txt"));
+}
+
+TEST_F(CliTest, ConvertJsonListsOutputsAndInputs) {
+  auto a = file("a.afs", afs("A"));
+  auto jpg = file("b.jpg", "nope");
+  auto run = cli({"convert", "--to", "pff", "--dest", out, "--json", a, jpg});
+  EXPECT_EQ(run.exitCode, 1);
+  auto doc = json::parse(run.out);
+  EXPECT_EQ(
+      doc,
+      json({{"written", {out + "/a.pff"}}, {"skipped", json::array()}, {"unreadable", {jpg}}}));
+  EXPECT_NE(run.err.find(jpg + ": not a Filter Factory file"), std::string::npos);
+}
+
+TEST_F(CliTest, ConvertOverwriteNoneKeepsAndAllReplaces) {
+  auto a = file("a.afs", afs("A"));
+  qm::test::writeFile(fs::path(out) / "a.txt", "old");
+  auto none = cli({"convert", "--to", "txt", "--dest", out, a});
+  EXPECT_EQ(none.exitCode, 0);
+  EXPECT_EQ(none.out, "0 written, 1 skipped, 0 unreadable\n");
+  EXPECT_EQ(qm::test::readFile(fs::path(out) / "a.txt"), "old");
+
+  auto all = cli({"convert", "--to", "txt", "--dest", out, "--overwrite", "all", "--json", a});
+  EXPECT_EQ(all.exitCode, 0);
+  EXPECT_EQ(json::parse(all.out)["written"].size(), 1u);
+  EXPECT_NE(qm::test::readFile(fs::path(out) / "a.txt"), "old");
+}
+
+TEST_F(CliTest, ConvertLibraryIntoSubFolder) {
+  auto lib = file("Lib1.ffl", "FFL1.1\r\n2\r\n" + fflEntry("x.8bf", "X") + fflEntry("y.8bf", "Y"));
+  auto run = cli({"convert", "--to", "afs", "--dest", out, "--subfolders", lib});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(fs::exists(fs::path(out) / "Lib1" / "x.afs"));
+  EXPECT_TRUE(fs::exists(fs::path(out) / "Lib1" / "y.afs"));
+  EXPECT_NE(run.out.find("2 written, 0 skipped, 0 unreadable"), std::string::npos);
+
+  auto bad = file("Bad.ffl", "FFL2.0\r\n0\r\n");
+  auto wrong = cli({"convert", "--to", "afs", "--dest", out, "--json", bad});
+  EXPECT_EQ(wrong.exitCode, 1);
+  EXPECT_EQ(json::parse(wrong.out)["unreadable"], json({bad}));
+  EXPECT_NE(wrong.err.find(bad + " is not a Filter Factory Library File!"), std::string::npos);
+}
+
+TEST_F(CliTest, ConvertFromStdinUsesTitleAsName) {
+  auto run = cli({"convert", "--to", "afs", "--dest", out, "--stdin", "--names-from-titles"},
+                 "Title: From Pipe\nR:r\nG:g\nB:b\n");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(fs::exists(fs::path(out) / "FromPipe.afs"));
+  EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
+}
+
+TEST_F(CliTest, ConvertUsageErrors) {
+  auto a = file("a.afs", afs("A"));
+  EXPECT_EQ(cli({"convert", a}).exitCode, 2);
+  EXPECT_EQ(cli({"convert", "--to", "prm", a}).exitCode, 2);
+  EXPECT_EQ(cli({"convert", "--to", "afs"}).exitCode, 2);
+  EXPECT_EQ(cli({"convert", "--to", "afs", "--stdin", a}).exitCode, 2);
+  EXPECT_EQ(cli({"convert", "--to", "afs", "--overwrite", "maybe", a}).exitCode, 2);
+  EXPECT_EQ(cli({"convert", "--to", "8bf", "--ff-template", "2.0", a}).exitCode, 2);
+}
+
+TEST_F(CliTest, ConvertToPluginAndDumpItBack) {
+  fs::path shipped = fs::path(QM_DATA_DIR) / "photo30.dll";
+  if (!fs::exists(shipped)) GTEST_SKIP() << "no generated template at " << shipped;
+  fs::copy_file(shipped, dir / "photo30.dll");
+  auto run = cli({"convert", "--to", "8bf", "--dest", out, file("wave.afs", afs("Wave", "r+1"))});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  auto plugin = fs::path(out) / "wave.8bf";
+  EXPECT_EQ(fs::file_size(plugin), 57344u);
+  auto dump = cli({"dump", "--json", plugin.string()});
+  ASSERT_EQ(dump.exitCode, 0) << dump.err;
+  auto doc = json::parse(dump.out);
+  EXPECT_EQ(doc["title"], "Wave");
+  EXPECT_EQ(doc["category"], "Tests");
+  EXPECT_EQ(doc["formulas"]["r"], "r+1");
+  EXPECT_EQ(doc["controlNames"][1], "Amount");
+  EXPECT_EQ(doc["sliderValues"][1], 9);
+}
+
+}  // namespace
