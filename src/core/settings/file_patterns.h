@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/settings/window_state.h"
 
@@ -25,13 +24,6 @@ inline constexpr int kDefinedPluginsEntry = 3;
 // (";*?api;*.p;*_p;..."); "Defined Plugins" lists exactly those extensions, so it is that
 // text without its leading ";".
 std::string patternFor(const PatternChoice& choice, std::string_view typeTablePattern);
-
-// "*.8bf;*.prm" -> {"*.8bf", "*.prm"}; blanks around the parts are dropped.
-std::vector<std::string> splitPattern(std::string_view pattern);
-
-// Case-insensitive match of a file name against one "*"/"?" wildcard part.
-bool wildcardMatch(std::string_view part, std::string_view name);
-bool matchesPattern(std::string_view pattern, std::string_view name);
 
 // The folder caption: the path with a trailing separator (none added to a root).
 std::string folderCaption(std::string_view path);

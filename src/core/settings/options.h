@@ -44,6 +44,9 @@ struct Options {
   bool passivePaneFolder = false;
   bool writeFFL10 = true;
   bool fullStartUp = false;
+  // "include txt, afs and pff files" is never stored. It starts on: the sample collection and
+  // most users keep their sources beside the plugins and expect to see them listed.
+  bool includeSources = true;
   FontChoice listFont;
   FontChoice otherFont;
   std::vector<std::string> apps;

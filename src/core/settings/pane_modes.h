@@ -1,9 +1,7 @@
 #pragma once
-// The two modes every pane carries: which view its tabs show, and how File View lists files.
+// How a pane's File View lists its files.
 
 namespace qm::settings {
-
-enum class PaneView { File = 1, Plugin = 2, Ffl = 3 };
 
 enum class FileViewMode { LargeIcons = 0, SmallIcons = 1, List = 2, Details = 3, Classic = 4 };
 

@@ -96,31 +96,6 @@ TEST(FilePatterns, EntriesAndPatterns) {
   EXPECT_EQ(patternFor({4, "*.8bf;*.prm"}, ""), "*.8bf;*.prm");
 }
 
-TEST(FilePatterns, Matching) {
-  struct Case {
-    const char* pattern;
-    const char* name;
-    bool match;
-  };
-  const Case cases[] = {
-      {"*.*", "README", true},
-      {"*.8bf;*.prm", "Wave.8BF", true},
-      {"*.8bf;*.prm", "wave.prm", true},
-      {"*.8bf;*.prm", "wave.afs", false},
-      {"*.8b?", "x.8be", true},
-      {"*?8be", "name18be", true},
-      {"*?8be", "8be", false},
-      {"*.pr-", "a.pr-", true},
-      {"a*b*c", "aXXbYYc", true},
-      {"a*b*c", "aXXbYY", false},
-      {"*_p", "plug_p", true},
-      {"", "x", false},
-      {" *.zip ; *.ffl", "lib.FFL", true},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(matchesPattern(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
-}
-
 TEST(FilePatterns, FolderCaptionEndsInOneSeparator) {
   EXPECT_EQ(folderCaption("/home/u/plugins"), "/home/u/plugins/");
   EXPECT_EQ(folderCaption("/"), "/");

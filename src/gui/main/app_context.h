@@ -1,0 +1,26 @@
+#pragma once
+// What lives for the whole run and every window reads: the program folder, the settings
+// store, the options of the Preferences dialog, the plugin type table.
+
+#include <filesystem>
+
+#include "core/ff/options.h"
+#include "core/plugins/type_table.h"
+#include "core/settings/options.h"
+#include "core/settings/store.h"
+
+namespace qm::gui {
+
+struct AppContext {
+  std::filesystem::path programDir;
+  settings::Store& store;
+  settings::Options options;
+  plugins::PlugTypeTable typeTable;
+  ff::FFOptions ffOptions;
+};
+
+// Load options: the option set from the store, the type table from PlugTypes.ini, and the
+// Filter Factory options that follow from both.
+void loadOptions(AppContext& context);
+
+}  // namespace qm::gui

@@ -1,0 +1,256 @@
+#include "gui/main/file_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include "gui/main/icons.h"
+#include "core/plugins/file_listing.h"
+
+namespace qm::gui {
+namespace {
+
+constexpr int kSortRole = Qt::UserRole + 1;
+constexpr int kFolderRole = Qt::UserRole + 2;
+
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// Folders keep their place before files whatever the column.
+QString sortKey(bool folder, const QString& key) {
+  return (folder ? "0" : "1") + key;
+}
+
+QString sizeKey(const std::string& sizeText) {
+  QString digits;
+  for (char c : sizeText)
+    if (c >= '0' && c <= '9') digits += c;
+  return digits.rightJustified(20, '0');
+}
+
+}  // namespace
+
+FileView::FileView(const FileIcons& icons, QWidget* parent)
+    : QStackedWidget(parent),
+      fileIcons_(icons),
+      icons_(new QListView(this)),
+      details_(new QTreeView(this)),
+      classic_(new QListWidget(this)) {
+  model_.setHorizontalHeaderLabels({"Name", "Size", "Date"});
+  model_.setSortRole(kSortRole);
+  icons_->setObjectName("listView");
+  icons_->setModel(&model_);
+  icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  icons_->setResizeMode(QListView::Adjust);
+  icons_->setWrapping(true);
+  icons_->setUniformItemSizes(true);
+  icons_->setDragEnabled(true);
+  details_->setObjectName("detailsView");
+  details_->setModel(&model_);
+  details_->setRootIsDecorated(false);
+  details_->setUniformRowHeights(true);
+  details_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  details_->setSortingEnabled(false);
+  details_->setDragEnabled(true);
+  details_->setSelectionModel(icons_->selectionModel());
+  details_->header()->setSectionsClickable(true);
+  details_->header()->setSortIndicatorShown(true);
+  details_->header()->setStretchLastSection(false);
+  details_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  details_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  classic_->setObjectName("fileList");
+  classic_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  classic_->setDragEnabled(true);
+  addWidget(icons_);
+  addWidget(details_);
+  addWidget(classic_);
+  connect(details_->header(), &QHeaderView::sectionClicked, this, &FileView::headerClicked);
+  connect(icons_, &QAbstractItemView::activated, this, &FileView::activate);
+  connect(details_, &QAbstractItemView::activated, this, &FileView::activate);
+  connect(classic_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { emit fileActivated(item->text()); });
+  for (QWidget* w : {static_cast<QWidget*>(icons_), static_cast<QWidget*>(details_),
+                     static_cast<QWidget*>(classic_)}) {
+    w->installEventFilter(this);
+    static_cast<QAbstractScrollArea*>(w)->viewport()->installEventFilter(this);
+  }
+  setMode(settings::FileViewMode::LargeIcons);
+}
+
+void FileView::fill(const std::filesystem::path& folder, const QString& pattern, bool showFolders) {
+  auto items = plugins::FillDirList(folder, pattern.toStdString(), showFolders);
+  model_.removeRows(0, model_.rowCount());
+  classic_->clear();
+  for (const auto& item : items) {
+    auto* name = new QStandardItem(fileIcons_.forIndex(item.icon), qs(item.name));
+    name->setData(sortKey(item.isFolder, qs(item.name).toLower()), kSortRole);
+    name->setData(item.isFolder, kFolderRole);
+    auto* size = new QStandardItem(qs(item.sizeText));
+    size->setData(sortKey(item.isFolder, sizeKey(item.sizeText)), kSortRole);
+    size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* date = new QStandardItem(qs(item.dateText));
+    date->setData(sortKey(item.isFolder, qs(item.dateText)), kSortRole);
+    model_.appendRow({name, size, date});
+    if (!item.isFolder) classic_->addItem(qs(item.name));
+  }
+  if (sortColumn_ != 0 || !ascending_[0]) applySort();
+}
+
+void FileView::setMode(settings::FileViewMode mode) {
+  using settings::FileViewMode;
+  if (mode == FileViewMode::Classic) {
+    setCurrentWidget(classic_);
+    return;
+  }
+  listStyle_ = mode;
+  if (mode == FileViewMode::Details) {
+    setCurrentWidget(details_);
+    return;
+  }
+  bool large = mode == FileViewMode::LargeIcons;
+  icons_->setViewMode(large ? QListView::IconMode : QListView::ListMode);
+  icons_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
+  icons_->setFlow(mode == FileViewMode::List ? QListView::TopToBottom : QListView::LeftToRight);
+  icons_->setWrapping(true);
+  icons_->setGridSize(large ? QSize(96, 64) : QSize());
+  icons_->setWordWrap(large);
+  icons_->setMovement(QListView::Static);
+  icons_->setSpacing(large ? 0 : 2);
+  setCurrentWidget(icons_);
+}
+
+settings::FileViewMode FileView::mode() const {
+  if (currentWidget() == classic_) return settings::FileViewMode::Classic;
+  if (currentWidget() == details_) return settings::FileViewMode::Details;
+  return listStyle_;
+}
+
+void FileView::setSort(int column, bool ascending) {
+  if (column < 0 || column > 2) column = 0;
+  sortColumn_ = column;
+  ascending_[static_cast<std::size_t>(column)] = ascending;
+  applySort();
+}
+
+void FileView::headerClicked(int column) {
+  auto c = static_cast<std::size_t>(column);
+  // A second click on the sort column turns it round; another column comes back in the
+  // direction it had last.
+  if (column == sortColumn_) ascending_[c] = !ascending_[c];
+  sortColumn_ = column;
+  applySort();
+}
+
+void FileView::applySort() {
+  Qt::SortOrder order = sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder;
+  model_.sort(sortColumn_, order);
+  details_->header()->setSortIndicator(sortColumn_, order);
+}
+
+QAbstractItemView* FileView::activeView() const {
+  return static_cast<QAbstractItemView*>(currentWidget());
+}
+
+int FileView::itemCount() const {
+  return currentWidget() == classic_ ? classic_->count() : model_.rowCount();
+}
+
+QStringList FileView::selectedFiles() const {
+  QStringList names;
+  if (currentWidget() == classic_) {
+    for (int i = 0; i < classic_->count(); ++i)
+      if (classic_->item(i)->isSelected()) names << classic_->item(i)->text();
+    return names;
+  }
+  for (int row = 0; row < model_.rowCount(); ++row) {
+    QModelIndex index = model_.index(row, 0);
+    if (icons_->selectionModel()->isSelected(index) && !index.data(kFolderRole).toBool())
+      names << index.data().toString();
+  }
+  return names;
+}
+
+QString FileView::currentName() const {
+  if (currentWidget() == classic_)
+    return classic_->currentItem() ? classic_->currentItem()->text() : QString();
+  QModelIndex index = icons_->selectionModel()->currentIndex();
+  return index.isValid() ? model_.index(index.row(), 0).data().toString() : QString();
+}
+
+bool FileView::selectName(const QString& name) {
+  for (int i = 0; i < classic_->count(); ++i)
+    if (classic_->item(i)->text() == name) classic_->setCurrentRow(i);
+  for (int row = 0; row < model_.rowCount(); ++row) {
+    QModelIndex index = model_.index(row, 0);
+    if (index.data().toString() != name) continue;
+    icons_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    activeView()->scrollTo(index);
+    return true;
+  }
+  return false;
+}
+
+void FileView::selectAll() {
+  if (currentWidget() == classic_) {
+    // The list is disabled while its items are set, to avoid flicker.
+    classic_->setUpdatesEnabled(false);
+    classic_->selectAll();
+    classic_->setUpdatesEnabled(true);
+    return;
+  }
+  icons_->selectAll();
+}
+
+void FileView::toggleSelection() {
+  if (currentWidget() == classic_) {
+    classic_->setUpdatesEnabled(false);
+    for (int i = 0; i < classic_->count(); ++i)
+      classic_->item(i)->setSelected(!classic_->item(i)->isSelected());
+    classic_->setUpdatesEnabled(true);
+    return;
+  }
+  QItemSelection all(model_.index(0, 0), model_.index(model_.rowCount() - 1, 2));
+  icons_->selectionModel()->select(all, QItemSelectionModel::Toggle);
+}
+
+void FileView::activate(const QModelIndex& index) {
+  QModelIndex name = model_.index(index.row(), 0);
+  if (name.data(kFolderRole).toBool())
+    emit folderActivated(name.data().toString());
+  else
+    emit fileActivated(name.data().toString());
+}
+
+bool FileView::activateCurrent() {
+  if (currentWidget() == classic_) {
+    if (!classic_->currentItem()) return false;
+    emit fileActivated(classic_->currentItem()->text());
+    return true;
+  }
+  QModelIndex index = icons_->selectionModel()->currentIndex();
+  if (!index.isValid()) return false;
+  activate(index);
+  return true;
+}
+
+bool FileView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) emit pressed();
+  if (event->type() != QEvent::KeyPress) return QStackedWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  if (enter && key->modifiers() & Qt::AltModifier) {
+    emit propertiesRequested();
+    return true;
+  }
+  if (enter) return activateCurrent();
+  if (key->key() == Qt::Key_Backspace) {
+    emit parentRequested();
+    return true;
+  }
+  return QStackedWidget::eventFilter(watched, event);
+}
+
+}  // namespace qm::gui

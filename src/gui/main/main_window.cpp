@@ -1,0 +1,289 @@
+#include "gui/main/main_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/settings/startup.h"
+#include "gui/main/app_context.h"
+#include "gui/main/ffl_view.h"
+#include "gui/main/file_view.h"
+#include "gui/main/folder_list.h"
+#include "gui/main/plugin_view.h"
+
+namespace qm::gui {
+namespace {
+
+QPushButton* commandButton(const QString& caption, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  // Convert, Enable/Disable, Change Category and Create FFL arrive with their dialogs.
+  button->setEnabled(false);
+  return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
+    : QMainWindow(parent),
+      context_(context),
+      menus_(buildMenus(*menuBar())),
+      prompter_(this),
+      desktop_(context.programDir, platform::desktopUrlOpener(),
+               [this](std::string_view text) { prompter_.warn(text, "Quillmark"); }) {
+  setObjectName("Form1");
+  setWindowIcon(buttonIcon(ButtonPicture::Logo));
+  fileViewModeMenu_ = buildFileViewModeMenu(this);
+  buildCentral();
+  connectMenus();
+  connect(fileViewModeMenu_, &QMenu::triggered, this,
+          [this](QAction* a) { setFileViewMode(a->data().toInt()); });
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setContext(Qt::ApplicationShortcut);
+  connect(escape, &QShortcut::activated, this, [this] { progress_.cancel(); });
+  connect(&progress_, &QtProgress::percentChanged, progressBar_, &QProgressBar::setValue);
+  setActivePane(0);
+  resize(1100, 720);
+}
+
+MainWindow::~MainWindow() {
+  for (Pane* p : panes_) p->pluginView()->waitForScan();
+}
+
+void MainWindow::buildCentral() {
+  auto* central = new QWidget(this);
+  auto* splitter = new QSplitter(Qt::Horizontal, central);
+  splitter->setObjectName("paneSplitter");
+  for (int i = 0; i < 2; ++i) {
+    panes_[static_cast<std::size_t>(i)] = new Pane(i, context_, icons_, splitter);
+    splitter->addWidget(pane(i));
+    connectPane(pane(i));
+  }
+  splitter->setChildrenCollapsible(false);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(4, 4, 4, 2);
+  layout->setSpacing(4);
+  layout->addWidget(splitter, 1);
+  layout->addWidget(buildButtonRow());
+  setCentralWidget(central);
+
+  statusText_ = new QLabel(this);
+  statusText_->setObjectName("statusText");
+  progressBar_ = new QProgressBar(this);
+  progressBar_->setObjectName("progressBar");
+  progressBar_->setRange(0, 100);
+  progressBar_->setMaximumWidth(220);
+  progressBar_->setVisible(false);
+  statusBar()->addWidget(statusText_, 1);
+  statusBar()->addPermanentWidget(progressBar_);
+}
+
+QWidget* MainWindow::buildButtonRow() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* logo = new QToolButton(row);
+  logo->setObjectName("Image1");
+  logo->setIcon(buttonIcon(ButtonPicture::Logo));
+  logo->setIconSize(QSize(24, 24));
+  logo->setAutoRaise(true);
+  logo->setToolTip("Click me for an application list");
+  connect(logo, &QToolButton::clicked, this, &MainWindow::showAbout);
+  layout->addWidget(logo);
+  layout->addStretch(1);
+  layout->addWidget(commandButton("&Convert", "convertButton", row));
+  layout->addWidget(commandButton("En/&Disable", "enableButton", row));
+  layout->addWidget(commandButton("C&hange Cat", "changeCatButton", row));
+  QPushButton* ffl = commandButton("Create FF&L", "createFflButton", row);
+  ffl->setToolTip("Archive several FF plugins in a single FFL file");
+  layout->addWidget(ffl);
+  layout->addStretch(1);
+  halfMode_ = new QPushButton("<<", row);
+  halfMode_->setObjectName("Command2");
+  halfMode_->setToolTip("Collapse or expand the main window");
+  halfMode_->setFixedWidth(40);
+  // Collapsing shows the left pane alone; the right one keeps its state meanwhile.
+  connect(halfMode_, &QPushButton::clicked, this, [this] {
+    bool collapse = halfMode_->text() == "<<";
+    halfMode_->setText(collapse ? ">>" : "<<");
+    pane(1)->setVisible(!collapse);
+    if (collapse) setActivePane(0);
+  });
+  layout->addWidget(halfMode_);
+  return row;
+}
+
+void MainWindow::connectPane(Pane* p) {
+  connect(p, &Pane::activated, this, &MainWindow::setActivePane);
+  connect(p, &Pane::viewModeMenuWanted, this, &MainWindow::popUpViewModeMenu);
+  connect(p, &Pane::synchronizeWanted, this, [this] { synchronizePanes(); });
+  connect(p, &Pane::desktopWanted, this, &MainWindow::showDesktopFolder);
+  connect(p, &Pane::fileActivated, this, [this](int, const QString& path) { openFile(path); });
+  connect(p, &Pane::propertiesWanted, this, [this] { showProperties(); });
+  connect(p, &Pane::foldersMenuWanted, this,
+          [this](const QPoint& at) { menus_.menu("mnuDirs")->popup(at); });
+  connect(p, &Pane::viewChanged, this, &MainWindow::viewChanged);
+  connect(p, &Pane::folderChanged, this, [this, p] {
+    if (p->view() == View::Plugin) viewChanged(p->index(), View::Plugin);
+  });
+  PluginView* plugins = p->pluginView();
+  int index = p->index();
+  connect(plugins, &PluginView::scanStarted, this, [this, index] { scanStarted(index); });
+  connect(plugins, &PluginView::scanFinished, this,
+          [this, index](bool found) { scanFinished(index, found); });
+  connect(plugins, &PluginView::changeCategoryWanted, this,
+          [this, index](const std::string& category, const std::vector<std::size_t>& rows) {
+            if (commands_.changeCategory) commands_.changeCategory(index, category, rows);
+          });
+  connect(plugins, &PluginView::propertiesWanted, this, [this] { showProperties(); });
+  connect(p->fflView(), &FflView::openWanted, this, [this, index] { openLibraryDialog(index); });
+}
+
+void MainWindow::setActivePane(int index) {
+  active_ = index;
+  for (Pane* p : panes_) p->setActiveLook(p->index() == index);
+}
+
+void MainWindow::popUpViewModeMenu(int index) {
+  setActivePane(index);
+  int mode = static_cast<int>(active()->fileViewMode());
+  for (QAction* a : fileViewModeMenu_->actions()) a->setChecked(a->data().toInt() == mode);
+  QToolButton* button = active()->viewModeButton();
+  fileViewModeMenu_->popup(button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void MainWindow::setFileViewMode(int mode) {
+  if (!settings::isFileViewMode(mode)) return;
+  active()->setFileViewMode(static_cast<settings::FileViewMode>(mode));
+}
+
+void MainWindow::synchronizePanes() {
+  passive()->setFolder(active()->folder());
+  QDir::setCurrent(QString::fromStdString(active()->folder().string()));
+}
+
+void MainWindow::showDesktopFolder(int index) {
+  QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  if (!QDir(desktop).exists()) desktop = QDir::homePath();
+  pane(index)->setFolder(desktop.toStdString());
+}
+
+void MainWindow::showView(View view) {
+  active()->setView(view);
+  viewChanged(active_, view);
+}
+
+void MainWindow::viewChanged(int index, View view) {
+  setActivePane(index);
+  Pane* p = pane(index);
+  if (view == View::File) {
+    p->refresh();
+  } else if (view == View::Plugin) {
+    for (Pane* other : panes_)
+      if (other->pluginView()->busy()) return;  // one scan at a time
+    bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    p->pluginView()->enter(p->folder(), progress_, shift);
+  } else {
+    QString name = p->fileView()->currentName();
+    if (!name.toLower().endsWith(".ffl")) {
+      for (const QString& selected : p->fileView()->selectedFiles())
+        if (selected.toLower().endsWith(".ffl")) name = selected;
+    }
+    if (name.toLower().endsWith(".ffl"))
+      p->fflView()->showLibrary(p->folder() / name.toStdString());
+  }
+}
+
+void MainWindow::scanStarted(int index) {
+  pane(index)->folderList()->setEnabled(false);
+  progressBar_->setValue(0);
+  progressBar_->setVisible(true);
+}
+
+void MainWindow::scanFinished(int index, bool found) {
+  pane(index)->folderList()->setEnabled(true);
+  progressBar_->setValue(100);
+  progressBar_->setVisible(false);
+  statusText_->clear();
+  if (!found) prompter_.ask(plugins::kNoPluginsFound, "Quillmark", Buttons::Ok, Icon::Exclamation);
+}
+
+void MainWindow::restorePanes(const settings::WindowState& state) {
+  for (int i = 0; i < 2; ++i) {
+    const auto& s = state.panes[static_cast<std::size_t>(i)];
+    Pane* p = pane(i);
+    p->fileView()->setSort(s.sortKey, s.sortAscending);
+    p->setPatternChoice(s.pattern);
+    if (s.fileViewMode) p->setFileViewMode(*s.fileViewMode);
+    if (auto folder = settings::restorableFolder(s.folder)) p->setFolder(*folder);
+  }
+}
+
+void MainWindow::restoreGeometry(const settings::WindowState& state) {
+  if (state.maximized) {
+    setWindowState(Qt::WindowMaximized);
+    return;
+  }
+  if (!state.width) return;
+  resize(static_cast<int>(*state.width), static_cast<int>(state.height.value_or(height())));
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen || !state.x || !state.y) return;
+  QRect area = screen->availableGeometry();
+  auto placed = settings::placeWindow(
+      {static_cast<int>(*state.x), static_cast<int>(*state.y), width(), height()},
+      {area.x(), area.y(), area.width(), area.height()});
+  if (placed) move(placed->x, placed->y);
+}
+
+settings::WindowState MainWindow::currentState() const {
+  settings::WindowState s;
+  for (int i = 0; i < 2; ++i) {
+    auto& ps = s.panes[static_cast<std::size_t>(i)];
+    Pane* p = pane(i);
+    ps.sortKey = p->fileView()->sortColumn();
+    ps.sortAscending = p->fileView()->sortAscending();
+    ps.pattern = p->patternChoice();
+    ps.fileViewMode = p->fileViewMode();
+    ps.folder = p->folder().string();
+  }
+  s.maximized = isMaximized();
+  s.minimized = isMinimized();
+  s.width = width();
+  s.height = height();
+  s.x = pos().x();
+  s.y = pos().y();
+  s.halfMode = halfMode_->text() == ">>";
+  for (QAction* a : menus_.menu("mnuDirs")->actions())
+    if (a->objectName() == "mnuDirectorys" && !a->text().isEmpty())
+      s.folderMenu.push_back(a->text().toStdString());
+  return s;
+}
+
+void MainWindow::rebuildListMenus(const QStringList& folders) {
+  QStringList apps, pictures;
+  for (const auto& app : context_.options.apps) apps << QString::fromStdString(app);
+  for (const auto& pic : context_.options.pictures) pictures << QString::fromStdString(pic);
+  fillListEntries(*menus_.menu("mnuAppsMenu"), "mnuApps", apps);
+  fillListEntries(*menus_.menu("mnuFile"), "mnuPictures", pictures);
+  fillListEntries(*menus_.menu("mnuDirs"), "mnuDirectorys", folders);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!saved_) {
+    progress_.cancel();
+    for (Pane* p : panes_) p->pluginView()->waitForScan();
+    settings::saveWindowState(context_.store, currentState());
+    saved_ = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w != this && w->isVisible()) w->close();
+  }
+  event->accept();
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,104 @@
+#pragma once
+// The main window: two panes, the menus, the command buttons and the status line. Commands
+// take their input from the active pane and use the passive pane as destination.
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "core/settings/window_state.h"
+#include "gui/main/icons.h"
+#include "gui/main/menus.h"
+#include "gui/main/pane.h"
+#include "gui/shell/qt_progress.h"
+#include "gui/shell/qt_prompter.h"
+#include "platform/desktop_services.h"
+
+namespace qm::gui {
+
+struct AppContext;
+
+// Commands that other windows provide; empty ones leave their entries disabled.
+struct MainCommands {
+  std::function<void(int pane, const std::string& category, const std::vector<std::size_t>& rows)>
+      changeCategory;
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  Pane* pane(int index) const { return panes_[static_cast<std::size_t>(index)]; }
+  int activePane() const { return active_; }
+  Pane* active() const { return pane(active_); }
+  Pane* passive() const { return pane(1 - active_); }
+  void setActivePane(int index);
+
+  const MainMenus& menus() const { return menus_; }
+  QMenu* fileViewModeMenu() const { return fileViewModeMenu_; }
+  QtPrompter& prompter() { return prompter_; }
+  QtProgress& progress() { return progress_; }
+  MainCommands& commands() { return commands_; }
+  QPushButton* halfModeButton() const { return halfMode_; }
+  QLabel* statusText() const { return statusText_; }
+  QProgressBar* progressBar() const { return progressBar_; }
+
+  // Start-up: per pane sort, pattern, file view mode, folder; then the window geometry.
+  void restorePanes(const settings::WindowState& state);
+  void restoreGeometry(const settings::WindowState& state);
+  // What the window saves when it closes.
+  settings::WindowState currentState() const;
+  // Rebuilds the Apps, picture and Folders menus from the option lists.
+  void rebuildListMenus(const QStringList& folders);
+
+  // The file view mode command for the active pane (mnuFileViewMode index).
+  void setFileViewMode(int mode);
+  void synchronizePanes();
+  void refresh();
+  void selectAll();
+  void toggleSelect();
+  void showProperties();
+  // Double click on a file of the File View (and a file named on the command line).
+  void openFile(const QString& path);
+  // Makes the view of the active pane current (menu View entries, tabs).
+  void showView(View view);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildCentral();
+  QWidget* buildButtonRow();
+  void connectPane(Pane* pane);
+  void connectMenus();
+  void viewChanged(int pane, View view);
+  void popUpViewModeMenu(int pane);
+  void scanStarted(int pane);
+  void scanFinished(int pane, bool found);
+  void showDesktopFolder(int pane);
+  void showAbout();
+  void openLibraryDialog(int pane);
+
+  AppContext& context_;
+  FileIcons icons_;
+  MainMenus menus_;
+  MainCommands commands_;
+  QtPrompter prompter_;
+  QtProgress progress_;
+  platform::DesktopServices desktop_;
+  std::array<Pane*, 2> panes_{};
+  int active_ = 0;
+  QMenu* fileViewModeMenu_ = nullptr;
+  QPushButton* halfMode_ = nullptr;
+  QLabel* statusText_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
+  bool saved_ = false;
+};
+
+}  // namespace qm::gui

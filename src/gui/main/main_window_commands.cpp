@@ -1,0 +1,128 @@
+// The main window's menu commands.
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "core/shell/help_links.h"
+#include "gui/main/app_context.h"
+#include "gui/main/ffl_view.h"
+#include "gui/main/file_view.h"
+#include "gui/main/folder_list.h"
+#include "gui/main/main_window.h"
+#include "gui/main/plugin_view.h"
+#include "gui/main/properties_dialog.h"
+
+namespace qm::gui {
+namespace {
+
+std::string productTitle(const QWidget& window) {
+  return window.windowTitle().toStdString();
+}
+
+}  // namespace
+
+void MainWindow::connectMenus() {
+  auto on = [this](const char* name, auto slot) {
+    connect(menus_.action(name), &QAction::triggered, this, slot);
+  };
+  on("mnuExiting", [this] { close(); });
+  on("mnuRefresh", [this] { refresh(); });
+  on("mnuSelectAll", [this] { selectAll(); });
+  on("mnuToggleselect", [this] { toggleSelect(); });
+  on("mnuFileView", [this] { showView(View::File); });
+  on("mnuFilterview", [this] { showView(View::Plugin); });
+  on("mnuFflview", [this] { showView(View::Ffl); });
+  on("mnuFileInformation", [this] { showProperties(); });
+  on("mnuHelp", [this] { desktop_.ShowMainHelp(); });
+  on("mnuHelpTutorials", [this] { desktop_.ShowHelp("tuts\\tutorials.htm"); });
+  on("mnuEmailAuthor", [this] {
+    desktop_.SendEmail(shell::kSupportAddress, shell::commentSubject(productTitle(*this)), "");
+  });
+  on("mnuEmailTechSupport", [this] {
+    desktop_.SendEmail(shell::kSupportAddress, shell::supportSubject(productTitle(*this)), "");
+  });
+  on("mnuAbout", [this] { showAbout(); });
+  // No filter is ever loaded into the main window's record before the editor exists, so
+  // Randomize has nothing to change yet; the remembered Photoshop folder is never filled.
+  connect(menus_.menu("mnuDirs"), &QMenu::triggered, this, [this](QAction* a) {
+    if (a->objectName() != "mnuDirectorys" || a->text().isEmpty()) return;
+    active()->setFolder(a->text().toStdString());
+  });
+}
+
+void MainWindow::refresh() {
+  Pane* p = active();
+  switch (p->view()) {
+    case View::File:
+      p->setFolder(p->folder());
+      break;
+    case View::Plugin:
+      if (!p->pluginView()->busy()) {
+        bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+        p->pluginView()->rescan(p->folder(), progress_, shift);
+      }
+      break;
+    case View::Ffl: {
+      auto library = p->fflView()->library();
+      p->fflView()->forget();
+      if (!library.empty()) p->fflView()->showLibrary(library);
+      break;
+    }
+  }
+}
+
+void MainWindow::selectAll() {
+  Pane* p = active();
+  if (p->view() == View::Ffl) p->fflView()->selectAll();
+  if (p->view() == View::Plugin) p->pluginView()->selectAll();
+  if (p->view() == View::File) p->fileView()->selectAll();
+}
+
+void MainWindow::toggleSelect() {
+  Pane* p = active();
+  if (p->view() == View::Ffl) p->fflView()->toggleSelection();
+  if (p->view() == View::Plugin) p->pluginView()->toggleSelection();
+  if (p->view() == View::File) p->fileView()->toggleSelection();
+}
+
+void MainWindow::showProperties() {
+  Pane* p = active();
+  std::filesystem::path target;
+  if (p->view() == View::Plugin) {
+    auto rows = p->pluginView()->selectedRows();
+    if (!rows.empty()) target = p->pluginView()->catalogue().row(rows.front()).path;
+  } else {
+    QString name = p->fileView()->currentName();
+    if (!name.isEmpty() && name != " ..") target = p->folder() / name.toStdString();
+  }
+  // With no file the selected folder is shown.
+  if (target.empty()) target = p->folderList()->highlighted();
+  PropertiesDialog dialog(target, context_.typeTable, this);
+  dialog.exec();
+}
+
+void MainWindow::openFile(const QString& path) {
+  if (!desktop_.openFile(path.toStdString()))
+    statusText_->setText(
+        QString("No program is associated with %1.").arg(QFileInfo(path).fileName()));
+}
+
+void MainWindow::showAbout() {
+  QMessageBox::about(this, "About Quillmark",
+                     QString("<b>%1</b><p>Organises image-editor plugins and reads, converts "
+                             "and creates Filter Factory filters.</p>")
+                         .arg(windowTitle().toHtmlEscaped()));
+}
+
+void MainWindow::openLibraryDialog(int index) {
+  Pane* p = pane(index);
+  QString file = QFileDialog::getOpenFileName(this, "Open Filter Factory Library",
+                                              QString::fromStdString(p->folder().string()),
+                                              "Filter Factory Libraries (*.ffl);;All Files (*)");
+  if (file.isEmpty()) return;
+  if (!p->fflView()->showLibrary(file.toStdString()))
+    prompter_.warn(p->fflView()->statusLabel()->text().toStdString(), "Quillmark");
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,205 @@
+#include "gui/main/menus.h"
+
+#include <QActionGroup>
+
+namespace qm::gui {
+namespace {
+
+enum class Kind { Working, Later, NoAction, Separator, Submenu, SubmenuEnd, ListMarker };
+
+struct Entry {
+  Kind kind;
+  const char* caption = "";
+  const char* name = "";
+};
+
+struct MenuTable {
+  const char* title;
+  const char* name;
+  std::initializer_list<Entry> entries;
+};
+
+constexpr Entry kSep{Kind::Separator};
+
+const MenuTable kMenus[] = {
+    {"&File",
+     "mnuFile",
+     {{Kind::Later, "Open Preview Image...", "mnuOpen"},
+      {Kind::Later, "Update", "mnuUpdateCache"},
+      kSep,
+      {Kind::Working, "Randomize", "mnuRandomize"},
+      {Kind::NoAction, "Save Preview...", "mnuSavePreview"},
+      {Kind::NoAction, "Set as Wallpaper", "mnuSetWallpaper"},
+      kSep,
+      {Kind::Later, "Edit Image List...", "mnuEditImageList"},
+      {Kind::ListMarker, "", "mnuPictures"},
+      kSep,
+      {Kind::NoAction, "Apply Setting...", "mnuApplySetting"},
+      {Kind::NoAction, "Save Setting...", "mnuSaveSetting"},
+      kSep,
+      {Kind::Later, "Preferences...", "mnuOptions"},
+      kSep,
+      {Kind::Working, "Exit", "mnuExiting"}}},
+    {"&Edit",
+     "mnuEdit",
+     {{Kind::Working, "Refresh", "mnuRefresh"},
+      {Kind::Working, "Toggle Select", "mnuToggleselect"},
+      {Kind::Working, "Select All", "mnuSelectAll"},
+      kSep,
+      {Kind::NoAction, "Copy Filter to Clipboard", "mnuFilter2Clip"},
+      kSep,
+      {Kind::Later, "Gain Harddisc Space", "mnuClearTmp"}}},
+    {"&View",
+     "mnuView",
+     {{Kind::Working, "Preview", "mnuPluginPreview"},
+      kSep,
+      {Kind::Working, "File View", "mnuFileView"},
+      {Kind::Working, "Plugin View", "mnuFilterview"},
+      {Kind::Working, "FFL View", "mnuFflview"},
+      kSep,
+      {Kind::Later, "FF Editor", "mnuFFE"},
+      {Kind::Later, "Picture Editor", "mnuPictureView"},
+      {Kind::Later, "FX Download", "mnuFilterDownload"}}},
+    {"&Commands",
+     "mnuCommands",
+     {{Kind::Later, "Rename...", "mnuRename"},
+      {Kind::Later, "Copy", "mnuCopy"},
+      {Kind::Later, "Move", "mnuMove"},
+      {Kind::Later, "Delete", "mnuDelete"},
+      {Kind::Later, "Kill", "mnuKill"},
+      kSep,
+      {Kind::Working, "Properties", "mnuFileInformation"},
+      kSep,
+      {Kind::Submenu, "Zip", "mnuZip"},
+      {Kind::Later, "Add to Zip...", "mnuAddtoZip"},
+      {Kind::Later, "Test Zip", "mnuTestZip"},
+      {Kind::NoAction, "View Zip", "mnuViewZip"},
+      {Kind::NoAction, "Unzip", "mnuZipUnzip"},
+      {Kind::NoAction, "Repair Zip", "mnuRepairZip"},
+      {Kind::NoAction, "Rescue Zip", "mnuRescueZip"},
+      {Kind::SubmenuEnd},
+      {Kind::NoAction, "Unzip", "mnuUnzipit"},
+      {Kind::NoAction, "Unzip and Run", "mnuUnzipInstall"},
+      kSep,
+      {Kind::Later, "Convert...", "mnuConvert"},
+      {Kind::Later, "Enable/Disable", "mnuEnable"},
+      {Kind::Later, "Change Category...", "mnuChangeCat"},
+      kSep,
+      {Kind::Later, "Plugin About Dialog", "mnuPluginAbout"},
+      {Kind::NoAction, "Execute Plugin", "mnuInvoke"},
+      {Kind::Later, "Plugin Information", "mnuPlugInfo"},
+      {Kind::Later, "Plugin List...", "mnuListtoFile"},
+      kSep,
+      {Kind::NoAction, "Create FFL...", "mnuCreateLibrary"},
+      {Kind::NoAction, "Add to FFL", "mnuAdd"},
+      {Kind::NoAction, "Thumbnail", "mnuCreateBMPs"}}},
+    {"&Folders",
+     "mnuDirs",
+     {{Kind::Later, "Rename Folder...", "mnuRenameFolder"},
+      {Kind::Later, "Move Folder", "mnuMoveFolder"},
+      {Kind::Later, "Kill Folder(s)", "mnuKillFolder"},
+      {Kind::Later, "Create Folder ...", "mnuCreateFolder"},
+      kSep,
+      {Kind::Working, "Photoshop Plug-Ins Folder", "mnuPhotoshopPluginsFolder"},
+      {Kind::Later, "Edit Folder List...", "mnuEditFolders"},
+      kSep,
+      {Kind::ListMarker, "", "mnuDirectorys"}}},
+    {"&Apps",
+     "mnuAppsMenu",
+     {{Kind::Later, "Edit Application List...", "mnuEditApps"},
+      kSep,
+      {Kind::ListMarker, "", "mnuApps"}}},
+    {"&Help",
+     "mnuHelpMenu",
+     {{Kind::Working, "Help", "mnuHelp"},
+      {Kind::Working, "Tutorials", "mnuHelpTutorials"},
+      {Kind::Later, "Tip of the Day", "mnuTip"},
+      kSep,
+      {Kind::Later, "Add URL to Favorites", "mnuAddURL0"},
+      {Kind::Later, "Add URL on Desktop", "mnuAddURL1"},
+      {Kind::Submenu, "Send Email", "mnuSendEmail"},
+      {Kind::Working, "Comment", "mnuEmailAuthor"},
+      {Kind::Working, "Technical Support", "mnuEmailTechSupport"},
+      {Kind::SubmenuEnd},
+      kSep,
+      {Kind::Working, "About...", "mnuAbout"}}},
+};
+
+constexpr const char* kListMarkerProperty = "qmListEntries";
+
+}  // namespace
+
+MainMenus buildMenus(QMenuBar& bar) {
+  MainMenus result;
+  for (const auto& table : kMenus) {
+    QMenu* top = bar.addMenu(table.title);
+    top->setObjectName(table.name);
+    result.menus.insert(table.name, top);
+    QMenu* current = top;
+    for (const Entry& e : table.entries) {
+      switch (e.kind) {
+        case Kind::Separator:
+          current->addSeparator();
+          break;
+        case Kind::Submenu:
+          current = top->addMenu(e.caption);
+          current->setObjectName(e.name);
+          result.menus.insert(e.name, current);
+          break;
+        case Kind::SubmenuEnd:
+          current = top;
+          break;
+        case Kind::ListMarker: {
+          // An invisible marker; list entries are inserted after it.
+          QAction* marker = current->addAction(QString());
+          marker->setObjectName(QString(e.name) + "Marker");
+          marker->setVisible(false);
+          marker->setProperty(kListMarkerProperty, true);
+          fillListEntries(*current, e.name, {});
+          break;
+        }
+        default: {
+          QAction* action = current->addAction(e.caption);
+          action->setObjectName(e.name);
+          action->setEnabled(e.kind != Kind::Later);
+          result.actions.insert(e.name, action);
+        }
+      }
+    }
+  }
+  result.action("mnuPluginPreview")->setCheckable(true);
+  return result;
+}
+
+void fillListEntries(QMenu& menu, const QString& entryName, const QStringList& captions) {
+  for (QAction* action : menu.actions())
+    if (action->objectName() == entryName) menu.removeAction(action), action->deleteLater();
+  QAction* marker = menu.findChild<QAction*>(entryName + "Marker");
+  QList<QAction*> all = menu.actions();
+  qsizetype at = marker ? all.indexOf(marker) + 1 : all.size();
+  QAction* before = at < all.size() ? all[at] : nullptr;
+  QStringList shown = captions.isEmpty() ? QStringList{QString()} : captions;
+  for (qsizetype i = 0; i < shown.size(); ++i) {
+    auto* action = new QAction(shown[i], &menu);
+    action->setObjectName(entryName);
+    action->setData(static_cast<int>(i));
+    menu.insertAction(before, action);
+  }
+}
+
+QMenu* buildFileViewModeMenu(QWidget* parent) {
+  auto* menu = new QMenu(parent);
+  menu->setObjectName("mnuFileViewMenu");
+  auto* group = new QActionGroup(menu);
+  int mode = 0;
+  for (const char* caption : {"Large Icons", "Small Icons", "List", "Details", "Classic"}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName("mnuFileViewMode");
+    action->setCheckable(true);
+    action->setData(mode++);
+    group->addAction(action);
+  }
+  return menu;
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,265 @@
+#include "gui/main/pane.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+#include "core/settings/file_patterns.h"
+#include "gui/main/app_context.h"
+#include "gui/main/ffl_view.h"
+#include "gui/main/file_view.h"
+#include "gui/main/folder_caption.h"
+#include "gui/main/folder_list.h"
+#include "gui/main/icons.h"
+#include "gui/main/plugin_view.h"
+
+namespace qm::gui {
+namespace {
+
+QToolButton* pictureButton(ButtonPicture picture, const QString& tooltip, const char* name,
+                           QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setIcon(buttonIcon(picture));
+  button->setIconSize(QSize(20, 20));
+  button->setAutoRaise(true);  // the raised border shows while the mouse is over it
+  button->setToolTip(tooltip);
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+QString qpath(const std::filesystem::path& p) {
+  return QString::fromStdString(p.string());
+}
+
+}  // namespace
+
+Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* parent)
+    : QFrame(parent),
+      index_(index),
+      context_(context),
+      driveBox_(new QComboBox(this)),
+      caption_(new FolderCaption(this)),
+      folderList_(new FolderList(icons, this)),
+      tabs_(new QTabWidget(this)),
+      fileView_(new FileView(icons, this)),
+      pluginView_(new PluginView(index, context, this)),
+      fflView_(new FflView(this)),
+      patternBox_(new QComboBox(this)) {
+  setObjectName(index == 0 ? "leftPane" : "rightPane");
+  driveBox_->setObjectName("driveBox");
+  tabs_->setObjectName("viewTabs");
+  tabs_->addTab(fileView_, "File View");
+  tabs_->addTab(pluginView_, "Plugin View");
+  tabs_->addTab(fflView_, "FFL View");
+  tabs_->setDocumentMode(true);
+
+  patternBox_->setObjectName("patternBox");
+  patternBox_->setEditable(true);
+  patternBox_->setInsertPolicy(QComboBox::NoInsert);
+  patternBox_->setToolTip(QString::fromUtf8(settings::kPatternBoxTooltip.data()));
+  for (const auto& entry : settings::patternEntries())
+    patternBox_->addItem(
+        QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size())));
+  patternBox_->setCurrentIndex(0);
+
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->addWidget(folderList_);
+  splitter->addWidget(tabs_);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 3);
+  splitter->setChildrenCollapsible(false);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(3);
+  layout->addWidget(buildTopRow());
+  layout->addWidget(caption_);
+  layout->addWidget(splitter, 1);
+  layout->addWidget(patternBox_);
+
+  fillDrives();
+  connect(driveBox_, &QComboBox::activated, this,
+          [this](int i) { setFolder(driveBox_->itemData(i).toString().toStdString()); });
+  connect(folderList_, &FolderList::folderChosen, this,
+          [this](const QString& path) { setFolder(path.toStdString()); });
+  connect(folderList_, &FolderList::contextMenuWanted, this, &Pane::foldersMenuWanted);
+  connect(caption_, &FolderCaption::contextMenuWanted, this, &Pane::foldersMenuWanted);
+  connect(patternBox_, &QComboBox::activated, this, [this](int i) {
+    setPatternChoice({i, std::nullopt});
+  });
+  connect(patternBox_->lineEdit(), &QLineEdit::returnPressed, this, &Pane::patternEntered);
+  connect(tabs_, &QTabWidget::currentChanged, this,
+          [this](int tab) { emit viewChanged(index_, static_cast<View>(tab + 1)); });
+  connect(fileView_, &FileView::fileActivated, this, [this](const QString& name) {
+    emit fileActivated(index_, qpath(folder_ / name.toStdString()));
+  });
+  connect(fileView_, &FileView::folderActivated, this, [this](const QString& name) {
+    if (name == " ..")
+      goToParent();
+    else
+      setFolder(folder_ / name.toStdString());
+  });
+  connect(fileView_, &FileView::parentRequested, this, &Pane::goToParent);
+  connect(fileView_, &FileView::propertiesRequested, this,
+          [this] { emit propertiesWanted(index_); });
+
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+QWidget* Pane::buildTopRow() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(1);
+  layout->addWidget(driveBox_, 1);
+  viewModeButton_ =
+      pictureButton(ButtonPicture::ViewMode, "Choose File View Mode", "viewModeButton", row);
+  syncButton_ =
+      pictureButton(ButtonPicture::Synchronize, "Synchronize both panes", "syncButton", row);
+  folderBoxButton_ =
+      pictureButton(ButtonPicture::FolderBox, "Display folder box", "folderBoxButton", row);
+  folderBoxButton_->setCheckable(true);
+  folderBoxButton_->setChecked(true);
+  desktopButton_ = pictureButton(ButtonPicture::Desktop, QString(), "desktopButton", row);
+  for (QToolButton* b : {viewModeButton_, syncButton_, folderBoxButton_, desktopButton_})
+    layout->addWidget(b);
+  connect(viewModeButton_, &QToolButton::clicked, this, [this] {
+    emit activated(index_);
+    emit viewModeMenuWanted(index_);
+  });
+  connect(syncButton_, &QToolButton::clicked, this, [this] {
+    emit activated(index_);
+    emit synchronizeWanted(index_);
+  });
+  connect(folderBoxButton_, &QToolButton::toggled, this, &Pane::setFolderBoxShown);
+  connect(desktopButton_, &QToolButton::clicked, this, [this] {
+    emit activated(index_);
+    emit desktopWanted(index_);
+  });
+  return row;
+}
+
+void Pane::fillDrives() {
+  QStringList roots{"/"};
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+    QString root = volume.rootPath();
+    bool system = root.startsWith("/proc") || root.startsWith("/sys") || root.startsWith("/dev") ||
+                  root.startsWith("/run") || root.startsWith("/snap");
+    if (volume.isValid() && volume.isReady() && !system && !roots.contains(root)) roots << root;
+  }
+  roots.sort();
+  for (const QString& root : roots) driveBox_->addItem(QDir::toNativeSeparators(root), root);
+}
+
+// The drive of a folder is the mount point that holds it.
+void Pane::selectDrive() {
+  QString path = qpath(folder_);
+  int best = 0;
+  for (int i = 0; i < driveBox_->count(); ++i) {
+    QString root = driveBox_->itemData(i).toString();
+    QString prefix = root.endsWith('/') ? root : root + '/';
+    if ((path == root || path.startsWith(prefix)) &&
+        root.size() > driveBox_->itemData(best).toString().size())
+      best = i;
+  }
+  driveBox_->setCurrentIndex(best);
+}
+
+void Pane::setFolder(const std::filesystem::path& folder) {
+  QDir dir(qpath(folder));
+  if (!dir.exists()) return;
+  folder_ = dir.absolutePath().toStdString();
+  selectDrive();
+  folderList_->showFolder(folder_);
+  caption_->setPath(qpath(folder_));
+  refresh();
+  emit folderChanged(index_);
+}
+
+void Pane::goToParent() {
+  QDir dir(qpath(folder_));
+  if (dir.cdUp()) setFolder(dir.absolutePath().toStdString());
+}
+
+void Pane::setPatternChoice(const settings::PatternChoice& choice) {
+  pattern_ = choice;
+  if (choice.typed) {
+    patternBox_->setCurrentIndex(-1);
+    patternBox_->setEditText(QString::fromStdString(*choice.typed));
+  } else {
+    patternBox_->setCurrentIndex(choice.index);
+  }
+  refresh();
+}
+
+void Pane::patternEntered() {
+  QString text = patternBox_->currentText();
+  int entry = patternBox_->findText(text);
+  if (entry >= 0)
+    setPatternChoice({entry, std::nullopt});
+  else
+    setPatternChoice({0, text.toStdString()});
+}
+
+QString Pane::pattern() const {
+  return QString::fromStdString(settings::patternFor(pattern_, context_.typeTable.pattern()));
+}
+
+void Pane::setFileViewMode(settings::FileViewMode mode) {
+  fileView_->setMode(mode);
+  caption_->setPath(qpath(folder_));
+  if (mode != settings::FileViewMode::Classic) refresh();
+  if (isVisible()) fileView_->activeView()->setFocus();
+}
+
+settings::FileViewMode Pane::fileViewMode() const {
+  return fileView_->mode();
+}
+
+View Pane::view() const {
+  return static_cast<View>(tabs_->currentIndex() + 1);
+}
+
+void Pane::setView(View view) {
+  tabs_->setCurrentIndex(static_cast<int>(view) - 1);
+}
+
+bool Pane::folderBoxShown() const {
+  return folderBoxButton_->isChecked();
+}
+
+void Pane::setFolderBoxShown(bool shown) {
+  folderBoxButton_->setChecked(shown);
+  folderList_->setVisible(shown);
+  refresh();
+}
+
+void Pane::setActiveLook(bool active) {
+  caption_->setBackgroundRole(active ? QPalette::Highlight : QPalette::Window);
+  caption_->setForegroundRole(active ? QPalette::HighlightedText : QPalette::WindowText);
+  caption_->setAutoFillBackground(active);
+}
+
+void Pane::refresh() {
+  if (folder_.empty()) return;
+  fileView_->fill(folder_, pattern(), !folderBoxShown());
+}
+
+std::vector<std::filesystem::path> Pane::selectedPaths() const {
+  std::vector<std::filesystem::path> paths;
+  for (const QString& name : fileView_->selectedFiles())
+    paths.push_back(folder_ / name.toStdString());
+  return paths;
+}
+
+bool Pane::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
+    emit activated(index_);
+  return QFrame::eventFilter(watched, event);
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,107 @@
+#pragma once
+// One of the two panes: drive box, folder caption, folder list, the three views as tabs,
+// the file-type box and the pane's picture buttons.
+
+#include <QComboBox>
+#include <QFrame>
+#include <QTabWidget>
+#include <QToolButton>
+#include <filesystem>
+
+#include "core/settings/pane_modes.h"
+#include "core/settings/window_state.h"
+
+namespace qm::gui {
+
+struct AppContext;
+class FileIcons;
+class FileView;
+class FolderList;
+class FolderCaption;
+class PluginView;
+class FflView;
+
+enum class View { File = 1, Plugin = 2, Ffl = 3 };
+
+class Pane : public QFrame {
+  Q_OBJECT
+ public:
+  Pane(int index, AppContext& context, const FileIcons& icons, QWidget* parent = nullptr);
+
+  int index() const { return index_; }
+
+  void setFolder(const std::filesystem::path& folder);
+  const std::filesystem::path& folder() const { return folder_; }
+  void goToParent();
+
+  void setPatternChoice(const settings::PatternChoice& choice);
+  const settings::PatternChoice& patternChoice() const { return pattern_; }
+  QString pattern() const;
+
+  void setFileViewMode(settings::FileViewMode mode);
+  settings::FileViewMode fileViewMode() const;  // DetermineFileViewMode
+
+  View view() const;
+  void setView(View view);
+
+  bool folderBoxShown() const;
+  void setFolderBoxShown(bool shown);
+  void setActiveLook(bool active);
+
+  // FillDirList with the pane's folder and pattern.
+  void refresh();
+  // Full paths of the File View selection.
+  std::vector<std::filesystem::path> selectedPaths() const;
+
+  FileView* fileView() const { return fileView_; }
+  PluginView* pluginView() const { return pluginView_; }
+  FflView* fflView() const { return fflView_; }
+  FolderList* folderList() const { return folderList_; }
+  FolderCaption* caption() const { return caption_; }
+  QComboBox* patternBox() const { return patternBox_; }
+  QComboBox* driveBox() const { return driveBox_; }
+  QTabWidget* tabs() const { return tabs_; }
+  QToolButton* viewModeButton() const { return viewModeButton_; }
+  QToolButton* syncButton() const { return syncButton_; }
+  QToolButton* folderBoxButton() const { return folderBoxButton_; }
+  QToolButton* desktopButton() const { return desktopButton_; }
+
+ signals:
+  void activated(int pane);
+  void folderChanged(int pane);
+  void viewChanged(int pane, View view);
+  void fileActivated(int pane, const QString& path);
+  void propertiesWanted(int pane);
+  void foldersMenuWanted(const QPoint& globalPos);
+  void viewModeMenuWanted(int pane);
+  void synchronizeWanted(int pane);
+  void desktopWanted(int pane);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* buildTopRow();
+  void fillDrives();
+  void selectDrive();
+  void patternEntered();
+
+  int index_;
+  AppContext& context_;
+  std::filesystem::path folder_;
+  settings::PatternChoice pattern_;
+  QComboBox* driveBox_;
+  FolderCaption* caption_;
+  FolderList* folderList_;
+  QTabWidget* tabs_;
+  FileView* fileView_;
+  PluginView* pluginView_;
+  FflView* fflView_;
+  QComboBox* patternBox_;
+  QToolButton* viewModeButton_ = nullptr;
+  QToolButton* syncButton_ = nullptr;
+  QToolButton* folderBoxButton_ = nullptr;
+  QToolButton* desktopButton_ = nullptr;
+};
+
+}  // namespace qm::gui

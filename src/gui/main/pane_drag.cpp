@@ -1,0 +1,21 @@
+#include "gui/main/pane_drag.h"
+
+namespace qm::gui {
+
+void tagDrag(QMimeData& data, const PaneDragSource& source) {
+  data.setData(kPaneDragFormat, QByteArray::number(source.pane) + ' ' +
+                                    QByteArray::number(static_cast<int>(source.view)));
+}
+
+std::optional<PaneDragSource> dragSource(const QMimeData* data) {
+  if (!data || !data->hasFormat(kPaneDragFormat)) return std::nullopt;
+  QList<QByteArray> parts = data->data(kPaneDragFormat).split(' ');
+  if (parts.size() != 2) return std::nullopt;
+  bool paneOk = false, viewOk = false;
+  int pane = parts[0].toInt(&paneOk);
+  int view = parts[1].toInt(&viewOk);
+  if (!paneOk || !viewOk || pane < 0 || pane > 1 || view < 1 || view > 3) return std::nullopt;
+  return PaneDragSource{pane, static_cast<plugins::PaneView>(view)};
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,22 @@
+#pragma once
+// Drags between the panes' lists carry the source pane and view, so a drop can decide what
+// it means.
+
+#include <QMimeData>
+#include <optional>
+
+#include "core/plugins/drop_rules.h"
+
+namespace qm::gui {
+
+inline constexpr const char* kPaneDragFormat = "application/x-quillmark-pane-selection";
+
+struct PaneDragSource {
+  int pane = 0;
+  plugins::PaneView view = plugins::PaneView::File;
+};
+
+void tagDrag(QMimeData& data, const PaneDragSource& source);
+std::optional<PaneDragSource> dragSource(const QMimeData* data);
+
+}  // namespace qm::gui

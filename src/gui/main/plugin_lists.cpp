@@ -1,0 +1,87 @@
+#include "gui/main/plugin_lists.h"
+
+#include <QDropEvent>
+#include <QKeyEvent>
+
+#include "gui/main/pane_drag.h"
+
+namespace qm::gui {
+
+FilterList::FilterList(int pane, QWidget* parent) : QListWidget(parent), pane_(pane) {
+  setObjectName("filterList");
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setDragEnabled(true);
+  setDragDropMode(QAbstractItemView::DragOnly);
+}
+
+QMimeData* FilterList::mimeData(const QList<QListWidgetItem*>& items) const {
+  QMimeData* data = QListWidget::mimeData(items);
+  if (data) tagDrag(*data, {pane_, plugins::PaneView::Plugin});
+  return data;
+}
+
+void FilterList::keyPressEvent(QKeyEvent* event) {
+  bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && event->modifiers() & Qt::AltModifier) {
+    emit propertiesWanted();
+    return;
+  }
+  if (event->key() == Qt::Key_Backspace) {
+    emit backToCategories();
+    return;
+  }
+  QListWidget::keyPressEvent(event);
+}
+
+CategoryList::CategoryList(int pane, QWidget* parent) : QListWidget(parent), pane_(pane) {
+  setObjectName("categoryList");
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DropOnly);
+}
+
+void CategoryList::dragEnterEvent(QDragEnterEvent* event) {
+  if (dragSource(event->mimeData()))
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+QListWidgetItem* CategoryList::selectUnder(const QPoint& position) {
+  QModelIndex top = indexAt(QPoint(1, 1));
+  int height = count() ? sizeHintForRow(0) : 0;
+  auto index =
+      plugins::categoryIndexAt(top.isValid() ? top.row() : 0, position.y(), height, count());
+  clearSelection();
+  if (!index) return nullptr;
+  QListWidgetItem* under = item(*index);
+  under->setSelected(true);
+  setCurrentItem(under, QItemSelectionModel::Select);
+  return under;
+}
+
+void CategoryList::dragMoveEvent(QDragMoveEvent* event) {
+  auto source = dragSource(event->mimeData());
+  if (!source) return event->ignore();
+  auto action =
+      plugins::decideDrop(source->pane, source->view, pane_, plugins::DropList::CategoryList);
+  if (action == plugins::DropAction::ChangeCategory) selectUnder(event->position().toPoint());
+  if (action == plugins::DropAction::None) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void CategoryList::dropEvent(QDropEvent* event) {
+  auto source = dragSource(event->mimeData());
+  if (!source) return event->ignore();
+  auto action =
+      plugins::decideDrop(source->pane, source->view, pane_, plugins::DropList::CategoryList);
+  event->acceptProposedAction();
+  if (action == plugins::DropAction::ChangeCategory) {
+    if (QListWidgetItem* target = selectUnder(event->position().toPoint()))
+      emit changeCategoryWanted(row(target));
+  } else if (action == plugins::DropAction::MoveFiles) {
+    emit moveFilesWanted(source->pane);
+  }
+}
+
+}  // namespace qm::gui

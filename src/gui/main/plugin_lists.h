@@ -1,0 +1,46 @@
+#pragma once
+// The two lists of the Plugin View with their drag and drop: filter entries can be dragged,
+// and a drop on a category of the same pane asks for Change Category into it.
+
+#include <QListWidget>
+
+namespace qm::gui {
+
+class FilterList : public QListWidget {
+  Q_OBJECT
+ public:
+  FilterList(int pane, QWidget* parent = nullptr);
+
+ signals:
+  void propertiesWanted();
+  void backToCategories();
+
+ protected:
+  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  int pane_;
+};
+
+class CategoryList : public QListWidget {
+  Q_OBJECT
+ public:
+  CategoryList(int pane, QWidget* parent = nullptr);
+
+ signals:
+  void changeCategoryWanted(int categoryIndex);
+  void moveFilesWanted(int sourcePane);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // Selects the category under the pointer alone; nullptr when there is none.
+  QListWidgetItem* selectUnder(const QPoint& position);
+  int pane_;
+};
+
+}  // namespace qm::gui

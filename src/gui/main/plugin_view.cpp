@@ -1,0 +1,220 @@
+#include "gui/main/plugin_view.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "core/common/cp1252.h"
+#include "core/plugins/photoshop_modes.h"
+#include "gui/main/app_context.h"
+#include "gui/main/plugin_lists.h"
+#include "gui/shell/qt_progress.h"
+
+namespace qm::gui {
+namespace {
+
+constexpr int kRowRole = Qt::UserRole + 1;
+
+QString fromFile(const std::string& bytes) {
+  return QString::fromStdString(cp1252ToUtf8(bytes));
+}
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The widest entry sets the list's horizontal extent, so a scroll bar appears when needed.
+void fitWidth(QListWidget* list) {
+  int widest = 0;
+  for (int i = 0; i < list->count(); ++i)
+    widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->item(i)->text()));
+  list->setMinimumWidth(0);
+  list->setHorizontalScrollBarPolicy(widest > list->viewport()->width() ? Qt::ScrollBarAsNeeded
+                                                                        : Qt::ScrollBarAlwaysOff);
+}
+
+}  // namespace
+
+PluginView::PluginView(int pane, AppContext& context, QWidget* parent)
+    : QWidget(parent),
+      pane_(pane),
+      context_(context),
+      oldMode_(new QCheckBox(qs(plugins::oldModeCaption(pane)), this)),
+      newMode_(new QCheckBox(qs(plugins::newModeCaption(pane)), this)),
+      categories_(new CategoryList(pane, this)),
+      filters_(new FilterList(pane, this)),
+      status_(new QLabel(this)) {
+  oldMode_->setObjectName("oldModeBox");
+  newMode_->setObjectName("newModeBox");
+  status_->setObjectName("pluginStatus");
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  status_->setFrameShape(QFrame::StyledPanel);
+  status_->setFrameShadow(QFrame::Sunken);
+  auto* boxes = new QHBoxLayout;
+  boxes->addWidget(oldMode_);
+  boxes->addWidget(newMode_);
+  boxes->addStretch(1);
+  auto* lists = new QSplitter(Qt::Horizontal, this);
+  lists->addWidget(categories_);
+  lists->addWidget(filters_);
+  lists->setStretchFactor(0, 2);
+  lists->setStretchFactor(1, 3);
+  lists->setChildrenCollapsible(false);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 2, 0, 0);
+  layout->setSpacing(2);
+  layout->addLayout(boxes);
+  layout->addWidget(lists, 1);
+  layout->addWidget(status_);
+
+  connect(categories_, &QListWidget::itemSelectionChanged, this, &PluginView::categoryClick);
+  connect(filters_, &QListWidget::itemSelectionChanged, this, &PluginView::filterClick);
+  connect(oldMode_, &QCheckBox::toggled, this, &PluginView::categoryClick);
+  connect(newMode_, &QCheckBox::toggled, this, &PluginView::categoryClick);
+  connect(categories_, &CategoryList::changeCategoryWanted, this, [this](int index) {
+    const auto& all = catalogue_.categories();
+    if (index >= 0 && static_cast<std::size_t>(index) < all.size())
+      emit changeCategoryWanted(all[static_cast<std::size_t>(index)], selectedRows());
+  });
+  connect(categories_, &CategoryList::moveFilesWanted, this, &PluginView::moveFilesWanted);
+  connect(filters_, &FilterList::propertiesWanted, this, &PluginView::propertiesWanted);
+  connect(filters_, &FilterList::backToCategories, categories_, qOverload<>(&QWidget::setFocus));
+}
+
+PluginView::~PluginView() {
+  waitForScan();
+}
+
+bool PluginView::enter(const std::filesystem::path& folder, QtProgress& progress,
+                       bool filterFactoryOnly) {
+  if (busy()) return false;
+  if (catalogue_.upToDate(folder)) return false;
+  startScan(folder, progress, filterFactoryOnly);
+  return true;
+}
+
+void PluginView::rescan(const std::filesystem::path& folder, QtProgress& progress,
+                        bool filterFactoryOnly) {
+  if (busy()) return;
+  catalogue_.markStale();
+  startScan(folder, progress, filterFactoryOnly);
+}
+
+void PluginView::startScan(const std::filesystem::path& folder, QtProgress& progress,
+                           bool filterFactoryOnly) {
+  categories_->clear();
+  filters_->clear();
+  progress.reset();
+  plugins::ScanOptions options;
+  options.recursive = context_.options.scanSubDirs;
+  options.filterFactoryOnly = filterFactoryOnly;
+  options.includeSources = context_.options.includeSources;
+  statusConnection_ = connect(&progress, &QtProgress::statusChanged, status_, &QLabel::setText);
+  auto result = std::make_shared<plugins::ScanResult>();
+  // The worker touches only the catalogue, the type table and the options, none of which the
+  // window changes while busy() is true.
+  worker_ = QThread::create([this, folder, options, result, &progress] {
+    *result = catalogue_.scan(folder, options, context_.typeTable, context_.ffOptions, progress);
+  });
+  connect(worker_, &QThread::finished, this, [this, result] { scanDone(*result); });
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  emit scanStarted();
+  worker_->start();
+}
+
+void PluginView::waitForScan() {
+  if (!worker_) return;
+  worker_->wait();
+  QCoreApplication::sendPostedEvents(this);
+  QCoreApplication::sendPostedEvents(worker_);
+  if (worker_) scanDone(plugins::ScanResult{plugins::ScanStatus::Cancelled, catalogue_.rowCount()});
+}
+
+void PluginView::scanDone(plugins::ScanResult result) {
+  if (!worker_) return;
+  worker_->deleteLater();
+  worker_ = nullptr;
+  disconnect(statusConnection_);
+  QApplication::restoreOverrideCursor();
+  fillCategories();
+  status_->setText(QString::fromStdString(catalogue_.categoryClickStatus()));
+  emit scanFinished(result.lastRow > 0);
+}
+
+void PluginView::fillCategories() {
+  categories_->setUpdatesEnabled(false);
+  categories_->clear();
+  for (const auto& category : catalogue_.categories()) categories_->addItem(fromFile(category));
+  categories_->setUpdatesEnabled(true);
+  fitWidth(categories_);
+}
+
+bool PluginView::photoshopMode() const {
+  return oldMode_->isChecked() || newMode_->isChecked();
+}
+
+std::vector<std::string> PluginView::selectedCategories() const {
+  std::vector<std::string> selected;
+  const auto& all = catalogue_.categories();
+  for (int i = 0; i < categories_->count() && static_cast<std::size_t>(i) < all.size(); ++i)
+    if (categories_->item(i)->isSelected()) selected.push_back(all[static_cast<std::size_t>(i)]);
+  return selected;
+}
+
+void PluginView::categoryClick() {
+  if (busy()) return;
+  auto selected = selectedCategories();
+  if (selected.empty()) return;
+  status_->setText(QString::fromStdString(catalogue_.categoryClickStatus()));
+  filters_->setUpdatesEnabled(false);
+  filters_->clear();
+  for (const auto& entry :
+       catalogue_.filterEntries(selected, photoshopMode(), context_.typeTable)) {
+    auto* item = new QListWidgetItem(fromFile(entry.text), filters_);
+    item->setData(kRowRole, QVariant::fromValue<qulonglong>(entry.row));
+  }
+  filters_->setUpdatesEnabled(true);
+  fitWidth(filters_);
+}
+
+void PluginView::filterClick() {
+  QListWidgetItem* item = filters_->currentItem();
+  if (busy() || !item || !item->isSelected()) return;
+  auto status =
+      catalogue_.filterClickStatus(item->data(kRowRole).toULongLong(), oldMode_->isChecked());
+  if (!status) return;
+  QString full = QString::fromStdString(status->full);
+  bool fits = status_->fontMetrics().horizontalAdvance(full) <= status_->contentsRect().width();
+  status_->setText(fits ? full : QString::fromStdString(status->shortForm));
+  status_->setToolTip(full);
+}
+
+std::vector<std::size_t> PluginView::selectedRows() const {
+  std::vector<std::size_t> rows;
+  for (int i = 0; i < filters_->count(); ++i) {
+    auto row = filters_->item(i)->data(kRowRole).toULongLong();
+    if (filters_->item(i)->isSelected() && row > 0) rows.push_back(row);
+  }
+  return rows;
+}
+
+void PluginView::selectAll() {
+  filters_->selectAll();
+}
+
+void PluginView::toggleSelection() {
+  filters_->setUpdatesEnabled(false);
+  for (int i = 0; i < filters_->count(); ++i)
+    filters_->item(i)->setSelected(!filters_->item(i)->isSelected());
+  filters_->setUpdatesEnabled(true);
+}
+
+void PluginView::CheckPhotoshopMode() {
+  if (!catalogue_.photoshopModeNeedsRefresh(oldMode_->isChecked())) return;
+  setUpdatesEnabled(false);
+  oldMode_->setChecked(false);
+  oldMode_->setChecked(true);
+  setUpdatesEnabled(true);
+}
+
+}  // namespace qm::gui

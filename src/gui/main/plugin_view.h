@@ -1,0 +1,80 @@
+#pragma once
+// The Plugin View of one pane: Photoshop-mode boxes, category list, filter list and status
+// label over the pane's catalogue. The scan runs on a worker thread; Escape stops it.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QThread>
+#include <QWidget>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/plugins/catalogue.h"
+
+namespace qm::gui {
+
+struct AppContext;
+class QtProgress;
+class CategoryList;
+class FilterList;
+
+class PluginView : public QWidget {
+  Q_OBJECT
+ public:
+  PluginView(int pane, AppContext& context, QWidget* parent = nullptr);
+  ~PluginView() override;
+
+  // Entering the view: shows the catalogue again while it is up to date for folder, else
+  // scans. False when nothing was started (up to date).
+  bool enter(const std::filesystem::path& folder, QtProgress& progress, bool filterFactoryOnly);
+  // Refresh: forgets the catalogue and scans again.
+  void rescan(const std::filesystem::path& folder, QtProgress& progress, bool filterFactoryOnly);
+  bool busy() const { return worker_ != nullptr; }
+  // Blocks until a running scan has ended (shutdown, tests).
+  void waitForScan();
+
+  plugins::Catalogue& catalogue() { return catalogue_; }
+  CategoryList* categoryList() const { return categories_; }
+  FilterList* filterList() const { return filters_; }
+  QCheckBox* oldModeBox() const { return oldMode_; }
+  QCheckBox* newModeBox() const { return newMode_; }
+  QLabel* statusLabel() const { return status_; }
+
+  // Rebuilds the filter list from the selected categories (the category click).
+  void categoryClick();
+  // The rows of the selected filter entries (built-in filters left out).
+  std::vector<std::size_t> selectedRows() const;
+  std::vector<std::string> selectedCategories() const;
+  void selectAll();
+  void toggleSelection();
+  // CheckPhotoshopMode after Change Category and Enable/Disable.
+  void CheckPhotoshopMode();
+
+ signals:
+  void scanStarted();
+  void scanFinished(bool foundSomething);
+  void changeCategoryWanted(const std::string& category, const std::vector<std::size_t>& rows);
+  void moveFilesWanted(int sourcePane);
+  void propertiesWanted();
+
+ private:
+  void startScan(const std::filesystem::path& folder, QtProgress& progress, bool filterFactoryOnly);
+  void scanDone(plugins::ScanResult result);
+  void fillCategories();
+  void filterClick();
+  bool photoshopMode() const;
+
+  int pane_;
+  AppContext& context_;
+  plugins::Catalogue catalogue_;
+  QThread* worker_ = nullptr;
+  QMetaObject::Connection statusConnection_;
+  QCheckBox* oldMode_;
+  QCheckBox* newMode_;
+  CategoryList* categories_;
+  FilterList* filters_;
+  QLabel* status_;
+};
+
+}  // namespace qm::gui
