@@ -1,0 +1,112 @@
+#include "core/plugins/read_comprm.h"
+
+#include <gtest/gtest.h>
+
+#include "support/pe_builder.h"
+#include "support/premiere_records.h"
+
+namespace qm::plugins {
+namespace {
+
+PrmResult read(const std::string& bytes) {
+  return ReadComprmBytes(
+      ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+TEST(ReadComprmWindows, FractionsRoundToNearestEvenAndLargeFilesGetAnEarlyWindow) {
+  auto w = comprmWindows(1024, 10050);
+  ASSERT_EQ(w.size(), 7u);
+  EXPECT_EQ(w[0].start, 1024u);
+  EXPECT_EQ(w[0].end, 8024u);
+  EXPECT_EQ(w[1].start, 9849u);  // 98 % of 10050 = 9849
+  EXPECT_EQ(w[1].end, 10050u);
+  EXPECT_EQ(w[2].start, 8542u);  // 85 % = 8542.5, tie to even
+  EXPECT_EQ(w[6].start, 0u);
+  EXPECT_EQ(w[6].end, 4824u);
+  auto big = comprmWindows(0, 2000000);
+  ASSERT_EQ(big.size(), 8u);
+  EXPECT_EQ(big[2].start, 0u);
+  EXPECT_EQ(big[2].end, 220000u);
+  EXPECT_EQ(big[7].start, 220000u);
+  EXPECT_EQ(big[7].end, 960000u);
+}
+
+TEST(ReadComprm, VideoFilterNameAtPlus16WhenByteAtPlus8IsBelow3) {
+  for (bool at16 : {true, false}) {
+    std::string file(20000, '\0');
+    const std::size_t record = 5002;  // the search tests offsets 2 mod 4
+    test::placeAt(file, record, test::vfltRecord("Ripple", at16));
+    PrmResult r = read(file);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.filter.category, "[Premiere Video]");
+    EXPECT_EQ(r.filter.title, "Ripple");
+    std::size_t name = record + (at16 ? 16 : 8);
+    EXPECT_EQ(r.filter.position, static_cast<std::int32_t>(name + 1));
+  }
+}
+
+TEST(ReadComprm, RecordsFollowedByMOrIAreSkipped) {
+  std::string file(20000, '\0');
+  std::string record = test::vfltRecord("Ripple", false);
+  record[4] = 'M';
+  test::placeAt(file, 5002, record);
+  EXPECT_FALSE(read(file).ok);
+}
+
+TEST(ReadComprm, AudioFilterAndTransition) {
+  std::string audio(20000, '\0');
+  test::placeAt(audio, 9002, test::afltRecord("Echo"));
+  PrmResult a = read(audio);
+  EXPECT_EQ(a.filter.category, "[Premiere Audio]");
+  EXPECT_EQ(a.filter.title, "Echo");
+  EXPECT_EQ(a.filter.position, 9011);
+
+  struct Case {
+    std::string first, zeros, second, title;
+  };
+  for (const Case& c : {Case{"Wipe", std::string(3, '\0'), "Clock Wipe", "Wipe"},
+                        Case{"A Long Name", std::string(1, '\0'), "Short", "Short"},
+                        Case{"Fade", std::string("\0ab\0", 4), "Cross Fade", "Fade"}}) {
+    std::string file(20000, '\0');
+    test::placeAt(file, 9002, test::spfxRecord(c.first, c.zeros, c.second));
+    PrmResult t = read(file);
+    EXPECT_EQ(t.filter.category, "[Premiere Transition]");
+    EXPECT_EQ(t.filter.title, c.title) << c.first;
+    EXPECT_EQ(t.filter.position, 9011);
+  }
+}
+
+TEST(ReadComprm, PiplPropertiesInAPremiere5Plugin) {
+  test::PeImage image;
+  test::PiplSpec spec{"Glow", "Stylize", false, 0};
+  image.resources.push_back({"PIPL", 0, {test::piplData(spec)}});
+  image.totalSize = 12000;
+  auto built = test::buildPe(image);
+  // PIPL properties follow a 10-byte header, so they stand at offsets 2 mod 4 as searched.
+  PrmResult r = read(test::asString(built.bytes));
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.filter.category, "Stylize");
+  EXPECT_EQ(r.filter.title, "Glow");
+  std::size_t firstChar = built.dataOffsets[0] + test::piplCategoryTextOffset(spec);
+  EXPECT_EQ(r.filter.position, static_cast<std::int32_t>(firstChar + 1));
+  EXPECT_EQ(r.filter.room, 7u);  // no zero byte before the next property
+}
+
+TEST(ReadComprm, NothingFoundAndTinyFiles) {
+  for (std::size_t n : {0u, 1u, 3u, 6u, 101u, 5000u}) {
+    PrmResult r = read(std::string(n, 'x'));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.filter.category, "");
+  }
+}
+
+TEST(ReadComprm, LongRunsOfTransitionTagsEndQuickly) {
+  std::string file;
+  for (int i = 0; i < 50000; ++i) file += "XFPS";
+  file = "ab" + file;
+  PrmResult r = read(file);
+  EXPECT_EQ(r.filter.category, "[Premiere Transition]");
+}
+
+}  // namespace
+}  // namespace qm::plugins

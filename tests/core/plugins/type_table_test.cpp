@@ -1,0 +1,113 @@
+#include "core/plugins/type_table.h"
+
+#include <gtest/gtest.h>
+
+#include "core/plugins/catalogue.h"
+#include "support/temp_folder.h"
+
+namespace qm::plugins {
+namespace {
+
+TEST(TypeList, DefaultsAreSortedTickedAndKeepTheDuplicate) {
+  TypeList list = defaultTypeList();
+  ASSERT_EQ(list.size(), 53u);
+  EXPECT_EQ(list.front().text, "ACDSee Plugin (apl|0)");
+  EXPECT_EQ(list[1].text, "Acrobat Plugin (api|2)");
+  EXPECT_EQ(list.back().text, "Ultimate Paint Plugin (upc|3)");
+  int duplicates = 0;
+  for (const auto& e : list) {
+    EXPECT_TRUE(e.ticked);
+    duplicates += e.text == "PSP 7 Texture/Pattern (bmp|3)";
+  }
+  EXPECT_EQ(duplicates, 2);
+  // "trueSpace" sorts among the t's although it starts in lower case.
+  auto it = std::find_if(list.begin(), list.end(), [](auto& e) { return e.text[0] == 't'; });
+  ASSERT_NE(it, list.end());
+  EXPECT_EQ((it + 1)->text, "Ulead Audio Plugin (aft|3)");
+}
+
+TEST(TypeTable, RowsPatternAndUntickedEntries) {
+  TypeList list = {{"Lightwave Plugin (p|3)", true},
+                   {"PS Export Plugin (8be|1)", true},
+                   {"ActiveX Plugin (ax|0)", false},
+                   {"PSP 8 Tube (psptube|3)", true}};
+  PlugTypeTable table = makeTypeTable(list);
+  ASSERT_EQ(table.rows().size(), 4u);
+  EXPECT_EQ(table.rows()[0].label, "Lightwave Plugin");
+  EXPECT_EQ(table.rows()[0].extension, "p");
+  EXPECT_EQ(table.rows()[0].digit, "3");
+  EXPECT_EQ(table.rows()[1].label, "PS Export Plugin");
+  EXPECT_EQ(table.rows()[1].extension, "8be");
+  EXPECT_EQ(table.rows()[1].digit, "1");
+  EXPECT_TRUE(table.rows()[2].empty());
+  EXPECT_EQ(table.pattern(), ";*.p;*_p;*?8be;*?psptube");
+  EXPECT_FALSE(table.empty());
+}
+
+TEST(TypeTable, MatchNeedsDotOrUnderscoreBeforeTheExtension) {
+  PlugTypeTable table = makeTypeTable({{"Lightwave Plugin (p|3)", true},
+                                       {"PS Export Plugin (8be|1)", true},
+                                       {"ActiveX Plugin (ax|0)", false}});
+  struct Case {
+    const char* name;
+    std::optional<std::size_t> row;
+    std::optional<std::size_t> enabled;
+  };
+  for (const Case& c :
+       {Case{"model.p", 0, 0}, Case{"model_p", 0, std::nullopt}, Case{"MODEL.P", 0, 0},
+        Case{"name.8be", 1, 1}, Case{"name_8BE", 1, std::nullopt},
+        Case{"name18be", std::nullopt, std::nullopt}, Case{"thing.ax", std::nullopt, std::nullopt},
+        Case{"p", std::nullopt, std::nullopt}}) {
+    EXPECT_EQ(table.match(c.name), c.row) << c.name;
+    EXPECT_EQ(table.matchEnabled(c.name), c.enabled) << c.name;
+  }
+}
+
+TEST(TypeTable, EmptyListLeavesTheTableAndMalformedEntriesAreKept) {
+  PlugTypeTable table = makeTypeTable({{"PS Export Plugin (8be|1)", true}});
+  table.GetPlugTypes({});
+  EXPECT_EQ(table.rows().size(), 1u);
+  table.GetPlugTypes({{"NoParen", true}});
+  ASSERT_EQ(table.rows().size(), 1u);
+  EXPECT_EQ(table.rows()[0].extension, "");
+  EXPECT_FALSE(table.match("x.anything"));
+}
+
+TEST(TypeTable, DefaultPatternIsTooLongSoEverythingIsListed) {
+  PlugTypeTable table = makeTypeTable(defaultTypeList());
+  EXPECT_EQ(pluginViewPattern(table, false), "*.*");
+  PlugTypeTable small = makeTypeTable({{"Lightwave Plugin (p|3)", true}});
+  EXPECT_EQ(pluginViewPattern(small, true),
+            "*.8bf;*._bf;*_8bf;*?prm;*.pr-;*_prm;*?aex;*._ex;*_aex;*.bin;*.p;*_p;*.ffx;*.txt;*."
+            "afs;*.pff");
+}
+
+TEST(PlugTypesIni, ReadsItemsTicksQuotesAndBlankLines) {
+  test::TempFolder dir;
+  auto file =
+      test::writeFile(dir / "PlugTypes.ini",
+                      "\"Zeta Plugin (zz|3)\"\r\nTrue\r\n\r\n  Alpha Plugin (aa|0)  \n#TRUE#\r"
+                      "Beta (bb|1),0\r\nGamma (gg|2)\r\n-1\r\nDelta (dd|1)\r\nfalse");
+  auto list = LoadList(file);
+  ASSERT_TRUE(list);
+  ASSERT_EQ(list->size(), 5u);
+  EXPECT_EQ((*list)[0], (TypeEntry{"Alpha Plugin (aa|0)", true}));
+  EXPECT_EQ((*list)[1], (TypeEntry{"Beta (bb|1)", false}));
+  EXPECT_EQ((*list)[2], (TypeEntry{"Delta (dd|1)", false}));
+  EXPECT_EQ((*list)[3], (TypeEntry{"Gamma (gg|2)", true}));
+  EXPECT_EQ((*list)[4], (TypeEntry{"Zeta Plugin (zz|3)", true}));
+}
+
+TEST(PlugTypesIni, SaveWritesTwoLinesPerEntryAndMissingFileGivesDefaults) {
+  test::TempFolder dir;
+  TypeList list = {{"Acrobat Plugin (api|2)", true}, {"Maya Plugin (mll|3)", false}};
+  ASSERT_TRUE(SaveList(dir / "PlugTypes.ini", list));
+  EXPECT_EQ(test::readFile(dir / "PlugTypes.ini"),
+            "Acrobat Plugin (api|2)\r\nTrue\r\nMaya Plugin (mll|3)\r\nFalse\r\n");
+  EXPECT_EQ(loadPlugTypes(dir.path()), list);
+  test::TempFolder empty;
+  EXPECT_EQ(loadPlugTypes(empty.path()).size(), 53u);
+}
+
+}  // namespace
+}  // namespace qm::plugins

@@ -1,0 +1,249 @@
+#include "pe_builder.h"
+
+#include <algorithm>
+
+namespace qm::test {
+namespace {
+
+void put16(Bytes& b, std::size_t at, std::uint32_t v) {
+  if (b.size() < at + 2) b.resize(at + 2);
+  b[at] = static_cast<std::uint8_t>(v);
+  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+  put16(b, at, v & 0xFFFF);
+  put16(b, at + 2, v >> 16);
+}
+void append(Bytes& b, std::string_view s) {
+  b.insert(b.end(), s.begin(), s.end());
+}
+void append32(Bytes& b, std::uint32_t v) {
+  put32(b, b.size(), v);
+}
+void align4(Bytes& b) {
+  while (b.size() % 4) b.push_back(0);
+}
+void appendUtf16(Bytes& b, std::string_view s) {
+  for (char c : s) {
+    b.push_back(static_cast<std::uint8_t>(c));
+    b.push_back(0);
+  }
+}
+
+// A property of a PIPL: vendor, key, id, length, data padded to 4.
+void property(Bytes& b, std::string_view keyReversed, const Bytes& data) {
+  append(b, "MIB8");
+  append(b, keyReversed);
+  append32(b, 0);
+  append32(b, static_cast<std::uint32_t>(data.size()));
+  b.insert(b.end(), data.begin(), data.end());
+  // Data is padded to a multiple of 4 on its own; the 10-byte header keeps properties at
+  // offsets 2 mod 4.
+  b.insert(b.end(), (4 - data.size() % 4) % 4, 0);
+}
+
+Bytes pascal(std::string_view text) {
+  Bytes d{static_cast<std::uint8_t>(text.size())};
+  append(d, text);
+  return d;
+}
+
+// The resource section: directories, names, data entries, then the data.
+Bytes resourceSection(const std::vector<ResourceType>& types, std::uint32_t virtualAddress,
+                      std::vector<std::size_t>& dataInSection) {
+  std::vector<const ResourceType*> named, ids;
+  for (const auto& t : types) (t.name.empty() ? ids : named).push_back(&t);
+  std::sort(named.begin(), named.end(), [](auto* a, auto* b) { return a->name < b->name; });
+  std::vector<const ResourceType*> order = named;
+  order.insert(order.end(), ids.begin(), ids.end());
+
+  std::size_t itemCount = 0;
+  for (auto* t : order) itemCount += t->items.size();
+  const std::size_t rootSize = 16 + 8 * order.size();
+  std::size_t typeDirs = rootSize;
+  std::size_t at = typeDirs;
+  std::vector<std::size_t> typeDirAt;
+  for (auto* t : order) {
+    typeDirAt.push_back(at);
+    at += 16 + 8 * t->items.size();
+  }
+  const std::size_t langDirs = at;
+  at += (16 + 8) * itemCount;
+  const std::size_t dataEntries = at;
+  at += 16 * itemCount;
+  std::vector<std::size_t> nameAt;
+  for (auto* t : order) {
+    nameAt.push_back(at);
+    at += t->name.empty() ? 0 : 2 + 2 * t->name.size();
+  }
+  at = (at + 3) / 4 * 4;
+
+  Bytes s(at, 0);
+  put16(s, 12, static_cast<std::uint32_t>(named.size()));
+  put16(s, 14, static_cast<std::uint32_t>(ids.size()));
+  std::size_t item = 0;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const ResourceType& t = *order[i];
+    const std::size_t entry = 16 + 8 * i;
+    if (t.name.empty()) {
+      put32(s, entry, t.id);
+    } else {
+      put32(s, entry, 0x80000000u | static_cast<std::uint32_t>(nameAt[i]));
+      put16(s, nameAt[i], static_cast<std::uint32_t>(t.name.size()));
+      for (std::size_t c = 0; c < t.name.size(); ++c)
+        put16(s, nameAt[i] + 2 + 2 * c, static_cast<std::uint8_t>(t.name[c]));
+    }
+    put32(s, entry + 4, 0x80000000u | static_cast<std::uint32_t>(typeDirAt[i]));
+    put16(s, typeDirAt[i] + 14, static_cast<std::uint32_t>(t.items.size()));
+    for (std::size_t k = 0; k < t.items.size(); ++k, ++item) {
+      const std::size_t lang = langDirs + 24 * item;
+      put32(s, typeDirAt[i] + 16 + 8 * k, static_cast<std::uint32_t>(k + 1));
+      put32(s, typeDirAt[i] + 16 + 8 * k + 4, 0x80000000u | static_cast<std::uint32_t>(lang));
+      put16(s, lang + 14, 1);
+      put32(s, lang + 16, 0x409);
+      put32(s, lang + 20, static_cast<std::uint32_t>(dataEntries + 16 * item));
+    }
+  }
+  item = 0;
+  for (auto* t : order) {
+    for (const auto& data : t->items) {
+      const std::size_t where = s.size();
+      dataInSection.push_back(where);
+      put32(s, dataEntries + 16 * item, virtualAddress + static_cast<std::uint32_t>(where));
+      put32(s, dataEntries + 16 * item + 4, static_cast<std::uint32_t>(data.size()));
+      s.insert(s.end(), data.begin(), data.end());
+      align4(s);
+      ++item;
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+BuiltPe buildPe(const PeImage& image) {
+  BuiltPe built;
+  Bytes& b = built.bytes;
+  std::vector<std::size_t> dataInSection;
+  Bytes rsrc = resourceSection(image.resources, image.rsrcVirtual, dataInSection);
+
+  b.assign(image.rsrcFileOffset, 0);
+  b[0] = 'M';
+  b[1] = 'Z';
+  put32(b, 0x3C, image.peOffset);
+  const std::size_t pe = image.peOffset;
+  b[pe] = 'P';
+  b[pe + 1] = 'E';
+  put16(b, pe + 4, image.machine);
+  put16(b, pe + 6, 1);  // one section
+  const std::uint32_t optionalSize = image.pe64 ? 240 : 224;
+  put16(b, pe + 20, optionalSize);
+  put16(b, pe + 22, 0x2102);  // executable, DLL
+  const std::size_t opt = pe + 24;
+  put16(b, opt, image.pe64 ? 0x20B : 0x10B);
+  put32(b, opt + 32, 0x1000);  // section alignment
+  put32(b, opt + 36, 0x200);   // file alignment
+  const std::size_t sections = opt + optionalSize;
+  const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
+  for (std::size_t i = 0; i < 8; ++i) b[sections + i] = static_cast<std::uint8_t>(name[i]);
+  put32(b, sections + 8, static_cast<std::uint32_t>(rsrc.size()));
+  put32(b, sections + 12, image.rsrcVirtual);
+  put32(b, sections + 16, static_cast<std::uint32_t>(rsrc.size()));
+  put32(b, sections + 20, image.rsrcFileOffset);
+  put32(b, sections + 36, 0x40000040);  // initialised data, readable
+
+  b.resize(image.rsrcFileOffset);
+  b.insert(b.end(), rsrc.begin(), rsrc.end());
+  if (b.size() < image.totalSize) b.resize(image.totalSize, 0);
+  for (auto d : dataInSection) built.dataOffsets.push_back(image.rsrcFileOffset + d);
+  return built;
+}
+
+Bytes piplData(const PiplSpec& spec) {
+  Bytes b;
+  put16(b, 0, 1);
+  append32(b, 0);
+  std::uint32_t count = 1 + (spec.name ? 1 : 0) + (spec.category ? 1 : 0) + 1;
+  append32(b, count);
+  property(b, "dnik", Bytes{'M', 'F', 'B', '8'});
+  auto nameProperty = [&] {
+    if (spec.name) property(b, "eman", pascal(*spec.name));
+  };
+  auto catgProperty = [&] {
+    if (!spec.category) return;
+    Bytes data = pascal(*spec.category);
+    std::size_t size = spec.catgDataSize ? spec.catgDataSize : (data.size() + 3) / 4 * 4;
+    data.resize(std::max(size, data.size()), 0);
+    property(b, "gtac", data);
+  };
+  if (spec.categoryFirst) {
+    catgProperty();
+    nameProperty();
+  } else {
+    nameProperty();
+    catgProperty();
+  }
+  property(b, "tsoh", Bytes{'M', 'I', 'B', '8'});
+  return b;
+}
+
+std::size_t piplCategoryTextOffset(const PiplSpec& spec) {
+  Bytes b = piplData(spec);
+  for (std::size_t r = 0; r + 8 <= b.size(); ++r)
+    if (b[r + 4] == 'g' && b[r + 5] == 't' && b[r + 6] == 'a' && b[r + 7] == 'c') return r + 17;
+  return 0;
+}
+
+Bytes pimiData(std::string_view category, std::size_t size) {
+  Bytes b{0, 0};
+  append(b, category);
+  b.push_back(0);
+  if (b.size() < size) b.resize(size, 0);
+  return b;
+}
+
+Bytes bfmData(std::string_view title) {
+  Bytes b{1, 0};
+  append(b, title);
+  b.push_back(0);
+  return b;
+}
+
+Bytes versionData(const std::vector<VersionStrings>& languages) {
+  // A VS_VERSIONINFO-shaped block: each String record is wLength, wValueLength, wType, key
+  // (UTF-16, zero), padding to 4, value (UTF-16, zero), padding to 4.
+  Bytes b;
+  put16(b, 0, 0);
+  put16(b, 2, 0);
+  put16(b, 4, 0);
+  appendUtf16(b, "VS_VERSION_INFO");
+  b.push_back(0);
+  b.push_back(0);
+  align4(b);
+  for (const auto& strings : languages) {
+    b.insert(b.end(), 6, 0);
+    appendUtf16(b, "040904E4");
+    b.push_back(0);
+    b.push_back(0);
+    align4(b);
+    for (const auto& [key, value] : strings) {
+      const std::size_t start = b.size();
+      b.insert(b.end(), 6, 0);
+      put16(b, start + 2, static_cast<std::uint32_t>(value.size() + 1));
+      put16(b, start + 4, 1);
+      appendUtf16(b, key);
+      b.push_back(0);
+      b.push_back(0);
+      align4(b);
+      appendUtf16(b, value);
+      b.push_back(0);
+      b.push_back(0);
+      put16(b, start, static_cast<std::uint32_t>(b.size() - start));
+      align4(b);
+    }
+  }
+  put16(b, 0, static_cast<std::uint32_t>(b.size()));
+  return b;
+}
+
+}  // namespace qm::test
