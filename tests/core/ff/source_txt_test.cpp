@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "core/ff/sources.h"
+#include "source_test_util.h"
+#include "support/temp_folder.h"
+
+namespace qm::ff {
+namespace {
+
+using qm::ff::test::viewOf;
+
+FFOptions optionsWith(bool noOptimize) {
+  FFOptions options;
+  options.noOptimize = noOptimize;
+  return options;
+}
+
+class FakePresets final : public EditorPresets {
+ public:
+  std::map<int, std::array<int, 8>> slots;
+  bool slotInUse(int slot) const override { return slots.contains(slot); }
+  std::array<int, 8> slotValues(int slot) const override { return slots.at(slot); }
+  void setSlot(int slot, const std::array<int, 8>& values) override { slots[slot] = values; }
+};
+
+struct Read {
+  bool ok;
+  FFRecord rec;
+};
+
+Read readText(const std::string& text, bool noOptimize = true, EditorPresets* presets = nullptr) {
+  Read r{false, {}};
+  r.rec.photoshopDialect = false;
+  r.ok = ReadTXTBytes(viewOf(text), "own.txt", r.rec, optionsWith(noOptimize), presets);
+  return r;
+}
+
+TEST(ReadTXT, KeysAndFormulas) {
+  auto r = readText(
+      "CATEGORY:   Blur  \r\n"
+      "Name: The Title\r\n"
+      "copyright: (c)\r\n"
+      "Author:Me\r\n"
+      "File: x.8bf\r\n"
+      "R:r // comment\r\n"
+      "+1\r\n"
+      "G=g\r\n"
+      "G:gg\r\n"
+      "B:b\r\n"
+      "A:a*2\r\n"
+      "ctl[0]:  Amount \r\n"
+      "map[3]: Map3\r\n"
+      "val[0]: 42\r\n"
+      "val[7]: 300\r\n");
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.rec.category, "Blur");
+  EXPECT_EQ(r.rec.title, "The Title");
+  EXPECT_EQ(r.rec.copyright, "(c)");
+  EXPECT_EQ(r.rec.author, "Me");
+  EXPECT_EQ(r.rec.fileName, "x.8bf");
+  // Only "X:" ends a formula, so "G=g" belongs to R.
+  EXPECT_EQ(r.rec.formulas, (std::array<std::string, 4>{"r +1G=g", "gg", "b", "a*2"}));
+  EXPECT_EQ(r.rec.controlNames[0], "Amount");
+  EXPECT_EQ(r.rec.mapNames[3], "Map3");
+  EXPECT_EQ(r.rec.sliderValues[0], 42);
+  EXPECT_EQ(r.rec.sliderValues[7], 255);
+}
+
+TEST(ReadTXT, FormulaCollection) {
+  struct Case {
+    std::string text;
+    std::array<std::string, 4> formulas;
+  };
+  const std::vector<Case> cases = {
+      {"R:r // note\n+1\nG:g\nB:b\n", {"r +1", "g", "b", "a"}},
+      {"R=r\rG:g\rB:b\rA:x\r", {"r", "g", "b", "x"}},
+      // "=" only starts a formula; collection runs on through it.
+      {"R=r\rG=g\rG:g2\rB:b\rA=x\r", {"rG=g", "g2", "bA=x", "a"}},
+      {"R:1\nR:2\nG:g\nB:b\n", {"1R:2", "g", "b", "a"}},
+      {"G:g\nR:r\nA:q\nB:b\n", {"r", "g", "b", "q"}},
+      // A ends at a "ctl" line in any case, which is then read as a slider line.
+      {"R:r\nG:g\nB:b\nA:1\n2\nCTL[1]: Two\n", {"r", "g", "b", "12"}},
+      // The file ends while B is collected: its lines are kept.
+      {"R:r\nG:g\nB:b\n+1", {"r", "g", "b+1", "a"}},
+      {"R:r\nG:g\nB:b//only a comment\n", {"r", "g", "b", "a"}},
+      {"r:lower\nR:r\nG:g\nB:b", {"r", "g", "b", "a"}},
+  };
+  for (const auto& c : cases) {
+    auto r = readText(c.text);
+    EXPECT_TRUE(r.ok) << c.text;
+    EXPECT_EQ(r.rec.formulas, c.formulas) << c.text;
+  }
+  EXPECT_EQ(readText("R:r\nG:g\nB:b\nA:1\n2\nCTL[1]: Two\n").rec.controlNames[1], "Two");
+}
+
+TEST(ReadTXT, MissingFormulaFails) {
+  for (std::string text : {"R:r\nG:g\n", "R:r\nG:g\nB:\n", "R:r\nG:g\nB:b\nA:\n", ""}) {
+    auto r = readText(text);
+    EXPECT_FALSE(r.ok) << text;
+    EXPECT_FALSE(r.rec.photoshopDialect) << text;
+  }
+}
+
+TEST(ReadTXT, NamesAndDefaults) {
+  auto plain = readText("R:r\nG:g\nB:b\n");
+  EXPECT_EQ(plain.rec.fileName, "own.txt");
+  EXPECT_EQ(plain.rec.category, "");
+  EXPECT_TRUE(plain.rec.photoshopDialect);
+  auto empty = readText("category:\nfilename:   \nR:r\nG:g\nB:b\n");
+  EXPECT_EQ(empty.rec.category, "Photoshop");
+  EXPECT_EQ(empty.rec.fileName, "-NoName.8bf");
+  EXPECT_EQ(readText("title: t\nname: n\nR:r\nG:g\nB:b\n").rec.title, "n");
+}
+
+TEST(ReadTXT, IndexedLinesOutOfRangeAreIgnored) {
+  auto r = readText(
+      "ctl[8]: no\nctl[x]: no\nctl\nmap[4]: no\nval[9]: 5\nctl[7]: seven\nmap[0]\n"
+      "val[2]:-4\nR:r\nG:g\nB:b\n");
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.rec.controlNames, (std::array<std::string, 8>{"", "", "", "", "", "", "", "seven"}));
+  EXPECT_EQ(r.rec.mapNames, (std::array<std::string, 4>{}));
+  EXPECT_EQ(r.rec.sliderValues, (std::array<std::uint8_t, 8>{}));
+}
+
+TEST(ReadTXT, PresetLinesFillTheEditorOnly) {
+  // Before the formulas: a formula collects every line up to another channel's line.
+  const std::string text = "set[2]: 1,2,3,4,5,6,7,8\nset[9]: 9,300\nset[x]: 1\nR:r\nG:g\nB:b\n";
+  FakePresets presets;
+  auto r = readText(text, true, &presets);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(presets.slots.size(), 2u);
+  EXPECT_EQ(presets.slots[2], (std::array<int, 8>{1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(presets.slots[9], (std::array<int, 8>{9, 255, 0, 0, 0, 0, 0, 0}));
+  auto without = readText(text);
+  EXPECT_TRUE(without.ok);
+  EXPECT_EQ(without.rec.sliderValues, (std::array<std::uint8_t, 8>{}));
+}
+
+TEST(ReadTXT, OptimisesUnlessSwitchedOff) {
+  const std::string text = "R:r + 1\nG:T\nB:b\n";
+  EXPECT_EQ(readText(text, false).rec.formulas[0], "r+1");
+  EXPECT_EQ(readText(text, true).rec.formulas[0], "r + 1");
+  EXPECT_EQ(readText(text, true).rec.formulas[1], "total");
+}
+
+FFRecord sampleRecord() {
+  FFRecord rec;
+  rec.fileName = "Wave.8bf";
+  rec.category = "Distort";
+  rec.title = "Wave";
+  rec.author = "Ann";
+  rec.copyright = "(c) Ann";
+  rec.controlNames = {"", "Second", "", "", "Hidden", "", "", "Last"};
+  rec.mapNames = {"", "", "Pair", ""};
+  rec.sliderValues = {1, 2, 3, 4, 5, 6, 7, 8};
+  rec.formulas = {"r+1", "g", "b", "a"};
+  return rec;
+}
+
+TEST(WriteTXT, ExactText) {
+  qm::test::TempFolder dir;
+  FFRecord rec = sampleRecord();
+  FakePresets presets;
+  presets.slots[3] = {1, 2, 3, 4, 5, 6, 7, 8};
+  auto path = WriteTXT(dir.path(), rec, &presets);
+  EXPECT_EQ(path, dir / "Wave.txt");
+  EXPECT_EQ(qm::test::readFile(path),
+            "Category: Distort\r\nTitle: Wave\r\nCopyright: (c) Ann\r\nAuthor: Ann\r\n"
+            "Filename: Wave.8bf\r\n\r\n"
+            "R:r+1\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n\r\n"
+            "ctl[1]: Second\r\nmap[2]: Pair\r\nctl[7]: Last\r\n\r\n"
+            "val[1]: 2\r\nval[4]: 5\r\nval[5]: 6\r\nval[7]: 8\r\n\r\n"
+            "set[3]: 1,2,3,4,5,6,7,8\r\n");
+}
+
+TEST(WriteTXT, RoundTrip) {
+  qm::test::TempFolder dir;
+  FFRecord written = sampleRecord();
+  written.controlNames[4] = "";
+  FakePresets presetsOut;
+  presetsOut.slots[0] = {0, 255, 0, 9, 0, 0, 0, 1};
+  auto path = WriteTXT(dir.path(), written, &presetsOut);
+  ASSERT_FALSE(path.empty());
+  FFRecord read;
+  FakePresets presetsIn;
+  ASSERT_TRUE(ReadTXT(path, read, optionsWith(true), &presetsIn));
+  EXPECT_EQ(read.category, written.category);
+  EXPECT_EQ(read.title, written.title);
+  EXPECT_EQ(read.author, written.author);
+  EXPECT_EQ(read.copyright, written.copyright);
+  EXPECT_EQ(read.fileName, written.fileName);
+  EXPECT_EQ(read.formulas, written.formulas);
+  EXPECT_EQ(read.controlNames, written.controlNames);
+  EXPECT_EQ(read.mapNames, written.mapNames);
+  EXPECT_EQ(read.sliderValues, (std::array<std::uint8_t, 8>{0, 2, 0, 0, 5, 6, 0, 8}));
+  EXPECT_EQ(presetsIn.slots, presetsOut.slots);
+}
+
+TEST(WriteTXT, NamesAndDialect) {
+  qm::test::TempFolder dir;
+  FFRecord rec = sampleRecord();
+  rec.fileName = "NoDot";
+  rec.photoshopDialect = false;
+  rec.formulas = {"p", "T", "D", "mmax"};
+  EXPECT_EQ(WriteTXT(dir.path(), rec), dir / "NoDot.txt");
+  EXPECT_EQ(rec.fileName, "NoDot.txt");
+  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"z", "total", "512", "M"}));
+  EXPECT_TRUE(rec.photoshopDialect);
+  std::string text = qm::test::readFile(dir / "NoDot.txt");
+  EXPECT_NE(text.find("Filename: NoDot.txt\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("set["), std::string::npos);
+
+  rec.fileName = "..\\..\\x.8bf";
+  EXPECT_EQ(WriteTXT(dir.path(), rec), dir / "x.txt");
+  EXPECT_TRUE(WriteTXT(dir / "missing", rec).empty());
+}
+
+TEST(ReadTXT, MissingFile) {
+  qm::test::TempFolder dir;
+  FFRecord rec;
+  EXPECT_FALSE(ReadTXT(dir / "none.txt", rec, FFOptions{}));
+}
+
+}  // namespace
+}  // namespace qm::ff
