@@ -176,7 +176,8 @@ bool Read8bf(const std::filesystem::path& file, FFRecord& rec, bool namesOnly, b
   if (ec || (!isMacSize(size) && !windowsVariant(size))) return false;
   auto bytes = readWholeFile(file);
   if (!bytes) return false;
-  return Read8bfBytes(ByteView(*bytes), rec.fileName, rec, namesOnly, optimize, options);
+  const std::string name = rec.fileName;  // the bytes reader resets the record first
+  return Read8bfBytes(ByteView(*bytes), name, rec, namesOnly, optimize, options);
 }
 
 }  // namespace qm::ff

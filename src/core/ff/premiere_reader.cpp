@@ -172,7 +172,8 @@ bool readFile(const std::filesystem::path& file, FFRecord& rec, Reader reader) {
   rec.fileName = recordFileName(file);
   auto bytes = readWholeFile(file);
   if (!bytes) return false;
-  return reader(ByteView(*bytes), rec.fileName);
+  const std::string name = rec.fileName;  // the bytes readers reset the record first
+  return reader(ByteView(*bytes), name);
 }
 
 }  // namespace
@@ -180,14 +181,14 @@ bool readFile(const std::filesystem::path& file, FFRecord& rec, Reader reader) {
 bool Readprm(const std::filesystem::path& file, FFRecord& rec, bool namesOnly, bool optimize,
              const FFOptions& options) {
   return readFile(file, rec, [&](ByteView bytes, const std::string& name) {
-    return ReadprmBytes(bytes, std::string(name), rec, namesOnly, optimize, options);
+    return ReadprmBytes(bytes, name, rec, namesOnly, optimize, options);
   });
 }
 
 bool ReadTF(const std::filesystem::path& file, FFRecord& rec, bool namesOnly,
             const FFOptions& options) {
   return readFile(file, rec, [&](ByteView bytes, const std::string& name) {
-    return ReadTFBytes(bytes, std::string(name), rec, namesOnly, options);
+    return ReadTFBytes(bytes, name, rec, namesOnly, options);
   });
 }
 

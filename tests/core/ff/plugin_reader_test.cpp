@@ -1,0 +1,214 @@
+#include "core/ff/plugin_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "core/ff/formula_cleanup.h"
+#include "support/ff_plugin_bytes.h"
+#include "support/temp_folder.h"
+
+namespace qm::ff {
+namespace {
+
+using test::ffPluginBytes;
+using test::FFPluginFields;
+using test::viewOf;
+
+FFPluginFields sample() {
+  FFPluginFields f;
+  f.title = "Wave";
+  f.category = "Distort";
+  f.copyright = "(c) 1999 Someone";
+  f.author = "A. Author";
+  f.controlNames = {"Amount", "", "Angle", "Phase", "", "", "", "Last"};
+  f.sliderValues = {1, 2, 3, 4, 5, 6, 7, 255};
+  f.mapNames = {"", "", "Colour map", ""};
+  f.formulas = {"r+ctl(0)", "g", "b*2", "a"};
+  return f;
+}
+
+bool read(const std::string& bytes, FFRecord& rec, bool namesOnly = false) {
+  return Read8bfBytes(viewOf(bytes), "wave.8bf", rec, namesOnly, false, FFOptions{});
+}
+
+class EverySize : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(EverySize, ReadsEveryFieldAtTheVariantsPlaces) {
+  FFRecord rec;
+  rec.photoshopDialect = false;
+  ASSERT_TRUE(read(ffPluginBytes(GetParam(), sample()), rec));
+  auto f = sample();
+  EXPECT_EQ(rec.fileName, "wave.8bf");
+  EXPECT_EQ(rec.title, f.title);
+  EXPECT_EQ(rec.category, f.category);
+  EXPECT_EQ(rec.copyright, f.copyright);
+  EXPECT_EQ(rec.author, f.author);
+  EXPECT_EQ(rec.controlNames, f.controlNames);
+  EXPECT_EQ(rec.sliderValues, f.sliderValues);
+  EXPECT_EQ(rec.mapNames, f.mapNames);
+  EXPECT_EQ(rec.formulas, f.formulas);
+  EXPECT_TRUE(rec.photoshopDialect);
+}
+
+TEST_P(EverySize, NamesOnlyLeavesTheRestEmpty) {
+  FFRecord rec;
+  ASSERT_TRUE(read(ffPluginBytes(GetParam(), sample()), rec, true));
+  EXPECT_EQ(rec.title, "Wave");
+  EXPECT_EQ(rec.category, "Distort");
+  EXPECT_EQ(rec.copyright, "");
+  EXPECT_EQ(rec.controlNames[0], "");
+  EXPECT_EQ(rec.sliderValues[0], 0);
+  EXPECT_EQ(rec.formulas[0], "");
+}
+
+TEST_P(EverySize, UnusedFlagsHideStoredNames) {
+  auto f = sample();
+  f.hideControl[3] = true;
+  f.hideMap[2] = true;
+  FFRecord rec;
+  ASSERT_TRUE(read(ffPluginBytes(GetParam(), f), rec));
+  EXPECT_EQ(rec.controlNames[3], "");
+  EXPECT_EQ(rec.controlNames[2], "Angle");
+  EXPECT_EQ(rec.mapNames[2], "");
+  EXPECT_EQ(rec.sliderValues[3], 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugin, EverySize,
+                         ::testing::Values(49152, 49664, 50176, 53760, 57344, 99712, 99840));
+
+TEST(Read8bf, SignatureTable) {
+  struct Case {
+    std::size_t size;
+    std::string signature;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {57344, "Filter Factory", true},
+      {57344, "Filter-Factory", true},
+      {57344, " FilterFactory", true},
+      {57344, "FilterFactory", false},
+      {57344, "Filter factory", false},
+      {57344, "Filter Factory!", false},
+      {57344, "", false},
+      {49664, "Filter-Factory", true},
+      {53760, "Filter Factory", true},
+      {53760, "Filter Factor", false},
+      {99712, "Factory", true},
+      {99840, "Factory", true},
+      {99712, "-Factory", false},
+      {99712, "Filter Factory", false},
+  };
+  for (const auto& c : cases) {
+    FFRecord rec;
+    EXPECT_EQ(read(ffPluginBytes(c.size, sample(), c.signature), rec), c.accepted)
+        << c.size << " '" << c.signature << "'";
+  }
+}
+
+TEST(Read8bf, SignatureMustStandAtTheVariantsOffset) {
+  // A 3.0 signature in a 3.04-sized file is not enough.
+  std::string bytes(49152, '\0');
+  test::putText(bytes, 28208, "Filter Factory");
+  FFRecord rec;
+  EXPECT_FALSE(read(bytes, rec));
+  test::putText(bytes, 21024, "Filter Factory");
+  EXPECT_TRUE(read(bytes, rec));
+}
+
+TEST(Read8bf, UnknownSizesAreRejected) {
+  for (std::size_t size : {0u, 50000u, 57343u, 57345u, 99711u}) {
+    std::string bytes = ffPluginBytes(57344, sample());
+    bytes.resize(size, '\0');
+    FFRecord rec;
+    EXPECT_FALSE(read(bytes, rec)) << size;
+  }
+}
+
+TEST(Read8bf, BlankSignatureTakesTheDataBlockTexts) {
+  for (std::size_t size : {49152u, 50176u}) {
+    std::string bytes = ffPluginBytes(size, sample(), " FilterFactory");
+    // Decoys where the other 3.04 builders keep their menu fields.
+    test::putText(bytes, 23843, "Decoy title");
+    test::putText(bytes, 23895, "Decoy category");
+    EXPECT_EQ(bytes.substr(26516, 4), "Wave");
+    EXPECT_EQ(bytes.substr(26260, 7), "Distort");
+    FFRecord rec;
+    ASSERT_TRUE(read(bytes, rec)) << size;
+    EXPECT_EQ(rec.title, "Wave");
+    EXPECT_EQ(rec.category, "Distort");
+    EXPECT_EQ(rec.formulas[2], "b*2");
+    EXPECT_EQ(rec.sliderValues[7], 255);
+  }
+}
+
+TEST(Read8bf, ShortCategoryBecomesPhotoshop) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "Photoshop"},    {"X", "Photoshop"}, {"  X  ", "Photoshop"},
+      {"   ", "Photoshop"}, {"Ab", "Ab"},       {" Ab ", " Ab "},
+  };
+  for (const auto& [stored, expected] : cases) {
+    for (std::size_t size : {57344u, 99712u}) {
+      auto f = sample();
+      f.category = stored;
+      FFRecord rec;
+      ASSERT_TRUE(read(ffPluginBytes(size, f), rec));
+      EXPECT_EQ(rec.category, expected) << "'" << stored << "' " << size;
+    }
+  }
+}
+
+TEST(Read8bf, MacTextsAreCutToTheirLengthByte) {
+  std::string bytes = ffPluginBytes(99712, sample());
+  test::putText(bytes, 49853, "LongerTitle");
+  bytes[49852] = 5;
+  bytes[51432] = 0;  // author length 0 hides its text
+  FFRecord rec;
+  ASSERT_TRUE(read(bytes, rec));
+  EXPECT_EQ(rec.title, "Longe");
+  EXPECT_EQ(rec.author, "");
+  EXPECT_EQ(rec.copyright, sample().copyright);
+}
+
+TEST(Read8bf, FormulasLoseCommentsAndLineEndsNamesDoNot) {
+  auto f = sample();
+  f.formulas[0] = "r+1 // why\r\n+2\r\n";
+  f.controlNames[0] = "a//b";
+  f.copyright = "line1\r\nline2";
+  FFRecord rec;
+  ASSERT_TRUE(read(ffPluginBytes(57344, f), rec));
+  EXPECT_EQ(rec.formulas[0], "r+1 +2");
+  EXPECT_EQ(rec.controlNames[0], "a//b");
+  EXPECT_EQ(rec.copyright, "line1line2");
+}
+
+TEST(Read8bf, OptimizeRunsOverTheFullRecordOnly) {
+  auto f = sample();
+  f.formulas = {"src(x,y,z) + 1", "g", "b", "a"};
+  std::string bytes = ffPluginBytes(57344, f);
+  FFRecord plain;
+  ASSERT_TRUE(read(bytes, plain));
+  FFRecord expected = plain;
+  OptimizeCode(expected, false);
+  ASSERT_NE(expected.formulas[0], plain.formulas[0]);
+  FFRecord optimized;
+  ASSERT_TRUE(Read8bfBytes(viewOf(bytes), "x.8bf", optimized, false, true, FFOptions{}));
+  EXPECT_EQ(optimized.formulas, expected.formulas);
+}
+
+TEST(Read8bf, ReadsFilesAndRefusesMissingOnes) {
+  test::TempFolder dir;
+  auto file = test::writeFile(dir / "Wave.8bf", ffPluginBytes(53760, sample()));
+  FFRecord rec;
+  ASSERT_TRUE(Read8bf(file, rec, false, false, FFOptions{}));
+  EXPECT_EQ(rec.fileName, "Wave.8bf");
+  EXPECT_EQ(rec.formulas[0], "r+ctl(0)");
+
+  EXPECT_FALSE(Read8bf(dir / "gone.8bf", rec, false, false, FFOptions{}));
+  EXPECT_EQ(rec.fileName, "gone.8bf");
+  EXPECT_EQ(rec.title, "");
+
+  auto odd = test::writeFile(dir / "odd.8bf", std::string(50000, 'x'));
+  EXPECT_FALSE(Read8bf(odd, rec, false, false, FFOptions{}));
+}
+
+}  // namespace
+}  // namespace qm::ff
