@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
 
   qm::platform::QSettingsStore store;
-  qm::gui::AppContext context{qm::platform::resolveProgramDir(std::nullopt), store, {}, {}, {}};
+  qm::gui::AppContext context{qm::platform::resolveProgramDir(std::nullopt), store, {}, {}, {}, {}};
 
   qm::gui::StartupRequest request;
   request.versionMajor = QM_VERSION_MAJOR;

@@ -8,6 +8,7 @@
 #include "core/plugins/type_table.h"
 #include "core/settings/options.h"
 #include "core/settings/store.h"
+#include "platform/desktop_services.h"
 
 namespace qm::gui {
 
@@ -17,6 +18,8 @@ struct AppContext {
   settings::Options options;
   plugins::PlugTypeTable typeTable;
   ff::FFOptions ffOptions;
+  // How help pages, addresses and files reach the desktop; empty = the desktop itself.
+  platform::UrlOpener urlOpener;
 };
 
 // Load options: the option set from the store, the type table from PlugTypes.ini, and the

@@ -3,8 +3,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-#include "gui/main/icons.h"
 #include "core/plugins/file_listing.h"
+#include "gui/main/icons.h"
 
 namespace qm::gui {
 namespace {

@@ -35,7 +35,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
       context_(context),
       menus_(buildMenus(*menuBar())),
       prompter_(this),
-      desktop_(context.programDir, platform::desktopUrlOpener(),
+      desktop_(context.programDir,
+               context.urlOpener ? context.urlOpener : platform::desktopUrlOpener(),
                [this](std::string_view text) { prompter_.warn(text, "Quillmark"); }) {
   setObjectName("Form1");
   setWindowIcon(buttonIcon(ButtonPicture::Logo));

@@ -1,0 +1,187 @@
+// Start-up and shutdown of the main window over empty and full settings stores.
+
+#include <QtTest>
+
+#include "core/settings/spelling.h"
+#include "gui/main/file_view.h"
+#include "gui/main/plugin_view.h"
+#include "window_fixture.h"
+
+using namespace qm;
+using settings::kFolders;
+using settings::kOptions;
+using settings::kSettings;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void emptyStoreStartsWithFallbacksAndAsks();
+  void emptyStoreSavesExactlyTheShutdownKeys();
+  void fullStoreRestoresAndSavesBack();
+  void argumentSkipsTheFirstStartQuestion();
+  void fileArgumentSelectsTheFile();
+};
+
+void MainWindowTest::emptyStoreStartsWithFallbacksAndAsks() {
+  test::TempFolder chosen, samples;
+  test::StartedWindow w;
+  w.start(std::nullopt, chosen.path(), samples.path());
+  QCOMPARE(w.window->windowTitle(), QString("Quillmark 1.00"));
+  QCOMPARE(w.questions, QStringList{"To start please select the folder where your plugins are "
+                                    "located. Otherwise press Cancel."});
+  QCOMPARE(w.window->pane(0)->folder(), chosen.path());
+  QCOMPARE(w.context.options.interfaceDesign, std::string("Interfc4.des"));
+  QCOMPARE(w.context.options.folderItemLimit, 20);
+  QVERIFY(!w.context.options.noFFOptimize);
+  for (int i = 0; i < 2; ++i) {
+    QCOMPARE(w.window->pane(i)->patternBox()->currentIndex(), 0);
+    QCOMPARE(w.window->pane(i)->patternBox()->count(), 6);
+  }
+  QCOMPARE(w.tipsShown, 0);
+  w.close();
+}
+
+void MainWindowTest::emptyStoreSavesExactlyTheShutdownKeys() {
+  test::TempFolder samples;
+  test::StartedWindow w;
+  w.start(std::nullopt, std::nullopt, samples.path());
+  QCOMPARE(w.window->pane(0)->folder(), samples.path());  // Cancel keeps the samples
+  w.window->resize(900, 600);
+  w.close();
+  const std::map<std::pair<std::string, std::string>, std::string> expected = {
+      {{"Folders", "Sortkey0"}, "0"},
+      {{"Folders", "SortDirection0"}, "True"},
+      {{"Folders", "Sortkey1"}, "0"},
+      {{"Folders", "SortDirection1"}, "True"},
+      {{"Folders", "Folder1"}, samples.path().string()},
+      {{"Folders", "Folder2"}, QDir::homePath().toStdString()},
+      {{"Folders", "Pattern1"}, " 0"},
+      {{"Folders", "Pattern2"}, " 0"},
+      {{"Settings", "FileViewMode0"}, " 0"},
+      {{"Settings", "FileViewMode1"}, " 0"},
+      {{"Settings", "Height"}, "600"},
+      {{"Settings", "Width"}, "900"},
+      {{"Folders", "Maximize"}, "False"},
+      {{"Settings", "Halfmode"}, "False"},
+  };
+  for (const auto& [key, value] : expected) QCOMPARE(w.store.get(key.first, key.second), value);
+  QVERIFY(w.store.contains(kFolders, "LastX"));
+  QVERIFY(w.store.contains(kFolders, "LastY"));
+  QCOMPARE(w.store.values().size(), expected.size() + 2);
+}
+
+void MainWindowTest::fullStoreRestoresAndSavesBack() {
+  test::TempFolder left, right;
+  test::writeFile(left / "a.8bf", "x");
+  test::writeFile(left / "b.prm", "x");
+  test::writeFile(left / "c.txt", "x");
+  test::StartedWindow w;
+  auto& s = w.store;
+  const std::pair<std::string_view, std::string_view> settingsKeys[] = {
+      {"Interface", "Mine.des"},  {"UsedFF", "1"},
+      {"NoFFOptimize", " 1"},     {"ScanSubDirs", " 1"},
+      {"AutoAdd 0", " 1"},        {"AutoAdd 1", " 0"},
+      {"AutoAdd 2", " 1"},        {"AutoTop", " 1"},
+      {"EditorPlugin 0", "1"},    {"EditorPlugin 1", "0"},
+      {"EditorPlugin 2", "0"},    {"FolderItemLimit", "7"},
+      {"Fileview0", "1"},         {"Fileview1", "0"},
+      {"Fileview2", "0"},         {"Fileview3", "0"},
+      {"Fileview4", "1"},         {"Fileview5", "0"},
+      {"PassivePaneFolder", "1"}, {"FFL1.0", "0"},
+      {"FullStartUp", "1"},       {"FontName1", "Sans"},
+      {"FontSize1", "9"},         {"FontBold1", "True"},
+      {"FontItalic1", "False"},   {"FontName2", "Serif"},
+      {"FontSize2", "10"},        {"FontBold2", "False"},
+      {"FontItalic2", "True"},    {"App0", "gimp %1"},
+      {"App1", "krita"},          {"Pic0", "/pics/a.png"},
+      {"FileViewMode0", " 4"},    {"FileViewMode1", " 3"},
+      {"Height", "610"},          {"Width", "930"},
+      {"Halfmode", "False"},      {"PreviewPic", "/pics/test.bmp"}};
+  for (auto [k, v] : settingsKeys) s.set(kSettings, k, v);
+  const std::pair<std::string_view, std::string> folderKeys[] = {{"Folder1", left.path().string()},
+                                                                 {"Folder2", right.path().string()},
+                                                                 {"Pattern1", "-*.8bf;*.prm"},
+                                                                 {"Pattern2", " 4"},
+                                                                 {"Sortkey0", "1"},
+                                                                 {"SortDirection0", "False"},
+                                                                 {"Sortkey1", "2"},
+                                                                 {"SortDirection1", "True"},
+                                                                 {"Maximize", "False"},
+                                                                 {"LastX", "20"},
+                                                                 {"LastY", "30"},
+                                                                 {"1", "/plugins/one"},
+                                                                 {"2", "/plugins/two"}};
+  for (const auto& [k, v] : folderKeys) s.set(kFolders, k, v);
+  s.set(kOptions, "Show Tips at Startup", "1");
+
+  w.start();
+  gui::MainWindow& m = *w.window;
+  QVERIFY(w.questions.isEmpty());
+  QCOMPARE(w.tipsShown, 1);
+  QCOMPARE(m.pane(0)->folder(), left.path());
+  QCOMPARE(m.pane(1)->folder(), right.path());
+  QCOMPARE(m.pane(0)->patternBox()->currentText(), QString("*.8bf;*.prm"));
+  QCOMPARE(m.pane(1)->patternBox()->currentIndex(), 4);
+  QCOMPARE(m.pane(0)->fileViewMode(), settings::FileViewMode::Classic);
+  QCOMPARE(m.pane(1)->fileViewMode(), settings::FileViewMode::Details);
+  QCOMPARE(m.pane(0)->fileView()->classicList()->count(), 2);
+  QCOMPARE(m.pane(0)->fileView()->sortColumn(), 1);
+  QVERIFY(!m.pane(0)->fileView()->sortAscending());
+  QCOMPARE(m.size(), QSize(930, 610));
+  QCOMPARE(w.context.options.interfaceDesign, std::string("Mine.des"));
+  QCOMPARE(w.context.options.folderItemLimit, 7);
+  QVERIFY(w.context.options.noFFOptimize && w.context.ffOptions.noOptimize);
+  QVERIFY(w.context.options.scanSubDirs);
+  QVERIFY(!w.context.options.writeFFL10);
+  QCOMPARE(w.context.options.apps, (std::vector<std::string>{"gimp %1", "krita"}));
+  QVERIFY(w.context.ffOptions.editorPlugin);
+  QCOMPARE(int(w.context.ffOptions.usedFF), 1);
+  QCOMPARE(m.menus().menu("mnuAppsMenu")->actions().last()->text(), QString("krita"));
+
+  m.pane(1)->fileView()->setSort(0, false);
+  w.close();
+  // What the window owns is written back in its spellings; everything else stays as it was.
+  QCOMPARE(s.get(kFolders, "Pattern1"), std::string("-*.8bf;*.prm"));
+  QCOMPARE(s.get(kFolders, "Pattern2"), std::string(" 4"));
+  QCOMPARE(s.get(kSettings, "FileViewMode0"), std::string(" 4"));
+  QCOMPARE(s.get(kSettings, "FileViewMode1"), std::string(" 3"));
+  QCOMPARE(s.get(kFolders, "Sortkey0"), std::string("1"));
+  QCOMPARE(s.get(kFolders, "SortDirection0"), std::string("False"));
+  QCOMPARE(s.get(kFolders, "Sortkey1"), std::string("0"));
+  QCOMPARE(s.get(kFolders, "SortDirection1"), std::string("False"));
+  QCOMPARE(s.get(kSettings, "Width"), std::string("930"));
+  QCOMPARE(s.get(kSettings, "Height"), std::string("610"));
+  QCOMPARE(s.get(kFolders, "Folder1"), left.path().string());
+  for (auto [k, v] : settingsKeys)
+    if (!k.starts_with("FileViewMode") && k != "Width" && k != "Height")
+      QCOMPARE(s.get(kSettings, k), std::string(v));
+  QCOMPARE(s.get(kOptions, "Show Tips at Startup"), std::string("1"));
+}
+
+void MainWindowTest::argumentSkipsTheFirstStartQuestion() {
+  test::TempFolder folder;
+  test::StartedWindow w;
+  w.start(folder.path());
+  QVERIFY(w.questions.isEmpty());
+  QCOMPARE(w.window->active()->folder(), folder.path());
+  w.close();
+  QCOMPARE(w.store.get(kFolders, "Folder1"), folder.path().string());
+}
+
+void MainWindowTest::fileArgumentSelectsTheFile() {
+  test::TempFolder folder;
+  test::writeFile(folder / "one.xyz", "1");
+  test::writeFile(folder / "two.xyz", "2");
+  test::StartedWindow w;
+  w.start(folder / "two.xyz");
+  QCOMPARE(w.window->active()->folder(), folder.path());
+  QCOMPARE(w.window->active()->fileView()->currentName(), QString("two.xyz"));
+  QCOMPARE(
+      w.opened,
+      QStringList{
+          QUrl::fromLocalFile(QString::fromStdString((folder / "two.xyz").string())).toString()});
+  w.close();
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
