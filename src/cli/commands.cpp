@@ -5,11 +5,23 @@ namespace qm::cli {
 // Factories of the individual commands (one cmd_<name>.cpp each).
 CommandSpec makeDumpCommand();
 CommandSpec makeConvertCommand();
+CommandSpec makeScanCommand();
+CommandSpec makeInfoCommand();
+CommandSpec makeListCommand();
+CommandSpec makeToggleCommand();
+CommandSpec makeSetCategoryCommand();
+CommandSpec makeTypesCommand();
 
 std::vector<CommandSpec> allCommands() {
   std::vector<CommandSpec> commands;
   commands.push_back(makeDumpCommand());
   commands.push_back(makeConvertCommand());
+  commands.push_back(makeScanCommand());
+  commands.push_back(makeInfoCommand());
+  commands.push_back(makeListCommand());
+  commands.push_back(makeToggleCommand());
+  commands.push_back(makeSetCategoryCommand());
+  commands.push_back(makeTypesCommand());
   return commands;
 }
 

@@ -1,0 +1,73 @@
+// info FILE: Plugin Information.
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cli/ff_option_flags.h"
+#include "cli/plugin_types_cli.h"
+#include "core/common/cp1252.h"
+#include "core/plugins/plugin_info.h"
+
+namespace qm::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kHelp =
+    "Plugin Information of FILE: its filters, type and where its category lies.\n"
+    "\n"
+    "  --json   {\"type\", \"filters\": [{\"category\", \"title\"}], \"categoryRoom\",\n"
+    "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\"}\n";
+
+int run(Context& context) {
+  if (context.args.positional.size() != 1) {
+    context.err << "quillmark-cli info: give exactly one file\n";
+    return kUsage;
+  }
+  auto ffOptions = ffOptionsFromArgs(context);
+  if (!ffOptions) {
+    context.err << "quillmark-cli info: " << ffOptions.error() << '\n';
+    return kUsage;
+  }
+  const fs::path file = context.args.positional[0];
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) {
+    context.err << file.string() << ": cannot be read\n";
+    return kSomeFailed;
+  }
+  auto facts = plugins::pluginFacts(file, typeTableOf(context), *ffOptions);
+  if (context.args.flag("json")) {
+    nlohmann::json filters = nlohmann::json::array();
+    for (const auto& f : facts.filters)
+      filters.push_back({{"category", cp1252ToUtf8(f.category)}, {"title", cp1252ToUtf8(f.title)}});
+    nlohmann::json doc = {
+        {"type", facts.label ? nlohmann::json(cp1252ToUtf8(*facts.label)) : nlohmann::json()},
+        {"filters", filters},
+        {"categoryRoom", facts.categoryRoom},
+        {"categoryOffset",
+         facts.categoryOffset ? nlohmann::json(*facts.categoryOffset) : nlohmann::json()},
+        {"fieldCaption", facts.fieldCaption},
+        {"filterFactory", facts.filterFactory},
+        {"architecture",
+         facts.architecture ? nlohmann::json(*facts.architecture) : nlohmann::json()}};
+    context.out << doc.dump(2) << '\n';
+    return kOk;
+  }
+  if (facts.label) {
+    context.out << terminalText(plugins::pluginInformationText(facts)) << '\n';
+  } else {
+    context.out << terminalText(plugins::unknownTypeText(facts.fileName)) << '\n';
+  }
+  return kOk;
+}
+
+}  // namespace
+
+CommandSpec makeInfoCommand() {
+  std::vector<std::string_view> flags = {"json"};
+  flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
+  return {"info", "info FILE [--json]", kHelp, kFFValuedOptions, flags, run};
+}
+
+}  // namespace qm::cli

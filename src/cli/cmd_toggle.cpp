@@ -1,0 +1,37 @@
+// toggle FILE...: Enable/Disable by renaming, by the File View's rules.
+
+#include <filesystem>
+#include <ostream>
+
+#include "cli/plugin_types_cli.h"
+#include "core/plugins/enable_disable.h"
+
+namespace qm::cli {
+namespace {
+
+constexpr std::string_view kHelp =
+    "Enables disabled plugins and disables enabled ones by renaming them (name.8bf <->\n"
+    "name._bf, name.prm <-> name_prm, name.aex <-> name_aex, table types name.ext <->\n"
+    "name_ext). Prints old -> new per renamed file; an existing target is never overwritten.\n";
+
+int run(Context& context) {
+  if (context.args.positional.empty()) {
+    context.err << "quillmark-cli toggle: give one or more files\n";
+    return kUsage;
+  }
+  std::vector<std::filesystem::path> files(context.args.positional.begin(),
+                                           context.args.positional.end());
+  auto outcome = plugins::cmd_EnableDisable(plugins::PaneView::File, files, {}, nullptr,
+                                            typeTableOf(context), context.prompter);
+  for (const auto& r : outcome.renamed)
+    context.out << r.from.string() << " -> " << r.to.string() << '\n';
+  return outcome.failed ? kSomeFailed : kOk;
+}
+
+}  // namespace
+
+CommandSpec makeToggleCommand() {
+  return {"toggle", "toggle FILE...", kHelp, {}, {}, run};
+}
+
+}  // namespace qm::cli
