@@ -1,0 +1,24 @@
+#pragma once
+// Finding the Filter Factory filter behind a file name, for running it.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/ff/options.h"
+#include "core/ff/record.h"
+
+namespace qm::host {
+
+// Any file the editor loads (plugins, Premiere plugins translated to the Photoshop dialect,
+// sources), or "LIB.ffl#N" for entry N (1-based) of a library when no file has that very
+// name. Empty when it is not a Filter Factory filter.
+std::optional<ff::FFRecord> loadFilter(const std::string& argument, const ff::FFOptions& options);
+
+// What the plugin host loads: a Filter Factory plugin (.8bf and its disabled spellings, .bin,
+// .prm, or any other name such as the editor's temp.dll, read as a Windows plugin), its
+// formulas as stored so the result matches the plugin itself. Premiere formulas come back in
+// the Photoshop dialect.
+std::optional<ff::FFRecord> loadPluginFilter(const std::filesystem::path& file);
+
+}  // namespace qm::host

@@ -1,0 +1,44 @@
+#include "core/host/plugin_host.h"
+
+#include <system_error>
+
+#include "core/host/filter_loader.h"
+
+namespace qm::host {
+
+namespace fs = std::filesystem;
+
+bool PluginHost::load(const fs::path& folder) {
+  std::error_code ec;
+  if (!folder.empty() && !fs::is_directory(folder, ec)) return false;
+  folder_ = folder;
+  plugin_.reset();
+  enabled_ = true;
+  return true;
+}
+
+bool PluginHost::loadPlugin(const fs::path& file) {
+  if (!enabled_) return false;
+  const fs::path path = file.is_absolute() || folder_.empty() ? file : folder_ / file;
+  plugin_ = loadPluginFilter(path);
+  return plugin_.has_value();
+}
+
+bool PluginHost::invoke(ImageHandle handle, const Rect& rect) {
+  Image* img = images_.image(handle);
+  if (!enabled_ || !plugin_ || !img) return false;
+  FilterRun run;
+  run.sliders = plugin_->sliderValues;
+  run.pool = pool_;
+  lastRun_ = runFilter(plugin_->formulas, *img, rect, run);
+  return lastRun_.outcome == RunOutcome::Done;
+}
+
+bool PluginHost::unload() {
+  enabled_ = false;
+  plugin_.reset();
+  folder_.clear();
+  return true;
+}
+
+}  // namespace qm::host

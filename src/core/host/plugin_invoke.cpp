@@ -1,0 +1,42 @@
+#include "core/host/plugin_invoke.h"
+
+namespace qm::host {
+
+std::string pluginLoadFailedText() {
+  // The original joined these lines with carriage returns; a message box here breaks lines
+  // at "\n".
+  return "An error occured while loading the plugin!\n"
+         "\n"
+         "The plugin may be invalid or\n"
+         "you may need msvcrt10.dll or plugin.dll\n"
+         "in your Windows System folder.";
+}
+
+bool PluginInvoke(HostSession& session, const std::filesystem::path& hostFolder,
+                  const std::string& pluginFile, PictureTarget* target, bool drawResult,
+                  std::uintptr_t owner) {
+  if (owner == 0) owner = session.mainWindow;  // our host shows no dialog of its own
+  (void)owner;
+  if (session.workImage == 0) return false;
+  const auto info = session.images.info(session.workImage);
+  if (!info) return false;
+  const Rect whole{0, 0, info->width - 1, info->height - 1};
+
+  bool ran = false;
+  if (!session.host.load(hostFolder)) {
+    session.prompter.error("The plugin host cannot be started in " + hostFolder.string() + ".",
+                           kMessageTitle);
+  } else if (!session.host.loadPlugin(pluginFile)) {
+    session.prompter.error(pluginLoadFailedText(), kMessageTitle);
+  } else if (session.host.invoke(session.workImage, whole)) {
+    if (drawResult && target) {
+      if (const Image* img = session.images.image(session.workImage))
+        target->draw(*img, whole, whole);
+    }
+    ran = true;
+  }
+  session.host.unload();
+  return ran;
+}
+
+}  // namespace qm::host

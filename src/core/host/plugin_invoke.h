@@ -1,0 +1,41 @@
+#pragma once
+// Running a plugin on the work image (PluginInvoke): load the host, load the plugin, invoke
+// it on the whole picture, optionally draw the result, and always unload the host.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "core/common/ports.h"
+#include "core/host/image_library.h"
+#include "core/host/plugin_host.h"
+
+namespace qm::host {
+
+// Where a result is painted (a picture control in the desktop program).
+class PictureTarget {
+ public:
+  virtual ~PictureTarget() = default;
+  virtual void draw(const Image& image, const Rect& destination, const Rect& source) = 0;
+};
+
+// What a run needs from the program: the libraries, the message port and the work image.
+struct HostSession {
+  ImageLibrary& images;
+  PluginHost& host;
+  Prompter& prompter;
+  ImageHandle workImage = 0;
+  std::uintptr_t mainWindow = 0;
+};
+
+// The plugin-load message, its lines joined with the platform's line end.
+std::string pluginLoadFailedText();
+inline constexpr std::string_view kMessageTitle = "Quillmark";
+
+// True when the plugin ran on the work image. owner 0 means the main window.
+bool PluginInvoke(HostSession& session, const std::filesystem::path& hostFolder,
+                  const std::string& pluginFile, PictureTarget* target, bool drawResult,
+                  std::uintptr_t owner);
+
+}  // namespace qm::host

@@ -1,0 +1,73 @@
+#include "core/host/preview_picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <system_error>
+
+#include "core/common/safe_name.h"
+
+namespace qm::host {
+
+namespace fs = std::filesystem;
+
+fs::path previewPicturePath(const std::string& setting, const fs::path& programDir) {
+  std::error_code ec;
+  if (!setting.empty() && fs::is_regular_file(setting, ec)) return setting;
+  return programDir / "Test.bmp";
+}
+
+fs::path previewCacheFile(const fs::path& programDir, std::string_view pluginFileName) {
+  std::string stem(
+      pluginFileName.substr(0, pluginFileName.size() < 4 ? 0 : pluginFileName.size() - 4));
+  return pathInFolder(programDir / "cache", stem + ".jpg");
+}
+
+bool deletePreviewCacheEntry(const fs::path& programDir, std::string_view pluginFileName) {
+  if (pluginFileName.empty()) return false;
+  std::error_code ec;
+  return fs::remove(previewCacheFile(programDir, pluginFileName), ec);
+}
+
+Size previewBoxPixels(int twipsPerPixelX, int twipsPerPixelY) {
+  return {1920 / std::max(1, twipsPerPixelX), 1320 / std::max(1, twipsPerPixelY)};
+}
+
+Size thumbSize(Size picture, Size box) {
+  if (picture.width <= 0 || picture.height <= 0 || box.width <= 0 || box.height <= 0) return {};
+  // Rounded to the nearest pixel, never below one.
+  auto scaled = [](int side, int to, int from) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(side) * to / from)));
+  };
+  if (picture.width >= picture.height)
+    return {box.width, scaled(picture.height, box.width, picture.width)};
+  return {scaled(picture.width, box.height, picture.height), box.height};
+}
+
+bool CreateThumb(ImageLibrary& images, const fs::path& file, Size box, ImageHandle& previewCopy) {
+  ImageHandle full = images.open(file);
+  if (full == 0) return false;
+  auto info = images.info(full);
+  if (info->bitsPerPixel < 24) {
+    const ImageHandle promoted = images.increaseColors(full, 24);
+    images.close(full);
+    full = promoted;
+    if (full == 0) return false;
+    info = images.info(full);
+  }
+  const Size size = thumbSize({info->width, info->height}, box);
+  ImageHandle copy =
+      images.copy(full, size.width, size.height, Rect{0, 0, info->width - 1, info->height - 1});
+  images.close(full);
+  if (copy == 0) return false;
+  if (images.info(copy)->bitsPerPixel < 24) {
+    const ImageHandle promoted = images.increaseColors(copy, 24);
+    images.close(copy);
+    copy = promoted;
+    if (copy == 0) return false;
+  }
+  if (previewCopy != 0) images.close(previewCopy);
+  previewCopy = copy;
+  return true;
+}
+
+}  // namespace qm::host
