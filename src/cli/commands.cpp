@@ -11,6 +11,7 @@ CommandSpec makeListCommand();
 CommandSpec makeToggleCommand();
 CommandSpec makeSetCategoryCommand();
 CommandSpec makeTypesCommand();
+CommandSpec makeApplyCommand();
 
 std::vector<CommandSpec> allCommands() {
   std::vector<CommandSpec> commands;
@@ -22,6 +23,7 @@ std::vector<CommandSpec> allCommands() {
   commands.push_back(makeToggleCommand());
   commands.push_back(makeSetCategoryCommand());
   commands.push_back(makeTypesCommand());
+  commands.push_back(makeApplyCommand());
   return commands;
 }
 
