@@ -1,7 +1,6 @@
 #include "core/ff/plugin_writer.h"
 
 #include <algorithm>
-#include <expected>
 #include <system_error>
 
 #include "core/common/safe_name.h"
@@ -17,10 +16,17 @@ namespace {
 namespace fs = std::filesystem;
 using namespace layout;
 
+// The template to copy and its layout offset, or why there is none (error not empty).
+// (No std::expected: the fuzz build's compiler cannot use it with this library.)
 struct Template {
   fs::path file;
   long d = 0;
+  std::string error;
 };
+
+Template refused(std::string error) {
+  return {{}, 0, std::move(error)};
+}
 
 std::string lower(std::string_view s) {
   std::string out(s);
@@ -47,45 +53,45 @@ std::string display(const fs::path& file) {
 
 // The template of a preview build: the program folder's temp.dll, made from photo30.dll
 // when it is missing.
-std::expected<Template, std::string> previewTemplate(const FFOptions& options) {
+Template previewTemplate(const FFOptions& options) {
   fs::path temp = options.programDir / "temp.dll";
   std::error_code ec;
   if (!fs::exists(temp, ec)) {
     fs::copy_file(options.programDir / "photo30.dll", temp, ec);
     if (ec)
-      return std::unexpected("The template plugin " + display(options.programDir / "photo30.dll") +
-                             " could not be copied to temp.dll: " + ec.message());
+      return refused("The template plugin " + display(options.programDir / "photo30.dll") +
+                     " could not be copied to temp.dll: " + ec.message());
   }
-  return Template{temp, kD30};
+  return {temp, kD30, {}};
 }
 
-std::expected<Template, std::string> chosenTemplate(const FFOptions& options) {
+Template chosenTemplate(const FFOptions& options) {
   switch (options.usedFF) {
     case FFTemplate::Macintosh:
-      return std::unexpected(
+      return refused(
           std::string("Macintosh Filter Factory plugins can't be created. Please choose a "
                       "Windows template (Filter Factory 3.0, 3.04 or a template plugin) in the "
                       "Preferences."));
     case FFTemplate::FF304:
-      return Template{options.programDir / "photo304.dll", kD304};
+      return {options.programDir / "photo304.dll", kD304, {}};
     case FFTemplate::User:
       if (!options.userTemplate.empty()) {
         std::error_code ec;
         auto size = fs::file_size(options.userTemplate, ec);
         if (ec)
-          return std::unexpected("The template plugin " + display(options.userTemplate) +
-                                 " can't be read.");
-        if (size == kSize304) return Template{options.userTemplate, kD304};
-        if (size == kSizeVarnet) return Template{options.userTemplate, kDVarnet};
-        if (size == kSize30) return Template{options.userTemplate, kD30};
-        return std::unexpected("The template plugin " + display(options.userTemplate) +
-                               " has a size Quillmark doesn't know (49152, 49664 or 57344 bytes "
-                               "are needed); nothing was written.");
+          return refused("The template plugin " + display(options.userTemplate) +
+                         " can't be read.");
+        if (size == kSize304) return {options.userTemplate, kD304, {}};
+        if (size == kSizeVarnet) return {options.userTemplate, kDVarnet, {}};
+        if (size == kSize30) return {options.userTemplate, kD30, {}};
+        return refused("The template plugin " + display(options.userTemplate) +
+                       " has a size Quillmark doesn't know (49152, 49664 or 57344 bytes "
+                       "are needed); nothing was written.");
       }
       [[fallthrough]];
     case FFTemplate::FF30:
     default:
-      return Template{options.programDir / "photo30.dll", kD30};
+      return {options.programDir / "photo30.dll", kD30, {}};
   }
 }
 
@@ -199,14 +205,14 @@ WriteResult Write8bf(const std::filesystem::path& folder, bool preview, bool edi
                      const FFOptions& options) {
   const std::string name = preview ? std::string("temp.dll") : outputName(rec);
   auto chosen = preview ? previewTemplate(options) : chosenTemplate(options);
-  if (!chosen) return {{}, chosen.error()};
-  const long d = chosen->d;
+  if (!chosen.error.empty()) return {{}, chosen.error};
+  const long d = chosen.d;
 
-  auto bytes = readWholeFile(chosen->file);
-  if (!bytes) return {{}, "The template plugin " + display(chosen->file) + " is missing."};
+  auto bytes = readWholeFile(chosen.file);
+  if (!bytes) return {{}, "The template plugin " + display(chosen.file) + " is missing."};
   if (bytes->size() < requiredSize(d))
     return {{},
-            "The template plugin " + display(chosen->file) +
+            "The template plugin " + display(chosen.file) +
                 " is too small to be a Filter Factory plugin."};
 
   if (rec.category == "[Premiere FF]") rec.category = "Premiere(converted)";
