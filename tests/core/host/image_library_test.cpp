@@ -1,0 +1,90 @@
+#include "core/host/image_library.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_codec.h"
+#include "support/temp_folder.h"
+
+namespace qm::host::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ImageLibraryTest : public ::testing::Test {
+ protected:
+  FakeCodec codec;
+  ImageLibrary images{codec};
+  qm::test::TempFolder dir;
+};
+
+TEST_F(ImageLibraryTest, OpenReportsSizeAndDepthAndFailsWithZero) {
+  const ImageHandle h = images.adopt(pattern(5, 3, false));
+  ASSERT_TRUE(images.write(h, dir / "p.img"));
+  const ImageHandle opened = images.open(dir / "p.img");
+  ASSERT_NE(opened, 0u);
+  EXPECT_NE(opened, h);
+  auto info = images.info(opened);
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->width, 5);
+  EXPECT_EQ(info->height, 3);
+  EXPECT_EQ(info->bitsPerPixel, 24);
+  EXPECT_EQ(images.image(opened)->rgba, pattern(5, 3, false).rgba);
+
+  qm::test::writeFile(dir / "junk.img", "not a picture");
+  EXPECT_EQ(images.open(dir / "junk.img"), 0u);
+  EXPECT_EQ(images.status(), ImageStatus::CannotOpen);
+  EXPECT_EQ(images.open(dir / "missing.img"), 0u);
+}
+
+TEST_F(ImageLibraryTest, IncreaseColorsMakesANewTwentyFourBitCopy) {
+  Image grey = pattern(2, 2, false);
+  grey.bitsPerPixel = 8;
+  const ImageHandle h = images.adopt(grey);
+  const ImageHandle promoted = images.increaseColors(h, 24);
+  ASSERT_NE(promoted, 0u);
+  EXPECT_EQ(images.info(promoted)->bitsPerPixel, 24);
+  EXPECT_EQ(images.info(h)->bitsPerPixel, 8);  // the caller closes the old one
+  EXPECT_EQ(images.openCount(), 2u);
+  images.close(h);
+  EXPECT_FALSE(images.info(h));
+  EXPECT_EQ(images.increaseColors(h, 24), 0u);
+}
+
+TEST_F(ImageLibraryTest, CopyTakesTheInclusiveRectangleAndScales) {
+  const ImageHandle h = images.adopt(pattern(6, 4, true, 9));
+  const ImageHandle part = images.copy(h, 2, 3, Rect{3, 1, 4, 3});
+  ASSERT_NE(part, 0u);
+  const Image* img = images.image(part);
+  EXPECT_EQ(img->width, 2);
+  EXPECT_EQ(img->height, 3);
+  EXPECT_TRUE(img->hasAlpha);
+  EXPECT_EQ(img->pixel(0, 0)[0], 3);
+  EXPECT_EQ(img->pixel(1, 2)[1], 3);
+  EXPECT_EQ(img->pixel(1, 2)[3], 9);
+  EXPECT_EQ(codec.scaleCalls, 0);  // same size: no resampling
+
+  const ImageHandle half = images.copy(h, 3, 2, Rect{0, 0, 5, 3});
+  ASSERT_NE(half, 0u);
+  EXPECT_EQ(codec.scaleCalls, 1);
+  EXPECT_EQ(images.image(half)->pixel(2, 1)[0], 4);
+
+  EXPECT_EQ(images.copy(h, 2, 2, Rect{0, 0, 6, 3}), 0u);  // past the right edge
+  EXPECT_EQ(images.copy(h, 0, 2, Rect{0, 0, 1, 1}), 0u);
+  EXPECT_EQ(images.status(), ImageStatus::BadSize);
+}
+
+TEST_F(ImageLibraryTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  const ImageHandle h = images.adopt(pattern(2, 2, false));
+  qm::test::writeFile(dir / "keep.img", "old bytes");
+  codec.failWrites = true;
+  EXPECT_FALSE(images.write(h, dir / "keep.img"));
+  EXPECT_EQ(images.status(), ImageStatus::CannotWrite);
+  EXPECT_EQ(qm::test::readFile(dir / "keep.img"), "old bytes");
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 1);
+  EXPECT_FALSE(images.write(999, dir / "x.img"));
+}
+
+}  // namespace
+}  // namespace qm::host::testing
