@@ -57,10 +57,12 @@ Template previewTemplate(const FFOptions& options) {
   fs::path temp = options.programDir / "temp.dll";
   std::error_code ec;
   if (!fs::exists(temp, ec)) {
-    fs::copy_file(options.programDir / "photo30.dll", temp, ec);
-    if (ec)
-      return refused("The template plugin " + display(options.programDir / "photo30.dll") +
-                     " could not be copied to temp.dll: " + ec.message());
+    const fs::path source = options.programDir / "photo30.dll";
+    auto bytes = readWholeFile(source);
+    if (!bytes) return refused("The template plugin " + display(source) + " is missing.");
+    // Copied whole or not at all, so a broken temp.dll never stands in for the template.
+    std::string error = replaceFile(temp, *bytes);
+    if (!error.empty()) return refused(error);
   }
   return {temp, kD30, {}};
 }

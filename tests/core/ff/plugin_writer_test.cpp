@@ -292,6 +292,28 @@ TEST_F(Write8bfTest, VarnetAboutText) {
   EXPECT_EQ(file.substr(42334, 118), wide(std::string(55, 'y') + " (z)"));
 }
 
+TEST_F(Write8bfTest, LargePreviewLayoutFromTheProgramFolder) {
+  writeFile(program / "bigpreview.bin", "BIG");
+  writeFile(program / "megapreview.bin", "MEGA");
+  const struct {
+    bool big, mega;
+    std::string expected;
+  } cases[] = {{false, false, std::string(4, '\0')},
+               {true, false, std::string("BIG\0", 4)},
+               {true, true, "MEGA"}};
+  for (const auto& c : cases) {
+    options.bigPreview = c.big;
+    options.megaPreview = c.mega;
+    FFRecord rec = sample();
+    EXPECT_EQ(readFile(write(rec).written).substr(43808, 4), c.expected);
+  }
+  // Not in the third-party layout.
+  options.usedFF = FFTemplate::User;
+  options.userTemplate = writeFile(program / "v.8bf", test::ffPluginBytes(49664, {}));
+  FFRecord rec = sample();
+  EXPECT_EQ(readFile(write(rec).written).substr(43808 - 4668, 4), std::string(4, '\0'));
+}
+
 TEST_F(Write8bfTest, RefusalsWriteNothing) {
   FFRecord rec = sample();
   writeFile(out / "blur.8bf", "old contents");
