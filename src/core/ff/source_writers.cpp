@@ -52,6 +52,7 @@ void writeBlock(std::string& out, std::string_view text) {
 }  // namespace
 
 std::filesystem::path Writeafspff(const std::filesystem::path& folder, int kind, FFRecord& rec) {
+  // Only the two source kinds exist; anything else writes nothing.
   if (kind != kSourceKindAfs && kind != kSourceKindPff) return {};
   bool pff = kind == kSourceKindPff;
   std::filesystem::path path = outputPath(folder, rec.fileName, pff ? ".pff" : ".afs");
