@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "core/plugins/drop_rules.h"
+#include "core/plugins/file_listing.h"
+#include "core/plugins/open_by_type.h"
+#include "support/temp_folder.h"
+
+namespace qm::plugins {
+namespace {
+
+TEST(FileListing, IconsBySuffix) {
+  struct Case {
+    const char* name;
+    int icon;
+  };
+  for (Case c :
+       {Case{"a.8bf", 4}, Case{"A.8BF", 4}, Case{"a._bf", 3}, Case{"a.prm", 5}, Case{"a.aex", 6},
+        Case{"a.ffl", 7}, Case{"a.zip", 8}, Case{"a.wmf", 11}, Case{"a.pcx", 11}, Case{"a.tub", 9},
+        Case{"a.sld", 9}, Case{"a.doc", 3}, Case{"8bf", 3}}) {
+    EXPECT_EQ(iconIndex(c.name), c.icon) << c.name;
+  }
+}
+
+TEST(FileListing, SizeAndDateTexts) {
+  EXPECT_EQ(sizeText(0), "");
+  EXPECT_EQ(sizeText(999), "999");
+  EXPECT_EQ(sizeText(1000), "1,000");
+  EXPECT_EQ(sizeText(57344), "57,344");
+  EXPECT_EQ(sizeText(1234567, '.'), "1.234.567");
+  EXPECT_EQ(datePart("2026-12-05 15:27:04"), "2026-12-05 ");
+  EXPECT_EQ(datePart("nodate"), "nodate");
+}
+
+TEST(FileListing, PatternsMatchCaseInsensitivelyWithWildcards) {
+  const std::string pattern = "*.8bf;*?prm;*.p;*_p";
+  struct Case {
+    const char* name;
+    bool shown;
+  };
+  for (Case c :
+       {Case{"A.8BF", true}, Case{"a.8bff", false}, Case{"x_prm", true}, Case{"xprm", true},
+        Case{"prm", false}, Case{"m.p", true}, Case{"m_p", true}, Case{"mp", false}}) {
+    EXPECT_EQ(matchesPattern(c.name, pattern), c.shown) << c.name;
+  }
+  EXPECT_TRUE(matchesPattern("no_dot", "*.*"));
+  EXPECT_FALSE(matchesPattern("a.8bf", ""));
+}
+
+TEST(FileListing, FillDirListOrderFoldersAndColumns) {
+  test::TempFolder dir;
+  test::writeFile(dir / "b.8bf", std::string(2048, 'x'));
+  test::writeFile(dir / "A.prm", "");
+  test::writeFile(dir / "c.doc", "x");
+  std::filesystem::create_directory(dir / "sub");
+  auto items = FillDirList(dir.path(), "*.8bf;*.prm", true);
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[0].name, " ..");
+  EXPECT_EQ(items[0].sizeText, " ");
+  EXPECT_EQ(items[1].name, "sub");
+  EXPECT_EQ(items[1].icon, kIconFolder);
+  EXPECT_EQ(items[2].name, "A.prm");
+  EXPECT_EQ(items[2].sizeText, "");
+  EXPECT_EQ(items[3].name, "b.8bf");
+  EXPECT_EQ(items[3].sizeText, "2,048");
+  EXPECT_EQ(items[3].icon, 4);
+  EXPECT_EQ(items[3].dateText.back(), ' ');
+  EXPECT_EQ(FillDirList(dir.path(), "*.8bf", false).size(), 1u);
+}
+
+TEST(OpenByType, DoubleClickDispatch) {
+  PlugTypeTable table = makeTypeTable({{"PSP 7 Tube (tub|3)", true}});
+  struct Case {
+    const char* name;
+    OpenAction action;
+  };
+  for (Case c : {Case{"a.bmp", OpenAction::PictureEditor}, Case{"a.JPG", OpenAction::PictureEditor},
+                 Case{"a.png", OpenAction::Shell}, Case{"l.ffl", OpenAction::ConvertDialog},
+                 Case{"f._rm", OpenAction::FilterFactoryEditor},
+                 Case{"f.ffx", OpenAction::FilterFactoryEditor}, Case{"f.aex", OpenAction::Shell},
+                 Case{"n.txt", OpenAction::TextSource},
+                 Case{"t_tub", OpenAction::PluginInformation}, Case{"x.exe", OpenAction::Shell}}) {
+    EXPECT_EQ(decideOpen(c.name, table), c.action) << c.name;
+  }
+}
+
+TEST(OpenByType, CommandFlags) {
+  PlugTypeTable table = makeTypeTable({{"PSP 7 Tube (tub|3)", true}});
+  using Names = std::vector<std::string>;
+  struct Case {
+    Names names;
+    PaneView view;
+    CommandFlags flags;
+  };
+  for (const Case& c :
+       {Case{{"a.afs"}, PaneView::File, {true, false, false, false}},
+        Case{{"a.afs", "b.aex"}, PaneView::Plugin, {true, true, true, false}},
+        Case{{"b._ex"}, PaneView::File, {false, true, false, false}},
+        Case{{"t.tub"}, PaneView::Plugin, {false, true, false, false}},
+        Case{{"x.doc", "p._rm", "y.afs"}, PaneView::Plugin, {true, true, true, true}},
+        Case{{"x.doc"}, PaneView::File, {false, false, false, false}}}) {
+    EXPECT_EQ(commandAvailability(c.names, table, false, c.view), c.flags) << c.names[0];
+  }
+  EXPECT_EQ(commandAvailability({}, table, true, PaneView::File),
+            (CommandFlags{true, true, false, true}));
+  EXPECT_EQ(commandAvailability({}, table, true, PaneView::Plugin),
+            (CommandFlags{true, true, true, true}));
+}
+
+TEST(DropRules, WhatADropDoes) {
+  using enum DropList;
+  EXPECT_EQ(decideDrop(0, PaneView::Plugin, 0, CategoryList), DropAction::ChangeCategory);
+  EXPECT_EQ(decideDrop(0, PaneView::Plugin, 0, FilterList), DropAction::None);
+  EXPECT_EQ(decideDrop(0, PaneView::Plugin, 1, FileList), DropAction::MoveFiles);
+  EXPECT_EQ(decideDrop(0, PaneView::Plugin, 1, FolderList), DropAction::MoveFiles);
+  EXPECT_EQ(decideDrop(0, PaneView::Plugin, 1, CategoryList), DropAction::None);
+  EXPECT_EQ(decideDrop(1, PaneView::File, 0, FilterList), DropAction::MoveFiles);
+  EXPECT_EQ(decideDrop(1, PaneView::Ffl, 0, FileList), DropAction::None);
+  EXPECT_EQ(categoryIndexAt(3, 40, 16, 10), 5);
+  EXPECT_EQ(categoryIndexAt(3, 200, 16, 10), std::nullopt);
+  EXPECT_EQ(categoryIndexAt(0, 10, 0, 10), std::nullopt);
+}
+
+}  // namespace
+}  // namespace qm::plugins
