@@ -167,6 +167,17 @@ TEST_F(CliTest, ConvertUsageErrors) {
   EXPECT_EQ(cli({"convert", "--to", "8bf", "--ff-template", "2.0", a}).exitCode, 2);
 }
 
+TEST_F(CliTest, ConvertReportsAFailedWriteAndGoesOn) {
+  // The program folder of this test holds no template plugin.
+  auto a = file("a.afs", afs("A"));
+  auto b = file("b.afs", afs("B"));
+  auto run = cli({"convert", "--to", "8bf", "--dest", out, "--json", a, b});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(json::parse(run.out)["written"], json::array());
+  EXPECT_FALSE(run.err.empty());
+  EXPECT_FALSE(fs::exists(fs::path(out) / "a.8bf"));
+}
+
 TEST_F(CliTest, ConvertToPluginAndDumpItBack) {
   fs::path shipped = fs::path(QM_DATA_DIR) / "photo30.dll";
   if (!fs::exists(shipped)) GTEST_SKIP() << "no generated template at " << shipped;
