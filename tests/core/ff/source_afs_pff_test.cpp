@@ -230,11 +230,14 @@ TEST(Writeafspff, FailuresWriteNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST(ReadAFS, MissingFile) {
+TEST(SourceReaders, MissingFileOrFolderReadsFalse) {
   qm::test::TempFolder dir;
   FFRecord rec;
   EXPECT_FALSE(ReadAFS(dir / "none.afs", rec, FFOptions{}));
   EXPECT_FALSE(ReadPFF(dir / "none.pff", rec, FFOptions{}));
+  EXPECT_FALSE(ReadTXT(dir / "none.txt", rec, FFOptions{}));
+  EXPECT_FALSE(ReadFFX(dir / "none.ffx", rec));
+  EXPECT_FALSE(ReadAFS(dir.path(), rec, FFOptions{}));
 }
 
 }  // namespace

@@ -218,11 +218,5 @@ TEST(WriteTXT, NamesAndDialect) {
   EXPECT_TRUE(WriteTXT(dir / "missing", rec).empty());
 }
 
-TEST(ReadTXT, MissingFile) {
-  qm::test::TempFolder dir;
-  FFRecord rec;
-  EXPECT_FALSE(ReadTXT(dir / "none.txt", rec, FFOptions{}));
-}
-
 }  // namespace
 }  // namespace qm::ff
