@@ -42,8 +42,8 @@ std::string outputName(FFRecord& rec) {
   if (name.find('.') == std::string::npos &&
       (name.size() < 4 || lower(name.substr(name.size() - 4)) != "_8bf"))
     rec.fileName += ".8bf";
-  // A name shorter than four characters is replaced as a whole.
-  std::size_t keep = rec.fileName.size() >= 4 ? rec.fileName.size() - 4 : 0;
+  // A name of fewer than four characters ("a.b") keeps what stands before its last ".".
+  std::size_t keep = rec.fileName.size() >= 4 ? rec.fileName.size() - 4 : rec.fileName.rfind('.');
   return rec.fileName.substr(0, keep) + ".8bf";
 }
 

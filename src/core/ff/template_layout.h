@@ -75,7 +75,9 @@ inline constexpr std::uint16_t kModesAll = 0xFFFF;
 // Signature texts, each followed by a NUL.
 inline constexpr char kSignature[] = "Filter Factory";
 inline constexpr std::size_t kSignature30 = 28208;
-inline constexpr std::size_t kSignature304 = 21024;  // also 49664 and 50176
+// The 3.04 sizes (49152, 49664, 50176) are signed at 21024, which is where the reader looks;
+// our photo304.dll puts its signature there too rather than 7168 bytes before 28208.
+inline constexpr std::size_t kSignature304 = 21024;
 
 // PE image of the generated templates (3.0 numbers; the 3.04 template's file offsets are
 // kD304 lower, its virtual addresses the same).

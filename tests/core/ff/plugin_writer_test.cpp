@@ -87,6 +87,7 @@ TEST_F(Write8bfTest, OutputNames) {
       {"TWIRL_8BF", "TWIRL.8bf", "TWIRL_8BF"},
       {"Twirl", "Twirl.8bf", "Twirl.8bf"},
       {"a.txt", "a.8bf", "a.txt"},
+      {"a.b", "a.8bf", "a.b"},
       {"../../evil.afs", "evil.8bf", "../../evil.afs"},
   };
   for (const auto& c : cases) {
