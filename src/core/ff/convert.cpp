@@ -224,6 +224,8 @@ ConvertReport cmd_Convert(const std::vector<fs::path>& files, const ConvertOptio
     none.noDestination = true;
     return none;
   }
+  // The desktop's folder dialog asks before it creates a folder; a folder that still does
+  // not exist here was named on purpose (quillmark-cli --dest) and is created.
   std::error_code ec;
   fs::create_directories(choice->folder, ec);
   if (ec) {

@@ -48,6 +48,8 @@ FFLConversion ConvertfflBytes(const std::filesystem::path& folder, ByteView libr
                               const FFOptions& options, Prompter& prompter, Progress& progress) {
   FFLConversion result;
   FFLTextReader reader(library);
+  // The header is checked before the folder is made, so a wrong file leaves no empty folder
+  // behind; the message names the library as the caller gave it (its full path).
   if (!isFFLHeader(reader.nextLine())) {
     prompter.warn(std::string(libraryName) + " is not a Filter Factory Library File!",
                   "Format Violation");

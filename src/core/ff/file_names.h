@@ -19,7 +19,9 @@ enum TargetKind : int {
 
 // The name the overwrite question tests: everything up to and including the first "."
 // followed by the target's extension; without a "." the extension is appended as it is.
-// A target outside 0..5 returns the name unchanged.
+// A target outside 0..5 returns the name unchanged. This is only the name the overwrite
+// question tests; it can differ from the writer's (which cuts the last four characters), and
+// is kept as the program has always named it.
 std::string GetFilname(int target, std::string_view fileName);
 
 // A title as file name ("Use Filter Name as File Name"): removes . \ / : and also
