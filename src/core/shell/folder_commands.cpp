@@ -39,6 +39,7 @@ CommandOutcome cmd_MoveDir(ShellPorts& ports, const ShellRequest& request) {
     prompter.warn(kOtherDrive, kMoveFolderTitle);
     return outcome;
   }
+  // Decision: the question carries the title of the command's other messages.
   auto question = "Move  " + pathText(source) + "  to  " + pathText(destination) + "  ?";
   if (prompter.ask(question, kMoveFolderTitle, Buttons::YesNo, Icon::Question) != Button::Yes)
     return outcome;
@@ -78,10 +79,12 @@ CommandOutcome cmd_KillDir(ShellPorts& ports, const ShellRequest& request) {
   bool anyError = false;
   for (const auto& selected : request.selectedFolders) {
     auto folder = withoutTrailingSeparator(selected);
-    // A pane must not keep showing a folder that is about to go.
+    // A pane must not keep showing a folder that is about to go. Decision: the process's
+    // working directory is left alone; nothing in the program depends on it.
     followMovedFolder(outcome.active, request.active, folder, folder.parent_path(), false);
     followMovedFolder(outcome.passive, request.passive, folder, folder.parent_path(), false);
     auto result = DeleteTree(ports.fs, folder);
+    // Decision: the count message, untitled in the original, carries the command's title.
     if (result.failures >= 1)
       prompter.warn(deleteTreeFailureText(result.failures), kKillFoldersTitle);
     (result.removed ? outcome.done : outcome.failed).push_back(folder);

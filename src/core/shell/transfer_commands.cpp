@@ -45,6 +45,8 @@ std::optional<stdfs::path> destinationFor(ShellPorts& ports, const ShellRequest&
   }
   auto destination = chooseDestination(ports, request, folderRequest);
   if (!destination) return std::nullopt;
+  // Decision: "the same folder" is decided by the file system (links, "..", one inode), not
+  // by lower-cased names: where case matters, two names that differ in case are two folders.
   if (ports.fs.same(request.active.folder, *destination)) {
     ports.prompter.warn(kIdenticalFolders, texts.title);
     return std::nullopt;
@@ -57,6 +59,7 @@ void transferFiles(ShellPorts& ports, const ShellRequest& request, Transfer kind
                    const std::vector<stdfs::path>& files, CommandOutcome& outcome) {
   int index = 0;
   for (const auto& file : files) {
+    // Decision: Escape stops Move between files too, not only Copy.
     if (ports.progress.cancelled()) {
       outcome.cancelled = true;
       break;
