@@ -65,6 +65,9 @@ void transferFiles(ShellPorts& ports, const ShellRequest& request, Transfer kind
       break;
     }
     auto target = outcome.destination / file.filename();
+    // A Plugin View row found in a sub folder may already be the target itself: nothing to do
+    // and nothing to ask.
+    if (ports.fs.same(file, target)) continue;
     auto decision = ports.overwrite(file, target);
     if (decision == OverwriteDecision::Cancel) {
       outcome.cancelled = true;
@@ -75,8 +78,6 @@ void transferFiles(ShellPorts& ports, const ShellRequest& request, Transfer kind
         outcome.deselectedItems.push_back(file);
       continue;
     }
-    // A file found through a sub folder of the source may already be the target itself.
-    if (ports.fs.same(file, target)) continue;
     // Decision: a Move over an existing file renames over it in one step instead of deleting
     // the old file first, so a failed move never loses the file that was there.
     auto result = kind == Transfer::Copy ? copyReplacing(ports.fs, file, target)

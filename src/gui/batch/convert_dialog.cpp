@@ -132,6 +132,18 @@ std::optional<ConvertChoice> ConvertDialog::choose() {
   return choice();
 }
 
+ff::ConvertReport ConvertDialog::convert(const std::vector<std::filesystem::path>& selectedFiles,
+                                         bool fflView,
+                                         const std::optional<std::string>& clipboardUtf8,
+                                         const ff::FFOptions& options, Prompter& prompter,
+                                         Progress& progress) {
+  auto current = choice();
+  auto report =
+      runConvert(current, selectedFiles, fflView, clipboardUtf8, options, prompter, progress);
+  if (current.useClipboard) clearClipboardOption();
+  return report;
+}
+
 void ConvertDialog::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
     emit helpRequested(kHelpPage);

@@ -47,6 +47,11 @@ class ConvertDialog final : public QDialog {
   // Shows the dialog modally: the choice when "Convert" was pressed, nullopt on "Cancel".
   std::optional<ConvertChoice> choose();
 
+  // runConvert with the current choice; a clipboard run clears the clipboard option.
+  ff::ConvertReport convert(const std::vector<std::filesystem::path>& selectedFiles, bool fflView,
+                            const std::optional<std::string>& clipboardUtf8,
+                            const ff::FFOptions& options, Prompter& prompter, Progress& progress);
+
  signals:
   // "Output Settings": the window opens Preferences on its plugin format page.
   void outputSettingsRequested();

@@ -137,13 +137,15 @@ class ConvertDialogTest : public QObject {
     QVERIFY(report.written.empty());
     QVERIFY(fs::is_empty(temp / "out"));
 
-    // The clipboard replaces the selection.
-    choice.useClipboard = true;
-    choice.target = qm::ff::kTargetText;
-    report = qm::gui::runConvert(choice, {source}, false,
-                                 std::string("Title: Clip\r\nR:r\r\nG:g\r\nB:b\r\n"), options,
-                                 prompter, progress);
+    // The clipboard replaces the selection, and the option is cleared after the run.
+    qm::gui::ConvertDialog dialog;
+    dialog.setTarget(qm::ff::kTargetText);
+    dialog.findChild<QCheckBox*>("Check1")->setChecked(true);
+    report = dialog.convert({source}, false, std::string("Title: Clip\r\nR:r\r\nG:g\r\nB:b\r\n"),
+                            options, prompter, progress);
     QCOMPARE(report.written.size(), std::size_t{1});
+    QCOMPARE(report.written[0].parent_path(), temp / "out");
+    QVERIFY(!dialog.choice().useClipboard);
     QVERIFY(!fs::exists(temp / "out" / "mirror.txt"));
     QVERIFY(!fs::exists(temp / "Temp.txt"));
   }
