@@ -147,7 +147,10 @@ TEST_P(Templates, CatalogueSeesWhatTheWriterWrote) {
 
 INSTANTIATE_TEST_SUITE_P(Both, Templates,
                          ::testing::Values(Kind{TemplateKind::FF30, 57344, 0, 28208},
-                                           Kind{TemplateKind::FF304, 49152, 7168, 21024}));
+                                           Kind{TemplateKind::FF304, 49152, 7168, 21024}),
+                         [](const auto& info) {
+                           return info.param.kind == TemplateKind::FF30 ? "photo30" : "photo304";
+                         });
 
 TEST(TemplateFiles, BuildWritesWhatTheBuilderMakes) {
   for (auto [name, kind] : {std::pair{"photo30.dll", TemplateKind::FF30},
