@@ -70,6 +70,7 @@ Template previewTemplate(const FFOptions& options) {
 Template chosenTemplate(const FFOptions& options) {
   switch (options.usedFF) {
     case FFTemplate::Macintosh:
+      // No Macintosh template exists; say so instead of failing at the copy.
       return refused(
           std::string("Macintosh Filter Factory plugins can't be created. Please choose a "
                       "Windows template (Filter Factory 3.0, 3.04 or a template plugin) in the "
@@ -86,6 +87,7 @@ Template chosenTemplate(const FFOptions& options) {
         if (size == kSize304) return {options.userTemplate, kD304, {}};
         if (size == kSizeVarnet) return {options.userTemplate, kDVarnet, {}};
         if (size == kSize30) return {options.userTemplate, kD30, {}};
+        // Nothing is written. The reason is still given; a caller may keep quiet about it.
         return refused("The template plugin " + display(options.userTemplate) +
                        " has a size Quillmark doesn't know (49152, 49664 or 57344 bytes "
                        "are needed); nothing was written.");
