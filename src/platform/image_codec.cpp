@@ -1,5 +1,6 @@
 #include "platform/image_codec.h"
 
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -46,13 +47,32 @@ QImage toQImage(const host::Image& img) {
   return img.hasAlpha ? q : q.convertToFormat(QImage::Format_RGB888);
 }
 
+// Qt's TGA reader hands out 32-bit pictures with alpha whatever the file holds; the header
+// says whether the file has alpha bits and how deep it is.
+struct TgaHeader {
+  int bitsPerPixel = 0;
+  bool alpha = false;
+};
+std::optional<TgaHeader> tgaHeader(const std::filesystem::path& file) {
+  QFile f(qtPath(file));
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray head = f.read(18);
+  if (head.size() < 18) return std::nullopt;
+  return TgaHeader{static_cast<std::uint8_t>(head[16]),
+                   (static_cast<std::uint8_t>(head[17]) & 0x0F) != 0};
+}
+
 }  // namespace
 
 std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file) {
   QImageReader reader(qtPath(file));
   reader.setAutoTransform(false);
+  const QByteArray format = reader.format();
   QImage q = reader.read();
   if (q.isNull()) return std::nullopt;
+  if (format == "tga") {
+    if (auto tga = tgaHeader(file)) return fromQImage(q, tga->bitsPerPixel, tga->alpha);
+  }
   return fromQImage(q, depthInFile(q), q.hasAlphaChannel());
 }
 

@@ -1,0 +1,180 @@
+// End-to-end runs of quillmark-cli apply on generated pictures: TGA in (Qt reads it with and
+// without alpha), BMP out (24-bit, simple to check byte by byte), TIFF for keeping alpha.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Rgba = std::array<std::uint8_t, 4>;
+
+// Pixel (x, y) = (40x, 60y, 100, 128).
+std::string tga(int w, int h, bool alpha) {
+  std::string out(18, '\0');
+  out[2] = 2;  // uncompressed true colour
+  out[12] = char(w);
+  out[14] = char(h);
+  out[16] = char(alpha ? 32 : 24);
+  out[17] = char((alpha ? 8 : 0) | 0x20);  // alpha bits, rows top to bottom
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      out += char(100);
+      out += char(y * 60);
+      out += char(x * 40);
+      if (alpha) out += char(128);
+    }
+  out += std::string(8, '\0') + "TRUEVISION-XFILE." + '\0';
+  return out;
+}
+
+// Pixels of a 24-bit bottom-up BMP, top row first; empty when it is not one.
+std::vector<Rgba> bmpPixels(const std::string& b, int& w, int& h) {
+  auto u32 = [&](std::size_t at) {
+    return std::uint32_t(std::uint8_t(b[at])) | std::uint32_t(std::uint8_t(b[at + 1])) << 8 |
+           std::uint32_t(std::uint8_t(b[at + 2])) << 16 |
+           std::uint32_t(std::uint8_t(b[at + 3])) << 24;
+  };
+  if (b.size() < 54 || b.substr(0, 2) != "BM" || std::uint8_t(b[28]) != 24) return {};
+  w = int(u32(18));
+  h = int(u32(22));
+  const std::size_t data = u32(10), stride = (std::size_t(w) * 3 + 3) / 4 * 4;
+  if (b.size() < data + stride * h) return {};
+  std::vector<Rgba> px;
+  for (int y = h - 1; y >= 0; --y)
+    for (int x = 0; x < w; ++x) {
+      const std::size_t at = data + stride * y + std::size_t(x) * 3;
+      px.push_back({std::uint8_t(b[at + 2]), std::uint8_t(b[at + 1]), std::uint8_t(b[at]), 255});
+    }
+  return px;
+}
+
+std::string afs(const std::array<std::string, 4>& f, int slider0 = 0) {
+  std::string out = "%RGB-1.0\r" + std::to_string(slider0) + "\r0\r0\r0\r0\r0\r0\r0\r";
+  for (const auto& formula : f) out += formula + "\r\r";
+  out += "Tests\r\rT\r\rAnn\r\rFree\r\r";
+  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + ": \r\r";
+  return out;
+}
+
+class ApplyTest : public ::testing::Test {
+ protected:
+  qm::test::ProgramRun cli(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--program-dir", dir.path().string(), "apply"});
+    return qm::test::runProgram(QM_CLI, args);
+  }
+  std::string file(const std::string& name, const std::string& bytes) {
+    return qm::test::writeFile(dir / name, bytes).string();
+  }
+  std::vector<Rgba> result(const std::string& name) {
+    return bmpPixels(qm::test::readFile(dir / name), width, height);
+  }
+  qm::test::TempFolder dir;
+  int width = 0, height = 0;
+};
+
+TEST_F(ApplyTest, RunsTheFormulasOverAnRgbPicture) {
+  const auto filter = file("f.afs", afs({"255-r", "g+x", "b/2", "this is ignored ("}));
+  auto run = cli({filter, file("in.tga", tga(3, 2, false)), (dir / "out.bmp").string()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, (dir / "out.bmp").string() + "\n");
+  const auto px = result("out.bmp");
+  ASSERT_EQ(px.size(), 6u);
+  EXPECT_EQ(width, 3);
+  EXPECT_EQ(px[0], (Rgba{255, 0, 50, 255}));
+  EXPECT_EQ(px[2], (Rgba{175, 2, 50, 255}));
+  EXPECT_EQ(px[5], (Rgba{175, 62, 50, 255}));
+}
+
+TEST_F(ApplyTest, APictureWithAlphaIsALayerAndKeepsIt) {
+  const auto halve = file("half.afs", afs({"r", "g", "b", "a/2+Z-4"}));
+  auto first = cli({halve, file("in.tga", tga(2, 2, true)), (dir / "mid.tif").string()});
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  // Reading the alpha back into the colours shows what the first run stored.
+  const auto show = file("show.afs", afs({"a", "Z*10", "c", "a"}));
+  auto second = cli({show, (dir / "mid.tif").string(), (dir / "out.bmp").string()});
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  const auto px = result("out.bmp");
+  ASSERT_EQ(px.size(), 4u);
+  EXPECT_EQ(px[3], (Rgba{64, 40, 100, 255}));
+}
+
+TEST_F(ApplyTest, CtlOverridesTheStoredSlider) {
+  const auto filter = file("f.afs", afs({"ctl(0)", "ctl(1)", "0", "a"}, 9));
+  const auto in = file("in.tga", tga(1, 1, false));
+  auto stored = cli({filter, in, (dir / "a.bmp").string()});
+  ASSERT_EQ(stored.exitCode, 0) << stored.err;
+  EXPECT_EQ(result("a.bmp")[0], (Rgba{9, 0, 0, 255}));
+  auto over = cli({filter, in, (dir / "b.bmp").string(), "--ctl", "0=200", "--ctl=1=7"});
+  ASSERT_EQ(over.exitCode, 0) << over.err;
+  EXPECT_EQ(result("b.bmp")[0], (Rgba{200, 7, 0, 255}));
+}
+
+TEST_F(ApplyTest, ThreadCountDoesNotChangeTheResult) {
+  const auto filter = file("f.afs", afs({"src(x+r2x(d,5),y+r2y(d,5),z)",
+                                         "cnv(1,2,1,2,4,2,1,2,1,16)", "scl(m,0,M,0,255)", "a"}));
+  const auto in = file("in.tga", tga(40, 30, false));
+  ASSERT_EQ(cli({filter, in, (dir / "one.bmp").string(), "--threads", "1"}).exitCode, 0);
+  ASSERT_EQ(cli({filter, in, (dir / "two.bmp").string(), "--threads", "2"}).exitCode, 0);
+  EXPECT_EQ(qm::test::readFile(dir / "one.bmp"), qm::test::readFile(dir / "two.bmp"));
+}
+
+TEST_F(ApplyTest, FormulaErrorsNameChannelAndPosition) {
+  const auto filter = file("bad.afs", afs({"r", "g+foo", "b", "a"}));
+  auto run = cli({filter, file("in.tga", tga(1, 1, false)), (dir / "out.bmp").string()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, filter + ": G formula, position 3: unknown name 'foo'\n");
+  EXPECT_FALSE(fs::exists(dir / "out.bmp"));
+}
+
+TEST_F(ApplyTest, RunsALibraryEntry) {
+  std::string lib = "FFL1.0\r\n1\r\nlib.8bf\r\nCat\r\nT\r\nAnn\r\nFree\r\n";
+  for (int i = 0; i < 12; ++i) lib += "\r\n";
+  for (int i = 0; i < 8; ++i) lib += "0\r\n";
+  lib += "77\r\nr\r\nb\r\na\r\n";
+  const auto ffl = file("lib.ffl", lib);
+  auto run = cli({ffl + "#1", file("in.tga", tga(1, 1, false)), (dir / "out.bmp").string()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(result("out.bmp")[0], (Rgba{77, 0, 100, 255}));
+}
+
+struct Failure {
+  std::vector<std::string> args;  // $F filter, $I picture, $O output
+  int exitCode;
+  std::string errPart;
+};
+
+TEST_F(ApplyTest, RefusalsExitWithTheirCodes) {
+  const std::string f = file("f.afs", afs({"r", "g", "b", "a"}));
+  const std::string i = file("in.tga", tga(1, 1, false));
+  const std::string o = (dir / "out.bmp").string();
+  const std::string junk = file("junk.8bf", std::string(300, 'j'));
+  const Failure cases[] = {
+      {{junk, i, o}, 1, "junk.8bf: not a Filter Factory file"},
+      {{f, junk, o}, 1, "junk.8bf: cannot read the picture"},
+      {{f, i, (dir / "out.nosuchformat").string()}, 1, "cannot write the picture"},
+      {{f, i}, 2, "give FILTER, INPUT and OUTPUT"},
+      {{f, i, o, "--ctl", "8=1"}, 2, "--ctl takes N=V"},
+      {{f, i, o, "--ctl", "0=256"}, 2, "--ctl takes N=V"},
+      {{f, i, o, "--ctl", "0"}, 2, "--ctl takes N=V"},
+      {{f, i, o, "--threads", "0"}, 2, "--threads takes a number"},
+  };
+  for (const Failure& c : cases) {
+    auto run = cli(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.errPart;
+    EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(o));
+  for (const auto& entry : fs::directory_iterator(dir.path()))
+    EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos);
+}
+
+}  // namespace
