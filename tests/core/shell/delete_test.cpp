@@ -27,17 +27,6 @@ TEST_F(ShellTest, DeleteAsksThenTrashesAndReportsWhatStayed) {
   EXPECT_EQ(names(left()), std::vector<std::string>{"b.8bf"});
 }
 
-TEST_F(ShellTest, DeleteAnsweredNoKeepsEverything) {
-  request_.selectedFiles = {put(left(), "a.8bf", "A")};
-  prompter_.askAnswers = {Button::No};
-
-  auto outcome = cmd_DeleteFiles(ports_, request_);
-
-  EXPECT_TRUE(trash_.trashed.empty());
-  EXPECT_FALSE(outcome.active.refresh);
-  EXPECT_EQ(names(left()), std::vector<std::string>{"a.8bf"});
-}
-
 class FflDeleteTest : public ShellTest {
  protected:
   FflDeleteTest() {
@@ -120,17 +109,6 @@ TEST_F(ShellTest, KillInPluginViewDropsRowsOfErasedFilesOnly) {
   EXPECT_EQ(prompter_.messages.back().text,
             " 1 file(s) or folder(s) couldn't be erased:\r\n" + locked.string());
   EXPECT_FALSE(outcome.active.refresh);
-}
-
-TEST_F(ShellTest, KillAnsweredNoOrWithNothingSelectedErasesNothing) {
-  request_.selectedFiles = {put(left(), "a.8bf", "A")};
-  prompter_.askAnswers = {Button::No};
-  cmd_Kill(ports_, request_);
-  request_.selectedFiles.clear();
-  cmd_Kill(ports_, request_);
-
-  EXPECT_EQ(prompter_.messages.size(), 1u);
-  EXPECT_EQ(names(left()), std::vector<std::string>{"a.8bf"});
 }
 
 }  // namespace

@@ -32,12 +32,6 @@ TEST_F(MoveFolderTest, AsksThenMovesIntoThePassivePane) {
   EXPECT_TRUE(outcome.active.refresh && outcome.passive.refresh);
 }
 
-TEST_F(MoveFolderTest, NoKeepsTheFolder) {
-  prompter_.askAnswers = {Button::No};
-  cmd_MoveDir(ports_, request_);
-  EXPECT_EQ(names(left()), std::vector<std::string>{"src"});
-}
-
 TEST_F(MoveFolderTest, SamePanesAreRefused) {
   request_.passive.folder = left() / ".";
   cmd_MoveDir(ports_, request_);

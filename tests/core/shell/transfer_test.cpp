@@ -81,18 +81,6 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerRun{"CancelStops", {A::Cancel}, {"new a", "old b", "old c"}, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TransferTest, OverwriteAllDoesNotOutliveTheRun) {
-  threeFilesTwoExisting();
-  prompter_.overwriteAnswers = {A::OverwriteAll, A::IgnoreAll};
-  cmd_CopyFiles(ports_, request_);
-  put(left(), "b.8bf", "newer b");
-
-  cmd_CopyFiles(ports_, request_);
-
-  EXPECT_EQ(prompter_.overwriteQuestions.size(), 2u);
-  EXPECT_EQ(readFile(right() / "b.8bf"), "new b");
-}
-
 TEST_F(TransferTest, EscapeStopsBetweenFiles) {
   threeFilesTwoExisting();
   progress_.cancelAfter = 1;

@@ -74,12 +74,6 @@ class OverwriteDialogTest : public QObject {
     QVERIFY(!dialog.isVisible());
   }
 
-  void closingCountsAsCancel() {
-    OverwriteDialog dialog;
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    QCOMPARE(dialog.ask({"/out/a ?", std::nullopt}), OverwriteAnswer::Cancel);
-  }
-
  private:
   static QLabel* label(QDialog& dialog, const char* name) {
     auto* found = dialog.findChild<QLabel*>(name);

@@ -133,13 +133,6 @@ class SelectFolderDialogTest : public QObject {
     QCOMPARE(host_.shownInPassive.size(), std::size_t{1});
   }
 
-  void okOnThePassiveFolderLeavesThePaneAlone() {
-    dialog_->show();
-    button("Command2")->click();
-    QVERIFY(host_.shownInPassive.empty());
-    QVERIFY(prompter_->messages.empty());
-  }
-
   void chooseReturnsTheFolderAndTheSubFolderOption() {
     QTimer::singleShot(0, [] {
       auto* modal = QApplication::activeModalWidget();
