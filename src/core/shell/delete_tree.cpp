@@ -31,6 +31,8 @@ DeleteTreeResult deleteTree(Fs& fs, const stdfs::path& folder, int depth) {
 DeleteTreeResult DeleteTree(Fs& fs, const stdfs::path& folder) {
   // Never a whole file system, never "nothing".
   if (folder.empty() || folder.relative_path().empty()) return {};
+  // A link to a folder goes alone; what it points at belongs to another folder.
+  if (!fs.isFolder(folder)) return {0, fs.exists(folder) && fs.removeFile(folder).has_value()};
   return deleteTree(fs, folder, 0);
 }
 

@@ -113,11 +113,15 @@ TEST_F(KillFolderTest, DeleteTreeRemovesLinksWithoutFollowingThem) {
   auto outside = put(temp_ / "outside", "keep", "K");
   stdfs::create_directory_symlink(temp_ / "outside", tree_ / "link");
 
+  stdfs::create_directory_symlink(temp_ / "outside", left() / "toplink");
+
+  EXPECT_TRUE(DeleteTree(fs_, left() / "toplink").removed);
   auto result = DeleteTree(fs_, tree_);
 
   EXPECT_TRUE(result.removed);
   EXPECT_EQ(result.failures, 0);
   EXPECT_EQ(qm::test::readFile(outside), "K");
+  EXPECT_TRUE(names(left()).empty());
 }
 
 TEST_F(KillFolderTest, DeleteTreeNeverTouchesARoot) {
