@@ -9,6 +9,8 @@
 
 namespace qm::shell {
 
+// Decision: where the program gives a refusal no title, it carries the command's name; the
+// empty-selection refusal carries "Attention", as it does for Convert.
 inline constexpr std::string_view kSelectFiles = "Please select one or more files.";
 inline constexpr std::string_view kAttentionTitle = "Attention";
 inline constexpr std::string_view kIdenticalFolders =

@@ -54,7 +54,7 @@ std::optional<stdfs::path> destinationFor(ShellPorts& ports, const ShellRequest&
   return destination;
 }
 
-// The loop both commands share. Returns the files handled and those that failed.
+// The loop both commands share; it fills the outcome's handled and failed files.
 void transferFiles(ShellPorts& ports, const ShellRequest& request, Transfer kind,
                    const std::vector<stdfs::path>& files, CommandOutcome& outcome) {
   int index = 0;
