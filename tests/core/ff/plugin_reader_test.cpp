@@ -104,16 +104,6 @@ TEST(Read8bf, SignatureTable) {
   }
 }
 
-TEST(Read8bf, SignatureMustStandAtTheVariantsOffset) {
-  // A 3.0 signature in a 3.04-sized file is not enough.
-  std::string bytes(49152, '\0');
-  test::putText(bytes, 28208, "Filter Factory");
-  FFRecord rec;
-  EXPECT_FALSE(read(bytes, rec));
-  test::putText(bytes, 21024, "Filter Factory");
-  EXPECT_TRUE(read(bytes, rec));
-}
-
 TEST(Read8bf, UnknownSizesAreRejected) {
   for (std::size_t size : {0u, 50000u, 57343u, 57345u, 99711u}) {
     std::string bytes = ffPluginBytes(57344, sample());
