@@ -6,9 +6,10 @@
 namespace qm::plugins {
 namespace {
 
-// Big enough that scanning a window costs few reads, small enough that a header read of a
-// small plugin stays cheap.
-constexpr std::size_t kBlockSize = 32 * 1024;
+// The first block holds the headers, and is all most files need; later blocks serve scans of
+// whole windows, so they are big enough that a scan costs few reads.
+constexpr std::size_t kFirstBlockSize = 4 * 1024;
+constexpr std::size_t kBlockSize = 64 * 1024;
 
 }  // namespace
 
@@ -59,9 +60,10 @@ std::vector<std::uint8_t> FileBytes::read(std::uint64_t offset, std::size_t coun
 std::optional<std::uint8_t> FileBytes::atSlow(std::uint64_t offset) {
   if (offset >= size_) return std::nullopt;
   if (!file_) return memory_.data()[offset];
+  const std::size_t size = block_.empty() ? kFirstBlockSize : kBlockSize;
   blockStart_ = offset - offset % 4096;
-  block_.resize(kBlockSize);
-  block_.resize(readInto(blockStart_, block_.data(), kBlockSize));
+  block_.resize(size);
+  block_.resize(readInto(blockStart_, block_.data(), size));
   if (offset - blockStart_ < block_.size()) return block_[offset - blockStart_];
   return std::nullopt;
 }

@@ -1,0 +1,147 @@
+// End-to-end runs of the catalogue commands: scan, info, list, toggle, set-category, types.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "support/pe_builder.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string pipl(const std::vector<std::pair<std::string, std::string>>& filters) {
+  qm::test::PeImage image;
+  qm::test::ResourceType type{"PIPL", 0, {}};
+  for (const auto& [category, title] : filters)
+    type.items.push_back(qm::test::piplData({title, category, false, 0}));
+  image.resources.push_back(type);
+  return qm::test::asString(qm::test::buildPe(image).bytes);
+}
+
+std::string templatePlugin() {
+  return qm::test::readFile(fs::path(QM_DATA_DIR) / "photo30.dll");
+}
+
+class CliCatalogue : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(templatePlugin().size(), 57344u);
+    qm::test::writeFile(dir / "prog" / "PlugTypes.ini", "Lightwave Plugin (p|3)\r\nTrue\r\n");
+    qm::test::writeFile(dir / "p" / "Wave.8bf", templatePlugin());
+    qm::test::writeFile(dir / "p" / "multi.8bf", pipl({{"Noise", "Grain"}, {"Blur", "Caf\xE9"}}));
+    qm::test::writeFile(dir / "p" / "model.p", "x");
+  }
+  qm::test::ProgramRun cli(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--program-dir", (dir / "prog").string()});
+    return qm::test::runProgram(QM_CLI, args);
+  }
+  qm::test::TempFolder dir;
+};
+
+TEST_F(CliCatalogue, ScanTextIsSortedAndJsonKeepsVisitingOrder) {
+  auto text = cli({"scan", (dir / "p").string()});
+  ASSERT_EQ(text.exitCode, 0) << text.err;
+  const std::string p = (dir / "p").string();
+  EXPECT_EQ(text.out, "[Lightwave Plugin]\tModel\t" + p + "/model.p\n" + "Blur\tCaf\xC3\xA9\t" + p +
+                          "/multi.8bf\n" + "Filter Factory\tQuillmark Template\t" + p +
+                          "/Wave.8bf\n" + "Noise\tGrain\t" + p + "/multi.8bf\n");
+  auto json = cli({"scan", (dir / "p").string(), "--json"});
+  ASSERT_EQ(json.exitCode, 0);
+  auto doc = nlohmann::json::parse(json.out);
+  ASSERT_EQ(doc["rows"].size(), 4u);
+  EXPECT_EQ(doc["rows"][0]["path"], p + "/model.p");
+  EXPECT_EQ(doc["rows"][0]["categoryPosition"], -1);
+  EXPECT_EQ(doc["rows"][0]["architecture"], nullptr);
+  EXPECT_EQ(doc["rows"][2]["title"], "Caf\xC3\xA9");
+  EXPECT_EQ(doc["rows"][3]["path"], p + "/Wave.8bf");
+  EXPECT_EQ(doc["rows"][3]["categoryPosition"], 0);
+  EXPECT_EQ(doc["rows"][3]["architecture"], "x86");
+  EXPECT_EQ(doc["categories"],
+            nlohmann::json({"[Lightwave Plugin]", "Blur", "Filter Factory", "Noise"}));
+}
+
+TEST_F(CliCatalogue, ScanFlagsAndErrors) {
+  auto ff = cli({"scan", (dir / "p").string(), "--ff-only", "--json"});
+  EXPECT_EQ(nlohmann::json::parse(ff.out)["rows"].size(), 1u);
+  EXPECT_EQ(cli({"scan", (dir / "missing").string()}).exitCode, 1);
+  EXPECT_EQ(cli({"scan"}).exitCode, 2);
+  EXPECT_EQ(cli({"scan", (dir / "p").string(), "--bogus"}).exitCode, 2);
+  auto empty = cli({"scan", (dir / "prog").string()});
+  EXPECT_EQ(empty.exitCode, 0);
+  EXPECT_NE(empty.err.find("No plugins or other supported files were found"), std::string::npos);
+}
+
+TEST_F(CliCatalogue, InfoTextAndJson) {
+  auto text = cli({"info", (dir / "p" / "multi.8bf").string()});
+  ASSERT_EQ(text.exitCode, 0);
+  EXPECT_EQ(text.out,
+            "Noise: Grain\nBlur: Caf\xC3\xA9\n------------\nType: Photoshop Multiple Filter "
+            "Plugin\nMax. Category Name: 7 letters\n\nThis file isn't a Filter Factory "
+            "plugin\nand therefor can't be loaded\ninto the Filter Factory Editor.\n");
+  auto json = nlohmann::json::parse(cli({"info", (dir / "p" / "Wave.8bf").string(), "--json"}).out);
+  EXPECT_EQ(json["type"], "Photoshop Filter Factory 3.0");
+  EXPECT_EQ(json["categoryOffset"], 31063);
+  EXPECT_EQ(json["fieldCaption"], "Category");
+  EXPECT_EQ(json["filterFactory"], true);
+  EXPECT_EQ(json["architecture"], "x86");
+  qm::test::writeFile(dir / "x.8bf", "junk");
+  auto unknown = nlohmann::json::parse(cli({"info", (dir / "x.8bf").string(), "--json"}).out);
+  EXPECT_EQ(unknown["type"], nullptr);
+  EXPECT_EQ(unknown["filters"], nlohmann::json::array());
+  EXPECT_EQ(unknown["categoryOffset"], nullptr);
+  EXPECT_EQ(cli({"info", (dir / "none.8bf").string()}).exitCode, 1);
+}
+
+TEST_F(CliCatalogue, ListToStdoutCsvAndFile) {
+  auto text = cli({"list", (dir / "p" / "multi.8bf").string(), "--fields", "title,filename"});
+  EXPECT_EQ(text.out, "Caf\xC3\xA9 (multi.8bf)\nGrain (multi.8bf)\n");
+  auto csv = cli({"list", (dir / "p" / "multi.8bf").string(), "--csv"});
+  EXPECT_EQ(csv.out, "Caf\xC3\xA9;Blur;;;freeware;\nGrain;Noise;;;freeware;\n");
+  auto out = dir / "list.txt";
+  ASSERT_EQ(cli({"list", (dir / "p" / "multi.8bf").string(), "--output", out.string()}).exitCode,
+            0);
+  EXPECT_EQ(qm::test::readFile(out), "Blur: Caf\xE9\r\nNoise: Grain\r\n");
+  EXPECT_EQ(cli({"list", "x", "--fields", "colour"}).exitCode, 2);
+}
+
+TEST_F(CliCatalogue, ToggleAndSetCategory) {
+  auto set = cli({"set-category", "Distort", (dir / "p" / "Wave.8bf").string()});
+  ASSERT_EQ(set.exitCode, 0) << set.err;
+  auto bytes = qm::test::readFile(dir / "p" / "Wave.8bf");
+  EXPECT_EQ(bytes.size(), 57344u);
+  EXPECT_EQ(bytes.substr(31062, 9), std::string("\x07"
+                                                "Distort\0",
+                                                9));
+
+  auto refused = cli({"set-category", "Distort", (dir / "p" / "multi.8bf").string()});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("Changing the category didn't work for 1 plugin(s)."),
+            std::string::npos);
+  auto tooLong = cli({"set-category", std::string(35, 'c'), (dir / "p" / "Wave.8bf").string()});
+  EXPECT_EQ(tooLong.exitCode, 1);
+  EXPECT_NE(tooLong.err.find("at most 34 letters"), std::string::npos);
+
+  auto toggle =
+      cli({"toggle", (dir / "p" / "Wave.8bf").string(), (dir / "p" / "model.p").string()});
+  ASSERT_EQ(toggle.exitCode, 0);
+  const std::string p = (dir / "p").string();
+  EXPECT_EQ(toggle.out,
+            p + "/Wave.8bf -> " + p + "/Wave._bf\n" + p + "/model.p -> " + p + "/model_p\n");
+  EXPECT_TRUE(fs::exists(dir / "p" / "Wave._bf"));
+}
+
+TEST_F(CliCatalogue, TypesInForce) {
+  auto text = cli({"types"});
+  EXPECT_EQ(text.out, "Lightwave Plugin\tp\tFile Name\tyes\n");
+  auto json = nlohmann::json::parse(cli({"types", "--json"}).out);
+  EXPECT_EQ(json["types"][0]["nameSource"], "File Name");
+  EXPECT_EQ(json["types"][0]["ticked"], true);
+  fs::remove(dir / "prog" / "PlugTypes.ini");
+  auto defaults = nlohmann::json::parse(cli({"types", "--json"}).out);
+  EXPECT_EQ(defaults["types"].size(), 53u);
+}
+
+}  // namespace
