@@ -107,6 +107,8 @@ PluginListOutcome cmd_PlugInList(const PluginListRequest& request, Prompter& pro
     return outcome;
   }
   std::filesystem::path folder;
+  // There is no option to skip the folder question: a list file always goes where the user
+  // says.
   if (!request.toClipboard || !clipboard) {
     auto choice = prompter.chooseFolder(FolderRequest{});
     if (!choice) return outcome;

@@ -54,6 +54,8 @@ std::vector<FilterInfo> filterGroupRows(FileBytes& bytes, std::string_view name,
 std::vector<FilterInfo> premiereGroupRows(FileBytes& bytes, std::string_view name,
                                           const ff::FFOptions& ffOptions) {
   FilterTable table = ReadCom8bfFrom(bytes, name, ffOptions);
+  // "Finds nothing" is read as: no first filter with both texts; then the window search
+  // gets its chance.
   if (table.ok) {
     for (auto& f : table.filters) {
       if (f.position == 29108 || f.position == 29612 || f.position == 32172) {

@@ -48,6 +48,7 @@ std::string ReadVersionRessourceBytes(ByteView bytes, VersionKey which) {
   for (std::size_t p = 0; p < size; p += 2) {
     if (bytes.data()[p] != first) continue;
     if (!lowBytesMatch(bytes, p, head) || !lowBytesMatch(bytes, p + tailOffset, tail)) continue;
+    // Low bytes are kept as Windows-1252, the code page the program's texts use everywhere.
     for (std::size_t j = 0; j <= 300; j += 2) {
       auto b = bytes.u8(p + shape.valueOffset + j);
       if (!b || *b == 0) break;
