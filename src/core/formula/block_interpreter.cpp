@@ -31,12 +31,12 @@ void lanes3(i32* __restrict d, const i32* __restrict a, const i32* __restrict b,
 // Branch-free forms of / and % the compiler can vectorise. A double quotient of two 32-bit
 // integers truncates to the exact integer quotient, so these agree with ops::div/mod.
 inline i32 divLane(i32 a, i32 b) {
-  const i32 safe = (b == 0) | (b == -1) ? 1 : b;
+  const i32 safe = ((b == 0) | (b == -1)) ? 1 : b;
   const i32 q = static_cast<i32>(static_cast<double>(a) / static_cast<double>(safe));
   return b == 0 ? 0 : b == -1 ? ops::neg(a) : q;
 }
 inline i32 modLane(i32 a, i32 b) {
-  const i32 safe = (b == 0) | (b == -1) ? 1 : b;
+  const i32 safe = ((b == 0) | (b == -1)) ? 1 : b;
   const i32 q = static_cast<i32>(static_cast<double>(a) / static_cast<double>(safe));
   return ops::sub(a, ops::mul(q, safe));
 }

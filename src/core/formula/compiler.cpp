@@ -343,12 +343,12 @@ void removeDeadCode(Program& p) {
   p.code = std::move(code);
 }
 
-std::expected<std::array<SyntaxTree, 4>, CompileError> parseAll(
+Outcome<std::array<SyntaxTree, 4>, CompileError> parseAll(
     const std::array<std::string, 4>& formulas, int channels, const LanguageOptions& language) {
   std::array<SyntaxTree, 4> trees;
   for (int ch = 0; ch < channels && ch < 4; ++ch) {
     auto tree = parseFormula(formulas[ch], language);
-    if (!tree) return std::unexpected(CompileError{ch, tree.error()});
+    if (!tree) return Failure{CompileError{ch, tree.error()}};
     trees[ch] = std::move(*tree);
   }
   return trees;
@@ -356,8 +356,8 @@ std::expected<std::array<SyntaxTree, 4>, CompileError> parseAll(
 
 }  // namespace
 
-std::expected<Program, CompileError> compileFilter(const std::array<std::string, 4>& formulas,
-                                                   const FilterSetup& setup) {
+Outcome<Program, CompileError> compileFilter(const std::array<std::string, 4>& formulas,
+                                             const FilterSetup& setup) {
   Program p;
   p.width = setup.width;
   p.height = setup.height;
@@ -365,7 +365,7 @@ std::expected<Program, CompileError> compileFilter(const std::array<std::string,
   p.sliders = setup.sliders;
   p.logicalShift = !setup.language.arithmeticShift;
   auto trees = parseAll(formulas, p.channels, setup.language);
-  if (!trees) return std::unexpected(trees.error());
+  if (!trees) return Failure{trees.error()};
   Emitter emitter(p);
   for (int ch = 0; ch < p.channels; ++ch) emitter.emitChannel((*trees)[ch], ch);
   emitter.finish();
@@ -373,11 +373,11 @@ std::expected<Program, CompileError> compileFilter(const std::array<std::string,
   return p;
 }
 
-std::expected<void, CompileError> checkFilter(const std::array<std::string, 4>& formulas,
-                                              int channels, const LanguageOptions& language) {
+std::optional<CompileError> checkFilter(const std::array<std::string, 4>& formulas, int channels,
+                                        const LanguageOptions& language) {
   auto trees = parseAll(formulas, channels, language);
-  if (!trees) return std::unexpected(trees.error());
-  return {};
+  if (!trees) return trees.error();
+  return std::nullopt;
 }
 
 }  // namespace qm::formula

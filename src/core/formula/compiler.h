@@ -5,9 +5,10 @@
 
 #include <array>
 #include <cstdint>
-#include <expected>
+#include <optional>
 #include <string>
 
+#include "core/formula/outcome.h"
 #include "core/formula/program.h"
 #include "core/formula/syntax.h"
 
@@ -29,11 +30,11 @@ struct CompileError {
 // An empty formula (blanks and comments only) leaves its channel as it is: the original
 // refuses to run with an empty field, but a source file missing one formula is common and
 // "c" is what a user would have typed.
-std::expected<Program, CompileError> compileFilter(const std::array<std::string, 4>& formulas,
-                                                   const FilterSetup& setup);
+Outcome<Program, CompileError> compileFilter(const std::array<std::string, 4>& formulas,
+                                             const FilterSetup& setup);
 
-// Parses and checks the formulas without an image, for editors.
-std::expected<void, CompileError> checkFilter(const std::array<std::string, 4>& formulas,
-                                              int channels, const LanguageOptions& language = {});
+// Parses and checks the formulas without an image, for editors: the first error, if any.
+std::optional<CompileError> checkFilter(const std::array<std::string, 4>& formulas, int channels,
+                                        const LanguageOptions& language = {});
 
 }  // namespace qm::formula

@@ -45,14 +45,14 @@ class Parser {
     advance();
   }
 
-  std::expected<SyntaxTree, FormulaError> run() {
+  Outcome<SyntaxTree, FormulaError> run() {
     if (tok_.kind == TokenKind::End) return std::move(tree_);
     const int root = parseSequence();
     if (!error_ && tok_.kind == TokenKind::Invalid)
       fail("unexpected character '" + std::string(tok_.text) + "'");
     if (!error_ && tok_.kind != TokenKind::End)
       fail(isOp(")") ? "unmatched ')'" : "expected an operator");
-    if (error_) return std::unexpected(*error_);
+    if (error_) return Failure{*error_};
     tree_.root = root;
     return std::move(tree_);
   }
@@ -224,8 +224,8 @@ class Parser {
 
 }  // namespace
 
-std::expected<SyntaxTree, FormulaError> parseFormula(std::string_view text,
-                                                     const LanguageOptions& options) {
+Outcome<SyntaxTree, FormulaError> parseFormula(std::string_view text,
+                                               const LanguageOptions& options) {
   return Parser(text, options).run();
 }
 

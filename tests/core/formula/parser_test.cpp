@@ -121,8 +121,8 @@ TEST(Compiler, ReportsTheChannelOfTheFirstError) {
 TEST(Compiler, AlphaFormulaIsIgnoredWithoutAlpha) {
   FilterSetup rgb{4, 4, 3, {}, {}};
   EXPECT_TRUE(compileFilter({"r", "g", "b", "this is (not a formula"}, rgb).has_value());
-  EXPECT_TRUE(checkFilter({"r", "g", "b", "(("}, 3).has_value());
-  EXPECT_FALSE(checkFilter({"r", "g", "b", "(("}, 4).has_value());
+  EXPECT_FALSE(checkFilter({"r", "g", "b", "(("}, 3).has_value());
+  EXPECT_TRUE(checkFilter({"r", "g", "b", "(("}, 4).has_value());
 }
 
 TEST(Compiler, FoldsConstantsAndDropsUnusedPureWork) {
