@@ -63,10 +63,34 @@ constexpr auto kMod = [](i32 a, i32 b) { return modLane(a, b); };
 
 template <class F>
 void binary(const BlockInstruction& ins, i32* d, const i32* a, const i32* b, int n, F f) {
-  if (ins.immediate)
+  if (ins.reversed)
+    lanes2k(d, a, ins.k, n, [f](i32 v, i32 k) { return f(k, v); });
+  else if (ins.immediate)
     lanes2k(d, a, ins.k, n, f);
   else
     lanes2(d, a, b, n, f);
+}
+
+// cnv with fixed weights: the nine taps read straight from three row pointers, edges pinned.
+void convolveFixed(const BlockInstruction& ins, const ImageView& in, int x0, int y, int n, i32* d) {
+  const int z = ins.imm;
+  if (ins.k == 0 || z < 0 || z >= in.channels) {
+    std::fill_n(d, n, 0);  // divisor 0, or a channel that reads 0 everywhere
+    return;
+  }
+  const std::uint8_t* rows[3];
+  for (int r = 0; r < 3; ++r) rows[r] = in.pixel(0, std::clamp(y + r - 1, 0, in.height - 1)) + z;
+  const int ps = in.pixelStride;
+  const int last = in.width - 1;
+  const auto& w = ins.weights;
+  for (int i = 0; i < n; ++i) {
+    const int x = x0 + i;
+    const int cols[3] = {(x > 0 ? x - 1 : 0) * ps, x * ps, (x < last ? x + 1 : last) * ps};
+    i32 sum = 0;
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) sum = ops::add(sum, ops::mul(w[r * 3 + c], rows[r][cols[c]]));
+    d[i] = divLane(sum, ins.k);
+  }
 }
 
 }  // namespace
@@ -108,9 +132,11 @@ void BlockInterpreter::loadInputs(int x0, int y, int n) {
     if (wants(kInV)) lanes3(reg(kInV), r, g, b, n, chromaV);
   }
   if (wants(kInD))
-    for (int i = 0; i < n; ++i) reg(kInD)[i] = directionAt(x0 + i, y, in_.width, in_.height);
+    for (int i = 0; i < n; ++i)
+      reg(kInD)[i] = directionAt(tables_, x0 + i, y, in_.width, in_.height);
   if (wants(kInM))
-    for (int i = 0; i < n; ++i) reg(kInM)[i] = distanceAt(x0 + i, y, in_.width, in_.height);
+    for (int i = 0; i < n; ++i)
+      reg(kInM)[i] = distanceAt(tables_, x0 + i, y, in_.width, in_.height);
 }
 
 void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n,
@@ -120,6 +146,7 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
   const i32* c = reg(ins.arg[2]);
   i32* d = ins.op == Op::Store ? nullptr : reg(ins.dst);
   const std::uint8_t* sliders = program_.sliders.data();
+  const Tables& t = tables_;
   switch (ins.op) {
     case Op::Neg:
       lanes1(d, a, n, ops::neg);
@@ -137,13 +164,13 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
       lanes1(d, a, n, ops::sqr);
       break;
     case Op::Cos:
-      lanes1(d, a, n, cosine);
+      lanes1(d, a, n, [&](i32 v) { return cosine(t, v); });
       break;
     case Op::Sin:
-      lanes1(d, a, n, sine);
+      lanes1(d, a, n, [&](i32 v) { return sine(t, v); });
       break;
     case Op::Tan:
-      lanes1(d, a, n, tangent);
+      lanes1(d, a, n, [&](i32 v) { return tangent(t, v); });
       break;
     case Op::Ctl:
       lanes1(d, a, n, [&](i32 v) { return ops::ctl(sliders, v); });
@@ -209,16 +236,16 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
       lanes2(d, a, b, n, ops::dif);
       break;
     case Op::R2x:
-      lanes2(d, a, b, n, radial);
+      lanes2(d, a, b, n, [&](i32 v, i32 m) { return radial(t, v, m); });
       break;
     case Op::R2y:
-      lanes2(d, a, b, n, [](i32 v, i32 m) { return radial(ops::sub(v, 256), m); });
+      lanes2(d, a, b, n, [&](i32 v, i32 m) { return radial(t, ops::sub(v, 256), m); });
       break;
     case Op::C2d:
-      lanes2(d, a, b, n, angle);
+      lanes2(d, a, b, n, [&](i32 x, i32 y) { return angle(t, x, y); });
       break;
     case Op::C2m:
-      lanes2(d, a, b, n, magnitude);
+      lanes2(d, a, b, n, [&](i32 x, i32 y) { return magnitude(t, x, y); });
       break;
     case Op::Map:
       lanes2(d, a, b, n, [&](i32 i, i32 v) { return ops::map(sliders, i, v); });
@@ -238,9 +265,6 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
     case Op::Src:
       lanes3(d, a, b, c, n, [&](i32 x, i32 yy, i32 z) { return in_.sample(x, yy, z); });
       break;
-    case Op::Rad:
-      lanes3(d, a, b, c, n, [&](i32 dir, i32 m, i32 z) { return in_.sampleRadial(dir, m, z); });
-      break;
     case Op::Mix: {
       const i32* e = reg(ins.arg[3]);
       for (int i = 0; i < n; ++i) d[i] = ops::mix(a[i], b[i], c[i], e[i]);
@@ -253,6 +277,10 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
       break;
     }
     case Op::Cnv: {
+      if (ins.constantWeights) {
+        convolveFixed(ins, in_, x0, y, n, d);
+        break;
+      }
       std::array<const i32*, 10> w;
       for (int k = 0; k < 10; ++k) w[k] = reg(ins.arg[k]);
       std::array<i32, 9> lane;

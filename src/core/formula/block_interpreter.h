@@ -9,6 +9,7 @@
 #include "core/formula/block_program.h"
 #include "core/formula/image_view.h"
 #include "core/formula/program.h"
+#include "core/formula/tables.h"
 
 namespace qm::formula {
 
@@ -29,6 +30,7 @@ class BlockInterpreter {
   const BlockProgram& code_;
   const Program& program_;
   ImageView in_;
+  const Tables& tables_ = tables();
   std::vector<std::int32_t> regs_;
 };
 

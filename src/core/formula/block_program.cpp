@@ -118,6 +118,20 @@ std::optional<BlockProgram> makeBlockProgram(const Program& p) {
       } else if (p.isConstant(ins.arg[1])) {
         out.immediate = true;
         out.k = p.constantOf(ins.arg[1]);
+      } else if (p.isConstant(ins.arg[0])) {
+        out.immediate = true;
+        out.reversed = true;
+        out.k = p.constantOf(ins.arg[0]);
+        out.arg[0] = out.arg[1];
+      }
+    }
+    if (ins.op == Op::Cnv) {
+      bool fixed = true;
+      for (int k = 0; k < 10; ++k) fixed = fixed && p.isConstant(ins.arg[k]);
+      if (fixed) {
+        out.constantWeights = true;
+        for (int k = 0; k < 9; ++k) out.weights[k] = p.constantOf(ins.arg[k]);
+        out.k = p.constantOf(ins.arg[9]);
       }
     }
     if (ins.op == Op::Store) {

@@ -4,6 +4,7 @@
 // makes pixels independent; registers are then reused once dead so a block's working set
 // stays in the first-level cache, and constant second operands become immediates.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -14,8 +15,11 @@ namespace qm::formula {
 
 struct BlockInstruction {
   Op op = Op::Add;
-  bool immediate = false;  // second operand is `k`, not a register
+  bool immediate = false;  // one operand is `k`, not a register
+  bool reversed = false;   // ... and it is the first one: k op arg[0]
   std::int32_t k = 0;
+  bool constantWeights = false;  // Cnv: weights[] and k (the divisor) are fixed
+  std::array<std::int32_t, 9> weights{};
   std::int32_t imm = 0;   // Cnv: channel
   std::int32_t dst = -1;  // register (Store: output channel)
   std::array<std::int32_t, 10> arg{};

@@ -1,5 +1,6 @@
 #include "core/formula/compiler.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -77,9 +78,31 @@ class Emitter {
     ins.op = op;
     ins.imm = imm;
     for (std::size_t i = 0; i < args.size(); ++i) ins.arg[i] = materialise(args[i]);
+    // The same pure computation on the same registers gives the same value within a pixel
+    // (the image is read-only), so it is done once. Anything touching cells or the random
+    // generator is never merged.
+    const bool shareable = isPure(op) || op == Op::Src || op == Op::Cnv;
+    CseKey key{};
+    if (shareable) {
+      key[0] = static_cast<std::int32_t>(op);
+      key[1] = imm;
+      std::copy(ins.arg.begin(), ins.arg.end(), key.begin() + 2);
+      if (auto it = seen_.find(key); it != seen_.end()) return registerValue(it->second);
+    }
     ins.dst = kTempBase + temps_++;
     p_.code.push_back(ins);
+    if (shareable) seen_.emplace(key, ins.dst);
     return registerValue(ins.dst);
+  }
+
+  // rad(d, m, z) is src(X/2 + r2x(d, m), Y/2 + r2y(d, m), z); spelled out, the position is
+  // shared by the channels that sample the same place.
+  Value radialSample(const std::vector<Value>& args) {
+    const Value px = instruction(
+        Op::Add, {instruction(Op::R2x, {args[0], args[1]}), constantValue(p_.width / 2)});
+    const Value py = instruction(
+        Op::Add, {instruction(Op::R2y, {args[0], args[1]}), constantValue(p_.height / 2)});
+    return instruction(Op::Src, {px, py, args[2]});
   }
 
   Value emit(int index) {
@@ -234,7 +257,7 @@ class Emitter {
       case Function::Src:
         return instruction(Op::Src, args);
       case Function::Rad:
-        return instruction(Op::Rad, args);
+        return radialSample(args);
       case Function::Cnv:
         return instruction(Op::Cnv, args, channel_);
       case Function::Ctl:
@@ -295,6 +318,8 @@ class Emitter {
   const SyntaxTree* tree_ = nullptr;
   int channel_ = 0;
   std::map<std::int32_t, int> constantRegs_;
+  using CseKey = std::array<std::int32_t, 12>;
+  std::map<CseKey, int> seen_;
   int temps_ = 0;
 
  public:

@@ -65,11 +65,17 @@ inline std::int32_t chromaV(int r, int g, int b) {
   return (78 * r - 65 * g - 13 * b) / 256;
 }
 // d and m measure from different centres when a side is odd (floor vs ceiling of half).
+inline std::int32_t directionAt(const Tables& t, int x, int y, int w, int h) {
+  return angle(t, x - w / 2, y - h / 2);
+}
+inline std::int32_t distanceAt(const Tables& t, int x, int y, int w, int h) {
+  return magnitude(t, x - (w + 1) / 2, y - (h + 1) / 2);
+}
 inline std::int32_t directionAt(int x, int y, int w, int h) {
-  return angle(x - w / 2, y - h / 2);
+  return directionAt(tables(), x, y, w, h);
 }
 inline std::int32_t distanceAt(int x, int y, int w, int h) {
-  return magnitude(x - (w + 1) / 2, y - (h + 1) / 2);
+  return distanceAt(tables(), x, y, w, h);
 }
 
 }  // namespace qm::formula

@@ -22,7 +22,6 @@ int argumentCount(Op op) {
     case Op::SubFloor:
     case Op::Val:
     case Op::Src:
-    case Op::Rad:
       return 3;
     case Op::Mix:
       return 4;

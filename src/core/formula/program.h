@@ -49,8 +49,7 @@ enum class Op : std::uint8_t {
   AddCap,
   SubFloor,
   Val,
-  Src,
-  Rad,  // three
+  Src,  // three
   Mix,  // four
   Scl,  // five
   Cnv,  // ten; imm = channel

@@ -8,7 +8,6 @@ namespace qm::formula {
 bool isPure(Op op) {
   switch (op) {
     case Op::Src:
-    case Op::Rad:
     case Op::Cnv:
     case Op::Get:
     case Op::Put:

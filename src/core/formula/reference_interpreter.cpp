@@ -38,9 +38,6 @@ void ReferenceInterpreter::runPixel(int x, int y, std::uint8_t* out, RunState& s
       case Op::Src:
         result = in_.sample(a[0], a[1], a[2]);
         break;
-      case Op::Rad:
-        result = in_.sampleRadial(a[0], a[1], a[2]);
-        break;
       case Op::Cnv:
         result = in_.convolve(a.data(), a[9], x, y, ins.imm);
         break;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <numbers>
-#include <utility>
 
 #include "core/formula/ops.h"
 
@@ -62,67 +61,22 @@ const Tables& tables() {
 }
 
 std::int32_t angle(std::int32_t px, std::int32_t py) {
-  std::int32_t ay = ops::abs(py);
-  std::int32_t ax = ops::abs(px);
-  const bool negY = py < 0;
-  const bool negX = px < 0;
-  const bool steep = ay > ax;
-  if (steep) std::swap(ay, ax);
-  std::int32_t v = 0;
-  if (ay != 0) {
-    // ay * 1024 wraps at 32 bits like the original; only absurd coordinates (2^21 and up)
-    // get there, and we keep the table index inside 0..1024 for them.
-    std::int32_t q = ops::div(ops::mul(ay, 1024), ax);
-    if (q > 1024) q = 1024;
-    if (q > 0) v = tables().atan[q] * 512 / 205888;
-  }
-  if (negX != steep) v = 256 - v;
-  if (negX) v += 256;
-  if (negY) v = -v;
-  return v;
+  return angle(tables(), px, py);
 }
-
 std::int32_t magnitude(std::int32_t a, std::int32_t b) {
-  a = ops::abs(a);
-  b = ops::abs(b);
-  std::int32_t t;
-  std::int32_t hi;
-  if (a == b) {
-    t = 27146;
-    hi = a;
-  } else {
-    const std::int32_t lo = ops::min(a, b);
-    hi = ops::max(a, b);
-    std::int32_t q = ops::div(ops::mul(lo, 1024), hi);
-    // Only reachable with wrapped products of absurd inputs; keeps the index in the table.
-    if (q < 0) q = 0;
-    if (q > 1023) q = 1023;
-    t = tables().hyp[q];
-  }
-  const std::int64_t scaled = (static_cast<std::int64_t>(t) * hi) >> 16;
-  return ops::add(hi, static_cast<std::int32_t>(static_cast<std::uint32_t>(scaled)));
+  return magnitude(tables(), a, b);
 }
-
 std::int32_t radial(std::int32_t d, std::int32_t mag) {
-  const std::int64_t p = static_cast<std::int64_t>(mag) * tables().cos[d & 1023] + 8191;
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p >> 14));
+  return radial(tables(), d, mag);
 }
-
 std::int32_t cosine(std::int32_t x) {
-  const std::int32_t t = tables().cos[ops::abs(x) & 1023];
-  // The negative branch is one lower than floor for exact multiples of 32, as the original
-  // machine code does (so cos(512) is -513).
-  return t >= 0 ? t / 32 : t / 32 - 1;
+  return cosine(tables(), x);
 }
-
 std::int32_t sine(std::int32_t x) {
-  return cosine(ops::sub(x, 256));
+  return sine(tables(), x);
 }
-
 std::int32_t tangent(std::int32_t x) {
-  const std::int32_t den = tables().cos[ops::abs(x) & 1023];
-  const std::int32_t num = tables().cos[ops::abs(ops::sub(x, 256)) & 1023];
-  return ops::div(num * 1024, den);
+  return tangent(tables(), x);
 }
 
 }  // namespace qm::formula
