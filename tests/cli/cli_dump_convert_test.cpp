@@ -1,8 +1,11 @@
 // End-to-end runs of quillmark-cli dump and convert.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <chrono>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -176,6 +179,33 @@ TEST_F(CliTest, ConvertReportsAFailedWriteAndGoesOn) {
   EXPECT_EQ(json::parse(run.out)["written"], json::array());
   EXPECT_FALSE(run.err.empty());
   EXPECT_FALSE(fs::exists(fs::path(out) / "a.8bf"));
+}
+
+TEST_F(CliTest, CtrlCStopsBetweenEntriesKeepingWhatWasWritten) {
+  constexpr int kEntries = 30000;
+  std::string text = "FFL1.0\r\n" + std::to_string(kEntries) + "\r\n";
+  for (int i = 0; i < kEntries; ++i) text += fflEntry("e" + std::to_string(i) + ".8bf", "E");
+  auto lib = file("big.ffl", text);
+  qm::test::RunningProgram program(
+      QM_CLI, {"--program-dir", dir.path().string(), "convert", "--to", "afs", "--dest", out, lib});
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  auto nothingYet = [&] {
+    std::error_code ec;
+    return !fs::exists(out, ec) || fs::is_empty(out, ec);
+  };
+  while (program.running() && nothingYet() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  program.signal(SIGINT);
+  auto run = program.finish();
+  if (run.exitCode == 0) GTEST_SKIP() << "the run ended before the signal";
+  EXPECT_EQ(run.exitCode, 3) << run.err;
+  std::size_t written = 0;
+  for (const auto& e : fs::directory_iterator(out)) written += e.path().extension() == ".afs";
+  EXPECT_GT(written, 0u);
+  EXPECT_LT(written, static_cast<std::size_t>(kEntries));
+  EXPECT_NE(run.out.find(std::to_string(written) + " written, 0 skipped, 0 unreadable"),
+            std::string::npos)
+      << run.out.substr(run.out.size() > 200 ? run.out.size() - 200 : 0);
 }
 
 TEST_F(CliTest, ConvertToPluginAndDumpItBack) {

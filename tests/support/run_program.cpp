@@ -1,6 +1,7 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,13 +9,13 @@
 
 namespace qm::test {
 
-ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::string& input) {
+RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& input)
+    : io_(std::make_unique<TempFolder>()) {
   // Files instead of pipes: no deadlock however much the program prints.
-  TempFolder io;
-  auto inPath = writeFile(io / "in", input);
-  auto outPath = io / "out";
-  auto errPath = io / "err";
+  auto inPath = writeFile(*io_ / "in", input);
+  auto outPath = *io_ / "out";
+  auto errPath = *io_ / "err";
 
   std::vector<std::string> words{program};
   words.insert(words.end(), args.begin(), args.end());
@@ -22,9 +23,8 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
 
-  ProgramRun run;
-  pid_t child = fork();
-  if (child == 0) {
+  pid_ = fork();
+  if (pid_ == 0) {
     int in = open(inPath.c_str(), O_RDONLY);
     int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -35,12 +35,38 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     execv(program.c_str(), argv.data());
     _exit(127);
   }
-  if (child < 0) return run;
-  int status = 0;
-  if (waitpid(child, &status, 0) == child && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.out = readFile(outPath);
-  run.err = readFile(errPath);
+}
+
+RunningProgram::~RunningProgram() {
+  if (pid_ > 0 && !finished_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status_, 0);
+  }
+}
+
+bool RunningProgram::running() {
+  if (pid_ <= 0 || finished_) return false;
+  if (waitpid(pid_, &status_, WNOHANG) == pid_) finished_ = true;
+  return !finished_;
+}
+
+void RunningProgram::signal(int number) {
+  if (running()) kill(pid_, number);
+}
+
+ProgramRun RunningProgram::finish() {
+  ProgramRun run;
+  if (pid_ <= 0) return run;
+  if (!finished_ && waitpid(pid_, &status_, 0) == pid_) finished_ = true;
+  if (finished_ && WIFEXITED(status_)) run.exitCode = WEXITSTATUS(status_);
+  run.out = readFile(*io_ / "out");
+  run.err = readFile(*io_ / "err");
   return run;
+}
+
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& input) {
+  return RunningProgram(program, args, input).finish();
 }
 
 }  // namespace qm::test
