@@ -41,6 +41,29 @@ inline i32 modLane(i32 a, i32 b) {
   return ops::sub(a, ops::mul(q, safe));
 }
 
+// Division by a constant power of two: truncating shift, the sign fixed up like C does.
+inline i32 divPow2(i32 a, int shift) {
+  const i32 bias = static_cast<i32>(static_cast<std::uint32_t>(a >> 31) >> (32 - shift));
+  return ops::add(a, bias) >> shift;
+}
+
+inline i32 mixLane(i32 a, i32 b, i32 n, i32 d) {
+  const i32 r = ops::add(divLane(ops::mul(a, n), d), divLane(ops::mul(b, ops::sub(d, n)), d));
+  return d == 0 ? 0 : r;
+}
+inline i32 sclLane(i32 a, i32 il, i32 ih, i32 ol, i32 oh) {
+  const i32 span = ops::sub(ih, il);
+  const i32 r = ops::add(ol, divLane(ops::mul(ops::sub(oh, ol), ops::sub(a, il)), span));
+  return span == 0 ? 0 : r;
+}
+
+int powerOfTwoShift(i32 k) {
+  if (k < 2 || (k & (k - 1)) != 0) return 0;
+  int s = 0;
+  while ((1 << s) != k) ++s;
+  return s;
+}
+
 constexpr auto kAdd = [](i32 a, i32 b) { return ops::add(a, b); };
 constexpr auto kSub = [](i32 a, i32 b) { return ops::sub(a, b); };
 constexpr auto kMul = [](i32 a, i32 b) { return ops::mul(a, b); };
@@ -185,10 +208,16 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
       binary(ins, d, a, b, n, kMul);
       break;
     case Op::Div:
-      binary(ins, d, a, b, n, kDiv);
+      if (const int shift = ins.immediate && !ins.reversed ? powerOfTwoShift(ins.k) : 0)
+        lanes1(d, a, n, [shift](i32 v) { return divPow2(v, shift); });
+      else
+        binary(ins, d, a, b, n, kDiv);
       break;
     case Op::Mod:
-      binary(ins, d, a, b, n, kMod);
+      if (const int shift = ins.immediate && !ins.reversed ? powerOfTwoShift(ins.k) : 0)
+        lanes1(d, a, n, [shift](i32 v) { return ops::sub(v, ops::shl(divPow2(v, shift), shift)); });
+      else
+        binary(ins, d, a, b, n, kMod);
       break;
     case Op::Shl:
       binary(ins, d, a, b, n, kShl);
@@ -267,13 +296,13 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
       break;
     case Op::Mix: {
       const i32* e = reg(ins.arg[3]);
-      for (int i = 0; i < n; ++i) d[i] = ops::mix(a[i], b[i], c[i], e[i]);
+      for (int i = 0; i < n; ++i) d[i] = mixLane(a[i], b[i], c[i], e[i]);
       break;
     }
     case Op::Scl: {
       const i32* e = reg(ins.arg[3]);
       const i32* f = reg(ins.arg[4]);
-      for (int i = 0; i < n; ++i) d[i] = ops::scl(a[i], b[i], c[i], e[i], f[i]);
+      for (int i = 0; i < n; ++i) d[i] = sclLane(a[i], b[i], c[i], e[i], f[i]);
       break;
     }
     case Op::Cnv: {
@@ -306,7 +335,14 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
 
 void BlockInterpreter::runBlock(int x0, int y, int count, const MutableImageView& out) {
   loadInputs(x0, y, count);
-  for (const BlockInstruction& ins : code_.code) execute(ins, x0, y, count, out);
+  for (const BlockInstruction& ins : code_.code) {
+    if (ins.uniform) {
+      execute(ins, x0, y, 1, out);
+      std::fill_n(reg(ins.dst) + 1, count - 1, reg(ins.dst)[0]);
+    } else {
+      execute(ins, x0, y, count, out);
+    }
+  }
 }
 
 void BlockInterpreter::runRow(int y, const MutableImageView& out) {

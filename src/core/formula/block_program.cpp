@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/formula/pure_ops.h"
+
 namespace qm::formula {
 namespace {
 
@@ -99,6 +101,10 @@ std::optional<BlockProgram> makeBlockProgram(const Program& p) {
     bp.constants.emplace_back(kInputCount + static_cast<int>(k), p.constants[k]);
   std::vector<int> freeRegs;
   int next = fixed;
+  // Values that depend on nothing but y and constants.
+  std::vector<bool> uniform(p.registerCount, false);
+  uniform[kInY] = true;
+  for (int r = kInputCount; r < fixed; ++r) uniform[r] = true;
 
   for (int i = 0; i < static_cast<int>(code.size()); ++i) {
     const Instruction& ins = code[i];
@@ -133,6 +139,11 @@ std::optional<BlockProgram> makeBlockProgram(const Program& p) {
         for (int k = 0; k < 9; ++k) out.weights[k] = p.constantOf(ins.arg[k]);
         out.k = p.constantOf(ins.arg[9]);
       }
+    }
+    if (isPure(ins.op) || ins.op == Op::Src) {
+      out.uniform = true;
+      for (int k = 0; k < n; ++k) out.uniform = out.uniform && uniform[ins.arg[k]];
+      uniform[ins.dst] = out.uniform;
     }
     if (ins.op == Op::Store) {
       out.dst = ins.dst;

@@ -95,6 +95,48 @@ class Emitter {
     return registerValue(ins.dst);
   }
 
+  // With a fixed divisor mix and scl are plain arithmetic; spelled out, the divisions get the
+  // fast constant-divisor forms.
+  Value mix(const std::vector<Value>& a) {
+    if (!a[3].constant) return instruction(Op::Mix, a);
+    if (a[3].k == 0) return constantValue(0);
+    const Value left = instruction(Op::Div, {instruction(Op::Mul, {a[0], a[2]}), a[3]});
+    const Value right = instruction(
+        Op::Div, {instruction(Op::Mul, {a[1], instruction(Op::Sub, {a[3], a[2]})}), a[3]});
+    return instruction(Op::Add, {left, right});
+  }
+  Value scale(const std::vector<Value>& a) {
+    if (!a[1].constant || !a[2].constant) return instruction(Op::Scl, a);
+    const Value span = instruction(Op::Sub, {a[2], a[1]});
+    if (span.k == 0) return constantValue(0);
+    const Value product = instruction(
+        Op::Mul, {instruction(Op::Sub, {a[4], a[3]}), instruction(Op::Sub, {a[0], a[1]})});
+    return instruction(Op::Add, {a[3], instruction(Op::Div, {product, span})});
+  }
+
+  // map(i, n) for a fixed i is a clamped ramp between two known sliders; spelled out it
+  // needs no branches. (n - L) * 255 / (H - L) already falls to 0 or below at n <= L and
+  // reaches 255 or more at n >= H, so clamping it to 0..255 gives the ramp's flat ends.
+  Value mapRamp(const std::vector<Value>& a) {
+    if (!a[0].constant) return instruction(Op::Map, a);
+    if (a[0].k < 0 || a[0].k > 3) return constantValue(0);
+    const std::int32_t h = p_.sliders[2 * a[0].k];
+    const std::int32_t l = p_.sliders[2 * a[0].k + 1];
+    const Value n = clampToByte(a[1]);
+    if (h == l)
+      return instruction(Op::Select, {instruction(Op::Lt, {n, constantValue(h)}), constantValue(0),
+                                      constantValue(255)});
+    const std::int32_t low = h > l ? l : h;
+    const Value rising = clampToByte(instruction(
+        Op::Div,
+        {instruction(Op::Mul, {instruction(Op::Sub, {n, constantValue(low)}), constantValue(255)}),
+         constantValue(h > l ? h - l : l - h)}));
+    return h > l ? rising : instruction(Op::Sub, {constantValue(255), rising});
+  }
+  Value clampToByte(const Value& v) {
+    return instruction(Op::Max, {instruction(Op::Min, {v, constantValue(255)}), constantValue(0)});
+  }
+
   // rad(d, m, z) is src(X/2 + r2x(d, m), Y/2 + r2y(d, m), z); spelled out, the position is
   // shared by the channels that sample the same place.
   Value radialSample(const std::vector<Value>& args) {
@@ -265,7 +307,7 @@ class Emitter {
       case Function::Val:
         return instruction(Op::Val, args);
       case Function::Map:
-        return instruction(Op::Map, args);
+        return mapRamp(args);
       case Function::Min:
         return instruction(Op::Min, args);
       case Function::Max:
@@ -279,9 +321,9 @@ class Emitter {
       case Function::Dif:
         return instruction(Op::Dif, args);
       case Function::Mix:
-        return instruction(Op::Mix, args);
+        return mix(args);
       case Function::Scl:
-        return instruction(Op::Scl, args);
+        return scale(args);
       case Function::Sqr:
         return instruction(Op::Sqr, args);
       case Function::Cos:

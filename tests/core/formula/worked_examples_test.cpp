@@ -199,3 +199,27 @@ TEST(Random, RstSeedsOnlyTheNextRun) {
 
 }  // namespace
 }  // namespace qm::formula::testing
+
+namespace qm::formula::testing {
+namespace {
+
+// The compiler spells map() out as arithmetic for a fixed map number; every entry of the
+// ramp, with inputs beyond both ends, must still equal the definition.
+TEST(Maps, SpelledOutRampMatchesTheDefinitionEverywhere) {
+  const std::array<std::array<std::uint8_t, 2>, 8> pairs = {
+      {{181, 65}, {65, 181}, {50, 50}, {0, 0}, {255, 0}, {0, 255}, {1, 2}, {255, 255}}};
+  Picture in = uniform(311, 1, {0, 0, 0, 0}, 3);
+  for (const auto& pair : pairs) {
+    const std::array<std::uint8_t, 8> sliders = {pair[0], pair[1]};
+    const auto out =
+        applyFilter({"map(0,x-30)", "map(0,x-30)-map(0,x-30)/2*2", "0", ""}, in, {}, sliders);
+    for (int x = 0; x < 311; ++x) {
+      const std::int32_t want = ops::map(sliders.data(), 0, x - 30);
+      ASSERT_EQ(out[std::size_t(x) * 3], want) << int(pair[0]) << "," << int(pair[1]) << " x=" << x;
+      ASSERT_EQ(out[std::size_t(x) * 3 + 1], want % 2);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qm::formula::testing
