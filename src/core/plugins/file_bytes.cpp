@@ -33,7 +33,7 @@ FileBytes FileBytes::fromMemory(ByteView bytes) {
 }
 
 std::size_t FileBytes::readInto(std::uint64_t offset, std::uint8_t* out, std::size_t count) {
-  if (offset >= size_) return 0;
+  if (offset >= size_ || count == 0) return 0;
   count = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset));
   if (!file_) {
     std::memcpy(out, memory_.data() + offset, count);

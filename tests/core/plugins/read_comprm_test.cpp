@@ -100,6 +100,15 @@ TEST(ReadComprm, NothingFoundAndTinyFiles) {
   }
 }
 
+TEST(ReadComprm, EmptyFirstTransitionNameBeforeALongerSecond) {
+  // Found by fuzzing: an empty title inside the file was copied from a null buffer.
+  std::string file = std::string("ab") + test::spfxRecord("", "", "Second") + "tail";
+  PrmResult r = read(file);
+  EXPECT_EQ(r.filter.category, "[Premiere Transition]");
+  EXPECT_EQ(r.filter.title, "");
+  EXPECT_FALSE(r.ok);
+}
+
 TEST(ReadComprm, LongRunsOfTransitionTagsEndQuickly) {
   std::string file;
   for (int i = 0; i < 50000; ++i) file += "XFPS";
