@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "core/common/cp1252.h"
 #include "core/host/filter_loader.h"
 
 namespace qm::host {
@@ -32,6 +33,17 @@ bool PluginHost::invoke(ImageHandle handle, const Rect& rect) {
   run.pool = pool_;
   lastRun_ = runFilter(plugin_->formulas, *img, rect, run);
   return lastRun_.outcome == RunOutcome::Done;
+}
+
+bool PluginHost::about(const fs::path& file, Prompter& prompter) {
+  if (!enabled_) return false;
+  const auto rec = loadPluginFilter(file);
+  if (!rec) return false;
+  std::string text = rec->title;
+  for (const std::string* line : {&rec->category, &rec->copyright, &rec->author})
+    if (!line->empty()) text += "\n" + *line;
+  prompter.inform(cp1252ToUtf8(text), cp1252ToUtf8(rec->title));
+  return true;
 }
 
 bool PluginHost::unload() {

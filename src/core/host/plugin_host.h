@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/common/ports.h"
 #include "core/ff/record.h"
 #include "core/host/image_library.h"
 #include "core/host/run_filter.h"
@@ -26,6 +27,9 @@ class PluginHost {
   // Runs the loaded plugin with its stored slider values over rect of the picture.
   bool invoke(ImageHandle image, const Rect& rect);
   bool unload();
+  // Shows a Filter Factory plugin's about box (title, copyright, author) through prompter.
+  // False for any other file.
+  bool about(const std::filesystem::path& file, Prompter& prompter);
 
   const std::optional<ff::FFRecord>& plugin() const { return plugin_; }
   // The last invoke's report (a formula error explains a failed run).
