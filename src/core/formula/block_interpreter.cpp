@@ -94,6 +94,28 @@ void binary(const BlockInstruction& ins, i32* d, const i32* a, const i32* b, int
     lanes2(d, a, b, n, f);
 }
 
+// Pixel stride known at compile time (4, the usual RGBA buffer) lets these loops vectorise;
+// Stride 0 means "use the run-time stride".
+template <int Stride>
+void splitChannels(const std::uint8_t* __restrict px, int n, i32* __restrict r, i32* __restrict g,
+                   i32* __restrict b, int stride = Stride) {
+  const int ps = Stride ? Stride : stride;
+  for (int i = 0; i < n; ++i) {
+    r[i] = px[i * ps];
+    g[i] = px[i * ps + 1];
+    b[i] = px[i * ps + 2];
+  }
+}
+template <int Stride>
+void storeChannel(std::uint8_t* __restrict px, const i32* __restrict v, int n,
+                  int stride = Stride) {
+  const int ps = Stride ? Stride : stride;
+  for (int i = 0; i < n; ++i) {
+    const i32 c = v[i] < 0 ? 0 : v[i] > 255 ? 255 : v[i];
+    px[i * ps] = static_cast<std::uint8_t>(c);
+  }
+}
+
 // cnv with fixed weights: the nine taps read straight from three row pointers, edges pinned.
 void convolveFixed(const BlockInstruction& ins, const ImageView& in, int x0, int y, int n, i32* d) {
   const int z = ins.imm;
@@ -141,11 +163,10 @@ void BlockInterpreter::loadInputs(int x0, int y, int n) {
     i32* r = reg(kInR);
     i32* g = reg(kInG);
     i32* b = reg(kInB);
-    for (int i = 0; i < n; ++i) {
-      r[i] = px[i * ps];
-      g[i] = px[i * ps + 1];
-      b[i] = px[i * ps + 2];
-    }
+    if (ps == 4)
+      splitChannels<4>(px, n, r, g, b);
+    else
+      splitChannels<0>(px, n, r, g, b, ps);
     if (wants(kInA)) {
       i32* a = reg(kInA);
       for (int i = 0; i < n; ++i) a[i] = px[i * ps + 3];
@@ -321,8 +342,10 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
     }
     case Op::Store: {
       std::uint8_t* px = out.pixel(x0, y) + ins.dst;
-      const int ps = out.pixelStride;
-      for (int i = 0; i < n; ++i) px[i * ps] = static_cast<std::uint8_t>(ops::clampByte(a[i]));
+      if (out.pixelStride == 4)
+        storeChannel<4>(px, a, n);
+      else
+        storeChannel<0>(px, a, n, out.pixelStride);
       break;
     }
     case Op::Get:
