@@ -10,6 +10,7 @@ namespace {
 // whole windows, so they are big enough that a scan costs few reads.
 constexpr std::size_t kFirstBlockSize = 4 * 1024;
 constexpr std::size_t kBlockSize = 64 * 1024;
+constexpr std::size_t kWholeFileLimit = 256 * 1024;
 
 }  // namespace
 
@@ -18,6 +19,8 @@ std::optional<FileBytes> FileBytes::open(const std::filesystem::path& file) {
   if (!f) return std::nullopt;
   FileBytes bytes;
   bytes.file_.reset(f);
+  // Reads go straight into the caller's buffers: stdio's own buffer would only add a copy.
+  std::setvbuf(f, nullptr, _IONBF, 0);
   if (std::fseek(f, 0, SEEK_END) != 0) return std::nullopt;
   long end = std::ftell(f);
   if (end < 0) return std::nullopt;
@@ -60,8 +63,14 @@ std::vector<std::uint8_t> FileBytes::read(std::uint64_t offset, std::size_t coun
 std::optional<std::uint8_t> FileBytes::atSlow(std::uint64_t offset) {
   if (offset >= size_) return std::nullopt;
   if (!file_) return memory_.data()[offset];
-  const std::size_t size = block_.empty() ? kFirstBlockSize : kBlockSize;
+  std::size_t size = block_.empty() ? kFirstBlockSize : kBlockSize;
   blockStart_ = offset - offset % 4096;
+  // The Premiere search visits windows from the end of the file backwards; a small file is
+  // read once, whole, rather than once per window.
+  if (!block_.empty() && size_ <= kWholeFileLimit) {
+    blockStart_ = 0;
+    size = static_cast<std::size_t>(size_);
+  }
   block_.resize(size);
   block_.resize(readInto(blockStart_, block_.data(), size));
   if (offset - blockStart_ < block_.size()) return block_[offset - blockStart_];

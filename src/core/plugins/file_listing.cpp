@@ -37,15 +37,30 @@ bool globMatch(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-// Sorts names (UTF-8) in the lists' order: their Windows-1252 forms compared.
+// Sorts names (UTF-8) in the lists' order: their Windows-1252 forms compared, lower-cased
+// once up front.
 void sortNames(std::vector<std::string>& names) {
-  std::vector<std::pair<std::string, std::string>> keyed;
+  struct Keyed {
+    std::string lower;
+    std::string bytes;
+    std::string name;
+  };
+  std::vector<Keyed> keyed;
   keyed.reserve(names.size());
-  for (auto& n : names) keyed.emplace_back(utf8ToCp1252(n), std::move(n));
-  std::sort(keyed.begin(), keyed.end(),
-            [](const auto& a, const auto& b) { return sortsBefore(a.first, b.first); });
+  for (auto& n : names) {
+    std::string bytes = utf8ToCp1252(n);
+    keyed.push_back({lowerCp1252(bytes), std::move(bytes), std::move(n)});
+  }
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    if (a.lower != b.lower)
+      return std::lexicographical_compare(
+          a.lower.begin(), a.lower.end(), b.lower.begin(), b.lower.end(), [](char x, char y) {
+            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+          });
+    return sortsBefore(a.bytes, b.bytes);
+  });
   names.clear();
-  for (auto& k : keyed) names.push_back(std::move(k.second));
+  for (auto& k : keyed) names.push_back(std::move(k.name));
 }
 
 std::string fileNameOf(const std::filesystem::path& p) {

@@ -104,7 +104,10 @@ bool tickOn(std::string_view word) {
 
 bool endsWithExtension(std::string_view name, std::string_view extension, bool underscoreToo) {
   if (extension.empty() || name.size() < extension.size() + 1) return false;
-  if (lastLower(name, extension.size()) != lowerCp1252(extension)) return false;
+  // Compared character by character: this runs for every row on every scanned file.
+  const std::string_view tail = name.substr(name.size() - extension.size());
+  for (std::size_t i = 0; i < tail.size(); ++i)
+    if (lowerCp1252(tail[i]) != lowerCp1252(extension[i])) return false;
   char before = name[name.size() - extension.size() - 1];
   return before == '.' || (underscoreToo && before == '_');
 }

@@ -43,17 +43,26 @@ std::string ReadVersionRessourceBytes(ByteView bytes, VersionKey which) {
   const std::size_t tailOffset = 2 * shape.secondPartChar;
   std::string result;
   const std::uint8_t first = static_cast<std::uint8_t>(head[0]);
+  const std::uint8_t* data = bytes.data();
   const std::size_t size = bytes.size();
-  // Only the low bytes of eight characters are compared, at even offsets.
-  for (std::size_t p = 0; p < size; p += 2) {
-    if (bytes.data()[p] != first) continue;
-    if (!lowBytesMatch(bytes, p, head) || !lowBytesMatch(bytes, p + tailOffset, tail)) continue;
+  // Only the low bytes of eight characters are compared, at even offsets. memchr finds the
+  // candidates for the first character; odd hits are passed over.
+  for (std::size_t p = 0; p < size;) {
+    const void* hit = std::memchr(data + p, first, size - p);
+    if (!hit) break;
+    p = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data);
+    if (p % 2 != 0 || !lowBytesMatch(bytes, p, head) ||
+        !lowBytesMatch(bytes, p + tailOffset, tail)) {
+      ++p;
+      continue;
+    }
     // Low bytes are kept as Windows-1252, the code page the program's texts use everywhere.
     for (std::size_t j = 0; j <= 300; j += 2) {
       auto b = bytes.u8(p + shape.valueOffset + j);
       if (!b || *b == 0) break;
       result.push_back(static_cast<char>(*b));
     }
+    p += 2;
   }
   return result;
 }
