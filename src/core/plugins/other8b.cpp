@@ -49,6 +49,14 @@ OtherResult ReadOther8b(const std::filesystem::path& file, const PlugTypeTable& 
                   [&](VersionKey key) { return ReadVersionRessource(file, key); });
 }
 
+OtherResult ReadOther8bFrom(FileBytes& file, std::string_view fileName,
+                            const PlugTypeTable& table) {
+  return identify(fileName, table, [&](VersionKey key) {
+    auto all = file.read(0, static_cast<std::size_t>(file.size()));
+    return ReadVersionRessourceBytes(ByteView(all.data(), all.size()), key);
+  });
+}
+
 OtherResult ReadOther8bBytes(ByteView bytes, std::string_view fileName,
                              const PlugTypeTable& table) {
   return identify(fileName, table,

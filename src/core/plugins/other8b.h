@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/common/byte_view.h"
+#include "core/plugins/file_bytes.h"
 #include "core/plugins/type_table.h"
 
 namespace qm::plugins {
@@ -19,6 +20,9 @@ struct OtherResult {
 OtherResult ReadOther8b(const std::filesystem::path& file, const PlugTypeTable& table);
 // fileName: the name without folder (Windows-1252); bytes: the whole file.
 OtherResult ReadOther8bBytes(ByteView bytes, std::string_view fileName, const PlugTypeTable& table);
+
+// From an opened file: the whole file is read only when a version string is looked up.
+OtherResult ReadOther8bFrom(FileBytes& file, std::string_view fileName, const PlugTypeTable& table);
 
 // The name a file gets without a version string: cut before the first "." (else the first
 // "_"), first character upper-cased.

@@ -153,10 +153,12 @@ std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const Scan
   }
 
   if (!table.empty() && table.match(name)) {
-    OtherResult other = ReadOther8b(file, table);
+    // One open serves the architecture and, when the type asks for it, the version string.
+    auto bytes = FileBytes::open(file);
+    OtherResult other = bytes ? ReadOther8bFrom(*bytes, name, table) : ReadOther8b(file, table);
     if (other.ok) {
       CatalogueRow row{file, other.category, other.name, -1, 0, std::nullopt};
-      if (auto bytes = FileBytes::open(file)) row.architecture = peArchitecture(*bytes);
+      if (bytes) row.architecture = peArchitecture(*bytes);
       rows.push_back(std::move(row));
     }
   }
