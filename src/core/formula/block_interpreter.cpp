@@ -116,6 +116,24 @@ void storeChannel(std::uint8_t* __restrict px, const i32* __restrict v, int n,
   }
 }
 
+// src with a fixed channel; when every lane reads the same row the row is found once.
+void sampleFixedChannel(const BlockInstruction& ins, const ImageView& in, const i32* xs,
+                        const i32* ys, int n, i32* d) {
+  const int z = ins.k;
+  if (z < 0 || z >= in.channels) {
+    std::fill_n(d, n, 0);
+    return;
+  }
+  const int last = in.width - 1;
+  const int ps = in.pixelStride;
+  if (ins.rowUniform) {
+    const std::uint8_t* row = in.pixel(0, std::clamp(ys[0], 0, in.height - 1)) + z;
+    for (int i = 0; i < n; ++i) d[i] = row[std::clamp(xs[i], 0, last) * ps];
+    return;
+  }
+  for (int i = 0; i < n; ++i) d[i] = in.sample(xs[i], ys[i], z);
+}
+
 // cnv with fixed weights: the nine taps read straight from three row pointers, edges pinned.
 void convolveFixed(const BlockInstruction& ins, const ImageView& in, int x0, int y, int n, i32* d) {
   const int z = ins.imm;
@@ -313,7 +331,10 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
       lanes3(d, a, b, c, n, [&](i32 i, i32 lo, i32 hi) { return ops::val(sliders, i, lo, hi); });
       break;
     case Op::Src:
-      lanes3(d, a, b, c, n, [&](i32 x, i32 yy, i32 z) { return in_.sample(x, yy, z); });
+      if (ins.immediate)
+        sampleFixedChannel(ins, in_, a, b, n, d);
+      else
+        lanes3(d, a, b, c, n, [&](i32 x, i32 yy, i32 z) { return in_.sample(x, yy, z); });
       break;
     case Op::Mix: {
       const i32* e = reg(ins.arg[3]);

@@ -131,6 +131,11 @@ std::optional<BlockProgram> makeBlockProgram(const Program& p) {
         out.arg[0] = out.arg[1];
       }
     }
+    if (ins.op == Op::Src && p.isConstant(ins.arg[2])) {
+      out.immediate = true;  // the channel
+      out.k = p.constantOf(ins.arg[2]);
+      out.rowUniform = uniform[ins.arg[1]];
+    }
     if (ins.op == Op::Cnv) {
       bool fixed = true;
       for (int k = 0; k < 10; ++k) fixed = fixed && p.isConstant(ins.arg[k]);

@@ -18,7 +18,9 @@ struct BlockInstruction {
   bool immediate = false;  // one operand is `k`, not a register
   bool reversed = false;   // ... and it is the first one: k op arg[0]
   std::int32_t k = 0;
-  bool uniform = false;          // same value for every pixel of a row: computed once per block
+  bool uniform = false;
+  bool rowUniform = false;  // Src: every lane reads the same row          // same value for every
+                            // pixel of a row: computed once per block
   bool constantWeights = false;  // Cnv: weights[] and k (the divisor) are fixed
   std::array<std::int32_t, 9> weights{};
   std::int32_t imm = 0;   // Cnv: channel
