@@ -77,6 +77,8 @@ int runApply(Context& context) {
   const fs::path input = positional[1];
   const fs::path output = positional[2];
 
+  // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
+  // c), so a filter runs as stored, like the plugin itself would.
   ff::FFOptions options;
   options.noOptimize = true;
   options.programDir = context.programDir;
@@ -119,6 +121,7 @@ int runApply(Context& context) {
     context.err << output.string() << ": cannot write the picture\n";
     return kSomeFailed;
   }
+  // One line per written file, as convert prints them.
   context.out << output.string() << '\n';
   return kOk;
 }

@@ -50,6 +50,7 @@ Token Lexer::next() {
   const std::size_t start = pos_;
   if (isDigit(c)) {
     t.kind = TokenKind::Number;
+    // Literals wrap modulo 2^32 (4294967296 is 0, 2147483648 is INT_MIN), as 32-bit code would.
     std::uint32_t v = 0;
     // Hexadecimal is accepted; whether the original did is unknown, and it costs nothing.
     if (c == '0' && pos_ + 1 < text_.size() && (text_[pos_ + 1] == 'x' || text_[pos_ + 1] == 'X') &&

@@ -21,6 +21,7 @@ constexpr NameInfo function(Function f, int arity) {
   return {K::Function, PixelVar::X, RunConst::Literal, 0, f, arity};
 }
 
+// pow() belongs to a later patched build, not to the original, so it is an unknown name here.
 // The two-clip names of the video variants (r0, src1, ...) are plain synonyms here, as the
 // program has one source image. t, tmin, tmax and total have no known values in the original;
 // we use 0, 0, 1 and 1 like the best-known clone. I, U, V, umax, vmax etc. keep the original's

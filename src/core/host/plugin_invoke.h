@@ -31,6 +31,7 @@ struct HostSession {
 
 // The plugin-load message, its lines joined with the platform's line end.
 std::string pluginLoadFailedText();
+// The title of the host's message boxes; the original used its own program title.
 inline constexpr std::string_view kMessageTitle = "Quillmark";
 
 // True when the plugin ran on the work image. owner 0 means the main window.
