@@ -1,0 +1,213 @@
+// The commands over plugin files: conversion, Change Category, Enable/Disable, Plugin
+// Information and the plugin list.
+
+#include <QApplication>
+#include <algorithm>
+
+#include "core/common/cp1252.h"
+#include "core/common/safe_name.h"
+#include "core/ff/ffl.h"
+#include "core/ff/plugin_file_io.h"
+#include "core/plugins/change_category.h"
+#include "core/plugins/enable_disable.h"
+#include "core/plugins/plugin_info.h"
+#include "core/plugins/text_util.h"
+#include "gui/batch/convert_dialog.h"
+#include "gui/commands/category_prompter.h"
+#include "gui/commands/command_runner.h"
+#include "gui/commands/passive_folder_prompter.h"
+#include "gui/commands/plugin_information_box.h"
+#include "gui/commands/plugin_list_dialog.h"
+#include "gui/commands/pumping_progress.h"
+
+namespace qm::gui {
+namespace {
+
+constexpr std::string_view kConvertTitle = "Convert";
+
+plugins::PaneView pluginsView(shell::PaneView view) {
+  return static_cast<plugins::PaneView>(static_cast<int>(view));
+}
+
+QString fromCp1252(std::string_view bytes) {
+  return QString::fromStdString(cp1252ToUtf8(bytes));
+}
+
+std::string joinedLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+  return text;
+}
+
+// The selected FFL View entries, read as the library view reads them.
+std::vector<ff::FFRecord> loadFflEntries(const std::filesystem::path& library,
+                                         const std::vector<std::uint64_t>& positions) {
+  std::vector<ff::FFRecord> entries;
+  auto bytes = ff::readWholeFile(library);
+  if (!bytes) return entries;
+  const ByteView view(*bytes);
+  for (auto position : positions) {
+    if (position >= view.size()) continue;
+    ff::ByteCursor cursor(view, static_cast<std::size_t>(position));
+    ff::FFRecord record;
+    ff::ReadFFLEntryII(cursor, record);
+    entries.push_back(std::move(record));
+  }
+  return entries;
+}
+
+// The list file's name is typed by the user; it stays a name in the chosen folder.
+std::string listFileName(const std::string& typed) {
+  return cp1252ToUtf8(plainFileName(utf8ToCp1252(typed)));
+}
+
+}  // namespace
+
+void CommandRunner::convert() {
+  if (busy_) return;
+  const int pane = host_.activePane();
+  const bool ffl = host_.view(pane) == shell::PaneView::Ffl;
+  const auto files = selectedFileList(pane);
+  if (!mayStartConvert(ports_.prompter, !files.empty(), ffl)) return;
+  auto& dialog = convertDialog();
+  if (!dialog.choose()) return;
+  busy_ = true;
+  ff::ConvertReport report;
+  {
+    PumpingProgress progress(ports_.progress);
+    PassiveFolderPrompter passiveFolder(ports_.prompter, host_.folder(1 - pane));
+    Prompter& prompter = settings_.options.passivePaneFolder ? static_cast<Prompter&>(passiveFolder)
+                                                             : ports_.prompter;
+    report = dialog.convert(files, ffl, clipboard_.text(), settings_.ffOptions, prompter, progress);
+  }
+  // Decision: writes that failed are reported together at the end; the run went on.
+  if (!report.failures.empty()) ports_.prompter.warn(joinedLines(report.failures), kConvertTitle);
+  std::vector<std::filesystem::path> folders;
+  for (const auto& file : report.written)
+    if (std::find(folders.begin(), folders.end(), file.parent_path()) == folders.end())
+      folders.push_back(file.parent_path());
+  for (const auto& folder : folders) filesChangedIn(folder);
+  host_.refreshFiles(0);
+  host_.refreshFiles(1);
+  busy_ = false;
+}
+
+void CommandRunner::changeCategory() {
+  const int pane = host_.activePane();
+  const bool pluginView = host_.view(pane) == shell::PaneView::Plugin;
+  runChangeCategory(pane, std::nullopt,
+                    pluginView ? host_.selectedRows(pane) : std::vector<std::size_t>{});
+}
+
+void CommandRunner::changeCategoryByDrop(int pane, const std::string& category,
+                                         const std::vector<std::size_t>& rows) {
+  runChangeCategory(pane, category, rows);
+}
+
+void CommandRunner::runChangeCategory(int pane, const std::optional<std::string>& dropTarget,
+                                      const std::vector<std::size_t>& rows) {
+  if (busy_) return;
+  busy_ = true;
+  auto& catalogue = host_.catalogue(pane);
+  const auto categoriesBefore = catalogue.categories().size();
+  QStringList choices;
+  for (const auto& choice : plugins::changeCategoryChoices(catalogue))
+    choices << fromCp1252(choice);
+  CategoryPrompter prompter(ports_.prompter, changeCategoryDialog(), choices);
+  plugins::ChangeCategoryRequest request{pluginsView(host_.view(pane)), rows, dropTarget};
+  auto outcome = plugins::cmd_ChangeCategory(request, catalogue, prompter, settings_.ffOptions);
+  if (!outcome.changedRows.empty()) {
+    host_.showCategories(pane, outcome.newCategory);
+    host_.checkPhotoshopMode(pane);
+    std::vector<std::filesystem::path> folders;
+    for (auto row : outcome.changedRows) {
+      auto folder = catalogue.row(row).path.parent_path();
+      if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+        folders.push_back(folder);
+    }
+    for (const auto& folder : folders) filesChangedIn(folder, pane);
+  } else if (catalogue.categories().size() != categoriesBefore) {
+    // A new category typed in the dialog is listed even when no plugin moved into it.
+    host_.showCategories(pane, std::nullopt);
+  }
+  busy_ = false;
+}
+
+void CommandRunner::enableDisable() {
+  if (busy_) return;
+  busy_ = true;
+  const int pane = host_.activePane();
+  const auto view = host_.view(pane);
+  const auto files = view == shell::PaneView::File ? host_.selectedFiles(pane)
+                                                   : std::vector<std::filesystem::path>{};
+  const auto rows =
+      view == shell::PaneView::Plugin ? host_.selectedRows(pane) : std::vector<std::size_t>{};
+  auto outcome = plugins::cmd_EnableDisable(pluginsView(view), files, rows, &host_.catalogue(pane),
+                                            settings_.typeTable, ports_.prompter);
+  if (view == shell::PaneView::Plugin) {
+    for (const auto& renamed : outcome.renamed)
+      host_.setEntryState(
+          pane, renamed.to,
+          plugins::isEnabledName(plugins::nameBytes(renamed.to), settings_.typeTable));
+    host_.checkPhotoshopMode(pane);
+    host_.refreshFilterStatus(pane);
+    host_.refreshFiles(pane);
+  } else if (view == shell::PaneView::File) {
+    if (!outcome.renamed.empty()) host_.catalogue(pane).markStale();
+    host_.refreshFiles(pane);
+  }
+  for (const auto& renamed : outcome.renamed) filesChangedIn(renamed.to.parent_path(), pane);
+  busy_ = false;
+}
+
+void CommandRunner::pluginInformation() {
+  if (busy_) return;
+  const int pane = host_.activePane();
+  const auto view = pluginsView(host_.view(pane));
+  const auto files = view == plugins::PaneView::Ffl ? std::vector<std::filesystem::path>{}
+                                                    : selectedFileList(pane);
+  if (files.empty()) {
+    // The engine words the refusals (wrong view, nothing selected).
+    plugins::cmd_PlugInInformation(view, std::nullopt, settings_.typeTable, settings_.ffOptions,
+                                   ports_.prompter);
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const auto facts = plugins::pluginFacts(files.front(), settings_.typeTable, settings_.ffOptions);
+  QApplication::restoreOverrideCursor();
+  if (facts.label)
+    ports_.prompter.inform(pluginInformationMessage(facts, messageBoxFont()).toStdString(),
+                           plugins::kPluginInformationTitle);
+  else
+    ports_.prompter.warn(cp1252ToUtf8(plugins::unknownTypeText(facts.fileName)),
+                         plugins::kPluginInformationTitle);
+}
+
+void CommandRunner::pluginList() {
+  if (busy_) return;
+  const int pane = host_.activePane();
+  plugins::PluginListRequest request;
+  request.view = pluginsView(host_.view(pane));
+  const bool ffl = request.view == plugins::PaneView::Ffl;
+  if (ffl)
+    request.fflEntries = loadFflEntries(host_.fflLibrary(pane), host_.selectedFflPositions(pane));
+  else
+    request.files = selectedFileList(pane);
+  // With nothing selected the engine refuses before the dialog would show.
+  if (ffl ? !request.fflEntries.empty() : !request.files.empty()) {
+    auto choice = pluginListDialog().choose();
+    if (!choice) return;
+    request.fields = choice->fields;
+    request.csv = choice->csv;
+    request.toClipboard = choice->toClipboard;
+    request.fileName = listFileName(choice->fileName);
+  }
+  busy_ = true;
+  auto outcome =
+      plugins::cmd_PlugInList(request, ports_.prompter, &clipboard_, settings_.ffOptions);
+  if (outcome.written) filesChangedIn(outcome.written->parent_path());
+  host_.refreshFiles(pane);
+  busy_ = false;
+}
+
+}  // namespace qm::gui

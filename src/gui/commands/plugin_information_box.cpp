@@ -1,0 +1,29 @@
+#include "gui/commands/plugin_information_box.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+
+#include "core/common/cp1252.h"
+#include "gui/shell/qt_prompter.h"
+
+namespace qm::gui {
+
+QString pluginInformationMessage(const plugins::PluginFacts& facts, const QFont& font) {
+  QStringList lines = messageText(cp1252ToUtf8(plugins::pluginInformationText(facts))).split('\n');
+  // The filter lines come first, then the rule.
+  const auto ruleLine = static_cast<qsizetype>(facts.filters.size());
+  if (ruleLine >= lines.size()) return lines.join('\n');
+  QFontMetrics metrics(font);
+  int widest = 0;
+  for (qsizetype i = 0; i < ruleLine; ++i)
+    widest = std::max(widest, metrics.horizontalAdvance(lines[i]));
+  const int dash = std::max(1, metrics.horizontalAdvance('-'));
+  lines[ruleLine] = QString(std::max(1, (widest + dash - 1) / dash), '-');
+  return lines.join('\n');
+}
+
+QFont messageBoxFont() {
+  return QApplication::font("QMessageBox");
+}
+
+}  // namespace qm::gui
