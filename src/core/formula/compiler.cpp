@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "core/formula/parser.h"
@@ -74,6 +75,7 @@ class Emitter {
       for (std::size_t i = 0; i < args.size(); ++i) k[i] = args[i].k;
       return constantValue(evalPure(op, k.data(), p_));
     }
+    if (auto same = identity(op, args)) return *same;
     Instruction ins;
     ins.op = op;
     ins.imm = imm;
@@ -93,6 +95,39 @@ class Emitter {
     p_.code.push_back(ins);
     if (shareable) seen_.emplace(key, ins.dst);
     return registerValue(ins.dst);
+  }
+
+  // x+0, x-0, x*1, x/1 and shifts by multiples of 32 are x itself under every rule of the
+  // language, so they cost nothing.
+  static std::optional<Value> identity(Op op, const std::vector<Value>& a) {
+    if (a.size() != 2) return std::nullopt;
+    auto is = [](const Value& v, std::int32_t k) { return v.constant && v.k == k; };
+    switch (op) {
+      case Op::Add:
+        if (is(a[0], 0)) return a[1];
+        if (is(a[1], 0)) return a[0];
+        break;
+      case Op::Mul:
+        if (is(a[0], 1)) return a[1];
+        if (is(a[1], 1)) return a[0];
+        break;
+      case Op::Sub:
+      case Op::BitOr:
+      case Op::BitXor:
+        if (is(a[1], 0)) return a[0];
+        break;
+      case Op::Div:
+        if (is(a[1], 1)) return a[0];
+        break;
+      case Op::Shl:
+      case Op::Shr:
+      case Op::ShrA:
+        if (a[1].constant && (a[1].k & 31) == 0) return a[0];
+        break;
+      default:
+        break;
+    }
+    return std::nullopt;
   }
 
   // With a fixed divisor mix and scl are plain arithmetic; spelled out, the divisions get the

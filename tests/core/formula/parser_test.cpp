@@ -134,5 +134,14 @@ TEST(Compiler, FoldsConstantsAndDropsUnusedPureWork) {
   EXPECT_FALSE(program->usesState);
 }
 
+TEST(Compiler, NeutralOperationsCostNothing) {
+  FilterSetup setup{10, 10, 3, {}, {}};
+  auto program = compileFilter({"((r+0)*1/1-0<<32)|0^0", "0+g>>64", "b*1+0", ""}, setup);
+  ASSERT_TRUE(program);
+  EXPECT_EQ(program->code.size(), 3u);  // the stores alone
+  Picture in = uniform(10, 10, {7, 8, 9, 0}, 3);
+  EXPECT_EQ(applyFilter({"((r+0)*1/1-0<<32)|0^0", "0+g>>64", "b*1+0", ""}, in)[0], 7);
+}
+
 }  // namespace
 }  // namespace qm::formula::testing
