@@ -17,8 +17,13 @@ QString pluginInformationMessage(const plugins::PluginFacts& facts, const QFont&
   int widest = 0;
   for (qsizetype i = 0; i < ruleLine; ++i)
     widest = std::max(widest, metrics.horizontalAdvance(lines[i]));
+  // The fewest dashes that reach the widest line; a run of dashes need not be n dash widths.
   const int dash = std::max(1, metrics.horizontalAdvance('-'));
-  lines[ruleLine] = QString(std::max(1, (widest + dash - 1) / dash), '-');
+  qsizetype count = std::max(1, (widest + dash - 1) / dash);
+  auto width = [&](qsizetype n) { return metrics.horizontalAdvance(QString(n, '-')); };
+  while (count > 1 && width(count - 1) >= widest) --count;
+  while (width(count) < widest) ++count;
+  lines[ruleLine] = QString(count, '-');
   return lines.join('\n');
 }
 
