@@ -15,6 +15,9 @@ constexpr std::size_t kWholeFileLimit = 256 * 1024;
 }  // namespace
 
 std::optional<FileBytes> FileBytes::open(const std::filesystem::path& file) {
+  // A folder or a device opens too, but has no length to trust.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
   std::FILE* f = std::fopen(file.c_str(), "rb");
   if (!f) return std::nullopt;
   FileBytes bytes;

@@ -26,6 +26,8 @@ constexpr std::array<std::string_view, 7> kFilterGroup = {".8bf", "._bf", ".bin"
 constexpr std::array<std::string_view, 3> kPremiereGroup = {".prm", "._rm", "_prm"};
 constexpr std::array<std::string_view, 4> kSourceGroup = {".txt", ".afs", ".pff", ".ffx"};
 
+constexpr std::uint64_t kLargestFilterFactoryPlugin = 99840;
+
 // Category positions of the template plugins' PIPLs: such files are Filter Factory plugins.
 bool isTemplatePosition(std::int32_t p) {
   return p == 23896 || p == 31064 || p == 34980;
@@ -34,8 +36,11 @@ bool isTemplatePosition(std::int32_t p) {
 std::vector<FilterInfo> filterGroupRows(FileBytes& bytes, std::string_view name,
                                         std::string_view ext4, const ff::FFOptions& ffOptions) {
   if (ext4 == ".bin") {
-    // The scan reads every .bin with the Filter Factory reader, whatever its size.
-    auto all = bytes.read(0, static_cast<std::size_t>(bytes.size()));
+    // The scan hands every .bin to the Filter Factory reader, which knows plugins by their
+    // sizes, all below 100 KB; a bigger file is not read into memory at all.
+    std::vector<std::uint8_t> all;
+    if (bytes.size() <= kLargestFilterFactoryPlugin)
+      all = bytes.read(0, static_cast<std::size_t>(bytes.size()));
     ff::FFRecord record;
     FilterInfo row;
     if (ff::Read8bfBytes(ByteView(all.data(), all.size()), name, record, true, false, ffOptions)) {
