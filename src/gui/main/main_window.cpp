@@ -49,11 +49,16 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   escape->setContext(Qt::ApplicationShortcut);
   connect(escape, &QShortcut::activated, this, [this] { progress_.cancel(); });
   connect(&progress_, &QtProgress::percentChanged, progressBar_, &QProgressBar::setValue);
+  commands_.changeCategory = [this](int pane, const std::string& category,
+                                    const std::vector<std::size_t>& rows) {
+    changeCategoryByDrop(pane, category, rows);
+  };
   setActivePane(0);
   resize(1100, 720);
 }
 
 MainWindow::~MainWindow() {
+  closing_ = true;
   for (Pane* p : panes_) p->pluginView()->waitForScan();
 }
 
@@ -181,6 +186,7 @@ void MainWindow::showView(View view) {
 }
 
 void MainWindow::viewChanged(int index, View view) {
+  if (closing_) return;
   setActivePane(index);
   Pane* p = pane(index);
   if (view == View::File) {
@@ -212,6 +218,13 @@ void MainWindow::scanFinished(int index, bool found) {
   progressBar_->setValue(100);
   progressBar_->setVisible(false);
   statusText_->clear();
+  if (closing_) return;
+  // The folder changed while the scan ran: the catalogue is for a folder no longer shown.
+  Pane* p = pane(index);
+  if (p->view() == View::Plugin && p->pluginView()->catalogue().folder() != p->folder()) {
+    viewChanged(index, View::Plugin);
+    return;
+  }
   if (!found) prompter_.ask(plugins::kNoPluginsFound, "Quillmark", Buttons::Ok, Icon::Exclamation);
 }
 
@@ -276,11 +289,11 @@ void MainWindow::rebuildListMenus(const QStringList& folders) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!saved_) {
+  if (!closing_) {
+    closing_ = true;
     progress_.cancel();
     for (Pane* p : panes_) p->pluginView()->waitForScan();
     settings::saveWindowState(context_.store, currentState());
-    saved_ = true;
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w != this && w->isVisible()) w->close();
   }

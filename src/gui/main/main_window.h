@@ -22,7 +22,7 @@ namespace qm::gui {
 
 struct AppContext;
 
-// Commands that other windows provide; empty ones leave their entries disabled.
+// Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
   std::function<void(int pane, const std::string& category, const std::vector<std::size_t>& rows)>
       changeCategory;
@@ -68,6 +68,9 @@ class MainWindow : public QMainWindow {
   void openFile(const QString& path);
   // Makes the view of the active pane current (menu View entries, tabs).
   void showView(View view);
+  // Filter entries dropped on a category of the same pane: Change Category into it.
+  void changeCategoryByDrop(int pane, const std::string& category,
+                            const std::vector<std::size_t>& rows);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -98,7 +101,7 @@ class MainWindow : public QMainWindow {
   QPushButton* halfMode_ = nullptr;
   QLabel* statusText_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
-  bool saved_ = false;
+  bool closing_ = false;  // no questions and no new scans while the window closes
 };
 
 }  // namespace qm::gui

@@ -4,6 +4,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "core/ff/sources.h"
+#include "core/plugins/change_category.h"
+#include "core/plugins/open_by_type.h"
+#include "core/plugins/plugin_info.h"
 #include "core/shell/help_links.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
@@ -12,6 +16,7 @@
 #include "gui/main/main_window.h"
 #include "gui/main/plugin_view.h"
 #include "gui/main/properties_dialog.h"
+#include "gui/main/tip_window.h"
 
 namespace qm::gui {
 namespace {
@@ -43,12 +48,29 @@ void MainWindow::connectMenus() {
     desktop_.SendEmail(shell::kSupportAddress, shell::supportSubject(productTitle(*this)), "");
   });
   on("mnuAbout", [this] { showAbout(); });
+  on("mnuTip", [this] {
+    TipWindow tips(context_.programDir, context_.store, QRandomGenerator::global()->bounded(1000),
+                   this);
+    tips.exec();
+  });
   // No filter is ever loaded into the main window's record before the editor exists, so
   // Randomize has nothing to change yet; the remembered Photoshop folder is never filled.
   connect(menus_.menu("mnuDirs"), &QMenu::triggered, this, [this](QAction* a) {
     if (a->objectName() != "mnuDirectorys" || a->text().isEmpty()) return;
     active()->setFolder(a->text().toStdString());
   });
+}
+
+void MainWindow::changeCategoryByDrop(int index, const std::string& category,
+                                      const std::vector<std::size_t>& rows) {
+  PluginView* view = pane(index)->pluginView();
+  plugins::ChangeCategoryRequest request;
+  request.view = plugins::PaneView::Plugin;
+  request.selectedRows = rows;
+  request.dropTarget = category;
+  plugins::cmd_ChangeCategory(request, view->catalogue(), prompter_, context_.ffOptions);
+  view->categoryClick();
+  view->CheckPhotoshopMode();
 }
 
 void MainWindow::refresh() {
@@ -98,7 +120,7 @@ void MainWindow::showProperties() {
   }
   // With no file the selected folder is shown.
   if (target.empty()) target = p->folderList()->highlighted();
-  PropertiesDialog dialog(target, context_.typeTable, this);
+  PropertiesDialog dialog(target, context_.typeTable, context_.ffOptions, this);
   dialog.exec();
 }
 

@@ -113,7 +113,7 @@ const MenuTable kMenus[] = {
      "mnuHelpMenu",
      {{Kind::Working, "Help", "mnuHelp"},
       {Kind::Working, "Tutorials", "mnuHelpTutorials"},
-      {Kind::Later, "Tip of the Day", "mnuTip"},
+      {Kind::Working, "Tip of the Day", "mnuTip"},
       kSep,
       {Kind::Later, "Add URL to Favorites", "mnuAddURL0"},
       {Kind::Later, "Add URL on Desktop", "mnuAddURL1"},

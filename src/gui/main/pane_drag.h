@@ -4,6 +4,7 @@
 
 #include <QMimeData>
 #include <optional>
+#include <vector>
 
 #include "core/plugins/drop_rules.h"
 
@@ -14,6 +15,9 @@ inline constexpr const char* kPaneDragFormat = "application/x-quillmark-pane-sel
 struct PaneDragSource {
   int pane = 0;
   plugins::PaneView view = plugins::PaneView::File;
+  // Plugin View: the rows of the dragged filter entries. Hovering over categories rebuilds
+  // the filter list, so the selection travels with the drag.
+  std::vector<std::size_t> rows;
 };
 
 void tagDrag(QMimeData& data, const PaneDragSource& source);

@@ -16,7 +16,13 @@ FilterList::FilterList(int pane, QWidget* parent) : QListWidget(parent), pane_(p
 
 QMimeData* FilterList::mimeData(const QList<QListWidgetItem*>& items) const {
   QMimeData* data = QListWidget::mimeData(items);
-  if (data) tagDrag(*data, {pane_, plugins::PaneView::Plugin});
+  if (!data) return data;
+  PaneDragSource source{pane_, plugins::PaneView::Plugin, {}};
+  for (const QListWidgetItem* item : items) {
+    auto row = item->data(kFilterRowRole).toULongLong();
+    if (row > 0) source.rows.push_back(static_cast<std::size_t>(row));
+  }
+  tagDrag(*data, source);
   return data;
 }
 
@@ -78,7 +84,7 @@ void CategoryList::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   if (action == plugins::DropAction::ChangeCategory) {
     if (QListWidgetItem* target = selectUnder(event->position().toPoint()))
-      emit changeCategoryWanted(row(target));
+      emit changeCategoryWanted(row(target), source->rows);
   } else if (action == plugins::DropAction::MoveFiles) {
     emit moveFilesWanted(source->pane);
   }

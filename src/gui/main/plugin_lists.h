@@ -3,8 +3,12 @@
 // and a drop on a category of the same pane asks for Change Category into it.
 
 #include <QListWidget>
+#include <vector>
 
 namespace qm::gui {
+
+// Item data of a filter entry: its catalogue row (0 for a filter built into Photoshop).
+inline constexpr int kFilterRowRole = Qt::UserRole + 1;
 
 class FilterList : public QListWidget {
   Q_OBJECT
@@ -29,7 +33,7 @@ class CategoryList : public QListWidget {
   CategoryList(int pane, QWidget* parent = nullptr);
 
  signals:
-  void changeCategoryWanted(int categoryIndex);
+  void changeCategoryWanted(int categoryIndex, const std::vector<std::size_t>& rows);
   void moveFilesWanted(int sourcePane);
 
  protected:

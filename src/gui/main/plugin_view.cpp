@@ -14,8 +14,6 @@
 namespace qm::gui {
 namespace {
 
-constexpr int kRowRole = Qt::UserRole + 1;
-
 QString fromFile(const std::string& bytes) {
   return QString::fromStdString(cp1252ToUtf8(bytes));
 }
@@ -71,11 +69,12 @@ PluginView::PluginView(int pane, AppContext& context, QWidget* parent)
   connect(filters_, &QListWidget::itemSelectionChanged, this, &PluginView::filterClick);
   connect(oldMode_, &QCheckBox::toggled, this, &PluginView::categoryClick);
   connect(newMode_, &QCheckBox::toggled, this, &PluginView::categoryClick);
-  connect(categories_, &CategoryList::changeCategoryWanted, this, [this](int index) {
-    const auto& all = catalogue_.categories();
-    if (index >= 0 && static_cast<std::size_t>(index) < all.size())
-      emit changeCategoryWanted(all[static_cast<std::size_t>(index)], selectedRows());
-  });
+  connect(categories_, &CategoryList::changeCategoryWanted, this,
+          [this](int index, const std::vector<std::size_t>& rows) {
+            const auto& all = catalogue_.categories();
+            if (index >= 0 && static_cast<std::size_t>(index) < all.size())
+              emit changeCategoryWanted(all[static_cast<std::size_t>(index)], rows);
+          });
   connect(categories_, &CategoryList::moveFilesWanted, this, &PluginView::moveFilesWanted);
   connect(filters_, &FilterList::propertiesWanted, this, &PluginView::propertiesWanted);
   connect(filters_, &FilterList::backToCategories, categories_, qOverload<>(&QWidget::setFocus));
@@ -171,7 +170,7 @@ void PluginView::categoryClick() {
   for (const auto& entry :
        catalogue_.filterEntries(selected, photoshopMode(), context_.typeTable)) {
     auto* item = new QListWidgetItem(fromFile(entry.text), filters_);
-    item->setData(kRowRole, QVariant::fromValue<qulonglong>(entry.row));
+    item->setData(kFilterRowRole, QVariant::fromValue<qulonglong>(entry.row));
   }
   filters_->setUpdatesEnabled(true);
   fitWidth(filters_);
@@ -181,7 +180,7 @@ void PluginView::filterClick() {
   QListWidgetItem* item = filters_->currentItem();
   if (busy() || !item || !item->isSelected()) return;
   auto status =
-      catalogue_.filterClickStatus(item->data(kRowRole).toULongLong(), oldMode_->isChecked());
+      catalogue_.filterClickStatus(item->data(kFilterRowRole).toULongLong(), oldMode_->isChecked());
   if (!status) return;
   QString full = QString::fromStdString(status->full);
   bool fits = status_->fontMetrics().horizontalAdvance(full) <= status_->contentsRect().width();
@@ -192,7 +191,7 @@ void PluginView::filterClick() {
 std::vector<std::size_t> PluginView::selectedRows() const {
   std::vector<std::size_t> rows;
   for (int i = 0; i < filters_->count(); ++i) {
-    auto row = filters_->item(i)->data(kRowRole).toULongLong();
+    auto row = filters_->item(i)->data(kFilterRowRole).toULongLong();
     if (filters_->item(i)->isSelected() && row > 0) rows.push_back(row);
   }
   return rows;

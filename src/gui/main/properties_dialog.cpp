@@ -7,7 +7,8 @@
 #include <QLocale>
 #include <QMimeDatabase>
 
-#include "core/plugins/type_table.h"
+#include "core/common/cp1252.h"
+#include "core/plugins/classify.h"
 
 namespace qm::gui {
 namespace {
@@ -28,22 +29,20 @@ QLabel* value(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-QString typeLabel(const std::filesystem::path& file, const plugins::PlugTypeTable& types) {
+QString typeLabel(const std::filesystem::path& file, const plugins::PlugTypeTable& types,
+                  const ff::FFOptions& options) {
   QFileInfo info(QString::fromStdString(file.string()));
   if (info.isDir()) return "Folder";
-  QString suffix = info.fileName().toLower().right(4);
-  if (suffix == ".8bf") return "Photoshop Filter Plugin";
-  if (suffix == ".prm") return "Premiere Plugin";
-  if (suffix == ".aex") return "After Effects Plugin";
-  if (suffix == ".ffl") return "Filter Factory Library";
-  if (suffix == ".afs" || suffix == ".pff" || suffix == ".ffx") return "Filter Factory Source";
-  if (auto row = types.match(file.filename().string()))
-    return QString::fromStdString(types.rows()[*row].label);
-  return QMimeDatabase().mimeTypeForFile(info).comment();
+  auto kind = plugins::classifyFile(file, types, options);
+  if (!kind.label) return QMimeDatabase().mimeTypeForFile(info).comment();
+  QString label = QString::fromStdString(cp1252ToUtf8(*kind.label));
+  if (kind.architecture) label += QString(" (%1)").arg(QString::fromStdString(*kind.architecture));
+  return label;
 }
 
 PropertiesDialog::PropertiesDialog(const std::filesystem::path& target,
-                                   const plugins::PlugTypeTable& types, QWidget* parent)
+                                   const plugins::PlugTypeTable& types,
+                                   const ff::FFOptions& options, QWidget* parent)
     : QDialog(parent) {
   setObjectName("propertiesDialog");
   QFileInfo info(QString::fromStdString(target.string()));
@@ -52,7 +51,7 @@ PropertiesDialog::PropertiesDialog(const std::filesystem::path& target,
   QLocale locale;
   form->addRow("Name:", value(info.fileName(), this));
   form->addRow("Folder:", value(info.absolutePath(), this));
-  form->addRow("Type:", value(typeLabel(target, types), this));
+  form->addRow("Type:", value(typeLabel(target, types, options), this));
   if (info.isFile())
     form->addRow("Size:", value(QString("%1 bytes").arg(locale.toString(info.size())), this));
   form->addRow("Created:", value(locale.toString(info.birthTime(), QLocale::LongFormat), this));

@@ -4,9 +4,8 @@
 #include <QDialog>
 #include <filesystem>
 
-namespace qm::plugins {
-class PlugTypeTable;
-}
+#include "core/ff/options.h"
+#include "core/plugins/type_table.h"
 
 namespace qm::gui {
 
@@ -14,10 +13,12 @@ class PropertiesDialog : public QDialog {
   Q_OBJECT
  public:
   PropertiesDialog(const std::filesystem::path& target, const plugins::PlugTypeTable& types,
-                   QWidget* parent = nullptr);
+                   const ff::FFOptions& options, QWidget* parent = nullptr);
 };
 
-// The type shown for a file: the plugin kind by its ending, else the desktop's description.
-QString typeLabel(const std::filesystem::path& file, const plugins::PlugTypeTable& types);
+// The type shown for a file: the plugin type the engine recognises (with its architecture),
+// else the desktop's description of the file.
+QString typeLabel(const std::filesystem::path& file, const plugins::PlugTypeTable& types,
+                  const ff::FFOptions& options);
 
 }  // namespace qm::gui

@@ -4,7 +4,9 @@
 
 #include "core/settings/spelling.h"
 #include "gui/main/file_view.h"
+#include "gui/main/folder_list.h"
 #include "gui/main/plugin_view.h"
+#include "gui/main/tip_window.h"
 #include "window_fixture.h"
 
 using namespace qm;
@@ -20,6 +22,10 @@ class MainWindowTest : public QObject {
   void fullStoreRestoresAndSavesBack();
   void argumentSkipsTheFirstStartQuestion();
   void fileArgumentSelectsTheFile();
+  void helpAndMailEntries();
+  void escapeCancelsTheRunningWork();
+  void tipWindow();
+  void menusHoldEveryEntry();
 };
 
 void MainWindowTest::emptyStoreStartsWithFallbacksAndAsks() {
@@ -180,6 +186,103 @@ void MainWindowTest::fileArgumentSelectsTheFile() {
       w.opened,
       QStringList{
           QUrl::fromLocalFile(QString::fromStdString((folder / "two.xyz").string())).toString()});
+  w.close();
+}
+
+void MainWindowTest::helpAndMailEntries() {
+  test::TempFolder folder;
+  test::StartedWindow w;
+  w.start(folder.path());
+  auto url = [&](const std::filesystem::path& p) {
+    return QUrl::fromLocalFile(QString::fromStdString(p.string())).toString();
+  };
+  w.window->menus().action("mnuHelp")->trigger();
+  w.window->menus().action("mnuHelpTutorials")->trigger();
+  w.window->menus().action("mnuEmailAuthor")->trigger();
+  w.window->menus().action("mnuEmailTechSupport")->trigger();
+  QCOMPARE(w.opened,
+           (QStringList{url(w.programDir / "Help.htm"),
+                        url(w.programDir.path() / "help" / "tuts" / "tutorials.htm"),
+                        "mailto:support@quillmark.example.org?subject=Feedback on Quillmark 1.00",
+                        "mailto:support@quillmark.example.org?subject=I need help with "
+                        "Quillmark 1.00"}));
+  // Without a program for the target the helper says so.
+  w.desktopAnswers = false;
+  test::MessageCatcher catcher;
+  w.window->menus().action("mnuHelp")->trigger();
+  w.window->menus().action("mnuEmailAuthor")->trigger();
+  QCOMPARE(catcher.texts, (QStringList{"You have no HTML Viewer installed!",
+                                       "You have no email application installed!"}));
+  w.close();
+}
+
+void MainWindowTest::escapeCancelsTheRunningWork() {
+  test::TempFolder folder;
+  test::StartedWindow w;
+  w.start(folder.path());
+  QVERIFY(!w.window->progress().cancelled());
+  w.window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+  QTest::keyClick(w.window->pane(1)->folderList(), Qt::Key_Escape);
+  QVERIFY(w.window->progress().cancelled());
+  w.close();
+}
+
+void MainWindowTest::tipWindow() {
+  test::TempFolder dir;
+  settings::MemoryStore store;
+  {
+    gui::TipWindow missing(dir.path(), store, 0);
+    QCOMPARE(missing.tipLabel()->text(), QString("The Tip file was not found. "));
+    QVERIFY(!missing.showAtStartup()->isChecked());
+  }
+  test::writeFile(dir / "TipOfDay.txt", "First\r\nSecond\r\nThird\r\n");
+  gui::TipWindow tips(dir.path(), store, 5, nullptr);
+  QCOMPARE(tips.tipLabel()->text(), QString("Third"));
+  QCOMPARE(tips.counterLabel()->text(), QString("3/3"));
+  tips.nextTip();
+  QCOMPARE(tips.tipLabel()->text(), QString("First"));
+  QCOMPARE(tips.counterLabel()->text(), QString("1/3"));
+  tips.showAtStartup()->setChecked(true);
+  QCOMPARE(store.get(kOptions, "Show Tips at Startup"), std::string("1"));
+  tips.showAtStartup()->setChecked(false);
+  QCOMPARE(store.get(kOptions, "Show Tips at Startup"), std::string("0"));
+}
+
+void MainWindowTest::menusHoldEveryEntry() {
+  test::TempFolder folder;
+  test::StartedWindow w;
+  w.start(folder.path());
+  const auto& menus = w.window->menus();
+  QStringList titles;
+  for (QAction* a : w.window->menuBar()->actions()) titles << a->text();
+  QCOMPARE(titles,
+           (QStringList{"&File", "&Edit", "&View", "&Commands", "&Folders", "&Apps", "&Help"}));
+  const std::pair<const char*, const char*> entries[] = {
+      {"mnuOpen", "Open Preview Image..."},
+      {"mnuUpdateCache", "Update"},
+      {"mnuRandomize", "Randomize"},
+      {"mnuOptions", "Preferences..."},
+      {"mnuExiting", "Exit"},
+      {"mnuToggleselect", "Toggle Select"},
+      {"mnuFilter2Clip", "Copy Filter to Clipboard"},
+      {"mnuClearTmp", "Gain Harddisc Space"},
+      {"mnuFflview", "FFL View"},
+      {"mnuFileInformation", "Properties"},
+      {"mnuConvert", "Convert..."},
+      {"mnuChangeCat", "Change Category..."},
+      {"mnuListtoFile", "Plugin List..."},
+      {"mnuCreateBMPs", "Thumbnail"},
+      {"mnuUnzipInstall", "Unzip and Run"},
+      {"mnuEditApps", "Edit Application List..."}};
+  for (auto [name, caption] : entries) {
+    QVERIFY2(menus.action(name), name);
+    QCOMPARE(menus.action(name)->text(), QString(caption));
+  }
+  // Later windows' entries are disabled; the entries that do nothing stay enabled.
+  QVERIFY(!menus.action("mnuConvert")->isEnabled());
+  QVERIFY(menus.action("mnuInvoke")->isEnabled());
+  QCOMPARE(menus.menu("mnuDirs")->title(), QString("&Folders"));
   w.close();
 }
 

@@ -19,10 +19,11 @@ namespace qm::test {
 struct StartedWindow {
   TempFolder programDir;
   settings::MemoryStore store;
-  QStringList opened;  // URLs handed to the desktop
+  QStringList opened;          // URLs handed to the desktop
+  bool desktopAnswers = true;  // false: no program takes them
   gui::AppContext context{programDir.path(), store, {}, {}, {}, [this](const QString& url) {
                             opened << url;
-                            return true;
+                            return desktopAnswers;
                           }};
   std::unique_ptr<gui::MainWindow> window;
   QStringList questions;  // first-start questions asked
@@ -50,21 +51,36 @@ struct StartedWindow {
   }
 };
 
-// Accepts the next message box that opens and returns its text (empty when none opened
-// within the wait).
-inline QString takeMessageBox(int waitMs = 20000) {
-  QString text;
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < waitMs) {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      text = box->text();
-      box->accept();
-      break;
-    }
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
+// Accepts every message box that opens while it lives and keeps their texts. A timer does
+// the accepting, as a box runs its own event loop.
+class MessageCatcher {
+ public:
+  MessageCatcher() {
+    poll_.setInterval(20);
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts << box->text();
+        box->accept();
+      }
+    });
+    poll_.start();
   }
-  return text;
+  // Waits until a box was seen (or the time is up).
+  QString wait(int waitMs = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (texts.isEmpty() && clock.elapsed() < waitMs)
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return texts.value(0);
+  }
+  QStringList texts;
+
+ private:
+  QTimer poll_;
+};
+
+inline QString takeMessageBox(int waitMs = 20000) {
+  return MessageCatcher().wait(waitMs);
 }
 
 }  // namespace qm::test
