@@ -57,6 +57,20 @@ inline i32 sclLane(i32 a, i32 il, i32 ih, i32 ol, i32 oh) {
   return span == 0 ? 0 : r;
 }
 
+// Division by another fixed divisor (|k| >= 2): multiply by the reciprocal in double, then
+// correct by one. The product is off only at exact multiples, and only by one toward zero,
+// because its error is below 1/|k|, the least distance of any other quotient from an integer.
+// Returns the quotient by |k|; the caller restores the sign.
+inline i32 quotientByReciprocal(i32 a, i32 divisor, double inverse) {
+  i32 q = static_cast<i32>(static_cast<double>(a) * inverse);
+  const i32 r = ops::sub(a, ops::mul(q, divisor));
+  q += static_cast<i32>(r == divisor) - static_cast<i32>(r == -divisor);
+  return q;
+}
+bool reciprocalWorks(i32 k) {
+  return k != ops::kMin && (k >= 2 || k <= -2);
+}
+
 int powerOfTwoShift(i32 k) {
   if (k < 2 || (k & (k - 1)) != 0) return 0;
   int s = 0;
@@ -247,16 +261,30 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
       binary(ins, d, a, b, n, kMul);
       break;
     case Op::Div:
-      if (const int shift = ins.immediate && !ins.reversed ? powerOfTwoShift(ins.k) : 0)
+      if (const int shift = ins.immediate && !ins.reversed ? powerOfTwoShift(ins.k) : 0) {
         lanes1(d, a, n, [shift](i32 v) { return divPow2(v, shift); });
-      else
+      } else if (ins.immediate && !ins.reversed && reciprocalWorks(ins.k)) {
+        const i32 m = ins.k < 0 ? -ins.k : ins.k;
+        const double inverse = 1.0 / m;
+        const i32 sign = ins.k < 0 ? -1 : 1;
+        lanes1(d, a, n, [=](i32 v) { return sign * quotientByReciprocal(v, m, inverse); });
+      } else {
         binary(ins, d, a, b, n, kDiv);
+      }
       break;
     case Op::Mod:
-      if (const int shift = ins.immediate && !ins.reversed ? powerOfTwoShift(ins.k) : 0)
+      if (const int shift = ins.immediate && !ins.reversed ? powerOfTwoShift(ins.k) : 0) {
         lanes1(d, a, n, [shift](i32 v) { return ops::sub(v, ops::shl(divPow2(v, shift), shift)); });
-      else
+      } else if (ins.immediate && !ins.reversed && reciprocalWorks(ins.k)) {
+        // a % k = a - trunc(a / |k|) * |k| for either sign of k.
+        const i32 m = ins.k < 0 ? -ins.k : ins.k;
+        const double inverse = 1.0 / m;
+        lanes1(d, a, n, [=](i32 v) {
+          return ops::sub(v, ops::mul(quotientByReciprocal(v, m, inverse), m));
+        });
+      } else {
         binary(ins, d, a, b, n, kMod);
+      }
       break;
     case Op::Shl:
       binary(ins, d, a, b, n, kShl);

@@ -105,6 +105,25 @@ TEST(Render, ThreadsGiveTheSameBytesAsOneThread) {
   EXPECT_EQ(applyFilter(f, in, reference), one);
 }
 
+TEST(Render, FixedDivisorsAgreeWithTheReferenceAtMultiplesAndExtremes) {
+  Picture in = uniform(301, 1, {0, 0, 0, 0}, 3);
+  RenderOptions reference;
+  reference.referenceOnly = true;
+  for (const char* d : {"3", "7", "255", "-255", "1000", "65535", "2147483647", "-2147483647",
+                        "-2147483648", "(-2)"}) {
+    const std::string k = d;
+    // Exact multiples (where a reciprocal is most likely to land one short), a spread of
+    // large dividends, and the remainders of both.
+    const std::array<std::string, 4> f = {"put((x-150)*" + k + ",0), get(0)/" + k + "==x-150",
+                                          "((x-150)*7654321+x)/" + k + "&255",
+                                          "((x-150)*7654321-x)%" + k + "&255", ""};
+    EXPECT_EQ(applyFilter(f, in), applyFilter(f, in, reference)) << k;
+    if (k.size() > 6) continue;  // (x-150)*k wraps for the huge divisors
+    const auto out = applyFilter(f, in);
+    for (int x = 0; x < 301; ++x) ASSERT_EQ(out[std::size_t(x) * 3], 1) << k << " x=" << x;
+  }
+}
+
 TEST(Render, CancelStopsBetweenRows) {
   Picture in = uniform(4, 50, {1, 2, 3, 4});
   for (const char* formula : {"255", "rnd(255,255)"}) {
