@@ -193,3 +193,35 @@ TEST(CatalogueCategories, SortedCaseInsensitivelyTiesByCodePoint) {
 
 }  // namespace
 }  // namespace qm::plugins
+
+namespace qm::plugins {
+namespace {
+
+TEST(CataloguePremiere, TemplatePositionsFileFactoryPlugins) {
+  test::TempFolder dir;
+  // ReadComprm positions are one less than the templates' listed ones.
+  std::string ff(50176, '\0');
+  test::placeAt(ff, 29090, test::vfltRecord("Made By FF", true));  // name at 29106 -> 29107
+  test::writeFile(dir / "a.prm", ff);
+  std::string tf(50688, '\0');
+  test::placeAt(tf, 39066, test::spfxRecord("Slide", std::string(2, '\0'), "Slide Away"));
+  test::writeFile(dir / "b.prm", tf);
+  std::string plain(50176, '\0');
+  test::placeAt(plain, 29094, test::vfltRecord("Own Filter", true));
+  test::writeFile(dir / "c.prm", plain);
+  Catalogue catalogue;
+  test::ScriptedProgress progress;
+  catalogue.scan(dir.path(), {}, PlugTypeTable{}, {}, progress);
+  ASSERT_EQ(catalogue.rowCount(), 3u);
+  EXPECT_EQ(catalogue.row(1).category, "[Premiere FF]");
+  EXPECT_EQ(catalogue.row(1).title, "Made By FF");
+  EXPECT_EQ(catalogue.row(1).categoryPosition, 0);
+  EXPECT_EQ(catalogue.row(2).category, "[Premiere TF]");
+  EXPECT_EQ(catalogue.row(2).title, "Slide");
+  EXPECT_EQ(catalogue.row(2).categoryPosition, 0);
+  EXPECT_EQ(catalogue.row(3).category, "[Premiere Video]");
+  EXPECT_EQ(catalogue.row(3).categoryPosition, 29094 + 16 + 1);
+}
+
+}  // namespace
+}  // namespace qm::plugins
