@@ -19,10 +19,11 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kHelp =
-    "Runs FILTER (any file dump loads, or LIB.ffl#N) over the picture INPUT and writes the\n"
-    "result to OUTPUT in the format its extension names (png, jpg, bmp, gif, tif, webp,\n"
-    "tga, ...). A picture with alpha is filtered as a layer (four channels, the A formula\n"
-    "runs) and keeps its alpha; one without is filtered as RGB. The formulas run as stored\n"
+    "Runs FILTER (any file dump loads, or LIB.ffl#N) over the picture INPUT (png, jpg, bmp,\n"
+    "gif, tif, webp, tga, ...) and writes the result to OUTPUT in the format its extension\n"
+    "names (png, jpg, bmp, tif, webp, ...; gif and tga are read only). A picture with alpha\n"
+    "is filtered as a layer (four channels, the A formula runs) and keeps its alpha where\n"
+    "the output format has one; one without is filtered as RGB. The formulas run as stored\n"
     "in the filter, without the optimiser's rewrites, which can change results.\n"
     "\n"
     "  --ctl N=V       slider N (0..7) set to V (0..255) instead of the filter's value\n"
