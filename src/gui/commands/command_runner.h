@@ -72,6 +72,8 @@ class CommandRunner final : public QObject {
                             const std::vector<std::size_t>& rows);
   void enableDisable();
   void pluginInformation();
+  // The same for one file (a double click on a plugin type's file).
+  void pluginInformationFor(const std::filesystem::path& file);
   void pluginList();
 
   // The dialogs, so the window can connect their help and settings requests.

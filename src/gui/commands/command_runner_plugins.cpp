@@ -172,8 +172,12 @@ void CommandRunner::pluginInformation() {
                                    ports_.prompter);
     return;
   }
+  pluginInformationFor(files.front());
+}
+
+void CommandRunner::pluginInformationFor(const std::filesystem::path& file) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const auto facts = plugins::pluginFacts(files.front(), settings_.typeTable, settings_.ffOptions);
+  const auto facts = plugins::pluginFacts(file, settings_.typeTable, settings_.ffOptions);
   QApplication::restoreOverrideCursor();
   if (facts.label)
     ports_.prompter.inform(pluginInformationMessage(facts, messageBoxFont()).toStdString(),
