@@ -120,14 +120,16 @@ void splitChannels(const std::uint8_t* __restrict px, int n, i32* __restrict r, 
     b[i] = px[i * ps + 2];
   }
 }
-template <int Stride>
-void storeChannel(std::uint8_t* __restrict px, const i32* __restrict v, int n,
-                  int stride = Stride) {
+// All channels of a block's pixels in one pass, clamped to 0..255.
+template <int Stride, int Channels>
+void storePixels(std::uint8_t* __restrict px, const std::array<const i32*, 4>& v, int n,
+                 int stride = Stride) {
   const int ps = Stride ? Stride : stride;
-  for (int i = 0; i < n; ++i) {
-    const i32 c = v[i] < 0 ? 0 : v[i] > 255 ? 255 : v[i];
-    px[i * ps] = static_cast<std::uint8_t>(c);
-  }
+  for (int i = 0; i < n; ++i)
+    for (int ch = 0; ch < Channels; ++ch) {
+      const i32 c = v[ch][i] < 0 ? 0 : v[ch][i] > 255 ? 255 : v[ch][i];
+      px[i * ps + ch] = static_cast<std::uint8_t>(c);
+    }
 }
 
 // src with a fixed channel; when every lane reads the same row the row is found once.
@@ -390,11 +392,16 @@ void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n
       break;
     }
     case Op::Store: {
-      std::uint8_t* px = out.pixel(x0, y) + ins.dst;
-      if (out.pixelStride == 4)
-        storeChannel<4>(px, a, n);
-      else
-        storeChannel<0>(px, a, n, out.pixelStride);
+      std::uint8_t* px = out.pixel(x0, y);
+      const std::array<const i32*, 4> v = {a, b, c, reg(ins.arg[3])};
+      if (out.pixelStride == 4 && ins.imm == 3) {
+        storePixels<4, 3>(px, v, n);
+      } else if (out.pixelStride == 4 && ins.imm == 4) {
+        storePixels<4, 4>(px, v, n);
+      } else {
+        for (int ch = 0; ch < ins.imm; ++ch)
+          storePixels<0, 1>(px + ch, {v[ch], nullptr, nullptr, nullptr}, n, out.pixelStride);
+      }
       break;
     }
     case Op::Get:

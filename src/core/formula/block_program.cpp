@@ -93,6 +93,15 @@ std::optional<BlockProgram> makeBlockProgram(const Program& p) {
     const int n = argumentCount(code[i].op);
     for (int k = 0; k < n; ++k) lastUse[code[i].arg[k]] = i;
   }
+  // Every channel is stored by one instruction at the end of the block, so the values
+  // stored live until then.
+  constexpr int kLive = 1 << 30;
+  for (const Instruction& ins : code)
+    if (ins.op == Op::Store) lastUse[ins.arg[0]] = kLive;
+  BlockInstruction storeAll;
+  storeAll.op = Op::Store;
+  storeAll.dst = -1;
+  storeAll.imm = p.channels;
 
   BlockProgram bp;
   std::vector<int> physical(p.registerCount, -1);
@@ -151,8 +160,10 @@ std::optional<BlockProgram> makeBlockProgram(const Program& p) {
       uniform[ins.dst] = out.uniform;
     }
     if (ins.op == Op::Store) {
-      out.dst = ins.dst;
-    } else {
+      storeAll.arg[ins.dst & 3] = out.arg[0];
+      continue;
+    }
+    {
       // Allocated before the arguments are released, so a result never overwrites an
       // operand it is still reading.
       if (freeRegs.empty()) {
@@ -171,9 +182,10 @@ std::optional<BlockProgram> makeBlockProgram(const Program& p) {
         if (!already) freeRegs.push_back(physical[v]);
       }
     }
-    if (ins.op != Op::Store && lastUse[ins.dst] < i) freeRegs.push_back(out.dst);
+    if (lastUse[ins.dst] < i) freeRegs.push_back(out.dst);
     bp.code.push_back(out);
   }
+  bp.code.push_back(storeAll);
   bp.registerCount = next;
   return bp;
 }
