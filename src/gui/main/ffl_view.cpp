@@ -98,6 +98,14 @@ std::vector<std::uint64_t> FflView::selectedPositions() const {
   return positions;
 }
 
+void FflView::removeEntries(const std::vector<std::uint64_t>& positions) {
+  for (int i = list_->topLevelItemCount() - 1; i >= 0; --i) {
+    auto position = list_->topLevelItem(i)->data(0, kPositionRole).toULongLong();
+    if (std::find(positions.begin(), positions.end(), position) != positions.end())
+      delete list_->takeTopLevelItem(i);
+  }
+}
+
 void FflView::selectAll() {
   list_->selectAll();
 }

@@ -28,6 +28,7 @@ class FflView : public QWidget {
   QLabel* statusLabel() const { return status_; }
   // Byte positions of the selected entries, in list order.
   std::vector<std::uint64_t> selectedPositions() const;
+  void removeEntries(const std::vector<std::uint64_t>& positions);
   void selectAll();
   void toggleSelection();
 

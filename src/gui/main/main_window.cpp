@@ -16,6 +16,7 @@
 #include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
 #include "gui/main/plugin_view.h"
+#include "gui/main/window_commands.h"
 
 namespace qm::gui {
 namespace {
@@ -23,8 +24,6 @@ namespace {
 QPushButton* commandButton(const QString& caption, const char* name, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
-  // Convert, Enable/Disable, Change Category and Create FFL arrive with their dialogs.
-  button->setEnabled(false);
   return button;
 }
 
@@ -49,10 +48,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   escape->setContext(Qt::ApplicationShortcut);
   connect(escape, &QShortcut::activated, this, [this] { progress_.cancel(); });
   connect(&progress_, &QtProgress::percentChanged, progressBar_, &QProgressBar::setValue);
-  commands_.changeCategory = [this](int pane, const std::string& category,
-                                    const std::vector<std::size_t>& rows) {
-    changeCategoryByDrop(pane, category, rows);
-  };
+  windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
+  connectCommands();
   setActivePane(0);
   resize(1100, 720);
 }
@@ -107,6 +104,7 @@ QWidget* MainWindow::buildButtonRow() {
   layout->addWidget(commandButton("En/&Disable", "enableButton", row));
   layout->addWidget(commandButton("C&hange Cat", "changeCatButton", row));
   QPushButton* ffl = commandButton("Create FF&L", "createFflButton", row);
+  ffl->setEnabled(false);  // libraries are not written yet
   ffl->setToolTip("Archive several FF plugins in a single FFL file");
   layout->addWidget(ffl);
   layout->addStretch(1);
@@ -286,6 +284,7 @@ void MainWindow::rebuildListMenus(const QStringList& folders) {
   fillListEntries(*menus_.menu("mnuAppsMenu"), "mnuApps", apps);
   fillListEntries(*menus_.menu("mnuFile"), "mnuPictures", pictures);
   fillListEntries(*menus_.menu("mnuDirs"), "mnuDirectorys", folders);
+  folders_ = folders;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -21,6 +21,7 @@
 namespace qm::gui {
 
 struct AppContext;
+struct WindowCommands;
 
 // Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
@@ -56,6 +57,8 @@ class MainWindow : public QMainWindow {
   settings::WindowState currentState() const;
   // Rebuilds the Apps, picture and Folders menus from the option lists.
   void rebuildListMenus(const QStringList& folders);
+  const QStringList& folderEntries() const { return folders_; }
+  WindowCommands& windowCommands() { return *windowCommands_; }
 
   // The file view mode command for the active pane (mnuFileViewMode index).
   void setFileViewMode(int mode);
@@ -68,9 +71,8 @@ class MainWindow : public QMainWindow {
   void openFile(const QString& path);
   // Makes the view of the active pane current (menu View entries, tabs).
   void showView(View view);
-  // Filter entries dropped on a category of the same pane: Change Category into it.
-  void changeCategoryByDrop(int pane, const std::string& category,
-                            const std::vector<std::size_t>& rows);
+  // A command or a scan is running: no other command may start.
+  bool busy() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -87,6 +89,7 @@ class MainWindow : public QMainWindow {
   void showDesktopFolder(int pane);
   void showAbout();
   void openLibraryDialog(int pane);
+  void connectCommands();
 
   AppContext& context_;
   FileIcons icons_;
@@ -101,6 +104,8 @@ class MainWindow : public QMainWindow {
   QPushButton* halfMode_ = nullptr;
   QLabel* statusText_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
+  QStringList folders_;
+  std::unique_ptr<WindowCommands> windowCommands_;
   bool closing_ = false;  // no questions and no new scans while the window closes
 };
 

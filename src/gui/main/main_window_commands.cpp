@@ -5,7 +5,6 @@
 #include <QMessageBox>
 
 #include "core/ff/sources.h"
-#include "core/plugins/change_category.h"
 #include "core/plugins/open_by_type.h"
 #include "core/plugins/plugin_info.h"
 #include "core/shell/help_links.h"
@@ -17,6 +16,7 @@
 #include "gui/main/plugin_view.h"
 #include "gui/main/properties_dialog.h"
 #include "gui/main/tip_window.h"
+#include "gui/main/window_commands.h"
 
 namespace qm::gui {
 namespace {
@@ -61,16 +61,47 @@ void MainWindow::connectMenus() {
   });
 }
 
-void MainWindow::changeCategoryByDrop(int index, const std::string& category,
-                                      const std::vector<std::size_t>& rows) {
-  PluginView* view = pane(index)->pluginView();
-  plugins::ChangeCategoryRequest request;
-  request.view = plugins::PaneView::Plugin;
-  request.selectedRows = rows;
-  request.dropTarget = category;
-  plugins::cmd_ChangeCategory(request, view->catalogue(), prompter_, context_.ffOptions);
-  view->categoryClick();
-  view->CheckPhotoshopMode();
+void MainWindow::connectCommands() {
+  CommandRunner& runner = windowCommands_->runner;
+  const std::pair<const char*, void (CommandRunner::*)()> entries[] = {
+      {"mnuConvert", &CommandRunner::convert},
+      {"mnuRename", &CommandRunner::renameFiles},
+      {"mnuCopy", &CommandRunner::copyFiles},
+      {"mnuMove", &CommandRunner::moveFiles},
+      {"mnuDelete", &CommandRunner::deleteFiles},
+      {"mnuKill", &CommandRunner::killFiles},
+      {"mnuRenameFolder", &CommandRunner::renameFolder},
+      {"mnuMoveFolder", &CommandRunner::moveFolder},
+      {"mnuKillFolder", &CommandRunner::killFolders},
+      {"mnuCreateFolder", &CommandRunner::makeFolder},
+      {"mnuEnable", &CommandRunner::enableDisable},
+      {"mnuChangeCat", &CommandRunner::changeCategory},
+      {"mnuPlugInfo", &CommandRunner::pluginInformation},
+      {"mnuListtoFile", &CommandRunner::pluginList}};
+  for (auto [name, command] : entries) {
+    QAction* action = menus_.action(name);
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, [this, &runner, command] {
+      if (!busy()) (runner.*command)();
+    });
+  }
+  const std::pair<const char*, const char*> buttons[] = {{"convertButton", "mnuConvert"},
+                                                         {"enableButton", "mnuEnable"},
+                                                         {"changeCatButton", "mnuChangeCat"}};
+  for (auto [button, action] : buttons)
+    connect(findChild<QPushButton*>(button), &QPushButton::clicked, menus_.action(action),
+            &QAction::trigger);
+  commands_.changeCategory = [this, &runner](int pane, const std::string& category,
+                                             const std::vector<std::size_t>& rows) {
+    if (!busy()) runner.changeCategoryByDrop(pane, category, rows);
+  };
+}
+
+bool MainWindow::busy() const {
+  if (windowCommands_ && windowCommands_->runner.busy()) return true;
+  for (Pane* p : panes_)
+    if (p->pluginView()->busy()) return true;
+  return false;
 }
 
 void MainWindow::refresh() {
@@ -125,9 +156,37 @@ void MainWindow::showProperties() {
 }
 
 void MainWindow::openFile(const QString& path) {
-  if (!desktop_.openFile(path.toStdString()))
-    statusText_->setText(
-        QString("No program is associated with %1.").arg(QFileInfo(path).fileName()));
+  std::filesystem::path file = path.toStdString();
+  QString name = QFileInfo(path).fileName();
+  auto action = plugins::decideOpen(file.filename().string(), context_.typeTable);
+  if (action == plugins::OpenAction::TextSource) {
+    ff::FFRecord record;
+    bool source = ff::ReadTXT(file, record, context_.ffOptions);
+    action = source ? plugins::OpenAction::FilterFactoryEditor : plugins::OpenAction::Shell;
+  }
+  switch (action) {
+    case plugins::OpenAction::PluginInformation:
+      plugins::cmd_PlugInInformation(plugins::PaneView::File, file, context_.typeTable,
+                                     context_.ffOptions, prompter_);
+      return;
+    case plugins::OpenAction::ConvertDialog:
+      // The same as pressing Convert with the library selected.
+      if (!busy()) windowCommands_->runner.convert();
+      return;
+    case plugins::OpenAction::Shell:
+      // Without a desktop association there is no Open With dialog to fall back on here.
+      if (!desktop_.openFile(file))
+        statusText_->setText(QString("No program is associated with %1.").arg(name));
+      return;
+    case plugins::OpenAction::PictureEditor:
+      statusText_->setText(QString("%1 opens in the Picture Editor.").arg(name));
+      return;
+    case plugins::OpenAction::FilterFactoryEditor:
+    case plugins::OpenAction::TextSource:
+      // The editor window is not in this program yet; say what the double click will do.
+      statusText_->setText(QString("%1 opens in the Filter Factory Editor.").arg(name));
+      return;
+  }
 }
 
 void MainWindow::showAbout() {

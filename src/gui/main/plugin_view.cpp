@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/common/cp1252.h"
+#include "core/plugins/enable_disable.h"
 #include "core/plugins/photoshop_modes.h"
 #include "gui/main/app_context.h"
 #include "gui/main/plugin_lists.h"
@@ -206,6 +207,42 @@ void PluginView::toggleSelection() {
   for (int i = 0; i < filters_->count(); ++i)
     filters_->item(i)->setSelected(!filters_->item(i)->isSelected());
   filters_->setUpdatesEnabled(true);
+}
+
+template <typename F>
+void PluginView::forEntriesOf(const std::vector<std::filesystem::path>& files, F f) {
+  for (int i = filters_->count() - 1; i >= 0; --i) {
+    auto row = filters_->item(i)->data(kFilterRowRole).toULongLong();
+    if (row == 0 || row > catalogue_.rowCount()) continue;
+    const auto& path = catalogue_.row(row).path;
+    if (std::find(files.begin(), files.end(), path) != files.end()) f(filters_->item(i));
+  }
+}
+
+void PluginView::removeEntriesFor(const std::vector<std::filesystem::path>& files) {
+  forEntriesOf(files, [](QListWidgetItem* item) { delete item; });
+}
+
+void PluginView::deselectEntriesFor(const std::vector<std::filesystem::path>& files) {
+  forEntriesOf(files, [](QListWidgetItem* item) { item->setSelected(false); });
+}
+
+void PluginView::setEntryState(const std::filesystem::path& file, bool enabled) {
+  forEntriesOf({file}, [enabled](QListWidgetItem* item) {
+    std::string text = utf8ToCp1252(item->text().toStdString());
+    item->setText(fromFile(plugins::withStatePrefix(text, enabled)));
+  });
+}
+
+void PluginView::showCategories(const std::optional<std::string>& select) {
+  fillCategories();
+  if (!select) return;
+  const auto& all = catalogue_.categories();
+  categories_->blockSignals(true);
+  for (std::size_t i = 0; i < all.size() && i < static_cast<std::size_t>(categories_->count()); ++i)
+    categories_->item(static_cast<int>(i))->setSelected(all[i] == *select);
+  categories_->blockSignals(false);
+  categoryClick();
 }
 
 void PluginView::CheckPhotoshopMode() {

@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QWidget>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,15 @@ class PluginView : public QWidget {
   void toggleSelection();
   // CheckPhotoshopMode after Change Category and Enable/Disable.
   void CheckPhotoshopMode();
+  // The filter click: shows the current entry's file in the status label.
+  void filterClick();
+  // After file commands: entries whose row's file is one of files.
+  void removeEntriesFor(const std::vector<std::filesystem::path>& files);
+  void deselectEntriesFor(const std::vector<std::filesystem::path>& files);
+  void setEntryState(const std::filesystem::path& file, bool enabled);
+  // Refills the category list; with select, exactly those entries are selected and the
+  // filter list is rebuilt.
+  void showCategories(const std::optional<std::string>& select);
 
  signals:
   void scanStarted();
@@ -62,7 +72,9 @@ class PluginView : public QWidget {
   void startScan(const std::filesystem::path& folder, QtProgress& progress, bool filterFactoryOnly);
   void scanDone(plugins::ScanResult result);
   void fillCategories();
-  void filterClick();
+  // Calls f(item) for every filter entry whose row's file is one of files.
+  template <typename F>
+  void forEntriesOf(const std::vector<std::filesystem::path>& files, F f);
   bool photoshopMode() const;
 
   int pane_;
