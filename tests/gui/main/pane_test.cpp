@@ -41,6 +41,7 @@ class PaneTest : public QObject {
   void detailsSortRemembersDirections();
   void folderCaptionAlignment();
   void fflViewListsEntriesWithPositions();
+  void copyGoesToThePassivePane();
 
  private:
   std::unique_ptr<test::TempFolder> folder_;
@@ -236,6 +237,22 @@ void PaneTest::fflViewListsEntriesWithPositions() {
            (std::vector<std::uint64_t>{starts[0], starts[1]}));
   w_->window->toggleSelect();
   QVERIFY(left()->fflView()->selectedPositions().empty());
+}
+
+void PaneTest::copyGoesToThePassivePane() {
+  test::TempFolder target;
+  w_->context.options.passivePaneFolder = true;  // no Select Folder dialog
+  gui::MainWindow& m = *w_->window;
+  m.pane(1)->setFolder(target.path());
+  m.setActivePane(0);
+  QVERIFY(left()->fileView()->selectName("Wave.8bf"));
+  test::MessageCatcher messages;
+  m.menus().action("mnuCopy")->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!m.busy(), 20000);
+  QCOMPARE(test::readFile(target / "Wave.8bf"), std::string("12345"));
+  QVERIFY(std::filesystem::exists(*folder_ / "Wave.8bf"));
+  QCOMPARE(names(*m.pane(1)->fileView()), QStringList{"Wave.8bf"});
+  QVERIFY(messages.texts.isEmpty());
 }
 
 QTEST_MAIN(PaneTest)
