@@ -133,6 +133,9 @@ void MainWindow::connectPane(Pane* p) {
   connect(p, &Pane::foldersMenuWanted, this,
           [this](const QPoint& at) { menus_.menu("mnuDirs")->popup(at); });
   connect(p, &Pane::viewChanged, this, &MainWindow::viewChanged);
+  connect(p, &Pane::moveFilesWanted, this, [this](int source, int target) {
+    if (!busy()) windowCommands_->runner.moveFilesByDrop(source, pane(target)->folder());
+  });
   connect(p, &Pane::folderChanged, this, [this, p] {
     if (p->view() == View::Plugin) viewChanged(p->index(), View::Plugin);
   });

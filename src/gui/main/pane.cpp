@@ -1,12 +1,14 @@
 #include "gui/main/pane.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
+#include "core/plugins/drop_rules.h"
 #include "core/settings/file_patterns.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
@@ -14,6 +16,7 @@
 #include "gui/main/folder_caption.h"
 #include "gui/main/folder_list.h"
 #include "gui/main/icons.h"
+#include "gui/main/plugin_lists.h"
 #include "gui/main/plugin_view.h"
 
 namespace qm::gui {
@@ -108,6 +111,10 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
           [this] { emit propertiesWanted(index_); });
 
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  for (QAbstractItemView* list : std::initializer_list<QAbstractItemView*>{
+           folderList_, fileView_->iconView(), fileView_->detailsView(), fileView_->classicList(),
+           pluginView_->filterList()})
+    list->viewport()->setAcceptDrops(true);
 }
 
 QWidget* Pane::buildTopRow() {
@@ -256,9 +263,49 @@ std::vector<std::filesystem::path> Pane::selectedPaths() const {
   return paths;
 }
 
+bool Pane::crossPaneDrop(QObject* watched, QEvent* event) {
+  auto* drop = static_cast<QDropEvent*>(event);
+  Pane* source = nullptr;
+  for (QObject* o = drop->source(); o && !source; o = o->parent()) source = qobject_cast<Pane*>(o);
+  if (!source || source == this) return false;
+  std::optional<plugins::DropList> list;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  auto under = [widget](QWidget* target) {
+    return widget == target || widget->parentWidget() == target;
+  };
+  if (under(folderList_)) list = plugins::DropList::FolderList;
+  for (QWidget* view : {static_cast<QWidget*>(fileView_->iconView()),
+                        static_cast<QWidget*>(fileView_->detailsView()),
+                        static_cast<QWidget*>(fileView_->classicList())})
+    if (under(view)) list = plugins::DropList::FileList;
+  if (under(pluginView_->categoryList())) list = plugins::DropList::CategoryList;
+  if (under(pluginView_->filterList())) list = plugins::DropList::FilterList;
+  if (!list) return false;
+  auto sourceView = static_cast<plugins::PaneView>(static_cast<int>(source->view()));
+  auto action = plugins::decideDrop(source->index(), sourceView, index_, *list);
+  if (action != plugins::DropAction::MoveFiles) {
+    drop->ignore();
+    return true;
+  }
+  drop->acceptProposedAction();
+  if (event->type() == QEvent::Drop) emit moveFilesWanted(source->index(), index_);
+  return true;
+}
+
 bool Pane::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
-    emit activated(index_);
+  switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::MouseButtonPress:
+      emit activated(index_);
+      break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+      if (crossPaneDrop(watched, event)) return true;
+      break;
+    default:
+      break;
+  }
   return QFrame::eventFilter(watched, event);
 }
 

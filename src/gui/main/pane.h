@@ -76,6 +76,8 @@ class Pane : public QFrame {
   void viewModeMenuWanted(int pane);
   void synchronizeWanted(int pane);
   void desktopWanted(int pane);
+  // Files of sourcePane dropped on this pane's lists: move them into this pane's folder.
+  void moveFilesWanted(int sourcePane, int targetPane);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -85,6 +87,8 @@ class Pane : public QFrame {
   void fillDrives();
   void selectDrive();
   void patternEntered();
+  // Drops from the other pane; true when the event was handled here.
+  bool crossPaneDrop(QObject* watched, QEvent* event);
 
   int index_;
   AppContext& context_;
