@@ -45,7 +45,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   connect(fileViewModeMenu_, &QMenu::triggered, this,
           [this](QAction* a) { setFileViewMode(a->data().toInt()); });
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::ApplicationShortcut);
+  // Only while the main window is active: dialogs keep Escape for closing themselves.
+  escape->setContext(Qt::WindowShortcut);
   connect(escape, &QShortcut::activated, this, [this] { progress_.cancel(); });
   connect(&progress_, &QtProgress::percentChanged, progressBar_, &QProgressBar::setValue);
   windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
