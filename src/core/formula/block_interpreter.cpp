@@ -183,7 +183,10 @@ BlockInterpreter::BlockInterpreter(const BlockProgram& code, const Program& prog
   for (const auto& [r, value] : code.constants) std::fill_n(reg(r), kBlockSize, value);
 }
 
-void BlockInterpreter::loadInputs(int x0, int y, int n) {
+// The lane loops get an AVX2 build beside the baseline one; the loader picks per machine.
+#define QM_LANE_CLONES __attribute__((target_clones("avx2", "default")))
+
+QM_LANE_CLONES void BlockInterpreter::loadInputs(int x0, int y, int n) {
   const std::uint32_t used = code_.inputsUsed;
   auto wants = [&](int in) { return (used & (1u << in)) != 0; };
   const bool colour =
@@ -217,8 +220,8 @@ void BlockInterpreter::loadInputs(int x0, int y, int n) {
       reg(kInM)[i] = distanceAt(tables_, x0 + i, y, in_.width, in_.height);
 }
 
-void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n,
-                               const MutableImageView& out) {
+QM_LANE_CLONES void BlockInterpreter::execute(const BlockInstruction& ins, int x0, int y, int n,
+                                              const MutableImageView& out) {
   const i32* a = reg(ins.arg[0]);
   const i32* b = reg(ins.arg[1]);
   const i32* c = reg(ins.arg[2]);
