@@ -7,7 +7,7 @@
 #include "gui/batch/convert_dialog.h"
 #include "gui/commands/change_category_dialog.h"
 #include "gui/commands/plugin_list_dialog.h"
-#include "gui/commands/pumping_progress.h"
+#include "gui/commands/run_scope.h"
 
 namespace qm::gui {
 
@@ -77,15 +77,9 @@ shell::ShellRequest CommandRunner::shellRequest(int pane) const {
 
 void CommandRunner::runShell(ShellCommand command, int pane, const shell::ShellRequest& request) {
   if (busy_) return;
-  busy_ = true;
-  shell::CommandOutcome outcome;
-  {
-    PumpingProgress progress(ports_.progress);
-    shell::ShellPorts ports{ports_.prompter, progress, disk_, overwrite_, &ports_.trash};
-    outcome = command(ports, request);
-  }
-  applyOutcome(pane, outcome);
-  busy_ = false;
+  RunScope run(busy_, ports_.progress, statusSink_);
+  shell::ShellPorts ports{ports_.prompter, run.progress(), disk_, overwrite_, &ports_.trash};
+  applyOutcome(pane, command(ports, request));
 }
 
 void CommandRunner::applyEffects(int pane, const shell::PaneEffects& effects) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,9 @@ class CommandRunner final : public QObject {
   void pluginInformationFor(const std::filesystem::path& file);
   void pluginList();
 
+  // The status line shows texts of the command that runs (the conversion's " of " count).
+  void setStatusSink(std::function<void(const QString&)> sink) { statusSink_ = std::move(sink); }
+
   // The dialogs, so the window can connect their help and settings requests.
   ConvertDialog& convertDialog();
   ChangeCategoryDialog& changeCategoryDialog();
@@ -109,6 +113,7 @@ class CommandRunner final : public QObject {
   QPointer<ConvertDialog> convert_;
   QPointer<ChangeCategoryDialog> changeCategory_;
   QPointer<PluginListDialog> pluginList_;
+  std::function<void(const QString&)> statusSink_;
   bool busy_ = false;
 };
 

@@ -18,7 +18,7 @@
 #include "gui/commands/passive_folder_prompter.h"
 #include "gui/commands/plugin_information_box.h"
 #include "gui/commands/plugin_list_dialog.h"
-#include "gui/commands/pumping_progress.h"
+#include "gui/commands/run_scope.h"
 
 namespace qm::gui {
 namespace {
@@ -71,15 +71,12 @@ void CommandRunner::convert() {
   if (!mayStartConvert(ports_.prompter, !files.empty(), ffl)) return;
   auto& dialog = convertDialog();
   if (!dialog.choose()) return;
-  busy_ = true;
-  ff::ConvertReport report;
-  {
-    PumpingProgress progress(ports_.progress);
-    PassiveFolderPrompter passiveFolder(ports_.prompter, host_.folder(1 - pane));
-    Prompter& prompter = settings_.options.passivePaneFolder ? static_cast<Prompter&>(passiveFolder)
-                                                             : ports_.prompter;
-    report = dialog.convert(files, ffl, clipboard_.text(), settings_.ffOptions, prompter, progress);
-  }
+  RunScope run(busy_, ports_.progress, statusSink_);
+  PassiveFolderPrompter passiveFolder(ports_.prompter, host_.folder(1 - pane));
+  Prompter& prompter =
+      settings_.options.passivePaneFolder ? static_cast<Prompter&>(passiveFolder) : ports_.prompter;
+  const auto report =
+      dialog.convert(files, ffl, clipboard_.text(), settings_.ffOptions, prompter, run.progress());
   // Decision: writes that failed are reported together at the end; the run went on.
   if (!report.failures.empty()) ports_.prompter.warn(joinedLines(report.failures), kConvertTitle);
   std::vector<std::filesystem::path> folders;
@@ -89,7 +86,6 @@ void CommandRunner::convert() {
   for (const auto& folder : folders) filesChangedIn(folder);
   host_.refreshFiles(0);
   host_.refreshFiles(1);
-  busy_ = false;
 }
 
 void CommandRunner::changeCategory() {
@@ -107,7 +103,7 @@ void CommandRunner::changeCategoryByDrop(int pane, const std::string& category,
 void CommandRunner::runChangeCategory(int pane, const std::optional<std::string>& dropTarget,
                                       const std::vector<std::size_t>& rows) {
   if (busy_) return;
-  busy_ = true;
+  RunScope run(busy_, ports_.progress, statusSink_);
   auto& catalogue = host_.catalogue(pane);
   const auto categoriesBefore = catalogue.categories().size();
   QStringList choices;
@@ -130,12 +126,11 @@ void CommandRunner::runChangeCategory(int pane, const std::optional<std::string>
     // A new category typed in the dialog is listed even when no plugin moved into it.
     host_.showCategories(pane, std::nullopt);
   }
-  busy_ = false;
 }
 
 void CommandRunner::enableDisable() {
   if (busy_) return;
-  busy_ = true;
+  RunScope run(busy_, ports_.progress, statusSink_);
   const int pane = host_.activePane();
   const auto view = host_.view(pane);
   const auto files = view == shell::PaneView::File ? host_.selectedFiles(pane)
@@ -157,7 +152,6 @@ void CommandRunner::enableDisable() {
     host_.refreshFiles(pane);
   }
   for (const auto& renamed : outcome.renamed) filesChangedIn(renamed.to.parent_path(), pane);
-  busy_ = false;
 }
 
 void CommandRunner::pluginInformation() {
@@ -206,12 +200,11 @@ void CommandRunner::pluginList() {
     request.toClipboard = choice->toClipboard;
     request.fileName = listFileName(choice->fileName);
   }
-  busy_ = true;
+  RunScope run(busy_, ports_.progress, statusSink_);
   auto outcome =
       plugins::cmd_PlugInList(request, ports_.prompter, &clipboard_, settings_.ffOptions);
   if (outcome.written) filesChangedIn(outcome.written->parent_path());
   host_.refreshFiles(pane);
-  busy_ = false;
 }
 
 }  // namespace qm::gui
