@@ -33,6 +33,15 @@ std::string errorTextContinue(long long number, std::string_view description) {
   return errorText(number, description) + "\r\r" + "Continue anyway?";
 }
 
+void ErrorMessage(Prompter& prompter, long long number, std::string_view description) {
+  prompter.warn(errorText(number, description), kErrorTitle);
+}
+
+Button ErrorMessage2(Prompter& prompter, long long number, std::string_view description) {
+  return prompter.ask(errorTextContinue(number, description), kErrorTitleContinue, Buttons::YesNo,
+                      Icon::Exclamation);
+}
+
 std::string commentSubject(std::string_view productTitle) {
   return "Feedback on " + std::string(productTitle);
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/ports.h"
+
 namespace qm::shell {
 
 inline constexpr std::string_view kNoHtmlViewer = "You have no HTML Viewer installed!";
@@ -30,6 +32,11 @@ std::string mailtoAddress(std::string_view address, std::string_view subject,
 std::string errorText(long long number, std::string_view description);
 // The same followed by two line breaks and "Continue anyway?".
 std::string errorTextContinue(long long number, std::string_view description);
+
+// The two general error boxes, with the exclamation icon: ErrorMessage a warning with OK,
+// ErrorMessage2 asking whether to go on (Yes or No, returned).
+void ErrorMessage(Prompter& prompter, long long number, std::string_view description);
+Button ErrorMessage2(Prompter& prompter, long long number, std::string_view description);
 
 // Subjects of the two mail entries of the Help menu.
 std::string commentSubject(std::string_view productTitle);

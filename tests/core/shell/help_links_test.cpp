@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scripted_ports.h"
+
 namespace qm::shell {
 namespace {
 
@@ -18,6 +20,21 @@ TEST(HelpLinks, ErrorTexts) {
             "Qumo Error 53: File not found\r\rContinue anyway?");
   EXPECT_EQ(commentSubject("Quillmark 1.00"), "Feedback on Quillmark 1.00");
   EXPECT_EQ(supportSubject("Quillmark 1.00"), "I need help with Quillmark 1.00");
+}
+
+TEST(HelpLinks, ErrorBoxes) {
+  test::ScriptedPrompter prompter;
+  prompter.askAnswers = {Button::No};
+  ErrorMessage(prompter, 53, "File not found");
+  EXPECT_EQ(ErrorMessage2(prompter, 70, "Permission denied"), Button::No);
+  ASSERT_EQ(prompter.messages.size(), 2u);
+  EXPECT_EQ(prompter.messages[0].text, "Qumo Error 53: File not found");
+  EXPECT_EQ(prompter.messages[0].title, "Just a small problem...");
+  EXPECT_EQ(prompter.messages[0].kind, test::MessageKind::Warn);
+  EXPECT_EQ(prompter.messages[1].text, "Qumo Error 70: Permission denied\r\rContinue anyway?");
+  EXPECT_EQ(prompter.messages[1].title, "An error occured, but don't panik!");
+  EXPECT_EQ(prompter.messages[1].buttons, Buttons::YesNo);
+  EXPECT_EQ(prompter.messages[1].icon, Icon::Exclamation);
 }
 
 TEST(HelpLinks, HelpPagesStayInTheHelpFolder) {
