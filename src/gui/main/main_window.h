@@ -73,6 +73,9 @@ class MainWindow : public QMainWindow {
   void showView(View view);
   // A command or a scan is running: no other command may start.
   bool busy() const;
+  // Enables the selection-dependent entries of the Commands menu from the active pane's
+  // selection (when the menu opens).
+  void updateCommandAvailability();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -91,10 +91,35 @@ void MainWindow::connectCommands() {
   for (auto [button, action] : buttons)
     connect(findChild<QPushButton*>(button), &QPushButton::clicked, menus_.action(action),
             &QAction::trigger);
+  connect(menus_.menu("mnuCommands"), &QMenu::aboutToShow, this,
+          &MainWindow::updateCommandAvailability);
   commands_.changeCategory = [this, &runner](int pane, const std::string& category,
                                              const std::vector<std::size_t>& rows) {
     if (!busy()) runner.changeCategoryByDrop(pane, category, rows);
   };
+}
+
+void MainWindow::updateCommandAvailability() {
+  Pane* p = active();
+  std::vector<std::string> names;
+  if (p->view() == View::File) {
+    for (const auto& path : p->selectedPaths()) names.push_back(path.filename().string());
+  } else if (p->view() == View::Plugin) {
+    auto& catalogue = p->pluginView()->catalogue();
+    for (std::size_t row : p->pluginView()->selectedRows())
+      names.push_back(catalogue.row(row).path.filename().string());
+  }
+  if (names.empty()) return;  // with no selection nothing changes
+  auto view = static_cast<plugins::PaneView>(static_cast<int>(p->view()));
+  auto flags = plugins::commandAvailability(names, context_.typeTable, false, view);
+  // The Plugin About Dialog stays off: there is no plugin host to show it yet.
+  const std::pair<bool, std::vector<const char*>> groups[] = {
+      {flags.a, {"mnuConvert", "mnuCreateLibrary", "mnuAdd", "mnuListtoFile", "mnuCreateBMPs"}},
+      {flags.b, {"mnuEnable", "mnuPlugInfo"}},
+      {flags.c, {"mnuChangeCat"}},
+      {flags.d, {"mnuInvoke"}}};
+  for (const auto& [on, names] : groups)
+    for (const char* name : names) menus_.action(name)->setEnabled(on);
 }
 
 bool MainWindow::busy() const {

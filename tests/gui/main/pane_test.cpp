@@ -42,6 +42,7 @@ class PaneTest : public QObject {
   void folderCaptionAlignment();
   void fflViewListsEntriesWithPositions();
   void copyGoesToThePassivePane();
+  void commandAvailabilityFollowsTheSelection();
 
  private:
   std::unique_ptr<test::TempFolder> folder_;
@@ -253,6 +254,20 @@ void PaneTest::copyGoesToThePassivePane() {
   QVERIFY(std::filesystem::exists(*folder_ / "Wave.8bf"));
   QCOMPARE(names(*m.pane(1)->fileView()), QStringList{"Wave.8bf"});
   QVERIFY(messages.texts.isEmpty());
+}
+
+void PaneTest::commandAvailabilityFollowsTheSelection() {
+  gui::MainWindow& m = *w_->window;
+  auto enabled = [&m](const char* name) { return m.menus().action(name)->isEnabled(); };
+  QVERIFY(left()->fileView()->selectName("notes.txt"));
+  m.updateCommandAvailability();
+  QVERIFY(enabled("mnuConvert") && enabled("mnuListtoFile"));
+  QVERIFY(!enabled("mnuEnable") && !enabled("mnuChangeCat") && !enabled("mnuInvoke"));
+  QVERIFY(left()->fileView()->selectName("Wave.8bf"));
+  m.updateCommandAvailability();
+  QVERIFY(enabled("mnuConvert") && enabled("mnuEnable") && enabled("mnuInvoke"));
+  QVERIFY(!enabled("mnuChangeCat"));  // only in the Plugin View
+  QVERIFY(!enabled("mnuPluginAbout"));
 }
 
 QTEST_MAIN(PaneTest)
