@@ -6,7 +6,6 @@
 
 #include "core/ff/sources.h"
 #include "core/plugins/open_by_type.h"
-#include "core/plugins/plugin_info.h"
 #include "core/shell/help_links.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
@@ -191,8 +190,7 @@ void MainWindow::openFile(const QString& path) {
   }
   switch (action) {
     case plugins::OpenAction::PluginInformation:
-      plugins::cmd_PlugInInformation(plugins::PaneView::File, file, context_.typeTable,
-                                     context_.ffOptions, prompter_);
+      if (!busy()) windowCommands_->runner.pluginInformationFor(file);
       return;
     case plugins::OpenAction::ConvertDialog:
       // The same as pressing Convert with the library selected.
