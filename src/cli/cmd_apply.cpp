@@ -129,7 +129,7 @@ int runApply(Context& context) {
 
 }  // namespace
 
-CommandSpec makeApplyCommand() {
+CliCommand makeApplyCommand() {
   return {"apply", "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N]",
           kHelp,   {"ctl", "threads"},
           {},      runApply};

@@ -112,7 +112,7 @@ int runConvert(Context& context) {
 
 }  // namespace
 
-CommandSpec makeConvertCommand() {
+CliCommand makeConvertCommand() {
   std::vector<std::string_view> valued = {"to"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
   std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json"};

@@ -103,7 +103,7 @@ int runDump(Context& context) {
 
 }  // namespace
 
-CommandSpec makeDumpCommand() {
+CliCommand makeDumpCommand() {
   std::vector<std::string_view> flags = {"json"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"dump", "dump FILE|LIB.ffl#N [--json] [--no-optimize]", kHelp, {}, flags, runDump};

@@ -64,7 +64,7 @@ int run(Context& context) {
 
 }  // namespace
 
-CommandSpec makeInfoCommand() {
+CliCommand makeInfoCommand() {
   std::vector<std::string_view> flags = {"json"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"info", "info FILE [--json]", kHelp, kFFValuedOptions, flags, run};

@@ -95,7 +95,7 @@ int run(Context& context) {
 
 }  // namespace
 
-CommandSpec makeListCommand() {
+CliCommand makeListCommand() {
   std::vector<std::string_view> valued = {"fields", "output"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
   std::vector<std::string_view> flags = {"csv"};

@@ -82,7 +82,7 @@ int run(Context& context) {
 
 }  // namespace
 
-CommandSpec makeScanCommand() {
+CliCommand makeScanCommand() {
   std::vector<std::string_view> flags = {"recursive", "sources", "ff-only", "json"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"scan", "scan DIR [--recursive] [--sources] [--ff-only] [--json]",

@@ -53,7 +53,7 @@ int run(Context& context) {
 
 }  // namespace
 
-CommandSpec makeSetCategoryCommand() {
+CliCommand makeSetCategoryCommand() {
   return {"set-category", "set-category CATEGORY FILE...", kHelp, kFFValuedOptions, kFFFlags, run};
 }
 

@@ -30,7 +30,7 @@ int run(Context& context) {
 
 }  // namespace
 
-CommandSpec makeToggleCommand() {
+CliCommand makeToggleCommand() {
   return {"toggle", "toggle FILE...", kHelp, {}, {}, run};
 }
 

@@ -48,7 +48,7 @@ int run(Context& context) {
 
 }  // namespace
 
-CommandSpec makeTypesCommand() {
+CliCommand makeTypesCommand() {
   return {"types", "types [--json]", kHelp, {}, {"json"}, run};
 }
 

@@ -44,7 +44,7 @@ struct Context {
   std::ostream& err;
 };
 
-struct CommandSpec {
+struct CliCommand {
   std::string_view name;
   std::string_view synopsis;                    // first line of --help
   std::string_view help;                        // the rest of --help

@@ -3,18 +3,18 @@
 namespace qm::cli {
 
 // Factories of the individual commands (one cmd_<name>.cpp each).
-CommandSpec makeDumpCommand();
-CommandSpec makeConvertCommand();
-CommandSpec makeScanCommand();
-CommandSpec makeInfoCommand();
-CommandSpec makeListCommand();
-CommandSpec makeToggleCommand();
-CommandSpec makeSetCategoryCommand();
-CommandSpec makeTypesCommand();
-CommandSpec makeApplyCommand();
+CliCommand makeDumpCommand();
+CliCommand makeConvertCommand();
+CliCommand makeScanCommand();
+CliCommand makeInfoCommand();
+CliCommand makeListCommand();
+CliCommand makeToggleCommand();
+CliCommand makeSetCategoryCommand();
+CliCommand makeTypesCommand();
+CliCommand makeApplyCommand();
 
-std::vector<CommandSpec> allCommands() {
-  std::vector<CommandSpec> commands;
+std::vector<CliCommand> allCommands() {
+  std::vector<CliCommand> commands;
   commands.push_back(makeDumpCommand());
   commands.push_back(makeConvertCommand());
   commands.push_back(makeScanCommand());

@@ -8,6 +8,6 @@
 
 namespace qm::cli {
 
-std::vector<CommandSpec> allCommands();
+std::vector<CliCommand> allCommands();
 
 }  // namespace qm::cli

@@ -12,7 +12,7 @@
 
 namespace qm::cli {
 
-// Names of the valued options and flags below, for a CommandSpec.
+// Names of the valued options and flags below, for a CliCommand.
 inline const std::vector<std::string_view> kFFValuedOptions = {"template", "ff-template"};
 inline const std::vector<std::string_view> kFFFlags = {"no-optimize"};
 

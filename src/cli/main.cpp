@@ -33,12 +33,12 @@ bool contains(const std::vector<std::string_view>& list, std::string_view name) 
   return std::find(list.begin(), list.end(), name) != list.end();
 }
 
-void printCommandHelp(const CommandSpec& spec, std::ostream& out) {
-  out << "Usage: quillmark-cli " << spec.synopsis << "\n\n" << spec.help;
+void printCommandHelp(const CliCommand& command, std::ostream& out) {
+  out << "Usage: quillmark-cli " << command.synopsis << "\n\n" << command.help;
 }
 
 // Fills args from argv[first..]; returns an error text on a usage error.
-std::optional<std::string> parseArgs(const CommandSpec& spec, int argc, char** argv, int first,
+std::optional<std::string> parseArgs(const CliCommand& command, int argc, char** argv, int first,
                                      Args& args) {
   bool optionsEnded = false;
   for (int i = first; i < argc; ++i) {
@@ -57,7 +57,7 @@ std::optional<std::string> parseArgs(const CommandSpec& spec, int argc, char** a
       inlineValue = name.substr(eq + 1);
       name.resize(eq);
     }
-    if (contains(spec.valuedOptions, name) || contains(kCommonValued, name)) {
+    if (contains(command.valuedOptions, name) || contains(kCommonValued, name)) {
       if (inlineValue) {
         args.addValue(name, *inlineValue);
       } else if (i + 1 < argc) {
@@ -65,7 +65,7 @@ std::optional<std::string> parseArgs(const CommandSpec& spec, int argc, char** a
       } else {
         return "option --" + name + " needs a value";
       }
-    } else if (contains(spec.flags, name) || contains(kCommonFlags, name)) {
+    } else if (contains(command.flags, name) || contains(kCommonFlags, name)) {
       if (inlineValue) return "option --" + name + " takes no value";
       args.addFlag(name);
     } else {
@@ -118,22 +118,22 @@ int run(int argc, char** argv) {
     return kUsage;
   }
   std::string_view name = argv[i];
-  auto spec = std::find_if(commands.begin(), commands.end(),
-                           [&](const CommandSpec& c) { return c.name == name; });
-  if (spec == commands.end()) {
+  auto command = std::find_if(commands.begin(), commands.end(),
+                              [&](const CliCommand& c) { return c.name == name; });
+  if (command == commands.end()) {
     std::cerr << "quillmark-cli: unknown command '" << name << "'\n";
     listCommands(std::cerr);
     return kUsage;
   }
 
   Args args;
-  if (auto problem = parseArgs(*spec, argc, argv, i + 1, args)) {
-    std::cerr << "quillmark-cli " << spec->name << ": " << *problem << '\n';
-    printCommandHelp(*spec, std::cerr);
+  if (auto problem = parseArgs(*command, argc, argv, i + 1, args)) {
+    std::cerr << "quillmark-cli " << command->name << ": " << *problem << '\n';
+    printCommandHelp(*command, std::cerr);
     return kUsage;
   }
   if (args.flag("help")) {
-    printCommandHelp(*spec, std::cout);
+    printCommandHelp(*command, std::cout);
     return kOk;
   }
   if (auto v = args.value("program-dir")) programDirOption = v;
@@ -152,7 +152,7 @@ int run(int argc, char** argv) {
 
   auto programDir = platform::resolveProgramDir(programDirOption);
   Context context{std::move(args), programDir, prompter, progress, std::cout, std::cerr};
-  return spec->run(context);
+  return command->run(context);
 }
 
 }  // namespace

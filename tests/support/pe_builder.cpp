@@ -159,24 +159,24 @@ BuiltPe buildPe(const PeImage& image) {
   return built;
 }
 
-Bytes piplData(const PiplSpec& spec) {
+Bytes piplData(const PiplFilter& command) {
   Bytes b;
   put16(b, 0, 1);
   append32(b, 0);
-  std::uint32_t count = 1 + (spec.name ? 1 : 0) + (spec.category ? 1 : 0) + 1;
+  std::uint32_t count = 1 + (command.name ? 1 : 0) + (command.category ? 1 : 0) + 1;
   append32(b, count);
   property(b, "dnik", Bytes{'M', 'F', 'B', '8'});
   auto nameProperty = [&] {
-    if (spec.name) property(b, "eman", pascal(*spec.name));
+    if (command.name) property(b, "eman", pascal(*command.name));
   };
   auto catgProperty = [&] {
-    if (!spec.category) return;
-    Bytes data = pascal(*spec.category);
-    std::size_t size = spec.catgDataSize ? spec.catgDataSize : (data.size() + 3) / 4 * 4;
+    if (!command.category) return;
+    Bytes data = pascal(*command.category);
+    std::size_t size = command.catgDataSize ? command.catgDataSize : (data.size() + 3) / 4 * 4;
     data.resize(std::max(size, data.size()), 0);
     property(b, "gtac", data);
   };
-  if (spec.categoryFirst) {
+  if (command.categoryFirst) {
     catgProperty();
     nameProperty();
   } else {
@@ -187,8 +187,8 @@ Bytes piplData(const PiplSpec& spec) {
   return b;
 }
 
-std::size_t piplCategoryTextOffset(const PiplSpec& spec) {
-  Bytes b = piplData(spec);
+std::size_t piplCategoryTextOffset(const PiplFilter& command) {
+  Bytes b = piplData(command);
   for (std::size_t r = 0; r + 8 <= b.size(); ++r)
     if (b[r + 4] == 'g' && b[r + 5] == 't' && b[r + 6] == 'a' && b[r + 7] == 'c') return r + 17;
   return 0;

@@ -42,15 +42,15 @@ BuiltPe buildPe(const PeImage& image);
 // A PIPL resource with a kind, a name and a catg property (each optional, in that order
 // unless categoryFirst). The catg data is the length-prefixed text padded with zeros to
 // catgDataSize bytes (default: to the next multiple of 4), followed by a "host" property.
-struct PiplSpec {
+struct PiplFilter {
   std::optional<std::string> name;
   std::optional<std::string> category;
   bool categoryFirst = false;
   std::size_t catgDataSize = 0;
 };
-Bytes piplData(const PiplSpec& spec);
-// Offset of the first category character within piplData(spec).
-std::size_t piplCategoryTextOffset(const PiplSpec& spec);
+Bytes piplData(const PiplFilter& command);
+// Offset of the first category character within piplData(command).
+std::size_t piplCategoryTextOffset(const PiplFilter& command);
 
 // PIMI: two bytes, the zero-terminated category, padded to size bytes.
 Bytes pimiData(std::string_view category, std::size_t size);

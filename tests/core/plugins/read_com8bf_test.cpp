@@ -11,13 +11,13 @@ namespace {
 using test::buildPe;
 using test::Bytes;
 using test::PeImage;
-using test::PiplSpec;
+using test::PiplFilter;
 
 FilterTable read(const Bytes& bytes, std::string_view name = "x.8bf") {
   return ReadCom8bfBytes(ByteView(bytes.data(), bytes.size()), name, {});
 }
 
-PeImage piplImage(std::vector<PiplSpec> filters) {
+PeImage piplImage(std::vector<PiplFilter> filters) {
   PeImage image;
   test::ResourceType pipl{"PIPL", 0, {}};
   for (const auto& f : filters) pipl.items.push_back(test::piplData(f));
@@ -26,15 +26,15 @@ PeImage piplImage(std::vector<PiplSpec> filters) {
 }
 
 TEST(ReadCom8bf, OneFilterGivesCategoryTitlePositionAndRoom) {
-  PiplSpec spec{"Twirl", "Blur", false, 0};
-  auto built = buildPe(piplImage({spec}));
+  PiplFilter command{"Twirl", "Blur", false, 0};
+  auto built = buildPe(piplImage({command}));
   FilterTable t = read(built.bytes);
   ASSERT_TRUE(t.ok);
   ASSERT_EQ(t.filters.size(), 1u);
   EXPECT_EQ(t.filters[0].category, "Blur");
   EXPECT_EQ(t.filters[0].title, "Twirl");
   // Position: 1-based file position of the first category character.
-  std::size_t firstChar = built.dataOffsets[0] + test::piplCategoryTextOffset(spec);
+  std::size_t firstChar = built.dataOffsets[0] + test::piplCategoryTextOffset(command);
   EXPECT_EQ(t.filters[0].position, static_cast<std::int32_t>(firstChar + 1));
   EXPECT_EQ(built.bytes[firstChar], 'B');
   // "Blur" padded to 8 data bytes: 3 zero bytes, then the next property.
@@ -49,15 +49,15 @@ TEST(ReadCom8bf, RoomCountsZerosUpToTheNextNonZeroByte) {
   };
   for (Case c :
        {Case{"Blur", 8, 7}, Case{"Blur", 36, 35}, Case{"Stylize", 8, 7}, Case{"Blur", 300, 0}}) {
-    auto built = buildPe(piplImage({PiplSpec{"T", c.category, false, c.dataSize}}));
+    auto built = buildPe(piplImage({PiplFilter{"T", c.category, false, c.dataSize}}));
     EXPECT_EQ(read(built.bytes).filters[0].room, c.room) << c.dataSize;
   }
 }
 
 TEST(ReadCom8bf, ThreeFiltersInDirectoryOrderEachWithItsOwnCategory) {
-  auto built =
-      buildPe(piplImage({PiplSpec{"One", std::nullopt, false, 0}, PiplSpec{"Two", "Noise", true, 0},
-                         PiplSpec{"Three", "Stylize", false, 0}}));
+  auto built = buildPe(
+      piplImage({PiplFilter{"One", std::nullopt, false, 0}, PiplFilter{"Two", "Noise", true, 0},
+                 PiplFilter{"Three", "Stylize", false, 0}}));
   FilterTable t = read(built.bytes);
   ASSERT_EQ(t.filters.size(), 3u);
   EXPECT_FALSE(t.ok);  // filter 1 has no category
@@ -88,7 +88,7 @@ TEST(ReadCom8bf, PimiCategoriesAndBfmTitlesWithoutPipl) {
 }
 
 TEST(ReadCom8bf, PiplWinsOverPimiAndBfm) {
-  PeImage image = piplImage({PiplSpec{"FromPipl", "PiplCat", false, 0}});
+  PeImage image = piplImage({PiplFilter{"FromPipl", "PiplCat", false, 0}});
   image.resources.push_back({"PIMI", 0, {test::pimiData("PimiCat", 30)}});
   image.resources.push_back({"_8BFM", 0, {test::bfmData("FromBfm")}});
   FilterTable t = read(buildPe(image).bytes);
@@ -99,7 +99,7 @@ TEST(ReadCom8bf, PiplWinsOverPimiAndBfm) {
 }
 
 TEST(ReadCom8bf, Pe32PlusAndIdTypesBesideNamedOnes) {
-  PeImage image = piplImage({PiplSpec{"Wide", "Sharpen", false, 0}});
+  PeImage image = piplImage({PiplFilter{"Wide", "Sharpen", false, 0}});
   image.pe64 = true;
   image.machine = 0x8664;
   image.resources.push_back({"", 16, {test::versionData({{{"FileDescription", "x"}}})}});
@@ -118,7 +118,7 @@ TEST(ReadCom8bf, ArchitectureNames) {
                                                           {0xAA64, "arm64"},
                                                           {0x01C4, "arm"},
                                                           {0x1234, "0x1234"}}) {
-    PeImage image = piplImage({PiplSpec{"A", "B", false, 0}});
+    PeImage image = piplImage({PiplFilter{"A", "B", false, 0}});
     image.machine = machine;
     auto bytes = buildPe(image).bytes;
     auto file = FileBytes::fromMemory(ByteView(bytes.data(), bytes.size()));
@@ -138,7 +138,7 @@ TEST(ReadCom8bf, NoRsrcHeaderFails) {
 }
 
 TEST(ReadCom8bf, EveryTruncationIsSafeAndKeepsWhatWasRead) {
-  auto built = buildPe(piplImage({PiplSpec{"Twirl", "Blur", false, 0}}));
+  auto built = buildPe(piplImage({PiplFilter{"Twirl", "Blur", false, 0}}));
   for (std::size_t n = 0; n <= built.bytes.size(); n += 7) {
     Bytes cut(built.bytes.begin(), built.bytes.begin() + static_cast<std::ptrdiff_t>(n));
     FilterTable t = read(cut);
@@ -150,7 +150,7 @@ TEST(ReadCom8bf, EveryTruncationIsSafeAndKeepsWhatWasRead) {
 }
 
 TEST(ReadCom8bf, HostileOffsetsAndCountsStopTheReader) {
-  auto built = buildPe(piplImage({PiplSpec{"Twirl", "Blur", false, 0}}));
+  auto built = buildPe(piplImage({PiplFilter{"Twirl", "Blur", false, 0}}));
   const std::size_t section = 0x400;
   struct Patch {
     std::size_t at;
@@ -174,7 +174,7 @@ TEST(ReadCom8bf, HostileOffsetsAndCountsStopTheReader) {
 }
 
 TEST(ReadCom8bf, ZeroNamedEntriesUseTheIdCountHighByteFirstAsBound) {
-  auto built = buildPe(piplImage({PiplSpec{"Twirl", "Blur", false, 0}}));
+  auto built = buildPe(piplImage({PiplFilter{"Twirl", "Blur", false, 0}}));
   const std::size_t root = 0x400;
   struct Case {
     std::uint8_t b14, b15;

@@ -78,8 +78,8 @@ TEST(ReadComprm, AudioFilterAndTransition) {
 
 TEST(ReadComprm, PiplPropertiesInAPremiere5Plugin) {
   test::PeImage image;
-  test::PiplSpec spec{"Glow", "Stylize", false, 0};
-  image.resources.push_back({"PIPL", 0, {test::piplData(spec)}});
+  test::PiplFilter command{"Glow", "Stylize", false, 0};
+  image.resources.push_back({"PIPL", 0, {test::piplData(command)}});
   image.totalSize = 12000;
   auto built = test::buildPe(image);
   // PIPL properties follow a 10-byte header, so they stand at offsets 2 mod 4 as searched.
@@ -87,7 +87,7 @@ TEST(ReadComprm, PiplPropertiesInAPremiere5Plugin) {
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.filter.category, "Stylize");
   EXPECT_EQ(r.filter.title, "Glow");
-  std::size_t firstChar = built.dataOffsets[0] + test::piplCategoryTextOffset(spec);
+  std::size_t firstChar = built.dataOffsets[0] + test::piplCategoryTextOffset(command);
   EXPECT_EQ(r.filter.position, static_cast<std::int32_t>(firstChar + 1));
   EXPECT_EQ(r.filter.room, 7u);  // no zero byte before the next property
 }
