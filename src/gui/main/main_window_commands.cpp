@@ -7,6 +7,9 @@
 #include "core/ff/sources.h"
 #include "core/plugins/open_by_type.h"
 #include "core/shell/help_links.h"
+#include "gui/batch/convert_dialog.h"
+#include "gui/commands/change_category_dialog.h"
+#include "gui/commands/plugin_list_dialog.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
@@ -92,6 +95,11 @@ void MainWindow::connectCommands() {
             &QAction::trigger);
   connect(menus_.menu("mnuCommands"), &QMenu::aboutToShow, this,
           &MainWindow::updateCommandAvailability);
+  runner.setStatusSink([this](const QString& text) { statusText_->setText(text); });
+  auto showHelp = [this](const QString& page) { desktop_.ShowHelp(page.toStdString()); };
+  connect(&runner.convertDialog(), &ConvertDialog::helpRequested, this, showHelp);
+  connect(&runner.changeCategoryDialog(), &ChangeCategoryDialog::helpRequested, this, showHelp);
+  connect(&runner.pluginListDialog(), &PluginListDialog::helpRequested, this, showHelp);
   commands_.changeCategory = [this, &runner](int pane, const std::string& category,
                                              const std::vector<std::size_t>& rows) {
     if (!busy()) runner.changeCategoryByDrop(pane, category, rows);

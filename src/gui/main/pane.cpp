@@ -16,6 +16,7 @@
 #include "gui/main/folder_caption.h"
 #include "gui/main/folder_list.h"
 #include "gui/main/icons.h"
+#include "gui/main/pane_drag.h"
 #include "gui/main/plugin_lists.h"
 #include "gui/main/plugin_view.h"
 
@@ -265,9 +266,14 @@ std::vector<std::filesystem::path> Pane::selectedPaths() const {
 
 bool Pane::crossPaneDrop(QObject* watched, QEvent* event) {
   auto* drop = static_cast<QDropEvent*>(event);
-  Pane* source = nullptr;
-  for (QObject* o = drop->source(); o && !source; o = o->parent()) source = qobject_cast<Pane*>(o);
-  if (!source || source == this) return false;
+  // Filter entries say where they come from in their data; file lists are found by the widget
+  // the drag started in.
+  std::optional<PaneDragSource> source = dragSource(drop->mimeData());
+  for (QObject* o = drop->source(); o && !source; o = o->parent())
+    if (auto* pane = qobject_cast<Pane*>(o))
+      source = PaneDragSource{
+          pane->index(), static_cast<plugins::PaneView>(static_cast<int>(pane->view())), {}};
+  if (!source || source->pane == index_) return false;
   std::optional<plugins::DropList> list;
   auto* widget = qobject_cast<QWidget*>(watched);
   auto under = [widget](QWidget* target) {
@@ -281,14 +287,13 @@ bool Pane::crossPaneDrop(QObject* watched, QEvent* event) {
   if (under(pluginView_->categoryList())) list = plugins::DropList::CategoryList;
   if (under(pluginView_->filterList())) list = plugins::DropList::FilterList;
   if (!list) return false;
-  auto sourceView = static_cast<plugins::PaneView>(static_cast<int>(source->view()));
-  auto action = plugins::decideDrop(source->index(), sourceView, index_, *list);
+  auto action = plugins::decideDrop(source->pane, source->view, index_, *list);
   if (action != plugins::DropAction::MoveFiles) {
     drop->ignore();
     return true;
   }
   drop->acceptProposedAction();
-  if (event->type() == QEvent::Drop) emit moveFilesWanted(source->index(), index_);
+  if (event->type() == QEvent::Drop) emit moveFilesWanted(source->pane, index_);
   return true;
 }
 
