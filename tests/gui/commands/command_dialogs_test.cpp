@@ -118,25 +118,6 @@ class CommandDialogsTest : public QObject {
     QVERIFY(include->isEnabled() && !start->isEnabled());
   }
 
-  void pluginListChoice() {
-    qm::gui::PluginListDialog dialog;
-    qm::test::whenModal("Plugin List", [](QWidget* d) {
-      d->findChild<QCheckBox*>("categoryBox")->setChecked(false);
-      d->findChild<QCheckBox*>("authorBox")->setChecked(true);
-      d->findChild<QLineEdit*>("fileNameEdit")->setText(" mine.txt ");
-      d->findChild<QPushButton*>("startButton")->click();
-    });
-    auto choice = dialog.choose();
-    QVERIFY(choice);
-    QVERIFY(!choice->fields.category && choice->fields.title && choice->fields.author);
-    QVERIFY(!choice->csv && !choice->toClipboard);
-    QCOMPARE(QString::fromStdString(choice->fileName), QString("mine.txt"));
-
-    qm::test::whenModal("Plugin List",
-                        [](QWidget* d) { d->findChild<QPushButton*>("cancelButton")->click(); });
-    QVERIFY(!dialog.choose());
-  }
-
   void informationRuleIsAsWideAsTheFilterLines() {
     qm::plugins::PluginFacts facts;
     facts.label = "Photoshop Filter Plugin";
