@@ -166,6 +166,7 @@ void CommandRunner::pluginInformation() {
                                    ports_.prompter);
     return;
   }
+  // Decision: with several files selected the first one in list order is described.
   pluginInformationFor(files.front());
 }
 
