@@ -9,6 +9,7 @@
 
 #include "gui/main/app_context.h"
 #include "gui/main/main_window.h"
+#include "gui/main/program_style.h"
 #include "gui/main/startup.h"
 #include "gui/main/tip_window.h"
 #include "platform/program_dir.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quillmark");
   QApplication::setOrganizationName("Quillmark");
+  QApplication::setStyle(new qm::gui::ProgramStyle);
 
   auto splash = qm::gui::makeSplash();
   splash->show();

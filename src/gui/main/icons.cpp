@@ -153,13 +153,17 @@ QIcon fileTypeIcon(int index) {
   }
 }
 
-FileIcons::FileIcons() {
-  for (std::size_t i = 0; i < icons_.size(); ++i) icons_[i] = fileTypeIcon(static_cast<int>(i));
+const QIcon& FileIcons::forIndex(int index) const {
+  if (index < 0 || index >= static_cast<int>(icons_.size())) index = plugins::kIconOther;
+  QIcon& icon = icons_[static_cast<std::size_t>(index)];
+  if (icon.isNull()) icon = fileTypeIcon(index);
+  return icon;
 }
 
-const QIcon& FileIcons::forIndex(int index) const {
-  if (index < 0 || index >= static_cast<int>(icons_.size())) return icons_[plugins::kIconOther];
-  return icons_[static_cast<std::size_t>(index)];
+const QIcon& FileIcons::button(ButtonPicture picture) const {
+  QIcon& icon = buttons_.at(static_cast<std::size_t>(picture));
+  if (icon.isNull()) icon = buttonIcon(picture);
+  return icon;
 }
 
 QIcon buttonIcon(ButtonPicture picture) {

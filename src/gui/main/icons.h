@@ -10,17 +10,19 @@ namespace qm::gui {
 // An icon for a listing icon index (plugins::IconIndex); unknown indices give the plain file.
 QIcon fileTypeIcon(int index);
 
-// Every file type icon drawn once; lists look icons up here per item.
-class FileIcons {
- public:
-  FileIcons();
-  const QIcon& forIndex(int index) const;
-
- private:
-  std::array<QIcon, 12> icons_;
-};
-
 enum class ButtonPicture { ViewMode, Synchronize, FolderBox, Desktop, Logo, OpenLibrary };
 QIcon buttonIcon(ButtonPicture picture);
+
+// Each icon drawn once, when first asked for: lists look icons up here per item, and the
+// panes share the button pictures.
+class FileIcons {
+ public:
+  const QIcon& forIndex(int index) const;
+  const QIcon& button(ButtonPicture picture) const;
+
+ private:
+  mutable std::array<QIcon, 12> icons_;
+  mutable std::array<QIcon, 6> buttons_;
+};
 
 }  // namespace qm::gui

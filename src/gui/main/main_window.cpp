@@ -38,7 +38,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
                context.urlOpener ? context.urlOpener : platform::desktopUrlOpener(),
                [this](std::string_view text) { prompter_.warn(text, "Quillmark"); }) {
   setObjectName("Form1");
-  setWindowIcon(buttonIcon(ButtonPicture::Logo));
+  setWindowIcon(icons_.button(ButtonPicture::Logo));
   fileViewModeMenu_ = buildFileViewModeMenu(this);
   buildCentral();
   connectMenus();
@@ -57,15 +57,18 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
 
 MainWindow::~MainWindow() {
   closing_ = true;
-  for (Pane* p : panes_) p->pluginView()->waitForScan();
+  for (Pane* p : panes_)
+    if (PluginView* plugins = p->pluginViewIfMade()) plugins->waitForScan();
 }
 
 void MainWindow::buildCentral() {
   auto* central = new QWidget(this);
   auto* splitter = new QSplitter(Qt::Horizontal, central);
   splitter->setObjectName("paneSplitter");
+  QStringList drives = driveRoots();
   for (int i = 0; i < 2; ++i) {
     panes_[static_cast<std::size_t>(i)] = new Pane(i, context_, icons_, splitter);
+    pane(i)->setDrives(drives);
     splitter->addWidget(pane(i));
     connectPane(pane(i));
   }
@@ -94,7 +97,7 @@ QWidget* MainWindow::buildButtonRow() {
   layout->setContentsMargins(0, 0, 0, 0);
   auto* logo = new QToolButton(row);
   logo->setObjectName("Image1");
-  logo->setIcon(buttonIcon(ButtonPicture::Logo));
+  logo->setIcon(icons_.button(ButtonPicture::Logo));
   logo->setIconSize(QSize(24, 24));
   logo->setAutoRaise(true);
   logo->setToolTip("Click me for an application list");
@@ -135,13 +138,20 @@ void MainWindow::connectPane(Pane* p) {
           [this](const QPoint& at) { menus_.menu("mnuDirs")->popup(at); });
   connect(p, &Pane::viewChanged, this, &MainWindow::viewChanged);
   connect(p, &Pane::moveFilesWanted, this, [this](int source, int target) {
-    if (!busy()) windowCommands_->runner.moveFilesByDrop(source, pane(target)->folder());
+    if (!busy()) commandRunner().moveFilesByDrop(source, pane(target)->folder());
   });
   connect(p, &Pane::folderChanged, this, [this, p] {
     if (p->view() == View::Plugin) viewChanged(p->index(), View::Plugin);
   });
-  PluginView* plugins = p->pluginView();
-  int index = p->index();
+  connect(p, &Pane::pluginViewMade, this, &MainWindow::connectPluginView);
+  connect(p, &Pane::fflViewMade, this, [this](int index) {
+    connect(pane(index)->fflView(), &FflView::openWanted, this,
+            [this, index] { openLibraryDialog(index); });
+  });
+}
+
+void MainWindow::connectPluginView(int index) {
+  PluginView* plugins = pane(index)->pluginView();
   connect(plugins, &PluginView::scanStarted, this, [this, index] { scanStarted(index); });
   connect(plugins, &PluginView::scanFinished, this,
           [this, index](bool found) { scanFinished(index, found); });
@@ -150,7 +160,6 @@ void MainWindow::connectPane(Pane* p) {
             if (commands_.changeCategory) commands_.changeCategory(index, category, rows);
           });
   connect(plugins, &PluginView::propertiesWanted, this, [this] { showProperties(); });
-  connect(p->fflView(), &FflView::openWanted, this, [this, index] { openLibraryDialog(index); });
 }
 
 void MainWindow::setActivePane(int index) {
@@ -195,7 +204,8 @@ void MainWindow::viewChanged(int index, View view) {
     p->refresh();
   } else if (view == View::Plugin) {
     for (Pane* other : panes_)
-      if (other->pluginView()->busy()) return;  // one scan at a time
+      if (other->pluginViewIfMade() && other->pluginViewIfMade()->busy())
+        return;  // one scan at a time
     bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
     p->pluginView()->enter(p->folder(), progress_, shift);
   } else {
@@ -295,7 +305,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (!closing_) {
     closing_ = true;
     progress_.cancel();
-    for (Pane* p : panes_) p->pluginView()->waitForScan();
+    for (Pane* p : panes_)
+      if (PluginView* plugins = p->pluginViewIfMade()) plugins->waitForScan();
     settings::saveWindowState(context_.store, currentState());
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w != this && w->isVisible()) w->close();

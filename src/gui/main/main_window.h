@@ -22,6 +22,7 @@ namespace qm::gui {
 
 struct AppContext;
 struct WindowCommands;
+class CommandRunner;
 
 // Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
@@ -84,6 +85,7 @@ class MainWindow : public QMainWindow {
   void buildCentral();
   QWidget* buildButtonRow();
   void connectPane(Pane* pane);
+  void connectPluginView(int pane);
   void connectMenus();
   void viewChanged(int pane, View view);
   void popUpViewModeMenu(int pane);
@@ -93,6 +95,7 @@ class MainWindow : public QMainWindow {
   void showAbout();
   void openLibraryDialog(int pane);
   void connectCommands();
+  CommandRunner& commandRunner();
 
   AppContext& context_;
   FileIcons icons_;
@@ -109,6 +112,7 @@ class MainWindow : public QMainWindow {
   QProgressBar* progressBar_ = nullptr;
   QStringList folders_;
   std::unique_ptr<WindowCommands> windowCommands_;
+  bool dialogHelpConnected_ = false;
   bool closing_ = false;  // no questions and no new scans while the window closes
 };
 

@@ -83,8 +83,8 @@ void MainWindow::connectCommands() {
   for (auto [name, command] : entries) {
     QAction* action = menus_.action(name);
     action->setEnabled(true);
-    connect(action, &QAction::triggered, this, [this, &runner, command] {
-      if (!busy()) (runner.*command)();
+    connect(action, &QAction::triggered, this, [this, command] {
+      if (!busy()) (commandRunner().*command)();
     });
   }
   const std::pair<const char*, const char*> buttons[] = {{"convertButton", "mnuConvert"},
@@ -96,14 +96,23 @@ void MainWindow::connectCommands() {
   connect(menus_.menu("mnuCommands"), &QMenu::aboutToShow, this,
           &MainWindow::updateCommandAvailability);
   runner.setStatusSink([this](const QString& text) { statusText_->setText(text); });
-  auto showHelp = [this](const QString& page) { desktop_.ShowHelp(page.toStdString()); };
-  connect(&runner.convertDialog(), &ConvertDialog::helpRequested, this, showHelp);
-  connect(&runner.changeCategoryDialog(), &ChangeCategoryDialog::helpRequested, this, showHelp);
-  connect(&runner.pluginListDialog(), &PluginListDialog::helpRequested, this, showHelp);
-  commands_.changeCategory = [this, &runner](int pane, const std::string& category,
-                                             const std::vector<std::size_t>& rows) {
-    if (!busy()) runner.changeCategoryByDrop(pane, category, rows);
+  commands_.changeCategory = [this](int pane, const std::string& category,
+                                    const std::vector<std::size_t>& rows) {
+    if (!busy()) commandRunner().changeCategoryByDrop(pane, category, rows);
   };
+}
+
+// The runner's dialogs are made when a command first runs, not with the window.
+CommandRunner& MainWindow::commandRunner() {
+  CommandRunner& runner = windowCommands_->runner;
+  if (!dialogHelpConnected_) {
+    dialogHelpConnected_ = true;
+    auto showHelp = [this](const QString& page) { desktop_.ShowHelp(page.toStdString()); };
+    connect(&runner.convertDialog(), &ConvertDialog::helpRequested, this, showHelp);
+    connect(&runner.changeCategoryDialog(), &ChangeCategoryDialog::helpRequested, this, showHelp);
+    connect(&runner.pluginListDialog(), &PluginListDialog::helpRequested, this, showHelp);
+  }
+  return runner;
 }
 
 void MainWindow::updateCommandAvailability() {
@@ -198,11 +207,11 @@ void MainWindow::openFile(const QString& path) {
   }
   switch (action) {
     case plugins::OpenAction::PluginInformation:
-      if (!busy()) windowCommands_->runner.pluginInformationFor(file);
+      if (!busy()) commandRunner().pluginInformationFor(file);
       return;
     case plugins::OpenAction::ConvertDialog:
       // The same as pressing Convert with the library selected.
-      if (!busy()) windowCommands_->runner.convert();
+      if (!busy()) commandRunner().convert();
       return;
     case plugins::OpenAction::Shell:
       // Without a desktop association there is no Open With dialog to fall back on here.

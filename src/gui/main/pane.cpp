@@ -23,11 +23,11 @@
 namespace qm::gui {
 namespace {
 
-QToolButton* pictureButton(ButtonPicture picture, const QString& tooltip, const char* name,
+QToolButton* pictureButton(const QIcon& icon, const QString& tooltip, const char* name,
                            QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setObjectName(name);
-  button->setIcon(buttonIcon(picture));
+  button->setIcon(icon);
   button->setIconSize(QSize(20, 20));
   button->setAutoRaise(true);  // the raised border shows while the mouse is over it
   button->setToolTip(tooltip);
@@ -45,20 +45,22 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
     : QFrame(parent),
       index_(index),
       context_(context),
+      icons_(icons),
       driveBox_(new QComboBox(this)),
       caption_(new FolderCaption(this)),
       folderList_(new FolderList(icons, this)),
       tabs_(new QTabWidget(this)),
       fileView_(new FileView(icons, this)),
-      pluginView_(new PluginView(index, context, this)),
-      fflView_(new FflView(this)),
       patternBox_(new QComboBox(this)) {
   setObjectName(index == 0 ? "leftPane" : "rightPane");
   driveBox_->setObjectName("driveBox");
   tabs_->setObjectName("viewTabs");
   tabs_->addTab(fileView_, "File View");
-  tabs_->addTab(pluginView_, "Plugin View");
-  tabs_->addTab(fflView_, "FFL View");
+  for (const char* caption : {"Plugin View", "FFL View"}) {
+    auto* page = new QWidget(tabs_);
+    (new QVBoxLayout(page))->setContentsMargins(0, 0, 0, 0);
+    tabs_->addTab(page, caption);
+  }
   tabs_->setDocumentMode(true);
 
   patternBox_->setObjectName("patternBox");
@@ -85,7 +87,6 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
   layout->addWidget(splitter, 1);
   layout->addWidget(patternBox_);
 
-  fillDrives();
   connect(driveBox_, &QComboBox::activated, this,
           [this](int i) { setFolder(driveBox_->itemData(i).toString().toStdString()); });
   connect(folderList_, &FolderList::folderChosen, this,
@@ -96,8 +97,11 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
     setPatternChoice({i, std::nullopt});
   });
   connect(patternBox_->lineEdit(), &QLineEdit::returnPressed, this, &Pane::patternEntered);
-  connect(tabs_, &QTabWidget::currentChanged, this,
-          [this](int tab) { emit viewChanged(index_, static_cast<View>(tab + 1)); });
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+    if (tab == 1) pluginView();
+    if (tab == 2) fflView();
+    emit viewChanged(index_, static_cast<View>(tab + 1));
+  });
   connect(fileView_, &FileView::fileActivated, this, [this](const QString& name) {
     emit fileActivated(index_, qpath(folder_ / name.toStdString()));
   });
@@ -113,9 +117,35 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
 
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   for (QAbstractItemView* list : std::initializer_list<QAbstractItemView*>{
-           folderList_, fileView_->iconView(), fileView_->detailsView(), fileView_->classicList(),
-           pluginView_->filterList()})
+           folderList_, fileView_->iconView(), fileView_->detailsView(), fileView_->classicList()})
     list->viewport()->setAcceptDrops(true);
+}
+
+PluginView* Pane::pluginView() {
+  if (!pluginView_) {
+    pluginView_ = new PluginView(index_, context_, this);
+    pluginView_->filterList()->viewport()->setAcceptDrops(true);
+    placeInTab(1, pluginView_);
+    emit pluginViewMade(index_);
+  }
+  return pluginView_;
+}
+
+FflView* Pane::fflView() {
+  if (!fflView_) {
+    fflView_ = new FflView(this);
+    placeInTab(2, fflView_);
+    emit fflViewMade(index_);
+  }
+  return fflView_;
+}
+
+void Pane::placeInTab(int tab, QWidget* view) {
+  QWidget* page = tabs_->widget(tab);
+  page->layout()->addWidget(view);
+  view->installEventFilter(this);
+  for (QWidget* child : view->findChildren<QWidget*>()) child->installEventFilter(this);
+  if (page->isVisible()) view->show();
 }
 
 QWidget* Pane::buildTopRow() {
@@ -124,15 +154,16 @@ QWidget* Pane::buildTopRow() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(1);
   layout->addWidget(driveBox_, 1);
-  viewModeButton_ =
-      pictureButton(ButtonPicture::ViewMode, "Choose File View Mode", "viewModeButton", row);
-  syncButton_ =
-      pictureButton(ButtonPicture::Synchronize, "Synchronize both panes", "syncButton", row);
-  folderBoxButton_ =
-      pictureButton(ButtonPicture::FolderBox, "Display folder box", "folderBoxButton", row);
+  viewModeButton_ = pictureButton(icons_.button(ButtonPicture::ViewMode), "Choose File View Mode",
+                                  "viewModeButton", row);
+  syncButton_ = pictureButton(icons_.button(ButtonPicture::Synchronize), "Synchronize both panes",
+                              "syncButton", row);
+  folderBoxButton_ = pictureButton(icons_.button(ButtonPicture::FolderBox), "Display folder box",
+                                   "folderBoxButton", row);
   folderBoxButton_->setCheckable(true);
   folderBoxButton_->setChecked(true);
-  desktopButton_ = pictureButton(ButtonPicture::Desktop, QString(), "desktopButton", row);
+  desktopButton_ =
+      pictureButton(icons_.button(ButtonPicture::Desktop), QString(), "desktopButton", row);
   for (QToolButton* b : {viewModeButton_, syncButton_, folderBoxButton_, desktopButton_})
     layout->addWidget(b);
   connect(viewModeButton_, &QToolButton::clicked, this, [this] {
@@ -151,7 +182,7 @@ QWidget* Pane::buildTopRow() {
   return row;
 }
 
-void Pane::fillDrives() {
+QStringList driveRoots() {
   QStringList roots{"/"};
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
     QString root = volume.rootPath();
@@ -160,7 +191,13 @@ void Pane::fillDrives() {
     if (volume.isValid() && volume.isReady() && !system && !roots.contains(root)) roots << root;
   }
   roots.sort();
+  return roots;
+}
+
+void Pane::setDrives(const QStringList& roots) {
+  driveBox_->clear();
   for (const QString& root : roots) driveBox_->addItem(QDir::toNativeSeparators(root), root);
+  if (!folder_.empty()) selectDrive();
 }
 
 // The drive of a folder is the mount point that holds it.
@@ -284,8 +321,8 @@ bool Pane::crossPaneDrop(QObject* watched, QEvent* event) {
                         static_cast<QWidget*>(fileView_->detailsView()),
                         static_cast<QWidget*>(fileView_->classicList())})
     if (under(view)) list = plugins::DropList::FileList;
-  if (under(pluginView_->categoryList())) list = plugins::DropList::CategoryList;
-  if (under(pluginView_->filterList())) list = plugins::DropList::FilterList;
+  if (pluginView_ && under(pluginView_->categoryList())) list = plugins::DropList::CategoryList;
+  if (pluginView_ && under(pluginView_->filterList())) list = plugins::DropList::FilterList;
   if (!list) return false;
   auto action = plugins::decideDrop(source->pane, source->view, index_, *list);
   if (action != plugins::DropAction::MoveFiles) {

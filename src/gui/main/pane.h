@@ -23,6 +23,9 @@ class FflView;
 
 enum class View { File = 1, Plugin = 2, Ffl = 3 };
 
+// The mount points a drive box offers; read once for both panes.
+QStringList driveRoots();
+
 class Pane : public QFrame {
   Q_OBJECT
  public:
@@ -47,6 +50,8 @@ class Pane : public QFrame {
   bool folderBoxShown() const;
   void setFolderBoxShown(bool shown);
   void setActiveLook(bool active);
+  // The drive box entries: root paths, as driveRoots() gives them.
+  void setDrives(const QStringList& roots);
 
   // FillDirList with the pane's folder and pattern.
   void refresh();
@@ -54,8 +59,10 @@ class Pane : public QFrame {
   std::vector<std::filesystem::path> selectedPaths() const;
 
   FileView* fileView() const { return fileView_; }
-  PluginView* pluginView() const { return pluginView_; }
-  FflView* fflView() const { return fflView_; }
+  // The Plugin and FFL View are made when first shown or asked for.
+  PluginView* pluginView();
+  FflView* fflView();
+  PluginView* pluginViewIfMade() const { return pluginView_; }
   FolderList* folderList() const { return folderList_; }
   FolderCaption* caption() const { return caption_; }
   QComboBox* patternBox() const { return patternBox_; }
@@ -78,20 +85,24 @@ class Pane : public QFrame {
   void desktopWanted(int pane);
   // Files of sourcePane dropped on this pane's lists: move them into this pane's folder.
   void moveFilesWanted(int sourcePane, int targetPane);
+  void pluginViewMade(int pane);
+  void fflViewMade(int pane);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* buildTopRow();
-  void fillDrives();
   void selectDrive();
   void patternEntered();
   // Drops from the other pane; true when the event was handled here.
   bool crossPaneDrop(QObject* watched, QEvent* event);
+  // Puts a view made late into its tab page, with the pane's event handling.
+  void placeInTab(int tab, QWidget* view);
 
   int index_;
   AppContext& context_;
+  const FileIcons& icons_;
   std::filesystem::path folder_;
   settings::PatternChoice pattern_;
   QComboBox* driveBox_;
@@ -99,8 +110,8 @@ class Pane : public QFrame {
   FolderList* folderList_;
   QTabWidget* tabs_;
   FileView* fileView_;
-  PluginView* pluginView_;
-  FflView* fflView_;
+  PluginView* pluginView_ = nullptr;
+  FflView* fflView_ = nullptr;
   QComboBox* patternBox_;
   QToolButton* viewModeButton_ = nullptr;
   QToolButton* syncButton_ = nullptr;

@@ -36,12 +36,17 @@ QStringList folderListEntries(const std::filesystem::path& programDir) {
 void openArgument(MainWindow& window, const std::filesystem::path& argument) {
   QFileInfo info(QString::fromStdString(argument.string()));
   Pane* pane = window.active();
+  // The pane lists its folder already when the argument names it.
+  auto showFolder = [pane](const QString& folder) {
+    std::filesystem::path path = QDir(folder).absolutePath().toStdString();
+    if (path != pane->folder()) pane->setFolder(path);
+  };
   if (info.isDir()) {
-    pane->setFolder(info.absoluteFilePath().toStdString());
+    showFolder(info.absoluteFilePath());
     return;
   }
   if (!info.exists()) return;
-  pane->setFolder(info.absolutePath().toStdString());
+  showFolder(info.absolutePath());
   pane->fileView()->selectName(info.fileName());
   window.openFile(info.absoluteFilePath());
 }
@@ -97,13 +102,15 @@ std::unique_ptr<MainWindow> startMainWindow(AppContext& context, const StartupRe
   window->rebuildListMenus(folderListEntries(context.programDir));
   settings::WindowState state = settings::loadWindowState(context.store);
   bool firstStart = settings::isFirstStart(context.store);
+  // Sort, pattern and mode first, so each pane lists its folder once.
+  window->restorePanes(state);
   QString home = QDir::homePath();
   for (int i = 0; i < 2; ++i) {
+    if (!window->pane(i)->folder().empty()) continue;
     bool samples = i == 0 && firstStart && !request.firstStartFolder.empty();
     window->pane(i)->setFolder(samples ? request.firstStartFolder
                                        : std::filesystem::path(home.toStdString()));
   }
-  window->restorePanes(state);
 
   show(splash, settings::kSplashAdjusting);
   window->restoreGeometry(state);
@@ -111,7 +118,12 @@ std::unique_ptr<MainWindow> startMainWindow(AppContext& context, const StartupRe
   if (context.options.fullStartUp) show(splash, settings::kSplashLoadingEditor);
   window->setWindowTitle(qs(settings::windowTitle(request.versionMajor, request.versionMinor)));
   window->show();
-  if (splash) splash->finish(window.get());
+  if (splash) {
+    // The window's expose arrives in this pass; finish() would otherwise sleep before it
+    // looks again.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    splash->finish(window.get());
+  }
 
   // A file or folder on the command line is the user's choice: no first-start question.
   if (firstStart && !request.argument && request.askFolder) {
