@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <optional>
 
 #include "core/common/cp1252.h"
+#include "core/plugins/file_bytes.h"
 #include "core/plugins/file_listing.h"
 #include "core/plugins/photoshop_modes.h"
 #include "core/plugins/scan_file.h"
@@ -28,14 +31,26 @@ bool oneOf(std::string_view value, const std::array<std::string_view, N>& list) 
   return std::find(list.begin(), list.end(), value) != list.end();
 }
 
+struct FoundFile {
+  std::filesystem::path path;
+  std::string name;        // as listed (UTF-8)
+  std::size_t folder = 0;  // index into the visited folders
+};
+
 // Every file the scan visits: a folder's files first, then its sub folders, depth first.
 void collectFiles(const std::filesystem::path& folder, std::string_view pattern, bool recursive,
-                  std::vector<std::filesystem::path>& files, Progress& progress) {
-  for (const auto& name : listFiles(folder, pattern)) files.push_back(folder / name);
+                  std::vector<std::filesystem::path>& folders, std::vector<FoundFile>& files,
+                  Progress& progress) {
+  const std::size_t index = folders.size();
+  folders.push_back(folder);
+  for (auto& name : listFiles(folder, pattern)) {
+    std::filesystem::path path = folder / name;
+    files.push_back({std::move(path), std::move(name), index});
+  }
   if (!recursive) return;
   for (const auto& sub : listSubFolders(folder)) {
     if (progress.cancelled()) return;
-    collectFiles(folder / sub, pattern, true, files, progress);
+    collectFiles(folder / sub, pattern, true, folders, files, progress);
   }
 }
 
@@ -90,16 +105,28 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
   folder_ = folder;
   upToDate_ = true;
   ScanResult result;
-  std::vector<std::filesystem::path> files;
-  collectFiles(folder, pluginViewPattern(table, options.includeSources), options.recursive, files,
-               progress);
+  std::vector<std::filesystem::path> folders;
+  std::vector<FoundFile> files;
+  collectFiles(folder, pluginViewPattern(table, options.includeSources), options.recursive, folders,
+               files, progress);
+  // A folder's files come one after another, so only one folder is held open at a time.
+  std::optional<OpenFolder> openFolder;
+  std::size_t openIndex = SIZE_MAX;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (progress.cancelled()) {
       result.status = ScanStatus::Cancelled;
       break;
     }
-    progress.status(files[i].filename().string());
-    for (auto& row : scanFile(files[i], options, table, ffOptions)) appendRow(std::move(row));
+    const FoundFile& file = files[i];
+    if (file.folder != openIndex) {
+      openFolder = OpenFolder::open(folders[file.folder]);
+      openIndex = file.folder;
+    }
+    progress.status(file.name);
+    for (auto& row :
+         scanFile(file.path, utf8ToCp1252(file.name), openFolder ? &*openFolder : nullptr,
+                  file.name, options, table, ffOptions))
+      appendRow(std::move(row));
     progress.percent(static_cast<int>((i + 1) * 100 / files.size()));
   }
   if (result.status == ScanStatus::Completed) progress.percent(100);

@@ -51,10 +51,8 @@ OtherResult ReadOther8b(const std::filesystem::path& file, const PlugTypeTable& 
 
 OtherResult ReadOther8bFrom(FileBytes& file, std::string_view fileName,
                             const PlugTypeTable& table) {
-  return identify(fileName, table, [&](VersionKey key) {
-    auto all = file.read(0, static_cast<std::size_t>(file.size()));
-    return ReadVersionRessourceBytes(ByteView(all.data(), all.size()), key);
-  });
+  return identify(fileName, table,
+                  [&](VersionKey key) { return ReadVersionRessourceBytes(file.all(), key); });
 }
 
 OtherResult ReadOther8bBytes(ByteView bytes, std::string_view fileName,

@@ -20,8 +20,7 @@ std::uint32_t low24(ByteView bytes, std::size_t offset) {
 
 std::optional<ResourceSection> findResourceSection(FileBytes& file) {
   // The fields follow the name by up to 23 bytes, so read a little beyond the search range.
-  auto bytes = file.read(kSearchStart, kSearchLength + 24);
-  ByteView view(bytes.data(), bytes.size());
+  const ByteView view = file.view(kSearchStart, kSearchLength + 24);
   for (std::size_t i = 0; i + 4 <= kSearchLength; i += 4) {
     if (!view.matches(i, "rsrc")) continue;
     // "rsrc" is the section name after its ".": VirtualAddress at +11, SizeOfRawData at +15,
@@ -33,13 +32,13 @@ std::optional<ResourceSection> findResourceSection(FileBytes& file) {
 
 std::optional<std::string> peArchitecture(FileBytes& file) {
   if (!file.matches(0, "MZ")) return std::nullopt;
-  auto lfanew = file.read(0x3C, 4);
-  if (lfanew.size() != 4) return std::nullopt;
-  std::uint64_t pe = ByteView(lfanew.data(), 4).u32le(0).value_or(0);
+  auto lfanew = file.view(0x3C, 4).u32le(0);
+  if (!lfanew) return std::nullopt;
+  const std::uint64_t pe = *lfanew;
   if (!file.matches(pe, std::string_view("PE\0\0", 4))) return std::nullopt;
-  auto machine = file.read(pe + 4, 2);
-  if (machine.size() != 2) return std::nullopt;
-  unsigned value = machine[0] | machine[1] << 8;
+  auto machine = file.view(pe + 4, 2).u16le(0);
+  if (!machine) return std::nullopt;
+  const unsigned value = *machine;
   switch (value) {
     case 0x014C:
       return "x86";

@@ -90,6 +90,9 @@ bool readPipl(const Section& s, std::size_t data, std::uint32_t size, FilterInfo
   for (std::size_t r = 0; r + 4 <= size; ++r) {
     std::size_t key = data + r + 4;
     if (!s.view().has(key, 4)) return false;
+    // Most bytes start neither key; they are passed over on their first letter.
+    const std::uint8_t first = s.view().data()[key];
+    if (first != 'e' && first != 'g') continue;
     bool isName = s.view().matches(key, "eman");
     bool isCatg = !isName && s.view().matches(key, "gtac");
     if (isName) {

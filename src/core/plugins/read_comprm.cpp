@@ -1,11 +1,37 @@
 #include "core/plugins/read_comprm.h"
 
+#include <array>
+#include <cstring>
 #include <optional>
 
 #include "core/plugins/pe_header.h"
 
 namespace qm::plugins {
 namespace {
+
+// Bytes looked at per step of the record search and of text reads.
+constexpr std::size_t kScanChunk = 64 * 1024;
+
+// The first letters of the record tags the search stops at.
+constexpr std::array<bool, 256> kTagFirst = [] {
+  std::array<bool, 256> first{};
+  for (unsigned char c : {'M', 't', 'X'}) first[c] = true;
+  return first;
+}();
+
+// "MIB8", "tlFV", "tlFA" or "XFPS" at b (four bytes).
+bool isTag(const std::uint8_t* b) {
+  switch (b[0]) {
+    case 'M':
+      return std::memcmp(b, "MIB8", 4) == 0;
+    case 't':
+      return b[1] == 'l' && b[2] == 'F' && (b[3] == 'V' || b[3] == 'A');
+    case 'X':
+      return std::memcmp(b, "XFPS", 4) == 0;
+    default:
+      return false;
+  }
+}
 
 // length * percent / 100 to the nearest byte, ties to even.
 std::uint64_t percentOf(std::uint64_t length, unsigned percent) {
@@ -31,6 +57,9 @@ class Search {
     std::uint64_t p = (w.start / 4) * 4 + 2;
     std::uint64_t end = w.end;
     while (p < end) {
+      // Every tested position without a record tag just moves on, so only tags are tested.
+      p = nextTag(p, end);
+      if (p >= end) break;
       switch (test(p, end)) {
         case Step::Next:
           p += 4;
@@ -65,6 +94,33 @@ class Search {
  private:
   enum class Step { Next, Again, Done };
 
+  // The first position p, p + 4, ... below end where a record tag starts; end when none.
+  std::uint64_t nextTag(std::uint64_t p, std::uint64_t end) {
+    while (p < end) {
+      // A tag that starts below end may end 3 bytes after it.
+      const std::size_t want =
+          static_cast<std::size_t>(std::min<std::uint64_t>(end - p, kScanChunk)) + 3;
+      const ByteView v = file_.view(p, want);
+      if (v.size() < 4) return end;
+      const std::size_t limit =
+          static_cast<std::size_t>(std::min<std::uint64_t>(v.size() - 3, end - p));
+      const std::uint8_t* d = v.data();
+      std::size_t i = 0;
+      for (;;) {
+        // Four positions a step while no first letter of a tag is among them.
+        while (i + 12 < limit && !(kTagFirst[d[i]] | kTagFirst[d[i + 4]] | kTagFirst[d[i + 8]] |
+                                   kTagFirst[d[i + 12]]))
+          i += 16;
+        if (i >= limit) break;
+        if (kTagFirst[d[i]] && isTag(d + i)) return p + i;
+        i += 4;
+      }
+      if (v.size() < want) return end;  // the file ends here
+      p += (limit + 3) / 4 * 4;
+    }
+    return end;
+  }
+
   bool titleEmpty() const { return titleRef_ ? titleRef_->length == 0 : title_.empty(); }
   void setTitle(std::string t) {
     title_ = std::move(t);
@@ -89,9 +145,16 @@ class Search {
       return {offset, lastZeroEnd_ - offset};
     std::uint64_t i = offset;
     while (i - offset < max) {
-      auto b = file_.at(i);
-      if (!b || *b == 0) break;
-      ++i;
+      const std::size_t want =
+          static_cast<std::size_t>(std::min<std::uint64_t>(max - (i - offset), kScanChunk));
+      const ByteView v = file_.view(i, want);
+      if (v.empty()) break;
+      if (const void* nul = std::memchr(v.data(), 0, v.size())) {
+        i += static_cast<std::uint64_t>(static_cast<const std::uint8_t*>(nul) - v.data());
+        break;
+      }
+      i += v.size();
+      if (v.size() < want) break;  // the file ends here
     }
     if (max == UINT64_MAX) {
       lastZeroStart_ = offset;

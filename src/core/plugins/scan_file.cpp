@@ -115,7 +115,16 @@ bool isFilterFactoryFile(std::string_view fileName, std::uint64_t size) {
 
 std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const ScanOptions& options,
                                    const PlugTypeTable& table, const ff::FFOptions& ffOptions) {
-  const std::string name = nameBytes(file);
+  return scanFile(file, nameBytes(file), nullptr, {}, options, table, ffOptions);
+}
+
+std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, std::string_view name,
+                                   const OpenFolder* folder, const std::string& listedName,
+                                   const ScanOptions& options, const PlugTypeTable& table,
+                                   const ff::FFOptions& ffOptions) {
+  auto openFile = [&] {
+    return folder ? FileBytes::open(*folder, listedName) : FileBytes::open(file);
+  };
   const std::string ext4 = lastLower(name, 4);
   std::vector<CatalogueRow> rows;
 
@@ -136,7 +145,7 @@ std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const Scan
   const bool filterGroup = oneOf(ext4, kFilterGroup);
   const bool premiereGroup = oneOf(ext4, kPremiereGroup);
   if (filterGroup || premiereGroup) {
-    auto bytes = FileBytes::open(file);
+    auto bytes = openFile();
     std::vector<FilterInfo> filters;
     std::optional<std::string> architecture;
     if (bytes) {
@@ -150,7 +159,7 @@ std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const Scan
       CatalogueRow row{file, f.category, f.title, f.position, f.room, architecture};
       if (row.category.empty() || row.title.empty()) {
         row.category = "[Unknown]";
-        row.title = name;
+        row.title = std::string(name);
       }
       rows.push_back(std::move(row));
     }
@@ -159,7 +168,7 @@ std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const Scan
 
   if (!table.empty() && table.match(name)) {
     // One open serves the architecture and, when the type asks for it, the version string.
-    auto bytes = FileBytes::open(file);
+    auto bytes = openFile();
     OtherResult other = bytes ? ReadOther8bFrom(*bytes, name, table) : ReadOther8b(file, table);
     if (other.ok) {
       CatalogueRow row{file, other.category, other.name, -1, 0, std::nullopt};

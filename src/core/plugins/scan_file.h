@@ -2,10 +2,13 @@
 // The rows one file gives in the Plugin View scan.
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ff/options.h"
 #include "core/plugins/catalogue.h"
+#include "core/plugins/file_bytes.h"
 #include "core/plugins/type_table.h"
 
 namespace qm::plugins {
@@ -13,6 +16,12 @@ namespace qm::plugins {
 // Rows of file (without path decisions of the folder walk); empty when the file gives none.
 std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const ScanOptions& options,
                                    const PlugTypeTable& table, const ff::FFOptions& ffOptions);
+// The same with the file's name at hand: name is its Windows-1252 form; when folder is given,
+// the file is opened through it by listedName, the name as the folder lists it.
+std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, std::string_view name,
+                                   const OpenFolder* folder, const std::string& listedName,
+                                   const ScanOptions& options, const PlugTypeTable& table,
+                                   const ff::FFOptions& ffOptions);
 
 // True when the file's ending and size mark a Filter Factory plugin (the Shift scan).
 bool isFilterFactoryFile(std::string_view fileName, std::uint64_t size);

@@ -68,9 +68,12 @@ std::string ReadVersionRessourceBytes(ByteView bytes, VersionKey which) {
 }
 
 std::string ReadVersionRessource(const std::filesystem::path& file, VersionKey key) {
-  auto bytes = readWholeFile(file);
+  auto bytes = FileBytes::open(file);
   if (!bytes) return {};
-  return ReadVersionRessourceBytes(ByteView(bytes->data(), bytes->size()), key);
+  const ByteView all = bytes->all();
+  // A file that could not be read whole counts as unreadable.
+  if (all.size() != bytes->size()) return {};
+  return ReadVersionRessourceBytes(all, key);
 }
 
 }  // namespace qm::plugins
