@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
+#include "core/common/forwarding_prompter.h"
 #include "gui/commands/change_category_dialog.h"
-#include "gui/commands/forwarding_prompter.h"
 
 namespace qm::gui {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "gui/commands/forwarding_prompter.h"
+#include "core/common/forwarding_prompter.h"
 
 namespace qm::gui {
 

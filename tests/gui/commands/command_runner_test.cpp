@@ -11,9 +11,9 @@
 #include <QtTest>
 
 #include "command_fixture.h"
+#include "core/common/forwarding_prompter.h"
 #include "core/ff/sources.h"
 #include "gui/batch/convert_dialog.h"
-#include "gui/commands/forwarding_prompter.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/pe_builder.h"
 #include "support/scripted_ports.h"
@@ -76,7 +76,7 @@ void convertTo(const QString& format, bool clipboard = false) {
 }
 
 // While the destination is asked, the user tries another command and presses Escape.
-class ImpatientUser final : public qm::gui::ForwardingPrompter {
+class ImpatientUser final : public qm::ForwardingPrompter {
  public:
   ImpatientUser(Prompter& inner, qm::gui::QtProgress& progress)
       : ForwardingPrompter(inner), progress_(progress) {}

@@ -4,7 +4,7 @@
 
 #include "core/common/ports.h"
 
-namespace qm::gui {
+namespace qm {
 
 class ForwardingPrompter : public Prompter {
  public:
@@ -35,4 +35,4 @@ class ForwardingPrompter : public Prompter {
   Prompter& inner_;
 };
 
-}  // namespace qm::gui
+}  // namespace qm
