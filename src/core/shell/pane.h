@@ -7,9 +7,11 @@
 #include <optional>
 #include <vector>
 
+#include "core/plugins/drop_rules.h"
+
 namespace qm::shell {
 
-enum class PaneView { File = 1, Plugin = 2, Ffl = 3 };
+using plugins::PaneView;
 
 struct PaneInfo {
   std::filesystem::path folder;

@@ -25,10 +25,6 @@ namespace {
 
 constexpr std::string_view kConvertTitle = "Convert";
 
-plugins::PaneView pluginsView(shell::PaneView view) {
-  return static_cast<plugins::PaneView>(static_cast<int>(view));
-}
-
 QString fromCp1252(std::string_view bytes) {
   return QString::fromStdString(cp1252ToUtf8(bytes));
 }
@@ -110,7 +106,7 @@ void CommandRunner::runChangeCategory(int pane, const std::optional<std::string>
   for (const auto& choice : plugins::changeCategoryChoices(catalogue))
     choices << fromCp1252(choice);
   CategoryPrompter prompter(ports_.prompter, changeCategoryDialog(), choices);
-  plugins::ChangeCategoryRequest request{pluginsView(host_.view(pane)), rows, dropTarget};
+  plugins::ChangeCategoryRequest request{host_.view(pane), rows, dropTarget};
   auto outcome = plugins::cmd_ChangeCategory(request, catalogue, prompter, settings_.ffOptions);
   if (!outcome.changedRows.empty()) {
     host_.showCategories(pane, outcome.newCategory);
@@ -137,7 +133,7 @@ void CommandRunner::enableDisable() {
                                                    : std::vector<std::filesystem::path>{};
   const auto rows =
       view == shell::PaneView::Plugin ? host_.selectedRows(pane) : std::vector<std::size_t>{};
-  auto outcome = plugins::cmd_EnableDisable(pluginsView(view), files, rows, &host_.catalogue(pane),
+  auto outcome = plugins::cmd_EnableDisable(view, files, rows, &host_.catalogue(pane),
                                             settings_.typeTable, ports_.prompter);
   if (view == shell::PaneView::Plugin) {
     for (const auto& renamed : outcome.renamed)
@@ -157,7 +153,7 @@ void CommandRunner::enableDisable() {
 void CommandRunner::pluginInformation() {
   if (busy_) return;
   const int pane = host_.activePane();
-  const auto view = pluginsView(host_.view(pane));
+  const auto view = host_.view(pane);
   const auto files = view == plugins::PaneView::Ffl ? std::vector<std::filesystem::path>{}
                                                     : selectedFileList(pane);
   if (files.empty()) {
@@ -186,7 +182,7 @@ void CommandRunner::pluginList() {
   if (busy_) return;
   const int pane = host_.activePane();
   plugins::PluginListRequest request;
-  request.view = pluginsView(host_.view(pane));
+  request.view = host_.view(pane);
   const bool ffl = request.view == plugins::PaneView::Ffl;
   if (ffl)
     request.fflEntries = loadFflEntries(host_.fflLibrary(pane), host_.selectedFflPositions(pane));

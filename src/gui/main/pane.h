@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "core/plugins/drop_rules.h"
 #include "core/settings/pane_modes.h"
 #include "core/settings/window_state.h"
 
@@ -21,7 +22,7 @@ class FolderCaption;
 class PluginView;
 class FflView;
 
-enum class View { File = 1, Plugin = 2, Ffl = 3 };
+using View = plugins::PaneView;
 
 // The mount points a drive box offers; read once for both panes.
 QStringList driveRoots();
