@@ -9,6 +9,7 @@
 #include "core/ff/plugin_reader.h"
 #include "core/ff/plugin_template.h"
 #include "core/ff/template_layout.h"
+#include "fuzz_source_common.h"
 
 namespace {
 
@@ -34,23 +35,12 @@ constexpr std::array<Variant, 7> kVariants = {{
 constexpr std::array<const char*, 3> kSignatures = {"Filter Factory", "Filter-Factory",
                                                     " FilterFactory"};
 
-std::size_t touch(const FFRecord& rec) {
-  std::size_t sum = rec.fileName.size() + rec.category.size() + rec.title.size() +
-                    rec.copyright.size() + rec.author.size();
-  for (const auto& s : rec.controlNames) sum += s.size();
-  for (const auto& s : rec.mapNames) sum += s.size();
-  for (const auto& s : rec.formulas)
-    for (char c : s) sum += static_cast<unsigned char>(c);
-  for (auto v : rec.sliderValues) sum += v;
-  return sum;
-}
-
 void readAllWays(qm::ByteView bytes) {
   FFOptions options;
   for (bool namesOnly : {false, true}) {
     FFRecord rec;
     Read8bfBytes(bytes, "fuzz.8bf", rec, namesOnly, true, options);
-    volatile std::size_t sink = touch(rec);
+    volatile std::size_t sink = qm::ff::fuzz::touchRecord(rec);
     (void)sink;
   }
 }

@@ -8,13 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   qm::ByteView bytes(data, size);
-  for (bool noOptimize : {false, true}) {
-    qm::ff::FFOptions options;
-    options.noOptimize = noOptimize;
-    qm::ff::FFRecord rec;
-    qm::ff::ReadPFFBytes(bytes, "fuzz.pff", rec, options);
-    volatile std::size_t sink = qm::ff::fuzz::touchRecord(rec);
-    (void)sink;
-  }
+  qm::ff::fuzz::readWithAndWithoutOptimising(
+      [bytes](qm::ff::FFRecord& rec, const qm::ff::FFOptions& options) {
+        qm::ff::ReadPFFBytes(bytes, "fuzz.pff", rec, options);
+      });
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/ff/premiere_reader.h"
+#include "fuzz_source_common.h"
 
 namespace {
 
@@ -17,24 +18,14 @@ constexpr std::array<std::size_t, 4> kSizes = {50176, 50688, 53248, 51200};
 constexpr std::array<std::size_t, 8> kAnchors = {28870, 29016, 29076, 29360,
                                                  32020, 21516, 22028, 25100};
 
-std::size_t touch(const FFRecord& rec) {
-  std::size_t sum = rec.category.size() + rec.title.size() + rec.copyright.size();
-  for (const auto& s : rec.controlNames) sum += s.size();
-  for (const auto& s : rec.mapNames) sum += s.size();
-  for (const auto& s : rec.formulas)
-    for (char c : s) sum += static_cast<unsigned char>(c);
-  for (auto v : rec.sliderValues) sum += v;
-  return sum;
-}
-
 void readAllWays(qm::ByteView bytes) {
   FFOptions options;
   for (bool namesOnly : {false, true}) {
     FFRecord rec;
     ReadprmBytes(bytes, "fuzz.prm", rec, namesOnly, true, options);
-    volatile std::size_t sink = touch(rec);
+    volatile std::size_t sink = qm::ff::fuzz::touchRecord(rec);
     ReadTFBytes(bytes, "fuzz.prm", rec, namesOnly, options);
-    sink = sink + touch(rec);
+    sink = sink + qm::ff::fuzz::touchRecord(rec);
     (void)sink;
   }
   (void)PremiereFFOffset(bytes);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "core/ff/options.h"
 #include "core/ff/record.h"
 
 namespace qm::ff::fuzz {
@@ -20,6 +21,19 @@ inline std::size_t touchRecord(const FFRecord& rec) {
   for (const auto& formula : rec.formulas) add(formula);
   for (auto value : rec.sliderValues) sum += value;
   return sum;
+}
+
+// Runs read(rec, options) once with and once without optimisation, touching each result.
+template <class Read>
+void readWithAndWithoutOptimising(Read read) {
+  for (bool noOptimize : {false, true}) {
+    FFOptions options;
+    options.noOptimize = noOptimize;
+    FFRecord rec;
+    read(rec, options);
+    volatile std::size_t sink = touchRecord(rec);
+    (void)sink;
+  }
 }
 
 }  // namespace qm::ff::fuzz
