@@ -30,6 +30,14 @@ void seedMissingFiles(const fs::path& from, const fs::path& to) {
   fs::create_directories(to, ec);
   for (auto it = fs::recursive_directory_iterator(from, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    // The sample collection is shown from the shipped folder, and the build tree's data folder
+    // also holds CMake's own files: the program folder needs neither.
+    const std::string name = it->path().filename().string();
+    if (it.depth() == 0 && (name == "samples" || name.starts_with("CMake") ||
+                            name.starts_with("cmake_") || name.starts_with("CTest"))) {
+      it.disable_recursion_pending();
+      continue;
+    }
     fs::path target = to / fs::relative(it->path(), from, ec);
     if (it->is_directory(ec)) {
       fs::create_directories(target, ec);

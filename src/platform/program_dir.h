@@ -15,8 +15,8 @@ std::filesystem::path shippedDataDir();
 // folder, which gets every shipped file it lacks.
 std::filesystem::path resolveProgramDir(const std::optional<std::string>& explicitDir);
 
-// Copies every file of `from` that `to` lacks (recursively). Existing files are kept: they
-// may hold the user's edits.
+// Copies every file of `from` that `to` lacks (recursively, but not the sample collection).
+// Existing files are kept: they may hold the user's edits.
 void seedMissingFiles(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace qm::platform
