@@ -93,8 +93,10 @@ void BM_ConvertLibraryToAfs(benchmark::State& state) {
   std::size_t written = 0;
   for (auto _ : state) {
     auto folder = fixture().freshFolder();
-    auto result = qm::ff::ConvertfflBytes(folder, libraryBytes(), "bench.ffl", qm::ff::kTargetAfs,
-                                          false, options, prompter, progress);
+    qm::batch::OverwriteCheck overwrite(prompter);
+    auto result = qm::ff::ConvertfflBytes(folder, libraryBytes(), "bench.ffl",
+                                          {qm::ff::kTargetAfs, false, options}, overwrite, prompter,
+                                          progress);
     written = result.written.size();
     if (fixture().outputs.empty()) {
       state.PauseTiming();

@@ -28,11 +28,15 @@ constexpr std::string_view kHelp =
     "                           terminal)\n"
     "  --stdin                  convert the text source read from standard input instead\n"
     "                           of FILEs\n"
-    "  --json                   print {\"written\", \"skipped\", \"unreadable\"} as JSON\n"
+    "  --json                   print {\"written\", \"skipped\", \"unreadable\", \"failed\",\n"
+    "                           \"warnings\"} as JSON\n"
     "  --no-optimize, --template PATH, --ff-template 3.0|3.04\n"
     "                           Filter Factory options; the template makes .8bf files\n"
     "\n"
-    "Prints each written file and a summary line. Ctrl-C stops between files (exit 3).\n";
+    "Prints each written file and a summary line, N written, M skipped, K unreadable, F failed.\n"
+    "A file that cannot be written (a formula too long for a plugin, a read-only file, a full\n"
+    "disk) is reported with its reason and counts as failed (exit 1); a text cut to fit its\n"
+    "field is reported as a warning. Ctrl-C stops between files (exit 3).\n";
 
 std::optional<int> targetFor(std::string_view format) {
   if (format == "8bf") return ff::kTargetPlugin;
@@ -53,13 +57,21 @@ nlohmann::json pathList(const std::vector<fs::path>& paths) {
   return list;
 }
 
+nlohmann::json problemList(const std::vector<ff::ConvertProblem>& problems,
+                           std::string_view textKey) {
+  auto list = nlohmann::json::array();
+  for (const auto& p : problems) list.push_back({{"path", shown(p.path)}, {textKey, p.text}});
+  return list;
+}
+
 void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
   for (const auto& input : report.unreadable) {
     // A library with a wrong first line has had its own message already.
     if (ff::inputKindOf(input.filename().string()) != ff::InputKind::Library)
       err << shown(input) << ": not a Filter Factory file\n";
   }
-  for (const auto& failure : report.failures) err << failure << '\n';
+  for (const auto& line : ff::problemLines(report.failed)) err << line << '\n';
+  for (const auto& line : ff::problemLines(report.warnings)) err << line << '\n';
 }
 
 int runConvert(Context& context) {
@@ -98,15 +110,19 @@ int runConvert(Context& context) {
   if (args.flag("json")) {
     nlohmann::json json = {{"written", pathList(report.written)},
                            {"skipped", pathList(report.skipped)},
-                           {"unreadable", pathList(report.unreadable)}};
-    context.out << json.dump(2) << '\n';
+                           {"unreadable", pathList(report.unreadable)},
+                           {"failed", problemList(report.failed, "reason")},
+                           {"warnings", problemList(report.warnings, "message")}};
+    // Names that are not valid UTF-8 show U+FFFD; the document stays valid.
+    context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   } else {
     for (const auto& written : report.written) context.out << written.string() << '\n';
     context.out << report.written.size() << " written, " << report.skipped.size() << " skipped, "
-                << report.unreadable.size() << " unreadable\n";
+                << report.unreadable.size() << " unreadable, " << report.failed.size()
+                << " failed\n";
   }
   if (report.cancelled || report.noDestination) return kCancelled;
-  if (!report.unreadable.empty() || !report.failures.empty()) return kSomeFailed;
+  if (!report.unreadable.empty() || !report.failed.empty()) return kSomeFailed;
   return kOk;
 }
 

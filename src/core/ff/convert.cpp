@@ -1,13 +1,15 @@
 #include "core/ff/convert.h"
 
 #include <chrono>
-#include <fstream>
 #include <system_error>
 
 #include "core/batch/overwrite_check.h"
+#include "core/common/cp1252.h"
 #include "core/common/safe_name.h"
 #include "core/ff/ffl_convert.h"
+#include "core/ff/file_names.h"
 #include "core/ff/formula_cleanup.h"
+#include "core/ff/plugin_file_io.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/premiere_reader.h"
 #include "core/ff/sources.h"
@@ -84,7 +86,7 @@ class ConvertRun {
   // Each returns false when the run must stop.
   bool library(const fs::path& input);
   bool single(const fs::path& input);
-  bool checkAndWrite(const fs::path& input, FFRecord& rec, bool blanksToo);
+  bool write(const fs::path& input, const std::string& outputName, FFRecord& rec);
 
   const ConvertOptions& options_;
   Prompter& prompter_;
@@ -118,14 +120,13 @@ bool ConvertRun::library(const fs::path& input) {
     name.resize(name.size() < 4 ? 0 : name.size() - 4);
     folder /= plainFileName(name);
   }
-  auto result = Convertffl(folder, input, options_.target, options_.namesFromTitles, options_.ff,
-                           prompter_, progress_);
+  const FFLConvertOptions options{options_.target, options_.namesFromTitles, options_.ff};
+  auto result = Convertffl(folder, input, options, check_, prompter_, progress_);
   if (!result.isLibrary) report_.unreadable.push_back(input);
-  report_.written.insert(report_.written.end(), result.written.begin(), result.written.end());
-  report_.failures.insert(report_.failures.end(), result.failures.begin(), result.failures.end());
+  report_.cancelled = report_.cancelled || result.cancelled;
+  report_.add(std::move(result));
   check_({}, {});
-  if (result.cancelled) report_.cancelled = true;
-  return !result.cancelled;
+  return !report_.cancelled;
 }
 
 bool ConvertRun::single(const fs::path& input) {
@@ -134,50 +135,40 @@ bool ConvertRun::single(const fs::path& input) {
     report_.unreadable.push_back(input);
     return true;
   }
-  return checkAndWrite(input, rec, false);
+  // A record named after its file has that name squeezed into Windows-1252; the output takes
+  // the name as it stands on the disk. A name the file itself holds is Windows-1252 text.
+  std::string name = rec.fileName == recordFileName(input) ? input.filename().string()
+                                                           : cp1252ToUtf8(rec.fileName);
+  if (options_.namesFromTitles) {
+    rec.fileName = RemoveCharsNoSpace(rec.title);
+    name = cp1252ToUtf8(rec.fileName);
+  }
+  return write(input, name, rec);
 }
 
-bool ConvertRun::checkAndWrite(const fs::path& input, FFRecord& rec, bool blanksToo) {
-  // The question tests the plain name the writer will use, not a path the file suggests.
-  auto asked =
-      pathInFolder(destination_.folder, GetFilname(options_.target, plainFileName(rec.fileName)));
-  switch (check_(input, asked)) {
-    case batch::OverwriteDecision::Cancel:
-      report_.cancelled = true;
-      return false;
-    case batch::OverwriteDecision::Skip:
-      report_.skipped.push_back(input);
-      return true;
-    case batch::OverwriteDecision::Write:
-      break;
-  }
-  if (options_.namesFromTitles)
-    rec.fileName = blanksToo ? RemoveChars(rec.title) : RemoveCharsNoSpace(rec.title);
-  auto write = WriteForTarget(destination_.folder, options_.target, rec, options_.ff);
-  if (!write.written.empty())
-    report_.written.push_back(write.written);
-  else if (write.error.empty())
-    report_.skipped.push_back(input);  // a Premiere target: nothing to write
-  if (!write.error.empty()) report_.failures.push_back(write.error);
-  return true;
+bool ConvertRun::write(const fs::path& input, const std::string& outputName, FFRecord& rec) {
+  const OutputRequest request{
+      input, input, targetPath(destination_.folder, options_.target, outputName), options_.target};
+  if (convertOutput(request, rec, options_.ff, check_, report_)) return true;
+  report_.cancelled = true;
+  return false;
 }
 
 void ConvertRun::clipboard(const std::string& text) {
   if (text.empty()) return;
   const fs::path temp = options_.ff.programDir / "Temp.txt";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out) {
-      report_.failures.push_back(temp.string() + ": could not be written");
-      return;
-    }
+  if (auto reason = replaceFile(temp, std::vector<std::uint8_t>(text.begin(), text.end()));
+      !reason.empty()) {
+    report_.failed.push_back({{}, "could not write " + temp.string() + ": " + reason});
+    return;
   }
   FFRecord rec;
-  if (ReadTXT(temp, rec, options_.ff))
-    checkAndWrite({}, rec, true);
-  else
+  if (ReadTXT(temp, rec, options_.ff)) {
+    if (options_.namesFromTitles) rec.fileName = RemoveChars(rec.title);
+    write({}, cp1252ToUtf8(rec.fileName), rec);
+  } else {
     report_.unreadable.push_back({});
+  }
   std::error_code ec;
   fs::remove(temp, ec);
 }
@@ -230,7 +221,7 @@ ConvertReport cmd_Convert(const std::vector<fs::path>& files, const ConvertOptio
   fs::create_directories(choice->folder, ec);
   if (ec) {
     ConvertReport failed;
-    failed.failures.push_back(choice->folder.string() + ": " + ec.message());
+    failed.failed.push_back({choice->folder, ec.message()});
     return failed;
   }
   ConvertRun run(options, prompter, progress, *choice);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/common/ports.h"
+#include "core/ff/convert_output.h"
 #include "core/ff/file_names.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
@@ -39,19 +40,19 @@ struct ConvertOptions {
   FFOptions ff;
 };
 
-// Inputs are the paths given; the clipboard source is reported as an empty path.
-struct ConvertReport {
-  std::vector<std::filesystem::path> written;     // output files
-  std::vector<std::filesystem::path> skipped;     // inputs not written by choice
+// Inputs are the paths given, "LIB.ffl#N" for a library entry; the clipboard source is
+// reported as an empty path. A library that ends early is among the failed.
+struct ConvertReport : ConvertTally {
   std::vector<std::filesystem::path> unreadable;  // inputs that are not Filter Factory files
-  std::vector<std::string> failures;              // writes that failed, worded for the user
   bool cancelled = false;
   bool noDestination = false;  // the destination question was cancelled: nothing done
 };
 
 // Asks the destination (prompter.chooseFolder; created when missing), resets the overwrite
-// mode, then converts. Overwrite questions go through OverwriteCheck; progress.cancelled()
-// is polled before each file and each library entry.
+// mode, then converts. Each output goes through OverwriteCheck under the name it is written
+// as; progress.cancelled() is polled before each file and each library entry. A file named
+// after itself keeps the name it has on the disk (whatever its characters); names from file
+// contents (titles, a .txt's "Filename" line, library entries) are Windows-1252 texts.
 ConvertReport cmd_Convert(const std::vector<std::filesystem::path>& files,
                           const ConvertOptions& options, Prompter& prompter, Progress& progress);
 

@@ -39,6 +39,14 @@ void readEntryLines(NextLine nextLine, FFRecord& rec) {
   f[3] = nextLine();
 }
 
+bool onlyLineEnds(ByteView bytes, std::size_t from) {
+  for (std::size_t i = from; i < bytes.size(); ++i) {
+    auto b = *bytes.u8(i);
+    if (b != '\r' && b != '\n') return false;
+  }
+  return true;
+}
+
 // A line of a library opened for byte access: up to a CR, and the byte after the CR skipped.
 std::string byteLine(ByteCursor& cursor) {
   std::string line;
@@ -79,6 +87,10 @@ std::string FFLTextReader::nextLine() {
   return line;
 }
 
+bool FFLTextReader::onlyLineEndsLeft() const {
+  return onlyLineEnds(bytes_, position_);
+}
+
 bool isFFLHeader(std::string_view line) {
   return line == "FFL1.0" || line == "FFL1.1";
 }
@@ -91,8 +103,15 @@ bool photoshopDialectForName(std::string_view fileName) {
   return !endsWithNoCase(fileName, ".prm");
 }
 
-void ReadFFLEntry(FFLTextReader& library, FFRecord& rec) {
-  readEntryLines([&] { return library.nextLine(); }, rec);
+bool ReadFFLEntry(FFLTextReader& library, FFRecord& rec) {
+  bool whole = true;
+  readEntryLines(
+      [&] {
+        if (library.atEnd()) whole = false;
+        return library.nextLine();
+      },
+      rec);
+  return whole;
 }
 
 void ReadFFLEntryII(ByteCursor& library, FFRecord& rec) {
@@ -106,14 +125,18 @@ std::optional<FFLIndex> IndexFFL(ByteView library) {
   index.header = byteLine(cursor);
   if (!isFFLHeader(index.header)) return std::nullopt;
   index.declaredCount = byteLine(cursor);
-  while (!cursor.atEnd()) {
+  while (!cursor.atEnd() && !onlyLineEnds(library, cursor.position())) {
     FFLIndexEntry entry;
     entry.position = cursor.position();
-    entry.fileName = byteLine(cursor);
-    entry.category = byteLine(cursor);
-    entry.title = byteLine(cursor);
-    entry.author = byteLine(cursor);
-    for (std::size_t line = 4; line < kFFLEntryLines; ++line) byteLine(cursor);
+    auto line = [&] {
+      if (cursor.atEnd()) entry.complete = false;
+      return byteLine(cursor);
+    };
+    entry.fileName = line();
+    entry.category = line();
+    entry.title = line();
+    entry.author = line();
+    for (std::size_t n = 4; n < kFFLEntryLines; ++n) line();
     entry.placeholder = isFFLPlaceholder(entry.fileName);
     index.entries.push_back(std::move(entry));
   }
@@ -123,6 +146,7 @@ std::optional<FFLIndex> IndexFFL(ByteView library) {
 std::optional<FFRecord> LoadFFLEntry(ByteView library, std::size_t number) {
   auto index = IndexFFL(library);
   if (!index || number == 0 || number > index->entries.size()) return std::nullopt;
+  if (!index->entries[number - 1].complete) return std::nullopt;
   ByteCursor cursor(library, index->entries[number - 1].position);
   FFRecord rec;
   ReadFFLEntryII(cursor, rec);

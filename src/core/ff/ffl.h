@@ -22,6 +22,8 @@ class FFLTextReader {
  public:
   explicit FFLTextReader(ByteView bytes) : bytes_(bytes) {}
   bool atEnd() const { return position_ >= bytes_.size(); }
+  // True when nothing but CR and LF bytes remain: blank lines after the last entry.
+  bool onlyLineEndsLeft() const;
   // The next line; empty at the end of the bytes.
   std::string nextLine();
 
@@ -41,8 +43,9 @@ bool isFFLPlaceholder(std::string_view fileName);
 bool photoshopDialectForName(std::string_view fileName);
 
 // Reads the next 29 lines into rec; lines past the end of the bytes read empty.
-// photoshopDialect is left as it is.
-void ReadFFLEntry(FFLTextReader& library, FFRecord& rec);
+// photoshopDialect is left as it is. False when the bytes end before the entry's last line:
+// a library cut short.
+bool ReadFFLEntry(FFLTextReader& library, FFRecord& rec);
 // Reads the entry that starts at the cursor: each line runs to a CR, and the byte after the
 // CR is skipped. Sets photoshopDialect from the entry's file name.
 void ReadFFLEntryII(ByteCursor& library, FFRecord& rec);
@@ -56,6 +59,7 @@ struct FFLIndexEntry {
   std::string title;
   std::string author;
   bool placeholder = false;
+  bool complete = true;  // false: the bytes end before the entry's last line
 };
 
 struct FFLIndex {
@@ -68,7 +72,8 @@ struct FFLIndex {
 std::optional<FFLIndex> IndexFFL(ByteView library);
 
 // Entry number (1-based, placeholders counted) of a library loaded as the FFL View loads it:
-// no optimisation, no translation. nullopt for a wrong header or a number out of range.
+// no optimisation, no translation. nullopt for a wrong header, a number out of range or an
+// entry the bytes end inside.
 std::optional<FFRecord> LoadFFLEntry(ByteView library, std::size_t number);
 
 }  // namespace qm::ff

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "core/common/cp1252.h"
 #include "core/ff/ffl.h"
 #include "core/ff/file_names.h"
 #include "core/ff/plugin_file_io.h"
@@ -11,7 +12,7 @@
 namespace qm::ff {
 namespace {
 
-// An entry of nothing but line ends: a trailing blank line, not a filter.
+// An entry of nothing but line ends: a blank block, not a filter.
 bool isBlankEntry(const FFRecord& rec) {
   if (!rec.fileName.empty() || !rec.category.empty() || !rec.title.empty() || !rec.author.empty() ||
       !rec.copyright.empty())
@@ -27,66 +28,90 @@ bool isBlankEntry(const FFRecord& rec) {
   return true;
 }
 
+std::filesystem::path entryPath(const std::filesystem::path& library, std::size_t number) {
+  auto path = library;
+  path += "#" + std::to_string(number);
+  return path;
+}
+
 }  // namespace
 
 FFLConversion Convertffl(const std::filesystem::path& folder, const std::filesystem::path& library,
-                         int target, bool namesFromTitles, const FFOptions& options,
+                         const FFLConvertOptions& options, batch::OverwriteCheck& overwrite,
                          Prompter& prompter, Progress& progress) {
   auto bytes = readWholeFile(library);
   if (!bytes) {
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(library, ec);
+    if (!ec && !exists) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+    prompter.warn(library.string() + ": " + (ec ? ec.message() : "cannot be read"), "Convert");
     FFLConversion failed;
     failed.isLibrary = false;
-    failed.failures.push_back(library.string() + ": could not be read");
     return failed;
   }
-  return ConvertfflBytes(folder, ByteView(*bytes), library.string(), target, namesFromTitles,
-                         options, prompter, progress);
+  return ConvertfflBytes(folder, ByteView(*bytes), library, options, overwrite, prompter, progress);
 }
 
-FFLConversion ConvertfflBytes(const std::filesystem::path& folder, ByteView library,
-                              std::string_view libraryName, int target, bool namesFromTitles,
-                              const FFOptions& options, Prompter& prompter, Progress& progress) {
+FFLConversion ConvertfflBytes(const std::filesystem::path& folder, ByteView bytes,
+                              const std::filesystem::path& library,
+                              const FFLConvertOptions& options, batch::OverwriteCheck& overwrite,
+                              Prompter& prompter, Progress& progress) {
   FFLConversion result;
-  FFLTextReader reader(library);
+  FFLTextReader reader(bytes);
   // The header is checked before the folder is made, so a wrong file leaves no empty folder
   // behind; the message names the library as the caller gave it (its full path).
   if (!isFFLHeader(reader.nextLine())) {
-    prompter.warn(std::string(libraryName) + " is not a Filter Factory Library File!",
-                  "Format Violation");
+    prompter.warn(library.string() + " is not a Filter Factory Library File!", "Format Violation");
     result.isLibrary = false;
     return result;
   }
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (ec) {
-    result.failures.push_back(folder.string() + ": " + ec.message());
+    result.failed.push_back({library, folder.string() + ": " + ec.message()});
     return result;
   }
-  // Only shown in the progress text; the loop runs to the end of the file.
-  const auto declared = static_cast<long long>(lenientNumber(reader.nextLine(), 1u << 30));
+  const auto declared = lenientNumber(reader.nextLine(), 1u << 30);
 
   FFRecord rec;
-  while (!reader.atEnd()) {
+  bool cutShort = false;
+  while (!reader.onlyLineEndsLeft()) {
     if (progress.cancelled()) {
       result.cancelled = true;
       break;
     }
     rec.IniVars();
-    ReadFFLEntry(reader, rec);
+    const bool whole = ReadFFLEntry(reader, rec);
+    ++result.entries;
+    if (!whole) {
+      cutShort = true;
+      // What stands of a cut entry is not the filter; the entries before it are.
+      result.failed.push_back({library, "the library is damaged: it ends inside entry " +
+                                            std::to_string(result.entries)});
+      break;
+    }
     // Each entry's dialect follows its own name, never the previous file's.
     rec.photoshopDialect = photoshopDialectForName(rec.fileName);
     // Whether an entry was deleted is decided by its own name line, so naming files after
     // titles never revives a deleted entry.
-    const bool placeholder = isFFLPlaceholder(rec.fileName);
-    if (namesFromTitles) rec.fileName = RemoveCharsNoSpace(rec.title);
-    if (!placeholder && !isBlankEntry(rec)) {
-      auto write = WriteForTarget(folder, target, rec, options);
-      if (!write.written.empty()) result.written.push_back(write.written);
-      if (!write.error.empty()) result.failures.push_back(write.error);
+    if (!isFFLPlaceholder(rec.fileName) && !isBlankEntry(rec)) {
+      if (options.namesFromTitles) rec.fileName = RemoveCharsNoSpace(rec.title);
+      // Names inside a library are Windows-1252 texts.
+      const OutputRequest request{library, entryPath(library, result.entries),
+                                  targetPath(folder, options.target, cp1252ToUtf8(rec.fileName)),
+                                  options.target};
+      if (!convertOutput(request, rec, options.ff, overwrite, result)) {
+        result.cancelled = true;
+        break;
+      }
     }
-    ++result.entries;
-    progress.status(countOf(static_cast<long long>(result.entries), declared));
+    progress.status(
+        countOf(static_cast<long long>(result.entries), static_cast<long long>(declared)));
   }
+  if (!result.cancelled && !cutShort && result.entries < declared)
+    result.failed.push_back({library, "the library is damaged: it ends after entry " +
+                                          std::to_string(result.entries) + " of " +
+                                          std::to_string(declared)});
   progress.status("");
   return result;
 }

@@ -11,6 +11,14 @@ constexpr std::array<std::string_view, 6> kExtensions = {"8bf", "prm", "prm", "a
 // file name cannot hold, removed as well so a title never yields a name the system refuses.
 constexpr std::string_view kNotInNames = ".\\/:*?\"<>|";
 
+bool endsWithPluginWord(std::string_view name) {
+  if (name.size() < 4) return false;
+  std::string tail(name.substr(name.size() - 4));
+  for (char& c : tail)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return tail == "_8bf";
+}
+
 std::string withoutChars(std::string_view text, std::string_view remove) {
   std::string out;
   out.reserve(text.size());
@@ -21,13 +29,17 @@ std::string withoutChars(std::string_view text, std::string_view remove) {
 
 }  // namespace
 
-std::string GetFilname(int target, std::string_view fileName) {
-  if (target < 0 || target >= static_cast<int>(kExtensions.size())) return std::string(fileName);
-  auto extension = kExtensions[static_cast<std::size_t>(target)];
-  auto dot = fileName.find('.');
-  std::string name(fileName.substr(0, dot == std::string_view::npos ? fileName.size() : dot + 1));
-  name += extension;
-  return name;
+std::string writtenName(int target, std::string_view fileName) {
+  const bool plugin = target == kTargetPlugin;
+  if (!plugin && target != kTargetAfs && target != kTargetPff && target != kTargetText)
+    return std::string(fileName);
+  const std::string extension = "." + std::string(kExtensions[static_cast<std::size_t>(target)]);
+  std::string name(fileName);
+  if (name.find('.') == std::string::npos && !(plugin && endsWithPluginWord(name)))
+    name += extension;
+  std::size_t keep = name.size() >= 4 ? name.size() - 4 : 0;
+  if (plugin && name.size() < 4) keep = name.rfind('.');
+  return name.substr(0, keep) + extension;
 }
 
 std::string RemoveCharsNoSpace(std::string_view title) {

@@ -17,12 +17,13 @@ enum TargetKind : int {
   kTargetText = 5,
 };
 
-// The name the overwrite question tests: everything up to and including the first "."
-// followed by the target's extension; without a "." the extension is appended as it is.
-// A target outside 0..5 returns the name unchanged. This is only the name the overwrite
-// question tests; it can differ from the writer's (which cuts the last four characters), and
-// is kept as the program has always named it.
-std::string GetFilname(int target, std::string_view fileName);
+// The name a target's writer gives its output for a record named fileName: a name without
+// "." first gets the target's extension (a plugin name ending in "_8bf" does not); then its
+// last four characters are replaced by the extension (a plugin name shorter than that keeps
+// what stands before its last "."). Works on the bytes as given, so a name from the disk and a
+// Windows-1252 name from a file both keep their own characters. Kinds outside 0, 3, 4 and 5
+// return the name unchanged.
+std::string writtenName(int target, std::string_view fileName);
 
 // A title as file name ("Use Filter Name as File Name"): removes . \ / : and also
 // * ? " < > | that no Windows file name may hold.

@@ -1,5 +1,11 @@
 #include "core/ff/plugin_file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <system_error>
@@ -7,6 +13,83 @@
 #include "core/common/cp1252.h"
 
 namespace qm::ff {
+namespace {
+
+std::string reasonOf(int error) {
+  return std::generic_category().message(error);
+}
+
+// Closes the descriptor when the scope ends, whatever path the write took.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  // The close of a written file can still report a failed write (NFS, quotas).
+  int release() {
+    int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+// A short name (".qm" and six letters or digits) so a target name of any length the file
+// system accepts still leaves room for the temporary one; created exclusively, so two
+// writers of one folder never share it.
+struct TempFile {
+  std::filesystem::path path;
+  int fd = -1;
+  int error = 0;
+};
+
+TempFile createTemp(const std::filesystem::path& folder) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device random;
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+  TempFile temp;
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    std::string name = ".qm";
+    for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];
+    temp.path = folder / name;
+    temp.fd = ::open(temp.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (temp.fd >= 0) return temp;
+    temp.error = errno;
+    if (temp.error != EEXIST) break;
+  }
+  return temp;
+}
+
+int writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// An existing target that may not be written is refused, even where the folder would let a
+// rename replace it: read-only means "keep this file".
+int refusalOfExisting(const std::filesystem::path& target, struct stat& existing) {
+  if (::stat(target.c_str(), &existing) != 0) return errno == ENOENT ? 0 : errno;
+  if (!S_ISREG(existing.st_mode)) return EISDIR;
+  if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+  if (::access(target.c_str(), W_OK) != 0) return errno;
+  return 0;
+}
+
+}  // namespace
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file) {
   std::error_code ec;
@@ -21,30 +104,24 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
 
 std::string replaceFile(const std::filesystem::path& target,
                         const std::vector<std::uint8_t>& bytes) {
-  // A random suffix keeps two writers of the same folder off each other's temporary file.
-  std::random_device random;
-  auto temp = target;
-  temp += ".qm" + std::to_string(random() % 1000000) + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out)
-      out.write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
-    if (!out || !out.flush()) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      return "Could not write " + temp.filename().string() + " in " +
-             target.parent_path().string() + ".";
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    return "Could not replace " + target.string() + ": " + ec.message();
-  }
+  struct stat existing {};
+  if (int refusal = refusalOfExisting(target, existing)) return reasonOf(refusal);
+  const bool replacing = existing.st_mode != 0;
+
+  auto parent = target.parent_path();
+  TempFile temp = createTemp(parent.empty() ? std::filesystem::path(".") : parent);
+  if (temp.fd < 0) return reasonOf(temp.error);
+  FileDescriptor fd(temp.fd);
+  auto fail = [&temp](int error) {
+    ::unlink(temp.path.c_str());
+    return reasonOf(error);
+  };
+  // A replaced file keeps its permissions; a new one gets the usual ones (0666 less umask).
+  if (replacing && ::fchmod(fd.get(), existing.st_mode & 07777) != 0) return fail(errno);
+  if (int error = writeAll(fd.get(), bytes)) return fail(error);
+  if (::fsync(fd.get()) != 0 && errno != EINVAL) return fail(errno);
+  if (fd.release() != 0) return fail(errno);
+  if (::rename(temp.path.c_str(), target.c_str()) != 0) return fail(errno);
   return {};
 }
 

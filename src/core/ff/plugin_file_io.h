@@ -13,8 +13,9 @@ namespace qm::ff {
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file);
 
 // Writes bytes to a temporary file in the target's folder and renames it over the target, so
-// the target is either the old file or the complete new one. Returns an error text, empty on
-// success.
+// the target is either the old file or the complete new one. An existing read-only target is
+// never replaced. Returns the system's reason for a failure ("Permission denied", "No space
+// left on device"), empty on success; the caller names the file.
 std::string replaceFile(const std::filesystem::path& target,
                         const std::vector<std::uint8_t>& bytes);
 

@@ -176,10 +176,7 @@ void writeDataBlock(Image& img, long d) {
   img.u32(at(d, kDataBlock) - 8, static_cast<std::uint32_t>(kParmSize));
   img.u8(inBlock(d, kStandaloneWord), 1);
   img.u8(inBlock(d, kDialogWord), 1);
-  img.text(inBlock(d, kCategory), kTemplateCategory);
-  img.text(inBlock(d, kTitle), kTemplateTitle);
-  img.text(inBlock(d, kCopyright), "Quillmark template plugin");
-  img.text(inBlock(d, kAuthor), "Quillmark");
+  // The data block's texts stay zeros: a writer that leaves one short never shows ours.
   constexpr std::array<std::string_view, 4> kIdentity = {"r", "g", "b", "a"};
   for (std::size_t k = 0; k < kIdentity.size(); ++k)
     img.text(inBlock(d, kFormulas + static_cast<long>(k) * kFormulaField), kIdentity[k]);

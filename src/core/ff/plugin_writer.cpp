@@ -1,9 +1,11 @@
 #include "core/ff/plugin_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <system_error>
 
 #include "core/common/safe_name.h"
+#include "core/ff/file_names.h"
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/template_layout.h"
@@ -38,13 +40,12 @@ std::string lower(std::string_view s) {
 // The output name: the record's fileName with its last four characters replaced by ".8bf";
 // a name without "." first gets ".8bf" (kept in the record) unless it ends in "_8bf".
 std::string outputName(FFRecord& rec) {
-  const std::string& name = rec.fileName;
-  if (name.find('.') == std::string::npos &&
-      (name.size() < 4 || lower(name.substr(name.size() - 4)) != "_8bf"))
+  std::string name = writtenName(kTargetPlugin, rec.fileName);
+  const std::string& old = rec.fileName;
+  if (old.find('.') == std::string::npos &&
+      (old.size() < 4 || lower(old.substr(old.size() - 4)) != "_8bf"))
     rec.fileName += ".8bf";
-  // A name of fewer than four characters ("a.b") keeps what stands before its last ".".
-  std::size_t keep = rec.fileName.size() >= 4 ? rec.fileName.size() - 4 : rec.fileName.rfind('.');
-  return rec.fileName.substr(0, keep) + ".8bf";
+  return name;
 }
 
 std::string display(const fs::path& file) {
@@ -61,8 +62,8 @@ Template previewTemplate(const FFOptions& options) {
     auto bytes = readWholeFile(source);
     if (!bytes) return refused("The template plugin " + display(source) + " is missing.");
     // Copied whole or not at all, so a broken temp.dll never stands in for the template.
-    std::string error = replaceFile(temp, *bytes);
-    if (!error.empty()) return refused(error);
+    if (std::string reason = replaceFile(temp, *bytes); !reason.empty())
+      return refused("could not write " + display(temp) + ": " + reason);
   }
   return {temp, kD30, {}};
 }
@@ -106,10 +107,21 @@ std::size_t requiredSize(long d) {
   return end;
 }
 
-std::string cut(std::string_view text, std::size_t chars) {
-  return std::string(text.substr(0, std::min(text.size(), chars)));
-}
+// A text longer than its field is cut, and each cut is reported once.
+class TextFields {
+ public:
+  std::string fit(std::string_view what, std::string_view text, std::size_t room) {
+    if (text.size() <= room) return std::string(text);
+    warnings.push_back("the " + std::string(what) + " has " + std::to_string(text.size()) +
+                       " characters; a plugin holds " + std::to_string(room) +
+                       ", the rest was left out");
+    return std::string(text.substr(0, room));
+  }
+  std::vector<std::string> warnings;
+};
 
+// Every text field is written whole: the text, then zeros to the end of the field, so a
+// shorter text never reads back with the end of an earlier one.
 class Patcher {
  public:
   Patcher(std::vector<std::uint8_t>& bytes, long d) : bytes_(bytes), d_(d) {}
@@ -121,25 +133,26 @@ class Patcher {
     byte(offset, static_cast<std::uint8_t>(value));
     byte(offset + 1, static_cast<std::uint8_t>(value >> 8));
   }
-  // A length byte, then the text cut to the PIPL field, then a NUL.
+  // A length byte, then the text (already cut to the PIPL field) and zeros.
   void menuText(std::size_t lengthByte, std::string_view text) {
-    std::string s = cut(text, kMenuFieldChars);
-    byte(lengthByte, static_cast<std::uint8_t>(s.size()));
-    string2bytes(bytes_, s, lengthByte + 1);
+    byte(lengthByte, static_cast<std::uint8_t>(text.size()));
+    field(lengthByte + 1, text, kMenuFieldChars + 1);
   }
   void blockText(long offset, std::string_view text) {
-    string2bytes(bytes_, cut(text, kMaxTextChars), inBlock(d_, offset));
+    field(inBlock(d_, offset), text, kTextField);
   }
   void blockByte(long offset, std::uint8_t value) { byte(inBlock(d_, offset), value); }
   void formula(std::size_t k, std::string_view text) {
-    std::size_t at = inBlock(d_, kFormulas + static_cast<long>(k) * kFormulaField);
-    std::string s = cut(text, kMaxFormulaChars);
-    string2bytes_w0(bytes_, s, at);
-    for (std::size_t i = 0; i < kFormulaTerminator; ++i) byte(at + s.size() + i, 0);
+    field(inBlock(d_, kFormulas + static_cast<long>(k) * kFormulaField), text, kFormulaField);
   }
   void raw(std::size_t offset, std::string_view text) { string2bytes(bytes_, text, offset); }
 
  private:
+  void field(std::size_t at, std::string_view text, std::size_t size) {
+    string2bytes_w0(bytes_, text.substr(0, std::min(text.size(), size - 1)), at);
+    for (std::size_t i = std::min(text.size(), size - 1); i < size; ++i) byte(at + i, 0);
+  }
+
   std::vector<std::uint8_t>& bytes_;
   long d_;
 };
@@ -157,33 +170,38 @@ std::string aboutText(const FFRecord& rec) {
   return wide;
 }
 
-void writeMenuFields(Patcher& p, long d, const FFRecord& rec) {
+// Title and category stand twice in a plugin: in the menu (34 characters) and in the data
+// block (255); one warning tells of the shorter cut.
+void writeTitleAndCategory(Patcher& p, TextFields& texts, long d, const FFRecord& rec) {
+  const std::string menuTitle = texts.fit("title", rec.title, kMenuFieldChars);
+  const std::string menuCategory = texts.fit("category", rec.category, kMenuFieldChars);
   if (d == kDVarnet) {
-    p.menuText(kVarnetTitleLength, rec.title);
-    p.menuText(kVarnetCategoryLength, rec.category);
+    p.menuText(kVarnetTitleLength, menuTitle);
+    p.menuText(kVarnetCategoryLength, menuCategory);
     p.raw(kVarnetAboutText, aboutText(rec));
-    return;
+  } else {
+    p.menuText(at(d, kMenuTitleLength), menuTitle);
+    p.menuText(at(d, kMenuCategoryLength), menuCategory);
   }
-  p.menuText(at(d, kMenuTitleLength), rec.title);
-  p.menuText(at(d, kMenuCategoryLength), rec.category);
+  p.blockText(kCategory, rec.category.substr(0, std::min(rec.category.size(), kMaxTextChars)));
+  p.blockText(kTitle, rec.title.substr(0, std::min(rec.title.size(), kMaxTextChars)));
 }
 
-void writeMapsAndSliders(Patcher& p, const FFRecord& rec) {
+void writeMapsAndSliders(Patcher& p, TextFields& texts, const FFRecord& rec) {
   for (std::size_t i = 0; i < rec.mapNames.size(); ++i) {
     const long map = static_cast<long>(i);
     const long first = kControlFlags + 8 * map;  // flag of slider 2i; 2i+1 follows
-    if (!rec.mapNames[i].empty()) {
-      p.blockByte(kMapFlags + kWordSize * map, 1);
-      p.blockText(kMapNames + kTextField * map, rec.mapNames[i]);
-      p.blockByte(first, 0);
-      p.blockByte(first + kWordSize, 0);
-      continue;
-    }
-    p.blockByte(kMapFlags + kWordSize * map, 0);
+    const bool named = !rec.mapNames[i].empty();
+    p.blockByte(kMapFlags + kWordSize * map, named ? 1 : 0);
+    p.blockText(kMapNames + kTextField * map,
+                texts.fit("name of map " + std::to_string(i), rec.mapNames[i], kMaxTextChars));
     for (long s = 0; s < 2; ++s) {
-      const std::string& name = rec.controlNames[2 * i + static_cast<std::size_t>(s)];
+      const std::size_t slider = 2 * i + static_cast<std::size_t>(s);
+      // Under a named map the sliders have no names of their own.
+      const std::string name = named ? std::string() : rec.controlNames[slider];
       p.blockByte(first + kWordSize * s, name.empty() ? 0 : 1);
-      if (!name.empty()) p.blockText(kControlNames + kTextField * (2 * map + s), name);
+      p.blockText(kControlNames + kTextField * (2 * map + s),
+                  texts.fit("name of slider " + std::to_string(slider), name, kMaxTextChars));
     }
   }
   for (std::size_t i = 0; i < rec.sliderValues.size(); ++i)
@@ -203,38 +221,57 @@ void writePreviewLayout(std::vector<std::uint8_t>& bytes, long d, const FFOption
     bytes[start + i] = (*block)[i];
 }
 
-}  // namespace
+// The formulas as the plugin holds them (Photoshop dialect), or the reason one does not fit:
+// a cut formula would be a different filter, so it is never cut.
+struct PluginFormulas {
+  std::array<std::string, 4> formulas;
+  std::string error;
+};
 
-WriteResult Write8bf(const std::filesystem::path& folder, bool preview, bool editor, FFRecord& rec,
-                     const FFOptions& options) {
-  const std::string name = preview ? std::string("temp.dll") : outputName(rec);
-  auto chosen = preview ? previewTemplate(options) : chosenTemplate(options);
-  if (!chosen.error.empty()) return {{}, chosen.error};
+PluginFormulas pluginFormulas(const FFRecord& rec) {
+  static constexpr std::array<char, 4> kChannels = {'R', 'G', 'B', 'A'};
+  PluginFormulas result{rec.formulas, {}};
+  for (std::size_t k = 0; k < result.formulas.size(); ++k) {
+    auto& f = result.formulas[k];
+    if (!rec.photoshopDialect) f = Correctprmcode(f);
+    if (f.size() > kMaxFormulaChars) {
+      result.error = std::string("the formula for ") + kChannels[k] + " has " +
+                     std::to_string(f.size()) + " characters; a plugin holds " +
+                     std::to_string(kMaxFormulaChars);
+      break;
+    }
+  }
+  return result;
+}
+
+WriteResult writePlugin(const fs::path& target, const Template& chosen, bool preview, bool editor,
+                        FFRecord& rec, const FFOptions& options) {
+  if (!chosen.error.empty()) return {{}, chosen.error, {}};
   const long d = chosen.d;
+  auto formulas = pluginFormulas(rec);
+  if (!formulas.error.empty()) return {{}, formulas.error, {}};
 
   auto bytes = readWholeFile(chosen.file);
-  if (!bytes) return {{}, "The template plugin " + display(chosen.file) + " is missing."};
+  if (!bytes) return {{}, "The template plugin " + display(chosen.file) + " is missing.", {}};
   if (bytes->size() < requiredSize(d))
     return {{},
             "The template plugin " + display(chosen.file) +
-                " is too small to be a Filter Factory plugin."};
+                " is too small to be a Filter Factory plugin.",
+            {}};
 
   if (rec.category == "[Premiere FF]") rec.category = "Premiere(converted)";
   writePreviewLayout(*bytes, d, options);
 
   Patcher p(*bytes, d);
-  writeMenuFields(p, d, rec);
-  p.blockText(kCategory, rec.category);
-  p.blockText(kTitle, rec.title);
-  p.blockText(kCopyright, rec.copyright);
-  p.blockText(kAuthor, rec.author);
-  writeMapsAndSliders(p, rec);
+  TextFields texts;
+  writeTitleAndCategory(p, texts, d, rec);
+  p.blockText(kCopyright, texts.fit("copyright", rec.copyright, kMaxTextChars));
+  p.blockText(kAuthor, texts.fit("author", rec.author, kMaxTextChars));
+  writeMapsAndSliders(p, texts, rec);
 
-  if (!rec.photoshopDialect) {
-    // Translated once: the record holds Photoshop formulas from now on.
-    for (auto& f : rec.formulas) f = Correctprmcode(f);
-    rec.photoshopDialect = true;
-  }
+  // Translated once: the record holds Photoshop formulas from now on.
+  rec.formulas = formulas.formulas;
+  rec.photoshopDialect = true;
   for (std::size_t k = 0; k < rec.formulas.size(); ++k) p.formula(k, rec.formulas[k]);
 
   p.blockByte(kStandaloneWord, options.editorPlugin || editor ? 0 : 1);
@@ -246,12 +283,25 @@ WriteResult Write8bf(const std::filesystem::path& folder, bool preview, bool edi
   else if (!options.noDialog)
     p.blockByte(kDialogWord, 1);
 
+  if (std::string reason = replaceFile(target, *bytes); !reason.empty())
+    return {{}, "could not write " + display(target) + ": " + reason, {}};
+  return {target, {}, std::move(texts.warnings)};
+}
+
+}  // namespace
+
+WriteResult Write8bf(const std::filesystem::path& folder, bool preview, bool editor, FFRecord& rec,
+                     const FFOptions& options) {
   // The preview reads the program folder's temp.dll and writes the folder's, so a folder
   // other than the program folder still gets a complete plugin.
-  const fs::path target = preview ? folder / name : pathInFolder(folder, name);
-  std::string error = replaceFile(target, *bytes);
-  if (!error.empty()) return {{}, error};
-  return {target, {}};
+  const fs::path target = preview ? folder / "temp.dll" : pathInFolder(folder, outputName(rec));
+  return writePlugin(target, preview ? previewTemplate(options) : chosenTemplate(options), preview,
+                     editor, rec, options);
+}
+
+WriteResult Write8bfTo(const std::filesystem::path& target, FFRecord& rec,
+                       const FFOptions& options) {
+  return writePlugin(target, chosenTemplate(options), false, false, rec, options);
 }
 
 }  // namespace qm::ff

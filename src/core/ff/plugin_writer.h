@@ -6,19 +6,17 @@
 
 #include "core/ff/options.h"
 #include "core/ff/record.h"
+#include "core/ff/write_result.h"
 
 namespace qm::ff {
 
-struct WriteResult {
-  std::filesystem::path written;  // empty on failure
-  std::string error;              // the reason, worded for the user (UTF-8 paths)
-};
-
 // Template: options.usedFF picks photo30.dll / photo304.dll of options.programDir or the user
 // template (49152, 49664 or 57344 bytes; other sizes write nothing); the Macintosh choice is
-// refused. Menu title and category are cut to 34 characters, data-block texts to 255,
-// formulas to 1020. The output is written to a temporary file and renamed, so a failed write
-// leaves any existing file as it was. Output name: fileName with ".8bf" (a fileName without
+// refused. Menu title and category are cut to 34 characters, data-block texts to 255, each
+// cut reported as a warning; a formula longer than 1020 characters is refused (nothing
+// written). Every text field is filled with zeros after its text. The output is written to a
+// temporary file and renamed, so a failed write leaves any existing file as it was. Output name:
+// fileName with ".8bf" (a fileName without
 // "." gets ".8bf" appended in the record unless it ends in "_8bf").
 // preview: write "temp.dll" into folder from the program folder's temp.dll (made from
 // photo30.dll when missing), without the supported-modes word and with dialog word 0.
@@ -27,5 +25,8 @@ struct WriteResult {
 // Premiere formulas are translated (photoshopDialect becomes true with them).
 WriteResult Write8bf(const std::filesystem::path& folder, bool preview, bool editor, FFRecord& rec,
                      const FFOptions& options);
+// The same into target, whatever the record's fileName says (the conversion run names it).
+WriteResult Write8bfTo(const std::filesystem::path& target, FFRecord& rec,
+                       const FFOptions& options);
 
 }  // namespace qm::ff

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/common/safe_name.h"
+#include "core/ff/file_names.h"
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/sources.h"
@@ -24,11 +25,11 @@ constexpr std::array<std::size_t, 4> kPffChannelOrder = {2, 1, 0, 3};  // B, G, 
 // characters, plus the extension. The name may come from a file, so it only ever becomes a
 // plain name inside folder.
 std::filesystem::path outputPath(const std::filesystem::path& folder, std::string& fileName,
-                                 std::string_view extension) {
-  if (fileName.find('.') == std::string::npos) fileName += extension;
-  std::string base =
-      fileName.substr(0, fileName.size() - std::min<std::size_t>(4, fileName.size()));
-  return pathInFolder(folder, base + std::string(extension));
+                                 int target) {
+  std::string name = writtenName(target, fileName);
+  // The extension given to a name without "." stays in the record.
+  if (fileName.find('.') == std::string::npos) fileName += name.substr(name.size() - 4);
+  return pathInFolder(folder, name);
 }
 
 void translateToPhotoshop(FFRecord& rec) {
@@ -38,10 +39,18 @@ void translateToPhotoshop(FFRecord& rec) {
   rec.photoshopDialect = true;
 }
 
-std::filesystem::path writeAll(const std::filesystem::path& path, const std::string& text) {
+WriteResult writeAll(const std::filesystem::path& path, const std::string& text) {
   std::vector<std::uint8_t> bytes(text.begin(), text.end());
-  if (!replaceFile(path, bytes).empty()) return {};
-  return path;
+  if (std::string reason = replaceFile(path, bytes); !reason.empty())
+    return {{}, "could not write " + path.string() + ": " + reason, {}};
+  return {path, {}, {}};
+}
+
+// Photoshop formulas can go into a .pff only where the Premiere reading leaves them alone.
+bool meansTheSameInPremiere(const FFRecord& rec) {
+  if (!rec.photoshopDialect) return true;
+  return std::all_of(rec.formulas.begin(), rec.formulas.end(),
+                     [](const std::string& f) { return Correctprmcode(f) == f; });
 }
 
 void writeBlock(std::string& out, std::string_view text) {
@@ -51,11 +60,15 @@ void writeBlock(std::string& out, std::string_view text) {
 
 }  // namespace
 
-std::filesystem::path Writeafspff(const std::filesystem::path& folder, int kind, FFRecord& rec) {
+WriteResult WriteafspffTo(const std::filesystem::path& path, int kind, FFRecord& rec) {
   // Only the two source kinds exist; anything else writes nothing.
-  if (kind != kSourceKindAfs && kind != kSourceKindPff) return {};
+  if (kind != kSourceKindAfs && kind != kSourceKindPff) return {{}, "no such source kind", {}};
   bool pff = kind == kSourceKindPff;
-  std::filesystem::path path = outputPath(folder, rec.fileName, pff ? ".pff" : ".afs");
+  if (pff && !meansTheSameInPremiere(rec))
+    return {{},
+            "these formulas mean something else in a .pff (Premiere) file; convert to .afs or "
+            ".txt instead",
+            {}};
   std::string out;
   Writecode(out, "%RGB-1.0");
   if (pff) out += '\x02';
@@ -78,11 +91,15 @@ std::filesystem::path Writeafspff(const std::filesystem::path& folder, int kind,
   return writeAll(path, out);
 }
 
-std::filesystem::path WriteTXT(const std::filesystem::path& folder, FFRecord& rec,
-                               const EditorPresets* presets) {
+std::filesystem::path Writeafspff(const std::filesystem::path& folder, int kind, FFRecord& rec) {
+  if (kind != kSourceKindAfs && kind != kSourceKindPff) return {};
+  auto path = outputPath(folder, rec.fileName, kind == kSourceKindPff ? kTargetPff : kTargetAfs);
+  return WriteafspffTo(path, kind, rec).written;
+}
+
+WriteResult WriteTXTTo(const std::filesystem::path& path, FFRecord& rec,
+                       const EditorPresets* presets) {
   translateToPhotoshop(rec);
-  // The appended ".txt" stays in the record's fileName.
-  std::filesystem::path path = outputPath(folder, rec.fileName, ".txt");
   std::string out;
   auto line = [&out](std::string_view text) {
     out += text;
@@ -127,6 +144,13 @@ std::filesystem::path WriteTXT(const std::filesystem::path& folder, FFRecord& re
     }
   }
   return writeAll(path, out);
+}
+
+std::filesystem::path WriteTXT(const std::filesystem::path& folder, FFRecord& rec,
+                               const EditorPresets* presets) {
+  // The appended ".txt" stays in the record's fileName.
+  std::filesystem::path path = outputPath(folder, rec.fileName, kTargetText);
+  return WriteTXTTo(path, rec, presets).written;
 }
 
 }  // namespace qm::ff

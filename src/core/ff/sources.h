@@ -13,6 +13,7 @@
 #include "core/common/ports.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
+#include "core/ff/write_result.h"
 
 namespace qm::ff {
 
@@ -50,5 +51,11 @@ bool ReadFFXBytes(ByteView bytes, std::string_view fileName, FFRecord& rec);
 std::filesystem::path Writeafspff(const std::filesystem::path& folder, int kind, FFRecord& rec);
 std::filesystem::path WriteTXT(const std::filesystem::path& folder, FFRecord& rec,
                                const EditorPresets* presets = nullptr);
+// The same into path, whatever the record's fileName says, with the reason for a failure.
+// A .pff is refused when the record's Photoshop formulas would read differently as Premiere
+// formulas.
+WriteResult WriteafspffTo(const std::filesystem::path& path, int kind, FFRecord& rec);
+WriteResult WriteTXTTo(const std::filesystem::path& path, FFRecord& rec,
+                       const EditorPresets* presets = nullptr);
 
 }  // namespace qm::ff

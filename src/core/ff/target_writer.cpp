@@ -1,6 +1,5 @@
 #include "core/ff/target_writer.h"
 
-#include "core/common/cp1252.h"
 #include "core/common/safe_name.h"
 #include "core/ff/file_names.h"
 #include "core/ff/plugin_writer.h"
@@ -8,40 +7,27 @@
 
 namespace qm::ff {
 
-TargetWrite WriteForTarget(const std::filesystem::path& folder, int target, FFRecord& rec,
+std::filesystem::path targetPath(const std::filesystem::path& folder, int target,
+                                 std::string_view name) {
+  return folder / plainFileName(writtenName(target, plainFileName(name)));
+}
+
+WriteResult WriteForTarget(const std::filesystem::path& path, int target, FFRecord& rec,
                            const FFOptions& options) {
-  if (target != kTargetPlugin && target != kTargetAfs && target != kTargetPff &&
-      target != kTargetText)
-    return {};
-
-  // The record keeps the name as read; only the writer sees the plain form.
-  const std::string original = rec.fileName;
-  const std::string plain = plainFileName(original);
-  const bool renamed = plain != original;
-  rec.fileName = plain;
-
-  TargetWrite result;
   switch (target) {
-    case kTargetPlugin: {
-      auto plugin = Write8bf(folder, false, false, rec, options);
-      result.written = plugin.written;
-      result.error = plugin.error;
-      break;
-    }
+    case kTargetPlugin:
+      return Write8bfTo(path, rec, options);
     case kTargetAfs:
-      result.written = Writeafspff(folder, 0, rec);
-      break;
+      return WriteafspffTo(path, 0, rec);
     case kTargetPff:
-      result.written = Writeafspff(folder, 1, rec);
-      break;
+      return WriteafspffTo(path, 1, rec);
+    case kTargetText:
+      // As WriteTXT does: the "Filename" line of a name without "." gets the extension.
+      if (rec.fileName.find('.') == std::string::npos) rec.fileName += ".txt";
+      return WriteTXTTo(path, rec);
     default:
-      result.written = WriteTXT(folder, rec);
-      break;
+      return {};
   }
-  if (result.written.empty() && result.error.empty())
-    result.error = cp1252ToUtf8(plain) + ": could not be written to " + folder.string();
-  if (renamed) rec.fileName = original;
-  return result;
 }
 
 }  // namespace qm::ff

@@ -73,8 +73,11 @@ void CommandRunner::convert() {
       settings_.options.passivePaneFolder ? static_cast<Prompter&>(passiveFolder) : ports_.prompter;
   const auto report =
       dialog.convert(files, ffl, clipboard_.text(), settings_.ffOptions, prompter, run.progress());
-  // Decision: writes that failed are reported together at the end; the run went on.
-  if (!report.failures.empty()) ports_.prompter.warn(joinedLines(report.failures), kConvertTitle);
+  // Decision: writes that failed and texts that were cut are reported together at the end;
+  // the run went on.
+  auto problems = ff::problemLines(report.failed);
+  for (auto& line : ff::problemLines(report.warnings)) problems.push_back(std::move(line));
+  if (!problems.empty()) ports_.prompter.warn(joinedLines(problems), kConvertTitle);
   std::vector<std::filesystem::path> folders;
   for (const auto& file : report.written)
     if (std::find(folders.begin(), folders.end(), file.parent_path()) == folders.end())

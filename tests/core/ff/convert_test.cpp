@@ -205,11 +205,12 @@ TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
             progress.statuses.end());
 }
 
-TEST_F(ConvertTest, LibraryReplacesExistingFilesWithoutAsking) {
+TEST_F(ConvertTest, LibraryEntriesAskBeforeReplacingFiles) {
   test::writeFile(out / "a.afs", "old");
+  prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
   run({source("L.ffl", ffl({fflEntry("a.8bf", "A")}))});
-  EXPECT_NE(test::readFile(out / "a.afs"), "old");
-  EXPECT_TRUE(prompter.overwriteQuestions.empty());
+  EXPECT_EQ(test::readFile(out / "a.afs"), "old");
+  EXPECT_EQ(prompter.overwriteQuestions.size(), 1u);
 }
 
 TEST_F(ConvertTest, LibraryWithWrongHeaderIsUnreadableWithItsMessage) {
@@ -281,21 +282,8 @@ TEST_F(ConvertTest, PremiereTargetsWriteNothing) {
   options.target = kTargetPremiereFF;
   auto report = run({source("a.txt", txt("A", "a.8bf"))});
   EXPECT_TRUE(report.written.empty());
-  EXPECT_TRUE(report.failures.empty());
+  EXPECT_TRUE(report.failed.empty());
   EXPECT_TRUE(fs::is_empty(out));
-}
-
-TEST(GetFilname, KeepsUpToFirstDotAndAddsTheTargetExtension) {
-  struct Case {
-    int target;
-    const char* name;
-    const char* expected;
-  };
-  for (auto c : {Case{0, "blur.afs", "blur.8bf"}, Case{3, "wave.8bf", "wave.afs"},
-                 Case{5, "my.filter.8bf", "my.txt"}, Case{4, "x.", "x.pff"},
-                 Case{1, "a.8bf", "a.prm"}, Case{2, "a.8bf", "a.prm"}, Case{3, "noext", "noextafs"},
-                 Case{6, "keep.8bf", "keep.8bf"}, Case{-1, "keep.8bf", "keep.8bf"}})
-    EXPECT_EQ(GetFilname(c.target, c.name), c.expected) << c.target << ' ' << c.name;
 }
 
 TEST(RemoveChars, BlanksOnlyGoWithTheClipboardForm) {
