@@ -61,6 +61,16 @@ bool readByKind(InputKind kind, const fs::path& file, FFRecord& rec, const FFOpt
   return false;
 }
 
+std::string_view withoutEnding(std::string_view name) {
+  return name.substr(0, name.size() < 4 ? 0 : name.size() - 4);
+}
+
+// True when the reader named the record after its file (the ending aside, which some readers
+// change): the name is then the disk's name squeezed into Windows-1252.
+bool namedAfterItsFile(const FFRecord& rec, const fs::path& input) {
+  return withoutEnding(rec.fileName) == withoutEnding(recordFileName(input));
+}
+
 // The state one run shares between its files.
 class ConvertRun {
  public:
@@ -135,10 +145,10 @@ bool ConvertRun::single(const fs::path& input) {
     report_.unreadable.push_back(input);
     return true;
   }
-  // A record named after its file has that name squeezed into Windows-1252; the output takes
-  // the name as it stands on the disk. A name the file itself holds is Windows-1252 text.
-  std::string name = rec.fileName == recordFileName(input) ? input.filename().string()
-                                                           : cp1252ToUtf8(rec.fileName);
+  // A record named after its file takes the name as it stands on the disk; a name the file
+  // itself holds (a .txt's "Filename" line) is Windows-1252 text.
+  std::string name =
+      namedAfterItsFile(rec, input) ? input.filename().string() : cp1252ToUtf8(rec.fileName);
   if (options_.namesFromTitles) {
     rec.fileName = RemoveCharsNoSpace(rec.title);
     name = cp1252ToUtf8(rec.fileName);

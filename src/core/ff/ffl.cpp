@@ -129,7 +129,7 @@ std::optional<FFLIndex> IndexFFL(ByteView library) {
     FFLIndexEntry entry;
     entry.position = cursor.position();
     auto line = [&] {
-      if (cursor.atEnd()) entry.complete = false;
+      if (cursor.atEnd()) index.cutShort = true;
       return byteLine(cursor);
     };
     entry.fileName = line();
@@ -138,6 +138,7 @@ std::optional<FFLIndex> IndexFFL(ByteView library) {
     entry.author = line();
     for (std::size_t n = 4; n < kFFLEntryLines; ++n) line();
     entry.placeholder = isFFLPlaceholder(entry.fileName);
+    if (index.cutShort) break;
     index.entries.push_back(std::move(entry));
   }
   return index;
@@ -146,7 +147,6 @@ std::optional<FFLIndex> IndexFFL(ByteView library) {
 std::optional<FFRecord> LoadFFLEntry(ByteView library, std::size_t number) {
   auto index = IndexFFL(library);
   if (!index || number == 0 || number > index->entries.size()) return std::nullopt;
-  if (!index->entries[number - 1].complete) return std::nullopt;
   ByteCursor cursor(library, index->entries[number - 1].position);
   FFRecord rec;
   ReadFFLEntryII(cursor, rec);

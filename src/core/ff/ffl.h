@@ -59,21 +59,21 @@ struct FFLIndexEntry {
   std::string title;
   std::string author;
   bool placeholder = false;
-  bool complete = true;  // false: the bytes end before the entry's last line
 };
 
 struct FFLIndex {
-  std::string header;         // "FFL1.0" or "FFL1.1"
-  std::string declaredCount;  // line 2 as it stands
-  std::vector<FFLIndexEntry> entries;
+  std::string header;                  // "FFL1.0" or "FFL1.1"
+  std::string declaredCount;           // line 2 as it stands
+  std::vector<FFLIndexEntry> entries;  // whole entries only
+  bool cutShort = false;               // the bytes end inside the entry after the last one
 };
 
 // nullopt when the first line is not an FFL header.
 std::optional<FFLIndex> IndexFFL(ByteView library);
 
 // Entry number (1-based, placeholders counted) of a library loaded as the FFL View loads it:
-// no optimisation, no translation. nullopt for a wrong header, a number out of range or an
-// entry the bytes end inside.
+// no optimisation, no translation. nullopt for a wrong header or a number out of range (an
+// entry the bytes end inside is out of range).
 std::optional<FFRecord> LoadFFLEntry(ByteView library, std::size_t number);
 
 }  // namespace qm::ff
