@@ -6,7 +6,9 @@
 #include <thread>
 
 #include "cli/command.h"
+#include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
+#include "core/ff/plugin_file_io.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/filter_loader.h"
 #include "core/host/image_library.h"
@@ -28,6 +30,8 @@ constexpr std::string_view kHelp =
     "\n"
     "  --ctl N=V       slider N (0..7) set to V (0..255) instead of the filter's value\n"
     "  --threads N     threads to use (default: all cores)\n"
+    "  --overwrite ask|all|none\n"
+    "                  what to do when OUTPUT exists (default none: it is kept)\n"
     "\n"
     "A formula error is reported with the channel and the 1-based position (exit 1).\n"
     "Ctrl-C stops the run between rows (exit 3); OUTPUT is then not written.\n";
@@ -78,6 +82,18 @@ int runApply(Context& context) {
   const fs::path input = positional[1];
   const fs::path output = positional[2];
 
+  // Asked before the work, so a kept file costs no filtering.
+  batch::OverwriteCheck overwrite(context.prompter);
+  switch (overwrite(input, output)) {
+    case batch::OverwriteDecision::Write:
+      break;
+    case batch::OverwriteDecision::Skip:
+      context.err << output.string() << ": exists, not replaced (--overwrite all replaces it)\n";
+      return kOk;
+    case batch::OverwriteDecision::Cancel:
+      return kCancelled;
+  }
+
   // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
   // c), so a filter runs as stored, like the plugin itself would.
   ff::FFOptions options;
@@ -96,7 +112,8 @@ int runApply(Context& context) {
   host::ImageLibrary images(codec);
   const host::ImageHandle picture = images.open(input);
   if (picture == 0) {
-    context.err << input.string() << ": cannot read the picture\n";
+    context.err << input.string() << ": "
+                << platform::pictureSizeProblem(input).value_or("cannot read the picture") << '\n';
     return kSomeFailed;
   }
   host::Image& image = *images.image(picture);
@@ -118,8 +135,13 @@ int runApply(Context& context) {
       context.err << input.string() << ": the picture is empty\n";
       return kSomeFailed;
   }
-  if (!images.write(picture, output)) {
-    context.err << output.string() << ": cannot write the picture\n";
+  auto encoded = codec.encode(image, output);
+  if (!encoded) {
+    context.err << output.string() << ": cannot write the picture in this format\n";
+    return kSomeFailed;
+  }
+  if (auto reason = ff::replaceFile(output, *encoded); !reason.empty()) {
+    context.err << output.string() << ": " << reason << '\n';
     return kSomeFailed;
   }
   // One line per written file, as convert prints them.
@@ -130,9 +152,10 @@ int runApply(Context& context) {
 }  // namespace
 
 CliCommand makeApplyCommand() {
-  return {"apply", "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N]",
-          kHelp,   {"ctl", "threads"},
-          {},      runApply};
+  return {
+      "apply", "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N] [--overwrite ask|all|none]",
+      kHelp,   {"ctl", "threads"},
+      {},      runApply};
 }
 
 }  // namespace qm::cli

@@ -5,6 +5,7 @@
 
 #include "cli/ff_option_flags.h"
 #include "cli/plugin_types_cli.h"
+#include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/plugins/plugin_list.h"
@@ -20,7 +21,9 @@ constexpr std::string_view kHelp =
     "  --csv              title;category;author;;freeware; lines\n"
     "  --fields LIST      parts of a text line, any of category,title,filename,author,\n"
     "                     copyright (default: category,title)\n"
-    "  --output FILE      write the list into FILE (Windows-1252, CR LF) instead of stdout\n";
+    "  --output FILE      write the list into FILE (Windows-1252, CR LF) instead of stdout\n"
+    "  --overwrite ask|all|none\n"
+    "                     what to do when FILE exists (default none: it is kept)\n";
 
 std::optional<plugins::ListFields> fieldsOf(std::string_view list) {
   plugins::ListFields fields{false, false, false, false, false};
@@ -81,6 +84,16 @@ int run(Context& context) {
   if (auto output = context.args.value("output")) {
     // Like the desktop program: a list file is written only when there is a line.
     if (lines.empty()) return status;
+    batch::OverwriteCheck overwrite(context.prompter);
+    switch (overwrite({}, *output)) {
+      case batch::OverwriteDecision::Write:
+        break;
+      case batch::OverwriteDecision::Skip:
+        context.err << *output << ": exists, not replaced (--overwrite all replaces it)\n";
+        return status;
+      case batch::OverwriteDecision::Cancel:
+        return kCancelled;
+    }
     std::vector<std::uint8_t> bytes;
     for (const auto& l : lines) bytes.insert(bytes.end(), l.begin(), l.end());
     if (auto problem = ff::replaceFile(*output, bytes); !problem.empty()) {
@@ -102,7 +115,7 @@ CliCommand makeListCommand() {
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"list",
           "list FILE... [--csv] [--fields category,title,filename,author,copyright] "
-          "[--output FILE]",
+          "[--output FILE] [--overwrite ask|all|none]",
           kHelp,
           valued,
           flags,

@@ -1,5 +1,6 @@
 #include "platform/image_codec.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -7,6 +8,8 @@
 #include <QString>
 #include <algorithm>
 #include <cstring>
+
+#include "core/ff/plugin_file_io.h"
 
 namespace qm::platform {
 namespace {
@@ -65,6 +68,7 @@ std::optional<TgaHeader> tgaHeader(const std::filesystem::path& file) {
 }  // namespace
 
 std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file) {
+  QImageReader::setAllocationLimit(kPictureMemoryLimitMB);
   QImageReader reader(qtPath(file));
   reader.setAutoTransform(false);
   const QByteArray format = reader.format();
@@ -76,19 +80,41 @@ std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file)
   return fromQImage(q, depthInFile(q), q.hasAlphaChannel());
 }
 
-bool QtImageCodec::write(const host::Image& image, const std::filesystem::path& file) {
-  if (!image.valid()) return false;
+std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image& image,
+                                                              const std::filesystem::path& file) {
+  if (!image.valid()) return std::nullopt;
   std::string suffix = file.extension().string();
   if (!suffix.empty()) suffix.erase(0, 1);
   std::transform(suffix.begin(), suffix.end(), suffix.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (suffix.empty()) return false;
-  QImageWriter writer(qtPath(file), QByteArray::fromStdString(suffix));
+  if (suffix.empty()) return std::nullopt;
+  QByteArray encoded;
+  QBuffer buffer(&encoded);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, QByteArray::fromStdString(suffix));
   QImage q = toQImage(image);
   // JPEG has no alpha: the colours are written as they are stored.
   if (image.hasAlpha && (suffix == "jpg" || suffix == "jpeg"))
     q = q.convertToFormat(QImage::Format_RGB888);
-  return writer.write(q);
+  if (!writer.write(q)) return std::nullopt;
+  return std::vector<std::uint8_t>(encoded.begin(), encoded.end());
+}
+
+bool QtImageCodec::write(const host::Image& image, const std::filesystem::path& file) {
+  auto bytes = encode(image, file);
+  // All or nothing, and never over a read-only file.
+  return bytes && ff::replaceFile(file, *bytes).empty();
+}
+
+std::optional<std::string> pictureSizeProblem(const std::filesystem::path& file) {
+  QImageReader reader(qtPath(file));
+  const QSize size = reader.size();
+  if (!size.isValid()) return std::nullopt;
+  // Four bytes a pixel, as the decoder allocates for a colour picture.
+  const double megabytes = 4.0 * size.width() * size.height() / (1024.0 * 1024.0);
+  if (megabytes <= kPictureMemoryLimitMB) return std::nullopt;
+  return "the picture is " + std::to_string(size.width()) + "×" + std::to_string(size.height()) +
+         ", larger than " + std::to_string(kPictureMemoryLimitMB) + " MB allows";
 }
 
 host::Image QtImageCodec::scale(const host::Image& image, int width, int height) {
