@@ -107,7 +107,8 @@ TEST_F(CliTest, ConvertWritesAndSummarises) {
   auto b = file("b.afs", afs("B"));
   auto run = cli({"convert", "--to", "txt", "--dest", out, a, b});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, out + "/a.txt\n" + out + "/b.txt\n2 written, 0 skipped, 0 unreadable\n");
+  EXPECT_EQ(run.out,
+            out + "/a.txt\n" + out + "/b.txt\n2 written, 0 skipped, 0 unreadable, 0 failed\n");
   EXPECT_TRUE(fs::exists(fs::path(out) / "b.txt"));
 }
 
@@ -117,9 +118,11 @@ TEST_F(CliTest, ConvertJsonListsOutputsAndInputs) {
   auto run = cli({"convert", "--to", "pff", "--dest", out, "--json", a, jpg});
   EXPECT_EQ(run.exitCode, 1);
   auto doc = json::parse(run.out);
-  EXPECT_EQ(
-      doc,
-      json({{"written", {out + "/a.pff"}}, {"skipped", json::array()}, {"unreadable", {jpg}}}));
+  EXPECT_EQ(doc, json({{"written", {out + "/a.pff"}},
+                       {"skipped", json::array()},
+                       {"unreadable", {jpg}},
+                       {"failed", json::array()},
+                       {"warnings", json::array()}}));
   EXPECT_NE(run.err.find(jpg + ": not a Filter Factory file"), std::string::npos);
 }
 
@@ -128,7 +131,7 @@ TEST_F(CliTest, ConvertOverwriteNoneKeepsAndAllReplaces) {
   qm::test::writeFile(fs::path(out) / "a.txt", "old");
   auto none = cli({"convert", "--to", "txt", "--dest", out, a});
   EXPECT_EQ(none.exitCode, 0);
-  EXPECT_EQ(none.out, "0 written, 1 skipped, 0 unreadable\n");
+  EXPECT_EQ(none.out, "0 written, 1 skipped, 0 unreadable, 0 failed\n");
   EXPECT_EQ(qm::test::readFile(fs::path(out) / "a.txt"), "old");
 
   auto all = cli({"convert", "--to", "txt", "--dest", out, "--overwrite", "all", "--json", a});
