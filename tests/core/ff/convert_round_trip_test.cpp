@@ -1,0 +1,184 @@
+// Every source format through every target of the conversion run and back: the filter the
+// editor loads from the output is the one it loads from the source, as far as the target
+// format can hold it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "core/ff/convert.h"
+#include "core/ff/ffl.h"
+#include "core/ff/formula_cleanup.h"
+#include "core/ff/plugin_file_io.h"
+#include "core/ff/plugin_template.h"
+#include "core/ff/plugin_writer.h"
+#include "core/ff/sources.h"
+#include "support/scripted_ports.h"
+#include "support/temp_folder.h"
+
+namespace qm::ff {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A Photoshop filter with named sliders, a named map and empty author and copyright.
+FFRecord photoshopRecord() {
+  FFRecord r;
+  r.fileName = "wave.8bf";
+  r.category = "Tests";
+  r.title = "Wave Tint";
+  r.controlNames[0] = "Amount";
+  r.controlNames[1] = "Angle";
+  r.mapNames[1] = "Curve";
+  r.sliderValues = {10, 20, 30, 40, 0, 0, 0, 0};
+  r.formulas = {"src(x,y,z)+ctl(0)", "g", "b*ctl(1)/255", "a"};
+  return r;
+}
+
+// A Premiere filter: its formulas mean something else once read as Photoshop formulas.
+FFRecord premiereRecord() {
+  FFRecord r;
+  r.fileName = "old.prm";
+  r.category = "Prem";
+  r.title = "Old Glow";
+  r.author = "Ann";
+  r.copyright = "Free";
+  r.controlNames[0] = "Level";
+  r.sliderValues = {5, 0, 0, 0, 0, 0, 0, 0};
+  r.formulas = {"r*M/4", "g+p", "b", "a"};
+  r.photoshopDialect = false;
+  return r;
+}
+
+enum class Source { Afs, Pff, TxtCrLf, TxtLf, Plugin, Library };
+enum class Shape { Photoshop, Premiere };
+
+std::string fflText(const FFRecord& r) {
+  std::string out = "FFL1.0\r\n1\r\n";
+  auto line = [&out](const std::string& text) { out += text + "\r\n"; };
+  for (const auto* text : {&r.fileName, &r.category, &r.title, &r.author, &r.copyright})
+    line(*text);
+  for (const auto& name : r.mapNames) line(name);
+  for (const auto& name : r.controlNames) line(name);
+  for (auto value : r.sliderValues) line(std::to_string(value));
+  for (const auto& formula : r.formulas) line(formula);
+  return out;
+}
+
+// The source file of rec in the format given.
+fs::path writeSource(Source source, FFRecord rec, const fs::path& in, const FFOptions& options) {
+  fs::create_directories(in);
+  switch (source) {
+    case Source::Afs:
+      return WriteafspffTo(in / "s.afs", 0, rec).written;
+    case Source::Pff:
+      return WriteafspffTo(in / "s.pff", 1, rec).written;
+    case Source::TxtCrLf:
+      return WriteTXTTo(in / "s.txt", rec).written;
+    case Source::TxtLf: {
+      auto path = WriteTXTTo(in / "s.txt", rec).written;
+      auto bytes = *readWholeFile(path);
+      std::erase(bytes, std::uint8_t{'\r'});
+      replaceFile(path, bytes);
+      return path;
+    }
+    case Source::Plugin:
+      rec.fileName = "s.8bf";
+      return Write8bf(in, false, false, rec, options).written;
+    case Source::Library:
+      rec.fileName = rec.photoshopDialect ? "s.8bf" : "s.prm";
+      return test::writeFile(in / "s.ffl", fflText(rec));
+  }
+  return {};
+}
+
+// The filter as the editor loads it, in the Photoshop dialect.
+FFRecord loaded(const fs::path& file, const FFOptions& options) {
+  FFRecord rec;
+  if (file.extension() == ".ffl") {
+    rec = *LoadFFLEntry(ByteView(*readWholeFile(file)), 1);
+    if (!rec.photoshopDialect)
+      for (auto& f : rec.formulas) f = Correctprmcode(f);
+  } else {
+    EXPECT_TRUE(LoadFile(file, rec, options)) << file;
+  }
+  rec.fileName.clear();
+  rec.photoshopDialect = true;
+  return rec;
+}
+
+// What a target holds of a filter: .afs and .pff have no maps, and keep values only for
+// named sliders; a plugin's empty text field reads back as one NUL character.
+FFRecord heldBy(int target, FFRecord rec) {
+  if (target == kTargetPlugin)
+    for (auto* text : {&rec.category, &rec.title, &rec.author, &rec.copyright})
+      if (*text == std::string(1, '\0')) text->clear();
+  if (target == kTargetAfs || target == kTargetPff) {
+    rec.mapNames = {};
+    for (std::size_t k = 0; k < 8; ++k)
+      if (rec.controlNames[k].empty()) rec.sliderValues[k] = 0;
+  }
+  return rec;
+}
+
+void expectSameFilter(const FFRecord& want, const FFRecord& got) {
+  EXPECT_EQ(got.category, want.category);
+  EXPECT_EQ(got.title, want.title);
+  EXPECT_EQ(got.author, want.author);
+  EXPECT_EQ(got.copyright, want.copyright);
+  EXPECT_EQ(got.controlNames, want.controlNames);
+  EXPECT_EQ(got.sliderValues, want.sliderValues);
+  EXPECT_EQ(got.mapNames, want.mapNames);
+  EXPECT_EQ(got.formulas, want.formulas);
+}
+
+class RoundTrip : public ::testing::TestWithParam<std::tuple<Shape, Source, int>> {};
+
+TEST_P(RoundTrip, OutputLoadsAsTheSource) {
+  const auto [shape, source, target] = GetParam();
+  test::TempFolder dir;
+  FFOptions options;
+  options.programDir = dir.path();
+  options.noOptimize = true;
+  test::writeFile(dir / "photo30.dll", [] {
+    auto bytes = BuildTemplatePlugin(TemplateKind::FF30);
+    return std::string(bytes.begin(), bytes.end());
+  }());
+  const FFRecord rec = shape == Shape::Photoshop ? photoshopRecord() : premiereRecord();
+  const auto input = writeSource(source, rec, dir / "in", options);
+  ASSERT_FALSE(input.empty());
+
+  test::ScriptedPrompter prompter;
+  test::ScriptedProgress progress;
+  prompter.folderChoice = FolderChoice{dir / "out", false};
+  ConvertOptions convert;
+  convert.target = target;
+  convert.ff = options;
+  const auto report = cmd_Convert({input}, convert, prompter, progress);
+
+  // Translated once into the Photoshop dialect, these formulas cannot go back into a .pff.
+  const bool readAsPremiere =
+      shape == Shape::Premiere && (source == Source::Pff || source == Source::Library);
+  if (target == kTargetPff && shape == Shape::Premiere && !readAsPremiere) {
+    ASSERT_EQ(report.failed.size(), 1u);
+    EXPECT_NE(report.failed[0].text.find("mean something else in a .pff"), std::string::npos);
+    EXPECT_TRUE(report.written.empty());
+    return;
+  }
+  ASSERT_TRUE(report.failed.empty()) << report.failed[0].text;
+  ASSERT_EQ(report.written.size(), 1u);
+  SCOPED_TRACE(report.written[0]);
+  expectSameFilter(heldBy(target, loaded(input, options)),
+                   heldBy(target, loaded(report.written[0], options)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWay, RoundTrip,
+    ::testing::Combine(::testing::Values(Shape::Photoshop, Shape::Premiere),
+                       ::testing::Values(Source::Afs, Source::Pff, Source::TxtCrLf, Source::TxtLf,
+                                         Source::Plugin, Source::Library),
+                       ::testing::Values(kTargetPlugin, kTargetAfs, kTargetPff, kTargetText)));
+
+}  // namespace
+}  // namespace qm::ff
