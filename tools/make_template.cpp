@@ -22,9 +22,10 @@ int main(int argc, char** argv) {
   } templates[] = {{"photo30.dll", qm::ff::TemplateKind::FF30},
                    {"photo304.dll", qm::ff::TemplateKind::FF304}};
   for (const auto& t : templates) {
-    std::string error = qm::ff::replaceFile(folder / t.name, qm::ff::BuildTemplatePlugin(t.kind));
-    if (!error.empty()) {
-      std::fprintf(stderr, "qm-make-template: %s\n", error.c_str());
+    const auto target = folder / t.name;
+    std::string reason = qm::ff::replaceFile(target, qm::ff::BuildTemplatePlugin(t.kind));
+    if (!reason.empty()) {
+      std::fprintf(stderr, "qm-make-template: %s: %s\n", target.c_str(), reason.c_str());
       return 1;
     }
   }

@@ -145,7 +145,8 @@ class Patcher {
   void formula(std::size_t k, std::string_view text) {
     field(inBlock(d_, kFormulas + static_cast<long>(k) * kFormulaField), text, kFormulaField);
   }
-  void raw(std::size_t offset, std::string_view text) { string2bytes(bytes_, text, offset); }
+  // The third-party layout's about text, two bytes a character.
+  void about(std::string_view wide) { field(kVarnetAboutText, wide, 2 * kVarnetAboutLimit + 1); }
 
  private:
   void field(std::size_t at, std::string_view text, std::size_t size) {
@@ -178,7 +179,7 @@ void writeTitleAndCategory(Patcher& p, TextFields& texts, long d, const FFRecord
   if (d == kDVarnet) {
     p.menuText(kVarnetTitleLength, menuTitle);
     p.menuText(kVarnetCategoryLength, menuCategory);
-    p.raw(kVarnetAboutText, aboutText(rec));
+    p.about(aboutText(rec));
   } else {
     p.menuText(at(d, kMenuTitleLength), menuTitle);
     p.menuText(at(d, kMenuCategoryLength), menuCategory);
