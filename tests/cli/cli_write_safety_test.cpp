@@ -194,6 +194,10 @@ const WriteCase kCases[] = {
      {"list.txt"}},
 };
 
+void PrintTo(const WriteCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 // Every regular file below folder, by relative path, with its bytes.
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
   std::map<std::string, std::string> files;
@@ -256,7 +260,7 @@ TEST(WriteSafetyJson, FailedAndWarningsNameTheInput) {
       QM_CLI, {"--program-dir", QM_DATA_DIR, "convert", "--to", "8bf", "--json", "--dest",
                (dir / "out").string(), longer.string(), cut.string()});
   EXPECT_EQ(run.exitCode, 1);
-  const auto doc = nlohmann::json::parse(run.out);
+  auto doc = nlohmann::json::parse(run.out);
   EXPECT_EQ(doc["failed"],
             nlohmann::json::parse(R"([{"path":")" + longer.string() +
                                   R"(","reason":"the formula for G has 1030 characters; a plugin )"
