@@ -1,6 +1,8 @@
 // convert --to 8bf|afs|pff|txt FILE...: the batch conversion run.
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -64,11 +66,29 @@ nlohmann::json problemList(const std::vector<ff::ConvertProblem>& problems,
   return list;
 }
 
+// The system's reason when the file cannot be read at all, else nullopt.
+std::optional<std::string> readProblem(const fs::path& input) {
+  std::error_code ec;
+  const auto status = fs::status(input, ec);
+  if (ec) return ec.message();
+  if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory).message();
+  if (!std::ifstream(input)) return std::generic_category().message(errno);
+  return std::nullopt;
+}
+
 void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
   for (const auto& input : report.unreadable) {
+    if (input.empty()) {
+      err << "-: not a Filter Factory file\n";
+      continue;
+    }
+    if (auto problem = readProblem(input)) {
+      err << input.string() << ": " << *problem << '\n';
+      continue;
+    }
     // A library with a wrong first line has had its own message already.
     if (ff::inputKindOf(input.filename().string()) != ff::InputKind::Library)
-      err << shown(input) << ": not a Filter Factory file\n";
+      err << input.string() << ": not a Filter Factory file\n";
   }
   for (const auto& line : ff::problemLines(report.failed)) err << line << '\n';
   for (const auto& line : ff::problemLines(report.warnings)) err << line << '\n';

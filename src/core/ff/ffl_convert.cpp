@@ -41,10 +41,6 @@ FFLConversion Convertffl(const std::filesystem::path& folder, const std::filesys
                          Prompter& prompter, Progress& progress) {
   auto bytes = readWholeFile(library);
   if (!bytes) {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(library, ec);
-    if (!ec && !exists) ec = std::make_error_code(std::errc::no_such_file_or_directory);
-    prompter.warn(library.string() + ": " + (ec ? ec.message() : "cannot be read"), "Convert");
     FFLConversion failed;
     failed.isLibrary = false;
     return failed;

@@ -23,7 +23,9 @@ struct FFLConvertOptions {
 // Outcome of converting one library. Entries are named "LIB.ffl#N"; a library that ends
 // early is itself among the failed (its whole entries are converted all the same).
 struct FFLConversion : ConvertTally {
-  bool isLibrary = true;  // false: wrong first line or unreadable file, nothing converted
+  // false: wrong first line (said through the prompter) or a file that cannot be read (not
+  // said), nothing converted
+  bool isLibrary = true;
   bool cancelled = false;
   std::size_t entries = 0;  // entries read, placeholders counted
 };
