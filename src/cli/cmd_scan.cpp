@@ -1,6 +1,7 @@
 // scan DIR: the Plugin View catalogue of a folder.
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -8,8 +9,8 @@
 #include "cli/ff_option_flags.h"
 #include "cli/plugin_types_cli.h"
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/catalogue.h"
-#include "core/plugins/text_util.h"
 
 namespace qm::cli {
 namespace {
@@ -56,9 +57,9 @@ int run(Context& context) {
   if (context.args.flag("json")) {
     nlohmann::json rows = nlohmann::json::array();
     for (const auto& r : catalogue.rows()) {
-      rows.push_back({{"path", r.path.string()},
+      rows.push_back({{"path", displayPath(r.path)},
                       {"category", cp1252ToUtf8(r.category)},
-                      {"title", cp1252ToUtf8(r.title)},
+                      {"title", r.title},
                       {"categoryPosition", r.categoryPosition},
                       {"categoryRoom", r.categoryRoom},
                       {"architecture", optionalText(r.architecture)}});
@@ -68,12 +69,15 @@ int run(Context& context) {
     context.out << nlohmann::json{{"rows", rows}, {"categories", categories}}.dump(2) << '\n';
   } else {
     // Lines sorted as list boxes sort, so the same folder always prints the same way.
-    std::vector<std::string> lines;
+    std::vector<std::array<std::string, 3>> lines;
     for (const auto& r : catalogue.rows())
-      lines.push_back(r.category + '\t' + r.title + '\t' + utf8ToCp1252(r.path.string()));
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const auto& a, const auto& b) { return plugins::sortsBefore(a, b); });
-    for (const auto& l : lines) context.out << cp1252ToUtf8(l) << '\n';
+      lines.push_back({cp1252ToUtf8(r.category), r.title, displayPath(r.path)});
+    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
+      return textSortsBefore(a[0] + '\t' + a[1] + '\t' + a[2], b[0] + '\t' + b[1] + '\t' + b[2]);
+    });
+    for (const auto& l : lines)
+      context.out << escapedField(l[0]) << '\t' << escapedField(l[1]) << '\t' << escapedField(l[2])
+                  << '\n';
   }
   if (result.status == plugins::ScanStatus::Cancelled) return kCancelled;
   if (result.lastRow == 0) context.err << terminalText(plugins::kNoPluginsFound) << '\n';
