@@ -1,7 +1,6 @@
 // scan DIR: the Plugin View catalogue of a folder.
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -69,15 +68,21 @@ int run(Context& context) {
     context.out << nlohmann::json{{"rows", rows}, {"categories", categories}}.dump(2) << '\n';
   } else {
     // Lines sorted as list boxes sort, so the same folder always prints the same way.
-    std::vector<std::array<std::string, 3>> lines;
-    for (const auto& r : catalogue.rows())
-      lines.push_back({cp1252ToUtf8(r.category), r.title, displayPath(r.path)});
-    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
-      return textSortsBefore(a[0] + '\t' + a[1] + '\t' + a[2], b[0] + '\t' + b[1] + '\t' + b[2]);
-    });
-    for (const auto& l : lines)
-      context.out << escapedField(l[0]) << '\t' << escapedField(l[1]) << '\t' << escapedField(l[2])
-                  << '\n';
+    struct Line {
+      std::string text;     // what the order compares
+      std::string printed;  // one record on one line
+    };
+    std::vector<Line> lines;
+    for (const auto& r : catalogue.rows()) {
+      const std::string category = cp1252ToUtf8(r.category);
+      const std::string path = displayPath(r.path);
+      lines.push_back(
+          {category + '\t' + r.title + '\t' + path,
+           escapedField(category) + '\t' + escapedField(r.title) + '\t' + escapedField(path)});
+    }
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const Line& a, const Line& b) { return textSortsBefore(a.text, b.text); });
+    for (const auto& l : lines) context.out << l.printed << '\n';
   }
   if (result.status == plugins::ScanStatus::Cancelled) return kCancelled;
   if (result.lastRow == 0) context.err << terminalText(plugins::kNoPluginsFound) << '\n';
