@@ -32,11 +32,9 @@ std::vector<ListItem> fromFilters(const std::vector<FilterInfo>& filters,
   return items;
 }
 
-// A record that names the file it came from shows the file's real name, not the copy that
-// had to fit Windows-1252.
-ListItem fileItem(const ff::FFRecord& record, const std::string& name) {
+ListItem fileItem(const ff::FFRecord& record, const std::filesystem::path& file) {
   ListItem item = listItemOf(record);
-  if (record.fileName == utf8ToCp1252(name)) item.fileName = displayText(name);
+  item.fileName = shownRecordName(record.fileName, file);
   return item;
 }
 
@@ -84,18 +82,18 @@ std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::F
   const std::string ext4 = lastLower(name, 4);
   ff::FFRecord record;
   if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == "_8bf") {
-    if (ff::Read8bf(file, record, false, false, options)) return {fileItem(record, name)};
+    if (ff::Read8bf(file, record, false, false, options)) return {fileItem(record, file)};
     return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
   }
   if (ext4 == ".prm" || ext4 == "._rm" || ext4 == "_prm") {
-    if (ff::Readprm(file, record, false, false, options)) return {fileItem(record, name)};
+    if (ff::Readprm(file, record, false, false, options)) return {fileItem(record, file)};
     PrmResult prm = ReadComprm(file);
     if (!prm.ok) return {};
     return fromFilters({prm.filter}, displayText(name));
   }
   if (ext4 == ".aex" || ext4 == "._ex" || ext4 == "_aex")
     return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
-  if (auto source = loadSource(file, ext4, options)) return {fileItem(*source, name)};
+  if (auto source = loadSource(file, ext4, options)) return {fileItem(*source, file)};
   return {};
 }
 

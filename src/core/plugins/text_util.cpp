@@ -40,4 +40,9 @@ std::string nameBytes(const std::filesystem::path& path) {
   return utf8ToCp1252(path.filename().string());
 }
 
+std::string shownRecordName(std::string_view recordName, const std::filesystem::path& file) {
+  if (recordName == nameBytes(file)) return displayName(file);
+  return cp1252ToUtf8(recordName);
+}
+
 }  // namespace qm::plugins

@@ -22,5 +22,8 @@ bool cp1252SortsBefore(std::string_view a, std::string_view b);
 // A file name squeezed into Windows-1252, for record fields that are stored in files; never
 // for showing, sorting or renaming.
 std::string nameBytes(const std::filesystem::path& path);
+// A record's file name for showing (UTF-8): the real name of file when the record names
+// the file it was read from, else the record's own text.
+std::string shownRecordName(std::string_view recordName, const std::filesystem::path& file);
 
 }  // namespace qm::plugins
