@@ -24,6 +24,7 @@ struct Name {
 const std::vector<Name> kNames = {
     {"apple.8bf", "apple._bf", "apple._bf"},
     {"bad\xFF.8bf", "bad\xFF._bf", "bad\xEF\xBF\xBD._bf"},
+    {"cut\xE2\x82.8bf", "cut\xE2\x82._bf", "cut\xEF\xBF\xBD\xEF\xBF\xBD._bf"},
     {"new\nline.8bf", "new\nline._bf", "new\nline._bf"},
     {"Zeta.8bf", "Zeta._bf", "Zeta._bf"},
     {"éclair.8bf", "éclair._bf", "éclair._bf"},
