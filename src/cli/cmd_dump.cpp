@@ -82,22 +82,24 @@ int runDump(Context& context) {
   }
   const std::string& argument = context.args.positional[0];
   std::optional<ff::FFRecord> rec;
+  fs::path ownFile;  // set when the record is a file of its own
   if (auto entry = libraryEntry(argument)) {
     rec = loadEntry(*entry, context.err);
   } else {
     ff::FFRecord loaded;
-    if (ff::LoadFile(argument, loaded, *options))
+    if (ff::LoadFile(argument, loaded, *options)) {
       rec = std::move(loaded);
-    else if (ff::inputKindOf(fs::path(argument).filename().string()) == ff::InputKind::Library)
+      ownFile = argument;
+    } else if (ff::inputKindOf(fs::path(argument).filename().string()) == ff::InputKind::Library)
       context.err << argument << ": a library; dump one entry with " << argument << "#N\n";
     else
       context.err << argument << ": not a Filter Factory file\n";
   }
   if (!rec) return kSomeFailed;
   if (context.args.flag("json"))
-    context.out << recordToJson(*rec).dump(2) << '\n';
+    context.out << recordToJson(*rec, ownFile).dump(2) << '\n';
   else
-    printRecord(*rec, context.out);
+    printRecord(*rec, context.out, ownFile);
   return kOk;
 }
 

@@ -102,7 +102,7 @@ int run(Context& context) {
     }
     return status;
   }
-  for (const auto& l : lines) context.out << terminalText(l);
+  for (const auto& l : lines) context.out << terminalLines(l);
   return status;
 }
 

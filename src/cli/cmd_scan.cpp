@@ -8,8 +8,8 @@
 #include "cli/ff_option_flags.h"
 #include "cli/plugin_types_cli.h"
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/catalogue.h"
-#include "core/plugins/text_util.h"
 
 namespace qm::cli {
 namespace {
@@ -56,9 +56,9 @@ int run(Context& context) {
   if (context.args.flag("json")) {
     nlohmann::json rows = nlohmann::json::array();
     for (const auto& r : catalogue.rows()) {
-      rows.push_back({{"path", r.path.string()},
+      rows.push_back({{"path", displayPath(r.path)},
                       {"category", cp1252ToUtf8(r.category)},
-                      {"title", cp1252ToUtf8(r.title)},
+                      {"title", r.title},
                       {"categoryPosition", r.categoryPosition},
                       {"categoryRoom", r.categoryRoom},
                       {"architecture", optionalText(r.architecture)}});
@@ -68,12 +68,21 @@ int run(Context& context) {
     context.out << nlohmann::json{{"rows", rows}, {"categories", categories}}.dump(2) << '\n';
   } else {
     // Lines sorted as list boxes sort, so the same folder always prints the same way.
-    std::vector<std::string> lines;
-    for (const auto& r : catalogue.rows())
-      lines.push_back(r.category + '\t' + r.title + '\t' + utf8ToCp1252(r.path.string()));
+    struct Line {
+      std::string text;     // what the order compares
+      std::string printed;  // one record on one line
+    };
+    std::vector<Line> lines;
+    for (const auto& r : catalogue.rows()) {
+      const std::string category = cp1252ToUtf8(r.category);
+      const std::string path = displayPath(r.path);
+      lines.push_back(
+          {category + '\t' + r.title + '\t' + path,
+           escapedField(category) + '\t' + escapedField(r.title) + '\t' + escapedField(path)});
+    }
     std::stable_sort(lines.begin(), lines.end(),
-                     [](const auto& a, const auto& b) { return plugins::sortsBefore(a, b); });
-    for (const auto& l : lines) context.out << cp1252ToUtf8(l) << '\n';
+                     [](const Line& a, const Line& b) { return textSortsBefore(a.text, b.text); });
+    for (const auto& l : lines) context.out << l.printed << '\n';
   }
   if (result.status == plugins::ScanStatus::Cancelled) return kCancelled;
   if (result.lastRow == 0) context.err << terminalText(plugins::kNoPluginsFound) << '\n';

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/plugin_types_cli.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/enable_disable.h"
 
 namespace qm::cli {
@@ -24,7 +25,8 @@ int run(Context& context) {
   auto outcome = plugins::cmd_EnableDisable(plugins::PaneView::File, files, {}, nullptr,
                                             typeTableOf(context), context.prompter);
   for (const auto& r : outcome.renamed)
-    context.out << r.from.string() << " -> " << r.to.string() << '\n';
+    context.out << escapedField(displayPath(r.from)) << " -> " << escapedField(displayPath(r.to))
+                << '\n';
   return outcome.failed ? kSomeFailed : kOk;
 }
 

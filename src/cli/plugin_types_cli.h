@@ -15,5 +15,10 @@ plugins::PlugTypeTable typeTableOf(const Context& context);
 
 // Windows-1252 text for the terminal: UTF-8, CR LF as "\n".
 std::string terminalText(std::string_view cp1252);
+// UTF-8 text for the terminal: CR LF as "\n".
+std::string terminalLines(std::string_view utf8);
+// One field of a line-per-record output: control characters written as "\n", "\t", "\r"
+// or "\xNN", so a name holding a line break cannot split its record.
+std::string escapedField(std::string_view utf8);
 
 }  // namespace qm::cli

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "core/common/cp1252.h"
+#include "core/plugins/text_util.h"
 
 namespace qm::cli {
 namespace {
@@ -16,11 +17,11 @@ nlohmann::json texts(const std::array<std::string, N>& values) {
 
 }  // namespace
 
-nlohmann::json recordToJson(const ff::FFRecord& rec) {
+nlohmann::json recordToJson(const ff::FFRecord& rec, const std::filesystem::path& file) {
   auto values = nlohmann::json::array();
   for (auto v : rec.sliderValues) values.push_back(v);
   return {
-      {"fileName", cp1252ToUtf8(rec.fileName)},
+      {"fileName", plugins::shownRecordName(rec.fileName, file)},
       {"category", cp1252ToUtf8(rec.category)},
       {"title", cp1252ToUtf8(rec.title)},
       {"copyright", cp1252ToUtf8(rec.copyright)},
@@ -37,8 +38,8 @@ nlohmann::json recordToJson(const ff::FFRecord& rec) {
   };
 }
 
-void printRecord(const ff::FFRecord& rec, std::ostream& out) {
-  out << "File name: " << cp1252ToUtf8(rec.fileName) << '\n'
+void printRecord(const ff::FFRecord& rec, std::ostream& out, const std::filesystem::path& file) {
+  out << "File name: " << plugins::shownRecordName(rec.fileName, file) << '\n'
       << "Category:  " << cp1252ToUtf8(rec.category) << '\n'
       << "Title:     " << cp1252ToUtf8(rec.title) << '\n'
       << "Copyright: " << cp1252ToUtf8(rec.copyright) << '\n'

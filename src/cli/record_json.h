@@ -2,6 +2,7 @@
 // The Filter Factory record as quillmark-cli prints it: JSON or readable lines, texts in
 // UTF-8.
 
+#include <filesystem>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
 
@@ -9,7 +10,10 @@
 
 namespace qm::cli {
 
-nlohmann::json recordToJson(const ff::FFRecord& rec);
-void printRecord(const ff::FFRecord& rec, std::ostream& out);
+// file: where the record was read from, when from a file of its own; a record naming that
+// file shows its real name.
+nlohmann::json recordToJson(const ff::FFRecord& rec, const std::filesystem::path& file = {});
+void printRecord(const ff::FFRecord& rec, std::ostream& out,
+                 const std::filesystem::path& file = {});
 
 }  // namespace qm::cli

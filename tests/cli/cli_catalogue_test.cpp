@@ -103,7 +103,7 @@ TEST_F(CliCatalogue, ListToStdoutCsvAndFile) {
   auto out = dir / "list.txt";
   ASSERT_EQ(cli({"list", (dir / "p" / "multi.8bf").string(), "--output", out.string()}).exitCode,
             0);
-  EXPECT_EQ(qm::test::readFile(out), "Blur: Caf\xE9\r\nNoise: Grain\r\n");
+  EXPECT_EQ(qm::test::readFile(out), "Blur: Caf\xC3\xA9\r\nNoise: Grain\r\n");
   EXPECT_EQ(cli({"list", "x", "--fields", "colour"}).exitCode, 2);
 }
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/common/unicode_text.h"
+
 namespace qm {
 namespace {
 
@@ -16,19 +18,6 @@ constexpr std::array<char32_t, 32> kHigh = {
 char32_t toCodePoint(unsigned char byte) {
   if (byte >= 0x80 && byte < 0xA0) return kHigh[byte - 0x80];
   return byte;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | cp >> 6);
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | cp >> 12);
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 char fromCodePoint(char32_t cp) {

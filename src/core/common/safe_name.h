@@ -9,7 +9,7 @@
 namespace qm {
 
 // The part after the last "/" or "\", without NUL bytes; an empty name, "." or ".." gets
-// "_" in front. Works on Windows-1252 bytes.
+// "_" in front. Works on Windows-1252 and UTF-8 bytes alike (the separators are ASCII).
 std::string plainFileName(std::string_view name);
 
 // folder / plainFileName(name), the name converted from Windows-1252 for the file system.

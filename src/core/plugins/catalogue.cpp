@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/file_listing.h"
 #include "core/plugins/photoshop_modes.h"
@@ -33,7 +34,7 @@ bool oneOf(std::string_view value, const std::array<std::string_view, N>& list) 
 
 struct FoundFile {
   std::filesystem::path path;
-  std::string name;        // as listed (UTF-8)
+  std::string name;        // as listed: the file system's own bytes
   std::size_t folder = 0;  // index into the visited folders
 };
 
@@ -72,7 +73,7 @@ std::string withSeparator(std::string text) {
 std::string pluginViewPattern(const PlugTypeTable& table, bool includeSources) {
   std::string pattern = std::string(kBasePattern) + table.pattern();
   if (includeSources) pattern += kSourcePattern;
-  return pattern.size() > kMaxPattern ? "*.*" : pattern;
+  return pattern.size() > kMaxPattern ? "*.*" : cp1252ToUtf8(pattern);
 }
 
 void Catalogue::clear() {
@@ -89,7 +90,7 @@ void Catalogue::addCategory(const std::string& category) {
   if (std::find(categories_.begin(), categories_.end(), category) != categories_.end()) return;
   auto at = std::upper_bound(
       categories_.begin(), categories_.end(), category,
-      [](const std::string& a, const std::string& b) { return sortsBefore(a, b); });
+      [](const std::string& a, const std::string& b) { return cp1252SortsBefore(a, b); });
   categories_.insert(at, category);
 }
 
@@ -122,10 +123,9 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
       openFolder = OpenFolder::open(folders[file.folder]);
       openIndex = file.folder;
     }
-    progress.status(file.name);
-    for (auto& row :
-         scanFile(file.path, utf8ToCp1252(file.name), openFolder ? &*openFolder : nullptr,
-                  file.name, options, table, ffOptions))
+    progress.status(displayText(file.name));
+    for (auto& row : scanFile(file.path, openFolder ? &*openFolder : nullptr, file.name, options,
+                              table, ffOptions))
       appendRow(std::move(row));
     progress.percent(static_cast<int>((i + 1) * 100 / files.size()));
   }
@@ -158,7 +158,7 @@ std::vector<FilterEntry> Catalogue::filterEntries(std::span<const std::string> s
     const CatalogueRow& row = rows_[r];
     for (const auto& c : collected) {
       if (c != row.category) continue;
-      const std::string name = nameBytes(row.path);
+      const std::string name = row.path.filename().native();
       const std::string ext4 = lastLower(name, 4);
       std::string text;
       if (ext4 == ".8bf") {
@@ -181,18 +181,18 @@ std::vector<FilterEntry> Catalogue::filterEntries(std::span<const std::string> s
       bool listedElsewhere =
           std::any_of(categories_.begin(), categories_.end(),
                       [&](const std::string& c) { return c != "Other" && c == row.category; });
-      if (!listedElsewhere && endsWithLower(nameBytes(row.path), ".8bf"))
+      if (!listedElsewhere && endsWithLower(row.path.filename().native(), ".8bf"))
         entries.push_back({"+ " + row.title, r + 1});
     }
   }
   std::stable_sort(entries.begin(), entries.end(), [](const FilterEntry& a, const FilterEntry& b) {
-    return sortsBefore(a.text, b.text);
+    return textSortsBefore(a.text, b.text);
   });
   return entries;
 }
 
 std::string Catalogue::categoryClickStatus() const {
-  return withSeparator(folder_.string());
+  return withSeparator(displayPath(folder_));
 }
 
 std::optional<FilterStatus> Catalogue::filterClickStatus(std::size_t row,
@@ -205,9 +205,9 @@ std::optional<FilterStatus> Catalogue::filterClickStatus(std::size_t row,
   const auto& path = rows_[row - 1].path;
   const std::string size = sizeSuffix(path);
   FilterStatus status;
-  status.full = path.string() + size;
-  status.shortForm = " .." + std::string(1, std::filesystem::path::preferred_separator) +
-                     path.filename().string() + size;
+  status.full = displayPath(path) + size;
+  status.shortForm =
+      " .." + std::string(1, std::filesystem::path::preferred_separator) + displayName(path) + size;
   return status;
 }
 
@@ -216,7 +216,7 @@ bool Catalogue::photoshopModeNeedsRefresh(bool oldModeTicked) const {
   for (const auto& c : categories_) {
     if (c == "Other" || c == "-------------") continue;
     bool has8bf = std::any_of(rows_.begin(), rows_.end(), [&](const CatalogueRow& r) {
-      return r.category == c && endsWithLower(nameBytes(r.path), ".8bf");
+      return r.category == c && endsWithLower(r.path.filename().native(), ".8bf");
     });
     if (!has8bf) return true;
   }

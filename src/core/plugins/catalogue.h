@@ -20,8 +20,11 @@ namespace qm::plugins {
 
 struct CatalogueRow {
   std::filesystem::path path;  // absolute
-  std::string category;        // Windows-1252 bytes; may be a "[virtual]" category
-  std::string title;           // Windows-1252 bytes
+  // Read from the file, so Windows-1252 bytes; may be a "[virtual]" category.
+  std::string category;
+  // UTF-8 for showing: a title read from the file is converted once when the row is made,
+  // one made from the file name keeps the name's characters.
+  std::string title;
   // 1-based position of the first category character; 0 for Filter Factory plugins and
   // sources (and whatever cannot be rewritten in place); -1 for table types.
   std::int32_t categoryPosition = 0;
@@ -49,13 +52,13 @@ inline constexpr std::string_view kNoPluginsFound =
 inline constexpr std::string_view kBuiltIntoPhotoshop =
     ">>> This filter is built into Photoshop.exe";
 
-// The file pattern of the Plugin View ("*.*" when it would exceed 256 characters).
+// The file pattern of the Plugin View, UTF-8 ("*.*" when it would exceed 256 characters).
 std::string pluginViewPattern(const PlugTypeTable& table, bool includeSources);
 
 // One entry of the filter list: the shown text and the row it stands for (0 = a filter
 // built into Photoshop).
 struct FilterEntry {
-  std::string text;  // Windows-1252 bytes, with its "+ " / "- " prefix
+  std::string text;  // UTF-8, with its "+ " / "- " prefix
   std::size_t row = 0;
   bool operator==(const FilterEntry&) const = default;
 };
@@ -87,7 +90,7 @@ class Catalogue {
   const CatalogueRow& row(std::size_t number) const { return rows_.at(number - 1); }
   const std::vector<CatalogueRow>& rows() const { return rows_; }
 
-  // Each category once (exact comparison), sorted case-insensitively.
+  // Each category once (exact comparison), in the lists' order.
   const std::vector<std::string>& categories() const { return categories_; }
   // Adds a category not yet listed (a new one from Change Category); keeps the order.
   void addCategory(const std::string& category);

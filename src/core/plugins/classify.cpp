@@ -1,5 +1,6 @@
 #include "core/plugins/classify.h"
 
+#include "core/common/cp1252.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/record.h"
 #include "core/plugins/file_bytes.h"
@@ -92,7 +93,8 @@ Classification classifyFile(const std::filesystem::path& file, const PlugTypeTab
       c.typeTable = true;
       c.label = other.category.substr(1, other.category.size() - 2);
       // Nothing of a table type can be rewritten in place: no position, no room.
-      c.filters = {FilterInfo{other.category, other.name, 0, 0}};
+      // FilterInfo holds Windows-1252 texts, like every reader's.
+      c.filters = {FilterInfo{other.category, utf8ToCp1252(other.name), 0, 0}};
     }
   }
   if (c.label && c.filters.empty()) c.filters.push_back(FilterInfo{});

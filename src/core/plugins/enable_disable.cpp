@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/text_util.h"
 
 namespace qm::plugins {
@@ -20,21 +21,21 @@ std::string replaceLast(std::string_view name, std::size_t count, std::string_vi
 
 std::string tail(std::string_view name, std::size_t n, bool keepCase) {
   std::string t(name.substr(name.size() - n));
-  return keepCase ? t : lowerCp1252(t);
+  return keepCase ? t : encodeUtf8(foldCase(t));
 }
 
 // Renames one file in its folder; a target that exists is never overwritten.
 bool renameFile(const RenamedFile& r, Prompter& prompter) {
   std::error_code ec;
   if (std::filesystem::exists(r.to, ec) || ec) {
-    prompter.warn("The file " + r.to.filename().string() + " already exists, so " +
-                      r.from.filename().string() + " was not renamed.",
+    prompter.warn("The file " + displayName(r.to) + " already exists, so " + displayName(r.from) +
+                      " was not renamed.",
                   kEnableDisableTitle);
     return false;
   }
   std::filesystem::rename(r.from, r.to, ec);
   if (ec) {
-    prompter.warn(r.from.filename().string() + " could not be renamed: " + ec.message() + ".",
+    prompter.warn(displayName(r.from) + " could not be renamed: " + ec.message() + ".",
                   kEnableDisableTitle);
     return false;
   }
@@ -43,9 +44,10 @@ bool renameFile(const RenamedFile& r, Prompter& prompter) {
 
 std::optional<RenamedFile> plannedRename(const std::filesystem::path& file,
                                          const PlugTypeTable& table, bool keepCase) {
-  auto newName = toggledName(nameBytes(file), table, keepCase);
+  // The name's own bytes: only its ending changes, whatever the rest holds.
+  auto newName = toggledName(file.filename().native(), table, keepCase);
   if (!newName) return std::nullopt;
-  return RenamedFile{file, file.parent_path() / cp1252ToUtf8(*newName)};
+  return RenamedFile{file, file.parent_path() / *newName};
 }
 
 }  // namespace
@@ -64,7 +66,8 @@ std::optional<std::string> toggledName(std::string_view name, const PlugTypeTabl
     return replaceLast(name, 4, "_" + tail(name, 3, keepCase));
   }
   if (auto index = table.match(name)) {
-    const std::size_t n = table.rows()[*index].extension.size();
+    const std::size_t n = cp1252ToUtf8(table.rows()[*index].extension).size();
+    if (n + 1 > name.size()) return std::nullopt;
     const char before = name[name.size() - n - 1];
     return replaceLast(name, n + 1, (before == '.' ? "_" : ".") + tail(name, n, keepCase));
   }

@@ -19,6 +19,7 @@ inline constexpr std::string_view kEnableDisableTitle = "Enable/Disable";
 
 // The toggled name, or nullopt when the name follows no rule. keepCase (Plugin View): the
 // characters taken over from the old name keep their case; the File View lower-cases them.
+// fileName is the file system's own name (UTF-8); everything before the ending stays as is.
 std::optional<std::string> toggledName(std::string_view fileName, const PlugTypeTable& table,
                                        bool keepCase);
 // True for the enabled forms (".8bf", ".prm", ".aex", "." + a table extension).

@@ -5,59 +5,45 @@
 #include <ctime>
 #include <system_error>
 
-#include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/text_util.h"
 
 namespace qm::plugins {
 namespace {
 
-char lowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-// Glob match of one pattern item, "*" any run, "?" one character; both lower-cased first.
-bool globMatch(std::string_view name, std::string_view pattern) {
-  std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
+// Glob match of one pattern item on case-folded characters, "*" any run, "?" one character.
+bool globMatch(std::u32string_view name, std::u32string_view pattern) {
+  std::size_t n = 0, p = 0, starP = std::u32string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() &&
-        (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
+    if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
       ++n;
       ++p;
-    } else if (p < pattern.size() && pattern[p] == '*') {
+    } else if (p < pattern.size() && pattern[p] == U'*') {
       starP = p++;
       starN = n;
-    } else if (starP != std::string_view::npos) {
+    } else if (starP != std::u32string_view::npos) {
       p = starP + 1;
       n = ++starN;
     } else {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
+  while (p < pattern.size() && pattern[p] == U'*') ++p;
   return p == pattern.size();
 }
 
-// Sorts names (UTF-8) in the lists' order: their Windows-1252 forms compared, lower-cased
-// once up front.
+// Sorts names in the lists' order (textSortsBefore), each name folded once up front.
 void sortNames(std::vector<std::string>& names) {
   struct Keyed {
-    std::string lower;
-    std::string bytes;
+    std::u32string folded;
     std::string name;
   };
   std::vector<Keyed> keyed;
   keyed.reserve(names.size());
-  for (auto& n : names) {
-    std::string bytes = utf8ToCp1252(n);
-    keyed.push_back({lowerCp1252(bytes), std::move(bytes), std::move(n)});
-  }
+  for (auto& n : names) keyed.push_back({foldCase(n), std::move(n)});
   std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    if (a.lower != b.lower)
-      return std::lexicographical_compare(
-          a.lower.begin(), a.lower.end(), b.lower.begin(), b.lower.end(), [](char x, char y) {
-            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-          });
-    return sortsBefore(a.bytes, b.bytes);
+    if (a.folded != b.folded) return a.folded < b.folded;
+    return a.name < b.name;
   });
   names.clear();
   for (auto& k : keyed) names.push_back(std::move(k.name));
@@ -113,12 +99,13 @@ std::string timestampText(std::filesystem::file_time_type time) {
 }
 
 bool matchesPattern(std::string_view fileName, std::string_view pattern) {
+  const std::u32string name = foldCase(fileName);
   while (!pattern.empty()) {
     auto semi = pattern.find(';');
     std::string_view item = pattern.substr(0, semi);
     pattern = semi == std::string_view::npos ? std::string_view{} : pattern.substr(semi + 1);
     if (item.empty()) continue;
-    if (item == "*.*" || globMatch(fileName, item)) return true;
+    if (item == "*.*" || globMatch(name, foldCase(item))) return true;
   }
   return false;
 }

@@ -31,17 +31,17 @@ std::string datePart(std::string_view timestampText);
 // "YYYY-MM-DD hh:mm:ss" in local time.
 std::string timestampText(std::filesystem::file_time_type time);
 
-// A file list pattern such as "*.8bf;*._bf;*?prm": ";"-separated, "*" and "?" wildcards,
-// case-insensitive; "*.*" shows every file.
+// A file list pattern such as "*.8bf;*._bf;*?prm": ";"-separated, "*" and "?" (one
+// character) wildcards, case-insensitive; "*.*" shows every file. Both are UTF-8.
 bool matchesPattern(std::string_view fileName, std::string_view pattern);
 
-// Names of the folder's files that match pattern, sorted case-insensitively (ties by code
-// point). Names are the file system's (UTF-8 here).
+// Names of the folder's files that match pattern, in the lists' order (textSortsBefore).
+// Names are the file system's own bytes (UTF-8 here, possibly invalid): they open the file.
 std::vector<std::string> listFiles(const std::filesystem::path& folder, std::string_view pattern);
 std::vector<std::string> listSubFolders(const std::filesystem::path& folder);
 
 struct ListingItem {
-  std::string name;  // file or folder name; " .." for the parent entry
+  std::string name;  // file or folder name as on disk; " .." for the parent entry
   std::string sizeText;
   std::string dateText;
   int icon = kIconOther;

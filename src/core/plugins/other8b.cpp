@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/text_util.h"
 #include "core/plugins/version_resource.h"
@@ -24,7 +26,7 @@ OtherResult identify(std::string_view fileName, const PlugTypeTable& table, Look
   if (auto index = table.match(fileName)) {
     const TypeRow& row = table.rows()[*index];
     result.category = "[" + row.label + "]";
-    if (auto key = versionKeyOf(row.digit)) result.name = lookup(*key);
+    if (auto key = versionKeyOf(row.digit)) result.name = cp1252ToUtf8(lookup(*key));
   }
   if (result.name.empty()) result.name = displayNameFromFileName(fileName);
   result.ok = !result.category.empty() && !result.name.empty();
@@ -34,18 +36,17 @@ OtherResult identify(std::string_view fileName, const PlugTypeTable& table, Look
 }  // namespace
 
 std::string displayNameFromFileName(std::string_view fileName) {
-  std::string name(fileName);
+  std::string name = displayText(fileName);
   if (auto dot = name.find('.'); dot != std::string::npos) {
     name.resize(dot);
   } else if (auto underscore = name.find('_'); underscore != std::string::npos) {
     name.resize(underscore);
   }
-  if (!name.empty()) name[0] = upperCp1252(name[0]);
-  return name;
+  return withUpperFirst(name);
 }
 
 OtherResult ReadOther8b(const std::filesystem::path& file, const PlugTypeTable& table) {
-  return identify(nameBytes(file), table,
+  return identify(file.filename().native(), table,
                   [&](VersionKey key) { return ReadVersionRessource(file, key); });
 }
 

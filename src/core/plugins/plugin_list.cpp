@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/premiere_reader.h"
@@ -27,8 +28,14 @@ std::vector<ListItem> fromFilters(const std::vector<FilterInfo>& filters,
   std::vector<ListItem> items;
   for (const auto& f : filters)
     if (!f.category.empty() || !f.title.empty())
-      items.push_back({f.category, f.title, fileName, "", ""});
+      items.push_back({cp1252ToUtf8(f.category), cp1252ToUtf8(f.title), fileName, "", ""});
   return items;
+}
+
+ListItem fileItem(const ff::FFRecord& record, const std::filesystem::path& file) {
+  ListItem item = listItemOf(record);
+  item.fileName = shownRecordName(record.fileName, file);
+  return item;
 }
 
 // What the editor's loader reads of a source: fileName gets the file's own ending back.
@@ -66,26 +73,27 @@ std::string csvLine(const ListItem& item) {
 }
 
 ListItem listItemOf(const ff::FFRecord& r) {
-  return {r.category, r.title, r.fileName, r.author, r.copyright};
+  return {cp1252ToUtf8(r.category), cp1252ToUtf8(r.title), cp1252ToUtf8(r.fileName),
+          cp1252ToUtf8(r.author), cp1252ToUtf8(r.copyright)};
 }
 
 std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::FFOptions& options) {
-  const std::string name = nameBytes(file);
+  const std::string name = file.filename().native();
   const std::string ext4 = lastLower(name, 4);
   ff::FFRecord record;
   if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == "_8bf") {
-    if (ff::Read8bf(file, record, false, false, options)) return {listItemOf(record)};
-    return fromFilters(ReadCom8bf(file, options).filters, name);
+    if (ff::Read8bf(file, record, false, false, options)) return {fileItem(record, file)};
+    return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
   }
   if (ext4 == ".prm" || ext4 == "._rm" || ext4 == "_prm") {
-    if (ff::Readprm(file, record, false, false, options)) return {listItemOf(record)};
+    if (ff::Readprm(file, record, false, false, options)) return {fileItem(record, file)};
     PrmResult prm = ReadComprm(file);
     if (!prm.ok) return {};
-    return fromFilters({prm.filter}, name);
+    return fromFilters({prm.filter}, displayText(name));
   }
   if (ext4 == ".aex" || ext4 == "._ex" || ext4 == "_aex")
-    return fromFilters(ReadCom8bf(file, options).filters, name);
-  if (auto source = loadSource(file, ext4, options)) return {listItemOf(*source)};
+    return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
+  if (auto source = loadSource(file, ext4, options)) return {fileItem(*source, file)};
   return {};
 }
 
@@ -93,8 +101,9 @@ std::vector<std::string> pluginListLines(std::span<const ListItem> items, const 
                                          bool csv) {
   std::vector<std::string> lines;
   for (const auto& item : items) lines.push_back(csv ? csvLine(item) : textLine(item, fields));
-  std::stable_sort(lines.begin(), lines.end(),
-                   [](const std::string& a, const std::string& b) { return sortsBefore(a, b); });
+  std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
+    return textSortsBefore(a, b);
+  });
   return lines;
 }
 
@@ -127,14 +136,14 @@ PluginListOutcome cmd_PlugInList(const PluginListRequest& request, Prompter& pro
   for (const auto& l : lines) all += l;
   if (request.toClipboard && clipboard) {
     clipboard->clear();
-    if (!all.empty()) clipboard->setText(cp1252ToUtf8(all));
+    if (!all.empty()) clipboard->setText(all);
     return outcome;
   }
   if (lines.empty()) return outcome;
   auto target = folder / request.fileName;
   if (!ff::replaceFile(target, std::vector<std::uint8_t>(all.begin(), all.end())).empty()) {
     outcome.failed = true;
-    prompter.warn("The plugin list could not be written to " + target.string() + ".",
+    prompter.warn("The plugin list could not be written to " + displayPath(target) + ".",
                   kPluginListTitle);
     return outcome;
   }

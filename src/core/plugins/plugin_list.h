@@ -28,7 +28,8 @@ struct ListFields {
   bool copyright = false;
 };
 
-// What one line is made of (Windows-1252 bytes).
+// What one line is made of, UTF-8: texts read from files are converted, file names keep
+// their characters. List files are written in UTF-8 too.
 struct ListItem {
   std::string category;
   std::string title;
@@ -40,7 +41,7 @@ struct ListItem {
 std::string textLine(const ListItem& item, const ListFields& fields);  // ends in CR LF
 std::string csvLine(const ListItem& item);                             // ends in CR LF
 
-// The items a file gives (none when no reader understands it).
+// The items a file gives (none when no reader understands it); fileName is file's own.
 std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::FFOptions& options);
 ListItem listItemOf(const ff::FFRecord& record);
 

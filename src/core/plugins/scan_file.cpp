@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/record.h"
 #include "core/ff/sources.h"
@@ -97,7 +99,7 @@ std::optional<CatalogueRow> sourceRow(const std::filesystem::path& file, std::st
   if (!ok || record.title.empty()) return std::nullopt;
   CatalogueRow row;
   row.category = record.category;
-  row.title = record.title + " (" + std::string(ext4) + ")";
+  row.title = cp1252ToUtf8(record.title) + " (" + std::string(ext4) + ")";
   return row;
 }
 
@@ -115,17 +117,16 @@ bool isFilterFactoryFile(std::string_view fileName, std::uint64_t size) {
 
 std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const ScanOptions& options,
                                    const PlugTypeTable& table, const ff::FFOptions& ffOptions) {
-  return scanFile(file, nameBytes(file), nullptr, {}, options, table, ffOptions);
+  return scanFile(file, nullptr, file.filename().native(), options, table, ffOptions);
 }
 
-std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, std::string_view name,
-                                   const OpenFolder* folder, const std::string& listedName,
-                                   const ScanOptions& options, const PlugTypeTable& table,
-                                   const ff::FFOptions& ffOptions) {
-  auto openFile = [&] {
-    return folder ? FileBytes::open(*folder, listedName) : FileBytes::open(file);
-  };
+std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const OpenFolder* folder,
+                                   const std::string& name, const ScanOptions& options,
+                                   const PlugTypeTable& table, const ff::FFOptions& ffOptions) {
+  auto openFile = [&] { return folder ? FileBytes::open(*folder, name) : FileBytes::open(file); };
   const std::string ext4 = lastLower(name, 4);
+  // The readers keep the name in their record, a field stored in files.
+  const std::string recordName = utf8ToCp1252(name);
   std::vector<CatalogueRow> rows;
 
   if (options.filterFactoryOnly) {
@@ -150,16 +151,16 @@ std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, std::strin
     std::optional<std::string> architecture;
     if (bytes) {
       architecture = peArchitecture(*bytes);
-      filters = filterGroup ? filterGroupRows(*bytes, name, ext4, ffOptions)
-                            : premiereGroupRows(*bytes, name, ffOptions);
+      filters = filterGroup ? filterGroupRows(*bytes, recordName, ext4, ffOptions)
+                            : premiereGroupRows(*bytes, recordName, ffOptions);
     }
     // These groups always give a row; what could not be named is filed as "[Unknown]".
     if (filters.empty()) filters.push_back(FilterInfo{});
     for (auto& f : filters) {
-      CatalogueRow row{file, f.category, f.title, f.position, f.room, architecture};
+      CatalogueRow row{file, f.category, cp1252ToUtf8(f.title), f.position, f.room, architecture};
       if (row.category.empty() || row.title.empty()) {
         row.category = "[Unknown]";
-        row.title = std::string(name);
+        row.title = displayText(name);
       }
       rows.push_back(std::move(row));
     }

@@ -16,12 +16,11 @@ namespace qm::plugins {
 // Rows of file (without path decisions of the folder walk); empty when the file gives none.
 std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const ScanOptions& options,
                                    const PlugTypeTable& table, const ff::FFOptions& ffOptions);
-// The same with the file's name at hand: name is its Windows-1252 form; when folder is given,
-// the file is opened through it by listedName, the name as the folder lists it.
-std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, std::string_view name,
-                                   const OpenFolder* folder, const std::string& listedName,
-                                   const ScanOptions& options, const PlugTypeTable& table,
-                                   const ff::FFOptions& ffOptions);
+// The same with the file's name at hand, as the folder lists it (the file system's own
+// bytes); when folder is given, the file is opened through it by that name.
+std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const OpenFolder* folder,
+                                   const std::string& name, const ScanOptions& options,
+                                   const PlugTypeTable& table, const ff::FFOptions& ffOptions);
 
 // True when the file's ending and size mark a Filter Factory plugin (the Shift scan).
 bool isFilterFactoryFile(std::string_view fileName, std::uint64_t size);

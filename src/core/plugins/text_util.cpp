@@ -1,8 +1,7 @@
 #include "core/plugins/text_util.h"
 
-#include <algorithm>
-
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 
 namespace qm::plugins {
 
@@ -13,15 +12,6 @@ char lowerCp1252(char c) {
   if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<char>(b + 16);
   if (b == 0x9F) return static_cast<char>(0xFF);
   return c;
-}
-
-char upperCp1252(char c) {
-  auto b = static_cast<unsigned char>(c);
-  if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
-  if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 32);
-  if (b == 0x9A || b == 0x9C || b == 0x9E) return static_cast<char>(b - 16);
-  if (b == 0xFF) return static_cast<char>(0x9F);
-  return c;  // ß, µ and the like have no single-character upper case here
 }
 
 std::string lowerCp1252(std::string_view text) {
@@ -42,19 +32,17 @@ bool endsWithLower(std::string_view text, std::string_view lowerEnding) {
   return text.size() >= lowerEnding.size() && lastLower(text, lowerEnding.size()) == lowerEnding;
 }
 
-bool sortsBefore(std::string_view a, std::string_view b) {
-  auto lowerLess = [](char x, char y) {
-    return static_cast<unsigned char>(lowerCp1252(x)) < static_cast<unsigned char>(lowerCp1252(y));
-  };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerLess)) return false;
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-  });
+bool cp1252SortsBefore(std::string_view a, std::string_view b) {
+  return textSortsBefore(cp1252ToUtf8(a), cp1252ToUtf8(b));
 }
 
 std::string nameBytes(const std::filesystem::path& path) {
   return utf8ToCp1252(path.filename().string());
+}
+
+std::string shownRecordName(std::string_view recordName, const std::filesystem::path& file) {
+  if (recordName == nameBytes(file)) return displayName(file);
+  return cp1252ToUtf8(recordName);
 }
 
 }  // namespace qm::plugins

@@ -1,6 +1,6 @@
 #pragma once
 // Small text helpers of the catalogue: case rules of Windows-1252 bytes, endings and the
-// sort order every list of the Plugin View uses.
+// sort order of texts read from files.
 
 #include <filesystem>
 #include <string>
@@ -9,8 +9,6 @@
 namespace qm::plugins {
 
 char lowerCp1252(char c);
-// The upper-case form when it is still one Windows-1252 character, else c itself.
-char upperCp1252(char c);
 std::string lowerCp1252(std::string_view text);
 
 // The lower-cased last n characters (fewer when the text is shorter).
@@ -18,10 +16,14 @@ std::string lastLower(std::string_view text, std::size_t n);
 bool endsWith(std::string_view text, std::string_view ending);
 bool endsWithLower(std::string_view text, std::string_view lowerEnding);
 
-// Sort order of every list: case-insensitive, ties by code point.
-bool sortsBefore(std::string_view a, std::string_view b);
+// The lists' order (textSortsBefore) for texts stored inside files (Windows-1252).
+bool cp1252SortsBefore(std::string_view a, std::string_view b);
 
-// A file name (UTF-8 from the file system) as Windows-1252 bytes, and back.
+// A file name squeezed into Windows-1252, for record fields that are stored in files; never
+// for showing, sorting or renaming.
 std::string nameBytes(const std::filesystem::path& path);
+// A record's file name for showing (UTF-8): the real name of file when the record names
+// the file it was read from, else the record's own text.
+std::string shownRecordName(std::string_view recordName, const std::filesystem::path& file);
 
 }  // namespace qm::plugins

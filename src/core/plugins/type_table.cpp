@@ -4,6 +4,8 @@
 #include <array>
 #include <fstream>
 
+#include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/text_util.h"
 
@@ -102,21 +104,21 @@ bool tickOn(std::string_view word) {
   return w == "true" || w == "#true#" || w == "-1" || w == "1";
 }
 
-bool endsWithExtension(std::string_view name, std::string_view extension, bool underscoreToo) {
+// name and extension are case-folded; the character before the extension must be "." (or
+// "_" when underscoreToo).
+bool endsWithExtension(std::u32string_view name, std::u32string_view extension,
+                       bool underscoreToo) {
   if (extension.empty() || name.size() < extension.size() + 1) return false;
-  // Compared character by character: this runs for every row on every scanned file.
-  const std::string_view tail = name.substr(name.size() - extension.size());
-  for (std::size_t i = 0; i < tail.size(); ++i)
-    if (lowerCp1252(tail[i]) != lowerCp1252(extension[i])) return false;
-  char before = name[name.size() - extension.size() - 1];
-  return before == '.' || (underscoreToo && before == '_');
+  if (!name.ends_with(extension)) return false;
+  const char32_t before = name[name.size() - extension.size() - 1];
+  return before == U'.' || (underscoreToo && before == U'_');
 }
 
 }  // namespace
 
 void sortTypeList(TypeList& list) {
   std::stable_sort(list.begin(), list.end(), [](const TypeEntry& a, const TypeEntry& b) {
-    return sortsBefore(a.text, b.text);
+    return cp1252SortsBefore(a.text, b.text);
   });
 }
 
@@ -174,6 +176,7 @@ TypeList loadPlugTypes(const std::filesystem::path& programDir) {
 void PlugTypeTable::GetPlugTypes(const TypeList& list) {
   if (list.empty()) return;
   rows_.assign(list.size(), TypeRow{});
+  foldedExtensions_.assign(list.size(), std::u32string());
   pattern_.clear();
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (!list[i].ticked) continue;
@@ -187,6 +190,7 @@ void PlugTypeTable::GetPlugTypes(const TypeList& list) {
     row.label = text.substr(0, p1 >= 2 ? p1 - 2 : 0);
     if (q1 > p1 + 1) row.extension = text.substr(p1, q1 - 1 - p1);
     if (q1 > 0 && q1 < text.size()) row.digit = text.substr(q1, 1);
+    foldedExtensions_[i] = foldCase(cp1252ToUtf8(row.extension));
     if (row.extension.size() >= 3) {
       pattern_ += ";*?" + row.extension;
     } else {
@@ -195,16 +199,20 @@ void PlugTypeTable::GetPlugTypes(const TypeList& list) {
   }
 }
 
-std::optional<std::size_t> PlugTypeTable::match(std::string_view fileName) const {
+std::optional<std::size_t> PlugTypeTable::firstMatch(std::string_view fileName,
+                                                     bool underscoreToo) const {
+  const std::u32string folded = foldCase(fileName);
   for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (endsWithExtension(fileName, rows_[i].extension, true)) return i;
+    if (endsWithExtension(folded, foldedExtensions_[i], underscoreToo)) return i;
   return std::nullopt;
 }
 
+std::optional<std::size_t> PlugTypeTable::match(std::string_view fileName) const {
+  return firstMatch(fileName, true);
+}
+
 std::optional<std::size_t> PlugTypeTable::matchEnabled(std::string_view fileName) const {
-  for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (endsWithExtension(fileName, rows_[i].extension, false)) return i;
-  return std::nullopt;
+  return firstMatch(fileName, false);
 }
 
 PlugTypeTable makeTypeTable(const TypeList& list) {

@@ -49,7 +49,8 @@ class PlugTypeTable {
   // "Not empty" means at least one row, ticked or not.
   bool empty() const { return rows_.empty(); }
 
-  // First row (index order) whose extension ends fileName preceded by "." or "_".
+  // First row (index order) whose extension ends fileName preceded by "." or "_". Names
+  // are the file system's (UTF-8); case is ignored.
   std::optional<std::size_t> match(std::string_view fileName) const;
   // Same, but only a "." before the extension counts (the enabled form).
   std::optional<std::size_t> matchEnabled(std::string_view fileName) const;
@@ -58,7 +59,10 @@ class PlugTypeTable {
   void GetPlugTypes(const TypeList& list);
 
  private:
+  std::optional<std::size_t> firstMatch(std::string_view fileName, bool underscoreToo) const;
+
   std::vector<TypeRow> rows_;
+  std::vector<std::u32string> foldedExtensions_;  // per row, to match file names
   std::string pattern_;
 };
 

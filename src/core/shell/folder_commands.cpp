@@ -1,5 +1,6 @@
 // Move Folder and Kill Folder(s).
 
+#include "core/common/unicode_text.h"
 #include "core/shell/command_helpers.h"
 #include "core/shell/delete_tree.h"
 #include "core/shell/file_commands.h"
@@ -40,7 +41,7 @@ CommandOutcome cmd_MoveDir(ShellPorts& ports, const ShellRequest& request) {
     return outcome;
   }
   // Decision: the question carries the title of the command's other messages.
-  auto question = "Move  " + pathText(source) + "  to  " + pathText(destination) + "  ?";
+  auto question = "Move  " + displayPath(source) + "  to  " + displayPath(destination) + "  ?";
   if (prompter.ask(question, kMoveFolderTitle, Buttons::YesNo, Icon::Question) != Button::Yes)
     return outcome;
 

@@ -1,5 +1,7 @@
 #include "core/shell/messages.h"
 
+#include "core/common/unicode_text.h"
+
 namespace qm::shell {
 namespace {
 
@@ -31,7 +33,7 @@ std::string failureText(std::string_view verb, const std::vector<std::filesystem
   text += verb;
   text += ":";
   for (std::size_t i = 0; i < failed.size() && i < kNamesShown; ++i)
-    text += "\r\n" + pathText(failed[i]);
+    text += "\r\n" + displayPath(failed[i]);
   if (failed.size() > kNamesShown) text += "\r\n...";
   return text;
 }

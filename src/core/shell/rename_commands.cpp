@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 
+#include "core/common/unicode_text.h"
 #include "core/shell/command_helpers.h"
 #include "core/shell/file_commands.h"
 #include "core/shell/messages.h"
@@ -31,6 +32,9 @@ bool endsInPluginName(std::string name) {
 // Renames within the folder. Never over an existing entry: a rename that would replace a
 // file is a failure, as the desktop's own rename refuses it.
 bool renameWithin(Fs& fs, const stdfs::path& from, const std::string& newName) {
+  // A name with bytes that are no UTF-8 is offered as shown; taken back unchanged, it keeps
+  // its real bytes.
+  if (newName == displayName(from)) return true;
   if (!isPlainName(newName)) return false;
   auto to = from.parent_path() / pathFromText(newName);
   if (to == from) return true;
@@ -52,8 +56,8 @@ std::string afterFirstDot(const std::string& name) {
 
 void renameSeveral(ShellPorts& ports, const std::vector<stdfs::path>& files,
                    CommandOutcome& outcome) {
-  auto extension = ports.prompter.askText("Rename File Extension",
-                                          afterFirstDot(pathText(files.front().filename())));
+  auto extension =
+      ports.prompter.askText("Rename File Extension", afterFirstDot(displayName(files.front())));
   if (!extension) return;
   for (const auto& file : files) {
     auto newName = withExtension(pathText(file.filename()), *extension);
@@ -63,7 +67,7 @@ void renameSeveral(ShellPorts& ports, const std::vector<stdfs::path>& files,
 }
 
 void renameOne(ShellPorts& ports, const stdfs::path& file, CommandOutcome& outcome) {
-  auto newName = ports.prompter.askText("Rename File", pathText(file.filename()));
+  auto newName = ports.prompter.askText("Rename File", displayName(file));
   if (!newName || newName->empty()) return;
   (renameWithin(ports.fs, file, *newName) ? outcome.done : outcome.failed).push_back(file);
   if (endsInPluginName(*newName)) outcome.active.catalogueStale = true;
@@ -102,7 +106,7 @@ CommandOutcome cmd_RenameFolder(ShellPorts& ports, const ShellRequest& request) 
     return outcome;
   }
   auto folder = withoutTrailingSeparator(request.selectedFolders.front());
-  auto newName = ports.prompter.askText("Rename folder", pathText(folder.filename()));
+  auto newName = ports.prompter.askText("Rename folder", displayName(folder));
   if (!newName || newName->empty()) return outcome;
   if (renameWithin(ports.fs, folder, *newName)) {
     outcome.done.push_back(folder);

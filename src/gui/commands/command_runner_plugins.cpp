@@ -54,7 +54,7 @@ std::vector<ff::FFRecord> loadFflEntries(const std::filesystem::path& library,
 
 // The list file's name is typed by the user; it stays a name in the chosen folder.
 std::string listFileName(const std::string& typed) {
-  return cp1252ToUtf8(plainFileName(utf8ToCp1252(typed)));
+  return plainFileName(typed);
 }
 
 }  // namespace
@@ -142,7 +142,7 @@ void CommandRunner::enableDisable() {
     for (const auto& renamed : outcome.renamed)
       host_.setEntryState(
           pane, renamed.to,
-          plugins::isEnabledName(plugins::nameBytes(renamed.to), settings_.typeTable));
+          plugins::isEnabledName(renamed.to.filename().native(), settings_.typeTable));
     host_.checkPhotoshopMode(pane);
     host_.refreshFilterStatus(pane);
     host_.refreshFiles(pane);

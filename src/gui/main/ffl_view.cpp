@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/ffl.h"
 #include "core/plugins/file_bytes.h"
 #include "gui/main/icons.h"
@@ -57,7 +58,7 @@ bool FflView::showLibrary(const std::filesystem::path& library) {
   auto bytes = plugins::readWholeFile(library);
   std::optional<ff::FFLIndex> index;
   if (bytes) index = ff::IndexFFL(ByteView(bytes->data(), bytes->size()));
-  QString name = QString::fromStdString(library.filename().string());
+  QString name = QString::fromStdString(displayName(library));
   if (!index) {
     status_->setText(name + " is no Filter Factory library.");
     return false;
@@ -80,7 +81,7 @@ bool FflView::showLibrary(const std::filesystem::path& library) {
   status_->setText(QString("%1 (%2, %3 entries)")
                        .arg(name, QString::fromStdString(index->header))
                        .arg(index->entries.size()));
-  status_->setToolTip(QString::fromStdString(library.string()));
+  status_->setToolTip(QString::fromStdString(displayPath(library)));
   return true;
 }
 

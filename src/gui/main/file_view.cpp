@@ -83,9 +83,11 @@ void FileView::fill(const std::filesystem::path& folder, const QString& pattern,
   auto items = plugins::FillDirList(folder, pattern.toStdString(), showFolders);
   model_.removeRows(0, model_.rowCount());
   classic_->clear();
-  for (const auto& item : items) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const auto& item = items[i];
     auto* name = new QStandardItem(fileIcons_.forIndex(item.icon), qs(item.name));
-    name->setData(sortKey(item.isFolder, qs(item.name).toLower()), kSortRole);
+    // The listing comes in the order of every list; its place is the name's sort key.
+    name->setData(sortKey(item.isFolder, QString::number(i).rightJustified(20, '0')), kSortRole);
     name->setData(item.isFolder, kFolderRole);
     auto* size = new QStandardItem(qs(item.sizeText));
     size->setData(sortKey(item.isFolder, sizeKey(item.sizeText)), kSortRole);

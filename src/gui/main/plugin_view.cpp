@@ -170,7 +170,7 @@ void PluginView::categoryClick() {
   filters_->clear();
   for (const auto& entry :
        catalogue_.filterEntries(selected, photoshopMode(), context_.typeTable)) {
-    auto* item = new QListWidgetItem(fromFile(entry.text), filters_);
+    auto* item = new QListWidgetItem(qs(entry.text), filters_);
     item->setData(kFilterRowRole, QVariant::fromValue<qulonglong>(entry.row));
   }
   filters_->setUpdatesEnabled(true);
@@ -229,8 +229,7 @@ void PluginView::deselectEntriesFor(const std::vector<std::filesystem::path>& fi
 
 void PluginView::setEntryState(const std::filesystem::path& file, bool enabled) {
   forEntriesOf({file}, [enabled](QListWidgetItem* item) {
-    std::string text = utf8ToCp1252(item->text().toStdString());
-    item->setText(fromFile(plugins::withStatePrefix(text, enabled)));
+    item->setText(qs(plugins::withStatePrefix(item->text().toStdString(), enabled)));
   });
 }
 

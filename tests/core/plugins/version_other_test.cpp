@@ -45,10 +45,10 @@ TEST(DisplayName, CutAtFirstDotOrUnderscoreAndUpperCased) {
   };
   for (Case c :
        {Case{"blur_fx.8be", "Blur_fx"}, Case{"myplug_api", "Myplug"}, Case{"sample.tub", "Sample"},
-        Case{"noext", "Noext"}, Case{"\xE9t\xE9.p", "\xC9t\xE9"},
-        Case{"\xDF"
+        Case{"noext", "Noext"}, Case{"\xC3\xA9t\xC3\xA9.p", "\xC3\x89t\xC3\xA9"},
+        Case{"\xC3\x9F"
              "ab.p",
-             "\xDF"
+             "\xC3\x9F"
              "ab"},
         Case{".hidden", ""}}) {
     EXPECT_EQ(displayNameFromFileName(c.file), c.name) << c.file;

@@ -1,0 +1,85 @@
+// File names beyond Windows-1252 through toggle, the scan's order and its JSON: names keep
+// their bytes, show bad bytes as U+FFFD and sort as case-folded Unicode.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Name {
+  std::string onDisk;   // before the toggle
+  std::string toggled;  // on disk after it
+  std::string shown;    // the toggled name as shown
+};
+
+// In the order every list sorts them. Several pairs sort the other way by bytes alone
+// (Ł before ł, Ω before α, В before а), and Верстка/Графика would both squeeze to
+// "???????._bf".
+const std::vector<Name> kNames = {
+    {"apple.8bf", "apple._bf", "apple._bf"},
+    {"bad\xFF.8bf", "bad\xFF._bf", "bad\xEF\xBF\xBD._bf"},
+    {"cut\xE2\x82.8bf", "cut\xE2\x82._bf", "cut\xEF\xBF\xBD\xEF\xBF\xBD._bf"},
+    {"new\nline.8bf", "new\nline._bf", "new\nline._bf"},
+    {"Zeta.8bf", "Zeta._bf", "Zeta._bf"},
+    {"éclair.8bf", "éclair._bf", "éclair._bf"},
+    {"Élan.8bf", "Élan._bf", "Élan._bf"},
+    {"łasica.8bf", "łasica._bf", "łasica._bf"},
+    {"ŁÓDŹ.8bf", "ŁÓDŹ._bf", "ŁÓDŹ._bf"},
+    {"αlpha.8bf", "αlpha._bf", "αlpha._bf"},
+    {"Ωmega.8bf", "Ωmega._bf", "Ωmega._bf"},
+    {"альбом.8bf", "альбом._bf", "альбом._bf"},
+    {"Верстка.8bf", "Верстка._bf", "Верстка._bf"},
+    {"Графика.8bf", "Графика._bf", "Графика._bf"},
+    {"插件.8bf", "插件._bf", "插件._bf"},
+    {"🎨.8bf", "🎨._bf", "🎨._bf"},
+};
+
+qm::test::ProgramRun cli(std::vector<std::string> args) {
+  return qm::test::runProgram(QM_CLI, args);
+}
+
+// A text line keeps a record on one line.
+std::string lineField(std::string text) {
+  for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
+    text.replace(at, 1, "\\n");
+  return text;
+}
+
+TEST(CliUnicodeNames, ToggleKeepsTheNameAndScanSortsAndShowsIt) {
+  qm::test::TempFolder dir;
+  std::vector<std::string> toggle = {"toggle"};
+  for (const auto& n : kNames) toggle.push_back(qm::test::writeFile(dir / n.onDisk, "junk"));
+  auto toggled = cli(toggle);
+  EXPECT_EQ(toggled.exitCode, 0) << toggled.err;
+  for (const auto& n : kNames) {
+    SCOPED_TRACE(n.shown);
+    EXPECT_TRUE(fs::exists(dir / n.toggled));
+    EXPECT_FALSE(fs::exists(dir / n.onDisk));
+  }
+  EXPECT_NE(toggled.out.find("/Верстка.8bf -> " + (dir / "Верстка._bf").string() + "\n"),
+            std::string::npos)
+      << toggled.out;
+
+  std::string expected;
+  for (const auto& n : kNames)
+    expected +=
+        "[Unknown]\t" + lineField(n.shown) + "\t" + lineField((dir / n.shown).string()) + "\n";
+  auto scan = cli({"scan", dir.path().string()});
+  EXPECT_EQ(scan.out, expected);
+
+  auto json = nlohmann::json::parse(cli({"scan", dir.path().string(), "--json"}).out);
+  ASSERT_EQ(json["rows"].size(), kNames.size());
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    SCOPED_TRACE(kNames[i].shown);
+    EXPECT_EQ(json["rows"][i]["title"], kNames[i].shown);
+    EXPECT_EQ(json["rows"][i]["path"], (dir / kNames[i].shown).string());
+  }
+}
+
+}  // namespace
