@@ -119,7 +119,9 @@ std::string replaceFile(const std::filesystem::path& target,
   // A replaced file keeps its permissions; a new one gets the usual ones (0666 less umask).
   if (replacing && ::fchmod(fd.get(), existing.st_mode & 07777) != 0) return fail(errno);
   if (int error = writeAll(fd.get(), bytes)) return fail(error);
-  if (::fsync(fd.get()) != 0 && errno != EINVAL) return fail(errno);
+  // An existing file is only given up once its replacement is on the disk; a new file needs
+  // no such wait, which keeps converting a large library fast.
+  if (replacing && ::fsync(fd.get()) != 0 && errno != EINVAL) return fail(errno);
   if (fd.release() != 0) return fail(errno);
   if (::rename(temp.path.c_str(), target.c_str()) != 0) return fail(errno);
   return {};
