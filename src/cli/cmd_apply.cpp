@@ -85,7 +85,7 @@ int runApply(Context& context) {
   options.programDir = context.programDir;
   auto filter = host::loadFilter(filterArg, options);
   if (!filter) {
-    context.err << filterArg << ": not a Filter Factory file\n";
+    context.err << filter.error() << '\n';
     return kSomeFailed;
   }
   host::FilterRun run;
@@ -132,7 +132,8 @@ int runApply(Context& context) {
 CliCommand makeApplyCommand() {
   return {"apply", "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N]",
           kHelp,   {"ctl", "threads"},
-          {},      runApply};
+          {},      runApply,
+          3};
 }
 
 }  // namespace qm::cli

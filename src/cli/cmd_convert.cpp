@@ -24,8 +24,8 @@ constexpr std::string_view kHelp =
     "  --dest DIR               the destination folder (default: the current folder)\n"
     "  --names-from-titles      name the files after the filter titles\n"
     "  --subfolders             a sub folder per library\n"
-    "  --overwrite ask|all|none what to do with existing files (default none; ask needs a\n"
-    "                           terminal)\n"
+    "  --overwrite ask|all|none what to do with existing files (default: ask on a\n"
+    "                           terminal, else none; ask needs a terminal)\n"
     "  --stdin                  convert the text source read from standard input instead\n"
     "                           of FILEs\n"
     "  --json                   print {\"written\", \"skipped\", \"unreadable\"} as JSON\n"
@@ -113,7 +113,7 @@ int runConvert(Context& context) {
 }  // namespace
 
 CliCommand makeConvertCommand() {
-  std::vector<std::string_view> valued = {"to"};
+  std::vector<std::string_view> valued = {"to", "dest", "overwrite"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
   std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());

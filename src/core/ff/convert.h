@@ -10,25 +10,11 @@
 
 #include "core/common/ports.h"
 #include "core/ff/file_names.h"
+#include "core/ff/load_file.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
 
 namespace qm::ff {
-
-// Input kinds by the last four characters of the name, any case; the disabled spellings
-// of plugins count as plugins.
-enum class InputKind { Text, Plugin, Premiere, Afs, Pff, Ffx, Library, Unknown };
-InputKind inputKindOf(std::string_view fileName);
-
-// Reads any Filter Factory file but a library for conversion: plugins in full and
-// optimised, Premiere formulas left in their dialect. An .afs, .pff or .ffx whose fileName
-// equals its title after reading (a source without trailer) gives false.
-bool ReadFFfile(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);
-
-// Loads a file the way the editor does: as ReadFFfile, but Premiere plugins and .pff files
-// come back translated to the Photoshop dialect, and a .txt, .afs or .pff keeps its own
-// extension in fileName. Libraries are not loaded here (see LoadFFLEntry).
-bool LoadFile(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);
 
 struct ConvertOptions {
   int target = kTargetPlugin;
