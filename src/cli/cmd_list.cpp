@@ -48,6 +48,18 @@ std::optional<plugins::ListFields> fieldsOf(std::string_view list) {
   return fields;
 }
 
+bool isSource(const std::string& argument) {
+  switch (ff::inputKindOf(fs::path(argument).filename().string())) {
+    case ff::InputKind::Text:
+    case ff::InputKind::Afs:
+    case ff::InputKind::Pff:
+    case ff::InputKind::Ffx:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Why a file cannot be listed at all, in the system's words.
 std::optional<std::string> unreadableReason(const fs::path& file) {
   std::error_code ec;
@@ -82,7 +94,8 @@ int run(Context& context) {
   std::vector<plugins::ListItem> items;
   for (const auto& argument : context.args.positional) {
     if (context.progress.cancelled()) return kCancelled;
-    if (ff::libraryEntryName(argument)) {
+    // Library entries and sources are what the Filter Factory loader reads; it says why not.
+    if (ff::libraryEntryName(argument) || isSource(argument)) {
       auto entry = ff::loadNamedFilter(argument, *ffOptions);
       if (entry) {
         items.push_back(plugins::listItemOf(*entry));

@@ -44,16 +44,13 @@ bool isTemplatePlugin(const CatalogueRow& row) {
   return !ec && row.categoryPosition == 0 && templateCategoryOffset(size).has_value();
 }
 
-enum class SourceResult { Changed, Refused, WriteFailed };
-
 // The category is replaced where it stands; the rest of the source stays byte for byte.
-SourceResult changeSource(const CatalogueRow& row, std::string_view ext4,
-                          const std::string& category, const ff::FFOptions& options,
-                          std::string& why) {
+bool changeSource(const CatalogueRow& row, std::string_view ext4, const std::string& category,
+                  const ff::FFOptions& options, std::string& why) {
   auto bytes = ff::readSourceFile(row.path);
   if (!bytes) {
     why = bytes.error();
-    return SourceResult::Refused;
+    return false;
   }
   const auto kind = ext4 == ".afs"   ? ff::InputKind::Afs
                     : ext4 == ".pff" ? ff::InputKind::Pff
@@ -62,10 +59,10 @@ SourceResult changeSource(const CatalogueRow& row, std::string_view ext4,
                                         category, options);
   if (!changed) {
     why = changed.error();
-    return SourceResult::Refused;
+    return false;
   }
   why = ff::replaceFile(row.path, *changed);
-  return why.empty() ? SourceResult::Changed : SourceResult::WriteFailed;
+  return why.empty();
 }
 
 std::string failureText(const std::vector<ChangeCategoryFailure>& failed) {
@@ -226,26 +223,18 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     }
     const CatalogueRow row = catalogue.row(r);
     const std::string ext4 = lastFour(row.path);
-    bool ok = false;
-    bool stop = false;
+    // Each file is replaced whole or not at all, so a failed write does not end the command:
+    // the other files are still tried and every failure is reported with its reason.
     std::string why;
-    if (isSourceEnding(ext4)) {
-      auto result = changeSource(row, ext4, *category, options, why);
-      ok = result == SourceResult::Changed;
-      stop = result == SourceResult::WriteFailed;
-    } else {
-      auto result = ChangeCat_FV(row, *category, &why);
-      ok = result == ChangeCatResult::Changed;
-      // A write error ends the command; rows changed so far keep their new category.
-      stop = result == ChangeCatResult::WriteFailed;
-    }
+    const bool ok = isSourceEnding(ext4)
+                        ? changeSource(row, ext4, *category, options, why)
+                        : ChangeCat_FV(row, *category, &why) == ChangeCatResult::Changed;
     if (ok) {
       catalogue.setCategory(r, *category);
       outcome.changedRows.push_back(r);
     } else {
       outcome.failed.push_back({row.path, why});
     }
-    if (stop) break;
   }
   outcome.failures = outcome.failed.size();
   if (!outcome.changedRows.empty()) catalogue.addCategory(*category);
