@@ -87,9 +87,10 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
        "Changing the category didn't work for 1 plugin(s).\r\n" + at("zero.8bf") + notFF},
       {{"set-category", "Noise", at("zero.afs"), at("missing.txt")},
        1,
-       "didn't work for 2 plugin(s).\r\n" + at("zero.afs") + notFF + "\r\n" +
-           at("missing.txt") + ": No such file or directory"},
-      {{"set-category", "\xD0\x92\xD0\xBE\xD0\xB4\xD0\xBA\xD0\xB0 \xC3\xA9\xD0\xB2", at("plain.afs")},
+       "didn't work for 2 plugin(s).\r\n" + at("zero.afs") + notFF + "\r\n" + at("missing.txt") +
+           ": No such file or directory"},
+      {{"set-category", "\xD0\x92\xD0\xBE\xD0\xB4\xD0\xBA\xD0\xB0 \xC3\xA9\xD0\xB2",
+        at("plain.afs")},
        1,
        "The category contains characters a Filter Factory file cannot hold: \xD0\x92, \xD0\xBE, "
        "\xD0\xB4, \xD0\xBA, \xD0\xB0, \xD0\xB2\n"},

@@ -75,9 +75,8 @@ std::expected<FFRecord, std::string> loadLibraryEntry(const LibraryEntryName& en
     return std::unexpected(entry.library.string() + " is not a Filter Factory Library File!");
   auto rec = LoadFFLEntry(view, entry.number);
   if (!rec)
-    return std::unexpected(entry.library.string() + ": no entry " +
-                           std::to_string(entry.number) + " (the library has " +
-                           std::to_string(index->entries.size()) + ")");
+    return std::unexpected(entry.library.string() + ": no entry " + std::to_string(entry.number) +
+                           " (the library has " + std::to_string(index->entries.size()) + ")");
   return *rec;
 }
 

@@ -74,7 +74,7 @@ bool readSource(ByteView bytes, std::string_view fileName, FFRecord& rec, const 
 }
 
 bool readSourceAt(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
-                    SourceKind kind) {
+                  SourceKind kind) {
   auto bytes = readSourceFile(file);
   if (!bytes) return false;
   return readSource(ByteView(*bytes), recordFileName(file), rec, options, kind);

@@ -127,9 +127,11 @@ std::vector<Bytes> afsPffCandidates(ByteView bytes, bool pff, const FFRecord& be
 
 }  // namespace
 
-std::expected<std::vector<std::uint8_t>, std::string> withSourceCategory(
-    ByteView bytes, InputKind kind, std::string_view fileName, std::string_view category,
-    const FFOptions& options) {
+std::expected<std::vector<std::uint8_t>, std::string> withSourceCategory(ByteView bytes,
+                                                                         InputKind kind,
+                                                                         std::string_view fileName,
+                                                                         std::string_view category,
+                                                                         const FFOptions& options) {
   auto before = readAs(bytes, kind, fileName, options);
   if (!before) return std::unexpected(std::string(kNotFilterFactory));
   FFRecord wanted = *before;

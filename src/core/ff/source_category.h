@@ -18,11 +18,14 @@ inline constexpr std::string_view kCategoryNotStorable =
     "this category cannot be stored in the file as it is";
 
 // The bytes of an .afs, .pff or .txt source (kind) named fileName (Windows-1252, as the
-// readers record it) with category (Windows-1252) in place of its own; a source without a category gets one added. The result reads back to the same
-// record but for the category, else the error says why (kNotFilterFactory for bytes that do
-// not read, kCategoryNotStorable for a category the format would change).
-std::expected<std::vector<std::uint8_t>, std::string> withSourceCategory(
-    ByteView bytes, InputKind kind, std::string_view fileName, std::string_view category,
-    const FFOptions& options);
+// readers record it) with category (Windows-1252) in place of its own; a source without a category
+// gets one added. The result reads back to the same record but for the category, else the error
+// says why (kNotFilterFactory for bytes that do not read, kCategoryNotStorable for a category the
+// format would change).
+std::expected<std::vector<std::uint8_t>, std::string> withSourceCategory(ByteView bytes,
+                                                                         InputKind kind,
+                                                                         std::string_view fileName,
+                                                                         std::string_view category,
+                                                                         const FFOptions& options);
 
 }  // namespace qm::ff

@@ -66,8 +66,8 @@ bool changeSource(const CatalogueRow& row, std::string_view ext4, const std::str
 }
 
 std::string failureText(const std::vector<ChangeCategoryFailure>& failed) {
-  std::string text = "Changing the category didn't work for " + std::to_string(failed.size()) +
-                     " plugin(s).";
+  std::string text =
+      "Changing the category didn't work for " + std::to_string(failed.size()) + " plugin(s).";
   for (const auto& f : failed)
     text += "\r\n" + (f.path.empty() ? std::string("?") : f.path.string()) + ": " + f.reason;
   return text;
@@ -131,8 +131,8 @@ ChangeCatResult ChangeCat_FV(const CatalogueRow& row, std::string_view newCatego
   auto offset = templateCategoryOffset(bytes->size());
   ff::FFRecord record;
   // Only a plugin the Filter Factory reader accepts is patched, never a file of the same size.
-  if (!offset || !ff::Read8bfBytes(ByteView(*bytes), ff::recordFileName(row.path), record, true,
-                                   false, {}))
+  if (!offset ||
+      !ff::Read8bfBytes(ByteView(*bytes), ff::recordFileName(row.path), record, true, false, {}))
     return ChangeCatResult::NotFilterFactory;
   // Decision: the field holds 36 bytes; a longer category would overwrite the next property.
   if (newCategory.size() > kMaxTemplateCategory) {
@@ -156,8 +156,8 @@ ChangeCatResult ChangeCat_FV(const CatalogueRow& row, std::string_view newCatego
 std::optional<std::string> unstorableCategoryText(std::string_view utf8) {
   std::vector<std::string> refused;
   for (std::size_t i = 0; i < utf8.size();) {
-    std::size_t length = std::min(sequenceLength(static_cast<unsigned char>(utf8[i])),
-                                  utf8.size() - i);
+    std::size_t length =
+        std::min(sequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
     std::string character(utf8.substr(i, length));
     i += length;
     // The conversion writes '?' for what Windows-1252 cannot hold.

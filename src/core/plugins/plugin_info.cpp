@@ -60,8 +60,7 @@ PluginFacts pluginFacts(const std::filesystem::path& file, const PlugTypeTable& 
   // include the closing zero and shrink with leftovers of an older category.
   std::error_code ec;
   auto field = templateCategoryOffset(std::filesystem::file_size(file, ec));
-  if (!ec && field && facts.categoryOffset == *field + 1)
-    facts.categoryRoom = kMaxTemplateCategory;
+  if (!ec && field && facts.categoryOffset == *field + 1) facts.categoryRoom = kMaxTemplateCategory;
   return facts;
 }
 

@@ -69,7 +69,8 @@ std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::F
     return fromFilters(ReadCom8bf(file, options).filters, name);
   }
   if (ext4 == ".prm" || ext4 == "._rm" || ext4 == "_prm") {
-    if (ff::Readprm(file, record, false, false, options) || ff::ReadTF(file, record, false, options))
+    if (ff::Readprm(file, record, false, false, options) ||
+        ff::ReadTF(file, record, false, options))
       return {listItemOf(record)};
     PrmResult prm = ReadComprm(file);
     if (!prm.ok) return {};

@@ -100,8 +100,7 @@ TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   auto noTrailer = source("bare.afs", afs(""));
   auto third = source("three.txt", txt("Three", "three.8bf"));
   auto report = run({first, jpeg, noTrailer, dir / "missing.afs", third});
-  EXPECT_EQ(names(report.written),
-            (std::vector<std::string>{"bare.afs", "one.afs", "three.afs"}));
+  EXPECT_EQ(names(report.written), (std::vector<std::string>{"bare.afs", "one.afs", "three.afs"}));
   EXPECT_EQ(report.unreadable, (std::vector<fs::path>{jpeg, dir / "missing.afs"}));
   EXPECT_TRUE(report.skipped.empty());
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "bare.afs", "three.afs"}));
