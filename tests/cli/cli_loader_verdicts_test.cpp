@@ -178,7 +178,7 @@ TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
   const std::vector<Case> cases = {
       {"wave.txt", general, replaced(general, "Distort", "New Cat"), "a*ctl(2)/255"},
       {"lower.txt", replaced(general, "Category: ", "category:"),
-       replaced(general, "Category: Distort", "category: New Cat"), "a*ctl(2)/255"},
+       replaced(general, "Category: Distort", "category:New Cat"), "a*ctl(2)/255"},
       {"nocat.txt", replaced(general, "Category: Distort\r\n", ""),
        replaced(general, "Distort", "New Cat"), "a*ctl(2)/255"},
       {"info.txt", info, replaced(info, "\nDistort\n", "\nNew Cat\n"), "a"},

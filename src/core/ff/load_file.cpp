@@ -66,17 +66,16 @@ bool readByKind(InputKind kind, const fs::path& file, ByteView bytes, FFRecord& 
   return false;
 }
 
-std::expected<FFRecord, std::string> loadLibraryEntry(const LibraryEntryName& entry) {
+Outcome<FFRecord, std::string> loadLibraryEntry(const LibraryEntryName& entry) {
   auto bytes = readFileBytes(entry.library, UINT64_MAX, {});
-  if (!bytes) return std::unexpected(entry.library.string() + ": " + bytes.error());
+  if (!bytes) return Failure{entry.library.string() + ": " + bytes.error()};
   ByteView view(*bytes);
   auto index = IndexFFL(view);
-  if (!index)
-    return std::unexpected(entry.library.string() + " is not a Filter Factory Library File!");
+  if (!index) return Failure{entry.library.string() + " is not a Filter Factory Library File!"};
   auto rec = LoadFFLEntry(view, entry.number);
   if (!rec)
-    return std::unexpected(entry.library.string() + ": no entry " + std::to_string(entry.number) +
-                           " (the library has " + std::to_string(index->entries.size()) + ")");
+    return Failure{entry.library.string() + ": no entry " + std::to_string(entry.number) +
+                   " (the library has " + std::to_string(index->entries.size()) + ")"};
   return *rec;
 }
 
@@ -95,16 +94,15 @@ InputKind inputKindOf(std::string_view fileName) {
   return InputKind::Unknown;
 }
 
-std::expected<FFRecord, std::string> loadFilterFactoryFile(const fs::path& file,
-                                                           const FFOptions& options,
-                                                           LoadPurpose purpose) {
+Outcome<FFRecord, std::string> loadFilterFactoryFile(const fs::path& file, const FFOptions& options,
+                                                     LoadPurpose purpose) {
   const auto kind = inputKindOf(file.filename().string());
   auto bytes = isTextSource(kind) ? readSourceFile(file)
                                   : readFileBytes(file, kLargestPlugin, kNotFilterFactory);
-  if (!bytes) return std::unexpected(bytes.error());
+  if (!bytes) return Failure{bytes.error()};
   FFRecord rec;
   if (!readByKind(kind, file, ByteView(*bytes), rec, options))
-    return std::unexpected(std::string(kNotFilterFactory));
+    return Failure{std::string(kNotFilterFactory)};
   if (purpose == LoadPurpose::Editor) {
     if (kind == InputKind::Premiere || kind == InputKind::Pff) translateToPhotoshop(rec);
     if (kind == InputKind::Text) replaceExtension(rec.fileName, ".txt");
@@ -129,13 +127,13 @@ std::optional<LibraryEntryName> libraryEntryName(const std::string& argument) {
   return LibraryEntryName{library, number};
 }
 
-std::expected<FFRecord, std::string> loadNamedFilter(const std::string& argument,
-                                                     const FFOptions& options) {
+Outcome<FFRecord, std::string> loadNamedFilter(const std::string& argument,
+                                               const FFOptions& options) {
   if (auto entry = libraryEntryName(argument)) return loadLibraryEntry(*entry);
   if (inputKindOf(fs::path(argument).filename().string()) == InputKind::Library)
-    return std::unexpected(argument + ": a library; name one entry as " + argument + "#N");
+    return Failure{std::string(argument + ": a library; name one entry as " + argument + "#N")};
   auto rec = loadFilterFactoryFile(argument, options, LoadPurpose::Editor);
-  if (!rec) return std::unexpected(argument + ": " + rec.error());
+  if (!rec) return Failure{argument + ": " + rec.error()};
   return rec;
 }
 

@@ -3,12 +3,12 @@
 // a file is a Filter Factory filter, and get either the record or the reason why not.
 
 #include <cstddef>
-#include <expected>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/common/outcome.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
 
@@ -32,9 +32,8 @@ enum class LoadPurpose {
 // The record of a single Filter Factory file (not a library), or why there is none: the
 // system's reason when the file cannot be read ("No such file or directory"), kSourceTooLarge
 // for an oversized text source, kNotFilterFactory when its contents do not read.
-std::expected<FFRecord, std::string> loadFilterFactoryFile(const std::filesystem::path& file,
-                                                           const FFOptions& options,
-                                                           LoadPurpose purpose);
+Outcome<FFRecord, std::string> loadFilterFactoryFile(const std::filesystem::path& file,
+                                                     const FFOptions& options, LoadPurpose purpose);
 
 // "LIB.ffl#N": entry N (1-based) of a library, when no file has that very name.
 struct LibraryEntryName {
@@ -45,8 +44,8 @@ std::optional<LibraryEntryName> libraryEntryName(const std::string& argument);
 
 // A file or "LIB.ffl#N" as the editor loads it; library entries come as the FFL View loads
 // them (no optimisation, no translation). The error is the whole message about argument.
-std::expected<FFRecord, std::string> loadNamedFilter(const std::string& argument,
-                                                     const FFOptions& options);
+Outcome<FFRecord, std::string> loadNamedFilter(const std::string& argument,
+                                               const FFOptions& options);
 
 // The boolean forms of loadFilterFactoryFile for Conversion and Editor.
 bool ReadFFfile(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);

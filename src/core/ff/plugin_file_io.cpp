@@ -20,31 +20,32 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
   return bytes;
 }
 
-std::expected<std::vector<std::uint8_t>, std::string> readFileBytes(
-    const std::filesystem::path& file, std::uint64_t limit, std::string_view tooLargeText) {
+Outcome<std::vector<std::uint8_t>, std::string> readFileBytes(const std::filesystem::path& file,
+                                                              std::uint64_t limit,
+                                                              std::string_view tooLargeText) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const auto status = fs::status(file, ec);
-  if (ec) return std::unexpected(ec.message());
+  if (ec) return Failure{ec.message()};
   if (fs::is_directory(status))
-    return std::unexpected(std::make_error_code(std::errc::is_a_directory).message());
+    return Failure{std::string(std::make_error_code(std::errc::is_a_directory).message())};
   // A pipe or device could block or never end.
-  if (!fs::is_regular_file(status)) return std::unexpected("not a regular file");
+  if (!fs::is_regular_file(status)) return Failure{std::string("not a regular file")};
   const auto size = fs::file_size(file, ec);
-  if (ec) return std::unexpected(ec.message());
-  if (size > limit) return std::unexpected(std::string(tooLargeText));
+  if (ec) return Failure{ec.message()};
+  if (size > limit) return Failure{std::string(tooLargeText)};
   errno = 0;
   std::ifstream in(file, std::ios::binary);
   if (!in)
-    return std::unexpected(errno != 0 ? std::generic_category().message(errno)
-                                      : std::string("cannot be opened"));
+    return Failure{std::string(errno != 0 ? std::generic_category().message(errno)
+                                          : std::string("cannot be opened"))};
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) return std::unexpected(std::string("cannot be read"));
+  if (in.bad()) return Failure{std::string("cannot be read")};
   // A file that grew since its size was taken is not followed past the limit.
   if (bytes.size() == size && in.peek() != std::char_traits<char>::eof() && size >= limit)
-    return std::unexpected(std::string(tooLargeText));
+    return Failure{std::string(tooLargeText)};
   return bytes;
 }
 

@@ -2,12 +2,13 @@
 // Whole-file reads and all-or-nothing writes for the plugin readers and writer.
 
 #include <cstdint>
-#include <expected>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/common/outcome.h"
 
 namespace qm::ff {
 
@@ -16,8 +17,9 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
 
 // The file's bytes when it holds at most limit bytes (more is not read); otherwise the
 // system's reason ("No such file or directory", ...) or tooLargeText.
-std::expected<std::vector<std::uint8_t>, std::string> readFileBytes(
-    const std::filesystem::path& file, std::uint64_t limit, std::string_view tooLargeText);
+Outcome<std::vector<std::uint8_t>, std::string> readFileBytes(const std::filesystem::path& file,
+                                                              std::uint64_t limit,
+                                                              std::string_view tooLargeText);
 
 // Writes bytes to a temporary file in the target's folder and renames it over the target, so
 // the target is either the old file or the complete new one. Returns an error text, empty on

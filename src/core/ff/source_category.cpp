@@ -87,8 +87,12 @@ std::vector<Bytes> textCandidates(ByteView bytes, std::string_view category) {
   // The reader keeps the last "category:" line outside the formulas; try the last first.
   for (std::size_t i = lines.size(); i-- > 0;) {
     if (!startsWithNoCase(texts[i], "category:")) continue;
-    const std::size_t key = lines[i].begin + 9;
-    candidates.push_back(spliced(bytes, key, lines[i].end, " " + std::string(category)));
+    // Only the value is replaced; the blanks around it, which the reader trims, stay.
+    std::size_t first = lines[i].begin + 9;
+    std::size_t last = lines[i].end;
+    while (first < last && bytes.span()[first] == ' ') ++first;
+    while (last > first && bytes.span()[last - 1] == ' ') --last;
+    candidates.push_back(spliced(bytes, first, last, category));
   }
   const std::string added = "Category: " + std::string(category) + lineEndingOf(bytes, lines);
   candidates.push_back(spliced(bytes, 0, 0, added));
@@ -127,13 +131,12 @@ std::vector<Bytes> afsPffCandidates(ByteView bytes, bool pff, const FFRecord& be
 
 }  // namespace
 
-std::expected<std::vector<std::uint8_t>, std::string> withSourceCategory(ByteView bytes,
-                                                                         InputKind kind,
-                                                                         std::string_view fileName,
-                                                                         std::string_view category,
-                                                                         const FFOptions& options) {
+Outcome<std::vector<std::uint8_t>, std::string> withSourceCategory(ByteView bytes, InputKind kind,
+                                                                   std::string_view fileName,
+                                                                   std::string_view category,
+                                                                   const FFOptions& options) {
   auto before = readAs(bytes, kind, fileName, options);
-  if (!before) return std::unexpected(std::string(kNotFilterFactory));
+  if (!before) return Failure{std::string(kNotFilterFactory)};
   FFRecord wanted = *before;
   wanted.category = std::string(category);
   auto candidates = kind == InputKind::Text
@@ -144,7 +147,7 @@ std::expected<std::vector<std::uint8_t>, std::string> withSourceCategory(ByteVie
     auto after = readAs(ByteView(candidate), kind, fileName, options);
     if (after && *after == wanted) return std::move(candidate);
   }
-  return std::unexpected(std::string(kCategoryNotStorable));
+  return Failure{std::string(kCategoryNotStorable)};
 }
 
 }  // namespace qm::ff

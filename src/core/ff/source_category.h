@@ -3,12 +3,12 @@
 // every other byte of the file stays as it was.
 
 #include <cstdint>
-#include <expected>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/common/byte_view.h"
+#include "core/common/outcome.h"
 #include "core/ff/load_file.h"
 #include "core/ff/options.h"
 
@@ -22,10 +22,9 @@ inline constexpr std::string_view kCategoryNotStorable =
 // gets one added. The result reads back to the same record but for the category, else the error
 // says why (kNotFilterFactory for bytes that do not read, kCategoryNotStorable for a category the
 // format would change).
-std::expected<std::vector<std::uint8_t>, std::string> withSourceCategory(ByteView bytes,
-                                                                         InputKind kind,
-                                                                         std::string_view fileName,
-                                                                         std::string_view category,
-                                                                         const FFOptions& options);
+Outcome<std::vector<std::uint8_t>, std::string> withSourceCategory(ByteView bytes, InputKind kind,
+                                                                   std::string_view fileName,
+                                                                   std::string_view category,
+                                                                   const FFOptions& options);
 
 }  // namespace qm::ff

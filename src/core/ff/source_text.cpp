@@ -7,8 +7,7 @@
 
 namespace qm::ff {
 
-std::expected<std::vector<std::uint8_t>, std::string> readSourceFile(
-    const std::filesystem::path& file) {
+Outcome<std::vector<std::uint8_t>, std::string> readSourceFile(const std::filesystem::path& file) {
   return readFileBytes(file, kLargestSource, kSourceTooLarge);
 }
 

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <expected>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "core/common/byte_view.h"
+#include "core/common/outcome.h"
 #include "core/common/ports.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
@@ -25,8 +25,7 @@ inline constexpr std::uint64_t kLargestSource = 4 * 1024 * 1024;
 inline constexpr std::string_view kSourceTooLarge = "too large for a Filter Factory source";
 
 // The bytes of a source file, or why there are none (the system's reason or kSourceTooLarge).
-std::expected<std::vector<std::uint8_t>, std::string> readSourceFile(
-    const std::filesystem::path& file);
+Outcome<std::vector<std::uint8_t>, std::string> readSourceFile(const std::filesystem::path& file);
 
 // The FF Editor's preset slots, filled by "set" lines of a .txt and written by WriteTXT.
 class EditorPresets {

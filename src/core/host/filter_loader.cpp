@@ -18,8 +18,8 @@ void translateIfPremiere(ff::FFRecord& rec) {
 
 }  // namespace
 
-std::expected<ff::FFRecord, std::string> loadFilter(const std::string& argument,
-                                                    const ff::FFOptions& options) {
+Outcome<ff::FFRecord, std::string> loadFilter(const std::string& argument,
+                                              const ff::FFOptions& options) {
   auto rec = ff::loadNamedFilter(argument, options);
   // Library entries come untranslated; a filter runs in the Photoshop dialect.
   if (rec) translateIfPremiere(*rec);

@@ -1,11 +1,11 @@
 #pragma once
 // Finding the Filter Factory filter behind a file name, for running it.
 
-#include <expected>
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "core/common/outcome.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
 
@@ -15,8 +15,8 @@ namespace qm::host {
 // sources), or "LIB.ffl#N" for entry N (1-based) of a library when no file has that very
 // name. Otherwise the message about argument, worded for the user ("x.afs: not a Filter
 // Factory file", "x.8bf: No such file or directory", ...).
-std::expected<ff::FFRecord, std::string> loadFilter(const std::string& argument,
-                                                    const ff::FFOptions& options);
+Outcome<ff::FFRecord, std::string> loadFilter(const std::string& argument,
+                                              const ff::FFOptions& options);
 
 // What the plugin host loads: a Filter Factory plugin (.8bf and its disabled spellings, .bin,
 // .prm, or any other name such as the editor's temp.dll, read as a Windows plugin), its
