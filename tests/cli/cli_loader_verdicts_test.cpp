@@ -115,9 +115,17 @@ TEST_F(CliLoaderVerdicts, SourceWithoutTrailerAndLibraryEntryLoadForEveryCommand
   auto convert = cli({"convert", "--to", "txt", "--dest", at("out"), at("plain.afs")});
   EXPECT_EQ(convert.exitCode, 0) << convert.err;
   EXPECT_TRUE(fs::exists(dir / "out" / "plain.txt"));
-  auto list = cli({"list", at("lib.ffl#1"), at("plain.afs")});
+  qm::test::FFPluginFields mac;
+  mac.title = "Ripple";
+  mac.category = "Mac";
+  writeFile(dir / "mac.bin", qm::test::ffPluginBytes(99712, mac));
+  qm::test::PremiereFields wipe;
+  wipe.menuName = "Wipe";
+  writeFile(dir / "wipe.prm", qm::test::transitionBytes(50688, 0, wipe));
+  auto list = cli({"list", at("lib.ffl#1"), at("plain.afs"), at("mac.bin"), at("wipe.prm")});
   EXPECT_EQ(list.exitCode, 0) << list.err;
-  EXPECT_EQ(list.out, "LibCat: LibTitle\nSynthetic: plain.8bf\n");
+  EXPECT_EQ(list.out, "[Premiere TF]: Wipe\nLibCat: LibTitle\nMac: Ripple\nSynthetic: plain.8bf\n");
+  EXPECT_EQ(cli({"info", at("wipe.prm")}).out.substr(0, 20), "[Premiere TF]: Wipe\n");
 }
 
 TEST_F(CliLoaderVerdicts, UsageErrorsNameWhatIsWrong) {
