@@ -101,7 +101,7 @@ int runApply(Context& context) {
   options.programDir = context.programDir;
   auto filter = host::loadFilter(filterArg, options);
   if (!filter) {
-    context.err << filterArg << ": not a Filter Factory file\n";
+    context.err << filter.error() << '\n';
     return kSomeFailed;
   }
   host::FilterRun run;
@@ -154,8 +154,9 @@ int runApply(Context& context) {
 CliCommand makeApplyCommand() {
   return {
       "apply", "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N] [--overwrite ask|all|none]",
-      kHelp,   {"ctl", "threads"},
-      {},      runApply};
+      kHelp,   {"ctl", "threads", "overwrite"},
+      {},      runApply,
+      3};
 }
 
 }  // namespace qm::cli

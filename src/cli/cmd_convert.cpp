@@ -26,8 +26,8 @@ constexpr std::string_view kHelp =
     "  --dest DIR               the destination folder (default: the current folder)\n"
     "  --names-from-titles      name the files after the filter titles\n"
     "  --subfolders             a sub folder per library\n"
-    "  --overwrite ask|all|none what to do with existing files (default none; ask needs a\n"
-    "                           terminal)\n"
+    "  --overwrite ask|all|none what to do with existing files (default: ask on a\n"
+    "                           terminal, else none; ask needs a terminal)\n"
     "  --stdin                  convert the text source read from standard input instead\n"
     "                           of FILEs\n"
     "  --json                   print {\"written\", \"skipped\", \"unreadable\", \"failed\",\n"
@@ -59,6 +59,12 @@ nlohmann::json pathList(const std::vector<fs::path>& paths) {
   return list;
 }
 
+nlohmann::json unreadablePaths(const std::vector<ff::ConvertProblem>& problems) {
+  auto list = nlohmann::json::array();
+  for (const auto& p : problems) list.push_back(shown(p.path));
+  return list;
+}
+
 nlohmann::json problemList(const std::vector<ff::ConvertProblem>& problems,
                            std::string_view textKey) {
   auto list = nlohmann::json::array();
@@ -66,30 +72,9 @@ nlohmann::json problemList(const std::vector<ff::ConvertProblem>& problems,
   return list;
 }
 
-// The system's reason when the file cannot be read at all, else nullopt.
-std::optional<std::string> readProblem(const fs::path& input) {
-  std::error_code ec;
-  const auto status = fs::status(input, ec);
-  if (ec) return ec.message();
-  if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory).message();
-  if (!std::ifstream(input)) return std::generic_category().message(errno);
-  return std::nullopt;
-}
-
 void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
-  for (const auto& input : report.unreadable) {
-    if (input.empty()) {
-      err << "-: not a Filter Factory file\n";
-      continue;
-    }
-    if (auto problem = readProblem(input)) {
-      err << input.string() << ": " << *problem << '\n';
-      continue;
-    }
-    // A library with a wrong first line has had its own message already.
-    if (ff::inputKindOf(input.filename().string()) != ff::InputKind::Library)
-      err << input.string() << ": not a Filter Factory file\n";
-  }
+  for (const auto& unread : report.unreadable)
+    if (!unread.text.empty()) err << ff::problemLines({unread}).front() << '\n';
   for (const auto& line : ff::problemLines(report.failed)) err << line << '\n';
   for (const auto& line : ff::problemLines(report.warnings)) err << line << '\n';
 }
@@ -130,7 +115,7 @@ int runConvert(Context& context) {
   if (args.flag("json")) {
     nlohmann::json json = {{"written", pathList(report.written)},
                            {"skipped", pathList(report.skipped)},
-                           {"unreadable", pathList(report.unreadable)},
+                           {"unreadable", unreadablePaths(report.unreadable)},
                            {"failed", problemList(report.failed, "reason")},
                            {"warnings", problemList(report.warnings, "message")}};
     // Names that are not valid UTF-8 show U+FFFD; the document stays valid.
@@ -149,7 +134,7 @@ int runConvert(Context& context) {
 }  // namespace
 
 CliCommand makeConvertCommand() {
-  std::vector<std::string_view> valued = {"to"};
+  std::vector<std::string_view> valued = {"to", "dest", "overwrite"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
   std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());

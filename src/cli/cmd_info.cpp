@@ -67,7 +67,7 @@ int run(Context& context) {
 CliCommand makeInfoCommand() {
   std::vector<std::string_view> flags = {"json"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
-  return {"info", "info FILE [--json]", kHelp, kFFValuedOptions, flags, run};
+  return {"info", "info FILE [--json]", kHelp, kFFValuedOptions, flags, run, 1};
 }
 
 }  // namespace qm::cli

@@ -7,6 +7,7 @@
 #include "cli/plugin_types_cli.h"
 #include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
+#include "core/ff/load_file.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/plugins/plugin_list.h"
 
@@ -23,7 +24,9 @@ constexpr std::string_view kHelp =
     "                     copyright (default: category,title)\n"
     "  --output FILE      write the list into FILE (Windows-1252, CR LF) instead of stdout\n"
     "  --overwrite ask|all|none\n"
-    "                     what to do when FILE exists (default none: it is kept)\n";
+    "                     what to do when FILE exists (default: ask on a terminal, else none)\n"
+    "\n"
+    "LIB.ffl#N lists entry N (1-based) of a library.\n";
 
 std::optional<plugins::ListFields> fieldsOf(std::string_view list) {
   plugins::ListFields fields{false, false, false, false, false};
@@ -46,6 +49,28 @@ std::optional<plugins::ListFields> fieldsOf(std::string_view list) {
     }
   }
   return fields;
+}
+
+bool isSource(const std::string& argument) {
+  switch (ff::inputKindOf(fs::path(argument).filename().string())) {
+    case ff::InputKind::Text:
+    case ff::InputKind::Afs:
+    case ff::InputKind::Pff:
+    case ff::InputKind::Ffx:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Why a file cannot be listed at all, in the system's words.
+std::optional<std::string> unreadableReason(const fs::path& file) {
+  std::error_code ec;
+  auto status = fs::status(file, ec);
+  if (ec) return ec.message();
+  if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory).message();
+  if (!fs::is_regular_file(status)) return "not a regular file";
+  return std::nullopt;
 }
 
 int run(Context& context) {
@@ -72,9 +97,19 @@ int run(Context& context) {
   std::vector<plugins::ListItem> items;
   for (const auto& argument : context.args.positional) {
     if (context.progress.cancelled()) return kCancelled;
-    std::error_code ec;
-    if (!fs::is_regular_file(argument, ec)) {
-      context.err << argument << ": cannot be read\n";
+    // Library entries and sources are what the Filter Factory loader reads; it says why not.
+    if (ff::libraryEntryName(argument) || isSource(argument)) {
+      auto entry = ff::loadNamedFilter(argument, *ffOptions);
+      if (entry) {
+        items.push_back(plugins::listItemOf(*entry));
+      } else {
+        context.err << entry.error() << '\n';
+        status = kSomeFailed;
+      }
+      continue;
+    }
+    if (auto problem = unreadableReason(argument)) {
+      context.err << argument << ": " << *problem << '\n';
       status = kSomeFailed;
       continue;
     }

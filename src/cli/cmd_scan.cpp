@@ -96,7 +96,8 @@ CliCommand makeScanCommand() {
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"scan", "scan DIR [--recursive] [--sources] [--ff-only] [--json]",
           kHelp,  kFFValuedOptions,
-          flags,  run};
+          flags,  run,
+          1};
 }
 
 }  // namespace qm::cli

@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 constexpr std::string_view kHelp =
     "Moves the FILEs into menu category CATEGORY by rewriting the category stored in them.\n"
     "Works on Filter Factory plugins made from the known templates (at most 34 letters)\n"
-    "and on .afs, .pff and .txt sources; other files count as failures.\n";
+    "and on .afs, .pff and .txt sources, whose other bytes stay as they are; other files\n"
+    "are refused and left unchanged. Each file that could not be changed is named with the\n"
+    "reason (exit 1).\n";
 
 int run(Context& context) {
   if (context.args.positional.size() < 2) {
@@ -28,6 +30,11 @@ int run(Context& context) {
   if (!ffOptions) {
     context.err << "quillmark-cli set-category: " << ffOptions.error() << '\n';
     return kUsage;
+  }
+  // Refused before the conversion, which would turn such characters into '?'.
+  if (auto refusal = plugins::unstorableCategoryText(context.args.positional[0])) {
+    context.prompter.warn(*refusal, plugins::kChangeCategoryTitle);
+    return kSomeFailed;
   }
   const std::string category = utf8ToCp1252(context.args.positional[0]);
   auto table = typeTableOf(context);

@@ -49,7 +49,7 @@ int run(Context& context) {
 }  // namespace
 
 CliCommand makeTypesCommand() {
-  return {"types", "types [--json]", kHelp, {}, {"json"}, run};
+  return {"types", "types [--json]", kHelp, {}, {"json"}, run, 0};
 }
 
 }  // namespace qm::cli

@@ -1,6 +1,8 @@
 #pragma once
 // What every quillmark-cli command receives, and the exit codes scripts rely on.
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
@@ -51,6 +53,8 @@ struct CliCommand {
   std::vector<std::string_view> valuedOptions;  // options that take a value
   std::vector<std::string_view> flags;          // options without value
   std::function<int(Context&)> run;
+  // More positional arguments than this are a usage error.
+  std::size_t maxArguments = SIZE_MAX;
 };
 
 }  // namespace qm::cli

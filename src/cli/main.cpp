@@ -25,8 +25,8 @@ constexpr std::string_view kGlobalHelp =
     "\n"
     "Commands:\n";
 
-// Options every command accepts; they feed the terminal prompter or the stored settings.
-const std::vector<std::string_view> kCommonValued = {"program-dir", "overwrite", "dest"};
+// Options every command accepts; any other option must be one of the command's own.
+const std::vector<std::string_view> kCommonValued = {"program-dir"};
 const std::vector<std::string_view> kCommonFlags = {"help"};
 
 bool contains(const std::vector<std::string_view>& list, std::string_view name) {
@@ -37,18 +37,31 @@ void printCommandHelp(const CliCommand& command, std::ostream& out) {
   out << "Usage: quillmark-cli " << command.synopsis << "\n\n" << command.help;
 }
 
+bool isOptionOfAnyCommand(const std::vector<CliCommand>& commands, std::string_view name) {
+  return std::any_of(commands.begin(), commands.end(), [&](const CliCommand& c) {
+    return contains(c.valuedOptions, name) || contains(c.flags, name);
+  });
+}
+
 // Fills args from argv[first..]; returns an error text on a usage error.
-std::optional<std::string> parseArgs(const CliCommand& command, int argc, char** argv, int first,
+std::optional<std::string> parseArgs(const std::vector<CliCommand>& commands,
+                                     const CliCommand& command, int argc, char** argv, int first,
                                      Args& args) {
   bool optionsEnded = false;
   for (int i = first; i < argc; ++i) {
     std::string word = argv[i];
-    if (optionsEnded || word.size() < 3 || word.rfind("--", 0) != 0) {
-      if (word == "--") {
-        optionsEnded = true;
-        continue;
-      }
+    if (!optionsEnded && word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && word == "-h") word = "--help";
+    // "-" alone stays an argument (standard input by custom); "-x" is no option of ours.
+    if (!optionsEnded && word.size() > 1 && word[0] == '-' && word.rfind("--", 0) != 0)
+      return "unknown option " + word;
+    if (optionsEnded || word.rfind("--", 0) != 0) {
       args.positional.push_back(word);
+      if (args.positional.size() > command.maxArguments)
+        return "unexpected argument '" + word + "'";
       continue;
     }
     std::string name = word.substr(2);
@@ -68,6 +81,8 @@ std::optional<std::string> parseArgs(const CliCommand& command, int argc, char**
     } else if (contains(command.flags, name) || contains(kCommonFlags, name)) {
       if (inlineValue) return "option --" + name + " takes no value";
       args.addFlag(name);
+    } else if (isOptionOfAnyCommand(commands, name)) {
+      return "--" + name + " is not an option of " + std::string(command.name);
     } else {
       return "unknown option --" + name;
     }
@@ -75,8 +90,9 @@ std::optional<std::string> parseArgs(const CliCommand& command, int argc, char**
   return std::nullopt;
 }
 
-std::optional<OverwritePolicy> overwritePolicy(const Args& args) {
-  auto v = args.value("overwrite").value_or("none");
+// Without --overwrite a person at the terminal is asked; a script gets "none".
+std::optional<OverwritePolicy> overwritePolicy(const Args& args, bool interactive) {
+  auto v = args.value("overwrite").value_or(interactive ? "ask" : "none");
   if (v == "ask") return OverwritePolicy::Ask;
   if (v == "all") return OverwritePolicy::All;
   if (v == "none") return OverwritePolicy::None;
@@ -127,7 +143,7 @@ int run(int argc, char** argv) {
   }
 
   Args args;
-  if (auto problem = parseArgs(*command, argc, argv, i + 1, args)) {
+  if (auto problem = parseArgs(commands, *command, argc, argv, i + 1, args)) {
     std::cerr << "quillmark-cli " << command->name << ": " << *problem << '\n';
     printCommandHelp(*command, std::cerr);
     return kUsage;
@@ -137,9 +153,15 @@ int run(int argc, char** argv) {
     return kOk;
   }
   if (auto v = args.value("program-dir")) programDirOption = v;
-  auto policy = overwritePolicy(args);
+  const bool interactive = isatty(STDIN_FILENO) != 0;
+  auto policy = overwritePolicy(args, interactive);
   if (!policy) {
-    std::cerr << "quillmark-cli: --overwrite takes ask, all or none\n";
+    std::cerr << "quillmark-cli " << command->name << ": --overwrite takes ask, all or none\n";
+    return kUsage;
+  }
+  if (*policy == OverwritePolicy::Ask && !interactive) {
+    std::cerr << "quillmark-cli " << command->name
+              << ": --overwrite ask needs a terminal on standard input; use all or none\n";
     return kUsage;
   }
 
@@ -147,7 +169,7 @@ int run(int argc, char** argv) {
   answers.overwrite = *policy;
   if (auto dest = args.value("dest")) answers.destination = *dest;
   answers.createSubFolders = args.flag("subfolders");
-  TerminalPrompter prompter(answers, std::cin, std::cerr, isatty(STDIN_FILENO) != 0);
+  TerminalPrompter prompter(answers, std::cin, std::cerr, interactive);
   InterruptProgress progress;
 
   auto programDir = platform::resolveProgramDir(programDirOption);

@@ -21,46 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string lowerEnding(std::string_view name) {
-  std::string ending(name.substr(name.size() < 4 ? 0 : name.size() - 4));
-  for (char& c : ending)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ending;
-}
-
-void translateToPhotoshop(FFRecord& rec) {
-  for (auto& formula : rec.formulas) formula = Correctprmcode(formula);
-  // Set together with the translation so no writer translates the formulas again.
-  rec.photoshopDialect = true;
-}
-
-void replaceExtension(std::string& fileName, std::string_view extension) {
-  fileName.resize(fileName.size() < 4 ? 0 : fileName.size() - 4);
-  fileName += extension;
-}
-
-// Reads by kind; Premiere plugins try Filter Factory first, then Transition Factory.
-bool readByKind(InputKind kind, const fs::path& file, FFRecord& rec, const FFOptions& options) {
-  switch (kind) {
-    case InputKind::Text:
-      return ReadTXT(file, rec, options);
-    case InputKind::Plugin:
-      return Read8bf(file, rec, false, true, options);
-    case InputKind::Premiere:
-      return Readprm(file, rec, false, true, options) || ReadTF(file, rec, false, options);
-    case InputKind::Afs:
-      return ReadAFS(file, rec, options);
-    case InputKind::Pff:
-      return ReadPFF(file, rec, options);
-    case InputKind::Ffx:
-      return ReadFFX(file, rec);
-    case InputKind::Library:
-    case InputKind::Unknown:
-      break;
-  }
-  return false;
-}
-
 std::string_view withoutEnding(std::string_view name) {
   return name.substr(0, name.size() < 4 ? 0 : name.size() - 4);
 }
@@ -132,7 +92,8 @@ bool ConvertRun::library(const fs::path& input) {
   }
   const FFLConvertOptions options{options_.target, options_.namesFromTitles, options_.ff};
   auto result = Convertffl(folder, input, options, check_, prompter_, progress_);
-  if (!result.isLibrary) report_.unreadable.push_back(input);
+  // A library with a wrong first line has had its own message.
+  if (!result.isLibrary) report_.unreadable.push_back({input, {}});
   report_.cancelled = report_.cancelled || result.cancelled;
   report_.add(std::move(result));
   check_({}, {});
@@ -140,11 +101,12 @@ bool ConvertRun::library(const fs::path& input) {
 }
 
 bool ConvertRun::single(const fs::path& input) {
-  FFRecord rec;
-  if (!ReadFFfile(input, rec, options_.ff)) {
-    report_.unreadable.push_back(input);
+  auto loaded = loadFilterFactoryFile(input, options_.ff, LoadPurpose::Conversion);
+  if (!loaded) {
+    report_.unreadable.push_back({input, loaded.error()});
     return true;
   }
+  FFRecord& rec = *loaded;
   // A record named after its file takes the name as it stands on the disk; a name the file
   // itself holds (a .txt's "Filename" line) is Windows-1252 text.
   std::string name =
@@ -177,45 +139,13 @@ void ConvertRun::clipboard(const std::string& text) {
     if (options_.namesFromTitles) rec.fileName = RemoveChars(rec.title);
     write({}, cp1252ToUtf8(rec.fileName), rec);
   } else {
-    report_.unreadable.push_back({});
+    report_.unreadable.push_back({{}, std::string(kNotFilterFactory)});
   }
   std::error_code ec;
   fs::remove(temp, ec);
 }
 
 }  // namespace
-
-InputKind inputKindOf(std::string_view fileName) {
-  const auto ending = lowerEnding(fileName);
-  if (ending == ".txt") return InputKind::Text;
-  if (ending == ".8bf" || ending == "._bf" || ending == ".bin" || ending == "_8bf")
-    return InputKind::Plugin;
-  if (ending == ".prm" || ending == "._rm" || ending == "_prm") return InputKind::Premiere;
-  if (ending == ".afs") return InputKind::Afs;
-  if (ending == ".pff") return InputKind::Pff;
-  if (ending == ".ffx") return InputKind::Ffx;
-  if (ending == ".ffl") return InputKind::Library;
-  return InputKind::Unknown;
-}
-
-bool ReadFFfile(const fs::path& file, FFRecord& rec, const FFOptions& options) {
-  const auto kind = inputKindOf(file.filename().string());
-  if (!readByKind(kind, file, rec, options)) return false;
-  // A source without its trailer carries no title of its own.
-  if (kind == InputKind::Afs || kind == InputKind::Pff || kind == InputKind::Ffx)
-    return rec.fileName != rec.title;
-  return true;
-}
-
-bool LoadFile(const fs::path& file, FFRecord& rec, const FFOptions& options) {
-  const auto kind = inputKindOf(file.filename().string());
-  if (!readByKind(kind, file, rec, options)) return false;
-  if (kind == InputKind::Premiere || kind == InputKind::Pff) translateToPhotoshop(rec);
-  if (kind == InputKind::Text) replaceExtension(rec.fileName, ".txt");
-  if (kind == InputKind::Afs) replaceExtension(rec.fileName, ".afs");
-  if (kind == InputKind::Pff) replaceExtension(rec.fileName, ".pff");
-  return true;
-}
 
 ConvertReport cmd_Convert(const std::vector<fs::path>& files, const ConvertOptions& options,
                           Prompter& prompter, Progress& progress) {

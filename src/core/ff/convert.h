@@ -11,25 +11,11 @@
 #include "core/common/ports.h"
 #include "core/ff/convert_output.h"
 #include "core/ff/file_names.h"
+#include "core/ff/load_file.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
 
 namespace qm::ff {
-
-// Input kinds by the last four characters of the name, any case; the disabled spellings
-// of plugins count as plugins.
-enum class InputKind { Text, Plugin, Premiere, Afs, Pff, Ffx, Library, Unknown };
-InputKind inputKindOf(std::string_view fileName);
-
-// Reads any Filter Factory file but a library for conversion: plugins in full and
-// optimised, Premiere formulas left in their dialect. An .afs, .pff or .ffx whose fileName
-// equals its title after reading (a source without trailer) gives false.
-bool ReadFFfile(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);
-
-// Loads a file the way the editor does: as ReadFFfile, but Premiere plugins and .pff files
-// come back translated to the Photoshop dialect, and a .txt, .afs or .pff keeps its own
-// extension in fileName. Libraries are not loaded here (see LoadFFLEntry).
-bool LoadFile(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options);
 
 struct ConvertOptions {
   int target = kTargetPlugin;
@@ -43,7 +29,9 @@ struct ConvertOptions {
 // Inputs are the paths given, "LIB.ffl#N" for a library entry; the clipboard source is
 // reported as an empty path. A library that ends early is among the failed.
 struct ConvertReport : ConvertTally {
-  std::vector<std::filesystem::path> unreadable;  // inputs that are not Filter Factory files
+  // Inputs that are not Filter Factory files, with the reason: the system's ("No such file or
+  // directory"), too large, or not a Filter Factory file; empty when a message said it already.
+  std::vector<ConvertProblem> unreadable;
   bool cancelled = false;
   bool noDestination = false;  // the destination question was cancelled: nothing done
 };

@@ -102,6 +102,35 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
   return bytes;
 }
 
+Outcome<std::vector<std::uint8_t>, std::string> readFileBytes(const std::filesystem::path& file,
+                                                              std::uint64_t limit,
+                                                              std::string_view tooLargeText) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const auto status = fs::status(file, ec);
+  if (ec) return Failure{ec.message()};
+  if (fs::is_directory(status))
+    return Failure{std::string(std::make_error_code(std::errc::is_a_directory).message())};
+  // A pipe or device could block or never end.
+  if (!fs::is_regular_file(status)) return Failure{std::string("not a regular file")};
+  const auto size = fs::file_size(file, ec);
+  if (ec) return Failure{ec.message()};
+  if (size > limit) return Failure{std::string(tooLargeText)};
+  errno = 0;
+  std::ifstream in(file, std::ios::binary);
+  if (!in)
+    return Failure{std::string(errno != 0 ? std::generic_category().message(errno)
+                                          : std::string("cannot be opened"))};
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) return Failure{std::string("cannot be read")};
+  // A file that grew since its size was taken is not followed past the limit.
+  if (bytes.size() == size && in.peek() != std::char_traits<char>::eof() && size >= limit)
+    return Failure{std::string(tooLargeText)};
+  return bytes;
+}
+
 std::string replaceFile(const std::filesystem::path& target,
                         const std::vector<std::uint8_t>& bytes) {
   struct stat existing {};

@@ -5,12 +5,21 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/common/outcome.h"
 
 namespace qm::ff {
 
 // The file's bytes; nullopt when it cannot be read.
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file);
+
+// The file's bytes when it holds at most limit bytes (more is not read); otherwise the
+// system's reason ("No such file or directory", ...) or tooLargeText.
+Outcome<std::vector<std::uint8_t>, std::string> readFileBytes(const std::filesystem::path& file,
+                                                              std::uint64_t limit,
+                                                              std::string_view tooLargeText);
 
 // Writes bytes to a temporary file in the target's folder and renames it over the target, so
 // the target is either the old file or the complete new one. An existing read-only target is

@@ -21,6 +21,8 @@ struct FFRecord {
   // True when the formulas use the Photoshop variable set, false for Premiere's.
   bool photoshopDialect = true;
 
+  bool operator==(const FFRecord&) const = default;
+
   // Resets every field but photoshopDialect.
   void IniVars() {
     bool dialect = photoshopDialect;

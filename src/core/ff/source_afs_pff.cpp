@@ -36,12 +36,11 @@ void readTrailer(ByteCursor& file, FFRecord& rec) {
   }
 }
 
-bool readSource(ByteView bytes, std::string_view fileName, FFRecord& rec, const FFOptions& options,
-                SourceKind kind) {
-  rec.IniVars();
-  rec.fileName = std::string(fileName);
-  rec.photoshopDialect = kind == SourceKind::Afs;
-  ByteCursor file(bytes);
+// Every .afs and .pff begins with this line; without it the bytes are no such source.
+constexpr std::string_view kSourceHeader = "%RGB-1.0";
+
+// The header, the values and the formulas; the cursor stops where a trailer would begin.
+void readRequiredPart(ByteCursor& file, FFRecord& rec, SourceKind kind) {
   if (kind == SourceKind::Afs) {
     ReadtoD(file);
     for (auto& value : rec.sliderValues) value = lenientSliderValue(ReadtoD(file));
@@ -56,6 +55,16 @@ bool readSource(ByteView bytes, std::string_view fileName, FFRecord& rec, const 
   static constexpr std::array<std::size_t, 4> kPffOrder = {2, 1, 0, 3};  // B, G, R, A
   for (std::size_t channel : kind == SourceKind::Afs ? kAfsOrder : kPffOrder)
     rec.formulas[channel] = ReadtoDD(file);
+}
+
+bool readSource(ByteView bytes, std::string_view fileName, FFRecord& rec, const FFOptions& options,
+                SourceKind kind) {
+  rec.IniVars();
+  rec.fileName = std::string(fileName);
+  if (!bytes.matches(0, kSourceHeader)) return false;
+  rec.photoshopDialect = kind == SourceKind::Afs;
+  ByteCursor file(bytes);
+  readRequiredPart(file, rec, kind);
   rec.fileName = pluginNameFor(rec.fileName);
   rec.title = rec.fileName;
   rec.category = "Synthetic";
@@ -64,14 +73,21 @@ bool readSource(ByteView bytes, std::string_view fileName, FFRecord& rec, const 
   return true;
 }
 
-bool readSourceFile(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
-                    SourceKind kind) {
-  auto bytes = readWholeFile(file);
+bool readSourceAt(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
+                  SourceKind kind) {
+  auto bytes = readSourceFile(file);
   if (!bytes) return false;
   return readSource(ByteView(*bytes), recordFileName(file), rec, options, kind);
 }
 
 }  // namespace
+
+std::size_t afsPffTrailerOffset(ByteView bytes, bool pff) {
+  FFRecord scratch;
+  ByteCursor file(bytes);
+  readRequiredPart(file, scratch, pff ? SourceKind::Pff : SourceKind::Afs);
+  return std::min(file.position(), bytes.size());
+}
 
 bool ReadAFSBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
                   const FFOptions& options) {
@@ -84,11 +100,11 @@ bool ReadPFFBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
 }
 
 bool ReadAFS(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options) {
-  return readSourceFile(file, rec, options, SourceKind::Afs);
+  return readSourceAt(file, rec, options, SourceKind::Afs);
 }
 
 bool ReadPFF(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options) {
-  return readSourceFile(file, rec, options, SourceKind::Pff);
+  return readSourceAt(file, rec, options, SourceKind::Pff);
 }
 
 }  // namespace qm::ff

@@ -62,7 +62,7 @@ bool ReadFFXBytes(ByteView bytes, std::string_view fileName, FFRecord& rec) {
 }
 
 bool ReadFFX(const std::filesystem::path& file, FFRecord& rec) {
-  auto bytes = readWholeFile(file);
+  auto bytes = readSourceFile(file);
   if (!bytes) return false;
   return ReadFFXBytes(ByteView(*bytes), recordFileName(file), rec);
 }

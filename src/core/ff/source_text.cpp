@@ -2,7 +2,14 @@
 
 #include <cstddef>
 
+#include "core/ff/plugin_file_io.h"
+#include "core/ff/sources.h"
+
 namespace qm::ff {
+
+Outcome<std::vector<std::uint8_t>, std::string> readSourceFile(const std::filesystem::path& file) {
+  return readFileBytes(file, kLargestSource, kSourceTooLarge);
+}
 
 std::vector<std::string> splitTextLines(ByteView bytes) {
   std::vector<std::string> lines;

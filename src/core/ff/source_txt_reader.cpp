@@ -49,9 +49,12 @@ std::size_t formulaStart(std::string_view line) {
   return kChannelLetters.find(line[0]);
 }
 
-// Only another channel's letter with a colon ends a formula; "ctl" also ends A.
+// Only another channel's letter with a colon ends a formula; a slider, map or value line
+// ("ctl[", "map[", "val[") also ends A, while a formula line such as "map(0,r)" does not.
 bool endsFormula(std::size_t channel, std::string_view line) {
-  if (channel == 3 && startsWithNoCase(line, "ctl")) return true;
+  if (channel == 3 && (startsWithNoCase(line, "ctl[") || startsWithNoCase(line, "map[") ||
+                       startsWithNoCase(line, "val[")))
+    return true;
   if (line.size() < 2 || line[1] != ':') return false;
   std::size_t other = kChannelLetters.find(line[0]);
   return other != std::string_view::npos && other != channel;
@@ -137,7 +140,7 @@ std::string lowerAscii(std::string text) {
 std::optional<std::vector<std::uint8_t>> companionAfsOf(const std::filesystem::path& txt) {
   std::filesystem::path exact = txt;
   exact.replace_extension(".afs");
-  if (auto bytes = readWholeFile(exact)) return bytes;
+  if (auto bytes = readSourceFile(exact)) return *bytes;
   std::string wanted = lowerAscii(exact.filename().string());
   std::error_code ec;
   std::vector<std::filesystem::path> matches;
@@ -149,7 +152,7 @@ std::optional<std::vector<std::uint8_t>> companionAfsOf(const std::filesystem::p
   }
   std::ranges::sort(matches);
   for (const auto& match : matches)
-    if (auto bytes = readWholeFile(match)) return bytes;
+    if (auto bytes = readSourceFile(match)) return *bytes;
   return std::nullopt;
 }
 
@@ -172,9 +175,13 @@ bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
 
 bool ReadTXT(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
              EditorPresets* presets, Prompter* prompter) {
-  auto bytes = readWholeFile(file);
+  auto bytes = readSourceFile(file);
   if (!bytes) return false;
-  ByteView view(*bytes);
+  return ReadTXTFrom(file, ByteView(*bytes), rec, options, presets, prompter);
+}
+
+bool ReadTXTFrom(const std::filesystem::path& file, ByteView view, FFRecord& rec,
+                 const FFOptions& options, EditorPresets* presets, Prompter* prompter) {
   std::optional<std::vector<std::uint8_t>> companion;
   if (view.matches(0, kPluginInformationHeader)) companion = companionAfsOf(file);
   std::optional<ByteView> companionView;

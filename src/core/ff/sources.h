@@ -5,17 +5,28 @@
 // memory (fileName is the name to record) and are what the fuzzers drive.
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/common/byte_view.h"
+#include "core/common/outcome.h"
 #include "core/common/ports.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
 #include "core/ff/write_result.h"
 
 namespace qm::ff {
+
+// Text sources are a few kilobytes; a bigger file is refused before it is read whole.
+inline constexpr std::uint64_t kLargestSource = 4 * 1024 * 1024;
+inline constexpr std::string_view kSourceTooLarge = "too large for a Filter Factory source";
+
+// The bytes of a source file, or why there are none (the system's reason or kSourceTooLarge).
+Outcome<std::vector<std::uint8_t>, std::string> readSourceFile(const std::filesystem::path& file);
 
 // The FF Editor's preset slots, filled by "set" lines of a .txt and written by WriteTXT.
 class EditorPresets {
@@ -34,6 +45,10 @@ bool ReadPFF(const std::filesystem::path& file, FFRecord& rec, const FFOptions& 
 bool ReadTXT(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
              EditorPresets* presets = nullptr, Prompter* prompter = nullptr);
 bool ReadFFX(const std::filesystem::path& file, FFRecord& rec);
+// ReadTXT over bytes already read from file; a companion .afs is looked up beside file.
+bool ReadTXTFrom(const std::filesystem::path& file, ByteView bytes, FFRecord& rec,
+                 const FFOptions& options, EditorPresets* presets = nullptr,
+                 Prompter* prompter = nullptr);
 
 bool ReadAFSBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
                   const FFOptions& options);
@@ -45,6 +60,9 @@ bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
                   Prompter* prompter = nullptr,
                   std::optional<ByteView> companionAfs = std::nullopt);
 bool ReadFFXBytes(ByteView bytes, std::string_view fileName, FFRecord& rec);
+
+// Where the optional trailer of an .afs (or .pff) begins; the size of bytes when it has none.
+std::size_t afsPffTrailerOffset(ByteView bytes, bool pff);
 
 // kind 0 writes .afs, kind 1 writes .pff, into folder under the name derived from fileName.
 // Returns the path written, or an empty path when the write failed.

@@ -1,13 +1,7 @@
 #include "core/host/filter_loader.h"
 
-#include <charconv>
-#include <system_error>
-
-#include "core/common/byte_view.h"
-#include "core/ff/convert.h"
-#include "core/ff/ffl.h"
 #include "core/ff/formula_cleanup.h"
-#include "core/ff/plugin_file_io.h"
+#include "core/ff/load_file.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/premiere_reader.h"
 
@@ -15,21 +9,6 @@ namespace qm::host {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::optional<ff::FFRecord> loadLibraryEntry(const std::string& argument) {
-  const auto hash = argument.rfind('#');
-  if (hash == std::string::npos) return std::nullopt;
-  const fs::path library = argument.substr(0, hash);
-  if (ff::inputKindOf(library.filename().string()) != ff::InputKind::Library) return std::nullopt;
-  std::size_t number = 0;
-  const char* first = argument.data() + hash + 1;
-  const char* last = argument.data() + argument.size();
-  auto [end, ec] = std::from_chars(first, last, number);
-  if (ec != std::errc() || end != last || first == last) return std::nullopt;
-  auto bytes = ff::readWholeFile(library);
-  if (!bytes) return std::nullopt;
-  return ff::LoadFFLEntry(ByteView(*bytes), number);
-}
 
 void translateIfPremiere(ff::FFRecord& rec) {
   if (rec.photoshopDialect) return;
@@ -39,15 +18,11 @@ void translateIfPremiere(ff::FFRecord& rec) {
 
 }  // namespace
 
-std::optional<ff::FFRecord> loadFilter(const std::string& argument, const ff::FFOptions& options) {
-  std::error_code ec;
-  if (!fs::exists(argument, ec)) {
-    auto entry = loadLibraryEntry(argument);
-    if (entry) translateIfPremiere(*entry);
-    return entry;
-  }
-  ff::FFRecord rec;
-  if (!ff::LoadFile(argument, rec, options)) return std::nullopt;
+Outcome<ff::FFRecord, std::string> loadFilter(const std::string& argument,
+                                              const ff::FFOptions& options) {
+  auto rec = ff::loadNamedFilter(argument, options);
+  // Library entries come untranslated; a filter runs in the Photoshop dialect.
+  if (rec) translateIfPremiere(*rec);
   return rec;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/common/outcome.h"
 #include "core/ff/options.h"
 #include "core/ff/record.h"
 
@@ -12,8 +13,10 @@ namespace qm::host {
 
 // Any file the editor loads (plugins, Premiere plugins translated to the Photoshop dialect,
 // sources), or "LIB.ffl#N" for entry N (1-based) of a library when no file has that very
-// name. Empty when it is not a Filter Factory filter.
-std::optional<ff::FFRecord> loadFilter(const std::string& argument, const ff::FFOptions& options);
+// name. Otherwise the message about argument, worded for the user ("x.afs: not a Filter
+// Factory file", "x.8bf: No such file or directory", ...).
+Outcome<ff::FFRecord, std::string> loadFilter(const std::string& argument,
+                                              const ff::FFOptions& options);
 
 // What the plugin host loads: a Filter Factory plugin (.8bf and its disabled spellings, .bin,
 // .prm, or any other name such as the editor's temp.dll, read as a Windows plugin), its

@@ -4,8 +4,11 @@
 #include <system_error>
 
 #include "core/common/cp1252.h"
+#include "core/ff/load_file.h"
 #include "core/ff/plugin_file_io.h"
+#include "core/ff/plugin_reader.h"
 #include "core/ff/record.h"
+#include "core/ff/source_category.h"
 #include "core/ff/sources.h"
 #include "core/plugins/text_util.h"
 
@@ -14,6 +17,7 @@ namespace {
 
 constexpr std::string_view kOnlyPluginView = "Change Category only works in Plugin View.";
 constexpr std::string_view kSelectPlugin = "Please select a plugin.";
+constexpr std::string_view kEmptyCategory = "The category is empty. Please enter a category.";
 
 std::string tooLongText() {
   return "A Filter Factory plugin has room for at most " + std::to_string(kMaxTemplateCategory) +
@@ -40,25 +44,41 @@ bool isTemplatePlugin(const CatalogueRow& row) {
   return !ec && row.categoryPosition == 0 && templateCategoryOffset(size).has_value();
 }
 
+// The category is replaced where it stands; the rest of the source stays byte for byte.
 bool changeSource(const CatalogueRow& row, std::string_view ext4, const std::string& category,
-                  const ff::FFOptions& options) {
-  ff::FFRecord record;
-  const auto folder = row.path.parent_path();
-  if (ext4 == ".afs" || ext4 == ".pff") {
-    bool afs = ext4 == ".afs";
-    if (!(afs ? ff::ReadAFS(row.path, record, options) : ff::ReadPFF(row.path, record, options)))
-      return false;
-    record.category = category;
-    record.fileName = nameBytes(row.path);
-    ff::Writeafspff(folder, afs ? 0 : 1, record);
-    return true;
+                  const ff::FFOptions& options, std::string& why) {
+  auto bytes = ff::readSourceFile(row.path);
+  if (!bytes) {
+    why = bytes.error();
+    return false;
   }
-  if (!ff::ReadTXT(row.path, record, options)) return false;
-  record.category = category;
-  // A "filename:" line must not send the rewrite to another file.
-  record.fileName = nameBytes(row.path);
-  ff::WriteTXT(folder, record);
-  return true;
+  const auto kind = ext4 == ".afs"   ? ff::InputKind::Afs
+                    : ext4 == ".pff" ? ff::InputKind::Pff
+                                     : ff::InputKind::Text;
+  auto changed = ff::withSourceCategory(ByteView(*bytes), kind, ff::recordFileName(row.path),
+                                        category, options);
+  if (!changed) {
+    why = changed.error();
+    return false;
+  }
+  why = ff::replaceFile(row.path, *changed);
+  return why.empty();
+}
+
+std::string failureText(const std::vector<ChangeCategoryFailure>& failed) {
+  std::string text =
+      "Changing the category didn't work for " + std::to_string(failed.size()) + " plugin(s).";
+  for (const auto& f : failed)
+    text += "\r\n" + (f.path.empty() ? std::string("?") : f.path.string()) + ": " + f.reason;
+  return text;
+}
+
+// The length of the UTF-8 sequence led by c; 1 for a byte that leads none.
+std::size_t sequenceLength(unsigned char c) {
+  if (c >= 0xC2 && c <= 0xDF) return 2;
+  if (c >= 0xE0 && c <= 0xEF) return 3;
+  if (c >= 0xF0 && c <= 0xF4) return 4;
+  return 1;
 }
 
 // The dialog, shown until it is cancelled or confirmed with a usable text.
@@ -67,6 +87,10 @@ std::optional<std::string> askCategory(Catalogue& catalogue, Prompter& prompter)
   for (;;) {
     auto answer = prompter.askText(kChooseCategoryCaption, "");
     if (!answer) return std::nullopt;
+    if (auto refusal = unstorableCategoryText(*answer)) {
+      prompter.warn(*refusal, kChangeCategoryTitle);
+      continue;
+    }
     std::string text = utf8ToCp1252(*answer);
     if (text.rfind("[Premiere", 0) == 0 || text.empty()) continue;
     if (std::find(choices.begin(), choices.end(), text) == choices.end())
@@ -92,24 +116,59 @@ std::optional<std::size_t> templateCategoryOffset(std::uint64_t size) {
   }
 }
 
-ChangeCatResult ChangeCat_FV(const CatalogueRow& row, std::string_view newCategory) {
+ChangeCatResult ChangeCat_FV(const CatalogueRow& row, std::string_view newCategory,
+                             std::string* why) {
+  std::string ignored;
+  std::string& reason = why ? *why : ignored;
+  reason = std::string(ff::kNotFilterFactory);
   if (row.categoryPosition != 0) return ChangeCatResult::NotFilterFactory;
-  auto bytes = ff::readWholeFile(row.path);
-  if (!bytes) return ChangeCatResult::NotFilterFactory;
+  // Plugins of the known sizes are far below the limit; a bigger file is none of them.
+  auto bytes = ff::readFileBytes(row.path, 57344, ff::kNotFilterFactory);
+  if (!bytes) {
+    reason = bytes.error();
+    return ChangeCatResult::NotFilterFactory;
+  }
   auto offset = templateCategoryOffset(bytes->size());
-  if (!offset) return ChangeCatResult::NotFilterFactory;
+  ff::FFRecord record;
+  // Only a plugin the Filter Factory reader accepts is patched, never a file of the same size.
+  if (!offset ||
+      !ff::Read8bfBytes(ByteView(*bytes), ff::recordFileName(row.path), record, true, false, {}))
+    return ChangeCatResult::NotFilterFactory;
   // Decision: the field holds 36 bytes; a longer category would overwrite the next property.
-  if (newCategory.size() > kMaxTemplateCategory) return ChangeCatResult::TooLong;
+  if (newCategory.size() > kMaxTemplateCategory) {
+    reason = tooLongText();
+    return ChangeCatResult::TooLong;
+  }
   auto& b = *bytes;
   b[*offset] = static_cast<std::uint8_t>(newCategory.size() & 0xFF);
   b[*offset + 1] = static_cast<std::uint8_t>(newCategory.size() >> 8);
-  // The characters start one byte on, over the high byte of the length.
-  for (std::size_t i = 0; i < newCategory.size(); ++i)
-    b[*offset + 1 + i] = static_cast<std::uint8_t>(newCategory[i]);
-  b[*offset + 1 + newCategory.size()] = 0;
+  // The characters start one byte on, over the high byte of the length; zeros fill the rest
+  // of the field, so no leftover of a longer category stays behind it.
+  for (std::size_t i = 0; i <= kMaxTemplateCategory; ++i)
+    b[*offset + 1 + i] =
+        i < newCategory.size() ? static_cast<std::uint8_t>(newCategory[i]) : std::uint8_t{0};
   // Written through a temporary file, so a failed write leaves the plugin as it was.
-  if (!ff::replaceFile(row.path, b).empty()) return ChangeCatResult::WriteFailed;
+  reason = ff::replaceFile(row.path, b);
+  if (!reason.empty()) return ChangeCatResult::WriteFailed;
   return ChangeCatResult::Changed;
+}
+
+std::optional<std::string> unstorableCategoryText(std::string_view utf8) {
+  std::vector<std::string> refused;
+  for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t length =
+        std::min(sequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    std::string character(utf8.substr(i, length));
+    i += length;
+    // The conversion writes '?' for what Windows-1252 cannot hold.
+    if (character != "?" && utf8ToCp1252(character) == "?" &&
+        std::find(refused.begin(), refused.end(), character) == refused.end())
+      refused.push_back(std::move(character));
+  }
+  if (refused.empty()) return std::nullopt;
+  std::string text = "The category contains characters a Filter Factory file cannot hold: ";
+  for (std::size_t k = 0; k < refused.size(); ++k) text += (k ? ", " : "") + refused[k];
+  return text;
 }
 
 std::vector<std::string> changeCategoryChoices(const Catalogue& catalogue) {
@@ -133,6 +192,11 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
   std::optional<std::string> category =
       request.dropTarget ? request.dropTarget : askCategory(catalogue, prompter);
   if (!category) return outcome;
+  // The dialog never gives an empty text; a drop or a script can.
+  if (category->empty()) {
+    prompter.warn(kEmptyCategory, kChangeCategoryTitle);
+    return outcome;
+  }
   if (isVirtual(*category)) {
     prompter.ask(cp1252ToUtf8(*category) +
                      " is only a virtual category!\r\nMoving plugins to this category isn't "
@@ -154,34 +218,27 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
   outcome.newCategory = *category;
   for (std::size_t r : request.selectedRows) {
     if (r == 0 || r > catalogue.rowCount()) {
-      ++outcome.failures;
+      outcome.failed.push_back({{}, "not a file of this list"});
       continue;
     }
     const CatalogueRow row = catalogue.row(r);
     const std::string ext4 = lastFour(row.path);
-    bool ok = false;
-    bool stop = false;
-    if (isSourceEnding(ext4)) {
-      ok = changeSource(row, ext4, *category, options);
-    } else {
-      auto result = ChangeCat_FV(row, *category);
-      ok = result == ChangeCatResult::Changed;
-      // A write error ends the command; rows changed so far keep their new category.
-      stop = result == ChangeCatResult::WriteFailed;
-    }
+    // Each file is replaced whole or not at all, so a failed write does not end the command:
+    // the other files are still tried and every failure is reported with its reason.
+    std::string why;
+    const bool ok = isSourceEnding(ext4)
+                        ? changeSource(row, ext4, *category, options, why)
+                        : ChangeCat_FV(row, *category, &why) == ChangeCatResult::Changed;
     if (ok) {
       catalogue.setCategory(r, *category);
       outcome.changedRows.push_back(r);
     } else {
-      ++outcome.failures;
+      outcome.failed.push_back({row.path, why});
     }
-    if (stop) break;
   }
+  outcome.failures = outcome.failed.size();
   if (!outcome.changedRows.empty()) catalogue.addCategory(*category);
-  if (outcome.failures > 0)
-    prompter.warn(
-        "Changing the category didn't work for " + std::to_string(outcome.failures) + " plugin(s).",
-        kChangeCategoryTitle);
+  if (!outcome.failed.empty()) prompter.warn(failureText(outcome.failed), kChangeCategoryTitle);
   return outcome;
 }
 

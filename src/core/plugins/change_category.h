@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,10 +26,16 @@ std::optional<std::size_t> templateCategoryOffset(std::uint64_t size);
 
 enum class ChangeCatResult { Changed, NotFilterFactory, TooLong, WriteFailed };
 
-// Rewrites the category of a Filter Factory plugin row (position 0, template size): the
-// length as 16 bits at the field, the characters from the byte after it, then a zero. The
-// file keeps its size; any failure leaves it as it was.
-ChangeCatResult ChangeCat_FV(const CatalogueRow& row, std::string_view newCategory);
+// Rewrites the category of a Filter Factory plugin row (position 0, template size, a plugin
+// the Filter Factory reader accepts): the length as 16 bits at the field, the characters from
+// the byte after it, then zeros to the end of the field. The file keeps its size; any failure
+// leaves it as it was, and why receives the reason worded for the user (when not null).
+ChangeCatResult ChangeCat_FV(const CatalogueRow& row, std::string_view newCategory,
+                             std::string* why = nullptr);
+
+// The message refusing a category (UTF-8) with characters outside Windows-1252, naming each
+// such character once; nullopt when every character fits.
+std::optional<std::string> unstorableCategoryText(std::string_view utf8);
 
 struct ChangeCategoryRequest {
   PaneView view = PaneView::Plugin;
@@ -38,10 +45,16 @@ struct ChangeCategoryRequest {
   std::optional<std::string> dropTarget;
 };
 
+struct ChangeCategoryFailure {
+  std::filesystem::path path;  // empty for a selection without a row
+  std::string reason;          // UTF-8, for the user
+};
+
 struct ChangeCategoryOutcome {
   std::string newCategory;               // empty when nothing was tried
   std::vector<std::size_t> changedRows;  // their entries leave the filter list
   std::size_t failures = 0;
+  std::vector<ChangeCategoryFailure> failed;  // one per failure, in selection order
 };
 
 // The dialog's choices: the pane's categories that do not begin with "[".

@@ -5,6 +5,9 @@
 #include <cstdlib>
 
 #include "core/common/cp1252.h"
+#include "core/ff/premiere_reader.h"
+#include "core/ff/record.h"
+#include "core/plugins/change_category.h"
 #include "core/plugins/classify.h"
 #include "core/plugins/text_util.h"
 
@@ -20,6 +23,21 @@ std::string hexUpper(std::uint32_t value) {
   return text;
 }
 
+// A Premiere filter whose records the resource search does not find still has the names the
+// Filter Factory readers know; anything else is named after its file, as the catalogue does.
+void nameUnnamedPremiereFilter(const std::filesystem::path& file, const ff::FFOptions& options,
+                               PluginFacts& facts) {
+  FilterInfo& first = facts.filters.front();
+  if (!first.category.empty() && !first.title.empty()) return;
+  ff::FFRecord record;
+  if (ff::Readprm(file, record, true, false, options) || ff::ReadTF(file, record, true, options)) {
+    first.category = record.category;
+    first.title = record.title;
+  }
+  if (first.category.empty()) first.category = "[Unknown]";
+  if (first.title.empty()) first.title = facts.fileName;
+}
+
 }  // namespace
 
 PluginFacts pluginFacts(const std::filesystem::path& file, const PlugTypeTable& table,
@@ -32,11 +50,17 @@ PluginFacts pluginFacts(const std::filesystem::path& file, const PlugTypeTable& 
   if (!c.label) return facts;
   facts.label = c.label;
   facts.filters = c.filters;
+  if (c.premiere) nameUnnamedPremiereFilter(file, options, facts);
   facts.filterFactory = c.label->find("Filter Factory") != std::string::npos;
   const FilterInfo& first = facts.filters.front();
   facts.categoryRoom = first.room;
   if (facts.filters.size() == 1 && first.position != 0)
     facts.categoryOffset = static_cast<std::uint32_t>(std::abs(std::int64_t{first.position}) - 1);
+  // A template's category field has a fixed room; the zeros counted after the text would
+  // include the closing zero and shrink with leftovers of an older category.
+  std::error_code ec;
+  auto field = templateCategoryOffset(std::filesystem::file_size(file, ec));
+  if (!ec && field && facts.categoryOffset == *field + 1) facts.categoryRoom = kMaxTemplateCategory;
   return facts;
 }
 

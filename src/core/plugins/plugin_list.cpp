@@ -4,6 +4,7 @@
 
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
+#include "core/ff/load_file.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/premiere_reader.h"
@@ -38,21 +39,6 @@ ListItem fileItem(const ff::FFRecord& record, const std::filesystem::path& file)
   return item;
 }
 
-// What the editor's loader reads of a source: fileName gets the file's own ending back.
-std::optional<ff::FFRecord> loadSource(const std::filesystem::path& file, std::string_view ext4,
-                                       const ff::FFOptions& options) {
-  ff::FFRecord record;
-  bool ok = false;
-  if (ext4 == ".afs") ok = ff::ReadAFS(file, record, options);
-  if (ext4 == ".pff") ok = ff::ReadPFF(file, record, options);
-  if (ext4 == ".txt") ok = ff::ReadTXT(file, record, options);
-  if (ext4 == ".ffx") ok = ff::ReadFFX(file, record);
-  if (!ok) return std::nullopt;
-  if (ext4 != ".ffx" && record.fileName.size() >= 4)
-    record.fileName.replace(record.fileName.size() - 4, 4, ext4);
-  return record;
-}
-
 }  // namespace
 
 std::string textLine(const ListItem& item, const ListFields& fields) {
@@ -81,19 +67,30 @@ std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::F
   const std::string name = file.filename().native();
   const std::string ext4 = lastLower(name, 4);
   ff::FFRecord record;
+  if (ext4 == ".bin") {
+    // A Macintosh plugin has no resource walk to fall back on.
+    if (ff::Read8bf(file, record, false, false, options)) return {listItemOf(record)};
+    return {};
+  }
   if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == "_8bf") {
     if (ff::Read8bf(file, record, false, false, options)) return {fileItem(record, file)};
     return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
   }
   if (ext4 == ".prm" || ext4 == "._rm" || ext4 == "_prm") {
-    if (ff::Readprm(file, record, false, false, options)) return {fileItem(record, file)};
+    if (ff::Readprm(file, record, false, false, options) ||
+        ff::ReadTF(file, record, false, options))
+      return {fileItem(record, file)};
     PrmResult prm = ReadComprm(file);
     if (!prm.ok) return {};
     return fromFilters({prm.filter}, displayText(name));
   }
   if (ext4 == ".aex" || ext4 == "._ex" || ext4 == "_aex")
     return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
-  if (auto source = loadSource(file, ext4, options)) return {fileItem(*source, file)};
+  if (ext4 == ".afs" || ext4 == ".pff" || ext4 == ".txt" || ext4 == ".ffx") {
+    // The same loader as every other command, so a file is a source for all or for none.
+    auto source = ff::loadFilterFactoryFile(file, options, ff::LoadPurpose::Editor);
+    if (source) return {fileItem(*source, file)};
+  }
   return {};
 }
 

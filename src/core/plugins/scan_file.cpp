@@ -8,6 +8,7 @@
 #include "core/ff/plugin_reader.h"
 #include "core/ff/record.h"
 #include "core/ff/sources.h"
+#include "core/plugins/change_category.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/other8b.h"
 #include "core/plugins/pe_header.h"
@@ -53,8 +54,12 @@ std::vector<FilterInfo> filterGroupRows(FileBytes& bytes, std::string_view name,
     return {row};
   }
   FilterTable table = ReadCom8bfFrom(bytes, name, ffOptions);
-  for (auto& f : table.filters)
-    if (isTemplatePosition(f.position)) f.position = 0;
+  for (auto& f : table.filters) {
+    if (!isTemplatePosition(f.position)) continue;
+    f.position = 0;
+    // The template's field has a fixed room, whatever bytes follow the current text.
+    f.room = kMaxTemplateCategory;
+  }
   return table.filters;
 }
 

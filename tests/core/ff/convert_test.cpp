@@ -100,10 +100,14 @@ TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   auto noTrailer = source("bare.afs", afs(""));
   auto third = source("three.txt", txt("Three", "three.8bf"));
   auto report = run({first, jpeg, noTrailer, dir / "missing.afs", third});
-  EXPECT_EQ(names(report.written), (std::vector<std::string>{"one.afs", "three.afs"}));
-  EXPECT_EQ(report.unreadable, (std::vector<fs::path>{jpeg, noTrailer, dir / "missing.afs"}));
+  EXPECT_EQ(names(report.written), (std::vector<std::string>{"bare.afs", "one.afs", "three.afs"}));
+  ASSERT_EQ(report.unreadable.size(), 2u);
+  EXPECT_EQ(report.unreadable[0].path, jpeg);
+  EXPECT_EQ(report.unreadable[0].text, "not a Filter Factory file");
+  EXPECT_EQ(report.unreadable[1].path, dir / "missing.afs");
+  EXPECT_EQ(report.unreadable[1].text, "No such file or directory");
   EXPECT_TRUE(report.skipped.empty());
-  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "three.afs"}));
+  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "bare.afs", "three.afs"}));
 }
 
 struct OverwriteRun {
@@ -216,7 +220,8 @@ TEST_F(ConvertTest, LibraryEntriesAskBeforeReplacingFiles) {
 TEST_F(ConvertTest, LibraryWithWrongHeaderIsUnreadableWithItsMessage) {
   auto bad = source("v2.ffl", ffl({fflEntry("a.8bf", "A")}, "FFL2.0"));
   auto report = run({bad});
-  EXPECT_EQ(report.unreadable, std::vector<fs::path>{bad});
+  ASSERT_EQ(report.unreadable.size(), 1u);
+  EXPECT_EQ(report.unreadable[0].path, bad);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text, bad.string() + " is not a Filter Factory Library File!");
   EXPECT_EQ(prompter.messages[0].title, "Format Violation");

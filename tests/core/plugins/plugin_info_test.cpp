@@ -38,7 +38,7 @@ TEST_F(PluginInformation, ThreeFilterPluginHasNoPositionLine) {
 TEST_F(PluginInformation, FilterFactoryTemplatePlugin) {
   EXPECT_EQ(info("Wave.8bf", fixtures::templatePlugin("Blur", "Wave")),
             "Blur: Wave\r\n----------\r\nType: Photoshop Filter Factory 3.0\r\n"
-            "Max. Category Name: 35 letters\r\nCategory at &H7957");
+            "Max. Category Name: 34 letters\r\nCategory at &H7957");
   EXPECT_TRUE(facts.filterFactory);
   EXPECT_EQ(facts.categoryOffset, 31063u);
   EXPECT_EQ(facts.fieldCaption, "Category");
@@ -69,7 +69,7 @@ TEST_F(PluginInformation, PremiereLabelsBySizeAndRecord) {
         Case{transition, "Premiere Transition Factory", "[Premiere TF]"},
         Case{audio, "Premiere 4.2 Audio Plugin", "[Premiere Audio]"},
         Case{fixtures::piplPlugin({{"Stylize", "Glow"}}), "Premiere 5.0 Plugin", "Stylize"},
-        Case{"junk", "Premiere 5.0 Plugin", ""}}) {
+        Case{"junk", "Premiere 5.0 Plugin", "[Unknown]"}}) {
     info("x.prm", c.bytes);
     ASSERT_TRUE(facts.label);
     EXPECT_EQ(*facts.label, c.label);
@@ -117,7 +117,7 @@ TEST_F(PluginInformation, CommandMessages) {
                              "notes.doc is an unknown file type or maybe damaged."},
                         Case{PaneView::Plugin, dir / "Wave.8bf", test::MessageKind::Inform,
                              "Blur: Wave\r\n----------\r\nType: Photoshop Filter Factory 3.0\r\n"
-                             "Max. Category Name: 35 letters\r\nCategory at &H7957"}}) {
+                             "Max. Category Name: 34 letters\r\nCategory at &H7957"}}) {
     test::ScriptedPrompter p;
     cmd_PlugInInformation(c.view, c.file, none, {}, p);
     ASSERT_EQ(p.messages.size(), 1u);

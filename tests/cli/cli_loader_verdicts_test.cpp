@@ -1,0 +1,232 @@
+// End-to-end: one loader's verdict for every command, the usage rules of the command line, and
+// Change Category rewriting only the category of real-shaped sources.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "support/ff_plugin_bytes.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using qm::test::readFile;
+using qm::test::writeFile;
+
+// Every file under folder with its bytes, to show that a run changed nothing else.
+std::map<std::string, std::string> contentsOf(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (fs::is_regular_file(it->symlink_status()))
+      contents[fs::relative(it->path(), folder).string()] = readFile(it->path());
+  return contents;
+}
+
+// text with its first from replaced by to.
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+  auto at = text.find(from);
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+constexpr std::string_view kAfsWithoutTrailer =
+    "%RGB-1.0\r0\r64\r0\r0\r0\r0\r0\r0\rsrc(x+ctl(1)/8,y,z)\r\rg\r\rb\r\ra\r\r";
+
+class CliLoaderVerdicts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    writeFile(dir / "zero.afs", "");
+    writeFile(dir / "noise.pff", "\x9f\x13\xc2 random bytes \x01\x02\r\r\r");
+    writeFile(dir / "zero.8bf", std::string(57344, '\0'));
+    writeFile(dir / "plain.afs", kAfsWithoutTrailer);
+    writeFile(dir / "lib.ffl", "FFL1.0\r\n1\r\n" + fflEntry());
+    writeFile(dir / "picture.png", "");
+    // A source far over the limit, sparse, so the test itself stays cheap.
+    writeFile(dir / "big.afs", "%RGB-1.0\r");
+    fs::resize_file(dir / "big.afs", 5u << 20);
+    fs::create_symlink("loop.afs", dir / "loop.afs");
+  }
+
+  static std::string fflEntry() {
+    std::string entry = "ent.8bf\r\nLibCat\r\nLibTitle\r\nc\r\na\r\n";
+    for (int i = 0; i < 16; ++i) entry += "\r\n";
+    return entry + "r\r\ng\r\nb\r\na\r\n0\r\n0\r\n0\r\n0\r\n";
+  }
+
+  qm::test::ProgramRun cli(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--program-dir", (dir / "prog").string()});
+    return qm::test::runProgram(QM_CLI, args);
+  }
+  std::string at(std::string_view name) const { return (dir / name).string(); }
+
+  qm::test::TempFolder dir;
+};
+
+TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
+  const std::string notFF = ": not a Filter Factory file";
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"dump", at("zero.afs")}, 1, at("zero.afs") + notFF},
+      {{"dump", at("noise.pff")}, 1, at("noise.pff") + notFF},
+      {{"dump", at("missing.afs")}, 1, at("missing.afs") + ": No such file or directory"},
+      {{"dump", at("loop.afs")}, 1, at("loop.afs") + ": Too many levels of symbolic links"},
+      {{"dump", at("big.afs")}, 1, at("big.afs") + ": too large for a Filter Factory source"},
+      {{"apply", at("zero.afs"), at("picture.png"), at("out.png")}, 1, at("zero.afs") + notFF},
+      {{"list", at("missing.8bf")}, 1, at("missing.8bf") + ": No such file or directory"},
+      {{"list", at("lib.ffl#2")}, 1, at("lib.ffl") + ": no entry 2 (the library has 1)"},
+      {{"set-category", "Noise", at("zero.8bf")},
+       1,
+       "Changing the category didn't work for 1 plugin(s).\r\n" + at("zero.8bf") + notFF},
+      {{"set-category", "Noise", at("zero.afs"), at("missing.txt")},
+       1,
+       "didn't work for 2 plugin(s).\r\n" + at("zero.afs") + notFF + "\r\n" + at("missing.txt") +
+           ": No such file or directory"},
+      {{"set-category", "\xD0\x92\xD0\xBE\xD0\xB4\xD0\xBA\xD0\xB0 \xC3\xA9\xD0\xB2",
+        at("plain.afs")},
+       1,
+       "The category contains characters a Filter Factory file cannot hold: \xD0\x92, \xD0\xBE, "
+       "\xD0\xB4, \xD0\xBA, \xD0\xB0, \xD0\xB2\n"},
+      {{"set-category", "", at("plain.afs")}, 1, "The category is empty."},
+      {{"scan", "--sources", dir.path().string()}, 0, ""},
+  };
+  const auto before = contentsOf(dir.path());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+    auto run = cli(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("big.afs"), std::string::npos);
+    EXPECT_EQ(contentsOf(dir.path()), before);
+  }
+}
+
+TEST_F(CliLoaderVerdicts, SourceWithoutTrailerAndLibraryEntryLoadForEveryCommand) {
+  auto dump = cli({"dump", "--json", at("plain.afs")});
+  ASSERT_EQ(dump.exitCode, 0) << dump.err;
+  EXPECT_EQ(nlohmann::json::parse(dump.out)["title"], "plain.8bf");
+  auto convert = cli({"convert", "--to", "txt", "--dest", at("out"), at("plain.afs")});
+  EXPECT_EQ(convert.exitCode, 0) << convert.err;
+  EXPECT_TRUE(fs::exists(dir / "out" / "plain.txt"));
+  qm::test::FFPluginFields mac;
+  mac.title = "Ripple";
+  mac.category = "Mac";
+  writeFile(dir / "mac.bin", qm::test::ffPluginBytes(99712, mac));
+  qm::test::PremiereFields wipe;
+  wipe.menuName = "Wipe";
+  writeFile(dir / "wipe.prm", qm::test::transitionBytes(50688, 0, wipe));
+  auto list = cli({"list", at("lib.ffl#1"), at("plain.afs"), at("mac.bin"), at("wipe.prm")});
+  EXPECT_EQ(list.exitCode, 0) << list.err;
+  EXPECT_EQ(list.out, "[Premiere TF]: Wipe\nLibCat: LibTitle\nMac: Ripple\nSynthetic: plain.8bf\n");
+  EXPECT_EQ(cli({"info", at("wipe.prm")}).out.substr(0, 20), "[Premiere TF]: Wipe\n");
+}
+
+TEST_F(CliLoaderVerdicts, UsageErrorsNameWhatIsWrong) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"types", "-x"}, "unknown option -x"},
+      {{"types", "--dest", "d"}, "--dest is not an option of types"},
+      {{"types", "extra"}, "unexpected argument 'extra'"},
+      {{"dump", "--overwrite", "all", at("plain.afs")}, "--overwrite is not an option of dump"},
+      {{"dump", "--bogus", at("plain.afs")}, "unknown option --bogus"},
+      {{"info", at("plain.afs"), at("zero.afs")}, "unexpected argument '" + at("zero.afs") + "'"},
+      {{"apply", at("plain.afs"), "--dest", at("d1"), at("a.png"), at("b.png")},
+       "--dest is not an option of apply"},
+      {{"apply", at("plain.afs"), at("a.png"), at("b.png"), at("c.png")},
+       "unexpected argument '" + at("c.png") + "'"},
+      // The tests run without a terminal on standard input.
+      {{"convert", "--to", "afs", "--overwrite", "ask", at("plain.afs")},
+       "--overwrite ask needs a terminal"},
+  };
+  const auto before = contentsOf(dir.path());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.err);
+    auto run = cli(c.args);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(contentsOf(dir.path()), before);
+  }
+}
+
+// Sources as decompilers and plugin-information dumps write them.
+constexpr std::string_view kGeneralText =
+    "Category: Distort\r\nTitle: Wave Maker\r\nCopyright: (c) 1998\r\nAuthor: Someone\r\n"
+    "Filename: wavemk.8bf\r\n\r\nR:src(x+map(0,y)/8,y,z)\r\n\r\nG:g\r\n\r\nB:b\r\n\r\n"
+    "A:a*ctl(2)/255\r\n\r\nmap[0]: Map0\r\nctl[2]: Transparency\r\n\r\nval[0]: 10\r\n"
+    "val[1]: 20\r\nval[2]: 128\r\n";
+constexpr std::string_view kInformationText =
+    "Filter Factory Plugin Information:\nFILENAME: C:\\PLUGINS\\WAVEMK.8BF\nCATEGORY:\n"
+    "Distort\nTITLE:\nWave Maker\nCOPYRIGHT:\n(c) 1998\nAUTHOR:\nSomeone\nMap 0:  Map0\n"
+    "Map 1:  []\nMap 2:  []\nMap 3:  []\nControl 0:  []\nControl 1:  []\nControl 2:  []\n"
+    "Control 3:  []\nControl 4:  []\nControl 5:  []\nControl 6:  []\nControl 7:  []\nR=\n"
+    "src(x+map(0,y)/8,y,z)\nG=\ng\nB=\nb\nA=\na\n\n";
+
+TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
+  struct Case {
+    std::string name;
+    std::string before;
+    std::string after;
+    std::string aFormula;
+  };
+  const std::string general(kGeneralText);
+  const std::string info(kInformationText);
+  const std::string withTrailer = std::string(kAfsWithoutTrailer) +
+                                  "Distort\r\rWave\r\r\r\r\r\r1: \r\r2: Amount\r\r3: \r\r4: \r\r"
+                                  "5: \r\r6: \r\r7: \r\r8: \r\r";
+  const std::vector<Case> cases = {
+      {"wave.txt", general, replaced(general, "Distort", "New Cat"), "a*ctl(2)/255"},
+      {"lower.txt", replaced(general, "Category: ", "category:"),
+       replaced(general, "Category: Distort", "category:New Cat"), "a*ctl(2)/255"},
+      {"nocat.txt", replaced(general, "Category: Distort\r\n", ""),
+       replaced(general, "Distort", "New Cat"), "a*ctl(2)/255"},
+      {"info.txt", info, replaced(info, "\nDistort\n", "\nNew Cat\n"), "a"},
+      {"trailer.afs", withTrailer, replaced(withTrailer, "Distort", "New Cat"), "a"},
+      {"plain.afs", std::string(kAfsWithoutTrailer),
+       std::string(kAfsWithoutTrailer) +
+           "New Cat\r\rplain.8bf\r\r\r\r\r\r1: \r\r2: Slider 2\r\r3: \r\r4: \r\r5: \r\r6: \r\r"
+           "7: \r\r8: \r\r",
+       "a"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeFile(dir / c.name, c.before);
+    auto dumpBefore = nlohmann::json::parse(cli({"dump", "--json", at(c.name)}).out);
+    auto set = cli({"set-category", "New Cat", at(c.name)});
+    EXPECT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(readFile(dir / c.name), c.after);
+    auto dumpAfter = nlohmann::json::parse(cli({"dump", "--json", at(c.name)}).out);
+    EXPECT_EQ(dumpAfter["category"], "New Cat");
+    EXPECT_EQ(dumpAfter["formulas"]["a"], c.aFormula);
+    dumpAfter["category"] = dumpBefore["category"];
+    EXPECT_EQ(dumpAfter, dumpBefore);
+  }
+}
+
+TEST_F(CliLoaderVerdicts, TemplateCategoryRoomStaysTheFieldsRoom) {
+  const auto plugin = dir / "Wave.8bf";
+  writeFile(plugin, readFile(fs::path(QM_DATA_DIR) / "photo30.dll"));
+  const std::string room = "Max. Category Name: 34 letters";
+  EXPECT_NE(cli({"info", plugin.string()}).out.find(room), std::string::npos);
+  ASSERT_EQ(cli({"set-category", std::string(34, 'x'), plugin.string()}).exitCode, 0);
+  ASSERT_EQ(cli({"set-category", "Blur", plugin.string()}).exitCode, 0);
+  EXPECT_NE(cli({"info", plugin.string()}).out.find(room), std::string::npos);
+  auto scan = nlohmann::json::parse(cli({"scan", "--json", dir.path().string()}).out);
+  EXPECT_EQ(scan["rows"][0]["categoryRoom"], 34);
+  // Nothing of the longer category is left behind the new one.
+  EXPECT_EQ(readFile(plugin).substr(31062, 36), std::string("\x04"
+                                                            "Blur",
+                                                            5) +
+                                                    std::string(31, '\0'));
+}
+
+}  // namespace
