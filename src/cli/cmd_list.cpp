@@ -144,7 +144,7 @@ int run(Context& context) {
 }  // namespace
 
 CliCommand makeListCommand() {
-  std::vector<std::string_view> valued = {"fields", "output"};
+  std::vector<std::string_view> valued = {"fields", "output", "overwrite"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
   std::vector<std::string_view> flags = {"csv"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
