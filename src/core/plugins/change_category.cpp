@@ -62,15 +62,12 @@ bool changeSource(const CatalogueRow& row, std::string_view ext4, const std::str
 }
 
 // The dialog, shown until it is cancelled or confirmed with a usable text.
-std::optional<std::string> askCategory(Catalogue& catalogue, Prompter& prompter) {
-  const auto choices = changeCategoryChoices(catalogue);
+std::optional<std::string> askCategory(Prompter& prompter) {
   for (;;) {
     auto answer = prompter.askText(kChooseCategoryCaption, "");
     if (!answer) return std::nullopt;
     std::string text = utf8ToCp1252(*answer);
     if (text.rfind("[Premiere", 0) == 0 || text.empty()) continue;
-    if (std::find(choices.begin(), choices.end(), text) == choices.end())
-      catalogue.addCategory(text);
     return text;
   }
 }
@@ -131,7 +128,7 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     return outcome;
   }
   std::optional<std::string> category =
-      request.dropTarget ? request.dropTarget : askCategory(catalogue, prompter);
+      request.dropTarget ? request.dropTarget : askCategory(prompter);
   if (!category) return outcome;
   if (isVirtual(*category)) {
     prompter.ask(cp1252ToUtf8(*category) +
@@ -152,6 +149,9 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     }
   }
   outcome.newCategory = *category;
+  // A new category typed in the dialog is listed from here on, even when no plugin moves into
+  // it; a refused one above never is.
+  catalogue.addCategory(*category);
   for (std::size_t r : request.selectedRows) {
     if (r == 0 || r > catalogue.rowCount()) {
       ++outcome.failures;
@@ -177,7 +177,6 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     }
     if (stop) break;
   }
-  if (!outcome.changedRows.empty()) catalogue.addCategory(*category);
   if (outcome.failures > 0)
     prompter.warn(
         "Changing the category didn't work for " + std::to_string(outcome.failures) + " plugin(s).",

@@ -196,9 +196,10 @@ void MainWindow::showView(View view) {
   viewChanged(active_, view);
 }
 
+// Not a reason to make the pane active: the active pane changes only when the user focuses
+// or clicks one, never because a command refreshed the other.
 void MainWindow::viewChanged(int index, View view) {
   if (closing_) return;
-  setActivePane(index);
   Pane* p = pane(index);
   if (view == View::File) {
     p->refresh();
@@ -225,7 +226,7 @@ void MainWindow::scanStarted(int index) {
   progressBar_->setVisible(true);
 }
 
-void MainWindow::scanFinished(int index, bool found) {
+void MainWindow::scanFinished(int index, bool) {
   pane(index)->folderList()->setEnabled(true);
   progressBar_->setValue(100);
   progressBar_->setVisible(false);
@@ -235,9 +236,7 @@ void MainWindow::scanFinished(int index, bool found) {
   Pane* p = pane(index);
   if (p->view() == View::Plugin && p->pluginView()->catalogue().folder() != p->folder()) {
     viewChanged(index, View::Plugin);
-    return;
   }
-  if (!found) prompter_.ask(plugins::kNoPluginsFound, "Quillmark", Buttons::Ok, Icon::Exclamation);
 }
 
 void MainWindow::restorePanes(const settings::WindowState& state) {

@@ -87,14 +87,22 @@ void MainWindow::connectCommands() {
       if (!busy()) (commandRunner().*command)();
     });
   }
-  const std::pair<const char*, const char*> buttons[] = {{"convertButton", "mnuConvert"},
-                                                         {"enableButton", "mnuEnable"},
-                                                         {"changeCatButton", "mnuChangeCat"}};
-  for (auto [button, action] : buttons)
-    connect(findChild<QPushButton*>(button), &QPushButton::clicked, menus_.action(action),
-            &QAction::trigger);
-  connect(menus_.menu("mnuCommands"), &QMenu::aboutToShow, this,
-          &MainWindow::updateCommandAvailability);
+  // The buttons run their command whatever the menu showed for the last selection; the
+  // command itself says when the selection does not fit.
+  const std::pair<const char*, void (CommandRunner::*)()> buttons[] = {
+      {"convertButton", &CommandRunner::convert},
+      {"enableButton", &CommandRunner::enableDisable},
+      {"changeCatButton", &CommandRunner::changeCategory}};
+  for (auto [button, command] : buttons)
+    connect(findChild<QPushButton*>(button), &QPushButton::clicked, this, [this, command] {
+      if (!busy()) (commandRunner().*command)();
+    });
+  QMenu* commandsMenu = menus_.menu("mnuCommands");
+  connect(commandsMenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandAvailability);
+  // The greyed entries are only what the menu shows; shortcuts work on once it closes.
+  connect(commandsMenu, &QMenu::aboutToHide, this, [this, entries] {
+    for (auto [name, command] : entries) menus_.action(name)->setEnabled(true);
+  });
   runner.setStatusSink([this](const QString& text) { statusText_->setText(text); });
   commands_.changeCategory = [this](int pane, const std::string& category,
                                     const std::vector<std::size_t>& rows) {
@@ -187,8 +195,8 @@ void MainWindow::showProperties() {
     auto rows = p->pluginView()->selectedRows();
     if (!rows.empty()) target = p->pluginView()->catalogue().row(rows.front()).path;
   } else {
-    QString name = p->fileView()->currentName();
-    if (!name.isEmpty() && name != " ..") target = p->folder() / name.toStdString();
+    QString name = p->fileView()->firstSelectedName();
+    if (!name.isEmpty()) target = p->folder() / name.toStdString();
   }
   // With no file the selected folder is shown.
   if (target.empty()) target = p->folderList()->highlighted();

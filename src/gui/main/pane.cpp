@@ -89,8 +89,13 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
 
   connect(driveBox_, &QComboBox::activated, this,
           [this](int i) { setFolder(driveBox_->itemData(i).toString().toStdString()); });
-  connect(folderList_, &FolderList::folderChosen, this,
-          [this](const QString& path) { setFolder(path.toStdString()); });
+  connect(folderList_, &FolderList::folderChosen, this, [this](const QString& path) {
+    // A folder renamed or removed behind the list's back: show what is there now.
+    if (QDir(path).exists())
+      setFolder(path.toStdString());
+    else
+      reloadFromDisk();
+  });
   connect(folderList_, &FolderList::contextMenuWanted, this, &Pane::foldersMenuWanted);
   connect(caption_, &FolderCaption::contextMenuWanted, this, &Pane::foldersMenuWanted);
   connect(patternBox_, &QComboBox::activated, this, [this](int i) {
@@ -114,6 +119,12 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
   connect(fileView_, &FileView::parentRequested, this, &Pane::goToParent);
   connect(fileView_, &FileView::propertiesRequested, this,
           [this] { emit propertiesWanted(index_); });
+
+  reloadTimer_.setSingleShot(true);
+  reloadTimer_.setInterval(250);
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, &reloadTimer_,
+          qOverload<>(&QTimer::start));
+  connect(&reloadTimer_, &QTimer::timeout, this, &Pane::reloadFromDisk);
 
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   for (QAbstractItemView* list : std::initializer_list<QAbstractItemView*>{
@@ -218,10 +229,31 @@ void Pane::setFolder(const std::filesystem::path& folder) {
   QDir dir(qpath(folder));
   if (!dir.exists()) return;
   folder_ = dir.absolutePath().toStdString();
+  if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+  watcher_.addPath(dir.absolutePath());
+  reloadTimer_.stop();
   selectDrive();
   folderList_->showFolder(folder_);
   caption_->setPath(qpath(folder_));
   refresh();
+  emit folderChanged(index_);
+}
+
+void Pane::reloadFromDisk() {
+  if (folder_.empty()) return;
+  std::error_code ec;
+  auto existing = folder_;
+  while (!std::filesystem::is_directory(existing, ec) && existing.has_relative_path())
+    existing = existing.parent_path();
+  if (existing != folder_) {
+    setFolder(existing);
+    return;
+  }
+  QStringList selected = fileView_->selectedFiles();
+  QString current = fileView_->currentName();
+  folderList_->showFolder(folder_);
+  refresh();
+  fileView_->reselect(selected, current);
   emit folderChanged(index_);
 }
 

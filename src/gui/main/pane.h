@@ -3,8 +3,10 @@
 // the file-type box and the pane's picture buttons.
 
 #include <QComboBox>
+#include <QFileSystemWatcher>
 #include <QFrame>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 
@@ -56,6 +58,9 @@ class Pane : public QFrame {
 
   // FillDirList with the pane's folder and pattern.
   void refresh();
+  // Reads the folder again after a change on disk: folder list and files, keeping the
+  // selection; a folder that is gone gives way to its nearest existing parent.
+  void reloadFromDisk();
   // Full paths of the File View selection.
   std::vector<std::filesystem::path> selectedPaths() const;
 
@@ -118,6 +123,9 @@ class Pane : public QFrame {
   QToolButton* syncButton_ = nullptr;
   QToolButton* folderBoxButton_ = nullptr;
   QToolButton* desktopButton_ = nullptr;
+  // Changes on disk come in bursts (a copy of many files); one reload follows them.
+  QFileSystemWatcher watcher_;
+  QTimer reloadTimer_;
 };
 
 }  // namespace qm::gui

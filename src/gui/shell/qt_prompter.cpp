@@ -35,6 +35,7 @@ QMessageBox::StandardButtons boxButtons(Buttons buttons) {
     case Buttons::OkCancel:
       return QMessageBox::Ok | QMessageBox::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
       return QMessageBox::Yes | QMessageBox::No;
     case Buttons::YesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -89,6 +90,7 @@ void QtPrompter::error(std::string_view text, std::string_view title) {
 Button QtPrompter::ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) {
   QMessageBox box(boxIcon(icon), qs(title), messageText(text), boxButtons(buttons), parent_);
   box.setObjectName("qmMessageBox");
+  if (buttons == Buttons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
   return pressed(box.exec());
 }
 
