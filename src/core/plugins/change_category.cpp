@@ -149,9 +149,6 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     }
   }
   outcome.newCategory = *category;
-  // A new category typed in the dialog is listed from here on, even when no plugin moves into
-  // it; a refused one above never is.
-  catalogue.addCategory(*category);
   for (std::size_t r : request.selectedRows) {
     if (r == 0 || r > catalogue.rowCount()) {
       ++outcome.failures;
@@ -177,6 +174,9 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     }
     if (stop) break;
   }
+  // A category typed in the dialog is listed once a plugin is in it: a refusal or a run where
+  // nothing moved leaves the lists as they were.
+  if (!outcome.changedRows.empty()) catalogue.addCategory(*category);
   if (outcome.failures > 0)
     prompter.warn(
         "Changing the category didn't work for " + std::to_string(outcome.failures) + " plugin(s).",

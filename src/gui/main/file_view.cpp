@@ -98,6 +98,10 @@ FileView::FileView(const FileIcons& icons, QWidget* parent)
                      static_cast<QWidget*>(classic_)}) {
     w->installEventFilter(this);
     static_cast<QAbstractScrollArea*>(w)->viewport()->installEventFilter(this);
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& at) {
+      emit contextMenuWanted(static_cast<QAbstractScrollArea*>(w)->viewport()->mapToGlobal(at));
+    });
   }
   setMode(settings::FileViewMode::LargeIcons);
 }

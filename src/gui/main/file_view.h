@@ -56,6 +56,7 @@ class FileView : public QStackedWidget {
   void parentRequested();                     // Backspace
   void propertiesRequested();                 // Alt+Enter
   void pressed();                             // a mouse press on a list
+  void contextMenuWanted(const QPoint& globalPos);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -49,6 +49,12 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   escape->setContext(Qt::WindowShortcut);
   connect(escape, &QShortcut::activated, this, [this] { progress_.cancel(); });
   connect(&progress_, &QtProgress::percentChanged, progressBar_, &QProgressBar::setValue);
+  // Keys a file manager's user expects; the menus show them beside their entries.
+  menus_.action("mnuRefresh")->setShortcut(QKeySequence(Qt::Key_F5));
+  menus_.action("mnuRename")->setShortcut(QKeySequence(Qt::Key_F2));
+  menus_.action("mnuDelete")->setShortcut(QKeySequence(Qt::Key_Delete));
+  auto* typePath = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+  connect(typePath, &QShortcut::activated, this, [this] { active()->editPath(); });
   windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
   connectCommands();
   setActivePane(0);
@@ -144,6 +150,11 @@ void MainWindow::connectPane(Pane* p) {
     if (p->view() == View::Plugin) viewChanged(p->index(), View::Plugin);
   });
   connect(p, &Pane::pluginViewMade, this, &MainWindow::connectPluginView);
+  connect(p, &Pane::filesMenuWanted, this,
+          [this](const QPoint& at) { menus_.menu("mnuCommands")->popup(at); });
+  connect(p, &Pane::renameFolderWanted, this, [this] {
+    if (!busy()) commandRunner().renameFolder();
+  });
   connect(p, &Pane::fflViewMade, this, [this](int index) {
     connect(pane(index)->fflView(), &FflView::openWanted, this,
             [this, index] { openLibraryDialog(index); });

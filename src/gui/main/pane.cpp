@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QStorageInfo>
@@ -48,6 +49,7 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
       icons_(icons),
       driveBox_(new QComboBox(this)),
       caption_(new FolderCaption(this)),
+      pathEditor_(new QLineEdit(this)),
       folderList_(new FolderList(icons, this)),
       tabs_(new QTabWidget(this)),
       fileView_(new FileView(icons, this)),
@@ -84,6 +86,9 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
   layout->setSpacing(3);
   layout->addWidget(buildTopRow());
   layout->addWidget(caption_);
+  pathEditor_->setObjectName("pathEditor");
+  pathEditor_->setVisible(false);
+  layout->addWidget(pathEditor_);
   layout->addWidget(splitter, 1);
   layout->addWidget(patternBox_);
 
@@ -117,6 +122,13 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
       setFolder(folder_ / name.toStdString());
   });
   connect(fileView_, &FileView::parentRequested, this, &Pane::goToParent);
+  connect(fileView_, &FileView::contextMenuWanted, this, &Pane::filesMenuWanted);
+  connect(folderList_, &FolderList::renameWanted, this,
+          [this] { emit renameFolderWanted(index_); });
+  connect(pathEditor_, &QLineEdit::returnPressed, this, &Pane::pathTyped);
+  connect(pathEditor_, &QLineEdit::editingFinished, this, [this] {
+    if (!pathEditor_->hasFocus()) closePathEditor();
+  });
   connect(fileView_, &FileView::propertiesRequested, this,
           [this] { emit propertiesWanted(index_); });
 
@@ -257,6 +269,33 @@ void Pane::reloadFromDisk() {
   emit folderChanged(index_);
 }
 
+void Pane::editPath() {
+  pathEditor_->setText(QDir::toNativeSeparators(qpath(folder_)));
+  caption_->setVisible(false);
+  pathEditor_->setVisible(true);
+  pathEditor_->setFocus();
+  pathEditor_->selectAll();
+}
+
+void Pane::pathTyped() {
+  QString typed = QDir::fromNativeSeparators(pathEditor_->text().trimmed());
+  if (typed.startsWith("~")) typed.replace(0, 1, QDir::homePath());
+  QDir dir(QDir(qpath(folder_)).absoluteFilePath(typed));
+  if (!dir.exists()) {
+    // Stays open for a correction; the caption would not show a folder that is not there.
+    pathEditor_->selectAll();
+    return;
+  }
+  closePathEditor();
+  setFolder(dir.absolutePath().toStdString());
+  fileView_->activeView()->setFocus();
+}
+
+void Pane::closePathEditor() {
+  pathEditor_->setVisible(false);
+  caption_->setVisible(true);
+}
+
 void Pane::goToParent() {
   QDir dir(qpath(folder_));
   if (dir.cdUp()) setFolder(dir.absolutePath().toStdString());
@@ -367,6 +406,17 @@ bool Pane::crossPaneDrop(QObject* watched, QEvent* event) {
 }
 
 bool Pane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == pathEditor_ && event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    event->accept();
+    return true;
+  }
+  if (watched == pathEditor_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    closePathEditor();
+    fileView_->activeView()->setFocus();
+    return true;
+  }
   switch (event->type()) {
     case QEvent::FocusIn:
     case QEvent::MouseButtonPress:

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileSystemWatcher>
 #include <QFrame>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -61,6 +62,10 @@ class Pane : public QFrame {
   // Reads the folder again after a change on disk: folder list and files, keeping the
   // selection; a folder that is gone gives way to its nearest existing parent.
   void reloadFromDisk();
+  // Ctrl+L: the folder caption turns into a line to type a path in; Enter goes there,
+  // Escape or leaving it puts the caption back.
+  void editPath();
+  QLineEdit* pathEditor() const { return pathEditor_; }
   // Full paths of the File View selection.
   std::vector<std::filesystem::path> selectedPaths() const;
 
@@ -91,6 +96,9 @@ class Pane : public QFrame {
   void desktopWanted(int pane);
   // Files of sourcePane dropped on this pane's lists: move them into this pane's folder.
   void moveFilesWanted(int sourcePane, int targetPane);
+  // A right click on the files, and F2 on the folder list.
+  void filesMenuWanted(const QPoint& globalPos);
+  void renameFolderWanted(int pane);
   void pluginViewMade(int pane);
   void fflViewMade(int pane);
 
@@ -105,6 +113,8 @@ class Pane : public QFrame {
   bool crossPaneDrop(QObject* watched, QEvent* event);
   // Puts a view made late into its tab page, with the pane's event handling.
   void placeInTab(int tab, QWidget* view);
+  void pathTyped();
+  void closePathEditor();
 
   int index_;
   AppContext& context_;
@@ -113,6 +123,7 @@ class Pane : public QFrame {
   settings::PatternChoice pattern_;
   QComboBox* driveBox_;
   FolderCaption* caption_;
+  QLineEdit* pathEditor_;
   FolderList* folderList_;
   QTabWidget* tabs_;
   FileView* fileView_;
