@@ -35,7 +35,10 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
       menus_(buildMenus(*menuBar())),
       prompter_(this),
       desktop_(context.programDir,
-               context.urlOpener ? context.urlOpener : platform::desktopUrlOpener(),
+               context.urlOpener ? context.urlOpener
+                                 : platform::desktopUrlOpener([this](std::string_view text) {
+                                     prompter_.warn(text, "Quillmark");
+                                   }),
                [this](std::string_view text) { prompter_.warn(text, "Quillmark"); }) {
   setObjectName("Form1");
   setWindowIcon(icons_.button(ButtonPicture::Logo));

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 
 #include "core/ff/sources.h"
 #include "core/plugins/open_by_type.h"
@@ -15,6 +16,7 @@
 #include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
 #include "gui/main/main_window.h"
+#include "gui/main/open_with_dialog.h"
 #include "gui/main/plugin_view.h"
 #include "gui/main/properties_dialog.h"
 #include "gui/main/tip_window.h"
@@ -222,9 +224,7 @@ void MainWindow::openFile(const QString& path) {
       if (!busy()) commandRunner().convert();
       return;
     case plugins::OpenAction::Shell:
-      // Without a desktop association there is no Open With dialog to fall back on here.
-      if (!desktop_.openFile(file))
-        statusText_->setText(QString("No program is associated with %1.").arg(name));
+      openWithDesktop(file);
       return;
     case plugins::OpenAction::PictureEditor:
       statusText_->setText(QString("%1 opens in the Picture Editor.").arg(name));
@@ -235,6 +235,26 @@ void MainWindow::openFile(const QString& path) {
       statusText_->setText(QString("%1 opens in the Filter Factory Editor.").arg(name));
       return;
   }
+}
+
+void MainWindow::openWithDesktop(const std::filesystem::path& file) {
+  QString path = QString::fromStdString(file.string());
+  QString type = QMimeDatabase().mimeTypeForFile(path).name();
+  std::optional<platform::DesktopApp> app;
+  if (auto remembered = openWith_.find(type); remembered != openWith_.end()) {
+    app = remembered->second;
+  } else {
+    if (desktop_.openFile(file)) return;
+    auto all = platform::installedApplications();
+    OpenWithDialog chooser(QFileInfo(path).fileName(), platform::applicationsOpening(type, all),
+                           all, this);
+    if (chooser.exec() != QDialog::Accepted || !chooser.chosen()) return;
+    app = chooser.chosen();
+    openWith_[type] = *app;
+  }
+  if (auto reason = platform::launchApplication(*app, path))
+    prompter_.warn(QString("%1 couldn't be started:\n%2").arg(app->name, *reason).toStdString(),
+                   "Quillmark");
 }
 
 void MainWindow::showAbout() {

@@ -95,11 +95,14 @@ Button QtPrompter::ask(std::string_view text, std::string_view title, Buttons bu
 }
 
 std::optional<std::string> QtPrompter::askText(std::string_view caption, std::string_view preset) {
-  bool ok = false;
-  QString text =
-      QInputDialog::getText(parent_, qs(caption), qs(caption), QLineEdit::Normal, qs(preset), &ok);
-  if (!ok) return std::nullopt;
-  return text.toStdString();
+  QInputDialog dialog(parent_);
+  dialog.setWindowTitle(qs(caption));
+  dialog.setLabelText(qs(caption));
+  dialog.setTextValue(qs(preset));
+  // Wide enough for its title and a long name.
+  dialog.setMinimumWidth(380);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue().toStdString();
 }
 
 std::optional<FolderChoice> QtPrompter::chooseFolder(const FolderRequest& request) {
