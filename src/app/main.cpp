@@ -21,10 +21,6 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName("Quillmark");
   QApplication::setStyle(new qm::gui::ProgramStyle);
 
-  auto splash = qm::gui::makeSplash();
-  splash->show();
-  QApplication::processEvents();
-
   QCommandLineParser parser;
   parser.setApplicationDescription("Organises image-editor plugins.");
   parser.addHelpOption();
@@ -34,6 +30,10 @@ int main(int argc, char** argv) {
   parser.process(app);
   std::optional<std::string> programDir;
   if (parser.isSet(programDirOption)) programDir = parser.value(programDirOption).toStdString();
+
+  auto splash = qm::gui::makeSplash();
+  splash->show();
+  QApplication::processEvents();
 
   qm::platform::QSettingsStore store;
   qm::gui::AppContext context{qm::platform::resolveProgramDir(programDir), store, {}, {}, {}, {}};

@@ -51,11 +51,12 @@ void openArgument(MainWindow& window, const std::filesystem::path& argument) {
   window.openFile(info.absoluteFilePath());
 }
 
-}  // namespace
-
+// What the start says when the file or folder named on the command line is not there.
 QString missingArgumentText(const std::filesystem::path& argument) {
   return QString("%1 doesn't exist.").arg(QString::fromStdString(argument.string()));
 }
+
+}  // namespace
 
 std::unique_ptr<QSplashScreen> makeSplash() {
   QPixmap picture(420, 180);

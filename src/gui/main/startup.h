@@ -34,9 +34,6 @@ std::unique_ptr<QSplashScreen> makeSplash();
 std::unique_ptr<MainWindow> startMainWindow(AppContext& context, const StartupRequest& request,
                                             QSplashScreen* splash);
 
-// What the start says when the file or folder named on the command line is not there.
-QString missingArgumentText(const std::filesystem::path& argument);
-
 // The first-start question in a message box, then a folder browser opened in the home folder.
 std::optional<std::filesystem::path> browseForFolder(const QString& question);
 
