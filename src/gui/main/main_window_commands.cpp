@@ -159,7 +159,7 @@ void MainWindow::refresh() {
   Pane* p = active();
   switch (p->view()) {
     case View::File:
-      p->setFolder(p->folder());
+      p->reloadFromDisk();
       break;
     case View::Plugin:
       if (!p->pluginView()->busy()) {
