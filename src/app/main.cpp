@@ -1,6 +1,7 @@
 // quillmark: the desktop program.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -20,19 +21,30 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName("Quillmark");
   QApplication::setStyle(new qm::gui::ProgramStyle);
 
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Organises image-editor plugins.");
+  parser.addHelpOption();
+  QCommandLineOption programDirOption("program-dir", "Use DIR as the program folder.", "DIR");
+  parser.addOption(programDirOption);
+  parser.addPositionalArgument("FILE|FOLDER", "The file or folder to show.");
+  parser.process(app);
+  std::optional<std::string> programDir;
+  if (parser.isSet(programDirOption)) programDir = parser.value(programDirOption).toStdString();
+
   auto splash = qm::gui::makeSplash();
   splash->show();
   QApplication::processEvents();
 
   qm::platform::QSettingsStore store;
-  qm::gui::AppContext context{qm::platform::resolveProgramDir(std::nullopt), store, {}, {}, {}, {}};
+  qm::gui::AppContext context{qm::platform::resolveProgramDir(programDir), store, {}, {}, {}, {}};
 
   qm::gui::StartupRequest request;
   request.versionMajor = QM_VERSION_MAJOR;
   request.versionMinor = QM_VERSION_MINOR;
-  QStringList args = QApplication::arguments();
-  if (args.size() > 1) request.argument = QDir::current().absoluteFilePath(args[1]).toStdString();
-  request.firstStartFolder = qm::platform::shippedDataDir() / "samples";
+  QStringList args = parser.positionalArguments();
+  if (!args.isEmpty())
+    request.argument = QDir::current().absoluteFilePath(args.front()).toStdString();
+  request.firstStartFolder = qm::platform::sampleCollection(context.programDir);
   request.askFolder = qm::gui::browseForFolder;
   request.showTips = [&context] {
     qm::gui::TipWindow tips(context.programDir, context.store,

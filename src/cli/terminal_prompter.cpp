@@ -50,7 +50,8 @@ std::optional<char> TerminalPrompter::readChoice(std::string_view choices) {
 }
 
 Button TerminalPrompter::ask(std::string_view text, std::string_view title, Buttons buttons, Icon) {
-  const bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+  const bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo ||
+                     buttons == Buttons::YesNoCancel;
   if (!interactive_) {
     printMessage(err_, title, text);
     // Without a person to answer, take the answer that changes nothing.
@@ -64,6 +65,7 @@ Button TerminalPrompter::ask(std::string_view text, std::string_view title, Butt
       err_ << "[o]k / [c]ancel? " << std::flush;
       return readChoice("oc").value_or('c') == 'o' ? Button::Ok : Button::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
       err_ << "[y]es / [n]o? " << std::flush;
       return readChoice("yn").value_or('n') == 'y' ? Button::Yes : Button::No;
     case Buttons::YesNoCancel: {

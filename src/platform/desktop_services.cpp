@@ -1,9 +1,12 @@
 #include "platform/desktop_services.h"
 
 #include <QDesktopServices>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QUrl>
 
 #include "core/shell/help_links.h"
+#include "platform/desktop_apps.h"
 
 namespace qm::platform {
 namespace {
@@ -18,8 +21,36 @@ QString qs(std::string_view text) {
 
 }  // namespace
 
-UrlOpener desktopUrlOpener() {
-  return [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
+UrlOpener desktopUrlOpener(MessageSink failures) {
+  return [failures](const QString& url) {
+    QUrl target(url);
+    if (!target.isLocalFile()) return QDesktopServices::openUrl(target);
+    QString file = target.toLocalFile();
+    QString type = QMimeDatabase().mimeTypeForFile(file).name();
+    if (applicationsOpening(type, installedApplications()).empty()) return false;
+    auto* process = new QProcess;
+    auto report = [failures, process, file](const QString& reason) {
+      if (failures)
+        failures(QString("xdg-open couldn't open %1:\n%2").arg(file, reason).toStdString());
+      process->deleteLater();
+    };
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, report](int code, QProcess::ExitStatus status) {
+                       QString said = QString::fromLocal8Bit(process->readAllStandardError());
+                       if (status == QProcess::NormalExit && code == 0)
+                         process->deleteLater();
+                       else
+                         report(said.trimmed().isEmpty()
+                                    ? QString("it ended with code %1.").arg(code)
+                                    : said.trimmed());
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, report](QProcess::ProcessError error) {
+                       if (error == QProcess::FailedToStart) report(process->errorString());
+                     });
+    process->start("xdg-open", {file});
+    return true;
+  };
 }
 
 bool DesktopServices::open(const QString& url) const {

@@ -8,12 +8,14 @@
 
 namespace qm::platform {
 
-// Hands a URL to the desktop; false when no program took it (the "no association" case).
-using UrlOpener = std::function<bool(const QString& url)>;
-UrlOpener desktopUrlOpener();
-
 // What the helpers report instead of opening: the text of the message to show, if any.
 using MessageSink = std::function<void(std::string_view text)>;
+
+// Hands a URL to the desktop; false when no program took it (the "no association" case). A
+// local file with no program for its type is such a case; one that has a program goes to
+// xdg-open, and when that fails later its reason goes to failures.
+using UrlOpener = std::function<bool(const QString& url)>;
+UrlOpener desktopUrlOpener(MessageSink failures = {});
 
 // The help, web and mail helpers. Each shows its own "no program" message through sink.
 class DesktopServices {

@@ -24,6 +24,12 @@ fs::path shippedDataDir() {
   return fs::current_path(ec) / "data";
 }
 
+fs::path sampleCollection(const fs::path& programDir) {
+  std::error_code ec;
+  if (fs::path own = programDir / "samples"; fs::is_directory(own, ec)) return own;
+  return shippedDataDir() / "samples";
+}
+
 void seedMissingFiles(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (!fs::is_directory(from, ec)) return;

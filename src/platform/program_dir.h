@@ -15,6 +15,10 @@ std::filesystem::path shippedDataDir();
 // folder, which gets every shipped file it lacks.
 std::filesystem::path resolveProgramDir(const std::optional<std::string>& explicitDir);
 
+// The sample collection a first start shows: the program folder's own when it has one (an
+// explicit --program-dir or QUILLMARK_PROGRAM_DIR), else the shipped one.
+std::filesystem::path sampleCollection(const std::filesystem::path& programDir);
+
 // Copies every file of `from` that `to` lacks (recursively, but not the sample collection).
 // Existing files are kept: they may hold the user's edits.
 void seedMissingFiles(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -11,7 +11,16 @@
 namespace qm {
 
 enum class Button { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCancel };
+// YesNoDefaultNo: Yes and No with No as the default, for questions before destructive work.
+enum class Buttons {
+  Ok,
+  OkCancel,
+  YesNo,
+  YesNoCancel,
+  AbortRetryIgnore,
+  RetryCancel,
+  YesNoDefaultNo
+};
 enum class Icon { None, Information, Exclamation, Critical, Question };
 
 // Codes of the Overwrite dialog; the pressed one becomes the shared overwrite mode.

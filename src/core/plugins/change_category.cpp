@@ -82,8 +82,7 @@ std::size_t sequenceLength(unsigned char c) {
 }
 
 // The dialog, shown until it is cancelled or confirmed with a usable text.
-std::optional<std::string> askCategory(Catalogue& catalogue, Prompter& prompter) {
-  const auto choices = changeCategoryChoices(catalogue);
+std::optional<std::string> askCategory(Prompter& prompter) {
   for (;;) {
     auto answer = prompter.askText(kChooseCategoryCaption, "");
     if (!answer) return std::nullopt;
@@ -93,8 +92,6 @@ std::optional<std::string> askCategory(Catalogue& catalogue, Prompter& prompter)
     }
     std::string text = utf8ToCp1252(*answer);
     if (text.rfind("[Premiere", 0) == 0 || text.empty()) continue;
-    if (std::find(choices.begin(), choices.end(), text) == choices.end())
-      catalogue.addCategory(text);
     return text;
   }
 }
@@ -190,7 +187,7 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     return outcome;
   }
   std::optional<std::string> category =
-      request.dropTarget ? request.dropTarget : askCategory(catalogue, prompter);
+      request.dropTarget ? request.dropTarget : askCategory(prompter);
   if (!category) return outcome;
   // The dialog never gives an empty text; a drop or a script can.
   if (category->empty()) {
@@ -237,6 +234,8 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     }
   }
   outcome.failures = outcome.failed.size();
+  // A category typed in the dialog is listed once a plugin is in it: a refusal or a run where
+  // nothing moved leaves the lists as they were.
   if (!outcome.changedRows.empty()) catalogue.addCategory(*category);
   if (!outcome.failed.empty()) prompter.warn(failureText(outcome.failed), kChangeCategoryTitle);
   return outcome;

@@ -10,20 +10,19 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-// Decision: the desktop trash asks nothing by itself, so the program asks in its place.
-constexpr std::string_view kTrashQuestion = "Move the selected file(s) to the trash?";
+// Decision: the desktop trash asks nothing by itself, so the program asks in its place
+// (trashQuestion); every question here defaults to No.
 constexpr std::string_view kDeleteTitle = "Delete";
 constexpr std::string_view kFflQuestion = "Do you want to delete these/this FFL item(s)?";
 constexpr std::string_view kFflTitle = "Delete FFL Item";
-constexpr std::string_view kKillQuestion =
-    "The file(s) will be erased and won't be put in the trash can.\rProceed anyway?";
 constexpr std::string_view kKillTitle = "Kill";
 
 // The bytes "//" (12079 little-endian) over the first two bytes of each entry's first line.
 // The whole library is rewritten through a temporary file, so it is never left half-marked.
 CommandOutcome markFflPlaceholders(ShellPorts& ports, const ShellRequest& request) {
   CommandOutcome outcome;
-  if (ports.prompter.ask(kFflQuestion, kFflTitle, Buttons::YesNo, Icon::Question) != Button::Yes)
+  if (ports.prompter.ask(kFflQuestion, kFflTitle, Buttons::YesNoDefaultNo, Icon::Question) !=
+      Button::Yes)
     return outcome;
   auto bytes = ports.fs.readFile(request.library);
   if (!bytes) {
@@ -74,8 +73,8 @@ CommandOutcome cmd_DeleteFiles(ShellPorts& ports, const ShellRequest& request) {
   CommandOutcome outcome;
   auto files = uniqueFiles(request.selectedFiles);
   if (files.empty() || ports.trash == nullptr) return outcome;
-  if (ports.prompter.ask(kTrashQuestion, kDeleteTitle, Buttons::YesNo, Icon::Question) !=
-      Button::Yes)
+  if (ports.prompter.ask(trashQuestion(files), kDeleteTitle, Buttons::YesNoDefaultNo,
+                         Icon::Question) != Button::Yes)
     return outcome;
   for (const auto& file : files)
     (ports.trash->moveToTrash(file) ? outcome.done : outcome.failed).push_back(file);
@@ -89,7 +88,8 @@ CommandOutcome cmd_Kill(ShellPorts& ports, const ShellRequest& request) {
   if (request.active.view == PaneView::Ffl) return outcome;
   auto files = uniqueFiles(request.selectedFiles);
   if (files.empty()) return outcome;
-  if (ports.prompter.ask(kKillQuestion, kKillTitle, Buttons::YesNo, Icon::Critical) != Button::Yes)
+  if (ports.prompter.ask(killQuestion(files), kKillTitle, Buttons::YesNoDefaultNo,
+                         Icon::Critical) != Button::Yes)
     return outcome;
   for (const auto& file : files) {
     if (ports.progress.cancelled()) {

@@ -16,6 +16,13 @@ constexpr std::string_view kOtherDrive =
     "Move Folder works only within the same drive.\r\nPlease use the Copy command.";
 constexpr std::string_view kKillFoldersTitle = "Kill Folders";
 
+// Links resolved where the path exists, so a link into the folder counts as inside it.
+stdfs::path resolved(const stdfs::path& p) {
+  std::error_code ec;
+  auto real = stdfs::weakly_canonical(p, ec);
+  return ec ? p : real;
+}
+
 }  // namespace
 
 CommandOutcome cmd_MoveDir(ShellPorts& ports, const ShellRequest& request) {
@@ -35,6 +42,10 @@ CommandOutcome cmd_MoveDir(ShellPorts& ports, const ShellRequest& request) {
   }
   auto source = withoutTrailingSeparator(request.selectedFolders.front());
   auto destination = request.passive.folder / source.filename();
+  if (isWithin(resolved(request.passive.folder), resolved(source))) {
+    prompter.warn(kMoveIntoItself, kMoveFolderTitle);
+    return outcome;
+  }
   // The drive letters; file systems without them are told apart when the rename refuses.
   if (source.root_name() != destination.root_name()) {
     prompter.warn(kOtherDrive, kMoveFolderTitle);
@@ -42,7 +53,8 @@ CommandOutcome cmd_MoveDir(ShellPorts& ports, const ShellRequest& request) {
   }
   // Decision: the question carries the title of the command's other messages.
   auto question = "Move  " + displayPath(source) + "  to  " + displayPath(destination) + "  ?";
-  if (prompter.ask(question, kMoveFolderTitle, Buttons::YesNo, Icon::Question) != Button::Yes)
+  if (prompter.ask(question, kMoveFolderTitle, Buttons::YesNoDefaultNo, Icon::Question) !=
+      Button::Yes)
     return outcome;
 
   // rename() would silently replace an empty folder of that name; never do that.
@@ -73,8 +85,8 @@ CommandOutcome cmd_KillDir(ShellPorts& ports, const ShellRequest& request) {
     return outcome;
   }
   if (request.selectedFolders.empty()) return outcome;
-  if (prompter.ask("Kill the selected folder(s) and the files they contain?", kKillFoldersTitle,
-                   Buttons::YesNo, Icon::Critical) != Button::Yes)
+  if (prompter.ask(killFoldersQuestion(request.selectedFolders), kKillFoldersTitle,
+                   Buttons::YesNoDefaultNo, Icon::Critical) != Button::Yes)
     return outcome;
 
   bool anyError = false;

@@ -7,6 +7,14 @@ namespace {
 
 constexpr std::size_t kNamesShown = 10;
 
+std::string pathLines(const std::vector<std::filesystem::path>& paths) {
+  std::string text;
+  for (std::size_t i = 0; i < paths.size() && i < kNamesShown; ++i)
+    text += "\r\n" + displayPath(paths[i]);
+  if (paths.size() > kNamesShown) text += "\r\n...";
+  return text;
+}
+
 }  // namespace
 
 std::string pathText(const std::filesystem::path& p) {
@@ -32,10 +40,26 @@ std::string failureText(std::string_view verb, const std::vector<std::filesystem
   std::string text = " " + std::to_string(failed.size()) + " file(s) or folder(s) couldn't be ";
   text += verb;
   text += ":";
-  for (std::size_t i = 0; i < failed.size() && i < kNamesShown; ++i)
-    text += "\r\n" + displayPath(failed[i]);
-  if (failed.size() > kNamesShown) text += "\r\n...";
-  return text;
+  return text + pathLines(failed);
+}
+
+std::string trashQuestion(const std::vector<std::filesystem::path>& files) {
+  if (files.size() == 1) return "Move " + displayPath(files.front()) + " to the trash?";
+  return "Move these " + std::to_string(files.size()) + " files to the trash?" + pathLines(files);
+}
+
+std::string killQuestion(const std::vector<std::filesystem::path>& files) {
+  constexpr std::string_view kRest =
+      " will be erased and won't be put in the trash can.\rProceed anyway?";
+  if (files.size() == 1) return displayPath(files.front()) + std::string(kRest);
+  return "These " + std::to_string(files.size()) + " files" + std::string(kRest) + pathLines(files);
+}
+
+std::string killFoldersQuestion(const std::vector<std::filesystem::path>& folders) {
+  if (folders.size() == 1)
+    return "Kill the folder " + displayPath(folders.front()) + " and the files it contains?";
+  return "Kill these " + std::to_string(folders.size()) + " folders and the files they contain?" +
+         pathLines(folders);
 }
 
 }  // namespace qm::shell

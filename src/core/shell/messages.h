@@ -28,4 +28,15 @@ std::filesystem::path withoutTrailingSeparator(const std::filesystem::path& fold
 // leading blank, as the program writes every count; at most ten names follow.
 std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed);
 
+// The questions before something is removed for good or moved away name what they act on:
+// one item by its path, several by their count followed by at most ten paths.
+std::string trashQuestion(const std::vector<std::filesystem::path>& files);
+std::string killQuestion(const std::vector<std::filesystem::path>& files);
+std::string killFoldersQuestion(const std::vector<std::filesystem::path>& folders);
+
+// Moving a folder into itself or one of its sub folders can only fail half-way.
+inline constexpr std::string_view kMoveIntoItself =
+    "A folder can't be moved into itself or into one of its sub folders.\r\n"
+    "Please choose a destination outside of it.";
+
 }  // namespace qm::shell

@@ -104,7 +104,6 @@ void CommandRunner::runChangeCategory(int pane, const std::optional<std::string>
   if (busy_) return;
   RunScope run(busy_, ports_.progress, statusSink_);
   auto& catalogue = host_.catalogue(pane);
-  const auto categoriesBefore = catalogue.categories().size();
   QStringList choices;
   for (const auto& choice : plugins::changeCategoryChoices(catalogue))
     choices << fromCp1252(choice);
@@ -121,9 +120,6 @@ void CommandRunner::runChangeCategory(int pane, const std::optional<std::string>
         folders.push_back(folder);
     }
     for (const auto& folder : folders) filesChangedIn(folder, pane);
-  } else if (catalogue.categories().size() != categoriesBefore) {
-    // A new category typed in the dialog is listed even when no plugin moved into it.
-    host_.showCategories(pane, std::nullopt);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "core/plugins/file_listing.h"
 #include "gui/main/icons.h"
@@ -11,15 +13,34 @@ namespace {
 
 constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kFolderRole = Qt::UserRole + 2;
+constexpr int kKeyRole = Qt::UserRole + 3;   // the column's own order, without the kind
+constexpr int kKindRole = Qt::UserRole + 4;  // ItemKind of the row
 
 QString qs(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// Folders keep their place before files whatever the column.
-QString sortKey(bool folder, const QString& key) {
-  return (folder ? "0" : "1") + key;
+// " .." first, then the sub folders, then the files, whatever the column and direction.
+enum ItemKind { ParentItem = 0, FolderItem = 1, FileItem = 2 };
+
+QString sortKey(int kind, bool ascending, const QString& key) {
+  return QString::number(ascending ? kind : 9 - kind) + key;
 }
+
+// Each item of the icon and list styles is as wide as its name up to a limit; longer names
+// are cut in the middle (the view's elide mode) and shown whole in the tooltip.
+class NameWidthDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void setMaximumWidth(int width) { maximum_ = width; }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    return {std::min(size.width(), maximum_), size.height()};
+  }
+
+ private:
+  int maximum_ = 240;
+};
 
 QString sizeKey(const std::string& sizeText) {
   QString digits;
@@ -44,7 +65,9 @@ FileView::FileView(const FileIcons& icons, QWidget* parent)
   icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   icons_->setResizeMode(QListView::Adjust);
   icons_->setWrapping(true);
-  icons_->setUniformItemSizes(true);
+  icons_->setUniformItemSizes(false);
+  icons_->setTextElideMode(Qt::ElideMiddle);
+  icons_->setItemDelegate(new NameWidthDelegate(icons_));
   icons_->setDragEnabled(true);
   details_->setObjectName("detailsView");
   details_->setModel(&model_);
@@ -75,6 +98,10 @@ FileView::FileView(const FileIcons& icons, QWidget* parent)
                      static_cast<QWidget*>(classic_)}) {
     w->installEventFilter(this);
     static_cast<QAbstractScrollArea*>(w)->viewport()->installEventFilter(this);
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& at) {
+      emit contextMenuWanted(static_cast<QAbstractScrollArea*>(w)->viewport()->mapToGlobal(at));
+    });
   }
   setMode(settings::FileViewMode::LargeIcons);
 }
@@ -85,18 +112,22 @@ void FileView::fill(const std::filesystem::path& folder, const QString& pattern,
   classic_->clear();
   for (std::size_t i = 0; i < items.size(); ++i) {
     const auto& item = items[i];
+    int kind = !item.isFolder ? FileItem : item.name == " .." ? ParentItem : FolderItem;
     auto* name = new QStandardItem(fileIcons_.forIndex(item.icon), qs(item.name));
+    name->setToolTip(qs(item.name));
     // The listing comes in the order of every list; its place is the name's sort key.
-    name->setData(sortKey(item.isFolder, QString::number(i).rightJustified(20, '0')), kSortRole);
+    name->setData(QString::number(i).rightJustified(20, '0'), kKeyRole);
     name->setData(item.isFolder, kFolderRole);
     auto* size = new QStandardItem(qs(item.sizeText));
-    size->setData(sortKey(item.isFolder, sizeKey(item.sizeText)), kSortRole);
+    size->setData(sizeKey(item.sizeText), kKeyRole);
     size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* date = new QStandardItem(qs(item.dateText));
-    date->setData(sortKey(item.isFolder, qs(item.dateText)), kSortRole);
+    date->setData(qs(item.dateText), kKeyRole);
+    for (QStandardItem* cell : {name, size, date}) cell->setData(kind, kKindRole);
     model_.appendRow({name, size, date});
     if (!item.isFolder) classic_->addItem(qs(item.name));
   }
+  // The listing comes in name order already.
   if (sortColumn_ != 0 || !ascending_[0]) applySort();
 }
 
@@ -116,8 +147,9 @@ void FileView::setMode(settings::FileViewMode mode) {
   icons_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
   icons_->setFlow(mode == FileViewMode::List ? QListView::TopToBottom : QListView::LeftToRight);
   icons_->setWrapping(true);
-  icons_->setGridSize(large ? QSize(96, 64) : QSize());
-  icons_->setWordWrap(large);
+  icons_->setGridSize(QSize());
+  icons_->setWordWrap(false);
+  static_cast<NameWidthDelegate*>(icons_->itemDelegate())->setMaximumWidth(large ? 160 : 260);
   icons_->setMovement(QListView::Static);
   icons_->setSpacing(large ? 0 : 2);
   setCurrentWidget(icons_);
@@ -146,7 +178,14 @@ void FileView::headerClicked(int column) {
 }
 
 void FileView::applySort() {
-  Qt::SortOrder order = sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder;
+  const bool ascending = sortAscending();
+  Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+  for (int row = 0; row < model_.rowCount(); ++row) {
+    QStandardItem* cell = model_.item(row, sortColumn_);
+    cell->setData(
+        sortKey(cell->data(kKindRole).toInt(), ascending, cell->data(kKeyRole).toString()),
+        kSortRole);
+  }
   model_.sort(sortColumn_, order);
   details_->header()->setSortIndicator(sortColumn_, order);
 }
@@ -181,6 +220,19 @@ QString FileView::currentName() const {
   return index.isValid() ? model_.index(index.row(), 0).data().toString() : QString();
 }
 
+QString FileView::firstSelectedName() const {
+  if (currentWidget() == classic_) {
+    QStringList names = selectedFiles();
+    return names.isEmpty() ? QString() : names.front();
+  }
+  for (int row = 0; row < model_.rowCount(); ++row) {
+    QModelIndex index = model_.index(row, 0);
+    if (icons_->selectionModel()->isSelected(index) && index.data().toString() != " ..")
+      return index.data().toString();
+  }
+  return {};
+}
+
 bool FileView::selectName(const QString& name) {
   for (int i = 0; i < classic_->count(); ++i)
     if (classic_->item(i)->text() == name) classic_->setCurrentRow(i);
@@ -193,6 +245,23 @@ bool FileView::selectName(const QString& name) {
     return true;
   }
   return false;
+}
+
+void FileView::reselect(const QStringList& names, const QString& current) {
+  for (int i = 0; i < classic_->count(); ++i) {
+    QListWidgetItem* item = classic_->item(i);
+    if (item->text() == current) classic_->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+    item->setSelected(names.contains(item->text()));
+  }
+  QItemSelection selection;
+  for (int row = 0; row < model_.rowCount(); ++row) {
+    QModelIndex index = model_.index(row, 0);
+    QString name = index.data().toString();
+    if (name == current)
+      icons_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    if (names.contains(name)) selection.select(index, model_.index(row, 2));
+  }
+  icons_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
 void FileView::selectAll() {

@@ -36,7 +36,12 @@ class FileView : public QStackedWidget {
   QStringList selectedFiles() const;
   // The item with the keyboard focus; empty when none.
   QString currentName() const;
+  // The first selected item in list order, files and sub folders alike (" .." left out);
+  // empty when nothing is selected.
+  QString firstSelectedName() const;
   bool selectName(const QString& name);
+  // After a refill: selects those of names still listed and makes current the current one.
+  void reselect(const QStringList& names, const QString& current);
   void selectAll();
   void toggleSelection();
   QAbstractItemView* activeView() const;
@@ -51,6 +56,7 @@ class FileView : public QStackedWidget {
   void parentRequested();                     // Backspace
   void propertiesRequested();                 // Alt+Enter
   void pressed();                             // a mouse press on a list
+  void contextMenuWanted(const QPoint& globalPos);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

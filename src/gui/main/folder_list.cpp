@@ -1,5 +1,6 @@
 #include "gui/main/folder_list.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 
@@ -68,6 +69,41 @@ void FolderList::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QListWidget::keyPressEvent(event);
+}
+
+bool FolderList::event(QEvent* event) {
+  // F2 renames the folder here and Delete does nothing: the window's shortcuts for them act
+  // on files.
+  if (event->type() == QEvent::ShortcutOverride) {
+    int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_F2 || key == Qt::Key_Delete) {
+      event->accept();
+      return true;
+    }
+  }
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {
+    emit renameWanted();
+    return true;
+  }
+  return QListWidget::event(event);
+}
+
+void FolderList::keyboardSearch(const QString& search) {
+  if (search.isEmpty() || count() == 0) return;
+  bool goOn = lastTyped_.isValid() && lastTyped_.elapsed() < QApplication::keyboardInputInterval();
+  lastTyped_.start();
+  // Typing one letter again goes to the next folder beginning with it.
+  bool sameLetter = typed_.size() == 1 && search.compare(typed_, Qt::CaseInsensitive) == 0;
+  typed_ = goOn && !sameLetter ? typed_ + search : search;
+  int from = typed_.size() == 1 ? currentRow() + 1 : std::max(currentRow(), 0);
+  for (int i = 0; i < count(); ++i) {
+    int row = (from + i) % count();
+    if (item(row)->text().trimmed().startsWith(typed_, Qt::CaseInsensitive)) {
+      setCurrentRow(row);
+      scrollToItem(item(row));
+      return;
+    }
+  }
 }
 
 void FolderList::mousePressEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 // The folder list of a pane: the path from the root down to the current folder, then its
 // sub folders. Enter or a double click opens the highlighted folder, Backspace the parent.
 
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <filesystem>
 
@@ -23,14 +24,20 @@ class FolderList : public QListWidget {
   void folderChosen(const QString& path);
   void contextMenuWanted(const QPoint& globalPos);
   void filesDropped(const QString& path);
+  void renameWanted();  // F2 on the list
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  bool event(QEvent* event) override;
+  // Type-ahead over the folder names; the list's own search would see their indentation.
+  void keyboardSearch(const QString& search) override;
 
  private:
   const FileIcons& icons_;
   std::filesystem::path folder_;
+  QString typed_;
+  QElapsedTimer lastTyped_;
 };
 
 }  // namespace qm::gui

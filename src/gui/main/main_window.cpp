@@ -35,7 +35,10 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
       menus_(buildMenus(*menuBar())),
       prompter_(this),
       desktop_(context.programDir,
-               context.urlOpener ? context.urlOpener : platform::desktopUrlOpener(),
+               context.urlOpener ? context.urlOpener
+                                 : platform::desktopUrlOpener([this](std::string_view text) {
+                                     prompter_.warn(text, "Quillmark");
+                                   }),
                [this](std::string_view text) { prompter_.warn(text, "Quillmark"); }) {
   setObjectName("Form1");
   setWindowIcon(icons_.button(ButtonPicture::Logo));
@@ -49,6 +52,12 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   escape->setContext(Qt::WindowShortcut);
   connect(escape, &QShortcut::activated, this, [this] { progress_.cancel(); });
   connect(&progress_, &QtProgress::percentChanged, progressBar_, &QProgressBar::setValue);
+  // Keys a file manager's user expects; the menus show them beside their entries.
+  menus_.action("mnuRefresh")->setShortcut(QKeySequence(Qt::Key_F5));
+  menus_.action("mnuRename")->setShortcut(QKeySequence(Qt::Key_F2));
+  menus_.action("mnuDelete")->setShortcut(QKeySequence(Qt::Key_Delete));
+  auto* typePath = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+  connect(typePath, &QShortcut::activated, this, [this] { active()->editPath(); });
   windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
   connectCommands();
   setActivePane(0);
@@ -144,6 +153,11 @@ void MainWindow::connectPane(Pane* p) {
     if (p->view() == View::Plugin) viewChanged(p->index(), View::Plugin);
   });
   connect(p, &Pane::pluginViewMade, this, &MainWindow::connectPluginView);
+  connect(p, &Pane::filesMenuWanted, this,
+          [this](const QPoint& at) { menus_.menu("mnuCommands")->popup(at); });
+  connect(p, &Pane::renameFolderWanted, this, [this] {
+    if (!busy()) commandRunner().renameFolder();
+  });
   connect(p, &Pane::fflViewMade, this, [this](int index) {
     connect(pane(index)->fflView(), &FflView::openWanted, this,
             [this, index] { openLibraryDialog(index); });
@@ -196,9 +210,10 @@ void MainWindow::showView(View view) {
   viewChanged(active_, view);
 }
 
+// Not a reason to make the pane active: the active pane changes only when the user focuses
+// or clicks one, never because a command refreshed the other.
 void MainWindow::viewChanged(int index, View view) {
   if (closing_) return;
-  setActivePane(index);
   Pane* p = pane(index);
   if (view == View::File) {
     p->refresh();
@@ -225,7 +240,7 @@ void MainWindow::scanStarted(int index) {
   progressBar_->setVisible(true);
 }
 
-void MainWindow::scanFinished(int index, bool found) {
+void MainWindow::scanFinished(int index, bool) {
   pane(index)->folderList()->setEnabled(true);
   progressBar_->setValue(100);
   progressBar_->setVisible(false);
@@ -235,9 +250,7 @@ void MainWindow::scanFinished(int index, bool found) {
   Pane* p = pane(index);
   if (p->view() == View::Plugin && p->pluginView()->catalogue().folder() != p->folder()) {
     viewChanged(index, View::Plugin);
-    return;
   }
-  if (!found) prompter_.ask(plugins::kNoPluginsFound, "Quillmark", Buttons::Ok, Icon::Exclamation);
 }
 
 void MainWindow::restorePanes(const settings::WindowState& state) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "core/settings/window_state.h"
@@ -16,6 +17,7 @@
 #include "gui/main/pane.h"
 #include "gui/shell/qt_progress.h"
 #include "gui/shell/qt_prompter.h"
+#include "platform/desktop_apps.h"
 #include "platform/desktop_services.h"
 
 namespace qm::gui {
@@ -70,6 +72,9 @@ class MainWindow : public QMainWindow {
   void showProperties();
   // Double click on a file of the File View (and a file named on the command line).
   void openFile(const QString& path);
+  // A file for the desktop's programs: the one chosen for its type this session, else its own
+  // program, else the Open With chooser.
+  void openWithDesktop(const std::filesystem::path& file);
   // Makes the view of the active pane current (menu View entries, tabs).
   void showView(View view);
   // A command or a scan is running: no other command may start.
@@ -112,6 +117,7 @@ class MainWindow : public QMainWindow {
   QProgressBar* progressBar_ = nullptr;
   QStringList folders_;
   std::unique_ptr<WindowCommands> windowCommands_;
+  std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
   bool dialogHelpConnected_ = false;
   bool closing_ = false;  // no questions and no new scans while the window closes
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 
 #include "core/ff/sources.h"
 #include "core/plugins/open_by_type.h"
@@ -15,6 +16,7 @@
 #include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
 #include "gui/main/main_window.h"
+#include "gui/main/open_with_dialog.h"
 #include "gui/main/plugin_view.h"
 #include "gui/main/properties_dialog.h"
 #include "gui/main/tip_window.h"
@@ -87,14 +89,22 @@ void MainWindow::connectCommands() {
       if (!busy()) (commandRunner().*command)();
     });
   }
-  const std::pair<const char*, const char*> buttons[] = {{"convertButton", "mnuConvert"},
-                                                         {"enableButton", "mnuEnable"},
-                                                         {"changeCatButton", "mnuChangeCat"}};
-  for (auto [button, action] : buttons)
-    connect(findChild<QPushButton*>(button), &QPushButton::clicked, menus_.action(action),
-            &QAction::trigger);
-  connect(menus_.menu("mnuCommands"), &QMenu::aboutToShow, this,
-          &MainWindow::updateCommandAvailability);
+  // The buttons run their command whatever the menu showed for the last selection; the
+  // command itself says when the selection does not fit.
+  const std::pair<const char*, void (CommandRunner::*)()> buttons[] = {
+      {"convertButton", &CommandRunner::convert},
+      {"enableButton", &CommandRunner::enableDisable},
+      {"changeCatButton", &CommandRunner::changeCategory}};
+  for (auto [button, command] : buttons)
+    connect(findChild<QPushButton*>(button), &QPushButton::clicked, this, [this, command] {
+      if (!busy()) (commandRunner().*command)();
+    });
+  QMenu* commandsMenu = menus_.menu("mnuCommands");
+  connect(commandsMenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandAvailability);
+  // The greyed entries are only what the menu shows; shortcuts work on once it closes.
+  connect(commandsMenu, &QMenu::aboutToHide, this, [this, entries] {
+    for (auto [name, command] : entries) menus_.action(name)->setEnabled(true);
+  });
   runner.setStatusSink([this](const QString& text) { statusText_->setText(text); });
   commands_.changeCategory = [this](int pane, const std::string& category,
                                     const std::vector<std::size_t>& rows) {
@@ -149,7 +159,7 @@ void MainWindow::refresh() {
   Pane* p = active();
   switch (p->view()) {
     case View::File:
-      p->setFolder(p->folder());
+      p->reloadFromDisk();
       break;
     case View::Plugin:
       if (!p->pluginView()->busy()) {
@@ -187,8 +197,8 @@ void MainWindow::showProperties() {
     auto rows = p->pluginView()->selectedRows();
     if (!rows.empty()) target = p->pluginView()->catalogue().row(rows.front()).path;
   } else {
-    QString name = p->fileView()->currentName();
-    if (!name.isEmpty() && name != " ..") target = p->folder() / name.toStdString();
+    QString name = p->fileView()->firstSelectedName();
+    if (!name.isEmpty()) target = p->folder() / name.toStdString();
   }
   // With no file the selected folder is shown.
   if (target.empty()) target = p->folderList()->highlighted();
@@ -214,9 +224,7 @@ void MainWindow::openFile(const QString& path) {
       if (!busy()) commandRunner().convert();
       return;
     case plugins::OpenAction::Shell:
-      // Without a desktop association there is no Open With dialog to fall back on here.
-      if (!desktop_.openFile(file))
-        statusText_->setText(QString("No program is associated with %1.").arg(name));
+      openWithDesktop(file);
       return;
     case plugins::OpenAction::PictureEditor:
       statusText_->setText(QString("%1 opens in the Picture Editor.").arg(name));
@@ -227,6 +235,26 @@ void MainWindow::openFile(const QString& path) {
       statusText_->setText(QString("%1 opens in the Filter Factory Editor.").arg(name));
       return;
   }
+}
+
+void MainWindow::openWithDesktop(const std::filesystem::path& file) {
+  QString path = QString::fromStdString(file.string());
+  QString type = QMimeDatabase().mimeTypeForFile(path).name();
+  std::optional<platform::DesktopApp> app;
+  if (auto remembered = openWith_.find(type); remembered != openWith_.end()) {
+    app = remembered->second;
+  } else {
+    if (desktop_.openFile(file)) return;
+    auto all = platform::installedApplications();
+    OpenWithDialog chooser(QFileInfo(path).fileName(), platform::applicationsOpening(type, all),
+                           all, this);
+    if (chooser.exec() != QDialog::Accepted || !chooser.chosen()) return;
+    app = chooser.chosen();
+    openWith_[type] = *app;
+  }
+  if (auto reason = platform::launchApplication(*app, path))
+    prompter_.warn(QString("%1 couldn't be started:\n%2").arg(app->name, *reason).toStdString(),
+                   "Quillmark");
 }
 
 void MainWindow::showAbout() {

@@ -178,9 +178,8 @@ void fillListEntries(QMenu& menu, const QString& entryName, const QStringList& c
   QList<QAction*> all = menu.actions();
   qsizetype at = marker ? all.indexOf(marker) + 1 : all.size();
   QAction* before = at < all.size() ? all[at] : nullptr;
-  QStringList shown = captions.isEmpty() ? QStringList{QString()} : captions;
-  for (qsizetype i = 0; i < shown.size(); ++i) {
-    auto* action = new QAction(shown[i], &menu);
+  for (qsizetype i = 0; i < captions.size(); ++i) {
+    auto* action = new QAction(captions[i], &menu);
     action->setObjectName(entryName);
     action->setData(static_cast<int>(i));
     menu.insertAction(before, action);

@@ -20,7 +20,7 @@ struct MainMenus {
 MainMenus buildMenus(QMenuBar& bar);
 
 // Replaces the list entries of a menu (folder, application or picture entries) that follow
-// the marker action; an empty list gets one empty placeholder entry.
+// the marker action; an empty list shows no entry (the menu hides the separator left last).
 void fillListEntries(QMenu& menu, const QString& entryName, const QStringList& captions);
 
 // The pop-up menu of the five file view modes, entries named mnuFileViewMode with the mode

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QStorageInfo>
@@ -48,6 +49,7 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
       icons_(icons),
       driveBox_(new QComboBox(this)),
       caption_(new FolderCaption(this)),
+      pathEditor_(new QLineEdit(this)),
       folderList_(new FolderList(icons, this)),
       tabs_(new QTabWidget(this)),
       fileView_(new FileView(icons, this)),
@@ -84,13 +86,21 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
   layout->setSpacing(3);
   layout->addWidget(buildTopRow());
   layout->addWidget(caption_);
+  pathEditor_->setObjectName("pathEditor");
+  pathEditor_->setVisible(false);
+  layout->addWidget(pathEditor_);
   layout->addWidget(splitter, 1);
   layout->addWidget(patternBox_);
 
   connect(driveBox_, &QComboBox::activated, this,
           [this](int i) { setFolder(driveBox_->itemData(i).toString().toStdString()); });
-  connect(folderList_, &FolderList::folderChosen, this,
-          [this](const QString& path) { setFolder(path.toStdString()); });
+  connect(folderList_, &FolderList::folderChosen, this, [this](const QString& path) {
+    // A folder renamed or removed behind the list's back: show what is there now.
+    if (QDir(path).exists())
+      setFolder(path.toStdString());
+    else
+      reloadFromDisk();
+  });
   connect(folderList_, &FolderList::contextMenuWanted, this, &Pane::foldersMenuWanted);
   connect(caption_, &FolderCaption::contextMenuWanted, this, &Pane::foldersMenuWanted);
   connect(patternBox_, &QComboBox::activated, this, [this](int i) {
@@ -112,8 +122,21 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
       setFolder(folder_ / name.toStdString());
   });
   connect(fileView_, &FileView::parentRequested, this, &Pane::goToParent);
+  connect(fileView_, &FileView::contextMenuWanted, this, &Pane::filesMenuWanted);
+  connect(folderList_, &FolderList::renameWanted, this,
+          [this] { emit renameFolderWanted(index_); });
+  connect(pathEditor_, &QLineEdit::returnPressed, this, &Pane::pathTyped);
+  connect(pathEditor_, &QLineEdit::editingFinished, this, [this] {
+    if (!pathEditor_->hasFocus()) closePathEditor();
+  });
   connect(fileView_, &FileView::propertiesRequested, this,
           [this] { emit propertiesWanted(index_); });
+
+  reloadTimer_.setSingleShot(true);
+  reloadTimer_.setInterval(250);
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, &reloadTimer_,
+          qOverload<>(&QTimer::start));
+  connect(&reloadTimer_, &QTimer::timeout, this, &Pane::reloadFromDisk);
 
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   for (QAbstractItemView* list : std::initializer_list<QAbstractItemView*>{
@@ -218,11 +241,59 @@ void Pane::setFolder(const std::filesystem::path& folder) {
   QDir dir(qpath(folder));
   if (!dir.exists()) return;
   folder_ = dir.absolutePath().toStdString();
+  if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+  watcher_.addPath(dir.absolutePath());
+  reloadTimer_.stop();
   selectDrive();
   folderList_->showFolder(folder_);
   caption_->setPath(qpath(folder_));
   refresh();
   emit folderChanged(index_);
+}
+
+void Pane::reloadFromDisk() {
+  if (folder_.empty()) return;
+  std::error_code ec;
+  auto existing = folder_;
+  while (!std::filesystem::is_directory(existing, ec) && existing.has_relative_path())
+    existing = existing.parent_path();
+  if (existing != folder_) {
+    setFolder(existing);
+    return;
+  }
+  QStringList selected = fileView_->selectedFiles();
+  QString current = fileView_->currentName();
+  folderList_->showFolder(folder_);
+  refresh();
+  fileView_->reselect(selected, current);
+  emit folderChanged(index_);
+}
+
+void Pane::editPath() {
+  pathEditor_->setText(QDir::toNativeSeparators(qpath(folder_)));
+  caption_->setVisible(false);
+  pathEditor_->setVisible(true);
+  pathEditor_->setFocus();
+  pathEditor_->selectAll();
+}
+
+void Pane::pathTyped() {
+  QString typed = QDir::fromNativeSeparators(pathEditor_->text().trimmed());
+  if (typed.startsWith("~")) typed.replace(0, 1, QDir::homePath());
+  QDir dir(QDir(qpath(folder_)).absoluteFilePath(typed));
+  if (!dir.exists()) {
+    // Stays open for a correction; the caption would not show a folder that is not there.
+    pathEditor_->selectAll();
+    return;
+  }
+  closePathEditor();
+  setFolder(dir.absolutePath().toStdString());
+  fileView_->activeView()->setFocus();
+}
+
+void Pane::closePathEditor() {
+  pathEditor_->setVisible(false);
+  caption_->setVisible(true);
 }
 
 void Pane::goToParent() {
@@ -335,6 +406,17 @@ bool Pane::crossPaneDrop(QObject* watched, QEvent* event) {
 }
 
 bool Pane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == pathEditor_ && event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    event->accept();
+    return true;
+  }
+  if (watched == pathEditor_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    closePathEditor();
+    fileView_->activeView()->setFocus();
+    return true;
+  }
   switch (event->type()) {
     case QEvent::FocusIn:
     case QEvent::MouseButtonPress:

@@ -3,8 +3,11 @@
 // the file-type box and the pane's picture buttons.
 
 #include <QComboBox>
+#include <QFileSystemWatcher>
 #include <QFrame>
+#include <QLineEdit>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 
@@ -56,6 +59,13 @@ class Pane : public QFrame {
 
   // FillDirList with the pane's folder and pattern.
   void refresh();
+  // Reads the folder again after a change on disk: folder list and files, keeping the
+  // selection; a folder that is gone gives way to its nearest existing parent.
+  void reloadFromDisk();
+  // Ctrl+L: the folder caption turns into a line to type a path in; Enter goes there,
+  // Escape or leaving it puts the caption back.
+  void editPath();
+  QLineEdit* pathEditor() const { return pathEditor_; }
   // Full paths of the File View selection.
   std::vector<std::filesystem::path> selectedPaths() const;
 
@@ -86,6 +96,9 @@ class Pane : public QFrame {
   void desktopWanted(int pane);
   // Files of sourcePane dropped on this pane's lists: move them into this pane's folder.
   void moveFilesWanted(int sourcePane, int targetPane);
+  // A right click on the files, and F2 on the folder list.
+  void filesMenuWanted(const QPoint& globalPos);
+  void renameFolderWanted(int pane);
   void pluginViewMade(int pane);
   void fflViewMade(int pane);
 
@@ -100,6 +113,8 @@ class Pane : public QFrame {
   bool crossPaneDrop(QObject* watched, QEvent* event);
   // Puts a view made late into its tab page, with the pane's event handling.
   void placeInTab(int tab, QWidget* view);
+  void pathTyped();
+  void closePathEditor();
 
   int index_;
   AppContext& context_;
@@ -108,6 +123,7 @@ class Pane : public QFrame {
   settings::PatternChoice pattern_;
   QComboBox* driveBox_;
   FolderCaption* caption_;
+  QLineEdit* pathEditor_;
   FolderList* folderList_;
   QTabWidget* tabs_;
   FileView* fileView_;
@@ -118,6 +134,9 @@ class Pane : public QFrame {
   QToolButton* syncButton_ = nullptr;
   QToolButton* folderBoxButton_ = nullptr;
   QToolButton* desktopButton_ = nullptr;
+  // Changes on disk come in bursts (a copy of many files); one reload follows them.
+  QFileSystemWatcher watcher_;
+  QTimer reloadTimer_;
 };
 
 }  // namespace qm::gui

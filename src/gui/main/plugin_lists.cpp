@@ -47,10 +47,29 @@ CategoryList::CategoryList(int pane, QWidget* parent) : QListWidget(parent), pan
 }
 
 void CategoryList::dragEnterEvent(QDragEnterEvent* event) {
-  if (dragSource(event->mimeData()))
-    event->acceptProposedAction();
-  else
-    event->ignore();
+  if (!dragSource(event->mimeData())) return event->ignore();
+  selectedBeforeDrag_.clear();
+  for (int i = 0; i < count(); ++i)
+    if (item(i)->isSelected()) selectedBeforeDrag_.push_back(i);
+  currentBeforeDrag_ = currentRow();
+  event->acceptProposedAction();
+}
+
+void CategoryList::dragLeaveEvent(QDragLeaveEvent* event) {
+  restoreSelectionBeforeDrag();
+  QListWidget::dragLeaveEvent(event);
+}
+
+void CategoryList::restoreSelectionBeforeDrag() {
+  // One selection change at the end, so the filter list is rebuilt once.
+  blockSignals(true);
+  clearSelection();
+  if (currentBeforeDrag_ >= 0 && currentBeforeDrag_ < count())
+    setCurrentRow(currentBeforeDrag_, QItemSelectionModel::NoUpdate);
+  for (int i : selectedBeforeDrag_)
+    if (i < count()) item(i)->setSelected(true);
+  blockSignals(false);
+  emit itemSelectionChanged();
 }
 
 QListWidgetItem* CategoryList::selectUnder(const QPoint& position) {

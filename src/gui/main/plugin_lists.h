@@ -32,6 +32,10 @@ class CategoryList : public QListWidget {
  public:
   CategoryList(int pane, QWidget* parent = nullptr);
 
+  // The selection follows a drag over the list; a drag that leaves, or a drop that changed
+  // nothing, puts back the selection from before the drag.
+  void restoreSelectionBeforeDrag();
+
  signals:
   void changeCategoryWanted(int categoryIndex, const std::vector<std::size_t>& rows);
   void moveFilesWanted(int sourcePane);
@@ -39,12 +43,15 @@ class CategoryList : public QListWidget {
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
   // Selects the category under the pointer alone; nullptr when there is none.
   QListWidgetItem* selectUnder(const QPoint& position);
   int pane_;
+  std::vector<int> selectedBeforeDrag_;
+  int currentBeforeDrag_ = -1;
 };
 
 }  // namespace qm::gui

@@ -42,7 +42,9 @@ PluginView::PluginView(int pane, AppContext& context, QWidget* parent)
       newMode_(new QCheckBox(qs(plugins::newModeCaption(pane)), this)),
       categories_(new CategoryList(pane, this)),
       filters_(new FilterList(pane, this)),
-      status_(new QLabel(this)) {
+      status_(new QLabel(this)),
+      listsOrNotice_(new QStackedWidget(this)),
+      notice_(new QLabel(qs(plugins::kNoPluginsFound), this)) {
   oldMode_->setObjectName("oldModeBox");
   newMode_->setObjectName("newModeBox");
   status_->setObjectName("pluginStatus");
@@ -53,6 +55,12 @@ PluginView::PluginView(int pane, AppContext& context, QWidget* parent)
   boxes->addWidget(oldMode_);
   boxes->addWidget(newMode_);
   boxes->addStretch(1);
+  notice_->setObjectName("noPluginsNotice");
+  notice_->setWordWrap(true);
+  notice_->setAlignment(Qt::AlignCenter);
+  notice_->setMargin(12);
+  // The label wraps the text to the pane's width itself.
+  notice_->setText(notice_->text().replace("\r\n", " ").replace('\n', ' '));
   auto* lists = new QSplitter(Qt::Horizontal, this);
   lists->addWidget(categories_);
   lists->addWidget(filters_);
@@ -63,7 +71,9 @@ PluginView::PluginView(int pane, AppContext& context, QWidget* parent)
   layout->setContentsMargins(0, 2, 0, 0);
   layout->setSpacing(2);
   layout->addLayout(boxes);
-  layout->addWidget(lists, 1);
+  listsOrNotice_->addWidget(lists);
+  listsOrNotice_->addWidget(notice_);
+  layout->addWidget(listsOrNotice_, 1);
   layout->addWidget(status_);
 
   connect(categories_, &QListWidget::itemSelectionChanged, this, &PluginView::categoryClick);
@@ -73,8 +83,11 @@ PluginView::PluginView(int pane, AppContext& context, QWidget* parent)
   connect(categories_, &CategoryList::changeCategoryWanted, this,
           [this](int index, const std::vector<std::size_t>& rows) {
             const auto& all = catalogue_.categories();
-            if (index >= 0 && static_cast<std::size_t>(index) < all.size())
-              emit changeCategoryWanted(all[static_cast<std::size_t>(index)], rows);
+            if (index < 0 || static_cast<std::size_t>(index) >= all.size()) return;
+            const int fills = categoryFills_;
+            emit changeCategoryWanted(all[static_cast<std::size_t>(index)], rows);
+            // Refused or nothing moved: the lists show what they showed before the drag.
+            if (fills == categoryFills_) categories_->restoreSelectionBeforeDrag();
           });
   connect(categories_, &CategoryList::moveFilesWanted, this, &PluginView::moveFilesWanted);
   connect(filters_, &FilterList::propertiesWanted, this, &PluginView::propertiesWanted);
@@ -104,6 +117,7 @@ void PluginView::startScan(const std::filesystem::path& folder, QtProgress& prog
                            bool filterFactoryOnly) {
   categories_->clear();
   filters_->clear();
+  listsOrNotice_->setCurrentIndex(0);
   progress.reset();
   plugins::ScanOptions options;
   options.recursive = context_.options.scanSubDirs;
@@ -138,13 +152,26 @@ void PluginView::scanDone(plugins::ScanResult result) {
   QApplication::restoreOverrideCursor();
   fillCategories();
   status_->setText(QString::fromStdString(catalogue_.categoryClickStatus()));
-  emit scanFinished(result.lastRow > 0);
+  bool found = result.lastRow > 0;
+  // A cancelled scan says nothing about the folder.
+  bool nothingThere = !found && result.status != plugins::ScanStatus::Cancelled;
+  listsOrNotice_->setCurrentIndex(nothingThere ? 1 : 0);
+  emit scanFinished(found);
 }
 
 void PluginView::fillCategories() {
+  ++categoryFills_;
+  QStringList selected;
+  for (const QListWidgetItem* item : categories_->selectedItems()) selected << item->text();
   categories_->setUpdatesEnabled(false);
+  categories_->blockSignals(true);
   categories_->clear();
-  for (const auto& category : catalogue_.categories()) categories_->addItem(fromFile(category));
+  // The categories selected before stay selected, so the filter list still fits.
+  for (const auto& category : catalogue_.categories()) {
+    auto* item = new QListWidgetItem(fromFile(category), categories_);
+    item->setSelected(selected.contains(item->text()));
+  }
+  categories_->blockSignals(false);
   categories_->setUpdatesEnabled(true);
   fitWidth(categories_);
 }

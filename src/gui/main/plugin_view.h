@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QThread>
 #include <QWidget>
 #include <filesystem>
@@ -41,6 +42,9 @@ class PluginView : public QWidget {
   QCheckBox* oldModeBox() const { return oldMode_; }
   QCheckBox* newModeBox() const { return newMode_; }
   QLabel* statusLabel() const { return status_; }
+  // Shown where the lists are when a scan found nothing, so walking through folders never
+  // stops at a dialog; hidden while the lists have something to show.
+  QLabel* noticeLabel() const { return notice_; }
 
   // Rebuilds the filter list from the selected categories (the category click).
   void categoryClick();
@@ -87,6 +91,9 @@ class PluginView : public QWidget {
   CategoryList* categories_;
   FilterList* filters_;
   QLabel* status_;
+  QStackedWidget* listsOrNotice_;
+  QLabel* notice_;
+  int categoryFills_ = 0;  // tells whether a command refilled the categories
 };
 
 }  // namespace qm::gui

@@ -9,6 +9,7 @@
 
 #include "core/common/cp1252.h"
 #include "core/plugins/classify.h"
+#include "core/plugins/text_util.h"
 
 namespace qm::gui {
 namespace {
@@ -34,7 +35,10 @@ QString typeLabel(const std::filesystem::path& file, const plugins::PlugTypeTabl
   QFileInfo info(QString::fromStdString(file.string()));
   if (info.isDir()) return "Folder";
   auto kind = plugins::classifyFile(file, types, options);
-  if (!kind.label) return QMimeDatabase().mimeTypeForFile(info).comment();
+  // The engine files any name outside the type table under its catch-all category; for
+  // people such a file is what the desktop says it is.
+  bool listedType = !kind.typeTable || types.match(plugins::nameBytes(file));
+  if (!kind.label || !listedType) return QMimeDatabase().mimeTypeForFile(info).comment();
   QString label = QString::fromStdString(cp1252ToUtf8(*kind.label));
   if (kind.architecture) label += QString(" (%1)").arg(QString::fromStdString(*kind.architecture));
   return label;

@@ -1,6 +1,7 @@
 #include "gui/main/startup.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPainter>
 
 #include "core/settings/startup.h"
@@ -45,10 +46,14 @@ void openArgument(MainWindow& window, const std::filesystem::path& argument) {
     showFolder(info.absoluteFilePath());
     return;
   }
-  if (!info.exists()) return;
   showFolder(info.absolutePath());
   pane->fileView()->selectName(info.fileName());
   window.openFile(info.absoluteFilePath());
+}
+
+// What the start says when the file or folder named on the command line is not there.
+QString missingArgumentText(const std::filesystem::path& argument) {
+  return QString("%1 doesn't exist.").arg(QString::fromStdString(argument.string()));
 }
 
 }  // namespace
@@ -81,7 +86,13 @@ std::unique_ptr<QSplashScreen> makeSplash() {
 }
 
 std::optional<std::filesystem::path> browseForFolder(const QString& question) {
-  QString folder = QFileDialog::getExistingDirectory(nullptr, question);
+  // The whole question in a box of its own: a folder dialog's title cuts it short.
+  QMessageBox box(QMessageBox::Question, "Quillmark", question,
+                  QMessageBox::Ok | QMessageBox::Cancel);
+  box.setObjectName("firstStartQuestion");
+  if (box.exec() != QMessageBox::Ok) return std::nullopt;
+  QString folder =
+      QFileDialog::getExistingDirectory(nullptr, "Select the Plugin Folder", QDir::homePath());
   if (folder.isEmpty()) return std::nullopt;
   return folder.toStdString();
 }
@@ -125,13 +136,19 @@ std::unique_ptr<MainWindow> startMainWindow(AppContext& context, const StartupRe
     splash->finish(window.get());
   }
 
-  // A file or folder on the command line is the user's choice: no first-start question.
-  if (firstStart && !request.argument && request.askFolder) {
+  // A file or folder on the command line is the user's choice: no first-start question. One
+  // that is not there is said so, and the start goes on as without it.
+  std::optional<std::filesystem::path> argument = request.argument;
+  if (argument && !QFileInfo::exists(QString::fromStdString(argument->string()))) {
+    window->prompter().warn(missingArgumentText(*argument).toStdString(), "Quillmark");
+    argument.reset();
+  }
+  if (firstStart && !argument && request.askFolder) {
     if (auto chosen = request.askFolder(qs(settings::kFirstStartQuestion)))
       window->pane(0)->setFolder(*chosen);
   }
   if (settings::showTipsAtStartup(context.store) && request.showTips) request.showTips();
-  if (request.argument) openArgument(*window, *request.argument);
+  if (argument) openArgument(*window, *argument);
   return window;
 }
 

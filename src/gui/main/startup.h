@@ -18,7 +18,8 @@ struct StartupRequest {
   int versionMinor = 0;
   // The file or folder named on the command line.
   std::optional<std::filesystem::path> argument;
-  // The folder a first start shows before the question: the bundled samples.
+  // The folder a first start shows before the question and after Cancel: the sample
+  // collection of the program folder in use.
   std::filesystem::path firstStartFolder;
   // The first-start question; nullopt = Cancel. Tests replace the folder browser.
   std::function<std::optional<std::filesystem::path>(const QString& question)> askFolder;
@@ -33,7 +34,7 @@ std::unique_ptr<QSplashScreen> makeSplash();
 std::unique_ptr<MainWindow> startMainWindow(AppContext& context, const StartupRequest& request,
                                             QSplashScreen* splash);
 
-// The folder browser of the first start.
+// The first-start question in a message box, then a folder browser opened in the home folder.
 std::optional<std::filesystem::path> browseForFolder(const QString& question);
 
 }  // namespace qm::gui

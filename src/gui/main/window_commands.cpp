@@ -45,8 +45,7 @@ plugins::Catalogue& WindowCommandHost::catalogue(int pane) {
 }
 
 void WindowCommandHost::refreshFiles(int pane) {
-  Pane* p = window_.pane(pane);
-  p->setFolder(p->folder());
+  window_.pane(pane)->reloadFromDisk();
 }
 
 void WindowCommandHost::showFolder(int pane, const std::filesystem::path& folder) {

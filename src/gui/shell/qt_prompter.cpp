@@ -35,6 +35,7 @@ QMessageBox::StandardButtons boxButtons(Buttons buttons) {
     case Buttons::OkCancel:
       return QMessageBox::Ok | QMessageBox::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
       return QMessageBox::Yes | QMessageBox::No;
     case Buttons::YesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -89,15 +90,19 @@ void QtPrompter::error(std::string_view text, std::string_view title) {
 Button QtPrompter::ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) {
   QMessageBox box(boxIcon(icon), qs(title), messageText(text), boxButtons(buttons), parent_);
   box.setObjectName("qmMessageBox");
+  if (buttons == Buttons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
   return pressed(box.exec());
 }
 
 std::optional<std::string> QtPrompter::askText(std::string_view caption, std::string_view preset) {
-  bool ok = false;
-  QString text =
-      QInputDialog::getText(parent_, qs(caption), qs(caption), QLineEdit::Normal, qs(preset), &ok);
-  if (!ok) return std::nullopt;
-  return text.toStdString();
+  QInputDialog dialog(parent_);
+  dialog.setWindowTitle(qs(caption));
+  dialog.setLabelText(qs(caption));
+  dialog.setTextValue(qs(preset));
+  // Wide enough for its title and a long name.
+  dialog.setMinimumWidth(380);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue().toStdString();
 }
 
 std::optional<FolderChoice> QtPrompter::chooseFolder(const FolderRequest& request) {

@@ -18,7 +18,8 @@ TEST_F(ShellTest, DeleteAsksThenTrashesAndReportsWhatStayed) {
   auto outcome = cmd_DeleteFiles(ports_, request_);
 
   ASSERT_EQ(prompter_.messages.size(), 2u);
-  EXPECT_EQ(prompter_.messages[0].text, "Move the selected file(s) to the trash?");
+  EXPECT_EQ(prompter_.messages[0].text,
+            "Move these 2 files to the trash?\r\n" + a.string() + "\r\n" + b.string());
   EXPECT_EQ(prompter_.messages[0].title, "Delete");
   EXPECT_EQ(prompter_.messages[1].text,
             " 1 file(s) or folder(s) couldn't be moved to the trash:\r\n" + b.string());
@@ -84,10 +85,12 @@ TEST_F(ShellTest, KillAsksWithTheStopIconAndErasesUntilEscape) {
   auto outcome = cmd_Kill(ports_, request_);
 
   EXPECT_EQ(onlyMessage().text,
-            "The file(s) will be erased and won't be put in the trash can.\rProceed anyway?");
+            "These 3 files will be erased and won't be put in the trash can.\rProceed anyway?" +
+                ("\r\n" + request_.selectedFiles[0].string()) + "\r\n" +
+                request_.selectedFiles[1].string() + "\r\n" + request_.selectedFiles[2].string());
   EXPECT_EQ(onlyMessage().title, "Kill");
   EXPECT_EQ(onlyMessage().icon, Icon::Critical);
-  EXPECT_EQ(onlyMessage().buttons, Buttons::YesNo);
+  EXPECT_EQ(onlyMessage().buttons, Buttons::YesNoDefaultNo);
   EXPECT_TRUE(outcome.cancelled);
   EXPECT_EQ(names(left()), std::vector<std::string>{"c.8bf"});
   EXPECT_TRUE(outcome.active.refresh);

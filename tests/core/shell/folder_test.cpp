@@ -83,7 +83,8 @@ TEST_F(KillFolderTest, DeletesEverythingAndMovesPanesOut) {
 
   auto outcome = cmd_KillDir(ports_, request_);
 
-  EXPECT_EQ(onlyMessage().text, "Kill the selected folder(s) and the files they contain?");
+  EXPECT_EQ(onlyMessage().text, "Kill the folder " + request_.selectedFolders[0].string() +
+                                    " and the files it contains?");
   EXPECT_EQ(onlyMessage().title, "Kill Folders");
   EXPECT_EQ(onlyMessage().icon, Icon::Critical);
   EXPECT_TRUE(names(left()).empty());

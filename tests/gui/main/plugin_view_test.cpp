@@ -126,8 +126,10 @@ void PluginViewTest::emptyFolderShowsTheMessage() {
   test::TempFolder empty;
   w_->window->pane(0)->setFolder(empty.path());
   w_->window->showView(gui::View::Plugin);
-  QCOMPARE(test::takeMessageBox(),
-           QString("No plugins or other supported files were found in the current\n"
+  QTRY_VERIFY_WITH_TIMEOUT(!view()->busy(), 20000);
+  QVERIFY(view()->noticeLabel()->isVisible());
+  QCOMPARE(view()->noticeLabel()->text(),
+           QString("No plugins or other supported files were found in the current "
                    "folder. Please select another folder and try again."));
   QVERIFY(!view()->catalogue().upToDate(empty.path()));
 }
