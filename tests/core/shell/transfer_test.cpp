@@ -71,8 +71,6 @@ using A = OverwriteAnswer;
 INSTANTIATE_TEST_SUITE_P(
     Shell, OverwriteAnswers,
     ::testing::Values(
-        AnswerRun{"OverwriteAll", {A::OverwriteAll}, {"new a", "new b", "new c"}, 1, false},
-        AnswerRun{"IgnoreAll", {A::IgnoreAll}, {"new a", "old b", "old c"}, 1, false},
         AnswerRun{"IgnoreThenOverwrite",
                   {A::Ignore, A::Overwrite},
                   {"new a", "old b", "new c"},
