@@ -18,5 +18,6 @@ function clear_progress() {
 /^ *Start +[0-9]+: / { failing = 0; next }
 /tests passed, .* tests failed out of/ { clear_progress(); failing = 0; next }
 /^The following tests FAILED:/ { clear_progress(); listing = 1 }
+/^(No tests were found|CMake Error|Unable to find executable)/ { clear_progress(); print; next }
 failing || listing { print; fflush() }
 END { clear_progress() }
