@@ -36,7 +36,7 @@ build_preset() {
   local log="$dir/build.log"
   mkdir -p "$dir"
   : >"$log"
-  phase "Building ($preset)..."
+  phase "Building..."
   logged "$log" cmake --preset "$preset"
   if [ -t 1 ]; then
     cmake --build --preset "$preset"
