@@ -265,10 +265,8 @@ class CommandRunnerTest : public QObject {
 
   void pluginInformationMessages() {
     Rig rig;
-    qm::test::PeImage image;
-    image.resources = {{"PIPL", 0, {qm::test::piplData({"Wave", "Distort"})}}};
-    auto pe = qm::test::buildPe(image).bytes;
-    rig.host.panes[0].files = {qm::test::writeFile(rig.left("wave.8bf"), qm::test::asString(pe))};
+    rig.host.panes[0].files = {
+        qm::test::writeFile(rig.left("wave.8bf"), qm::test::piplPlugin({{"Distort", "Wave"}}))};
     rig.runner.pluginInformation();
     QCOMPARE(rig.prompter.messages.at(0).title, std::string("Plugin Information"));
     QString text = QString::fromStdString(textOf(rig.prompter));

@@ -14,9 +14,7 @@ using namespace qm;
 namespace {
 
 std::string plugin(const std::string& category, const std::string& title) {
-  test::PeImage image;
-  image.resources.push_back({"PIPL", 0, {test::piplData({title, category, false, 0})}});
-  return test::asString(test::buildPe(image).bytes);
+  return test::piplPlugin({{category, title}});
 }
 
 QStringList texts(const QListWidget* list) {
