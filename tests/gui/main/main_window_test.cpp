@@ -36,9 +36,6 @@ void MainWindowTest::emptyStoreStartsWithFallbacksAndAsks() {
   QCOMPARE(w.questions, QStringList{"To start please select the folder where your plugins are "
                                     "located. Otherwise press Cancel."});
   QCOMPARE(w.window->pane(0)->folder(), chosen.path());
-  QCOMPARE(w.context.options.interfaceDesign, std::string("Interfc4.des"));
-  QCOMPARE(w.context.options.folderItemLimit, 20);
-  QVERIFY(!w.context.options.noFFOptimize);
   for (int i = 0; i < 2; ++i) {
     QCOMPARE(w.window->pane(i)->patternBox()->currentIndex(), 0);
     QCOMPARE(w.window->pane(i)->patternBox()->count(), 6);
