@@ -4,14 +4,14 @@
 #include <string>
 
 #include "core/ff/sources.h"
-#include "source_test_util.h"
 #include "support/record_checks.h"
 #include "support/temp_folder.h"
+#include "support/view_of.h"
 
 namespace qm::ff {
 namespace {
 
-using qm::ff::test::viewOf;
+using qm::test::viewOf;
 
 FFOptions optionsWith(bool noOptimize) {
   FFOptions options;

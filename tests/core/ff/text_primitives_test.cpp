@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "support/view_of.h"
+
 namespace qm::ff {
 namespace {
 
-ByteView viewOf(const std::string& s) {
-  return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
-}
+using test::viewOf;
 
 struct LineCase {
   std::string input;
