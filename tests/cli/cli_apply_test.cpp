@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ff_sources.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
@@ -136,11 +137,8 @@ TEST_F(ApplyTest, FormulaErrorsNameChannelAndPosition) {
 }
 
 TEST_F(ApplyTest, RunsALibraryEntry) {
-  std::string lib = "FFL1.0\r\n1\r\nlib.8bf\r\nCat\r\nT\r\nAnn\r\nFree\r\n";
-  for (int i = 0; i < 12; ++i) lib += "\r\n";
-  for (int i = 0; i < 8; ++i) lib += "0\r\n";
-  lib += "77\r\nr\r\nb\r\na\r\n";
-  const auto ffl = file("lib.ffl", lib);
+  const auto ffl =
+      file("lib.ffl", qm::test::fflLibrary({qm::test::fflEntry("lib.8bf", "T", "77")}));
   auto run = cli({ffl + "#1", file("in.tga", tga(1, 1, false)), (dir / "out.bmp").string()});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(result("out.bmp")[0], (Rgba{77, 0, 100, 255}));

@@ -12,15 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string pipl(const std::vector<std::pair<std::string, std::string>>& filters) {
-  qm::test::PeImage image;
-  qm::test::ResourceType type{"PIPL", 0, {}};
-  for (const auto& [category, title] : filters)
-    type.items.push_back(qm::test::piplData({title, category, false, 0}));
-  image.resources.push_back(type);
-  return qm::test::asString(qm::test::buildPe(image).bytes);
-}
-
 std::string templatePlugin() {
   return qm::test::readFile(fs::path(QM_DATA_DIR) / "photo30.dll");
 }
@@ -31,7 +22,8 @@ class CliCatalogue : public ::testing::Test {
     ASSERT_EQ(templatePlugin().size(), 57344u);
     qm::test::writeFile(dir / "prog" / "PlugTypes.ini", "Lightwave Plugin (p|3)\r\nTrue\r\n");
     qm::test::writeFile(dir / "p" / "Wave.8bf", templatePlugin());
-    qm::test::writeFile(dir / "p" / "multi.8bf", pipl({{"Noise", "Grain"}, {"Blur", "Caf\xE9"}}));
+    qm::test::writeFile(dir / "p" / "multi.8bf",
+                        qm::test::piplPlugin({{"Noise", "Grain"}, {"Blur", "Caf\xE9"}}));
     qm::test::writeFile(dir / "p" / "model.p", "x");
   }
   qm::test::ProgramRun cli(std::vector<std::string> args) {

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "support/ff_sources.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
@@ -15,20 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string afs(const std::string& title, const std::string& r = "r") {
-  std::string out = "%RGB-1.0\r0\r9\r0\r0\r0\r0\r0\r0\r" + r + "\r\rg\r\rb\r\ra\r\r";
-  out += "Tests\r\r" + title + "\r\rAnn\r\rFree\r\r";
-  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + ": " + (k == 2 ? "Amount" : "") + "\r\r";
-  return out;
-}
-
-std::string fflEntry(const std::string& fileName, const std::string& title,
-                     const std::string& r = "r") {
-  std::string out = fileName + "\r\nCat\r\n" + title + "\r\nAnn\r\nFree\r\n";
-  for (int i = 0; i < 12; ++i) out += "\r\n";
-  for (int i = 0; i < 8; ++i) out += "0\r\n";
-  return out + r + "\r\ng\r\nb\r\na\r\n";
-}
+using qm::test::afsSource;
+using qm::test::fflEntry;
 
 class CliTest : public ::testing::Test {
  protected:
@@ -44,7 +33,7 @@ class CliTest : public ::testing::Test {
 };
 
 TEST_F(CliTest, DumpPrintsTheRecordAsJson) {
-  auto run = cli({"dump", "--json", file("wave.afs", afs("Caf\xE9 Wave"))});
+  auto run = cli({"dump", "--json", file("wave.afs", afsSource("Caf\xE9 Wave"))});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   auto doc = json::parse(run.out);
   EXPECT_EQ(doc["fileName"], "wave.afs");
@@ -61,7 +50,7 @@ TEST_F(CliTest, DumpPrintsTheRecordAsJson) {
 }
 
 TEST_F(CliTest, DumpTextShowsFieldsAndFormulas) {
-  auto run = cli({"dump", file("wave.afs", afs("Wave", "r+1"))});
+  auto run = cli({"dump", file("wave.afs", afsSource("Wave", "r+1"))});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("Title:     Wave\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("ctl[1]: 9 Amount\n"), std::string::npos);
@@ -103,8 +92,8 @@ TEST_F(CliTest, DumpFailuresAndUsage) {
 }
 
 TEST_F(CliTest, ConvertWritesAndSummarises) {
-  auto a = file("a.afs", afs("A"));
-  auto b = file("b.afs", afs("B"));
+  auto a = file("a.afs", afsSource("A"));
+  auto b = file("b.afs", afsSource("B"));
   auto run = cli({"convert", "--to", "txt", "--dest", out, a, b});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,
@@ -113,7 +102,7 @@ TEST_F(CliTest, ConvertWritesAndSummarises) {
 }
 
 TEST_F(CliTest, ConvertJsonListsOutputsAndInputs) {
-  auto a = file("a.afs", afs("A"));
+  auto a = file("a.afs", afsSource("A"));
   auto jpg = file("b.jpg", "nope");
   auto run = cli({"convert", "--to", "pff", "--dest", out, "--json", a, jpg});
   EXPECT_EQ(run.exitCode, 1);
@@ -127,7 +116,7 @@ TEST_F(CliTest, ConvertJsonListsOutputsAndInputs) {
 }
 
 TEST_F(CliTest, ConvertOverwriteNoneKeepsAndAllReplaces) {
-  auto a = file("a.afs", afs("A"));
+  auto a = file("a.afs", afsSource("A"));
   qm::test::writeFile(fs::path(out) / "a.txt", "old");
   auto none = cli({"convert", "--to", "txt", "--dest", out, a});
   EXPECT_EQ(none.exitCode, 0);
@@ -164,7 +153,7 @@ TEST_F(CliTest, ConvertFromStdinUsesTitleAsName) {
 }
 
 TEST_F(CliTest, ConvertUsageErrors) {
-  auto a = file("a.afs", afs("A"));
+  auto a = file("a.afs", afsSource("A"));
   EXPECT_EQ(cli({"convert", a}).exitCode, 2);
   EXPECT_EQ(cli({"convert", "--to", "prm", a}).exitCode, 2);
   EXPECT_EQ(cli({"convert", "--to", "afs"}).exitCode, 2);
@@ -175,8 +164,8 @@ TEST_F(CliTest, ConvertUsageErrors) {
 
 TEST_F(CliTest, ConvertReportsAFailedWriteAndGoesOn) {
   // The program folder of this test holds no template plugin.
-  auto a = file("a.afs", afs("A"));
-  auto b = file("b.afs", afs("B"));
+  auto a = file("a.afs", afsSource("A"));
+  auto b = file("b.afs", afsSource("B"));
   auto run = cli({"convert", "--to", "8bf", "--dest", out, "--json", a, b});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(json::parse(run.out)["written"], json::array());
@@ -215,7 +204,8 @@ TEST_F(CliTest, ConvertToPluginAndDumpItBack) {
   fs::path shipped = fs::path(QM_DATA_DIR) / "photo30.dll";
   ASSERT_TRUE(fs::exists(shipped)) << "no generated template at " << shipped;
   fs::copy_file(shipped, dir / "photo30.dll");
-  auto run = cli({"convert", "--to", "8bf", "--dest", out, file("wave.afs", afs("Wave", "r+1"))});
+  auto run =
+      cli({"convert", "--to", "8bf", "--dest", out, file("wave.afs", afsSource("Wave", "r+1"))});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   auto plugin = fs::path(out) / "wave.8bf";
   EXPECT_EQ(fs::file_size(plugin), 57344u);

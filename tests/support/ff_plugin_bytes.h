@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/common/byte_view.h"
+#include "view_of.h"
 
 namespace qm::test {
 
@@ -55,10 +56,6 @@ std::string premiereFFBytes(std::size_t size, long e, const PremiereFields& fiel
 // or 9904) and its signature text.
 std::string transitionBytes(std::size_t size, long f, const PremiereFields& fields,
                             std::string_view signature = "Premiere Transition Factory");
-
-inline ByteView viewOf(const std::string& bytes) {
-  return ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-}
 
 // Writes text with a NUL after it at offset; a length byte first when prefixed.
 void putText(std::string& bytes, std::size_t offset, std::string_view text);

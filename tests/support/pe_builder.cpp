@@ -246,4 +246,15 @@ Bytes versionData(const std::vector<VersionStrings>& languages) {
   return b;
 }
 
+std::string piplPlugin(const std::vector<std::pair<std::string, std::string>>& filters,
+                       std::uint16_t machine) {
+  PeImage image;
+  image.machine = machine;
+  ResourceType pipl{"PIPL", 0, {}};
+  for (const auto& [category, title] : filters)
+    pipl.items.push_back(piplData({title, category, false, 0}));
+  image.resources.push_back(pipl);
+  return asString(buildPe(image).bytes);
+}
+
 }  // namespace qm::test

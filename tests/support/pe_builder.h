@@ -62,6 +62,10 @@ Bytes bfmData(std::string_view title);
 using VersionStrings = std::vector<std::pair<std::string, std::string>>;
 Bytes versionData(const std::vector<VersionStrings>& languages);
 
+// A PE32 file of the machine with one PIPL resource per (category, title) filter, as bytes.
+std::string piplPlugin(const std::vector<std::pair<std::string, std::string>>& filters,
+                       std::uint16_t machine = 0x014C);
+
 inline std::string asString(const Bytes& b) {
   return std::string(b.begin(), b.end());
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ff_sources.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
@@ -17,33 +18,10 @@ namespace fs = std::filesystem;
 using test::ScriptedProgress;
 using test::ScriptedPrompter;
 
-// An .afs source; without a title it has no trailer.
-std::string afs(const std::string& title, const std::string& r = "r") {
-  std::string out = "%RGB-1.0\r0\r9\r0\r0\r0\r0\r0\r0\r" + r + "\r\rg\r\rb\r\ra\r\r";
-  if (title.empty()) return out;
-  out += "Tests\r\r" + title + "\r\rAnn\r\rFree\r\r";
-  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + ": " + (k == 2 ? "Amount" : "") + "\r\r";
-  return out;
-}
-
-std::string txt(const std::string& title, const std::string& fileName) {
-  return "Category: Tests\r\nTitle: " + title + "\r\nFilename: " + fileName +
-         "\r\n\r\nR:r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n";
-}
-
-std::string fflEntry(const std::string& fileName, const std::string& title,
-                     const std::string& r = "r") {
-  std::string out = fileName + "\r\nCat\r\n" + title + "\r\nAnn\r\nFree\r\n";
-  for (int i = 0; i < 12; ++i) out += "\r\n";  // maps and sliders unused
-  for (int i = 0; i < 8; ++i) out += "0\r\n";
-  return out + r + "\r\ng\r\nb\r\na\r\n";
-}
-
-std::string ffl(const std::vector<std::string>& entries, const std::string& header = "FFL1.0") {
-  std::string out = header + "\r\n" + std::to_string(entries.size()) + "\r\n";
-  for (const auto& e : entries) out += e;
-  return out;
-}
+using test::afsSource;
+using test::fflEntry;
+using test::fflLibrary;
+using test::txtSource;
 
 std::vector<std::string> names(const std::vector<fs::path>& paths) {
   std::vector<std::string> out;
@@ -85,7 +63,7 @@ class ConvertTest : public ::testing::Test {
 
 TEST_F(ConvertTest, AfsWithTrailerBecomesTextInDestination) {
   options.target = kTargetText;
-  auto report = run({source("blur.afs", afs("Blur"))});
+  auto report = run({source("blur.afs", afsSource("Blur"))});
   ASSERT_EQ(report.written.size(), 1u);
   EXPECT_EQ(report.written[0], out / "blur.txt");
   auto text = test::readFile(out / "blur.txt");
@@ -95,10 +73,10 @@ TEST_F(ConvertTest, AfsWithTrailerBecomesTextInDestination) {
 }
 
 TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
-  auto first = source("one.txt", txt("One", "one.8bf"));
+  auto first = source("one.txt", txtSource("One", "one.8bf"));
   auto jpeg = source("photo.jpg", "\xFF\xD8\xFF\xE0");
-  auto noTrailer = source("bare.afs", afs(""));
-  auto third = source("three.txt", txt("Three", "three.8bf"));
+  auto noTrailer = source("bare.afs", afsSource(""));
+  auto third = source("three.txt", txtSource("Three", "three.8bf"));
   auto report = run({first, jpeg, noTrailer, dir / "missing.afs", third});
   EXPECT_EQ(names(report.written), (std::vector<std::string>{"bare.afs", "one.afs", "three.afs"}));
   ASSERT_EQ(report.unreadable.size(), 2u);
@@ -123,7 +101,7 @@ TEST_P(OverwriteRunTest, AnswersDecideEachFileAndRememberAllModes) {
   const auto& c = GetParam();
   std::vector<fs::path> inputs;
   for (std::string n : {"a", "b", "c"}) {
-    inputs.push_back(source(n + ".txt", txt(n, n + ".8bf")));
+    inputs.push_back(source(n + ".txt", txtSource(n, n + ".8bf")));
     test::writeFile(out / (n + ".afs"), "old");
   }
   prompter.overwriteAnswers.assign(c.answers.begin(), c.answers.end());
@@ -149,8 +127,6 @@ INSTANTIATE_TEST_SUITE_P(
             {true, false, true},
             3,
             false},
-        OverwriteRun{{OverwriteAnswer::OverwriteAll}, {true, true, true}, 1, false},
-        OverwriteRun{{OverwriteAnswer::IgnoreAll}, {false, false, false}, 1, false},
         OverwriteRun{{OverwriteAnswer::Ignore, OverwriteAnswer::OverwriteAll},
                      {false, true, true},
                      2,
@@ -159,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
             {OverwriteAnswer::Overwrite, OverwriteAnswer::Cancel}, {true, false, false}, 2, true}));
 
 TEST_F(ConvertTest, EachRunStartsWithAFreshOverwriteMode) {
-  auto input = source("a.txt", txt("A", "a.8bf"));
+  auto input = source("a.txt", txtSource("A", "a.8bf"));
   test::writeFile(out / "a.afs", "old");
   prompter.overwriteAnswers = {OverwriteAnswer::IgnoreAll, OverwriteAnswer::Overwrite};
   EXPECT_EQ(run({input}).skipped, std::vector<fs::path>{input});
@@ -168,8 +144,8 @@ TEST_F(ConvertTest, EachRunStartsWithAFreshOverwriteMode) {
 }
 
 TEST_F(ConvertTest, CancelBetweenFilesKeepsWhatWasWritten) {
-  auto a = source("a.txt", txt("A", "a.8bf"));
-  auto b = source("b.txt", txt("B", "b.8bf"));
+  auto a = source("a.txt", txtSource("A", "a.8bf"));
+  auto b = source("b.txt", txtSource("B", "b.8bf"));
   progress.cancelAfter = 1;
   auto report = run({a, b});
   EXPECT_TRUE(report.cancelled);
@@ -182,7 +158,7 @@ TEST_F(ConvertTest, CancelBetweenFilesKeepsWhatWasWritten) {
 
 TEST_F(ConvertTest, NoDestinationConvertsNothing) {
   prompter.folderChoice.reset();
-  auto report = run({source("a.txt", txt("A", "a.8bf"))});
+  auto report = run({source("a.txt", txtSource("A", "a.8bf"))});
   EXPECT_TRUE(report.noDestination);
   EXPECT_FALSE(fs::exists(out));
 }
@@ -190,16 +166,16 @@ TEST_F(ConvertTest, NoDestinationConvertsNothing) {
 TEST_F(ConvertTest, NamesFromTitlesDropCharactersNoFileNameHolds) {
   options.target = kTargetText;
   options.namesFromTitles = true;
-  auto report = run({source("t.afs", afs("Twirl: Fast")),
-                     source("u.txt", txt("a*b?c\"d<e>f|g/h\\i.j", "u.8bf"))});
+  auto report = run({source("t.afs", afsSource("Twirl: Fast")),
+                     source("u.txt", txtSource("a*b?c\"d<e>f|g/h\\i.j", "u.8bf"))});
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"Twirl Fast.txt", "abcdefghij.txt"}));
 }
 
 TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
   prompter.folderChoice->createSubFolders = true;
-  auto lib1 = source(
-      "Lib1.ffl", ffl({fflEntry("a.8bf", "A"), fflEntry("//b.8bf", "B"), fflEntry("c.8bf", "C")}));
-  auto lib2 = source("Lib2.FFL", ffl({fflEntry("d.8bf", "D")}, "FFL1.1"));
+  auto lib1 = source("Lib1.ffl", fflLibrary({fflEntry("a.8bf", "A"), fflEntry("//b.8bf", "B"),
+                                             fflEntry("c.8bf", "C")}));
+  auto lib2 = source("Lib2.FFL", fflLibrary({fflEntry("d.8bf", "D")}, "FFL1.1"));
   auto report = run({lib1, lib2});
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"Lib1/a.afs", "Lib1/c.afs", "Lib2/d.afs"}));
   EXPECT_EQ(report.written.size(), 3u);
@@ -212,13 +188,13 @@ TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
 TEST_F(ConvertTest, LibraryEntriesAskBeforeReplacingFiles) {
   test::writeFile(out / "a.afs", "old");
   prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
-  run({source("L.ffl", ffl({fflEntry("a.8bf", "A")}))});
+  run({source("L.ffl", fflLibrary({fflEntry("a.8bf", "A")}))});
   EXPECT_EQ(test::readFile(out / "a.afs"), "old");
   EXPECT_EQ(prompter.overwriteQuestions.size(), 1u);
 }
 
 TEST_F(ConvertTest, LibraryWithWrongHeaderIsUnreadableWithItsMessage) {
-  auto bad = source("v2.ffl", ffl({fflEntry("a.8bf", "A")}, "FFL2.0"));
+  auto bad = source("v2.ffl", fflLibrary({fflEntry("a.8bf", "A")}, "FFL2.0"));
   auto report = run({bad});
   ASSERT_EQ(report.unreadable.size(), 1u);
   EXPECT_EQ(report.unreadable[0].path, bad);
@@ -229,7 +205,8 @@ TEST_F(ConvertTest, LibraryWithWrongHeaderIsUnreadableWithItsMessage) {
 }
 
 TEST_F(ConvertTest, LibraryEntriesTakeTheirDialectFromTheirOwnNames) {
-  auto lib = source("mix.ffl", ffl({fflEntry("ps.8bf", "PS", "p"), fflEntry("pr.PRM", "PR", "p"),
+  auto lib =
+      source("mix.ffl", fflLibrary({fflEntry("ps.8bf", "PS", "p"), fflEntry("pr.PRM", "PR", "p"),
                                     fflEntry("ps2.afs", "PS2", "p")}));
   run({lib});
   EXPECT_NE(test::readFile(out / "ps.afs").find("\rp\r\r"), std::string::npos);
@@ -238,8 +215,8 @@ TEST_F(ConvertTest, LibraryEntriesTakeTheirDialectFromTheirOwnNames) {
 }
 
 TEST_F(ConvertTest, CancelDuringALibraryStopsBeforeTheNextEntry) {
-  auto lib = source("L.ffl", ffl({fflEntry("a.8bf", "A"), fflEntry("b.8bf", "B")}));
-  auto after = source("z.txt", txt("Z", "z.8bf"));
+  auto lib = source("L.ffl", fflLibrary({fflEntry("a.8bf", "A"), fflEntry("b.8bf", "B")}));
+  auto after = source("z.txt", txtSource("Z", "z.8bf"));
   progress.cancelAfter = 2;  // before the run's first file, before entry 1
   auto report = run({lib, after});
   EXPECT_TRUE(report.cancelled);
@@ -248,10 +225,11 @@ TEST_F(ConvertTest, CancelDuringALibraryStopsBeforeTheNextEntry) {
 
 TEST_F(ConvertTest, NamesFromFileContentsNeverLeaveTheDestination) {
   std::string nul("nul\0part.8bf", 12);
-  auto lib = source("evil.ffl", ffl({fflEntry("../up.8bf", "1"), fflEntry("/tmp/abs.8bf", "2"),
+  auto lib =
+      source("evil.ffl", fflLibrary({fflEntry("../up.8bf", "1"), fflEntry("/tmp/abs.8bf", "2"),
                                      fflEntry("C:\\win\\drive.8bf", "3"), fflEntry(nul, "4"),
                                      fflEntry("", "5"), fflEntry("..", "6")}));
-  auto text = source("t.txt", txt("T", "../../../escape.8bf"));
+  auto text = source("t.txt", txtSource("T", "../../../escape.8bf"));
   options.target = kTargetText;
   auto report = run({lib, text});
   auto below = filesBelow(dir.path());
@@ -265,7 +243,7 @@ TEST_F(ConvertTest, NamesFromFileContentsNeverLeaveTheDestination) {
 TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
   options.clipboardText = "Title: Clip Board\r\nR:r+1\r\nG:g\r\nB:b\r\n";
   options.namesFromTitles = true;
-  auto ignored = source("a.txt", txt("A", "a.8bf"));
+  auto ignored = source("a.txt", txtSource("A", "a.8bf"));
   auto report = run({ignored});
   EXPECT_EQ(filesBelow(out), std::set<std::string>{"ClipBoard.afs"});
   EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
@@ -285,7 +263,7 @@ TEST_F(ConvertTest, ClipboardOverwriteQuestionHasNoSourceLine) {
 
 TEST_F(ConvertTest, PremiereTargetsWriteNothing) {
   options.target = kTargetPremiereFF;
-  auto report = run({source("a.txt", txt("A", "a.8bf"))});
+  auto report = run({source("a.txt", txtSource("A", "a.8bf"))});
   EXPECT_TRUE(report.written.empty());
   EXPECT_TRUE(report.failed.empty());
   EXPECT_TRUE(fs::is_empty(out));

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "support/view_of.h"
+
 namespace qm::ff {
 namespace {
 
-ByteView view(const std::string& s) {
-  return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
-}
+using test::viewOf;
 
 // The 29 lines of an entry; values and formulas can be replaced per test.
 std::vector<std::string> entryLines(const std::string& fileName, const std::string& title) {
@@ -46,7 +46,7 @@ std::string library(const std::vector<std::vector<std::string>>& entries,
 
 TEST(FFLTextReader, EveryLineEndingEndsALineAndAFinalOneAddsNothing) {
   std::string text = "a\r\nb\rc\nd\r\n";
-  FFLTextReader reader(view(text));
+  FFLTextReader reader(viewOf(text));
   std::vector<std::string> lines;
   while (!reader.atEnd()) lines.push_back(reader.nextLine());
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d"}));
@@ -71,7 +71,7 @@ TEST(ReadFFLEntry, FillsEveryFieldAndKeepsDialect) {
   lines[26] = "\"";
   lines[27] = "\"";
   std::string text = join(lines, "\r\n") + "next";
-  FFLTextReader reader(view(text));
+  FFLTextReader reader(viewOf(text));
   FFRecord rec;
   rec.photoshopDialect = false;
   ReadFFLEntry(reader, rec);
@@ -98,7 +98,7 @@ TEST(ReadFFLEntry, QuoteForBTakesGAfterItsOwnValue) {
   lines[27] = "\"";
   lines[4] = "(c) no sign";
   std::string text = join(lines, "\n");
-  FFLTextReader reader(view(text));
+  FFLTextReader reader(viewOf(text));
   FFRecord rec;
   ReadFFLEntry(reader, rec);
   EXPECT_EQ(rec.formulas[1], "g/2");
@@ -108,7 +108,7 @@ TEST(ReadFFLEntry, QuoteForBTakesGAfterItsOwnValue) {
 
 TEST(ReadFFLEntry, LibraryEndingInsideAnEntryLeavesTheRestEmpty) {
   std::string text = "cut.afs\r\nCat\r\nTitle";
-  FFLTextReader reader(view(text));
+  FFLTextReader reader(viewOf(text));
   FFRecord rec;
   rec.formulas[0] = "stale";
   ReadFFLEntry(reader, rec);
@@ -127,7 +127,7 @@ TEST(ReadFFLEntryII, SkipsTheByteAfterEachCrAndSetsDialectFromName) {
                         Case{"prm", true}, Case{"", true}}) {
     auto lines = entryLines(c.name, "T");
     std::string text = join(lines, "\r\n");
-    ByteCursor cursor(view(text));
+    ByteCursor cursor(viewOf(text));
     FFRecord rec;
     rec.photoshopDialect = !c.photoshop;
     ReadFFLEntryII(cursor, rec);
@@ -137,7 +137,7 @@ TEST(ReadFFLEntryII, SkipsTheByteAfterEachCrAndSetsDialectFromName) {
   }
   // The byte after a CR is dropped whatever it is; a lone LF stays in the line.
   std::string odd = "ab\rXcd\n\rYef";
-  ByteCursor cursor(view(odd));
+  ByteCursor cursor(viewOf(odd));
   FFRecord rec;
   ReadFFLEntryII(cursor, rec);
   EXPECT_EQ(rec.fileName, "ab");
@@ -149,7 +149,7 @@ TEST(IndexFFL, RecordsPositionsOfEveryEntryPlaceholdersIncluded) {
   auto text = library({entryLines("one.8bf", "One"), entryLines("//o.8bf", "Gone"),
                        entryLines("three.prm", "Three")},
                       "FFL1.1");
-  auto index = IndexFFL(view(text));
+  auto index = IndexFFL(viewOf(text));
   ASSERT_TRUE(index.has_value());
   EXPECT_EQ(index->header, "FFL1.1");
   EXPECT_EQ(index->declaredCount, "3");
@@ -168,21 +168,21 @@ TEST(IndexFFL, RecordsPositionsOfEveryEntryPlaceholdersIncluded) {
 
 TEST(IndexFFL, RejectsAnyOtherFirstLine) {
   for (std::string header : {"FFL2.0", "ffl1.0", "FFL1.0 ", "", "%RGB-1.0"})
-    EXPECT_FALSE(IndexFFL(view(library({entryLines("a.8bf", "A")}, header)))) << header;
+    EXPECT_FALSE(IndexFFL(viewOf(library({entryLines("a.8bf", "A")}, header)))) << header;
   // Read by byte access, an LF-only library is a single line.
-  EXPECT_FALSE(IndexFFL(view(join({"FFL1.0", "1", "a.8bf"}, "\n"))));
+  EXPECT_FALSE(IndexFFL(viewOf(join({"FFL1.0", "1", "a.8bf"}, "\n"))));
   EXPECT_FALSE(IndexFFL(ByteView()));
 }
 
 TEST(LoadFFLEntry, CountsFromOneAndChecksRange) {
   auto text =
       library({entryLines("a.8bf", "A"), entryLines("//b.8bf", "B"), entryLines("c.prm", "C")});
-  EXPECT_FALSE(LoadFFLEntry(view(text), 0));
-  EXPECT_FALSE(LoadFFLEntry(view(text), 4));
-  auto second = LoadFFLEntry(view(text), 2);
+  EXPECT_FALSE(LoadFFLEntry(viewOf(text), 0));
+  EXPECT_FALSE(LoadFFLEntry(viewOf(text), 4));
+  auto second = LoadFFLEntry(viewOf(text), 2);
   ASSERT_TRUE(second);
   EXPECT_EQ(second->title, "B");
-  auto third = LoadFFLEntry(view(text), 3);
+  auto third = LoadFFLEntry(viewOf(text), 3);
   ASSERT_TRUE(third);
   EXPECT_EQ(third->title, "C");
   EXPECT_FALSE(third->photoshopDialect);

@@ -6,6 +6,7 @@
 #include "core/ff/plugin_reader.h"
 #include "core/ff/plugin_template.h"
 #include "support/ff_plugin_bytes.h"
+#include "support/record_checks.h"
 #include "support/temp_folder.h"
 
 namespace qm::ff {
@@ -65,14 +66,7 @@ TEST_F(Write8bfTest, RoundTripThroughBothTemplates) {
     EXPECT_EQ(fs::file_size(result.written), size);
     FFRecord back;
     ASSERT_TRUE(Read8bf(result.written, back, false, false, options));
-    EXPECT_EQ(back.title, rec.title);
-    EXPECT_EQ(back.category, rec.category);
-    EXPECT_EQ(back.copyright, rec.copyright);
-    EXPECT_EQ(back.author, rec.author);
-    EXPECT_EQ(back.controlNames, rec.controlNames);
-    EXPECT_EQ(back.sliderValues, rec.sliderValues);
-    EXPECT_EQ(back.mapNames, rec.mapNames);
-    EXPECT_EQ(back.formulas, rec.formulas);
+    test::expectSameFields(back, rec);
   }
 }
 

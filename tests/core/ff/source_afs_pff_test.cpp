@@ -3,13 +3,14 @@
 #include <string>
 
 #include "core/ff/sources.h"
-#include "source_test_util.h"
+#include "support/record_checks.h"
 #include "support/temp_folder.h"
+#include "support/view_of.h"
 
 namespace qm::ff {
 namespace {
 
-using qm::ff::test::viewOf;
+using qm::test::viewOf;
 using namespace std::string_literals;
 
 FFOptions noOptimizeOptions() {
@@ -169,13 +170,8 @@ TEST(Writeafspff, RoundTrips) {
     ASSERT_FALSE(path.empty());
     FFRecord read;
     ASSERT_TRUE(kind == 0 ? ReadAFS(path, read, kNoOptimize) : ReadPFF(path, read, kNoOptimize));
-    EXPECT_EQ(read.formulas, written.formulas) << kind;
-    EXPECT_EQ(read.sliderValues, written.sliderValues) << kind;
-    EXPECT_EQ(read.controlNames, written.controlNames) << kind;
-    EXPECT_EQ(read.category, "Distort");
-    EXPECT_EQ(read.title, "Wave");
-    EXPECT_EQ(read.author, "Ann");
-    EXPECT_EQ(read.copyright, "(c) Ann");
+    SCOPED_TRACE(kind);
+    qm::test::expectSameFields(read, written);
     EXPECT_EQ(read.fileName, "Wave.8bf");
     EXPECT_EQ(read.photoshopDialect, kind == 0);
   }

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "core/ff/sources.h"
-#include "source_test_util.h"
 #include "support/temp_folder.h"
+#include "support/view_of.h"
 
 namespace qm::ff {
 namespace {
 
-using qm::ff::test::viewOf;
+using qm::test::viewOf;
 
 std::string u32(std::uint32_t v) {
   return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF),

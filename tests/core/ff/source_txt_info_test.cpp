@@ -3,14 +3,14 @@
 #include <string>
 
 #include "core/ff/sources.h"
-#include "source_test_util.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
+#include "support/view_of.h"
 
 namespace qm::ff {
 namespace {
 
-using qm::ff::test::viewOf;
+using qm::test::viewOf;
 
 struct InfoText {
   std::string map1 = "Map 1: [Two]";

@@ -5,14 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "core/ff/record.h"
+#include "support/view_of.h"
 
 namespace qm::ff {
 namespace {
 
-ByteView viewOf(const std::string& s) {
-  return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
-}
+using test::viewOf;
 
 struct LineCase {
   std::string input;
@@ -101,31 +99,6 @@ TEST(FieldWriters, TerminatorAndBufferEnd) {
   EXPECT_EQ(tight, (std::vector<std::uint8_t>{0xAA, 'w', 'x'}));
   string2bytes(tight, "q", 7);
   EXPECT_EQ(tight.size(), 3u);
-}
-
-TEST(Writecode, AppendsTextAndCr) {
-  std::string out = "x";
-  Writecode(out, "ab");
-  Writecode(out, "");
-  EXPECT_EQ(out, "xab\r\r");
-}
-
-TEST(FFRecordTest, IniVarsClearsAllButDialect) {
-  FFRecord rec;
-  EXPECT_TRUE(rec.photoshopDialect);
-  rec.photoshopDialect = false;
-  rec.title = "t";
-  rec.controlNames[7] = "c";
-  rec.sliderValues[3] = 9;
-  rec.mapNames[2] = "m";
-  rec.formulas[3] = "a";
-  rec.IniVars();
-  EXPECT_FALSE(rec.photoshopDialect);
-  EXPECT_TRUE(rec.title.empty());
-  EXPECT_TRUE(rec.controlNames[7].empty());
-  EXPECT_EQ(rec.sliderValues[3], 0);
-  EXPECT_TRUE(rec.mapNames[2].empty());
-  EXPECT_TRUE(rec.formulas[3].empty());
 }
 
 }  // namespace

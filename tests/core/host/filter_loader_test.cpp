@@ -3,17 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "support/ff_plugin_bytes.h"
+#include "support/ff_sources.h"
 #include "support/temp_folder.h"
 
 namespace qm::host::testing {
 namespace {
 
-std::string fflEntry(const std::string& fileName, const std::string& title, const std::string& r) {
-  std::string out = fileName + "\r\nCat\r\n" + title + "\r\nAnn\r\nFree\r\n";
-  for (int i = 0; i < 12; ++i) out += "\r\n";
-  for (int i = 0; i < 8; ++i) out += "0\r\n";
-  return out + r + "\r\ng\r\nb\r\na\r\n";
-}
+using qm::test::fflEntry;
 
 TEST(FilterLoader, LibraryEntriesByNumber) {
   qm::test::TempFolder dir;

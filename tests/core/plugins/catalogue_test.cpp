@@ -13,8 +13,6 @@ void PrintTo(const FilterEntry& e, std::ostream* os) {
 
 namespace {
 
-using fixtures::Filter;
-
 class CatalogueScan : public ::testing::Test {
  protected:
   void SetUp() override {

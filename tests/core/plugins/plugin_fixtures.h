@@ -27,20 +27,7 @@ inline std::string templatePlugin(const std::string& category, const std::string
   return bytes;
 }
 
-struct Filter {
-  std::string category;
-  std::string title;
-};
-
-inline std::string piplPlugin(const std::vector<Filter>& filters, std::uint16_t machine = 0x014C) {
-  test::PeImage image;
-  image.machine = machine;
-  test::ResourceType pipl{"PIPL", 0, {}};
-  for (const auto& f : filters)
-    pipl.items.push_back(test::piplData({f.title, f.category, false, 0}));
-  image.resources.push_back(pipl);
-  return test::asString(test::buildPe(image).bytes);
-}
+using test::piplPlugin;
 
 inline std::string videoFilterPrm(const std::string& name, std::size_t size = 20000) {
   std::string file(size, '\0');

@@ -14,7 +14,7 @@ std::string afs(const std::string& category, const std::string& title) {
          "\r\rMe\r\r(c)\r\r";
 }
 
-TEST(SourceRows, OnlyWithTheSourcesOptionAndWithTheirSuffix) {
+TEST(SourceRows, OnlyWithTheSourcesOptionWithTheirSuffixAndChangeableCategory) {
   test::TempFolder dir;
   test::writeFile(dir / "wave.afs", afs("Distort", "Waves"));
   Catalogue catalogue;
@@ -29,14 +29,8 @@ TEST(SourceRows, OnlyWithTheSourcesOptionAndWithTheirSuffix) {
   std::vector<std::string> selected = {"Distort"};
   EXPECT_EQ(catalogue.filterEntries(selected, false, PlugTypeTable{}),
             (std::vector<FilterEntry>{{"Waves (.afs)", 1}}));
-}
 
-TEST(SourceRows, ChangeCategoryRewritesTheSourceInPlace) {
-  test::TempFolder dir;
-  test::writeFile(dir / "wave.afs", afs("Distort", "Waves"));
-  Catalogue catalogue;
-  test::ScriptedProgress progress;
-  catalogue.scan(dir.path(), {.includeSources = true}, PlugTypeTable{}, {}, progress);
+  // Change Category rewrites the source in place.
   test::ScriptedPrompter prompter;
   ChangeCategoryRequest request{PaneView::Plugin, {1}, std::string("Liquid")};
   auto outcome = cmd_ChangeCategory(request, catalogue, prompter, {});

@@ -2,30 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "core/settings/file_patterns.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace qm::settings {
 namespace {
 
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    path = fs::temp_directory_path() /
-           ("qm-startup-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempDir() { fs::remove_all(path); }
-};
+using test::TempFolder;
 
 void touch(const fs::path& p, const std::string& bytes = "x") {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << bytes;
+  test::writeFile(p, bytes);
 }
 
 TEST(Startup, TitlePadsTheMinorVersion) {
@@ -35,38 +23,36 @@ TEST(Startup, TitlePadsTheMinorVersion) {
 }
 
 TEST(Startup, InterfaceDesignsFallBackToTheShortFolderName) {
-  TempDir dir;
-  EXPECT_TRUE(findInterfaceDesigns(dir.path).empty());
-  touch(dir.path / "interfac" / "b.des");
-  touch(dir.path / "interfac" / "A.DES");
-  touch(dir.path / "interfac" / "notes.txt");
-  EXPECT_EQ(findInterfaceDesigns(dir.path), (std::vector<std::string>{"A.DES", "b.des"}));
-  touch(dir.path / "interface" / "Interfc4.des");
-  EXPECT_EQ(findInterfaceDesigns(dir.path), (std::vector<std::string>{"Interfc4.des"}));
+  TempFolder dir;
+  EXPECT_TRUE(findInterfaceDesigns(dir.path()).empty());
+  touch(dir / "interfac" / "b.des");
+  touch(dir / "interfac" / "A.DES");
+  touch(dir / "interfac" / "notes.txt");
+  EXPECT_EQ(findInterfaceDesigns(dir.path()), (std::vector<std::string>{"A.DES", "b.des"}));
+  touch(dir / "interface" / "Interfc4.des");
+  EXPECT_EQ(findInterfaceDesigns(dir.path()), (std::vector<std::string>{"Interfc4.des"}));
 }
 
 TEST(Startup, WorkingTemplateIsACopyOfPhoto30) {
-  TempDir dir;
-  EXPECT_FALSE(prepareWorkingTemplate(dir.path));
-  EXPECT_FALSE(fs::exists(dir.path / "temp.dll"));
-  touch(dir.path / "photo30.dll", "template bytes");
-  touch(dir.path / "temp.dll", "stale");
-  EXPECT_TRUE(prepareWorkingTemplate(dir.path));
-  std::ifstream in(dir.path / "temp.dll", std::ios::binary);
-  std::string content((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_EQ(content, "template bytes");
-  EXPECT_FALSE(fs::exists(dir.path / "temp.dll.part"));
+  TempFolder dir;
+  EXPECT_FALSE(prepareWorkingTemplate(dir.path()));
+  EXPECT_FALSE(fs::exists(dir / "temp.dll"));
+  touch(dir / "photo30.dll", "template bytes");
+  touch(dir / "temp.dll", "stale");
+  EXPECT_TRUE(prepareWorkingTemplate(dir.path()));
+  EXPECT_EQ(test::readFile(dir / "temp.dll"), "template bytes");
+  EXPECT_FALSE(fs::exists(dir / "temp.dll.part"));
 }
 
 TEST(Startup, FoldersAndPreviewPictureMustExist) {
-  TempDir dir;
+  TempFolder dir;
   EXPECT_FALSE(restorableFolder(""));
-  EXPECT_FALSE(restorableFolder((dir.path / "gone").string()));
-  EXPECT_EQ(restorableFolder(dir.path.string()), dir.path);
-  EXPECT_EQ(previewPicturePath("", dir.path), dir.path / "Test.bmp");
-  EXPECT_EQ(previewPicturePath((dir.path / "x.png").string(), dir.path), dir.path / "Test.bmp");
-  touch(dir.path / "x.png");
-  EXPECT_EQ(previewPicturePath((dir.path / "x.png").string(), dir.path), dir.path / "x.png");
+  EXPECT_FALSE(restorableFolder((dir / "gone").string()));
+  EXPECT_EQ(restorableFolder(dir.path().string()), dir.path());
+  EXPECT_EQ(previewPicturePath("", dir.path()), dir / "Test.bmp");
+  EXPECT_EQ(previewPicturePath((dir / "x.png").string(), dir.path()), dir / "Test.bmp");
+  touch(dir / "x.png");
+  EXPECT_EQ(previewPicturePath((dir / "x.png").string(), dir.path()), dir / "x.png");
 }
 
 TEST(Startup, WindowPlacement) {

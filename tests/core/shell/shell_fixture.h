@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/batch/overwrite_check.h"
+#include "core/common/forwarding_prompter.h"
 #include "core/shell/file_commands.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
@@ -60,28 +61,15 @@ class FaultyFs final : public Fs {
 };
 
 // Records the preset texts of askText, which the scripted prompter does not keep.
-class PresetRecorder final : public Prompter {
+class PresetRecorder final : public ForwardingPrompter {
  public:
-  explicit PresetRecorder(qm::test::ScriptedPrompter& inner) : inner_(inner) {}
+  using ForwardingPrompter::ForwardingPrompter;
   std::vector<std::string> presets;
 
-  void inform(std::string_view t, std::string_view h) override { inner_.inform(t, h); }
-  void warn(std::string_view t, std::string_view h) override { inner_.warn(t, h); }
-  void error(std::string_view t, std::string_view h) override { inner_.error(t, h); }
-  Button ask(std::string_view t, std::string_view h, Buttons b, Icon i) override {
-    return inner_.ask(t, h, b, i);
-  }
   std::optional<std::string> askText(std::string_view caption, std::string_view preset) override {
     presets.emplace_back(preset);
-    return inner_.askText(caption, preset);
+    return inner().askText(caption, preset);
   }
-  std::optional<FolderChoice> chooseFolder(const FolderRequest& r) override {
-    return inner_.chooseFolder(r);
-  }
-  OverwriteAnswer overwrite(const OverwriteQuestion& q) override { return inner_.overwrite(q); }
-
- private:
-  qm::test::ScriptedPrompter& inner_;
 };
 
 class FakeTrash final : public Trash {

@@ -3,13 +3,12 @@
 
 #include "gui/batch/batch_prompter.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 #include "core/shell/file_commands.h"
+#include "gui/modal.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
@@ -26,20 +25,6 @@ class Host final : public qm::gui::SelectFolderHost {
   void showInPassivePane(const fs::path& folder) override { passive = folder; }
   void folderCreated(const fs::path&) override {}
 };
-
-// Presses a button of the modal dialog with the given title once it shows, after setting its
-// folder text; polls, because each dialog opens only when the engine gets to its question.
-void pressWhenShown(QString title, QString button, QString folderText = {}, int triesLeft = 500) {
-  QTimer::singleShot(10, [=] {
-    auto* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || modal->windowTitle() != title) {
-      if (triesLeft > 0) pressWhenShown(title, button, folderText, triesLeft - 1);
-      return;
-    }
-    if (!folderText.isEmpty()) modal->findChild<QComboBox*>("Combo1")->setEditText(folderText);
-    modal->findChild<QPushButton*>(button)->click();
-  });
-}
 
 }  // namespace
 
@@ -67,8 +52,13 @@ class BatchPrompterTest : public QObject {
     request.passive = {host.passive, qm::shell::PaneView::File};
     request.selectedFiles = {file};
 
-    pressWhenShown("Select Folder", "Command2", QString::fromStdString((temp / "out").string()));
-    pressWhenShown("Overwrite?", "overwriteButton");
+    const QString out = QString::fromStdString((temp / "out").string());
+    qm::test::whenModal("Select Folder", [out](QWidget* d) {
+      d->findChild<QComboBox*>("Combo1")->setEditText(out);
+      d->findChild<QPushButton*>("Command2")->click();
+    });
+    qm::test::whenModal("Overwrite?",
+                        [](QWidget* d) { d->findChild<QPushButton*>("overwriteButton")->click(); });
     auto outcome = qm::shell::cmd_CopyFiles(ports, request);
 
     QCOMPARE(outcome.done.size(), std::size_t{1});

@@ -48,32 +48,6 @@ class ConvertDialogTest : public QObject {
     QVERIFY(!mac->isEnabled());
   }
 
-  void formatsCarryTheDriverCodes() {
-    qm::gui::ConvertDialog dialog;
-    auto* format = dialog.findChild<QComboBox*>("Combo1");
-    QStringList captions;
-    QList<int> codes;
-    for (int i = 0; i < format->count(); ++i) {
-      captions << format->itemText(i);
-      codes << format->itemData(i).toInt();
-    }
-    QCOMPARE(captions, (QStringList{"Photoshop FF Plugin", "AFS File", "PFF File", "Text File"}));
-    QCOMPARE(codes, (QList<int>{0, 3, 4, 5}));
-  }
-
-  void optionsHaveTheirTooltips() {
-    qm::gui::ConvertDialog dialog;
-    QCOMPARE(dialog.findChild<QCheckBox*>("Check1")->toolTip(),
-             QString("Ignore the selected files and read FF source code from the clipboard "
-                     "instead"));
-    QCOMPARE(dialog.findChild<QCheckBox*>("Check2")->toolTip(),
-             QString("Activate, if you dislike 8+3 file names"));
-    QCOMPARE(dialog.findChild<QCheckBox*>("Check3")->toolTip(),
-             QString("Does some corrections for using the FF code on the Macintosh"));
-    QCOMPARE(dialog.findChild<QPushButton*>("Command3")->toolTip(),
-             QString("Shows Preferences for selecting a plugin format"));
-  }
-
   void helpButtonAndF1AskForTheConvertPage() {
     qm::gui::ConvertDialog dialog;
     QSignalSpy help(&dialog, &qm::gui::ConvertDialog::helpRequested);
@@ -136,18 +110,6 @@ class ConvertDialogTest : public QObject {
     report = qm::gui::runConvert(choice, {source}, true, std::nullopt, options, prompter, progress);
     QVERIFY(report.written.empty());
     QVERIFY(fs::is_empty(temp / "out"));
-
-    // The clipboard replaces the selection, and the option is cleared after the run.
-    qm::gui::ConvertDialog dialog;
-    dialog.setTarget(qm::ff::kTargetText);
-    dialog.findChild<QCheckBox*>("Check1")->setChecked(true);
-    report = dialog.convert({source}, false, std::string("Title: Clip\r\nR:r\r\nG:g\r\nB:b\r\n"),
-                            options, prompter, progress);
-    QCOMPARE(report.written.size(), std::size_t{1});
-    QCOMPARE(report.written[0].parent_path(), temp / "out");
-    QVERIFY(!dialog.choice().useClipboard);
-    QVERIFY(!fs::exists(temp / "out" / "mirror.txt"));
-    QVERIFY(!fs::exists(temp / "Temp.txt"));
   }
 };
 

@@ -14,7 +14,7 @@ class OverwriteDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void showsBothLinesWithASource() {
+  void showsBothLinesOnlyWithASource() {
     OverwriteDialog dialog;
     dialog.setQuestion({"/out/a.afs  (12 bytes, 2026-01-02 03:04:05)",
                         "/in/a.8bf  (57344 bytes, 2026-01-01 00:00:00) ?"});
@@ -26,13 +26,9 @@ class OverwriteDialogTest : public QObject {
              QString("/in/a.8bf  (57344 bytes, 2026-01-01 00:00:00) ?"));
     QVERIFY(label(dialog, "withLabel")->isVisible());
     QCOMPARE(label(dialog, "withLabel")->text(), QString("With:"));
-  }
 
-  void hidesWithAndSourceWithoutASource() {
-    OverwriteDialog dialog;
-    dialog.setQuestion({"/out/a.afs  (1 bytes, x) ?", "/in/a ?"});
+    // Without a source both the "With:" line and the source line go.
     dialog.setQuestion({"/out/a.afs  (1 bytes, x) ?", std::nullopt});
-    dialog.show();
     QVERIFY(!label(dialog, "withLabel")->isVisible());
     QVERIFY(!label(dialog, "sourceLine")->isVisible());
     QCOMPARE(label(dialog, "destinationLine")->text(), QString("/out/a.afs  (1 bytes, x) ?"));

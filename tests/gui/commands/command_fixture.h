@@ -1,16 +1,12 @@
 #pragma once
-// A stand-in for the main window's panes, a trash that records, and a helper that acts on a
-// modal dialog once it shows.
+// A stand-in for the main window's panes and a trash that records.
 
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
 #include <array>
-#include <functional>
 #include <map>
 
 #include "core/shell/trash.h"
 #include "gui/commands/command_host.h"
+#include "gui/modal.h"
 
 namespace qm::test {
 
@@ -84,19 +80,5 @@ class RecordingTrash final : public shell::Trash {
     return std::filesystem::remove(file);
   }
 };
-
-// Runs act on the modal dialog titled title as soon as it shows; polls, because a dialog
-// opens only when the command gets to it.
-inline void whenModal(const QString& title, std::function<void(QWidget*)> act,
-                      int triesLeft = 500) {
-  QTimer::singleShot(10, [=] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || modal->windowTitle() != title) {
-      if (triesLeft > 0) whenModal(title, act, triesLeft - 1);
-      return;
-    }
-    act(modal);
-  });
-}
 
 }  // namespace qm::test

@@ -14,9 +14,7 @@ using namespace qm;
 namespace {
 
 std::string plugin(const std::string& category, const std::string& title) {
-  test::PeImage image;
-  image.resources.push_back({"PIPL", 0, {test::piplData({title, category, false, 0})}});
-  return test::asString(test::buildPe(image).bytes);
+  return test::piplPlugin({{category, title}});
 }
 
 QStringList texts(const QListWidget* list) {
@@ -84,11 +82,10 @@ void PluginViewTest::categoriesPrefixesAndPhotoshopModes() {
   view()->oldModeBox()->setChecked(true);
   QCOMPARE(texts(view()->filterList()), QStringList{"+ Wave"});
   selectOnly(view()->categoryList(), "Blur");
+  // The built-in filters join the plugin's (their list is the catalogue tests' job).
   QStringList blur = texts(view()->filterList());
   QCOMPARE(blur.size(), 5);
-  for (const char* name :
-       {"Blur", "Blur More", "Gaussian Blur...", "Motion Blur...", "+ Soft Focus"})
-    QVERIFY2(blur.contains(name), name);
+  QVERIFY(blur.contains("Gaussian Blur...") && blur.contains("+ Soft Focus"));
 
   selectOnly(view()->filterList(), "Gaussian Blur...");
   QCOMPARE(view()->statusLabel()->text(), QString(">>> This filter is built into Photoshop.exe"));

@@ -1,0 +1,25 @@
+#pragma once
+// Filter Factory source texts for tests: .afs, .txt and .ffl libraries, spelled out byte by
+// byte here rather than made by the engine's writers.
+
+#include <string>
+#include <vector>
+
+namespace qm::test {
+
+// An .afs with slider 2 at 9 and the R formula r. With a title it has the trailer (category
+// "Tests", author "Ann", copyright "Free", slider 2 named "Amount"); without one it has none.
+std::string afsSource(const std::string& title, const std::string& r = "r");
+
+// A text source with the title, the file name and the formulas r, g, b, a.
+std::string txtSource(const std::string& title, const std::string& fileName);
+
+// The 29 lines of a library entry: category "Cat", author "Ann", copyright "Free", no names,
+// sliders at 0 and the formulas r (or the one given), g, b, a.
+std::string fflEntry(const std::string& fileName, const std::string& title,
+                     const std::string& r = "r");
+// A library of the given entries under the header, with their count.
+std::string fflLibrary(const std::vector<std::string>& entries,
+                       const std::string& header = "FFL1.0");
+
+}  // namespace qm::test
