@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/ff/sources.h"
-#include "source_test_util.h"
+#include "support/view_of.h"
 #include "support/temp_folder.h"
 
 namespace qm::ff {
@@ -35,7 +35,7 @@ TEST(TxtFormulaEnd, AEndsAtIndexedLinesOnly) {
     SCOPED_TRACE(c.tail);
     FFRecord rec;
     const std::string text = "R:r\r\nG:g\r\nB:b\r\n" + c.tail;
-    ASSERT_TRUE(ReadTXTBytes(test::viewOf(text), "own.txt", rec, asWritten()));
+    ASSERT_TRUE(ReadTXTBytes(qm::test::viewOf(text), "own.txt", rec, asWritten()));
     EXPECT_EQ(rec.formulas[3], c.a);
     EXPECT_EQ(rec.mapNames[0], c.map0);
     EXPECT_EQ(rec.sliderValues[0], c.value0);
