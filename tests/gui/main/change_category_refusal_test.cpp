@@ -86,7 +86,9 @@ void ChangeCategoryRefusalTest::listsStayAsTheyWere() {
   answerCategoryDialog(typed, messages);
   w.window->menus().action("mnuChangeCat")->trigger();
 
-  QCOMPARE(messages, QStringList{message});
+  // The refusal may name the files after the message itself.
+  QCOMPARE(messages.size(), 1);
+  QVERIFY2(messages[0].startsWith(message), qPrintable(messages[0]));
   QCOMPARE(texts(view->categoryList()), categories);
   QCOMPARE(texts(view->categoryList(), true), QStringList{"Distort"});
   QCOMPARE(texts(view->filterList()), filters);
