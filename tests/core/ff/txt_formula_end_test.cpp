@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/ff/sources.h"
-#include "support/view_of.h"
 #include "support/temp_folder.h"
+#include "support/view_of.h"
 
 namespace qm::ff {
 namespace {
