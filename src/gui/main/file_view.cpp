@@ -15,6 +15,9 @@ constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kFolderRole = Qt::UserRole + 2;
 constexpr int kKeyRole = Qt::UserRole + 3;   // the column's own order, without the kind
 constexpr int kKindRole = Qt::UserRole + 4;  // ItemKind of the row
+// The name's bytes as on the disk: a name that is not valid UTF-8 is shown with U+FFFD but
+// still acted on by its real bytes.
+constexpr int kNativeRole = Qt::UserRole + 5;
 
 QString qs(const std::string& text) {
   return QString::fromStdString(text);
@@ -118,6 +121,7 @@ void FileView::fill(const std::filesystem::path& folder, const QString& pattern,
     // The listing comes in the order of every list; its place is the name's sort key.
     name->setData(QString::number(i).rightJustified(20, '0'), kKeyRole);
     name->setData(item.isFolder, kFolderRole);
+    name->setData(QByteArray::fromStdString(item.name), kNativeRole);
     auto* size = new QStandardItem(qs(item.sizeText));
     size->setData(sizeKey(item.sizeText), kKeyRole);
     size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -125,7 +129,9 @@ void FileView::fill(const std::filesystem::path& folder, const QString& pattern,
     date->setData(qs(item.dateText), kKeyRole);
     for (QStandardItem* cell : {name, size, date}) cell->setData(kind, kKindRole);
     model_.appendRow({name, size, date});
-    if (!item.isFolder) classic_->addItem(qs(item.name));
+    if (!item.isFolder)
+      (new QListWidgetItem(qs(item.name), classic_))
+          ->setData(kNativeRole, QByteArray::fromStdString(item.name));
   }
   // The listing comes in name order already.
   if (sortColumn_ != 0 || !ascending_[0]) applySort();
@@ -211,6 +217,31 @@ QStringList FileView::selectedFiles() const {
       names << index.data().toString();
   }
   return names;
+}
+
+std::vector<std::string> FileView::selectedNativeNames() const {
+  std::vector<std::string> names;
+  if (currentWidget() == classic_) {
+    for (int i = 0; i < classic_->count(); ++i)
+      if (classic_->item(i)->isSelected())
+        names.push_back(classic_->item(i)->data(kNativeRole).toByteArray().toStdString());
+    return names;
+  }
+  for (int row = 0; row < model_.rowCount(); ++row) {
+    QModelIndex index = model_.index(row, 0);
+    if (icons_->selectionModel()->isSelected(index) && !index.data(kFolderRole).toBool())
+      names.push_back(index.data(kNativeRole).toByteArray().toStdString());
+  }
+  return names;
+}
+
+std::string FileView::nativeName(const QString& shown) const {
+  for (int row = 0; row < model_.rowCount(); ++row) {
+    QModelIndex index = model_.index(row, 0);
+    if (index.data().toString() == shown)
+      return index.data(kNativeRole).toByteArray().toStdString();
+  }
+  return shown.toStdString();
 }
 
 QString FileView::currentName() const {

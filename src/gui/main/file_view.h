@@ -9,6 +9,8 @@
 #include <QTreeView>
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/settings/pane_modes.h"
 
@@ -34,6 +36,10 @@ class FileView : public QStackedWidget {
 
   // Selected file names (folders excluded), in list order.
   QStringList selectedFiles() const;
+  // The same as the names' bytes on the disk.
+  std::vector<std::string> selectedNativeNames() const;
+  // The bytes on the disk of the listed item shown as shown (shown itself when none is).
+  std::string nativeName(const QString& shown) const;
   // The item with the keyboard focus; empty when none.
   QString currentName() const;
   // The first selected item in list order, files and sub folders alike (" .." left out);

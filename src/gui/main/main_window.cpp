@@ -141,7 +141,8 @@ void MainWindow::connectPane(Pane* p) {
   connect(p, &Pane::viewModeMenuWanted, this, &MainWindow::popUpViewModeMenu);
   connect(p, &Pane::synchronizeWanted, this, [this] { synchronizePanes(); });
   connect(p, &Pane::desktopWanted, this, &MainWindow::showDesktopFolder);
-  connect(p, &Pane::fileActivated, this, [this](int, const QString& path) { openFile(path); });
+  connect(p, &Pane::fileActivated, this,
+          [this](int, const std::filesystem::path& path) { openFile(path); });
   connect(p, &Pane::propertiesWanted, this, [this] { showProperties(); });
   connect(p, &Pane::foldersMenuWanted, this,
           [this](const QPoint& at) { menus_.menu("mnuDirs")->popup(at); });

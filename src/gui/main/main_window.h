@@ -71,7 +71,7 @@ class MainWindow : public QMainWindow {
   void toggleSelect();
   void showProperties();
   // Double click on a file of the File View (and a file named on the command line).
-  void openFile(const QString& path);
+  void openFile(const std::filesystem::path& file);
   // A file for the desktop's programs: the one chosen for its type this session, else its own
   // program, else the Open With chooser.
   void openWithDesktop(const std::filesystem::path& file);

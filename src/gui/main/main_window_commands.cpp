@@ -206,9 +206,8 @@ void MainWindow::showProperties() {
   dialog.exec();
 }
 
-void MainWindow::openFile(const QString& path) {
-  std::filesystem::path file = path.toStdString();
-  QString name = QFileInfo(path).fileName();
+void MainWindow::openFile(const std::filesystem::path& file) {
+  const QString name = QString::fromStdString(file.filename().string());
   auto action = plugins::decideOpen(file.filename().string(), context_.typeTable);
   if (action == plugins::OpenAction::TextSource) {
     ff::FFRecord record;

@@ -113,7 +113,7 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
     emit viewChanged(index_, static_cast<View>(tab + 1));
   });
   connect(fileView_, &FileView::fileActivated, this, [this](const QString& name) {
-    emit fileActivated(index_, qpath(folder_ / name.toStdString()));
+    emit fileActivated(index_, folder_ / fileView_->nativeName(name));
   });
   connect(fileView_, &FileView::folderActivated, this, [this](const QString& name) {
     if (name == " ..")
@@ -367,8 +367,7 @@ void Pane::refresh() {
 
 std::vector<std::filesystem::path> Pane::selectedPaths() const {
   std::vector<std::filesystem::path> paths;
-  for (const QString& name : fileView_->selectedFiles())
-    paths.push_back(folder_ / name.toStdString());
+  for (const std::string& name : fileView_->selectedNativeNames()) paths.push_back(folder_ / name);
   return paths;
 }
 

@@ -88,7 +88,7 @@ class Pane : public QFrame {
   void activated(int pane);
   void folderChanged(int pane);
   void viewChanged(int pane, View view);
-  void fileActivated(int pane, const QString& path);
+  void fileActivated(int pane, const std::filesystem::path& path);
   void propertiesWanted(int pane);
   void foldersMenuWanted(const QPoint& globalPos);
   void viewModeMenuWanted(int pane);

@@ -48,7 +48,7 @@ void openArgument(MainWindow& window, const std::filesystem::path& argument) {
   }
   showFolder(info.absolutePath());
   pane->fileView()->selectName(info.fileName());
-  window.openFile(info.absoluteFilePath());
+  window.openFile(info.absoluteFilePath().toStdString());
 }
 
 // What the start says when the file or folder named on the command line is not there.

@@ -29,7 +29,7 @@ class UnicodeNamesTest : public QObject {
 void UnicodeNamesTest::viewsShowCyrillicNames() {
   test::TempFolder folder;
   // Not plugins a reader knows: the Plugin View files them under their own names.
-  for (const char* name : {"Zeta.8bf", "Верстка.8bf", "apple.8bf", "Набор.atn"})
+  for (const char* name : {"Zeta.8bf", "Верстка.8bf", "apple.8bf", "Набор.atn", "bad\xFF.txt"})
     test::writeFile(folder / name, "junk");
   test::StartedWindow w;
   w.start(folder.path());
@@ -38,7 +38,9 @@ void UnicodeNamesTest::viewsShowCyrillicNames() {
   gui::FileView* files = pane->fileView();
   files->selectAll();
   QCOMPARE(files->selectedFiles(),
-           (QStringList{"apple.8bf", "Zeta.8bf", "Верстка.8bf", "Набор.atn"}));
+           (QStringList{"apple.8bf", "bad\uFFFD.txt", "Zeta.8bf", "Верстка.8bf", "Набор.atn"}));
+  // Shown with U+FFFD, acted on by its real bytes.
+  QCOMPARE(pane->selectedPaths().at(1), folder / "bad\xFF.txt");
 
   w.window->showView(gui::View::Plugin);
   gui::PluginView* plugins = pane->pluginView();
