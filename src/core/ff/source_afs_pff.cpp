@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/plugin_file_io.h"
@@ -39,6 +40,30 @@ void readTrailer(ByteCursor& file, FFRecord& rec) {
 // Every .afs and .pff begins with this line; without it the bytes are no such source.
 constexpr std::string_view kSourceHeader = "%RGB-1.0";
 
+// The bytes with every LF that follows a CR removed; removedBefore[i] counts the LFs dropped
+// in front of byte i of the result (and [size] all of them), to find a position in the file.
+struct CrLines {
+  std::vector<std::uint8_t> bytes;
+  std::vector<std::size_t> removedBefore;
+};
+
+CrLines withCrLines(ByteView bytes) {
+  CrLines out;
+  out.bytes.reserve(bytes.size());
+  out.removedBefore.reserve(bytes.size() + 1);
+  std::size_t removed = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes.span()[i] == '\n' && i > 0 && bytes.span()[i - 1] == '\r') {
+      ++removed;
+      continue;
+    }
+    out.bytes.push_back(bytes.span()[i]);
+    out.removedBefore.push_back(removed);
+  }
+  out.removedBefore.push_back(removed);
+  return out;
+}
+
 // The header, the values and the formulas; the cursor stops where a trailer would begin.
 void readRequiredPart(ByteCursor& file, FFRecord& rec, SourceKind kind) {
   if (kind == SourceKind::Afs) {
@@ -62,6 +87,10 @@ bool readSource(ByteView bytes, std::string_view fileName, FFRecord& rec, const 
   rec.IniVars();
   rec.fileName = std::string(fileName);
   if (!bytes.matches(0, kSourceHeader)) return false;
+  if (afsPffHasCrLfLines(bytes)) {
+    const CrLines lines = withCrLines(bytes);
+    return readSource(ByteView(lines.bytes), fileName, rec, options, kind);
+  }
   rec.photoshopDialect = kind == SourceKind::Afs;
   ByteCursor file(bytes);
   readRequiredPart(file, rec, kind);
@@ -82,7 +111,22 @@ bool readSourceAt(const std::filesystem::path& file, FFRecord& rec, const FFOpti
 
 }  // namespace
 
+// A source whose header line ends in CR LF has been through a text-mode copy that turned every
+// CR into CR LF. Read by the byte rules as it stands, the LF after each value and formula would
+// start the next field and every empty closing line would read as a formula of its own, so
+// such a file is read with each CR LF taken back to the CR it was; a CR-only file, and an
+// LF-only one (a single long first line), keep the byte rules exactly.
+bool afsPffHasCrLfLines(ByteView bytes) {
+  return bytes.matches(0, kSourceHeader) && bytes.matches(kSourceHeader.size(), "\r\n");
+}
+
 std::size_t afsPffTrailerOffset(ByteView bytes, bool pff) {
+  if (afsPffHasCrLfLines(bytes)) {
+    // Found in the bytes as read, then placed back among the LFs that reading dropped.
+    const CrLines lines = withCrLines(bytes);
+    const std::size_t offset = afsPffTrailerOffset(ByteView(lines.bytes), pff);
+    return std::min(offset + lines.removedBefore[offset], bytes.size());
+  }
   FFRecord scratch;
   ByteCursor file(bytes);
   readRequiredPart(file, scratch, pff ? SourceKind::Pff : SourceKind::Afs);

@@ -2,6 +2,7 @@
 // by its first line, the plugin-information dialect.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <system_error>
 
@@ -106,6 +107,10 @@ void readIndexedLine(std::string_view line, FFRecord& rec, EditorPresets* preset
 
 bool readGeneralText(const std::vector<std::string>& lines, FFRecord& rec, EditorPresets* presets) {
   rec.formulas[3] = "a";
+  // A text is a filter when it gives the R, G and B formulas (A has its default). A formula
+  // line with nothing after it is an empty formula that the file holds, as our writer puts
+  // down a record's empty formula, so it reads back as empty instead of refusing the file.
+  std::array<bool, 4> given{false, false, false, true};
   std::size_t i = 0;
   while (i < lines.size()) {
     std::string_view line = lines[i];
@@ -120,6 +125,7 @@ bool readGeneralText(const std::vector<std::string>& lines, FFRecord& rec, Edito
       for (++i; i < lines.size() && !endsFormula(channel, lines[i]); ++i)
         formula += withoutComment(lines[i]);
       rec.formulas[channel] = std::move(formula);
+      given[channel] = true;
       continue;  // the line that ended the formula is read as a line of its own
     }
     readIndexedLine(line, rec, presets);
@@ -127,7 +133,7 @@ bool readGeneralText(const std::vector<std::string>& lines, FFRecord& rec, Edito
   }
   // Only a "filename:" line with an empty value leaves the name empty here.
   if (rec.fileName.empty()) rec.fileName = "-NoName.8bf";
-  return std::ranges::none_of(rec.formulas, [](const std::string& f) { return f.empty(); });
+  return std::ranges::all_of(given, [](bool g) { return g; });
 }
 
 std::string lowerAscii(std::string text) {

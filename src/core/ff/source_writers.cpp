@@ -105,7 +105,8 @@ WriteResult WriteTXTTo(const std::filesystem::path& path, FFRecord& rec,
     out += text;
     out += "\r\n";
   };
-  line("Category: " + rec.category);
+  // An empty "Category:" reads as "Photoshop"; left out, the category reads back empty.
+  if (!rec.category.empty()) line("Category: " + rec.category);
   line("Title: " + rec.title);
   line("Copyright: " + rec.copyright);
   line("Author: " + rec.author);
