@@ -6,7 +6,6 @@
 
 #include "cli/ff_option_flags.h"
 #include "cli/plugin_types_cli.h"
-#include "core/common/cp1252.h"
 #include "core/plugins/plugin_info.h"
 
 namespace qm::cli {
@@ -40,9 +39,9 @@ int run(Context& context) {
   if (context.args.flag("json")) {
     nlohmann::json filters = nlohmann::json::array();
     for (const auto& f : facts.filters)
-      filters.push_back({{"category", cp1252ToUtf8(f.category)}, {"title", cp1252ToUtf8(f.title)}});
+      filters.push_back({{"category", f.category}, {"title", f.title}});
     nlohmann::json doc = {
-        {"type", facts.label ? nlohmann::json(cp1252ToUtf8(*facts.label)) : nlohmann::json()},
+        {"type", facts.label ? nlohmann::json(*facts.label) : nlohmann::json()},
         {"filters", filters},
         {"categoryRoom", facts.categoryRoom},
         {"categoryOffset",
@@ -55,9 +54,9 @@ int run(Context& context) {
     return kOk;
   }
   if (facts.label) {
-    context.out << terminalText(plugins::pluginInformationText(facts)) << '\n';
+    context.out << terminalLines(plugins::pluginInformationText(facts)) << '\n';
   } else {
-    context.out << terminalText(plugins::unknownTypeText(facts.fileName)) << '\n';
+    context.out << terminalLines(plugins::unknownTypeText(facts.fileName)) << '\n';
   }
   return kOk;
 }

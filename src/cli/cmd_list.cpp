@@ -101,7 +101,8 @@ int run(Context& context) {
     if (ff::libraryEntryName(argument) || isSource(argument)) {
       auto entry = ff::loadNamedFilter(argument, *ffOptions);
       if (entry) {
-        items.push_back(plugins::listItemOf(*entry));
+        items.push_back(isSource(argument) ? plugins::listItemOf(*entry, argument)
+                                           : plugins::listItemOf(*entry));
       } else {
         context.err << entry.error() << '\n';
         status = kSomeFailed;

@@ -82,4 +82,51 @@ TEST(CliUnicodeNames, ToggleKeepsTheNameAndScanSortsAndShowsIt) {
   }
 }
 
+// Names from the disk in what the commands say about a file: a type-table title, an
+// "[Unknown]" message, a source titled after its file, and a plugin converted from a source
+// whose author is empty (an empty text, never a NUL).
+TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
+  qm::test::TempFolder dir;
+  qm::test::writeFile(dir / "Набор.atn", "junk");
+  qm::test::writeFile(dir / "Набор.8bf", "junk");
+  qm::test::writeFile(dir / "Волна.afs", "%RGB-1.0\r0\r0\r0\r0\r0\r0\r0\r0\rr\r\rg\r\rb\r\ra\r\r");
+  std::string ffx;
+  auto text = [&ffx](std::string_view t) {
+    ffx += std::string{static_cast<char>(t.size()), 0, 0, 0};
+    ffx += t;
+  };
+  for (std::string_view t : {"FFX1.0", "Empty", "Tests", "", "", "", "r", "g", "b", "a"}) text(t);
+  for (int k = 0; k < 8; ++k) ffx += std::string(9, '\0');
+  qm::test::writeFile(dir / "Пусто.ffx", ffx);
+  const std::string data = QM_DATA_DIR;
+  ASSERT_EQ(cli({"--program-dir", data, "convert", "--to", "8bf", "--dest", dir.path().string(),
+                 (dir / "Пусто.ffx").string()})
+                .exitCode,
+            0);
+
+  // The last argument names a file in dir.
+  const struct {
+    std::vector<std::string> args;
+    std::string shown;
+  } cases[] = {
+      {{"info", "Набор.atn"}, "[Photoshop Action]: Набор\n-------------------------\n"},
+      {{"info", "--json", "Набор.atn"}, "\"title\": \"Набор\""},
+      {{"info", "Набор.8bf"}, "Набор.8bf is an unknown file type or maybe damaged.\n"},
+      {{"scan", "--sources", ""}, "Synthetic\tВолна.8bf (.afs)\t"},
+      {{"list", "--fields", "title,filename", "Волна.afs"}, "Волна.8bf (Волна.afs)\n"},
+      {{"dump", "--json", "Волна.afs"}, "\"title\": \"Волна.8bf\""},
+      {{"list", "--fields", "title,author,filename", "Пусто.8bf"}, "Empty (Пусто.8bf)\n"},
+      {{"dump", "--json", "Пусто.8bf"}, "\"author\": \"\","},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--program-dir", data};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.back() = (dir / args.back()).string();
+    auto run = cli(args);
+    SCOPED_TRACE(run.out + run.err);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find(c.shown), std::string::npos) << c.shown;
+  }
+}
+
 }  // namespace

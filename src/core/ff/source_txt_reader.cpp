@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/source_text.h"
@@ -162,21 +163,29 @@ std::optional<std::vector<std::uint8_t>> companionAfsOf(const std::filesystem::p
   return std::nullopt;
 }
 
-}  // namespace
-
-bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
-                  const FFOptions& options, EditorPresets* presets, Prompter* prompter,
-                  std::optional<ByteView> companionAfs) {
+// fileName is the name the record keeps (Windows-1252), shownName the one a message shows.
+bool readText(ByteView bytes, std::string_view fileName, std::string_view shownName, FFRecord& rec,
+              const FFOptions& options, EditorPresets* presets, Prompter* prompter,
+              std::optional<ByteView> companionAfs) {
   rec.IniVars();
   rec.fileName = std::string(fileName);
   std::vector<std::string> lines = splitTextLines(bytes);
   bool read = isPluginInformationText(lines)
-                  ? readPluginInformationText(lines, fileName, companionAfs, rec, prompter)
+                  ? readPluginInformationText(lines, shownName, companionAfs, rec, prompter)
                   : readGeneralText(lines, rec, presets);
   if (!read) return false;
   OptimizeCode(rec, options.noOptimize);
   rec.photoshopDialect = true;
   return true;
+}
+
+}  // namespace
+
+bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
+                  const FFOptions& options, EditorPresets* presets, Prompter* prompter,
+                  std::optional<ByteView> companionAfs) {
+  return readText(bytes, fileName, cp1252ToUtf8(fileName), rec, options, presets, prompter,
+                  companionAfs);
 }
 
 bool ReadTXT(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
@@ -192,7 +201,8 @@ bool ReadTXTFrom(const std::filesystem::path& file, ByteView view, FFRecord& rec
   if (view.matches(0, kPluginInformationHeader)) companion = companionAfsOf(file);
   std::optional<ByteView> companionView;
   if (companion) companionView = ByteView(*companion);
-  return ReadTXTBytes(view, recordFileName(file), rec, options, presets, prompter, companionView);
+  return readText(view, recordFileName(file), displayName(file), rec, options, presets, prompter,
+                  companionView);
 }
 
 }  // namespace qm::ff
