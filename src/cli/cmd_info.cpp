@@ -5,7 +5,9 @@
 #include <ostream>
 
 #include "cli/ff_option_flags.h"
+#include "cli/file_problem.h"
 #include "cli/plugin_types_cli.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/plugin_info.h"
 
 namespace qm::cli {
@@ -30,9 +32,8 @@ int run(Context& context) {
     return kUsage;
   }
   const fs::path file = context.args.positional[0];
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) {
-    context.err << file.string() << ": cannot be read\n";
+  if (auto problem = unreadableReason(file)) {
+    context.err << displayPath(file) << ": " << *problem << '\n';
     return kSomeFailed;
   }
   auto facts = plugins::pluginFacts(file, typeTableOf(context), *ffOptions);
