@@ -83,8 +83,8 @@ TEST(CliUnicodeNames, ToggleKeepsTheNameAndScanSortsAndShowsIt) {
 }
 
 // Names from the disk in what the commands say about a file: a type-table title, an
-// "[Unknown]" message, a source titled after its file, and a plugin converted from a source
-// whose author is empty (an empty text, never a NUL).
+// "[Unknown]" message, a source titled after its file, a plugin converted from a source
+// whose author is empty (an empty text, never a NUL), and what cannot be read or toggled.
 TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
   qm::test::TempFolder dir;
   qm::test::writeFile(dir / "Набор.atn", "junk");
@@ -98,16 +98,18 @@ TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
   for (std::string_view t : {"FFX1.0", "Empty", "Tests", "", "", "", "r", "g", "b", "a"}) text(t);
   for (int k = 0; k < 8; ++k) ffx += std::string(9, '\0');
   qm::test::writeFile(dir / "Пусто.ffx", ffx);
+  fs::create_directory(dir / "Папка.8bf");
   const std::string data = QM_DATA_DIR;
   ASSERT_EQ(cli({"--program-dir", data, "convert", "--to", "8bf", "--dest", dir.path().string(),
                  (dir / "Пусто.ffx").string()})
                 .exitCode,
             0);
 
-  // The last argument names a file in dir.
+  // The last argument names a file in dir; shown is looked for on stdout, then stderr.
   const struct {
     std::vector<std::string> args;
     std::string shown;
+    int exitCode = 0;
   } cases[] = {
       {{"info", "Набор.atn"}, "[Photoshop Action]: Набор\n-------------------------\n"},
       {{"info", "--json", "Набор.atn"}, "\"title\": \"Набор\""},
@@ -117,6 +119,9 @@ TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
       {{"dump", "--json", "Волна.afs"}, "\"title\": \"Волна.8bf\""},
       {{"list", "--fields", "title,author,filename", "Пусто.8bf"}, "Empty (Пусто.8bf)\n"},
       {{"dump", "--json", "Пусто.8bf"}, "\"author\": \"\","},
+      {{"info", "Нет.8bf"}, "/Нет.8bf: No such file or directory\n", 1},
+      {{"info", "Папка.8bf"}, "/Папка.8bf: Is a directory\n", 1},
+      {{"toggle", "Папка.8bf"}, "/Папка.8bf: not a plugin that can be enabled or disabled\n", 1},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"--program-dir", data};
@@ -124,9 +129,10 @@ TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
     args.back() = (dir / args.back()).string();
     auto run = cli(args);
     SCOPED_TRACE(run.out + run.err);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.out.find(c.shown), std::string::npos) << c.shown;
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_NE((run.out + run.err).find(c.shown), std::string::npos) << c.shown;
   }
+  EXPECT_TRUE(fs::is_directory(dir / "Папка.8bf"));
 }
 
 }  // namespace
