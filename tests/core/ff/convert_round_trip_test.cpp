@@ -240,5 +240,28 @@ INSTANTIATE_TEST_SUITE_P(
                                          Source::Plugin, Source::Library),
                        ::testing::Values(kTargetPlugin, kTargetAfs, kTargetPff, kTargetText)));
 
+// A formula typed over several lines (an .ffx holds it as it was typed) keeps every formula in
+// its channel through the text formats; its line break only separates tokens.
+TEST(TextFormatRoundTrip, FormulaOverSeveralLines) {
+  FFRecord rec = photoshopRecord();
+  rec.formulas[0] = "r+\r\nctl(0)";
+  for (int target : {kTargetAfs, kTargetPff, kTargetText}) {
+    SCOPED_TRACE(target);
+    test::TempFolder dir;
+    test::ScriptedPrompter prompter;
+    test::ScriptedProgress progress;
+    prompter.folderChoice = FolderChoice{dir / "out", false};
+    ConvertOptions convert;
+    convert.target = target;
+    convert.ff.noOptimize = true;
+    const auto report =
+        cmd_Convert({test::writeFile(dir / "s.ffx", ffxText(rec))}, convert, prompter, progress);
+    ASSERT_EQ(report.written.size(), 1u);
+    auto formulas = loaded(report.written[0], convert.ff).formulas;
+    for (auto& f : formulas) std::erase(f, ' ');
+    EXPECT_EQ(formulas, (std::array<std::string, 4>{"r+ctl(0)", "g", "b*ctl(1)/255", "a"}));
+  }
+}
+
 }  // namespace
 }  // namespace qm::ff
