@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "cli/command.h"
+#include "cli/file_problem.h"
 #include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
@@ -126,8 +127,11 @@ int runApply(Context& context) {
   host::ImageLibrary images(codec);
   const host::ImageHandle picture = images.open(input);
   if (picture == 0) {
+    // A file that is not there, or no file, gets the system's reason.
     context.err << displayPath(input) << ": "
-                << platform::pictureSizeProblem(input).value_or("cannot read the picture") << '\n';
+                << unreadableReason(input).value_or(
+                       platform::pictureSizeProblem(input).value_or("cannot read the picture"))
+                << '\n';
     return kSomeFailed;
   }
   host::Image& image = *images.image(picture);
