@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,28 +41,28 @@ void readTrailer(ByteCursor& file, FFRecord& rec) {
 // Every .afs and .pff begins with this line; without it the bytes are no such source.
 constexpr std::string_view kSourceHeader = "%RGB-1.0";
 
-// The bytes with every LF that follows a CR removed; removedBefore[i] counts the LFs dropped
-// in front of byte i of the result (and [size] all of them), to find a position in the file.
-struct CrLines {
-  std::vector<std::uint8_t> bytes;
-  std::vector<std::size_t> removedBefore;
-};
+// Whether byte i is the LF of a CR LF pair, which a CR LF file's reading leaves out.
+bool isPairedLf(ByteView bytes, std::size_t i) {
+  return i > 0 && bytes.span()[i] == '\n' && bytes.span()[i - 1] == '\r';
+}
 
-CrLines withCrLines(ByteView bytes) {
-  CrLines out;
-  out.bytes.reserve(bytes.size());
-  out.removedBefore.reserve(bytes.size() + 1);
-  std::size_t removed = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes.span()[i] == '\n' && i > 0 && bytes.span()[i - 1] == '\r') {
-      ++removed;
-      continue;
-    }
-    out.bytes.push_back(bytes.span()[i]);
-    out.removedBefore.push_back(removed);
-  }
-  out.removedBefore.push_back(removed);
+std::vector<std::uint8_t> withoutPairedLfs(ByteView bytes) {
+  std::vector<std::uint8_t> out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    if (!isPairedLf(bytes, i)) out.push_back(bytes.span()[i]);
   return out;
+}
+
+// Where byte `kept` of withoutPairedLfs(bytes) stands in bytes.
+std::size_t offsetAmongPairedLfs(ByteView bytes, std::size_t kept) {
+  std::size_t i = 0;
+  for (; i < bytes.size(); ++i) {
+    if (isPairedLf(bytes, i)) continue;
+    if (kept == 0) break;
+    --kept;
+  }
+  return i;
 }
 
 // The header, the values and the formulas; the cursor stops where a trailer would begin.
@@ -82,17 +83,26 @@ void readRequiredPart(ByteCursor& file, FFRecord& rec, SourceKind kind) {
     rec.formulas[channel] = ReadtoDD(file);
 }
 
+// The bytes the byte rules read: a CR LF file's bytes with its CR LFs undone once (never
+// again: of a run of LFs after a CR only the first is dropped, the rest read as they stand).
+struct CrBytes {
+  explicit CrBytes(ByteView bytes) : original(bytes) {
+    if (afsPffHasCrLfLines(bytes)) undone = withoutPairedLfs(bytes);
+  }
+  ByteView view() const { return undone ? ByteView(*undone) : original; }
+
+  ByteView original;
+  std::optional<std::vector<std::uint8_t>> undone;
+};
+
 bool readSource(ByteView bytes, std::string_view fileName, FFRecord& rec, const FFOptions& options,
                 SourceKind kind) {
   rec.IniVars();
   rec.fileName = std::string(fileName);
   if (!bytes.matches(0, kSourceHeader)) return false;
-  if (afsPffHasCrLfLines(bytes)) {
-    const CrLines lines = withCrLines(bytes);
-    return readSource(ByteView(lines.bytes), fileName, rec, options, kind);
-  }
+  const CrBytes read(bytes);
   rec.photoshopDialect = kind == SourceKind::Afs;
-  ByteCursor file(bytes);
+  ByteCursor file(read.view());
   readRequiredPart(file, rec, kind);
   rec.fileName = pluginNameFor(rec.fileName);
   rec.title = rec.fileName;
@@ -121,16 +131,13 @@ bool afsPffHasCrLfLines(ByteView bytes) {
 }
 
 std::size_t afsPffTrailerOffset(ByteView bytes, bool pff) {
-  if (afsPffHasCrLfLines(bytes)) {
-    // Found in the bytes as read, then placed back among the LFs that reading dropped.
-    const CrLines lines = withCrLines(bytes);
-    const std::size_t offset = afsPffTrailerOffset(ByteView(lines.bytes), pff);
-    return std::min(offset + lines.removedBefore[offset], bytes.size());
-  }
+  const CrBytes read(bytes);
   FFRecord scratch;
-  ByteCursor file(bytes);
+  ByteCursor file(read.view());
   readRequiredPart(file, scratch, pff ? SourceKind::Pff : SourceKind::Afs);
-  return std::min(file.position(), bytes.size());
+  const std::size_t offset = std::min(file.position(), read.view().size());
+  // Found in the bytes as read, then placed back among the LFs that reading dropped.
+  return read.undone ? offsetAmongPairedLfs(bytes, offset) : offset;
 }
 
 bool ReadAFSBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
