@@ -99,6 +99,8 @@ TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
   for (int k = 0; k < 8; ++k) ffx += std::string(9, '\0');
   qm::test::writeFile(dir / "Пусто.ffx", ffx);
   fs::create_directory(dir / "Папка.8bf");
+  // The name a text source gives is cut by characters, not in the middle of one.
+  qm::test::writeFile(dir / "zoe.txt", "Filename: Zo\xEB.v2\r\nR:r\r\nG:g\r\nB:b\r\n");
   const std::string data = QM_DATA_DIR;
   ASSERT_EQ(cli({"--program-dir", data, "convert", "--to", "8bf", "--dest", dir.path().string(),
                  (dir / "Пусто.ffx").string()})
@@ -122,6 +124,7 @@ TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
       {{"info", "Нет.8bf"}, "/Нет.8bf: No such file or directory\n", 1},
       {{"info", "Папка.8bf"}, "/Папка.8bf: Is a directory\n", 1},
       {{"toggle", "Папка.8bf"}, "/Папка.8bf: not a plugin that can be enabled or disabled\n", 1},
+      {{"convert", "--to", "afs", "--dest", dir.path().string(), "zoe.txt"}, "/Zo.afs\n"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"--program-dir", data};
