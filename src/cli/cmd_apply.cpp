@@ -6,8 +6,10 @@
 #include <thread>
 
 #include "cli/command.h"
+#include "cli/file_problem.h"
 #include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/filter_loader.h"
@@ -63,6 +65,17 @@ bool overrideSliders(const Args& args, std::array<std::uint8_t, 8>& sliders, std
   return true;
 }
 
+// An empty formula leaves its channel as it is; said aloud, since a filter read wrongly (an .afs
+// whose lines end in LF only is one long line) would otherwise change nothing without a word.
+void warnEmptyFormulas(std::string_view filterArg, const std::array<std::string, 4>& formulas,
+                       std::ostream& err) {
+  static constexpr char kChannel[] = {'R', 'G', 'B', 'A'};
+  for (std::size_t k = 0; k < formulas.size(); ++k)
+    if (formulas[k].find_first_not_of(" \t\r\n") == std::string::npos)
+      err << filterArg << ": the " << kChannel[k]
+          << " formula is empty; that channel stays as it is\n";
+}
+
 int runApply(Context& context) {
   const auto& positional = context.args.positional;
   if (positional.size() != 3) {
@@ -88,7 +101,8 @@ int runApply(Context& context) {
     case batch::OverwriteDecision::Write:
       break;
     case batch::OverwriteDecision::Skip:
-      context.err << output.string() << ": exists, not replaced (--overwrite all replaces it)\n";
+      context.err << displayPath(output)
+                  << ": exists, not replaced (--overwrite all replaces it)\n";
       return kOk;
     case batch::OverwriteDecision::Cancel:
       return kCancelled;
@@ -104,6 +118,7 @@ int runApply(Context& context) {
     context.err << filter.error() << '\n';
     return kSomeFailed;
   }
+  warnEmptyFormulas(filterArg, filter->formulas, context.err);
   host::FilterRun run;
   run.sliders = filter->sliderValues;
   if (!overrideSliders(context.args, run.sliders, context.err)) return kUsage;
@@ -112,8 +127,11 @@ int runApply(Context& context) {
   host::ImageLibrary images(codec);
   const host::ImageHandle picture = images.open(input);
   if (picture == 0) {
-    context.err << input.string() << ": "
-                << platform::pictureSizeProblem(input).value_or("cannot read the picture") << '\n';
+    // A file that is not there, or no file, gets the system's reason.
+    context.err << displayPath(input) << ": "
+                << unreadableReason(input).value_or(
+                       platform::pictureSizeProblem(input).value_or("cannot read the picture"))
+                << '\n';
     return kSomeFailed;
   }
   host::Image& image = *images.image(picture);
@@ -132,20 +150,20 @@ int runApply(Context& context) {
       context.err << "quillmark-cli apply: cancelled\n";
       return kCancelled;
     case host::RunOutcome::BadArea:
-      context.err << input.string() << ": the picture is empty\n";
+      context.err << displayPath(input) << ": the picture is empty\n";
       return kSomeFailed;
   }
   auto encoded = codec.encode(image, output);
   if (!encoded) {
-    context.err << output.string() << ": cannot write the picture in this format\n";
+    context.err << displayPath(output) << ": cannot write the picture in this format\n";
     return kSomeFailed;
   }
   if (auto reason = ff::replaceFile(output, *encoded); !reason.empty()) {
-    context.err << output.string() << ": " << reason << '\n';
+    context.err << displayPath(output) << ": " << reason << '\n';
     return kSomeFailed;
   }
   // One line per written file, as convert prints them.
-  context.out << output.string() << '\n';
+  context.out << displayPath(output) << '\n';
   return kOk;
 }
 

@@ -11,6 +11,7 @@
 #include "cli/command.h"
 #include "cli/ff_option_flags.h"
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/convert.h"
 
 namespace qm::cli {
@@ -121,7 +122,7 @@ int runConvert(Context& context) {
     // Names that are not valid UTF-8 show U+FFFD; the document stays valid.
     context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   } else {
-    for (const auto& written : report.written) context.out << written.string() << '\n';
+    for (const auto& written : report.written) context.out << displayPath(written) << '\n';
     context.out << report.written.size() << " written, " << report.skipped.size() << " skipped, "
                 << report.unreadable.size() << " unreadable, " << report.failed.size()
                 << " failed\n";

@@ -5,8 +5,9 @@
 #include <ostream>
 
 #include "cli/ff_option_flags.h"
+#include "cli/file_problem.h"
 #include "cli/plugin_types_cli.h"
-#include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/plugin_info.h"
 
 namespace qm::cli {
@@ -31,18 +32,17 @@ int run(Context& context) {
     return kUsage;
   }
   const fs::path file = context.args.positional[0];
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) {
-    context.err << file.string() << ": cannot be read\n";
+  if (auto problem = unreadableReason(file)) {
+    context.err << displayPath(file) << ": " << *problem << '\n';
     return kSomeFailed;
   }
   auto facts = plugins::pluginFacts(file, typeTableOf(context), *ffOptions);
   if (context.args.flag("json")) {
     nlohmann::json filters = nlohmann::json::array();
     for (const auto& f : facts.filters)
-      filters.push_back({{"category", cp1252ToUtf8(f.category)}, {"title", cp1252ToUtf8(f.title)}});
+      filters.push_back({{"category", f.category}, {"title", f.title}});
     nlohmann::json doc = {
-        {"type", facts.label ? nlohmann::json(cp1252ToUtf8(*facts.label)) : nlohmann::json()},
+        {"type", facts.label ? nlohmann::json(*facts.label) : nlohmann::json()},
         {"filters", filters},
         {"categoryRoom", facts.categoryRoom},
         {"categoryOffset",
@@ -55,9 +55,9 @@ int run(Context& context) {
     return kOk;
   }
   if (facts.label) {
-    context.out << terminalText(plugins::pluginInformationText(facts)) << '\n';
+    context.out << terminalLines(plugins::pluginInformationText(facts)) << '\n';
   } else {
-    context.out << terminalText(plugins::unknownTypeText(facts.fileName)) << '\n';
+    context.out << terminalLines(plugins::unknownTypeText(facts.fileName)) << '\n';
   }
   return kOk;
 }

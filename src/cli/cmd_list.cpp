@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/ff_option_flags.h"
+#include "cli/file_problem.h"
 #include "cli/plugin_types_cli.h"
 #include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
@@ -63,16 +64,6 @@ bool isSource(const std::string& argument) {
   }
 }
 
-// Why a file cannot be listed at all, in the system's words.
-std::optional<std::string> unreadableReason(const fs::path& file) {
-  std::error_code ec;
-  auto status = fs::status(file, ec);
-  if (ec) return ec.message();
-  if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory).message();
-  if (!fs::is_regular_file(status)) return "not a regular file";
-  return std::nullopt;
-}
-
 int run(Context& context) {
   if (context.args.positional.empty()) {
     context.err << "quillmark-cli list: give one or more files\n";
@@ -101,7 +92,8 @@ int run(Context& context) {
     if (ff::libraryEntryName(argument) || isSource(argument)) {
       auto entry = ff::loadNamedFilter(argument, *ffOptions);
       if (entry) {
-        items.push_back(plugins::listItemOf(*entry));
+        items.push_back(isSource(argument) ? plugins::listItemOf(*entry, argument)
+                                           : plugins::listItemOf(*entry));
       } else {
         context.err << entry.error() << '\n';
         status = kSomeFailed;

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/ff_option_flags.h"
+#include "cli/file_problem.h"
 #include "cli/plugin_types_cli.h"
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
@@ -43,7 +44,9 @@ int run(Context& context) {
   std::error_code ec;
   fs::path folder = fs::absolute(context.args.positional[0], ec);
   if (ec || !fs::is_directory(folder, ec)) {
-    context.err << context.args.positional[0] << ": not a folder\n";
+    // A missing folder gets the system's reason; a file is no folder.
+    context.err << context.args.positional[0] << ": "
+                << unreadableReason(folder).value_or("not a folder") << '\n';
     return kSomeFailed;
   }
   plugins::ScanOptions options;

@@ -22,12 +22,26 @@ int run(Context& context) {
   }
   std::vector<std::filesystem::path> files(context.args.positional.begin(),
                                            context.args.positional.end());
-  auto outcome = plugins::cmd_EnableDisable(plugins::PaneView::File, files, {}, nullptr,
-                                            typeTableOf(context), context.prompter);
+  const auto table = typeTableOf(context);
+  // The File View passes over what it cannot toggle; a file named on the command line was
+  // meant, so it is named back.
+  bool passedOver = false;
+  for (const auto& file : files) {
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec) &&
+        (std::filesystem::is_directory(file, ec) ||
+         !plugins::toggledName(file.filename().native(), table, false))) {
+      context.err << escapedField(displayPath(file))
+                  << ": not a plugin that can be enabled or disabled\n";
+      passedOver = true;
+    }
+  }
+  auto outcome = plugins::cmd_EnableDisable(plugins::PaneView::File, files, {}, nullptr, table,
+                                            context.prompter);
   for (const auto& r : outcome.renamed)
     context.out << escapedField(displayPath(r.from)) << " -> " << escapedField(displayPath(r.to))
                 << '\n';
-  return outcome.failed ? kSomeFailed : kOk;
+  return outcome.failed || passedOver ? kSomeFailed : kOk;
 }
 
 }  // namespace

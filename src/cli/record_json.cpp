@@ -23,7 +23,7 @@ nlohmann::json recordToJson(const ff::FFRecord& rec, const std::filesystem::path
   return {
       {"fileName", plugins::shownRecordName(rec.fileName, file)},
       {"category", cp1252ToUtf8(rec.category)},
-      {"title", cp1252ToUtf8(rec.title)},
+      {"title", plugins::shownRecordName(rec.title, file)},
       {"copyright", cp1252ToUtf8(rec.copyright)},
       {"author", cp1252ToUtf8(rec.author)},
       {"controlNames", texts(rec.controlNames)},
@@ -41,7 +41,7 @@ nlohmann::json recordToJson(const ff::FFRecord& rec, const std::filesystem::path
 void printRecord(const ff::FFRecord& rec, std::ostream& out, const std::filesystem::path& file) {
   out << "File name: " << plugins::shownRecordName(rec.fileName, file) << '\n'
       << "Category:  " << cp1252ToUtf8(rec.category) << '\n'
-      << "Title:     " << cp1252ToUtf8(rec.title) << '\n'
+      << "Title:     " << plugins::shownRecordName(rec.title, file) << '\n'
       << "Copyright: " << cp1252ToUtf8(rec.copyright) << '\n'
       << "Author:    " << cp1252ToUtf8(rec.author) << '\n';
   for (std::size_t i = 0; i < rec.mapNames.size(); ++i)

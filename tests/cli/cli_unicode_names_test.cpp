@@ -82,4 +82,60 @@ TEST(CliUnicodeNames, ToggleKeepsTheNameAndScanSortsAndShowsIt) {
   }
 }
 
+// Names from the disk in what the commands say about a file: a type-table title, an
+// "[Unknown]" message, a source titled after its file, a plugin converted from a source
+// whose author is empty (an empty text, never a NUL), and what cannot be read or toggled.
+TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
+  qm::test::TempFolder dir;
+  qm::test::writeFile(dir / "Набор.atn", "junk");
+  qm::test::writeFile(dir / "Набор.8bf", "junk");
+  qm::test::writeFile(dir / "Волна.afs", "%RGB-1.0\r0\r0\r0\r0\r0\r0\r0\r0\rr\r\rg\r\rb\r\ra\r\r");
+  std::string ffx;
+  auto text = [&ffx](std::string_view t) {
+    ffx += std::string{static_cast<char>(t.size()), 0, 0, 0};
+    ffx += t;
+  };
+  for (std::string_view t : {"FFX1.0", "Empty", "Tests", "", "", "", "r", "g", "b", "a"}) text(t);
+  for (int k = 0; k < 8; ++k) ffx += std::string(9, '\0');
+  qm::test::writeFile(dir / "Пусто.ffx", ffx);
+  fs::create_directory(dir / "Папка.8bf");
+  // The name a text source gives is cut by characters, not in the middle of one.
+  qm::test::writeFile(dir / "zoe.txt", "Filename: Zo\xEB.v2\r\nR:r\r\nG:g\r\nB:b\r\n");
+  const std::string data = QM_DATA_DIR;
+  ASSERT_EQ(cli({"--program-dir", data, "convert", "--to", "8bf", "--dest", dir.path().string(),
+                 (dir / "Пусто.ffx").string()})
+                .exitCode,
+            0);
+
+  // The last argument names a file in dir; shown is looked for on stdout, then stderr.
+  const struct {
+    std::vector<std::string> args;
+    std::string shown;
+    int exitCode = 0;
+  } cases[] = {
+      {{"info", "Набор.atn"}, "[Photoshop Action]: Набор\n-------------------------\n"},
+      {{"info", "--json", "Набор.atn"}, "\"title\": \"Набор\""},
+      {{"info", "Набор.8bf"}, "Набор.8bf is an unknown file type or maybe damaged.\n"},
+      {{"scan", "--sources", ""}, "Synthetic\tВолна.8bf (.afs)\t"},
+      {{"list", "--fields", "title,filename", "Волна.afs"}, "Волна.8bf (Волна.afs)\n"},
+      {{"dump", "--json", "Волна.afs"}, "\"title\": \"Волна.8bf\""},
+      {{"list", "--fields", "title,author,filename", "Пусто.8bf"}, "Empty (Пусто.8bf)\n"},
+      {{"dump", "--json", "Пусто.8bf"}, "\"author\": \"\","},
+      {{"info", "Нет.8bf"}, "/Нет.8bf: No such file or directory\n", 1},
+      {{"info", "Папка.8bf"}, "/Папка.8bf: Is a directory\n", 1},
+      {{"toggle", "Папка.8bf"}, "/Папка.8bf: not a plugin that can be enabled or disabled\n", 1},
+      {{"convert", "--to", "afs", "--dest", dir.path().string(), "zoe.txt"}, "/Zo.afs\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--program-dir", data};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.back() = (dir / args.back()).string();
+    auto run = cli(args);
+    SCOPED_TRACE(run.out + run.err);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_NE((run.out + run.err).find(c.shown), std::string::npos) << c.shown;
+  }
+  EXPECT_TRUE(fs::is_directory(dir / "Папка.8bf"));
+}
+
 }  // namespace

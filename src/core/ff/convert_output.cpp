@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/common/unicode_text.h"
 #include "core/ff/file_names.h"
 #include "core/ff/target_writer.h"
 
@@ -11,7 +12,7 @@ namespace qm::ff {
 std::vector<std::string> problemLines(const std::vector<ConvertProblem>& problems) {
   std::vector<std::string> lines;
   for (const auto& p : problems)
-    lines.push_back((p.path.empty() ? std::string("-") : p.path.string()) + ": " + p.text);
+    lines.push_back((p.path.empty() ? std::string("-") : displayPath(p.path)) + ": " + p.text);
   return lines;
 }
 

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/common/unicode_text.h"
+
 namespace qm::ff {
 namespace {
 
@@ -11,12 +13,29 @@ constexpr std::array<std::string_view, 6> kExtensions = {"8bf", "prm", "prm", "a
 // file name cannot hold, removed as well so a title never yields a name the system refuses.
 constexpr std::string_view kNotInNames = ".\\/:*?\"<>|";
 
-bool endsWithPluginWord(std::string_view name) {
+// Text is std::string (one character per byte) or std::u32string (one per code point).
+template <typename Text>
+bool endsWithPluginWord(const Text& name) {
   if (name.size() < 4) return false;
-  std::string tail(name.substr(name.size() - 4));
-  for (char& c : tail)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return tail == "_8bf";
+  constexpr std::string_view kWord = "_8bf";
+  for (std::size_t i = 0; i < kWord.size(); ++i) {
+    auto c = name[name.size() - 4 + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<decltype(c)>(c - 'A' + 'a');
+    if (c != static_cast<decltype(c)>(kWord[i])) return false;
+  }
+  return true;
+}
+
+template <typename Text>
+Text writtenNameOf(int target, Text name) {
+  const bool plugin = target == kTargetPlugin;
+  if (!plugin && target != kTargetAfs && target != kTargetPff && target != kTargetText) return name;
+  Text extension(1, '.');
+  for (char c : kExtensions[static_cast<std::size_t>(target)]) extension.push_back(c);
+  if (name.find('.') == Text::npos && !(plugin && endsWithPluginWord(name))) name += extension;
+  std::size_t keep = name.size() >= 4 ? name.size() - 4 : 0;
+  if (plugin && name.size() < 4) keep = name.rfind('.');
+  return name.substr(0, keep) + extension;
 }
 
 std::string withoutChars(std::string_view text, std::string_view remove) {
@@ -30,16 +49,12 @@ std::string withoutChars(std::string_view text, std::string_view remove) {
 }  // namespace
 
 std::string writtenName(int target, std::string_view fileName) {
-  const bool plugin = target == kTargetPlugin;
-  if (!plugin && target != kTargetAfs && target != kTargetPff && target != kTargetText)
-    return std::string(fileName);
-  const std::string extension = "." + std::string(kExtensions[static_cast<std::size_t>(target)]);
-  std::string name(fileName);
-  if (name.find('.') == std::string::npos && !(plugin && endsWithPluginWord(name)))
-    name += extension;
-  std::size_t keep = name.size() >= 4 ? name.size() - 4 : 0;
-  if (plugin && name.size() < 4) keep = name.rfind('.');
-  return name.substr(0, keep) + extension;
+  return writtenNameOf(target, std::string(fileName));
+}
+
+std::string writtenNameUtf8(int target, std::string_view fileName) {
+  if (displayText(fileName) != fileName) return writtenName(target, fileName);
+  return encodeUtf8(writtenNameOf(target, decodeUtf8(fileName)));
 }
 
 std::string RemoveCharsNoSpace(std::string_view title) {

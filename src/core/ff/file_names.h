@@ -20,10 +20,12 @@ enum TargetKind : int {
 // The name a target's writer gives its output for a record named fileName: a name without
 // "." first gets the target's extension (a plugin name ending in "_8bf" does not); then its
 // last four characters are replaced by the extension (a plugin name shorter than that keeps
-// what stands before its last "."). Works on the bytes as given, so a name from the disk and a
-// Windows-1252 name from a file both keep their own characters. Kinds outside 0, 3, 4 and 5
-// return the name unchanged.
+// what stands before its last "."). Counts Windows-1252 characters, one per byte. Kinds
+// outside 0, 3, 4 and 5 return the name unchanged.
 std::string writtenName(int target, std::string_view fileName);
+// The same for a UTF-8 name, counting its characters; a name that is not valid UTF-8 (a disk
+// name with bad bytes) is counted by bytes and keeps them.
+std::string writtenNameUtf8(int target, std::string_view fileName);
 
 // A title as file name ("Use Filter Name as File Name"): removes . \ / : and also
 // * ? " < > | that no Windows file name may hold.

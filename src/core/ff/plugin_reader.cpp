@@ -75,7 +75,7 @@ bool flagIsSet(ByteView bytes, std::size_t offset) {
 
 // A length byte followed by the text; the text is cut to the length.
 std::string lengthPrefixed(ByteView bytes, std::size_t lengthOffset) {
-  std::string text = bytes2string2(bytes, lengthOffset + 1);
+  std::string text = pluginText(bytes, lengthOffset + 1);
   std::size_t length = bytes.u8(lengthOffset).value_or(0);
   if (text.size() > length) text.resize(length);
   return text;
@@ -89,24 +89,24 @@ void defaultCategory(FFRecord& rec) {
 }
 
 void readWindowsBlock(ByteView bytes, long d, FFRecord& rec) {
-  rec.copyright = bytes2string2(bytes, inBlock(d, kCopyright));
-  rec.author = bytes2string2(bytes, inBlock(d, kAuthor));
+  rec.copyright = pluginText(bytes, inBlock(d, kCopyright));
+  rec.author = pluginText(bytes, inBlock(d, kAuthor));
   for (std::size_t i = 0; i < rec.mapNames.size(); ++i) {
     long word = static_cast<long>(i) * kWordSize;
     long name = static_cast<long>(i) * kTextField;
     if (flagIsSet(bytes, inBlock(d, kMapFlags + word)))
-      rec.mapNames[i] = bytes2string2(bytes, inBlock(d, kMapNames + name));
+      rec.mapNames[i] = pluginText(bytes, inBlock(d, kMapNames + name));
   }
   for (std::size_t i = 0; i < rec.controlNames.size(); ++i) {
     long word = static_cast<long>(i) * kWordSize;
     long name = static_cast<long>(i) * kTextField;
     if (flagIsSet(bytes, inBlock(d, kControlFlags + word)))
-      rec.controlNames[i] = bytes2string2(bytes, inBlock(d, kControlNames + name));
+      rec.controlNames[i] = pluginText(bytes, inBlock(d, kControlNames + name));
     rec.sliderValues[i] = bytes.u8(inBlock(d, kSliderValues + word)).value_or(0);
   }
   for (std::size_t k = 0; k < rec.formulas.size(); ++k)
     rec.formulas[k] =
-        bytes2string(bytes, inBlock(d, kFormulas + static_cast<long>(k) * kFormulaField));
+        pluginFormula(bytes, inBlock(d, kFormulas + static_cast<long>(k) * kFormulaField));
 }
 
 void readMacBlock(ByteView bytes, FFRecord& rec) {
@@ -121,7 +121,7 @@ void readMacBlock(ByteView bytes, FFRecord& rec) {
     rec.sliderValues[i] = bytes.u8(mac::kSliderValues + 4 * i).value_or(0);
   }
   for (std::size_t k = 0; k < rec.formulas.size(); ++k)
-    rec.formulas[k] = bytes2string(bytes, mac::kFormulas + 1024 * k);
+    rec.formulas[k] = pluginFormula(bytes, mac::kFormulas + 1024 * k);
 }
 
 }  // namespace
@@ -151,8 +151,8 @@ bool Read8bfBytes(ByteView bytes, std::string_view fileName, FFRecord& rec, bool
       title = inBlock(d, kTitle);
       category = inBlock(d, kCategory);
     }
-    rec.title = bytes2string2(bytes, title);
-    rec.category = bytes2string2(bytes, category);
+    rec.title = pluginText(bytes, title);
+    rec.category = pluginText(bytes, category);
   }
   defaultCategory(rec);
   if (!namesOnly) {

@@ -40,23 +40,22 @@ std::size_t place(long base, long offset) {
 // The data block both kinds share with the Photoshop plugins; the text after the category
 // slot is the copyright here.
 void readPremiereBlock(ByteView bytes, long v, FFRecord& rec) {
-  rec.copyright = bytes2string2(bytes, place(v, kTitle));
+  rec.copyright = pluginText(bytes, place(v, kTitle));
   for (std::size_t i = 0; i < rec.mapNames.size(); ++i) {
     long word = static_cast<long>(i) * kWordSize;
     if (bytes.u8(place(v, kMapFlags + word)) == 1)
-      rec.mapNames[i] =
-          bytes2string2(bytes, place(v, kMapNames + static_cast<long>(i) * kTextField));
+      rec.mapNames[i] = pluginText(bytes, place(v, kMapNames + static_cast<long>(i) * kTextField));
   }
   for (std::size_t i = 0; i < rec.controlNames.size(); ++i) {
     long word = static_cast<long>(i) * kWordSize;
     rec.sliderValues[i] = bytes.u8(place(v, kSliderValues + word)).value_or(0);
     if (bytes.u8(place(v, kControlFlags + word)) == 1)
       rec.controlNames[i] =
-          bytes2string2(bytes, place(v, kControlNames + static_cast<long>(i) * kTextField));
+          pluginText(bytes, place(v, kControlNames + static_cast<long>(i) * kTextField));
   }
   for (std::size_t k = 0; k < kFormulaSlot.size(); ++k)
     rec.formulas[kFormulaSlot[k]] =
-        bytes2string(bytes, place(v, kFormulas + static_cast<long>(k) * kFormulaField));
+        pluginFormula(bytes, place(v, kFormulas + static_cast<long>(k) * kFormulaField));
 }
 
 // "Category: Title" -> category and title (the character after the colon is skipped).
@@ -140,7 +139,7 @@ bool ReadprmBytes(ByteView bytes, std::string_view fileName, FFRecord& rec, bool
   auto e = PremiereFFOffset(bytes);
   if (!e) return false;
   std::size_t menuName = *e == -4 ? kFFMenuNameShifted : place(*e, kFFMenuName);
-  splitMenuName(bytes2string2(bytes, menuName), rec);
+  splitMenuName(pluginText(bytes, menuName), rec);
   if (!namesOnly) readPremiereBlock(bytes, *e + kFFDataBlock, rec);
   if (rec.category.empty()) rec.category = "[Premiere FF]";
   if (optimize) OptimizeCode(rec, options.noOptimize);
@@ -154,7 +153,7 @@ bool ReadTFBytes(ByteView bytes, std::string_view fileName, FFRecord& rec, bool 
   rec.fileName = std::string(fileName);
   auto f = TransitionOffset(bytes);
   if (!f) return false;
-  rec.title = bytes2string2(bytes, place(*f, kTFMenuName));
+  rec.title = pluginText(bytes, place(*f, kTFMenuName));
   rec.category = "[Premiere TF]";
   // The data block of two variants sits a little further on than their menu name.
   long blockF = *f == 9904 ? *f + 8 : *f == 520 ? *f + 4 : *f;

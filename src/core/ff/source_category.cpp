@@ -99,6 +99,15 @@ std::vector<Bytes> textCandidates(ByteView bytes, std::string_view category) {
   return candidates;
 }
 
+std::string withCrLf(std::string_view crLines) {
+  std::string out;
+  for (char c : crLines) {
+    out += c;
+    if (c == '\r') out += '\n';
+  }
+  return out;
+}
+
 // Ways to put the category into an .afs or .pff: over the trailer's first line, or a trailer
 // added to a source that has none.
 std::vector<Bytes> afsPffCandidates(ByteView bytes, bool pff, const FFRecord& before,
@@ -124,8 +133,12 @@ std::vector<Bytes> afsPffCandidates(ByteView bytes, bool pff, const FFRecord& be
   }
   // The last formula must be closed by two CRs before the trailer can follow it.
   std::vector<Bytes> candidates;
-  for (std::string_view closing : {"", "\r", "\r\r"})
-    candidates.push_back(spliced(bytes, bytes.size(), bytes.size(), std::string(closing) + added));
+  for (std::string_view closing : {"", "\r", "\r\r"}) {
+    std::string tail = std::string(closing) + added;
+    // A file with CR LF lines gets its trailer in the same line ends.
+    if (afsPffHasCrLfLines(bytes)) tail = withCrLf(tail);
+    candidates.push_back(spliced(bytes, bytes.size(), bytes.size(), tail));
+  }
   return candidates;
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 
-#include "core/common/cp1252.h"
 #include "core/ff/source_text.h"
 
 namespace qm::ff {
@@ -119,7 +118,7 @@ bool isPluginInformationText(const std::vector<std::string>& lines) {
   return !lines.empty() && lines.front().starts_with(kPluginInformationHeader);
 }
 
-bool readPluginInformationText(const std::vector<std::string>& lines, std::string_view ownName,
+bool readPluginInformationText(const std::vector<std::string>& lines, std::string_view shownName,
                                std::optional<ByteView> companionAfs, FFRecord& rec,
                                Prompter* prompter) {
   LineWalker walker(lines);
@@ -141,7 +140,7 @@ bool readPluginInformationText(const std::vector<std::string>& lines, std::strin
       maps == NameListResult::Read ? readNameList(walker, "Control", 12, rec.controlNames) : maps;
   if (controls == NameListResult::Violation) {
     // The message names the text file as the user picked it.
-    if (prompter) prompter->error(cp1252ToUtf8(ownName) + ": Format Violation", "Error");
+    if (prompter) prompter->error(std::string(shownName) + ": Format Violation", "Error");
     return false;
   }
   if (controls == NameListResult::FileEnded) return false;

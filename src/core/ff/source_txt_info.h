@@ -16,9 +16,10 @@ inline constexpr std::string_view kPluginInformationHeader = "Filter Factory Plu
 
 bool isPluginInformationText(const std::vector<std::string>& lines);
 
-// Fills rec from the lines (the header line included). ownName is the text file's own name,
-// used in the "Format Violation" message. Does not optimise the formulas.
-bool readPluginInformationText(const std::vector<std::string>& lines, std::string_view ownName,
+// Fills rec from the lines (the header line included). shownName is the text file's own name
+// as the user sees it (UTF-8), used in the "Format Violation" message. Does not optimise the
+// formulas.
+bool readPluginInformationText(const std::vector<std::string>& lines, std::string_view shownName,
                                std::optional<ByteView> companionAfs, FFRecord& rec,
                                Prompter* prompter);
 

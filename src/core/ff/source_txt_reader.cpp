@@ -2,10 +2,12 @@
 // by its first line, the plugin-information dialect.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <system_error>
 
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/source_text.h"
@@ -106,6 +108,10 @@ void readIndexedLine(std::string_view line, FFRecord& rec, EditorPresets* preset
 
 bool readGeneralText(const std::vector<std::string>& lines, FFRecord& rec, EditorPresets* presets) {
   rec.formulas[3] = "a";
+  // A text is a filter when it gives the R, G and B formulas (A has its default). A formula
+  // line with nothing after it is an empty formula that the file holds, as our writer puts
+  // down a record's empty formula, so it reads back as empty instead of refusing the file.
+  std::array<bool, 4> given{false, false, false, true};
   std::size_t i = 0;
   while (i < lines.size()) {
     std::string_view line = lines[i];
@@ -120,6 +126,7 @@ bool readGeneralText(const std::vector<std::string>& lines, FFRecord& rec, Edito
       for (++i; i < lines.size() && !endsFormula(channel, lines[i]); ++i)
         formula += withoutComment(lines[i]);
       rec.formulas[channel] = std::move(formula);
+      given[channel] = true;
       continue;  // the line that ended the formula is read as a line of its own
     }
     readIndexedLine(line, rec, presets);
@@ -127,7 +134,7 @@ bool readGeneralText(const std::vector<std::string>& lines, FFRecord& rec, Edito
   }
   // Only a "filename:" line with an empty value leaves the name empty here.
   if (rec.fileName.empty()) rec.fileName = "-NoName.8bf";
-  return std::ranges::none_of(rec.formulas, [](const std::string& f) { return f.empty(); });
+  return std::ranges::all_of(given, [](bool g) { return g; });
 }
 
 std::string lowerAscii(std::string text) {
@@ -156,21 +163,29 @@ std::optional<std::vector<std::uint8_t>> companionAfsOf(const std::filesystem::p
   return std::nullopt;
 }
 
-}  // namespace
-
-bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
-                  const FFOptions& options, EditorPresets* presets, Prompter* prompter,
-                  std::optional<ByteView> companionAfs) {
+// fileName is the name the record keeps (Windows-1252), shownName the one a message shows.
+bool readText(ByteView bytes, std::string_view fileName, std::string_view shownName, FFRecord& rec,
+              const FFOptions& options, EditorPresets* presets, Prompter* prompter,
+              std::optional<ByteView> companionAfs) {
   rec.IniVars();
   rec.fileName = std::string(fileName);
   std::vector<std::string> lines = splitTextLines(bytes);
   bool read = isPluginInformationText(lines)
-                  ? readPluginInformationText(lines, fileName, companionAfs, rec, prompter)
+                  ? readPluginInformationText(lines, shownName, companionAfs, rec, prompter)
                   : readGeneralText(lines, rec, presets);
   if (!read) return false;
   OptimizeCode(rec, options.noOptimize);
   rec.photoshopDialect = true;
   return true;
+}
+
+}  // namespace
+
+bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
+                  const FFOptions& options, EditorPresets* presets, Prompter* prompter,
+                  std::optional<ByteView> companionAfs) {
+  return readText(bytes, fileName, cp1252ToUtf8(fileName), rec, options, presets, prompter,
+                  companionAfs);
 }
 
 bool ReadTXT(const std::filesystem::path& file, FFRecord& rec, const FFOptions& options,
@@ -186,7 +201,8 @@ bool ReadTXTFrom(const std::filesystem::path& file, ByteView view, FFRecord& rec
   if (view.matches(0, kPluginInformationHeader)) companion = companionAfsOf(file);
   std::optional<ByteView> companionView;
   if (companion) companionView = ByteView(*companion);
-  return ReadTXTBytes(view, recordFileName(file), rec, options, presets, prompter, companionView);
+  return readText(view, recordFileName(file), displayName(file), rec, options, presets, prompter,
+                  companionView);
 }
 
 }  // namespace qm::ff

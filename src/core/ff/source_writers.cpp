@@ -53,8 +53,21 @@ bool meansTheSameInPremiere(const FFRecord& rec) {
                      [](const std::string& f) { return Correctprmcode(f) == f; });
 }
 
+// A text as one line of a source file. A line break inside it would end its line early, and
+// what follows would read as the next field (an .ffx formula typed over several lines would
+// shift every later formula of an .afs); in a formula it only separates tokens, so a blank
+// keeps its meaning. A NUL is no character of a text file.
+std::string lineText(std::string_view text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\0') continue;
+    line += c == '\r' || c == '\n' ? ' ' : c;
+  }
+  return line;
+}
+
 void writeBlock(std::string& out, std::string_view text) {
-  Writecode(out, text);
+  Writecode(out, lineText(text));
   Writecode(out, "");
 }
 
@@ -102,10 +115,11 @@ WriteResult WriteTXTTo(const std::filesystem::path& path, FFRecord& rec,
   translateToPhotoshop(rec);
   std::string out;
   auto line = [&out](std::string_view text) {
-    out += text;
+    out += lineText(text);
     out += "\r\n";
   };
-  line("Category: " + rec.category);
+  // An empty "Category:" reads as "Photoshop"; left out, the category reads back empty.
+  if (!rec.category.empty()) line("Category: " + rec.category);
   line("Title: " + rec.title);
   line("Copyright: " + rec.copyright);
   line("Author: " + rec.author);

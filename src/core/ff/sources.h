@@ -61,6 +61,8 @@ bool ReadTXTBytes(ByteView bytes, std::string_view fileName, FFRecord& rec,
                   std::optional<ByteView> companionAfs = std::nullopt);
 bool ReadFFXBytes(ByteView bytes, std::string_view fileName, FFRecord& rec);
 
+// True for an .afs or .pff whose lines end in CR LF; the readers take each CR LF as a CR.
+bool afsPffHasCrLfLines(ByteView bytes);
 // Where the optional trailer of an .afs (or .pff) begins; the size of bytes when it has none.
 std::size_t afsPffTrailerOffset(ByteView bytes, bool pff);
 

@@ -9,7 +9,7 @@ namespace qm::ff {
 
 std::filesystem::path targetPath(const std::filesystem::path& folder, int target,
                                  std::string_view name) {
-  return folder / plainFileName(writtenName(target, plainFileName(name)));
+  return folder / plainFileName(writtenNameUtf8(target, plainFileName(name)));
 }
 
 WriteResult WriteForTarget(const std::filesystem::path& path, int target, FFRecord& rec,

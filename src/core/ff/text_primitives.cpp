@@ -84,6 +84,14 @@ std::string bytes2string(ByteView file, std::size_t offset) {
   return readFieldText(file, offset, true);
 }
 
+std::string pluginText(ByteView file, std::size_t offset) {
+  return file.u8(offset) == 0 ? std::string() : bytes2string2(file, offset);
+}
+
+std::string pluginFormula(ByteView file, std::size_t offset) {
+  return file.u8(offset) == 0 ? std::string() : bytes2string(file, offset);
+}
+
 void string2bytes(std::vector<std::uint8_t>& buf, std::string_view text, std::size_t offset) {
   writeBytes(buf, text, offset, true);
 }

@@ -39,6 +39,12 @@ std::string ReadtoD(ByteCursor& file);
 std::string ReadtoDD(ByteCursor& file);
 std::string bytes2string2(ByteView file, std::size_t offset);
 std::string bytes2string(ByteView file, std::size_t offset);
+// A plugin's text field and formula field as the record keeps them. A field that begins with
+// NUL was written empty (what follows is an older text's leftovers): the field readers keep
+// that NUL as a character, but as a text it is empty, so no NUL reaches lists, JSON, source
+// files or labels.
+std::string pluginText(ByteView file, std::size_t offset);
+std::string pluginFormula(ByteView file, std::size_t offset);
 // Write into buf at offset; callers size buf and cut texts to their fields first.
 void string2bytes(std::vector<std::uint8_t>& buf, std::string_view text, std::size_t offset);
 void string2bytes_w0(std::vector<std::uint8_t>& buf, std::string_view text, std::size_t offset);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/load_file.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/plugin_reader.h"
@@ -69,7 +70,7 @@ std::string failureText(const std::vector<ChangeCategoryFailure>& failed) {
   std::string text =
       "Changing the category didn't work for " + std::to_string(failed.size()) + " plugin(s).";
   for (const auto& f : failed)
-    text += "\r\n" + (f.path.empty() ? std::string("?") : f.path.string()) + ": " + f.reason;
+    text += "\r\n" + (f.path.empty() ? std::string("?") : displayPath(f.path)) + ": " + f.reason;
   return text;
 }
 

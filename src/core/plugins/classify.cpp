@@ -30,6 +30,14 @@ std::string filterPluginLabel(std::uint64_t size, std::size_t filterCount) {
   }
 }
 
+std::vector<FilterInfo> shown(std::vector<FilterInfo> filters) {
+  for (auto& f : filters) {
+    f.category = cp1252ToUtf8(f.category);
+    f.title = cp1252ToUtf8(f.title);
+  }
+  return filters;
+}
+
 void classifyPremiere(FileBytes& bytes, Classification& c) {
   PrmResult prm = ReadComprmFrom(bytes);
   FilterInfo filter = prm.filter;
@@ -54,7 +62,7 @@ void classifyPremiere(FileBytes& bytes, Classification& c) {
     // A PIPL catg, or nothing found: still a Premiere plugin by its name.
     c.label = "Premiere 5.0 Plugin";
   }
-  c.filters = {filter};
+  c.filters = shown({filter});
 }
 
 }  // namespace
@@ -74,27 +82,27 @@ Classification classifyFile(const std::filesystem::path& file, const PlugTypeTab
     // A failed read has no label, even at a Filter Factory size.
     if (t.ok) {
       c.label = filterPluginLabel(size, t.filters.size());
-      c.filters = t.filters;
+      c.filters = shown(t.filters);
     }
   } else if (ext3 == "aex" || ext3 == "_ex") {
     FilterTable t = ReadCom8bfFrom(*bytes, name, options);
     c.label = "After Effects Plugin";
-    c.filters = t.filters;
+    c.filters = shown(t.filters);
   } else if (ext3 == "prm" || ext3 == "_rm") {
     c.premiere = true;
     classifyPremiere(*bytes, c);
   } else if (ext3 == "bin" && isMacFilterFactorySize(size)) {
     c.label = "Macintosh Filter Factory Plugin";
     FilterTable t = ReadCom8bfFrom(*bytes, name, options);
-    c.filters = t.filters;
+    c.filters = shown(t.filters);
   } else if (!table.empty()) {
     OtherResult other = ReadOther8b(file, table);
     if (other.ok) {
       c.typeTable = true;
       c.label = other.category.substr(1, other.category.size() - 2);
-      // Nothing of a table type can be rewritten in place: no position, no room.
-      // FilterInfo holds Windows-1252 texts, like every reader's.
-      c.filters = {FilterInfo{other.category, utf8ToCp1252(other.name), 0, 0}};
+      // Nothing of a table type can be rewritten in place: no position, no room. The title
+      // is the file's own name, never squeezed through Windows-1252.
+      c.filters = {FilterInfo{cp1252ToUtf8(other.category), other.name, 0, 0}};
     }
   }
   if (c.label && c.filters.empty()) c.filters.push_back(FilterInfo{});

@@ -13,10 +13,12 @@
 namespace qm::plugins {
 
 struct Classification {
-  std::optional<std::string> label;  // nullopt: no recognised type
-  std::vector<FilterInfo> filters;   // at least one when there is a label
-  bool premiere = false;             // .prm / _rm: the field is a "Plugin Name"
-  bool typeTable = false;            // identified by the plugin type table
+  std::optional<std::string> label;  // Windows-1252; nullopt: no recognised type
+  // At least one when there is a label. Their texts are for showing (UTF-8): what was read
+  // from the file converted, a name from the disk as it stands.
+  std::vector<FilterInfo> filters;
+  bool premiere = false;   // .prm / _rm: the field is a "Plugin Name"
+  bool typeTable = false;  // identified by the plugin type table
   std::optional<std::string> architecture;
 };
 

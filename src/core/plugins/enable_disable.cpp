@@ -44,6 +44,9 @@ bool renameFile(const RenamedFile& r, Prompter& prompter) {
 
 std::optional<RenamedFile> plannedRename(const std::filesystem::path& file,
                                          const PlugTypeTable& table, bool keepCase) {
+  // Only files are plugins: a folder whose name ends like one keeps its name.
+  std::error_code ec;
+  if (std::filesystem::is_directory(file, ec)) return std::nullopt;
   // The name's own bytes: only its ending changes, whatever the rest holds.
   auto newName = toggledName(file.filename().native(), table, keepCase);
   if (!newName) return std::nullopt;

@@ -7,9 +7,11 @@
 
 namespace qm::plugins {
 
+// The readers give Windows-1252 bytes as read; Classification and PluginFacts hold the texts
+// converted for showing (UTF-8).
 struct FilterInfo {
-  std::string category;  // Windows-1252 bytes
-  std::string title;     // Windows-1252 bytes
+  std::string category;
+  std::string title;
   // 1-based byte position of the first category character; 0 = not rewritable in place;
   // -1 for table types.
   std::int32_t position = 0;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/ff/premiere_reader.h"
 #include "core/ff/record.h"
 #include "core/plugins/change_category.h"
@@ -31,8 +32,8 @@ void nameUnnamedPremiereFilter(const std::filesystem::path& file, const ff::FFOp
   if (!first.category.empty() && !first.title.empty()) return;
   ff::FFRecord record;
   if (ff::Readprm(file, record, true, false, options) || ff::ReadTF(file, record, true, options)) {
-    first.category = record.category;
-    first.title = record.title;
+    first.category = cp1252ToUtf8(record.category);
+    first.title = cp1252ToUtf8(record.title);
   }
   if (first.category.empty()) first.category = "[Unknown]";
   if (first.title.empty()) first.title = facts.fileName;
@@ -43,15 +44,15 @@ void nameUnnamedPremiereFilter(const std::filesystem::path& file, const ff::FFOp
 PluginFacts pluginFacts(const std::filesystem::path& file, const PlugTypeTable& table,
                         const ff::FFOptions& options) {
   PluginFacts facts;
-  facts.fileName = nameBytes(file);
+  facts.fileName = displayName(file);
   Classification c = classifyFile(file, table, options);
   facts.architecture = c.architecture;
   facts.fieldCaption = c.premiere ? "Plugin Name" : "Category";
   if (!c.label) return facts;
-  facts.label = c.label;
+  facts.label = cp1252ToUtf8(*c.label);
   facts.filters = c.filters;
   if (c.premiere) nameUnnamedPremiereFilter(file, options, facts);
-  facts.filterFactory = c.label->find("Filter Factory") != std::string::npos;
+  facts.filterFactory = facts.label->find("Filter Factory") != std::string::npos;
   const FilterInfo& first = facts.filters.front();
   facts.categoryRoom = first.room;
   if (facts.filters.size() == 1 && first.position != 0)
@@ -69,7 +70,7 @@ std::string pluginInformationText(const PluginFacts& facts) {
   std::size_t widest = 0;
   for (const auto& f : facts.filters) {
     lines.push_back(f.category + ": " + f.title);
-    widest = std::max(widest, lines.back().size());
+    widest = std::max(widest, decodeUtf8(lines.back()).size());
   }
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -107,9 +108,9 @@ void cmd_PlugInInformation(PaneView view, const std::optional<std::filesystem::p
   }
   PluginFacts facts = pluginFacts(*selected, table, options);
   if (facts.label) {
-    prompter.inform(cp1252ToUtf8(pluginInformationText(facts)), kPluginInformationTitle);
+    prompter.inform(pluginInformationText(facts), kPluginInformationTitle);
   } else {
-    prompter.warn(cp1252ToUtf8(unknownTypeText(facts.fileName)), kPluginInformationTitle);
+    prompter.warn(unknownTypeText(facts.fileName), kPluginInformationTitle);
   }
 }
 

@@ -18,8 +18,10 @@ namespace qm::plugins {
 
 inline constexpr std::string_view kPluginInformationTitle = "Plugin Information";
 
+// Every text is for showing (UTF-8): what was read from the file converted from
+// Windows-1252, names from the disk as they stand.
 struct PluginFacts {
-  std::string fileName;              // Windows-1252
+  std::string fileName;
   std::optional<std::string> label;  // nullopt: unknown type
   std::vector<FilterInfo> filters;   // empty without a label
   std::uint32_t categoryRoom = 0;    // room of filter 1
@@ -33,7 +35,7 @@ struct PluginFacts {
 PluginFacts pluginFacts(const std::filesystem::path& file, const PlugTypeTable& table,
                         const ff::FFOptions& options);
 
-// The message text (Windows-1252, lines ended by CR LF); only for facts with a label.
+// The message text (UTF-8, lines ended by CR LF); only for facts with a label.
 std::string pluginInformationText(const PluginFacts& facts);
 // file name + " is an unknown file type or maybe damaged."
 std::string unknownTypeText(std::string_view fileName);

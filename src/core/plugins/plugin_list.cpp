@@ -33,12 +33,6 @@ std::vector<ListItem> fromFilters(const std::vector<FilterInfo>& filters,
   return items;
 }
 
-ListItem fileItem(const ff::FFRecord& record, const std::filesystem::path& file) {
-  ListItem item = listItemOf(record);
-  item.fileName = shownRecordName(record.fileName, file);
-  return item;
-}
-
 }  // namespace
 
 std::string textLine(const ListItem& item, const ListFields& fields) {
@@ -63,23 +57,30 @@ ListItem listItemOf(const ff::FFRecord& r) {
           cp1252ToUtf8(r.author), cp1252ToUtf8(r.copyright)};
 }
 
+ListItem listItemOf(const ff::FFRecord& record, const std::filesystem::path& file) {
+  ListItem item = listItemOf(record);
+  item.fileName = shownRecordName(record.fileName, file);
+  item.title = shownRecordName(record.title, file);
+  return item;
+}
+
 std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::FFOptions& options) {
   const std::string name = file.filename().native();
   const std::string ext4 = lastLower(name, 4);
   ff::FFRecord record;
   if (ext4 == ".bin") {
     // A Macintosh plugin has no resource walk to fall back on.
-    if (ff::Read8bf(file, record, false, false, options)) return {listItemOf(record)};
+    if (ff::Read8bf(file, record, false, false, options)) return {listItemOf(record, file)};
     return {};
   }
   if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == "_8bf") {
-    if (ff::Read8bf(file, record, false, false, options)) return {fileItem(record, file)};
+    if (ff::Read8bf(file, record, false, false, options)) return {listItemOf(record, file)};
     return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
   }
   if (ext4 == ".prm" || ext4 == "._rm" || ext4 == "_prm") {
     if (ff::Readprm(file, record, false, false, options) ||
         ff::ReadTF(file, record, false, options))
-      return {fileItem(record, file)};
+      return {listItemOf(record, file)};
     PrmResult prm = ReadComprm(file);
     if (!prm.ok) return {};
     return fromFilters({prm.filter}, displayText(name));
@@ -89,7 +90,7 @@ std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::F
   if (ext4 == ".afs" || ext4 == ".pff" || ext4 == ".txt" || ext4 == ".ffx") {
     // The same loader as every other command, so a file is a source for all or for none.
     auto source = ff::loadFilterFactoryFile(file, options, ff::LoadPurpose::Editor);
-    if (source) return {fileItem(*source, file)};
+    if (source) return {listItemOf(*source, file)};
   }
   return {};
 }

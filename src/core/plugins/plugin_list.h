@@ -44,6 +44,9 @@ std::string csvLine(const ListItem& item);                             // ends i
 // The items a file gives (none when no reader understands it); fileName is file's own.
 std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::FFOptions& options);
 ListItem listItemOf(const ff::FFRecord& record);
+// The item of a record read from file: a name or title taken from the file's name shows the
+// real name.
+ListItem listItemOf(const ff::FFRecord& record, const std::filesystem::path& file);
 
 // The lines of every item, sorted case-insensitively (ties by code point).
 std::vector<std::string> pluginListLines(std::span<const ListItem> items, const ListFields& fields,

@@ -104,7 +104,7 @@ std::optional<CatalogueRow> sourceRow(const std::filesystem::path& file, std::st
   if (!ok || record.title.empty()) return std::nullopt;
   CatalogueRow row;
   row.category = record.category;
-  row.title = cp1252ToUtf8(record.title) + " (" + std::string(ext4) + ")";
+  row.title = shownRecordName(record.title, file) + " (" + std::string(ext4) + ")";
   return row;
 }
 

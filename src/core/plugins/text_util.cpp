@@ -1,5 +1,7 @@
 #include "core/plugins/text_util.h"
 
+#include <algorithm>
+
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
 
@@ -41,7 +43,17 @@ std::string nameBytes(const std::filesystem::path& path) {
 }
 
 std::string shownRecordName(std::string_view recordName, const std::filesystem::path& file) {
-  if (recordName == nameBytes(file)) return displayName(file);
+  const std::string name = file.filename().string();
+  constexpr std::size_t kEnding = 3;
+  auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  // The ending is compared as bytes, so both endings must be plain ASCII letters.
+  if (name.size() >= kEnding && recordName.size() >= kEnding &&
+      std::all_of(name.end() - kEnding, name.end(), isAscii) &&
+      std::all_of(recordName.end() - kEnding, recordName.end(), isAscii)) {
+    const std::string_view stem = std::string_view(name).substr(0, name.size() - kEnding);
+    if (recordName.substr(0, recordName.size() - kEnding) == utf8ToCp1252(stem))
+      return displayText(stem) + std::string(recordName.substr(recordName.size() - kEnding));
+  }
   return cp1252ToUtf8(recordName);
 }
 

@@ -22,8 +22,9 @@ bool cp1252SortsBefore(std::string_view a, std::string_view b);
 // A file name squeezed into Windows-1252, for record fields that are stored in files; never
 // for showing, sorting or renaming.
 std::string nameBytes(const std::filesystem::path& path);
-// A record's file name for showing (UTF-8): the real name of file when the record names
-// the file it was read from, else the record's own text.
+// A record's file name or title for showing (UTF-8). Readers name a record after its file,
+// some with the last three characters changed (an .afs is "NAME.8bf"); such a text shows the
+// file's real name with the record's ending, any other text is the record's own.
 std::string shownRecordName(std::string_view recordName, const std::filesystem::path& file);
 
 }  // namespace qm::plugins

@@ -51,8 +51,51 @@ FFRecord premiereRecord() {
   return r;
 }
 
-enum class Source { Afs, Pff, TxtCrLf, TxtLf, Plugin, Library };
-enum class Shape { Photoshop, Premiere };
+// Named maps (so A is followed by "map[" lines in a .txt), an empty formula and empty texts.
+FFRecord sparseRecord() {
+  FFRecord r;
+  r.fileName = "edge.8bf";
+  r.title = "Edge";
+  r.mapNames[0] = "Near";
+  r.mapNames[2] = "Far";
+  r.controlNames[7] = "Last";
+  r.sliderValues = {1, 2, 0, 0, 5, 6, 0, 9};
+  r.formulas = {"r", "", "b/2", "a"};
+  return r;
+}
+
+enum class Source { Afs, AfsCrLf, Pff, PffCrLf, TxtCrLf, TxtLf, Ffx, Plugin, Library };
+enum class Shape { Photoshop, Premiere, Sparse };
+
+// Every CR as CR LF, as a text-mode copy leaves a file.
+void toCrLf(const fs::path& file) {
+  const auto bytes = readWholeFile(file).value();
+  std::string text;
+  for (auto b : bytes) {
+    text += static_cast<char>(b);
+    if (b == '\r') text += '\n';
+  }
+  test::writeFile(file, text);
+}
+
+std::string ffxText(const FFRecord& r) {
+  std::string out;
+  auto text = [&out](std::string_view t) {
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(t.size() >> shift);
+    out += t;
+  };
+  for (std::string_view t :
+       {std::string_view("FFX1.0"), std::string_view(r.title), std::string_view(r.category),
+        std::string_view(r.author), std::string_view(r.copyright), std::string_view()})
+    text(t);
+  for (const auto& formula : r.formulas) text(formula);
+  for (std::size_t k = 0; k < 8; ++k) {
+    text(r.controlNames[k]);
+    out += '\0';
+    out += std::string{static_cast<char>(r.sliderValues[k]), 0, 0, 0};
+  }
+  return out;
+}
 
 std::string fflText(const FFRecord& r) {
   std::string out = "FFL1.0\r\n1\r\n";
@@ -74,6 +117,13 @@ fs::path writeSource(Source source, FFRecord rec, const fs::path& in, const FFOp
       return WriteafspffTo(in / "s.afs", 0, rec).written;
     case Source::Pff:
       return WriteafspffTo(in / "s.pff", 1, rec).written;
+    case Source::AfsCrLf:
+    case Source::PffCrLf: {
+      auto path =
+          writeSource(source == Source::AfsCrLf ? Source::Afs : Source::Pff, rec, in, options);
+      toCrLf(path);
+      return path;
+    }
     case Source::TxtCrLf:
       return WriteTXTTo(in / "s.txt", rec).written;
     case Source::TxtLf: {
@@ -83,6 +133,8 @@ fs::path writeSource(Source source, FFRecord rec, const fs::path& in, const FFOp
       replaceFile(path, bytes);
       return path;
     }
+    case Source::Ffx:
+      return test::writeFile(in / "s.ffx", ffxText(rec));
     case Source::Plugin:
       rec.fileName = "s.8bf";
       return Write8bf(in, false, false, rec, options).written;
@@ -109,16 +161,14 @@ FFRecord loaded(const fs::path& file, const FFOptions& options) {
 }
 
 // What a target holds of a filter: .afs and .pff have no maps, and keep values only for
-// named sliders; a plugin's empty text field reads back as one NUL character.
+// named sliders, .txt only for named sliders and maps; a plugin's category has at least two
+// characters.
 FFRecord heldBy(int target, FFRecord rec) {
-  if (target == kTargetPlugin)
-    for (auto* text : {&rec.category, &rec.title, &rec.author, &rec.copyright})
-      if (*text == std::string(1, '\0')) text->clear();
-  if (target == kTargetAfs || target == kTargetPff) {
-    rec.mapNames = {};
+  if (target == kTargetPlugin && rec.category.size() < 2) rec.category = "Photoshop";
+  if (target == kTargetAfs || target == kTargetPff) rec.mapNames = {};
+  if (target != kTargetPlugin)
     for (std::size_t k = 0; k < 8; ++k)
-      if (rec.controlNames[k].empty()) rec.sliderValues[k] = 0;
-  }
+      if (rec.controlNames[k].empty() && rec.mapNames[k / 2].empty()) rec.sliderValues[k] = 0;
   return rec;
 }
 
@@ -145,9 +195,17 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
     auto bytes = BuildTemplatePlugin(TemplateKind::FF30);
     return std::string(bytes.begin(), bytes.end());
   }());
-  const FFRecord rec = shape == Shape::Photoshop ? photoshopRecord() : premiereRecord();
+  const FFRecord rec = shape == Shape::Photoshop  ? photoshopRecord()
+                       : shape == Shape::Premiere ? premiereRecord()
+                                                  : sparseRecord();
   const auto input = writeSource(source, rec, dir / "in", options);
   ASSERT_FALSE(input.empty());
+  if (source == Source::AfsCrLf || source == Source::PffCrLf) {
+    // CR LF lines read as the CR lines they came from.
+    const auto plain = source == Source::AfsCrLf ? Source::Afs : Source::Pff;
+    expectSameFilter(loaded(writeSource(plain, rec, dir / "plain", options), options),
+                     loaded(input, options));
+  }
 
   test::ScriptedPrompter prompter;
   test::ScriptedProgress progress;
@@ -159,7 +217,8 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
 
   // Translated once into the Photoshop dialect, these formulas cannot go back into a .pff.
   const bool readAsPremiere =
-      shape == Shape::Premiere && (source == Source::Pff || source == Source::Library);
+      shape == Shape::Premiere &&
+      (source == Source::Pff || source == Source::PffCrLf || source == Source::Library);
   if (target == kTargetPff && shape == Shape::Premiere && !readAsPremiere) {
     ASSERT_EQ(report.failed.size(), 1u);
     EXPECT_NE(report.failed[0].text.find("mean something else in a .pff"), std::string::npos);
@@ -175,10 +234,34 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryWay, RoundTrip,
-    ::testing::Combine(::testing::Values(Shape::Photoshop, Shape::Premiere),
-                       ::testing::Values(Source::Afs, Source::Pff, Source::TxtCrLf, Source::TxtLf,
+    ::testing::Combine(::testing::Values(Shape::Photoshop, Shape::Premiere, Shape::Sparse),
+                       ::testing::Values(Source::Afs, Source::AfsCrLf, Source::Pff, Source::PffCrLf,
+                                         Source::TxtCrLf, Source::TxtLf, Source::Ffx,
                                          Source::Plugin, Source::Library),
                        ::testing::Values(kTargetPlugin, kTargetAfs, kTargetPff, kTargetText)));
+
+// A formula typed over several lines (an .ffx holds it as it was typed) keeps every formula in
+// its channel through the text formats; its line break only separates tokens.
+TEST(TextFormatRoundTrip, FormulaOverSeveralLines) {
+  FFRecord rec = photoshopRecord();
+  rec.formulas[0] = "r+\r\nctl(0)";
+  for (int target : {kTargetAfs, kTargetPff, kTargetText}) {
+    SCOPED_TRACE(target);
+    test::TempFolder dir;
+    test::ScriptedPrompter prompter;
+    test::ScriptedProgress progress;
+    prompter.folderChoice = FolderChoice{dir / "out", false};
+    ConvertOptions convert;
+    convert.target = target;
+    convert.ff.noOptimize = true;
+    const auto report =
+        cmd_Convert({test::writeFile(dir / "s.ffx", ffxText(rec))}, convert, prompter, progress);
+    ASSERT_EQ(report.written.size(), 1u);
+    auto formulas = loaded(report.written[0], convert.ff).formulas;
+    for (auto& f : formulas) std::erase(f, ' ');
+    EXPECT_EQ(formulas, (std::array<std::string, 4>{"r+ctl(0)", "g", "b*ctl(1)/255", "a"}));
+  }
+}
 
 }  // namespace
 }  // namespace qm::ff

@@ -100,8 +100,8 @@ TEST(Readprm, MenuNameSplitsAtTheFirstColon) {
       {"Plain", "[Premiere FF]", "Plain"},
       {": Wave", "[Premiere FF]", "Wave"},
       {"Blur:", "Blur", ""},
-      // A NUL in the first place is kept as a character by the field reader.
-      {"", "[Premiere FF]", std::string(1, '\0')},
+      // A field that begins with NUL holds an empty text.
+      {"", "[Premiere FF]", ""},
   };
   for (const auto& c : cases) {
     FFRecord rec;

@@ -72,12 +72,11 @@ TEST(ReadAFS, LenientValues) {
 
 TEST(ReadAFS, ShortAndOddFiles) {
   FFRecord rec;
-  // A CR LF file reads its values (the LF is skipped in front of each number).
+  // A CR LF file reads as the CR file it was made from.
   std::string crlf = "%RGB-1.0\r\n5\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\nr\r\n";
   ASSERT_TRUE(ReadAFSBytes(viewOf(crlf), "c.afs", rec, kNoOptimize));
   EXPECT_EQ(rec.sliderValues[0], 5);
-  // The LF after the last value's CR starts the R formula (ReadtoDD ends on CR LF).
-  EXPECT_EQ(rec.formulas[0], "\nr");
+  EXPECT_EQ(rec.formulas[0], "r");
 
   // LF only: the whole file is one first line.
   ASSERT_TRUE(ReadAFSBytes(viewOf("%RGB-1.0\n5\n6\n"s), "l.afs", rec, kNoOptimize));
