@@ -173,7 +173,7 @@ void CommandRunner::pluginInformationFor(const std::filesystem::path& file) {
     ports_.prompter.inform(pluginInformationMessage(facts, messageBoxFont()).toStdString(),
                            plugins::kPluginInformationTitle);
   else
-    ports_.prompter.warn(cp1252ToUtf8(plugins::unknownTypeText(facts.fileName)),
+    ports_.prompter.warn(plugins::unknownTypeText(facts.fileName),
                          plugins::kPluginInformationTitle);
 }
 

@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QFontMetrics>
 
-#include "core/common/cp1252.h"
 #include "gui/shell/qt_prompter.h"
 
 namespace qm::gui {
 
 QString pluginInformationMessage(const plugins::PluginFacts& facts, const QFont& font) {
-  QStringList lines = messageText(cp1252ToUtf8(plugins::pluginInformationText(facts))).split('\n');
+  QStringList lines = messageText(plugins::pluginInformationText(facts)).split('\n');
   // The filter lines come first, then the rule.
   const auto ruleLine = static_cast<qsizetype>(facts.filters.size());
   if (ruleLine >= lines.size()) return lines.join('\n');
