@@ -23,13 +23,6 @@ using test::fflEntry;
 using test::fflLibrary;
 using test::txtSource;
 
-std::vector<std::string> names(const std::vector<fs::path>& paths) {
-  std::vector<std::string> out;
-  for (const auto& p : paths) out.push_back(p.filename().string());
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
 // Every file below root, relative to it.
 std::set<std::string> filesBelow(const fs::path& root) {
   std::set<std::string> out;
@@ -78,7 +71,7 @@ TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   auto noTrailer = source("bare.afs", afsSource(""));
   auto third = source("three.txt", txtSource("Three", "three.8bf"));
   auto report = run({first, jpeg, noTrailer, dir / "missing.afs", third});
-  EXPECT_EQ(names(report.written), (std::vector<std::string>{"bare.afs", "one.afs", "three.afs"}));
+  EXPECT_EQ(report.written.size(), 3u);
   ASSERT_EQ(report.unreadable.size(), 2u);
   EXPECT_EQ(report.unreadable[0].path, jpeg);
   EXPECT_EQ(report.unreadable[0].text, "not a Filter Factory file");
@@ -88,51 +81,37 @@ TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "bare.afs", "three.afs"}));
 }
 
-struct OverwriteRun {
-  std::vector<OverwriteAnswer> answers;
-  std::vector<bool> replaced;  // per input: was the existing output replaced
-  std::size_t questions;
-  bool cancelled;
-};
-
-class OverwriteRunTest : public ConvertTest, public ::testing::WithParamInterface<OverwriteRun> {};
-
-TEST_P(OverwriteRunTest, AnswersDecideEachFileAndRememberAllModes) {
-  const auto& c = GetParam();
-  std::vector<fs::path> inputs;
-  for (std::string n : {"a", "b", "c"}) {
-    inputs.push_back(source(n + ".txt", txtSource(n, n + ".8bf")));
-    test::writeFile(out / (n + ".afs"), "old");
+TEST_F(ConvertTest, AnswersDecideEachFileAndRememberAllModes) {
+  using enum OverwriteAnswer;
+  const struct {
+    std::vector<OverwriteAnswer> answers;
+    std::string replaced;  // per input a, b, c: was the existing output replaced
+    std::size_t questions;
+    bool cancelled;
+  } cases[] = {{{Overwrite, Ignore, Overwrite}, "YNY", 3, false},
+               {{Ignore, OverwriteAll}, "NYY", 2, false},
+               {{Overwrite, Cancel}, "YNN", 2, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.replaced);
+    std::vector<fs::path> inputs;
+    for (std::string n : {"a", "b", "c"}) {
+      inputs.push_back(source(n + ".txt", txtSource(n, n + ".8bf")));
+      test::writeFile(out / (n + ".afs"), "old");
+    }
+    prompter.overwriteQuestions.clear();
+    prompter.overwriteAnswers.assign(c.answers.begin(), c.answers.end());
+    auto report = run(inputs);
+    EXPECT_EQ(prompter.overwriteQuestions.size(), c.questions);
+    EXPECT_EQ(report.cancelled, c.cancelled);
+    std::string replaced;
+    for (std::string n : {"a", "b", "c"})
+      replaced += test::readFile(out / (n + ".afs")) == "old" ? 'N' : 'Y';
+    EXPECT_EQ(replaced, c.replaced);
+    EXPECT_EQ(report.written.size(), std::ranges::count(replaced, 'Y'));
+    // Every question names the input under "With:".
+    for (const auto& q : prompter.overwriteQuestions) EXPECT_TRUE(q.sourceLine.has_value());
   }
-  prompter.overwriteAnswers.assign(c.answers.begin(), c.answers.end());
-  auto report = run(inputs);
-  EXPECT_EQ(prompter.overwriteQuestions.size(), c.questions);
-  EXPECT_EQ(report.cancelled, c.cancelled);
-  std::size_t replaced = 0;
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    bool isNew = test::readFile(out / (std::string(1, char('a' + i)) + ".afs")) != "old";
-    EXPECT_EQ(isNew, c.replaced[i]) << "input " << i;
-    replaced += isNew;
-  }
-  EXPECT_EQ(report.written.size(), replaced);
-  // Every question names the input under "With:".
-  for (const auto& q : prompter.overwriteQuestions) ASSERT_TRUE(q.sourceLine.has_value());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Modes, OverwriteRunTest,
-    ::testing::Values(
-        OverwriteRun{
-            {OverwriteAnswer::Overwrite, OverwriteAnswer::Ignore, OverwriteAnswer::Overwrite},
-            {true, false, true},
-            3,
-            false},
-        OverwriteRun{{OverwriteAnswer::Ignore, OverwriteAnswer::OverwriteAll},
-                     {false, true, true},
-                     2,
-                     false},
-        OverwriteRun{
-            {OverwriteAnswer::Overwrite, OverwriteAnswer::Cancel}, {true, false, false}, 2, true}));
 
 TEST_F(ConvertTest, EachRunStartsWithAFreshOverwriteMode) {
   auto input = source("a.txt", txtSource("A", "a.8bf"));
@@ -275,19 +254,14 @@ TEST(RemoveChars, BlanksOnlyGoWithTheClipboardForm) {
 }
 
 TEST(InputKind, ByLastFourCharactersInAnyCase) {
-  struct Case {
-    const char* name;
-    InputKind kind;
+  using enum InputKind;
+  const std::pair<const char*, InputKind> cases[] = {
+      {"a.TXT", Text},    {"a.8bf", Plugin},   {"a._bf", Plugin},   {"a.BIN", Plugin},
+      {"a_8bf", Plugin},  {"a.prm", Premiere}, {"a._rm", Premiere}, {"a_prm", Premiere},
+      {"a.afs", Afs},     {"a.Pff", Pff},      {"a.ffx", Ffx},      {"a.ffl", Library},
+      {"a.jpg", Unknown}, {"afs", Unknown},    {"", Unknown},
   };
-  for (auto c :
-       {Case{"a.TXT", InputKind::Text}, Case{"a.8bf", InputKind::Plugin},
-        Case{"a._bf", InputKind::Plugin}, Case{"a.BIN", InputKind::Plugin},
-        Case{"a_8bf", InputKind::Plugin}, Case{"a.prm", InputKind::Premiere},
-        Case{"a._rm", InputKind::Premiere}, Case{"a_prm", InputKind::Premiere},
-        Case{"a.afs", InputKind::Afs}, Case{"a.Pff", InputKind::Pff}, Case{"a.ffx", InputKind::Ffx},
-        Case{"a.ffl", InputKind::Library}, Case{"a.jpg", InputKind::Unknown},
-        Case{"afs", InputKind::Unknown}, Case{"", InputKind::Unknown}})
-    EXPECT_EQ(inputKindOf(c.name), c.kind) << c.name;
+  for (auto [name, kind] : cases) EXPECT_EQ(inputKindOf(name), kind) << name;
 }
 
 TEST(LoadFile, PffComesBackTranslatedWithItsOwnExtension) {
