@@ -13,12 +13,11 @@ namespace {
 using qm::test::viewOf;
 using namespace std::string_literals;
 
-FFOptions noOptimizeOptions() {
+const FFOptions kNoOptimize = [] {
   FFOptions options;
   options.noOptimize = true;
   return options;
-}
-const FFOptions kNoOptimize = noOptimizeOptions();
+}();
 
 std::string afsHead(const std::string& values) {
   return "%RGB-1.0\r" + values;
@@ -117,16 +116,15 @@ TEST(ReadPFF, SeparatorsAndChannelOrder) {
 }
 
 FFRecord sampleRecord() {
-  FFRecord rec;
-  rec.fileName = "Wave.8bf";
-  rec.category = "Distort";
-  rec.title = "Wave";
-  rec.author = "Ann";
-  rec.copyright = "(c) Ann";
-  rec.controlNames = {"Amount", "", "", "", "", "", "", "Last"};
-  rec.sliderValues = {10, 0, 0, 0, 0, 0, 77, 200};
-  rec.formulas = {"r+1", "g", "b*2", "a"};
-  return rec;
+  return {.fileName = "Wave.8bf",
+          .category = "Distort",
+          .title = "Wave",
+          .copyright = "(c) Ann",
+          .author = "Ann",
+          .controlNames = {"Amount", "", "", "", "", "", "", "Last"},
+          .sliderValues = {10, 0, 0, 0, 0, 0, 77, 200},
+          .mapNames = {},
+          .formulas = {"r+1", "g", "b*2", "a"}};
 }
 
 TEST(Writeafspff, AfsBytesAndUnnamedSliders) {
@@ -234,6 +232,9 @@ TEST(SourceReaders, MissingFileOrFolderReadsFalse) {
   EXPECT_FALSE(ReadTXT(dir / "none.txt", rec, FFOptions{}));
   EXPECT_FALSE(ReadFFX(dir / "none.ffx", rec));
   EXPECT_FALSE(ReadAFS(dir.path(), rec, FFOptions{}));
+  // A read file takes its own name.
+  ASSERT_TRUE(ReadAFS(qm::test::writeFile(dir / "On Disk.afs", afsHead("1\r")), rec, {}));
+  EXPECT_EQ(rec.fileName, "On Disk.8bf");
 }
 
 }  // namespace
