@@ -135,13 +135,6 @@ TEST_F(ConvertTest, CancelBetweenFilesKeepsWhatWasWritten) {
   EXPECT_EQ(progress.statuses.back(), "");
 }
 
-TEST_F(ConvertTest, NoDestinationConvertsNothing) {
-  prompter.folderChoice.reset();
-  auto report = run({source("a.txt", txtSource("A", "a.8bf"))});
-  EXPECT_TRUE(report.noDestination);
-  EXPECT_FALSE(fs::exists(out));
-}
-
 TEST_F(ConvertTest, NamesFromTitlesDropCharactersNoFileNameHolds) {
   options.target = kTargetText;
   options.namesFromTitles = true;
@@ -221,28 +214,30 @@ TEST_F(ConvertTest, NamesFromFileContentsNeverLeaveTheDestination) {
 
 TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
   options.clipboardText = "Title: Clip Board\r\nR:r+1\r\nG:g\r\nB:b\r\n";
-  options.namesFromTitles = true;
   auto ignored = source("a.txt", txtSource("A", "a.8bf"));
-  auto report = run({ignored});
-  EXPECT_EQ(filesBelow(out), std::set<std::string>{"ClipBoard.afs"});
-  EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
-}
-
-TEST_F(ConvertTest, ClipboardOverwriteQuestionHasNoSourceLine) {
-  options.clipboardText = "R:r\r\nG:g\r\nB:b\r\n";
   test::writeFile(out / "Temp.afs", "old");
   prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
-  auto report = run({});
+  EXPECT_EQ(run({ignored}).skipped, std::vector<fs::path>{fs::path{}});
+  // The question about the clipboard's output has no source line.
   ASSERT_EQ(prompter.overwriteQuestions.size(), 1u);
   EXPECT_FALSE(prompter.overwriteQuestions[0].sourceLine.has_value());
   EXPECT_TRUE(prompter.overwriteQuestions[0].destinationLine.ends_with(") ?"));
-  EXPECT_EQ(report.skipped, std::vector<fs::path>{fs::path{}});
+  options.namesFromTitles = true;
+  run({ignored});
+  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"ClipBoard.afs", "Temp.afs"}));
   EXPECT_EQ(test::readFile(out / "Temp.afs"), "old");
+  EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
 }
 
-TEST_F(ConvertTest, PremiereTargetsWriteNothing) {
+TEST_F(ConvertTest, NoDestinationOrAPremiereTargetWritesNothing) {
+  auto input = source("a.txt", txtSource("A", "a.8bf"));
+  auto folder = prompter.folderChoice;
+  prompter.folderChoice.reset();
+  EXPECT_TRUE(run({input}).noDestination);
+  EXPECT_FALSE(fs::exists(out));
+  prompter.folderChoice = folder;
   options.target = kTargetPremiereFF;
-  auto report = run({source("a.txt", txtSource("A", "a.8bf"))});
+  auto report = run({input});
   EXPECT_TRUE(report.written.empty());
   EXPECT_TRUE(report.failed.empty());
   EXPECT_TRUE(fs::is_empty(out));
