@@ -92,17 +92,11 @@ TEST(ReadAFS, ShortAndOddFiles) {
   EXPECT_FALSE(ReadAFSBytes(ByteView(), "ab", rec, kNoOptimize));
 }
 
+// Values 1..8 with the separator bytes; formulas stored B, G, R, A.
 std::string pffBytes() {
-  return "%RGB-1.0\r\x02"
-         "1\r\x01"
-         "2\r\x01"
-         "3\r\x01"
-         "4\r\x01"
-         "5\r\x01"
-         "6\r\x01"
-         "7\r\x01"
-         "8\r"
-         "bb\r\rgg\r\rrr\r\raa\r\r";
+  std::string out = "%RGB-1.0\r\x02";
+  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + (k < 8 ? "\r\x01" : "\r");
+  return out + "bb\r\rgg\r\rrr\r\raa\r\r";
 }
 
 TEST(ReadPFF, SeparatorsAndChannelOrder) {
@@ -127,9 +121,13 @@ FFRecord sampleRecord() {
           .formulas = {"r+1", "g", "b*2", "a"}};
 }
 
-TEST(Writeafspff, AfsBytesAndUnnamedSliders) {
+class WriteSource : public ::testing::Test {
+ protected:
   qm::test::TempFolder dir;
   FFRecord rec = sampleRecord();
+};
+
+TEST_F(WriteSource, AfsBytesAndUnnamedSliders) {
   auto path = Writeafspff(dir.path(), 0, rec);
   EXPECT_EQ(path, dir / "Wave.afs");
   EXPECT_EQ(qm::test::readFile(path),
@@ -140,9 +138,7 @@ TEST(Writeafspff, AfsBytesAndUnnamedSliders) {
   EXPECT_EQ(rec.sliderValues[6], 0);  // unnamed: forced to 0 in the record too
 }
 
-TEST(Writeafspff, PffBytesKeepPremiereFormulas) {
-  qm::test::TempFolder dir;
-  FFRecord rec = sampleRecord();
+TEST_F(WriteSource, PffBytesKeepPremiereFormulas) {
   rec.photoshopDialect = false;
   rec.formulas = {"P", "g", "b", "a"};
   auto path = Writeafspff(dir.path(), 1, rec);
@@ -160,8 +156,7 @@ TEST(Writeafspff, PffBytesKeepPremiereFormulas) {
   EXPECT_FALSE(rec.photoshopDialect);
 }
 
-TEST(Writeafspff, RoundTrips) {
-  qm::test::TempFolder dir;
+TEST_F(WriteSource, RoundTrips) {
   for (int kind : {0, 1}) {
     FFRecord written = sampleRecord();
     auto path = Writeafspff(dir.path(), kind, written);
@@ -175,9 +170,7 @@ TEST(Writeafspff, RoundTrips) {
   }
 }
 
-TEST(Writeafspff, TranslatesPremiereFormulasForAfs) {
-  qm::test::TempFolder dir;
-  FFRecord rec = sampleRecord();
+TEST_F(WriteSource, TranslatesPremiereFormulasForAfs) {
   rec.photoshopDialect = false;
   rec.formulas = {"P", "D", "mix(a,b,n,d)", "M"};
   ASSERT_FALSE(Writeafspff(dir.path(), 0, rec).empty());
@@ -188,8 +181,7 @@ TEST(Writeafspff, TranslatesPremiereFormulasForAfs) {
   EXPECT_EQ(rec.formulas[3], "(M/2)");
 }
 
-TEST(Writeafspff, OutputNames) {
-  qm::test::TempFolder dir;
+TEST_F(WriteSource, OutputNames) {
   struct Case {
     std::string fileName;
     int kind;
@@ -204,7 +196,6 @@ TEST(Writeafspff, OutputNames) {
       {"../up.8bf", 1, "../up.8bf", "up.pff"},
   };
   for (const auto& c : cases) {
-    FFRecord rec = sampleRecord();
     rec.fileName = c.fileName;
     EXPECT_EQ(Writeafspff(dir.path(), c.kind, rec), dir / c.written) << c.fileName;
     EXPECT_EQ(rec.fileName, c.recordName);
@@ -212,9 +203,7 @@ TEST(Writeafspff, OutputNames) {
   }
 }
 
-TEST(Writeafspff, FailuresWriteNothing) {
-  qm::test::TempFolder dir;
-  FFRecord rec = sampleRecord();
+TEST_F(WriteSource, FailuresWriteNothing) {
   EXPECT_TRUE(Writeafspff(dir / "missing", 0, rec).empty());
   EXPECT_TRUE(Writeafspff(dir.path(), 2, rec).empty());
   // A folder in the way of the output: the write fails and leaves the folder alone.
