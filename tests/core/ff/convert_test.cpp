@@ -54,17 +54,6 @@ class ConvertTest : public ::testing::Test {
   ConvertOptions options;
 };
 
-TEST_F(ConvertTest, AfsWithTrailerBecomesTextInDestination) {
-  options.target = kTargetText;
-  auto report = run({source("blur.afs", afsSource("Blur"))});
-  ASSERT_EQ(report.written.size(), 1u);
-  EXPECT_EQ(report.written[0], out / "blur.txt");
-  auto text = test::readFile(out / "blur.txt");
-  EXPECT_NE(text.find("Title: Blur\r\n"), std::string::npos);
-  EXPECT_NE(text.find("ctl[1]: Amount"), std::string::npos);
-  EXPECT_FALSE(report.cancelled);
-}
-
 TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   auto first = source("one.txt", txtSource("One", "one.8bf"));
   auto jpeg = source("photo.jpg", "\xFF\xD8\xFF\xE0");

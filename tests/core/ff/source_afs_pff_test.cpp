@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/ff/sources.h"
-#include "support/record_checks.h"
 #include "support/temp_folder.h"
 #include "support/view_of.h"
 
@@ -154,20 +153,6 @@ TEST_F(WriteSource, PffBytesKeepPremiereFormulas) {
                        "200\rb\r\rg\r\rP\r\ra\r\rDistort\r\r"),
             std::string::npos);
   EXPECT_FALSE(rec.photoshopDialect);
-}
-
-TEST_F(WriteSource, RoundTrips) {
-  for (int kind : {0, 1}) {
-    FFRecord written = sampleRecord();
-    auto path = Writeafspff(dir.path(), kind, written);
-    ASSERT_FALSE(path.empty());
-    FFRecord read;
-    ASSERT_TRUE(kind == 0 ? ReadAFS(path, read, kNoOptimize) : ReadPFF(path, read, kNoOptimize));
-    SCOPED_TRACE(kind);
-    qm::test::expectSameFields(read, written);
-    EXPECT_EQ(read.fileName, "Wave.8bf");
-    EXPECT_EQ(read.photoshopDialect, kind == 0);
-  }
 }
 
 TEST_F(WriteSource, TranslatesPremiereFormulasForAfs) {
