@@ -13,103 +13,74 @@ namespace qm::batch {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ScriptedPrompter;
+using enum OverwriteAnswer;
 
 class OverwriteCheckTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    existing = test::writeFile(dir / "old.afs", "12345");
-    other = test::writeFile(dir / "other.afs", "1");
-  }
   test::TempFolder dir;
-  fs::path existing, other;
-  ScriptedPrompter prompter;
+  fs::path existing = test::writeFile(dir / "old.afs", "12345");
+  fs::path other = test::writeFile(dir / "other.afs", "1");
+  test::ScriptedPrompter prompter;
   OverwriteCheck check{prompter};
 };
 
-struct AnswerCase {
-  OverwriteAnswer answer;
-  OverwriteDecision first;
-  bool asksAgain;
-  OverwriteDecision later;  // when it does not ask again
-};
-
-class OverwriteAnswerTest : public OverwriteCheckTest,
-                            public ::testing::WithParamInterface<AnswerCase> {};
-
-TEST_P(OverwriteAnswerTest, AnswerDecidesThisFileAndRemembersAllOnly) {
-  const auto& c = GetParam();
-  prompter.overwriteAnswers = {c.answer};
-  EXPECT_EQ(check({}, existing), c.first);
-  EXPECT_EQ(check.mode(), c.answer);
-  if (c.asksAgain) {
-    prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
-    EXPECT_EQ(check({}, other), OverwriteDecision::Skip);
-    EXPECT_EQ(prompter.overwriteQuestions.size(), 2u);
-  } else {
-    EXPECT_EQ(check({}, other), c.later);
-    EXPECT_EQ(check(other, existing), c.later);
-    EXPECT_EQ(prompter.overwriteQuestions.size(), 1u);
+TEST_F(OverwriteCheckTest, AnswerDecidesThisFileAndRemembersAllOnly) {
+  using D = OverwriteDecision;
+  const struct {
+    OverwriteAnswer answer;
+    OverwriteDecision first;
+    std::optional<OverwriteDecision> later;  // none: it asks again
+  } cases[] = {{Overwrite, D::Write, {}},
+               {Ignore, D::Skip, {}},
+               {OverwriteAll, D::Write, D::Write},
+               {IgnoreAll, D::Skip, D::Skip},
+               {Cancel, D::Cancel, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.answer));
+    prompter.overwriteQuestions.clear();
+    check({}, {});  // a fresh run
+    prompter.overwriteAnswers = {c.answer, Ignore};
+    EXPECT_EQ(check({}, existing), c.first);
+    EXPECT_EQ(check.mode(), c.answer);
+    EXPECT_EQ(check(other, existing), c.later.value_or(D::Skip));
+    EXPECT_EQ(prompter.overwriteQuestions.size(), c.later ? 1u : 2u);
+    prompter.overwriteAnswers.clear();
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, OverwriteAnswerTest,
-    ::testing::Values(AnswerCase{OverwriteAnswer::Overwrite, OverwriteDecision::Write, true, {}},
-                      AnswerCase{OverwriteAnswer::Ignore, OverwriteDecision::Skip, true, {}},
-                      AnswerCase{OverwriteAnswer::OverwriteAll, OverwriteDecision::Write, false,
-                                 OverwriteDecision::Write},
-                      AnswerCase{OverwriteAnswer::IgnoreAll, OverwriteDecision::Skip, false,
-                                 OverwriteDecision::Skip},
-                      AnswerCase{OverwriteAnswer::Cancel, OverwriteDecision::Cancel, true, {}}));
-
 TEST_F(OverwriteCheckTest, EmptyCallResetsARememberedMode) {
-  prompter.overwriteAnswers = {OverwriteAnswer::IgnoreAll, OverwriteAnswer::Overwrite};
+  prompter.overwriteAnswers = {IgnoreAll, Overwrite};
   EXPECT_EQ(check({}, existing), OverwriteDecision::Skip);
   EXPECT_EQ(check({}, {}), OverwriteDecision::Write);
-  EXPECT_EQ(check.mode(), OverwriteAnswer::Overwrite);
+  EXPECT_EQ(check.mode(), Overwrite);
   EXPECT_EQ(check({}, existing), OverwriteDecision::Write);
   EXPECT_EQ(prompter.overwriteQuestions.size(), 2u);
 }
 
 TEST_F(OverwriteCheckTest, MissingDestinationWritesWithoutAskingAndKeepsMode) {
-  prompter.overwriteAnswers = {OverwriteAnswer::IgnoreAll};
+  prompter.overwriteAnswers = {IgnoreAll};
   check({}, existing);
   EXPECT_EQ(check(existing, dir / "new.afs"), OverwriteDecision::Write);
-  EXPECT_EQ(check.mode(), OverwriteAnswer::IgnoreAll);
+  EXPECT_EQ(check.mode(), IgnoreAll);
   EXPECT_EQ(prompter.overwriteQuestions.size(), 1u);
 }
 
-class OverwriteTextTest : public OverwriteCheckTest {
- protected:
-  void SetUp() override {
-    OverwriteCheckTest::SetUp();
-    setenv("TZ", "UTC", 1);
-    tzset();
-    // 2024-03-05 14:07:09 UTC
-    auto when = std::chrono::sys_seconds{std::chrono::seconds{1709647629}};
-    fs::last_write_time(existing, std::chrono::file_clock::from_sys(when));
-    fs::last_write_time(other, std::chrono::file_clock::from_sys(when + std::chrono::hours{26}));
-  }
-};
-
-TEST_F(OverwriteTextTest, WithSourceShowsBothLines) {
-  prompter.overwriteAnswers = {OverwriteAnswer::Overwrite};
+TEST_F(OverwriteCheckTest, QuestionLinesGiveSizeAndTimeAndEndInAQuestionMark) {
+  setenv("TZ", "UTC", 1);
+  tzset();
+  auto when = std::chrono::sys_seconds{std::chrono::seconds{1709647629}};  // 2024-03-05 14:07:09
+  fs::last_write_time(existing, std::chrono::file_clock::from_sys(when));
+  fs::last_write_time(other, std::chrono::file_clock::from_sys(when + std::chrono::hours{26}));
+  prompter.overwriteAnswers = {Overwrite, Overwrite};
   check(other, existing);
-  ASSERT_EQ(prompter.overwriteQuestions.size(), 1u);
-  const auto& q = prompter.overwriteQuestions[0];
-  EXPECT_EQ(q.destinationLine, existing.string() + "  (5 bytes, 2024-03-05 14:07:09)");
-  ASSERT_TRUE(q.sourceLine.has_value());
-  EXPECT_EQ(*q.sourceLine, other.string() + "  (1 bytes, 2024-03-06 16:07:09) ?");
-}
-
-TEST_F(OverwriteTextTest, WithoutSourceEndsFirstLineWithQuestionMark) {
-  prompter.overwriteAnswers = {OverwriteAnswer::Overwrite};
   check({}, existing);
-  ASSERT_EQ(prompter.overwriteQuestions.size(), 1u);
-  EXPECT_EQ(prompter.overwriteQuestions[0].destinationLine,
-            existing.string() + "  (5 bytes, 2024-03-05 14:07:09) ?");
-  EXPECT_FALSE(prompter.overwriteQuestions[0].sourceLine.has_value());
+  ASSERT_EQ(prompter.overwriteQuestions.size(), 2u);
+  const auto& [withSource, alone] =
+      std::tie(prompter.overwriteQuestions[0], prompter.overwriteQuestions[1]);
+  EXPECT_EQ(withSource.destinationLine, existing.string() + "  (5 bytes, 2024-03-05 14:07:09)");
+  EXPECT_EQ(withSource.sourceLine, other.string() + "  (1 bytes, 2024-03-06 16:07:09) ?");
+  EXPECT_EQ(alone.destinationLine, existing.string() + "  (5 bytes, 2024-03-05 14:07:09) ?");
+  EXPECT_FALSE(alone.sourceLine.has_value());
 }
 
 }  // namespace

@@ -23,13 +23,6 @@ using test::fflEntry;
 using test::fflLibrary;
 using test::txtSource;
 
-std::vector<std::string> names(const std::vector<fs::path>& paths) {
-  std::vector<std::string> out;
-  for (const auto& p : paths) out.push_back(p.filename().string());
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
 // Every file below root, relative to it.
 std::set<std::string> filesBelow(const fs::path& root) {
   std::set<std::string> out;
@@ -61,24 +54,13 @@ class ConvertTest : public ::testing::Test {
   ConvertOptions options;
 };
 
-TEST_F(ConvertTest, AfsWithTrailerBecomesTextInDestination) {
-  options.target = kTargetText;
-  auto report = run({source("blur.afs", afsSource("Blur"))});
-  ASSERT_EQ(report.written.size(), 1u);
-  EXPECT_EQ(report.written[0], out / "blur.txt");
-  auto text = test::readFile(out / "blur.txt");
-  EXPECT_NE(text.find("Title: Blur\r\n"), std::string::npos);
-  EXPECT_NE(text.find("ctl[1]: Amount"), std::string::npos);
-  EXPECT_FALSE(report.cancelled);
-}
-
 TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   auto first = source("one.txt", txtSource("One", "one.8bf"));
   auto jpeg = source("photo.jpg", "\xFF\xD8\xFF\xE0");
   auto noTrailer = source("bare.afs", afsSource(""));
   auto third = source("three.txt", txtSource("Three", "three.8bf"));
   auto report = run({first, jpeg, noTrailer, dir / "missing.afs", third});
-  EXPECT_EQ(names(report.written), (std::vector<std::string>{"bare.afs", "one.afs", "three.afs"}));
+  EXPECT_EQ(report.written.size(), 3u);
   ASSERT_EQ(report.unreadable.size(), 2u);
   EXPECT_EQ(report.unreadable[0].path, jpeg);
   EXPECT_EQ(report.unreadable[0].text, "not a Filter Factory file");
@@ -88,51 +70,37 @@ TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "bare.afs", "three.afs"}));
 }
 
-struct OverwriteRun {
-  std::vector<OverwriteAnswer> answers;
-  std::vector<bool> replaced;  // per input: was the existing output replaced
-  std::size_t questions;
-  bool cancelled;
-};
-
-class OverwriteRunTest : public ConvertTest, public ::testing::WithParamInterface<OverwriteRun> {};
-
-TEST_P(OverwriteRunTest, AnswersDecideEachFileAndRememberAllModes) {
-  const auto& c = GetParam();
-  std::vector<fs::path> inputs;
-  for (std::string n : {"a", "b", "c"}) {
-    inputs.push_back(source(n + ".txt", txtSource(n, n + ".8bf")));
-    test::writeFile(out / (n + ".afs"), "old");
+TEST_F(ConvertTest, AnswersDecideEachFileAndRememberAllModes) {
+  using enum OverwriteAnswer;
+  const struct {
+    std::vector<OverwriteAnswer> answers;
+    std::string replaced;  // per input a, b, c: was the existing output replaced
+    std::size_t questions;
+    bool cancelled;
+  } cases[] = {{{Overwrite, Ignore, Overwrite}, "YNY", 3, false},
+               {{Ignore, OverwriteAll}, "NYY", 2, false},
+               {{Overwrite, Cancel}, "YNN", 2, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.replaced);
+    std::vector<fs::path> inputs;
+    for (std::string n : {"a", "b", "c"}) {
+      inputs.push_back(source(n + ".txt", txtSource(n, n + ".8bf")));
+      test::writeFile(out / (n + ".afs"), "old");
+    }
+    prompter.overwriteQuestions.clear();
+    prompter.overwriteAnswers.assign(c.answers.begin(), c.answers.end());
+    auto report = run(inputs);
+    EXPECT_EQ(prompter.overwriteQuestions.size(), c.questions);
+    EXPECT_EQ(report.cancelled, c.cancelled);
+    std::string replaced;
+    for (std::string n : {"a", "b", "c"})
+      replaced += test::readFile(out / (n + ".afs")) == "old" ? 'N' : 'Y';
+    EXPECT_EQ(replaced, c.replaced);
+    EXPECT_EQ(report.written.size(), std::ranges::count(replaced, 'Y'));
+    // Every question names the input under "With:".
+    for (const auto& q : prompter.overwriteQuestions) EXPECT_TRUE(q.sourceLine.has_value());
   }
-  prompter.overwriteAnswers.assign(c.answers.begin(), c.answers.end());
-  auto report = run(inputs);
-  EXPECT_EQ(prompter.overwriteQuestions.size(), c.questions);
-  EXPECT_EQ(report.cancelled, c.cancelled);
-  std::size_t replaced = 0;
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    bool isNew = test::readFile(out / (std::string(1, char('a' + i)) + ".afs")) != "old";
-    EXPECT_EQ(isNew, c.replaced[i]) << "input " << i;
-    replaced += isNew;
-  }
-  EXPECT_EQ(report.written.size(), replaced);
-  // Every question names the input under "With:".
-  for (const auto& q : prompter.overwriteQuestions) ASSERT_TRUE(q.sourceLine.has_value());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Modes, OverwriteRunTest,
-    ::testing::Values(
-        OverwriteRun{
-            {OverwriteAnswer::Overwrite, OverwriteAnswer::Ignore, OverwriteAnswer::Overwrite},
-            {true, false, true},
-            3,
-            false},
-        OverwriteRun{{OverwriteAnswer::Ignore, OverwriteAnswer::OverwriteAll},
-                     {false, true, true},
-                     2,
-                     false},
-        OverwriteRun{
-            {OverwriteAnswer::Overwrite, OverwriteAnswer::Cancel}, {true, false, false}, 2, true}));
 
 TEST_F(ConvertTest, EachRunStartsWithAFreshOverwriteMode) {
   auto input = source("a.txt", txtSource("A", "a.8bf"));
@@ -154,13 +122,6 @@ TEST_F(ConvertTest, CancelBetweenFilesKeepsWhatWasWritten) {
   EXPECT_TRUE(progress.statuses.front().starts_with(" 1 of  2  ")) << progress.statuses.front();
   EXPECT_TRUE(progress.statuses.front().ends_with(" sec."));
   EXPECT_EQ(progress.statuses.back(), "");
-}
-
-TEST_F(ConvertTest, NoDestinationConvertsNothing) {
-  prompter.folderChoice.reset();
-  auto report = run({source("a.txt", txtSource("A", "a.8bf"))});
-  EXPECT_TRUE(report.noDestination);
-  EXPECT_FALSE(fs::exists(out));
 }
 
 TEST_F(ConvertTest, NamesFromTitlesDropCharactersNoFileNameHolds) {
@@ -242,28 +203,30 @@ TEST_F(ConvertTest, NamesFromFileContentsNeverLeaveTheDestination) {
 
 TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
   options.clipboardText = "Title: Clip Board\r\nR:r+1\r\nG:g\r\nB:b\r\n";
-  options.namesFromTitles = true;
   auto ignored = source("a.txt", txtSource("A", "a.8bf"));
-  auto report = run({ignored});
-  EXPECT_EQ(filesBelow(out), std::set<std::string>{"ClipBoard.afs"});
-  EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
-}
-
-TEST_F(ConvertTest, ClipboardOverwriteQuestionHasNoSourceLine) {
-  options.clipboardText = "R:r\r\nG:g\r\nB:b\r\n";
   test::writeFile(out / "Temp.afs", "old");
   prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
-  auto report = run({});
+  EXPECT_EQ(run({ignored}).skipped, std::vector<fs::path>{fs::path{}});
+  // The question about the clipboard's output has no source line.
   ASSERT_EQ(prompter.overwriteQuestions.size(), 1u);
   EXPECT_FALSE(prompter.overwriteQuestions[0].sourceLine.has_value());
   EXPECT_TRUE(prompter.overwriteQuestions[0].destinationLine.ends_with(") ?"));
-  EXPECT_EQ(report.skipped, std::vector<fs::path>{fs::path{}});
+  options.namesFromTitles = true;
+  run({ignored});
+  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"ClipBoard.afs", "Temp.afs"}));
   EXPECT_EQ(test::readFile(out / "Temp.afs"), "old");
+  EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
 }
 
-TEST_F(ConvertTest, PremiereTargetsWriteNothing) {
+TEST_F(ConvertTest, NoDestinationOrAPremiereTargetWritesNothing) {
+  auto input = source("a.txt", txtSource("A", "a.8bf"));
+  auto folder = prompter.folderChoice;
+  prompter.folderChoice.reset();
+  EXPECT_TRUE(run({input}).noDestination);
+  EXPECT_FALSE(fs::exists(out));
+  prompter.folderChoice = folder;
   options.target = kTargetPremiereFF;
-  auto report = run({source("a.txt", txtSource("A", "a.8bf"))});
+  auto report = run({input});
   EXPECT_TRUE(report.written.empty());
   EXPECT_TRUE(report.failed.empty());
   EXPECT_TRUE(fs::is_empty(out));
@@ -275,19 +238,14 @@ TEST(RemoveChars, BlanksOnlyGoWithTheClipboardForm) {
 }
 
 TEST(InputKind, ByLastFourCharactersInAnyCase) {
-  struct Case {
-    const char* name;
-    InputKind kind;
+  using enum InputKind;
+  const std::pair<const char*, InputKind> cases[] = {
+      {"a.TXT", Text},    {"a.8bf", Plugin},   {"a._bf", Plugin},   {"a.BIN", Plugin},
+      {"a_8bf", Plugin},  {"a.prm", Premiere}, {"a._rm", Premiere}, {"a_prm", Premiere},
+      {"a.afs", Afs},     {"a.Pff", Pff},      {"a.ffx", Ffx},      {"a.ffl", Library},
+      {"a.jpg", Unknown}, {"afs", Unknown},    {"", Unknown},
   };
-  for (auto c :
-       {Case{"a.TXT", InputKind::Text}, Case{"a.8bf", InputKind::Plugin},
-        Case{"a._bf", InputKind::Plugin}, Case{"a.BIN", InputKind::Plugin},
-        Case{"a_8bf", InputKind::Plugin}, Case{"a.prm", InputKind::Premiere},
-        Case{"a._rm", InputKind::Premiere}, Case{"a_prm", InputKind::Premiere},
-        Case{"a.afs", InputKind::Afs}, Case{"a.Pff", InputKind::Pff}, Case{"a.ffx", InputKind::Ffx},
-        Case{"a.ffl", InputKind::Library}, Case{"a.jpg", InputKind::Unknown},
-        Case{"afs", InputKind::Unknown}, Case{"", InputKind::Unknown}})
-    EXPECT_EQ(inputKindOf(c.name), c.kind) << c.name;
+  for (auto [name, kind] : cases) EXPECT_EQ(inputKindOf(name), kind) << name;
 }
 
 TEST(LoadFile, PffComesBackTranslatedWithItsOwnExtension) {

@@ -14,21 +14,14 @@ using test::viewOf;
 
 // The 29 lines of an entry; values and formulas can be replaced per test.
 std::vector<std::string> entryLines(const std::string& fileName, const std::string& title) {
-  return {fileName,   "Cat " + title,
-          title,      "Ann",
-          "(c) 2025", "",
-          "Map1",     "",
-          "",         "Amount",
-          "",         "",
-          "",         "",
-          "",         "",
-          "",         "7",
-          "0",        "200",
-          "0",        "0",
-          "0",        "0",
-          "0",        "r + val(0,0,255)",
-          "g",        "b",
-          "a"};
+  std::vector<std::string> lines = {fileName, "Cat " + title, title, "Ann", "(c) 2025", "", "Map1"};
+  lines.resize(9);
+  lines.push_back("Amount");
+  lines.resize(17);
+  for (const char* rest :
+       {"7", "0", "200", "0", "0", "0", "0", "0", "r + val(0,0,255)", "g", "b", "a"})
+    lines.push_back(rest);
+  return lines;
 }
 
 std::string join(const std::vector<std::string>& lines, const std::string& ending) {

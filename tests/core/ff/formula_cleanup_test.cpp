@@ -99,13 +99,10 @@ TEST(Correctprmcode, TranslatesPremiereNames) {
 }
 
 TEST(GetUntill, StopsAtTopLevelDelimiter) {
-  EXPECT_EQ(GetUntill("a,b", ','), "a");
-  EXPECT_EQ(GetUntill("(a,b),c", ','), "(a,b)");
-  EXPECT_EQ(GetUntill("f(g(1,2),3),4", ','), "f(g(1,2),3)");
-  EXPECT_EQ(GetUntill("abc", ','), "abc");
-  EXPECT_EQ(GetUntill("a),b", ','), "a),b");
-  EXPECT_EQ(GetUntill(",x", ','), "");
-  EXPECT_EQ(GetUntill("", ','), "");
+  using P = std::pair<const char*, const char*>;
+  for (auto [in, out] : {P{"a,b", "a"}, P{"(a,b),c", "(a,b)"}, P{"f(g(1,2),3),4", "f(g(1,2),3)"},
+                         P{"abc", "abc"}, P{"a),b", "a),b"}, P{",x", ""}, P{"", ""}})
+    EXPECT_EQ(GetUntill(in, ','), out) << in;
 }
 
 }  // namespace

@@ -88,6 +88,11 @@ TEST(ReadTXT, FormulaCollection) {
       {"R:r\nG:g\nB:b\n+1", {"r", "g", "b+1", "a"}},
       {"R:r\nG:g\nB:b//only a comment\n", {"r", "g", "b", "a"}},
       {"r:lower\nR:r\nG:g\nB:b", {"r", "g", "b", "a"}},
+      // A ends at a map or value line in any case, not at a formula line like "map(".
+      {"R:r\nG:g\nB:b\nA:a\nMAP[0]: Wave\n", {"r", "g", "b", "a"}},
+      {"R:r\nG:g\nB:b\nA:a\nVal[0]: 9\n", {"r", "g", "b", "a"}},
+      {"R:r\nG:g\nB:b\nA:\nmap(0,r)\n+val(0,0,255)\nctl[0]: C\n",
+       {"r", "g", "b", "map(0,r)+val(0,0,255)"}},
   };
   for (const auto& c : cases) {
     auto r = readText(c.text);
@@ -95,6 +100,8 @@ TEST(ReadTXT, FormulaCollection) {
     EXPECT_EQ(r.rec.formulas, c.formulas) << c.text;
   }
   EXPECT_EQ(readText("R:r\nG:g\nB:b\nA:1\n2\nCTL[1]: Two\n").rec.controlNames[1], "Two");
+  EXPECT_EQ(readText("R:r\nG:g\nB:b\nA:a\nMAP[0]: Wave\n").rec.mapNames[0], "Wave");
+  EXPECT_EQ(readText("R:r\nG:g\nB:b\nA:a\nVal[0]: 9\n").rec.sliderValues[0], 9);
 }
 
 TEST(ReadTXT, MissingFormulaFails) {
@@ -148,17 +155,15 @@ TEST(ReadTXT, OptimisesUnlessSwitchedOff) {
 }
 
 FFRecord sampleRecord() {
-  FFRecord rec;
-  rec.fileName = "Wave.8bf";
-  rec.category = "Distort";
-  rec.title = "Wave";
-  rec.author = "Ann";
-  rec.copyright = "(c) Ann";
-  rec.controlNames = {"", "Second", "", "", "Hidden", "", "", "Last"};
-  rec.mapNames = {"", "", "Pair", ""};
-  rec.sliderValues = {1, 2, 3, 4, 5, 6, 7, 8};
-  rec.formulas = {"r+1", "g", "b", "a"};
-  return rec;
+  return {.fileName = "Wave.8bf",
+          .category = "Distort",
+          .title = "Wave",
+          .copyright = "(c) Ann",
+          .author = "Ann",
+          .controlNames = {"", "Second", "", "", "Hidden", "", "", "Last"},
+          .sliderValues = {1, 2, 3, 4, 5, 6, 7, 8},
+          .mapNames = {"", "", "Pair", ""},
+          .formulas = {"r+1", "g", "b", "a"}};
 }
 
 TEST(WriteTXT, ExactText) {
@@ -181,6 +186,8 @@ TEST(WriteTXT, RoundTrip) {
   qm::test::TempFolder dir;
   FFRecord written = sampleRecord();
   written.controlNames[4] = "";
+  // Formulas that use maps must not end at the map lines that follow them.
+  written.formulas = {"src(x+map(2,y)/8,y,z)", "g", "b", "a*map(2,a)/255"};
   FakePresets presetsOut;
   presetsOut.slots[0] = {0, 255, 0, 9, 0, 0, 0, 1};
   auto path = WriteTXT(dir.path(), written, &presetsOut);

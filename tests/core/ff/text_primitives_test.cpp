@@ -18,40 +18,33 @@ struct LineCase {
   std::size_t firstEnd;            // position after the first read
 };
 
-TEST(ReadtoD, EndsAtCrAndKeepsLineFeeds) {
-  const std::vector<LineCase> cases = {
-      {"abc\rdef", {"abc", "def"}, 4},
-      {"a\nb\rc\r", {"a\nb", "c"}, 4},
-      {"\r\r", {"", ""}, 1},
-      {"no end", {"no end"}, 6},
-  };
+// Successive reads of each input until its end, and the position after the first.
+template <typename Reader>
+void expectLines(Reader read, const std::vector<LineCase>& cases) {
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
     ByteCursor cur(viewOf(c.input));
-    std::vector<std::string> got;
-    got.push_back(ReadtoD(cur));
-    EXPECT_EQ(cur.position(), c.firstEnd) << c.input;
-    while (!cur.atEnd()) got.push_back(ReadtoD(cur));
-    EXPECT_EQ(got, c.lines) << c.input;
+    std::vector<std::string> got{read(cur)};
+    EXPECT_EQ(cur.position(), c.firstEnd);
+    while (!cur.atEnd()) got.push_back(read(cur));
+    EXPECT_EQ(got, c.lines);
   }
 }
 
+TEST(ReadtoD, EndsAtCrAndKeepsLineFeeds) {
+  expectLines(ReadtoD, {{"abc\rdef", {"abc", "def"}, 4},
+                        {"a\nb\rc\r", {"a\nb", "c"}, 4},
+                        {"\r\r", {"", ""}, 1},
+                        {"no end", {"no end"}, 6}});
+}
+
 TEST(ReadtoDD, CrFollowedByControlEndsTheLine) {
-  const std::vector<LineCase> cases = {
-      {"abc\r\nrest", {"abc", "rest"}, 5},
-      {"ab\rc\r\r", {"abc"}, 6},
-      {"x\r\x02y\r\x01", {"x", "y"}, 3},
-      {"x\r\x0Ey", {"x\x0Ey"}, 4},
-      {"tail\r", {"tail"}, 5},
-      {"", {""}, 0},
-  };
-  for (const auto& c : cases) {
-    ByteCursor cur(viewOf(c.input));
-    std::vector<std::string> got;
-    got.push_back(ReadtoDD(cur));
-    EXPECT_EQ(cur.position(), c.firstEnd) << c.input;
-    while (!cur.atEnd()) got.push_back(ReadtoDD(cur));
-    EXPECT_EQ(got, c.lines) << c.input;
-  }
+  expectLines(ReadtoDD, {{"abc\r\nrest", {"abc", "rest"}, 5},
+                         {"ab\rc\r\r", {"abc"}, 6},
+                         {"x\r\x02y\r\x01", {"x", "y"}, 3},
+                         {"x\r\x0Ey", {"x\x0Ey"}, 4},
+                         {"tail\r", {"tail"}, 5},
+                         {"", {""}, 0}});
 }
 
 struct FieldCase {

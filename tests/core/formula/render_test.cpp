@@ -84,12 +84,6 @@ TEST(Render, RadialSamplingUsesTheFloorCentre) {
   }
 }
 
-TEST(Render, SlidersAndMapsComeFromTheSetup) {
-  Picture in = uniform(1, 1, {100, 0, 0, 0}, 3);
-  EXPECT_EQ(applyFilter({"map(0,r)", "ctl(2)", "val(3,0,10)", ""}, in, {}, {181, 65, 33, 255}),
-            (Bytes{76, 33, 10}));
-}
-
 TEST(Render, ThreadsGiveTheSameBytesAsOneThread) {
   Picture in = gradient(97, 61);
   const std::array<std::string, 4> f = {

@@ -3,62 +3,45 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
+#include <vector>
 
 #include "core/formula/random.h"
 
 namespace qm::formula {
 namespace {
 
-// A few entries, then sums that any changed entry disturbs.
-TEST(Tables, CosineMatchesTheOriginalChecks) {
-  const auto& c = tables().cos;
-  EXPECT_EQ(c[0], 16384);
-  EXPECT_EQ(c[128], 11585);
-  EXPECT_EQ(c[256], -100);
-  EXPECT_EQ(c[512], -16384);
-  EXPECT_EQ(c[768], 100);
-  std::int64_t sumQ = 0, weighted = 0, squares = 0, absolute = 0;
-  for (int k = 0; k < 256; ++k) {
-    sumQ += c[k];
-    weighted += std::int64_t(k) * c[k];
+// The plain and the index-weighted sum of entries [first, first + count): any changed entry
+// disturbs one of them.
+using Sums = std::pair<std::int64_t, std::int64_t>;
+template <typename Table>
+Sums sums(const Table& t, int first, int count, int weightBase) {
+  std::int64_t sum = 0, weighted = 0;
+  for (int k = first; k < first + count; ++k) {
+    sum += t[k];
+    weighted += std::int64_t(k + weightBase) * t[k];
   }
+  return {sum, weighted};
+}
+
+TEST(Tables, EntriesAndChecksums) {
+  const auto& [c, a, h] = std::tie(tables().cos, tables().atan, tables().hyp);
+  const std::int32_t entries[] = {c[0],   c[128],  c[256], c[512], c[768], a[1],
+                                  a[512], a[1024], h[0],   h[512], h[1023]};
+  EXPECT_EQ(std::vector<std::int32_t>(std::begin(entries), std::end(entries)),
+            (std::vector<std::int32_t>{16384, 11585, -100, -16384, 100, 64, 30385, 51472, 32, 7767,
+                                       27132}));
+  EXPECT_EQ(sums(c, 0, 256, 0), Sums(2678260, 248378729));
+  EXPECT_EQ(sums(a, 1, 1024, 0), Sums(29474405, 19638646165));
+  EXPECT_EQ(sums(h, 0, 1024, 1), Sums(9936944, 7535657863));
+  std::int64_t squares = 0, absolute = 0;
   for (int v : c) {
     squares += std::int64_t(v) * v;
     absolute += v < 0 ? -v : v;
     EXPECT_NE(v, 0);
   }
-  EXPECT_EQ(sumQ, 2678260);
-  EXPECT_EQ(weighted, 248378729);
   EXPECT_EQ(squares, 137966977744);
   EXPECT_EQ(absolute, 10713040);
-}
-
-TEST(Tables, ArctangentMatchesTheOriginalChecks) {
-  const auto& a = tables().atan;
-  EXPECT_EQ(a[1], 64);
-  EXPECT_EQ(a[512], 30385);
-  EXPECT_EQ(a[1024], 51472);
-  std::int64_t sum = 0, weighted = 0;
-  for (int k = 1; k <= 1024; ++k) {
-    sum += a[k];
-    weighted += std::int64_t(k) * a[k];
-  }
-  EXPECT_EQ(sum, 29474405);
-  EXPECT_EQ(weighted, 19638646165);
-}
-
-TEST(Tables, HypotenuseMatchesTheOriginalChecks) {
-  const auto& h = tables().hyp;
-  EXPECT_EQ(h[0], 32);
-  EXPECT_EQ(h[512], 7767);
-  EXPECT_EQ(h[1023], 27132);
-  std::int64_t sum = 0, weighted = 0;
-  for (int k = 0; k < 1024; ++k) {
-    sum += h[k];
-    weighted += std::int64_t(k + 1) * h[k];
-  }
-  EXPECT_EQ(sum, 9936944);
-  EXPECT_EQ(weighted, 7535657863);
 }
 
 TEST(Polar, HostileCoordinatesStayInsideTheTables) {
@@ -75,14 +58,11 @@ TEST(Polar, HostileCoordinatesStayInsideTheTables) {
     }
 }
 
-TEST(Random, SeedZeroStateAndDraws) {
+TEST(Random, SeedZeroDrawsAndFifteenBitSeeds) {
   SubtractiveRandom r(0);
-  const std::uint32_t expected[] = {3843100682u, 691697443u,  3360209002u, 3709352051u,
-                                    2080534686u, 3498204527u, 3060178040u, 2235699547u};
-  for (std::uint32_t e : expected) EXPECT_EQ(r.next(), e);
-}
-
-TEST(Random, SeedUsesOnlyFifteenBits) {
+  for (std::uint32_t e : {3843100682u, 691697443u, 3360209002u, 3709352051u, 2080534686u,
+                          3498204527u, 3060178040u, 2235699547u})
+    EXPECT_EQ(r.next(), e);
   SubtractiveRandom a(5), b(5 + 0x8000);
   for (int i = 0; i < 100; ++i) EXPECT_EQ(a.next(), b.next());
 }

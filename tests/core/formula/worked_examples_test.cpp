@@ -102,25 +102,6 @@ struct ContextExample {
   std::int32_t value;
 };
 
-Context withSliders(std::array<std::uint8_t, 8> s) {
-  Context c;
-  c.sliders = s;
-  return c;
-}
-Context withColour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  Context c;
-  c.rgba = {r, g, b, 255};
-  return c;
-}
-Context atPixel(int x, int y, int w = 100, int h = 100) {
-  Context c;
-  c.x = x;
-  c.y = y;
-  c.width = w;
-  c.height = h;
-  return c;
-}
-
 class InContext : public ::testing::TestWithParam<ContextExample> {};
 
 TEST_P(InContext, GivesTheReferenceValue) {
@@ -129,34 +110,35 @@ TEST_P(InContext, GivesTheReferenceValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     SlidersAndMaps, InContext,
-    ::testing::Values(ContextExample{"val(0,1,10)", withSliders({127}), 5},
-                      ContextExample{"val(0,10,-10)", withSliders({127}), 1},
-                      ContextExample{"val(0,0,100)", withSliders({255}), 100},
-                      ContextExample{"ctl(7)", withSliders({0, 0, 0, 0, 0, 0, 0, 42}), 42},
-                      ContextExample{"ctl(-1)", withSliders({9}), 0},
-                      ContextExample{"map(0,100)", withSliders({181, 65}), 76},
-                      ContextExample{"map(0,100)", withSliders({65, 181}), 179},
-                      ContextExample{"map(0,49)", withSliders({50, 50}), 0},
-                      ContextExample{"map(0,50)", withSliders({50, 50}), 255},
-                      ContextExample{"map(0,300)", withSliders({181, 65}), 255},
-                      ContextExample{"map(0,-4)", withSliders({181, 65}), 0},
-                      ContextExample{"map(1,128)", withSliders({0, 0, 255, 0}), 128},
-                      ContextExample{"map(3,10)", withSliders({0, 0, 0, 0, 0, 0, 20, 10}), 0}));
+    ::testing::Values(ContextExample{"val(0,1,10)", {.sliders = {127}}, 5},
+                      ContextExample{"val(0,10,-10)", {.sliders = {127}}, 1},
+                      ContextExample{"val(0,0,100)", {.sliders = {255}}, 100},
+                      ContextExample{"ctl(7)", {.sliders = {0, 0, 0, 0, 0, 0, 0, 42}}, 42},
+                      ContextExample{"ctl(-1)", {.sliders = {9}}, 0},
+                      ContextExample{"map(0,100)", {.sliders = {181, 65}}, 76},
+                      ContextExample{"map(0,100)", {.sliders = {65, 181}}, 179},
+                      ContextExample{"map(0,49)", {.sliders = {50, 50}}, 0},
+                      ContextExample{"map(0,50)", {.sliders = {50, 50}}, 255},
+                      ContextExample{"map(0,300)", {.sliders = {181, 65}}, 255},
+                      ContextExample{"map(0,-4)", {.sliders = {181, 65}}, 0},
+                      ContextExample{"map(1,128)", {.sliders = {0, 0, 255, 0}}, 128},
+                      ContextExample{"map(3,10)", {.sliders = {0, 0, 0, 0, 0, 0, 20, 10}}, 0}));
 
-INSTANTIATE_TEST_SUITE_P(ColourAndPosition, InContext,
-                         ::testing::Values(ContextExample{"i", withColour(255, 255, 255), 254},
-                                           ContextExample{"u", withColour(0, 0, 255), 55},
-                                           ContextExample{"v", withColour(0, 255, 0), -64},
-                                           ContextExample{"v", withColour(255, 0, 0), 77},
-                                           ContextExample{"d", atPixel(99, 50), 0},
-                                           ContextExample{"d", atPixel(50, 99), 256},
-                                           ContextExample{"d", atPixel(0, 50), 512},
-                                           ContextExample{"d", atPixel(0, 49), -509},
-                                           ContextExample{"d", atPixel(50, 0), -256},
-                                           ContextExample{"d", atPixel(2, 2, 5, 5), 0},
-                                           ContextExample{"m", atPixel(2, 2, 5, 5), 1},
-                                           ContextExample{"M", atPixel(2, 2, 5, 5), 2},
-                                           ContextExample{"x*10+y", atPixel(3, 4), 34}));
+INSTANTIATE_TEST_SUITE_P(
+    ColourAndPosition, InContext,
+    ::testing::Values(ContextExample{"i", {.rgba = {255, 255, 255, 255}}, 254},
+                      ContextExample{"u", {.rgba = {0, 0, 255, 255}}, 55},
+                      ContextExample{"v", {.rgba = {0, 255, 0, 255}}, -64},
+                      ContextExample{"v", {.rgba = {255, 0, 0, 255}}, 77},
+                      ContextExample{"d", {.x = 99, .y = 50}, 0},
+                      ContextExample{"d", {.x = 50, .y = 99}, 256},
+                      ContextExample{"d", {.x = 0, .y = 50}, 512},
+                      ContextExample{"d", {.x = 0, .y = 49}, -509},
+                      ContextExample{"d", {.x = 50, .y = 0}, -256},
+                      ContextExample{"d", {.width = 5, .height = 5, .x = 2, .y = 2}, 0},
+                      ContextExample{"m", {.width = 5, .height = 5, .x = 2, .y = 2}, 1},
+                      ContextExample{"M", {.width = 5, .height = 5, .x = 2, .y = 2}, 2},
+                      ContextExample{"x*10+y", {.x = 3, .y = 4}, 34}));
 
 // Random numbers: successive calls along a row of a 3-channel image, G and B drawing none.
 std::vector<int> firstDraws(const std::string& formula, int count) {
@@ -196,12 +178,6 @@ TEST(Random, RstSeedsOnlyTheNextRun) {
   SubtractiveRandom expected(70000 & 0x7FFF);
   EXPECT_EQ(out.bytes[0], expected.next() & 255);
 }
-
-}  // namespace
-}  // namespace qm::formula::testing
-
-namespace qm::formula::testing {
-namespace {
 
 // The compiler spells map() out as arithmetic for a fixed map number; every entry of the
 // ramp, with inputs beyond both ends, must still equal the definition.
