@@ -144,18 +144,23 @@ TEST_P(WriteSafety, WritesOnlyWhatItShouldAndSaysWhy) {
 
   EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
   EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
-  if (!c.counts.empty()) EXPECT_EQ(lastLine(run.out), summary(c.counts));
+  if (!c.counts.empty()) {
+    EXPECT_EQ(lastLine(run.out), summary(c.counts));
+  }
   const auto after = snapshot(dir.path());
   for (const auto& [name, bytes] : before)
-    if (!c.changed.contains(name)) EXPECT_EQ(after.at(name), bytes) << name << " changed";
+    if (!c.changed.contains(name)) {
+      EXPECT_EQ(after.at(name), bytes) << name << " changed";
+    }
   for (const auto& [name, bytes] : after)
     EXPECT_TRUE(before.contains(name) || c.changed.contains(name)) << name << " appeared";
   for (const auto& name : c.changed) {
     ASSERT_TRUE(after.contains(name)) << name << " not written";
     EXPECT_TRUE(!before.contains(name) || before.at(name) != after.at(name)) << name;
   }
-  if (!c.readOnly.empty())
+  if (!c.readOnly.empty()) {
     EXPECT_EQ(fs::status(dir / c.readOnly).permissions() & fs::perms::all, fs::perms(0444));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WriteSafety, ::testing::ValuesIn(kCases),

@@ -13,22 +13,23 @@ PrmResult read(const std::string& bytes) {
       ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> spans(std::size_t low, std::size_t size) {
+  std::vector<std::pair<std::size_t, std::size_t>> out;
+  for (const auto& w : comprmWindows(low, size)) out.emplace_back(w.start, w.end);
+  return out;
+}
+
 TEST(ReadComprmWindows, FractionsRoundToNearestEvenAndLargeFilesGetAnEarlyWindow) {
-  auto w = comprmWindows(1024, 10050);
+  const auto w = spans(1024, 10050);
   ASSERT_EQ(w.size(), 7u);
-  EXPECT_EQ(w[0].start, 1024u);
-  EXPECT_EQ(w[0].end, 8024u);
-  EXPECT_EQ(w[1].start, 9849u);  // 98 % of 10050 = 9849
-  EXPECT_EQ(w[1].end, 10050u);
-  EXPECT_EQ(w[2].start, 8542u);  // 85 % = 8542.5, tie to even
-  EXPECT_EQ(w[6].start, 0u);
-  EXPECT_EQ(w[6].end, 4824u);
-  auto big = comprmWindows(0, 2000000);
+  // 98 % of 10050 = 9849; 85 % = 8542.5, tie to even.
+  using Span = std::pair<std::size_t, std::size_t>;
+  EXPECT_EQ((std::vector{w[0], w[1], w[6]}),
+            (std::vector<Span>{{1024, 8024}, {9849, 10050}, {0, 4824}}));
+  EXPECT_EQ(w[2].first, 8542u);
+  const auto big = spans(0, 2000000);
   ASSERT_EQ(big.size(), 8u);
-  EXPECT_EQ(big[2].start, 0u);
-  EXPECT_EQ(big[2].end, 220000u);
-  EXPECT_EQ(big[7].start, 220000u);
-  EXPECT_EQ(big[7].end, 960000u);
+  EXPECT_EQ((std::vector{big[2], big[7]}), (std::vector<Span>{{0, 220000}, {220000, 960000}}));
 }
 
 TEST(ReadComprm, VideoFilterNameAtPlus16WhenByteAtPlus8IsBelow3) {
@@ -45,12 +46,13 @@ TEST(ReadComprm, VideoFilterNameAtPlus16WhenByteAtPlus8IsBelow3) {
   }
 }
 
-TEST(ReadComprm, RecordsFollowedByMOrIAreSkipped) {
+TEST(ReadComprm, RecordsFollowedByMAreSkippedAndTinyFilesFindNothing) {
   std::string file(20000, '\0');
   std::string record = test::vfltRecord("Ripple", false);
   record[4] = 'M';
   test::placeAt(file, 5002, record);
   EXPECT_FALSE(read(file).ok);
+  for (std::size_t n : {0u, 3u, 6u}) EXPECT_EQ(read(std::string(n, 'x')).filter.category, "");
 }
 
 TEST(ReadComprm, AudioFilterAndTransition) {
@@ -90,14 +92,6 @@ TEST(ReadComprm, PiplPropertiesInAPremiere5Plugin) {
   std::size_t firstChar = built.dataOffsets[0] + test::piplCategoryTextOffset(command);
   EXPECT_EQ(r.filter.position, static_cast<std::int32_t>(firstChar + 1));
   EXPECT_EQ(r.filter.room, 7u);  // no zero byte before the next property
-}
-
-TEST(ReadComprm, NothingFoundAndTinyFiles) {
-  for (std::size_t n : {0u, 1u, 3u, 6u, 101u, 5000u}) {
-    PrmResult r = read(std::string(n, 'x'));
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.filter.category, "");
-  }
 }
 
 TEST(ReadComprm, EmptyFirstTransitionNameBeforeALongerSecond) {

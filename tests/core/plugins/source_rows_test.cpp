@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/ff/sources.h"
 #include "core/plugins/catalogue.h"
-#include "core/plugins/change_category.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
@@ -23,25 +21,12 @@ TEST(SourceRows, OnlyWithTheSourcesOptionWithTheirSuffixAndChangeableCategory) {
   EXPECT_EQ(catalogue.rowCount(), 0u);
   catalogue.scan(dir.path(), {.includeSources = true}, PlugTypeTable{}, {}, progress);
   ASSERT_EQ(catalogue.rowCount(), 1u);
-  EXPECT_EQ(catalogue.row(1).category, "Distort");
-  EXPECT_EQ(catalogue.row(1).title, "Waves (.afs)");
-  EXPECT_EQ(catalogue.row(1).categoryPosition, 0);
+  const auto& row = catalogue.row(1);
+  EXPECT_EQ(std::tie(row.category, row.title, row.categoryPosition),
+            std::make_tuple("Distort", "Waves (.afs)", 0));
   std::vector<std::string> selected = {"Distort"};
   EXPECT_EQ(catalogue.filterEntries(selected, false, PlugTypeTable{}),
             (std::vector<FilterEntry>{{"Waves (.afs)", 1}}));
-
-  // Change Category rewrites the source in place.
-  test::ScriptedPrompter prompter;
-  ChangeCategoryRequest request{PaneView::Plugin, {1}, std::string("Liquid")};
-  auto outcome = cmd_ChangeCategory(request, catalogue, prompter, {});
-  EXPECT_EQ(outcome.changedRows, (std::vector<std::size_t>{1}));
-  ff::FFRecord record;
-  ASSERT_TRUE(ff::ReadAFS(dir / "wave.afs", record, {}));
-  EXPECT_EQ(record.category, "Liquid");
-  EXPECT_EQ(record.title, "Waves");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                          std::filesystem::directory_iterator()),
-            1);
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ TEST(Options, FontAppliesOnlyWithNameAndSizeAndListsStopAtAGap) {
 TEST(Options, SaveWritesSpellingsAndDropsStaleListKeys) {
   MemoryStore store;
   for (int i = 0; i < 5; ++i) store.set(kSettings, "App" + std::to_string(i), "old");
+  store.set(kSettings, "PluginType0", "x");
   store.set(kSettings, "PluginType1", "y");
   Options o;
   o.apps = {"a", "b"};
