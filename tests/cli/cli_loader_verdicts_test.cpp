@@ -50,19 +50,16 @@ class CliLoaderVerdicts : public ::testing::Test {
     fs::resize_file(dir / "big.afs", 5u << 20);
     fs::create_symlink("loop.afs", dir / "loop.afs");
   }
-
   static std::string fflEntry() {
     std::string entry = "ent.8bf\r\nLibCat\r\nLibTitle\r\nc\r\na\r\n";
     for (int i = 0; i < 16; ++i) entry += "\r\n";
     return entry + "r\r\ng\r\nb\r\na\r\n0\r\n0\r\n0\r\n0\r\n";
   }
-
   qm::test::ProgramRun cli(std::vector<std::string> args) {
     args.insert(args.begin(), {"--program-dir", (dir / "prog").string()});
     return qm::test::runProgram(QM_CLI, args);
   }
   std::string at(std::string_view name) const { return (dir / name).string(); }
-
   qm::test::TempFolder dir;
 };
 

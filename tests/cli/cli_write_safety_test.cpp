@@ -135,13 +135,11 @@ TEST_P(WriteSafety, WritesOnlyWhatItShouldAndSaysWhy) {
   for (const auto& [name, bytes] : c.files) qm::test::writeFile(dir / name, bytes);
   if (!c.readOnly.empty()) fs::permissions(dir / c.readOnly, fs::perms(0444));
   const auto before = snapshot(dir.path());
-
   std::vector<std::string> args = {"--program-dir", QM_DATA_DIR};
   std::istringstream words(c.args);
   for (std::string a; words >> a;)
     args.push_back(a.starts_with("@") ? (dir / a.substr(1)).string() : a);
   const auto run = qm::test::runProgram(QM_CLI, args);
-
   EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
   EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
   if (!c.counts.empty()) {

@@ -27,7 +27,6 @@ TEST_F(ImageLibraryTest, OpenReportsSizeAndDepthAndFailsWithZero) {
   ASSERT_TRUE(info);
   EXPECT_EQ(std::tie(info->width, info->height, info->bitsPerPixel), std::make_tuple(5, 3, 24));
   EXPECT_EQ(images.image(opened)->rgba, pattern(5, 3, false).rgba);
-
   qm::test::writeFile(dir / "junk.img", "not a picture");
   EXPECT_EQ(images.open(dir / "junk.img"), 0u);
   EXPECT_EQ(images.status(), ImageStatus::CannotOpen);
@@ -58,12 +57,10 @@ TEST_F(ImageLibraryTest, CopyTakesTheInclusiveRectangleAndScales) {
   EXPECT_EQ(img->pixel(1, 2)[1], 3);
   EXPECT_EQ(img->pixel(1, 2)[3], 9);
   EXPECT_EQ(codec.scaleCalls, 0);  // same size: no resampling
-
   const ImageHandle half = images.copy(h, 3, 2, Rect{0, 0, 5, 3});
   ASSERT_NE(half, 0u);
   EXPECT_EQ(codec.scaleCalls, 1);
   EXPECT_EQ(images.image(half)->pixel(2, 1)[0], 4);
-
   EXPECT_EQ(images.copy(h, 2, 2, Rect{0, 0, 6, 3}), 0u);  // past the right edge
   EXPECT_EQ(images.copy(h, 0, 2, Rect{0, 0, 1, 1}), 0u);
   EXPECT_EQ(images.status(), ImageStatus::BadSize);

@@ -34,7 +34,6 @@ class PluginInvokeTest : public ::testing::Test {
     qm::test::writeFile(dir / "other.8bf", std::string(4096, 'x'));
   }
   HostSession session() { return HostSession{images, host, prompter, work, 42}; }
-
   qm::test::TempFolder dir;
   FakeCodec codec;
   ImageLibrary images{codec};

@@ -66,7 +66,6 @@ TEST(PreviewPicture, CreateThumbReplacesThePreviewCopy) {
   auto info = images.info(copy);
   EXPECT_EQ(std::tie(info->width, info->height, info->bitsPerPixel), std::make_tuple(16, 8, 24));
   EXPECT_EQ(images.openCount(), 1u);  // the full-size picture is closed too
-
   const ImageHandle kept = copy;
   EXPECT_FALSE(CreateThumb(images, dir / "missing.img", {16, 16}, copy));
   EXPECT_EQ(copy, kept);

@@ -30,17 +30,14 @@ class CatalogueScan : public ::testing::Test {
     test::writeFile(dir / "video.prm", fixtures::videoFilterPrm("Ripple"));
     test::writeFile(dir / "sub" / "inner.8bf", fixtures::piplPlugin({{"Other", "Deep"}}));
   }
-
   ScanResult scan(ScanOptions options = {}) {
     return catalogue.scan(dir.path(), options, table, {}, progress);
   }
-
   std::vector<std::string> titles() const {
     std::vector<std::string> t;
     for (const auto& r : catalogue.rows()) t.push_back(r.category + "|" + r.title);
     return t;
   }
-
   test::TempFolder dir;
   PlugTypeTable table = makeTypeTable({{"Lightwave Plugin (p|3)", true}});
   test::ScriptedProgress progress;

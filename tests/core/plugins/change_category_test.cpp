@@ -19,9 +19,7 @@ class ChangeCategory : public ::testing::Test {
     catalogue.scan(dir.path(), {}, PlugTypeTable{}, {}, progress);
     ASSERT_EQ(catalogue.rowCount(), 3u);
   }
-
   std::string bytesOf(const char* name) { return test::readFile(dir / name); }
-
   test::TempFolder dir;
   std::string original;
   Catalogue catalogue;
@@ -122,7 +120,6 @@ TEST_F(ChangeCategory, DialogAsksAgainForEmptyAndPremiereTexts) {
   EXPECT_EQ(prompter.textCaptions, (std::vector<std::string>(3, "Choose or enter a new category")));
   EXPECT_EQ(catalogue.row(1).category, "Fresh");
   EXPECT_TRUE(prompter.messages.empty());
-
   test::ScriptedPrompter cancelling;
   cancelling.textAnswers = {std::nullopt};
   auto cancelled = cmd_ChangeCategory(request, catalogue, cancelling, {});

@@ -28,7 +28,6 @@ TEST(ReadComprmFromDisk, RecordsAcrossChunkEdgesReadAsInMemory) {
     test::placeAt(bytes, record, test::vfltRecord("Ripple", record % 8 == 2));
     const fs::path file = dir / ("r" + std::to_string(record) + ".prm");
     std::ofstream(file, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-
     PrmResult fromDisk = ReadComprm(file);
     PrmResult inMemory = ReadComprmBytes(
         ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));

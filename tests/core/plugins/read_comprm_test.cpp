@@ -62,7 +62,6 @@ TEST(ReadComprm, AudioFilterAndTransition) {
   EXPECT_EQ(a.filter.category, "[Premiere Audio]");
   EXPECT_EQ(a.filter.title, "Echo");
   EXPECT_EQ(a.filter.position, 9011);
-
   struct Case {
     std::string first, zeros, second, title;
   };

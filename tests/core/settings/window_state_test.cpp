@@ -54,7 +54,6 @@ TEST(WindowState, SaveWritesEveryKeyInItsSpelling) {
   for (const auto& [key, value] : expected)
     EXPECT_EQ(store.get(key.first, key.second), value) << key.second;
   EXPECT_EQ(store.values().size(), std::size(expected));
-
   WindowState back = loadWindowState(store);
   EXPECT_EQ(back.panes, s.panes);
   EXPECT_EQ(back.folderMenu, s.folderMenu);

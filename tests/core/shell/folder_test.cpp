@@ -20,9 +20,7 @@ class MoveFolderTest : public ShellTest {
 TEST_F(MoveFolderTest, AsksThenMovesIntoThePassivePane) {
   request_.active.folder = left() / "src";  // the pane shows the folder that moves
   prompter_.askAnswers = {Button::Yes};
-
   auto outcome = cmd_MoveDir(ports_, request_);
-
   EXPECT_EQ(onlyMessage().text, question());
   EXPECT_EQ(onlyMessage().title, "Move Folder");
   EXPECT_EQ(onlyMessage().icon, Icon::Question);
@@ -42,9 +40,7 @@ TEST_F(MoveFolderTest, SamePanesAreRefused) {
 TEST_F(MoveFolderTest, AnotherFileSystemIsRefusedWithTheCopyHint) {
   fs_.otherDevice = right();
   prompter_.askAnswers = {Button::Yes};
-
   cmd_MoveDir(ports_, request_);
-
   EXPECT_EQ(prompter_.messages.back().text,
             "Move Folder works only within the same drive.\r\nPlease use the Copy command.");
   EXPECT_EQ(names(left()), std::vector<std::string>{"src"});
@@ -54,9 +50,7 @@ TEST_F(MoveFolderTest, AnotherFileSystemIsRefusedWithTheCopyHint) {
 TEST_F(MoveFolderTest, ExistingFolderOfThatNameIsNotReplaced) {
   stdfs::create_directory(right() / "src");
   prompter_.askAnswers = {Button::Yes};
-
   auto outcome = cmd_MoveDir(ports_, request_);
-
   EXPECT_EQ(outcome.failed.size(), 1u);
   EXPECT_TRUE(stdfs::exists(left() / "src" / "a.8bf"));
   EXPECT_TRUE(stdfs::is_empty(right() / "src"));
@@ -80,9 +74,7 @@ class KillFolderTest : public ShellTest {
 TEST_F(KillFolderTest, DeletesEverythingAndMovesPanesOut) {
   request_.passive.folder = tree_ / "sub";
   prompter_.askAnswers = {Button::Yes};
-
   auto outcome = cmd_KillDir(ports_, request_);
-
   EXPECT_EQ(onlyMessage().text, "Kill the folder " + request_.selectedFolders[0].string() +
                                     " and the files it contains?");
   EXPECT_EQ(onlyMessage().title, "Kill Folders");
@@ -96,9 +88,7 @@ TEST_F(KillFolderTest, DeletesEverythingAndMovesPanesOut) {
 TEST_F(KillFolderTest, LockedFileIsCountedAndStaysWithItsFolders) {
   fs_.failRemove = {locked_};
   prompter_.askAnswers = {Button::Yes};
-
   cmd_KillDir(ports_, request_);
-
   ASSERT_EQ(prompter_.messages.size(), 3u);
   EXPECT_EQ(prompter_.messages[1].text,
             " 1 files or folders couldn't be deleted.\rThey are probably used by running "
@@ -113,12 +103,9 @@ TEST_F(KillFolderTest, LockedFileIsCountedAndStaysWithItsFolders) {
 TEST_F(KillFolderTest, DeleteTreeRemovesLinksWithoutFollowingThem) {
   auto outside = put(temp_ / "outside", "keep", "K");
   stdfs::create_directory_symlink(temp_ / "outside", tree_ / "link");
-
   stdfs::create_directory_symlink(temp_ / "outside", left() / "toplink");
-
   EXPECT_TRUE(DeleteTree(fs_, left() / "toplink").removed);
   auto result = DeleteTree(fs_, tree_);
-
   EXPECT_TRUE(result.removed);
   EXPECT_EQ(result.failures, 0);
   EXPECT_EQ(qm::test::readFile(outside), "K");

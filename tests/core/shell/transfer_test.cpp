@@ -43,9 +43,7 @@ TEST_F(TransferTest, OverwriteAnswersDecideEachExistingFileInThePassivePane) {
     threeFilesTwoExisting();
     prompter_.overwriteQuestions.clear();
     prompter_.overwriteAnswers = {c.answers.begin(), c.answers.end()};
-
     auto outcome = cmd_CopyFiles(ports_, request_);
-
     EXPECT_EQ(rightContents(), c.expected);
     EXPECT_EQ(prompter_.overwriteQuestions.size(), c.questions);
     EXPECT_EQ(outcome.cancelled, c.cancelled);
@@ -63,9 +61,7 @@ TEST_F(TransferTest, OverwriteAnswersDecideEachExistingFileInThePassivePane) {
 TEST_F(TransferTest, EscapeStopsBetweenFiles) {
   threeFilesTwoExisting();
   progress_.cancelAfter = 1;
-
   auto outcome = cmd_CopyFiles(ports_, request_);
-
   EXPECT_TRUE(outcome.cancelled);
   EXPECT_EQ(outcome.done, std::vector<stdfs::path>{left() / "a.8bf"});
   EXPECT_EQ(readFile(right() / "b.8bf"), "old b");
@@ -75,13 +71,11 @@ TEST_F(TransferTest, DialogChoiceIsTheDestinationAndCancelDoesNothing) {
   request_.selectedFiles = {put(left(), "a.8bf", "A")};
   stdfs::create_directory(temp_ / "chosen");
   prompter_.folderChoice = FolderChoice{temp_ / "chosen", false};
-
   cmd_CopyFiles(ports_, request_);
   ASSERT_EQ(prompter_.folderRequests.size(), 1u);
   EXPECT_TRUE(prompter_.folderRequests[0].presetFolder.empty());
   EXPECT_FALSE(prompter_.folderRequests[0].keepPassivePane);
   EXPECT_EQ(readFile(temp_ / "chosen" / "a.8bf"), "A");
-
   prompter_.folderChoice.reset();
   auto outcome = cmd_MoveFiles(ports_, request_);
   EXPECT_TRUE(outcome.destination.empty());
@@ -93,9 +87,7 @@ TEST_F(TransferTest, FailedCopyKeepsTheOldFileAndReports) {
   threeFilesTwoExisting();
   fs_.failCopyFrom = {left() / "b.8bf"};
   prompter_.overwriteAnswers = {A::OverwriteAll};
-
   auto outcome = cmd_CopyFiles(ports_, request_);
-
   EXPECT_EQ(rightContents(), (std::vector<std::string>{"new a", "old b", "new c"}));
   EXPECT_EQ(names(right()), (std::vector<std::string>{"a.8bf", "b.8bf", "c.8bf"}));
   EXPECT_EQ(outcome.failed, std::vector<stdfs::path>{left() / "b.8bf"});
@@ -107,9 +99,7 @@ TEST_F(TransferTest, FailedCopyKeepsTheOldFileAndReports) {
 TEST_F(TransferTest, MoveRenamesIntoTheDestination) {
   threeFilesTwoExisting();
   prompter_.overwriteAnswers = {A::Ignore, A::Overwrite};
-
   auto outcome = cmd_MoveFiles(ports_, request_);
-
   EXPECT_EQ(rightContents(), (std::vector<std::string>{"new a", "old b", "new c"}));
   EXPECT_EQ(names(left()), std::vector<std::string>{"b.8bf"});
   EXPECT_TRUE(outcome.active.refresh && outcome.passive.refresh);
@@ -124,9 +114,7 @@ TEST_F(TransferTest, MoveInPluginViewDropsMovedRowsAndDeselectsSkippedOnes) {
   // A multi-filter plugin has two rows of the same file.
   request_.selectedFiles.push_back(left() / "a.8bf");
   prompter_.overwriteAnswers = {A::IgnoreAll};
-
   auto outcome = cmd_MoveFiles(ports_, request_);
-
   EXPECT_EQ(outcome.removedItems, std::vector<stdfs::path>{left() / "a.8bf"});
   EXPECT_EQ(outcome.deselectedItems,
             (std::vector<stdfs::path>{left() / "b.8bf", left() / "c.8bf"}));
@@ -138,9 +126,7 @@ TEST_F(TransferTest, DropTargetIsPresetAndKeepsThePassivePane) {
   request_.selectedFiles = {put(left(), "a.8bf", "A")};
   request_.dropTarget = right();
   prompter_.folderChoice = FolderChoice{right(), false};
-
   cmd_MoveFiles(ports_, request_);
-
   ASSERT_EQ(prompter_.folderRequests.size(), 1u);
   EXPECT_EQ(prompter_.folderRequests[0].presetFolder, right());
   EXPECT_TRUE(prompter_.folderRequests[0].keepPassivePane);
@@ -170,9 +156,7 @@ TEST_F(CrossDeviceMove, CopiesVerifiesThenRemovesTheSourceOrKeepsBoth) {
     prompter_.overwriteAnswers = {A::Overwrite};
     fs_.failCopyFrom = c.failCopy ? std::set{left() / "*"} : std::set<stdfs::path>{};
     fs_.failCompare = c.failCompare;
-
     auto outcome = cmd_MoveFiles(ports_, request_);
-
     EXPECT_EQ(outcome.done.size(), c.left.empty() ? 1u : 0u);
     EXPECT_EQ(names(left()),
               c.left.empty() ? std::vector<std::string>{} : std::vector<std::string>{"a.8bf"});
