@@ -50,23 +50,17 @@ TEST_F(FflDeleteTest, WritesTwoSlashesOverEachEntryAndKeepsTheSize) {
   EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
 }
 
-TEST_F(FflDeleteTest, NoLeavesTheLibraryAlone) {
+TEST_F(FflDeleteTest, NoOrARefusedReplaceLeavesTheLibraryAndNoTemporaryFile) {
   request_.fflPositions = {11};
-  prompter_.askAnswers = {Button::No};
-  auto outcome = cmd_DeleteFiles(ports_, request_);
-  EXPECT_EQ(readFile(library_), kLibrary);
-  EXPECT_TRUE(outcome.removedFflPositions.empty());
-}
-
-TEST_F(FflDeleteTest, RefusedReplaceLeavesTheLibraryAndNoTemporaryFile) {
-  request_.fflPositions = {11};
-  prompter_.askAnswers = {Button::Yes};
-  fs_.failRenameFrom = {left() / ".lib.ffl.part"};
-  auto outcome = cmd_DeleteFiles(ports_, request_);
-  EXPECT_EQ(readFile(library_), kLibrary);
-  EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
-  EXPECT_TRUE(outcome.removedFflPositions.empty());
-  EXPECT_EQ(prompter_.messages.back().title, "Delete FFL Item");
+  for (bool refusedReplace : {false, true}) {
+    prompter_.askAnswers = {refusedReplace ? Button::Yes : Button::No};
+    if (refusedReplace) fs_.failRenameFrom = {left() / ".lib.ffl.part"};
+    auto outcome = cmd_DeleteFiles(ports_, request_);
+    EXPECT_EQ(readFile(library_), kLibrary);
+    EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
+    EXPECT_TRUE(outcome.removedFflPositions.empty());
+    EXPECT_EQ(prompter_.messages.back().title, "Delete FFL Item");
+  }
 }
 
 TEST_F(ShellTest, KillAsksWithTheStopIconAndErasesUntilEscape) {
