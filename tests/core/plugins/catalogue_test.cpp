@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "plugin_fixtures.h"
+#include "support/ff_sources.h"
 #include "support/scripted_ports.h"
 
 namespace qm::plugins {
@@ -186,6 +187,20 @@ TEST(CataloguePremiere, TemplatePositionsFileFactoryPlugins) {
   EXPECT_EQ(rows, (decltype(rows){{"[Premiere FF]", "Made By FF", 0},
                                   {"[Premiere TF]", "Slide", 0},
                                   {"[Premiere Video]", "Own Filter", 29094 + 16 + 1}}));
+}
+
+TEST(CatalogueSources, RowsOnlyWithTheSourcesOptionAndWithTheirSuffix) {
+  test::TempFolder dir;
+  test::writeFile(dir / "wave.afs", test::afsSource("Waves"));
+  Catalogue catalogue;
+  test::ScriptedProgress progress;
+  catalogue.scan(dir.path(), {}, PlugTypeTable{}, {}, progress);
+  EXPECT_EQ(catalogue.rowCount(), 0u);
+  catalogue.scan(dir.path(), {.includeSources = true}, PlugTypeTable{}, {}, progress);
+  ASSERT_EQ(catalogue.rowCount(), 1u);
+  const auto& row = catalogue.row(1);
+  EXPECT_EQ(std::tie(row.category, row.title, row.categoryPosition),
+            std::make_tuple("Tests", "Waves (.afs)", 0));
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/pe_builder.h"
 #include "support/premiere_records.h"
+#include "support/temp_folder.h"
 
 namespace qm::plugins {
 namespace {
@@ -108,6 +111,30 @@ TEST(ReadComprm, LongRunsOfTransitionTagsEndQuickly) {
   file = "ab" + file;
   PrmResult r = read(file);
   EXPECT_EQ(r.filter.category, "[Premiere Transition]");
+}
+
+// The scan reads big files from disk in chunks; whatever the chunk edges cut, the result
+// must be the one the in-memory reader gives.
+TEST(ReadComprmFromDisk, RecordsAcrossChunkEdgesReadAsInMemory) {
+  test::TempFolder dir;
+  std::mt19937 random(7);
+  int found = 0;
+  // Offsets 2 mod 4 just before, on and after the 64 KiB edges, and deep into the file.
+  for (std::size_t record :
+       {65530u, 65534u, 65538u, 131066u, 131070u, 196602u, 262142u, 300002u, 390002u}) {
+    std::string bytes(400000, '\0');
+    for (auto& b : bytes) b = static_cast<char>(random() % 200 + 20);  // no tag letters' runs
+    test::placeAt(bytes, record, test::vfltRecord("Ripple", record % 8 == 2));
+    const PrmResult fromDisk = ReadComprm(test::writeFile(dir / "r.prm", bytes));
+    const PrmResult inMemory = read(bytes);
+    EXPECT_EQ(std::tie(fromDisk.ok, fromDisk.filter.category, fromDisk.filter.title,
+                       fromDisk.filter.position),
+              std::tie(inMemory.ok, inMemory.filter.category, inMemory.filter.title,
+                       inMemory.filter.position))
+        << record;
+    found += inMemory.ok ? 1 : 0;
+  }
+  EXPECT_GT(found, 0) << "no placement fell into a searched window";
 }
 
 }  // namespace
