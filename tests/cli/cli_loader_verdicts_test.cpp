@@ -71,7 +71,6 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
     std::string err;
   };
   const std::string many = "Changing the category didn't work for ";
-  // clang-format off
   const std::vector<Case> cases = {
       {{"dump", at("zero.afs")}, 1, at("zero.afs") + notFF},
       {{"dump", at("noise.pff")}, 1, at("noise.pff") + notFF},
@@ -81,16 +80,21 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"apply", at("zero.afs"), at("picture.png"), at("out.png")}, 1, at("zero.afs") + notFF},
       {{"list", at("missing.8bf")}, 1, at("missing.8bf") + ": No such file or directory"},
       {{"list", at("lib.ffl#2")}, 1, at("lib.ffl") + ": no entry 2 (the library has 1)"},
-      {{"set-category", "Noise", at("zero.8bf")}, 1, many + "1 plugin(s).\r\n" + at("zero.8bf") + notFF},
-      {{"set-category", "Noise", at("zero.afs"), at("missing.txt")}, 1, many + "2 plugin(s).\r\n" +
-       at("zero.afs") + notFF + "\r\n" + at("missing.txt") + ": No such file or directory"},
-      {{"set-category", "\xD0\x92\xD0\xBE\xD0\xB4\xD0\xBA\xD0\xB0 \xC3\xA9\xD0\xB2", at("plain.afs")}, 1,
+      {{"set-category", "Noise", at("zero.8bf")},
+       1,
+       many + "1 plugin(s).\r\n" + at("zero.8bf") + notFF},
+      {{"set-category", "Noise", at("zero.afs"), at("missing.txt")},
+       1,
+       many + "2 plugin(s).\r\n" + at("zero.afs") + notFF + "\r\n" + at("missing.txt") +
+           ": No such file or directory"},
+      {{"set-category", "\xD0\x92\xD0\xBE\xD0\xB4\xD0\xBA\xD0\xB0 \xC3\xA9\xD0\xB2",
+        at("plain.afs")},
+       1,
        "The category contains characters a Filter Factory file cannot hold: \xD0\x92, \xD0\xBE, "
        "\xD0\xB4, \xD0\xBA, \xD0\xB0, \xD0\xB2\n"},
       {{"set-category", "", at("plain.afs")}, 1, "The category is empty."},
       {{"scan", "--sources", dir.path().string()}, 0, ""},
   };
-  // clang-format on
   const auto before = contentsOf(dir.path());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1]);
@@ -127,24 +131,28 @@ TEST_F(CliLoaderVerdicts, UsageErrorsNameWhatIsWrong) {
     std::vector<std::string> args;
     std::string err;
   };
-  // clang-format off
   const std::vector<Case> cases = {
       {{"types", "-x"}, "unknown option -x"},
       {{"types", "extra"}, "unexpected argument 'extra'"},
       {{"dump"}, "dump: give exactly one FILE"},
       {{"dump", "--overwrite", "all", at("plain.afs")}, "--overwrite is not an option of dump"},
-      {{"apply", at("plain.afs"), "--dest", at("d1"), at("a.png"), at("b.png")}, "--dest is not an option of apply"},
-      {{"apply", at("plain.afs"), at("a.png"), at("b.png"), at("c.png")}, "unexpected argument '" + at("c.png") + "'"},
+      {{"apply", at("plain.afs"), "--dest", at("d1"), at("a.png"), at("b.png")},
+       "--dest is not an option of apply"},
+      {{"apply", at("plain.afs"), at("a.png"), at("b.png"), at("c.png")},
+       "unexpected argument '" + at("c.png") + "'"},
       {{"convert", at("plain.afs")}, "--to takes 8bf, afs, pff or txt"},
       {{"convert", "--to", "afs", "--stdin", at("plain.afs")}, "give FILE... or --stdin"},
-      {{"convert", "--to", "afs", "--overwrite", "maybe", at("plain.afs")}, "--overwrite takes ask, all or none"},
-      {{"convert", "--to", "8bf", "--ff-template", "2.0", at("plain.afs")}, "--ff-template takes 3.0 or 3.04"},
+      {{"convert", "--to", "afs", "--overwrite", "maybe", at("plain.afs")},
+       "--overwrite takes ask, all or none"},
+      {{"convert", "--to", "8bf", "--ff-template", "2.0", at("plain.afs")},
+       "--ff-template takes 3.0 or 3.04"},
       // The tests run without a terminal on standard input.
-      {{"convert", "--to", "afs", "--overwrite", "ask", at("plain.afs")}, "--overwrite ask needs a terminal"},
+      {{"convert", "--to", "afs", "--overwrite", "ask", at("plain.afs")},
+       "--overwrite ask needs a terminal"},
       {{"scan"}, "scan: give exactly one folder"},
-      {{"list", at("plain.afs"), "--fields", "colour"}, "--fields takes category,title,filename,author"},
+      {{"list", at("plain.afs"), "--fields", "colour"},
+       "--fields takes category,title,filename,author"},
   };
-  // clang-format on
   const auto before = contentsOf(dir.path());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.err);
@@ -175,16 +183,17 @@ TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
   const std::string general(kGeneralText), info(kInformationText), plain(kAfsWithoutTrailer);
   const std::string slots = "1: \r\r2: Amount\r\r3: \r\r4: \r\r5: \r\r6: \r\r7: \r\r8: \r\r";
   const std::string trailer = plain + "Distort\r\rWave\r\r\r\r\r\r" + slots;
-  // clang-format off
   const std::vector<Case> cases = {
       {"wave.txt", general, replaced(general, "Distort", "New Cat")},
-      {"lower.txt", replaced(general, "Category: ", "category:"), replaced(general, "Category: Distort", "category:New Cat")},
-      {"nocat.txt", replaced(general, "Category: Distort\r\n", ""), replaced(general, "Distort", "New Cat")},
+      {"lower.txt", replaced(general, "Category: ", "category:"),
+       replaced(general, "Category: Distort", "category:New Cat")},
+      {"nocat.txt", replaced(general, "Category: Distort\r\n", ""),
+       replaced(general, "Distort", "New Cat")},
       {"info.txt", info, replaced(info, "\nDistort\n", "\nNew Cat\n")},
       {"trailer.afs", trailer, replaced(trailer, "Distort", "New Cat")},
-      {"plain.afs", plain, plain + "New Cat\r\rplain.8bf\r\r\r\r\r\r" + replaced(slots, "Amount", "Slider 2")},
+      {"plain.afs", plain,
+       plain + "New Cat\r\rplain.8bf\r\r\r\r\r\r" + replaced(slots, "Amount", "Slider 2")},
   };
-  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     writeFile(dir / c.name, c.before);

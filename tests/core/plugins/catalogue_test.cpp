@@ -109,12 +109,16 @@ TEST_F(CatalogueScan, FilterListPrefixesAndPhotoshopModes) {
   // Sorted, so enabled entries come before disabled ones. In a Photoshop mode only ".8bf" files
   // and enabled table types stay, beside the built-ins.
   // clang-format off
-  EXPECT_EQ(catalogue.filterEntries(blur, false, table), (Entries{{"+ Smear", 5}, {"+ Soft", 1}, {"- Hidden", 7}}));
-  EXPECT_EQ(catalogue.filterEntries(blur, true, table), (Entries{{"+ Smear", 5}, {"+ Soft", 1}, {"Blur", 0},
-            {"Blur More", 0}, {"Gaussian Blur...", 0}, {"Motion Blur...", 0}}));
-  EXPECT_EQ(catalogue.filterEntries(others, false, table), (Entries{{"+ Glow", 8}, {"+ Model", 3}, {"+ Ripple", 9}}));
-  EXPECT_EQ(catalogue.filterEntries(others, true, table), (Entries{{"+ Model", 3}, {"Diffuse...", 0},
-            {"Emboss...", 0}, {"Find Edges", 0}, {"Trace Contour...", 0}}));
+  EXPECT_EQ(catalogue.filterEntries(blur, false, table),
+            (Entries{{"+ Smear", 5}, {"+ Soft", 1}, {"- Hidden", 7}}));
+  EXPECT_EQ(catalogue.filterEntries(blur, true, table),
+            (Entries{{"+ Smear", 5}, {"+ Soft", 1}, {"Blur", 0}, {"Blur More", 0},
+                     {"Gaussian Blur...", 0}, {"Motion Blur...", 0}}));
+  EXPECT_EQ(catalogue.filterEntries(others, false, table),
+            (Entries{{"+ Glow", 8}, {"+ Model", 3}, {"+ Ripple", 9}}));
+  EXPECT_EQ(catalogue.filterEntries(others, true, table),
+            (Entries{{"+ Model", 3}, {"Diffuse...", 0}, {"Emboss...", 0}, {"Find Edges", 0},
+                     {"Trace Contour...", 0}}));
   // clang-format on
 }
 
@@ -129,8 +133,9 @@ TEST(CatalogueFilterList, OtherInPhotoshopModeAndSourcesWithoutPrefix) {
   using Entries = std::vector<FilterEntry>;
   // clang-format off
   EXPECT_EQ(c.filterEntries(other, false, table), (Entries{{"+ Mine", 1}, {"Src (.afs)", 2}}));
-  EXPECT_EQ(c.filterEntries(other, true, table), (Entries{{"+ Mine", 1}, {"Custom...", 0}, {"High Pass...", 0},
-            {"Maximum...", 0}, {"Minimum...", 0}, {"Offset...", 0}}));
+  EXPECT_EQ(c.filterEntries(other, true, table),
+            (Entries{{"+ Mine", 1}, {"Custom...", 0}, {"High Pass...", 0}, {"Maximum...", 0},
+                     {"Minimum...", 0}, {"Offset...", 0}}));
   // clang-format on
   EXPECT_EQ(c.filterEntries(lw, true, table), (Entries{{"+ Model", 4}}));
 }

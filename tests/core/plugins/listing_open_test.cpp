@@ -14,9 +14,10 @@ TEST(FileListing, IconsBySuffix) {
     int icon;
   };
   // clang-format off
-  for (Case c : {Case{"a.8bf", 4}, Case{"A.8BF", 4}, Case{"a._bf", 3}, Case{"a.prm", 5}, Case{"a.aex", 6},
-                 Case{"a.ffl", 7}, Case{"a.zip", 8}, Case{"a.wmf", 11}, Case{"a.pcx", 11}, Case{"a.tub", 9},
-                 Case{"a.sld", 9}, Case{"a.doc", 3}, Case{"8bf", 3}})
+  for (Case c : {Case{"a.8bf", 4}, Case{"A.8BF", 4}, Case{"a._bf", 3}, Case{"a.prm", 5},
+                 Case{"a.aex", 6}, Case{"a.ffl", 7}, Case{"a.zip", 8}, Case{"a.wmf", 11},
+                 Case{"a.pcx", 11}, Case{"a.tub", 9}, Case{"a.sld", 9}, Case{"a.doc", 3},
+                 Case{"8bf", 3}})
     // clang-format on
     EXPECT_EQ(iconIndex(c.name), c.icon) << c.name;
 }

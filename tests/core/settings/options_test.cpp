@@ -24,10 +24,12 @@ TEST(Options, StoredSpellingsRead) {
   };
   // clang-format off
   const Case cases[] = {
-      {"NoFFOptimize", " 1", true, true, false, 20},  {"NoFFOptimize", "1", true, true, false, 20},
-      {"AutoAdd 2", " 1", false, true, true, 20},     {"ScanSubDirs", " 0", false, false, false, 20},
-      {"FolderItemLimit", "7", false, true, false, 7}, {"FolderItemLimit", "0", false, true, false, 20},
-      {"FolderItemLimit", "-5", false, true, false, 20}, {"FolderItemLimit", "abc", false, true, false, 20},
+      {"NoFFOptimize", " 1", true, true, false, 20}, {"NoFFOptimize", "1", true, true, false, 20},
+      {"AutoAdd 2", " 1", false, true, true, 20}, {"ScanSubDirs", " 0", false, false, false, 20},
+      {"FolderItemLimit", "7", false, true, false, 7},
+      {"FolderItemLimit", "0", false, true, false, 20},
+      {"FolderItemLimit", "-5", false, true, false, 20},
+      {"FolderItemLimit", "abc", false, true, false, 20},
   };
   // clang-format on
   Options initial;  // a missing check box key keeps the initial state
@@ -73,9 +75,10 @@ TEST(Options, SaveWritesSpellingsAndDropsStaleListKeys) {
   saveOptions(store, o);
   // clang-format off
   const std::pair<const char*, const char*> written[] = {
-      {"App0", "a"}, {"App1", "b"}, {"NoFFOptimize", " 1"}, {"ScanSubDirs", " 0"}, {"AutoAdd 0", " 1"},
-      {"AutoAdd 1", " 0"}, {"AutoTop", " 0"}, {"FolderItemLimit", "20"}, {"Fileview0", "1"},
-      {"Fileview1", "0"}, {"FFL1.0", "1"}, {"PassivePaneFolder", "0"}, {"FontBold2", "False"}};
+      {"App0", "a"}, {"App1", "b"}, {"NoFFOptimize", " 1"}, {"ScanSubDirs", " 0"},
+      {"AutoAdd 0", " 1"}, {"AutoAdd 1", " 0"}, {"AutoTop", " 0"}, {"FolderItemLimit", "20"},
+      {"Fileview0", "1"}, {"Fileview1", "0"}, {"FFL1.0", "1"}, {"PassivePaneFolder", "0"},
+      {"FontBold2", "False"}};
   // clang-format on
   for (const auto& [key, value] : written) EXPECT_EQ(store.get(kSettings, key), value) << key;
   for (const char* gone : {"App2", "App4", "PluginType1", "UsedFF", "EditorPlugin 0"})

@@ -19,8 +19,9 @@ TEST(WindowState, PatternValues) {
     PatternChoice expected;
   };
   // clang-format off
-  const Case cases[] = {{" 4", {4, std::nullopt}}, {"2", {2, std::nullopt}}, {"-*.8bf;*.prm", {0, "*.8bf;*.prm"}},
-                        {"-", {0, ""}}, {" 9", {0, std::nullopt}}, {"", {0, std::nullopt}}};
+  const Case cases[] = {{" 4", {4, std::nullopt}}, {"2", {2, std::nullopt}},
+                        {"-*.8bf;*.prm", {0, "*.8bf;*.prm"}}, {"-", {0, ""}},
+                        {" 9", {0, std::nullopt}}, {"", {0, std::nullopt}}};
   // clang-format on
   for (const auto& c : cases) {
     MemoryStore store;
@@ -44,12 +45,15 @@ TEST(WindowState, SaveWritesEveryKeyInItsSpelling) {
   using Entry = std::pair<std::pair<std::string_view, std::string_view>, std::string>;
   // clang-format off
   const Entry expected[] = {
-      {{kFolders, "Sortkey0"}, "2"}, {{kFolders, "SortDirection0"}, "False"}, {{kFolders, "Sortkey1"}, "0"},
-      {{kFolders, "SortDirection1"}, "True"}, {{kFolders, "Folder1"}, "/plugins"}, {{kFolders, "Folder2"}, "/other"},
-      {{kFolders, "Pattern1"}, " 1"}, {{kFolders, "Pattern2"}, "-*.8bf"}, {{kFolders, "1"}, "/a"},
-      {{kFolders, "2"}, "/b"}, {{kSettings, "FileViewMode0"}, " 4"}, {{kSettings, "FileViewMode1"}, " 3"},
-      {{kSettings, "Height"}, "600"}, {{kSettings, "Width"}, "900"}, {{kFolders, "Maximize"}, "False"},
-      {{kFolders, "LastX"}, "40"}, {{kFolders, "LastY"}, "30"}, {{kSettings, "Halfmode"}, "True"}};
+      {{kFolders, "Sortkey0"}, "2"}, {{kFolders, "SortDirection0"}, "False"},
+      {{kFolders, "Sortkey1"}, "0"}, {{kFolders, "SortDirection1"}, "True"},
+      {{kFolders, "Folder1"}, "/plugins"}, {{kFolders, "Folder2"}, "/other"},
+      {{kFolders, "Pattern1"}, " 1"}, {{kFolders, "Pattern2"}, "-*.8bf"},
+      {{kFolders, "1"}, "/a"}, {{kFolders, "2"}, "/b"}, {{kFolders, "Maximize"}, "False"},
+      {{kFolders, "LastX"}, "40"}, {{kFolders, "LastY"}, "30"},
+      {{kSettings, "FileViewMode0"}, " 4"}, {{kSettings, "FileViewMode1"}, " 3"},
+      {{kSettings, "Height"}, "600"}, {{kSettings, "Width"}, "900"},
+      {{kSettings, "Halfmode"}, "True"}};
   // clang-format on
   for (const auto& [key, value] : expected)
     EXPECT_EQ(store.get(key.first, key.second), value) << key.second;
