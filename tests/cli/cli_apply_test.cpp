@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "support/ff_sources.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
@@ -119,29 +118,12 @@ TEST_F(ApplyTest, CtlOverridesTheStoredSlider) {
   EXPECT_EQ(result("b.bmp")[0], (Rgba{200, 7, 0, 255}));
 }
 
-TEST_F(ApplyTest, ThreadCountDoesNotChangeTheResult) {
-  const auto filter = file("f.afs", afs({"src(x+r2x(d,5),y+r2y(d,5),z)",
-                                         "cnv(1,2,1,2,4,2,1,2,1,16)", "scl(m,0,M,0,255)", "a"}));
-  const auto in = file("in.tga", tga(40, 30, false));
-  ASSERT_EQ(cli({filter, in, (dir / "one.bmp").string(), "--threads", "1"}).exitCode, 0);
-  ASSERT_EQ(cli({filter, in, (dir / "two.bmp").string(), "--threads", "2"}).exitCode, 0);
-  EXPECT_EQ(qm::test::readFile(dir / "one.bmp"), qm::test::readFile(dir / "two.bmp"));
-}
-
 TEST_F(ApplyTest, FormulaErrorsNameChannelAndPosition) {
   const auto filter = file("bad.afs", afs({"r", "g+foo", "b", "a"}));
   auto run = cli({filter, file("in.tga", tga(1, 1, false)), (dir / "out.bmp").string()});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, filter + ": G formula, position 3: unknown name 'foo'\n");
   EXPECT_FALSE(fs::exists(dir / "out.bmp"));
-}
-
-TEST_F(ApplyTest, RunsALibraryEntry) {
-  const auto ffl =
-      file("lib.ffl", qm::test::fflLibrary({qm::test::fflEntry("lib.8bf", "T", "77")}));
-  auto run = cli({ffl + "#1", file("in.tga", tga(1, 1, false)), (dir / "out.bmp").string()});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(result("out.bmp")[0], (Rgba{77, 0, 100, 255}));
 }
 
 struct Failure {
@@ -162,7 +144,6 @@ TEST_F(ApplyTest, RefusalsExitWithTheirCodes) {
       {{f, i}, 2, "give FILTER, INPUT and OUTPUT"},
       {{f, i, o, "--ctl", "8=1"}, 2, "--ctl takes N=V"},
       {{f, i, o, "--ctl", "0=256"}, 2, "--ctl takes N=V"},
-      {{f, i, o, "--ctl", "0"}, 2, "--ctl takes N=V"},
       {{f, i, o, "--threads", "0"}, 2, "--threads takes a number"},
   };
   for (const Failure& c : cases) {

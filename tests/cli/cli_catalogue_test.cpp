@@ -55,24 +55,16 @@ TEST_F(CliCatalogue, ScanTextIsSortedAndJsonKeepsVisitingOrder) {
             nlohmann::json({"[Lightwave Plugin]", "Blur", "Filter Factory", "Noise"}));
 }
 
-TEST_F(CliCatalogue, ScanFlagsAndErrors) {
+TEST_F(CliCatalogue, ScanFiltersAndSaysWhenThereIsNothing) {
   auto ff = cli({"scan", (dir / "p").string(), "--ff-only", "--json"});
   EXPECT_EQ(nlohmann::json::parse(ff.out)["rows"].size(), 1u);
   EXPECT_EQ(cli({"scan", (dir / "missing").string()}).exitCode, 1);
-  EXPECT_EQ(cli({"scan"}).exitCode, 2);
-  EXPECT_EQ(cli({"scan", (dir / "p").string(), "--bogus"}).exitCode, 2);
   auto empty = cli({"scan", (dir / "prog").string()});
   EXPECT_EQ(empty.exitCode, 0);
   EXPECT_NE(empty.err.find("No plugins or other supported files were found"), std::string::npos);
 }
 
-TEST_F(CliCatalogue, InfoTextAndJson) {
-  auto text = cli({"info", (dir / "p" / "multi.8bf").string()});
-  ASSERT_EQ(text.exitCode, 0);
-  EXPECT_EQ(text.out,
-            "Noise: Grain\nBlur: Caf\xC3\xA9\n------------\nType: Photoshop Multiple Filter "
-            "Plugin\nMax. Category Name: 7 letters\n\nThis file isn't a Filter Factory "
-            "plugin\nand therefor can't be loaded\ninto the Filter Factory Editor.\n");
+TEST_F(CliCatalogue, InfoJson) {
   auto json = nlohmann::json::parse(cli({"info", (dir / "p" / "Wave.8bf").string(), "--json"}).out);
   EXPECT_EQ(json["type"], "Photoshop Filter Factory 3.0");
   EXPECT_EQ(json["categoryOffset"], 31063);
@@ -83,7 +75,6 @@ TEST_F(CliCatalogue, InfoTextAndJson) {
   auto unknown = nlohmann::json::parse(cli({"info", (dir / "x.8bf").string(), "--json"}).out);
   EXPECT_EQ(unknown["type"], nullptr);
   EXPECT_EQ(unknown["filters"], nlohmann::json::array());
-  EXPECT_EQ(unknown["categoryOffset"], nullptr);
   EXPECT_EQ(cli({"info", (dir / "none.8bf").string()}).exitCode, 1);
 }
 
@@ -96,30 +87,12 @@ TEST_F(CliCatalogue, ListToStdoutCsvAndFile) {
   ASSERT_EQ(cli({"list", (dir / "p" / "multi.8bf").string(), "--output", out.string()}).exitCode,
             0);
   EXPECT_EQ(qm::test::readFile(out), "Blur: Caf\xC3\xA9\r\nNoise: Grain\r\n");
-  EXPECT_EQ(cli({"list", "x", "--fields", "colour"}).exitCode, 2);
 }
 
-TEST_F(CliCatalogue, ToggleAndSetCategory) {
-  auto set = cli({"set-category", "Distort", (dir / "p" / "Wave.8bf").string()});
-  ASSERT_EQ(set.exitCode, 0) << set.err;
-  auto bytes = qm::test::readFile(dir / "p" / "Wave.8bf");
-  EXPECT_EQ(bytes.size(), 57344u);
-  EXPECT_EQ(bytes.substr(31062, 9), std::string("\x07"
-                                                "Distort\0",
-                                                9));
-
-  auto refused = cli({"set-category", "Distort", (dir / "p" / "multi.8bf").string()});
-  EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_NE(refused.err.find("Changing the category didn't work for 1 plugin(s)."),
-            std::string::npos);
-  auto tooLong = cli({"set-category", std::string(35, 'c'), (dir / "p" / "Wave.8bf").string()});
-  EXPECT_EQ(tooLong.exitCode, 1);
-  EXPECT_NE(tooLong.err.find("at most 34 letters"), std::string::npos);
-
-  auto toggle =
-      cli({"toggle", (dir / "p" / "Wave.8bf").string(), (dir / "p" / "model.p").string()});
-  ASSERT_EQ(toggle.exitCode, 0);
+TEST_F(CliCatalogue, ToggleRenamesAndSaysSo) {
   const std::string p = (dir / "p").string();
+  auto toggle = cli({"toggle", p + "/Wave.8bf", p + "/model.p"});
+  ASSERT_EQ(toggle.exitCode, 0);
   EXPECT_EQ(toggle.out,
             p + "/Wave.8bf -> " + p + "/Wave._bf\n" + p + "/model.p -> " + p + "/model_p\n");
   EXPECT_TRUE(fs::exists(dir / "p" / "Wave._bf"));

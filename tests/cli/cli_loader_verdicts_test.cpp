@@ -50,19 +50,16 @@ class CliLoaderVerdicts : public ::testing::Test {
     fs::resize_file(dir / "big.afs", 5u << 20);
     fs::create_symlink("loop.afs", dir / "loop.afs");
   }
-
   static std::string fflEntry() {
     std::string entry = "ent.8bf\r\nLibCat\r\nLibTitle\r\nc\r\na\r\n";
     for (int i = 0; i < 16; ++i) entry += "\r\n";
     return entry + "r\r\ng\r\nb\r\na\r\n0\r\n0\r\n0\r\n0\r\n";
   }
-
   qm::test::ProgramRun cli(std::vector<std::string> args) {
     args.insert(args.begin(), {"--program-dir", (dir / "prog").string()});
     return qm::test::runProgram(QM_CLI, args);
   }
   std::string at(std::string_view name) const { return (dir / name).string(); }
-
   qm::test::TempFolder dir;
 };
 
@@ -73,6 +70,7 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
     int exitCode;
     std::string err;
   };
+  const std::string many = "Changing the category didn't work for ";
   const std::vector<Case> cases = {
       {{"dump", at("zero.afs")}, 1, at("zero.afs") + notFF},
       {{"dump", at("noise.pff")}, 1, at("noise.pff") + notFF},
@@ -84,10 +82,10 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"list", at("lib.ffl#2")}, 1, at("lib.ffl") + ": no entry 2 (the library has 1)"},
       {{"set-category", "Noise", at("zero.8bf")},
        1,
-       "Changing the category didn't work for 1 plugin(s).\r\n" + at("zero.8bf") + notFF},
+       many + "1 plugin(s).\r\n" + at("zero.8bf") + notFF},
       {{"set-category", "Noise", at("zero.afs"), at("missing.txt")},
        1,
-       "didn't work for 2 plugin(s).\r\n" + at("zero.afs") + notFF + "\r\n" + at("missing.txt") +
+       many + "2 plugin(s).\r\n" + at("zero.afs") + notFF + "\r\n" + at("missing.txt") +
            ": No such file or directory"},
       {{"set-category", "\xD0\x92\xD0\xBE\xD0\xB4\xD0\xBA\xD0\xB0 \xC3\xA9\xD0\xB2",
         at("plain.afs")},
@@ -135,18 +133,25 @@ TEST_F(CliLoaderVerdicts, UsageErrorsNameWhatIsWrong) {
   };
   const std::vector<Case> cases = {
       {{"types", "-x"}, "unknown option -x"},
-      {{"types", "--dest", "d"}, "--dest is not an option of types"},
       {{"types", "extra"}, "unexpected argument 'extra'"},
+      {{"dump"}, "dump: give exactly one FILE"},
       {{"dump", "--overwrite", "all", at("plain.afs")}, "--overwrite is not an option of dump"},
-      {{"dump", "--bogus", at("plain.afs")}, "unknown option --bogus"},
-      {{"info", at("plain.afs"), at("zero.afs")}, "unexpected argument '" + at("zero.afs") + "'"},
       {{"apply", at("plain.afs"), "--dest", at("d1"), at("a.png"), at("b.png")},
        "--dest is not an option of apply"},
       {{"apply", at("plain.afs"), at("a.png"), at("b.png"), at("c.png")},
        "unexpected argument '" + at("c.png") + "'"},
+      {{"convert", at("plain.afs")}, "--to takes 8bf, afs, pff or txt"},
+      {{"convert", "--to", "afs", "--stdin", at("plain.afs")}, "give FILE... or --stdin"},
+      {{"convert", "--to", "afs", "--overwrite", "maybe", at("plain.afs")},
+       "--overwrite takes ask, all or none"},
+      {{"convert", "--to", "8bf", "--ff-template", "2.0", at("plain.afs")},
+       "--ff-template takes 3.0 or 3.04"},
       // The tests run without a terminal on standard input.
       {{"convert", "--to", "afs", "--overwrite", "ask", at("plain.afs")},
        "--overwrite ask needs a terminal"},
+      {{"scan"}, "scan: give exactly one folder"},
+      {{"list", at("plain.afs"), "--fields", "colour"},
+       "--fields takes category,title,filename,author"},
   };
   const auto before = contentsOf(dir.path());
   for (const auto& c : cases) {
@@ -173,29 +178,21 @@ constexpr std::string_view kInformationText =
 
 TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
   struct Case {
-    std::string name;
-    std::string before;
-    std::string after;
-    std::string aFormula;
+    std::string name, before, after;
   };
-  const std::string general(kGeneralText);
-  const std::string info(kInformationText);
-  const std::string withTrailer = std::string(kAfsWithoutTrailer) +
-                                  "Distort\r\rWave\r\r\r\r\r\r1: \r\r2: Amount\r\r3: \r\r4: \r\r"
-                                  "5: \r\r6: \r\r7: \r\r8: \r\r";
+  const std::string general(kGeneralText), info(kInformationText), plain(kAfsWithoutTrailer);
+  const std::string slots = "1: \r\r2: Amount\r\r3: \r\r4: \r\r5: \r\r6: \r\r7: \r\r8: \r\r";
+  const std::string trailer = plain + "Distort\r\rWave\r\r\r\r\r\r" + slots;
   const std::vector<Case> cases = {
-      {"wave.txt", general, replaced(general, "Distort", "New Cat"), "a*ctl(2)/255"},
+      {"wave.txt", general, replaced(general, "Distort", "New Cat")},
       {"lower.txt", replaced(general, "Category: ", "category:"),
-       replaced(general, "Category: Distort", "category:New Cat"), "a*ctl(2)/255"},
+       replaced(general, "Category: Distort", "category:New Cat")},
       {"nocat.txt", replaced(general, "Category: Distort\r\n", ""),
-       replaced(general, "Distort", "New Cat"), "a*ctl(2)/255"},
-      {"info.txt", info, replaced(info, "\nDistort\n", "\nNew Cat\n"), "a"},
-      {"trailer.afs", withTrailer, replaced(withTrailer, "Distort", "New Cat"), "a"},
-      {"plain.afs", std::string(kAfsWithoutTrailer),
-       std::string(kAfsWithoutTrailer) +
-           "New Cat\r\rplain.8bf\r\r\r\r\r\r1: \r\r2: Slider 2\r\r3: \r\r4: \r\r5: \r\r6: \r\r"
-           "7: \r\r8: \r\r",
-       "a"},
+       replaced(general, "Distort", "New Cat")},
+      {"info.txt", info, replaced(info, "\nDistort\n", "\nNew Cat\n")},
+      {"trailer.afs", trailer, replaced(trailer, "Distort", "New Cat")},
+      {"plain.afs", plain,
+       plain + "New Cat\r\rplain.8bf\r\r\r\r\r\r" + replaced(slots, "Amount", "Slider 2")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -206,7 +203,6 @@ TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
     EXPECT_EQ(readFile(dir / c.name), c.after);
     auto dumpAfter = nlohmann::json::parse(cli({"dump", "--json", at(c.name)}).out);
     EXPECT_EQ(dumpAfter["category"], "New Cat");
-    EXPECT_EQ(dumpAfter["formulas"]["a"], c.aFormula);
     dumpAfter["category"] = dumpBefore["category"];
     EXPECT_EQ(dumpAfter, dumpBefore);
   }
@@ -223,10 +219,8 @@ TEST_F(CliLoaderVerdicts, TemplateCategoryRoomStaysTheFieldsRoom) {
   auto scan = nlohmann::json::parse(cli({"scan", "--json", dir.path().string()}).out);
   EXPECT_EQ(scan["rows"][0]["categoryRoom"], 34);
   // Nothing of the longer category is left behind the new one.
-  EXPECT_EQ(readFile(plugin).substr(31062, 36), std::string("\x04"
-                                                            "Blur",
-                                                            5) +
-                                                    std::string(31, '\0'));
+  EXPECT_EQ(readFile(plugin).substr(31062, 36),
+            "\x04" + std::string("Blur") + std::string(31, '\0'));
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ class FakeCodec final : public ImageCodec {
  public:
   bool failWrites = false;
   int scaleCalls = 0;
-
   std::optional<Image> read(const std::filesystem::path& file) override {
     std::ifstream in(file, std::ios::binary);
     std::string magic;

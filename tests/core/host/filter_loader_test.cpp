@@ -25,10 +25,9 @@ TEST(FilterLoader, LibraryEntriesByNumber) {
   // A Premiere entry comes back in the Photoshop dialect (mix takes its values swapped).
   EXPECT_TRUE(second->photoshopDialect);
   EXPECT_EQ(second->formulas[0], "mix(g,r,1,2)");
-  EXPECT_FALSE(loadFilter(lib.string() + "#3", {}));
-  EXPECT_FALSE(loadFilter(lib.string() + "#x", {}));
-  EXPECT_FALSE(loadFilter(lib.string() + "#", {}));
-  EXPECT_FALSE(loadFilter(lib.string(), {}));  // a whole library is not one filter
+  // A whole library is not one filter.
+  for (const char* bad : {"#3", "#x", "#", ""})
+    EXPECT_FALSE(loadFilter(lib.string() + bad, {})) << bad;
 }
 
 TEST(FilterLoader, PluginsRunTheirFormulasAsStored) {

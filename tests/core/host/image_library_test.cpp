@@ -25,11 +25,8 @@ TEST_F(ImageLibraryTest, OpenReportsSizeAndDepthAndFailsWithZero) {
   EXPECT_NE(opened, h);
   auto info = images.info(opened);
   ASSERT_TRUE(info);
-  EXPECT_EQ(info->width, 5);
-  EXPECT_EQ(info->height, 3);
-  EXPECT_EQ(info->bitsPerPixel, 24);
+  EXPECT_EQ(std::tie(info->width, info->height, info->bitsPerPixel), std::make_tuple(5, 3, 24));
   EXPECT_EQ(images.image(opened)->rgba, pattern(5, 3, false).rgba);
-
   qm::test::writeFile(dir / "junk.img", "not a picture");
   EXPECT_EQ(images.open(dir / "junk.img"), 0u);
   EXPECT_EQ(images.status(), ImageStatus::CannotOpen);
@@ -55,19 +52,15 @@ TEST_F(ImageLibraryTest, CopyTakesTheInclusiveRectangleAndScales) {
   const ImageHandle part = images.copy(h, 2, 3, Rect{3, 1, 4, 3});
   ASSERT_NE(part, 0u);
   const Image* img = images.image(part);
-  EXPECT_EQ(img->width, 2);
-  EXPECT_EQ(img->height, 3);
-  EXPECT_TRUE(img->hasAlpha);
+  EXPECT_EQ(std::tie(img->width, img->height, img->hasAlpha), std::make_tuple(2, 3, true));
   EXPECT_EQ(img->pixel(0, 0)[0], 3);
   EXPECT_EQ(img->pixel(1, 2)[1], 3);
   EXPECT_EQ(img->pixel(1, 2)[3], 9);
   EXPECT_EQ(codec.scaleCalls, 0);  // same size: no resampling
-
   const ImageHandle half = images.copy(h, 3, 2, Rect{0, 0, 5, 3});
   ASSERT_NE(half, 0u);
   EXPECT_EQ(codec.scaleCalls, 1);
   EXPECT_EQ(images.image(half)->pixel(2, 1)[0], 4);
-
   EXPECT_EQ(images.copy(h, 2, 2, Rect{0, 0, 6, 3}), 0u);  // past the right edge
   EXPECT_EQ(images.copy(h, 0, 2, Rect{0, 0, 1, 1}), 0u);
   EXPECT_EQ(images.status(), ImageStatus::BadSize);

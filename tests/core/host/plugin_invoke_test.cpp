@@ -34,7 +34,6 @@ class PluginInvokeTest : public ::testing::Test {
     qm::test::writeFile(dir / "other.8bf", std::string(4096, 'x'));
   }
   HostSession session() { return HostSession{images, host, prompter, work, 42}; }
-
   qm::test::TempFolder dir;
   FakeCodec codec;
   ImageLibrary images{codec};
@@ -47,43 +46,34 @@ class PluginInvokeTest : public ::testing::Test {
 TEST_F(PluginInvokeTest, RunsTheTemporaryPluginOnTheWorkImageAndDrawsIt) {
   work = images.adopt(pattern(5, 4, false));
   auto s = session();
-  EXPECT_TRUE(PluginInvoke(s, dir.path(), "temp.dll", &target, true, 0));
+  EXPECT_TRUE(PluginInvoke(s, dir.path(), "temp.dll", &target, false, 0));
+  EXPECT_EQ(target.draws, 0);
+  EXPECT_EQ(images.image(work)->pixel(4, 0)[0], 251);
+  EXPECT_TRUE(PluginInvoke(s, dir.path(), "temp.dll", &target, true, 0));  // inverts back
   const Image* img = images.image(work);
-  EXPECT_EQ(img->pixel(4, 0)[0], 251);
+  EXPECT_EQ(img->pixel(4, 0)[0], 4);
   EXPECT_EQ(img->pixel(4, 0)[2], 77);  // the plugin's own slider value
   EXPECT_EQ(target.draws, 1);
-  EXPECT_EQ(target.destination.right, 4);
-  EXPECT_EQ(target.destination.bottom, 3);
-  EXPECT_EQ(target.source.right, 4);
-  EXPECT_EQ(target.firstRed, 255);
+  EXPECT_EQ(std::tie(target.destination.right, target.destination.bottom, target.source.right),
+            std::make_tuple(4, 3, 4));
+  EXPECT_EQ(target.firstRed, 0);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_FALSE(host.isEnabled());
 }
 
-TEST_F(PluginInvokeTest, WithoutDrawingTheImageIsStillFiltered) {
-  work = images.adopt(pattern(2, 2, false));
-  auto s = session();
-  EXPECT_TRUE(PluginInvoke(s, dir.path(), "temp.dll", &target, false, 0));
-  EXPECT_EQ(target.draws, 0);
-  EXPECT_EQ(images.image(work)->pixel(0, 0)[0], 255);
-}
-
-TEST_F(PluginInvokeTest, NoWorkImageIsASilentNoOp) {
+TEST_F(PluginInvokeTest, FailedHostLoadShowsOnlyTheLibraryErrorAndNoWorkImageIsSilent) {
   auto s = session();
   // A missing host folder would complain if the host were loaded.
   EXPECT_FALSE(PluginInvoke(s, dir / "missing", "temp.dll", &target, true, 0));
   EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(target.draws, 0);
-}
-
-TEST_F(PluginInvokeTest, FailedHostLoadShowsOnlyTheLibraryError) {
   work = images.adopt(pattern(2, 2, false));
-  auto s = session();
-  EXPECT_FALSE(PluginInvoke(s, dir / "missing", "temp.dll", &target, true, 0));
+  auto withWork = session();
+  EXPECT_FALSE(PluginInvoke(withWork, dir / "missing", "temp.dll", &target, true, 0));
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_NE(prompter.messages[0].text, pluginLoadFailedText());
   EXPECT_EQ(prompter.messages[0].kind, qm::test::MessageKind::Error);
   EXPECT_FALSE(host.isEnabled());
+  EXPECT_EQ(target.draws, 0);
 }
 
 TEST_F(PluginInvokeTest, ANonFilterFactoryPluginFailsWithTheLoadMessage) {

@@ -42,11 +42,12 @@ TEST(PreviewPicture, ThumbSizeLetsTheLongerSideDecide) {
   const Size box = previewBoxPixels(15, 15);
   EXPECT_EQ(box, (Size{128, 88}));
   EXPECT_EQ(previewBoxPixels(12, 12), (Size{160, 110}));
-  EXPECT_EQ(thumbSize({400, 300}, box), (Size{128, 96}));
-  EXPECT_EQ(thumbSize({300, 400}, box), (Size{66, 88}));
-  EXPECT_EQ(thumbSize({50, 50}, box), (Size{128, 128}));
-  EXPECT_EQ(thumbSize({1000, 1}, box), (Size{128, 1}));
-  EXPECT_EQ(thumbSize({0, 5}, box), (Size{}));
+  const std::pair<Size, Size> cases[] = {{{400, 300}, {128, 96}},
+                                         {{300, 400}, {66, 88}},
+                                         {{50, 50}, {128, 128}},
+                                         {{1000, 1}, {128, 1}},
+                                         {{0, 5}, {}}};
+  for (const auto& [picture, thumb] : cases) EXPECT_EQ(thumbSize(picture, box), thumb);
 }
 
 TEST(PreviewPicture, CreateThumbReplacesThePreviewCopy) {
@@ -63,11 +64,8 @@ TEST(PreviewPicture, CreateThumbReplacesThePreviewCopy) {
   EXPECT_NE(copy, old);
   EXPECT_FALSE(images.info(old));  // closed
   auto info = images.info(copy);
-  EXPECT_EQ(info->width, 16);
-  EXPECT_EQ(info->height, 8);
-  EXPECT_EQ(info->bitsPerPixel, 24);
+  EXPECT_EQ(std::tie(info->width, info->height, info->bitsPerPixel), std::make_tuple(16, 8, 24));
   EXPECT_EQ(images.openCount(), 1u);  // the full-size picture is closed too
-
   const ImageHandle kept = copy;
   EXPECT_FALSE(CreateThumb(images, dir / "missing.img", {16, 16}, copy));
   EXPECT_EQ(copy, kept);

@@ -7,6 +7,12 @@
 namespace qm::host::testing {
 namespace {
 
+using Px = std::array<int, 4>;
+Px pixelAt(const Image& img, int x, int y) {
+  const std::uint8_t* p = img.pixel(x, y);
+  return {p[0], p[1], p[2], p[3]};
+}
+
 Rect whole(const Image& img) {
   return {0, 0, img.width - 1, img.height - 1};
 }
@@ -15,11 +21,8 @@ TEST(RunFilter, PictureWithoutAlphaRunsThreeChannelsAndIgnoresTheAFormula) {
   Image img = pattern(4, 3, false);
   auto report = runFilter({"255-r", "Z*10", "a", "this is not (a formula"}, img, whole(img), {});
   ASSERT_EQ(report.outcome, RunOutcome::Done);
-  const std::uint8_t* p = img.pixel(3, 2);
-  EXPECT_EQ(p[0], 252);
-  EXPECT_EQ(p[1], 30);
-  EXPECT_EQ(p[2], 0);  // a reads 0 without alpha
-  EXPECT_EQ(p[3], 255);
+  // a reads 0 without alpha.
+  EXPECT_EQ(pixelAt(img, 3, 2), (Px{252, 30, 0, 255}));
 }
 
 TEST(RunFilter, LayerWithAlphaRunsFourChannelsAndKeepsStraightColour) {
@@ -28,11 +31,7 @@ TEST(RunFilter, LayerWithAlphaRunsFourChannelsAndKeepsStraightColour) {
   run.sliders = {7};
   auto report = runFilter({"r", "a", "Z", "a/2+ctl(0)"}, img, whole(img), run);
   ASSERT_EQ(report.outcome, RunOutcome::Done);
-  const std::uint8_t* p = img.pixel(2, 1);
-  EXPECT_EQ(p[0], 2);
-  EXPECT_EQ(p[1], 100);
-  EXPECT_EQ(p[2], 4);
-  EXPECT_EQ(p[3], 57);
+  EXPECT_EQ(pixelAt(img, 2, 1), (Px{2, 100, 4, 57}));
 }
 
 TEST(RunFilter, AreaCountsCoordinatesFromItsCornerAndLeavesTheRestAlone) {
@@ -40,14 +39,13 @@ TEST(RunFilter, AreaCountsCoordinatesFromItsCornerAndLeavesTheRestAlone) {
   const Image before = img;
   auto report = runFilter({"x*10+y", "X*10+Y", "src(-1,0,0)", ""}, img, Rect{2, 1, 4, 2}, {});
   ASSERT_EQ(report.outcome, RunOutcome::Done);
-  EXPECT_EQ(img.pixel(2, 1)[0], 0);
-  EXPECT_EQ(img.pixel(4, 2)[0], 21);
-  EXPECT_EQ(img.pixel(3, 2)[1], 32);  // a 3 x 2 area
-  EXPECT_EQ(img.pixel(4, 2)[2], 2);   // src pins to the area's own left edge (x = 2)
+  // A 3 x 2 area; src pins to the area's own left edge (x = 2).
+  EXPECT_EQ(pixelAt(img, 2, 1), (Px{0, 32, 2, 255}));
+  EXPECT_EQ(pixelAt(img, 4, 2), (Px{21, 32, 2, 255}));
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 6; ++x)
       if (x < 2 || x > 4 || y < 1 || y > 2) {
-        EXPECT_TRUE(std::equal(img.pixel(x, y), img.pixel(x, y) + 4, before.pixel(x, y)));
+        EXPECT_EQ(pixelAt(img, x, y), pixelAt(before, x, y));
       }
 }
 

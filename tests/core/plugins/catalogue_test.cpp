@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "plugin_fixtures.h"
+#include "support/ff_sources.h"
 #include "support/scripted_ports.h"
 
 namespace qm::plugins {
@@ -30,17 +31,14 @@ class CatalogueScan : public ::testing::Test {
     test::writeFile(dir / "video.prm", fixtures::videoFilterPrm("Ripple"));
     test::writeFile(dir / "sub" / "inner.8bf", fixtures::piplPlugin({{"Other", "Deep"}}));
   }
-
   ScanResult scan(ScanOptions options = {}) {
     return catalogue.scan(dir.path(), options, table, {}, progress);
   }
-
   std::vector<std::string> titles() const {
     std::vector<std::string> t;
     for (const auto& r : catalogue.rows()) t.push_back(r.category + "|" + r.title);
     return t;
   }
-
   test::TempFolder dir;
   PlugTypeTable table = makeTypeTable({{"Lightwave Plugin (p|3)", true}});
   test::ScriptedProgress progress;
@@ -55,16 +53,16 @@ TEST_F(CatalogueScan, RowsInVisitingOrderWithPositionsAndUnknowns) {
                                                 "[Lightwave Plugin]|Model", "Noise|Grain",
                                                 "Blur|Smear", "Noise|Speckle", "Blur|Hidden",
                                                 "Stylize|Glow", "[Premiere Video]|Ripple"}));
-  const auto& rows = catalogue.rows();
-  EXPECT_EQ(rows[0].categoryPosition, 0);  // the template's 31064 means Filter Factory
-  EXPECT_EQ(rows[0].path, dir / "Blur.8bf");
-  EXPECT_EQ(rows[0].architecture, "x86");
-  EXPECT_EQ(rows[1].categoryPosition, 0);
-  EXPECT_EQ(rows[2].categoryPosition, -1);
-  EXPECT_EQ(rows[2].architecture, std::nullopt);
-  EXPECT_GT(rows[3].categoryPosition, 0);
-  EXPECT_EQ(rows[3].architecture, "x64");
-  EXPECT_EQ(rows[8].categoryPosition, 5002 + 16 + 1);
+  std::vector<std::tuple<std::int32_t, std::optional<std::string>>> kinds;
+  for (const auto& r : catalogue.rows()) kinds.emplace_back(r.categoryPosition, r.architecture);
+  // The template's 31064 means Filter Factory (0); -1 is a type-table row without a PE header.
+  EXPECT_EQ(kinds[0], std::make_tuple(0, std::optional<std::string>("x86")));
+  EXPECT_EQ(kinds[1], std::make_tuple(0, std::optional<std::string>()));
+  EXPECT_EQ(kinds[2], std::make_tuple(-1, std::optional<std::string>()));
+  EXPECT_GT(std::get<0>(kinds[3]), 0);
+  EXPECT_EQ(std::get<1>(kinds[3]), "x64");
+  EXPECT_EQ(std::get<0>(kinds[8]), 5002 + 16 + 1);
+  EXPECT_EQ(catalogue.rows()[0].path, dir / "Blur.8bf");
   EXPECT_EQ(catalogue.categories(),
             (std::vector<std::string>{"[Lightwave Plugin]", "[Premiere Video]", "[Unknown]", "Blur",
                                       "Noise", "Stylize"}));
@@ -73,26 +71,17 @@ TEST_F(CatalogueScan, RowsInVisitingOrderWithPositionsAndUnknowns) {
   EXPECT_EQ(progress.percents.back(), 100);
 }
 
-TEST_F(CatalogueScan, RecursiveVisitsSubFoldersAfterTheFiles) {
-  scan({.recursive = true});
+TEST_F(CatalogueScan, OptionsAndTablesChooseTheRows) {
+  scan({.recursive = true});  // sub folders come after the files
   ASSERT_EQ(catalogue.rowCount(), 10u);
-  EXPECT_EQ(catalogue.row(10).title, "Deep");
   EXPECT_EQ(catalogue.row(10).path, dir / "sub" / "inner.8bf");
-}
-
-TEST_F(CatalogueScan, FilterFactoryOnlyAndSources) {
   scan({.filterFactoryOnly = true});
   EXPECT_EQ(titles(), (std::vector<std::string>{"Blur|Soft"}));
-  // notes.txt is no Filter Factory source: no row even with sources on.
-  scan({.includeSources = true});
+  scan({.includeSources = true});  // notes.txt is no Filter Factory source
   EXPECT_EQ(catalogue.rowCount(), 9u);
-}
-
-TEST_F(CatalogueScan, DefaultTypeTableListsEverythingButDropsUnknownKinds) {
   table = makeTypeTable(defaultTypeList());
   scan();
   for (const auto& r : catalogue.rows()) EXPECT_NE(r.path.filename(), "readme.doc");
-  // "model.p" is still a Lightwave plugin.
   EXPECT_EQ(catalogue.row(3).category, "[Lightwave Plugin]");
 }
 
@@ -115,26 +104,22 @@ TEST(CatalogueEmpty, NoRowsClearsTheUpToDateFlag) {
 TEST_F(CatalogueScan, FilterListPrefixesAndPhotoshopModes) {
   scan();
   std::vector<std::string> blur = {"Blur"};
-  auto plain = catalogue.filterEntries(blur, false, table);
-  // Sorted, so enabled entries come before disabled ones.
-  EXPECT_EQ(plain, (std::vector<FilterEntry>{{"+ Smear", 5}, {"+ Soft", 1}, {"- Hidden", 7}}));
-  auto photoshop = catalogue.filterEntries(blur, true, table);
-  EXPECT_EQ(photoshop, (std::vector<FilterEntry>{{"+ Smear", 5},
-                                                 {"+ Soft", 1},
-                                                 {"Blur", 0},
-                                                 {"Blur More", 0},
-                                                 {"Gaussian Blur...", 0},
-                                                 {"Motion Blur...", 0}}));
   std::vector<std::string> others = {"[Lightwave Plugin]", "[Premiere Video]", "Stylize"};
+  using Entries = std::vector<FilterEntry>;
+  // Sorted, so enabled entries come before disabled ones. In a Photoshop mode only ".8bf" files
+  // and enabled table types stay, beside the built-ins.
+  // clang-format off
+  EXPECT_EQ(catalogue.filterEntries(blur, false, table),
+            (Entries{{"+ Smear", 5}, {"+ Soft", 1}, {"- Hidden", 7}}));
+  EXPECT_EQ(catalogue.filterEntries(blur, true, table),
+            (Entries{{"+ Smear", 5}, {"+ Soft", 1}, {"Blur", 0}, {"Blur More", 0},
+                     {"Gaussian Blur...", 0}, {"Motion Blur...", 0}}));
   EXPECT_EQ(catalogue.filterEntries(others, false, table),
-            (std::vector<FilterEntry>{{"+ Glow", 8}, {"+ Model", 3}, {"+ Ripple", 9}}));
-  // In a Photoshop mode only ".8bf" files and enabled table types stay, beside the built-ins.
+            (Entries{{"+ Glow", 8}, {"+ Model", 3}, {"+ Ripple", 9}}));
   EXPECT_EQ(catalogue.filterEntries(others, true, table),
-            (std::vector<FilterEntry>{{"+ Model", 3},
-                                      {"Diffuse...", 0},
-                                      {"Emboss...", 0},
-                                      {"Find Edges", 0},
-                                      {"Trace Contour...", 0}}));
+            (Entries{{"+ Model", 3}, {"Diffuse...", 0}, {"Emboss...", 0}, {"Find Edges", 0},
+                     {"Trace Contour...", 0}}));
+  // clang-format on
 }
 
 TEST(CatalogueFilterList, OtherInPhotoshopModeAndSourcesWithoutPrefix) {
@@ -144,17 +129,15 @@ TEST(CatalogueFilterList, OtherInPhotoshopModeAndSourcesWithoutPrefix) {
   c.appendRow({"/p/c.8bf", "Blur", "Elsewhere", 0, 0, {}});
   c.appendRow({"/p/d.p", "[Lightwave Plugin]", "Model", -1, 0, {}});
   PlugTypeTable table = makeTypeTable({{"Lightwave Plugin (p|3)", true}});
-  std::vector<std::string> other = {"Other"};
-  EXPECT_EQ(c.filterEntries(other, false, table),
-            (std::vector<FilterEntry>{{"+ Mine", 1}, {"Src (.afs)", 2}}));
-  EXPECT_EQ(c.filterEntries(other, true, table), (std::vector<FilterEntry>{{"+ Mine", 1},
-                                                                           {"Custom...", 0},
-                                                                           {"High Pass...", 0},
-                                                                           {"Maximum...", 0},
-                                                                           {"Minimum...", 0},
-                                                                           {"Offset...", 0}}));
-  std::vector<std::string> lw = {"[Lightwave Plugin]"};
-  EXPECT_EQ(c.filterEntries(lw, true, table), (std::vector<FilterEntry>{{"+ Model", 4}}));
+  std::vector<std::string> other = {"Other"}, lw = {"[Lightwave Plugin]"};
+  using Entries = std::vector<FilterEntry>;
+  // clang-format off
+  EXPECT_EQ(c.filterEntries(other, false, table), (Entries{{"+ Mine", 1}, {"Src (.afs)", 2}}));
+  EXPECT_EQ(c.filterEntries(other, true, table),
+            (Entries{{"+ Mine", 1}, {"Custom...", 0}, {"High Pass...", 0}, {"Maximum...", 0},
+                     {"Minimum...", 0}, {"Offset...", 0}}));
+  // clang-format on
+  EXPECT_EQ(c.filterEntries(lw, true, table), (Entries{{"+ Model", 4}}));
 }
 
 TEST_F(CatalogueScan, StatusTextsOfTheClicks) {
@@ -189,12 +172,6 @@ TEST(CatalogueCategories, SortedCaseInsensitivelyTiesByCodePoint) {
             (std::vector<std::string>{"[Unknown]", "Alpha", "alpha", "Beta", "beta", "Zed"}));
 }
 
-}  // namespace
-}  // namespace qm::plugins
-
-namespace qm::plugins {
-namespace {
-
 TEST(CataloguePremiere, TemplatePositionsFileFactoryPlugins) {
   test::TempFolder dir;
   // ReadComprm positions are one less than the templates' listed ones.
@@ -210,15 +187,25 @@ TEST(CataloguePremiere, TemplatePositionsFileFactoryPlugins) {
   Catalogue catalogue;
   test::ScriptedProgress progress;
   catalogue.scan(dir.path(), {}, PlugTypeTable{}, {}, progress);
-  ASSERT_EQ(catalogue.rowCount(), 3u);
-  EXPECT_EQ(catalogue.row(1).category, "[Premiere FF]");
-  EXPECT_EQ(catalogue.row(1).title, "Made By FF");
-  EXPECT_EQ(catalogue.row(1).categoryPosition, 0);
-  EXPECT_EQ(catalogue.row(2).category, "[Premiere TF]");
-  EXPECT_EQ(catalogue.row(2).title, "Slide");
-  EXPECT_EQ(catalogue.row(2).categoryPosition, 0);
-  EXPECT_EQ(catalogue.row(3).category, "[Premiere Video]");
-  EXPECT_EQ(catalogue.row(3).categoryPosition, 29094 + 16 + 1);
+  std::vector<std::tuple<std::string, std::string, std::int32_t>> rows;
+  for (const auto& r : catalogue.rows()) rows.emplace_back(r.category, r.title, r.categoryPosition);
+  EXPECT_EQ(rows, (decltype(rows){{"[Premiere FF]", "Made By FF", 0},
+                                  {"[Premiere TF]", "Slide", 0},
+                                  {"[Premiere Video]", "Own Filter", 29094 + 16 + 1}}));
+}
+
+TEST(CatalogueSources, RowsOnlyWithTheSourcesOptionAndWithTheirSuffix) {
+  test::TempFolder dir;
+  test::writeFile(dir / "wave.afs", test::afsSource("Waves"));
+  Catalogue catalogue;
+  test::ScriptedProgress progress;
+  catalogue.scan(dir.path(), {}, PlugTypeTable{}, {}, progress);
+  EXPECT_EQ(catalogue.rowCount(), 0u);
+  catalogue.scan(dir.path(), {.includeSources = true}, PlugTypeTable{}, {}, progress);
+  ASSERT_EQ(catalogue.rowCount(), 1u);
+  const auto& row = catalogue.row(1);
+  EXPECT_EQ(std::tie(row.category, row.title, row.categoryPosition),
+            std::make_tuple("Tests", "Waves (.afs)", 0));
 }
 
 }  // namespace

@@ -19,9 +19,7 @@ class ChangeCategory : public ::testing::Test {
     catalogue.scan(dir.path(), {}, PlugTypeTable{}, {}, progress);
     ASSERT_EQ(catalogue.rowCount(), 3u);
   }
-
   std::string bytesOf(const char* name) { return test::readFile(dir / name); }
-
   test::TempFolder dir;
   std::string original;
   Catalogue catalogue;
@@ -42,18 +40,12 @@ TEST_F(ChangeCategory, FieldGetsSixteenBitLengthCharactersAndAZero) {
   }
 }
 
-TEST_F(ChangeCategory, SixteenBitLengthShowsWhenTheCategoryIsEmpty) {
+TEST_F(ChangeCategory, EmptyCategoryAndTemplateOffsetsBySize) {
   ASSERT_EQ(ChangeCat_FV(catalogue.row(1), ""), ChangeCatResult::Changed);
-  std::string now = bytesOf("a.8bf");
-  EXPECT_EQ(now.substr(31062, 3), std::string("\0\0\0", 3));
-}
-
-TEST_F(ChangeCategory, TemplateOffsetsBySize) {
-  EXPECT_EQ(templateCategoryOffset(49152), 23894u);
-  EXPECT_EQ(templateCategoryOffset(49664), 34978u);
-  EXPECT_EQ(templateCategoryOffset(53760), 30402u);
-  EXPECT_EQ(templateCategoryOffset(57344), 31062u);
-  EXPECT_EQ(templateCategoryOffset(57345), std::nullopt);
+  EXPECT_EQ(bytesOf("a.8bf").substr(31062, 3), std::string("\0\0\0", 3));  // a 16-bit length
+  for (auto [size, offset] : std::vector<std::pair<std::size_t, std::optional<std::size_t>>>{
+           {49152, 23894}, {49664, 34978}, {53760, 30402}, {57344, 31062}, {57345, std::nullopt}})
+    EXPECT_EQ(templateCategoryOffset(size), offset) << size;
 }
 
 TEST_F(ChangeCategory, RefusalsLeaveFilesAlone) {
@@ -122,7 +114,6 @@ TEST_F(ChangeCategory, DialogAsksAgainForEmptyAndPremiereTexts) {
   EXPECT_EQ(prompter.textCaptions, (std::vector<std::string>(3, "Choose or enter a new category")));
   EXPECT_EQ(catalogue.row(1).category, "Fresh");
   EXPECT_TRUE(prompter.messages.empty());
-
   test::ScriptedPrompter cancelling;
   cancelling.textAnswers = {std::nullopt};
   auto cancelled = cmd_ChangeCategory(request, catalogue, cancelling, {});

@@ -18,28 +18,20 @@ TEST(ToggledName, EveryRuleOfTheTable) {
     std::optional<std::string> fileView;
     std::optional<std::string> pluginView;
   };
+  // clang-format off
   const std::vector<Case> cases = {
-      {"Blur.8bf", "Blur._bf", "Blur._bf"},
-      {"Blur.8BF", "Blur._bf", "Blur._bf"},
-      {"Blur._bf", "Blur.8bf", "Blur.8bf"},
-      {"Blur_8bf", "Blur.8bf", "Blur.8bf"},
-      {"Blur.8b-", "Blur.8bf", "Blur.8bf"},
-      {"Fx.prm", "Fx_prm", "Fx_prm"},
-      {"Fx.PRM", "Fx_prm", "Fx_PRM"},
-      {"Fx_prm", "Fx.prm", "Fx.prm"},
-      {"Fx_PRM", "Fx.prm", "Fx.PRM"},
-      {"Fx._rm", "Fx.prm", "Fx.prm"},
-      {"Fx.pr-", "Fx.prm", "Fx.prm"},
-      {"Ae.aex", "Ae_aex", "Ae_aex"},
-      {"Ae._ex", "Ae.aex", "Ae.aex"},
-      {"Ae_aex", "Ae.aex", "Ae.aex"},
-      {"model.p", "model_p", "model_p"},
-      {"model_p", "model.p", "model.p"},
-      {"model.P", "model_p", "model_P"},
-      {"x.8BE", "x_8be", "x_8BE"},
-      {"notes.doc", std::nullopt, std::nullopt},
-      {"prm", std::nullopt, std::nullopt},
+      {"Blur.8bf", "Blur._bf", "Blur._bf"}, {"Blur.8BF", "Blur._bf", "Blur._bf"},
+      {"Blur._bf", "Blur.8bf", "Blur.8bf"}, {"Blur_8bf", "Blur.8bf", "Blur.8bf"},
+      {"Blur.8b-", "Blur.8bf", "Blur.8bf"}, {"Fx.prm", "Fx_prm", "Fx_prm"},
+      {"Fx.PRM", "Fx_prm", "Fx_PRM"}, {"Fx_prm", "Fx.prm", "Fx.prm"},
+      {"Fx_PRM", "Fx.prm", "Fx.PRM"}, {"Fx._rm", "Fx.prm", "Fx.prm"},
+      {"Fx.pr-", "Fx.prm", "Fx.prm"}, {"Ae.aex", "Ae_aex", "Ae_aex"},
+      {"Ae._ex", "Ae.aex", "Ae.aex"}, {"Ae_aex", "Ae.aex", "Ae.aex"},
+      {"model.p", "model_p", "model_p"}, {"model_p", "model.p", "model.p"},
+      {"model.P", "model_p", "model_P"}, {"x.8BE", "x_8be", "x_8BE"},
+      {"notes.doc", std::nullopt, std::nullopt}, {"prm", std::nullopt, std::nullopt},
   };
+  // clang-format on
   PlugTypeTable table = lightwave();
   for (const auto& c : cases) {
     EXPECT_EQ(toggledName(c.from, table, false), c.fileView) << c.from;
@@ -110,14 +102,14 @@ TEST(EnableDisable, PluginViewRenamesAMultiFilterFileOnce) {
 }
 
 TEST(EnableDisable, ViewRefusals) {
-  test::ScriptedPrompter ffl;
-  cmd_EnableDisable(PaneView::Ffl, {}, {}, nullptr, PlugTypeTable{}, ffl);
-  ASSERT_EQ(ffl.messages.size(), 1u);
-  EXPECT_EQ(ffl.messages[0].text, "En/Disable doesn't work in the FFL View.");
-  test::ScriptedPrompter none;
-  cmd_EnableDisable(PaneView::File, {}, {}, nullptr, PlugTypeTable{}, none);
-  ASSERT_EQ(none.messages.size(), 1u);
-  EXPECT_EQ(none.messages[0].text, "Enabling and disabling of this file type is not possible.");
+  for (auto [view, text] :
+       {std::pair{PaneView::Ffl, "En/Disable doesn't work in the FFL View."},
+        std::pair{PaneView::File, "Enabling and disabling of this file type is not possible."}}) {
+    test::ScriptedPrompter prompter;
+    cmd_EnableDisable(view, {}, {}, nullptr, PlugTypeTable{}, prompter);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, text);
+  }
 }
 
 }  // namespace

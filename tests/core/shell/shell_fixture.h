@@ -29,7 +29,6 @@ class FaultyFs final : public Fs {
   bool failCompare = false;
   stdfs::path otherDevice;
   int calls = 0;
-
   bool exists(const stdfs::path& p) override { return ++calls, disk_.exists(p); }
   bool isFolder(const stdfs::path& p) override { return ++calls, disk_.isFolder(p); }
   bool same(const stdfs::path& a, const stdfs::path& b) override {
@@ -65,7 +64,6 @@ class PresetRecorder final : public ForwardingPrompter {
  public:
   using ForwardingPrompter::ForwardingPrompter;
   std::vector<std::string> presets;
-
   std::optional<std::string> askText(std::string_view caption, std::string_view preset) override {
     presets.emplace_back(preset);
     return inner().askText(caption, preset);
@@ -82,7 +80,6 @@ class FakeTrash final : public Trash {
 class ShellTest : public ::testing::Test {
  protected:
   ShellTest();
-
   stdfs::path left() const { return temp_ / "left"; }
   stdfs::path right() const { return temp_ / "right"; }
   // Writes a file into a pane folder and returns its path.
@@ -91,7 +88,6 @@ class ShellTest : public ::testing::Test {
   std::vector<std::string> names(const stdfs::path& folder) const;
   // The only message shown, or a failure when there is not exactly one.
   const qm::test::RecordedMessage& onlyMessage() const;
-
   qm::test::TempFolder temp_;
   qm::test::ScriptedPrompter prompter_;
   PresetRecorder recorder_{prompter_};
