@@ -33,7 +33,7 @@ constexpr std::string_view kHelp =
     "  --ctl N=V       slider N (0..7) set to V (0..255) instead of the filter's value\n"
     "  --threads N     threads to use (default: all cores)\n"
     "  --overwrite ask|all|none\n"
-    "                  what to do when OUTPUT exists (default none: it is kept)\n"
+    "                  what to do when OUTPUT exists (default: ask on a terminal, else none)\n"
     "\n"
     "A formula error is reported with the channel and the 1-based position (exit 1).\n"
     "Ctrl-C stops the run between rows (exit 3); OUTPUT is then not written.\n";
