@@ -215,7 +215,7 @@ class CommandsTest : public QObject {
     convertTo("AFS File", true);
     rig.runner.convert();
 
-    QVERIFY(!fs::is_empty(rig.temp / "out"));
+    QVERIFY(fs::exists(rig.temp / "out" / "clip.afs"));
     QVERIFY(!rig.runner.convertDialog().choice().useClipboard);
   }
 
@@ -466,9 +466,6 @@ class CommandsTest : public QObject {
     w.category("Blur")->setSelected(true);
     QCOMPARE(w.plugins->filterList()->count(), 2);
     w.plugins->filterList()->selectAll();
-    // The other pane's category list does not take a Plugin View drag.
-    QVERIFY(!dragAndDrop(w.plugins->filterList(), w.window().pane(1)->pluginView()->categoryList(),
-                         QPoint(5, 5)));
     auto* categories = w.plugins->categoryList();
     QVERIFY(dragAndDrop(w.plugins->filterList(), categories,
                         categories->visualItemRect(w.category("Noise")).center()));
