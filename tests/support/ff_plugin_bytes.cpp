@@ -81,12 +81,6 @@ void putText(std::string& bytes, std::size_t offset, std::string_view text) {
   bytes[offset + text.size()] = '\0';
 }
 
-std::size_t ffSignatureOffset(std::size_t size) {
-  for (const auto& w : kWindows)
-    if (w.size == size) return w.signature;
-  return 0;
-}
-
 std::string ffPluginBytes(std::size_t size, const FFPluginFields& f,
                           std::optional<std::string_view> given) {
   if (size == 99712 || size == 99840) return macBytes(size, f, given.value_or("Factory"));

@@ -36,9 +36,6 @@ struct FFPluginFields {
 std::string ffPluginBytes(std::size_t size, const FFPluginFields& fields,
                           std::optional<std::string_view> signature = std::nullopt);
 
-// The signature offset of a Windows size (0 for others).
-std::size_t ffSignatureOffset(std::size_t size);
-
 // Premiere plugins: the formulas are given R, G, B, A and stored B, G, R, A.
 struct PremiereFields {
   std::string menuName;

@@ -23,11 +23,10 @@ void append32(Bytes& b, std::uint32_t v) {
 void align4(Bytes& b) {
   while (b.size() % 4) b.push_back(0);
 }
-void appendUtf16(Bytes& b, std::string_view s) {
-  for (char c : s) {
-    b.push_back(static_cast<std::uint8_t>(c));
-    b.push_back(0);
-  }
+// UTF-16LE with its terminating zero.
+void appendUtf16z(Bytes& b, std::string_view s) {
+  for (char c : s) b.insert(b.end(), {static_cast<std::uint8_t>(c), 0});
+  b.insert(b.end(), {0, 0});
 }
 
 // A property of a PIPL: vendor, key, id, length, data padded to 4.
@@ -128,12 +127,10 @@ BuiltPe buildPe(const PeImage& image) {
   Bytes rsrc = resourceSection(image.resources, image.rsrcVirtual, dataInSection);
 
   b.assign(image.rsrcFileOffset, 0);
-  b[0] = 'M';
-  b[1] = 'Z';
-  put32(b, 0x3C, image.peOffset);
   const std::size_t pe = image.peOffset;
-  b[pe] = 'P';
-  b[pe + 1] = 'E';
+  put16(b, 0, 'M' | 'Z' << 8);
+  put32(b, 0x3C, image.peOffset);
+  put16(b, pe, 'P' | 'E' << 8);
   put16(b, pe + 4, image.machine);
   put16(b, pe + 6, 1);  // one section
   const std::uint32_t optionalSize = image.pe64 ? 240 : 224;
@@ -144,8 +141,7 @@ BuiltPe buildPe(const PeImage& image) {
   put32(b, opt + 32, 0x1000);  // section alignment
   put32(b, opt + 36, 0x200);   // file alignment
   const std::size_t sections = opt + optionalSize;
-  const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
-  for (std::size_t i = 0; i < 8; ++i) b[sections + i] = static_cast<std::uint8_t>(name[i]);
+  std::copy_n(".rsrc", 5, b.begin() + static_cast<std::ptrdiff_t>(sections));
   put32(b, sections + 8, static_cast<std::uint32_t>(rsrc.size()));
   put32(b, sections + 12, image.rsrcVirtual);
   put32(b, sections + 16, static_cast<std::uint32_t>(rsrc.size()));
@@ -176,13 +172,7 @@ Bytes piplData(const PiplFilter& command) {
     data.resize(std::max(size, data.size()), 0);
     property(b, "gtac", data);
   };
-  if (command.categoryFirst) {
-    catgProperty();
-    nameProperty();
-  } else {
-    nameProperty();
-    catgProperty();
-  }
+  command.categoryFirst ? (catgProperty(), nameProperty()) : (nameProperty(), catgProperty());
   property(b, "tsoh", Bytes{'M', 'I', 'B', '8'});
   return b;
 }
@@ -212,32 +202,21 @@ Bytes bfmData(std::string_view title) {
 Bytes versionData(const std::vector<VersionStrings>& languages) {
   // A VS_VERSIONINFO-shaped block: each String record is wLength, wValueLength, wType, key
   // (UTF-16, zero), padding to 4, value (UTF-16, zero), padding to 4.
-  Bytes b;
-  put16(b, 0, 0);
-  put16(b, 2, 0);
-  put16(b, 4, 0);
-  appendUtf16(b, "VS_VERSION_INFO");
-  b.push_back(0);
-  b.push_back(0);
+  Bytes b(6, 0);
+  appendUtf16z(b, "VS_VERSION_INFO");
   align4(b);
   for (const auto& strings : languages) {
     b.insert(b.end(), 6, 0);
-    appendUtf16(b, "040904E4");
-    b.push_back(0);
-    b.push_back(0);
+    appendUtf16z(b, "040904E4");
     align4(b);
     for (const auto& [key, value] : strings) {
       const std::size_t start = b.size();
       b.insert(b.end(), 6, 0);
       put16(b, start + 2, static_cast<std::uint32_t>(value.size() + 1));
       put16(b, start + 4, 1);
-      appendUtf16(b, key);
-      b.push_back(0);
-      b.push_back(0);
+      appendUtf16z(b, key);
       align4(b);
-      appendUtf16(b, value);
-      b.push_back(0);
-      b.push_back(0);
+      appendUtf16z(b, value);
       put16(b, start, static_cast<std::uint32_t>(b.size() - start));
       align4(b);
     }

@@ -3,6 +3,21 @@
 #include <gtest/gtest.h>
 
 namespace qm::test {
+namespace {
+
+// The next scripted answer; with none left the question fails the test and gets fallback.
+template <typename Answer, typename Fallback>
+Answer next(std::deque<Answer>& answers, Fallback fallback, std::string_view question) {
+  if (answers.empty()) {
+    ADD_FAILURE() << "unscripted question: " << question;
+    return fallback;
+  }
+  Answer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+}  // namespace
 
 void ScriptedPrompter::inform(std::string_view text, std::string_view title) {
   messages.push_back({MessageKind::Inform, std::string(text), std::string(title)});
@@ -19,24 +34,12 @@ void ScriptedPrompter::error(std::string_view text, std::string_view title) {
 Button ScriptedPrompter::ask(std::string_view text, std::string_view title, Buttons buttons,
                              Icon icon) {
   messages.push_back({MessageKind::Ask, std::string(text), std::string(title), buttons, icon});
-  if (askAnswers.empty()) {
-    ADD_FAILURE() << "unscripted question: " << text;
-    return buttons == Buttons::YesNo ? Button::No : Button::Cancel;
-  }
-  Button answer = askAnswers.front();
-  askAnswers.pop_front();
-  return answer;
+  return next(askAnswers, buttons == Buttons::YesNo ? Button::No : Button::Cancel, text);
 }
 
 std::optional<std::string> ScriptedPrompter::askText(std::string_view caption, std::string_view) {
   textCaptions.emplace_back(caption);
-  if (textAnswers.empty()) {
-    ADD_FAILURE() << "unscripted text request: " << caption;
-    return std::nullopt;
-  }
-  auto answer = textAnswers.front();
-  textAnswers.pop_front();
-  return answer;
+  return next(textAnswers, std::nullopt, caption);
 }
 
 std::optional<FolderChoice> ScriptedPrompter::chooseFolder(const FolderRequest& request) {
@@ -46,13 +49,7 @@ std::optional<FolderChoice> ScriptedPrompter::chooseFolder(const FolderRequest& 
 
 OverwriteAnswer ScriptedPrompter::overwrite(const OverwriteQuestion& question) {
   overwriteQuestions.push_back(question);
-  if (overwriteAnswers.empty()) {
-    ADD_FAILURE() << "unscripted overwrite question: " << question.destinationLine;
-    return OverwriteAnswer::Cancel;
-  }
-  OverwriteAnswer answer = overwriteAnswers.front();
-  overwriteAnswers.pop_front();
-  return answer;
+  return next(overwriteAnswers, OverwriteAnswer::Cancel, question.destinationLine);
 }
 
 bool ScriptedProgress::cancelled() {

@@ -15,16 +15,13 @@ struct FakePane {
   shell::PaneView view = shell::PaneView::File;
   std::vector<std::filesystem::path> files;
   std::vector<std::size_t> rows;
-  std::vector<std::filesystem::path> folders;
   std::filesystem::path library;
   std::vector<std::uint64_t> positions;
   plugins::Catalogue catalogue;
   // What the commands asked for.
   int refreshes = 0;
-  int rescans = 0;
   int photoshopChecks = 0;
   int statusRefreshes = 0;
-  std::vector<std::filesystem::path> removedEntries;
   std::vector<std::uint64_t> removedFfl;
   std::vector<std::optional<std::string>> shownCategories;
   std::map<std::filesystem::path, bool> entryStates;
@@ -40,9 +37,7 @@ class FakeHost final : public gui::CommandHost {
   shell::PaneView view(int p) const override { return pane(p).view; }
   std::vector<std::filesystem::path> selectedFiles(int p) const override { return pane(p).files; }
   std::vector<std::size_t> selectedRows(int p) const override { return pane(p).rows; }
-  std::vector<std::filesystem::path> selectedFolders(int p) const override {
-    return pane(p).folders;
-  }
+  std::vector<std::filesystem::path> selectedFolders(int) const override { return {}; }
   std::filesystem::path fflLibrary(int p) const override { return pane(p).library; }
   std::vector<std::uint64_t> selectedFflPositions(int p) const override {
     return pane(p).positions;
@@ -50,10 +45,8 @@ class FakeHost final : public gui::CommandHost {
   plugins::Catalogue& catalogue(int p) override { return pane(p).catalogue; }
   void refreshFiles(int p) override { ++pane(p).refreshes; }
   void showFolder(int p, const std::filesystem::path& f) override { pane(p).folder = f; }
-  void rescanPlugins(int p) override { ++pane(p).rescans; }
-  void removeFilterEntries(int p, const std::vector<std::filesystem::path>& files) override {
-    pane(p).removedEntries = files;
-  }
+  void rescanPlugins(int) override {}
+  void removeFilterEntries(int, const std::vector<std::filesystem::path>&) override {}
   void deselectFilterEntries(int, const std::vector<std::filesystem::path>&) override {}
   void removeFflEntries(int p, const std::vector<std::uint64_t>& positions) override {
     pane(p).removedFfl = positions;

@@ -79,8 +79,4 @@ class MessageCatcher {
   QTimer poll_;
 };
 
-inline QString takeMessageBox(int waitMs = 20000) {
-  return MessageCatcher().wait(waitMs);
-}
-
 }  // namespace qm::test

@@ -1,0 +1,119 @@
+// The desktop glue: .desktop entries and their Exec lines, the trash, and the QSettings store.
+
+#include <QtTest>
+
+#include "platform/desktop_apps.h"
+#include "platform/settings_store.h"
+#include "platform/trash.h"
+#include "support/temp_folder.h"
+
+namespace fs = std::filesystem;
+using namespace qm;
+using platform::DesktopApp;
+
+class DesktopPlatformTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void shownApplications_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("name");  // empty: not an application to offer
+    const QString head = "[Desktop Entry]\nType=Application\nName=Viewer\nExec=viewer %f\n";
+    QTest::newRow("application") << head + "MimeType=image/png;text/plain;\n"
+                                 << "Viewer";
+    QTest::newRow("hidden") << head + "NoDisplay=true\n"
+                            << "";
+    QTest::newRow("link") << "[Desktop Entry]\nType=Link\nName=Site\nExec=x\n"
+                          << "";
+    QTest::newRow("no exec") << "[Desktop Entry]\nType=Application\nName=Viewer\n"
+                             << "";
+    QTest::newRow("action") << head + "[Desktop Action New]\nName=New\nExec=v -n\n"
+                            << "Viewer";
+  }
+  void shownApplications() {
+    QFETCH(QString, text);
+    QFETCH(QString, name);
+    auto app = platform::parseDesktopEntry("viewer.desktop", text);
+    QCOMPARE(app ? app->name : QString(), name);
+    if (app) QCOMPARE(app->exec, QString("viewer %f"));
+  }
+
+  void execFieldCodes_data() {
+    QTest::addColumn<QString>("exec");
+    QTest::addColumn<QStringList>("command");
+    const QString file = "/tmp/a b.8bf";
+    QTest::newRow("file") << "viewer --open %f" << QStringList{"viewer", "--open", file};
+    QTest::newRow("url") << "viewer %U" << QStringList{"viewer", "file:///tmp/a b.8bf"};
+    QTest::newRow("icon, %%") << "viewer %i --rate=50%% %F"
+                              << QStringList{"viewer", "--rate=50%", file};
+    QTest::newRow("quoted") << "\"/opt/my viewer/bin\" %f"
+                            << QStringList{"/opt/my viewer/bin", file};
+    QTest::newRow("no code") << "viewer" << QStringList{"viewer", file};
+  }
+  void execFieldCodes() {
+    QFETCH(QString, exec);
+    QFETCH(QStringList, command);
+    QCOMPARE(platform::launchCommand(DesktopApp{"v.desktop", "Viewer", exec, {}}, "/tmp/a b.8bf"),
+             command);
+  }
+
+  void applicationsForATypeIncludeItsParents() {
+    std::vector<DesktopApp> apps = {{"t", "Text", "t", {"text/plain"}},
+                                    {"i", "Image", "i", {"image/png"}},
+                                    {"b", "Bytes", "b", {"application/octet-stream"}}};
+    auto forMarkdown = platform::applicationsOpening("text/markdown", apps);
+    QCOMPARE(forMarkdown.size(), std::size_t{1});
+    QCOMPARE(forMarkdown.front().name, QString("Text"));
+    QVERIFY(platform::applicationsOpening("application/x-zerosize", apps).empty());
+  }
+
+  // A private data folder's trash, so the test never touches the user's own.
+  void fileLeavesItsFolderForTheTrash() {
+    test::TempFolder temp;
+    fs::create_directories(temp / "data");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((temp / "data").string()));
+    auto file = test::writeFile(temp / "plugins" / "gone.8bf", "bytes");
+    platform::DesktopTrash trash;
+    QVERIFY(trash.moveToTrash(file));
+    QVERIFY(!fs::exists(file));
+    QCOMPARE(test::readFile(temp / "data" / "Trash" / "files" / "gone.8bf"), std::string("bytes"));
+    QVERIFY(!trash.moveToTrash(temp / "plugins" / "missing.8bf"));
+  }
+
+  void storeKeepsSpellings() {
+    test::TempFolder dir;
+    QString file = QString::fromStdString((dir / "store.conf").string());
+    const std::pair<std::string, std::string> values[] = {
+        {"FileViewMode0", " 4"},   {"NoFFOptimize", "1"},        {"Halfmode", "True"},
+        {"AutoAdd 0", " 0"},       {"Folder1", "/plugins/a, b"}, {"Pattern1", "-*.8bf;*.prm"},
+        {"FontName1", " spaced "}, {"Interface", "OFF"}};
+    {
+      platform::QSettingsStore store(file);
+      for (const auto& [key, value] : values) store.set("Settings", key, value);
+      QVERIFY(store.sync());
+    }
+    platform::QSettingsStore reread(file);
+    for (const auto& [key, value] : values) QCOMPARE(reread.get("Settings", key), value);
+    QVERIFY(!reread.contains("Settings", "AutoAdd 1"));
+    QCOMPARE(reread.get("Settings", "AutoAdd 1"), std::string());
+    reread.remove("Settings", "Halfmode");
+    QVERIFY(!reread.contains("Settings", "Halfmode"));
+  }
+
+  void defaultStoreIsQumo10UnderTheConfigFolder() {
+    test::TempFolder dir;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path().string()));
+    QStandardPaths::setTestModeEnabled(false);
+    {
+      platform::QSettingsStore store;
+      store.set("Folders", "Folder1", "/x");
+      QVERIFY(store.sync());
+      QCOMPARE(store.fileName(),
+               QString::fromStdString((dir / "Quillmark" / "Qumo10.conf").string()));
+    }
+    QVERIFY(test::readFile(dir / "Quillmark" / "Qumo10.conf").find("[Folders]") !=
+            std::string::npos);
+  }
+};
+
+QTEST_MAIN(DesktopPlatformTest)
+#include "desktop_platform_test.moc"
