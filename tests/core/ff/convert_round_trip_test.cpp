@@ -14,6 +14,7 @@
 #include "core/ff/plugin_template.h"
 #include "core/ff/plugin_writer.h"
 #include "core/ff/sources.h"
+#include "support/record_checks.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
@@ -172,17 +173,6 @@ FFRecord heldBy(int target, FFRecord rec) {
   return rec;
 }
 
-void expectSameFilter(const FFRecord& want, const FFRecord& got) {
-  EXPECT_EQ(got.category, want.category);
-  EXPECT_EQ(got.title, want.title);
-  EXPECT_EQ(got.author, want.author);
-  EXPECT_EQ(got.copyright, want.copyright);
-  EXPECT_EQ(got.controlNames, want.controlNames);
-  EXPECT_EQ(got.sliderValues, want.sliderValues);
-  EXPECT_EQ(got.mapNames, want.mapNames);
-  EXPECT_EQ(got.formulas, want.formulas);
-}
-
 class RoundTrip : public ::testing::TestWithParam<std::tuple<Shape, Source, int>> {};
 
 TEST_P(RoundTrip, OutputLoadsAsTheSource) {
@@ -203,8 +193,8 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
   if (source == Source::AfsCrLf || source == Source::PffCrLf) {
     // CR LF lines read as the CR lines they came from.
     const auto plain = source == Source::AfsCrLf ? Source::Afs : Source::Pff;
-    expectSameFilter(loaded(writeSource(plain, rec, dir / "plain", options), options),
-                     loaded(input, options));
+    test::expectSameFields(loaded(writeSource(plain, rec, dir / "plain", options), options),
+                           loaded(input, options));
   }
 
   test::ScriptedPrompter prompter;
@@ -228,8 +218,8 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
   ASSERT_TRUE(report.failed.empty()) << report.failed[0].text;
   ASSERT_EQ(report.written.size(), 1u);
   SCOPED_TRACE(report.written[0]);
-  expectSameFilter(heldBy(target, loaded(input, options)),
-                   heldBy(target, loaded(report.written[0], options)));
+  test::expectSameFields(heldBy(target, loaded(input, options)),
+                         heldBy(target, loaded(report.written[0], options)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
