@@ -77,14 +77,9 @@ TEST(Readprm, MarkerTable) {
     FFRecord rec;
     EXPECT_EQ(readFF(bytes, rec), c.e.has_value()) << int(c.marker);
   }
-}
-
-TEST(Readprm, OtherSizesAndShortFilesAreRejected) {
-  for (std::size_t size : {51200u, 50687u, 29021u, 100u, 0u}) {
-    std::string bytes = test::premiereFFBytes(53248, 504, sample());
-    bytes.resize(size);
+  for (std::size_t size : {51200u, 50687u, 29021u}) {
     FFRecord rec;
-    EXPECT_FALSE(readFF(bytes, rec)) << size;
+    EXPECT_FALSE(readFF(test::premiereFFBytes(53248, 504, sample()).substr(0, size), rec)) << size;
   }
 }
 
@@ -94,14 +89,11 @@ TEST(Readprm, MenuNameSplitsAtTheFirstColon) {
     std::string category;
     std::string title;
   } cases[] = {
-      {"Distort: Wave", "Distort", "Wave"},
       {"Distort:Wave", "Distort", "ave"},  // the character after the colon is skipped
       {"A: B: C", "A", "B: C"},
-      {"Plain", "[Premiere FF]", "Plain"},
       {": Wave", "[Premiere FF]", "Wave"},
       {"Blur:", "Blur", ""},
-      // A field that begins with NUL holds an empty text.
-      {"", "[Premiere FF]", ""},
+      {"", "[Premiere FF]", ""},  // a field that begins with NUL holds an empty text
   };
   for (const auto& c : cases) {
     FFRecord rec;
