@@ -4,7 +4,6 @@
 
 #include "core/ff/plugin_reader.h"
 #include "core/ff/plugin_template.h"
-#include "core/ff/plugin_writer.h"
 #include "core/plugins/read_com8bf.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/temp_folder.h"
@@ -54,24 +53,6 @@ TEST_P(Templates, ReadsAsAFilterFactoryPluginAndACatalogueEntry) {
   EXPECT_EQ(rec.category, kTemplateCategory);
   EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r", "g", "b", "a"}));
   EXPECT_EQ(rec.controlNames, (std::array<std::string, 8>{}));
-}
-
-TEST_P(Templates, CatalogueSeesWhatTheWriterWrote) {
-  test::TempFolder dir;
-  test::writeFile(dir / "photo30.dll", std::string(bytes.begin(), bytes.end()));
-  test::writeFile(dir / "photo304.dll", std::string(bytes.begin(), bytes.end()));
-  FFOptions options;
-  options.programDir = dir.path();
-  options.usedFF = GetParam().kind == TemplateKind::FF30 ? FFTemplate::FF30 : FFTemplate::FF304;
-  FFRecord rec;
-  rec.fileName = "new.afs";
-  rec.category = "Noise";
-  rec.title = "Grain";
-  auto written = Write8bf(dir.path(), false, false, rec, options).written;
-  auto table = plugins::ReadCom8bf(written, options);
-  ASSERT_TRUE(table.ok);
-  EXPECT_EQ(table.filters[0].category, "Noise");
-  EXPECT_EQ(table.filters[0].title, "Grain");
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, Templates,

@@ -12,41 +12,6 @@ namespace {
 
 using test::viewOf;
 
-struct LineCase {
-  std::string input;
-  std::vector<std::string> lines;  // successive reads until the end
-  std::size_t firstEnd;            // position after the first read
-};
-
-// Successive reads of each input until its end, and the position after the first.
-template <typename Reader>
-void expectLines(Reader read, const std::vector<LineCase>& cases) {
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    ByteCursor cur(viewOf(c.input));
-    std::vector<std::string> got{read(cur)};
-    EXPECT_EQ(cur.position(), c.firstEnd);
-    while (!cur.atEnd()) got.push_back(read(cur));
-    EXPECT_EQ(got, c.lines);
-  }
-}
-
-TEST(ReadtoD, EndsAtCrAndKeepsLineFeeds) {
-  expectLines(ReadtoD, {{"abc\rdef", {"abc", "def"}, 4},
-                        {"a\nb\rc\r", {"a\nb", "c"}, 4},
-                        {"\r\r", {"", ""}, 1},
-                        {"no end", {"no end"}, 6}});
-}
-
-TEST(ReadtoDD, CrFollowedByControlEndsTheLine) {
-  expectLines(ReadtoDD, {{"abc\r\nrest", {"abc", "rest"}, 5},
-                         {"ab\rc\r\r", {"abc"}, 6},
-                         {"x\r\x02y\r\x01", {"x", "y"}, 3},
-                         {"x\r\x0Ey", {"x\x0Ey"}, 4},
-                         {"tail\r", {"tail"}, 5},
-                         {"", {""}, 0}});
-}
-
 struct FieldCase {
   std::string bytes;
   std::size_t offset;
