@@ -142,23 +142,6 @@ TEST_F(ConvertTest, CancelDuringALibraryStopsBeforeTheNextEntry) {
   EXPECT_EQ(filesBelow(out), std::set<std::string>{"a.afs"});
 }
 
-TEST_F(ConvertTest, NamesFromFileContentsNeverLeaveTheDestination) {
-  std::string nul("nul\0part.8bf", 12);
-  auto lib =
-      source("evil.ffl", fflLibrary({fflEntry("../up.8bf", "1"), fflEntry("/tmp/abs.8bf", "2"),
-                                     fflEntry("C:\\win\\drive.8bf", "3"), fflEntry(nul, "4"),
-                                     fflEntry("", "5"), fflEntry("..", "6")}));
-  auto text = source("t.txt", txtSource("T", "../../../escape.8bf"));
-  options.target = kTargetText;
-  auto report = run({lib, text});
-  auto below = filesBelow(dir.path());
-  for (const auto& f : below) EXPECT_TRUE(f.starts_with("out/") || f.starts_with("in/")) << f;
-  for (const auto& p : report.written) EXPECT_EQ(p.parent_path(), out);
-  for (auto expected : {"up.txt", "abs.txt", "drive.txt", "nulpart.txt", "_.txt", "escape.txt"})
-    EXPECT_TRUE(below.contains(std::string("out/") + expected)) << expected;
-  EXPECT_EQ(report.written.size(), 7u);
-}
-
 TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
   options.clipboardText = "Title: Clip Board\r\nR:r+1\r\nG:g\r\nB:b\r\n";
   auto ignored = source("a.txt", txtSource("A", "a.8bf"));

@@ -83,23 +83,6 @@ TEST(ReadAFS, ShortAndOddFiles) {
   EXPECT_FALSE(ReadAFSBytes(ByteView(), "ab", rec, kNoOptimize));
 }
 
-// Values 1..8 with the separator bytes; formulas stored B, G, R, A.
-std::string pffBytes() {
-  std::string out = "%RGB-1.0\r\x02";
-  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + (k < 8 ? "\r\x01" : "\r");
-  return out + "bb\r\rgg\r\rrr\r\raa\r\r";
-}
-
-TEST(ReadPFF, SeparatorsAndChannelOrder) {
-  FFRecord rec;
-  ASSERT_TRUE(ReadPFFBytes(viewOf(pffBytes()), "p.pff", rec, kNoOptimize));
-  EXPECT_EQ(rec.sliderValues, (std::array<std::uint8_t, 8>{1, 2, 3, 4, 5, 6, 7, 8}));
-  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"rr", "gg", "bb", "aa"}));
-  EXPECT_EQ(rec.controlNames[7], "Slider 8");
-  EXPECT_EQ(rec.fileName, "p.8bf");
-  EXPECT_FALSE(rec.photoshopDialect);
-}
-
 FFRecord sampleRecord() {
   return {.fileName = "Wave.8bf",
           .category = "Distort",
