@@ -24,46 +24,38 @@ namespace {
 namespace fs = std::filesystem;
 
 // A Photoshop filter with named sliders, a named map and empty author and copyright.
-FFRecord photoshopRecord() {
-  FFRecord r;
-  r.fileName = "wave.8bf";
-  r.category = "Tests";
-  r.title = "Wave Tint";
-  r.controlNames[0] = "Amount";
-  r.controlNames[1] = "Angle";
-  r.mapNames[1] = "Curve";
-  r.sliderValues = {10, 20, 30, 40, 0, 0, 0, 0};
-  r.formulas = {"src(x,y,z)+ctl(0)", "g", "b*ctl(1)/255", "a"};
-  return r;
-}
+const FFRecord kPhotoshop{.fileName = "wave.8bf",
+                          .category = "Tests",
+                          .title = "Wave Tint",
+                          .copyright = "",
+                          .author = "",
+                          .controlNames = {"Amount", "Angle"},
+                          .sliderValues = {10, 20, 30, 40},
+                          .mapNames = {"", "Curve"},
+                          .formulas = {"src(x,y,z)+ctl(0)", "g", "b*ctl(1)/255", "a"}};
 
 // A Premiere filter: its formulas mean something else once read as Photoshop formulas.
-FFRecord premiereRecord() {
-  FFRecord r;
-  r.fileName = "old.prm";
-  r.category = "Prem";
-  r.title = "Old Glow";
-  r.author = "Ann";
-  r.copyright = "Free";
-  r.controlNames[0] = "Level";
-  r.sliderValues = {5, 0, 0, 0, 0, 0, 0, 0};
-  r.formulas = {"r*M/4", "g+p", "b", "a"};
-  r.photoshopDialect = false;
-  return r;
-}
+const FFRecord kPremiere{.fileName = "old.prm",
+                         .category = "Prem",
+                         .title = "Old Glow",
+                         .copyright = "Free",
+                         .author = "Ann",
+                         .controlNames = {"Level"},
+                         .sliderValues = {5},
+                         .mapNames = {},
+                         .formulas = {"r*M/4", "g+p", "b", "a"},
+                         .photoshopDialect = false};
 
 // Named maps (so A is followed by "map[" lines in a .txt), an empty formula and empty texts.
-FFRecord sparseRecord() {
-  FFRecord r;
-  r.fileName = "edge.8bf";
-  r.title = "Edge";
-  r.mapNames[0] = "Near";
-  r.mapNames[2] = "Far";
-  r.controlNames[7] = "Last";
-  r.sliderValues = {1, 2, 0, 0, 5, 6, 0, 9};
-  r.formulas = {"r", "", "b/2", "a"};
-  return r;
-}
+const FFRecord kSparse{.fileName = "edge.8bf",
+                       .category = "",
+                       .title = "Edge",
+                       .copyright = "",
+                       .author = "",
+                       .controlNames = {"", "", "", "", "", "", "", "Last"},
+                       .sliderValues = {1, 2, 0, 0, 5, 6, 0, 9},
+                       .mapNames = {"Near", "", "Far"},
+                       .formulas = {"r", "", "b/2", "a"}};
 
 enum class Source { Afs, AfsCrLf, Pff, PffCrLf, TxtCrLf, TxtLf, Ffx, Plugin, Library };
 enum class Shape { Photoshop, Premiere, Sparse };
@@ -185,9 +177,9 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
     auto bytes = BuildTemplatePlugin(TemplateKind::FF30);
     return std::string(bytes.begin(), bytes.end());
   }());
-  const FFRecord rec = shape == Shape::Photoshop  ? photoshopRecord()
-                       : shape == Shape::Premiere ? premiereRecord()
-                                                  : sparseRecord();
+  const FFRecord& rec = shape == Shape::Photoshop  ? kPhotoshop
+                        : shape == Shape::Premiere ? kPremiere
+                                                   : kSparse;
   const auto input = writeSource(source, rec, dir / "in", options);
   ASSERT_FALSE(input.empty());
   if (source == Source::AfsCrLf || source == Source::PffCrLf) {
@@ -233,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A formula typed over several lines (an .ffx holds it as it was typed) keeps every formula in
 // its channel through the text formats; its line break only separates tokens.
 TEST(TextFormatRoundTrip, FormulaOverSeveralLines) {
-  FFRecord rec = photoshopRecord();
+  FFRecord rec = kPhotoshop;
   rec.formulas[0] = "r+\r\nctl(0)";
   for (int target : {kTargetAfs, kTargetPff, kTargetText}) {
     SCOPED_TRACE(target);
