@@ -21,21 +21,16 @@ struct FieldCase {
 
 TEST(FieldReaders, NulCrAndComments) {
   using namespace std::string_literals;
-  const std::vector<FieldCase> cases = {
-      {"x//note\r\n+1\0z"s, 0, "x//note+1", "x+1"},
-      {"a/b\0"s, 0, "a/b", "a/b"},
-      {"\0abc\0def"s, 0, "\0abc"s, "\0abc"s},
-      {"r\r\ng\rb"s, 0, "rgb", "rgb"},
-      {"r\n\rg"s, 0, "r\ng", "r\ng"},
-      {"..abc\0"s, 2, "abc", "abc"},
-      {"abc"s, 9, "", ""},
-      // A comment that meets a NUL or the end stops the whole text.
-      {"a//x\0bc"s, 0, "a//x", "a"},
-      {"a//xyz"s, 0, "a//xyz", "a"},
-      {"a/"s, 0, "a/", "a/"},
-      {"a//\rb//\r"s, 0, "a//b//", "ab"},
-      {"/\0"s, 0, "/", "/"},
+  // A comment that meets a NUL or the end stops the whole formula text.
+  // clang-format off
+  const FieldCase cases[] = {
+      {"x//note\r\n+1\0z"s, 0, "x//note+1", "x+1"}, {"a/b\0"s, 0, "a/b", "a/b"},
+      {"\0abc\0def"s, 0, "\0abc"s, "\0abc"s}, {"r\r\ng\rb"s, 0, "rgb", "rgb"},
+      {"r\n\rg"s, 0, "r\ng", "r\ng"}, {"..abc\0"s, 2, "abc", "abc"}, {"abc"s, 9, "", ""},
+      {"a//x\0bc"s, 0, "a//x", "a"}, {"a//xyz"s, 0, "a//xyz", "a"}, {"a/"s, 0, "a/", "a/"},
+      {"a//\rb//\r"s, 0, "a//b//", "ab"}, {"/\0"s, 0, "/", "/"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(bytes2string2(viewOf(c.bytes), c.offset), c.plain) << c.bytes;
     EXPECT_EQ(bytes2string(viewOf(c.bytes), c.offset), c.formula) << c.bytes;
