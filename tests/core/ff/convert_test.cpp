@@ -70,6 +70,19 @@ TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "bare.afs", "three.afs"}));
 }
 
+// The answers themselves are decided by the overwrite check; here only that a run obeys them.
+TEST_F(ConvertTest, CancelAnswerStopsTheRun) {
+  auto a = source("a.txt", txtSource("A", "a.8bf"));
+  auto b = source("b.txt", txtSource("B", "b.8bf"));
+  test::writeFile(out / "a.afs", "old");
+  test::writeFile(out / "b.afs", "old");
+  prompter.overwriteAnswers = {OverwriteAnswer::Cancel};
+  auto report = run({a, b});
+  EXPECT_TRUE(report.cancelled);
+  EXPECT_TRUE(report.written.empty());
+  EXPECT_EQ(prompter.overwriteQuestions.size(), 1u);
+}
+
 TEST_F(ConvertTest, EachRunStartsWithAFreshOverwriteMode) {
   auto input = source("a.txt", txtSource("A", "a.8bf"));
   test::writeFile(out / "a.afs", "old");
