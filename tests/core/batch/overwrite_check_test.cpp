@@ -48,15 +48,6 @@ TEST_F(OverwriteCheckTest, AnswerDecidesThisFileAndRemembersAllOnly) {
   }
 }
 
-TEST_F(OverwriteCheckTest, EmptyCallResetsARememberedMode) {
-  prompter.overwriteAnswers = {IgnoreAll, Overwrite};
-  EXPECT_EQ(check({}, existing), OverwriteDecision::Skip);
-  EXPECT_EQ(check({}, {}), OverwriteDecision::Write);
-  EXPECT_EQ(check.mode(), Overwrite);
-  EXPECT_EQ(check({}, existing), OverwriteDecision::Write);
-  EXPECT_EQ(prompter.overwriteQuestions.size(), 2u);
-}
-
 TEST_F(OverwriteCheckTest, MissingDestinationWritesWithoutAskingAndKeepsMode) {
   prompter.overwriteAnswers = {IgnoreAll};
   check({}, existing);

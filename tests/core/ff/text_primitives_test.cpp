@@ -12,41 +12,6 @@ namespace {
 
 using test::viewOf;
 
-struct LineCase {
-  std::string input;
-  std::vector<std::string> lines;  // successive reads until the end
-  std::size_t firstEnd;            // position after the first read
-};
-
-// Successive reads of each input until its end, and the position after the first.
-template <typename Reader>
-void expectLines(Reader read, const std::vector<LineCase>& cases) {
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    ByteCursor cur(viewOf(c.input));
-    std::vector<std::string> got{read(cur)};
-    EXPECT_EQ(cur.position(), c.firstEnd);
-    while (!cur.atEnd()) got.push_back(read(cur));
-    EXPECT_EQ(got, c.lines);
-  }
-}
-
-TEST(ReadtoD, EndsAtCrAndKeepsLineFeeds) {
-  expectLines(ReadtoD, {{"abc\rdef", {"abc", "def"}, 4},
-                        {"a\nb\rc\r", {"a\nb", "c"}, 4},
-                        {"\r\r", {"", ""}, 1},
-                        {"no end", {"no end"}, 6}});
-}
-
-TEST(ReadtoDD, CrFollowedByControlEndsTheLine) {
-  expectLines(ReadtoDD, {{"abc\r\nrest", {"abc", "rest"}, 5},
-                         {"ab\rc\r\r", {"abc"}, 6},
-                         {"x\r\x02y\r\x01", {"x", "y"}, 3},
-                         {"x\r\x0Ey", {"x\x0Ey"}, 4},
-                         {"tail\r", {"tail"}, 5},
-                         {"", {""}, 0}});
-}
-
 struct FieldCase {
   std::string bytes;
   std::size_t offset;
@@ -56,21 +21,16 @@ struct FieldCase {
 
 TEST(FieldReaders, NulCrAndComments) {
   using namespace std::string_literals;
-  const std::vector<FieldCase> cases = {
-      {"x//note\r\n+1\0z"s, 0, "x//note+1", "x+1"},
-      {"a/b\0"s, 0, "a/b", "a/b"},
-      {"\0abc\0def"s, 0, "\0abc"s, "\0abc"s},
-      {"r\r\ng\rb"s, 0, "rgb", "rgb"},
-      {"r\n\rg"s, 0, "r\ng", "r\ng"},
-      {"..abc\0"s, 2, "abc", "abc"},
-      {"abc"s, 9, "", ""},
-      // A comment that meets a NUL or the end stops the whole text.
-      {"a//x\0bc"s, 0, "a//x", "a"},
-      {"a//xyz"s, 0, "a//xyz", "a"},
-      {"a/"s, 0, "a/", "a/"},
-      {"a//\rb//\r"s, 0, "a//b//", "ab"},
-      {"/\0"s, 0, "/", "/"},
+  // A comment that meets a NUL or the end stops the whole formula text.
+  // clang-format off
+  const FieldCase cases[] = {
+      {"x//note\r\n+1\0z"s, 0, "x//note+1", "x+1"}, {"a/b\0"s, 0, "a/b", "a/b"},
+      {"\0abc\0def"s, 0, "\0abc"s, "\0abc"s}, {"r\r\ng\rb"s, 0, "rgb", "rgb"},
+      {"r\n\rg"s, 0, "r\ng", "r\ng"}, {"..abc\0"s, 2, "abc", "abc"}, {"abc"s, 9, "", ""},
+      {"a//x\0bc"s, 0, "a//x", "a"}, {"a//xyz"s, 0, "a//xyz", "a"}, {"a/"s, 0, "a/", "a/"},
+      {"a//\rb//\r"s, 0, "a//b//", "ab"}, {"/\0"s, 0, "/", "/"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(bytes2string2(viewOf(c.bytes), c.offset), c.plain) << c.bytes;
     EXPECT_EQ(bytes2string(viewOf(c.bytes), c.offset), c.formula) << c.bytes;

@@ -25,25 +25,21 @@ TEST_P(SyntaxErrors, CarryPositionAndMessage) {
   EXPECT_EQ(tree.error().message, GetParam().message) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SyntaxErrors,
-                         ::testing::Values(BadFormula{"r+", 2, "unexpected end of formula"},
-                                           BadFormula{"r + foo", 4, "unknown name 'foo'"},
-                                           BadFormula{"pow(2,3)", 0, "unknown name 'pow'"},
-                                           BadFormula{"Src(x,y,z)", 0, "unknown name 'Src'"},
-                                           BadFormula{"(r+g", 4, "expected ')'"},
-                                           BadFormula{"r+g)", 3, "unmatched ')'"},
-                                           BadFormula{"r g", 2, "expected an operator"},
-                                           BadFormula{"2x", 1, "expected an operator"},
-                                           BadFormula{"r ? g", 5, "expected ':'"},
-                                           BadFormula{"r # g", 2, "unexpected character '#'"},
-                                           BadFormula{"src(1,2)", 0, "'src' takes 3 arguments"},
-                                           BadFormula{"abs(1,2)", 0, "'abs' takes 1 argument"},
-                                           BadFormula{"  sin", 2, "expected '(' after 'sin'"},
-                                           BadFormula{"r(1)", 0, "'r' is not a function"},
-                                           BadFormula{"R_1", 1, "unexpected character '_'"},
-                                           BadFormula{"*3", 0, "expected a value"},
-                                           BadFormula{"max(1,)", 6, "expected a value"},
-                                           BadFormula{"r\n// note\n+*g", 11, "expected a value"}));
+// clang-format off
+const BadFormula kBadFormulas[] = {
+    {"r+", 2, "unexpected end of formula"}, {"r + foo", 4, "unknown name 'foo'"},
+    {"pow(2,3)", 0, "unknown name 'pow'"}, {"Src(x,y,z)", 0, "unknown name 'Src'"},
+    {"(r+g", 4, "expected ')'"}, {"r+g)", 3, "unmatched ')'"}, {"r g", 2, "expected an operator"},
+    {"2x", 1, "expected an operator"}, {"r ? g", 5, "expected ':'"},
+    {"r # g", 2, "unexpected character '#'"}, {"src(1,2)", 0, "'src' takes 3 arguments"},
+    {"abs(1,2)", 0, "'abs' takes 1 argument"}, {"  sin", 2, "expected '(' after 'sin'"},
+    {"r(1)", 0, "'r' is not a function"}, {"R_1", 1, "unexpected character '_'"},
+    {"*3", 0, "expected a value"}, {"max(1,)", 6, "expected a value"},
+    {"r\n// note\n+*g", 11, "expected a value"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Table, SyntaxErrors, ::testing::ValuesIn(kBadFormulas));
 
 TEST(Parser, CommentsAndStoredLineBreaksAreBlank) {
   EXPECT_EQ(valueOf("1 // the rest is ignored: )))\n+2"), 3);

@@ -32,15 +32,11 @@ TEST(Render, AlphaFormulaRunsOnFourChannels) {
             (Bytes{100, 2, 200, 155, 0, 5, 200, 255}));
 }
 
-TEST(Render, ChannelsShareCellsWithinAPixel) {
-  Picture in = uniform(1, 1, {10, 20, 30, 0}, 3);
-  EXPECT_EQ(applyFilter({"put(r+g,0),0", "get(0)", "get(0)/2", ""}, in), (Bytes{0, 30, 15}));
-}
-
-TEST(Render, CellsCarryFromPixelToPixel) {
-  Picture in = uniform(2, 1, {0, 0, 0, 0}, 3);
-  EXPECT_EQ(applyFilter({"put(get(0)+50,0)", "get(0)", "get(0)", ""}, in),
-            (Bytes{50, 50, 50, 100, 100, 100}));
+// Cells are shared by the channels of a pixel and carried on to the next pixel.
+TEST(Render, CellsLiveAcrossChannelsAndPixels) {
+  Picture in = uniform(2, 1, {10, 20, 30, 0}, 3);
+  EXPECT_EQ(applyFilter({"put(get(0)+r+g,0),0", "get(0)", "get(0)/2", ""}, in),
+            (Bytes{0, 30, 15, 0, 60, 30}));
 }
 
 TEST(Render, SrcPinsCoordinatesToTheImage) {

@@ -44,25 +44,8 @@ TEST(Tables, EntriesAndChecksums) {
   EXPECT_EQ(absolute, 10713040);
 }
 
-TEST(Polar, HostileCoordinatesStayInsideTheTables) {
-  constexpr std::int32_t kMin = -2147483647 - 1;
-  const std::int32_t values[] = {kMin, kMin + 1, -1048577, -1, 0, 1, 2097152, 2147483647};
-  for (std::int32_t a : values)
-    for (std::int32_t b : values) {
-      const std::int32_t d = angle(a, b);
-      EXPECT_GE(d, -512);
-      EXPECT_LE(d, 512);
-      (void)magnitude(a, b);
-      (void)radial(a, b);
-      (void)tangent(a);
-    }
-}
-
-TEST(Random, SeedZeroDrawsAndFifteenBitSeeds) {
-  SubtractiveRandom r(0);
-  for (std::uint32_t e : {3843100682u, 691697443u, 3360209002u, 3709352051u, 2080534686u,
-                          3498204527u, 3060178040u, 2235699547u})
-    EXPECT_EQ(r.next(), e);
+// Seed 0's sequence is pinned by the formula examples; here only the seed's 15 bits.
+TEST(Random, OnlyFifteenSeedBitsCount) {
   SubtractiveRandom a(5), b(5 + 0x8000);
   for (int i = 0; i < 100; ++i) EXPECT_EQ(a.next(), b.next());
 }
