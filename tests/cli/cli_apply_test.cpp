@@ -118,14 +118,6 @@ TEST_F(ApplyTest, CtlOverridesTheStoredSlider) {
   EXPECT_EQ(result("b.bmp")[0], (Rgba{200, 7, 0, 255}));
 }
 
-TEST_F(ApplyTest, FormulaErrorsNameChannelAndPosition) {
-  const auto filter = file("bad.afs", afs({"r", "g+foo", "b", "a"}));
-  auto run = cli({filter, file("in.tga", tga(1, 1, false)), (dir / "out.bmp").string()});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, filter + ": G formula, position 3: unknown name 'foo'\n");
-  EXPECT_FALSE(fs::exists(dir / "out.bmp"));
-}
-
 struct Failure {
   std::vector<std::string> args;  // $F filter, $I picture, $O output
   int exitCode;
