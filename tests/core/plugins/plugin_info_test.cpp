@@ -92,13 +92,6 @@ TEST_F(PluginInformation, TableTypesAndUnlabelledFiles) {
   EXPECT_EQ(facts.filters[0].category, "[Other Plugins]");
 }
 
-TEST_F(PluginInformation, AFolderNamedLikeAPluginHasNoType) {
-  std::filesystem::create_directory(dir / "folder.8bf");
-  facts = pluginFacts(dir / "folder.8bf", table, {});
-  EXPECT_FALSE(facts.label);
-  EXPECT_TRUE(facts.filters.empty());
-}
-
 TEST_F(PluginInformation, CommandMessages) {
   test::writeFile(dir / "notes.doc", "x");
   test::writeFile(dir / "Wave.8bf", fixtures::templatePlugin("Blur", "Wave"));

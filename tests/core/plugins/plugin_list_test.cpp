@@ -43,24 +43,6 @@ TEST(PluginListLines, SortedCaseInsensitively) {
             (std::vector<std::string>{"Apple\r\n", "soft\r\n", "Wave...\r\n"}));
 }
 
-TEST(PluginListItems, OneItemPerFilterOfEachReader) {
-  test::TempFolder dir;
-  test::writeFile(dir / "multi.8bf",
-                  fixtures::piplPlugin({{"A", "One"}, {"B", "Two"}, {"C", "Three"}}));
-  test::writeFile(dir / "fx.aex", fixtures::piplPlugin({{"Effects", "Glow"}}));
-  test::writeFile(dir / "v.prm", fixtures::videoFilterPrm("Ripple"));
-  test::writeFile(dir / "notes.doc", "x");
-  EXPECT_EQ(listItemsOf(dir / "multi.8bf", {}).size(), 3u);
-  auto aex = listItemsOf(dir / "fx.aex", {});
-  ASSERT_EQ(aex.size(), 1u);
-  EXPECT_EQ(aex[0].title, "Glow");
-  EXPECT_EQ(aex[0].fileName, "fx.aex");
-  auto prm = listItemsOf(dir / "v.prm", {});
-  ASSERT_EQ(prm.size(), 1u);
-  EXPECT_EQ(prm[0].category, "[Premiere Video]");
-  EXPECT_TRUE(listItemsOf(dir / "notes.doc", {}).empty());
-}
-
 TEST(PluginListCommand, WritesTheFileOrTheClipboard) {
   test::TempFolder dir;
   test::writeFile(dir / "multi.8bf", fixtures::piplPlugin({{"B", "Two"}, {"A", "One"}}));
