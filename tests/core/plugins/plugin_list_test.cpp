@@ -46,19 +46,20 @@ TEST(PluginListLines, SortedCaseInsensitively) {
 TEST(PluginListCommand, WritesTheFileOrTheClipboard) {
   test::TempFolder dir;
   test::writeFile(dir / "multi.8bf", fixtures::piplPlugin({{"B", "Two"}, {"A", "One"}}));
+  test::writeFile(dir / "fx.aex", fixtures::piplPlugin({{"Effects", "Glow"}}));
   test::writeFile(dir / "notes.doc", "x");
   PluginListRequest request;
-  request.files = {dir / "multi.8bf"};
+  request.files = {dir / "multi.8bf", dir / "fx.aex"};
   test::ScriptedPrompter prompter;
   prompter.folderChoice = FolderChoice{dir.path(), false};
   auto outcome = cmd_PlugInList(request, prompter, nullptr, {});
   ASSERT_TRUE(outcome.written);
   EXPECT_EQ(*outcome.written, dir / "FFL-List.txt");
-  EXPECT_EQ(test::readFile(dir / "FFL-List.txt"), "A: One\r\nB: Two\r\n");
+  EXPECT_EQ(test::readFile(dir / "FFL-List.txt"), "A: One\r\nB: Two\r\nEffects: Glow\r\n");
   FakeClipboard clipboard;
   request.toClipboard = true;
   cmd_PlugInList(request, prompter, &clipboard, {});
-  EXPECT_EQ(clipboard.text, "A: One\r\nB: Two\r\n");
+  EXPECT_EQ(clipboard.text, "A: One\r\nB: Two\r\nEffects: Glow\r\n");
   request.files = {dir / "notes.doc"};
   cmd_PlugInList(request, prompter, &clipboard, {});
   EXPECT_TRUE(clipboard.cleared);
