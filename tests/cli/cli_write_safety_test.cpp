@@ -33,6 +33,8 @@ const std::string kBmp = std::string(
                          std::string("\0\0\0\0\4\0\0\0\x13\x0B\0\0\x13\x0B\0\0", 16) +
                          std::string(8, '\0') + std::string("\x10\x20\x30\0", 4);
 
+const std::string kLong = std::string(251, 'n');
+
 std::string ffl(int count, const std::string& entries) {
   return "FFL1.0\r\n" + std::to_string(count) + "\r\n" + entries;
 }
@@ -53,6 +55,10 @@ struct WriteCase {
 
 // clang-format off
 const WriteCase kCases[] = {
+    // The temporary file beside it must not take a longer name.
+    {"NameAtTheFileSystemLimit", {{kLong + ".afs", afsSource("L")}},
+     "convert --to txt --dest @out @" + kLong + ".afs", 0, "", "1 0 0 0",
+     {"out/" + kLong + ".txt"}},
     {"LibraryCutInALaterEntry", {{"u.ffl", ffl(3, ab() + fflEntry("c.8bf", "C").substr(0, 40))}},
      "convert --to afs --dest @out --subfolders @u.ffl", 1,
      "u.ffl: the library is damaged: it ends inside entry 3", "2 0 0 1",
