@@ -69,14 +69,6 @@ TEST_F(CliTest, ConvertFromStdinUsesTitleAsName) {
   EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
 }
 
-TEST_F(CliTest, ConvertWithoutATemplateFailsEachPlugin) {
-  // The program folder of this test holds no template plugin.
-  auto run = cli({"convert", "--to", "8bf", "--dest", out, file("a.afs", afsSource("A"))});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.out.find("0 written, 0 skipped, 0 unreadable, 1 failed"), std::string::npos);
-  EXPECT_FALSE(fs::exists(fs::path(out) / "a.8bf"));
-}
-
 TEST_F(CliTest, ConvertToPluginAndDumpItBack) {
   fs::copy_file(fs::path(QM_DATA_DIR) / "photo30.dll", dir / "photo30.dll");
   auto run =
