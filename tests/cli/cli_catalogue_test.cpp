@@ -51,6 +51,7 @@ TEST_F(CliCatalogue, ScanTextIsSortedAndJsonKeepsVisitingOrder) {
   EXPECT_EQ(doc["rows"][3]["path"], p + "/Wave.8bf");
   EXPECT_EQ(doc["rows"][3]["categoryPosition"], 0);
   EXPECT_EQ(doc["rows"][3]["architecture"], "x86");
+  EXPECT_EQ(doc["rows"][3]["categoryRoom"], 34);
   EXPECT_EQ(doc["categories"],
             nlohmann::json({"[Lightwave Plugin]", "Blur", "Filter Factory", "Noise"}));
 }

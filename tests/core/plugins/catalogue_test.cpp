@@ -92,15 +92,6 @@ TEST_F(CatalogueScan, EscapeStopsAndKeepsTheRowsFound) {
   EXPECT_EQ(titles(), (std::vector<std::string>{"Blur|Soft", "[Unknown]|broken.8bf"}));
 }
 
-TEST(CatalogueEmpty, NoRowsClearsTheUpToDateFlag) {
-  test::TempFolder dir;
-  test::writeFile(dir / "a.doc", "x");
-  Catalogue c;
-  test::ScriptedProgress progress;
-  EXPECT_EQ(c.scan(dir.path(), {}, PlugTypeTable{}, {}, progress).lastRow, 0u);
-  EXPECT_FALSE(c.upToDate(dir.path()));
-}
-
 TEST_F(CatalogueScan, FilterListPrefixesAndPhotoshopModes) {
   scan();
   std::vector<std::string> blur = {"Blur"};
@@ -192,20 +183,6 @@ TEST(CataloguePremiere, TemplatePositionsFileFactoryPlugins) {
   EXPECT_EQ(rows, (decltype(rows){{"[Premiere FF]", "Made By FF", 0},
                                   {"[Premiere TF]", "Slide", 0},
                                   {"[Premiere Video]", "Own Filter", 29094 + 16 + 1}}));
-}
-
-TEST(CatalogueSources, RowsOnlyWithTheSourcesOptionAndWithTheirSuffix) {
-  test::TempFolder dir;
-  test::writeFile(dir / "wave.afs", test::afsSource("Waves"));
-  Catalogue catalogue;
-  test::ScriptedProgress progress;
-  catalogue.scan(dir.path(), {}, PlugTypeTable{}, {}, progress);
-  EXPECT_EQ(catalogue.rowCount(), 0u);
-  catalogue.scan(dir.path(), {.includeSources = true}, PlugTypeTable{}, {}, progress);
-  ASSERT_EQ(catalogue.rowCount(), 1u);
-  const auto& row = catalogue.row(1);
-  EXPECT_EQ(std::tie(row.category, row.title, row.categoryPosition),
-            std::make_tuple("Tests", "Waves (.afs)", 0));
 }
 
 }  // namespace

@@ -84,19 +84,14 @@ TEST_F(PluginInformation, TableTypesAndUnlabelledFiles) {
                 std::string(kNotFF));
   EXPECT_EQ(facts.categoryRoom, 0u);
   EXPECT_EQ(info("broken.8bf", std::string(57344, 'x')), "<no label>");
+  std::filesystem::create_directory(dir / "folder.8bf");
+  EXPECT_FALSE(pluginFacts(dir / "folder.8bf", table, {}).label);
   EXPECT_EQ(info("effect.aex", "x").substr(0, 4), ": \r\n");
   EXPECT_EQ(facts.label, "After Effects Plugin");
   // Not a Mac Filter Factory size: with a type table every other file is an "Other Plugin".
   info("mac.bin", std::string(1000, '\0'));
   EXPECT_EQ(facts.label, "Other Plugins");
   EXPECT_EQ(facts.filters[0].category, "[Other Plugins]");
-}
-
-TEST_F(PluginInformation, AFolderNamedLikeAPluginHasNoType) {
-  std::filesystem::create_directory(dir / "folder.8bf");
-  facts = pluginFacts(dir / "folder.8bf", table, {});
-  EXPECT_FALSE(facts.label);
-  EXPECT_TRUE(facts.filters.empty());
 }
 
 TEST_F(PluginInformation, CommandMessages) {

@@ -43,40 +43,23 @@ TEST(PluginListLines, SortedCaseInsensitively) {
             (std::vector<std::string>{"Apple\r\n", "soft\r\n", "Wave...\r\n"}));
 }
 
-TEST(PluginListItems, OneItemPerFilterOfEachReader) {
-  test::TempFolder dir;
-  test::writeFile(dir / "multi.8bf",
-                  fixtures::piplPlugin({{"A", "One"}, {"B", "Two"}, {"C", "Three"}}));
-  test::writeFile(dir / "fx.aex", fixtures::piplPlugin({{"Effects", "Glow"}}));
-  test::writeFile(dir / "v.prm", fixtures::videoFilterPrm("Ripple"));
-  test::writeFile(dir / "notes.doc", "x");
-  EXPECT_EQ(listItemsOf(dir / "multi.8bf", {}).size(), 3u);
-  auto aex = listItemsOf(dir / "fx.aex", {});
-  ASSERT_EQ(aex.size(), 1u);
-  EXPECT_EQ(aex[0].title, "Glow");
-  EXPECT_EQ(aex[0].fileName, "fx.aex");
-  auto prm = listItemsOf(dir / "v.prm", {});
-  ASSERT_EQ(prm.size(), 1u);
-  EXPECT_EQ(prm[0].category, "[Premiere Video]");
-  EXPECT_TRUE(listItemsOf(dir / "notes.doc", {}).empty());
-}
-
 TEST(PluginListCommand, WritesTheFileOrTheClipboard) {
   test::TempFolder dir;
   test::writeFile(dir / "multi.8bf", fixtures::piplPlugin({{"B", "Two"}, {"A", "One"}}));
+  test::writeFile(dir / "fx.aex", fixtures::piplPlugin({{"Effects", "Glow"}}));
   test::writeFile(dir / "notes.doc", "x");
   PluginListRequest request;
-  request.files = {dir / "multi.8bf"};
+  request.files = {dir / "multi.8bf", dir / "fx.aex"};
   test::ScriptedPrompter prompter;
   prompter.folderChoice = FolderChoice{dir.path(), false};
   auto outcome = cmd_PlugInList(request, prompter, nullptr, {});
   ASSERT_TRUE(outcome.written);
   EXPECT_EQ(*outcome.written, dir / "FFL-List.txt");
-  EXPECT_EQ(test::readFile(dir / "FFL-List.txt"), "A: One\r\nB: Two\r\n");
+  EXPECT_EQ(test::readFile(dir / "FFL-List.txt"), "A: One\r\nB: Two\r\nEffects: Glow\r\n");
   FakeClipboard clipboard;
   request.toClipboard = true;
   cmd_PlugInList(request, prompter, &clipboard, {});
-  EXPECT_EQ(clipboard.text, "A: One\r\nB: Two\r\n");
+  EXPECT_EQ(clipboard.text, "A: One\r\nB: Two\r\nEffects: Glow\r\n");
   request.files = {dir / "notes.doc"};
   cmd_PlugInList(request, prompter, &clipboard, {});
   EXPECT_TRUE(clipboard.cleared);

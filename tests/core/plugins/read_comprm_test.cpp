@@ -105,14 +105,6 @@ TEST(ReadComprm, EmptyFirstTransitionNameBeforeALongerSecond) {
   EXPECT_FALSE(r.ok);
 }
 
-TEST(ReadComprm, LongRunsOfTransitionTagsEndQuickly) {
-  std::string file;
-  for (int i = 0; i < 50000; ++i) file += "XFPS";
-  file = "ab" + file;
-  PrmResult r = read(file);
-  EXPECT_EQ(r.filter.category, "[Premiere Transition]");
-}
-
 // The scan reads big files from disk in chunks; whatever the chunk edges cut, the result
 // must be the one the in-memory reader gives.
 TEST(ReadComprmFromDisk, RecordsAcrossChunkEdgesReadAsInMemory) {

@@ -8,18 +8,6 @@
 namespace qm::plugins {
 namespace {
 
-TEST(TypeList, DefaultsAreSortedCaseInsensitivelyAndKeepTheDuplicate) {
-  TypeList list = defaultTypeList();
-  ASSERT_EQ(list.size(), 53u);
-  EXPECT_EQ(list[1].text, "Acrobat Plugin (api|2)");
-  EXPECT_EQ(std::count(list.begin(), list.end(), TypeEntry{"PSP 7 Texture/Pattern (bmp|3)", true}),
-            2);
-  // "trueSpace" sorts among the t's although it starts in lower case.
-  auto it = std::find_if(list.begin(), list.end(), [](auto& e) { return e.text[0] == 't'; });
-  ASSERT_NE(it, list.end());
-  EXPECT_EQ((it + 1)->text, "Ulead Audio Plugin (aft|3)");
-}
-
 TEST(TypeTable, RowsPatternAndUntickedEntries) {
   TypeList list = {{"Lightwave Plugin (p|3)", true},
                    {"PS Export Plugin (8be|1)", true},

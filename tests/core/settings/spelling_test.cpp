@@ -5,12 +5,6 @@
 namespace qm::settings {
 namespace {
 
-TEST(Spelling, KeysWithAndWithoutABlank) {
-  EXPECT_EQ(indexedKey("Folder", 1), "Folder1");
-  EXPECT_EQ(blankIndexedKey("AutoAdd", 0), "AutoAdd 0");
-  EXPECT_EQ(blankSigned(-1), "-1");
-}
-
 TEST(Spelling, LenientParse) {
   struct Case {
     const char* text;

@@ -13,15 +13,6 @@ TEST(HelpLinks, MailtoAddsOnlyWhatIsGiven) {
   EXPECT_EQ(mailtoAddress("a@b.c", "Hi", "Body"), "mailto:a@b.c?subject=Hi&body=Body");
 }
 
-TEST(HelpLinks, ErrorTexts) {
-  EXPECT_EQ(errorText(53, "File not found"), "Qumo Error 53: File not found");
-  EXPECT_EQ(errorText(-2, "x"), "Qumo Error-2: x");
-  EXPECT_EQ(errorTextContinue(53, "File not found"),
-            "Qumo Error 53: File not found\r\rContinue anyway?");
-  EXPECT_EQ(commentSubject("Quillmark 1.00"), "Feedback on Quillmark 1.00");
-  EXPECT_EQ(supportSubject("Quillmark 1.00"), "I need help with Quillmark 1.00");
-}
-
 TEST(HelpLinks, ErrorBoxes) {
   test::ScriptedPrompter prompter;
   prompter.askAnswers = {Button::No};

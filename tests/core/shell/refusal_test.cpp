@@ -70,15 +70,5 @@ TEST_F(ShellTest, CopyIntoTheSourceFolderIsRefusedBeforeAnyQuestion) {
   EXPECT_TRUE(outcome.destination.empty());
 }
 
-TEST_F(ShellTest, MoveIntoTheSourceFolderThroughTheOptionIsRefused) {
-  request_.selectedFiles = {put(left(), "a.8bf", "A")};
-  request_.passive.folder = left();
-  request_.passivePaneFolder = true;
-  cmd_MoveFiles(ports_, request_);
-  EXPECT_EQ(onlyMessage().title, "Move");
-  EXPECT_TRUE(onlyMessage().text.starts_with("The source folder is identical"));
-  EXPECT_TRUE(prompter_.folderRequests.empty());
-}
-
 }  // namespace
 }  // namespace qm::shell::test

@@ -25,9 +25,5 @@ TEST(SelectFolderText, SeparatorIsAddedBeforeBlanksAreTrimmed) {
   EXPECT_EQ(cleanFolderText("   "), "/");
 }
 
-TEST(SelectFolderText, CreationQuestion) {
-  EXPECT_EQ(createFolderQuestion("/tmp/x/"), "/tmp/x/ doesn't exist!\r\nDo you want to create it?");
-}
-
 }  // namespace
 }  // namespace qm::shell
