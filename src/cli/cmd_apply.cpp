@@ -6,10 +6,10 @@
 #include <thread>
 
 #include "cli/command.h"
-#include "cli/file_problem.h"
 #include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
+#include "core/common/unreadable_reason.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/filter_loader.h"

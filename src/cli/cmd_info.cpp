@@ -5,9 +5,9 @@
 #include <ostream>
 
 #include "cli/ff_option_flags.h"
-#include "cli/file_problem.h"
 #include "cli/plugin_types_cli.h"
 #include "core/common/unicode_text.h"
+#include "core/common/unreadable_reason.h"
 #include "core/plugins/plugin_info.h"
 
 namespace qm::cli {

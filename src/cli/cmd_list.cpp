@@ -4,10 +4,10 @@
 #include <ostream>
 
 #include "cli/ff_option_flags.h"
-#include "cli/file_problem.h"
 #include "cli/plugin_types_cli.h"
 #include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
+#include "core/common/unreadable_reason.h"
 #include "core/ff/load_file.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/plugins/plugin_list.h"

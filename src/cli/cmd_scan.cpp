@@ -6,10 +6,10 @@
 #include <ostream>
 
 #include "cli/ff_option_flags.h"
-#include "cli/file_problem.h"
 #include "cli/plugin_types_cli.h"
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
+#include "core/common/unreadable_reason.h"
 #include "core/plugins/catalogue.h"
 
 namespace qm::cli {
@@ -83,9 +83,9 @@ int run(Context& context) {
           {category + '\t' + r.title + '\t' + path,
            escapedField(category) + '\t' + escapedField(r.title) + '\t' + escapedField(path)});
     }
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const Line& a, const Line& b) { return textSortsBefore(a.text, b.text); });
-    for (const auto& l : lines) context.out << l.printed << '\n';
+    std::vector<std::string_view> texts;
+    for (const auto& l : lines) texts.push_back(l.text);
+    for (std::size_t i : textOrder(texts)) context.out << lines[i].printed << '\n';
   }
   if (result.status == plugins::ScanStatus::Cancelled) return kCancelled;
   if (result.lastRow == 0) context.err << terminalText(plugins::kNoPluginsFound) << '\n';

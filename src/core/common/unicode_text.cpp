@@ -1,7 +1,9 @@
 #include "core/common/unicode_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <numeric>
 
 namespace qm {
 namespace {
@@ -182,6 +184,19 @@ bool textSortsBefore(std::string_view a, std::string_view b) {
   const std::u32string foldedB = foldCase(b);
   if (foldedA != foldedB) return foldedA < foldedB;
   return a < b;
+}
+
+std::vector<std::size_t> textOrder(const std::vector<std::string_view>& texts) {
+  std::vector<std::u32string> folded;
+  folded.reserve(texts.size());
+  for (auto text : texts) folded.push_back(foldCase(text));
+  std::vector<std::size_t> order(texts.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (folded[a] != folded[b]) return folded[a] < folded[b];
+    return texts[a] < texts[b];
+  });
+  return order;
 }
 
 }  // namespace qm

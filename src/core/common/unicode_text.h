@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm {
 
@@ -33,5 +34,8 @@ std::string withUpperFirst(std::string_view utf8);
 // The order of every list: case-folded text first, then code points (the bytes, which
 // order valid UTF-8 by code point and still tell apart names with bad bytes).
 bool textSortsBefore(std::string_view a, std::string_view b);
+// The positions of texts in that order (equal texts keep theirs), each text folded once, so
+// long lists are not decoded again for every comparison.
+std::vector<std::size_t> textOrder(const std::vector<std::string_view>& texts);
 
 }  // namespace qm

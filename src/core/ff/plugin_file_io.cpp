@@ -7,10 +7,12 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <system_error>
 
 #include "core/common/cp1252.h"
+#include "core/common/unreadable_reason.h"
 
 namespace qm::ff {
 namespace {
@@ -92,28 +94,18 @@ int refusalOfExisting(const std::filesystem::path& target, struct stat& existing
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  auto bytes = readFileBytes(file, std::numeric_limits<std::uint64_t>::max(), {});
+  if (!bytes) return std::nullopt;
+  return std::move(*bytes);
 }
 
 Outcome<std::vector<std::uint8_t>, std::string> readFileBytes(const std::filesystem::path& file,
                                                               std::uint64_t limit,
                                                               std::string_view tooLargeText) {
-  namespace fs = std::filesystem;
+  // A pipe or device could block or never end, so only regular files are read.
+  if (auto reason = unreadableReason(file)) return Failure{std::move(*reason)};
   std::error_code ec;
-  const auto status = fs::status(file, ec);
-  if (ec) return Failure{ec.message()};
-  if (fs::is_directory(status))
-    return Failure{std::string(std::make_error_code(std::errc::is_a_directory).message())};
-  // A pipe or device could block or never end.
-  if (!fs::is_regular_file(status)) return Failure{std::string("not a regular file")};
-  const auto size = fs::file_size(file, ec);
+  const auto size = std::filesystem::file_size(file, ec);
   if (ec) return Failure{ec.message()};
   if (size > limit) return Failure{std::string(tooLargeText)};
   errno = 0;

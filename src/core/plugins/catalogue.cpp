@@ -185,10 +185,13 @@ std::vector<FilterEntry> Catalogue::filterEntries(std::span<const std::string> s
         entries.push_back({"+ " + row.title, r + 1});
     }
   }
-  std::stable_sort(entries.begin(), entries.end(), [](const FilterEntry& a, const FilterEntry& b) {
-    return textSortsBefore(a.text, b.text);
-  });
-  return entries;
+  std::vector<std::string_view> texts;
+  texts.reserve(entries.size());
+  for (const auto& e : entries) texts.push_back(e.text);
+  std::vector<FilterEntry> sorted;
+  sorted.reserve(entries.size());
+  for (std::size_t i : textOrder(texts)) sorted.push_back(std::move(entries[i]));
+  return sorted;
 }
 
 std::string Catalogue::categoryClickStatus() const {

@@ -32,21 +32,13 @@ bool globMatch(std::u32string_view name, std::u32string_view pattern) {
   return p == pattern.size();
 }
 
-// Sorts names in the lists' order (textSortsBefore), each name folded once up front.
+// Sorts names in the lists' order.
 void sortNames(std::vector<std::string>& names) {
-  struct Keyed {
-    std::u32string folded;
-    std::string name;
-  };
-  std::vector<Keyed> keyed;
-  keyed.reserve(names.size());
-  for (auto& n : names) keyed.push_back({foldCase(n), std::move(n)});
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    if (a.folded != b.folded) return a.folded < b.folded;
-    return a.name < b.name;
-  });
-  names.clear();
-  for (auto& k : keyed) names.push_back(std::move(k.name));
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (std::size_t i : textOrder({names.begin(), names.end()}))
+    sorted.push_back(std::move(names[i]));
+  names = std::move(sorted);
 }
 
 std::string fileNameOf(const std::filesystem::path& p) {

@@ -99,10 +99,11 @@ std::vector<std::string> pluginListLines(std::span<const ListItem> items, const 
                                          bool csv) {
   std::vector<std::string> lines;
   for (const auto& item : items) lines.push_back(csv ? csvLine(item) : textLine(item, fields));
-  std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-    return textSortsBefore(a, b);
-  });
-  return lines;
+  std::vector<std::string> sorted;
+  sorted.reserve(lines.size());
+  for (std::size_t i : textOrder({lines.begin(), lines.end()}))
+    sorted.push_back(std::move(lines[i]));
+  return sorted;
 }
 
 PluginListOutcome cmd_PlugInList(const PluginListRequest& request, Prompter& prompter,

@@ -1,8 +1,8 @@
-#include "cli/file_problem.h"
+#include "core/common/unreadable_reason.h"
 
 #include <system_error>
 
-namespace qm::cli {
+namespace qm {
 
 std::optional<std::string> unreadableReason(const std::filesystem::path& file) {
   std::error_code ec;
@@ -14,4 +14,4 @@ std::optional<std::string> unreadableReason(const std::filesystem::path& file) {
   return std::nullopt;
 }
 
-}  // namespace qm::cli
+}  // namespace qm
