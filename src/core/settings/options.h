@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/plugins/type_table.h"
 #include "core/settings/store.h"
 
 namespace qm::settings {
@@ -30,7 +31,7 @@ enum class FileViewOption {
 
 struct Options {
   std::string interfaceDesign = "Interfc4.des";  // "OFF" = the plain editor
-  int usedFF = 0;
+  int usedFF = 0;  // Option4: the template of created Photoshop plugins (ff::FFTemplate)
   bool noFFOptimize = false;
   // Check boxes whose missing key keeps the design state. Sub folders and the auto-add
   // lists start off; "Write FFL 1.0 Files (recommended)" starts on, as its caption suggests.
@@ -50,8 +51,28 @@ struct Options {
   FontChoice listFont;
   FontChoice otherFont;
   std::vector<std::string> apps;
-  std::vector<std::string> pictures;
-  std::string previewPicture;  // as stored; see previewPicturePath()
+  std::vector<std::string> pictures;  // "Pic" keys: the picture entries of the File menu
+  std::string previewPicture;         // as stored; see previewPicturePath()
+
+  // Options of the dialog that are not stored: they start from these values at every start.
+  bool cooperativeMultithreading = true;  // "Enable Cooperative Multithreading"
+  bool previewCacheEnabled = true;        // preview cache "Enabled"
+  int previewJpgQuality = 80;             // "JPG Compression", percent
+  // Build options of the plugins the program writes (compilation frames).
+  bool noDialog = false;     // "No Dialog"
+  bool allModes = false;     // "All Modes"
+  bool bigPreview = false;   // "Big Preview"
+  bool megaPreview = false;  // "Mega Preview"
+  // Template boxes: the chosen Photoshop user template (Option4 choice 2 = usedFF 2), and the
+  // Premiere Filter Factory and Transition Factory templates (fl-fact.prm, fx-fact.prm).
+  std::string photoshopTemplate;
+  std::string premiereFFTemplate;
+  std::string premiereTFTemplate;
+
+  // The lists kept in files of the program folder rather than in the store: FolderList.log
+  // and PlugTypes.ini (see core/preferences).
+  std::vector<std::string> folders;
+  plugins::TypeList pluginTypes;
 
   bool fileViewOption(FileViewOption o) const { return fileView[static_cast<int>(o)]; }
 };

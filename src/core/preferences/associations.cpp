@@ -1,0 +1,118 @@
+#include "core/preferences/associations.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace qm::preferences {
+namespace {
+
+bool writeText(const std::filesystem::path& file, const std::string& text) {
+  std::error_code ec;
+  std::filesystem::create_directories(file.parent_path(), ec);
+  if (ec) return false;
+  auto temp = file;
+  temp += ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << text;
+    out.flush();
+    if (!out) {
+      out.close();
+      std::filesystem::remove(temp, ec);
+      return false;
+    }
+  }
+  std::filesystem::rename(temp, file, ec);
+  if (ec) std::filesystem::remove(temp, ec);
+  return !ec;
+}
+
+// The distinct types in check box order (.afs and .pff share one).
+std::vector<std::string_view> mimeTypes() {
+  std::vector<std::string_view> types;
+  for (const auto& a : kAssociations)
+    if (std::find(types.begin(), types.end(), a.mimeType) == types.end())
+      types.push_back(a.mimeType);
+  return types;
+}
+
+}  // namespace
+
+std::string execQuoted(std::string_view program) {
+  constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
+  if (program.find_first_of(kReserved) == std::string_view::npos) return std::string(program);
+  std::string quoted = "\"";
+  for (char c : program) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  quoted += '"';
+  // Inside a desktop file's string value a backslash is itself escaped once more.
+  std::string escaped;
+  for (char c : quoted) {
+    if (c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+std::string desktopEntry(std::string_view command) {
+  std::string types;
+  for (auto type : mimeTypes()) types += std::string(type) + ";";
+  return "[Desktop Entry]\n"
+         "Type=Application\n"
+         "Name=Quillmark\n"
+         "GenericName=Plugin Organiser\n"
+         "Comment=Organise image-editor plugins and build Filter Factory filters\n"
+         "Exec=" +
+         std::string(command) +
+         " %f\n"
+         "Icon=quillmark\n"
+         "Terminal=false\n"
+         "Categories=Graphics;Utility;\n"
+         "MimeType=" +
+         types + "\n";
+}
+
+std::string mimePackage() {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
+  for (auto type : mimeTypes()) {
+    auto first = std::find_if(kAssociations.begin(), kAssociations.end(),
+                              [type](const auto& a) { return a.mimeType == type; });
+    xml += "  <mime-type type=\"" + std::string(type) + "\">\n";
+    xml += "    <comment>" + std::string(first->comment) + "</comment>\n";
+    for (const auto& a : kAssociations)
+      if (a.mimeType == type) xml += "    <glob pattern=\"*" + std::string(a.extension) + "\"/>\n";
+    xml += "  </mime-type>\n";
+  }
+  xml += "</mime-info>\n";
+  return xml;
+}
+
+std::vector<std::string> setAssociations(const std::filesystem::path& dataDir,
+                                         std::string_view command,
+                                         const std::vector<std::string_view>& extensions,
+                                         const RunProgram& run) {
+  std::vector<std::string> done;
+  if (extensions.empty()) return done;
+  if (!writeText(dataDir / "applications" / kDesktopFileName, desktopEntry(command))) return done;
+  if (!writeText(dataDir / "mime" / "packages" / kMimePackageName, mimePackage())) return done;
+  // The databases are refreshed where the desktop has the tools; without them the desktop
+  // reads the files at its next start.
+  run({"update-mime-database", (dataDir / "mime").string()});
+  run({"update-desktop-database", (dataDir / "applications").string()});
+  for (auto extension : extensions) {
+    auto known = std::find_if(kAssociations.begin(), kAssociations.end(),
+                              [extension](const auto& a) { return a.extension == extension; });
+    if (known == kAssociations.end()) continue;
+    if (!run({"xdg-mime", "default", std::string(kDesktopFileName), std::string(known->mimeType)}))
+      continue;
+    done.emplace_back(extension);
+  }
+  return done;
+}
+
+}  // namespace qm::preferences
