@@ -1,16 +1,15 @@
 #include "gui/main/app_context.h"
 
+#include "core/preferences/preferences_model.h"
+#include "core/preferences/templates.h"
+
 namespace qm::gui {
 
 void loadOptions(AppContext& context) {
-  context.options = settings::loadOptions(context.store, context.options);
-  context.typeTable.GetPlugTypes(plugins::loadPlugTypes(context.programDir));
-  ff::FFOptions& ff = context.ffOptions;
-  ff.programDir = context.programDir;
-  ff.noOptimize = context.options.noFFOptimize;
-  int used = context.options.usedFF;
-  ff.usedFF = used >= 0 && used <= 3 ? static_cast<ff::FFTemplate>(used) : ff::FFTemplate::FF30;
-  ff.editorPlugin = context.options.editorPlugin[0];
+  context.options =
+      preferences::loadPreferences(context.store, context.programDir, context.options);
+  context.typeTable.GetPlugTypes(context.options.pluginTypes);
+  context.ffOptions = preferences::ffOptionsFrom(context.options, context.programDir);
 }
 
 }  // namespace qm::gui

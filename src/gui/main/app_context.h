@@ -22,8 +22,8 @@ struct AppContext {
   platform::UrlOpener urlOpener;
 };
 
-// Load options: the option set from the store, the type table from PlugTypes.ini, and the
-// Filter Factory options that follow from both.
+// Load options: the option set from the store and the list files, the type table from the
+// type list, and the Filter Factory options that follow from both.
 void loadOptions(AppContext& context);
 
 }  // namespace qm::gui

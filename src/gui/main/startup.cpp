@@ -9,6 +9,7 @@
 #include "gui/main/file_view.h"
 #include "gui/main/icons.h"
 #include "gui/main/main_window.h"
+#include "gui/preferences/preferences_host.h"
 
 namespace qm::gui {
 namespace {
@@ -21,17 +22,6 @@ void show(QSplashScreen* splash, std::string_view text) {
   if (!splash) return;
   splash->showMessage(qs(text), Qt::AlignLeft | Qt::AlignBottom, QColor(40, 40, 40));
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-QStringList folderListEntries(const std::filesystem::path& programDir) {
-  QFile file(QString::fromStdString((programDir / "FolderList.log").string()));
-  QStringList entries;
-  if (!file.open(QIODevice::ReadOnly)) return entries;
-  for (const QByteArray& line : file.readAll().split('\n')) {
-    QString entry = QString::fromLocal8Bit(line).trimmed();
-    if (!entry.isEmpty()) entries << entry;
-  }
-  return entries;
 }
 
 void openArgument(MainWindow& window, const std::filesystem::path& argument) {
@@ -110,7 +100,7 @@ std::unique_ptr<MainWindow> startMainWindow(AppContext& context, const StartupRe
 
   show(splash, settings::kSplashLoadingSettings);
   loadOptions(context);
-  window->rebuildListMenus(folderListEntries(context.programDir));
+  installPreferences(*window, context);
   settings::WindowState state = settings::loadWindowState(context.store);
   bool firstStart = settings::isFirstStart(context.store);
   // Sort, pattern and mode first, so each pane lists its folder once.
