@@ -11,16 +11,18 @@ namespace qm::platform {
 
 fs::path shippedDataDir() {
   std::error_code ec;
-#ifdef QM_BUILD_DATA_DIR
-  if (fs::path built = QM_BUILD_DATA_DIR; fs::is_directory(built, ec)) return built;
-#endif
+  // An installed program uses its prefix's data even while the build tree it came from
+  // still exists.
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) {
     if (fs::path installed = exe.parent_path().parent_path() / "share" / "quillmark";
         fs::is_directory(installed, ec))
       return installed;
-    return exe.parent_path() / "data";
   }
+#ifdef QM_BUILD_DATA_DIR
+  if (fs::path built = QM_BUILD_DATA_DIR; fs::is_directory(built, ec)) return built;
+#endif
+  if (!exe.empty()) return exe.parent_path() / "data";
   return fs::current_path(ec) / "data";
 }
 

@@ -21,7 +21,6 @@
 #include "gui/main/properties_dialog.h"
 #include "gui/main/tip_window.h"
 #include "gui/main/window_commands.h"
-#include "gui/preferences/preferences_host.h"
 
 namespace qm::gui {
 namespace {
@@ -120,8 +119,6 @@ CommandRunner& MainWindow::commandRunner() {
     dialogHelpConnected_ = true;
     auto showHelp = [this](const QString& page) { desktop_.ShowHelp(page.toStdString()); };
     connect(&runner.convertDialog(), &ConvertDialog::helpRequested, this, showHelp);
-    connect(&runner.convertDialog(), &ConvertDialog::outputSettingsRequested, this,
-            [this] { openPreferences(*this, PreferencesPage::FFTF); });
     connect(&runner.changeCategoryDialog(), &ChangeCategoryDialog::helpRequested, this, showHelp);
     connect(&runner.pluginListDialog(), &PluginListDialog::helpRequested, this, showHelp);
   }

@@ -5,9 +5,11 @@
 
 #include "core/preferences/list_editing.h"
 #include "core/preferences/preferences_model.h"
+#include "gui/batch/convert_dialog.h"
 #include "gui/main/app_context.h"
 #include "gui/main/file_view.h"
 #include "gui/main/main_window.h"
+#include "gui/main/window_commands.h"
 
 namespace qm::gui {
 
@@ -28,6 +30,9 @@ PreferencesHost::PreferencesHost(MainWindow& window, AppContext& context,
   }
   for (int i = 0; i < 2; ++i)
     connect(window.pane(i), &Pane::folderChanged, this, &PreferencesHost::folderUsed);
+  // "Output Settings" of the Convert dialog: the page that chooses the plugin format.
+  connect(&window.windowCommands().runner.convertDialog(), &ConvertDialog::outputSettingsRequested,
+          this, [this] { open(PreferencesPage::FFTF); });
 }
 
 // The lists are written once more when the program ends.
