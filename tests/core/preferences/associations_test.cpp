@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace qm::preferences {
 namespace {
@@ -16,7 +16,8 @@ TEST(Associations, FilesAndCommandsForTheTickedTypes) {
     calls.push_back(argv);
     return argv[0] != "xdg-mime" || argv[3] != "application/x-premiere-plugin";
   };
-  auto done = setAssociations(dataHome.path(), "/opt/q m/quillmark", {".8bf", ".prm", ".pff"}, run);
+  auto done = setAssociations(dataHome.path(), execQuoted("/opt/q m/quillmark"),
+                              {".8bf", ".prm", ".pff"}, run);
   EXPECT_EQ(done, (std::vector<std::string>{".8bf", ".pff"}));
 
   const std::string desktop = test::readFile(dataHome / "applications" / "quillmark.desktop");
@@ -41,11 +42,13 @@ TEST(Associations, FilesAndCommandsForTheTickedTypes) {
 
   // The desktop's own checkers agree, where they are installed.
   const std::string file = (dataHome / "applications" / "quillmark.desktop").string();
-  if (std::system("command -v desktop-file-validate >/dev/null") == 0)
+  if (std::system("command -v desktop-file-validate >/dev/null") == 0) {
     EXPECT_EQ(std::system(("desktop-file-validate '" + file + "'").c_str()), 0);
+  }
   const std::string mime = (dataHome / "mime" / "packages" / "quillmark.xml").string();
-  if (std::system("command -v xmllint >/dev/null") == 0)
+  if (std::system("command -v xmllint >/dev/null") == 0) {
     EXPECT_EQ(std::system(("xmllint --noout '" + mime + "'").c_str()), 0);
+  }
 }
 
 TEST(Associations, NothingTickedWritesNothingAndAnUnwritableFolderStops) {

@@ -38,7 +38,8 @@ TEST(ListEditing, FolderUseFollowsAutoAddAutoTopAndLimit) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ItemList list = c.before;
-    EXPECT_EQ(noteFolderUse(list, c.used, c.rules), list != c.before);
+    const bool changed = noteFolderUse(list, c.used, c.rules);
+    EXPECT_EQ(changed, list != c.before);
     EXPECT_EQ(list, c.after);
   }
 }

@@ -5,7 +5,7 @@
 #include "core/preferences/list_file.h"
 #include "core/preferences/preview_cache.h"
 #include "core/preferences/templates.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace qm::preferences {
 namespace {

@@ -12,9 +12,9 @@
 #include "gui/batch/convert_dialog.h"
 #include "gui/main/window_commands.h"
 #include "gui/main/window_fixture.h"
+#include "gui/modal.h"
 #include "gui/preferences/preferences_dialog.h"
 #include "gui/preferences/preferences_host.h"
-#include "modal.h"
 
 namespace qm {
 namespace {
