@@ -70,7 +70,7 @@ std::string desktopEntry(std::string_view command) {
          " %f\n"
          "Icon=quillmark\n"
          "Terminal=false\n"
-         "Categories=Graphics;Utility;\n"
+         "Categories=Graphics;2DGraphics;\n"
          "MimeType=" +
          types + "\n";
 }
