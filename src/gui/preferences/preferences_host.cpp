@@ -44,6 +44,9 @@ PreferencesDialog& PreferencesHost::dialog() {
   if (!dialog_) {
     dialog_ = new PreferencesDialog(context_, choosers_, &window_);
     connect(dialog_, &PreferencesDialog::applied, this, &PreferencesHost::apply);
+    // Cancel reloads the lists from their files: the menus show them again.
+    connect(dialog_, &QDialog::rejected, this,
+            [this] { rebuildListMenus(window_, context_.options); });
     connect(dialog_, &PreferencesDialog::helpRequested, this, [this](const QString& page) {
       auto warn = [this](std::string_view text) { window_.prompter().warn(text, "Quillmark"); };
       platform::DesktopServices help(
