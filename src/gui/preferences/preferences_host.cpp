@@ -7,6 +7,7 @@
 #include "core/preferences/preferences_model.h"
 #include "gui/batch/convert_dialog.h"
 #include "gui/main/app_context.h"
+#include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
 #include "gui/main/main_window.h"
 #include "gui/main/window_commands.h"
@@ -28,8 +29,11 @@ PreferencesHost::PreferencesHost(MainWindow& window, AppContext& context,
     action->setEnabled(true);
     connect(action, &QAction::triggered, this, [this, page] { open(page); });
   }
-  for (int i = 0; i < 2; ++i)
+  for (int i = 0; i < 2; ++i) {
     connect(window.pane(i), &Pane::folderChanged, this, &PreferencesHost::folderUsed);
+    connect(window.pane(i), &Pane::fflViewMade, this,
+            [this] { applyListOptions(window_, context_.options); });
+  }
   // "Output Settings" of the Convert dialog: the page that chooses the plugin format.
   connect(&window.windowCommands().runner.convertDialog(), &ConvertDialog::outputSettingsRequested,
           this, [this] { open(PreferencesPage::FFTF); });
@@ -118,27 +122,38 @@ void applyFonts(const settings::Options& options) {
   }
 }
 
-void applyListOptions(MainWindow& window, const settings::Options& options) {
+namespace {
+
+// Options 0 to 4 on one list; a flat scroll bar has no counterpart in today's styles, so
+// option 3 is only kept and stored.
+void applyToList(QAbstractItemView* list, const settings::Options& options) {
   using settings::FileViewOption;
+  bool hot = options.fileViewOption(FileViewOption::HotTracking);
+  list->setMouseTracking(hot);
+  list->viewport()->setAttribute(Qt::WA_Hover, hot);
+  auto* tree = qobject_cast<QTreeView*>(list);
+  if (!tree) return;
+  tree->header()->setSectionResizeMode(options.fileViewOption(FileViewOption::AutoColumnWidth)
+                                           ? QHeaderView::ResizeToContents
+                                           : QHeaderView::Interactive);
+  tree->setAllColumnsShowFocus(options.fileViewOption(FileViewOption::FullRowSelection));
+  tree->setStyleSheet(options.fileViewOption(FileViewOption::Gridlines)
+                          ? "QTreeView::item { border-right: 1px solid palette(midlight);"
+                            " border-bottom: 1px solid palette(midlight); }"
+                          : QString());
+}
+
+}  // namespace
+
+void applyListOptions(MainWindow& window, const settings::Options& options) {
   for (int i = 0; i < 2; ++i) {
     FileView* view = window.pane(i)->fileView();
-    QTreeView* details = view->detailsView();
-    bool hot = options.fileViewOption(FileViewOption::HotTracking);
-    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(details),
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(view->detailsView()),
                                     static_cast<QAbstractItemView*>(view->iconView()),
-                                    static_cast<QAbstractItemView*>(view->classicList())}) {
-      list->setMouseTracking(hot);
-      list->viewport()->setAttribute(Qt::WA_Hover, hot);
-    }
-    details->header()->setSectionResizeMode(options.fileViewOption(FileViewOption::AutoColumnWidth)
-                                                ? QHeaderView::ResizeToContents
-                                                : QHeaderView::Interactive);
-    details->setAllColumnsShowFocus(options.fileViewOption(FileViewOption::FullRowSelection));
-    // A flat scroll bar has no counterpart in today's styles; the option is kept and stored.
-    details->setStyleSheet(options.fileViewOption(FileViewOption::Gridlines)
-                               ? "QTreeView::item { border-right: 1px solid palette(midlight);"
-                                 " border-bottom: 1px solid palette(midlight); }"
-                               : QString());
+                                    static_cast<QAbstractItemView*>(view->classicList())})
+      applyToList(list, options);
+    // The FFL View is made when first shown; one made later gets the options then.
+    if (auto* ffl = window.pane(i)->findChild<FflView*>()) applyToList(ffl->list(), options);
   }
 }
 
