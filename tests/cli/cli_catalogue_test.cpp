@@ -72,6 +72,10 @@ TEST_F(CliCatalogue, InfoJson) {
   EXPECT_EQ(json["fieldCaption"], "Category");
   EXPECT_EQ(json["filterFactory"], true);
   EXPECT_EQ(json["architecture"], "x86");
+  qm::test::writeFile(dir / "x.8bf", "junk");
+  auto unknown = nlohmann::json::parse(cli({"info", (dir / "x.8bf").string(), "--json"}).out);
+  EXPECT_EQ(unknown["type"], nullptr);
+  EXPECT_EQ(unknown["filters"], nlohmann::json::array());
 }
 
 TEST_F(CliCatalogue, ListToStdoutCsvAndFile) {
