@@ -13,7 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 using qm::test::afsSource;
-using qm::test::fflEntry;
 
 class CliTest : public ::testing::Test {
  protected:
@@ -41,17 +40,6 @@ TEST_F(CliTest, DumpPrintsTheRecordAsJsonAndText) {
     EXPECT_NE(text.out.find(line), std::string::npos) << line << text.out;
 }
 
-TEST_F(CliTest, DumpLibraryEntryCountsDeletedEntries) {
-  auto lib = file("Lib.ffl", "FFL1.0\r\n3\r\n" + fflEntry("a.8bf", "A") + fflEntry("//b", "B") +
-                                 fflEntry("c.prm", "C", "p + 1"));
-  auto doc = json::parse(cli({"dump", "--json", lib + "#3"}).out);
-  EXPECT_EQ(doc["title"], "C");
-  EXPECT_EQ(doc["photoshopDialect"], false);
-  EXPECT_EQ(doc["formulas"]["r"], "p + 1");  // neither optimised nor translated
-  EXPECT_EQ(json::parse(cli({"dump", "--json", lib + "#2"}).out)["title"], "B");
-  EXPECT_EQ(cli({"dump", lib + "#0"}).exitCode, 1);
-}
-
 TEST_F(CliTest, ConvertPrintsEachFileAndTheSummary) {
   auto a = file("a.afs", afsSource("A"));
   auto b = file("b.afs", afsSource("B"));
@@ -67,20 +55,6 @@ TEST_F(CliTest, ConvertFromStdinUsesTitleAsName) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(fs::exists(fs::path(out) / "FromPipe.afs"));
   EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
-}
-
-TEST_F(CliTest, ConvertToPluginAndDumpItBack) {
-  fs::copy_file(fs::path(QM_DATA_DIR) / "photo30.dll", dir / "photo30.dll");
-  auto run =
-      cli({"convert", "--to", "8bf", "--dest", out, file("wave.afs", afsSource("Wave", "r+1"))});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  auto plugin = fs::path(out) / "wave.8bf";
-  EXPECT_EQ(fs::file_size(plugin), 57344u);
-  auto back = json::parse(cli({"dump", "--json", plugin.string()}).out);
-  auto source = json::parse(cli({"dump", "--json", (dir / "wave.afs").string()}).out);
-  back.erase("fileName");
-  source.erase("fileName");
-  EXPECT_EQ(back, source);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <nlohmann/json.hpp>
 
 #include "support/ff_plugin_bytes.h"
@@ -16,16 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using qm::test::readFile;
 using qm::test::writeFile;
-
-// Every file under folder with its bytes, to show that a run changed nothing else.
-std::map<std::string, std::string> contentsOf(const fs::path& folder) {
-  std::map<std::string, std::string> contents;
-  std::error_code ec;
-  for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-    if (fs::is_regular_file(it->symlink_status()))
-      contents[fs::relative(it->path(), folder).string()] = readFile(it->path());
-  return contents;
-}
 
 // text with its first from replaced by to.
 std::string replaced(std::string text, std::string_view from, std::string_view to) {
@@ -86,14 +75,14 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"set-category", "", at("plain.afs")}, 1, "The category is empty."},
       {{"scan", "--sources", dir.path().string()}, 0, ""},
   };
-  const auto before = contentsOf(dir.path());
+  const auto before = qm::test::filesBelow(dir.path());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1]);
     auto run = cli(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     EXPECT_EQ(run.out.find("big.afs"), std::string::npos);
-    EXPECT_EQ(contentsOf(dir.path()), before);
+    EXPECT_EQ(qm::test::filesBelow(dir.path()), before);
   }
 }
 
@@ -140,13 +129,13 @@ TEST_F(CliLoaderVerdicts, UsageErrorsNameWhatIsWrong) {
       {{"list", at("plain.afs"), "--fields", "colour"},
        "--fields takes category,title,filename,author"},
   };
-  const auto before = contentsOf(dir.path());
+  const auto before = qm::test::filesBelow(dir.path());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.err);
     auto run = cli(c.args);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
-    EXPECT_EQ(contentsOf(dir.path()), before);
+    EXPECT_EQ(qm::test::filesBelow(dir.path()), before);
   }
 }
 

@@ -32,4 +32,14 @@ std::string readFile(const std::filesystem::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::map<std::string, std::string> filesBelow(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec))
+    if (std::filesystem::is_regular_file(it->symlink_status(ec)))
+      files[std::filesystem::relative(it->path(), folder).generic_string()] = readFile(it->path());
+  return files;
+}
+
 }  // namespace qm::test

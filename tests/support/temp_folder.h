@@ -3,6 +3,7 @@
 // test ends.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,8 @@ class TempFolder {
 std::filesystem::path writeFile(const std::filesystem::path& file, std::string_view bytes);
 // The whole file as bytes; empty when it cannot be read.
 std::string readFile(const std::filesystem::path& file);
+// Every regular file below folder (links not followed) by relative path, with its bytes: a
+// before-and-after picture that shows any write.
+std::map<std::string, std::string> filesBelow(const std::filesystem::path& folder);
 
 }  // namespace qm::test

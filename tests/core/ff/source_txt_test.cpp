@@ -4,7 +4,6 @@
 #include <string>
 
 #include "core/ff/sources.h"
-#include "support/record_checks.h"
 #include "support/temp_folder.h"
 #include "support/view_of.h"
 
@@ -154,27 +153,6 @@ TEST(WriteTXT, ExactText) {
             "ctl[1]: Second\r\nmap[2]: Pair\r\nctl[7]: Last\r\n\r\n"
             "val[1]: 2\r\nval[4]: 5\r\nval[5]: 6\r\nval[7]: 8\r\n\r\n"
             "set[3]: 1,2,3,4,5,6,7,8\r\n");
-}
-
-TEST(WriteTXT, RoundTrip) {
-  qm::test::TempFolder dir;
-  FFRecord written = sampleRecord();
-  written.controlNames[4] = "";
-  // Formulas that use maps must not end at the map lines that follow them.
-  written.formulas = {"src(x+map(2,y)/8,y,z)", "g", "b", "a*map(2,a)/255"};
-  FakePresets presetsOut;
-  presetsOut.slots[0] = {0, 255, 0, 9, 0, 0, 0, 1};
-  auto path = WriteTXT(dir.path(), written, &presetsOut);
-  ASSERT_FALSE(path.empty());
-  FFRecord read;
-  FakePresets presetsIn;
-  ASSERT_TRUE(ReadTXT(path, read, optionsWith(true), &presetsIn));
-  EXPECT_EQ(read.fileName, written.fileName);
-  // Only the values of named sliders (and of both sliders of a named map) are written.
-  FFRecord expected = written;
-  expected.sliderValues = {0, 2, 0, 0, 5, 6, 0, 8};
-  qm::test::expectSameFields(read, expected);
-  EXPECT_EQ(presetsIn.slots, presetsOut.slots);
 }
 
 TEST(WriteTXT, NamesAndDialect) {

@@ -75,10 +75,14 @@ TEST(Startup, WindowPlacement) {
 TEST(FilePatterns, EntriesAndPatterns) {
   EXPECT_EQ(patternEntries()[0].caption, "All Files (*.*)");
   EXPECT_EQ(patternEntries()[5].caption, "Zip Files (*.zip)");
-  EXPECT_EQ(patternFor({1, std::nullopt}, ""),
-            "*.8b?;*._bf;*_8bf;*.prm;*.pr-;*._rm;*_prm;*.aex;*.ae-;*_aex");
-  EXPECT_EQ(patternFor({3, std::nullopt}, ";*?api;*.p;*_p"), "*?api;*.p;*_p");
-  EXPECT_EQ(patternFor({4, "*.8bf;*.prm"}, ""), "*.8bf;*.prm");
+  // clang-format off
+  const std::pair<PatternChoice, std::string> cases[] = {
+      {{1, std::nullopt}, "*.8b?;*._bf;*_8bf;*.prm;*.pr-;*._rm;*_prm;*.aex;*.ae-;*_aex"},
+      {{3, std::nullopt}, "*?api;*.p;*_p"}, {{4, std::nullopt}, "*.ffl;*.txt;*.afs;*.pff;*.ffx"},
+      {{5, std::nullopt}, "*.zip"}, {{9, std::nullopt}, "*.*"}, {{4, "*.8bf;*.prm"}, "*.8bf;*.prm"}};
+  // clang-format on
+  for (const auto& [choice, pattern] : cases)
+    EXPECT_EQ(patternFor(choice, ";*?api;*.p;*_p"), pattern) << choice.index;
 }
 
 TEST(FilePatterns, FolderCaptionEndsInOneSeparator) {

@@ -91,16 +91,13 @@ class BatchDialogsTest : public QObject {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("code");
-    QTest::newRow("overwrite") << "overwriteButton"
-                               << "Overwrite" << 0;
-    QTest::newRow("ignore") << "ignoreButton"
-                            << "Ignore" << 1;
-    QTest::newRow("overwrite all") << "overwriteAllButton"
-                                   << "Overwrite All" << 2;
-    QTest::newRow("ignore all") << "ignoreAllButton"
-                                << "Ignore All" << 3;
-    QTest::newRow("cancel") << "cancelButton"
-                            << "Cancel" << 4;
+    // clang-format off
+    QTest::newRow("overwrite") << "overwriteButton" << "Overwrite" << 0;
+    QTest::newRow("ignore") << "ignoreButton" << "Ignore" << 1;
+    QTest::newRow("overwrite all") << "overwriteAllButton" << "Overwrite All" << 2;
+    QTest::newRow("ignore all") << "ignoreAllButton" << "Ignore All" << 3;
+    QTest::newRow("cancel") << "cancelButton" << "Cancel" << 4;
+    // clang-format on
   }
   void overwriteButtons() {
     QFETCH(QString, button);

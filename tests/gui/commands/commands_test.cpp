@@ -29,7 +29,6 @@
 #include "gui/main/window_fixture.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
-#include "support/pe_builder.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
@@ -38,15 +37,6 @@ namespace {
 namespace fs = std::filesystem;
 using qm::gui::View;
 using qm::shell::PaneView;
-
-// A Filter Factory plugin in "Blur".
-fs::path writeFFPlugin(const fs::path& file, const std::string& title) {
-  qm::test::FFPluginFields fields;
-  fields.category = "Blur";
-  fields.title = title;
-  fields.formulas = {"r", "g", "b", "a"};
-  return qm::test::writeFile(file, qm::test::ffPluginBytes(57344, fields));
-}
 
 // A runner with its panes on temp/left and temp/right.
 struct Rig {
@@ -67,14 +57,15 @@ struct Rig {
     ff.programDir = temp / "program";
   }
   fs::path left(std::string_view name) const { return temp / "left" / name; }
-  fs::path right(std::string_view name) const { return temp / "right" / name; }
   void chooseFolder(const fs::path& folder) { prompter.folderChoice = qm::FolderChoice{folder}; }
-  // The left pane in the Plugin View with a's row, an FF plugin in "Blur".
-  qm::test::FakePane& pluginPane(const std::string& bytes = {}) {
+  // The left pane in the Plugin View with a's row, a Filter Factory plugin in "Blur".
+  qm::test::FakePane& pluginPane() {
+    qm::test::FFPluginFields fields;
+    fields.category = "Blur";
+    fields.title = "A";
+    auto a = qm::test::writeFile(left("a.8bf"), qm::test::ffPluginBytes(57344, fields));
     auto& pane = host.panes[0];
     pane.view = PaneView::Plugin;
-    auto a = bytes.empty() ? writeFFPlugin(left("a.8bf"), "A")
-                           : qm::test::writeFile(left("a.8bf"), bytes);
     pane.catalogue.appendRow({a, "Blur", "A", 0, 0, std::nullopt});
     return pane;
   }
@@ -179,10 +170,6 @@ struct PluginWindow {
   }
 };
 
-std::string textOf(const qm::test::ScriptedPrompter& prompter, std::size_t i = 0) {
-  return i < prompter.messages.size() ? prompter.messages[i].text : std::string("<none>");
-}
-
 }  // namespace
 
 class CommandsTest : public QObject {
@@ -219,122 +206,29 @@ class CommandsTest : public QObject {
     QVERIFY(!rig.runner.convertDialog().choice().useClipboard);
   }
 
-  // A drop on a folder presets it in Select Folder, which then leaves the passive pane alone.
-  void moveByDropPresetsTheTarget() {
-    Rig rig;
-    auto a = qm::test::writeFile(rig.left("a.8bf"), "a");
-    rig.host.panes[0].files = {a};
-    auto sub = rig.temp / "right" / "sub";
-    fs::create_directories(sub);
-    rig.chooseFolder(sub);
-    rig.runner.moveFilesByDrop(0, sub);
-    QVERIFY(!fs::exists(a) && fs::exists(sub / "a.8bf"));
-    QCOMPARE(rig.prompter.folderRequests.back().presetFolder, sub);
-    QVERIFY(rig.prompter.folderRequests.back().keepPassivePane);
-  }
-
-  void deleteToTheTrashAndInALibrary() {
-    Rig rig;
-    auto a = qm::test::writeFile(rig.left("a.8bf"), "a");
-    rig.host.panes[0].files = {a};
-    rig.prompter.askAnswers = {qm::Button::Yes};
-    rig.runner.deleteFiles();
-    QCOMPARE(rig.trash.trashed, std::vector<fs::path>{a});
-    QCOMPARE(rig.host.panes[0].refreshes, 1);
-
-    const std::uint64_t position = 11;  // after "FFL1.0\r\n1\r\n"
-    auto file = qm::test::writeFile(rig.left("lib.ffl"),
-                                    qm::test::fflLibrary({qm::test::fflEntry("Wave.8bf", "W")}));
-    rig.host.panes[0].view = PaneView::Ffl;
-    rig.host.panes[0].library = file;
-    rig.host.panes[0].positions = {position};
-    rig.prompter.askAnswers = {qm::Button::Yes};
-    rig.runner.deleteFiles();
-    QCOMPARE(qm::test::readFile(file).substr(position, 10), std::string("//ve.8bf\r\n"));
-    QCOMPARE(rig.host.panes[0].removedFfl, std::vector<std::uint64_t>{position});
-  }
-
-  void changeCategoryByDrop() {
+  // The bytes and messages are the core's; here, what each command tells the panes.
+  void commandsTellThePaneWhatChanged() {
     Rig rig;
     auto& pane = rig.pluginPane();
-    rig.prompter.askAnswers = {qm::Button::Ok};
-    rig.runner.changeCategoryByDrop(0, "[Other Plugins]", {1});
-    QVERIFY(QString::fromStdString(textOf(rig.prompter)).contains("is only a virtual category!"));
-    QVERIFY(pane.shownCategories.empty());
-
-    rig.runner.changeCategoryByDrop(0, "Noise", {1});
-    QCOMPARE(qm::test::readFile(rig.left("a.8bf")).substr(31063, 6), std::string("Noise\0", 6));
-    QCOMPARE(pane.shownCategories, std::vector<std::optional<std::string>>{"Noise"});
-    QCOMPARE(pane.photoshopChecks, 1);
-  }
-
-  void changeCategoryOffersOnlyRealCategories() {
-    Rig rig;
-    auto& pane = rig.pluginPane();
-    pane.catalogue.appendRow({rig.left("x.8bf"), "[Unknown]", "x", 0, 0, std::nullopt});
-    pane.rows = {1};
-    QStringList offered;
-    qm::test::whenModal("Choose or enter a new category", [&](QWidget* d) {
-      auto* combo = d->findChild<QComboBox*>("Combo1");
-      for (int i = 0; i < combo->count(); ++i) offered << combo->itemText(i);
-      combo->setEditText("Sharpen");
-      d->findChild<QPushButton*>("okButton")->click();
-    });
-    rig.runner.changeCategory();
-    QCOMPARE(offered, QStringList{"Blur"});
-    QCOMPARE(qm::test::readFile(rig.left("a.8bf")).substr(31063, 7), std::string("Sharpen"));
-    QCOMPARE(pane.shownCategories, std::vector<std::optional<std::string>>{"Sharpen"});
-  }
-
-  void enableDisableInThePluginView() {
-    Rig rig;
-    auto& pane = rig.pluginPane("a");
     pane.rows = {1};
     rig.runner.enableDisable();
-    QVERIFY(fs::exists(rig.left("a._bf")));
-    QCOMPARE(pane.catalogue.row(1).path, rig.left("a._bf"));
     QCOMPARE(pane.entryStates, (std::map<fs::path, bool>{{rig.left("a._bf"), false}}));
+    QCOMPARE(pane.catalogue.row(1).path, rig.left("a._bf"));
     QCOMPARE(pane.photoshopChecks, 1);
     QCOMPARE(pane.statusRefreshes, 1);
-  }
 
-  void pluginInformationMessages() {
-    Rig rig;
-    rig.host.panes[0].files = {
-        qm::test::writeFile(rig.left("wave.8bf"), qm::test::piplPlugin({{"Distort", "Wave"}}))};
-    rig.runner.pluginInformation();
-    QCOMPARE(rig.prompter.messages.at(0).title, std::string("Plugin Information"));
-    QString text = QString::fromStdString(textOf(rig.prompter));
-    QVERIFY2(text.startsWith("Distort: Wave\n-") && text.contains("\nType: Photoshop") &&
-                 text.contains("\nCategory at &H") &&
-                 text.endsWith("\n\nThis file isn't a Filter Factory plugin\nand therefor can't be "
-                               "loaded\ninto the Filter Factory Editor."),
-             qPrintable(text));
-  }
+    rig.runner.changeCategoryByDrop(0, "Noise", {1});
+    QCOMPARE(pane.shownCategories, std::vector<std::optional<std::string>>{"Noise"});
+    QCOMPARE(pane.photoshopChecks, 2);
 
-  void pluginListToClipboardAndFile() {
-    Rig rig;
-    rig.host.panes[0].files = {writeFFPlugin(rig.left("z.8bf"), "Zeta"),
-                               writeFFPlugin(rig.left("a.8bf"), "Alpha")};
-    qm::test::whenModal("Plugin List", [](QWidget* d) {
-      d->findChild<QCheckBox*>("clipboardBox")->setChecked(true);
-      d->findChild<QPushButton*>("startButton")->click();
-    });
-    rig.runner.pluginList();
-    QCOMPARE(QGuiApplication::clipboard()->text(), QString("Blur: Alpha\r\nBlur: Zeta\r\n"));
-
-    // A typed path stays a name inside the chosen folder.
-    rig.chooseFolder(rig.temp / "right");
-    qm::test::whenModal("Plugin List", [](QWidget* d) {
-      d->findChild<QCheckBox*>("clipboardBox")->setChecked(false);
-      d->findChild<QLineEdit*>("fileNameEdit")->setText("../list.txt");
-      d->findChild<QPushButton*>("startButton")->click();
-    });
-    rig.runner.pluginList();
-    QCOMPARE(qm::test::readFile(rig.right("list.txt")),
-             std::string("Blur: Alpha\r\nBlur: Zeta\r\n"));
-    QVERIFY(!fs::exists(rig.temp / "list.txt"));
-    QCOMPARE(rig.host.panes[1].refreshes, 1);
+    const std::uint64_t position = 11;  // after "FFL1.0\r\n1\r\n"
+    pane.view = PaneView::Ffl;
+    pane.library = qm::test::writeFile(rig.left("lib.ffl"),
+                                       qm::test::fflLibrary({qm::test::fflEntry("W.8bf", "W")}));
+    pane.positions = {position};
+    rig.prompter.askAnswers = {qm::Button::Yes};
+    rig.runner.deleteFiles();
+    QCOMPARE(pane.removedFfl, std::vector<std::uint64_t>{position});
   }
 
   void categoryDialogListsChoicesAndConfirms() {

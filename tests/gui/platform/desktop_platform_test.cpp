@@ -18,16 +18,13 @@ class DesktopPlatformTest : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");  // empty: not an application to offer
     const QString head = "[Desktop Entry]\nType=Application\nName=Viewer\nExec=viewer %f\n";
-    QTest::newRow("application") << head + "MimeType=image/png;text/plain;\n"
-                                 << "Viewer";
-    QTest::newRow("hidden") << head + "NoDisplay=true\n"
-                            << "";
-    QTest::newRow("link") << "[Desktop Entry]\nType=Link\nName=Site\nExec=x\n"
-                          << "";
-    QTest::newRow("no exec") << "[Desktop Entry]\nType=Application\nName=Viewer\n"
-                             << "";
-    QTest::newRow("action") << head + "[Desktop Action New]\nName=New\nExec=v -n\n"
-                            << "Viewer";
+    // clang-format off
+    QTest::newRow("application") << head + "MimeType=image/png;text/plain;\n" << "Viewer";
+    QTest::newRow("hidden") << head + "NoDisplay=true\n" << "";
+    QTest::newRow("link") << "[Desktop Entry]\nType=Link\nName=Site\nExec=x\n" << "";
+    QTest::newRow("no exec") << "[Desktop Entry]\nType=Application\nName=Viewer\n" << "";
+    QTest::newRow("action") << head + "[Desktop Action New]\nName=New\nExec=v -n\n" << "Viewer";
+    // clang-format on
   }
   void shownApplications() {
     QFETCH(QString, text);
@@ -41,13 +38,13 @@ class DesktopPlatformTest : public QObject {
     QTest::addColumn<QString>("exec");
     QTest::addColumn<QStringList>("command");
     const QString file = "/tmp/a b.8bf";
+    // clang-format off
     QTest::newRow("file") << "viewer --open %f" << QStringList{"viewer", "--open", file};
     QTest::newRow("url") << "viewer %U" << QStringList{"viewer", "file:///tmp/a b.8bf"};
-    QTest::newRow("icon, %%") << "viewer %i --rate=50%% %F"
-                              << QStringList{"viewer", "--rate=50%", file};
-    QTest::newRow("quoted") << "\"/opt/my viewer/bin\" %f"
-                            << QStringList{"/opt/my viewer/bin", file};
+    QTest::newRow("icon, %%") << "viewer %i --rate=50%% %F" << QStringList{"viewer", "--rate=50%", file};
+    QTest::newRow("quoted") << "\"/opt/my viewer/bin\" %f" << QStringList{"/opt/my viewer/bin", file};
     QTest::newRow("no code") << "viewer" << QStringList{"viewer", file};
+    // clang-format on
   }
   void execFieldCodes() {
     QFETCH(QString, exec);
