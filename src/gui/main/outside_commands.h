@@ -1,0 +1,46 @@
+#pragma once
+// The main window's commands that reach outside the program: the zip archiver, the
+// temporary folder, the application, folder and picture lists, the Photoshop plug-ins folder
+// and the home-page shortcuts.
+
+#include <QObject>
+#include <functional>
+
+namespace qm::platform {
+class DesktopServices;
+}
+
+namespace qm::gui {
+
+class MainWindow;
+struct AppContext;
+
+// Preferences pages the "Edit ... List..." entries open.
+enum class PreferencesPage { Folders = 4, Pictures = 5, Applications = 6 };
+
+class OutsideCommands : public QObject {
+  Q_OBJECT
+ public:
+  OutsideCommands(MainWindow& window, AppContext& context);
+
+  // Connects the menu entries and the list entries of the Folders, Apps and File menus.
+  void connectMenus();
+
+  void addToZip();
+  void testZip();
+  void gainHarddiscSpace();
+  void runApplication(int index);
+  void goToListedFolder(const QString& caption);
+  void usePicture(int index);
+  void goToPhotoshopPluginsFolder();
+  void addHomePageBookmark();
+  void addHomePageShortcutOnDesktop();
+  // A pane changed folder: the folder list's upkeep, then the Folders menu.
+  void folderVisited(int pane);
+
+ private:
+  MainWindow& window_;
+  AppContext& context_;
+};
+
+}  // namespace qm::gui
