@@ -14,7 +14,7 @@ QStringList qargs(const std::vector<std::string>& words, std::size_t from) {
 }  // namespace
 
 ProcessOutcome runAndWait(const outside::CommandLine& command, Progress& progress,
-                          const std::function<void(const std::string&)>& onLine) {
+                          const std::function<void(std::string_view)>& onOutput) {
   ProcessOutcome outcome;
   QProcess process;
   process.setProcessChannelMode(QProcess::MergedChannels);
@@ -22,27 +22,26 @@ ProcessOutcome runAndWait(const outside::CommandLine& command, Progress& progres
   process.start(QString::fromStdString(command.program.string()), qargs(command.arguments, 0));
   if (!process.waitForStarted()) return outcome;
   outcome.started = true;
-  std::string pending;
   auto take = [&] {
-    pending += process.readAll().toStdString();
-    for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
-      std::string line = pending.substr(0, end);
-      outcome.output += line + "\n";
-      if (onLine) onLine(line);
-      pending.erase(0, end + 1);
-    }
+    std::string chunk = process.readAll().toStdString();
+    if (chunk.empty()) return;
+    outcome.output += chunk;
+    if (onOutput) onOutput(chunk);
   };
   while (process.state() != QProcess::NotRunning && !process.waitForFinished(50)) {
     take();
     if (progress.cancelled()) {
       outcome.cancelled = true;
-      process.kill();
-      process.waitForFinished();
+      // Asked first: a program told to stop removes its half-written files.
+      process.terminate();
+      if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished();
+      }
       return outcome;
     }
   }
   take();
-  outcome.output += pending;
   if (process.exitStatus() == QProcess::NormalExit) outcome.exitCode = process.exitCode();
   return outcome;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/common/ports.h"
@@ -19,10 +20,10 @@ struct ProcessOutcome {
   std::string output;      // standard output and error, in the order written
 };
 
-// Runs the command and waits, polling progress.cancelled() while it works; each line the
-// program writes goes to onLine. A cancelled program is killed.
+// Runs the command and waits, polling progress.cancelled() while it works; what the program
+// writes goes to onOutput as it comes. A cancelled program is stopped.
 ProcessOutcome runAndWait(const outside::CommandLine& command, Progress& progress,
-                          const std::function<void(const std::string&)>& onLine = {});
+                          const std::function<void(std::string_view)>& onOutput = {});
 
 // Starts words[0] with the other words as arguments and does not wait; false when it could
 // not be started.

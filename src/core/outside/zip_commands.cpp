@@ -70,4 +70,22 @@ CommandLine testZipCommand(const std::filesystem::path& zip, const std::filesyst
   return {zip, {"-T", asOperand(archive.filename().string())}, archive.parent_path()};
 }
 
+ZipProgressMeter::ZipProgressMeter(unsigned long long totalBytes)
+    : dotKilobytes_(std::max<unsigned long long>(64, totalBytes / 1024 / 100)),
+      totalKilobytes_(std::max<unsigned long long>(1, totalBytes / 1024)) {}
+
+std::vector<std::string> ZipProgressMeter::options() const {
+  return {"-dg", "-ds", std::to_string(dotKilobytes_) + "k"};
+}
+
+int ZipProgressMeter::take(std::string_view output) {
+  for (char c : output) {
+    bool dot = c == '.' && (last_ == ' ' || last_ == '\a');
+    if (dot) ++dots_;
+    last_ = dot ? '\a' : c;  // '\a' marks a dot that counted
+  }
+  return static_cast<int>(
+      std::min<unsigned long long>(100, dots_ * dotKilobytes_ * 100 / totalKilobytes_));
+}
+
 }  // namespace qm::outside

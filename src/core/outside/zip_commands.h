@@ -36,6 +36,24 @@ CommandLine addToZipCommand(const std::filesystem::path& zip, const std::filesys
 // zip -T <archive>, run in the archive's folder.
 CommandLine testZipCommand(const std::filesystem::path& zip, const std::filesystem::path& archive);
 
+// Progress of a zip run: with these options zip writes a dot for every share of the total
+// bytes it has read, and the meter turns its output into a percentage.
+class ZipProgressMeter {
+ public:
+  explicit ZipProgressMeter(unsigned long long totalBytes);
+  // Options to put in front of the others.
+  std::vector<std::string> options() const;
+  // Takes output as it comes; returns the percentage so far. Dots count only in a run that
+  // follows a blank, so the dots of file names do not.
+  int take(std::string_view output);
+
+ private:
+  unsigned long long dotKilobytes_;
+  unsigned long long totalKilobytes_;
+  unsigned long long dots_ = 0;
+  char last_ = '\n';
+};
+
 // Test Zip works on the current file only when it is an archive.
 bool isZipArchiveName(std::string_view name);
 

@@ -74,6 +74,7 @@ void MainWindow::showDownloadWindow() {
   if (!download_) {
     download_ = new DownloadWindow(context_.programDir, desktop_, this);
     download_->setAttribute(Qt::WA_DeleteOnClose);
+    download_->move(geometry().center() - download_->rect().center());
   }
   download_->show();
   download_->raise();

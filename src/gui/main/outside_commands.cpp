@@ -60,22 +60,34 @@ void showZipReport(QWidget* parent, const QString& title, const std::string& out
   window->show();
 }
 
-// The zip run with the window's progress bar; Escape stops it.
-platform::ProcessOutcome runZip(MainWindow& window, const outside::CommandLine& command,
-                                const QString& status, std::size_t files) {
+// The zip run with the window's progress bar, which moves when the bytes to pack are known;
+// Escape stops it.
+platform::ProcessOutcome runZip(MainWindow& window, outside::CommandLine command,
+                                const QString& status, unsigned long long totalBytes) {
   PumpingProgress progress(window.progress());
-  progress.status(status.toStdString());
+  window.statusText()->setText(status);
   window.progressBar()->setValue(0);
   window.progressBar()->setVisible(true);
-  std::size_t done = 0;
-  auto outcome = platform::runAndWait(command, progress, [&](const std::string& line) {
-    if (files > 0 && (line.find("adding: ") != std::string::npos ||
-                      line.find("updating: ") != std::string::npos))
-      progress.percent(static_cast<int>(std::min<std::size_t>(++done, files) * 100 / files));
-  });
+  outside::ZipProgressMeter meter(totalBytes);
+  if (totalBytes > 0) {
+    auto options = meter.options();
+    command.arguments.insert(command.arguments.begin(), options.begin(), options.end());
+  }
+  auto outcome = platform::runAndWait(
+      command, progress, [&](std::string_view output) { progress.percent(meter.take(output)); });
   window.progressBar()->setVisible(false);
   window.statusText()->setText(outcome.cancelled ? "Stopped." : "");
   return outcome;
+}
+
+unsigned long long totalSize(const std::vector<fs::path>& files) {
+  unsigned long long total = 0;
+  for (const fs::path& file : files) {
+    std::error_code ec;
+    auto size = fs::file_size(file, ec);
+    if (!ec) total += size;
+  }
+  return total;
 }
 
 std::string failureText(const platform::ProcessOutcome& outcome) {
@@ -123,8 +135,9 @@ void OutsideCommands::connectMenus() {
 void OutsideCommands::addToZip() {
   if (window_.busy()) return;
   Pane* pane = window_.active();
+  std::vector<fs::path> files = pane->selectedPaths();
   std::vector<std::string> names;
-  for (const fs::path& file : pane->selectedPaths()) names.push_back(file.filename().string());
+  for (const fs::path& file : files) names.push_back(file.filename().string());
   QString current = pane->fileView()->currentName();
   auto name = window_.prompter().askText(
       outside::kZipNameCaption, outside::presetZipName(pane->fileView()->nativeName(current)));
@@ -137,7 +150,7 @@ void OutsideCommands::addToZip() {
   auto command = outside::addToZipCommand(*zip, pane->folder(), *name, names);
   auto outcome =
       runZip(window_, command, QString("Adding to %1...").arg(QString::fromStdString(*name)),
-             names.size());
+             totalSize(files));
   if (!outcome.started)
     window_.prompter().warn(outside::kZipNotFound, kTitle);
   else if (!outcome.cancelled && outcome.exitCode != 0)

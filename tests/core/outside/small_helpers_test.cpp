@@ -58,6 +58,17 @@ TEST(ZipCommands, PresetNameAndArguments) {
   EXPECT_EQ(test.workingFolder, "/d/x y");
 }
 
+TEST(ZipCommands, ProgressCountsOnlyTheDotsAfterABlank) {
+  ZipProgressMeter meter(10ull * 1024 * 1024 * 100);  // a dot per 10 MB
+  EXPECT_EQ(meter.options(), (std::vector<std::string>{"-dg", "-ds", "10240k"}));
+  EXPECT_EQ(meter.take("  adding: a.b..c.txt "), 0);
+  EXPECT_EQ(meter.take("..."), 3);
+  EXPECT_EQ(meter.take(".. (deflated 1%)\n  adding: x.y .."), 7);
+  EXPECT_EQ(ZipProgressMeter(1000).options()[2], "64k");
+  ZipProgressMeter small(1000);
+  EXPECT_EQ(small.take(" ...."), 100);
+}
+
 TEST(ZipCommands, ProgramIsFoundOnThePathThenInTheProgramFolder) {
   test::TempFolder dir;
   auto makeProgram = [](const std::filesystem::path& file) {
