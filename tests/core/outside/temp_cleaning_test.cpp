@@ -1,8 +1,11 @@
 #include "core/outside/temp_cleaning.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
-#include <map>
+#include <cstring>
 
 #include "support/temp_folder.h"
 
@@ -11,7 +14,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Real entries on disk; what lstat would say about owner and age is faked per name.
+// A listening Unix socket at path, as a running program leaves one; closed on destruction.
+struct SocketAt {
+  explicit SocketAt(const fs::path& path) : fd(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~SocketAt() {
+    if (fd >= 0) ::close(fd);
+  }
+  int fd;
+  bool bound = false;
+};
+
+// Real files, links and a socket; only the owner and the age of some are faked.
 TEST(TempCleaning, RemovesOnlyOurOldFilesLinksAndEmptiedFolders) {
   test::TempFolder root;
   test::TempFolder outside;
@@ -20,25 +38,22 @@ TEST(TempCleaning, RemovesOnlyOurOldFilesLinksAndEmptiedFolders) {
   test::writeFile(tmp / "old.txt", "x");
   test::writeFile(tmp / "theirs.txt", "x");
   test::writeFile(tmp / "recent.txt", "x");
-  test::writeFile(tmp / "socket", "stands for a socket");
   test::writeFile(tmp / "sub" / "old.txt", "x");
   test::writeFile(tmp / "busy" / "recent.txt", "x");
   test::writeFile(tmp / "foreign" / "old.txt", "x");
   fs::create_symlink(target, tmp / "link");
   fs::create_directory_symlink(outside.path(), tmp / "folderlink");
+  SocketAt socket(tmp / "socket");
+  ASSERT_TRUE(socket.bound);
 
-  const std::map<std::string, EntryFacts> special = {
-      {"theirs.txt", {EntryKind::File, false, false}},
-      {"recent.txt", {EntryKind::File, true, true}},
-      {"socket", {EntryKind::Other, true, false}},
-      {"foreign", {EntryKind::Folder, false, false}},
-      {"link", {EntryKind::Link, true, false}},
-      {"folderlink", {EntryKind::Link, true, false}},
-  };
-  FactsOf facts = [&](const fs::path& p) -> std::optional<EntryFacts> {
-    auto it = special.find(p.filename().string());
-    if (it != special.end()) return it->second;
-    return EntryFacts{fs::is_directory(p) ? EntryKind::Folder : EntryKind::File, true, false};
+  // The disk's own answers two days from now, with owner and age faked by name.
+  FactsOf disk = diskFacts(std::chrono::system_clock::now() + std::chrono::hours(48));
+  FactsOf facts = [&](const fs::path& p) {
+    std::optional<EntryFacts> f = disk(p);
+    std::string name = p.filename().string();
+    if (f && (name == "theirs.txt" || name == "foreign")) f->ownedByUs = false;
+    if (f && name == "recent.txt") f->recent = true;
+    return f;
   };
 
   CleaningResult result = cleanTemporaryFolder(tmp, facts);
