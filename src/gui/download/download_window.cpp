@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSaveFile>
 #include <QVBoxLayout>
@@ -179,7 +180,8 @@ std::optional<QString> DownloadWindow::askText(const QString& title, const QStri
   dialog.setWindowTitle(title);
   dialog.setLabelText(prompt);
   dialog.setTextValue(preset);
-  dialog.setMinimumWidth(380);
+  // The dialog's layout fixes its own size, so the width goes to the text box.
+  if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMinimumWidth(360);
   if (dialog.exec() != QDialog::Accepted || dialog.textValue().isEmpty()) return std::nullopt;
   return dialog.textValue();
 }

@@ -87,7 +87,6 @@ class MainWindow : public QMainWindow {
   void updateCommandAvailability();
   // Opens the Preferences on a page (4 folders, 5 pictures, 6 applications).
   void openPreferencesPage(int page);
-  OutsideCommands& outsideCommands() { return *outside_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
