@@ -190,8 +190,9 @@ void OutsideCommands::gainHarddiscSpace() {
   QApplication::restoreOverrideCursor();
   if (result.inUse > 0) window_.prompter().warn(shell::deleteTreeFailureText(result.inUse), kTitle);
   auto after = outside::freeBytes(temporary);
-  window_.prompter().inform(outside::spaceGainedText(before.value_or(0), after.value_or(0)),
-                            kTitle);
+  // A plain box: the gain is news, neither good nor bad.
+  window_.prompter().ask(outside::spaceGainedText(before.value_or(0), after.value_or(0)), kTitle,
+                         Buttons::Ok, Icon::None);
 }
 
 void OutsideCommands::runApplication(int index) {
