@@ -166,6 +166,7 @@ void MainWindow::updateCommandAvailability() {
 
 bool MainWindow::busy() const {
   if (windowCommands_ && windowCommands_->runner.busy()) return true;
+  if (outside_ && outside_->zipRunning()) return true;
   for (Pane* p : panes_)
     if (p->pluginView()->busy()) return true;
   return false;

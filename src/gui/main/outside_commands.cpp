@@ -63,7 +63,9 @@ void showZipReport(QWidget* parent, const QString& title, const std::string& out
 // The zip run with the window's progress bar, which moves when the bytes to pack are known;
 // Escape stops it.
 platform::ProcessOutcome runZip(MainWindow& window, outside::CommandLine command,
-                                const QString& status, unsigned long long totalBytes) {
+                                const QString& status, unsigned long long totalBytes,
+                                bool& running) {
+  running = true;
   PumpingProgress progress(window.progress());
   window.statusText()->setText(status);
   window.progressBar()->setValue(0);
@@ -77,6 +79,7 @@ platform::ProcessOutcome runZip(MainWindow& window, outside::CommandLine command
       command, progress, [&](std::string_view output) { progress.percent(meter.take(output)); });
   window.progressBar()->setVisible(false);
   window.statusText()->setText(outcome.cancelled ? "Stopped." : "");
+  running = false;
   return outcome;
 }
 
@@ -150,7 +153,7 @@ void OutsideCommands::addToZip() {
   auto command = outside::addToZipCommand(*zip, pane->folder(), *name, names);
   auto outcome =
       runZip(window_, command, QString("Adding to %1...").arg(QString::fromStdString(*name)),
-             totalSize(files));
+             totalSize(files), zipRunning_);
   if (!outcome.started)
     window_.prompter().warn(outside::kZipNotFound, kTitle);
   else if (!outcome.cancelled && outcome.exitCode != 0)
@@ -172,7 +175,7 @@ void OutsideCommands::testZip() {
   fs::path archive = pane->folder() / current;
   QString name = QString::fromStdString(archive.filename().string());
   auto outcome = runZip(window_, outside::testZipCommand(*zip, archive),
-                        QString("Testing %1...").arg(name), 0);
+                        QString("Testing %1...").arg(name), 0, zipRunning_);
   if (!outcome.started) {
     window_.prompter().warn(outside::kZipNotFound, kTitle);
     return;

@@ -37,10 +37,13 @@ class OutsideCommands : public QObject {
   void addHomePageShortcutOnDesktop();
   // A pane changed folder: the folder list's upkeep, then the Folders menu.
   void folderVisited(int pane);
+  // zip is at work; the window keeps its events going meanwhile.
+  bool zipRunning() const { return zipRunning_; }
 
  private:
   MainWindow& window_;
   AppContext& context_;
+  bool zipRunning_ = false;
 };
 
 }  // namespace qm::gui
