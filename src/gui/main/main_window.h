@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <array>
@@ -25,6 +26,8 @@ namespace qm::gui {
 struct AppContext;
 struct WindowCommands;
 class CommandRunner;
+class OutsideCommands;
+class DownloadWindow;
 
 // Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
@@ -82,6 +85,7 @@ class MainWindow : public QMainWindow {
   // Enables the selection-dependent entries of the Commands menu from the active pane's
   // selection (when the menu opens).
   void updateCommandAvailability();
+  // Opens the Preferences on a page (4 folders, 5 pictures, 6 applications).
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -99,6 +103,7 @@ class MainWindow : public QMainWindow {
   void showDesktopFolder(int pane);
   void showAbout();
   void openLibraryDialog(int pane);
+  void showDownloadWindow();
   void connectCommands();
   CommandRunner& commandRunner();
 
@@ -117,6 +122,8 @@ class MainWindow : public QMainWindow {
   QProgressBar* progressBar_ = nullptr;
   QStringList folders_;
   std::unique_ptr<WindowCommands> windowCommands_;
+  OutsideCommands* outside_ = nullptr;
+  QPointer<DownloadWindow> download_;
   std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
   bool dialogHelpConnected_ = false;
   bool closing_ = false;  // no questions and no new scans while the window closes

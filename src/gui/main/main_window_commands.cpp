@@ -11,12 +11,14 @@
 #include "gui/batch/convert_dialog.h"
 #include "gui/commands/change_category_dialog.h"
 #include "gui/commands/plugin_list_dialog.h"
+#include "gui/download/download_window.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
 #include "gui/main/main_window.h"
 #include "gui/main/open_with_dialog.h"
+#include "gui/main/outside_commands.h"
 #include "gui/main/plugin_view.h"
 #include "gui/main/properties_dialog.h"
 #include "gui/main/tip_window.h"
@@ -58,11 +60,21 @@ void MainWindow::connectMenus() {
     tips.exec();
   });
   // No filter is ever loaded into the main window's record before the editor exists, so
-  // Randomize has nothing to change yet; the remembered Photoshop folder is never filled.
-  connect(menus_.menu("mnuDirs"), &QMenu::triggered, this, [this](QAction* a) {
-    if (a->objectName() != "mnuDirectorys" || a->text().isEmpty()) return;
-    active()->setFolder(a->text().toStdString());
-  });
+  // Randomize has nothing to change yet.
+  outside_ = new OutsideCommands(*this, context_);
+  outside_->connectMenus();
+  on("mnuFilterDownload", [this] { showDownloadWindow(); });
+}
+
+void MainWindow::showDownloadWindow() {
+  if (!download_) {
+    download_ = new DownloadWindow(context_.programDir, desktop_, this);
+    download_->setAttribute(Qt::WA_DeleteOnClose);
+    download_->move(geometry().center() - download_->rect().center());
+  }
+  download_->show();
+  download_->raise();
+  download_->activateWindow();
 }
 
 void MainWindow::connectCommands() {
@@ -150,6 +162,7 @@ void MainWindow::updateCommandAvailability() {
 
 bool MainWindow::busy() const {
   if (windowCommands_ && windowCommands_->runner.busy()) return true;
+  if (outside_ && outside_->zipRunning()) return true;
   for (Pane* p : panes_)
     if (p->pluginView()->busy()) return true;
   return false;

@@ -4,14 +4,13 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <QStringList>
 #include <filesystem>
 
 #include "core/settings/store.h"
 
 namespace qm::gui {
-
-inline constexpr const char* kTipFileMissing = "The Tip file was not found. ";
 
 class TipWindow : public QDialog {
   Q_OBJECT
@@ -24,6 +23,7 @@ class TipWindow : public QDialog {
   QLabel* tipLabel() const { return tip_; }
   QLabel* counterLabel() const { return counter_; }
   QCheckBox* showAtStartup() const { return showAtStartup_; }
+  QPushButton* nextButton() const { return next_; }
 
  private:
   void showTip();
@@ -33,6 +33,7 @@ class TipWindow : public QDialog {
   QLabel* tip_;
   QLabel* counter_;
   QCheckBox* showAtStartup_;
+  QPushButton* next_;
 };
 
 }  // namespace qm::gui

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -99,8 +100,9 @@ std::optional<std::string> QtPrompter::askText(std::string_view caption, std::st
   dialog.setWindowTitle(qs(caption));
   dialog.setLabelText(qs(caption));
   dialog.setTextValue(qs(preset));
-  // Wide enough for its title and a long name.
-  dialog.setMinimumWidth(380);
+  // Wide enough for its title and a long name; the dialog's layout fixes its own size, so the
+  // width goes to the text box.
+  if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMinimumWidth(360);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue().toStdString();
 }

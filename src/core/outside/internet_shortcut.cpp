@@ -1,0 +1,40 @@
+#include "core/outside/internet_shortcut.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace qm::outside {
+
+std::string internetShortcutText(std::string_view address) {
+  return "[InternetShortcut]\r\nURL=" + std::string(address) + "\r\n";
+}
+
+bool writeInternetShortcut(const std::filesystem::path& folder, std::string_view title,
+                           std::string_view address) {
+  std::ofstream out(folder / (std::string(title) + ".url"), std::ios::binary | std::ios::trunc);
+  out << internetShortcutText(address);
+  return static_cast<bool>(out.flush());
+}
+
+BookmarkResult addBookmark(const std::filesystem::path& bookmarksFile, std::string_view address,
+                           std::string_view title) {
+  std::string existing;
+  if (std::ifstream in{bookmarksFile, std::ios::binary}) {
+    std::ostringstream text;
+    text << in.rdbuf();
+    existing = text.str();
+  }
+  std::istringstream lines(existing);
+  for (std::string line; std::getline(lines, line);) {
+    std::string_view first = std::string_view(line).substr(0, line.find(' '));
+    if (first == address) return BookmarkResult::AlreadyThere;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(bookmarksFile.parent_path(), ec);
+  std::ofstream out(bookmarksFile, std::ios::binary | std::ios::app);
+  if (!existing.empty() && existing.back() != '\n') out << '\n';
+  out << address << ' ' << title << '\n';
+  return out.flush() ? BookmarkResult::Added : BookmarkResult::Failed;
+}
+
+}  // namespace qm::outside

@@ -1,0 +1,60 @@
+#include "core/outside/url_list.h"
+
+namespace qm::outside {
+namespace {
+
+std::string trimmed(std::string_view text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+std::string_view urlListFileName(UrlListKind kind) {
+  return kind == UrlListKind::Plugins ? "FilterURLs.txt" : "TubeURLs.txt";
+}
+
+std::string_view urlListTitle(UrlListKind kind) {
+  return kind == UrlListKind::Plugins ? "Plugins" : "PSP Tubes";
+}
+
+std::vector<UrlEntry> parseUrlList(std::string_view text) {
+  std::vector<UrlEntry> entries;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
+    start = end == std::string_view::npos ? text.size() : end + 1;
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    std::size_t split = line.find(';');
+    if (split == std::string_view::npos)
+      entries.push_back({trimmed(line), {}});
+    else
+      entries.push_back({trimmed(line.substr(0, split)), trimmed(line.substr(split + 1))});
+  }
+  return entries;
+}
+
+std::string formatUrlList(const std::vector<UrlEntry>& entries) {
+  std::string text;
+  for (const UrlEntry& e : entries) {
+    if (!e.name.empty() || !e.url.empty()) text += e.name + ";" + e.url;
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string saveQuestion(UrlListKind kind) {
+  return "Do you want to save the changes in the " + std::string(urlListTitle(kind)) + " List ?";
+}
+
+std::string shareText(UrlListKind kind, std::string_view programDir) {
+  std::string folder(programDir);
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return "The URLs of this tab sheet are saved under\r\n\r\n" + folder +
+         std::string(urlListFileName(kind));
+}
+
+}  // namespace qm::outside

@@ -1,0 +1,260 @@
+#include "gui/download/download_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+#include "platform/desktop_services.h"
+
+namespace qm::gui {
+namespace {
+
+using outside::UrlEntry;
+using outside::UrlListKind;
+
+constexpr const char* kTitle = "FX Download";
+
+// The list files are UTF-8 text, as the desktop's editors write them.
+QString shown(const std::string& bytes) {
+  return QString::fromStdString(bytes);
+}
+
+std::string stored(const QString& text) {
+  return text.toStdString();
+}
+
+}  // namespace
+
+DownloadWindow::DownloadWindow(std::filesystem::path programDir,
+                               const platform::DesktopServices& desktop, QWidget* parent)
+    : QMainWindow(parent),
+      programDir_(std::move(programDir)),
+      desktop_(desktop),
+      prompter_(this),
+      tabs_(new QTabBar(this)),
+      list_(new QListWidget(this)),
+      url_(new QLabel(this)) {
+  setObjectName("frmDownload");
+  setWindowTitle(kTitle);
+  tabs_->setObjectName("TabStrip1");
+  tabs_->addTab("Plugins");
+  tabs_->addTab("PSP Tubes");
+  tabs_->setExpanding(false);
+  list_->setObjectName("List1");
+  list_->installEventFilter(this);
+  url_->setObjectName("urlLabel");
+  url_->setTextInteractionFlags(Qt::NoTextInteraction);
+  url_->setMinimumHeight(url_->fontMetrics().height() + 8);
+  url_->setFrameShape(QFrame::StyledPanel);
+  url_->setCursor(Qt::SizeAllCursor);
+  url_->setToolTip("Drag here to move the window");
+  url_->installEventFilter(this);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(0);
+  layout->addWidget(tabs_);
+  layout->addWidget(list_, 1);
+  layout->addSpacing(6);
+  layout->addWidget(url_);
+  setCentralWidget(central);
+  buildMenus();
+  resize(440, 420);
+
+  connect(list_, &QListWidget::currentRowChanged, this, [this] { showUrl(); });
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this] { connectSelected(); });
+  connect(tabs_, &QTabBar::currentChanged, this, &DownloadWindow::tabChanged);
+  load(UrlListKind::Plugins);
+}
+
+void DownloadWindow::buildMenus() {
+  auto entry = [this](QMenu* menu, const QString& caption, const char* name, auto slot) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  QMenu* file = menuBar()->addMenu("&File");
+  entry(file, "Connect", "mnuConnect", [this] { connectSelected(); });
+  entry(file, "Save", "mnuSave", [this] { save(); })->setShortcut(QKeySequence::Save);
+  entry(file, "Share", "mnuShareList", [this] { share(); });
+  file->addSeparator();
+  entry(file, "Exit", "mnuExit", [this] { close(); });
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  entry(edit, "Copy URL", "mnuCopyURL", [this] { copyUrl(); });
+  edit->addSeparator();
+  entry(edit, "Add...", "mnuAdd", [this] { add(); });
+  entry(edit, "Edit Name...", "mnuName0", [this] { this->edit(false); });
+  entry(edit, "Edit URL...", "mnuName1", [this] { this->edit(true); });
+  entry(edit, "Move Up/Down", "mnuMove", [this] { prompter_.inform(outside::kMoveHint, kTitle); });
+  edit->addSeparator();
+  entry(edit, "Delete", "mnuDelete", [this] { deleteSelected(); });
+  QMenu* help = menuBar()->addMenu("&Help");
+  entry(help, "Help", "mnuHelp2", [this] {
+    desktop_.ShowHelp("menu_View.htm");
+  })->setShortcut(QKeySequence(Qt::Key_F1));
+}
+
+std::filesystem::path DownloadWindow::listFile() const {
+  return programDir_ / outside::urlListFileName(kind_);
+}
+
+void DownloadWindow::load(UrlListKind kind) {
+  kind_ = kind;
+  list_->clear();
+  entries_.clear();
+  QFile file(QString::fromStdString(listFile().string()));
+  if (file.open(QIODevice::ReadOnly))
+    entries_ = outside::parseUrlList(file.readAll().toStdString());
+  for (const UrlEntry& e : entries_) list_->addItem(shown(e.name));
+  changed_ = false;
+  if (!entries_.empty()) list_->setCurrentRow(0);
+  showUrl();
+  list_->setFocus();
+}
+
+bool DownloadWindow::save() {
+  if (prompter_.ask(outside::saveQuestion(kind_), kTitle, Buttons::OkCancel, Icon::Question) !=
+      Button::Ok)
+    return false;
+  // Written aside and put in place at once: a failed write keeps the old list.
+  QSaveFile file(QString::fromStdString(listFile().string()));
+  std::string text = outside::formatUrlList(entries_);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(text.data(), static_cast<qint64>(text.size())) !=
+          static_cast<qint64>(text.size()) ||
+      !file.commit()) {
+    prompter_.warn("Couldn't write " + listFile().string(), kTitle);
+    return false;
+  }
+  changed_ = false;
+  return true;
+}
+
+void DownloadWindow::tabChanged(int tab) {
+  if (changed_) save();
+  load(tab == 1 ? UrlListKind::Tubes : UrlListKind::Plugins);
+}
+
+void DownloadWindow::closeEvent(QCloseEvent* event) {
+  if (changed_) save();
+  event->accept();
+}
+
+void DownloadWindow::showUrl() {
+  int row = selected();
+  bool valid = row >= 0 && static_cast<std::size_t>(row) < entries_.size();
+  url_->setText(valid ? shown(entries_[static_cast<std::size_t>(row)].url) : QString());
+}
+
+void DownloadWindow::connectSelected() {
+  int row = selected();
+  if (row < 0 || static_cast<std::size_t>(row) >= entries_.size()) return;
+  const std::string& url = entries_[static_cast<std::size_t>(row)].url;
+  if (!url.empty()) desktop_.ShowURL(url);
+}
+
+void DownloadWindow::share() {
+  prompter_.inform(outside::shareText(kind_, programDir_.string()), kTitle);
+}
+
+void DownloadWindow::copyUrl() {
+  QClipboard* clipboard = QApplication::clipboard();
+  clipboard->clear();
+  int row = selected();
+  if (row >= 0 && static_cast<std::size_t>(row) < entries_.size())
+    clipboard->setText(shown(entries_[static_cast<std::size_t>(row)].url));
+}
+
+std::optional<QString> DownloadWindow::askText(const QString& title, const QString& prompt,
+                                               const QString& preset) {
+  QInputDialog dialog(this);
+  dialog.setObjectName("urlQuestion");
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(preset);
+  // The dialog's layout fixes its own size, so the width goes to the text box.
+  if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMinimumWidth(360);
+  if (dialog.exec() != QDialog::Accepted || dialog.textValue().isEmpty()) return std::nullopt;
+  return dialog.textValue();
+}
+
+void DownloadWindow::add() {
+  auto name = askText(QString::fromUtf8(outside::kAddNameTitle),
+                      QString::fromUtf8(outside::kAddNamePrompt), {});
+  if (!name) return;
+  auto url = askText(QString::fromUtf8(outside::kAddUrlTitle),
+                     QString::fromUtf8(outside::kAddUrlPrompt), {});
+  if (!url) return;
+  entries_.push_back({stored(*name), stored(*url)});
+  list_->addItem(*name);
+  list_->setCurrentRow(list_->count() - 1);
+  changed_ = true;
+}
+
+void DownloadWindow::edit(bool url) {
+  int row = selected();
+  if (row < 0 || static_cast<std::size_t>(row) >= entries_.size()) return;
+  UrlEntry& e = entries_[static_cast<std::size_t>(row)];
+  std::string& field = url ? e.url : e.name;
+  auto answer = askText(QString::fromUtf8(outside::kEditTitle),
+                        QString::fromUtf8(outside::kEditPrompt), shown(field));
+  if (!answer) return;
+  field = stored(*answer);
+  if (!url) list_->item(row)->setText(*answer);
+  showUrl();
+  changed_ = true;
+}
+
+void DownloadWindow::deleteSelected() {
+  int row = selected();
+  if (row < 0 || static_cast<std::size_t>(row) >= entries_.size()) return;
+  entries_.erase(entries_.begin() + row);
+  delete list_->takeItem(row);
+  if (list_->count() > 0) list_->setCurrentRow(std::min(row, list_->count() - 1));
+  showUrl();
+  changed_ = true;
+}
+
+void DownloadWindow::moveSelected(int step) {
+  int row = selected();
+  int other = row + step;
+  if (row < 0 || other < 0 || other >= list_->count()) return;
+  std::swap(entries_[static_cast<std::size_t>(row)], entries_[static_cast<std::size_t>(other)]);
+  QString text = list_->item(row)->text();
+  list_->item(row)->setText(list_->item(other)->text());
+  list_->item(other)->setText(text);
+  list_->setCurrentRow(other);
+  changed_ = true;
+}
+
+bool DownloadWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+      deleteSelected();
+      return true;
+    }
+    if (key->modifiers() == Qt::AltModifier &&
+        (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+      moveSelected(key->key() == Qt::Key_Up ? -1 : 1);
+      return true;
+    }
+  }
+  if (watched == url_ && event->type() == QEvent::MouseButtonPress) {
+    dragOffset_ = static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - pos();
+  } else if (watched == url_ && event->type() == QEvent::MouseMove) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->buttons() & Qt::LeftButton) move(mouse->globalPosition().toPoint() - dragOffset_);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace qm::gui

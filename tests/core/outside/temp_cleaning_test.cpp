@@ -1,0 +1,97 @@
+#include "core/outside/temp_cleaning.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "support/temp_folder.h"
+
+namespace qm::outside {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A listening Unix socket at path, as a running program leaves one; closed on destruction.
+struct SocketAt {
+  explicit SocketAt(const fs::path& path) : fd(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~SocketAt() {
+    if (fd >= 0) ::close(fd);
+  }
+  int fd;
+  bool bound = false;
+};
+
+// Real files, links and a socket; only the owner and the age of some are faked.
+TEST(TempCleaning, RemovesOnlyOurOldFilesLinksAndEmptiedFolders) {
+  test::TempFolder root;
+  test::TempFolder outside;
+  fs::path tmp = root / "tmp";
+  fs::path target = test::writeFile(outside / "kept.txt", "outside");
+  test::writeFile(tmp / "old.txt", "x");
+  test::writeFile(tmp / "theirs.txt", "x");
+  test::writeFile(tmp / "recent.txt", "x");
+  test::writeFile(tmp / "sub" / "old.txt", "x");
+  test::writeFile(tmp / "busy" / "recent.txt", "x");
+  test::writeFile(tmp / "foreign" / "old.txt", "x");
+  fs::create_symlink(target, tmp / "link");
+  fs::create_directory_symlink(outside.path(), tmp / "folderlink");
+  SocketAt socket(tmp / "socket");
+  ASSERT_TRUE(socket.bound);
+
+  // The disk's own answers two days from now, with owner and age faked by name.
+  FactsOf disk = diskFacts(std::chrono::system_clock::now() + std::chrono::hours(48));
+  FactsOf facts = [&](const fs::path& p) {
+    std::optional<EntryFacts> f = disk(p);
+    std::string name = p.filename().string();
+    if (f && (name == "theirs.txt" || name == "foreign")) f->ownedByUs = false;
+    if (f && name == "recent.txt") f->recent = true;
+    return f;
+  };
+
+  CleaningResult result = cleanTemporaryFolder(tmp, facts);
+
+  EXPECT_EQ(result.removed, 5);  // old.txt, sub/old.txt, sub, link, folderlink
+  EXPECT_EQ(result.inUse, 2);    // recent.txt twice
+  for (const char* gone : {"old.txt", "sub", "link", "folderlink"})
+    EXPECT_FALSE(fs::exists(fs::symlink_status(tmp / gone))) << gone;
+  for (const char* kept :
+       {"theirs.txt", "recent.txt", "socket", "busy/recent.txt", "foreign/old.txt"})
+    EXPECT_TRUE(fs::exists(tmp / kept)) << kept;
+  EXPECT_TRUE(fs::is_directory(tmp));
+  EXPECT_EQ(test::readFile(target), "outside");
+  EXPECT_TRUE(fs::exists(outside.path()));
+}
+
+TEST(TempCleaning, DiskFactsTellKindOwnerAndAge) {
+  test::TempFolder dir;
+  fs::path file = test::writeFile(dir / "f", "x");
+  fs::create_symlink(dir / "missing", dir / "l");
+  auto now = std::chrono::system_clock::now();
+  auto f = diskFacts(now)(file);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->kind, EntryKind::File);
+  EXPECT_TRUE(f->ownedByUs);
+  EXPECT_TRUE(f->recent);
+  EXPECT_FALSE(diskFacts(now + std::chrono::hours(25))(file)->recent);
+  EXPECT_EQ(diskFacts(now)(dir / "l")->kind, EntryKind::Link);
+  EXPECT_EQ(diskFacts(now)(dir.path())->kind, EntryKind::Folder);
+  EXPECT_FALSE(diskFacts(now)(dir / "none"));
+}
+
+TEST(TempCleaning, GainIsWrittenInMegabytes) {
+  EXPECT_EQ(spaceGainedText(1u << 20, 3u << 20),
+            " 2.00 MB gained by cleaning the Temporary folder.");
+  EXPECT_EQ(spaceGainedText(3u << 20, 2621440),
+            " 0.50 MB gained by cleaning the Temporary folder.");
+}
+
+}  // namespace
+}  // namespace qm::outside
