@@ -1,0 +1,914 @@
+#include "core/formula/compiled_kernel.h"
+
+#include <xbyak/xbyak.h>
+#include <xbyak/xbyak_util.h>
+
+#include <array>
+#include <climits>
+#include <cstddef>
+#include <cstring>
+#include <deque>
+#include <map>
+
+#include "core/formula/compiled_lowering.h"
+#include "core/formula/ops.h"
+#include "core/formula/tables.h"
+
+namespace qm::formula::compiled {
+
+// Operations rare enough to run lane by lane in C++: the code spills its registers and calls.
+struct HelperCall {
+  Op op = Op::Map;
+  std::int32_t channel = 0;
+  int argc = 0;
+  std::array<int, 12> argSlot{};
+  int dstSlot = 0;
+};
+
+struct Kernel::Parts {
+  std::unique_ptr<Xbyak::CodeGenerator> code;
+  std::deque<HelperCall> calls;  // addresses baked into the code, so they must not move
+  std::vector<std::int32_t> pool;
+  int poolSlot = 0;
+  int frameSlots = 0;
+};
+
+namespace {
+
+using Xbyak::Address;
+using Xbyak::Xmm;
+using Xbyak::Ymm;
+using Pattern = std::array<std::int32_t, kLanes>;
+
+constexpr int kAllocatable = 12;  // ymm0..11 hold values; ymm12..15 are scratch of one step
+constexpr int kSlotBytes = kLanes * 4;
+constexpr int kRowStrideSlot = 0;
+
+void runHelper(const HelperCall* call, std::int32_t* frame, const KernelArgs* args) {
+  for (int lane = 0; lane < kLanes; ++lane) {
+    std::array<std::int32_t, 12> v{};
+    for (int k = 0; k < call->argc; ++k) v[k] = frame[call->argSlot[k] * kLanes + lane];
+    std::int32_t r = 0;
+    switch (call->op) {
+      case Op::Cnv:
+        r = args->view->convolve(v.data(), v[9], v[10], v[11], call->channel);
+        break;
+      case Op::Map:
+        r = ops::map(args->sliders, v[0], v[1]);
+        break;
+      case Op::Mix:
+        r = ops::mix(v[0], v[1], v[2], v[3]);
+        break;
+      case Op::Scl:
+        r = ops::scl(v[0], v[1], v[2], v[3], v[4]);
+        break;
+      default:
+        break;
+    }
+    frame[call->dstSlot * kLanes + lane] = r;
+  }
+}
+
+bool isHelper(const Node& n) {
+  if (n.step != Step::Compute) return false;
+  return n.op == Op::Map || n.op == Op::Mix || n.op == Op::Scl ||
+         (n.op == Op::Cnv && !n.fixedWeights);
+}
+
+int powerOfTwo(std::int32_t k) {
+  if (k < 2 || (k & (k - 1)) != 0) return 0;
+  int s = 0;
+  while ((1 << s) != k) ++s;
+  return s;
+}
+
+class Builder : public Xbyak::CodeGenerator {
+ public:
+  Builder(const Lowered& l, Kernel::Parts& parts)
+      : Xbyak::CodeGenerator(1 << 16, Xbyak::AutoGrow),
+        l_(l),
+        parts_(parts),
+        uses_(l.values.size()),
+        cursor_(l.values.size(), 0),
+        lastUse_(l.values.size(), -1),
+        where_(l.values.size(), -1),
+        inMemory_(l.values.size(), false) {
+    for (int i = 0; i < static_cast<int>(l.nodes.size()); ++i) {
+      const Node& n = l.nodes[i];
+      for (int k = 0; k < n.argc; ++k) {
+        uses_[n.arg[k]].push_back(i);
+        lastUse_[n.arg[k]] = i;
+      }
+    }
+    poolSlot_ = 1 + static_cast<int>(l.values.size());
+  }
+
+  void generate() {
+    push(rbx);
+    push(rbp);
+    push(r12);
+    push(r13);
+    push(r14);
+    push(r15);
+    sub(rsp, 8);  // calls need a 16-byte aligned stack
+    mov(rbp, rdi);
+    mov(r15, ptr[rbp + offsetof(KernelArgs, frame)]);
+    mov(r14, ptr[rbp + offsetof(KernelArgs, in)]);
+    mov(r13, ptr[rbp + offsetof(KernelArgs, out)]);
+    mov(r12, ptr[rbp + offsetof(KernelArgs, groups)]);
+    mov(ebx, dword[rbp + offsetof(KernelArgs, x)]);
+    Xbyak::Label loop;
+    L(loop);
+    holder_.fill(-1);
+    std::fill(where_.begin(), where_.end(), -1);
+    std::fill(cursor_.begin(), cursor_.end(), 0);
+    for (int i = 0; i < static_cast<int>(l_.nodes.size()); ++i) emitNode(i);
+    add(r14, kSlotBytes);
+    add(r13, kSlotBytes);
+    add(ebx, kLanes);
+    dec(r12);
+    jnz(loop, T_NEAR);
+    vzeroupper();
+    add(rsp, 8);
+    pop(r15);
+    pop(r14);
+    pop(r13);
+    pop(r12);
+    pop(rbp);
+    pop(rbx);
+    ret();
+    ready();
+    parts_.poolSlot = poolSlot_;
+    parts_.frameSlots = poolSlot_ + static_cast<int>(pool_.size());
+    for (const Pattern& p : pool_) parts_.pool.insert(parts_.pool.end(), p.begin(), p.end());
+  }
+
+ private:
+  // ---- frame and constants ----
+  Address slot(int s) { return ptr[r15 + s * kSlotBytes]; }
+  int poolIndex(const Pattern& p) {
+    auto [it, inserted] = poolIndex_.try_emplace(p, static_cast<int>(pool_.size()));
+    if (inserted) pool_.push_back(p);
+    return poolSlot_ + it->second;
+  }
+  Address pattern(const Pattern& p) { return slot(poolIndex(p)); }
+  Address k32(std::int32_t k) {
+    Pattern p;
+    p.fill(k);
+    return pattern(p);
+  }
+  Address k64(std::int64_t k) {
+    Pattern p;
+    for (int i = 0; i < kLanes; i += 2) std::memcpy(&p[i], &k, 8);
+    return pattern(p);
+  }
+  Address kDouble(double d) {
+    std::int64_t bits;
+    std::memcpy(&bits, &d, 8);
+    return k64(bits);
+  }
+  int homeSlot(int v) {
+    if (l_.values[v].constant) {
+      Pattern p;
+      p.fill(l_.values[v].k);
+      return poolIndex(p);
+    }
+    return 1 + v;
+  }
+  bool isConst(int v) const { return l_.values[v].constant; }
+  std::int32_t constOf(int v) const { return l_.values[v].k; }
+
+  // ---- registers ----
+  int nextUse(int v) {
+    auto& c = cursor_[v];
+    while (c < static_cast<int>(uses_[v].size()) && uses_[v][c] < pos_) ++c;
+    return c < static_cast<int>(uses_[v].size()) ? uses_[v][c] : INT_MAX;
+  }
+  void store(int v) {
+    if (!inMemory_[v] && !isConst(v)) {
+      vmovdqu(slot(homeSlot(v)), Ymm(where_[v]));
+      inMemory_[v] = true;
+    }
+  }
+  int grab() {
+    int best = -1;
+    int bestUse = -1;
+    for (int r = 0; r < kAllocatable; ++r) {
+      if (holder_[r] < 0) return r;
+      if (pinned_[r]) continue;
+      const int use = nextUse(holder_[r]);
+      if (use > bestUse) {
+        bestUse = use;
+        best = r;
+      }
+    }
+    const int v = holder_[best];
+    store(v);
+    where_[v] = -1;
+    holder_[best] = -1;
+    return best;
+  }
+  Ymm ensure(int v) {
+    if (where_[v] < 0) {
+      const int r = grab();
+      vmovdqu(Ymm(r), slot(homeSlot(v)));
+      holder_[r] = v;
+      where_[v] = r;
+      inMemory_[v] = true;
+    }
+    pinned_[where_[v]] = true;
+    return Ymm(where_[v]);
+  }
+  Ymm define(int v) {
+    const int r = grab();
+    holder_[r] = v;
+    where_[v] = r;
+    inMemory_[v] = false;
+    pinned_[r] = true;
+    return Ymm(r);
+  }
+  void spillAll() {
+    for (int r = 0; r < kAllocatable; ++r) {
+      if (holder_[r] < 0) continue;
+      store(holder_[r]);
+      where_[holder_[r]] = -1;
+      holder_[r] = -1;
+    }
+  }
+  void releaseDead() {
+    pinned_.fill(false);
+    for (int r = 0; r < kAllocatable; ++r) {
+      const int v = holder_[r];
+      if (v >= 0 && lastUse_[v] <= pos_) {
+        where_[v] = -1;
+        holder_[r] = -1;
+      }
+    }
+  }
+
+  // A constant operand the step can take from memory or as an immediate needs no register.
+  static bool takesConstant(const Node& n, int k) {
+    if (n.step != Step::Compute) return false;
+    switch (n.op) {
+      case Op::Add:
+      case Op::Sub:
+      case Op::Mul:
+      case Op::BitAnd:
+      case Op::BitOr:
+      case Op::BitXor:
+      case Op::Min:
+      case Op::Max:
+      case Op::Eq:
+      case Op::Ne:
+      case Op::Le:
+      case Op::Shl:
+      case Op::Shr:
+      case Op::ShrA:
+      case Op::Div:
+      case Op::Mod:
+        return k == 1;
+      case Op::Src:
+        return k == 2;
+      default:
+        return false;
+    }
+  }
+
+  // ---- steps ----
+  void emitNode(int i) {
+    pos_ = i;
+    const Node& n = l_.nodes[i];
+    if (isHelper(n)) {
+      emitHelper(n);
+      releaseDead();
+      return;
+    }
+    std::array<Ymm, 12> a;
+    for (int k = 0; k < n.argc; ++k)
+      if (where_[n.arg[k]] >= 0) pinned_[where_[n.arg[k]]] = true;
+    for (int k = 0; k < n.argc; ++k)
+      if (!(isConst(n.arg[k]) && takesConstant(n, k))) a[k] = ensure(n.arg[k]);
+    const Ymm d = n.dst >= 0 ? define(n.dst) : Ymm(0);
+    switch (n.step) {
+      case Step::LoadX:
+        vmovd(Xmm(d.getIdx()), ebx);
+        vpbroadcastd(d, Xmm(d.getIdx()));
+        vpaddd(d, d, pattern({0, 1, 2, 3, 4, 5, 6, 7}));
+        break;
+      case Step::LoadY:
+        vpbroadcastd(d, dword[rbp + offsetof(KernelArgs, y)]);
+        break;
+      case Step::LoadPixel:
+        vmovdqu(d, ptr[r14]);
+        break;
+      case Step::StorePixels:
+        storePixels(n, a);
+        break;
+      case Step::Compute:
+        compute(n, d, a);
+        break;
+    }
+    releaseDead();
+  }
+
+  void emitHelper(const Node& n) {
+    spillAll();
+    HelperCall& call = parts_.calls.emplace_back();
+    call.op = n.op;
+    call.channel = n.channel;
+    call.argc = n.argc;
+    for (int k = 0; k < n.argc; ++k) call.argSlot[k] = homeSlot(n.arg[k]);
+    call.dstSlot = homeSlot(n.dst);
+    mov(rdi, reinterpret_cast<std::uintptr_t>(&call));
+    mov(rsi, r15);
+    mov(rdx, rbp);
+    mov(rax, reinterpret_cast<std::uintptr_t>(&runHelper));
+    vzeroupper();
+    call_(rax);
+    inMemory_[n.dst] = true;
+  }
+  void call_(const Xbyak::Reg64& r) { call(r); }
+
+  void storePixels(const Node& n, const std::array<Ymm, 12>& a) {
+    const Ymm acc(12), t(13), zero(14);
+    vpxor(zero, zero, zero);
+    for (int ch = 0; ch < n.argc; ++ch) {
+      vpmaxsd(t, a[ch], zero);
+      vpminsd(t, t, k32(255));
+      if (ch == 0) {
+        vmovdqa(acc, t);
+      } else {
+        vpslld(t, t, 8 * ch);
+        vpor(acc, acc, t);
+      }
+    }
+    if (n.argc == 3) {  // the fourth byte is left as it was
+      vmovdqu(t, ptr[r13]);
+      vpand(t, t, k32(static_cast<std::int32_t>(0xFF000000u)));
+      vpor(acc, acc, t);
+    }
+    vmovdqu(ptr[r13], acc);
+  }
+
+  // b is a register, or a constant operand taken from memory.
+  Xbyak::Operand const& second(const Node& n, const std::array<Ymm, 12>& a) {
+    if (isConst(n.arg[1])) {
+      operand_ = k32(constOf(n.arg[1]));
+      return operand_;
+    }
+    return a[1];
+  }
+
+  void compute(const Node& n, const Ymm& d, const std::array<Ymm, 12>& a) {
+    const Ymm s0(12), s1(13), s2(14), s3(15);
+    switch (n.op) {
+      case Op::Neg:
+        vpxor(s0, s0, s0);
+        vpsubd(d, s0, a[0]);
+        break;
+      case Op::Not:
+        vpxor(s0, s0, s0);
+        vpcmpeqd(d, a[0], s0);
+        vpsrld(d, d, 31);
+        break;
+      case Op::BitNot:
+        vpcmpeqd(s0, s0, s0);
+        vpxor(d, a[0], s0);
+        break;
+      case Op::Abs:
+        vpabsd(d, a[0]);
+        break;
+      case Op::Sqr:
+        squareRoot(d, a[0]);
+        break;
+      case Op::Cos:
+        cosine(d, a[0]);
+        break;
+      case Op::Sin:
+        vpsubd(s3, a[0], k32(256));
+        cosine(d, s3);
+        break;
+      case Op::Tan:
+        tangent(d, a[0]);
+        break;
+      case Op::Ctl:
+        vpermd(s0, a[0], pattern(sliders()));
+        inSliderRange(s1, a[0]);
+        vpand(d, s0, s1);
+        break;
+      case Op::Add:
+        vpaddd(d, a[0], second(n, a));
+        break;
+      case Op::Sub:
+        vpsubd(d, a[0], second(n, a));
+        break;
+      case Op::Mul:
+        if (isConst(n.arg[1]) && powerOfTwo(constOf(n.arg[1])))
+          vpslld(d, a[0], powerOfTwo(constOf(n.arg[1])));
+        else
+          vpmulld(d, a[0], second(n, a));
+        break;
+      case Op::Div:
+      case Op::Mod:
+        if (isConst(n.arg[1]))
+          divideByConstant(d, a[0], constOf(n.arg[1]), n.op == Op::Mod);
+        else
+          divide(d, a[0], a[1], n.op == Op::Mod);
+        break;
+      case Op::Shl:
+      case Op::Shr:
+      case Op::ShrA:
+        shift(n, d, a);
+        break;
+      case Op::Lt:
+        vpcmpgtd(d, a[1], a[0]);
+        vpsrld(d, d, 31);
+        break;
+      case Op::Le:  // 1 + (a > b ? -1 : 0)
+        if (isConst(n.arg[1])) {
+          vmovdqu(s0, k32(constOf(n.arg[1])));
+          vpcmpgtd(d, a[0], s0);
+        } else {
+          vpcmpgtd(d, a[0], a[1]);
+        }
+        vpaddd(d, d, k32(1));
+        break;
+      case Op::Eq:
+        vpcmpeqd(d, a[0], second(n, a));
+        vpsrld(d, d, 31);
+        break;
+      case Op::Ne:
+        vpcmpeqd(d, a[0], second(n, a));
+        vpaddd(d, d, k32(1));
+        break;
+      case Op::BitAnd:
+        vpand(d, a[0], second(n, a));
+        break;
+      case Op::BitXor:
+        vpxor(d, a[0], second(n, a));
+        break;
+      case Op::BitOr:
+        vpor(d, a[0], second(n, a));
+        break;
+      case Op::LogAnd:
+      case Op::LogOr:
+        vpxor(s0, s0, s0);
+        vpcmpeqd(s1, a[0], s0);
+        vpcmpeqd(s2, a[1], s0);
+        if (n.op == Op::LogAnd)
+          vpor(s1, s1, s2);  // -1 where either is zero
+        else
+          vpand(s1, s1, s2);  // -1 where both are
+        vpaddd(d, s1, k32(1));
+        break;
+      case Op::Min:
+        vpminsd(d, a[0], second(n, a));
+        break;
+      case Op::Max:
+        vpmaxsd(d, a[0], second(n, a));
+        break;
+      case Op::Dif:
+        vpsubd(d, a[0], a[1]);
+        vpabsd(d, d);
+        break;
+      case Op::R2x:
+        vmovdqa(s3, a[0]);
+        radial(d, s3, a[1]);
+        break;
+      case Op::R2y:
+        vpsubd(s3, a[0], k32(256));
+        radial(d, s3, a[1]);
+        break;
+      case Op::C2d:
+        angle(d, a[0], a[1]);
+        break;
+      case Op::C2m:
+        magnitude(d, a[0], a[1]);
+        break;
+      case Op::Select:
+        vpxor(s0, s0, s0);
+        vpcmpeqd(s0, a[0], s0);
+        vpblendvb(d, a[1], a[2], s0);
+        break;
+      case Op::AddCap:
+        vpaddd(d, a[0], a[1]);
+        vpminsd(d, d, a[2]);
+        break;
+      case Op::SubFloor:
+        vpsubd(d, a[0], a[1]);
+        vpabsd(d, d);
+        vpmaxsd(d, d, a[2]);
+        break;
+      case Op::Val:  // slider i mapped onto lo..hi
+        vpermd(s3, a[0], pattern(sliders()));
+        vpsubd(s1, a[2], a[1]);
+        vpmulld(s3, s3, s1);
+        divideByConstant(s3, s3, 255, false);
+        vpaddd(s3, s3, a[1]);
+        inSliderRange(s0, a[0]);
+        vpand(d, s3, s0);
+        break;
+      case Op::Src:
+        sample(n, d, a);
+        break;
+      case Op::Cnv:
+        convolve(n, d, a[0], a[1]);
+        break;
+      default:
+        break;  // helpers and state never get here
+    }
+  }
+
+  Pattern sliders() const {
+    Pattern p;
+    for (int i = 0; i < kLanes; ++i) p[i] = sliders_[i];
+    return p;
+  }
+  // -1 where 0 <= i <= 7.
+  void inSliderRange(const Ymm& mask, const Ymm& i) {
+    vpminud(mask, i, k32(7));
+    vpcmpeqd(mask, mask, i);
+  }
+
+  void shift(const Node& n, const Ymm& d, const std::array<Ymm, 12>& a) {
+    if (isConst(n.arg[1])) {
+      const int count = constOf(n.arg[1]) & 31;
+      if (n.op == Op::Shl) vpslld(d, a[0], count);
+      if (n.op == Op::Shr) vpsrld(d, a[0], count);
+      if (n.op == Op::ShrA) vpsrad(d, a[0], count);
+      return;
+    }
+    const Ymm count(12);
+    vpand(count, a[1], k32(31));
+    if (n.op == Op::Shl) vpsllvd(d, a[0], count);
+    if (n.op == Op::Shr) vpsrlvd(d, a[0], count);
+    if (n.op == Op::ShrA) vpsravd(d, a[0], count);
+  }
+
+  // Truncating a / b through double lanes: the quotient of two 32-bit integers is never close
+  // enough to an integer to round onto it. INT_MIN / -1 converts to INT_MIN, the wrapped
+  // result; b == 0 gives 0. Uses ymm12..14; a and b must not be among them; d is written last.
+  void divide(const Ymm& d, const Ymm& a, const Ymm& b, bool modulo) {
+    const Ymm s0(12), s1(13), s2(14);
+    const Xmm x0(12), x1(13), x2(14);
+    vcvtdq2pd(s0, Xmm(a.getIdx()));
+    vcvtdq2pd(s1, Xmm(b.getIdx()));
+    vdivpd(s0, s0, s1);
+    vcvttpd2dq(x0, s0);
+    vextracti128(x1, a, 1);
+    vcvtdq2pd(s1, x1);
+    vextracti128(x2, b, 1);
+    vcvtdq2pd(s2, x2);
+    vdivpd(s1, s1, s2);
+    vcvttpd2dq(x1, s1);
+    vinserti128(s0, s0, x1, 1);
+    if (modulo) {
+      vpmulld(s1, s0, b);
+      vpsubd(s0, a, s1);
+    }
+    vpxor(s1, s1, s1);
+    vpcmpeqd(s1, b, s1);
+    vpandn(d, s1, s0);
+  }
+
+  // a / k or a % k for a fixed k. Uses ymm12..14 (and ymm15 for the odd divisors that go the
+  // general way); a may be d but not ymm12..14.
+  void divideByConstant(const Ymm& d, const Ymm& a, std::int32_t k, bool modulo) {
+    const Ymm s0(12), s1(13), s2(14), s3(15);
+    const Xmm x0(12), x1(13);
+    if (k == 0 || (modulo && (k == 1 || k == -1))) {
+      vpxor(d, d, d);
+      return;
+    }
+    if (k == 1) {
+      if (d.getIdx() != a.getIdx()) vmovdqa(d, a);
+      return;
+    }
+    if (k == -1) {
+      vpxor(s0, s0, s0);
+      vpsubd(d, s0, a);
+      return;
+    }
+    if (k == INT_MIN) {
+      vmovdqu(s3, k32(k));
+      divide(d, a, s3, modulo);
+      return;
+    }
+    const std::int32_t m = k < 0 ? -k : k;
+    if (const int s = powerOfTwo(m)) {
+      // Truncation toward zero: negative dividends get m - 1 added before the shift.
+      vpsrad(s0, a, 31);
+      vpsrld(s0, s0, 32 - s);
+      vpaddd(s0, a, s0);
+      if (modulo) {
+        vpand(s0, s0, k32(~(m - 1)));
+        vpsubd(d, a, s0);
+      } else if (k > 0) {
+        vpsrad(d, s0, s);
+      } else {
+        vpsrad(s0, s0, s);
+        vpxor(s1, s1, s1);
+        vpsubd(d, s1, s0);
+      }
+      return;
+    }
+    // Multiply by the reciprocal, then correct by one: the product is off only at exact
+    // multiples, and only by one toward zero.
+    vcvtdq2pd(s0, Xmm(a.getIdx()));
+    vmulpd(s0, s0, kDouble(1.0 / m));
+    vcvttpd2dq(x0, s0);
+    vextracti128(x1, a, 1);
+    vcvtdq2pd(s1, x1);
+    vmulpd(s1, s1, kDouble(1.0 / m));
+    vcvttpd2dq(x1, s1);
+    vinserti128(s0, s0, x1, 1);
+    vpmulld(s1, s0, k32(m));
+    vpsubd(s1, a, s1);
+    vpcmpeqd(s2, s1, k32(m));
+    vpsubd(s0, s0, s2);
+    vpcmpeqd(s2, s1, k32(-m));
+    vpaddd(s0, s0, s2);
+    if (modulo) {
+      vpmulld(s1, s0, k32(m));
+      vpsubd(d, a, s1);
+    } else if (k > 0) {
+      vmovdqa(d, s0);
+    } else {
+      vpxor(s1, s1, s1);
+      vpsubd(d, s1, s0);
+    }
+  }
+
+  // x <= 1 stays x; otherwise the floor of the square root, exact through double lanes.
+  void squareRoot(const Ymm& d, const Ymm& a) {
+    const Ymm s0(12), s1(13), s2(14);
+    const Xmm x0(12), x1(13);
+    vcvtdq2pd(s0, Xmm(a.getIdx()));
+    vsqrtpd(s0, s0);
+    vcvttpd2dq(x0, s0);
+    vextracti128(x1, a, 1);
+    vcvtdq2pd(s1, x1);
+    vsqrtpd(s1, s1);
+    vcvttpd2dq(x1, s1);
+    vinserti128(s0, s0, x1, 1);
+    vpcmpgtd(s2, a, k32(1));
+    vpblendvb(d, a, s0, s2);
+  }
+
+  // d = table[index] lane by lane; index is consumed. Uses ymm12 (mask) and rax.
+  void gather(const Ymm& d, const Ymm& index, const std::int32_t* table) {
+    const Ymm mask(12);
+    mov(rax, reinterpret_cast<std::uintptr_t>(table));
+    vpcmpeqd(mask, mask, mask);
+    vpgatherdd(d, ptr[rax + index * 4], mask);
+  }
+
+  // cos of a: the table entry at |a| & 1023, divided by 32 toward zero, one lower if negative.
+  // a may be ymm15; uses ymm12..14.
+  void cosine(const Ymm& d, const Ymm& a) {
+    const Ymm s0(12), s1(13), s2(14);
+    vpabsd(s1, a);
+    vpand(s1, s1, k32(1023));
+    gather(s2, s1, tables_.cos.data());
+    vpsrad(s0, s2, 31);
+    vpsrld(s1, s0, 27);
+    vpaddd(s1, s2, s1);
+    vpsrad(s1, s1, 5);
+    vpaddd(d, s1, s0);
+  }
+
+  void tangent(const Ymm& d, const Ymm& a) {
+    const Ymm s1(13), s3(15);
+    vpabsd(s1, a);
+    vpand(s1, s1, k32(1023));
+    gather(d, s1, tables_.cos.data());  // the denominator
+    vpsubd(s1, a, k32(256));
+    vpabsd(s1, s1);
+    vpand(s1, s1, k32(1023));
+    gather(s3, s1, tables_.cos.data());
+    vpslld(s3, s3, 10);
+    divide(d, s3, d, false);
+  }
+
+  // (mag * COS[dir & 1023] + 8191) >> 14 with a 64-bit product; the low 32 bits of a logical
+  // and an arithmetic shift agree here. dir is ymm15 and is consumed; uses ymm12..14.
+  void radial(const Ymm& d, const Ymm& dir, const Ymm& mag) {
+    const Ymm s0(12), s1(13), s2(14), s3(15);
+    vpand(s3, dir, k32(1023));
+    gather(s2, s3, tables_.cos.data());
+    vpmuldq(s0, mag, s2);
+    vpaddq(s0, s0, k64(8191));
+    vpsrlq(s0, s0, 14);
+    vpsrlq(s1, mag, 32);
+    vpsrlq(s2, s2, 32);
+    vpmuldq(s1, s1, s2);
+    vpaddq(s1, s1, k64(8191));
+    vpsllq(s1, s1, 18);  // (p >> 14) << 32
+    vpblendd(d, s0, s1, 0xAA);
+  }
+
+  // Direction of (px, py) in 1/1024 turns, as the shared algorithm does it.
+  void angle(const Ymm& d, const Ymm& px, const Ymm& py) {
+    const Ymm s0(12), s1(13), s2(14), s3(15);
+    vpabsd(s0, py);
+    vpabsd(s1, px);
+    vpminsd(d, s0, s1);   // ay after the swap
+    vpmaxsd(s3, s0, s1);  // ax after the swap
+    vpslld(d, d, 10);
+    divide(d, d, s3, false);
+    vpminsd(d, d, k32(1024));
+    vpxor(s0, s0, s0);
+    vpmaxsd(d, d, s0);  // q <= 0 reads atan[0] == 0
+    gather(s3, d, tables_.atan.data());
+    vpslld(s3, s3, 9);
+    divideByConstant(d, s3, 205888, false);
+    // Unfold: negX != steep -> 256 - v; negX -> v + 256; negY -> -v.
+    vpsrad(s0, px, 31);
+    vpabsd(s1, py);
+    vpabsd(s2, px);
+    vpcmpgtd(s1, s1, s2);
+    vpxor(s1, s1, s0);
+    vmovdqu(s2, k32(256));
+    vpsubd(s2, s2, d);
+    vpblendvb(d, d, s2, s1);
+    vpand(s1, s0, k32(256));
+    vpaddd(d, d, s1);
+    vpsrad(s0, py, 31);
+    vpxor(d, d, s0);
+    vpsubd(d, d, s0);
+  }
+
+  // Approximate length of (a, b), as the shared algorithm does it.
+  void magnitude(const Ymm& d, const Ymm& a, const Ymm& b) {
+    const Ymm s0(12), s1(13), s2(14), s3(15);
+    vpabsd(s0, a);
+    vpabsd(s1, b);
+    vpminsd(d, s0, s1);
+    vpmaxsd(s3, s0, s1);  // hi
+    vpslld(d, d, 10);
+    divide(d, d, s3, false);
+    vpxor(s0, s0, s0);
+    vpmaxsd(d, d, s0);
+    vpminsd(d, d, k32(1023));
+    gather(s1, d, tables_.hyp.data());
+    vpabsd(s0, a);
+    vpabsd(s2, b);
+    vpcmpeqd(s0, s0, s2);
+    vpblendvb(s1, s1, k32(27146), s0);
+    vpmuldq(s0, s1, s3);
+    vpsrlq(s0, s0, 16);
+    vpsrlq(s1, s1, 32);
+    vpsrlq(s2, s3, 32);
+    vpmuldq(s1, s1, s2);
+    vpsllq(s1, s1, 16);  // (p >> 16) << 32
+    vpblendd(d, s0, s1, 0xAA);
+    vpaddd(d, d, s3);
+  }
+
+  // Byte offset of the pinned pixel (x + dx, y + dy) into s0; uses ymm13.
+  void pixelOffset(const Ymm& x, const Ymm& y, int dx, int dy) {
+    const Ymm s0(12), s1(13);
+    if (dy) {
+      vpaddd(s1, y, k32(dy));
+      vpmaxsd(s1, s1, k32(0));
+    } else {
+      vpmaxsd(s1, y, k32(0));
+    }
+    vpminsd(s1, s1, k32(l_.height - 1));
+    vpmulld(s1, s1, slot(kRowStrideSlot));
+    if (dx) {
+      vpaddd(s0, x, k32(dx));
+      vpmaxsd(s0, s0, k32(0));
+    } else {
+      vpmaxsd(s0, x, k32(0));
+    }
+    vpminsd(s0, s0, k32(l_.width - 1));
+    vpslld(s0, s0, 2);
+    vpaddd(s0, s0, s1);
+  }
+  // d = the 32-bit input pixel at each byte offset in ymm12 (consumed); uses ymm13 and rax.
+  void gatherPixels(const Ymm& d) {
+    const Ymm offset(12), mask(13);
+    mov(rax, ptr[rbp + offsetof(KernelArgs, image)]);
+    vpcmpeqd(mask, mask, mask);
+    vpgatherdd(d, ptr[rax + offset], mask);
+  }
+  void channelOf(const Ymm& d, int z) {
+    if (z == 3) {
+      vpsrld(d, d, 24);
+      return;
+    }
+    if (z) vpsrld(d, d, 8 * z);
+    vpand(d, d, k32(255));
+  }
+
+  void sample(const Node& n, const Ymm& d, const std::array<Ymm, 12>& a) {
+    const Ymm s0(12), s1(13);
+    if (isConst(n.arg[2])) {
+      const std::int32_t z = constOf(n.arg[2]);
+      if (z < 0 || z >= l_.channels) {
+        vpxor(d, d, d);
+        return;
+      }
+      pixelOffset(a[0], a[1], 0, 0);
+      gatherPixels(d);
+      channelOf(d, z);
+      return;
+    }
+    pixelOffset(a[0], a[1], 0, 0);
+    gatherPixels(d);
+    vpslld(s0, a[2], 3);
+    vpand(s0, s0, k32(31));
+    vpsrlvd(d, d, s0);
+    vpand(d, d, k32(255));
+    vpminud(s1, a[2], k32(l_.channels - 1));
+    vpcmpeqd(s1, s1, a[2]);
+    vpand(d, d, s1);
+  }
+
+  void convolve(const Node& n, const Ymm& d, const Ymm& x, const Ymm& y) {
+    const Ymm tap(14);
+    const std::int32_t divisor = n.weights[9];
+    vpxor(d, d, d);
+    if (divisor == 0 || n.channel < 0 || n.channel >= l_.channels) return;
+    for (int row = 0; row < 3; ++row)
+      for (int col = 0; col < 3; ++col) {
+        const std::int32_t w = n.weights[row * 3 + col];
+        if (w == 0) continue;
+        pixelOffset(x, y, col - 1, row - 1);
+        gatherPixels(tap);
+        channelOf(tap, n.channel);
+        if (w == 1) {
+          vpaddd(d, d, tap);
+        } else if (w == -1) {
+          vpsubd(d, d, tap);
+        } else {
+          vpmulld(tap, tap, k32(w));
+          vpaddd(d, d, tap);
+        }
+      }
+    divideByConstant(d, d, divisor, false);
+  }
+
+ public:
+  std::array<std::uint8_t, 8> sliders_{};
+
+ private:
+  const Lowered& l_;
+  Kernel::Parts& parts_;
+  const Tables& tables_ = tables();
+  std::vector<std::vector<int>> uses_;
+  std::vector<int> cursor_;
+  std::vector<int> lastUse_;
+  std::vector<int> where_;
+  std::vector<bool> inMemory_;
+  std::array<int, kAllocatable> holder_{};
+  std::array<bool, kAllocatable> pinned_{};
+  std::vector<Pattern> pool_;
+  std::map<Pattern, int> poolIndex_;
+  int poolSlot_ = 0;
+  int pos_ = 0;
+  Address operand_ = ptr[r15];
+};
+
+}  // namespace
+
+bool machineSupported() {
+  static const bool supported = [] {
+    const Xbyak::util::Cpu cpu;
+    return cpu.has(Xbyak::util::Cpu::tAVX2);
+  }();
+  return supported;
+}
+
+Kernel::Kernel(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {
+  entry_ = parts_->code->getCode<void (*)(const KernelArgs*)>();
+}
+
+Kernel::~Kernel() = default;
+
+std::unique_ptr<Kernel> Kernel::build(const Program& program) {
+  if (!machineSupported()) return nullptr;
+  auto lowered = lower(program);
+  if (!lowered) return nullptr;
+  auto parts = std::make_unique<Parts>();
+  try {
+    auto builder = std::make_unique<Builder>(*lowered, *parts);
+    builder->sliders_ = program.sliders;
+    builder->generate();
+    parts->code = std::move(builder);
+  } catch (const Xbyak::Error&) {
+    return nullptr;  // out of executable memory: the caller uses another tier
+  }
+  return std::unique_ptr<Kernel>(new Kernel(std::move(parts)));
+}
+
+std::vector<std::int32_t> Kernel::newFrame(std::ptrdiff_t rowStride) const {
+  std::vector<std::int32_t> frame(static_cast<std::size_t>(parts_->frameSlots) * kLanes, 0);
+  std::fill_n(frame.begin(), kLanes, static_cast<std::int32_t>(rowStride));
+  std::copy(parts_->pool.begin(), parts_->pool.end(),
+            frame.begin() + static_cast<std::ptrdiff_t>(parts_->poolSlot) * kLanes);
+  return frame;
+}
+
+}  // namespace qm::formula::compiled
