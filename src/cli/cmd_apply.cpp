@@ -152,6 +152,10 @@ int runApply(Context& context) {
   const Args& args = context.args;
   const auto& positional = args.positional;
   const bool batchMode = args.value("dest") || args.value("suffix");
+  if (!batchMode && positional.size() > 3) {
+    context.err << "quillmark-cli apply: unexpected argument '" << positional[3] << "'\n";
+    return kUsage;
+  }
   if (!batchMode && positional.size() != 3) {
     context.err << "quillmark-cli apply: give FILTER, INPUT and OUTPUT, or FILTER --dest DIR "
                    "IMAGE...\n";
