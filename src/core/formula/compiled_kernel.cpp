@@ -333,12 +333,21 @@ class Builder : public Xbyak::CodeGenerator {
     const Ymm acc(12), t(13), zero(14);
     vpxor(zero, zero, zero);
     for (int ch = 0; ch < n.argc; ++ch) {
-      vpmaxsd(t, a[ch], zero);
-      vpminsd(t, t, k32(255));
+      // Clamped to 0..255, unless the value cannot leave that range.
+      const Value& v = l_.values[n.arg[ch]];
+      Ymm value = a[ch];
+      if (v.lo < 0) {
+        vpmaxsd(t, value, zero);
+        value = t;
+      }
+      if (v.hi > 255) {
+        vpminsd(t, value, k32(255));
+        value = t;
+      }
       if (ch == 0) {
-        vmovdqa(acc, t);
+        vmovdqa(acc, value);
       } else {
-        vpslld(t, t, 8 * ch);
+        vpslld(t, value, 8 * ch);
         vpor(acc, acc, t);
       }
     }
@@ -411,7 +420,7 @@ class Builder : public Xbyak::CodeGenerator {
       case Op::Div:
       case Op::Mod:
         if (isConst(n.arg[1]))
-          divideByConstant(d, a[0], constOf(n.arg[1]), n.op == Op::Mod);
+          divideByConstant(d, a[0], constOf(n.arg[1]), n.op == Op::Mod, l_.values[n.arg[0]]);
         else
           divide(d, a[0], a[1], n.op == Op::Mod);
         break;
@@ -571,9 +580,10 @@ class Builder : public Xbyak::CodeGenerator {
     vpandn(d, s1, s0);
   }
 
-  // a / k or a % k for a fixed k. Uses ymm12..14 (and ymm15 for the odd divisors that go the
-  // general way); a may be d but not ymm12..14.
-  void divideByConstant(const Ymm& d, const Ymm& a, std::int32_t k, bool modulo) {
+  // a / k or a % k for a fixed k; `bounds` says what a can be. Uses ymm12..14 (and ymm15 for
+  // the odd divisors that go the general way); a may be d but not ymm12..14.
+  void divideByConstant(const Ymm& d, const Ymm& a, std::int32_t k, bool modulo,
+                        const Value& bounds = {}) {
     const Ymm s0(12), s1(13), s2(14), s3(15);
     const Xmm x0(12), x1(13);
     if (k == 0 || (modulo && (k == 1 || k == -1))) {
@@ -595,6 +605,18 @@ class Builder : public Xbyak::CodeGenerator {
       return;
     }
     const std::int32_t m = k < 0 ? -k : k;
+    const bool nonNegative = bounds.lo >= 0;
+    if (nonNegative && k > 0 && powerOfTwo(k)) {
+      if (modulo)
+        vpand(d, a, k32(k - 1));
+      else
+        vpsrld(d, a, powerOfTwo(k));
+      return;
+    }
+    if (nonNegative && bounds.hi < (1 << 24) && !powerOfTwo(m)) {
+      smallQuotient(d, a, k, modulo);
+      return;
+    }
     if (const int s = powerOfTwo(m)) {
       // Truncation toward zero: negative dividends get m - 1 added before the shift.
       vpsrad(s0, a, 31);
@@ -628,6 +650,35 @@ class Builder : public Xbyak::CodeGenerator {
     vpsubd(s0, s0, s2);
     vpcmpeqd(s2, s1, k32(-m));
     vpaddd(s0, s0, s2);
+    if (modulo) {
+      vpmulld(s1, s0, k32(m));
+      vpsubd(d, a, s1);
+    } else if (k > 0) {
+      vmovdqa(d, s0);
+    } else {
+      vpxor(s1, s1, s1);
+      vpsubd(d, s1, s0);
+    }
+  }
+
+  // 0 <= a < 2^24 is exact in float lanes, and so is 1/|k| to 2^-24: the truncated product
+  // is the quotient or one off either way, which the remainder then corrects.
+  void smallQuotient(const Ymm& d, const Ymm& a, std::int32_t k, bool modulo) {
+    const Ymm s0(12), s1(13), s2(14);
+    const std::int32_t m = k < 0 ? -k : k;
+    const float inverse = 1.0f / static_cast<float>(m);
+    std::int32_t bits;
+    std::memcpy(&bits, &inverse, 4);
+    vcvtdq2ps(s0, a);
+    vmulps(s0, s0, k32(bits));
+    vcvttps2dq(s0, s0);
+    vpmulld(s1, s0, k32(m));
+    vpsubd(s1, a, s1);
+    vpxor(s2, s2, s2);
+    vpcmpgtd(s2, s2, s1);  // remainder below 0: one too many
+    vpaddd(s0, s0, s2);
+    vpcmpgtd(s2, s1, k32(m - 1));  // remainder m or more: one too few
+    vpsubd(s0, s0, s2);
     if (modulo) {
       vpmulld(s1, s0, k32(m));
       vpsubd(d, a, s1);

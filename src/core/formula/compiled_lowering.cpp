@@ -184,7 +184,9 @@ class Lowering {
 std::optional<Lowered> lower(const Program& program) {
   std::vector<Instruction> code;
   if (!localiseCells(program, code)) return std::nullopt;
-  return Lowering(program).run(code);
+  Lowered lowered = Lowering(program).run(code);
+  boundValues(lowered);
+  return lowered;
 }
 
 }  // namespace qm::formula::compiled

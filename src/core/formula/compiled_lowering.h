@@ -4,6 +4,7 @@
 // immediates, and one store of all channels at the end.
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -35,6 +36,9 @@ struct Node {
 struct Value {
   bool constant = false;
   std::int32_t k = 0;
+  // Every lane's value lies in lo..hi (see boundValues); the whole range until then.
+  std::int64_t lo = INT32_MIN;
+  std::int64_t hi = INT32_MAX;
 };
 
 struct Lowered {
@@ -46,6 +50,11 @@ struct Lowered {
 };
 
 // Empty when pixels depend on each other (random numbers, cells carried between pixels).
+// The values come with the ranges boundValues gives them.
 std::optional<Lowered> lower(const Program& program);
+
+// Narrows each value's lo..hi from its operation and operands, so the code generator can drop
+// clamps and sign fix-ups that cannot matter.
+void boundValues(Lowered& lowered);
 
 }  // namespace qm::formula::compiled
