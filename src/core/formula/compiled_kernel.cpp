@@ -422,7 +422,7 @@ class Builder : public Xbyak::CodeGenerator {
         if (isConst(n.arg[1]))
           divideByConstant(d, a[0], constOf(n.arg[1]), n.op == Op::Mod, l_.values[n.arg[0]]);
         else
-          divide(d, a[0], a[1], n.op == Op::Mod);
+          divide(d, a[0], a[1], n.op == Op::Mod, small(n.arg[0]) && small(n.arg[1]));
         break;
       case Op::Shl:
       case Op::Shr:
@@ -489,10 +489,10 @@ class Builder : public Xbyak::CodeGenerator {
         radial(d, s3, a[1]);
         break;
       case Op::C2d:
-        angle(d, a[0], a[1]);
+        angle(d, a[0], a[1], polarSmall(n));
         break;
       case Op::C2m:
-        magnitude(d, a[0], a[1]);
+        magnitude(d, a[0], a[1], polarSmall(n));
         break;
       case Op::Select:
         vpxor(s0, s0, s0);
@@ -528,6 +528,16 @@ class Builder : public Xbyak::CodeGenerator {
     }
   }
 
+  // |v| < 2^24 in every lane: exact in float.
+  bool small(int v) const { return l_.values[v].lo > -(1 << 24) && l_.values[v].hi < (1 << 24); }
+  // The polar functions divide min(|x|, |y|) * 1024 by max(|x|, |y|): both below 2^24 when
+  // the coordinates are below 2^14.
+  bool polarSmall(const Node& n) const {
+    for (int k = 0; k < 2; ++k)
+      if (l_.values[n.arg[k]].lo <= -(1 << 14) || l_.values[n.arg[k]].hi >= (1 << 14)) return false;
+    return true;
+  }
+
   Pattern sliders() const {
     Pattern p;
     for (int i = 0; i < kLanes; ++i) p[i] = sliders_[i];
@@ -556,21 +566,31 @@ class Builder : public Xbyak::CodeGenerator {
 
   // Truncating a / b through double lanes: the quotient of two 32-bit integers is never close
   // enough to an integer to round onto it. INT_MIN / -1 converts to INT_MIN, the wrapped
-  // result; b == 0 gives 0. Uses ymm12..14; a and b must not be among them; d is written last.
-  void divide(const Ymm& d, const Ymm& a, const Ymm& b, bool modulo) {
+  // result; b == 0 gives 0. With |a| and |b| below 2^24 float lanes are exact too: the
+  // quotient's rounding error, under |q| * 2^-24, stays below 1/|b|, the least distance of a
+  // fraction a/b from an integer. Uses ymm12..14; a and b must not be among them; d is written
+  // last.
+  void divide(const Ymm& d, const Ymm& a, const Ymm& b, bool modulo, bool small = false) {
     const Ymm s0(12), s1(13), s2(14);
     const Xmm x0(12), x1(13), x2(14);
-    vcvtdq2pd(s0, Xmm(a.getIdx()));
-    vcvtdq2pd(s1, Xmm(b.getIdx()));
-    vdivpd(s0, s0, s1);
-    vcvttpd2dq(x0, s0);
-    vextracti128(x1, a, 1);
-    vcvtdq2pd(s1, x1);
-    vextracti128(x2, b, 1);
-    vcvtdq2pd(s2, x2);
-    vdivpd(s1, s1, s2);
-    vcvttpd2dq(x1, s1);
-    vinserti128(s0, s0, x1, 1);
+    if (small) {
+      vcvtdq2ps(s0, a);
+      vcvtdq2ps(s1, b);
+      vdivps(s0, s0, s1);
+      vcvttps2dq(s0, s0);
+    } else {
+      vcvtdq2pd(s0, Xmm(a.getIdx()));
+      vcvtdq2pd(s1, Xmm(b.getIdx()));
+      vdivpd(s0, s0, s1);
+      vcvttpd2dq(x0, s0);
+      vextracti128(x1, a, 1);
+      vcvtdq2pd(s1, x1);
+      vextracti128(x2, b, 1);
+      vcvtdq2pd(s2, x2);
+      vdivpd(s1, s1, s2);
+      vcvttpd2dq(x1, s1);
+      vinserti128(s0, s0, x1, 1);
+    }
     if (modulo) {
       vpmulld(s1, s0, b);
       vpsubd(s0, a, s1);
@@ -759,14 +779,14 @@ class Builder : public Xbyak::CodeGenerator {
   }
 
   // Direction of (px, py) in 1/1024 turns, as the shared algorithm does it.
-  void angle(const Ymm& d, const Ymm& px, const Ymm& py) {
+  void angle(const Ymm& d, const Ymm& px, const Ymm& py, bool small) {
     const Ymm s0(12), s1(13), s2(14), s3(15);
     vpabsd(s0, py);
     vpabsd(s1, px);
     vpminsd(d, s0, s1);   // ay after the swap
     vpmaxsd(s3, s0, s1);  // ax after the swap
     vpslld(d, d, 10);
-    divide(d, d, s3, false);
+    divide(d, d, s3, false, small);
     vpminsd(d, d, k32(1024));
     vpxor(s0, s0, s0);
     vpmaxsd(d, d, s0);  // q <= 0 reads atan[0] == 0
@@ -790,14 +810,14 @@ class Builder : public Xbyak::CodeGenerator {
   }
 
   // Approximate length of (a, b), as the shared algorithm does it.
-  void magnitude(const Ymm& d, const Ymm& a, const Ymm& b) {
+  void magnitude(const Ymm& d, const Ymm& a, const Ymm& b, bool small) {
     const Ymm s0(12), s1(13), s2(14), s3(15);
     vpabsd(s0, a);
     vpabsd(s1, b);
     vpminsd(d, s0, s1);
     vpmaxsd(s3, s0, s1);  // hi
     vpslld(d, d, 10);
-    divide(d, d, s3, false);
+    divide(d, d, s3, false, small);
     vpxor(s0, s0, s0);
     vpmaxsd(d, d, s0);
     vpminsd(d, d, k32(1023));
