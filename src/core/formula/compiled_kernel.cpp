@@ -897,11 +897,58 @@ class Builder : public Xbyak::CodeGenerator {
     vpand(d, d, s1);
   }
 
+  // Adds w * tap to d.
+  void weighTap(const Ymm& d, const Ymm& tap, std::int32_t w) {
+    if (w == 1) {
+      vpaddd(d, d, tap);
+    } else if (w == -1) {
+      vpsubd(d, d, tap);
+    } else {
+      vpmulld(tap, tap, k32(w));
+      vpaddd(d, d, tap);
+    }
+  }
+
+  // rax = address of input pixel (x of lane 0, y + dy), the row pinned to the picture.
+  void rowAddress(int dy) {
+    mov(eax, dword[rbp + offsetof(KernelArgs, y)]);
+    add(eax, dy);
+    xor_(edx, edx);
+    cmp(eax, edx);
+    cmovl(eax, edx);
+    mov(edx, l_.height - 1);
+    cmp(eax, edx);
+    cmovg(eax, edx);
+    movsxd(rdx, dword[r15 + kRowStrideSlot * kSlotBytes]);
+    imul(rax, rdx);
+    add(rax, ptr[rbp + offsetof(KernelArgs, image)]);
+    lea(rax, ptr[rax + rbx * 4]);
+  }
+
   void convolve(const Node& n, const Ymm& d, const Ymm& x, const Ymm& y) {
     const Ymm tap(14);
     const std::int32_t divisor = n.weights[9];
     vpxor(d, d, d);
     if (divisor == 0 || n.channel < 0 || n.channel >= l_.channels) return;
+    // Away from the left and right edges the taps of a row are three plain loads.
+    Xbyak::Label nearEdge, summed;
+    cmp(ebx, 1);
+    jl(nearEdge, T_NEAR);
+    lea(ecx, ptr[rbx + kLanes + 1]);
+    cmp(ecx, l_.width);
+    jg(nearEdge, T_NEAR);
+    for (int row = 0; row < 3; ++row) {
+      rowAddress(row - 1);
+      for (int col = 0; col < 3; ++col) {
+        const std::int32_t w = n.weights[row * 3 + col];
+        if (w == 0) continue;
+        vmovdqu(tap, ptr[rax + (col - 1) * 4]);
+        channelOf(tap, n.channel);
+        weighTap(d, tap, w);
+      }
+    }
+    jmp(summed, T_NEAR);
+    L(nearEdge);
     for (int row = 0; row < 3; ++row)
       for (int col = 0; col < 3; ++col) {
         const std::int32_t w = n.weights[row * 3 + col];
@@ -909,15 +956,9 @@ class Builder : public Xbyak::CodeGenerator {
         pixelOffset(x, y, col - 1, row - 1);
         gatherPixels(tap);
         channelOf(tap, n.channel);
-        if (w == 1) {
-          vpaddd(d, d, tap);
-        } else if (w == -1) {
-          vpsubd(d, d, tap);
-        } else {
-          vpmulld(tap, tap, k32(w));
-          vpaddd(d, d, tap);
-        }
+        weighTap(d, tap, w);
       }
+    L(summed);
     divideByConstant(d, d, divisor, false);
   }
 
