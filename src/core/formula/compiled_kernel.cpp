@@ -329,13 +329,18 @@ class Builder : public Xbyak::CodeGenerator {
   }
   void call_(const Xbyak::Reg64& r) { call(r); }
 
+  // The channels a program stores go into their bytes; the other bytes stay as they were.
   void storePixels(const Node& n, const std::array<Ymm, 12>& a) {
     const Ymm acc(12), t(13), zero(14);
     vpxor(zero, zero, zero);
-    for (int ch = 0; ch < n.argc; ++ch) {
+    vpxor(acc, acc, acc);
+    std::uint32_t kept = 0xFFFFFFFFu;
+    for (int ch = 0, k = 0; ch < 4; ++ch) {
+      if (!(n.channel & (1 << ch))) continue;
+      kept &= ~(0xFFu << (8 * ch));
       // Clamped to 0..255, unless the value cannot leave that range.
-      const Value& v = l_.values[n.arg[ch]];
-      Ymm value = a[ch];
+      const Value& v = l_.values[n.arg[k]];
+      Ymm value = a[k++];
       if (v.lo < 0) {
         vpmaxsd(t, value, zero);
         value = t;
@@ -345,15 +350,15 @@ class Builder : public Xbyak::CodeGenerator {
         value = t;
       }
       if (ch == 0) {
-        vmovdqa(acc, value);
+        vpor(acc, acc, value);
       } else {
         vpslld(t, value, 8 * ch);
         vpor(acc, acc, t);
       }
     }
-    if (n.argc == 3) {  // the fourth byte is left as it was
+    if (kept != 0) {
       vmovdqu(t, ptr[r13]);
-      vpand(t, t, k32(static_cast<std::int32_t>(0xFF000000u)));
+      vpand(t, t, k32(static_cast<std::int32_t>(kept)));
       vpor(acc, acc, t);
     }
     vmovdqu(ptr[r13], acc);

@@ -33,7 +33,8 @@ class Lowering {
   }
 
   Lowered run(const std::vector<Instruction>& code) {
-    std::array<int, 4> stored{};
+    std::array<int, 4> stored;
+    stored.fill(-1);
     for (const Instruction& ins : code) {
       if (ins.op == Op::Store) {
         stored[ins.dst & 3] = valueOf(ins.arg[0]);
@@ -46,8 +47,11 @@ class Lowering {
     }
     Node store;
     store.step = Step::StorePixels;
-    store.argc = p_.channels;
-    for (int ch = 0; ch < p_.channels; ++ch) store.arg[ch] = stored[ch];
+    for (int ch = 0; ch < p_.channels; ++ch) {
+      if (stored[ch] < 0) continue;
+      store.channel |= 1 << ch;
+      store.arg[store.argc++] = stored[ch];
+    }
     out_.nodes.push_back(store);
     return std::move(out_);
   }

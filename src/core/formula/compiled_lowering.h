@@ -18,13 +18,13 @@ enum class Step : std::uint8_t {
   LoadX,        // x of each lane
   LoadY,        // y, the same in every lane
   LoadPixel,    // the input pixel of each lane as one 32-bit word
-  StorePixels,  // args: the channel values, clamped and written
+  StorePixels,  // args: the values of the channels in `channel` (a bit mask), clamped
 };
 
 struct Node {
   Step step = Step::Compute;
   Op op = Op::Add;
-  std::int32_t channel = 0;  // Cnv: the channel it reads
+  std::int32_t channel = 0;  // Cnv: the channel it reads; StorePixels: the channels written
   int argc = 0;
   std::array<int, 12> arg{};  // value ids
   int dst = -1;               // value id

@@ -5,6 +5,7 @@
 
 #include "core/formula/block_interpreter.h"
 #include "core/formula/block_program.h"
+#include "core/formula/channel_split.h"
 #include "core/formula/compiled_kernel.h"
 #include "core/formula/compiled_rows.h"
 #include "core/formula/reference_interpreter.h"
@@ -78,6 +79,18 @@ RenderResult render(const Program& program, const ImageView& in, const MutableIm
     if (auto kernel = compiled::Kernel::build(program))
       return renderRows(in, options, Engine::Compiled,
                         [&] { return compiled::RowRunner(*kernel, program, in, out); });
+    // Only the channels that read the run's state need the original's order.
+    if (auto split = splitByPixelOrder(program)) {
+      if (auto kernel = compiled::Kernel::build(split->independent)) {
+        const RenderResult fast = renderRows(in, options, Engine::Compiled, [&] {
+          return compiled::RowRunner(*kernel, split->independent, in, out);
+        });
+        if (!fast.completed) return fast;
+        RenderResult result = renderInOrder(split->ordered, in, out, options);
+        result.engine = Engine::Compiled;
+        return result;
+      }
+    }
   }
   if (wanted != Engine::Reference) {
     if (auto code = makeBlockProgram(program))
