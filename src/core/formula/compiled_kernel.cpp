@@ -993,7 +993,7 @@ class Builder : public Xbyak::CodeGenerator {
 bool machineSupported() {
   static const bool supported = [] {
     const Xbyak::util::Cpu cpu;
-    return cpu.has(Xbyak::util::Cpu::tAVX2);
+    return cpu.has(Xbyak::util::Cpu::tAVX) && cpu.has(Xbyak::util::Cpu::tAVX2);
   }();
   return supported;
 }
