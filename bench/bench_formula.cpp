@@ -1,15 +1,20 @@
-// The formula engine against the same filters written by hand in C++, on a 1024 x 1024 RGB
-// picture (3 channels in 4-byte pixels). Counter "MP/s": megapixels per second of wall time.
-//   bench_formula --benchmark_filter=Engine1   the engine, one thread
-//   bench_formula --benchmark_filter=Native    hand-written C++, one thread
-//   bench_formula --benchmark_filter=Engine2   the engine on a pool of two threads
-//   bench_formula --benchmark_filter=Preview   compile + run of a typical filter, 2 threads
+// The formula engine's tiers against the same filters written by hand in plain C++ (a scalar
+// loop per filter), on a 1024 x 1024 RGB picture (3 channels in 4-byte pixels). Every tier is
+// checked against the plain C++ bytes first. After the runs a table gives each tier's speed
+// relative to plain C++ and the geometric means over the suite.
+//   bench_formula                              everything, then the table
+//   bench_formula --benchmark_filter=Compiled1 one column only (no table)
+// Columns: Native (plain C++), Block1 and Compiled1 (one thread), Compiled2 (two threads);
+// Preview: compile + run of a typical filter on two threads.
 
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -194,12 +199,13 @@ void setRate(benchmark::State& state) {
                                               benchmark::Counter::kIsRate);
 }
 
-void engine(benchmark::State& state, const Case& c, unsigned threads) {
+void engine(benchmark::State& state, const Case& c, Engine tier, unsigned threads) {
   Picture& p = picture();
   const Program program = compile(c);
   ThreadPool pool(threads);
   RenderOptions options;
   options.pool = &pool;
+  options.engine = tier;
   for (auto _ : state) {
     render(program, p.view(), p.target(), options);
     benchmark::ClobberMemory();
@@ -217,13 +223,25 @@ void native(benchmark::State& state, const Case& c) {
   setRate(state);
 }
 
-// Native and engine must agree, or the comparison means nothing.
-bool sameBytes(const Case& c) {
+// Every tier must give the plain C++ bytes, or the comparison means nothing.
+void checkTiers(const Case& c) {
   Picture& p = picture();
-  render(compile(c), p.view(), p.target());
-  const auto engineBytes = p.out;
   for (int y = 0; y < kSide; ++y) c.native(p.view(), y, p.out.data() + std::size_t(y) * kSide * 4);
-  return engineBytes == p.out;
+  const auto want = p.out;
+  for (Engine tier : {Engine::Reference, Engine::Block, Engine::Compiled}) {
+    std::fill(p.out.begin(), p.out.end(), 0);
+    RenderOptions options;
+    options.engine = tier;
+    const RenderResult result = render(compile(c), p.view(), p.target(), options);
+    if (result.engine != tier)
+      std::fprintf(stderr, "%s: the %s tier is not available here\n", c.name,
+                   engineName(tier).data());
+    if (p.out != want) {
+      std::fprintf(stderr, "%s: the %s tier and plain C++ differ\n", c.name,
+                   engineName(tier).data());
+      std::abort();
+    }
+  }
 }
 
 void preview(benchmark::State& state) {
@@ -240,31 +258,87 @@ void preview(benchmark::State& state) {
   setRate(state);
 }
 
-const bool kRegistered = [] {
+constexpr const char* kColumns[] = {"Native", "Block1", "Compiled1", "Compiled2"};
+
+void registerAll() {
   for (const Case& c : kCases) {
-    if (!sameBytes(c)) {
-      std::fprintf(stderr, "native and engine differ for %s\n", c.name);
-      std::abort();
-    }
-    benchmark::RegisterBenchmark((std::string("Engine1/") + c.name).c_str(),
-                                 [&c](benchmark::State& s) { engine(s, c, 1); })
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark((std::string("Native/") + c.name).c_str(),
-                                 [&c](benchmark::State& s) { native(s, c); })
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark((std::string("Engine2/") + c.name).c_str(),
-                                 [&c](benchmark::State& s) { engine(s, c, 2); })
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
+    checkTiers(c);
+    auto add = [&](const char* column, auto run) {
+      benchmark::RegisterBenchmark((std::string(column) + "/" + c.name).c_str(), run)
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime();
+    };
+    add("Native", [&c](benchmark::State& s) { native(s, c); });
+    add("Block1", [&c](benchmark::State& s) { engine(s, c, Engine::Block, 1); });
+    add("Compiled1", [&c](benchmark::State& s) { engine(s, c, Engine::Compiled, 1); });
+    add("Compiled2", [&c](benchmark::State& s) { engine(s, c, Engine::Compiled, 2); });
   }
   benchmark::RegisterBenchmark("Preview/twirl_1MP_2threads", preview)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
-  return true;
-}();
+}
+
+// Keeps every run's wall time per iteration, keyed by "Column/filter".
+class Collector : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) {
+      if (r.run_type != Run::RT_Iteration) continue;
+      std::string name = r.benchmark_name();
+      name = name.substr(0, name.find("/real_time"));
+      times[name] = r.real_accumulated_time / double(r.iterations);
+      cpuTimes[name] = r.cpu_accumulated_time / double(r.iterations);
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> times;
+  std::map<std::string, double> cpuTimes;  // the benchmark thread's own CPU time
+};
+
+// Speed of each column relative to plain C++ (above 1: faster), and how much the second
+// thread adds to the compiled tier; `ratios` of them (2: the one-thread columns only).
+void printRatios(const char* title, const std::map<std::string, double>& t, int ratios) {
+  static constexpr const char* kHeads[] = {"block", "compiled", "compiled2", "2T/1T comp."};
+  std::printf("\n%s\n%-12s", title, "filter");
+  for (int k = 0; k < ratios; ++k) std::printf(" %11s", kHeads[k]);
+  std::printf("\n");
+  double logs[4] = {};
+  int n = 0;
+  for (const Case& c : kCases) {
+    double ms[4];
+    bool complete = true;
+    for (int k = 0; k < 4; ++k) {
+      auto it = t.find(std::string(kColumns[k]) + "/" + c.name);
+      complete = complete && it != t.end();
+      ms[k] = complete ? it->second : 0;
+    }
+    if (!complete) continue;
+    const double r[4] = {ms[0] / ms[1], ms[0] / ms[2], ms[0] / ms[3], ms[2] / ms[3]};
+    std::printf("%-12s", c.name);
+    for (int k = 0; k < ratios; ++k) {
+      std::printf(" %10.2fx", r[k]);
+      logs[k] += std::log(r[k]);
+    }
+    std::printf("\n");
+    ++n;
+  }
+  if (n == 0) return;
+  std::printf("%-12s", "geo. mean");
+  for (int k = 0; k < ratios; ++k) std::printf(" %10.2fx", std::exp(logs[k] / n));
+  std::printf("\n");
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  registerAll();
+  Collector collector;
+  benchmark::RunSpecifiedBenchmarks(&collector);
+  printRatios("Wall clock:", collector.times, 4);
+  // On a busy machine the one-thread columns are steadier in CPU time.
+  printRatios("CPU time, one thread:", collector.cpuTimes, 2);
+  benchmark::Shutdown();
+  return 0;
+}

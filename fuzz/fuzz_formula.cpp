@@ -1,5 +1,6 @@
 // Formula text of any kind over a small picture: parse, compile, run on the reference
-// interpreter and on the fast tier, and demand the same bytes.
+// interpreter and on every faster tier (block interpreter, machine code), and demand the same
+// bytes.
 // Input: width, height, channels and eight slider bytes, then up to four formulas
 // separated by NUL bytes.
 
@@ -45,11 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     b = static_cast<std::uint8_t>(h >> 24);
   }
   const qm::formula::ImageView view{in.data(), width, height, channels, 4, width * 4};
-  std::vector<std::uint8_t> slow = in, fast = in;
+  std::vector<std::uint8_t> slow = in;
   qm::formula::RenderOptions reference;
-  reference.referenceOnly = true;
-  const auto a = qm::formula::render(*program, view, {slow.data(), 4, width * 4}, reference);
-  const auto b = qm::formula::render(*program, view, {fast.data(), 4, width * 4});
-  if (slow != fast || a.nextSeed != b.nextSeed) std::abort();
+  reference.engine = qm::formula::Engine::Reference;
+  const auto want = qm::formula::render(*program, view, {slow.data(), 4, width * 4}, reference);
+  for (auto tier : {qm::formula::Engine::Block, qm::formula::Engine::Compiled}) {
+    std::vector<std::uint8_t> fast = in;
+    qm::formula::RenderOptions options;
+    options.engine = tier;
+    const auto got = qm::formula::render(*program, view, {fast.data(), 4, width * 4}, options);
+    if (slow != fast || want.nextSeed != got.nextSeed) std::abort();
+  }
   return 0;
 }

@@ -1,21 +1,19 @@
-// apply FILTER INPUT OUTPUT: runs a Filter Factory filter over a picture file.
+// apply FILTER INPUT OUTPUT, or FILTER --dest DIR IMAGE...: runs a Filter Factory filter over
+// picture files.
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <ostream>
 #include <thread>
 
+#include "cli/apply_batch.h"
+#include "cli/apply_picture.h"
 #include "cli/command.h"
 #include "core/batch/overwrite_check.h"
-#include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
-#include "core/common/unreadable_reason.h"
-#include "core/ff/plugin_file_io.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/filter_loader.h"
-#include "core/host/image_library.h"
-#include "core/host/run_filter.h"
-#include "platform/image_codec.h"
 
 namespace qm::cli {
 namespace {
@@ -35,8 +33,26 @@ constexpr std::string_view kHelp =
     "  --overwrite ask|all|none\n"
     "                  what to do when OUTPUT exists (default: ask on a terminal, else none)\n"
     "\n"
+    "  --timings       print \"decode N ms, filter N ms, encode N ms\" on stderr, the wall\n"
+    "                  clock of each phase (in batch mode summed over the pictures)\n"
+    "  --engine reference|block|compiled\n"
+    "                  run the formulas on this engine tier where the filter allows it\n"
+    "                  (default: QUILLMARK_ENGINE, else the fastest the machine has)\n"
+    "\n"
+    "Batch mode, with --dest or --suffix, filters every IMAGE:\n"
+    "  --dest DIR      write the results into DIR (created when missing)\n"
+    "  --suffix TEXT   add TEXT to each result's name; without --dest the results go beside\n"
+    "                  the inputs\n"
+    "  --to png|jpg|bmp|tif|webp\n"
+    "                  the results' format (default: each input's own)\n"
+    "  --json          print {\"written\": [paths], \"failed\": [paths]} as JSON\n"
+    "Several pictures are filtered at once, a few at a time so memory stays bounded; each\n"
+    "result is written under a temporary name and renamed when complete. Prints each written\n"
+    "file and a summary line, N written, M failed (exit 1 when any failed).\n"
+    "\n"
     "A formula error is reported with the channel and the 1-based position (exit 1).\n"
-    "Ctrl-C stops the run between rows (exit 3); OUTPUT is then not written.\n";
+    "Ctrl-C stops the run (exit 3): a single OUTPUT between rows, then not written; a batch\n"
+    "between pictures, every picture written so far complete.\n";
 
 std::optional<int> parseNumber(std::string_view text, int low, int high) {
   int v = 0;
@@ -76,25 +92,31 @@ void warnEmptyFormulas(std::string_view filterArg, const std::array<std::string,
           << " formula is empty; that channel stays as it is\n";
 }
 
-int runApply(Context& context) {
-  const auto& positional = context.args.positional;
-  if (positional.size() != 3) {
-    context.err << "quillmark-cli apply: give FILTER, INPUT and OUTPUT\n";
-    return kUsage;
-  }
-  unsigned threads = std::max(1u, std::thread::hardware_concurrency());
-  if (auto t = context.args.value("threads")) {
-    auto n = parseNumber(*t, 1, 256);
-    if (!n) {
-      context.err << "quillmark-cli apply: --threads takes a number from 1 to 256\n";
-      return kUsage;
-    }
-    threads = static_cast<unsigned>(*n);
-  }
-  const std::string& filterArg = positional[0];
-  const fs::path input = positional[1];
-  const fs::path output = positional[2];
+std::optional<formula::Engine> engineOption(const Args& args, std::ostream& err) {
+  const auto name = args.value("engine");
+  if (!name) return formula::Engine::Automatic;
+  const auto engine = formula::parseEngine(*name);
+  if (!engine)
+    err << "quillmark-cli apply: --engine takes reference, block or compiled, not '" << *name
+        << "'\n";
+  return engine;
+}
 
+std::optional<std::string> formatOption(const Args& args, std::ostream& err) {
+  const auto format = args.value("to");
+  if (!format) return std::string();
+  static constexpr std::string_view kFormats[] = {"png", "jpg", "bmp", "tif", "webp"};
+  if (std::find(std::begin(kFormats), std::end(kFormats), *format) == std::end(kFormats)) {
+    err << "quillmark-cli apply: --to takes png, jpg, bmp, tif or webp, not '" << *format << "'\n";
+    return std::nullopt;
+  }
+  return *format;
+}
+
+// The single form: one INPUT to one OUTPUT, rows split over the threads.
+int applyOne(Context& context, const ApplySetup& setup, unsigned threads) {
+  const fs::path input = context.args.positional[1];
+  const fs::path output = context.args.positional[2];
   // Asked before the work, so a kept file costs no filtering.
   batch::OverwriteCheck overwrite(context.prompter);
   switch (overwrite(input, output)) {
@@ -107,74 +129,100 @@ int runApply(Context& context) {
     case batch::OverwriteDecision::Cancel:
       return kCancelled;
   }
+  formula::ThreadPool pool(threads);
+  const PictureReport report =
+      applyToPicture(setup, input, output, &pool, [&] { return context.progress.cancelled(); });
+  if (context.args.flag("timings")) context.err << describeTimings(report.times) << '\n';
+  switch (report.status) {
+    case PictureStatus::Written:
+      // One line per written file, as convert prints them.
+      context.out << displayPath(output) << '\n';
+      return kOk;
+    case PictureStatus::Failed:
+      context.err << report.problem << '\n';
+      return kSomeFailed;
+    case PictureStatus::Cancelled:
+      context.err << "quillmark-cli apply: cancelled\n";
+      return kCancelled;
+  }
+  return kSomeFailed;
+}
 
+int runApply(Context& context) {
+  const Args& args = context.args;
+  const auto& positional = args.positional;
+  const bool batchMode = args.value("dest") || args.value("suffix");
+  if (!batchMode && positional.size() > 3) {
+    context.err << "quillmark-cli apply: unexpected argument '" << positional[3] << "'\n";
+    return kUsage;
+  }
+  if (!batchMode && positional.size() != 3) {
+    context.err << "quillmark-cli apply: give FILTER, INPUT and OUTPUT, or FILTER --dest DIR "
+                   "IMAGE...\n";
+    return kUsage;
+  }
+  if (batchMode && positional.size() < 2) {
+    context.err << "quillmark-cli apply: give FILTER and at least one IMAGE\n";
+    return kUsage;
+  }
+  if (!batchMode && (args.value("to") || args.flag("json"))) {
+    context.err << "quillmark-cli apply: --to and --json go with --dest or --suffix\n";
+    return kUsage;
+  }
+  unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+  if (auto t = args.value("threads")) {
+    auto n = parseNumber(*t, 1, 256);
+    if (!n) {
+      context.err << "quillmark-cli apply: --threads takes a number from 1 to 256\n";
+      return kUsage;
+    }
+    threads = static_cast<unsigned>(*n);
+  }
+  const auto engine = engineOption(args, context.err);
+  const auto format = formatOption(args, context.err);
+  if (!engine || !format) return kUsage;
+
+  ApplySetup setup;
+  setup.filterArg = positional[0];
+  setup.engine = *engine;
   // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
   // c), so a filter runs as stored, like the plugin itself would.
   ff::FFOptions options;
   options.noOptimize = true;
   options.programDir = context.programDir;
-  auto filter = host::loadFilter(filterArg, options);
+  auto filter = host::loadFilter(setup.filterArg, options);
   if (!filter) {
     context.err << filter.error() << '\n';
     return kSomeFailed;
   }
-  warnEmptyFormulas(filterArg, filter->formulas, context.err);
-  host::FilterRun run;
-  run.sliders = filter->sliderValues;
-  if (!overrideSliders(context.args, run.sliders, context.err)) return kUsage;
+  warnEmptyFormulas(setup.filterArg, filter->formulas, context.err);
+  setup.formulas = filter->formulas;
+  setup.sliders = filter->sliderValues;
+  if (!overrideSliders(args, setup.sliders, context.err)) return kUsage;
 
-  platform::QtImageCodec codec;
-  host::ImageLibrary images(codec);
-  const host::ImageHandle picture = images.open(input);
-  if (picture == 0) {
-    // A file that is not there, or no file, gets the system's reason.
-    context.err << displayPath(input) << ": "
-                << unreadableReason(input).value_or(
-                       platform::pictureSizeProblem(input).value_or("cannot read the picture"))
-                << '\n';
-    return kSomeFailed;
-  }
-  host::Image& image = *images.image(picture);
-  formula::ThreadPool pool(threads);
-  run.pool = &pool;
-  run.cancelled = [&] { return context.progress.cancelled(); };
-  const host::Rect whole{0, 0, image.width - 1, image.height - 1};
-  const auto report = host::runFilter(filter->formulas, image, whole, run);
-  switch (report.outcome) {
-    case host::RunOutcome::Done:
-      break;
-    case host::RunOutcome::BadFormula:
-      context.err << filterArg << ": " << cp1252ToUtf8(host::describe(report.error)) << '\n';
-      return kSomeFailed;
-    case host::RunOutcome::Cancelled:
-      context.err << "quillmark-cli apply: cancelled\n";
-      return kCancelled;
-    case host::RunOutcome::BadArea:
-      context.err << displayPath(input) << ": the picture is empty\n";
-      return kSomeFailed;
-  }
-  auto encoded = codec.encode(image, output);
-  if (!encoded) {
-    context.err << displayPath(output) << ": cannot write the picture in this format\n";
-    return kSomeFailed;
-  }
-  if (auto reason = ff::replaceFile(output, *encoded); !reason.empty()) {
-    context.err << displayPath(output) << ": " << reason << '\n';
-    return kSomeFailed;
-  }
-  // One line per written file, as convert prints them.
-  context.out << displayPath(output) << '\n';
-  return kOk;
+  if (!batchMode) return applyOne(context, setup, threads);
+  BatchOptions batch;
+  batch.dest = args.value("dest").value_or("");
+  batch.suffix = args.value("suffix").value_or("");
+  batch.format = *format;
+  batch.threads = threads;
+  batch.json = args.flag("json");
+  batch.timings = args.flag("timings");
+  return runApplyBatch(context, setup, {positional.begin() + 1, positional.end()}, batch);
 }
 
 }  // namespace
 
 CliCommand makeApplyCommand() {
-  return {
-      "apply", "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N] [--overwrite ask|all|none]",
-      kHelp,   {"ctl", "threads", "overwrite"},
-      {},      runApply,
-      3};
+  return {"apply",
+          "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N] [--overwrite ask|all|none]\n"
+          "       [--timings] [--engine reference|block|compiled]\n"
+          "   or: apply FILTER --dest DIR [--suffix TEXT] [--to png|jpg|bmp|tif|webp] [--json]\n"
+          "       [same options] IMAGE...",
+          kHelp,
+          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to"},
+          {"timings", "json"},
+          runApply};
 }
 
 }  // namespace qm::cli

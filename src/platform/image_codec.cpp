@@ -31,23 +31,31 @@ int depthInFile(const QImage& img) {
   }
 }
 
-host::Image fromQImage(const QImage& source, int bitsPerPixel, bool alpha) {
-  const QImage rgba = source.convertToFormat(QImage::Format_RGBA8888);
-  host::Image img = host::Image::blank(rgba.width(), rgba.height(), alpha);
+// Converted in place where Qt can (the decoded picture is ours), then taken over in one copy.
+// Opaque pictures go to RGBX, whose fourth byte Qt sets to 255, so nothing is left to fix.
+host::Image fromQImage(QImage source, int bitsPerPixel, bool alpha) {
+  const QImage rgba =
+      std::move(source).convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888);
+  host::Image img;
+  img.width = rgba.width();
+  img.height = rgba.height();
+  img.hasAlpha = alpha;
   img.bitsPerPixel = bitsPerPixel;
   const std::size_t rowBytes = static_cast<std::size_t>(img.width) * 4;
+  if (static_cast<std::size_t>(rgba.bytesPerLine()) == rowBytes) {
+    img.rgba.assign(rgba.constBits(), rgba.constBits() + rowBytes * img.height);
+    return img;
+  }
+  img.rgba.resize(rowBytes * img.height);
   for (int y = 0; y < img.height; ++y)
     std::memcpy(img.pixel(0, y), rgba.constScanLine(y), rowBytes);
-  if (!alpha)
-    for (std::size_t i = 3; i < img.rgba.size(); i += 4) img.rgba[i] = 255;
   return img;
 }
 
-QImage toQImage(const host::Image& img) {
-  QImage q(img.width, img.height, QImage::Format_RGBA8888);
-  const std::size_t rowBytes = static_cast<std::size_t>(img.width) * 4;
-  for (int y = 0; y < img.height; ++y) std::memcpy(q.scanLine(y), img.pixel(0, y), rowBytes);
-  return img.hasAlpha ? q : q.convertToFormat(QImage::Format_RGB888);
+// A view of the picture's own bytes, no copy; the picture must outlive it.
+QImage viewAsQImage(const host::Image& img) {
+  return QImage(img.rgba.data(), img.width, img.height, img.width * 4,
+                img.hasAlpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888);
 }
 
 // Qt's TGA reader hands out 32-bit pictures with alpha whatever the file holds; the header
@@ -92,10 +100,13 @@ std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image&
   QBuffer buffer(&encoded);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, QByteArray::fromStdString(suffix));
-  QImage q = toQImage(image);
-  // JPEG has no alpha: the colours are written as they are stored.
-  if (image.hasAlpha && (suffix == "jpg" || suffix == "jpeg"))
+  QImage q = viewAsQImage(image);
+  // JPEG has no alpha: the colours are written as they are stored. The writers that know
+  // RGBX write an opaque picture as it is; the others get plain RGB.
+  const bool takesRgbx = suffix == "bmp" || suffix == "png";
+  if ((image.hasAlpha && (suffix == "jpg" || suffix == "jpeg")) || (!image.hasAlpha && !takesRgbx))
     q = q.convertToFormat(QImage::Format_RGB888);
+  encoded.reserve(static_cast<qsizetype>(image.rgba.size()) + 4096);
   if (!writer.write(q)) return std::nullopt;
   return std::vector<std::uint8_t>(encoded.begin(), encoded.end());
 }
@@ -120,7 +131,7 @@ std::optional<std::string> pictureSizeProblem(const std::filesystem::path& file)
 host::Image QtImageCodec::scale(const host::Image& image, int width, int height) {
   if (!image.valid() || width <= 0 || height <= 0) return {};
   const QImage scaled =
-      toQImage(image).scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      viewAsQImage(image).scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   return fromQImage(scaled, image.bitsPerPixel, image.hasAlpha);
 }
 

@@ -53,7 +53,8 @@ bool hasImmediateForm(Op op) {
   }
 }
 
-// Replaces cell traffic by register aliases; false when a cell outlives its pixel.
+}  // namespace
+
 bool localiseCells(const Program& p, std::vector<Instruction>& out) {
   std::vector<int> alias(p.registerCount);
   for (int r = 0; r < p.registerCount; ++r) alias[r] = r;
@@ -80,8 +81,6 @@ bool localiseCells(const Program& p, std::vector<Instruction>& out) {
   }
   return true;
 }
-
-}  // namespace
 
 std::optional<BlockProgram> makeBlockProgram(const Program& p) {
   std::vector<Instruction> code;

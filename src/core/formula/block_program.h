@@ -35,6 +35,11 @@ struct BlockProgram {
   std::uint32_t inputsUsed = 0;
 };
 
+// The program's code with storage cells that are written before they are read within one
+// pixel replaced by the registers written to them; false when a cell outlives its pixel or
+// the random generator is used, so pixels must run one after another.
+bool localiseCells(const Program& program, std::vector<Instruction>& out);
+
 // Empty when pixels depend on each other (random numbers, rst, cells read before written
 // or addressed by a computed index): such programs run only on the reference interpreter.
 std::optional<BlockProgram> makeBlockProgram(const Program& program);

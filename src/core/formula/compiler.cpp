@@ -419,7 +419,8 @@ bool hasEffect(Op op) {
   return op == Op::Store || op == Op::Put || op == Op::Rnd || op == Op::Rst;
 }
 
-// Drops instructions whose results nobody reads and that change nothing.
+}  // namespace
+
 void removeDeadCode(Program& p) {
   std::vector<bool> live(p.registerCount, false);
   std::vector<bool> keep(p.code.size(), false);
@@ -444,6 +445,8 @@ void removeDeadCode(Program& p) {
   }
   p.code = std::move(code);
 }
+
+namespace {
 
 Outcome<std::array<SyntaxTree, 4>, CompileError> parseAll(
     const std::array<std::string, 4>& formulas, int channels, const LanguageOptions& language) {

@@ -33,6 +33,10 @@ struct CompileError {
 Outcome<Program, CompileError> compileFilter(const std::array<std::string, 4>& formulas,
                                              const FilterSetup& setup);
 
+// Drops instructions whose results nobody reads and that change nothing, and recounts the
+// inputs and state the rest use.
+void removeDeadCode(Program& program);
+
 // Parses and checks the formulas without an image, for editors: the first error, if any.
 std::optional<CompileError> checkFilter(const std::array<std::string, 4>& formulas, int channels,
                                         const LanguageOptions& language = {});

@@ -1,9 +1,13 @@
 #include "core/formula/render.h"
 
 #include <atomic>
+#include <memory>
 
 #include "core/formula/block_interpreter.h"
 #include "core/formula/block_program.h"
+#include "core/formula/channel_split.h"
+#include "core/formula/compiled_kernel.h"
+#include "core/formula/compiled_rows.h"
 #include "core/formula/reference_interpreter.h"
 
 namespace qm::formula {
@@ -29,12 +33,15 @@ RenderResult renderInOrder(const Program& program, const ImageView& in, const Mu
   return result;
 }
 
-RenderResult renderBlocks(const BlockProgram& code, const Program& program, const ImageView& in,
-                          const MutableImageView& out, const RenderOptions& options) {
+// Rows handed out one at a time to every thread of the pool; makeRunner gives each thread
+// its own row function.
+template <class MakeRunner>
+RenderResult renderRows(const ImageView& in, const RenderOptions& options, Engine engine,
+                        MakeRunner makeRunner) {
   std::atomic<int> nextRow{0};
   std::atomic<bool> stop{false};
   auto work = [&](unsigned thread) {
-    BlockInterpreter interpreter(code, program, in);
+    auto runRow = makeRunner();
     while (!stop.load(std::memory_order_relaxed)) {
       if (thread == 0 && stopRequested(options)) {
         stop = true;
@@ -42,7 +49,7 @@ RenderResult renderBlocks(const BlockProgram& code, const Program& program, cons
       }
       const int y = nextRow.fetch_add(1, std::memory_order_relaxed);
       if (y >= in.height) break;
-      interpreter.runRow(y, out);
+      runRow(y);
     }
   };
   if (options.pool && options.pool->threads() > 1 && in.height > 1)
@@ -51,7 +58,15 @@ RenderResult renderBlocks(const BlockProgram& code, const Program& program, cons
     work(0);
   RenderResult result;
   result.completed = !stop.load();
+  result.engine = engine;
   return result;
+}
+
+Engine wantedEngine(const RenderOptions& options) {
+  if (options.referenceOnly) return Engine::Reference;
+  Engine e = options.engine;
+  if (e == Engine::Automatic) e = engineFromEnvironment();
+  return e == Engine::Automatic ? Engine::Compiled : e;
 }
 
 }  // namespace
@@ -59,9 +74,31 @@ RenderResult renderBlocks(const BlockProgram& code, const Program& program, cons
 RenderResult render(const Program& program, const ImageView& in, const MutableImageView& out,
                     const RenderOptions& options) {
   if (in.width <= 0 || in.height <= 0) return {};
-  if (!options.referenceOnly) {
+  const Engine wanted = wantedEngine(options);
+  if (wanted == Engine::Compiled && compiled::fitsKernel(in, out)) {
+    if (auto kernel = compiled::Kernel::build(program))
+      return renderRows(in, options, Engine::Compiled,
+                        [&] { return compiled::RowRunner(*kernel, program, in, out); });
+    // Only the channels that read the run's state need the original's order.
+    if (auto split = splitByPixelOrder(program)) {
+      if (auto kernel = compiled::Kernel::build(split->independent)) {
+        const RenderResult fast = renderRows(in, options, Engine::Compiled, [&] {
+          return compiled::RowRunner(*kernel, split->independent, in, out);
+        });
+        if (!fast.completed) return fast;
+        RenderResult result = renderInOrder(split->ordered, in, out, options);
+        result.engine = Engine::Compiled;
+        return result;
+      }
+    }
+  }
+  if (wanted != Engine::Reference) {
     if (auto code = makeBlockProgram(program))
-      return renderBlocks(*code, program, in, out, options);
+      return renderRows(in, options, Engine::Block, [&] {
+        return [interpreter = std::make_shared<BlockInterpreter>(*code, program, in), &out](int y) {
+          interpreter->runRow(y, out);
+        };
+      });
   }
   return renderInOrder(program, in, out, options);
 }

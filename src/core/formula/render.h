@@ -1,12 +1,14 @@
 #pragma once
 // Runs a compiled filter over an image. Rows go to the thread pool when the pixels are
-// independent; otherwise (random numbers, cells carried from pixel to pixel) the reference
-// interpreter walks the image in the original's order on the calling thread.
+// independent, on machine code where the machine allows, else on the block interpreter;
+// otherwise (random numbers, cells carried from pixel to pixel) the reference interpreter walks
+// the image in the original's order on the calling thread.
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 
+#include "core/formula/engine.h"
 #include "core/formula/image_view.h"
 #include "core/formula/program.h"
 #include "core/formula/thread_pool.h"
@@ -20,11 +22,15 @@ struct RenderOptions {
   // Polled on the calling thread between rows; true stops the run.
   std::function<bool()> cancelled;
   bool referenceOnly = false;  // force the reference interpreter
+  // A tier to use where the program and machine allow it; Automatic: QUILLMARK_ENGINE, else
+  // the fastest.
+  Engine engine = Engine::Automatic;
 };
 
 struct RenderResult {
   bool completed = true;
   std::optional<std::int32_t> nextSeed;  // set when the run called rst()
+  Engine engine = Engine::Reference;     // the tier that ran
 };
 
 // out must have the size of in; channels >= Z of out are left alone. in and out must not

@@ -39,6 +39,7 @@ RunReport runFilter(const std::array<std::string, 4>& formulas, Image& image, co
   formula::RenderOptions options;
   options.pool = run.pool;
   options.cancelled = run.cancelled;
+  options.engine = run.engine;
   if (!formula::render(*program, in, out, options).completed) {
     report.outcome = RunOutcome::Cancelled;
     return report;

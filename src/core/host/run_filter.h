@@ -8,6 +8,7 @@
 
 #include "core/ff/record.h"
 #include "core/formula/compiler.h"
+#include "core/formula/engine.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/image.h"
 #include "core/host/image_library.h"
@@ -18,6 +19,7 @@ struct FilterRun {
   std::array<std::uint8_t, 8> sliders{};
   formula::ThreadPool* pool = nullptr;
   std::function<bool()> cancelled;
+  formula::Engine engine = formula::Engine::Automatic;
 };
 
 enum class RunOutcome { Done, BadFormula, Cancelled, BadArea };

@@ -1,44 +1,132 @@
-// The block interpreter against the reference on random programs: same bytes or a bug.
+// Every tier against the reference on random programs: same bytes or a bug.
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
-#include "core/formula/block_program.h"
+#include "core/formula/compiled_kernel.h"
 #include "formula_helpers.h"
 #include "random_formula.h"
 
 namespace qm::formula::testing {
 namespace {
 
-TEST(TierAgreement, RandomProgramsGiveIdenticalBytes) {
+struct Layout {
+  int width;
+  int height;
+  int channels;  // Z
+  int pixelStride;
+};
+
+// Widths that are not multiples of eight, so the ends of rows take the padded path; RGB both
+// packed and in 4-byte pixels.
+constexpr Layout kLayouts[] = {{37, 9, 4, 4}, {19, 7, 3, 4}, {11, 5, 3, 3}};
+
+std::vector<std::uint8_t> run(const Program& program, const Layout& l,
+                              const std::vector<std::uint8_t>& in, RenderOptions options,
+                              Engine* ran) {
+  std::vector<std::uint8_t> out = in;
+  const std::ptrdiff_t rowStride = std::ptrdiff_t(l.width) * l.pixelStride;
+  const ImageView view{in.data(), l.width, l.height, l.channels, l.pixelStride, rowStride};
+  const RenderResult result =
+      render(program, view, {out.data(), l.pixelStride, rowStride}, options);
+  *ran = result.engine;
+  return out;
+}
+
+TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
   std::mt19937 rng(20240611);
-  Picture rgba = gradient(37, 9, 4);
-  Picture rgb = gradient(19, 7, 3);
   ThreadPool pool(3);
-  int blockRuns = 0;
-  for (int round = 0; round < 400; ++round) {
-    const Picture& in = round % 2 ? rgba : rgb;
+  int ranOn[4] = {};
+  for (int round = 0; round < 600; ++round) {
+    const Layout& l = kLayouts[round % std::size(kLayouts)];
+    std::vector<std::uint8_t> in(std::size_t(l.width) * l.height * l.pixelStride);
+    for (auto& b : in) b = std::uint8_t(rng());
     std::array<std::string, 4> f;
     for (auto& text : f) text = randomFormula(rng, 5);
     std::array<std::uint8_t, 8> sliders;
     for (auto& s : sliders) s = std::uint8_t(rng());
-    FilterSetup setup{in.width, in.height, in.channels, sliders, {}};
+    FilterSetup setup{l.width, l.height, l.channels, sliders, {}};
     auto program = compileFilter(f, setup);
     ASSERT_TRUE(program) << f[0] << "\n" << program.error().error.message;
-    blockRuns += makeBlockProgram(*program).has_value();
     RenderOptions reference;
-    reference.referenceOnly = true;
-    RenderOptions fast;
-    fast.pool = &pool;
-    const auto want = applyFilter(f, in, reference, sliders);
-    ASSERT_EQ(applyFilter(f, in, fast, sliders), want) << f[0] << "\n"
-                                                       << f[1] << "\n"
-                                                       << f[2] << "\n"
-                                                       << f[3];
+    reference.engine = Engine::Reference;
+    Engine ran;
+    const auto want = run(*program, l, in, reference, &ran);
+    for (Engine tier : {Engine::Block, Engine::Compiled}) {
+      RenderOptions options;
+      options.pool = &pool;
+      options.engine = tier;
+      ASSERT_EQ(run(*program, l, in, options, &ran), want)
+          << engineName(tier) << " tier, " << l.width << "x" << l.height << " Z=" << l.channels
+          << "\n"
+          << f[0] << "\n"
+          << f[1] << "\n"
+          << f[2] << "\n"
+          << f[3];
+      ++ranOn[static_cast<int>(ran)];
+    }
   }
-  EXPECT_GT(blockRuns, 200);  // most random programs must exercise the fast tier
+  // Most random programs must exercise the fast tiers, or agreement proves little.
+  EXPECT_GT(ranOn[static_cast<int>(Engine::Block)], 300);
+  if (compiled::machineSupported()) {
+    EXPECT_GT(ranOn[static_cast<int>(Engine::Compiled)], 200);
+  }
+}
+
+// Arithmetic the fast tiers do in their own way (division through floating point, polar
+// functions, sampling at the edges), with the low bits of each result made visible.
+TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
+  const char* kFormulas[] = {
+      "((r*65536+g*256+b)/7)&255",
+      "((r*65536+g*256+b)%7)",
+      "((r*65536+g*256+b)/255)&255",
+      "((r*65536+g*256+b)/-641)&255",
+      "((r*65536+g*256+b)%65535)&255",
+      "((r-128)*65536/10)&255",
+      "((r-128)*8388608/-3)&255",
+      "((r-128)*g%-9)+128",
+      "(x-20)/8+128",
+      "(x-20)%8+128",
+      "(-x*r)/-4&255",
+      "(r*g)/(b-128)&255",
+      "(r*g*b*x)%(g-100)&255",
+      "(-2147483647-1)/(r-r-1)+(r*g<<16)/(x-18)&255",
+      "c2d(x-30,y-11)&255",
+      "c2m(x*99999,(y-4)*r)&255",
+      "r2x(d,m*1000)&255",
+      "r2y(d*r,m-g)&255",
+      "tan(x*7+y)&255",
+      "sin(r*g)+cos(-b*x)&255",
+      "sqr(r*r*g)&255",
+      "sqr(-x)+sqr(x*x*x*x*x*x)&255",
+      "src(x*3-5,y-2,z)",
+      "src(x,y,x-1)+src(-x,y*9,g&3)",
+      "cnv(1,2,3,4,5,6,7,8,9,x-3)",
+      "cnv(1,-2,3,-4,5,-6,7,-8,9,7)",
+      "val(x&7,r,-g)+ctl(y-2)&255",
+      "map(x&3,r)+mix(r,g,b,x-30)+scl(r,g,b,x,y)&255",
+  };
+  const Layout l{61, 23, 4, 4};
+  std::mt19937 rng(7);
+  std::vector<std::uint8_t> in(std::size_t(l.width) * l.height * 4);
+  for (auto& b : in) b = std::uint8_t(rng());
+  const std::array<std::uint8_t, 8> sliders{9, 200, 31, 31, 255, 0, 77, 128};
+  for (const char* formula : kFormulas) {
+    SCOPED_TRACE(formula);
+    auto program = compileFilter({formula, "c", "c", "c"}, {l.width, l.height, 4, sliders, {}});
+    ASSERT_TRUE(program);
+    RenderOptions reference;
+    reference.engine = Engine::Reference;
+    Engine ran;
+    const auto want = run(*program, l, in, reference, &ran);
+    for (Engine tier : {Engine::Block, Engine::Compiled}) {
+      RenderOptions options;
+      options.engine = tier;
+      EXPECT_EQ(run(*program, l, in, options, &ran), want) << engineName(tier);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+#pragma once
+// One picture through a filter for `apply`: read, filter, encode, write (under a temporary
+// name, renamed when complete), with the wall clock of each phase.
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "core/formula/engine.h"
+#include "core/formula/thread_pool.h"
+
+namespace qm::cli {
+
+struct PhaseTimes {
+  std::chrono::steady_clock::duration decode{}, filter{}, encode{};
+  PhaseTimes& operator+=(const PhaseTimes& other);
+};
+
+// "decode N ms, filter N ms, encode N ms"
+std::string describeTimings(const PhaseTimes& times);
+
+struct ApplySetup {
+  std::string filterArg;  // as the user named it, for messages
+  std::array<std::string, 4> formulas;
+  std::array<std::uint8_t, 8> sliders{};
+  formula::Engine engine = formula::Engine::Automatic;
+};
+
+enum class PictureStatus { Written, Failed, Cancelled };
+
+struct PictureReport {
+  PictureStatus status = PictureStatus::Written;
+  std::string problem;  // Failed: the line to print, "PATH: reason"
+  PhaseTimes times;
+};
+
+// cancelled is polled between rows; a cancelled picture is not written.
+PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::path& input,
+                             const std::filesystem::path& output, formula::ThreadPool* pool,
+                             const std::function<bool()>& cancelled);
+
+}  // namespace qm::cli
