@@ -18,18 +18,22 @@ QString qtPath(const std::filesystem::path& p) {
   return QString::fromStdString(p.string());
 }
 
-int depthInFile(const QImage& img) {
-  switch (img.format()) {
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-    case QImage::Format_Indexed8:
-    case QImage::Format_Grayscale8:
-    case QImage::Format_Alpha8:
-      return img.depth();
-    default:
-      return img.hasAlphaChannel() ? 32 : 24;
-  }
+// Qt's TGA reader hands out 32-bit pictures with alpha whatever the file holds; the header
+// says whether the file has alpha bits and how deep it is.
+struct TgaHeader {
+  int bitsPerPixel = 0;
+  bool alpha = false;
+};
+std::optional<TgaHeader> tgaHeader(const std::filesystem::path& file) {
+  QFile f(qtPath(file));
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray head = f.read(18);
+  if (head.size() < 18) return std::nullopt;
+  return TgaHeader{static_cast<std::uint8_t>(head[16]),
+                   (static_cast<std::uint8_t>(head[17]) & 0x0F) != 0};
 }
+
+}  // namespace
 
 host::Image fromQImage(const QImage& source, int bitsPerPixel, bool alpha) {
   const QImage rgba = source.convertToFormat(QImage::Format_RGBA8888);
@@ -50,22 +54,18 @@ QImage toQImage(const host::Image& img) {
   return img.hasAlpha ? q : q.convertToFormat(QImage::Format_RGB888);
 }
 
-// Qt's TGA reader hands out 32-bit pictures with alpha whatever the file holds; the header
-// says whether the file has alpha bits and how deep it is.
-struct TgaHeader {
-  int bitsPerPixel = 0;
-  bool alpha = false;
-};
-std::optional<TgaHeader> tgaHeader(const std::filesystem::path& file) {
-  QFile f(qtPath(file));
-  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray head = f.read(18);
-  if (head.size() < 18) return std::nullopt;
-  return TgaHeader{static_cast<std::uint8_t>(head[16]),
-                   (static_cast<std::uint8_t>(head[17]) & 0x0F) != 0};
+int depthInFile(const QImage& img) {
+  switch (img.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Alpha8:
+      return img.depth();
+    default:
+      return img.hasAlphaChannel() ? 32 : 24;
+  }
 }
-
-}  // namespace
 
 std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file) {
   QImageReader::setAllocationLimit(kPictureMemoryLimitMB);
@@ -81,7 +81,8 @@ std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file)
 }
 
 std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image& image,
-                                                              const std::filesystem::path& file) {
+                                                              const std::filesystem::path& file,
+                                                              int quality) {
   if (!image.valid()) return std::nullopt;
   std::string suffix = file.extension().string();
   if (!suffix.empty()) suffix.erase(0, 1);
@@ -92,6 +93,7 @@ std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image&
   QBuffer buffer(&encoded);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, QByteArray::fromStdString(suffix));
+  writer.setQuality(quality);
   QImage q = toQImage(image);
   // JPEG has no alpha: the colours are written as they are stored.
   if (image.hasAlpha && (suffix == "jpg" || suffix == "jpeg"))
@@ -115,6 +117,12 @@ std::optional<std::string> pictureSizeProblem(const std::filesystem::path& file)
   if (megabytes <= kPictureMemoryLimitMB) return std::nullopt;
   return "the picture is " + std::to_string(size.width()) + "×" + std::to_string(size.height()) +
          ", larger than " + std::to_string(kPictureMemoryLimitMB) + " MB allows";
+}
+
+bool QtImageCodec::writeWithQuality(const host::Image& image, const std::filesystem::path& file,
+                                    int quality) {
+  auto bytes = encode(image, file, std::clamp(quality, 1, 100));
+  return bytes && ff::replaceFile(file, *bytes).empty();
 }
 
 host::Image QtImageCodec::scale(const host::Image& image, int width, int height) {

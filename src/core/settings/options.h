@@ -52,6 +52,9 @@ struct Options {
   std::vector<std::string> apps;
   std::vector<std::string> pictures;
   std::string previewPicture;  // as stored; see previewPicturePath()
+  // The Preferences' "Preview Cache" frame; not stored.
+  bool previewCacheEnabled = true;
+  int previewCacheJpgQuality = 75;  // 1 to 100
 
   bool fileViewOption(FileViewOption o) const { return fileView[static_cast<int>(o)]; }
 };
