@@ -24,7 +24,7 @@ constexpr Entry kSep{Kind::Separator};
 const MenuTable kMenus[] = {
     {"&File",
      "mnuFile",
-     {{Kind::Later, "Open Preview Image...", "mnuOpen"},
+     {{Kind::Working, "Open Preview Image...", "mnuOpen"},
       {Kind::Working, "Update", "mnuUpdateCache"},
       kSep,
       {Kind::Working, "Randomize", "mnuRandomize"},
