@@ -27,7 +27,8 @@ class PluginHost {
   // Runs the loaded plugin with its stored slider values over rect of the picture.
   bool invoke(ImageHandle image, const Rect& rect);
   bool unload();
-  // Shows a Filter Factory plugin's about box (title, copyright, author) through prompter.
+  // Shows a Filter Factory plugin's about box (title, then category, author and copyright,
+  // each named) through prompter.
   // False for any other file.
   bool about(const std::filesystem::path& file, Prompter& prompter);
 

@@ -1,6 +1,7 @@
 #include "gui/picture/picture_editor.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -135,11 +136,14 @@ void PictureEditor::buildMenus() {
   add(zoom, {"Fit to Screen", "mnuZoomFit", [this] { fitToScreen(); }});
   add(zoom, {"Enter Factor...", "mnuZoomEnter", [this] { enterZoomFactor(); }});
   zoom->addSeparator();
+  auto* fixed = new QActionGroup(zoom);
+  fixed->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   for (int factor : picture::kFixedZooms) {
     QAction* a = add(zoom, {"", "mnuZoom", [this, factor] { setZoom(factor); }});
     a->setText(QString("%1%").arg(factor));
     a->setCheckable(true);
     a->setData(factor);
+    fixed->addAction(a);
   }
 
   QMenu* colors = menuBar()->addMenu("&Colors");
@@ -219,6 +223,14 @@ void PictureEditor::growToPicture() {
   const QSize wanted = canvas_->size() + frame + QSize(4, 4);
   resize(std::clamp(wanted.width(), 320, area.width()),
          std::clamp(wanted.height(), 240, area.height()));
+  // Kept on the screen, frame included, when it grew past an edge.
+  if (!isVisible()) return;
+  const QRect outer = frameGeometry();
+  const int x =
+      std::clamp(outer.x(), area.left(), std::max(area.left(), area.right() - outer.width()));
+  const int y =
+      std::clamp(outer.y(), area.top(), std::max(area.top(), area.bottom() - outer.height()));
+  if (x != outer.x() || y != outer.y()) move(x, y);
 }
 
 void PictureEditor::showImage(const QImage& image, const QString& title) {

@@ -43,7 +43,8 @@ TEST_F(AboutTest, ShowsAFilterFactoryPluginsTextsAndUnloads) {
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].kind, MessageKind::Inform);
   EXPECT_EQ(prompter.messages[0].title, "Caf\xC3\xA9 Glow");
-  EXPECT_EQ(prompter.messages[0].text, "Caf\xC3\xA9 Glow\nTests\nFree\nAnn");
+  EXPECT_EQ(prompter.messages[0].text,
+            "Caf\xC3\xA9 Glow\n\nCategory: Tests\nAuthor: Ann\nCopyright: Free");
   EXPECT_FALSE(host.isEnabled());
   about("Glow._bf");
   EXPECT_EQ(prompter.messages.size(), 2u);
