@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 #include "core/ff/plugin_file_io.h"
 #include "core/picture/editor_title.h"
@@ -219,18 +220,34 @@ void PictureEditor::growToPicture() {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
-  const QSize frame = size() - scroll_->viewport()->size();
-  const QSize wanted = canvas_->size() + frame + QSize(4, 4);
-  resize(std::clamp(wanted.width(), 320, area.width()),
-         std::clamp(wanted.height(), 240, area.height()));
-  // Kept on the screen, frame included, when it grew past an edge.
-  if (!isVisible()) return;
+  // The menu bar and the scroll area's frame around the picture; the layout may not have
+  // run yet, so they are taken from the widgets' own sizes.
+  const int border = 2 * scroll_->frameWidth() + 2;
+  const QSize wanted = canvas_->size() + QSize(border, border + menuBar()->sizeHint().height());
+  // The window manager's frame, guessed until the window is shown.
+  const QSize decoration = isVisible() ? frameGeometry().size() - size() : QSize(8, 32);
+  resize(std::clamp(wanted.width(), 320, std::max(320, area.width() - decoration.width())),
+         std::clamp(wanted.height(), 240, std::max(240, area.height() - decoration.height())));
+  keepOnScreen();
+}
+
+// Moved back inside the screen, frame included, when it reaches past an edge.
+void PictureEditor::keepOnScreen() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen || !isVisible()) return;
+  const QRect area = screen->availableGeometry();
   const QRect outer = frameGeometry();
   const int x =
       std::clamp(outer.x(), area.left(), std::max(area.left(), area.right() - outer.width()));
   const int y =
       std::clamp(outer.y(), area.top(), std::max(area.top(), area.bottom() - outer.height()));
   if (x != outer.x() || y != outer.y()) move(x, y);
+}
+
+void PictureEditor::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The window manager places a new window first.
+  QTimer::singleShot(0, this, &PictureEditor::keepOnScreen);
 }
 
 void PictureEditor::showImage(const QImage& image, const QString& title) {
@@ -368,8 +385,9 @@ void PictureEditor::fitToScreen() {
   if (image_.isNull()) return;
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QSize frame = size() - scroll_->viewport()->size() + QSize(8, 8);
-  const QSize room = screen->availableGeometry().size() - frame;
+  const int border = 2 * scroll_->frameWidth() + 8;
+  const QSize room = screen->availableGeometry().size() -
+                     QSize(border, border + menuBar()->sizeHint().height() + 32);
   setZoom(
       picture::fitToScreenZoom({image_.width(), image_.height()}, {room.width(), room.height()}));
 }

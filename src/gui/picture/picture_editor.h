@@ -75,6 +75,7 @@ class PictureEditor : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void buildMenus();
@@ -83,6 +84,7 @@ class PictureEditor : public QMainWindow {
   void redraw();
   void updateTitle();
   void growToPicture();
+  void keepOnScreen();
   // The encoded bytes for file's format, written all or nothing; the reason on failure.
   QString writePicture(const QImage& image, const std::filesystem::path& file) const;
 
