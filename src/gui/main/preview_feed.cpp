@@ -87,7 +87,7 @@ void PreviewFeed::show(const Subject& subject) {
   if (subject.file.empty())
     panel_.clear();
   else
-    panel_.request(subject.file, subject.fflPosition);
+    panel_.request(subject.file, subject.fflPosition, subject.caption);
 }
 
 PreviewFeed::Subject PreviewFeed::subject() const {
@@ -104,20 +104,23 @@ PreviewFeed::Subject PreviewFeed::subject() const {
       const std::string name = file.filename().string();
       if (picture::isCachedKind(name) || isFilterSource(name) ||
           window_.context().typeTable.match(name))
-        return {file, {}};
+        return {file, {}, {}};
       return {};
     }
     case View::Plugin: {
       PluginView* plugins = pane->pluginViewIfMade();
       const auto rows = plugins ? plugins->selectedRows() : std::vector<std::size_t>{};
       if (rows.empty()) return {};
-      return {plugins->catalogue().row(rows.front()).path, {}};
+      const auto& row = plugins->catalogue().row(rows.front());
+      return {row.path, {}, QString::fromStdString(row.title)};
     }
     case View::Ffl: {
       FflView* library = pane->fflView();
       const auto positions = library->selectedPositions();
       if (positions.empty() || library->library().empty()) return {};
-      return {library->library(), static_cast<std::size_t>(positions.front())};
+      const auto items = library->list()->selectedItems();
+      return {library->library(), static_cast<std::size_t>(positions.front()),
+              items.isEmpty() ? QString() : items.front()->text(1)};
     }
   }
   return {};

@@ -3,6 +3,7 @@
 // entry of the Plugin View or an entry of the FFL View, while View > Preview is ticked.
 
 #include <QObject>
+#include <QString>
 #include <QTimer>
 #include <cstddef>
 #include <filesystem>
@@ -28,6 +29,7 @@ class PreviewFeed : public QObject {
   struct Subject {
     std::filesystem::path file;
     std::optional<std::size_t> fflPosition;
+    QString caption;  // the filter's name where the view shows one
     bool operator==(const Subject&) const = default;
   };
   void watch(Pane* pane);

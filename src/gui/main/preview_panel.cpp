@@ -66,7 +66,8 @@ const host::Image& PreviewPanel::thumb() {
   return *thumb_;
 }
 
-void PreviewPanel::request(const fs::path& file, std::optional<std::size_t> fflPosition) {
+void PreviewPanel::request(const fs::path& file, std::optional<std::size_t> fflPosition,
+                           const QString& caption) {
   const std::uint64_t generation = ++*generation_;
   picture::PreviewRequest job;
   job.file = file;
@@ -76,7 +77,7 @@ void PreviewPanel::request(const fs::path& file, std::optional<std::size_t> fflP
   job.picture = thumbFile_;
   job.cache.enabled = context_.options.previewCacheEnabled;
   job.cache.jpegQuality = context_.options.previewCacheJpgQuality;
-  caption_->setText(QString::fromStdString(file.filename().string()));
+  caption_->setText(caption.isEmpty() ? QString::fromStdString(file.filename().string()) : caption);
   QPointer<PreviewPanel> self(this);
   auto latest = generation_;
   pool_.start([self, latest, generation, job = std::move(job), types = context_.typeTable,

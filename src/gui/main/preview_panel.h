@@ -24,8 +24,10 @@ class PreviewPanel : public QFrame {
   explicit PreviewPanel(AppContext& context, QWidget* parent = nullptr);
   ~PreviewPanel() override;
 
-  // Shows the preview of file (or of the library entry at fflPosition of file).
-  void request(const std::filesystem::path& file, std::optional<std::size_t> fflPosition = {});
+  // Shows the preview of file (or of the library entry at fflPosition of file) under caption
+  // (the file's name when empty).
+  void request(const std::filesystem::path& file, std::optional<std::size_t> fflPosition = {},
+               const QString& caption = {});
   // Nothing selected: the panel empties and any running preview is dropped.
   void clear();
   // The preview picture changed (a new choice, or the settings'): the scaled copy is made
