@@ -33,6 +33,8 @@ class PluginHost {
   bool about(const std::filesystem::path& file, Prompter& prompter);
 
   const std::optional<ff::FFRecord>& plugin() const { return plugin_; }
+  // The loaded plugin's filter, which a dialog may change before invoke; null when none.
+  ff::FFRecord* loadedPlugin() { return plugin_ ? &*plugin_ : nullptr; }
   // The last invoke's report (a formula error explains a failed run).
   const RunReport& lastRun() const { return lastRun_; }
 

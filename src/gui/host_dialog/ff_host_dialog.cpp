@@ -147,4 +147,15 @@ std::optional<HostDialogResult> runHostDialog(const ff::FFRecord& record, const 
   return dialog.result();
 }
 
+std::function<bool(ff::FFRecord&)> hostDialogFor(const QImage& picture, bool editor,
+                                                 QWidget* parent) {
+  return [picture, editor, parent](ff::FFRecord& filter) {
+    auto chosen = runHostDialog(filter, picture, editor, parent);
+    if (!chosen) return false;
+    filter.sliderValues = chosen->sliders;
+    filter.formulas = chosen->formulas;
+    return true;
+  };
+}
+
 }  // namespace qm::gui

@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -48,6 +49,11 @@ class FFHostDialog : public QDialog {
   QLabel* preview_;
   QLabel* error_;
 };
+
+// The plugin dialog of a host run (PluginInvoke's dialog): the dialog over picture,
+// writing the chosen values into the filter on OK.
+std::function<bool(ff::FFRecord&)> hostDialogFor(const QImage& picture, bool editor,
+                                                 QWidget* parent);
 
 // Shows the dialog modally; the chosen slider values and formulas, nullopt on Cancel.
 std::optional<HostDialogResult> runHostDialog(const ff::FFRecord& record, const QImage& picture,
