@@ -19,7 +19,7 @@
 #include <QTimer>
 
 #include "core/ff/plugin_file_io.h"
-#include "core/picture/editor_title.h"
+#include "core/picture/editor_rules.h"
 #include "core/picture/zoom.h"
 #include "gui/picture/picture_canvas.h"
 #include "gui/shell/qt_prompter.h"

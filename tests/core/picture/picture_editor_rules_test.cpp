@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/picture/editor_title.h"
+#include "core/picture/editor_rules.h"
 #include "core/picture/print_layout.h"
 #include "core/picture/zoom.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The Picture Editor's title and the colour depths it offers.
+// The Picture Editor's rules: its title, the colour depths it offers, when Save asks for a name.
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "core/picture/editor_title.h"
+#include "core/picture/editor_rules.h"
 
 #include <cstdint>
 
