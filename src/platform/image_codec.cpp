@@ -18,18 +18,22 @@ QString qtPath(const std::filesystem::path& p) {
   return QString::fromStdString(p.string());
 }
 
-int depthInFile(const QImage& img) {
-  switch (img.format()) {
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-    case QImage::Format_Indexed8:
-    case QImage::Format_Grayscale8:
-    case QImage::Format_Alpha8:
-      return img.depth();
-    default:
-      return img.hasAlphaChannel() ? 32 : 24;
-  }
+// Qt's TGA reader hands out 32-bit pictures with alpha whatever the file holds; the header
+// says whether the file has alpha bits and how deep it is.
+struct TgaHeader {
+  int bitsPerPixel = 0;
+  bool alpha = false;
+};
+std::optional<TgaHeader> tgaHeader(const std::filesystem::path& file) {
+  QFile f(qtPath(file));
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray head = f.read(18);
+  if (head.size() < 18) return std::nullopt;
+  return TgaHeader{static_cast<std::uint8_t>(head[16]),
+                   (static_cast<std::uint8_t>(head[17]) & 0x0F) != 0};
 }
+
+}  // namespace
 
 // Converted in place where Qt can (the decoded picture is ours), then taken over in one copy.
 // Opaque pictures go to RGBX, whose fourth byte Qt sets to 255, so nothing is left to fix.
@@ -58,22 +62,22 @@ QImage viewAsQImage(const host::Image& img) {
                 img.hasAlpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888);
 }
 
-// Qt's TGA reader hands out 32-bit pictures with alpha whatever the file holds; the header
-// says whether the file has alpha bits and how deep it is.
-struct TgaHeader {
-  int bitsPerPixel = 0;
-  bool alpha = false;
-};
-std::optional<TgaHeader> tgaHeader(const std::filesystem::path& file) {
-  QFile f(qtPath(file));
-  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray head = f.read(18);
-  if (head.size() < 18) return std::nullopt;
-  return TgaHeader{static_cast<std::uint8_t>(head[16]),
-                   (static_cast<std::uint8_t>(head[17]) & 0x0F) != 0};
+QImage toQImage(const host::Image& img) {
+  return viewAsQImage(img).copy();
 }
 
-}  // namespace
+int depthInFile(const QImage& img) {
+  switch (img.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Alpha8:
+      return img.depth();
+    default:
+      return img.hasAlphaChannel() ? 32 : 24;
+  }
+}
 
 std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file) {
   QImageReader::setAllocationLimit(kPictureMemoryLimitMB);
@@ -89,7 +93,8 @@ std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file)
 }
 
 std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image& image,
-                                                              const std::filesystem::path& file) {
+                                                              const std::filesystem::path& file,
+                                                              int quality) {
   if (!image.valid()) return std::nullopt;
   std::string suffix = file.extension().string();
   if (!suffix.empty()) suffix.erase(0, 1);
@@ -100,6 +105,7 @@ std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image&
   QBuffer buffer(&encoded);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, QByteArray::fromStdString(suffix));
+  writer.setQuality(quality);
   QImage q = viewAsQImage(image);
   // JPEG has no alpha: the colours are written as they are stored. The writers that know
   // RGBX write an opaque picture as it is; the others get plain RGB.
@@ -126,6 +132,12 @@ std::optional<std::string> pictureSizeProblem(const std::filesystem::path& file)
   if (megabytes <= kPictureMemoryLimitMB) return std::nullopt;
   return "the picture is " + std::to_string(size.width()) + "×" + std::to_string(size.height()) +
          ", larger than " + std::to_string(kPictureMemoryLimitMB) + " MB allows";
+}
+
+bool QtImageCodec::writeWithQuality(const host::Image& image, const std::filesystem::path& file,
+                                    int quality) {
+  auto bytes = encode(image, file, std::clamp(quality, 1, 100));
+  return bytes && ff::replaceFile(file, *bytes).empty();
 }
 
 host::Image QtImageCodec::scale(const host::Image& image, int width, int height) {

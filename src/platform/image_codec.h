@@ -10,6 +10,8 @@
 
 #include "core/host/image_codec.h"
 
+class QImage;
+
 namespace qm::platform {
 
 // Decoded pictures may take this much memory; Qt's own default (128 MB) refuses an ordinary
@@ -20,11 +22,25 @@ class QtImageCodec final : public host::ImageCodec {
  public:
   std::optional<host::Image> read(const std::filesystem::path& file) override;
   bool write(const host::Image& image, const std::filesystem::path& file) override;
+  bool writeWithQuality(const host::Image& image, const std::filesystem::path& file,
+                        int quality) override;
   host::Image scale(const host::Image& image, int width, int height) override;
   // The file's bytes in the format file's extension names; nullopt for an unknown format.
+  // quality -1 is the format's default.
   std::optional<std::vector<std::uint8_t>> encode(const host::Image& image,
-                                                  const std::filesystem::path& file);
+                                                  const std::filesystem::path& file,
+                                                  int quality = -1);
 };
+
+// Between Qt's pictures and the engine's. bitsPerPixel is the depth to report for the
+// picture; alpha false makes every pixel opaque.
+host::Image fromQImage(QImage source, int bitsPerPixel, bool alpha);
+// A view of the picture's own bytes, no copy; the picture must outlive it.
+QImage viewAsQImage(const host::Image& image);
+QImage toQImage(const host::Image& image);
+
+// The depth a decoded picture had in its file: 1, 8 for palettes and grey, else 24 or 32.
+int depthInFile(const QImage& image);
 
 // "the picture is W×H, larger than N MB allows" when file is a picture too large to decode
 // within the memory limit; nullopt otherwise.

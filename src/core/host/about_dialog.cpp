@@ -36,8 +36,11 @@ void cmd_AboutDialog(const AboutRequest& request, PluginHost& host, Prompter& pr
   }
   if (host.isEnabled() && !host.unload()) return;
   if (!host.load({})) return;
-  // As the original: the host stays loaded when the about box could not be shown.
-  if (host.about(request.selection, prompter)) host.unload();
+  // Only Filter Factory plugins have an about box we can show: we run no foreign code, so
+  // any other plugin fails to load as it would for a run.
+  if (!host.about(request.selection, prompter))
+    prompter.error(pluginLoadFailedText(), kMessageTitle);
+  host.unload();
 }
 
 }  // namespace qm::host

@@ -1,5 +1,6 @@
 #pragma once
-// "Plugin About Dialog": shows the about box of the plugin selected in the active pane.
+// "Plugin About Dialog": shows the about box of the plugin selected in the active pane; a
+// plugin that is not a Filter Factory plugin gets the plugin-load message.
 
 #include <filesystem>
 

@@ -39,9 +39,11 @@ bool PluginHost::about(const fs::path& file, Prompter& prompter) {
   if (!enabled_) return false;
   const auto rec = loadPluginFilter(file);
   if (!rec) return false;
-  std::string text = rec->title;
-  for (const std::string* line : {&rec->category, &rec->copyright, &rec->author})
-    if (!line->empty()) text += "\n" + *line;
+  std::string text = rec->title + "\n";
+  const std::pair<const char*, const std::string*> lines[] = {
+      {"Category: ", &rec->category}, {"Author: ", &rec->author}, {"Copyright: ", &rec->copyright}};
+  for (const auto& [label, value] : lines)
+    if (!value->empty()) text += "\n" + std::string(label) + *value;
   prompter.inform(cp1252ToUtf8(text), cp1252ToUtf8(rec->title));
   return true;
 }

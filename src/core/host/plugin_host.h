@@ -27,11 +27,14 @@ class PluginHost {
   // Runs the loaded plugin with its stored slider values over rect of the picture.
   bool invoke(ImageHandle image, const Rect& rect);
   bool unload();
-  // Shows a Filter Factory plugin's about box (title, copyright, author) through prompter.
+  // Shows a Filter Factory plugin's about box (title, then category, author and copyright,
+  // each named) through prompter.
   // False for any other file.
   bool about(const std::filesystem::path& file, Prompter& prompter);
 
   const std::optional<ff::FFRecord>& plugin() const { return plugin_; }
+  // The loaded plugin's filter, which a dialog may change before invoke; null when none.
+  ff::FFRecord* loadedPlugin() { return plugin_ ? &*plugin_ : nullptr; }
   // The last invoke's report (a formula error explains a failed run).
   const RunReport& lastRun() const { return lastRun_; }
 

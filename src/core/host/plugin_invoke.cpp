@@ -14,9 +14,8 @@ std::string pluginLoadFailedText() {
 
 bool PluginInvoke(HostSession& session, const std::filesystem::path& hostFolder,
                   const std::string& pluginFile, PictureTarget* target, bool drawResult,
-                  std::uintptr_t owner) {
-  if (owner == 0) owner = session.mainWindow;  // our host shows no dialog of its own
-  (void)owner;
+                  std::uintptr_t owner, const PluginDialog& dialog) {
+  if (owner == 0) owner = session.mainWindow;
   if (session.workImage == 0) return false;
   const auto info = session.images.info(session.workImage);
   if (!info) return false;
@@ -28,6 +27,8 @@ bool PluginInvoke(HostSession& session, const std::filesystem::path& hostFolder,
                            kMessageTitle);
   } else if (!session.host.loadPlugin(pluginFile)) {
     session.prompter.error(pluginLoadFailedText(), kMessageTitle);
+  } else if (owner != kNoOwner && dialog && !dialog(*session.host.loadedPlugin())) {
+    // Cancelled in the dialog: the picture stays as it was.
   } else if (session.host.invoke(session.workImage, whole)) {
     if (drawResult && target) {
       if (const Image* img = session.images.image(session.workImage))

@@ -38,9 +38,11 @@ Size thumbSize(Size picture, Size box) {
   auto scaled = [](int side, int to, int from) {
     return std::max(1, static_cast<int>(std::lround(static_cast<double>(side) * to / from)));
   };
-  if (picture.width >= picture.height)
-    return {box.width, scaled(picture.height, box.width, picture.width)};
-  return {scaled(picture.width, box.height, picture.height), box.height};
+  // The side that is longer in proportion to the box decides, so the copy fits the box.
+  if (static_cast<long long>(picture.width) * box.height >=
+      static_cast<long long>(picture.height) * box.width)
+    return {box.width, std::min(box.height, scaled(picture.height, box.width, picture.width))};
+  return {std::min(box.width, scaled(picture.width, box.height, picture.height)), box.height};
 }
 
 bool CreateThumb(ImageLibrary& images, const fs::path& file, Size box, ImageHandle& previewCopy) {

@@ -29,7 +29,8 @@ struct Size {
 
 // The editor's preview box, 1920 x 1320 twips, in pixels.
 Size previewBoxPixels(int twipsPerPixelX = 15, int twipsPerPixelY = 15);
-// Aspect kept, the picture's longer side scaled to the box's side in that direction.
+// Aspect kept and inside the box: the side that is longer in proportion to the box is
+// scaled to the box's side in that direction.
 Size thumbSize(Size picture, Size box);
 
 // Loads file as the new preview copy: 24-bit, scaled into box. The previous copy is closed

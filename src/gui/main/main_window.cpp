@@ -60,6 +60,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   connect(typePath, &QShortcut::activated, this, [this] { active()->editPath(); });
   windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
   connectCommands();
+  connectPictureCommands();
   setActivePane(0);
   resize(1100, 720);
 }
@@ -85,7 +86,7 @@ void MainWindow::buildCentral() {
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(4, 4, 4, 2);
   layout->setSpacing(4);
-  layout->addWidget(splitter, 1);
+  layout->addWidget(buildPreviewPanel(splitter), 1);
   layout->addWidget(buildButtonRow());
   setCentralWidget(central);
 

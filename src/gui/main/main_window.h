@@ -28,6 +28,9 @@ struct WindowCommands;
 class CommandRunner;
 class OutsideCommands;
 class DownloadWindow;
+class PictureEditor;
+class PreviewFeed;
+class PreviewPanel;
 
 // Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
@@ -87,6 +90,18 @@ class MainWindow : public QMainWindow {
   void updateCommandAvailability();
   // Opens the Preferences on a page (4 folders, 5 pictures, 6 applications).
 
+  AppContext& context() const { return context_; }
+  PreviewPanel* previewPanel() const { return previewPanel_; }
+  PreviewFeed* previewFeed() const { return previewFeed_; }
+  // The Picture Editor window, made when first asked for.
+  PictureEditor* pictureEditor();
+  // A new preview picture ("Open Preview Image...", the picture entries, "Use as Preview
+  // Image"): it is stored, listed, and the plugin preview shows it.
+  void setPreviewPicture(const std::filesystem::path& file);
+  // The file the active pane's selection stands for (File View or Plugin View); empty when
+  // none.
+  std::filesystem::path selectedFile() const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -106,6 +121,12 @@ class MainWindow : public QMainWindow {
   void showDownloadWindow();
   void connectCommands();
   CommandRunner& commandRunner();
+  // main_window_pictures.cpp: the preview panel, the Picture Editor and the about box.
+  QWidget* buildPreviewPanel(QWidget* beside);
+  void connectPictureCommands();
+  void showPluginAbout();
+  void updatePreviewCache();
+  void tickPictureEntries();
 
   AppContext& context_;
   FileIcons icons_;
@@ -125,6 +146,9 @@ class MainWindow : public QMainWindow {
   OutsideCommands* outside_ = nullptr;
   QPointer<DownloadWindow> download_;
   std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
+  PreviewPanel* previewPanel_ = nullptr;
+  PreviewFeed* previewFeed_ = nullptr;
+  PictureEditor* pictureEditor_ = nullptr;
   bool dialogHelpConnected_ = false;
   bool closing_ = false;  // no questions and no new scans while the window closes
 };

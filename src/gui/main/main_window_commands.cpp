@@ -23,6 +23,7 @@
 #include "gui/main/properties_dialog.h"
 #include "gui/main/tip_window.h"
 #include "gui/main/window_commands.h"
+#include "gui/picture/picture_editor.h"
 
 namespace qm::gui {
 namespace {
@@ -150,12 +151,11 @@ void MainWindow::updateCommandAvailability() {
   if (names.empty()) return;  // with no selection nothing changes
   auto view = static_cast<plugins::PaneView>(static_cast<int>(p->view()));
   auto flags = plugins::commandAvailability(names, context_.typeTable, false, view);
-  // The Plugin About Dialog stays off: there is no plugin host to show it yet.
   const std::pair<bool, std::vector<const char*>> groups[] = {
       {flags.a, {"mnuConvert", "mnuCreateLibrary", "mnuAdd", "mnuListtoFile", "mnuCreateBMPs"}},
       {flags.b, {"mnuEnable", "mnuPlugInfo"}},
       {flags.c, {"mnuChangeCat"}},
-      {flags.d, {"mnuInvoke"}}};
+      {flags.d, {"mnuInvoke", "mnuPluginAbout"}}};
   for (const auto& [on, names] : groups)
     for (const char* name : names) menus_.action(name)->setEnabled(on);
 }
@@ -239,7 +239,10 @@ void MainWindow::openFile(const std::filesystem::path& file) {
       openWithDesktop(file);
       return;
     case plugins::OpenAction::PictureEditor:
-      statusText_->setText(QString("%1 opens in the Picture Editor.").arg(name));
+      if (pictureEditor()->openFile(file)) {
+        pictureEditor()->show();
+        pictureEditor()->raise();
+      }
       return;
     case plugins::OpenAction::FilterFactoryEditor:
     case plugins::OpenAction::TextSource:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/host/plugin_invoke.h"
 #include "fake_codec.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/scripted_ports.h"
@@ -42,7 +43,8 @@ TEST_F(AboutTest, ShowsAFilterFactoryPluginsTextsAndUnloads) {
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].kind, MessageKind::Inform);
   EXPECT_EQ(prompter.messages[0].title, "Caf\xC3\xA9 Glow");
-  EXPECT_EQ(prompter.messages[0].text, "Caf\xC3\xA9 Glow\nTests\nFree\nAnn");
+  EXPECT_EQ(prompter.messages[0].text,
+            "Caf\xC3\xA9 Glow\n\nCategory: Tests\nAuthor: Ann\nCopyright: Free");
   EXPECT_FALSE(host.isEnabled());
   about("Glow._bf");
   EXPECT_EQ(prompter.messages.size(), 2u);
@@ -77,12 +79,15 @@ TEST_F(AboutTest, APluginWithoutExtensionAsksFirst) {
   EXPECT_EQ(prompter.messages[2].kind, MessageKind::Inform);
 }
 
-TEST_F(AboutTest, AnotherPluginLeavesTheHostLoadedLikeTheOriginal) {
+TEST_F(AboutTest, AnotherPluginGetsTheLoadFailureText) {
   about("Other.8bf");
-  EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_TRUE(host.isEnabled());
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].kind, MessageKind::Error);
+  EXPECT_EQ(prompter.messages[0].text, pluginLoadFailedText());
+  EXPECT_FALSE(host.isEnabled());
+  ASSERT_TRUE(host.load({}));
   about("Glow.8BF");  // a loaded host is unloaded and loaded again first
-  EXPECT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages.size(), 2u);
   EXPECT_FALSE(host.isEnabled());
 }
 

@@ -193,12 +193,13 @@ class PaneTest : public QObject {
     QVERIFY(left()->fileView()->selectName("notes.txt"));
     m.updateCommandAvailability();
     QVERIFY(enabled("mnuConvert") && enabled("mnuListtoFile"));
-    QVERIFY(!enabled("mnuEnable") && !enabled("mnuChangeCat") && !enabled("mnuInvoke"));
+    QVERIFY(!enabled("mnuEnable") && !enabled("mnuChangeCat") && !enabled("mnuInvoke") &&
+            !enabled("mnuPluginAbout"));
     QVERIFY(left()->fileView()->selectName("Wave.8bf"));
     m.updateCommandAvailability();
     QVERIFY(enabled("mnuConvert") && enabled("mnuEnable") && enabled("mnuInvoke"));
-    QVERIFY(!enabled("mnuChangeCat"));  // only in the Plugin View
-    QVERIFY(!enabled("mnuPluginAbout"));
+    QVERIFY(!enabled("mnuChangeCat"));   // only in the Plugin View
+    QVERIFY(enabled("mnuPluginAbout"));  // follows flag D with Execute Plugin
   }
 
   void namesGetTheirWidthUpToALimit_data() {

@@ -1,0 +1,114 @@
+#include "core/picture/plugin_preview.h"
+
+#include "core/ff/ffl.h"
+#include "core/ff/plugin_file_io.h"
+#include "core/host/filter_loader.h"
+#include "core/host/run_filter.h"
+#include "core/plugins/plugin_info.h"
+
+namespace qm::picture {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint64_t kLibraryLimit = 64ull << 20;
+
+// "LIB.ffl#N" for the entry at position, as the filter loader names library entries.
+std::optional<std::string> libraryEntryName(const fs::path& library, std::size_t position) {
+  auto bytes = ff::readFileBytes(library, kLibraryLimit, "too large");
+  if (!bytes) return std::nullopt;
+  auto index = ff::IndexFFL(ByteView(bytes->data(), bytes->size()));
+  if (!index) return std::nullopt;
+  for (std::size_t n = 0; n < index->entries.size(); ++n)
+    if (index->entries[n].position == position && !index->entries[n].placeholder)
+      return library.string() + "#" + std::to_string(n + 1);
+  return std::nullopt;
+}
+
+std::vector<std::string> factsOf(const fs::path& file, const PreviewContext& context) {
+  const auto facts = plugins::pluginFacts(file, context.types, context.options);
+  std::vector<std::string> lines;
+  lines.push_back("Type: " + facts.label.value_or("unknown"));
+  if (!facts.filters.empty()) {
+    const std::string caption = facts.fieldCaption.empty() ? "Category" : facts.fieldCaption;
+    if (!facts.filters[0].category.empty())
+      lines.push_back(caption + ": " + facts.filters[0].category);
+    if (!facts.filters[0].title.empty()) lines.push_back("Title: " + facts.filters[0].title);
+  }
+  if (facts.architecture) lines.push_back("Architecture: " + *facts.architecture);
+  return lines;
+}
+
+PluginPreview facts(const fs::path& file, const PreviewContext& context) {
+  PluginPreview result;
+  result.kind = PreviewKind::Facts;
+  result.facts = factsOf(file, context);
+  return result;
+}
+
+// A plugin is read by the host's own loader, a source or library entry as the editor reads
+// it; either way its formulas run with its stored slider values, as the host runs them.
+std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
+                                            const PreviewContext& context, host::Image& image,
+                                            const std::function<bool()>& cancelled) {
+  const host::Rect whole{0, 0, image.width - 1, image.height - 1};
+  std::optional<ff::FFRecord> record;
+  if (request.fflPosition) {
+    auto name = libraryEntryName(request.file, *request.fflPosition);
+    if (!name) return std::nullopt;
+    auto loaded = host::loadFilter(*name, context.options);
+    if (loaded) record = std::move(*loaded);
+  } else if (isCachedKind(request.file.filename().string())) {
+    record = host::loadPluginFilter(request.file);
+  } else {
+    auto loaded = host::loadFilter(request.file.string(), context.options);
+    if (loaded) record = std::move(*loaded);
+  }
+  if (!record) return std::nullopt;
+  host::FilterRun run;
+  run.sliders = record->sliderValues;
+  run.cancelled = cancelled;
+  return host::runFilter(record->formulas, image, whole, run).outcome;
+}
+
+}  // namespace
+
+PluginPreview makePluginPreview(const PreviewRequest& request, const PreviewContext& context,
+                                const std::function<bool()>& cancelled) {
+  PluginPreview result;
+  if (cancelled && cancelled()) {
+    result.kind = PreviewKind::Cancelled;
+    return result;
+  }
+  const bool cached = request.cache.enabled && !request.fflPosition &&
+                      isCachedKind(request.file.filename().string());
+  if (cached) {
+    if (auto image =
+            readCachedPreview(context.codec, request.programDir, request.file, request.picture)) {
+      result.kind = PreviewKind::FromCache;
+      result.image = std::move(*image);
+      return result;
+    }
+  }
+  if (!request.thumb.valid()) return facts(request.file, context);
+  host::Image image = request.thumb;
+  const auto outcome = filterThumb(request, context, image, cancelled);
+  if (outcome == host::RunOutcome::Cancelled) {
+    result.kind = PreviewKind::Cancelled;
+    return result;
+  }
+  if (outcome != host::RunOutcome::Done) {
+    // Facts only for plugins: a text that is no filter source is nothing to preview.
+    const std::string name = request.file.filename().string();
+    if (request.fflPosition || !(isCachedKind(name) || context.types.match(name))) return {};
+    return facts(request.file, context);
+  }
+  if (cached)
+    writeCachedPreview(context.codec, request.programDir, request.file, image,
+                       request.cache.jpegQuality);
+  result.kind = PreviewKind::Filtered;
+  result.image = std::move(image);
+  return result;
+}
+
+}  // namespace qm::picture

@@ -1,0 +1,39 @@
+#include "core/picture/zoom.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace qm::picture {
+
+std::optional<int> parseZoomFactor(std::string_view text) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  if (!text.empty() && text.back() == '%') text.remove_suffix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value < kMinZoom || value > kMaxZoom) return std::nullopt;
+  return value;
+}
+
+int fitToScreenZoom(host::Size picture, host::Size screen) {
+  if (picture.width <= 0 || picture.height <= 0) return 100;
+  const std::int64_t byWidth = std::int64_t(std::max(screen.width, 0)) * 100 / picture.width;
+  const std::int64_t byHeight = std::int64_t(std::max(screen.height, 0)) * 100 / picture.height;
+  return static_cast<int>(
+      std::clamp<std::int64_t>(std::min(byWidth, byHeight), kMinZoom, kMaxZoom));
+}
+
+host::Size zoomedSize(host::Size picture, int zoom) {
+  auto side = [zoom](int pixels) {
+    return static_cast<int>(std::max<std::int64_t>(1, std::int64_t(pixels) * zoom / 100));
+  };
+  return {side(picture.width), side(picture.height)};
+}
+
+}  // namespace qm::picture
