@@ -181,7 +181,8 @@ Design parseDesign(std::string_view text) {
   Design design;
   FieldCursor in(designFields(text));
   in.take();  // a description nobody reads
-  if (auto background = in.take()) design.background = plainFileName(*background);
+  if (auto background = in.take(); background && !background->empty())
+    design.background = plainFileName(*background);
   auto count = in.takeNumber();
   auto width = in.takeNumber();
   auto height = in.takeNumber();

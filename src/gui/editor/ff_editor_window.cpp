@@ -188,10 +188,17 @@ void FFEditorWindow::buildControls() {
   hotspot_ = new QLabel(this);
   hotspot_->setObjectName("Label10");
   hotspot_->setCursor(Qt::PointingHandCursor);
+  hotspot_->setText("\u2709 Design");
+  hotspot_->setAlignment(Qt::AlignCenter);
+  hotspot_->setStyleSheet("color: white;");
   hotspot_->installEventFilter(this);
   hotspot_->hide();
   typingTimer_.setSingleShot(true);
   typingTimer_.setInterval(2000);
+  alphaView_ = new QAction("Show Alpha Channel", this);
+  alphaView_->setObjectName("mnuAlphaChannel");
+  alphaView_->setCheckable(true);
+  connect(alphaView_, &QAction::toggled, this, [this] { updatePreview(); });
   menu_ = new QMenu(this);
   fillEditorMenu(menu_);
   placeControls();
@@ -441,7 +448,7 @@ void FFEditorWindow::updatePreview() {
   previewRunning_ = true;
   showCaption();
   ff::FFRecord rec = gatheredRecord();
-  const bool alphaView = hooks_.alphaView && hooks_.alphaView();
+  const bool alphaView = alphaView_->isChecked();
   auto shown = editor::previewFormulas(rec.formulas, oneBox_, alphaView);
   rec.formulas = shown.record;
   alphaShownPending_ = shown.alphaShown;
@@ -706,6 +713,7 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
   add("Copy Preview to Clipboard", "mnuCopyPreview_FFE", [this] { copyPreviewToClipboard(); });
   add("Open new BMP picture as preview source", "mnuFfeOpenPic_FFE",
       [this] { choosePreviewPicture(); });
+  menu->addAction(alphaView_);
   menu->addSeparator();
   add("Create random slider values", "mnuRandomize_FFE", [this] { randomize(); });
   add("Reset all settings", "mnuFfeReset_FFE", [this] { resetFilter(); });
@@ -808,7 +816,11 @@ void FFEditorWindow::paintEvent(QPaintEvent*) {
   QFont f = font();
   f.setBold(true);
   p.setFont(f);
-  p.setPen(windowTitle() == kEditorCaption ? palette().windowText().color() : QColor(180, 0, 0));
+  // Designs draw a dark caption strip; the plain window has none.
+  const bool onStrip = !background_.isNull();
+  const bool normal = windowTitle() == kEditorCaption || windowTitle().startsWith("Calculating");
+  p.setPen(normal ? (onStrip ? QColor(Qt::white) : palette().windowText().color())
+                  : (onStrip ? QColor(255, 190, 190) : QColor(180, 0, 0)));
   p.drawText(QRect(16, 0, width() - 32, kCaptionHeight + 4), Qt::AlignLeft | Qt::AlignVCenter,
              windowTitle());
 }

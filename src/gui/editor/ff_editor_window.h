@@ -35,7 +35,6 @@ class LargePreview;
 struct EditorHooks {
   std::function<std::filesystem::path()> passiveFolder;
   std::function<void()> filesWritten;  // refresh the file lists
-  std::function<bool()> alphaView;     // the main window's alpha-channel tick
   std::function<void(std::string_view page)> showHelp;
   std::function<void(std::string_view address, std::string_view subject)> sendEmail;
   // The "Original FF Editor!" way of opening a filter (host dialog); connected by the main
@@ -97,6 +96,8 @@ class FFEditorWindow final : public QWidget {
   QLabel* previewBox() const { return preview_; }
   QLabel* alphaLabel() const { return alpha_; }
   QLabel* hotspot() const { return hotspot_; }
+  // "Show Alpha Channel": previews show the alpha formula as grey (checkable, shared by menus).
+  QAction* alphaViewAction() const { return alphaView_; }
   PreviewWorker& worker() { return *worker_; }
   const editor::MemorySpots& memorySpots() const { return memory_; }
   // Waits for the newest preview and hands its result to the window (tests).
@@ -180,6 +181,7 @@ class FFEditorWindow final : public QWidget {
   QString hotspotAddress_;
   QTimer typingTimer_;
   QMenu* menu_ = nullptr;
+  QAction* alphaView_ = nullptr;
   std::unique_ptr<PreviewWorker> worker_;
   LargePreview* large_ = nullptr;
 };

@@ -60,6 +60,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   connect(typePath, &QShortcut::activated, this, [this] { active()->editPath(); });
   windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
   connectCommands();
+  connectEditorMenus();
   setActivePane(0);
   resize(1100, 720);
 }

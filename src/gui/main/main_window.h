@@ -25,6 +25,7 @@ namespace qm::gui {
 struct AppContext;
 struct WindowCommands;
 class CommandRunner;
+class FFEditorWindow;
 
 // Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
@@ -82,6 +83,12 @@ class MainWindow : public QMainWindow {
   // Enables the selection-dependent entries of the Commands menu from the active pane's
   // selection (when the menu opens).
   void updateCommandAvailability();
+  // The Filter Factory Editor, made on first use; null until then.
+  FFEditorWindow* ffEditorIfMade() const { return ffEditor_; }
+  FFEditorWindow& ffEditor();
+  // LoadintoFFEditor: a Filter Factory file into the editor (or the host dialog with the
+  // "Original FF Editor!" interface); false when the file is no Filter Factory filter.
+  bool openInFFEditor(const std::filesystem::path& file);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -101,6 +108,7 @@ class MainWindow : public QMainWindow {
   void openLibraryDialog(int pane);
   void connectCommands();
   CommandRunner& commandRunner();
+  void connectEditorMenus();
 
   AppContext& context_;
   FileIcons icons_;
@@ -119,6 +127,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<WindowCommands> windowCommands_;
   std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
   bool dialogHelpConnected_ = false;
+  FFEditorWindow* ffEditor_ = nullptr;
+  QMenu* ffEditorMenu_ = nullptr;
   bool closing_ = false;  // no questions and no new scans while the window closes
 };
 

@@ -57,8 +57,7 @@ void MainWindow::connectMenus() {
                    this);
     tips.exec();
   });
-  // No filter is ever loaded into the main window's record before the editor exists, so
-  // Randomize has nothing to change yet; the remembered Photoshop folder is never filled.
+  // The remembered Photoshop folder is never filled.
   connect(menus_.menu("mnuDirs"), &QMenu::triggered, this, [this](QAction* a) {
     if (a->objectName() != "mnuDirectorys" || a->text().isEmpty()) return;
     active()->setFolder(a->text().toStdString());
@@ -230,8 +229,8 @@ void MainWindow::openFile(const std::filesystem::path& file) {
       return;
     case plugins::OpenAction::FilterFactoryEditor:
     case plugins::OpenAction::TextSource:
-      // The editor window is not in this program yet; say what the double click will do.
-      statusText_->setText(QString("%1 opens in the Filter Factory Editor.").arg(name));
+      // A file that only looks like a filter by its name shows what it is instead.
+      if (!openInFFEditor(file) && !busy()) commandRunner().pluginInformationFor(file);
       return;
   }
 }

@@ -57,7 +57,7 @@ const MenuTable kMenus[] = {
       {Kind::Working, "Plugin View", "mnuFilterview"},
       {Kind::Working, "FFL View", "mnuFflview"},
       kSep,
-      {Kind::Later, "FF Editor", "mnuFFE"},
+      {Kind::Working, "FF Editor", "mnuFFE"},
       {Kind::Later, "Picture Editor", "mnuPictureView"},
       {Kind::Later, "FX Download", "mnuFilterDownload"}}},
     {"&Commands",

@@ -87,3 +87,23 @@ TEST(DesignFile, FieldsSplitOnCommasAndLineBreaksWithQuotes) {
 
 }  // namespace
 }  // namespace qm::editor
+
+namespace qm::editor {
+namespace {
+
+TEST(DesignFile, ShippedDesignsReadCompletely) {
+  const auto folder = std::filesystem::path(QM_SOURCE_DIR) / "data" / "interface";
+  for (const char* name : {"Interfc4.des", "Interfc5.des", "Plain.des"}) {
+    SCOPED_TRACE(name);
+    Design d = readDesignFile(designPath(folder, name));
+    EXPECT_EQ(d.width, 780);
+    EXPECT_EQ(d.height, 540);
+    EXPECT_TRUE(d.outline);
+    EXPECT_EQ(d.codeBoxField, Presence::Given);
+    EXPECT_TRUE(d.background.empty() || std::filesystem::exists(folder / d.background));
+  }
+  EXPECT_EQ(designPath(folder, "Missing.des").filename(), "Interfc5.des");
+}
+
+}  // namespace
+}  // namespace qm::editor

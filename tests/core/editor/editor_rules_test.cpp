@@ -180,3 +180,20 @@ TEST(Diagnostics, EachChannelReportsItsFirstErrorWithColumn) {
 
 }  // namespace
 }  // namespace qm::editor
+
+namespace qm::editor {
+namespace {
+
+TEST(ShippedData, EverySnippetParsesAndEveryDesignHasItsParts) {
+  const std::filesystem::path data = std::filesystem::path(QM_SOURCE_DIR) / "data";
+  auto snippets = readSnippetFile(data / "Snipets.db");
+  ASSERT_GE(snippets.size(), 15u);
+  for (const auto& s : snippets) {
+    SCOPED_TRACE(s.name);
+    EXPECT_FALSE(s.name.empty());
+    EXPECT_TRUE(checkFormula(s.code).empty()) << describe(checkFormula(s.code).front());
+  }
+}
+
+}  // namespace
+}  // namespace qm::editor

@@ -1,0 +1,77 @@
+// The main window's side of the Filter Factory Editor: "FF Editor", the editor's menu in the
+// menu bar, double-clicked filters and Randomize.
+
+#include "core/ff/load_file.h"
+#include "gui/editor/ff_editor_window.h"
+#include "gui/main/app_context.h"
+#include "gui/main/main_window.h"
+
+namespace qm::gui {
+namespace {
+
+// The Preferences value of the "Original FF Editor!" interface.
+constexpr std::string_view kOriginalEditor = "OFF";
+
+}  // namespace
+
+FFEditorWindow& MainWindow::ffEditor() {
+  if (ffEditor_) return *ffEditor_;
+  ffEditor_ = new FFEditorWindow(context_, nullptr, this);
+  auto& hooks = ffEditor_->hooks();
+  hooks.passiveFolder = [this] { return passive()->folder(); };
+  hooks.filesWritten = [this] { refresh(); };
+  hooks.showHelp = [this](std::string_view page) { desktop_.ShowHelp(page); };
+  hooks.sendEmail = [this](std::string_view address, std::string_view subject) {
+    desktop_.SendEmail(address, subject, "");
+  };
+  ffEditorMenu_->clear();
+  ffEditor_->fillEditorMenu(ffEditorMenu_);
+  ffEditorMenu_->setEnabled(true);
+  // "Unload" closes the window; the next "FF Editor" makes a fresh one.
+  ffEditor_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(ffEditor_, &QObject::destroyed, this, [this] {
+    ffEditor_ = nullptr;
+    if (!closing_) {
+      ffEditorMenu_->clear();
+      ffEditorMenu_->setEnabled(false);
+    }
+  });
+  return *ffEditor_;
+}
+
+bool MainWindow::openInFFEditor(const std::filesystem::path& file) {
+  auto rec = ff::loadFilterFactoryFile(file, context_.ffOptions, ff::LoadPurpose::Editor);
+  if (!rec) return false;
+  if (context_.options.interfaceDesign == kOriginalEditor && ffEditor().hooks().openInHostDialog) {
+    ffEditor().hooks().openInHostDialog(*rec);
+    return true;
+  }
+  FFEditorWindow& editor = ffEditor();
+  editor.show();
+  editor.raise();
+  editor.activateWindow();
+  editor.loadRecord(*rec);
+  return true;
+}
+
+void MainWindow::connectEditorMenus() {
+  // Decision: the editor has no menu bar of its own; its commands live here while it is open.
+  ffEditorMenu_ = new QMenu("FF &Editor", this);
+  ffEditorMenu_->setObjectName("mnuFFEditor");
+  ffEditorMenu_->setEnabled(false);
+  menuBar()->insertMenu(
+      menus_.menu("mnuHelpMenu") ? menus_.menu("mnuHelpMenu")->menuAction() : nullptr,
+      ffEditorMenu_);
+  connect(menus_.action("mnuFFE"), &QAction::triggered, this, [this] {
+    if (context_.options.interfaceDesign == kOriginalEditor) return;
+    FFEditorWindow& editor = ffEditor();
+    editor.show();
+    editor.raise();
+    editor.activateWindow();
+  });
+  connect(menus_.action("mnuRandomize"), &QAction::triggered, this, [this] {
+    if (ffEditor_ && ffEditor_->isVisible()) ffEditor_->randomize();
+  });
+}
+
+}  // namespace qm::gui
