@@ -399,10 +399,8 @@ void FFEditorWindow::sliderMoved(int k, int value) {
     QSignalBlocker quiet(values_[k]);
     values_[k]->setValue(value);
   }
-  if (!isEnabled()) return;
-  // A graphic knob previews when it is released; a drag only moves the value.
-  if (graphicSliders_ && graphics_[k]->isSliderDown()) return;
-  if (autoPreview_->isChecked()) updatePreview();
+  // Dragging previews all the way (only the newest result is drawn), not just on release.
+  if (isEnabled() && autoPreview_->isChecked()) updatePreview();
 }
 
 void FFEditorWindow::refreshDiagnostics() {
