@@ -807,18 +807,20 @@ void FFEditorWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void FFEditorWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!background_.isNull())
+  if (!background_.isNull()) {
     p.drawPixmap(0, 0, background_);
-  else
+  } else {
+    // A design without a picture still gets a caption strip and an edge, as a frame would.
     p.fillRect(rect(), palette().window());
+    p.fillRect(QRect(0, 0, width(), kCaptionHeight + 2), palette().highlight());
+    p.setPen(palette().dark().color());
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
   QFont f = font();
   f.setBold(true);
   p.setFont(f);
-  // Designs draw a dark caption strip; the plain window has none.
-  const bool onStrip = !background_.isNull();
   const bool normal = windowTitle() == kEditorCaption || windowTitle().startsWith("Calculating");
-  p.setPen(normal ? (onStrip ? QColor(Qt::white) : palette().windowText().color())
-                  : (onStrip ? QColor(255, 190, 190) : QColor(180, 0, 0)));
+  p.setPen(normal ? QColor(Qt::white) : QColor(255, 190, 190));
   p.drawText(QRect(16, 0, width() - 32, kCaptionHeight + 4), Qt::AlignLeft | Qt::AlignVCenter,
              windowTitle());
 }
