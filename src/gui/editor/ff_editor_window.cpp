@@ -708,6 +708,10 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
   };
   add("Update Preview", "mnuFfeUpdatePreview_FFE", [this] { updatePreview(); });
   add("Show large preview", "mnuBigView_FFE", [this] { showLargePreview(); });
+  add("Save filtered picture", "mnuSaveFiltered_FFE", [this] {
+    if (!large_ || !large_->isVisible()) showLargePreview();
+    if (large_) large_->saveAs();
+  });
   add("Copy Preview to Clipboard", "mnuCopyPreview_FFE", [this] { copyPreviewToClipboard(); });
   add("Open new BMP picture as preview source", "mnuFfeOpenPic_FFE",
       [this] { choosePreviewPicture(); });
@@ -836,6 +840,7 @@ void FFEditorWindow::keyPressEvent(QKeyEvent* event) {
 void FFEditorWindow::closeEvent(QCloseEvent* event) {
   context_.options.previewPicture = previewPicture_.string();
   context_.store.set("Settings", "PreviewPic", previewPicture_.string());
+  emit closing();
   QWidget::closeEvent(event);
 }
 

@@ -37,9 +37,6 @@ struct EditorHooks {
   std::function<void()> filesWritten;  // refresh the file lists
   std::function<void(std::string_view page)> showHelp;
   std::function<void(std::string_view address, std::string_view subject)> sendEmail;
-  // The "Original FF Editor!" way of opening a filter (host dialog); connected by the main
-  // window. Empty: such files open in this editor too.
-  std::function<void(const ff::FFRecord&)> openInHostDialog;
 };
 
 inline constexpr const char* kEditorCaption = "Filter Factory Editor";
@@ -105,6 +102,8 @@ class FFEditorWindow final : public QWidget {
 
  signals:
   void previewShown();
+  // The window is being closed for good ("Unload").
+  void closing();
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;

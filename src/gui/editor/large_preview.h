@@ -16,6 +16,8 @@ class LargePreview final : public QWidget {
   // The split line as a fraction of the picture's width (0: all filtered).
   double split() const { return split_; }
   const QImage& after() const { return after_; }
+  // "Save As" for the filtered picture.
+  void saveAs();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -27,7 +29,6 @@ class LargePreview final : public QWidget {
 
  private:
   QRectF pictureRect() const;
-  void saveAs();
   QImage before_, after_;
   double zoom_ = 1.0;
   double split_ = 0.5;

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <array>
@@ -11,6 +12,7 @@
 #include <map>
 #include <memory>
 
+#include "core/ff/record.h"
 #include "core/settings/window_state.h"
 #include "gui/main/icons.h"
 #include "gui/main/menus.h"
@@ -31,6 +33,9 @@ class FFEditorWindow;
 struct MainCommands {
   std::function<void(int pane, const std::string& category, const std::vector<std::size_t>& rows)>
       changeCategory;
+  // LoadintoFFEditor with the "Original FF Editor!" interface: run the filter's temporary
+  // plugin with the host's own Filter Factory dialog. Empty: the file opens in the editor.
+  std::function<void(const ff::FFRecord& record)> openInHostDialog;
 };
 
 class MainWindow : public QMainWindow {
@@ -84,7 +89,7 @@ class MainWindow : public QMainWindow {
   // selection (when the menu opens).
   void updateCommandAvailability();
   // The Filter Factory Editor, made on first use; null until then.
-  FFEditorWindow* ffEditorIfMade() const { return ffEditor_; }
+  FFEditorWindow* ffEditorIfMade() const;
   FFEditorWindow& ffEditor();
   // LoadintoFFEditor: a Filter Factory file into the editor (or the host dialog with the
   // "Original FF Editor!" interface); false when the file is no Filter Factory filter.
@@ -127,7 +132,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<WindowCommands> windowCommands_;
   std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
   bool dialogHelpConnected_ = false;
-  FFEditorWindow* ffEditor_ = nullptr;
+  QPointer<FFEditorWindow> ffEditor_;  // null again once "Unload" closed it
   QMenu* ffEditorMenu_ = nullptr;
   bool closing_ = false;  // no questions and no new scans while the window closes
 };

@@ -1,6 +1,8 @@
 // The main window's side of the Filter Factory Editor: "FF Editor", the editor's menu in the
 // menu bar, double-clicked filters and Randomize.
 
+#include <QApplication>
+
 #include "core/ff/load_file.h"
 #include "gui/editor/ff_editor_window.h"
 #include "gui/main/app_context.h"
@@ -14,9 +16,14 @@ constexpr std::string_view kOriginalEditor = "OFF";
 
 }  // namespace
 
+FFEditorWindow* MainWindow::ffEditorIfMade() const {
+  return ffEditor_.data();
+}
+
 FFEditorWindow& MainWindow::ffEditor() {
   if (ffEditor_) return *ffEditor_;
   ffEditor_ = new FFEditorWindow(context_, nullptr, this);
+  ffEditor_->move(geometry().center() - ffEditor_->rect().center());
   auto& hooks = ffEditor_->hooks();
   hooks.passiveFolder = [this] { return passive()->folder(); };
   hooks.filesWritten = [this] { refresh(); };
@@ -29,12 +36,9 @@ FFEditorWindow& MainWindow::ffEditor() {
   ffEditorMenu_->setEnabled(true);
   // "Unload" closes the window; the next "FF Editor" makes a fresh one.
   ffEditor_->setAttribute(Qt::WA_DeleteOnClose);
-  connect(ffEditor_, &QObject::destroyed, this, [this] {
-    ffEditor_ = nullptr;
-    if (!closing_) {
-      ffEditorMenu_->clear();
-      ffEditorMenu_->setEnabled(false);
-    }
+  connect(ffEditor_, &FFEditorWindow::closing, this, [this] {
+    ffEditorMenu_->clear();
+    ffEditorMenu_->setEnabled(false);
   });
   return *ffEditor_;
 }
@@ -42,8 +46,15 @@ FFEditorWindow& MainWindow::ffEditor() {
 bool MainWindow::openInFFEditor(const std::filesystem::path& file) {
   auto rec = ff::loadFilterFactoryFile(file, context_.ffOptions, ff::LoadPurpose::Editor);
   if (!rec) return false;
-  if (context_.options.interfaceDesign == kOriginalEditor && ffEditor().hooks().openInHostDialog) {
-    ffEditor().hooks().openInHostDialog(*rec);
+  if (context_.options.interfaceDesign == kOriginalEditor && commands_.openInHostDialog) {
+    // The next compiled plugin shows the formula editor instead of its sliders, for this run
+    // only ("Editor Plugin" of the Photoshop kind is put back afterwards).
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool remembered = context_.ffOptions.editorPlugin;
+    context_.ffOptions.editorPlugin = true;
+    commands_.openInHostDialog(*rec);
+    context_.ffOptions.editorPlugin = remembered;
+    QApplication::restoreOverrideCursor();
     return true;
   }
   FFEditorWindow& editor = ffEditor();

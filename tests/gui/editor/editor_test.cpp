@@ -8,6 +8,8 @@
 #include "core/settings/store.h"
 #include "gui/editor/ff_editor_window.h"
 #include "gui/main/app_context.h"
+#include "gui/main/window_fixture.h"
+#include "support/ff_sources.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
@@ -141,6 +143,22 @@ class EditorTest : public QObject {
     QCOMPARE(rig.window->graphicSlider(0)->styleIndex(), 4);
     QVERIFY(rig.window->slider(0)->isHidden());
     QVERIFY(rig.window->hotspot()->isHidden());
+  }
+
+  void doubleClickedSourceOpensInTheEditor() {
+    test::StartedWindow started;
+    started.start();
+    test::TempFolder folder;
+    auto file = test::writeFile(folder / "Wave.afs", test::afsSource("Wave", "255-r"));
+    QVERIFY(!started.window->ffEditorIfMade());
+    started.window->openFile(file);
+    gui::FFEditorWindow* editor = started.window->ffEditorIfMade();
+    QVERIFY(editor);
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->box(1)->toPlainText(), QString("255-r"));
+    QCOMPARE(editor->textLabel(2)->text(), QString("Wave"));
+    QVERIFY(started.window->findChild<QMenu*>("mnuFFEditor")->isEnabled());
+    started.close();
   }
 };
 
