@@ -42,22 +42,28 @@ class CollectingPrompter final : public Prompter {
 }  // namespace
 
 PreviewResult runPreview(const PreviewRequest& request, formula::ThreadPool* pool) {
+  if (!request.picture) return {std::nullopt, "There is no preview picture."};
+  const std::filesystem::path folder = request.options.programDir / kPreviewFolder;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  std::filesystem::remove(folder / "temp.dll", ec);
   ff::FFRecord rec = request.record;
-  auto written = ff::Write8bf(request.options.programDir, true, false, rec, request.options);
+  auto written = ff::Write8bf(folder, true, false, rec, request.options);
   if (written.written.empty()) return {std::nullopt, written.error};
 
   NoCodec codec;
   host::ImageLibrary images(codec);
   host::PluginHost pluginHost(images, pool);
   CollectingPrompter prompter;
-  host::HostSession session{images, pluginHost, prompter, images.adopt(request.picture), 0};
-  if (!host::PluginInvoke(session, request.options.programDir, "temp.dll", nullptr, false, 0)) {
+  host::HostSession session{images, pluginHost, prompter, images.adopt(*request.picture), 0};
+  if (!host::PluginInvoke(session, folder, "temp.dll", nullptr, false, 0)) {
     const auto& run = pluginHost.lastRun();
     if (run.outcome == host::RunOutcome::BadFormula)
       return {std::nullopt, host::describe(run.error)};
     return {std::nullopt, prompter.text.empty() ? "The preview could not be run." : prompter.text};
   }
-  return {*images.image(session.workImage), {}};
+  // The library is dropped right after; its picture is handed on without a copy.
+  return {std::move(*images.image(session.workImage)), {}};
 }
 
 }  // namespace qm::editor

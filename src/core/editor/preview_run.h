@@ -4,6 +4,7 @@
 // no window, so the desktop program runs it on a worker thread.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,10 +15,17 @@
 
 namespace qm::editor {
 
+// Where previews put their temp.dll: a folder of its own in the program folder. Each preview
+// replaces the plugin of the one before, and a file that is replaced is first flushed to the
+// disk, which costs more than the whole render of a small picture; a scratch plugin in its
+// own folder is removed and written afresh instead.
+inline constexpr std::string_view kPreviewFolder = "preview";
+
 struct PreviewRequest {
-  ff::FFRecord record;    // gathered, with the preview formulas in place
-  host::Image picture;    // the preview copy; it is not changed
-  ff::FFOptions options;  // programDir receives temp.dll
+  ff::FFRecord record;  // gathered, with the preview formulas in place
+  // The preview copy, shared with the window; the run filters a copy of it.
+  std::shared_ptr<const host::Image> picture;
+  ff::FFOptions options;  // the template comes from programDir's temp.dll
 };
 
 struct PreviewResult {

@@ -431,9 +431,9 @@ void FFEditorWindow::loadPreviewCopy() {
   host::ImageHandle copy = 0;
   const auto box = host::Size{kPreviewWidth, kPreviewHeight};
   if (host::CreateThumb(images, previewPicture_, box, copy))
-    previewCopy_ = *images.image(copy);
+    previewCopy_ = std::make_shared<const host::Image>(std::move(*images.image(copy)));
   else
-    previewCopy_ = fallbackPicture();
+    previewCopy_ = std::make_shared<const host::Image>(fallbackPicture());
 }
 
 void FFEditorWindow::updatePreview() {
@@ -595,8 +595,8 @@ void FFEditorWindow::showLargePreview() {
   setWindowTitle("Calculating ...");
   platform::QtImageCodec codec;
   auto picture = codec.read(previewPicture_);
-  host::Image original = picture ? *picture : previewCopy_;
-  original.hasAlpha = false;
+  auto original = std::make_shared<host::Image>(picture ? std::move(*picture) : *previewCopy_);
+  original->hasAlpha = false;
   ff::FFRecord rec = gatheredRecord();
   rec.formulas = editor::previewFormulas(rec.formulas, oneBox_, false).record;
   ff::FFOptions options = context_.ffOptions;
@@ -610,7 +610,7 @@ void FFEditorWindow::showLargePreview() {
     return;
   }
   if (!large_) large_ = new LargePreview(this);
-  large_->setImages(toQImage(original), toQImage(*result.image));
+  large_->setImages(toQImage(*original), toQImage(std::move(*result.image)));
   large_->show();
   large_->raise();
 }

@@ -149,7 +149,7 @@ class FFEditorWindow final : public QWidget {
   bool previewRunning_ = false;
   QString previewProblem_;
   std::filesystem::path previewPicture_;
-  host::Image previewCopy_;
+  std::shared_ptr<const host::Image> previewCopy_;
   QPixmap background_;
   QPoint dragFrom_;
   FormulaEdit* lastBox_ = nullptr;

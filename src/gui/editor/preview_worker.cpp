@@ -4,11 +4,12 @@
 
 namespace qm::gui {
 
-QImage toQImage(const host::Image& image) {
+QImage toQImage(host::Image image) {
   if (!image.valid()) return {};
-  QImage out(reinterpret_cast<const uchar*>(image.rgba.data()), image.width, image.height,
-             image.width * 4, QImage::Format_RGBA8888);
-  return out.copy();  // own the pixels
+  auto* pixels = new std::vector<std::uint8_t>(std::move(image.rgba));
+  return QImage(
+      pixels->data(), image.width, image.height, image.width * 4, QImage::Format_RGBA8888,
+      [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
 }
 
 host::Image fromQImage(const QImage& source) {
@@ -72,7 +73,7 @@ void PreviewWorker::loop() {
       newest = id == submitted_;
     }
     if (newest)
-      emit finished(id, result.image ? toQImage(*result.image) : QImage(),
+      emit finished(id, result.image ? toQImage(std::move(*result.image)) : QImage(),
                     QString::fromStdString(result.message));
     {
       std::lock_guard lock(mutex_);

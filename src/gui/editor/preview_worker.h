@@ -14,7 +14,8 @@
 
 namespace qm::gui {
 
-QImage toQImage(const host::Image& image);
+// The picture's pixels become the QImage's without a copy.
+QImage toQImage(host::Image image);
 host::Image fromQImage(const QImage& image);
 
 class PreviewWorker final : public QObject {

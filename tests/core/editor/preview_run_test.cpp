@@ -19,8 +19,9 @@ TEST(PreviewRun, CompilesTheRecordAndRunsItOnACopyOfThePicture) {
   request.record.formulas = {"255-r", "ctl(2)", "x*10", "a"};
   request.record.controlNames[2] = "Green";
   request.record.sliderValues[2] = 77;
-  request.picture = host::Image::blank(4, 2, false);
-  request.picture.pixel(1, 0)[0] = 5;
+  auto picture = std::make_shared<host::Image>(host::Image::blank(4, 2, false));
+  picture->pixel(1, 0)[0] = 5;
+  request.picture = picture;
   request.options.programDir = dir.path();
 
   auto result = runPreview(request, nullptr);
@@ -28,7 +29,8 @@ TEST(PreviewRun, CompilesTheRecordAndRunsItOnACopyOfThePicture) {
   EXPECT_EQ(result.image->pixel(1, 0)[0], 250);
   EXPECT_EQ(result.image->pixel(1, 0)[1], 77);
   EXPECT_EQ(result.image->pixel(3, 1)[2], 30);
-  EXPECT_EQ(request.picture.pixel(1, 0)[0], 5);  // the preview copy stays as it was
+  EXPECT_EQ(picture->pixel(1, 0)[0], 5);  // the preview copy stays as it was
+  EXPECT_TRUE(std::filesystem::exists(dir / "preview" / "temp.dll"));
 
   request.record.formulas[0] = "r+";
   result = runPreview(request, nullptr);
