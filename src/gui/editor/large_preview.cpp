@@ -21,9 +21,9 @@ LargePreview::LargePreview(QWidget* parent) : QWidget(parent, Qt::Window) {
 void LargePreview::setImages(const QImage& before, const QImage& after) {
   before_ = before;
   after_ = after;
-  // Start with the whole picture in view.
+  // Start with the whole picture filling the window (a small one at most four times enlarged).
   if (!after_.isNull())
-    zoom_ = std::min({1.0, double(width()) / after_.width(), double(height()) / after_.height()});
+    zoom_ = std::min({4.0, double(width()) / after_.width(), double(height()) / after_.height()});
   offset_ = {};
   update();
 }
