@@ -839,7 +839,7 @@ void FFEditorWindow::keyPressEvent(QKeyEvent* event) {
 
 void FFEditorWindow::closeEvent(QCloseEvent* event) {
   context_.options.previewPicture = previewPicture_.string();
-  context_.store.set("Settings", "PreviewPic", previewPicture_.string());
+  context_.store.set(settings::kSettings, "PreviewPic", previewPicture_.string());
   emit closing();
   QWidget::closeEvent(event);
 }
