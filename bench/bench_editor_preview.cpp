@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
           [&] {
             qm::ff::FFRecord rec = qm::editor::gather(fields, {});
             rec.formulas = qm::editor::previewFormulas(rec.formulas, false, false).record;
-            auto result = qm::editor::runPreview({rec, shared, options}, &pool);
+            auto result = qm::editor::runPreview({rec, shared, options, {}}, &pool);
             // The window takes the pixels over without a copy; reading them once stands in.
             if (result.image) widget[0] = result.image->rgba[widget.size() / 2];
           },

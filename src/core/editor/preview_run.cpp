@@ -54,10 +54,12 @@ PreviewResult runPreview(const PreviewRequest& request, formula::ThreadPool* poo
   NoCodec codec;
   host::ImageLibrary images(codec);
   host::PluginHost pluginHost(images, pool);
+  pluginHost.setCancel(request.cancelled);
   CollectingPrompter prompter;
   host::HostSession session{images, pluginHost, prompter, images.adopt(*request.picture), 0};
   if (!host::PluginInvoke(session, folder, "temp.dll", nullptr, false, 0)) {
     const auto& run = pluginHost.lastRun();
+    if (run.outcome == host::RunOutcome::Cancelled) return {std::nullopt, {}};
     if (run.outcome == host::RunOutcome::BadFormula)
       return {std::nullopt, host::describe(run.error)};
     return {std::nullopt, prompter.text.empty() ? "The preview could not be run." : prompter.text};

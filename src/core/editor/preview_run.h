@@ -4,6 +4,7 @@
 // no window, so the desktop program runs it on a worker thread.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,8 @@ struct PreviewRequest {
   // The preview copy, shared with the window; the run filters a copy of it.
   std::shared_ptr<const host::Image> picture;
   ff::FFOptions options;  // the template comes from programDir's temp.dll
+  // True once a newer preview wants the worker: the run stops and hands back nothing.
+  std::function<bool()> cancelled;
 };
 
 struct PreviewResult {

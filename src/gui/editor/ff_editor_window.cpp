@@ -452,7 +452,7 @@ void FFEditorWindow::updatePreview() {
   alphaShownPending_ = shown.alphaShown;
   ff::FFOptions options = context_.ffOptions;
   options.programDir = context_.programDir;
-  worker_->submit({std::move(rec), previewCopy_, options});
+  worker_->submit({std::move(rec), previewCopy_, options, {}});
 }
 
 void FFEditorWindow::previewDone(quint64 id, const QImage& image, const QString& message) {
@@ -602,7 +602,7 @@ void FFEditorWindow::showLargePreview() {
   ff::FFOptions options = context_.ffOptions;
   options.programDir = context_.programDir;
   // The large picture runs on the window's own worker, so it never overtakes a slider preview.
-  auto result = editor::runPreview({rec, original, options}, nullptr);
+  auto result = editor::runPreview({rec, original, options, {}}, nullptr);
   QApplication::restoreOverrideCursor();
   showCaption();
   if (!result.image) {

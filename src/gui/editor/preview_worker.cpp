@@ -39,6 +39,7 @@ quint64 PreviewWorker::submit(editor::PreviewRequest request) {
     std::lock_guard lock(mutex_);
     pending_ = std::move(request);
     id = ++submitted_;
+    newest_ = id;
   }
   wake_.notify_all();
   return id;
@@ -66,6 +67,8 @@ void PreviewWorker::loop() {
       pending_.reset();
       id = submitted_;
     }
+    // A newer request stops this one between rows.
+    request.cancelled = [this, id] { return newest_.load() != id; };
     auto result = editor::runPreview(request, &pool_);
     bool newest;
     {

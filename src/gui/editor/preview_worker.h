@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -39,6 +40,7 @@ class PreviewWorker final : public QObject {
   std::condition_variable wake_;
   std::optional<editor::PreviewRequest> pending_;
   quint64 submitted_ = 0;
+  std::atomic<quint64> newest_ = 0;  // submitted_, readable by a running preview
   quint64 done_ = 0;
   bool stop_ = false;
   formula::ThreadPool pool_;

@@ -32,6 +32,12 @@ TEST(PreviewRun, CompilesTheRecordAndRunsItOnACopyOfThePicture) {
   EXPECT_EQ(picture->pixel(1, 0)[0], 5);  // the preview copy stays as it was
   EXPECT_TRUE(std::filesystem::exists(dir / "preview" / "temp.dll"));
 
+  request.cancelled = [] { return true; };  // a newer preview came
+  result = runPreview(request, nullptr);
+  EXPECT_FALSE(result.image);
+  EXPECT_TRUE(result.message.empty());
+  request.cancelled = nullptr;
+
   request.record.formulas[0] = "r+";
   result = runPreview(request, nullptr);
   EXPECT_FALSE(result.image);
