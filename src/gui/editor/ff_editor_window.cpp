@@ -124,6 +124,11 @@ void FFEditorWindow::buildControls() {
     values_[k]->setObjectName("Label1");
     values_[k]->setRange(0, 255);
     values_[k]->setToolTip("Type a value or use the arrow keys");
+    for (QWidget* part : {static_cast<QWidget*>(sliders_[k]), static_cast<QWidget*>(graphics_[k]),
+                          static_cast<QWidget*>(values_[k]), static_cast<QWidget*>(names_[k])}) {
+      part->setProperty("sliderRow", k);
+      part->installEventFilter(this);
+    }
   }
   for (int m = 0; m < 4; ++m) {
     maps_[m] = new QCheckBox(QString("Activate Map %1").arg(m + 1), this);
@@ -719,14 +724,9 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
   menu->addSeparator();
   add("Create random slider values", "mnuRandomize_FFE", [this] { randomize(); });
   add("Reset all settings", "mnuFfeReset_FFE", [this] { resetFilter(); });
-  add("Activate Slider", "mnuActivate_FFE", [this] {
-    for (int k = 0; k < 8; ++k)
-      if (names_[k]->property("selected").toBool()) setSliderActive(k, true);
-  });
-  add("Deactivate Slider", "mnuDeactivate_FFE", [this] {
-    for (int k = 0; k < 8; ++k)
-      if (names_[k]->property("selected").toBool()) setSliderActive(k, false);
-  });
+  add("Activate Slider", "mnuActivate_FFE", [this] { setSliderActive(selectedSlider_, true); });
+  add("Deactivate Slider", "mnuDeactivate_FFE",
+      [this] { setSliderActive(selectedSlider_, false); });
   menu->addSeparator();
   add("Copy Filter to Clipboard", "mnuCopyFilter2Clip_FFE", [this] { copyFilterToClipboard(); });
   add("Paste Filter from Clipboard", "mnuPasteFilter_FFE", [this] { pasteFilterFromClipboard(); });
@@ -788,10 +788,8 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
 void FFEditorWindow::editorMenuAt(const QPoint& globalPos) {
   // The slider row under the pointer is the one the activate commands work on.
   const QPoint local = mapFromGlobal(globalPos);
-  for (int k = 0; k < 8; ++k) {
-    const QRect row = names_[k]->geometry().united(values_[k]->geometry());
-    names_[k]->setProperty("selected", row.contains(local));
-  }
+  for (int k = 0; k < 8; ++k)
+    if (names_[k]->geometry().united(values_[k]->geometry()).contains(local)) selectedSlider_ = k;
   menu_->popup(globalPos);
 }
 
@@ -845,6 +843,8 @@ void FFEditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool FFEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
+    if (QVariant row = watched->property("sliderRow"); row.isValid()) selectedSlider_ = row.toInt();
   if (event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (watched == preview_) {

@@ -77,6 +77,8 @@ class FFEditorWindow final : public QWidget {
   void setOneBoxMode(bool one);
   bool oneBoxMode() const { return oneBox_; }
   void setSliderActive(int k, bool active);
+  // The slider row last focused or clicked (-1: none yet).
+  int selectedSlider() const { return selectedSlider_; }
 
   // For tests and the main window.
   FormulaEdit* box(int index) const { return boxes_[index]; }
@@ -153,6 +155,7 @@ class FFEditorWindow final : public QWidget {
   QPixmap background_;
   QPoint dragFrom_;
   FormulaEdit* lastBox_ = nullptr;
+  int selectedSlider_ = -1;  // the row "Activate/Deactivate Slider" works on
 
   std::array<EditableLabel*, 5> texts_{};
   std::array<FormulaEdit*, 4> boxes_{};

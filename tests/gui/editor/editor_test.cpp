@@ -75,6 +75,22 @@ class EditorTest : public QObject {
     QCOMPARE(qGreen(rig.previewPixel(5, 0)), 5);
   }
 
+  void deactivatedSliderKeepsItsValueOnRandomize() {
+    EditorRig rig;
+    auto rec = rig.filter({"r", "g", "b", "a"});
+    rec.controlNames[1] = "Spread";
+    rec.sliderValues[1] = 7;
+    rig.window->loadRecord(rec);
+    rig.window->show();
+    rig.window->valueBox(1)->setFocus();
+    QApplication::processEvents();
+    QCOMPARE(rig.window->selectedSlider(), 1);
+    rig.window->findChild<QAction*>("mnuDeactivate_FFE")->trigger();
+    QVERIFY(rig.window->nameLabel(1)->struckThrough());
+    for (int k = 0; k < 5; ++k) rig.window->randomize();
+    QCOMPARE(rig.window->valueBox(1)->value(), 7);
+  }
+
   void clearedBoxGetsItsLetterBack() {
     EditorRig rig;
     rig.window->loadRecord(rig.filter({"r", "255-g", "b", "a"}));
