@@ -12,6 +12,7 @@ CliCommand makeToggleCommand();
 CliCommand makeSetCategoryCommand();
 CliCommand makeTypesCommand();
 CliCommand makeApplyCommand();
+CliCommand makeCheckCommand();
 
 std::vector<CliCommand> allCommands() {
   std::vector<CliCommand> commands;
@@ -24,6 +25,7 @@ std::vector<CliCommand> allCommands() {
   commands.push_back(makeSetCategoryCommand());
   commands.push_back(makeTypesCommand());
   commands.push_back(makeApplyCommand());
+  commands.push_back(makeCheckCommand());
   return commands;
 }
 

@@ -110,9 +110,7 @@ std::filesystem::path Writeafspff(const std::filesystem::path& folder, int kind,
   return WriteafspffTo(path, kind, rec).written;
 }
 
-WriteResult WriteTXTTo(const std::filesystem::path& path, FFRecord& rec,
-                       const EditorPresets* presets) {
-  translateToPhotoshop(rec);
+std::string textSourceText(const FFRecord& rec, const EditorPresets* presets) {
   std::string out;
   auto line = [&out](std::string_view text) {
     out += lineText(text);
@@ -157,7 +155,13 @@ WriteResult WriteTXTTo(const std::filesystem::path& path, FFRecord& rec,
       line("set[" + std::to_string(slot) + "]: " + values);
     }
   }
-  return writeAll(path, out);
+  return out;
+}
+
+WriteResult WriteTXTTo(const std::filesystem::path& path, FFRecord& rec,
+                       const EditorPresets* presets) {
+  translateToPhotoshop(rec);
+  return writeAll(path, textSourceText(rec, presets));
 }
 
 std::filesystem::path WriteTXT(const std::filesystem::path& folder, FFRecord& rec,

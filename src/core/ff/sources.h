@@ -77,5 +77,8 @@ std::filesystem::path WriteTXT(const std::filesystem::path& folder, FFRecord& re
 WriteResult WriteafspffTo(const std::filesystem::path& path, int kind, FFRecord& rec);
 WriteResult WriteTXTTo(const std::filesystem::path& path, FFRecord& rec,
                        const EditorPresets* presets = nullptr);
+// The text WriteTXTTo writes, for a record already in the Photoshop dialect (lines end in
+// CR LF); the editor copies it to the clipboard.
+std::string textSourceText(const FFRecord& rec, const EditorPresets* presets = nullptr);
 
 }  // namespace qm::ff

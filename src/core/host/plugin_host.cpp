@@ -31,6 +31,7 @@ bool PluginHost::invoke(ImageHandle handle, const Rect& rect) {
   FilterRun run;
   run.sliders = plugin_->sliderValues;
   run.pool = pool_;
+  run.cancelled = cancelled_;
   lastRun_ = runFilter(plugin_->formulas, *img, rect, run);
   return lastRun_.outcome == RunOutcome::Done;
 }

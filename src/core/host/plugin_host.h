@@ -4,6 +4,7 @@
 // plugins cannot run on this platform and fail to load.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,8 @@ class PluginHost {
   bool loadPlugin(const std::filesystem::path& file);
   // Runs the loaded plugin with its stored slider values over rect of the picture.
   bool invoke(ImageHandle image, const Rect& rect);
+  // Asked between rows of a run; true stops it and leaves the picture as it was.
+  void setCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
   bool unload();
   // Shows a Filter Factory plugin's about box (title, then category, author and copyright,
   // each named) through prompter.
@@ -45,6 +48,7 @@ class PluginHost {
   std::filesystem::path folder_;
   std::optional<ff::FFRecord> plugin_;
   RunReport lastRun_;
+  std::function<bool()> cancelled_;
 };
 
 }  // namespace qm::host

@@ -61,6 +61,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
   connectCommands();
   connectPictureCommands();
+  connectEditorMenus();
   setActivePane(0);
   resize(1100, 720);
 }

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 
+#include "core/ff/record.h"
 #include "core/settings/window_state.h"
 #include "gui/main/icons.h"
 #include "gui/main/menus.h"
@@ -31,11 +32,15 @@ class DownloadWindow;
 class PictureEditor;
 class PreviewFeed;
 class PreviewPanel;
+class FFEditorWindow;
 
 // Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
   std::function<void(int pane, const std::string& category, const std::vector<std::size_t>& rows)>
       changeCategory;
+  // LoadintoFFEditor with the "Original FF Editor!" interface: run the filter's temporary
+  // plugin with the host's own Filter Factory dialog. Empty: the file opens in the editor.
+  std::function<void(const ff::FFRecord& record)> openInHostDialog;
 };
 
 class MainWindow : public QMainWindow {
@@ -88,8 +93,6 @@ class MainWindow : public QMainWindow {
   // Enables the selection-dependent entries of the Commands menu from the active pane's
   // selection (when the menu opens).
   void updateCommandAvailability();
-  // Opens the Preferences on a page (4 folders, 5 pictures, 6 applications).
-
   AppContext& context() const { return context_; }
   PreviewPanel* previewPanel() const { return previewPanel_; }
   PreviewFeed* previewFeed() const { return previewFeed_; }
@@ -101,6 +104,12 @@ class MainWindow : public QMainWindow {
   // The file the active pane's selection stands for (File View or Plugin View); empty when
   // none.
   std::filesystem::path selectedFile() const;
+  // The Filter Factory Editor, made on first use; null until then.
+  FFEditorWindow* ffEditorIfMade() const;
+  FFEditorWindow& ffEditor();
+  // LoadintoFFEditor: a Filter Factory file into the editor (or the host dialog with the
+  // "Original FF Editor!" interface); false when the file is no Filter Factory filter.
+  bool openInFFEditor(const std::filesystem::path& file);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -127,6 +136,8 @@ class MainWindow : public QMainWindow {
   void showPluginAbout();
   void updatePreviewCache();
   void tickPictureEntries();
+  void connectEditorMenus();
+  void runInHostDialog(const ff::FFRecord& rec);
 
   AppContext& context_;
   FileIcons icons_;
@@ -150,6 +161,8 @@ class MainWindow : public QMainWindow {
   PreviewFeed* previewFeed_ = nullptr;
   PictureEditor* pictureEditor_ = nullptr;
   bool dialogHelpConnected_ = false;
+  QPointer<FFEditorWindow> ffEditor_;  // null again once "Unload" closed it
+  QMenu* ffEditorMenu_ = nullptr;
   bool closing_ = false;  // no questions and no new scans while the window closes
 };
 

@@ -60,8 +60,6 @@ void MainWindow::connectMenus() {
                    this);
     tips.exec();
   });
-  // No filter is ever loaded into the main window's record before the editor exists, so
-  // Randomize has nothing to change yet.
   outside_ = new OutsideCommands(*this, context_);
   outside_->connectMenus();
   on("mnuFilterDownload", [this] { showDownloadWindow(); });
@@ -246,8 +244,8 @@ void MainWindow::openFile(const std::filesystem::path& file) {
       return;
     case plugins::OpenAction::FilterFactoryEditor:
     case plugins::OpenAction::TextSource:
-      // The editor window is not in this program yet; say what the double click will do.
-      statusText_->setText(QString("%1 opens in the Filter Factory Editor.").arg(name));
+      // A file that only looks like a filter by its name shows what it is instead.
+      if (!openInFFEditor(file) && !busy()) commandRunner().pluginInformationFor(file);
       return;
   }
 }

@@ -57,7 +57,7 @@ const MenuTable kMenus[] = {
       {Kind::Working, "Plugin View", "mnuFilterview"},
       {Kind::Working, "FFL View", "mnuFflview"},
       kSep,
-      {Kind::Later, "FF Editor", "mnuFFE"},
+      {Kind::Working, "FF Editor", "mnuFFE"},
       {Kind::Working, "Picture Editor", "mnuPictureView"},
       {Kind::Working, "FX Download", "mnuFilterDownload"}}},
     {"&Commands",

@@ -1,0 +1,862 @@
+#include "gui/editor/ff_editor_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRandomGenerator>
+#include <QTextDocument>
+#include <fstream>
+
+#include "core/common/cp1252.h"
+#include "core/editor/diagnostics.h"
+#include "core/editor/formula_catalogue.h"
+#include "core/editor/preview_formulas.h"
+#include "core/editor/save_filter.h"
+#include "core/ff/load_file.h"
+#include "core/ff/sources.h"
+#include "core/host/image_library.h"
+#include "core/host/preview_picture.h"
+#include "core/settings/startup.h"
+#include "gui/editor/design_look.h"
+#include "gui/editor/large_preview.h"
+#include "gui/main/app_context.h"
+#include "platform/image_codec.h"
+
+namespace qm::gui {
+namespace {
+
+QString qs(std::string_view cp1252) {
+  return QString::fromStdString(cp1252ToUtf8(cp1252));
+}
+std::string bytes(const QString& text) {
+  return utf8ToCp1252(text.toStdString());
+}
+
+// The plain layout; designs are drawn to fit it. A caption strip runs along the top.
+constexpr int kCaptionHeight = 24;
+constexpr int kPlainWidth = 780, kPlainHeight = 540;
+// The preview box: the original's 1920 x 1320 twips at twice its pixel size, for today's
+// denser screens.
+constexpr int kPreviewWidth = 256, kPreviewHeight = 176;
+constexpr const char* kBoxNames[4] = {"A=", "R=", "G=", "B="};
+
+std::filesystem::path interfaceFolder(const std::filesystem::path& programDir) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(programDir / "interface", ec) &&
+      std::filesystem::is_directory(programDir / "interfac", ec))
+    return programDir / "interfac";
+  return programDir / "interface";
+}
+
+// A picture to preview on when the chosen one cannot be read: colour ramps and a grey wedge.
+host::Image fallbackPicture() {
+  host::Image img = host::Image::blank(kPreviewWidth, kPreviewHeight, false);
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x) {
+      auto* p = img.pixel(x, y);
+      p[0] = static_cast<std::uint8_t>(x * 255 / (img.width - 1));
+      p[1] = static_cast<std::uint8_t>(y * 255 / (img.height - 1));
+      p[2] = static_cast<std::uint8_t>(255 - (x + y) * 255 / (img.width + img.height - 2));
+    }
+  return img;
+}
+
+}  // namespace
+
+FFEditorWindow::FFEditorWindow(AppContext& context, Prompter* prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      context_(context),
+      ownPrompter_(prompter ? nullptr : std::make_unique<QtPrompter>(this)),
+      prompter_(prompter ? prompter : ownPrompter_.get()),
+      worker_(std::make_unique<PreviewWorker>()) {
+  setObjectName("FFEditorType1");
+  setWindowTitle(kEditorCaption);
+  buildControls();
+  connectControls();
+  snippets_ = editor::readSnippetFile(context_.programDir / "Snipets.db");
+  for (const auto& s : snippets_) snippetBox_->addItem(qs(s.name));
+  previewPicture_ =
+      settings::previewPicturePath(context_.options.previewPicture, context_.programDir);
+  scatter(editor::EditorFields::reset());
+  applyDesign(context_.options.interfaceDesign);
+  loadPreviewCopy();
+}
+
+FFEditorWindow::~FFEditorWindow() = default;
+
+void FFEditorWindow::buildControls() {
+  static constexpr const char* kTextTips[5] = {"File name", "Category", "Filter name", "Author",
+                                               "Copyright"};
+  for (int k = 0; k < 5; ++k) {
+    texts_[k] = new EditableLabel(this);
+    texts_[k]->setObjectName("Label6");
+    texts_[k]->setFrameShape(QFrame::StyledPanel);
+    texts_[k]->setAutoFillBackground(true);
+    texts_[k]->setToolTip(QString("%1 (click to edit)").arg(kTextTips[k]));
+  }
+  for (int b = 0; b < 4; ++b) {
+    boxes_[b] = new FormulaEdit(this);
+    boxes_[b]->setObjectName("Text5");
+    boxLabels_[b] = new QLabel(kBoxNames[b], this);
+    boxLabels_[b]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    QFont bold = boxLabels_[b]->font();
+    bold.setBold(true);
+    boxLabels_[b]->setFont(bold);
+  }
+  lastBox_ = boxes_[editor::kBoxRed];
+  for (int k = 0; k < 8; ++k) {
+    names_[k] = new EditableLabel(this);
+    names_[k]->setObjectName("Label7");
+    sliders_[k] = new QSlider(Qt::Horizontal, this);
+    sliders_[k]->setObjectName("HScroll1");
+    sliders_[k]->setRange(0, 255);
+    graphics_[k] = new GraphicSlider(this);
+    graphics_[k]->setObjectName("Picture2");
+    graphics_[k]->hide();
+    values_[k] = new QSpinBox(this);
+    values_[k]->setObjectName("Label1");
+    values_[k]->setRange(0, 255);
+    values_[k]->setToolTip("Type a value or use the arrow keys");
+    for (QWidget* part : {static_cast<QWidget*>(sliders_[k]), static_cast<QWidget*>(graphics_[k]),
+                          static_cast<QWidget*>(values_[k]), static_cast<QWidget*>(names_[k])}) {
+      part->setProperty("sliderRow", k);
+      part->installEventFilter(this);
+    }
+  }
+  for (int m = 0; m < 4; ++m) {
+    maps_[m] = new QCheckBox(QString("Activate Map %1").arg(m + 1), this);
+    maps_[m]->setObjectName("Check1");
+  }
+  functions_ = new QComboBox(this);
+  functions_->setObjectName("Combo1");
+  functions_->addItem("FF functions ready to paste into a code window");
+  for (const auto& f : editor::functionEntries()) {
+    functions_->addItem(QString::fromUtf8(f.text.data(), static_cast<int>(f.text.size())));
+    functions_->setItemData(functions_->count() - 1,
+                            QString::fromUtf8(f.meaning.data(), static_cast<int>(f.meaning.size())),
+                            Qt::ToolTipRole);
+  }
+  snippetBox_ = new QComboBox(this);
+  snippetBox_->setObjectName("Combo1_1");
+  snippetBox_->addItem("Code Snipet Database");
+  saveFormat_ = new QComboBox(this);
+  saveFormat_->setObjectName("Combo2");
+  saveFormat_->addItems({"Photoshop Plug", "AFS File", "PFF File", "Text File"});
+  saveFormat_->setToolTip("Choose Save Format");
+  saveButton_ = new QPushButton("Save Filter...", this);
+  autoPreview_ = new QCheckBox("Auto Preview", this);
+  autoPreview_->setObjectName("Check2");
+  autoPreview_->setChecked(true);
+  autoPreview_->setToolTip("Activate/Deactivate Auto Refresh of Preview");
+  codeBoxesButton_ = new QPushButton("1", this);
+  codeBoxesButton_->setObjectName("Command10");
+  codeBoxesButton_->setToolTip("One/Three code boxes");
+  fontsButton_ = new QPushButton("Larger Fonts", this);
+  fontsButton_->setObjectName("Command14");
+  for (int k = 0; k < 10; ++k) {
+    spots_[k] = new QPushButton(QString::number(k + 1), this);
+    spots_[k]->setObjectName("Command7");
+    spots_[k]->setToolTip("Memory Spot: click to store the sliders, click again to recall");
+  }
+  deleteSpot_ = new QPushButton("Delete", this);
+  deleteSpot_->setObjectName("Command8");
+  deleteSpot_->setToolTip("Click, then select a Spot to delete");
+  minimizeButton_ = new QPushButton("Minimize", this);
+  minimizeButton_->setObjectName("Command12");
+  minimizeButton_->setToolTip("Minimize Window");
+  hideButton_ = new QPushButton("Hide", this);
+  hideButton_->setObjectName("Command9");
+  hideButton_->setToolTip("Hide FF Editor");
+  unloadButton_ = new QPushButton("Unload", this);
+  unloadButton_->setObjectName("Command16");
+  unloadButton_->setToolTip("Unload FF Editor from Memory");
+  preview_ = new QLabel(this);
+  preview_->setObjectName("Picture1");
+  preview_->setFrameShape(QFrame::Box);
+  preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  preview_->setToolTip("Click me to update preview!");
+  preview_->installEventFilter(this);
+  alpha_ = new QLabel("Alpha", preview_);
+  QFont alphaFont("Arial", 8);
+  alphaFont.setBold(true);
+  alpha_->setFont(alphaFont);
+  alpha_->setStyleSheet("color: rgb(255, 0, 0); background: transparent;");
+  alpha_->adjustSize();
+  alpha_->hide();
+  hotspot_ = new QLabel(this);
+  hotspot_->setObjectName("Label10");
+  hotspot_->setCursor(Qt::PointingHandCursor);
+  hotspot_->setText("\u2709 Design");
+  hotspot_->setAlignment(Qt::AlignCenter);
+  hotspot_->setStyleSheet("color: white;");
+  hotspot_->installEventFilter(this);
+  hotspot_->hide();
+  typingTimer_.setSingleShot(true);
+  typingTimer_.setInterval(2000);
+  alphaView_ = new QAction("Show Alpha Channel", this);
+  alphaView_->setObjectName("mnuAlphaChannel");
+  alphaView_->setCheckable(true);
+  connect(alphaView_, &QAction::toggled, this, [this] { updatePreview(); });
+  menu_ = new QMenu(this);
+  fillEditorMenu(menu_);
+  placeControls();
+}
+
+void FFEditorWindow::placeControls() {
+  const int top = kCaptionHeight + 8;
+  for (int k = 0; k < 5; ++k) texts_[k]->setGeometry(16 + k * 150, top, 142, 22);
+  preview_->setGeometry(16, top + 32, kPreviewWidth + 2, kPreviewHeight + 2);
+  alpha_->move(preview_->width() - alpha_->width() - 6, preview_->height() - alpha_->height() - 6);
+  for (int k = 0; k < 8; ++k) {
+    const int y = top + 220 + k * 28;
+    names_[k]->setGeometry(16, y, 100, 24);
+    sliders_[k]->setGeometry(120, y, 112, 24);
+    graphics_[k]->setGeometry(120, y + 2, 112, 20);
+    values_[k]->setGeometry(236, y, 54, 24);
+  }
+  functions_->setGeometry(306, top + 276, 226, 26);
+  snippetBox_->setGeometry(538, top + 276, 226, 26);
+  for (int m = 0; m < 4; ++m) maps_[m]->setGeometry(306, top + 312 + m * 26, 150, 22);
+  saveFormat_->setGeometry(466, top + 312, 148, 26);
+  saveButton_->setGeometry(620, top + 312, 144, 26);
+  autoPreview_->setGeometry(466, top + 346, 148, 22);
+  codeBoxesButton_->setGeometry(620, top + 344, 30, 26);
+  fontsButton_->setGeometry(656, top + 344, 108, 26);
+  const int bottom = top + 450;
+  for (int k = 0; k < 10; ++k) spots_[k]->setGeometry(16 + k * 36, bottom, 32, 28);
+  deleteSpot_->setGeometry(380, bottom, 70, 28);
+  minimizeButton_->setGeometry(500, bottom, 84, 28);
+  hideButton_->setGeometry(590, bottom, 80, 28);
+  unloadButton_->setGeometry(676, bottom, 88, 28);
+}
+
+void FFEditorWindow::placeCodeBoxes() {
+  const auto& r = design_.codeBoxes;
+  const int left = r.left + 26, width = std::max(40, r.right - r.left - 26);
+  const int height = std::max(40, r.bottom - r.top);
+  // One-box mode: "C=" over three quarters, alpha below; three boxes: a quarter each.
+  const int rows = 4;
+  const int gap = 4, row = (height - gap * (rows - 1)) / rows;
+  auto place = [&](int box, int y, int h) {
+    boxes_[box]->setGeometry(left, y, width, h);
+    boxLabels_[box]->setGeometry(r.left, y + 3, 22, 20);
+    boxes_[box]->show();
+    boxLabels_[box]->show();
+  };
+  if (oneBox_) {
+    const int big = row * 3 + gap * 2;
+    place(editor::kBoxRed, r.top, big);
+    place(editor::kBoxAlpha, r.top + big + gap, row);
+    for (int b : {editor::kBoxGreen, editor::kBoxBlue}) boxes_[b]->hide(), boxLabels_[b]->hide();
+    boxLabels_[editor::kBoxRed]->setText("C=");
+  } else {
+    int y = r.top;
+    for (int b : {editor::kBoxRed, editor::kBoxGreen, editor::kBoxBlue, editor::kBoxAlpha}) {
+      place(b, y, row);
+      y += row + gap;
+    }
+    boxLabels_[editor::kBoxRed]->setText("R=");
+  }
+}
+
+void FFEditorWindow::connectControls() {
+  for (int k = 0; k < 8; ++k) {
+    connect(sliders_[k], &QSlider::valueChanged, this, [this, k](int v) { sliderMoved(k, v); });
+    connect(graphics_[k], &QAbstractSlider::valueChanged, this,
+            [this, k](int v) { sliderMoved(k, v); });
+    connect(values_[k], &QSpinBox::valueChanged, this, [this, k](int v) { sliderMoved(k, v); });
+    connect(names_[k], &EditableLabel::edited, this, [this, k](const QString& text) {
+      const int m = k / 2;
+      if (maps_[m]->isChecked())
+        mapNames_[m] = bytes(text);
+      else
+        base_.controlNames[k] = bytes(text);
+      showSliderCaptions();
+      if (autoPreview_->isChecked()) updatePreview();
+    });
+  }
+  for (auto* label : texts_)
+    connect(label, &EditableLabel::edited, this, [this] {
+      if (autoPreview_->isChecked()) updatePreview();
+    });
+  for (int m = 0; m < 4; ++m)
+    connect(maps_[m], &QCheckBox::toggled, this, [this, m](bool on) {
+      if (on && mapNames_[m].empty()) mapNames_[m] = "Map " + std::to_string(m + 1);
+      showSliderCaptions();
+      if (autoPreview_->isChecked()) updatePreview();
+    });
+  for (auto* box : boxes_) {
+    connect(box, &FormulaEdit::focused, this, [this](FormulaEdit* b) { lastBox_ = b; });
+    connect(box, &FormulaEdit::typed, this, [this] { typingTimer_.start(); });
+    connect(box, &QPlainTextEdit::textChanged, this, &FFEditorWindow::refreshDiagnostics);
+  }
+  connect(&typingTimer_, &QTimer::timeout, this, [this] {
+    if (autoPreview_->isChecked()) updatePreview();
+  });
+  connect(autoPreview_, &QCheckBox::toggled, this, [this] { updatePreview(); });
+  connect(functions_, &QComboBox::activated, this, [this](int index) {
+    if (index > 0) insertIntoBox(functions_->itemText(index), true);
+    functions_->setCurrentIndex(0);
+  });
+  connect(snippetBox_, &QComboBox::activated, this, [this](int index) {
+    if (index > 0 && index - 1 < static_cast<int>(snippets_.size()))
+      insertIntoBox(qs(snippets_[index - 1].code), false);
+    snippetBox_->setCurrentIndex(0);
+  });
+  connect(saveButton_, &QPushButton::clicked, this, &FFEditorWindow::saveFilter);
+  connect(codeBoxesButton_, &QPushButton::clicked, this, [this] { setOneBoxMode(!oneBox_); });
+  connect(fontsButton_, &QPushButton::clicked, this, &FFEditorWindow::largerFonts);
+  for (int k = 0; k < 10; ++k)
+    connect(spots_[k], &QPushButton::clicked, this, [this, k] { spotClicked(k); });
+  connect(deleteSpot_, &QPushButton::clicked, this, [this] {
+    memory_.armDelete();
+    deleteSpot_->setEnabled(false);
+    setCursor(Qt::CrossCursor);
+  });
+  connect(minimizeButton_, &QPushButton::clicked, this, &QWidget::showMinimized);
+  connect(hideButton_, &QPushButton::clicked, this, &QWidget::hide);
+  connect(unloadButton_, &QPushButton::clicked, this, &QWidget::close);
+  connect(worker_.get(), &PreviewWorker::finished, this, &FFEditorWindow::previewDone,
+          Qt::QueuedConnection);
+}
+
+editor::EditorFields FFEditorWindow::fields() const {
+  editor::EditorFields f;
+  for (int k = 0; k < 5; ++k) f.texts[k] = bytes(texts_[k]->text());
+  for (int b = 0; b < 4; ++b) f.boxes[b] = boxes_[b]->formula();
+  for (int k = 0; k < 8; ++k) {
+    // A mapped pair shows the map's name; the sliders keep their own names underneath.
+    f.sliders.names[k] = base_.controlNames[k];
+    f.sliders.values[k] = static_cast<std::uint8_t>(values_[k]->value());
+    f.sliders.deactivated[k] = deactivated_[k];
+  }
+  for (int m = 0; m < 4; ++m) f.sliders.mapActive[m] = maps_[m]->isChecked();
+  f.mapNames = mapNames_;
+  return f;
+}
+
+ff::FFRecord FFEditorWindow::gatheredRecord() const {
+  return editor::gather(fields(), base_);
+}
+
+void FFEditorWindow::scatter(const editor::EditorFields& f) {
+  setEnabled(false);
+  for (int k = 0; k < 5; ++k) texts_[k]->setText(qs(f.texts[k]));
+  for (int b = 0; b < 4; ++b) boxes_[b]->setFormula(f.boxes[b]);
+  for (int k = 0; k < 8; ++k) {
+    base_.controlNames[k] = f.sliders.names[k];
+    sliders_[k]->setValue(f.sliders.values[k]);
+    graphics_[k]->setValue(f.sliders.values[k]);
+    values_[k]->setValue(f.sliders.values[k]);
+  }
+  mapNames_ = f.mapNames;
+  for (int m = 0; m < 4; ++m) {
+    QSignalBlocker quiet(maps_[m]);
+    maps_[m]->setChecked(f.sliders.mapActive[m]);
+  }
+  showSliderCaptions();
+  setEnabled(true);
+}
+
+void FFEditorWindow::showSliderCaptions() {
+  editor::EditorFields f;
+  f.sliders.names = base_.controlNames;
+  for (int m = 0; m < 4; ++m) f.sliders.mapActive[m] = maps_[m]->isChecked();
+  f.mapNames = mapNames_;
+  for (int k = 0; k < 8; ++k) {
+    // The second slider of an active map shows the name too, dimmed, so the pair reads as one.
+    names_[k]->setText(qs(editor::sliderCaption(f, k)));
+    names_[k]->setEnabled(!(f.sliders.mapActive[k / 2] && k % 2 == 1));
+    names_[k]->setStruckThrough(deactivated_[k]);
+  }
+}
+
+void FFEditorWindow::loadRecord(const ff::FFRecord& record) {
+  base_ = record;
+  editor::EditorFields f = fields();
+  editor::scatter(record, f);
+  scatter(f);
+  updatePreview();
+}
+
+bool FFEditorWindow::loadFile(const std::filesystem::path& file) {
+  auto rec = ff::loadFilterFactoryFile(file, context_.ffOptions, ff::LoadPurpose::Editor);
+  if (!rec) return false;
+  loadRecord(*rec);
+  return true;
+}
+
+void FFEditorWindow::sliderMoved(int k, int value) {
+  // The three controls of a slider follow each other without echoing back.
+  for (QAbstractSlider* s :
+       {static_cast<QAbstractSlider*>(sliders_[k]), static_cast<QAbstractSlider*>(graphics_[k])}) {
+    QSignalBlocker quiet(s);
+    s->setValue(value);
+  }
+  {
+    QSignalBlocker quiet(values_[k]);
+    values_[k]->setValue(value);
+  }
+  // Dragging previews all the way (only the newest result is drawn), not just on release.
+  if (isEnabled() && autoPreview_->isChecked()) updatePreview();
+}
+
+void FFEditorWindow::refreshDiagnostics() {
+  for (auto* box : boxes_) {
+    auto found = editor::checkFormula(box->formula());
+    box->showDiagnostic(found.empty() ? std::nullopt : std::optional(found.front()));
+  }
+  showCaption();
+}
+
+void FFEditorWindow::showCaption() {
+  // A standing formula error takes the caption's place.
+  for (int b = 0; b < 4; ++b) {
+    if (!boxes_[b]->isVisible() && isVisible()) continue;
+    if (const auto& d = boxes_[b]->diagnostic()) {
+      setWindowTitle(QString("%1 %2").arg(kBoxNames[b], qs(d->message)));
+      update();
+      return;
+    }
+  }
+  setWindowTitle(previewRunning_ ? "Calculating..." : kEditorCaption);
+  update();
+}
+
+void FFEditorWindow::loadPreviewCopy() {
+  platform::QtImageCodec codec;
+  host::ImageLibrary images(codec);
+  host::ImageHandle copy = 0;
+  const auto box = host::Size{kPreviewWidth, kPreviewHeight};
+  if (host::CreateThumb(images, previewPicture_, box, copy))
+    previewCopy_ = std::make_shared<const host::Image>(std::move(*images.image(copy)));
+  else
+    previewCopy_ = std::make_shared<const host::Image>(fallbackPicture());
+}
+
+void FFEditorWindow::updatePreview() {
+  if (!isEnabled()) return;
+  editor::EditorFormulas typed;
+  for (int b = 0; b < 4; ++b) typed[b] = boxes_[b]->formula();
+  if (editor::fillEmptyBoxes(typed))
+    for (int b = 0; b < 4; ++b)
+      if (boxes_[b]->toPlainText().isEmpty()) boxes_[b]->setFormula(typed[b]);
+  previewRunning_ = true;
+  showCaption();
+  ff::FFRecord rec = gatheredRecord();
+  const bool alphaView = alphaView_->isChecked();
+  auto shown = editor::previewFormulas(rec.formulas, oneBox_, alphaView);
+  rec.formulas = shown.record;
+  alphaShownPending_ = shown.alphaShown;
+  ff::FFOptions options = context_.ffOptions;
+  options.programDir = context_.programDir;
+  worker_->submit({std::move(rec), previewCopy_, options, {}});
+}
+
+void FFEditorWindow::previewDone(quint64 id, const QImage& image, const QString& message) {
+  if (id != worker_->latest()) return;
+  previewRunning_ = false;
+  previewProblem_ = message;
+  if (!image.isNull()) {
+    preview_->setPixmap(QPixmap::fromImage(image));
+    alpha_->setVisible(alphaShownPending_);
+    preview_->setToolTip("Click me to update preview!");
+  } else {
+    // The box keeps its previous picture; the reason is a tooltip away.
+    preview_->setToolTip(message);
+  }
+  showCaption();
+  emit previewShown();
+}
+
+void FFEditorWindow::finishPreview() {
+  worker_->waitIdle();
+  QCoreApplication::sendPostedEvents(this);
+}
+
+void FFEditorWindow::insertIntoBox(const QString& text, bool function) {
+  FormulaEdit* box = lastBox_ && lastBox_->isVisible() ? lastBox_ : boxes_[editor::kBoxRed];
+  box->insertEntry(text, function);
+  if (autoPreview_->isChecked()) updatePreview();
+}
+
+void FFEditorWindow::randomize() {
+  editor::EditorFields f = fields();
+  auto* random = QRandomGenerator::global();
+  editor::randomizeSliders(f.sliders, [random] { return random->generateDouble(); });
+  setEnabled(false);
+  for (int k = 0; k < 8; ++k) sliderMoved(k, f.sliders.values[k]);
+  setEnabled(true);
+  updatePreview();
+}
+
+void FFEditorWindow::resetFilter() {
+  if (prompter_->ask("Delete the current filter?", "Attention", Buttons::OkCancel,
+                     Icon::Question) != Button::Ok)
+    return;
+  editor::EditorFields f = fields();
+  const auto blank = editor::EditorFields::reset();
+  f.texts = blank.texts;
+  f.boxes = blank.boxes;
+  f.sliders.values = {};
+  f.sliders.mapActive = {};
+  scatter(f);
+  updatePreview();
+}
+
+void FFEditorWindow::copyFilterToClipboard() {
+  QGuiApplication::clipboard()->setText(qs(ff::textSourceText(gatheredRecord())));
+}
+
+void FFEditorWindow::pasteFilterFromClipboard() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data || !data->hasText()) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const std::filesystem::path temp = context_.programDir / "Temp.tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out << bytes(data->text());
+  }
+  ff::FFRecord rec = base_;
+  const bool read = ff::ReadTXT(temp, rec, context_.ffOptions);
+  std::error_code ec;
+  std::filesystem::remove(temp, ec);
+  QApplication::restoreOverrideCursor();
+  if (read) loadRecord(rec);
+}
+
+void FFEditorWindow::saveFilter() {
+  editor::SaveRequest request;
+  request.record = gatheredRecord();
+  request.format = editor::saveFormatAt(saveFormat_->currentIndex());
+  request.usePassiveFolder = context_.options.passivePaneFolder;
+  if (hooks_.passiveFolder) request.passiveFolder = hooks_.passiveFolder();
+  request.options = context_.ffOptions;
+  if (editor::saveFilter(request, *prompter_) && hooks_.filesWritten) hooks_.filesWritten();
+}
+
+void FFEditorWindow::printFilter() {
+  const ff::FFRecord rec = gatheredRecord();
+  QString text;
+  auto line = [&text](const QString& s) { text += s.toHtmlEscaped() + "<br>"; };
+  line("   Category: " + qs(rec.category));
+  line("   Title: " + qs(rec.title));
+  line("   Copyright: " + qs(rec.copyright));
+  line("   Author: " + qs(rec.author));
+  line("   Filename: " + qs(rec.fileName));
+  line("");
+  static constexpr const char* kLabels[4] = {"   A: ", "   R: ", "   G: ", "   B: "};
+  static constexpr int kRecord[4] = {3, 0, 1, 2};
+  for (int k = 0; k < 4; ++k) line(kLabels[k] + qs(rec.formulas[kRecord[k]]));
+  line("");
+  for (int m = 0; m < 4; ++m)
+    if (!rec.mapNames[m].empty()) line(QString("   map[%1]: ").arg(m) + qs(rec.mapNames[m]));
+  for (int k = 0; k < 8; ++k)
+    if (!rec.controlNames[k].empty())
+      line(QString("   ctl[%1]: ").arg(k) + qs(rec.controlNames[k]));
+  for (int k = 0; k < 8; ++k)
+    if (!rec.controlNames[k].empty() || !rec.mapNames[k / 2].empty())
+      line(QString("   val[%1]: %2").arg(k).arg(rec.sliderValues[k]));
+  QPrinter printer;
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QTextDocument document;
+  document.setHtml("<pre>" + text + "</pre>");
+  document.print(&printer);
+}
+
+void FFEditorWindow::copyPreviewToClipboard() {
+  QGuiApplication::clipboard()->clear();
+  QGuiApplication::clipboard()->setPixmap(preview_->pixmap());
+}
+
+void FFEditorWindow::setPreviewPicture(const std::filesystem::path& file) {
+  previewPicture_ = file;
+  context_.options.previewPicture = file.string();
+  auto& pics = context_.options.pictures;
+  if (std::find(pics.begin(), pics.end(), file.string()) == pics.end())
+    pics.push_back(file.string());
+  loadPreviewCopy();
+  updatePreview();
+}
+
+void FFEditorWindow::choosePreviewPicture() {
+  QString file = QFileDialog::getOpenFileName(
+      this, "Open new BMP picture as preview source",
+      QString::fromStdString(previewPicture_.parent_path().string()),
+      "Pictures (*.bmp *.jpg *.jpeg *.png *.tif *.tiff *.webp *.gif *.tga);;All files (*)");
+  if (!file.isEmpty()) setPreviewPicture(file.toStdString());
+}
+
+void FFEditorWindow::showLargePreview() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  setWindowTitle("Calculating ...");
+  platform::QtImageCodec codec;
+  auto picture = codec.read(previewPicture_);
+  auto original = std::make_shared<host::Image>(picture ? std::move(*picture) : *previewCopy_);
+  original->hasAlpha = false;
+  ff::FFRecord rec = gatheredRecord();
+  rec.formulas = editor::previewFormulas(rec.formulas, oneBox_, false).record;
+  ff::FFOptions options = context_.ffOptions;
+  options.programDir = context_.programDir;
+  // The large picture runs on the window's own worker, so it never overtakes a slider preview.
+  auto result = editor::runPreview({rec, original, options, {}}, nullptr);
+  QApplication::restoreOverrideCursor();
+  showCaption();
+  if (!result.image) {
+    prompter_->error(result.message, kEditorCaption);
+    return;
+  }
+  if (!large_) large_ = new LargePreview(this);
+  large_->setImages(toQImage(*original), toQImage(std::move(*result.image)));
+  large_->show();
+  large_->raise();
+}
+
+void FFEditorWindow::setOneBoxMode(bool one) {
+  oneBox_ = one;
+  codeBoxesButton_->setText(one ? "3" : "1");
+  placeCodeBoxes();
+  showCaption();
+  if (autoPreview_->isChecked()) updatePreview();
+}
+
+void FFEditorWindow::setSliderActive(int k, bool active) {
+  if (k < 0 || k >= 8) return;
+  deactivated_[k] = !active;
+  names_[k]->setStruckThrough(!active);
+}
+
+void FFEditorWindow::spotClicked(int spot) {
+  editor::SliderValues current{};
+  for (int k = 0; k < 8; ++k) current[k] = static_cast<std::uint8_t>(values_[k]->value());
+  switch (memory_.click(spot, current)) {
+    case editor::MemorySpots::Action::Emptied:
+      deleteSpot_->setEnabled(true);
+      unsetCursor();
+      break;
+    case editor::MemorySpots::Action::Recalled:
+      setEnabled(false);
+      for (int k = 0; k < 8; ++k) sliderMoved(k, current[k]);
+      setEnabled(true);
+      updatePreview();
+      break;
+    default:
+      break;
+  }
+  showSpot(spot);
+}
+
+void FFEditorWindow::showSpot(int spot) {
+  QFont f = spots_[spot]->font();
+  f.setBold(memory_.inUse(spot));
+  spots_[spot]->setFont(f);
+}
+
+void FFEditorWindow::largerFonts() {
+  bool ok = false;
+  QFont font = QFontDialog::getFont(&ok, boxes_[0]->font(), this, "Larger Fonts");
+  if (!ok) return;
+  for (auto* box : boxes_) box->setFont(font);
+}
+
+void FFEditorWindow::applyDesign(const std::string& name) {
+  const auto folder = interfaceFolder(context_.programDir);
+  design_ = editor::readDesignFile(editor::designPath(folder, name));
+  background_ = QPixmap();
+  if (!design_.background.empty())
+    background_.load(QString::fromStdString((folder / design_.background).string()));
+  const int w = design_.width.value_or(kPlainWidth), h = design_.height.value_or(kPlainHeight);
+  setFixedSize(w, h);
+  graphicSliders_ = design_.sliderStyle.has_value();
+  for (int k = 0; k < 8; ++k) {
+    sliders_[k]->setVisible(!graphicSliders_);
+    graphics_[k]->setVisible(graphicSliders_);
+    if (graphicSliders_) graphics_[k]->setStyleIndex(*design_.sliderStyle);
+  }
+  switch (design_.hotspotField) {
+    case editor::Presence::EndOfFile:
+      hotspot_->hide();
+      hotspot_->setToolTip({});
+      break;
+    case editor::Presence::Given: {
+      const auto& r = design_.hotspot.rect;
+      hotspot_->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+      hotspotAddress_ = qs(design_.hotspot.address);
+      hotspot_->setToolTip(qs(design_.hotspot.tooltip));
+      hotspot_->show();
+      hotspot_->raise();
+      break;
+    }
+    case editor::Presence::Other:
+      break;
+  }
+  placeCodeBoxes();
+  setMask(designOutline(design_.outline ? &*design_.outline : nullptr, w, h));
+  setWindowTitle(kEditorCaption);
+  update();
+}
+
+void FFEditorWindow::fillEditorMenu(QMenu* menu) {
+  auto add = [this, menu](const char* caption, const char* name, auto slot) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+  add("Update Preview", "mnuFfeUpdatePreview_FFE", [this] { updatePreview(); });
+  add("Show large preview", "mnuBigView_FFE", [this] { showLargePreview(); });
+  add("Save filtered picture", "mnuSaveFiltered_FFE", [this] {
+    if (!large_ || !large_->isVisible()) showLargePreview();
+    if (large_) large_->saveAs();
+  });
+  add("Copy Preview to Clipboard", "mnuCopyPreview_FFE", [this] { copyPreviewToClipboard(); });
+  add("Open new BMP picture as preview source", "mnuFfeOpenPic_FFE",
+      [this] { choosePreviewPicture(); });
+  menu->addAction(alphaView_);
+  menu->addSeparator();
+  add("Create random slider values", "mnuRandomize_FFE", [this] { randomize(); });
+  add("Reset all settings", "mnuFfeReset_FFE", [this] { resetFilter(); });
+  add("Activate Slider", "mnuActivate_FFE", [this] { setSliderActive(selectedSlider_, true); });
+  add("Deactivate Slider", "mnuDeactivate_FFE",
+      [this] { setSliderActive(selectedSlider_, false); });
+  menu->addSeparator();
+  add("Copy Filter to Clipboard", "mnuCopyFilter2Clip_FFE", [this] { copyFilterToClipboard(); });
+  add("Paste Filter from Clipboard", "mnuPasteFilter_FFE", [this] { pasteFilterFromClipboard(); });
+  QMenu* save = menu->addMenu("Save filter in different formats");
+  for (int i = 0; i < 4; ++i) {
+    QAction* a = save->addAction(saveFormat_ ? saveFormat_->itemText(i) : QString());
+    a->setObjectName("mnuSaveType_FFE");
+    connect(a, &QAction::triggered, this, [this, i] {
+      saveFormat_->setCurrentIndex(i);
+      saveFilter();
+    });
+  }
+  add("Print Filter", "mnuPrintFilter_FFE", [this] { printFilter(); });
+  add("Print Setup...", "mnuPrinterSetup_FFE", [] {});
+  menu->addSeparator();
+  add("Delete only one Memory Spot", "mnuDeleteSpot_FFE", [this] { deleteSpot_->click(); });
+  add("Clear all Memory Spots", "mnuClearSpots_FFE", [this] {
+    memory_.clearAll();
+    for (int k = 0; k < 10; ++k) showSpot(k);
+  });
+  menu->addSeparator();
+  QMenu* functions = menu->addMenu("Functions");
+  functions->setObjectName("mnuFunc");
+  for (const auto& f : editor::functionEntries()) {
+    QString text = QString::fromUtf8(f.text.data(), static_cast<int>(f.text.size()));
+    QAction* a = functions->addAction(
+        text + "\t" + QString::fromUtf8(f.meaning.data(), static_cast<int>(f.meaning.size())));
+    connect(a, &QAction::triggered, this, [this, text] { insertIntoBox(text, true); });
+  }
+  QMenu* variables = menu->addMenu("Variables");
+  variables->setObjectName("mnuVars");
+  for (const auto& v : editor::variableEntries()) {
+    QString text = QString::fromUtf8(v.text.data(), static_cast<int>(v.text.size()));
+    QAction* a = variables->addAction(
+        text + "\t" + QString::fromUtf8(v.meaning.data(), static_cast<int>(v.meaning.size())));
+    connect(a, &QAction::triggered, this, [this, text] { insertIntoBox(text, false); });
+  }
+  QMenu* snippets = menu->addMenu("Snippets");
+  snippets->setObjectName("mnuSnipet_FFE");
+  connect(snippets, &QMenu::aboutToShow, this, [this, snippets] {
+    snippets->clear();
+    for (const auto& s : snippets_) {
+      QString code = qs(s.code);
+      connect(snippets->addAction(qs(s.name)), &QAction::triggered, this,
+              [this, code] { insertIntoBox(code, false); });
+    }
+  });
+  menu->addSeparator();
+  add("One/Three code boxes", "mnuCodeBoxes_FFE", [this] { setOneBoxMode(!oneBox_); });
+  add("Larger Fonts", "mnuFonts_FFE", [this] { largerFonts(); });
+  add("Minimize Window", "mnuMinimize_FFE", [this] { showMinimized(); });
+  add("Hide FF Editor", "mnuHide_FFE", [this] { hide(); });
+  add("Unload FF Editor from Memory", "mnuUnload_FFE", [this] { close(); });
+  add("Help", "mnuHelp_FFE", [this] {
+    if (hooks_.showHelp) hooks_.showHelp("ffe.htm");
+  });
+}
+
+void FFEditorWindow::editorMenuAt(const QPoint& globalPos) {
+  // The slider row under the pointer is the one the activate commands work on.
+  const QPoint local = mapFromGlobal(globalPos);
+  for (int k = 0; k < 8; ++k)
+    if (names_[k]->geometry().united(values_[k]->geometry()).contains(local)) selectedSlider_ = k;
+  menu_->popup(globalPos);
+}
+
+void FFEditorWindow::contextMenuEvent(QContextMenuEvent* event) {
+  editorMenuAt(event->globalPos());
+}
+
+void FFEditorWindow::mousePressEvent(QMouseEvent* event) {
+  // A frameless window moves by its background.
+  if (event->button() == Qt::LeftButton)
+    dragFrom_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void FFEditorWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() & Qt::LeftButton) move(event->globalPosition().toPoint() - dragFrom_);
+}
+
+void FFEditorWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (!background_.isNull()) {
+    p.drawPixmap(0, 0, background_);
+  } else {
+    // A design without a picture still gets a caption strip and an edge, as a frame would.
+    p.fillRect(rect(), palette().window());
+    p.fillRect(QRect(0, 0, width(), kCaptionHeight + 2), palette().highlight());
+    p.setPen(palette().dark().color());
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+  QFont f = font();
+  f.setBold(true);
+  p.setFont(f);
+  const bool normal = windowTitle() == kEditorCaption || windowTitle().startsWith("Calculating");
+  p.setPen(normal ? QColor(Qt::white) : QColor(255, 190, 190));
+  p.drawText(QRect(16, 0, width() - 32, kCaptionHeight + 4), Qt::AlignLeft | Qt::AlignVCenter,
+             windowTitle());
+}
+
+void FFEditorWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    if (hooks_.showHelp) hooks_.showHelp("ffe.htm");
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void FFEditorWindow::closeEvent(QCloseEvent* event) {
+  context_.options.previewPicture = previewPicture_.string();
+  context_.store.set(settings::kSettings, "PreviewPic", previewPicture_.string());
+  emit closing();
+  QWidget::closeEvent(event);
+}
+
+bool FFEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
+    if (QVariant row = watched->property("sliderRow"); row.isValid()) selectedSlider_ = row.toInt();
+  if (event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (watched == preview_) {
+      editorMenuAt(mouse->globalPosition().toPoint());
+      return true;
+    }
+    if (watched == hotspot_ && hooks_.sendEmail) {
+      hooks_.sendEmail(hotspotAddress_.toStdString(), "Your Design");
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,89 @@
+#include "gui/editor/preview_worker.h"
+
+#include <algorithm>
+
+namespace qm::gui {
+
+QImage toQImage(host::Image image) {
+  if (!image.valid()) return {};
+  auto* pixels = new std::vector<std::uint8_t>(std::move(image.rgba));
+  return QImage(
+      pixels->data(), image.width, image.height, image.width * 4, QImage::Format_RGBA8888,
+      [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
+}
+
+host::Image fromQImage(const QImage& source) {
+  QImage rgba = source.convertToFormat(QImage::Format_RGBA8888);
+  host::Image image = host::Image::blank(rgba.width(), rgba.height(), false);
+  for (int y = 0; y < rgba.height(); ++y)
+    std::copy_n(rgba.constScanLine(y), rgba.width() * 4, image.pixel(0, y));
+  for (std::size_t k = 3; k < image.rgba.size(); k += 4) image.rgba[k] = 255;
+  return image;
+}
+
+PreviewWorker::PreviewWorker()
+    : pool_(std::max(1u, std::thread::hardware_concurrency())), thread_([this] { loop(); }) {}
+
+PreviewWorker::~PreviewWorker() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_all();
+  thread_.join();
+}
+
+quint64 PreviewWorker::submit(editor::PreviewRequest request) {
+  quint64 id;
+  {
+    std::lock_guard lock(mutex_);
+    pending_ = std::move(request);
+    id = ++submitted_;
+    newest_ = id;
+  }
+  wake_.notify_all();
+  return id;
+}
+
+quint64 PreviewWorker::latest() const {
+  std::lock_guard lock(mutex_);
+  return submitted_;
+}
+
+void PreviewWorker::waitIdle() {
+  std::unique_lock lock(mutex_);
+  wake_.wait(lock, [this] { return done_ == submitted_; });
+}
+
+void PreviewWorker::loop() {
+  for (;;) {
+    editor::PreviewRequest request;
+    quint64 id;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return stop_ || pending_.has_value(); });
+      if (stop_) return;
+      request = std::move(*pending_);
+      pending_.reset();
+      id = submitted_;
+    }
+    // A newer request stops this one between rows.
+    request.cancelled = [this, id] { return newest_.load() != id; };
+    auto result = editor::runPreview(request, &pool_);
+    bool newest;
+    {
+      std::lock_guard lock(mutex_);
+      newest = id == submitted_;
+    }
+    if (newest)
+      emit finished(id, result.image ? toQImage(std::move(*result.image)) : QImage(),
+                    QString::fromStdString(result.message));
+    {
+      std::lock_guard lock(mutex_);
+      done_ = id;
+    }
+    wake_.notify_all();
+  }
+}
+
+}  // namespace qm::gui

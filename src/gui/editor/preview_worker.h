@@ -1,0 +1,50 @@
+#pragma once
+// Runs previews on a thread of its own so the editor never waits: a new request replaces any
+// waiting one, and only the newest request's result is handed back.
+
+#include <QImage>
+#include <QObject>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "core/editor/preview_run.h"
+#include "core/formula/thread_pool.h"
+
+namespace qm::gui {
+
+// The picture's pixels become the QImage's without a copy.
+QImage toQImage(host::Image image);
+host::Image fromQImage(const QImage& image);
+
+class PreviewWorker final : public QObject {
+  Q_OBJECT
+ public:
+  PreviewWorker();
+  ~PreviewWorker() override;
+  // The number of this request; results of older ones are dropped.
+  quint64 submit(editor::PreviewRequest request);
+  quint64 latest() const;
+  // Waits until the newest request has been run (tests).
+  void waitIdle();
+
+ signals:
+  // Emitted on the worker thread; queued to the window.
+  void finished(quint64 id, const QImage& image, const QString& message);
+
+ private:
+  void loop();
+  mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  std::optional<editor::PreviewRequest> pending_;
+  quint64 submitted_ = 0;
+  std::atomic<quint64> newest_ = 0;  // submitted_, readable by a running preview
+  quint64 done_ = 0;
+  bool stop_ = false;
+  formula::ThreadPool pool_;
+  std::thread thread_;
+};
+
+}  // namespace qm::gui
