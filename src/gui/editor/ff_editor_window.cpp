@@ -592,7 +592,11 @@ void FFEditorWindow::choosePreviewPicture() {
       this, "Open new BMP picture as preview source",
       QString::fromStdString(previewPicture_.parent_path().string()),
       "Pictures (*.bmp *.jpg *.jpeg *.png *.tif *.tiff *.webp *.gif *.tga);;All files (*)");
-  if (!file.isEmpty()) setPreviewPicture(file.toStdString());
+  if (file.isEmpty()) return;
+  if (hooks_.previewPictureChosen)
+    hooks_.previewPictureChosen(file.toStdString());
+  else
+    setPreviewPicture(file.toStdString());
 }
 
 void FFEditorWindow::showLargePreview() {

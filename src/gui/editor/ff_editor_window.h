@@ -37,6 +37,9 @@ struct EditorHooks {
   std::function<void()> filesWritten;  // refresh the file lists
   std::function<void(std::string_view page)> showHelp;
   std::function<void(std::string_view address, std::string_view subject)> sendEmail;
+  // A new preview picture chosen here: stored and listed by the program, which then calls
+  // setPreviewPicture. Empty: the editor only stores it in the options.
+  std::function<void(const std::filesystem::path& file)> previewPictureChosen;
 };
 
 inline constexpr const char* kEditorCaption = "Filter Factory Editor";

@@ -35,6 +35,9 @@ FFEditorWindow& MainWindow::ffEditor() {
   auto& hooks = ffEditor_->hooks();
   hooks.passiveFolder = [this] { return passive()->folder(); };
   hooks.filesWritten = [this] { refresh(); };
+  hooks.previewPictureChosen = [this](const std::filesystem::path& file) {
+    setPreviewPicture(file);
+  };
   hooks.showHelp = [this](std::string_view page) { desktop_.ShowHelp(page); };
   hooks.sendEmail = [this](std::string_view address, std::string_view subject) {
     desktop_.SendEmail(address, subject, "");

@@ -12,6 +12,7 @@
 #include "core/picture/preview_choice.h"
 #include "core/preferences/preview_cache.h"
 #include "core/shell/fs.h"
+#include "gui/editor/ff_editor_window.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
@@ -99,6 +100,7 @@ void MainWindow::setPreviewPicture(const fs::path& file) {
   }
   previewPanel_->pictureChanged();
   previewFeed_->refresh();
+  if (FFEditorWindow* editor = ffEditorIfMade()) editor->setPreviewPicture(file);
 }
 
 void MainWindow::tickPictureEntries() {

@@ -6,6 +6,7 @@
 #include "core/preferences/list_editing.h"
 #include "core/preferences/preferences_model.h"
 #include "gui/batch/convert_dialog.h"
+#include "gui/editor/ff_editor_window.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
@@ -70,6 +71,8 @@ void PreferencesHost::apply() {
   rebuildListMenus(window_, context_.options);
   applyFonts(context_.options);
   applyListOptions(window_, context_.options);
+  if (FFEditorWindow* editor = window_.ffEditorIfMade())
+    editor->applyDesign(context_.options.interfaceDesign);
   // The Plugin View lists by the type table's pattern and the scan options.
   window_.refresh();
 }
