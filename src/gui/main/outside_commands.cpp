@@ -258,5 +258,4 @@ void OutsideCommands::addHomePageShortcutOnDesktop() {
     window_.statusText()->setText("The home page shortcut is on the desktop.");
 }
 
-
 }  // namespace qm::gui
