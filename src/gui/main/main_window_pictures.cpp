@@ -77,6 +77,8 @@ PictureEditor* MainWindow::pictureEditor() {
   if (!pictureEditor_) {
     pictureEditor_ = new PictureEditor(context_.programDir, this);
     pictureEditor_->setWindowFlag(Qt::Window);
+    // Over the main window rather than wherever the window manager puts a new window.
+    pictureEditor_->move(geometry().topLeft() + QPoint(60, 60));
     pictureEditor_->hooks().previewImageChosen = [this](const fs::path& file) {
       setPreviewPicture(file);
     };

@@ -51,20 +51,21 @@ QGroupBox* interfaceFrame(PreferencesState& s, QWidget* parent) {
     s.draft.interfaceDesign =
         combo->itemData(index).toBool() ? "OFF" : combo->itemText(index).toStdString();
   });
-  // LookforInterface: the designs of the program folder, then the plain editor.
+  // LookforInterface: the plain editor first, then the designs of the program folder.
   s.refreshers.push_back([&s, combo, missing] {
     combo->clear();
+    combo->addItem(kOriginalEditor, true);
     auto designs = settings::findInterfaceDesigns(s.context.programDir);
     for (const auto& d : designs) combo->addItem(QString::fromStdString(d), false);
-    combo->addItem(kOriginalEditor, true);
     missing->setText(designs.empty() ? qs(std::string(settings::kNoInterfaceFiles) + " " +
                                           std::string(settings::kEditorUnusable))
                                      : QString());
     missing->setVisible(designs.empty());
     const QString wanted = QString::fromStdString(s.draft.interfaceDesign);
-    int index =
-        wanted == "OFF" ? combo->count() - 1 : combo->findText(wanted, Qt::MatchFixedString);
-    combo->setCurrentIndex(std::max(index, 0));
+    // A stored design that is gone falls back to the first design, not to the plain editor.
+    int index = wanted == "OFF" ? 0 : combo->findText(wanted, Qt::MatchFixedString);
+    if (index < 0) index = designs.empty() ? 0 : 1;
+    combo->setCurrentIndex(index);
   });
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(combo);
