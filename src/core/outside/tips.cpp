@@ -1,17 +1,13 @@
 #include "core/outside/tips.h"
 
+#include "core/common/text_lines.h"
+
 namespace qm::outside {
 
 std::vector<std::string> parseTips(std::string_view text) {
   std::vector<std::string> tips;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
-    start = end == std::string_view::npos ? text.size() : end + 1;
-    if (line.ends_with('\r')) line.remove_suffix(1);
+  for (std::string_view line : textLines(text))
     if (!line.empty()) tips.emplace_back(line);
-  }
   return tips;
 }
 

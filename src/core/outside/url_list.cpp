@@ -1,5 +1,7 @@
 #include "core/outside/url_list.h"
 
+#include "core/common/text_lines.h"
+
 namespace qm::outside {
 namespace {
 
@@ -22,12 +24,7 @@ std::string_view urlListTitle(UrlListKind kind) {
 
 std::vector<UrlEntry> parseUrlList(std::string_view text) {
   std::vector<UrlEntry> entries;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
-    start = end == std::string_view::npos ? text.size() : end + 1;
-    if (line.ends_with('\r')) line.remove_suffix(1);
+  for (std::string_view line : textLines(text)) {
     std::size_t split = line.find(';');
     if (split == std::string_view::npos)
       entries.push_back({trimmed(line), {}});

@@ -1,7 +1,8 @@
 #include "core/preferences/associations.h"
 
 #include <algorithm>
-#include <fstream>
+
+#include "core/ff/plugin_file_io.h"
 
 namespace qm::preferences {
 namespace {
@@ -9,23 +10,7 @@ namespace {
 bool writeText(const std::filesystem::path& file, const std::string& text) {
   std::error_code ec;
   std::filesystem::create_directories(file.parent_path(), ec);
-  if (ec) return false;
-  auto temp = file;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << text;
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
-  }
-  std::filesystem::rename(temp, file, ec);
-  if (ec) std::filesystem::remove(temp, ec);
-  return !ec;
+  return !ec && ff::replaceFile(file, std::vector<std::uint8_t>(text.begin(), text.end())).empty();
 }
 
 // The distinct types in check box order (.afs and .pff share one).

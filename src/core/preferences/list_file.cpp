@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/ff/plugin_file_io.h"
+
 namespace qm::preferences {
 
 std::optional<ItemList> readListFile(const std::filesystem::path& file) {
@@ -28,23 +30,12 @@ std::optional<ItemList> readListFile(const std::filesystem::path& file) {
 }
 
 bool writeListFile(const std::filesystem::path& file, const ItemList& items) {
-  auto temp = file;
-  temp += ".tmp";
-  std::error_code ec;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const auto& item : items) out << item << "\r\n";
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
+  std::vector<std::uint8_t> bytes;
+  for (const auto& item : items) {
+    bytes.insert(bytes.end(), item.begin(), item.end());
+    bytes.insert(bytes.end(), {'\r', '\n'});
   }
-  std::filesystem::rename(temp, file, ec);
-  if (ec) std::filesystem::remove(temp, ec);
-  return !ec;
+  return ff::replaceFile(file, bytes).empty();
 }
 
 ItemList loadFolderList(const std::filesystem::path& programDir) {
