@@ -1,0 +1,288 @@
+/* The evaluator: one channel's postfix code for one pixel, with the integer rules of the
+   desktop program's interpreter (wrapping arithmetic, division by zero gives 0, coordinates
+   pinned to the picture, the same lookup tables). */
+#include "formula.h"
+#include "opcodes.h"
+#include "trig_tables.h" /* kCosQuarter[256], kAtan[1025]; generated from the engine's tables */
+
+typedef uint32_t u32;
+typedef int32_t i32;
+
+/* Built once from the quarter wave and by integer square roots; every entry fits 16 bits. */
+static int16_t cosTable[1024];
+static int16_t hypTable[1024];
+
+static i32 wadd(i32 a, i32 b) { return (i32)((u32)a + (u32)b); }
+static i32 wsub(i32 a, i32 b) { return (i32)((u32)a - (u32)b); }
+static i32 wmul(i32 a, i32 b) { return (i32)((u32)a * (u32)b); }
+static i32 wneg(i32 a) { return (i32)(0u - (u32)a); }
+static i32 wdiv(i32 a, i32 b) {
+  if (b == 0) return 0;
+  if (b == -1) return wneg(a);
+  return a / b;
+}
+static i32 wmod(i32 a, i32 b) { return b == 0 || b == -1 ? 0 : a % b; }
+static i32 wabs(i32 a) { return a < 0 ? wneg(a) : a; }
+static i32 imin(i32 a, i32 b) { return a < b ? a : b; }
+static i32 imax(i32 a, i32 b) { return a > b ? a : b; }
+static i32 clampByte(i32 v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+
+static u32 isqrt64(uint64_t v) {
+  u32 lo = 0, hi = 1u << 17;  /* every argument here is below 2^34 */
+  while (hi - lo > 1) {
+    u32 mid = (lo + hi) / 2;
+    if ((uint64_t)mid * mid <= v)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  return lo;
+}
+
+void rt_tables_init(void) {
+  for (int i = 0; i < 256; ++i) {
+    cosTable[i] = kCosQuarter[i];
+    cosTable[511 - i] = (int16_t)-kCosQuarter[i];
+  }
+  for (int i = 0; i < 512; ++i) cosTable[1023 - i] = cosTable[i];
+  for (uint64_t k = 0; k < 1024; ++k)
+    hypTable[k] = (int16_t)(isqrt64(4096 * (1048576 + k * k)) - 65504);
+}
+
+static i32 angle(i32 px, i32 py) {
+  i32 ay = wabs(py), ax = wabs(px);
+  const int negY = py < 0, negX = px < 0, steep = ay > ax;
+  if (steep) {
+    i32 t = ay;
+    ay = ax;
+    ax = t;
+  }
+  i32 v = 0;
+  if (ay != 0) {
+    i32 q = wdiv(wmul(ay, 1024), ax);
+    if (q > 1024) q = 1024;
+    if (q > 0) v = (i32)kAtan[q] * 512 / 205888;
+  }
+  if (negX != steep) v = 256 - v;
+  if (negX) v += 256;
+  if (negY) v = -v;
+  return v;
+}
+
+i32 rt_magnitude(i32 a, i32 b) {
+  i32 t, hi;
+  a = wabs(a);
+  b = wabs(b);
+  if (a == b) {
+    t = 27146;
+    hi = a;
+  } else {
+    const i32 lo = imin(a, b);
+    hi = imax(a, b);
+    i32 q = wdiv(wmul(lo, 1024), hi);
+    if (q < 0) q = 0;
+    if (q > 1023) q = 1023;
+    t = hypTable[q];
+  }
+  const int64_t scaled = ((int64_t)t * hi) >> 16;
+  return wadd(hi, (i32)(u32)scaled);
+}
+
+static i32 radial(i32 d, i32 mag) {
+  const int64_t p = (int64_t)mag * cosTable[d & 1023] + 8191;
+  return (i32)(u32)(p >> 14);
+}
+static i32 cosine(i32 x) {
+  const i32 v = cosTable[wabs(x) & 1023];
+  return v >= 0 ? v / 32 : v / 32 - 1;
+}
+static i32 tangent(i32 x) {
+  const i32 den = cosTable[wabs(x) & 1023];
+  const i32 num = cosTable[wabs(wsub(x, 256)) & 1023];
+  return wdiv(num * 1024, den);
+}
+static i32 squareRoot(i32 x) {
+  return x <= 1 ? x : (i32)isqrt64((u32)x);
+}
+
+static i32 sample(const Picture* pic, i32 x, i32 y, i32 z) {
+  if (z < 0 || z >= pic->channels) return 0;
+  x = x < 0 ? 0 : x >= pic->width ? pic->width - 1 : x;
+  y = y < 0 ? 0 : y >= pic->height ? pic->height - 1 : y;
+  return pic->data[y * pic->rowStride + (intptr_t)x * pic->pixelStride + z];
+}
+
+static i32 mapRamp(const uint8_t* sliders, i32 i, i32 n) {
+  if (i < 0 || i > 3) return 0;
+  const i32 h = sliders[2 * i], l = sliders[2 * i + 1];
+  n = clampByte(n);
+  if (h == l) return n < h ? 0 : 255;
+  if (h > l) {
+    if (n <= l) return 0;
+    if (n >= h) return 255;
+    return (n - l) * 255 / (h - l);
+  }
+  if (n <= h) return 255;
+  if (n >= l) return 0;
+  return 255 - (n - h) * 255 / (l - h);
+}
+
+void rt_seed(RunState* st, uint32_t seed) {
+  u32 mj = 161803398u - (seed & 0x7FFFu), mk = 1;
+  int k = 0;
+  st->s[55] = mj;
+  for (int n = 0; n < 54; ++n) {
+    k = (k + 21) % 55;
+    st->s[k] = mk;
+    mk = mj - mk;
+    mj = st->s[k];
+  }
+  for (int round = 0; round < 4; ++round)
+    for (int j = 1; j <= 55; ++j) st->s[j] -= st->s[1 + (j + 30) % 55];
+  st->p1 = 0;
+  st->p2 = 31;
+  for (int c = 0; c < 256; ++c) st->cells[c] = 0;
+}
+
+static i32 randomBetween(RunState* st, i32 a, i32 b) {
+  if (++st->p1 == 56) st->p1 = 1;
+  if (++st->p2 == 56) st->p2 = 1;
+  const u32 w = st->s[st->p1] - st->s[st->p2];
+  st->s[st->p1] = w;
+  const i32 n = wsub(b, a);
+  if (n < 0) return 0;
+  return wadd(a, (i32)(w % ((u32)n + 1u)));
+}
+
+void rt_pixel_inputs(const Picture* pic, int x, int y, uint32_t used, int32_t* v) {
+  const uint8_t* px = pic->data + y * pic->rowStride + (intptr_t)x * pic->pixelStride;
+  const int r = px[0];
+  const int g = pic->channels > 1 ? px[1] : r;
+  const int b = pic->channels > 2 ? px[2] : r;
+  v[V_X] = x;
+  v[V_Y] = y;
+  v[V_R] = r;
+  v[V_G] = g;
+  v[V_B] = b;
+  v[V_A] = pic->channels == 4 ? px[3] : 0;
+  v[V_I] = (76 * r + 150 * g + 29 * b) / 256;
+  v[V_U] = (-19 * r - 37 * g + 56 * b) / 256;
+  v[V_V] = (78 * r - 65 * g - 13 * b) / 256;
+  if (used & 1u << V_D) v[V_D] = angle(x - pic->width / 2, y - pic->height / 2);
+  if (used & 1u << V_M)
+    v[V_M] = rt_magnitude(x - (pic->width + 1) / 2, y - (pic->height + 1) / 2);
+}
+
+int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s,
+               RunState* st) {
+  const int32_t* ip = code->code;
+  const int32_t* end = ip + code->length;
+  int sp = -1; /* s[sp] is the top */
+  while (ip < end) {
+    const int32_t op = *ip++;
+    i32 a, b;
+    switch (op) {
+      case OP_K: s[++sp] = *ip++; break;
+      case OP_VAR: s[++sp] = vars[*ip++]; break;
+      case OP_NEG: s[sp] = wneg(s[sp]); break;
+      case OP_NOT: s[sp] = s[sp] == 0; break;
+      case OP_BNOT: s[sp] = ~s[sp]; break;
+      case OP_ABS: s[sp] = wabs(s[sp]); break;
+      case OP_SQR: s[sp] = squareRoot(s[sp]); break;
+      case OP_COS: s[sp] = cosine(s[sp]); break;
+      case OP_SIN: s[sp] = cosine(wsub(s[sp], 256)); break;
+      case OP_TAN: s[sp] = tangent(s[sp]); break;
+      case OP_CTL: a = s[sp]; s[sp] = a >= 0 && a < 8 ? pic->sliders[a] : 0; break;
+      case OP_GET: a = s[sp]; s[sp] = a >= 0 && a <= 255 ? st->cells[a] : a; break;
+      case OP_RST: s[sp] = 0; break; /* seeds a later run, not this one */
+      default: {
+        b = s[sp--];
+        a = s[sp];
+        i32* r = &s[sp];
+        switch (op) {
+          case OP_ADD: *r = wadd(a, b); break;
+          case OP_SUB: *r = wsub(a, b); break;
+          case OP_MUL: *r = wmul(a, b); break;
+          case OP_DIV: *r = wdiv(a, b); break;
+          case OP_MOD: *r = wmod(a, b); break;
+          case OP_SHL: *r = (i32)((u32)a << (b & 31)); break;
+          case OP_SHR: *r = (i32)((u32)a >> (b & 31)); break;
+          case OP_LT: *r = a < b; break;
+          case OP_LE: *r = a <= b; break;
+          case OP_GT: *r = a > b; break;
+          case OP_GE: *r = a >= b; break;
+          case OP_EQ: *r = a == b; break;
+          case OP_NE: *r = a != b; break;
+          case OP_BAND: *r = a & b; break;
+          case OP_BXOR: *r = a ^ b; break;
+          case OP_BOR: *r = a | b; break;
+          case OP_LAND: *r = a != 0 && b != 0; break;
+          case OP_LOR: *r = a != 0 || b != 0; break;
+          case OP_COMMA: *r = b; break;
+          case OP_MIN: *r = imin(a, b); break;
+          case OP_MAX: *r = imax(a, b); break;
+          case OP_DIF: *r = wabs(wsub(a, b)); break;
+          case OP_R2X: *r = radial(a, b); break;
+          case OP_R2Y: *r = radial(wsub(a, 256), b); break;
+          case OP_C2D: *r = angle(a, b); break;
+          case OP_C2M: *r = rt_magnitude(a, b); break;
+          case OP_MAP: *r = mapRamp(pic->sliders, a, b); break;
+          case OP_PUT:
+            if (b >= 0 && b <= 255) st->cells[b] = a;
+            break;
+          case OP_RND: *r = randomBetween(st, a, b); break;
+          default: {
+            /* three or more arguments: a and b are the last two */
+            const i32 c = s[sp - 1];
+            i32* q = &s[sp - 1];
+            switch (op) {
+              case OP_SELECT: *q = c != 0 ? a : b; --sp; break;
+              case OP_ADD3: *q = imin(wadd(c, a), b); --sp; break;
+              case OP_SUB3: *q = imax(wabs(wsub(c, a)), b); --sp; break;
+              case OP_VAL:
+                *q = c < 0 || c > 7 ? 0 : wadd(wdiv(wmul(pic->sliders[c], wsub(b, a)), 255), a);
+                --sp;
+                break;
+              case OP_SRC: *q = sample(pic, c, a, b); --sp; break;
+              case OP_RAD:
+                *q = sample(pic, wadd(pic->width / 2, radial(c, a)),
+                            wadd(pic->height / 2, radial(wsub(c, 256), a)), b);
+                --sp;
+                break;
+              case OP_MIX: {
+                const i32 w = s[sp - 2]; /* mix(w, c, a, b) */
+                s[sp - 2] = b == 0 ? 0
+                                   : wadd(wdiv(wmul(w, a), b), wdiv(wmul(c, wsub(b, a)), b));
+                sp -= 2;
+                break;
+              }
+              case OP_SCL: {
+                const i32 v = s[sp - 3], il = s[sp - 2]; /* scl(v, il, c, a, b) */
+                s[sp - 3] = c == il ? 0 : wadd(a, wdiv(wmul(wsub(b, a), wsub(v, il)), wsub(c, il)));
+                sp -= 3;
+                break;
+              }
+              case OP_CNV: {
+                const i32* w = &s[sp - 8]; /* nine weights, then the divisor b */
+                i32 sum = 0;
+                if (b != 0) {
+                  for (int row = 0; row < 3; ++row)
+                    for (int col = 0; col < 3; ++col)
+                      sum = wadd(sum, wmul(w[row * 3 + col],
+                                           sample(pic, vars[V_X] + col - 1, vars[V_Y] + row - 1,
+                                                  vars[V_Z])));
+                  sum = wdiv(sum, b);
+                }
+                sp -= 8;
+                s[sp] = sum;
+                break;
+              }
+              default: break;
+            }
+          }
+        }
+      }
+    }
+  }
+  return s[sp];
+}
