@@ -242,6 +242,7 @@ static Run* newRun(FilterRecord* rec) {
     return 0;
   }
   for (int i = 0; i < 8; ++i) run->sliders[i] = rt_slider(&run->params, i);
+  rt_tables_init(); /* the same numbers every time, so a second call does no harm */
   (void)rec;
   return run;
 }

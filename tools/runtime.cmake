@@ -35,15 +35,15 @@ foreach(arch x86 x64)
     qm-runtime-${arch}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}/runtime
     PREFIX ${prefix}
-    INSTALL_DIR ${prefix}/out
+    BINARY_DIR ${prefix}/build
     CMAKE_ARGS -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_C_COMPILER=${cc} -DCMAKE_BUILD_TYPE=Release
                -DCMAKE_C_COMPILER_LAUNCHER=${QM_CCACHE} -DQM_TABLES_DIR=${tables_dir}
-               -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${prefix}/out/qmruntime.dll
+    BUILD_BYPRODUCTS ${prefix}/build/qmruntime.dll
+    INSTALL_COMMAND ""
     DEPENDS qm-runtime-tables
     USES_TERMINAL_BUILD OFF)
-  set(QM_RUNTIME_DLL_${arch} ${prefix}/out/qmruntime.dll)
+  set(QM_RUNTIME_DLL_${arch} ${prefix}/build/qmruntime.dll)
 endforeach()
 set(QM_RUNTIME_DLL32 ${QM_RUNTIME_DLL_x86})
 set(QM_RUNTIME_DLL64 ${QM_RUNTIME_DLL_x64})

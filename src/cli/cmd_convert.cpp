@@ -35,6 +35,10 @@ constexpr std::string_view kHelp =
     "                           \"warnings\"} as JSON\n"
     "  --no-optimize, --template PATH, --ff-template 3.0|3.04\n"
     "                           Filter Factory options; the template makes .8bf files\n"
+    "  --arch x64|x86|both      the plugin's architecture (default: x64 unless a template\n"
+    "                           is named); both writes NAME.8bf (x64) and NAME.x86.8bf\n"
+    "  --no-dialog              plugins run at once with their slider values\n"
+    "  --all-modes              plugins also offer greyscale and CMYK\n"
     "\n"
     "Prints each written file and a summary line, N written, M skipped, K unreadable, F failed.\n"
     "A file that cannot be written (a formula too long for a plugin, a read-only file, a full\n"
@@ -73,6 +77,26 @@ nlohmann::json problemList(const std::vector<ff::ConvertProblem>& problems,
   return list;
 }
 
+// The architectures asked for; nullopt for a bad --arch. x86 uses the named template (3.0
+// unless --ff-template or --template says otherwise); with no --arch, a named template decides.
+std::optional<std::vector<ff::FFOptions>> architectures(const Args& args,
+                                                        const ff::FFOptions& chosen) {
+  ff::FFOptions x64 = chosen;
+  x64.usedFF = ff::FFTemplate::FF64;
+  ff::FFOptions x86 = chosen;
+  if (x86.usedFF == ff::FFTemplate::FF64) x86.usedFF = ff::FFTemplate::FF30;
+  const auto arch = args.value("arch");
+  if (!arch) {
+    const bool named = args.value("ff-template") || args.value("template");
+    return std::vector{named ? chosen : x64};
+  }
+  if (*arch == "x64") return std::vector{x64};
+  if (*arch == "x86") return std::vector{x86};
+  if (*arch != "both") return std::nullopt;
+  x86.pluginNameSuffix = ".x86";
+  return std::vector{x64, x86};
+}
+
 void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
   for (const auto& unread : report.unreadable)
     if (!unread.text.empty()) err << ff::problemLines({unread}).front() << '\n';
@@ -99,10 +123,18 @@ int runConvert(Context& context) {
     return kUsage;
   }
 
+  ffOptions->noDialog = args.flag("no-dialog");
+  ffOptions->allModes = args.flag("all-modes");
+  auto runs = architectures(args, *ffOptions);
+  if (!runs) {
+    context.err << "quillmark-cli convert: --arch takes x64, x86 or both\n";
+    return kUsage;
+  }
+
   ff::ConvertOptions options;
   options.target = *target;
   options.namesFromTitles = args.flag("names-from-titles");
-  options.ff = *ffOptions;
+  options.ff = runs->front();
   if (fromStdin) {
     // Terminals and pipes carry UTF-8; bytes that are not UTF-8 stay Windows-1252 bytes, so
     // a source file piped in unchanged reads the same.
@@ -112,6 +144,15 @@ int runConvert(Context& context) {
   std::vector<fs::path> files(args.positional.begin(), args.positional.end());
 
   auto report = ff::cmd_Convert(files, options, context.prompter, context.progress);
+  // The second architecture (both): the same inputs again; their problems are told once.
+  if (*target == ff::kTargetPlugin && runs->size() == 2 && !report.cancelled &&
+      !report.noDestination) {
+    options.ff = runs->back();
+    auto second = ff::cmd_Convert(files, options, context.prompter, context.progress);
+    report.cancelled = second.cancelled;
+    report.add(ff::ConvertTally{std::move(second.written), std::move(second.skipped),
+                                std::move(second.failed), {}});
+  }
   reportProblems(report, context.err);
   if (args.flag("json")) {
     nlohmann::json json = {{"written", pathList(report.written)},
@@ -135,13 +176,15 @@ int runConvert(Context& context) {
 }  // namespace
 
 CliCommand makeConvertCommand() {
-  std::vector<std::string_view> valued = {"to", "dest", "overwrite"};
+  std::vector<std::string_view> valued = {"to", "dest", "overwrite", "arch"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
-  std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json"};
+  std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json",
+                                         "no-dialog", "all-modes"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"convert",
           "convert --to 8bf|afs|pff|txt [--dest DIR] [--names-from-titles] [--subfolders] "
-          "[--overwrite ask|all|none] [--stdin] [--json] FILE...",
+          "[--arch x64|x86|both] [--no-dialog] [--all-modes] [--overwrite ask|all|none] "
+          "[--stdin] [--json] FILE...",
           kHelp,
           valued,
           flags,

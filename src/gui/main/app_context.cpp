@@ -9,7 +9,7 @@ void loadOptions(AppContext& context) {
   ff.programDir = context.programDir;
   ff.noOptimize = context.options.noFFOptimize;
   int used = context.options.usedFF;
-  ff.usedFF = used >= 0 && used <= 3 ? static_cast<ff::FFTemplate>(used) : ff::FFTemplate::FF30;
+  ff.usedFF = used >= 0 && used <= 4 ? static_cast<ff::FFTemplate>(used) : ff::FFTemplate::FF30;
   ff.editorPlugin = context.options.editorPlugin[0];
 }
 
