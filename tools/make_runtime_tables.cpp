@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
   std::fprintf(out, "static const int16_t kCosQuarter[256] = {");
   for (int i = 0; i < 256; ++i) std::fprintf(out, "%s%d", separator(i), t.cos[i]);
   std::fprintf(out, "};\nstatic const uint16_t kAtan[1025] = {");
-  for (int i = 0; i <= 1024; ++i)
-    std::fprintf(out, "%s%d", separator(i), t.atan[i]);
+  for (int i = 0; i <= 1024; ++i) std::fprintf(out, "%s%d", separator(i), t.atan[i]);
   std::fprintf(out, "};\n");
   return std::fclose(out) == 0 ? 0 : 1;
 }

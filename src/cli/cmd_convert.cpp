@@ -150,8 +150,8 @@ int runConvert(Context& context) {
     options.ff = runs->back();
     auto second = ff::cmd_Convert(files, options, context.prompter, context.progress);
     report.cancelled = second.cancelled;
-    report.add(ff::ConvertTally{std::move(second.written), std::move(second.skipped),
-                                std::move(second.failed), {}});
+    report.add(ff::ConvertTally{
+        std::move(second.written), std::move(second.skipped), std::move(second.failed), {}});
   }
   reportProblems(report, context.err);
   if (args.flag("json")) {
@@ -179,7 +179,7 @@ CliCommand makeConvertCommand() {
   std::vector<std::string_view> valued = {"to", "dest", "overwrite", "arch"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
   std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json",
-                                         "no-dialog", "all-modes"};
+                                         "no-dialog",         "all-modes"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"convert",
           "convert --to 8bf|afs|pff|txt [--dest DIR] [--names-from-titles] [--subfolders] "

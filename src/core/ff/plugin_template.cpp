@@ -208,8 +208,9 @@ Layout layoutOf(TemplateKind kind) {
 void writeTemplateData(Image& img, const Layout& l) {
   const std::size_t rsrcRaw = at(l.d, static_cast<long>(kRsrcRaw));
   img.text(l.signature, kSignature);
-  writeResourceDirectory(img, rsrcRaw, l.rsrcVirtual,
-                         {{{"PARM", kParm - kRsrcRaw, kParmSize}, {"PIPL", kPipl - kRsrcRaw, kPiplSize}}});
+  writeResourceDirectory(
+      img, rsrcRaw, l.rsrcVirtual,
+      {{{"PARM", kParm - kRsrcRaw, kParmSize}, {"PIPL", kPipl - kRsrcRaw, kPiplSize}}});
   writePipl(img, at(l.d, static_cast<long>(kPipl)), l.codeKey);
   writeDataBlock(img, l.d);
 }
@@ -275,9 +276,10 @@ RuntimeTemplate BuildRuntimeTemplate(TemplateKind kind, const std::vector<std::u
   }
   out.codeBytes = rawEnd - headers;
   if (rawEnd > l.signature || virtualEnd > l.rsrcVirtual) {
-    out.error = "the runtime (" + std::to_string(out.codeBytes) + " bytes in the file, up to address " +
-                std::to_string(virtualEnd) + ") does not fit before byte " +
-                std::to_string(l.signature) + " and address " + std::to_string(l.rsrcVirtual);
+    out.error = "the runtime (" + std::to_string(out.codeBytes) +
+                " bytes in the file, up to address " + std::to_string(virtualEnd) +
+                ") does not fit before byte " + std::to_string(l.signature) + " and address " +
+                std::to_string(l.rsrcVirtual);
     return out;
   }
 

@@ -287,8 +287,9 @@ WriteResult writePlugin(const fs::path& target, const Template& chosen, bool pre
 
   p.blockByte(kStandaloneWord, options.editorPlugin || editor ? 0 : 1);
   if (!preview)
-    p.word16(d == kDVarnet ? kVarnetModesWord : at(d, kModesWord),
-             !options.allModes ? kModesRgbOnly : d == kD64 ? kModesRuntime : kModesAll);
+    p.word16(d == kDVarnet ? kVarnetModesWord : at(d, kModesWord), !options.allModes ? kModesRgbOnly
+                                                                   : d == kD64       ? kModesRuntime
+                                                                                     : kModesAll);
   if (preview)
     p.blockByte(kDialogWord, 0);
   else if (!options.noDialog)
