@@ -7,17 +7,22 @@
 #include "runtime.h"
 
 enum {
-  kPreviewWidth = 240, kPreviewHeight = 180, kRowHeight = 26, kTop = 196,
-  kIdScroll = 100, kIdEdit = 200, kIdPreview = 300
+  kPreviewWidth = 240,
+  kPreviewHeight = 180,
+  kRowHeight = 26,
+  kTop = 196,
+  kIdScroll = 100,
+  kIdEdit = 200,
+  kIdPreview = 300
 };
 
 typedef struct {
   Run* run;
-  uint8_t* small;      /* the input scaled into the preview, inPlanes per pixel */
-  uint8_t* filtered;   /* the same after the filter */
-  uint8_t* dib;        /* BGR rows for display, 4-byte aligned */
+  uint8_t* small;    /* the input scaled into the preview, inPlanes per pixel */
+  uint8_t* filtered; /* the same after the filter */
+  uint8_t* dib;      /* BGR rows for display, 4-byte aligned */
   int width, height, dibRow;
-  int updating;        /* set while the dialog itself changes an edit field */
+  int updating; /* set while the dialog itself changes an edit field */
 } DialogState;
 
 static int sliderInUse(const Run* run, int i) {
@@ -72,8 +77,8 @@ static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit
   refreshPreview(dialog, d);
 }
 
-static HWND child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y,
-                  int w, int h, int id) {
+static HWND child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w,
+                  int h, int id) {
   HWND c = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                            (HMENU)(intptr_t)id, NULL, NULL);
   SendMessageA(c, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), 0);
@@ -98,8 +103,8 @@ static void buildControls(HWND dialog, DialogState* d) {
     rt_copy(name, run->params.block + offset, (uintptr_t)length);
     name[length] = 0;
     child(dialog, "STATIC", name, 0, 10, y + 3, 90, 18, -1);
-    HWND bar = child(dialog, "SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 104, y, 110, 18,
-                     kIdScroll + i);
+    HWND bar =
+        child(dialog, "SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 104, y, 110, 18, kIdScroll + i);
     SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
     child(dialog, "EDIT", "", WS_BORDER | ES_NUMBER | WS_TABSTOP, 220, y, 36, 20, kIdEdit + i);
     setValue(dialog, d, i, run->sliders[i], 0);
@@ -114,13 +119,19 @@ static void buildControls(HWND dialog, DialogState* d) {
 static int scrolledTo(HWND bar, WPARAM w) {
   const int pos = GetScrollPos(bar, SB_CTL);
   switch (LOWORD(w)) {
-    case SB_LINELEFT: return pos - 1;
-    case SB_LINERIGHT: return pos + 1;
-    case SB_PAGELEFT: return pos - 16;
-    case SB_PAGERIGHT: return pos + 16;
+    case SB_LINELEFT:
+      return pos - 1;
+    case SB_LINERIGHT:
+      return pos + 1;
+    case SB_PAGELEFT:
+      return pos - 16;
+    case SB_PAGERIGHT:
+      return pos + 16;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: return HIWORD(w);
-    default: return pos;
+    case SB_THUMBPOSITION:
+      return HIWORD(w);
+    default:
+      return pos;
   }
 }
 
@@ -133,7 +144,8 @@ static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l
       return TRUE;
     case WM_HSCROLL: {
       const int id = GetDlgCtrlID((HWND)l);
-      if (id >= kIdScroll && id < kIdScroll + 8) setValue(dialog, d, id - kIdScroll, scrolledTo((HWND)l, w), 0);
+      if (id >= kIdScroll && id < kIdScroll + 8)
+        setValue(dialog, d, id - kIdScroll, scrolledTo((HWND)l, w), 0);
       return TRUE;
     }
     case WM_DRAWITEM:
@@ -184,7 +196,16 @@ int rt_dialog(Run* run, FilterRecord* rec) {
     static const WORD kTemplate[] __attribute__((aligned(4))) = {
         LOWORD(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU),
         HIWORD(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU),
-        0, 0, /* extended style */ 0, /* controls */ 0, 0, 180, 200, /* menu, class, title */ 0, 0, 0};
+        0,
+        0,
+        /* extended style */ 0,
+        /* controls */ 0,
+        0,
+        180,
+        200,
+        /* menu, class, title */ 0,
+        0,
+        0};
     const HWND parent = rec->platformData ? *(HWND*)rec->platformData : NULL;
     answer = DialogBoxIndirectParamA((HINSTANCE)run->params.module,
                                      (LPCDLGTEMPLATEA)(const void*)kTemplate, parent, dialogProc,

@@ -12,23 +12,41 @@ typedef int32_t i32;
 static int16_t cosTable[1024];
 static int16_t hypTable[1024];
 
-static i32 wadd(i32 a, i32 b) { return (i32)((u32)a + (u32)b); }
-static i32 wsub(i32 a, i32 b) { return (i32)((u32)a - (u32)b); }
-static i32 wmul(i32 a, i32 b) { return (i32)((u32)a * (u32)b); }
-static i32 wneg(i32 a) { return (i32)(0u - (u32)a); }
+static i32 wadd(i32 a, i32 b) {
+  return (i32)((u32)a + (u32)b);
+}
+static i32 wsub(i32 a, i32 b) {
+  return (i32)((u32)a - (u32)b);
+}
+static i32 wmul(i32 a, i32 b) {
+  return (i32)((u32)a * (u32)b);
+}
+static i32 wneg(i32 a) {
+  return (i32)(0u - (u32)a);
+}
 static i32 wdiv(i32 a, i32 b) {
   if (b == 0) return 0;
   if (b == -1) return wneg(a);
   return a / b;
 }
-static i32 wmod(i32 a, i32 b) { return b == 0 || b == -1 ? 0 : a % b; }
-static i32 wabs(i32 a) { return a < 0 ? wneg(a) : a; }
-static i32 imin(i32 a, i32 b) { return a < b ? a : b; }
-static i32 imax(i32 a, i32 b) { return a > b ? a : b; }
-static i32 clampByte(i32 v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+static i32 wmod(i32 a, i32 b) {
+  return b == 0 || b == -1 ? 0 : a % b;
+}
+static i32 wabs(i32 a) {
+  return a < 0 ? wneg(a) : a;
+}
+static i32 imin(i32 a, i32 b) {
+  return a < b ? a : b;
+}
+static i32 imax(i32 a, i32 b) {
+  return a > b ? a : b;
+}
+static i32 clampByte(i32 v) {
+  return v < 0 ? 0 : v > 255 ? 255 : v;
+}
 
 static u32 isqrt64(uint64_t v) {
-  u32 lo = 0, hi = 1u << 17;  /* every argument here is below 2^34 */
+  u32 lo = 0, hi = 1u << 17; /* every argument here is below 2^34 */
   while (hi - lo > 1) {
     u32 mid = (lo + hi) / 2;
     if ((uint64_t)mid * mid <= v)
@@ -51,7 +69,7 @@ void rt_tables_init(void) {
 
 static i32 angle(i32 px, i32 py) {
   i32 ay = wabs(py), ax = wabs(px);
-  const int negY = py < 0, negX = px < 0, steep = ay > ax;
+  const int negY = py < 0, negX = px<0, steep = ay> ax;
   if (steep) {
     i32 t = ay;
     ay = ax;
@@ -169,12 +187,10 @@ void rt_pixel_inputs(const Picture* pic, int x, int y, uint32_t used, int32_t* v
   v[V_U] = (-19 * r - 37 * g + 56 * b) / 256;
   v[V_V] = (78 * r - 65 * g - 13 * b) / 256;
   if (used & 1u << V_D) v[V_D] = angle(x - pic->width / 2, y - pic->height / 2);
-  if (used & 1u << V_M)
-    v[V_M] = rt_magnitude(x - (pic->width + 1) / 2, y - (pic->height + 1) / 2);
+  if (used & 1u << V_M) v[V_M] = rt_magnitude(x - (pic->width + 1) / 2, y - (pic->height + 1) / 2);
 }
 
-int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s,
-               RunState* st) {
+int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s, RunState* st) {
   const int32_t* ip = code->code;
   const int32_t* end = ip + code->length;
   int sp = -1; /* s[sp] is the top */
@@ -182,68 +198,164 @@ int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s,
     const int32_t op = *ip++;
     i32 a, b;
     switch (op) {
-      case OP_K: s[++sp] = *ip++; break;
-      case OP_VAR: s[++sp] = vars[*ip++]; break;
-      case OP_NEG: s[sp] = wneg(s[sp]); break;
-      case OP_NOT: s[sp] = s[sp] == 0; break;
-      case OP_BNOT: s[sp] = ~s[sp]; break;
-      case OP_ABS: s[sp] = wabs(s[sp]); break;
-      case OP_SQR: s[sp] = squareRoot(s[sp]); break;
-      case OP_COS: s[sp] = cosine(s[sp]); break;
-      case OP_SIN: s[sp] = cosine(wsub(s[sp], 256)); break;
-      case OP_TAN: s[sp] = tangent(s[sp]); break;
-      case OP_CTL: a = s[sp]; s[sp] = a >= 0 && a < 8 ? pic->sliders[a] : 0; break;
-      case OP_GET: a = s[sp]; s[sp] = a >= 0 && a <= 255 ? st->cells[a] : a; break;
-      case OP_RST: s[sp] = 0; break; /* seeds a later run, not this one */
+      case OP_K:
+        s[++sp] = *ip++;
+        break;
+      case OP_VAR:
+        s[++sp] = vars[*ip++];
+        break;
+      case OP_NEG:
+        s[sp] = wneg(s[sp]);
+        break;
+      case OP_NOT:
+        s[sp] = s[sp] == 0;
+        break;
+      case OP_BNOT:
+        s[sp] = ~s[sp];
+        break;
+      case OP_ABS:
+        s[sp] = wabs(s[sp]);
+        break;
+      case OP_SQR:
+        s[sp] = squareRoot(s[sp]);
+        break;
+      case OP_COS:
+        s[sp] = cosine(s[sp]);
+        break;
+      case OP_SIN:
+        s[sp] = cosine(wsub(s[sp], 256));
+        break;
+      case OP_TAN:
+        s[sp] = tangent(s[sp]);
+        break;
+      case OP_CTL:
+        a = s[sp];
+        s[sp] = a >= 0 && a < 8 ? pic->sliders[a] : 0;
+        break;
+      case OP_GET:
+        a = s[sp];
+        s[sp] = a >= 0 && a <= 255 ? st->cells[a] : a;
+        break;
+      case OP_RST:
+        s[sp] = 0;
+        break; /* seeds a later run, not this one */
       default: {
         b = s[sp--];
         a = s[sp];
         i32* r = &s[sp];
         switch (op) {
-          case OP_ADD: *r = wadd(a, b); break;
-          case OP_SUB: *r = wsub(a, b); break;
-          case OP_MUL: *r = wmul(a, b); break;
-          case OP_DIV: *r = wdiv(a, b); break;
-          case OP_MOD: *r = wmod(a, b); break;
-          case OP_SHL: *r = (i32)((u32)a << (b & 31)); break;
-          case OP_SHR: *r = (i32)((u32)a >> (b & 31)); break;
-          case OP_LT: *r = a < b; break;
-          case OP_LE: *r = a <= b; break;
-          case OP_GT: *r = a > b; break;
-          case OP_GE: *r = a >= b; break;
-          case OP_EQ: *r = a == b; break;
-          case OP_NE: *r = a != b; break;
-          case OP_BAND: *r = a & b; break;
-          case OP_BXOR: *r = a ^ b; break;
-          case OP_BOR: *r = a | b; break;
-          case OP_LAND: *r = a != 0 && b != 0; break;
-          case OP_LOR: *r = a != 0 || b != 0; break;
-          case OP_COMMA: *r = b; break;
-          case OP_MIN: *r = imin(a, b); break;
-          case OP_MAX: *r = imax(a, b); break;
-          case OP_DIF: *r = wabs(wsub(a, b)); break;
-          case OP_R2X: *r = radial(a, b); break;
-          case OP_R2Y: *r = radial(wsub(a, 256), b); break;
-          case OP_C2D: *r = angle(a, b); break;
-          case OP_C2M: *r = rt_magnitude(a, b); break;
-          case OP_MAP: *r = mapRamp(pic->sliders, a, b); break;
+          case OP_ADD:
+            *r = wadd(a, b);
+            break;
+          case OP_SUB:
+            *r = wsub(a, b);
+            break;
+          case OP_MUL:
+            *r = wmul(a, b);
+            break;
+          case OP_DIV:
+            *r = wdiv(a, b);
+            break;
+          case OP_MOD:
+            *r = wmod(a, b);
+            break;
+          case OP_SHL:
+            *r = (i32)((u32)a << (b & 31));
+            break;
+          case OP_SHR:
+            *r = (i32)((u32)a >> (b & 31));
+            break;
+          case OP_LT:
+            *r = a < b;
+            break;
+          case OP_LE:
+            *r = a <= b;
+            break;
+          case OP_GT:
+            *r = a > b;
+            break;
+          case OP_GE:
+            *r = a >= b;
+            break;
+          case OP_EQ:
+            *r = a == b;
+            break;
+          case OP_NE:
+            *r = a != b;
+            break;
+          case OP_BAND:
+            *r = a & b;
+            break;
+          case OP_BXOR:
+            *r = a ^ b;
+            break;
+          case OP_BOR:
+            *r = a | b;
+            break;
+          case OP_LAND:
+            *r = a != 0 && b != 0;
+            break;
+          case OP_LOR:
+            *r = a != 0 || b != 0;
+            break;
+          case OP_COMMA:
+            *r = b;
+            break;
+          case OP_MIN:
+            *r = imin(a, b);
+            break;
+          case OP_MAX:
+            *r = imax(a, b);
+            break;
+          case OP_DIF:
+            *r = wabs(wsub(a, b));
+            break;
+          case OP_R2X:
+            *r = radial(a, b);
+            break;
+          case OP_R2Y:
+            *r = radial(wsub(a, 256), b);
+            break;
+          case OP_C2D:
+            *r = angle(a, b);
+            break;
+          case OP_C2M:
+            *r = rt_magnitude(a, b);
+            break;
+          case OP_MAP:
+            *r = mapRamp(pic->sliders, a, b);
+            break;
           case OP_PUT:
             if (b >= 0 && b <= 255) st->cells[b] = a;
             break;
-          case OP_RND: *r = randomBetween(st, a, b); break;
+          case OP_RND:
+            *r = randomBetween(st, a, b);
+            break;
           default: {
             /* three or more arguments: a and b are the last two */
             const i32 c = s[sp - 1];
             i32* q = &s[sp - 1];
             switch (op) {
-              case OP_SELECT: *q = c != 0 ? a : b; --sp; break;
-              case OP_ADD3: *q = imin(wadd(c, a), b); --sp; break;
-              case OP_SUB3: *q = imax(wabs(wsub(c, a)), b); --sp; break;
+              case OP_SELECT:
+                *q = c != 0 ? a : b;
+                --sp;
+                break;
+              case OP_ADD3:
+                *q = imin(wadd(c, a), b);
+                --sp;
+                break;
+              case OP_SUB3:
+                *q = imax(wabs(wsub(c, a)), b);
+                --sp;
+                break;
               case OP_VAL:
                 *q = c < 0 || c > 7 ? 0 : wadd(wdiv(wmul(pic->sliders[c], wsub(b, a)), 255), a);
                 --sp;
                 break;
-              case OP_SRC: *q = sample(pic, c, a, b); --sp; break;
+              case OP_SRC:
+                *q = sample(pic, c, a, b);
+                --sp;
+                break;
               case OP_RAD:
                 *q = sample(pic, wadd(pic->width / 2, radial(c, a)),
                             wadd(pic->height / 2, radial(wsub(c, 256), a)), b);
@@ -251,8 +363,7 @@ int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s,
                 break;
               case OP_MIX: {
                 const i32 w = s[sp - 2]; /* mix(w, c, a, b) */
-                s[sp - 2] = b == 0 ? 0
-                                   : wadd(wdiv(wmul(w, a), b), wdiv(wmul(c, wsub(b, a)), b));
+                s[sp - 2] = b == 0 ? 0 : wadd(wdiv(wmul(w, a), b), wdiv(wmul(c, wsub(b, a)), b));
                 sp -= 2;
                 break;
               }
@@ -268,16 +379,17 @@ int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s,
                 if (b != 0) {
                   for (int row = 0; row < 3; ++row)
                     for (int col = 0; col < 3; ++col)
-                      sum = wadd(sum, wmul(w[row * 3 + col],
-                                           sample(pic, vars[V_X] + col - 1, vars[V_Y] + row - 1,
-                                                  vars[V_Z])));
+                      sum =
+                          wadd(sum, wmul(w[row * 3 + col], sample(pic, vars[V_X] + col - 1,
+                                                                  vars[V_Y] + row - 1, vars[V_Z])));
                   sum = wdiv(sum, b);
                 }
                 sp -= 8;
                 s[sp] = sum;
                 break;
               }
-              default: break;
+              default:
+                break;
             }
           }
         }

@@ -23,8 +23,12 @@ typedef struct {
   Code* code;
 } Parser;
 
-static int isDigit(char c) { return c >= '0' && c <= '9'; }
-static int isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+static int isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+static int isLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 static int hexValue(char c) {
   if (isDigit(c)) return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -109,7 +113,9 @@ static void failAt(Parser* p, int position, const char* message) {
   p->error->position = position;
   p->error->message = message;
 }
-static void fail(Parser* p, const char* message) { failAt(p, p->start, message); }
+static void fail(Parser* p, const char* message) {
+  failAt(p, p->start, message);
+}
 
 static void emit(Parser* p, int32_t word) {
   Code* c = p->code;
@@ -153,21 +159,34 @@ typedef struct {
 } Name;
 
 static const Name kNames[] = {
-    {"x", 0, 0, V_X},      {"y", 0, 0, V_Y},      {"z", 0, 0, V_Z},      {"p", 0, 0, V_Z},
-    {"r", 0, 0, V_R},      {"g", 0, 0, V_G},      {"b", 0, 0, V_B},      {"a", 0, 0, V_A},
-    {"c", 0, 0, V_C},      {"i", 0, 0, V_I},      {"u", 0, 0, V_U},      {"v", 0, 0, V_V},
-    {"d", 0, 0, V_D},      {"m", 0, 0, V_M},      {"X", 0, 0, V_W},      {"Y", 0, 0, V_H},
-    {"Z", 0, 0, V_CHANNELS}, {"M", 0, 0, V_MAXMAG}, {"xmax", 0, 0, V_W},  {"ymax", 0, 0, V_H},
-    {"zmax", 0, 0, V_CHANNELS}, {"pmax", 0, 0, V_CHANNELS}, {"mmax", 0, 0, V_MAXMAG},
-    {"D", 1, 0, 1024},     {"dmax", 1, 0, 1024},  {"tmax", 1, 0, 1},     {"total", 1, 0, 1},
-    {"t", 1, 0, 0},        {"tmin", 1, 0, 0},
-    {"src", 2, 3, OP_SRC}, {"rad", 2, 3, OP_RAD}, {"cnv", 2, 10, OP_CNV}, {"ctl", 2, 1, OP_CTL},
-    {"val", 2, 3, OP_VAL}, {"map", 2, 2, OP_MAP}, {"min", 2, 2, OP_MIN}, {"max", 2, 2, OP_MAX},
-    {"abs", 2, 1, OP_ABS}, {"add", 2, 3, OP_ADD3}, {"sub", 2, 3, OP_SUB3}, {"dif", 2, 2, OP_DIF},
-    {"mix", 2, 4, OP_MIX}, {"scl", 2, 5, OP_SCL}, {"sqr", 2, 1, OP_SQR}, {"sqrt", 2, 1, OP_SQR},
-    {"cos", 2, 1, OP_COS}, {"sin", 2, 1, OP_SIN}, {"tan", 2, 1, OP_TAN}, {"r2x", 2, 2, OP_R2X},
-    {"r2y", 2, 2, OP_R2Y}, {"c2d", 2, 2, OP_C2D}, {"c2m", 2, 2, OP_C2M}, {"get", 2, 1, OP_GET},
-    {"put", 2, 2, OP_PUT}, {"rnd", 2, 2, OP_RND}, {"rst", 2, 1, OP_RST},
+    {"x", 0, 0, V_X},           {"y", 0, 0, V_Y},
+    {"z", 0, 0, V_Z},           {"p", 0, 0, V_Z},
+    {"r", 0, 0, V_R},           {"g", 0, 0, V_G},
+    {"b", 0, 0, V_B},           {"a", 0, 0, V_A},
+    {"c", 0, 0, V_C},           {"i", 0, 0, V_I},
+    {"u", 0, 0, V_U},           {"v", 0, 0, V_V},
+    {"d", 0, 0, V_D},           {"m", 0, 0, V_M},
+    {"X", 0, 0, V_W},           {"Y", 0, 0, V_H},
+    {"Z", 0, 0, V_CHANNELS},    {"M", 0, 0, V_MAXMAG},
+    {"xmax", 0, 0, V_W},        {"ymax", 0, 0, V_H},
+    {"zmax", 0, 0, V_CHANNELS}, {"pmax", 0, 0, V_CHANNELS},
+    {"mmax", 0, 0, V_MAXMAG},   {"D", 1, 0, 1024},
+    {"dmax", 1, 0, 1024},       {"tmax", 1, 0, 1},
+    {"total", 1, 0, 1},         {"t", 1, 0, 0},
+    {"tmin", 1, 0, 0},          {"src", 2, 3, OP_SRC},
+    {"rad", 2, 3, OP_RAD},      {"cnv", 2, 10, OP_CNV},
+    {"ctl", 2, 1, OP_CTL},      {"val", 2, 3, OP_VAL},
+    {"map", 2, 2, OP_MAP},      {"min", 2, 2, OP_MIN},
+    {"max", 2, 2, OP_MAX},      {"abs", 2, 1, OP_ABS},
+    {"add", 2, 3, OP_ADD3},     {"sub", 2, 3, OP_SUB3},
+    {"dif", 2, 2, OP_DIF},      {"mix", 2, 4, OP_MIX},
+    {"scl", 2, 5, OP_SCL},      {"sqr", 2, 1, OP_SQR},
+    {"sqrt", 2, 1, OP_SQR},     {"cos", 2, 1, OP_COS},
+    {"sin", 2, 1, OP_SIN},      {"tan", 2, 1, OP_TAN},
+    {"r2x", 2, 2, OP_R2X},      {"r2y", 2, 2, OP_R2Y},
+    {"c2d", 2, 2, OP_C2D},      {"c2m", 2, 2, OP_C2M},
+    {"get", 2, 1, OP_GET},      {"put", 2, 2, OP_PUT},
+    {"rnd", 2, 2, OP_RND},      {"rst", 2, 1, OP_RST},
 };
 
 static int sameText(const char* a, int n, const char* name) {
@@ -194,8 +213,8 @@ static int lookup(const char* s, int n, Name* out) {
       (sameText(s, 3, "src") || sameText(s, 3, "rad") || sameText(s, 3, "cnv")))
     return lookup(s, 3, out);
   if (n == 4 && (sameText(s + 1, 3, "max") || sameText(s + 1, 3, "min"))) {
-    static const char maxLetters[] = "rgbaciuv";  /* 255 as max, 0 as min */
-    static const char minLetters[] = "dmxyzp";    /* 0 as min only */
+    static const char maxLetters[] = "rgbaciuv"; /* 255 as max, 0 as min */
+    static const char minLetters[] = "dmxyzp";   /* 0 as min only */
     const int isMax = s[2] == 'a';
     for (const char* l = maxLetters; *l; ++l)
       if (*l == s[0]) {
@@ -230,9 +249,9 @@ typedef struct {
 } Binary;
 
 static const Binary kBinary[] = {
-    {"||", OP_LOR, 3}, {"&&", OP_LAND, 3}, {"|", OP_BOR, 4}, {"^", OP_BXOR, 4}, {"&", OP_BAND, 4},
-    {"==", OP_EQ, 5},  {"!=", OP_NE, 5},   {"<", OP_LT, 6},  {"<=", OP_LE, 6},  {">", OP_GT, 6},
-    {">=", OP_GE, 6},  {"<<", OP_SHL, 7},  {">>", OP_SHR, 7}, {"+", OP_ADD, 8}, {"-", OP_SUB, 8},
+    {"||", OP_LOR, 3}, {"&&", OP_LAND, 3}, {"|", OP_BOR, 4},  {"^", OP_BXOR, 4}, {"&", OP_BAND, 4},
+    {"==", OP_EQ, 5},  {"!=", OP_NE, 5},   {"<", OP_LT, 6},   {"<=", OP_LE, 6},  {">", OP_GT, 6},
+    {">=", OP_GE, 6},  {"<<", OP_SHL, 7},  {">>", OP_SHR, 7}, {"+", OP_ADD, 8},  {"-", OP_SUB, 8},
     {"*", OP_MUL, 9},  {"/", OP_DIV, 9},   {"%", OP_MOD, 9},
 };
 
@@ -382,7 +401,8 @@ int rt_compile(const char* text, int length, Code* code, FormulaError* error) {
   } else {
     parseSequence(&p);
     if (!p.failed && p.kind == T_INVALID) fail(&p, "unexpected character");
-    if (!p.failed && p.kind != T_END) fail(&p, isOp(&p, ")") ? "unmatched ')'" : "expected an operator");
+    if (!p.failed && p.kind != T_END)
+      fail(&p, isOp(&p, ")") ? "unmatched ')'" : "expected an operator");
   }
   return p.failed;
 }

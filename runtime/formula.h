@@ -8,25 +8,39 @@
 
 enum {
   /* per pixel */
-  V_X, V_Y, V_R, V_G, V_B, V_A, V_I, V_U, V_V, V_D, V_M,
+  V_X,
+  V_Y,
+  V_R,
+  V_G,
+  V_B,
+  V_A,
+  V_I,
+  V_U,
+  V_V,
+  V_D,
+  V_M,
   /* per channel */
-  V_C, V_Z,
+  V_C,
+  V_Z,
   /* per run */
-  V_W, V_H, V_CHANNELS, V_MAXMAG,
+  V_W,
+  V_H,
+  V_CHANNELS,
+  V_MAXMAG,
   V_COUNT
 };
 
 typedef struct {
-  int32_t* code;  /* op, then its immediate for K and VAR */
+  int32_t* code; /* op, then its immediate for K and VAR */
   int length;
   int capacity;
-  int depth;      /* deepest value stack the code needs */
+  int depth; /* deepest value stack the code needs */
   int maxDepth;
   uint32_t varsUsed;
 } Code;
 
 typedef struct {
-  int position;  /* byte offset of the error */
+  int position; /* byte offset of the error */
   const char* message;
 } FormulaError;
 
@@ -43,9 +57,9 @@ typedef struct {
 void rt_seed(RunState* state, uint32_t seed);
 
 typedef struct {
-  const uint8_t* data;  /* pixel (0,0) of the filtered area */
+  const uint8_t* data; /* pixel (0,0) of the filtered area */
   int width, height;
-  int channels;         /* Z */
+  int channels; /* Z */
   int pixelStride;
   intptr_t rowStride;
   uint8_t sliders[8];

@@ -6,7 +6,9 @@
 
 #include "runtime.h"
 
-void* rt_alloc(uintptr_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
+void* rt_alloc(uintptr_t size) {
+  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+}
 void rt_free(void* p) {
   if (p) HeapFree(GetProcessHeap(), 0, p);
 }
@@ -120,7 +122,9 @@ void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow,
   }
 }
 
-static int isEmpty(const PiRect* r) { return r->left >= r->right || r->top >= r->bottom; }
+static int isEmpty(const PiRect* r) {
+  return r->left >= r->right || r->top >= r->bottom;
+}
 
 static void request(FilterRecord* rec, Run* run) {
   const PiRect none = {0, 0, 0, 0};
@@ -155,8 +159,8 @@ static Picture pictureOf(const Run* run) {
 
 /* Takes what the host delivered for the current request and moves to the next one. */
 static int16_t step(FilterRecord* rec, Run* run) {
-  const int rows = run->bandHeight < run->height - run->band ? run->bandHeight
-                                                             : run->height - run->band;
+  const int rows =
+      run->bandHeight < run->height - run->band ? run->bandHeight : run->height - run->band;
   if (run->phase == 0) {
     if (!rec->inData) return kBadParameters;
     const int rowBytes = run->width * run->inPlanes;

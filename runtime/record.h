@@ -7,8 +7,12 @@
 #include <stddef.h>
 #include <stdint.h>
 
-typedef struct { int16_t v, h; } PiPoint;
-typedef struct { int16_t top, left, bottom, right; } PiRect;
+typedef struct {
+  int16_t v, h;
+} PiPoint;
+typedef struct {
+  int16_t top, left, bottom, right;
+} PiRect;
 typedef char** PiHandle;
 
 typedef struct {
@@ -75,8 +79,7 @@ typedef struct {
   char samplingSupport, reservedByte;
   int32_t inputRate, maskRate;
   void* colorServices;
-  int16_t inLayerPlanes, inTransparencyMask, inLayerMasks, inInvertedLayerMasks,
-      inNonLayerPlanes;
+  int16_t inLayerPlanes, inTransparencyMask, inLayerMasks, inInvertedLayerMasks, inNonLayerPlanes;
   int16_t outLayerPlanes, outTransparencyMask, outLayerMasks, outInvertedLayerMasks,
       outNonLayerPlanes;
   int16_t absCounts[5];
@@ -124,11 +127,19 @@ _Static_assert(offsetof(HandleProcs, lock) == 20, "lockProc");
 #endif
 
 enum {
-  kSelectorAbout, kSelectorParameters, kSelectorPrepare, kSelectorStart, kSelectorContinue,
+  kSelectorAbout,
+  kSelectorParameters,
+  kSelectorPrepare,
+  kSelectorStart,
+  kSelectorContinue,
   kSelectorFinish
 };
 enum {
-  kNoErr = 0, kUserCanceled = -128, kMemFull = -108, kBadParameters = -30100, kBadMode = -30101,
+  kNoErr = 0,
+  kUserCanceled = -128,
+  kMemFull = -108,
+  kBadParameters = -30100,
+  kBadMode = -30101,
   kReportString = -30904
 };
 enum { kModeGray = 1, kModeRGB = 3, kModeCMYK = 4 };

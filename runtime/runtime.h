@@ -10,16 +10,16 @@
 typedef struct {
   Params params;
   uint8_t sliders[8];
-  int showDialog;      /* the Parameters selector asked for the dialog */
+  int showDialog; /* the Parameters selector asked for the dialog */
   Code code[4];
   int32_t* stack;
-  int channels;        /* Z: formulas run */
+  int channels; /* Z: formulas run */
   int inPlanes, outPlanes;
   int width, height;
-  uint8_t* copy;       /* the whole input, interleaved inPlanes */
+  uint8_t* copy; /* the whole input, interleaved inPlanes */
   intptr_t copyRow;
-  int phase;           /* 0 reading input, 1 writing output, 2 done */
-  int band;            /* first row of the band requested */
+  int phase; /* 0 reading input, 1 writing output, 2 done */
+  int band;  /* first row of the band requested */
   int bandHeight;
   RunState state;
 } Run;

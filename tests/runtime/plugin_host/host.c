@@ -69,7 +69,9 @@ static void disposeHandle(PiHandle h) {
   free(h);
 }
 /* Deliberately wrong: plugins must not trust the size a host reports. */
-static int32_t handleSize(PiHandle h) { return h ? ((HandleBlock*)h)->size + 64 : 0; }
+static int32_t handleSize(PiHandle h) {
+  return h ? ((HandleBlock*)h)->size + 64 : 0;
+}
 static int16_t setHandleSize(PiHandle h, int32_t size) {
   HandleBlock* b = (HandleBlock*)h;
   char* grown = (char*)realloc(b->data, (size_t)size);
@@ -82,7 +84,9 @@ static char* lockHandle(PiHandle h, uint8_t moveHigh) {
   (void)moveHigh;
   return h ? *h : NULL;
 }
-static void unlockHandle(PiHandle h) { (void)h; }
+static void unlockHandle(PiHandle h) {
+  (void)h;
+}
 
 /* ---- the host's state; the callbacks take no context, so it lives here ---- */
 static struct {
@@ -91,12 +95,14 @@ static struct {
   uint8_t *inBuffer, *outBuffer;
   PiRect deliveredOut;
   int deliveredOutLo, deliveredOutHi;
-  int pad;        /* extra bytes at the end of every delivered row */
-  int planes;     /* planes of the host picture */
+  int pad;    /* extra bytes at the end of every delivered row */
+  int planes; /* planes of the host picture */
   int deliveries;
 } host;
 
-static int rectEmpty(const PiRect* r) { return r->left >= r->right || r->top >= r->bottom; }
+static int rectEmpty(const PiRect* r) {
+  return r->left >= r->right || r->top >= r->bottom;
+}
 
 static void commitOutput(void) {
   if (!host.outBuffer) return;
@@ -105,7 +111,8 @@ static void commitOutput(void) {
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x)
       for (int p = 0; p < n; ++p)
-        host.target.pixels[((size_t)y * host.target.width + x) * host.planes + host.deliveredOutLo + p] =
+        host.target
+            .pixels[((size_t)y * host.target.width + x) * host.planes + host.deliveredOutLo + p] =
             host.outBuffer[(y - r.top) * host.rec.outRowBytes + (x - r.left) * n + p];
   free(host.outBuffer);
   host.outBuffer = NULL;
@@ -137,11 +144,13 @@ static int16_t deliver(void) {
       rec->outHiPlane >= host.planes)
     return kBadParameters;
   if (!rectEmpty(&rec->inRect)) {
-    host.inBuffer = gather(&host.source, rec->inRect, rec->inLoPlane, rec->inHiPlane, &rec->inRowBytes);
+    host.inBuffer =
+        gather(&host.source, rec->inRect, rec->inLoPlane, rec->inHiPlane, &rec->inRowBytes);
     rec->inData = host.inBuffer;
   }
   if (!rectEmpty(&rec->outRect)) {
-    host.outBuffer = gather(&host.target, rec->outRect, rec->outLoPlane, rec->outHiPlane, &rec->outRowBytes);
+    host.outBuffer =
+        gather(&host.target, rec->outRect, rec->outLoPlane, rec->outHiPlane, &rec->outRowBytes);
     rec->outData = host.outBuffer;
     host.deliveredOut = rec->outRect;
     host.deliveredOutLo = rec->outLoPlane;
@@ -151,8 +160,12 @@ static int16_t deliver(void) {
   return 0;
 }
 
-static int16_t advanceState(void) { return deliver(); }
-static uint8_t notAborted(void) { return 0; }
+static int16_t advanceState(void) {
+  return deliver();
+}
+static uint8_t notAborted(void) {
+  return 0;
+}
 static void progress(int32_t done, int32_t total) {
   (void)done;
   (void)total;
@@ -246,8 +259,8 @@ int main(int argc, char** argv) {
   host.target.pixels = (uint8_t*)malloc(bytes);
   memcpy(host.target.pixels, host.source.pixels, bytes);
 
-  static HandleProcs handles = {1, 8, newHandle, disposeHandle, handleSize, setHandleSize,
-                                lockHandle, unlockHandle};
+  static HandleProcs handles = {
+      1, 8, newHandle, disposeHandle, handleSize, setHandleSize, lockHandle, unlockHandle};
   static unsigned char errorText[256];
   FilterRecord* rec = &host.rec;
   rec->abortProc = notAborted;
@@ -258,7 +271,9 @@ int main(int argc, char** argv) {
   rec->filterRect.right = (int16_t)host.source.width;
   rec->filterRect.bottom = (int16_t)host.source.height;
   rec->hostSig = 0x3842494D; /* '8BIM' */
-  rec->imageMode = hasFlag(argc, argv, "--gray") ? kModeGray : hasFlag(argc, argv, "--cmyk") ? kModeCMYK : kModeRGB;
+  rec->imageMode = hasFlag(argc, argv, "--gray")   ? kModeGray
+                   : hasFlag(argc, argv, "--cmyk") ? kModeCMYK
+                                                   : kModeRGB;
   rec->depth = 8;
   rec->imageHRes = rec->imageVRes = 72 << 16;
   rec->filterCase = host.planes == 4 && rec->imageMode == kModeRGB
@@ -268,7 +283,8 @@ int main(int argc, char** argv) {
   rec->handleProcs = &handles;
   rec->advanceState = hasFlag(argc, argv, "--no-advance") ? NULL : advanceState;
   rec->maxSpace = tile ? 1024 : 1 << 30; /* small space makes the plugin tile */
-  rec->inTileHeight = rec->outTileHeight = rec->maskTileHeight = (int16_t)(tile ? tile : (int)host.source.height);
+  rec->inTileHeight = rec->outTileHeight = rec->maskTileHeight =
+      (int16_t)(tile ? tile : (int)host.source.height);
   rec->inTileWidth = rec->outTileWidth = rec->maskTileWidth = (int16_t)host.source.width;
   rec->inputPadding = rec->outputPadding = rec->maskPadding = -3;
   rec->inputRate = rec->maskRate = 0x10000;
@@ -277,7 +293,8 @@ int main(int argc, char** argv) {
 
   const int runs = hasFlag(argc, argv, "--repeat") ? 2 : 1;
   for (int run = 0; run < runs; ++run) {
-    if (run == 0 && hasFlag(argc, argv, "--parameters") && call(entry, kSelectorParameters, rec, &data))
+    if (run == 0 && hasFlag(argc, argv, "--parameters") &&
+        call(entry, kSelectorParameters, rec, &data))
       return 1;
     if (call(entry, kSelectorPrepare, rec, &data)) return 1;
     if (call(entry, kSelectorStart, rec, &data)) return 1;
