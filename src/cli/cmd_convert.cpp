@@ -13,6 +13,7 @@
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
 #include "core/ff/convert.h"
+#include "core/ff/plugin_architecture.h"
 
 namespace qm::cli {
 namespace {
@@ -77,24 +78,18 @@ nlohmann::json problemList(const std::vector<ff::ConvertProblem>& problems,
   return list;
 }
 
-// The architectures asked for; nullopt for a bad --arch. x86 uses the named template (3.0
-// unless --ff-template or --template says otherwise); with no --arch, a named template decides.
-std::optional<std::vector<ff::FFOptions>> architectures(const Args& args,
-                                                        const ff::FFOptions& chosen) {
-  ff::FFOptions x64 = chosen;
-  x64.usedFF = ff::FFTemplate::FF64;
-  ff::FFOptions x86 = chosen;
-  if (x86.usedFF == ff::FFTemplate::FF64) x86.usedFF = ff::FFTemplate::FF30;
+// The architectures --arch asks for; nullopt for a bad value. Without --arch a named template
+// (--ff-template, --template) decides, else x64.
+std::optional<ff::PluginArchitecture> architecture(const Args& args) {
   const auto arch = args.value("arch");
   if (!arch) {
     const bool named = args.value("ff-template") || args.value("template");
-    return std::vector{named ? chosen : x64};
+    return named ? ff::PluginArchitecture::Stored : ff::PluginArchitecture::X64;
   }
-  if (*arch == "x64") return std::vector{x64};
-  if (*arch == "x86") return std::vector{x86};
-  if (*arch != "both") return std::nullopt;
-  x86.pluginNameSuffix = ".x86";
-  return std::vector{x64, x86};
+  if (*arch == "x64") return ff::PluginArchitecture::X64;
+  if (*arch == "x86") return ff::PluginArchitecture::X86;
+  if (*arch == "both") return ff::PluginArchitecture::Both;
+  return std::nullopt;
 }
 
 void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
@@ -125,8 +120,8 @@ int runConvert(Context& context) {
 
   ffOptions->noDialog = args.flag("no-dialog");
   ffOptions->allModes = args.flag("all-modes");
-  auto runs = architectures(args, *ffOptions);
-  if (!runs) {
+  const auto arch = architecture(args);
+  if (!arch) {
     context.err << "quillmark-cli convert: --arch takes x64, x86 or both\n";
     return kUsage;
   }
@@ -134,7 +129,7 @@ int runConvert(Context& context) {
   ff::ConvertOptions options;
   options.target = *target;
   options.namesFromTitles = args.flag("names-from-titles");
-  options.ff = runs->front();
+  options.ff = *ffOptions;
   if (fromStdin) {
     // Terminals and pipes carry UTF-8; bytes that are not UTF-8 stay Windows-1252 bytes, so
     // a source file piped in unchanged reads the same.
@@ -143,16 +138,8 @@ int runConvert(Context& context) {
   }
   std::vector<fs::path> files(args.positional.begin(), args.positional.end());
 
-  auto report = ff::cmd_Convert(files, options, context.prompter, context.progress);
-  // The second architecture (both): the same inputs again; their problems are told once.
-  if (*target == ff::kTargetPlugin && runs->size() == 2 && !report.cancelled &&
-      !report.noDestination) {
-    options.ff = runs->back();
-    auto second = ff::cmd_Convert(files, options, context.prompter, context.progress);
-    report.cancelled = second.cancelled;
-    report.add(ff::ConvertTally{
-        std::move(second.written), std::move(second.skipped), std::move(second.failed), {}});
-  }
+  auto report =
+      ff::convertForArchitectures(files, options, *arch, context.prompter, context.progress);
   reportProblems(report, context.err);
   if (args.flag("json")) {
     nlohmann::json json = {{"written", pathList(report.written)},
