@@ -183,21 +183,30 @@ void rt_pixel_inputs(const Picture* pic, int x, int y, uint32_t used, int32_t* v
   v[V_G] = g;
   v[V_B] = b;
   v[V_A] = pic->channels == 4 ? px[3] : 0;
-  v[V_I] = (76 * r + 150 * g + 29 * b) / 256;
-  v[V_U] = (-19 * r - 37 * g + 56 * b) / 256;
-  v[V_V] = (78 * r - 65 * g - 13 * b) / 256;
+  if (used & 1u << V_I) v[V_I] = (76 * r + 150 * g + 29 * b) / 256;
+  if (used & 1u << V_U) v[V_U] = (-19 * r - 37 * g + 56 * b) / 256;
+  if (used & 1u << V_V) v[V_V] = (78 * r - 65 * g - 13 * b) / 256;
   if (used & 1u << V_D) v[V_D] = angle(x - pic->width / 2, y - pic->height / 2);
   if (used & 1u << V_M) v[V_M] = rt_magnitude(x - (pic->width + 1) / 2, y - (pic->height + 1) / 2);
 }
+
+/* Binary operators: b is popped, a is replaced by the result. */
+#define BINARY(expr) \
+  b = s[sp--];       \
+  a = s[sp];         \
+  s[sp] = (expr);    \
+  break
+/* Operators of n arguments: the first of them is replaced by the result. */
+#define ARGS(n) (sp -= (n)-1, &s[sp])
 
 int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s, RunState* st) {
   const int32_t* ip = code->code;
   const int32_t* end = ip + code->length;
   int sp = -1; /* s[sp] is the top */
+  i32 a, b;
+  const i32* v;
   while (ip < end) {
-    const int32_t op = *ip++;
-    i32 a, b;
-    switch (op) {
+    switch (*ip++) {
       case OP_K:
         s[++sp] = *ip++;
         break;
@@ -239,161 +248,120 @@ int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s, 
       case OP_RST:
         s[sp] = 0;
         break; /* seeds a later run, not this one */
-      default: {
+      case OP_ADD:
+        BINARY(wadd(a, b));
+      case OP_SUB:
+        BINARY(wsub(a, b));
+      case OP_MUL:
+        BINARY(wmul(a, b));
+      case OP_DIV:
+        BINARY(wdiv(a, b));
+      case OP_MOD:
+        BINARY(wmod(a, b));
+      case OP_SHL:
+        BINARY((i32)((u32)a << (b & 31)));
+      case OP_SHR:
+        BINARY((i32)((u32)a >> (b & 31)));
+      case OP_LT:
+        BINARY(a < b);
+      case OP_LE:
+        BINARY(a <= b);
+      case OP_GT:
+        BINARY(a > b);
+      case OP_GE:
+        BINARY(a >= b);
+      case OP_EQ:
+        BINARY(a == b);
+      case OP_NE:
+        BINARY(a != b);
+      case OP_BAND:
+        BINARY(a & b);
+      case OP_BXOR:
+        BINARY(a ^ b);
+      case OP_BOR:
+        BINARY(a | b);
+      case OP_LAND:
+        BINARY(a != 0 && b != 0);
+      case OP_LOR:
+        BINARY(a != 0 || b != 0);
+      case OP_COMMA:
+        BINARY(b);
+      case OP_MIN:
+        BINARY(imin(a, b));
+      case OP_MAX:
+        BINARY(imax(a, b));
+      case OP_DIF:
+        BINARY(wabs(wsub(a, b)));
+      case OP_R2X:
+        BINARY(radial(a, b));
+      case OP_R2Y:
+        BINARY(radial(wsub(a, 256), b));
+      case OP_C2D:
+        BINARY(angle(a, b));
+      case OP_C2M:
+        BINARY(rt_magnitude(a, b));
+      case OP_MAP:
+        BINARY(mapRamp(pic->sliders, a, b));
+      case OP_PUT:
         b = s[sp--];
-        a = s[sp];
-        i32* r = &s[sp];
-        switch (op) {
-          case OP_ADD:
-            *r = wadd(a, b);
-            break;
-          case OP_SUB:
-            *r = wsub(a, b);
-            break;
-          case OP_MUL:
-            *r = wmul(a, b);
-            break;
-          case OP_DIV:
-            *r = wdiv(a, b);
-            break;
-          case OP_MOD:
-            *r = wmod(a, b);
-            break;
-          case OP_SHL:
-            *r = (i32)((u32)a << (b & 31));
-            break;
-          case OP_SHR:
-            *r = (i32)((u32)a >> (b & 31));
-            break;
-          case OP_LT:
-            *r = a < b;
-            break;
-          case OP_LE:
-            *r = a <= b;
-            break;
-          case OP_GT:
-            *r = a > b;
-            break;
-          case OP_GE:
-            *r = a >= b;
-            break;
-          case OP_EQ:
-            *r = a == b;
-            break;
-          case OP_NE:
-            *r = a != b;
-            break;
-          case OP_BAND:
-            *r = a & b;
-            break;
-          case OP_BXOR:
-            *r = a ^ b;
-            break;
-          case OP_BOR:
-            *r = a | b;
-            break;
-          case OP_LAND:
-            *r = a != 0 && b != 0;
-            break;
-          case OP_LOR:
-            *r = a != 0 || b != 0;
-            break;
-          case OP_COMMA:
-            *r = b;
-            break;
-          case OP_MIN:
-            *r = imin(a, b);
-            break;
-          case OP_MAX:
-            *r = imax(a, b);
-            break;
-          case OP_DIF:
-            *r = wabs(wsub(a, b));
-            break;
-          case OP_R2X:
-            *r = radial(a, b);
-            break;
-          case OP_R2Y:
-            *r = radial(wsub(a, 256), b);
-            break;
-          case OP_C2D:
-            *r = angle(a, b);
-            break;
-          case OP_C2M:
-            *r = rt_magnitude(a, b);
-            break;
-          case OP_MAP:
-            *r = mapRamp(pic->sliders, a, b);
-            break;
-          case OP_PUT:
-            if (b >= 0 && b <= 255) st->cells[b] = a;
-            break;
-          case OP_RND:
-            *r = randomBetween(st, a, b);
-            break;
-          default: {
-            /* three or more arguments: a and b are the last two */
-            const i32 c = s[sp - 1];
-            i32* q = &s[sp - 1];
-            switch (op) {
-              case OP_SELECT:
-                *q = c != 0 ? a : b;
-                --sp;
-                break;
-              case OP_ADD3:
-                *q = imin(wadd(c, a), b);
-                --sp;
-                break;
-              case OP_SUB3:
-                *q = imax(wabs(wsub(c, a)), b);
-                --sp;
-                break;
-              case OP_VAL:
-                *q = c < 0 || c > 7 ? 0 : wadd(wdiv(wmul(pic->sliders[c], wsub(b, a)), 255), a);
-                --sp;
-                break;
-              case OP_SRC:
-                *q = sample(pic, c, a, b);
-                --sp;
-                break;
-              case OP_RAD:
-                *q = sample(pic, wadd(pic->width / 2, radial(c, a)),
-                            wadd(pic->height / 2, radial(wsub(c, 256), a)), b);
-                --sp;
-                break;
-              case OP_MIX: {
-                const i32 w = s[sp - 2]; /* mix(w, c, a, b) */
-                s[sp - 2] = b == 0 ? 0 : wadd(wdiv(wmul(w, a), b), wdiv(wmul(c, wsub(b, a)), b));
-                sp -= 2;
-                break;
-              }
-              case OP_SCL: {
-                const i32 v = s[sp - 3], il = s[sp - 2]; /* scl(v, il, c, a, b) */
-                s[sp - 3] = c == il ? 0 : wadd(a, wdiv(wmul(wsub(b, a), wsub(v, il)), wsub(c, il)));
-                sp -= 3;
-                break;
-              }
-              case OP_CNV: {
-                const i32* w = &s[sp - 8]; /* nine weights, then the divisor b */
-                i32 sum = 0;
-                if (b != 0) {
-                  for (int row = 0; row < 3; ++row)
-                    for (int col = 0; col < 3; ++col)
-                      sum =
-                          wadd(sum, wmul(w[row * 3 + col], sample(pic, vars[V_X] + col - 1,
-                                                                  vars[V_Y] + row - 1, vars[V_Z])));
-                  sum = wdiv(sum, b);
-                }
-                sp -= 8;
-                s[sp] = sum;
-                break;
-              }
-              default:
-                break;
-            }
-          }
+        if (b >= 0 && b <= 255) st->cells[b] = s[sp];
+        break;
+      case OP_RND:
+        BINARY(randomBetween(st, a, b));
+      case OP_SELECT:
+        v = ARGS(3);
+        s[sp] = v[0] != 0 ? v[1] : v[2];
+        break;
+      case OP_ADD3:
+        v = ARGS(3);
+        s[sp] = imin(wadd(v[0], v[1]), v[2]);
+        break;
+      case OP_SUB3:
+        v = ARGS(3);
+        s[sp] = imax(wabs(wsub(v[0], v[1])), v[2]);
+        break;
+      case OP_VAL:
+        v = ARGS(3);
+        s[sp] = v[0] < 0 || v[0] > 7
+                    ? 0
+                    : wadd(wdiv(wmul(pic->sliders[v[0]], wsub(v[2], v[1])), 255), v[1]);
+        break;
+      case OP_SRC:
+        v = ARGS(3);
+        s[sp] = sample(pic, v[0], v[1], v[2]);
+        break;
+      case OP_RAD:
+        v = ARGS(3);
+        s[sp] = sample(pic, wadd(pic->width / 2, radial(v[0], v[1])),
+                       wadd(pic->height / 2, radial(wsub(v[0], 256), v[1])), v[2]);
+        break;
+      case OP_MIX: /* mix(a, b, n, d) */
+        v = ARGS(4);
+        s[sp] = v[3] == 0
+                    ? 0
+                    : wadd(wdiv(wmul(v[0], v[2]), v[3]), wdiv(wmul(v[1], wsub(v[3], v[2])), v[3]));
+        break;
+      case OP_SCL: /* scl(a, il, ih, ol, oh) */
+        v = ARGS(5);
+        s[sp] = v[2] == v[1]
+                    ? 0
+                    : wadd(v[3], wdiv(wmul(wsub(v[4], v[3]), wsub(v[0], v[1])), wsub(v[2], v[1])));
+        break;
+      case OP_CNV: { /* nine weights, then the divisor */
+        v = ARGS(10);
+        i32 sum = 0;
+        if (v[9] != 0) {
+          for (int row = 0; row < 3; ++row)
+            for (int col = 0; col < 3; ++col)
+              sum = wadd(sum, wmul(v[row * 3 + col], sample(pic, vars[V_X] + col - 1,
+                                                            vars[V_Y] + row - 1, vars[V_Z])));
+          sum = wdiv(sum, v[9]);
         }
+        s[sp] = sum;
+        break;
       }
+      default:
+        break;
     }
   }
   return s[sp];

@@ -291,6 +291,9 @@ int main(int argc, char** argv) {
   rec->dummyPlaneValue = -1;
   rec->errorString = errorText;
 
+  LARGE_INTEGER frequency, started, finished;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&started);
   const int runs = hasFlag(argc, argv, "--repeat") ? 2 : 1;
   for (int run = 0; run < runs; ++run) {
     if (run == 0 && hasFlag(argc, argv, "--parameters") &&
@@ -311,12 +314,14 @@ int main(int argc, char** argv) {
     if (call(entry, kSelectorFinish, rec, &data) || failed) return 1;
     if (run + 1 < runs) memcpy(host.target.pixels, host.source.pixels, bytes);
   }
+  QueryPerformanceCounter(&finished);
   if (rec->parameters) disposeHandle(rec->parameters);
   if (!writePicture(argv[3], &host.target)) {
     fprintf(stderr, "cannot write %s\n", argv[3]);
     return 1;
   }
-  printf("%d deliveries\n", host.deliveries);
+  printf("%d deliveries, filter ms %.1f\n", host.deliveries,
+         1000.0 * (double)(finished.QuadPart - started.QuadPart) / (double)frequency.QuadPart);
   FreeLibrary(module);
   return 0;
 }
