@@ -9,7 +9,9 @@ cd "$(dirname "$0")/.."
 build="${1:-build/release}"
 runs="${2:-5}"
 cli="$build/src/cli/quillmark-cli"
+# The test host is built with the tests (the asan preset); it is the same program in any preset.
 host="$build/tests/plugin-host-x64/build/qmhost.exe"
+[ -e "$host" ] || host="build/asan/tests/plugin-host-x64/build/qmhost.exe"
 wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 for p in "$cli" "$host" "$wine"; do [ -e "$p" ] || { echo "runtime_vs_apply.sh: $p is missing"; exit 1; }; done
 work="$(mktemp -d -t quillmark-runtime.XXXXXX)"
