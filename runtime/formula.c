@@ -352,6 +352,7 @@ static void parseName(Parser* p) {
     return;
   }
   emitOp(p, info.value, 1 - count);
+  if (info.value == OP_GET || info.value == OP_PUT || info.value == OP_RND) p->code->usesState = 1;
   if (info.value == OP_RAD) p->code->varsUsed |= 1u << V_W | 1u << V_H;
 }
 
@@ -395,6 +396,7 @@ int rt_compile(const char* text, int length, Code* code, FormulaError* error) {
   p.code = code;
   code->length = code->depth = code->maxDepth = 0;
   code->varsUsed = 0;
+  code->usesState = 0;
   advance(&p);
   if (p.kind == T_END) {
     emitVar(&p, V_C); /* an empty formula keeps the channel */

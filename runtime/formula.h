@@ -37,6 +37,7 @@ typedef struct {
   int depth; /* deepest value stack the code needs */
   int maxDepth;
   uint32_t varsUsed;
+  int usesState; /* cells or random numbers: pixels must run one after another */
 } Code;
 
 typedef struct {
@@ -68,6 +69,15 @@ typedef struct {
 /* Runs one channel's code for the pixel whose inputs are in vars; returns the value. */
 int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* stack,
                RunState* state);
+
+/* Pixels per block of the block evaluator. */
+#define RT_BLOCK 64
+
+/* Runs one channel's code (which must not use state) for the n <= RT_BLOCK pixels whose
+   inputs are in lanes (V_COUNT lanes of RT_BLOCK values), with work space for
+   code->maxDepth lanes; returns the lane holding the values. */
+const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t* lanes,
+                            int32_t* work, int n);
 
 /* Fills the per-pixel inputs of (x, y). */
 void rt_pixel_inputs(const Picture* pic, int x, int y, uint32_t used, int32_t* vars);

@@ -94,9 +94,49 @@ int rt_prepare_formulas(Run* run, FilterRecord* rec) {
     if (run->code[ch].maxDepth > deepest) deepest = run->code[ch].maxDepth;
   }
   rt_free(run->stack);
-  run->stack = (int32_t*)rt_alloc((uintptr_t)(deepest + 1) * sizeof(int32_t));
+  /* The scalar evaluator's stack, or the block evaluator's input and work lanes. */
+  run->stack = (int32_t*)rt_alloc((uintptr_t)(deepest + 1 + V_COUNT) * RT_BLOCK * sizeof(int32_t));
   return run->stack ? kNoErr : kMemFull;
 }
+
+#ifdef _WIN64
+/* Pixels that depend on no earlier pixel run a block at a time (64-bit only). */
+static int blocksAllowed(const Run* run, int channels) {
+  for (int ch = 0; ch < channels; ++ch)
+    if (run->code[ch].usesState || run->code[ch].maxDepth > 256) return 0;
+  return 1;
+}
+
+static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
+                         int top, int bottom, uint32_t used, int32_t* vars) {
+  int32_t* lanes = run->stack;
+  int32_t* work = lanes + V_COUNT * RT_BLOCK;
+  for (int v = V_W; v <= V_MAXMAG; ++v)
+    for (int k = 0; k < RT_BLOCK; ++k) lanes[v * RT_BLOCK + k] = vars[v];
+  for (int y = top; y < bottom; ++y) {
+    uint8_t* row = out + (y - top) * outRow;
+    for (int x0 = 0; x0 < pic->width; x0 += RT_BLOCK) {
+      const int n = pic->width - x0 < RT_BLOCK ? pic->width - x0 : RT_BLOCK;
+      for (int k = 0; k < n; ++k) {
+        rt_pixel_inputs(pic, x0 + k, y, used, vars);
+        for (int v = V_X; v <= V_M; ++v) lanes[v * RT_BLOCK + k] = vars[v];
+      }
+      for (int ch = 0; ch < pic->channels; ++ch) {
+        const int32_t* in = lanes + (pic->channels == 1 ? V_R : ch < 3 ? V_R + ch : V_A) * RT_BLOCK;
+        for (int k = 0; k < n; ++k) {
+          lanes[V_C * RT_BLOCK + k] = in[k];
+          lanes[V_Z * RT_BLOCK + k] = ch;
+        }
+        const int32_t* v = rt_run_block(&run->code[ch], pic, lanes, work, n);
+        uint8_t* o = row + (intptr_t)x0 * outStride + ch;
+        for (int k = 0; k < n; ++k, o += outStride)
+          *o = (uint8_t)(v[k] < 0 ? 0 : v[k] > 255 ? 255 : v[k]);
+      }
+    }
+  }
+}
+
+#endif
 
 void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
                     int top, int bottom, RunState* state) {
@@ -107,13 +147,18 @@ void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow,
   vars[V_H] = pic->height;
   vars[V_CHANNELS] = pic->channels;
   vars[V_MAXMAG] = rt_magnitude(pic->width / 2, pic->height / 2);
+#ifdef _WIN64
+  if (blocksAllowed(run, pic->channels)) {
+    filterBlocks(run, pic, out, outRow, outStride, top, bottom, used, vars);
+    return;
+  }
+#endif
   for (int y = top; y < bottom; ++y) {
     uint8_t* o = out + (y - top) * outRow;
     for (int x = 0; x < pic->width; ++x, o += outStride) {
       rt_pixel_inputs(pic, x, y, used, vars);
       for (int ch = 0; ch < pic->channels; ++ch) {
-        vars[V_C] = ch < 3 ? vars[V_R + ch] : vars[V_A];
-        if (pic->channels == 1) vars[V_C] = vars[V_R];
+        vars[V_C] = pic->channels == 1 ? vars[V_R] : ch < 3 ? vars[V_R + ch] : vars[V_A];
         vars[V_Z] = ch;
         const int32_t v = rt_run(&run->code[ch], pic, vars, run->stack, state);
         o[ch] = (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : v);
