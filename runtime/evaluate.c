@@ -400,6 +400,36 @@ int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* s, 
   } while (0)
 #define Q(i) q[i][k]
 
+void rt_block_inputs(const Picture* pic, int x, int y, int n, uint32_t used, int32_t* lanes) {
+  int32_t* l[V_M + 1];
+  for (int v = V_X; v <= V_M; ++v) l[v] = lanes + v * RT_BLOCK;
+  const uint8_t* px = pic->data + y * pic->rowStride + (intptr_t)x * pic->pixelStride;
+  const int stride = pic->pixelStride;
+  const int g = pic->channels > 1 ? 1 : 0, b = pic->channels > 2 ? 2 : 0;
+  for (int k = 0; k < n; ++k, px += stride) {
+    l[V_X][k] = x + k;
+    l[V_Y][k] = y;
+    l[V_R][k] = px[0];
+    l[V_G][k] = px[g];
+    l[V_B][k] = px[b];
+    l[V_A][k] = pic->channels == 4 ? px[3] : 0;
+  }
+  if (used & 1u << V_I)
+    for (int k = 0; k < n; ++k)
+      l[V_I][k] = (76 * l[V_R][k] + 150 * l[V_G][k] + 29 * l[V_B][k]) / 256;
+  if (used & 1u << V_U)
+    for (int k = 0; k < n; ++k)
+      l[V_U][k] = (-19 * l[V_R][k] - 37 * l[V_G][k] + 56 * l[V_B][k]) / 256;
+  if (used & 1u << V_V)
+    for (int k = 0; k < n; ++k)
+      l[V_V][k] = (78 * l[V_R][k] - 65 * l[V_G][k] - 13 * l[V_B][k]) / 256;
+  if (used & 1u << V_D)
+    for (int k = 0; k < n; ++k) l[V_D][k] = angle(x + k - pic->width / 2, y - pic->height / 2);
+  if (used & 1u << V_M)
+    for (int k = 0; k < n; ++k)
+      l[V_M][k] = rt_magnitude(x + k - (pic->width + 1) / 2, y - (pic->height + 1) / 2);
+}
+
 const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t* lanes,
                             int32_t* work, int n) {
   const int32_t* p[256 + 16];

@@ -79,6 +79,9 @@ int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* sta
 const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t* lanes,
                             int32_t* work, int n);
 
+/* Fills the input lanes V_X..V_M of the n pixels from (x, y) on (64-bit only). */
+void rt_block_inputs(const Picture* pic, int x, int y, int n, uint32_t used, int32_t* lanes);
+
 /* Fills the per-pixel inputs of (x, y). */
 void rt_pixel_inputs(const Picture* pic, int x, int y, uint32_t used, int32_t* vars);
 

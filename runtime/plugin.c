@@ -108,7 +108,7 @@ static int blocksAllowed(const Run* run, int channels) {
 }
 
 static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
-                         int top, int bottom, uint32_t used, int32_t* vars) {
+                         int top, int bottom, uint32_t used, const int32_t* vars) {
   int32_t* lanes = run->stack;
   int32_t* work = lanes + V_COUNT * RT_BLOCK;
   for (int v = V_W; v <= V_MAXMAG; ++v)
@@ -117,10 +117,7 @@ static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t ou
     uint8_t* row = out + (y - top) * outRow;
     for (int x0 = 0; x0 < pic->width; x0 += RT_BLOCK) {
       const int n = pic->width - x0 < RT_BLOCK ? pic->width - x0 : RT_BLOCK;
-      for (int k = 0; k < n; ++k) {
-        rt_pixel_inputs(pic, x0 + k, y, used, vars);
-        for (int v = V_X; v <= V_M; ++v) lanes[v * RT_BLOCK + k] = vars[v];
-      }
+      rt_block_inputs(pic, x0, y, n, used, lanes);
       for (int ch = 0; ch < pic->channels; ++ch) {
         const int32_t* in = lanes + (pic->channels == 1 ? V_R : ch < 3 ? V_R + ch : V_A) * RT_BLOCK;
         for (int k = 0; k < n; ++k) {

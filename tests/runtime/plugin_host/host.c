@@ -125,11 +125,16 @@ static uint8_t* gather(const Picture* pic, PiRect r, int lo, int hi, int32_t* ro
   *rowBytes = (r.right - r.left) * n + host.pad;
   uint8_t* buf = (uint8_t*)malloc((size_t)*rowBytes * (r.bottom - r.top) + 1);
   memset(buf, 0xA5, (size_t)*rowBytes * (r.bottom - r.top) + 1);
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x)
-      for (int p = 0; p < n; ++p)
-        buf[(y - r.top) * *rowBytes + (x - r.left) * n + p] =
-            pic->pixels[((size_t)y * pic->width + x) * host.planes + lo + p];
+  for (int y = r.top; y < r.bottom; ++y) {
+    const uint8_t* from = pic->pixels + ((size_t)y * pic->width + r.left) * host.planes + lo;
+    uint8_t* to = buf + (y - r.top) * *rowBytes;
+    if (n == host.planes) { /* all planes: one copy per row */
+      memcpy(to, from, (size_t)(r.right - r.left) * n);
+      continue;
+    }
+    for (int x = 0; x < r.right - r.left; ++x)
+      for (int p = 0; p < n; ++p) to[x * n + p] = from[x * host.planes + p];
+  }
   return buf;
 }
 
