@@ -12,9 +12,12 @@ void* rt_alloc(uintptr_t size) {
 void rt_free(void* p) {
   if (p) HeapFree(GetProcessHeap(), 0, p);
 }
+/* Eight bytes at a time where it can: whole pictures pass through here. */
+typedef uint64_t __attribute__((may_alias, aligned(1))) Unaligned64;
 void rt_copy(void* dst, const void* src, uintptr_t n) {
   uint8_t* d = (uint8_t*)dst;
   const uint8_t* s = (const uint8_t*)src;
+  for (; n >= 8; n -= 8, d += 8, s += 8) *(Unaligned64*)d = *(const Unaligned64*)s;
   while (n--) *d++ = *s++;
 }
 

@@ -108,12 +108,17 @@ static void commitOutput(void) {
   if (!host.outBuffer) return;
   const PiRect r = host.deliveredOut;
   const int n = host.deliveredOutHi - host.deliveredOutLo + 1;
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x)
-      for (int p = 0; p < n; ++p)
-        host.target
-            .pixels[((size_t)y * host.target.width + x) * host.planes + host.deliveredOutLo + p] =
-            host.outBuffer[(y - r.top) * host.rec.outRowBytes + (x - r.left) * n + p];
+  for (int y = r.top; y < r.bottom; ++y) {
+    uint8_t* to = host.target.pixels + ((size_t)y * host.target.width + r.left) * host.planes +
+                  host.deliveredOutLo;
+    const uint8_t* from = host.outBuffer + (y - r.top) * host.rec.outRowBytes;
+    if (n == host.planes) {
+      memcpy(to, from, (size_t)(r.right - r.left) * n);
+      continue;
+    }
+    for (int x = 0; x < r.right - r.left; ++x)
+      for (int p = 0; p < n; ++p) to[x * host.planes + p] = from[x * n + p];
+  }
   free(host.outBuffer);
   host.outBuffer = NULL;
   host.rec.outData = NULL;
