@@ -61,8 +61,13 @@ static void paintPreview(HDC dc, const DialogState* d) {
   info.bmiHeader.biHeight = -d->height; /* rows top to bottom */
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
-  StretchDIBits(dc, 0, 0, d->width, d->height, 0, 0, d->width, d->height, d->dib, &info,
-                DIB_RGB_COLORS, SRCCOPY);
+  /* Small pictures are shown enlarged to the preview's box, keeping their shape. */
+  int w = kPreviewWidth, h = d->height * kPreviewWidth / d->width;
+  if (h > kPreviewHeight) {
+    h = kPreviewHeight;
+    w = d->width * kPreviewHeight / d->height;
+  }
+  StretchDIBits(dc, 0, 0, w, h, 0, 0, d->width, d->height, d->dib, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
