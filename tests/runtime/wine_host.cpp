@@ -87,17 +87,20 @@ WineHost::~WineHost() {
 #endif
 }
 
-ProgramRun WineHost::run(const std::string& hostProgram,
-                         const std::vector<std::string>& args) const {
+ProgramRun WineHost::run(const std::string& hostProgram, const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment) const {
 #ifdef QM_WINE
   // No display: dialogs and message boxes cannot open, and the filter runs at once.
-  std::vector<std::string> all = {
-      "-u", "DISPLAY", "WINEPREFIX=" + prefix_.string(), "WINEDEBUG=-all", QM_WINE, hostProgram};
+  std::vector<std::string> all = {"-u", "DISPLAY", "WINEPREFIX=" + prefix_.string(),
+                                  "WINEDEBUG=-all"};
+  all.insert(all.end(), environment.begin(), environment.end());
+  all.insert(all.end(), {QM_WINE, hostProgram});
   all.insert(all.end(), args.begin(), args.end());
   return runProgram("/usr/bin/env", all);
 #else
   (void)hostProgram;
   (void)args;
+  (void)environment;
   return {};
 #endif
 }

@@ -35,7 +35,9 @@ class WineHost {
   // Empty when wine64, the test host and the runtime are all there; else why not.
   const std::string& missing() const { return missing_; }
   // hostProgram: QM_PLUGIN_HOST or QM_PLUGIN_HOST_X86.
-  ProgramRun run(const std::string& hostProgram, const std::vector<std::string>& args) const;
+  // environment: extra NAME=VALUE settings for the run.
+  ProgramRun run(const std::string& hostProgram, const std::vector<std::string>& args,
+                 const std::vector<std::string>& environment = {}) const;
 
  private:
   std::filesystem::path prefix_;
