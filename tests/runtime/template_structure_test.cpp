@@ -147,3 +147,42 @@ TEST(RuntimeTemplates, The32BitPluginRunsWhereWineStarts32BitPrograms) {
 }
 
 }  // namespace
+
+TEST(RuntimeTemplates, ArchOptionPicksTheTemplatesAndNames) {
+  qm::test::TempFolder folder;
+  const fs::path afs = qm::test::writeFile(
+      folder / "pick.afs",
+      "%RGB-1.0\r0\r0\r0\r0\r0\r0\r0\r0\rr\r\rg\r\rb\r\ra\r\rC\r\rPick\r\r\r\r\r\r");
+  struct Case {
+    std::vector<std::string> flags;
+    std::vector<std::pair<const char*, std::size_t>> written;  // name and size
+  };
+  const Case cases[] = {
+      {{}, {{"pick.8bf", kSize64}}},
+      {{"--arch", "x64"}, {{"pick.8bf", kSize64}}},
+      {{"--arch", "x86"}, {{"pick.8bf", kSize30}}},
+      {{"--ff-template", "3.04"}, {{"pick.8bf", kSize304}}},
+      {{"--arch", "both", "--ff-template", "3.04"},
+       {{"pick.8bf", kSize64}, {"pick.x86.8bf", kSize304}}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const fs::path dest = folder / std::to_string(n++);
+    SCOPED_TRACE(dest.filename().string());
+    std::vector<std::string> args = {"convert", "--to", "8bf", "--dest", dest.string()};
+    args.insert(args.end(), c.flags.begin(), c.flags.end());
+    args.push_back(afs.string());
+    auto run = qm::test::cli(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dest)) ++files;
+    EXPECT_EQ(files, c.written.size());
+    for (const auto& [name, size] : c.written) {
+      std::error_code ec;
+      EXPECT_EQ(fs::file_size(dest / name, ec), size) << name;
+    }
+  }
+  auto bad = qm::test::cli({"convert", "--to", "8bf", "--arch", "arm", afs.string()});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_EQ(bad.err, "quillmark-cli convert: --arch takes x64, x86 or both\n");
+}
