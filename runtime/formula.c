@@ -354,6 +354,7 @@ static void parseName(Parser* p) {
   emitOp(p, info.value, 1 - count);
   if (info.value == OP_GET || info.value == OP_PUT || info.value == OP_RND) p->code->usesState = 1;
   if (info.value == OP_RAD) p->code->varsUsed |= 1u << V_W | 1u << V_H;
+  if (info.value == OP_CNV) p->code->varsUsed |= 1u << V_X | 1u << V_Y | 1u << V_Z;
 }
 
 static void parseUnary(Parser* p) {

@@ -125,10 +125,9 @@ static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t ou
       rt_block_inputs(pic, x0, y, n, used, lanes);
       for (int ch = 0; ch < pic->channels; ++ch) {
         const int32_t* in = lanes + (pic->channels == 1 ? V_R : ch < 3 ? V_R + ch : V_A) * RT_BLOCK;
-        for (int k = 0; k < n; ++k) {
-          lanes[V_C * RT_BLOCK + k] = in[k];
-          lanes[V_Z * RT_BLOCK + k] = ch;
-        }
+        const uint32_t needs = run->code[ch].varsUsed;
+        for (int k = 0; needs & 1u << V_C && k < n; ++k) lanes[V_C * RT_BLOCK + k] = in[k];
+        for (int k = 0; needs & 1u << V_Z && k < n; ++k) lanes[V_Z * RT_BLOCK + k] = ch;
         const int32_t* v = rt_run_block(&run->code[ch], pic, lanes, work, n);
         uint8_t* o = row + (intptr_t)x0 * outStride + ch;
         for (int k = 0; k < n; ++k, o += outStride)
