@@ -1,5 +1,7 @@
-// Writes Quillmark's own template plugins photo30.dll and photo304.dll into a folder; the
-// build runs it so the data folder always holds templates that match the plugin writer.
+// Writes Quillmark's own template plugins photo30.dll, photo304.dll and photo64.dll into a
+// folder; the build runs it so the data folder always holds templates that match the plugin
+// writer. Given the two runtime DLLs (32- and 64-bit) the templates are real filters built
+// from them; without, they hold resources only.
 
 #include <cstdio>
 #include <filesystem>
@@ -8,22 +10,51 @@
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/plugin_template.h"
 
+namespace {
+
+using qm::ff::TemplateKind;
+
+struct Target {
+  const char* name;
+  TemplateKind kind;
+  int runtime;  // index of the runtime DLL argument: 0 the 32-bit one, 1 the 64-bit one
+};
+
+constexpr Target kTargets[] = {{"photo30.dll", TemplateKind::FF30, 0},
+                               {"photo304.dll", TemplateKind::FF304, 0},
+                               {"photo64.dll", TemplateKind::FF64, 1}};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: qm-make-template FOLDER\n");
+  if (argc != 2 && argc != 4) {
+    std::fprintf(stderr, "usage: qm-make-template FOLDER [RUNTIME32.DLL RUNTIME64.DLL]\n");
     return 2;
   }
   const std::filesystem::path folder = argv[1];
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  const struct {
-    const char* name;
-    qm::ff::TemplateKind kind;
-  } templates[] = {{"photo30.dll", qm::ff::TemplateKind::FF30},
-                   {"photo304.dll", qm::ff::TemplateKind::FF304}};
-  for (const auto& t : templates) {
+  for (const Target& t : kTargets) {
     const auto target = folder / t.name;
-    std::string reason = qm::ff::replaceFile(target, qm::ff::BuildTemplatePlugin(t.kind));
+    std::vector<std::uint8_t> bytes;
+    if (argc == 4) {
+      const char* dll = argv[2 + t.runtime];
+      auto runtime = qm::ff::readWholeFile(dll);
+      if (!runtime) {
+        std::fprintf(stderr, "qm-make-template: cannot read %s\n", dll);
+        return 1;
+      }
+      auto built = qm::ff::BuildRuntimeTemplate(t.kind, *runtime);
+      if (!built.error.empty()) {
+        std::fprintf(stderr, "qm-make-template: %s: %s\n", t.name, built.error.c_str());
+        return 1;
+      }
+      std::printf("%s: runtime code and data %zu bytes\n", t.name, built.codeBytes);
+      bytes = std::move(built.bytes);
+    } else {
+      bytes = qm::ff::BuildTemplatePlugin(t.kind);
+    }
+    std::string reason = qm::ff::replaceFile(target, bytes);
     if (!reason.empty()) {
       std::fprintf(stderr, "qm-make-template: %s: %s\n", target.c_str(), reason.c_str());
       return 1;

@@ -13,6 +13,7 @@
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
 #include "core/ff/convert.h"
+#include "core/ff/plugin_architecture.h"
 
 namespace qm::cli {
 namespace {
@@ -35,6 +36,10 @@ constexpr std::string_view kHelp =
     "                           \"warnings\"} as JSON\n"
     "  --no-optimize, --template PATH, --ff-template 3.0|3.04\n"
     "                           Filter Factory options; the template makes .8bf files\n"
+    "  --arch x64|x86|both      the plugin's architecture (default: x64 unless a template\n"
+    "                           is named); both writes NAME.8bf (x64) and NAME.x86.8bf\n"
+    "  --no-dialog              plugins run at once with their slider values\n"
+    "  --all-modes              plugins also offer greyscale and CMYK\n"
     "\n"
     "Prints each written file and a summary line, N written, M skipped, K unreadable, F failed.\n"
     "A file that cannot be written (a formula too long for a plugin, a read-only file, a full\n"
@@ -73,6 +78,20 @@ nlohmann::json problemList(const std::vector<ff::ConvertProblem>& problems,
   return list;
 }
 
+// The architectures --arch asks for; nullopt for a bad value. Without --arch a named template
+// (--ff-template, --template) decides, else x64.
+std::optional<ff::PluginArchitecture> architecture(const Args& args) {
+  const auto arch = args.value("arch");
+  if (!arch) {
+    const bool named = args.value("ff-template") || args.value("template");
+    return named ? ff::PluginArchitecture::Stored : ff::PluginArchitecture::X64;
+  }
+  if (*arch == "x64") return ff::PluginArchitecture::X64;
+  if (*arch == "x86") return ff::PluginArchitecture::X86;
+  if (*arch == "both") return ff::PluginArchitecture::Both;
+  return std::nullopt;
+}
+
 void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
   for (const auto& unread : report.unreadable)
     if (!unread.text.empty()) err << ff::problemLines({unread}).front() << '\n';
@@ -99,6 +118,14 @@ int runConvert(Context& context) {
     return kUsage;
   }
 
+  ffOptions->noDialog = args.flag("no-dialog");
+  ffOptions->allModes = args.flag("all-modes");
+  const auto arch = architecture(args);
+  if (!arch) {
+    context.err << "quillmark-cli convert: --arch takes x64, x86 or both\n";
+    return kUsage;
+  }
+
   ff::ConvertOptions options;
   options.target = *target;
   options.namesFromTitles = args.flag("names-from-titles");
@@ -111,7 +138,8 @@ int runConvert(Context& context) {
   }
   std::vector<fs::path> files(args.positional.begin(), args.positional.end());
 
-  auto report = ff::cmd_Convert(files, options, context.prompter, context.progress);
+  auto report =
+      ff::convertForArchitectures(files, options, *arch, context.prompter, context.progress);
   reportProblems(report, context.err);
   if (args.flag("json")) {
     nlohmann::json json = {{"written", pathList(report.written)},
@@ -135,13 +163,15 @@ int runConvert(Context& context) {
 }  // namespace
 
 CliCommand makeConvertCommand() {
-  std::vector<std::string_view> valued = {"to", "dest", "overwrite"};
+  std::vector<std::string_view> valued = {"to", "dest", "overwrite", "arch"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
-  std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json"};
+  std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json",
+                                         "no-dialog",         "all-modes"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"convert",
           "convert --to 8bf|afs|pff|txt [--dest DIR] [--names-from-titles] [--subfolders] "
-          "[--overwrite ask|all|none] [--stdin] [--json] FILE...",
+          "[--arch x64|x86|both] [--no-dialog] [--all-modes] [--overwrite ask|all|none] "
+          "[--stdin] [--json] FILE...",
           kHelp,
           valued,
           flags,

@@ -57,4 +57,19 @@ TEST_F(CliTest, ConvertFromStdinUsesTitleAsName) {
   EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
 }
 
+TEST_F(CliTest, ConvertToPluginAndDumpItBack) {
+  // Plugins are 64-bit unless asked otherwise.
+  fs::copy_file(fs::path(QM_DATA_DIR) / "photo64.dll", dir / "photo64.dll");
+  auto run =
+      cli({"convert", "--to", "8bf", "--dest", out, file("wave.afs", afsSource("Wave", "r+1"))});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  auto plugin = fs::path(out) / "wave.8bf";
+  EXPECT_EQ(fs::file_size(plugin), 69632u);
+  auto back = json::parse(cli({"dump", "--json", plugin.string()}).out);
+  auto source = json::parse(cli({"dump", "--json", (dir / "wave.afs").string()}).out);
+  back.erase("fileName");
+  source.erase("fileName");
+  EXPECT_EQ(back, source);
+}
+
 }  // namespace

@@ -34,9 +34,13 @@ bool convertOutput(const OutputRequest& request, FFRecord& rec, const FFOptions&
     tally.skipped.push_back(request.input);  // no Premiere plugin is ever written
     return true;
   }
+  std::filesystem::path output = request.output;
+  if (request.target == kTargetPlugin && !options.pluginNameSuffix.empty())
+    output.replace_filename(output.stem().string() + options.pluginNameSuffix +
+                            output.extension().string());
   // A name written earlier in the run is on the disk by now, so it counts as existing and
   // the overwrite mode decides about it too.
-  switch (overwrite(request.source, request.output)) {
+  switch (overwrite(request.source, output)) {
     case batch::OverwriteDecision::Cancel:
       return false;
     case batch::OverwriteDecision::Skip:
@@ -45,7 +49,7 @@ bool convertOutput(const OutputRequest& request, FFRecord& rec, const FFOptions&
     case batch::OverwriteDecision::Write:
       break;
   }
-  auto write = WriteForTarget(request.output, request.target, rec, options);
+  auto write = WriteForTarget(output, request.target, rec, options);
   for (auto& warning : write.warnings) tally.warnings.push_back({request.input, warning});
   if (!write.error.empty()) {
     tally.failed.push_back({request.input, write.error});

@@ -3,6 +3,7 @@
 // fills this from its settings; quillmark-cli from its flags.
 
 #include <filesystem>
+#include <string>
 
 namespace qm::ff {
 
@@ -12,6 +13,7 @@ enum class FFTemplate : int {
   FF304 = 1,      // "Filter Factory 3.04 (needs plugin.dll from Adobe)": photo304.dll
   User = 2,       // the user template of the template box (userTemplate)
   Macintosh = 3,  // "Macintosh FF (Mac Binary)": refused by the writer
+  FF64 = 4,       // our 64-bit runtime: photo64.dll
 };
 
 struct FFOptions {
@@ -28,6 +30,8 @@ struct FFOptions {
   bool noDialog = false;      // "No Dialog": the dialog word keeps the template's value
   bool bigPreview = false;    // "Big Preview" dialog layout
   bool megaPreview = false;   // "Mega Preview" dialog layout
+  // Put before ".8bf" in written plugin names (".x86" when both architectures are written).
+  std::string pluginNameSuffix;
 };
 
 }  // namespace qm::ff

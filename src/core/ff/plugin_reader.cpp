@@ -26,7 +26,7 @@ struct WindowsVariant {
   std::size_t category;
 };
 
-constexpr std::array<WindowsVariant, 5> kWindowsVariants = {{
+constexpr std::array<WindowsVariant, 6> kWindowsVariants = {{
     {kSize304, kD304, kSignature304, at(kD304, kMenuTitleLength + 1),
      at(kD304, kMenuCategoryLength + 1)},
     {kSizeVarnet, kDVarnet, kSignature304, kVarnetTitleLength + 1, kVarnetCategoryLength + 1},
@@ -35,6 +35,8 @@ constexpr std::array<WindowsVariant, 5> kWindowsVariants = {{
     {kSize53760, kD53760, 27696, 30351, 30403},
     {kSize30, kD30, kSignature30, at(kD30, kMenuTitleLength + 1),
      at(kD30, kMenuCategoryLength + 1)},
+    {kSize64, kD64, kSignature64, at(kD64, kMenuTitleLength + 1),
+     at(kD64, kMenuCategoryLength + 1)},
 }};
 
 // The Macintosh plugin keeps the same block 19308 bytes on, with big-endian words (so the

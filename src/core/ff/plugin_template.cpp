@@ -1,5 +1,6 @@
 #include "core/ff/plugin_template.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -41,7 +42,8 @@ constexpr std::size_t align(std::size_t v, std::size_t to) {
   return (v + to - 1) / to * to;
 }
 
-void writeHeaders(Image& img, std::size_t rsrcRaw, std::size_t rsrcSize, std::size_t usedSize) {
+void writeHeaders(Image& img, std::size_t rsrcRaw, std::size_t rsrcSize, std::size_t usedSize,
+                  std::uint32_t rsrcVirtual) {
   img.text(0, "MZ");
   img.u32(0x3C, kPeHeader);
   img.text(0x40, "Quillmark template plugin: resources only, no code.");
@@ -57,14 +59,14 @@ void writeHeaders(Image& img, std::size_t rsrcRaw, std::size_t rsrcSize, std::si
   img.u16(opt, 0x10B);  // PE32
   img.u8(opt + 2, 1);
   img.u32(opt + 8, static_cast<std::uint32_t>(rsrcSize));
-  img.u32(opt + 24, kRsrcVirtual);
+  img.u32(opt + 24, rsrcVirtual);
   img.u32(opt + 28, kImageBase);
   img.u32(opt + 32, kSectionAlignment);
   img.u32(opt + 36, kFileAlignment);
   img.u16(opt + 40, 4);
   img.u16(opt + 44, 1);
   img.u16(opt + 48, 4);
-  img.u32(opt + 56, static_cast<std::uint32_t>(kRsrcVirtual + align(rsrcSize, kSectionAlignment)));
+  img.u32(opt + 56, static_cast<std::uint32_t>(rsrcVirtual + align(rsrcSize, kSectionAlignment)));
   img.u32(opt + 60, kHeaderSize);
   img.u16(opt + 68, 2);  // Windows GUI
   img.u32(opt + 72, 0x100000);
@@ -72,13 +74,13 @@ void writeHeaders(Image& img, std::size_t rsrcRaw, std::size_t rsrcSize, std::si
   img.u32(opt + 80, 0x100000);
   img.u32(opt + 84, 0x1000);
   img.u32(opt + 92, 16);
-  img.u32(opt + 96 + 2 * 8, kRsrcVirtual);  // resource directory
+  img.u32(opt + 96 + 2 * 8, rsrcVirtual);  // resource directory
   img.u32(opt + 96 + 2 * 8 + 4, static_cast<std::uint32_t>(usedSize));
 
   const std::size_t sec = kSectionTable;
   img.text(sec, ".rsrc");
   img.u32(sec + 8, static_cast<std::uint32_t>(rsrcSize));
-  img.u32(sec + 12, kRsrcVirtual);
+  img.u32(sec + 12, rsrcVirtual);
   img.u32(sec + 16, static_cast<std::uint32_t>(rsrcSize));
   img.u32(sec + 20, static_cast<std::uint32_t>(rsrcRaw));
   img.u32(sec + 36, 0x40000040);  // initialised data, readable
@@ -92,7 +94,7 @@ struct Resource {
   std::size_t dataSize;
 };
 
-void writeResourceDirectory(Image& img, std::size_t section,
+void writeResourceDirectory(Image& img, std::size_t section, std::uint32_t sectionVirtual,
                             const std::array<Resource, 2>& resources) {
   constexpr std::uint32_t kSubdirectory = 0x80000000;
   constexpr std::size_t kDirHeader = 16;
@@ -127,7 +129,7 @@ void writeResourceDirectory(Image& img, std::size_t section,
     img.u32(section + langDir + kDirHeader, kLanguage);
     img.u32(section + langDir + kDirHeader + 4, static_cast<std::uint32_t>(dataEntry));
 
-    img.u32(section + dataEntry, static_cast<std::uint32_t>(kRsrcVirtual + r.dataOffset));
+    img.u32(section + dataEntry, static_cast<std::uint32_t>(sectionVirtual + r.dataOffset));
     img.u32(section + dataEntry + 4, static_cast<std::uint32_t>(r.dataSize));
   }
 }
@@ -145,7 +147,7 @@ void menuText(Image& img, std::size_t lengthByte, std::string_view text) {
   img.text(lengthByte + 1, text);
 }
 
-void writePipl(Image& img, std::size_t pipl) {
+void writePipl(Image& img, std::size_t pipl, std::string_view codeKey) {
   constexpr std::size_t kMenuData = kMenuFieldChars + 2;
   img.u16(pipl, 1);
   img.u32(pipl + 6, 9);  // property count
@@ -163,7 +165,7 @@ void writePipl(Image& img, std::size_t pipl) {
   img.u16(p - 4, kModesRgbOnly);
   p = property(img, p, "host", 4);
   img.code(p - 4, "8BIM");
-  p = property(img, p, "wx86", 12);
+  p = property(img, p, codeKey, 12);
   img.text(p - 12, "QmFilter");
   p = property(img, p, "fici", 28);
   for (std::size_t c = 0; c < 7; ++c) {
@@ -182,25 +184,124 @@ void writeDataBlock(Image& img, long d) {
     img.text(inBlock(d, kFormulas + static_cast<long>(k) * kFormulaField), kIdentity[k]);
 }
 
+struct Layout {
+  long d;
+  std::size_t size;
+  std::size_t signature;
+  std::uint32_t rsrcVirtual;
+  std::string_view codeKey;  // the PIPL code descriptor of the architecture
+};
+
+Layout layoutOf(TemplateKind kind) {
+  switch (kind) {
+    case TemplateKind::FF304:
+      return {kD304, kSize304, kSignature304, kRsrcVirtual, "wx86"};
+    case TemplateKind::FF64:
+      return {kD64, kSize64, kSignature64, kRsrcVirtual64, "8664"};
+    case TemplateKind::FF30:
+      break;
+  }
+  return {kD30, kSize30, kSignature30, kRsrcVirtual, "wx86"};
+}
+
+// Resources, data block and signature: the same for every template of a layout.
+void writeTemplateData(Image& img, const Layout& l) {
+  const std::size_t rsrcRaw = at(l.d, static_cast<long>(kRsrcRaw));
+  img.text(l.signature, kSignature);
+  writeResourceDirectory(
+      img, rsrcRaw, l.rsrcVirtual,
+      {{{"PARM", kParm - kRsrcRaw, kParmSize}, {"PIPL", kPipl - kRsrcRaw, kPiplSize}}});
+  writePipl(img, at(l.d, static_cast<long>(kPipl)), l.codeKey);
+  writeDataBlock(img, l.d);
+}
+
+// Read-only little-endian view of the runtime DLL; reads past the end give 0.
+struct Bytes {
+  const std::vector<std::uint8_t>& b;
+  std::uint32_t u16(std::size_t at) const {
+    return at + 2 <= b.size() ? static_cast<std::uint32_t>(b[at] | b[at + 1] << 8) : 0;
+  }
+  std::uint32_t u32(std::size_t at) const { return u16(at) | u16(at + 2) << 16; }
+};
+
 }  // namespace
 
 std::vector<std::uint8_t> BuildTemplatePlugin(TemplateKind kind) {
-  const bool old = kind == TemplateKind::FF30;
-  const long d = old ? kD30 : kD304;
-  const std::size_t size = old ? kSize30 : kSize304;
-  const std::size_t rsrcRaw = at(d, static_cast<long>(kRsrcRaw));
-  const std::size_t rsrcSize = size - rsrcRaw;
-  const std::size_t piplData = kPipl - kRsrcRaw;
-  const std::size_t parmData = kParm - kRsrcRaw;
-
-  Image img(size);
-  writeHeaders(img, rsrcRaw, rsrcSize, parmData + kParmSize);
-  img.text(old ? kSignature30 : kSignature304, kSignature);
-  writeResourceDirectory(img, rsrcRaw,
-                         {{{"PARM", parmData, kParmSize}, {"PIPL", piplData, kPiplSize}}});
-  writePipl(img, at(d, static_cast<long>(kPipl)));
-  writeDataBlock(img, d);
+  const Layout l = layoutOf(kind);
+  const std::size_t rsrcRaw = at(l.d, static_cast<long>(kRsrcRaw));
+  const std::size_t rsrcSize = l.size - rsrcRaw;
+  Image img(l.size);
+  writeHeaders(img, rsrcRaw, rsrcSize, kParm - kRsrcRaw + kParmSize, l.rsrcVirtual);
+  writeTemplateData(img, l);
   return img.take();
+}
+
+RuntimeTemplate BuildRuntimeTemplate(TemplateKind kind, const std::vector<std::uint8_t>& runtime) {
+  constexpr std::size_t kSectionHeader = 40;
+  const Layout l = layoutOf(kind);
+  const std::size_t rsrcRaw = at(l.d, static_cast<long>(kRsrcRaw));
+  const std::size_t rsrcSize = l.size - rsrcRaw;
+  const Bytes in{runtime};
+  RuntimeTemplate out;
+  if (runtime.size() < kHeaderSize || in.u16(0) != 0x5A4D || in.u32(0x3C) != kPeHeader ||
+      in.u32(kPeHeader) != 0x4550) {
+    out.error = "not a PE image with its header at 128";
+    return out;
+  }
+  const std::size_t coff = kPeHeader + 4;
+  const bool wide = kind == TemplateKind::FF64;
+  if (in.u16(coff) != (wide ? 0x8664u : 0x014Cu)) {
+    out.error = "the runtime is built for the wrong machine";
+    return out;
+  }
+  const std::size_t sections = in.u16(coff + 2);
+  const std::size_t opt = coff + 20;
+  const std::size_t table = opt + in.u16(coff + 16);
+  const std::size_t headers = in.u32(opt + 60);
+  if (headers != kHeaderSize || table + (sections + 1) * kSectionHeader > headers) {
+    out.error = "no room for one more section header";
+    return out;
+  }
+  std::size_t rawEnd = headers;
+  std::uint32_t virtualEnd = 0;
+  for (std::size_t k = 0; k < sections; ++k) {
+    const std::size_t h = table + k * kSectionHeader;
+    const std::size_t raw = in.u32(h + 20), rawSize = in.u32(h + 16);
+    if (rawSize && raw + rawSize > runtime.size()) {
+      out.error = "a section runs past the end of the file";
+      return out;
+    }
+    if (rawSize) rawEnd = std::max(rawEnd, raw + rawSize);
+    virtualEnd = std::max(virtualEnd, in.u32(h + 12) + std::max(in.u32(h + 8), in.u32(h + 16)));
+  }
+  out.codeBytes = rawEnd - headers;
+  if (rawEnd > l.signature || virtualEnd > l.rsrcVirtual) {
+    out.error = "the runtime (" + std::to_string(out.codeBytes) +
+                " bytes in the file, up to address " + std::to_string(virtualEnd) +
+                ") does not fit before byte " + std::to_string(l.signature) + " and address " +
+                std::to_string(l.rsrcVirtual);
+    return out;
+  }
+
+  Image img(l.size);
+  for (std::size_t k = 0; k < rawEnd; ++k) img.u8(k, runtime[k]);
+  const std::size_t h = table + sections * kSectionHeader;
+  img.text(h, ".rsrc");
+  img.u32(h + 8, static_cast<std::uint32_t>(rsrcSize));
+  img.u32(h + 12, l.rsrcVirtual);
+  img.u32(h + 16, static_cast<std::uint32_t>(rsrcSize));
+  img.u32(h + 20, static_cast<std::uint32_t>(rsrcRaw));
+  img.u32(h + 36, 0x40000040);  // initialised data, readable
+  img.u16(coff + 2, static_cast<std::uint16_t>(sections + 1));
+  img.u32(opt + 8, in.u32(opt + 8) + static_cast<std::uint32_t>(rsrcSize));
+  img.u32(opt + 56, static_cast<std::uint32_t>(l.rsrcVirtual + align(rsrcSize, kSectionAlignment)));
+  img.u32(opt + 64, 0);  // checksum: not checked for DLLs
+  const std::size_t directories = opt + (wide ? 112 : 96);
+  img.u32(directories + 2 * 8, l.rsrcVirtual);
+  img.u32(directories + 2 * 8 + 4, static_cast<std::uint32_t>(kParm - kRsrcRaw + kParmSize));
+  writeTemplateData(img, l);
+  out.bytes = img.take();
+  return out;
 }
 
 }  // namespace qm::ff

@@ -48,6 +48,13 @@ std::string outputName(FFRecord& rec) {
   return name;
 }
 
+// NAME.8bf becomes NAME<suffix>.8bf.
+std::string withSuffix(std::string name, const std::string& suffix) {
+  const std::size_t dot = name.rfind('.');
+  name.insert(dot == std::string::npos ? name.size() : dot, suffix);
+  return name;
+}
+
 std::string display(const fs::path& file) {
   return file.string();
 }
@@ -78,6 +85,8 @@ Template chosenTemplate(const FFOptions& options) {
                       "Preferences."));
     case FFTemplate::FF304:
       return {options.programDir / "photo304.dll", kD304, {}};
+    case FFTemplate::FF64:
+      return {options.programDir / "photo64.dll", kD64, {}};
     case FFTemplate::User:
       if (!options.userTemplate.empty()) {
         std::error_code ec;
@@ -88,6 +97,7 @@ Template chosenTemplate(const FFOptions& options) {
         if (size == kSize304) return {options.userTemplate, kD304, {}};
         if (size == kSizeVarnet) return {options.userTemplate, kDVarnet, {}};
         if (size == kSize30) return {options.userTemplate, kD30, {}};
+        if (size == kSize64) return {options.userTemplate, kD64, {}};
         // Nothing is written. The reason is still given; a caller may keep quiet about it.
         return refused("The template plugin " + display(options.userTemplate) +
                        " has a size Quillmark doesn't know (49152, 49664 or 57344 bytes "
@@ -277,8 +287,9 @@ WriteResult writePlugin(const fs::path& target, const Template& chosen, bool pre
 
   p.blockByte(kStandaloneWord, options.editorPlugin || editor ? 0 : 1);
   if (!preview)
-    p.word16(d == kDVarnet ? kVarnetModesWord : at(d, kModesWord),
-             options.allModes ? kModesAll : kModesRgbOnly);
+    p.word16(d == kDVarnet ? kVarnetModesWord : at(d, kModesWord), !options.allModes ? kModesRgbOnly
+                                                                   : d == kD64       ? kModesRuntime
+                                                                                     : kModesAll);
   if (preview)
     p.blockByte(kDialogWord, 0);
   else if (!options.noDialog)
@@ -295,7 +306,9 @@ WriteResult Write8bf(const std::filesystem::path& folder, bool preview, bool edi
                      const FFOptions& options) {
   // The preview reads the program folder's temp.dll and writes the folder's, so a folder
   // other than the program folder still gets a complete plugin.
-  const fs::path target = preview ? folder / "temp.dll" : pathInFolder(folder, outputName(rec));
+  const fs::path target =
+      preview ? folder / "temp.dll"
+              : pathInFolder(folder, withSuffix(outputName(rec), options.pluginNameSuffix));
   return writePlugin(target, preview ? previewTemplate(options) : chosenTemplate(options), preview,
                      editor, rec, options);
 }

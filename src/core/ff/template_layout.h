@@ -15,6 +15,7 @@ inline constexpr std::size_t kSizeVarnet = 49664;  // a 3.04 plugin of a third-p
 inline constexpr std::size_t kSize50176 = 50176;
 inline constexpr std::size_t kSize53760 = 53760;
 inline constexpr std::size_t kSize30 = 57344;  // Filter Factory 3.0
+inline constexpr std::size_t kSize64 = 69632;  // our 64-bit runtime template, photo64.dll
 inline constexpr std::size_t kSizeMacA = 99712;
 inline constexpr std::size_t kSizeMacB = 99840;
 
@@ -24,6 +25,9 @@ inline constexpr long kD304 = -7168;
 inline constexpr long kDVarnet = -4668;
 inline constexpr long kD53760 = -576;
 inline constexpr long kDBlankSignature = -5096;  // 49152/50176 signed " FilterFactory"
+// photo64.dll: the 3.0 layout 12288 bytes later, which leaves the larger 64-bit code room
+// before the resources.
+inline constexpr long kD64 = 12288;
 
 // The FF data block (C-string layout); V = D + kDataBlock.
 inline constexpr long kDataBlock = 31260;
@@ -71,6 +75,8 @@ inline constexpr long kPreviewLayout = 43808;
 // Supported-modes word values.
 inline constexpr std::uint16_t kModesRgbOnly = 16;
 inline constexpr std::uint16_t kModesAll = 0xFFFF;
+// What our runtime serves with All Modes: greyscale, RGB and CMYK, 8 bits each.
+inline constexpr std::uint16_t kModesRuntime = 0x58;
 
 // Signature texts, each followed by a NUL.
 inline constexpr char kSignature[] = "Filter Factory";
@@ -78,6 +84,7 @@ inline constexpr std::size_t kSignature30 = 28208;
 // The 3.04 sizes (49152, 49664, 50176) are signed at 21024, which is where the reader looks;
 // our photo304.dll puts its signature there too rather than 7168 bytes before 28208.
 inline constexpr std::size_t kSignature304 = 21024;
+inline constexpr std::size_t kSignature64 = kSignature30 + kD64;
 
 // PE image of the generated templates (3.0 numbers; the 3.04 template's file offsets are
 // kD304 lower, its virtual addresses the same).
@@ -89,6 +96,7 @@ inline constexpr std::size_t kSectionAlignment = 0x1000;
 inline constexpr std::uint32_t kImageBase = 0x10000000;
 inline constexpr std::size_t kRsrcRaw = 29184;
 inline constexpr std::uint32_t kRsrcVirtual = 0xB000;
+inline constexpr std::uint32_t kRsrcVirtual64 = 0x20000;  // above any 64-bit runtime's sections
 inline constexpr std::size_t kPipl = 30964;
 inline constexpr std::size_t kPiplSize = 286;
 inline constexpr std::size_t kParm = 31252;

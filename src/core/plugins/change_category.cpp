@@ -11,6 +11,7 @@
 #include "core/ff/record.h"
 #include "core/ff/source_category.h"
 #include "core/ff/sources.h"
+#include "core/ff/template_layout.h"
 #include "core/plugins/text_util.h"
 
 namespace qm::plugins {
@@ -109,6 +110,8 @@ std::optional<std::size_t> templateCategoryOffset(std::uint64_t size) {
       return 30402;
     case 57344:
       return 31062;
+    case ff::layout::kSize64:
+      return ff::layout::at(ff::layout::kD64, ff::layout::kMenuCategoryLength);
     default:
       return std::nullopt;
   }
@@ -121,7 +124,7 @@ ChangeCatResult ChangeCat_FV(const CatalogueRow& row, std::string_view newCatego
   reason = std::string(ff::kNotFilterFactory);
   if (row.categoryPosition != 0) return ChangeCatResult::NotFilterFactory;
   // Plugins of the known sizes are far below the limit; a bigger file is none of them.
-  auto bytes = ff::readFileBytes(row.path, 57344, ff::kNotFilterFactory);
+  auto bytes = ff::readFileBytes(row.path, ff::layout::kSize64, ff::kNotFilterFactory);
   if (!bytes) {
     reason = bytes.error();
     return ChangeCatResult::NotFilterFactory;

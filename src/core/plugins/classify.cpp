@@ -3,6 +3,7 @@
 #include "core/common/cp1252.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/record.h"
+#include "core/ff/template_layout.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/other8b.h"
 #include "core/plugins/pe_header.h"
@@ -22,6 +23,8 @@ std::string filterPluginLabel(std::uint64_t size, std::size_t filterCount) {
       return "Varnet's FF Design (FF 3.04)";
     case 57344:
       return "Photoshop Filter Factory 3.0";
+    case ff::layout::kSize64:
+      return "Photoshop Filter Factory x64";
     case 99712:
     case 99840:
       return "Macintosh Filter Factory Plugin";

@@ -8,6 +8,7 @@
 #include "core/ff/plugin_reader.h"
 #include "core/ff/record.h"
 #include "core/ff/sources.h"
+#include "core/ff/template_layout.h"
 #include "core/plugins/change_category.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/other8b.h"
@@ -33,7 +34,8 @@ constexpr std::uint64_t kLargestFilterFactoryPlugin = 99840;
 
 // Category positions of the template plugins' PIPLs: such files are Filter Factory plugins.
 bool isTemplatePosition(std::int32_t p) {
-  return p == 23896 || p == 31064 || p == 34980;
+  constexpr auto k64 = ff::layout::at(ff::layout::kD64, ff::layout::kMenuCategoryLength) + 2;
+  return p == 23896 || p == 31064 || p == 34980 || p == static_cast<std::int32_t>(k64);
 }
 
 std::vector<FilterInfo> filterGroupRows(FileBytes& bytes, std::string_view name,
@@ -116,7 +118,7 @@ bool isFilterFactoryFile(std::string_view fileName, std::uint64_t size) {
     return size == 50176 || size == 50688 || size == 51200 || size == 53248;
   if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == ".bin" || ext4 == "_8bf")
     return size == 57344 || size == 49152 || size == 53760 || size == 49664 || size == 99712 ||
-           size == 99840;
+           size == 99840 || size == ff::layout::kSize64;
   return false;
 }
 

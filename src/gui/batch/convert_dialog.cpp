@@ -28,6 +28,18 @@ constexpr Format kFormats[] = {
     {"Text File", ff::kTargetText},
 };
 
+struct Architecture {
+  const char* caption;
+  ff::PluginArchitecture value;
+};
+
+constexpr Architecture kArchitectures[] = {
+    {"As in the Preferences", ff::PluginArchitecture::Stored},
+    {"64-bit (x64)", ff::PluginArchitecture::X64},
+    {"32-bit (x86)", ff::PluginArchitecture::X86},
+    {"Both (NAME.8bf and NAME.x86.8bf)", ff::PluginArchitecture::Both},
+};
+
 QCheckBox* optionBox(QWidget* parent, const char* caption, const char* name, const char* tip) {
   auto* box = new QCheckBox(caption, parent);
   box->setObjectName(name);
@@ -65,12 +77,13 @@ ff::ConvertReport runConvert(const ConvertChoice& choice,
   } else if (!fflView) {
     files = selectedFiles;
   }
-  return ff::cmd_Convert(files, run, prompter, progress);
+  return ff::convertForArchitectures(files, run, choice.architecture, prompter, progress);
 }
 
 ConvertDialog::ConvertDialog(QWidget* parent)
     : QDialog(parent),
       format_(new QComboBox(this)),
+      architecture_(new QComboBox(this)),
       clipboard_(optionBox(this, "Use Clipboard as Source", "Check1",
                            "Ignore the selected files and read FF source code from the clipboard "
                            "instead")),
@@ -83,6 +96,9 @@ ConvertDialog::ConvertDialog(QWidget* parent)
   setObjectName("Convert");
   format_->setObjectName("Combo1");
   for (const auto& format : kFormats) format_->addItem(format.caption, format.target);
+  architecture_->setObjectName("Architecture");
+  for (const auto& a : kArchitectures) architecture_->addItem(a.caption, static_cast<int>(a.value));
+  architecture_->setToolTip("64-bit plugins run in today's hosts; 32-bit ones in older hosts");
   outputSettings_->setToolTip("Shows Preferences for selecting a plugin format");
 
   auto* convert = button(this, "Convert", "Command1");
@@ -97,6 +113,7 @@ ConvertDialog::ConvertDialog(QWidget* parent)
 
   auto* form = new QFormLayout;
   form->addRow("Output Format", format_);
+  form->addRow("Plugin Architecture", architecture_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(convert);
   buttons->addWidget(cancel);
@@ -115,7 +132,8 @@ ConvertDialog::ConvertDialog(QWidget* parent)
 
 ConvertChoice ConvertDialog::choice() const {
   return {format_->currentData().toInt(), clipboard_->isChecked(), namesFromTitles_->isChecked(),
-          macAdaption_->isChecked()};
+          macAdaption_->isChecked(),
+          static_cast<ff::PluginArchitecture>(architecture_->currentData().toInt())};
 }
 
 void ConvertDialog::setTarget(int target) {
@@ -156,6 +174,7 @@ void ConvertDialog::keyPressEvent(QKeyEvent* event) {
 void ConvertDialog::formatChanged() {
   bool plugin = choice().target == ff::kTargetPlugin;
   outputSettings_->setEnabled(plugin);
+  architecture_->setEnabled(plugin);
   macAdaption_->setEnabled(!plugin);
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/common/ports.h"
 #include "core/ff/convert.h"
+#include "core/ff/plugin_architecture.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,6 +23,7 @@ struct ConvertChoice {
   bool useClipboard = false;       // "Use Clipboard as Source"
   bool namesFromTitles = false;    // "Use Filter Name as File Name"
   bool macAdaption = false;        // "Mac FF Adaption": offered, changes nothing written
+  ff::PluginArchitecture architecture = ff::PluginArchitecture::Stored;  // plugins only
 };
 
 // "Convert..." with nothing selected outside FFL View shows the refusal and gives false.
@@ -65,6 +67,7 @@ class ConvertDialog final : public QDialog {
   void formatChanged();
 
   QComboBox* format_;
+  QComboBox* architecture_;
   QCheckBox* clipboard_;
   QCheckBox* namesFromTitles_;
   QCheckBox* macAdaption_;

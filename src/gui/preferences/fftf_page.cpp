@@ -81,11 +81,11 @@ QHBoxLayout* templateRow(PreferencesState& s, int index, QWidget* parent, QButto
 QGroupBox* photoshopFrame(PreferencesState& s, QWidget* parent) {
   auto* frame = new QGroupBox("Photoshop FF Compilation", parent);
   auto* option4 = new QButtonGroup(frame);
-  const char* captions[] = {"Filter Factory 3.0",
-                            "Filter Factory 3.04 (needs plugin.dll from Adobe)",
-                            "User template:", "Macintosh FF (Mac Binary)"};
+  const char* captions[] = {
+      "Filter Factory 3.0", "Filter Factory 3.04 (needs plugin.dll from Adobe)",
+      "User template:", "Macintosh FF (Mac Binary)", "Quillmark runtime, 64-bit (photo64.dll)"};
   auto* layout = new QVBoxLayout(frame);
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 5; ++i) {
     auto* radio = new QRadioButton(captions[i], frame);
     radio->setObjectName(QString("Option4_%1").arg(i));
     option4->addButton(radio, i);
@@ -100,7 +100,7 @@ QGroupBox* photoshopFrame(PreferencesState& s, QWidget* parent) {
     if (on) s.draft.usedFF = id;
   });
   s.refreshers.push_back([&s, option4] {
-    if (auto* b = option4->button(std::clamp(s.draft.usedFF, 0, 3))) b->setChecked(true);
+    if (auto* b = option4->button(std::clamp(s.draft.usedFF, 0, 4))) b->setChecked(true);
   });
   auto* boxes = new QGridLayout;
   settings::Options& o = s.draft;

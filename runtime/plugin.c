@@ -1,0 +1,355 @@
+/* The plugin's entry point and the filter protocol: the whole input is gathered band by
+   band into a copy (so src, rad and cnv see every pixel and rnd runs in row order whatever
+   the host's tiles), then the output is computed band by band. With advanceState the whole
+   job happens inside Start; without it, through Continue. */
+#include <windows.h>
+
+#include "runtime.h"
+
+void* rt_alloc(uintptr_t size) {
+  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+}
+void rt_free(void* p) {
+  if (p) HeapFree(GetProcessHeap(), 0, p);
+}
+/* Eight bytes at a time where it can: whole pictures pass through here. */
+typedef uint64_t __attribute__((may_alias, aligned(1))) Unaligned64;
+void rt_copy(void* dst, const void* src, uintptr_t n) {
+  uint8_t* d = (uint8_t*)dst;
+  const uint8_t* s = (const uint8_t*)src;
+  for (; n >= 8; n -= 8, d += 8, s += 8) *(Unaligned64*)d = *(const Unaligned64*)s;
+  while (n--) *d++ = *s++;
+}
+
+/* The compiler may call these for structure copies and clears. */
+void* memset(void* dst, int v, size_t n) {
+  volatile uint8_t* d = (volatile uint8_t*)dst;
+  while (n--) *d++ = (uint8_t)v;
+  return dst;
+}
+void* memcpy(void* dst, const void* src, size_t n) {
+  rt_copy(dst, src, n);
+  return dst;
+}
+
+BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  (void)instance;
+  (void)reason;
+  (void)reserved;
+  return TRUE;
+}
+
+/* The parameters handle the host keeps for repeat runs: a marker and the slider values. */
+enum { kMarker = 0x514D4646, kHandleSize = 12 };
+
+static void saveSliders(FilterRecord* rec, const Run* run) {
+  HandleProcs* hp = rec->handleProcs;
+  if (!hp || !hp->newHandle) return;
+  if (!rec->parameters) rec->parameters = hp->newHandle(kHandleSize);
+  if (!rec->parameters) return;
+  uint8_t* p = (uint8_t*)(hp->lock ? hp->lock(rec->parameters, 0) : *rec->parameters);
+  if (!p) return;
+  *(uint32_t*)p = kMarker;
+  rt_copy(p + 4, run->sliders, 8);
+  if (hp->unlock) hp->unlock(rec->parameters);
+}
+
+static int loadSliders(FilterRecord* rec, Run* run) {
+  HandleProcs* hp = rec->handleProcs;
+  if (!hp || !rec->parameters) return 0;
+  /* The size a host reports for its handle is not trusted; the marker decides. */
+  const uint8_t* p = (const uint8_t*)(hp->lock ? hp->lock(rec->parameters, 0) : *rec->parameters);
+  int ok = p && *(const uint32_t*)p == kMarker;
+  if (ok) rt_copy(run->sliders, p + 4, 8);
+  if (hp->unlock) hp->unlock(rec->parameters);
+  return ok;
+}
+
+static void freeRun(Run* run) {
+  if (!run) return;
+  for (int k = 0; k < 4; ++k) rt_free(run->code[k].code);
+  rt_free(run->stack);
+  rt_free(run->copy);
+  rt_free(run);
+}
+
+static void reportText(FilterRecord* rec, const char* a, const char* b) {
+  unsigned char* s = rec->errorString;
+  if (!s) return;
+  int n = 0;
+  for (const char* t = a; *t && n < 255; ++t) s[1 + n++] = (unsigned char)*t;
+  for (const char* t = b; t && *t && n < 255; ++t) s[1 + n++] = (unsigned char)*t;
+  s[0] = (unsigned char)n;
+}
+
+int rt_prepare_formulas(Run* run, FilterRecord* rec) {
+  static const char* kChannel[] = {"R formula: ", "G formula: ", "B formula: ", "A formula: "};
+  int deepest = 1;
+  for (int ch = 0; ch < run->channels; ++ch) {
+    const int offset = kBlockFormulas + ch * kBlockFormula;
+    FormulaError error = {0, 0};
+    const char* text = (const char*)run->params.block + offset;
+    if (rt_compile(text, rt_text_length(&run->params, offset, kBlockFormula), &run->code[ch],
+                   &error)) {
+      reportText(rec, kChannel[ch], error.message);
+      return rec->errorString ? kReportString : kBadParameters;
+    }
+    if (run->code[ch].maxDepth > deepest) deepest = run->code[ch].maxDepth;
+  }
+  rt_free(run->stack);
+  /* The scalar evaluator's stack, or the block evaluator's input and work lanes. */
+  run->stack = (int32_t*)rt_alloc((uintptr_t)(deepest + 1 + V_COUNT) * RT_BLOCK * sizeof(int32_t));
+  return run->stack ? kNoErr : kMemFull;
+}
+
+#ifdef _WIN64
+/* Pixels that depend on no earlier pixel run a block at a time (64-bit only). The variable
+   lets the tests hold the one-pixel evaluator of the 32-bit runtime to the same results. */
+static int blocksAllowed(const Run* run, int channels) {
+  if (GetEnvironmentVariableA("QUILLMARK_RUNTIME_ONE_PIXEL", NULL, 0)) return 0;
+  for (int ch = 0; ch < channels; ++ch)
+    if (run->code[ch].usesState || run->code[ch].maxDepth > 256) return 0;
+  return 1;
+}
+
+static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
+                         int top, int bottom, uint32_t used, const int32_t* vars) {
+  int32_t* lanes = run->stack;
+  int32_t* work = lanes + V_COUNT * RT_BLOCK;
+  for (int v = V_W; v <= V_MAXMAG; ++v)
+    for (int k = 0; k < RT_BLOCK; ++k) lanes[v * RT_BLOCK + k] = vars[v];
+  for (int y = top; y < bottom; ++y) {
+    uint8_t* row = out + (y - top) * outRow;
+    for (int x0 = 0; x0 < pic->width; x0 += RT_BLOCK) {
+      const int n = pic->width - x0 < RT_BLOCK ? pic->width - x0 : RT_BLOCK;
+      rt_block_inputs(pic, x0, y, n, used, lanes);
+      for (int ch = 0; ch < pic->channels; ++ch) {
+        const int32_t* in = lanes + (pic->channels == 1 ? V_R : ch < 3 ? V_R + ch : V_A) * RT_BLOCK;
+        const uint32_t needs = run->code[ch].varsUsed;
+        for (int k = 0; needs & 1u << V_C && k < n; ++k) lanes[V_C * RT_BLOCK + k] = in[k];
+        for (int k = 0; needs & 1u << V_Z && k < n; ++k) lanes[V_Z * RT_BLOCK + k] = ch;
+        const int32_t* v = rt_run_block(&run->code[ch], pic, lanes, work, n);
+        uint8_t* o = row + (intptr_t)x0 * outStride + ch;
+        for (int k = 0; k < n; ++k, o += outStride)
+          *o = (uint8_t)(v[k] < 0 ? 0 : v[k] > 255 ? 255 : v[k]);
+      }
+    }
+  }
+}
+
+#endif
+
+void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
+                    int top, int bottom, RunState* state) {
+  int32_t vars[V_COUNT];
+  uint32_t used = 0;
+  for (int ch = 0; ch < pic->channels; ++ch) used |= run->code[ch].varsUsed;
+  vars[V_W] = pic->width;
+  vars[V_H] = pic->height;
+  vars[V_CHANNELS] = pic->channels;
+  vars[V_MAXMAG] = rt_magnitude(pic->width / 2, pic->height / 2);
+#ifdef _WIN64
+  if (blocksAllowed(run, pic->channels)) {
+    filterBlocks(run, pic, out, outRow, outStride, top, bottom, used, vars);
+    return;
+  }
+#endif
+  for (int y = top; y < bottom; ++y) {
+    uint8_t* o = out + (y - top) * outRow;
+    for (int x = 0; x < pic->width; ++x, o += outStride) {
+      rt_pixel_inputs(pic, x, y, used, vars);
+      for (int ch = 0; ch < pic->channels; ++ch) {
+        vars[V_C] = pic->channels == 1 ? vars[V_R] : ch < 3 ? vars[V_R + ch] : vars[V_A];
+        vars[V_Z] = ch;
+        const int32_t v = rt_run(&run->code[ch], pic, vars, run->stack, state);
+        o[ch] = (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : v);
+      }
+    }
+  }
+}
+
+static int isEmpty(const PiRect* r) {
+  return r->left >= r->right || r->top >= r->bottom;
+}
+
+static void request(FilterRecord* rec, Run* run) {
+  const PiRect none = {0, 0, 0, 0};
+  rec->inRect = rec->outRect = rec->maskRect = none;
+  if (run->phase == 2) return;
+  PiRect band = rec->filterRect;
+  band.top = (int16_t)(rec->filterRect.top + run->band);
+  band.bottom = (int16_t)(band.top + run->bandHeight);
+  if (band.bottom > rec->filterRect.bottom) band.bottom = rec->filterRect.bottom;
+  if (run->phase == 0) {
+    rec->inRect = band;
+    rec->inLoPlane = 0; /* from plane 0: some hosts mishandle a first plane above 0 */
+    rec->inHiPlane = (int16_t)(run->inPlanes - 1);
+  } else {
+    rec->outRect = band;
+    rec->outLoPlane = 0;
+    rec->outHiPlane = (int16_t)(run->outPlanes - 1);
+  }
+}
+
+static Picture pictureOf(const Run* run) {
+  Picture pic;
+  pic.data = run->copy;
+  pic.width = run->width;
+  pic.height = run->height;
+  pic.channels = run->channels;
+  pic.pixelStride = run->inPlanes;
+  pic.rowStride = run->copyRow;
+  rt_copy(pic.sliders, run->sliders, 8);
+  return pic;
+}
+
+/* Takes what the host delivered for the current request and moves to the next one. */
+static int16_t step(FilterRecord* rec, Run* run) {
+  const int rows =
+      run->bandHeight < run->height - run->band ? run->bandHeight : run->height - run->band;
+  if (run->phase == 0) {
+    if (!rec->inData) return kBadParameters;
+    const int rowBytes = run->width * run->inPlanes;
+    for (int y = 0; y < rows; ++y)
+      rt_copy(run->copy + (run->band + y) * run->copyRow,
+              (const uint8_t*)rec->inData + (intptr_t)y * rec->inRowBytes, (uintptr_t)rowBytes);
+  } else if (run->phase == 1) {
+    if (!rec->outData) return kBadParameters;
+    const Picture pic = pictureOf(run);
+    rt_filter_rows(run, &pic, (uint8_t*)rec->outData, rec->outRowBytes, run->outPlanes, run->band,
+                   run->band + rows, &run->state);
+  }
+  run->band += rows;
+  if (rec->progressProc)
+    rec->progressProc(run->band + (run->phase ? run->height : 0), 2 * run->height);
+  if (rec->abortProc && rec->abortProc()) return kUserCanceled;
+  if (run->band >= run->height) {
+    run->band = 0;
+    ++run->phase;
+    if (run->phase == 1 && run->showDialog) {
+      run->showDialog = 0;
+      if (!rt_dialog(run, rec)) return kUserCanceled;
+      saveSliders(rec, run);
+    }
+  }
+  request(rec, run);
+  return kNoErr;
+}
+
+static int modeAllowed(const Run* run, int mode) {
+  if (mode == kModeRGB) return 1;
+  const uint16_t bit = mode == kModeGray ? 0x40 : mode == kModeCMYK ? 0x08 : 0;
+  return bit && (run->params.modes & bit);
+}
+
+static int16_t start(FilterRecord* rec, Run* run) {
+  if (rec->depth != 0 && rec->depth != 8) return kBadMode;
+  if (!modeAllowed(run, rec->imageMode)) return kBadMode;
+  run->width = rec->filterRect.right - rec->filterRect.left;
+  run->height = rec->filterRect.bottom - rec->filterRect.top;
+  if (run->width <= 0 || run->height <= 0) return kNoErr;
+  run->inPlanes = rec->planes;
+  if (rec->imageMode == kModeRGB) {
+    run->inPlanes = rec->planes >= 4 ? 4 : 3;
+    /* A protected transparency plane is read but never written. */
+    run->channels = run->inPlanes == 4 && (rec->filterCase < 6) ? 4 : 3;
+  } else {
+    run->inPlanes = rec->imageMode == kModeGray ? 1 : 4;
+    run->channels = run->inPlanes;
+  }
+  if (rec->planes < run->inPlanes) return kBadMode;
+  run->outPlanes = run->channels;
+  int16_t err = (int16_t)rt_prepare_formulas(run, rec);
+  if (err) return err;
+  run->copyRow = (intptr_t)run->width * run->inPlanes;
+  run->copy = (uint8_t*)rt_alloc((uintptr_t)(run->copyRow * run->height));
+  if (!run->copy) return kMemFull;
+  /* Bands of the host's tile height when it gives one and memory is short; else everything. */
+  run->bandHeight = run->height;
+  const int64_t whole = (int64_t)run->copyRow * run->height * 2;
+  if (rec->maxSpace > 0 && whole > rec->maxSpace && rec->outTileHeight > 0)
+    run->bandHeight = rec->outTileHeight;
+  rt_seed(&run->state, 0);
+  run->phase = 0;
+  run->band = 0;
+  request(rec, run);
+  if (rec->advanceState) {
+    while (run->phase < 2) {
+      err = rec->advanceState();
+      if (err) return err;
+      err = step(rec, run);
+      if (err) return err;
+    }
+  }
+  return kNoErr;
+}
+
+static Run* newRun(FilterRecord* rec) {
+  Run* run = (Run*)rt_alloc(sizeof(Run));
+  if (!run) return 0;
+  if (!rt_load_params(&run->params)) {
+    rt_free(run);
+    return 0;
+  }
+  for (int i = 0; i < 8; ++i) run->sliders[i] = rt_slider(&run->params, i);
+  rt_tables_init(); /* the same numbers every time, so a second call does no harm */
+  (void)rec;
+  return run;
+}
+
+__declspec(dllexport) void QmFilter(int16_t selector, void* record, intptr_t* data,
+                                    int16_t* result) {
+  FilterRecord* rec = (FilterRecord*)record;
+  Run* run = (Run*)*data;
+  int16_t err = kNoErr;
+  if (selector == kSelectorAbout) {
+    Params params;
+    if (rt_load_params(&params)) {
+      const AboutRecord* about = (const AboutRecord*)record;
+      rt_about(&params, about->platformData ? *(void**)about->platformData : 0);
+    }
+    *result = kNoErr;
+    return;
+  }
+  if (!run && selector != kSelectorFinish) {
+    run = newRun(rec);
+    if (!run) {
+      *result = kMemFull;
+      return;
+    }
+    *data = (intptr_t)run;
+  }
+  switch (selector) {
+    case kSelectorParameters:
+      run->showDialog = run->params.block[kBlockDialogWord] != 0;
+      saveSliders(rec, run);
+      break;
+    case kSelectorPrepare:
+      rec->bufferSpace = 0;
+      break;
+    case kSelectorStart:
+      /* Repeat runs replay the stored values without the dialog. */
+      if (!loadSliders(rec, run)) run->showDialog = run->params.block[kBlockDialogWord] != 0;
+      err = start(rec, run);
+      if (err) { /* no Finish follows a failed Start */
+        freeRun(run);
+        *data = 0;
+      }
+      break;
+    case kSelectorContinue:
+      if (isEmpty(&rec->inRect) && isEmpty(&rec->outRect)) break;
+      err = step(rec, run);
+      break;
+    case kSelectorFinish:
+      freeRun(run);
+      *data = 0;
+      break;
+    default:
+      break;
+  }
+  if (err) {
+    const PiRect none = {0, 0, 0, 0};
+    rec->inRect = rec->outRect = rec->maskRect = none;
+  }
+  *result = err;
+}

@@ -1,0 +1,39 @@
+/* What the entry point, the filter driver and the dialogs share. */
+#ifndef QM_RUNTIME_RUNTIME_H
+#define QM_RUNTIME_RUNTIME_H
+
+#include "formula.h"
+#include "params.h"
+#include "record.h"
+
+/* One filter run's state, kept in the host's data cell between selectors. */
+typedef struct {
+  Params params;
+  uint8_t sliders[8];
+  int showDialog; /* the Parameters selector asked for the dialog */
+  Code code[4];
+  int32_t* stack;
+  int channels; /* Z: formulas run */
+  int inPlanes, outPlanes;
+  int width, height;
+  uint8_t* copy; /* the whole input, interleaved inPlanes */
+  intptr_t copyRow;
+  int phase; /* 0 reading input, 1 writing output, 2 done */
+  int band;  /* first row of the band requested */
+  int bandHeight;
+  RunState state;
+} Run;
+
+/* Compiles the formulas for Z channels; 0 on success, else errorString is filled. */
+int rt_prepare_formulas(Run* run, FilterRecord* rec);
+/* Filters rows [top, bottom) of the picture in run->copy into out. */
+void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
+                    int top, int bottom, RunState* state);
+
+/* Returns 1 when the user confirmed (sliders updated), 0 on cancel. */
+int rt_dialog(Run* run, FilterRecord* rec);
+void rt_about(const Params* params, void* parentWindow);
+
+void rt_copy(void* dst, const void* src, uintptr_t n);
+
+#endif

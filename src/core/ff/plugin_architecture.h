@@ -1,0 +1,24 @@
+#pragma once
+// Which architectures a conversion to plugins writes: the template of the Preferences, the
+// 64-bit runtime, the 32-bit one (the chosen 32-bit template, else 3.0), or both, the 32-bit
+// plugin then beside the 64-bit one as NAME.x86.8bf.
+
+#include <filesystem>
+#include <vector>
+
+#include "core/common/ports.h"
+#include "core/ff/convert.h"
+
+namespace qm::ff {
+
+enum class PluginArchitecture { Stored, X64, X86, Both };
+
+// One FFOptions per plugin to write for each input, in writing order.
+std::vector<FFOptions> architectureRuns(const FFOptions& stored, PluginArchitecture arch);
+
+// cmd_Convert once per architecture run; inputs that cannot be read are reported once.
+ConvertReport convertForArchitectures(const std::vector<std::filesystem::path>& files,
+                                      ConvertOptions options, PluginArchitecture arch,
+                                      Prompter& prompter, Progress& progress);
+
+}  // namespace qm::ff

@@ -1,0 +1,337 @@
+/* A filter host of our own for testing written plugins under Wine: loads the plugin, finds
+   its entry point through the PIPL, runs the selectors the way hosts do and writes the
+   result.
+
+   qmhost PLUGIN IN.raw OUT.raw [--tile N] [--pad N] [--no-advance] [--parameters]
+          [--gray | --cmyk] [--protected] [--repeat]
+   qmhost PLUGIN --about
+
+   .raw: width, height, channels (uint32 little-endian each), then the pixels row by row.
+   Exit code 0 on success; errors go to stderr with the selector and the result code. */
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <windows.h>
+
+#include "record.h"
+
+typedef void (*EntryPoint)(int16_t selector, void* record, intptr_t* data, int16_t* result);
+
+/* ---- the picture ---- */
+typedef struct {
+  uint32_t width, height, channels;
+  uint8_t* pixels;
+} Picture;
+
+static int readPicture(const char* path, Picture* pic) {
+  FILE* f = fopen(path, "rb");
+  if (!f) return 0;
+  uint32_t header[3];
+  int ok = fread(header, 4, 3, f) == 3;
+  if (ok) {
+    pic->width = header[0];
+    pic->height = header[1];
+    pic->channels = header[2];
+    size_t n = (size_t)pic->width * pic->height * pic->channels;
+    pic->pixels = (uint8_t*)malloc(n);
+    ok = pic->pixels && fread(pic->pixels, 1, n, f) == n;
+  }
+  fclose(f);
+  return ok;
+}
+
+static int writePicture(const char* path, const Picture* pic) {
+  FILE* f = fopen(path, "wb");
+  if (!f) return 0;
+  uint32_t header[3] = {pic->width, pic->height, pic->channels};
+  size_t n = (size_t)pic->width * pic->height * pic->channels;
+  int ok = fwrite(header, 4, 3, f) == 3 && fwrite(pic->pixels, 1, n, f) == n;
+  return fclose(f) == 0 && ok;
+}
+
+/* ---- handles: a block whose first word is the data pointer, so *h works ---- */
+typedef struct {
+  char* data;
+  int32_t size;
+} HandleBlock;
+
+static PiHandle newHandle(int32_t size) {
+  HandleBlock* b = (HandleBlock*)calloc(1, sizeof(HandleBlock));
+  if (!b) return NULL;
+  b->data = (char*)calloc(1, size > 0 ? (size_t)size : 1);
+  b->size = size;
+  return (PiHandle)b;
+}
+static void disposeHandle(PiHandle h) {
+  if (!h) return;
+  free(((HandleBlock*)h)->data);
+  free(h);
+}
+/* Deliberately wrong: plugins must not trust the size a host reports. */
+static int32_t handleSize(PiHandle h) {
+  return h ? ((HandleBlock*)h)->size + 64 : 0;
+}
+static int16_t setHandleSize(PiHandle h, int32_t size) {
+  HandleBlock* b = (HandleBlock*)h;
+  char* grown = (char*)realloc(b->data, (size_t)size);
+  if (!grown) return kMemFull;
+  b->data = grown;
+  b->size = size;
+  return 0;
+}
+static char* lockHandle(PiHandle h, uint8_t moveHigh) {
+  (void)moveHigh;
+  return h ? *h : NULL;
+}
+static void unlockHandle(PiHandle h) {
+  (void)h;
+}
+
+/* ---- the host's state; the callbacks take no context, so it lives here ---- */
+static struct {
+  FilterRecord rec;
+  Picture source, target;
+  uint8_t *inBuffer, *outBuffer;
+  PiRect deliveredOut;
+  int deliveredOutLo, deliveredOutHi;
+  int pad;    /* extra bytes at the end of every delivered row */
+  int planes; /* planes of the host picture */
+  int deliveries;
+} host;
+
+static int rectEmpty(const PiRect* r) {
+  return r->left >= r->right || r->top >= r->bottom;
+}
+
+static void commitOutput(void) {
+  if (!host.outBuffer) return;
+  const PiRect r = host.deliveredOut;
+  const int n = host.deliveredOutHi - host.deliveredOutLo + 1;
+  for (int y = r.top; y < r.bottom; ++y) {
+    uint8_t* to = host.target.pixels + ((size_t)y * host.target.width + r.left) * host.planes +
+                  host.deliveredOutLo;
+    const uint8_t* from = host.outBuffer + (y - r.top) * host.rec.outRowBytes;
+    if (n == host.planes) {
+      memcpy(to, from, (size_t)(r.right - r.left) * n);
+      continue;
+    }
+    for (int x = 0; x < r.right - r.left; ++x)
+      for (int p = 0; p < n; ++p) to[x * host.planes + p] = from[x * n + p];
+  }
+  free(host.outBuffer);
+  host.outBuffer = NULL;
+  host.rec.outData = NULL;
+}
+
+/* Copies planes lo..hi of rect r from pic into a new buffer with padded rows. */
+static uint8_t* gather(const Picture* pic, PiRect r, int lo, int hi, int32_t* rowBytes) {
+  const int n = hi - lo + 1;
+  *rowBytes = (r.right - r.left) * n + host.pad;
+  uint8_t* buf = (uint8_t*)malloc((size_t)*rowBytes * (r.bottom - r.top) + 1);
+  memset(buf, 0xA5, (size_t)*rowBytes * (r.bottom - r.top) + 1);
+  for (int y = r.top; y < r.bottom; ++y) {
+    const uint8_t* from = pic->pixels + ((size_t)y * pic->width + r.left) * host.planes + lo;
+    uint8_t* to = buf + (y - r.top) * *rowBytes;
+    if (n == host.planes) { /* all planes: one copy per row */
+      memcpy(to, from, (size_t)(r.right - r.left) * n);
+      continue;
+    }
+    for (int x = 0; x < r.right - r.left; ++x)
+      for (int p = 0; p < n; ++p) to[x * n + p] = from[x * host.planes + p];
+  }
+  return buf;
+}
+
+static int16_t deliver(void) {
+  FilterRecord* rec = &host.rec;
+  commitOutput();
+  free(host.inBuffer);
+  host.inBuffer = NULL;
+  rec->inData = NULL;
+  rec->inRowBytes = 0;
+  if (rec->inLoPlane < 0 || rec->inHiPlane >= host.planes || rec->outLoPlane < 0 ||
+      rec->outHiPlane >= host.planes)
+    return kBadParameters;
+  if (!rectEmpty(&rec->inRect)) {
+    host.inBuffer =
+        gather(&host.source, rec->inRect, rec->inLoPlane, rec->inHiPlane, &rec->inRowBytes);
+    rec->inData = host.inBuffer;
+  }
+  if (!rectEmpty(&rec->outRect)) {
+    host.outBuffer =
+        gather(&host.target, rec->outRect, rec->outLoPlane, rec->outHiPlane, &rec->outRowBytes);
+    rec->outData = host.outBuffer;
+    host.deliveredOut = rec->outRect;
+    host.deliveredOutLo = rec->outLoPlane;
+    host.deliveredOutHi = rec->outHiPlane;
+  }
+  ++host.deliveries;
+  return 0;
+}
+
+static int16_t advanceState(void) {
+  return deliver();
+}
+static uint8_t notAborted(void) {
+  return 0;
+}
+static void progress(int32_t done, int32_t total) {
+  (void)done;
+  (void)total;
+}
+
+/* ---- the PIPL: the entry point of this architecture ---- */
+static int entryName(HMODULE module, char* name, int room) {
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(16), "PIPL");
+  if (!found) return 0;
+  const uint8_t* p = (const uint8_t*)LockResource(LoadResource(module, found));
+  const DWORD size = SizeofResource(module, found);
+  if (!p || size < 10 || *(const int16_t*)p != 1) return 0;
+  const uint32_t count = *(const uint32_t*)(p + 6);
+  DWORD at = 10;
+#ifdef _WIN64
+  const uint32_t codeKey = 0x38363634; /* '8664' */
+#else
+  const uint32_t codeKey = 0x77783836; /* 'wx86' */
+#endif
+  for (uint32_t k = 0; k < count && at + 16 <= size; ++k) {
+    const uint32_t key = *(const uint32_t*)(p + at + 4), length = *(const uint32_t*)(p + at + 12);
+    if (length % 4) {
+      fprintf(stderr, "PIPL property %u has length %u, not padded to 4\n", k, length);
+      return 0;
+    }
+    if (key == codeKey && (int)length < room && at + 16 + length <= size) {
+      memcpy(name, p + at + 16, length);
+      name[length] = 0;
+      return 1;
+    }
+    at += 16 + length;
+  }
+  return 0;
+}
+
+static int call(EntryPoint entry, int selector, void* record, intptr_t* data) {
+  int16_t result = 0;
+  entry((int16_t)selector, record, data, &result);
+  if (result) {
+    fprintf(stderr, "selector %d returned %d", selector, result);
+    if (result == kReportString && host.rec.errorString)
+      fprintf(stderr, ": %.*s", host.rec.errorString[0], (const char*)host.rec.errorString + 1);
+    fprintf(stderr, "\n");
+  }
+  return result;
+}
+
+static int hasFlag(int argc, char** argv, const char* flag) {
+  for (int k = 1; k < argc; ++k)
+    if (!strcmp(argv[k], flag)) return k;
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    fprintf(stderr, "usage: qmhost PLUGIN IN.raw OUT.raw [options] | qmhost PLUGIN --about\n");
+    return 2;
+  }
+  HMODULE scan = LoadLibraryExA(argv[1], NULL, LOAD_LIBRARY_AS_DATAFILE);
+  char name[64];
+  if (!scan || !entryName(scan, name, sizeof name)) {
+    fprintf(stderr, "%s: no PIPL with an entry point for this architecture\n", argv[1]);
+    return 1;
+  }
+  FreeLibrary(scan);
+  HMODULE module = LoadLibraryA(argv[1]);
+  EntryPoint entry = module ? (EntryPoint)(void*)GetProcAddress(module, name) : NULL;
+  if (!entry) {
+    fprintf(stderr, "%s: cannot load entry point %s\n", argv[1], name);
+    return 1;
+  }
+  intptr_t data = 0;
+  intptr_t parentWindow = 0;
+  if (!strcmp(argv[2], "--about")) {
+    AboutRecord about = {&parentWindow, NULL, NULL};
+    return call(entry, kSelectorAbout, &about, &data) ? 1 : 0;
+  }
+  if (argc < 4 || !readPicture(argv[2], &host.source)) {
+    fprintf(stderr, "cannot read %s\n", argc < 4 ? "the input" : argv[2]);
+    return 2;
+  }
+  int tile = 0;
+  int k = hasFlag(argc, argv, "--tile");
+  if (k && k + 1 < argc) tile = atoi(argv[k + 1]);
+  k = hasFlag(argc, argv, "--pad");
+  if (k && k + 1 < argc) host.pad = atoi(argv[k + 1]);
+
+  host.planes = (int)host.source.channels;
+  const size_t bytes = (size_t)host.source.width * host.source.height * host.planes;
+  host.target = host.source;
+  host.target.pixels = (uint8_t*)malloc(bytes);
+  memcpy(host.target.pixels, host.source.pixels, bytes);
+
+  static HandleProcs handles = {
+      1, 8, newHandle, disposeHandle, handleSize, setHandleSize, lockHandle, unlockHandle};
+  static unsigned char errorText[256];
+  FilterRecord* rec = &host.rec;
+  rec->abortProc = notAborted;
+  rec->progressProc = progress;
+  rec->imageSize.h = rec->wholeSize.h = (int16_t)host.source.width;
+  rec->imageSize.v = rec->wholeSize.v = (int16_t)host.source.height;
+  rec->planes = (int16_t)host.planes;
+  rec->filterRect.right = (int16_t)host.source.width;
+  rec->filterRect.bottom = (int16_t)host.source.height;
+  rec->hostSig = 0x3842494D; /* '8BIM' */
+  rec->imageMode = hasFlag(argc, argv, "--gray")   ? kModeGray
+                   : hasFlag(argc, argv, "--cmyk") ? kModeCMYK
+                                                   : kModeRGB;
+  rec->depth = 8;
+  rec->imageHRes = rec->imageVRes = 72 << 16;
+  rec->filterCase = host.planes == 4 && rec->imageMode == kModeRGB
+                        ? (hasFlag(argc, argv, "--protected") ? 6 : 4)
+                        : 1;
+  rec->platformData = &parentWindow;
+  rec->handleProcs = &handles;
+  rec->advanceState = hasFlag(argc, argv, "--no-advance") ? NULL : advanceState;
+  rec->maxSpace = tile ? 1024 : 1 << 30; /* small space makes the plugin tile */
+  rec->inTileHeight = rec->outTileHeight = rec->maskTileHeight =
+      (int16_t)(tile ? tile : (int)host.source.height);
+  rec->inTileWidth = rec->outTileWidth = rec->maskTileWidth = (int16_t)host.source.width;
+  rec->inputPadding = rec->outputPadding = rec->maskPadding = -3;
+  rec->inputRate = rec->maskRate = 0x10000;
+  rec->dummyPlaneValue = -1;
+  rec->errorString = errorText;
+
+  LARGE_INTEGER frequency, started, finished;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&started);
+  const int runs = hasFlag(argc, argv, "--repeat") ? 2 : 1;
+  for (int run = 0; run < runs; ++run) {
+    if (run == 0 && hasFlag(argc, argv, "--parameters") &&
+        call(entry, kSelectorParameters, rec, &data))
+      return 1;
+    if (call(entry, kSelectorPrepare, rec, &data)) return 1;
+    if (call(entry, kSelectorStart, rec, &data)) return 1;
+    int failed = 0;
+    while (!failed && (!rectEmpty(&rec->inRect) || !rectEmpty(&rec->outRect))) {
+      if (deliver()) {
+        failed = 1;
+        break;
+      }
+      failed = call(entry, kSelectorContinue, rec, &data);
+    }
+    commitOutput();
+    /* Finish follows every successful Start. */
+    if (call(entry, kSelectorFinish, rec, &data) || failed) return 1;
+    if (run + 1 < runs) memcpy(host.target.pixels, host.source.pixels, bytes);
+  }
+  QueryPerformanceCounter(&finished);
+  if (rec->parameters) disposeHandle(rec->parameters);
+  if (!writePicture(argv[3], &host.target)) {
+    fprintf(stderr, "cannot write %s\n", argv[3]);
+    return 1;
+  }
+  printf("%d deliveries, filter ms %.1f\n", host.deliveries,
+         1000.0 * (double)(finished.QuadPart - started.QuadPart) / (double)frequency.QuadPart);
+  FreeLibrary(module);
+  return 0;
+}

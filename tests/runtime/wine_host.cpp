@@ -1,0 +1,118 @@
+#include "runtime/wine_host.h"
+
+#include <unistd.h>
+
+#include <fstream>
+
+#include "support/temp_folder.h"
+
+namespace qm::test {
+
+namespace fs = std::filesystem;
+
+RawPicture patternPicture(int width, int height, int channels) {
+  RawPicture p{width, height, channels, {}};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < channels; ++c)
+        p.pixels.push_back(static_cast<std::uint8_t>(x * 7 + y * 3 + c * 50 + (x * y) % 13));
+  return p;
+}
+
+host::Image toImage(const RawPicture& picture) {
+  host::Image img = host::Image::blank(picture.width, picture.height, picture.channels == 4);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(picture.width) * picture.height; ++i)
+    for (int c = 0; c < picture.channels; ++c)
+      img.rgba[i * 4 + c] = picture.pixels[i * picture.channels + c];
+  return img;
+}
+
+RawPicture fromImage(const host::Image& image, int channels) {
+  RawPicture p{image.width, image.height, channels, {}};
+  for (std::size_t i = 0; i < static_cast<std::size_t>(image.width) * image.height; ++i)
+    for (int c = 0; c < channels; ++c) p.pixels.push_back(image.rgba[i * 4 + c]);
+  return p;
+}
+
+bool writeRaw(const fs::path& file, const RawPicture& picture) {
+  std::ofstream out(file, std::ios::binary);
+  for (std::uint32_t v :
+       {static_cast<std::uint32_t>(picture.width), static_cast<std::uint32_t>(picture.height),
+        static_cast<std::uint32_t>(picture.channels)})
+    for (int k = 0; k < 4; ++k) out.put(static_cast<char>(v >> (8 * k)));
+  out.write(reinterpret_cast<const char*>(picture.pixels.data()),
+            static_cast<std::streamsize>(picture.pixels.size()));
+  return static_cast<bool>(out);
+}
+
+RawPicture readRaw(const fs::path& file) {
+  const std::string bytes = readFile(file);
+  RawPicture p;
+  if (bytes.size() < 12) return p;
+  auto word = [&](int k) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(bytes[4 * k + i]);
+    return static_cast<int>(v);
+  };
+  p.width = word(0);
+  p.height = word(1);
+  p.channels = word(2);
+  p.pixels.assign(bytes.begin() + 12, bytes.end());
+  return p;
+}
+
+WineHost::WineHost() {
+#if defined(QM_PLUGIN_HOST) && defined(QM_WINE)
+  std::error_code ec;
+  if (!fs::exists(QM_WINE, ec) || std::string(QM_WINE).empty()) {
+    missing_ = "wine64 is not installed";
+    return;
+  }
+  prefix_ = fs::temp_directory_path() / ("qm-wine-" + std::to_string(::getpid()));
+  // The server stays up between calls: a warm call costs a fifth of a second, a cold one
+  // several seconds.
+  runProgram("/usr/bin/env",
+             {"WINEPREFIX=" + prefix_.string(), "WINEDEBUG=-all", QM_WINESERVER, "-p"});
+#else
+  missing_ = "the runtime and the test host were not built (no mingw-w64)";
+#endif
+}
+
+WineHost::~WineHost() {
+#ifdef QM_WINESERVER
+  if (prefix_.empty()) return;
+  runProgram("/usr/bin/env", {"WINEPREFIX=" + prefix_.string(), QM_WINESERVER, "-k"});
+  std::error_code ec;
+  fs::remove_all(prefix_, ec);
+#endif
+}
+
+ProgramRun WineHost::run(const std::string& hostProgram, const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment) const {
+#ifdef QM_WINE
+  // No display: dialogs and message boxes cannot open, and the filter runs at once.
+  std::vector<std::string> all = {"-u", "DISPLAY", "WINEPREFIX=" + prefix_.string(),
+                                  "WINEDEBUG=-all"};
+  all.insert(all.end(), environment.begin(), environment.end());
+  all.insert(all.end(), {QM_WINE, hostProgram});
+  all.insert(all.end(), args.begin(), args.end());
+  return runProgram("/usr/bin/env", all);
+#else
+  (void)hostProgram;
+  (void)args;
+  (void)environment;
+  return {};
+#endif
+}
+
+ProgramRun cli(std::vector<std::string> args) {
+#ifdef QM_CLI
+  args.insert(args.begin(), {"--program-dir", QM_DATA_DIR});
+  return runProgram(QM_CLI, args);
+#else
+  (void)args;
+  return {};
+#endif
+}
+
+}  // namespace qm::test
