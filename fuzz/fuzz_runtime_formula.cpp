@@ -1,0 +1,126 @@
+// The plugin runtime's formula evaluator (runtime/, plain C) against the engine's reference
+// interpreter: the same formulas over the same small picture must give the same bytes, so a
+// plugin running in another host draws what `apply` draws.
+// Input: width, height, channels and eight slider bytes, then up to four formulas separated
+// by NUL bytes.
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/formula/compiler.h"
+#include "core/formula/render.h"
+
+extern "C" {
+#include "formula.h"
+
+void* rt_alloc(uintptr_t size) {
+  return std::calloc(1, size);
+}
+void rt_free(void* p) {
+  std::free(p);
+}
+}
+
+namespace {
+
+// The runtime's own loop: every pixel in order, each channel's code with c and z set.
+bool runRuntime(const std::array<std::string, 4>& formulas, const Picture& pic,
+                std::vector<std::uint8_t>& out) {
+  std::array<Code, 4> code{};
+  bool ok = true;
+  int deepest = 1;
+  for (int ch = 0; ch < pic.channels && ok; ++ch) {
+    FormulaError error{0, nullptr};
+    ok = rt_compile(formulas[ch].data(), static_cast<int>(formulas[ch].size()), &code[ch],
+                    &error) == 0;
+    if (ok && code[ch].maxDepth > deepest) deepest = code[ch].maxDepth;
+  }
+  if (ok) {
+    std::vector<std::int32_t> stack(static_cast<std::size_t>(deepest + 1 + V_COUNT) * RT_BLOCK);
+    RunState state;
+    rt_seed(&state, 0);
+    std::int32_t vars[V_COUNT]{};
+    std::uint32_t used = 0;
+    for (int ch = 0; ch < pic.channels; ++ch) used |= code[ch].varsUsed;
+    vars[V_W] = pic.width;
+    vars[V_H] = pic.height;
+    vars[V_CHANNELS] = pic.channels;
+    vars[V_MAXMAG] = rt_magnitude(pic.width / 2, pic.height / 2);
+    for (int y = 0; y < pic.height; ++y)
+      for (int x = 0; x < pic.width; ++x) {
+        rt_pixel_inputs(&pic, x, y, used, vars);
+        for (int ch = 0; ch < pic.channels; ++ch) {
+          vars[V_C] = ch < 3 ? vars[V_R + ch] : vars[V_A];
+          vars[V_Z] = ch;
+          const std::int32_t v = rt_run(&code[ch], &pic, vars, stack.data(), &state);
+          out[(static_cast<std::size_t>(y) * pic.width + x) * 4 + ch] =
+              static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+        }
+      }
+  }
+  for (auto& c : code) rt_free(c.code);
+  return ok;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 11) return 0;
+  static const bool tablesReady = (rt_tables_init(), true);
+  (void)tablesReady;
+  const int width = 1 + data[0] % 12;
+  const int height = 1 + data[1] % 9;
+  const int channels = data[2] & 1 ? 4 : 3;
+  qm::formula::FilterSetup setup;
+  setup.width = width;
+  setup.height = height;
+  setup.channels = channels;
+  for (int k = 0; k < 8; ++k) setup.sliders[k] = data[3 + k];
+
+  std::array<std::string, 4> formulas;
+  int which = 0;
+  for (std::size_t i = 11; i < size; ++i) {
+    if (data[i] == 0) {
+      if (++which == 4) break;
+      continue;
+    }
+    formulas[which] += static_cast<char>(data[i]);
+  }
+  // Fields the writer stores hold at most 1020 characters; an empty one means "c".
+  for (auto& f : formulas) {
+    if (f.size() > 1020) return 0;
+    if (f.find_first_not_of(" \t\r\n") == std::string::npos) f = "c";
+  }
+  auto program = qm::formula::compileFilter(formulas, setup);
+
+  std::vector<std::uint8_t> in(static_cast<std::size_t>(width) * height * 4);
+  std::uint32_t h = 2166136261u;
+  for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
+  for (auto& b : in) {
+    h = h * 1103515245u + 12345u;
+    b = static_cast<std::uint8_t>(h >> 24);
+  }
+  Picture pic{};
+  pic.data = in.data();
+  pic.width = width;
+  pic.height = height;
+  pic.channels = channels;
+  pic.pixelStride = 4;
+  pic.rowStride = width * 4;
+  std::memcpy(pic.sliders, setup.sliders.data(), 8);
+  std::vector<std::uint8_t> ours = in;
+  const bool runtimeAccepts = runRuntime(formulas, pic, ours);
+  if (!program || !runtimeAccepts) return 0;
+
+  std::vector<std::uint8_t> want = in;
+  const qm::formula::ImageView view{in.data(), width, height, channels, 4, width * 4};
+  qm::formula::RenderOptions reference;
+  reference.engine = qm::formula::Engine::Reference;
+  qm::formula::render(*program, view, {want.data(), 4, width * 4}, reference);
+  if (want != ours) std::abort();
+  return 0;
+}
