@@ -58,7 +58,9 @@ bool runRuntime(const std::array<std::string, 4>& formulas, const Picture& pic,
           vars[V_Z] = ch;
           const std::int32_t v = rt_run(&code[ch], &pic, vars, stack.data(), &state);
           out[(static_cast<std::size_t>(y) * pic.width + x) * 4 + ch] =
-              static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+              static_cast<std::uint8_t>(v < 0     ? 0
+                                        : v > 255 ? 255
+                                                  : v);
         }
       }
   }

@@ -2,6 +2,7 @@
 
 #include "core/batch/overwrite_check.h"
 #include "core/common/safe_name.h"
+#include "core/ff/plugin_architecture.h"
 #include "core/ff/plugin_writer.h"
 #include "core/ff/sources.h"
 
@@ -38,18 +39,30 @@ std::optional<std::filesystem::path> saveFilter(const SaveRequest& request, Prom
     folder = choice->folder;
   }
   if (folder.empty()) return std::nullopt;
-  std::filesystem::path path = pathInFolder(folder, *name);
+  const std::filesystem::path path = pathInFolder(folder, *name);
+  // A plugin may be written once per architecture, the 32-bit one as NAME.x86.8bf beside it.
+  std::vector<ff::FFOptions> runs{request.options};
+  if (request.format == SaveFormat::PhotoshopPlugin)
+    runs = ff::architectureRuns(request.options, request.architecture);
   batch::OverwriteCheck overwriteCheck(prompter);
   overwriteCheck.reset();
-  if (overwriteCheck({}, path) != batch::OverwriteDecision::Write) return std::nullopt;
-  ff::FFRecord rec = request.record;
-  rec.fileName = plainFileName(*name);
-  auto result = write(path, request.format, rec, request.options);
-  if (result.written.empty()) {
-    prompter.error(result.error, "Error");
-    return std::nullopt;
+  std::optional<std::filesystem::path> first;
+  for (const ff::FFOptions& options : runs) {
+    std::filesystem::path target = path;
+    if (!options.pluginNameSuffix.empty())
+      target.replace_filename(path.stem().string() + options.pluginNameSuffix +
+                              path.extension().string());
+    if (overwriteCheck({}, target) != batch::OverwriteDecision::Write) continue;
+    ff::FFRecord rec = request.record;
+    rec.fileName = plainFileName(*name);
+    auto result = write(target, request.format, rec, options);
+    if (result.written.empty()) {
+      prompter.error(result.error, "Error");
+      return first;
+    }
+    if (!first) first = result.written;
   }
-  return result.written;
+  return first;
 }
 
 }  // namespace qm::editor

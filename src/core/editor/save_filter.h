@@ -8,6 +8,7 @@
 #include "core/common/ports.h"
 #include "core/editor/save_rules.h"
 #include "core/ff/options.h"
+#include "core/ff/plugin_architecture.h"
 #include "core/ff/record.h"
 
 namespace qm::editor {
@@ -19,9 +20,11 @@ struct SaveRequest {
   bool usePassiveFolder = false;
   std::filesystem::path passiveFolder;
   ff::FFOptions options;
+  // Plugins only: the architectures written, as the Convert window offers them.
+  ff::PluginArchitecture architecture = ff::PluginArchitecture::Stored;
 };
 
-// The file written, or none (no name, no folder chosen, not overwritten, or the writer's
+// The (first) file written, or none (no name, no folder chosen, not overwritten, or the writer's
 // refusal, which is shown through prompter).
 std::optional<std::filesystem::path> saveFilter(const SaveRequest& request, Prompter& prompter);
 

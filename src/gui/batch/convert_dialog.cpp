@@ -28,18 +28,6 @@ constexpr Format kFormats[] = {
     {"Text File", ff::kTargetText},
 };
 
-struct Architecture {
-  const char* caption;
-  ff::PluginArchitecture value;
-};
-
-constexpr Architecture kArchitectures[] = {
-    {"As in the Preferences", ff::PluginArchitecture::Stored},
-    {"64-bit (x64)", ff::PluginArchitecture::X64},
-    {"32-bit (x86)", ff::PluginArchitecture::X86},
-    {"Both (NAME.8bf and NAME.x86.8bf)", ff::PluginArchitecture::Both},
-};
-
 QCheckBox* optionBox(QWidget* parent, const char* caption, const char* name, const char* tip) {
   auto* box = new QCheckBox(caption, parent);
   box->setObjectName(name);
@@ -97,7 +85,8 @@ ConvertDialog::ConvertDialog(QWidget* parent)
   format_->setObjectName("Combo1");
   for (const auto& format : kFormats) format_->addItem(format.caption, format.target);
   architecture_->setObjectName("Architecture");
-  for (const auto& a : kArchitectures) architecture_->addItem(a.caption, static_cast<int>(a.value));
+  for (const auto& a : ff::kArchitectureChoices)
+    architecture_->addItem(a.caption, static_cast<int>(a.value));
   architecture_->setToolTip("64-bit plugins run in today's hosts; 32-bit ones in older hosts");
   outputSettings_->setToolTip("Shows Preferences for selecting a plugin format");
 

@@ -1,5 +1,6 @@
 #include "gui/editor/ff_editor_window.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -539,6 +540,7 @@ void FFEditorWindow::saveFilter() {
   request.usePassiveFolder = context_.options.passivePaneFolder;
   if (hooks_.passiveFolder) request.passiveFolder = hooks_.passiveFolder();
   request.options = context_.ffOptions;
+  request.architecture = architecture_;
   if (editor::saveFilter(request, *prompter_) && hooks_.filesWritten) hooks_.filesWritten();
 }
 
@@ -742,6 +744,17 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
       saveFormat_->setCurrentIndex(i);
       saveFilter();
     });
+  }
+  // Plugins for 64-bit hosts, 32-bit ones, or both, as the Convert window offers.
+  QMenu* architectures = save->addMenu("Plugin Architecture");
+  architectures->setObjectName("mnuArchitecture_FFE");
+  auto* group = new QActionGroup(architectures);
+  for (const auto& choice : ff::kArchitectureChoices) {
+    QAction* a = architectures->addAction(choice.caption);
+    a->setCheckable(true);
+    a->setChecked(choice.value == architecture_);
+    group->addAction(a);
+    connect(a, &QAction::triggered, this, [this, value = choice.value] { architecture_ = value; });
   }
   add("Print Filter", "mnuPrintFilter_FFE", [this] { printFilter(); });
   add("Print Setup...", "mnuPrinterSetup_FFE", [] {});

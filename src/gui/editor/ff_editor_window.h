@@ -19,6 +19,7 @@
 #include "core/editor/editor_fields.h"
 #include "core/editor/slider_rules.h"
 #include "core/editor/snippets.h"
+#include "core/ff/plugin_architecture.h"
 #include "core/ff/record.h"
 #include "gui/editor/editable_label.h"
 #include "gui/editor/formula_edit.h"
@@ -173,6 +174,7 @@ class FFEditorWindow final : public QWidget {
   QComboBox* functions_ = nullptr;
   QComboBox* snippetBox_ = nullptr;
   QComboBox* saveFormat_ = nullptr;
+  ff::PluginArchitecture architecture_ = ff::PluginArchitecture::Stored;
   QCheckBox* autoPreview_ = nullptr;
   QPushButton* codeBoxesButton_ = nullptr;
   QPushButton* fontsButton_ = nullptr;

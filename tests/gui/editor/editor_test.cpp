@@ -144,6 +144,19 @@ class EditorTest : public QObject {
     rig.window->saveFilter();
     QVERIFY(test::readFile(out / "Test.txt").starts_with("Title: Test\r\n"));
 
+    // "Both" writes the 64-bit plugin and the 32-bit one beside it.
+    fs::copy_file(fs::path(QM_DATA_DIR) / "photo64.dll", rig.programDir / "photo64.dll");
+    QMenu menu;
+    rig.window->fillEditorMenu(&menu);
+    for (QAction* a : menu.findChild<QMenu*>("mnuArchitecture_FFE")->actions())
+      if (a->text().startsWith("Both")) a->trigger();
+    test::TempFolder both;
+    rig.prompter.folderChoice = FolderChoice{both.path(), false};
+    rig.window->saveFormatBox()->setCurrentIndex(0);
+    rig.window->saveFilter();
+    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{69632});
+    QCOMPARE(fs::file_size(both / "Test.x86.8bf"), std::uintmax_t{57344});
+
     rig.window->textLabel(0)->setText("Filename");
     rig.window->saveFilter();
     QCOMPARE(rig.prompter.messages.back().text, std::string("Filename isn't specified!"));
