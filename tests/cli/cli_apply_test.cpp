@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ff_sources.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
@@ -48,14 +49,6 @@ std::vector<Rgba> bmpPixels(const std::string& b, int& w, int& h) {
   return px;
 }
 
-std::string afs(const std::array<std::string, 4>& f, int slider0 = 0) {
-  std::string out = "%RGB-1.0\r" + std::to_string(slider0) + "\r0\r0\r0\r0\r0\r0\r0\r";
-  for (const auto& formula : f) out += formula + "\r\r";
-  out += "Tests\r\rT\r\rAnn\r\rFree\r\r";
-  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + ": \r\r";
-  return out;
-}
-
 class ApplyTest : public ::testing::Test {
  protected:
   qm::test::ProgramRun cli(std::vector<std::string> args) {
@@ -73,7 +66,7 @@ class ApplyTest : public ::testing::Test {
 };
 
 TEST_F(ApplyTest, CtlOverridesTheStoredSlider) {
-  const auto filter = file("f.afs", afs({"ctl(0)", "ctl(1)", "0", "a"}, 9));
+  const auto filter = file("f.afs", qm::test::afsFilter({"ctl(0)", "ctl(1)", "0", "a"}, 9));
   const auto in = file("in.tga", tga());
   auto stored = cli({filter, in, (dir / "a.bmp").string()});
   ASSERT_EQ(stored.exitCode, 0) << stored.err;
@@ -91,7 +84,7 @@ struct Failure {
 };
 
 TEST_F(ApplyTest, RefusalsExitWithTheirCodes) {
-  const std::string f = file("f.afs", afs({"r", "g", "b", "a"}));
+  const std::string f = file("f.afs", qm::test::afsFilter({"r", "g", "b", "a"}));
   const std::string i = file("in.tga", tga());
   const std::string o = (dir / "out.bmp").string();
   const std::string junk = file("junk.8bf", std::string(300, 'j'));

@@ -10,6 +10,14 @@ std::string afsSource(const std::string& title, const std::string& r) {
   return out;
 }
 
+std::string afsFilter(const std::array<std::string, 4>& rgba, int slider0) {
+  std::string out = "%RGB-1.0\r" + std::to_string(slider0) + "\r0\r0\r0\r0\r0\r0\r0\r";
+  for (const auto& formula : rgba) out += formula + "\r\r";
+  out += "Tests\r\rT\r\rAnn\r\rFree\r\r";
+  for (int k = 1; k <= 8; ++k) out += std::to_string(k) + ": \r\r";
+  return out;
+}
+
 std::string txtSource(const std::string& title, const std::string& fileName) {
   return "Category: Tests\r\nTitle: " + title + "\r\nFilename: " + fileName +
          "\r\n\r\nR:r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n";

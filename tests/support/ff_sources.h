@@ -2,6 +2,7 @@
 // Filter Factory source texts for tests: .afs, .txt and .ffl libraries, spelled out byte by
 // byte here rather than made by the engine's writers.
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@ namespace qm::test {
 // An .afs with slider 2 at 9 and the R formula r. With a title it has the trailer (category
 // "Tests", author "Ann", copyright "Free", slider 2 named "Amount"); without one it has none.
 std::string afsSource(const std::string& title, const std::string& r = "r");
+
+// An .afs with the formulas r, g, b, a, slider 0 at slider0, the others 0, and the trailer
+// (category "Tests", title "T", author "Ann", copyright "Free", no names).
+std::string afsFilter(const std::array<std::string, 4>& rgba, int slider0 = 0);
 
 // A text source with the title, the file name and the formulas r, g, b, a.
 std::string txtSource(const std::string& title, const std::string& fileName);

@@ -85,12 +85,6 @@ TEST(DesignFile, FieldsSplitOnCommasAndLineBreaksWithQuotes) {
             (std::vector<std::string>{"a, b", "c", "d", "", "e"}));
 }
 
-}  // namespace
-}  // namespace qm::editor
-
-namespace qm::editor {
-namespace {
-
 TEST(DesignFile, ShippedDesignsReadCompletely) {
   const auto folder = std::filesystem::path(QM_SOURCE_DIR) / "data" / "interface";
   for (const char* name : {"Interfc4.des", "Interfc5.des", "Plain.des"}) {

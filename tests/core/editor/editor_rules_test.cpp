@@ -99,37 +99,14 @@ TEST(PreviewFormulas, OneBoxAndAlphaViewRules) {
     std::array<std::string, 4> want;
     bool alphaShown;
   } cases[] = {
-      {"one box copies red",
-       {"r/2", "g", "b", "a"},
-       true,
-       false,
-       {"r/2", "r/2", "r/2", "a"},
-       false},
-      {"alpha a is the colour preview",
-       {"r", "g", "b", "a"},
-       false,
-       true,
-       {"r", "g", "b", "a"},
-       false},
-      {"alpha shown in all three",
-       {"r", "g", "b", "a/2"},
-       false,
-       true,
-       {"i/2", "i/2", "i/2", "a/2"},
-       true},
-      {"get keeps red and green",
-       {"put(r,0)", "g", "b", "get(0)"},
-       false,
-       true,
-       {"put(r,0)", "g", "get(0)", "get(0)"},
-       true},
-      {"get with a short red",
-       {"r", "g", "b", "get(0)"},
-       false,
-       true,
-       {"get(0)", "get(0)", "get(0)", "get(0)"},
-       true},
+      // clang-format off
+      {"one box copies red", {"r/2", "g", "b", "a"}, true, false, {"r/2", "r/2", "r/2", "a"}, false},
+      {"alpha a is the colour preview", {"r", "g", "b", "a"}, false, true, {"r", "g", "b", "a"}, false},
+      {"alpha shown in all three", {"r", "g", "b", "a/2"}, false, true, {"i/2", "i/2", "i/2", "a/2"}, true},
+      {"get keeps red and green", {"put(r,0)", "g", "b", "get(0)"}, false, true, {"put(r,0)", "g", "get(0)", "get(0)"}, true},
+      {"get with a short red", {"r", "g", "b", "get(0)"}, false, true, {"get(0)", "get(0)", "get(0)", "get(0)"}, true},
       {"alpha view off", {"r", "g", "b", "a/2"}, false, false, {"r", "g", "b", "a/2"}, false},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -177,12 +154,6 @@ TEST(Diagnostics, EachChannelReportsItsFirstErrorWithColumn) {
   EXPECT_EQ(describe(found[2]), "A:2: unmatched ')'");
   EXPECT_TRUE(checkFormulas({"r", "g", "b", "a // fine"}).empty());
 }
-
-}  // namespace
-}  // namespace qm::editor
-
-namespace qm::editor {
-namespace {
 
 TEST(ShippedData, EverySnippetParsesAndEveryDesignHasItsParts) {
   const std::filesystem::path data = std::filesystem::path(QM_SOURCE_DIR) / "data";

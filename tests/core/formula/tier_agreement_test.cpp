@@ -24,15 +24,27 @@ struct Layout {
 constexpr Layout kLayouts[] = {{37, 9, 4, 4}, {19, 7, 3, 4}, {11, 5, 3, 3}};
 
 std::vector<std::uint8_t> run(const Program& program, const Layout& l,
-                              const std::vector<std::uint8_t>& in, RenderOptions options,
+                              const std::vector<std::uint8_t>& in, Engine engine, ThreadPool* pool,
                               Engine* ran) {
   std::vector<std::uint8_t> out = in;
   const std::ptrdiff_t rowStride = std::ptrdiff_t(l.width) * l.pixelStride;
   const ImageView view{in.data(), l.width, l.height, l.channels, l.pixelStride, rowStride};
-  const RenderResult result =
-      render(program, view, {out.data(), l.pixelStride, rowStride}, options);
-  *ran = result.engine;
+  RenderOptions options;
+  options.engine = engine;
+  options.pool = pool;
+  *ran = render(program, view, {out.data(), l.pixelStride, rowStride}, options).engine;
   return out;
+}
+
+// The block and compiled tiers' bytes against the reference's; counts the tier each ran on.
+void expectTiersAgree(const Program& program, const Layout& l, const std::vector<std::uint8_t>& in,
+                      ThreadPool* pool, const std::string& what, int* ranOn = nullptr) {
+  Engine ran;
+  const auto want = run(program, l, in, Engine::Reference, nullptr, &ran);
+  for (Engine tier : {Engine::Block, Engine::Compiled}) {
+    ASSERT_EQ(run(program, l, in, tier, pool, &ran), want) << engineName(tier) << " tier, " << what;
+    if (ranOn) ++ranOn[static_cast<int>(ran)];
+  }
 }
 
 TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
@@ -50,23 +62,12 @@ TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
     FilterSetup setup{l.width, l.height, l.channels, sliders, {}};
     auto program = compileFilter(f, setup);
     ASSERT_TRUE(program) << f[0] << "\n" << program.error().error.message;
-    RenderOptions reference;
-    reference.engine = Engine::Reference;
-    Engine ran;
-    const auto want = run(*program, l, in, reference, &ran);
-    for (Engine tier : {Engine::Block, Engine::Compiled}) {
-      RenderOptions options;
-      options.pool = &pool;
-      options.engine = tier;
-      ASSERT_EQ(run(*program, l, in, options, &ran), want)
-          << engineName(tier) << " tier, " << l.width << "x" << l.height << " Z=" << l.channels
-          << "\n"
-          << f[0] << "\n"
-          << f[1] << "\n"
-          << f[2] << "\n"
-          << f[3];
-      ++ranOn[static_cast<int>(ran)];
-    }
+    expectTiersAgree(*program, l, in, &pool,
+                     std::to_string(l.width) + "x" + std::to_string(l.height) +
+                         " Z=" + std::to_string(l.channels) + "\n" + f[0] + "\n" + f[1] + "\n" +
+                         f[2] + "\n" + f[3],
+                     ranOn);
+    if (::testing::Test::HasFatalFailure()) return;
   }
   // Most random programs must exercise the fast tiers, or agreement proves little.
   EXPECT_GT(ranOn[static_cast<int>(Engine::Block)], 300);
@@ -79,34 +80,18 @@ TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
 // functions, sampling at the edges), with the low bits of each result made visible.
 TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
   const char* kFormulas[] = {
-      "((r*65536+g*256+b)/7)&255",
-      "((r*65536+g*256+b)%7)",
-      "((r*65536+g*256+b)/255)&255",
-      "((r*65536+g*256+b)/-641)&255",
-      "((r*65536+g*256+b)%65535)&255",
-      "((r-128)*65536/10)&255",
-      "((r-128)*8388608/-3)&255",
-      "((r-128)*g%-9)+128",
-      "(x-20)/8+128",
-      "(x-20)%8+128",
-      "(-x*r)/-4&255",
-      "(r*g)/(b-128)&255",
-      "(r*g*b*x)%(g-100)&255",
-      "(-2147483647-1)/(r-r-1)+(r*g<<16)/(x-18)&255",
-      "c2d(x-30,y-11)&255",
-      "c2m(x*99999,(y-4)*r)&255",
-      "r2x(d,m*1000)&255",
-      "r2y(d*r,m-g)&255",
-      "tan(x*7+y)&255",
-      "sin(r*g)+cos(-b*x)&255",
-      "sqr(r*r*g)&255",
-      "sqr(-x)+sqr(x*x*x*x*x*x)&255",
-      "src(x*3-5,y-2,z)",
-      "src(x,y,x-1)+src(-x,y*9,g&3)",
-      "cnv(1,2,3,4,5,6,7,8,9,x-3)",
-      "cnv(1,-2,3,-4,5,-6,7,-8,9,7)",
-      "val(x&7,r,-g)+ctl(y-2)&255",
+      // clang-format off
+      "((r*65536+g*256+b)/7)&255", "((r*65536+g*256+b)%7)", "((r*65536+g*256+b)/255)&255",
+      "((r*65536+g*256+b)/-641)&255", "((r*65536+g*256+b)%65535)&255", "((r-128)*65536/10)&255",
+      "((r-128)*8388608/-3)&255", "((r-128)*g%-9)+128", "(x-20)/8+128", "(x-20)%8+128",
+      "(-x*r)/-4&255", "(r*g)/(b-128)&255", "(r*g*b*x)%(g-100)&255",
+      "(-2147483647-1)/(r-r-1)+(r*g<<16)/(x-18)&255", "c2d(x-30,y-11)&255",
+      "c2m(x*99999,(y-4)*r)&255", "r2x(d,m*1000)&255", "r2y(d*r,m-g)&255", "tan(x*7+y)&255",
+      "sin(r*g)+cos(-b*x)&255", "sqr(r*r*g)&255", "sqr(-x)+sqr(x*x*x*x*x*x)&255",
+      "src(x*3-5,y-2,z)", "src(x,y,x-1)+src(-x,y*9,g&3)", "cnv(1,2,3,4,5,6,7,8,9,x-3)",
+      "cnv(1,-2,3,-4,5,-6,7,-8,9,7)", "val(x&7,r,-g)+ctl(y-2)&255",
       "map(x&3,r)+mix(r,g,b,x-30)+scl(r,g,b,x,y)&255",
+      // clang-format on
   };
   const Layout l{61, 23, 4, 4};
   std::mt19937 rng(7);
@@ -117,15 +102,7 @@ TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
     SCOPED_TRACE(formula);
     auto program = compileFilter({formula, "c", "c", "c"}, {l.width, l.height, 4, sliders, {}});
     ASSERT_TRUE(program);
-    RenderOptions reference;
-    reference.engine = Engine::Reference;
-    Engine ran;
-    const auto want = run(*program, l, in, reference, &ran);
-    for (Engine tier : {Engine::Block, Engine::Compiled}) {
-      RenderOptions options;
-      options.engine = tier;
-      EXPECT_EQ(run(*program, l, in, options, &ran), want) << engineName(tier);
-    }
+    expectTiersAgree(*program, l, in, nullptr, formula);
   }
 }
 

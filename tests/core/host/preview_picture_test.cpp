@@ -42,11 +42,11 @@ TEST(PreviewPicture, ThumbSizeLetsTheLongerSideDecide) {
   const Size box = previewBoxPixels(15, 15);
   EXPECT_EQ(box, (Size{128, 88}));
   EXPECT_EQ(previewBoxPixels(12, 12), (Size{160, 110}));
-  const std::pair<Size, Size> cases[] = {{{400, 300}, {117, 88}},
-                                         {{300, 400}, {66, 88}},
-                                         {{50, 50}, {88, 88}},
-                                         {{1000, 1}, {128, 1}},
-                                         {{0, 5}, {}}};
+  // clang-format off
+  const std::pair<Size, Size> cases[] = {
+      {{400, 300}, {117, 88}}, {{300, 400}, {66, 88}}, {{50, 50}, {88, 88}}, {{1000, 1}, {128, 1}},
+      {{1, 10000}, {1, 88}}, {{2000, 1375}, {128, 88}}, {{0, 5}, {}}};
+  // clang-format on
   for (const auto& [picture, thumb] : cases) EXPECT_EQ(thumbSize(picture, box), thumb);
 }
 

@@ -16,20 +16,6 @@ namespace fs = std::filesystem;
 using host::testing::FakeCodec;
 using host::testing::pattern;
 
-TEST(PreviewBox, ThumbFitsTheBoxWithItsAspect) {
-  const host::Size box = host::previewBoxPixels();  // 128 x 88
-  const struct {
-    host::Size picture, thumb;
-  } cases[] = {{{1, 1}, {88, 88}},      {{10000, 1}, {128, 1}},
-               {{1, 10000}, {1, 88}},   {{2000, 1375}, {128, 88}},
-               {{400, 300}, {117, 88}}, {{300, 400}, {66, 88}},
-               {{640, 480}, {117, 88}}, {{0, 1}, {}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.picture.width) + "x" + std::to_string(c.picture.height));
-    EXPECT_EQ(host::thumbSize(c.picture, box), c.thumb);
-  }
-}
-
 class PluginPreviewTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -14,26 +14,16 @@ TEST(ListEditing, FolderUseFollowsAutoAddAutoTopAndLimit) {
     ItemList after;
   };
   const Case cases[] = {
-      {"listed folder, no Auto Top: stays",
-       {"/a/", "/b/"},
-       "/b",
-       {true, false, 20},
-       {"/a/", "/b/"}},
-      {"listed folder moves to the top",
-       {"/a/", "/b/", "/c/"},
-       "/c",
-       {false, true, 20},
-       {"/c/", "/a/", "/b/"}},
+      // clang-format off
+      {"listed folder, no Auto Top: stays", {"/a/", "/b/"}, "/b", {true, false, 20}, {"/a/", "/b/"}},
+      {"listed folder moves to the top", {"/a/", "/b/", "/c/"}, "/c", {false, true, 20}, {"/c/", "/a/", "/b/"}},
       {"new folder without Auto Add", {"/a/"}, "/n", {false, true, 20}, {"/a/"}},
       {"new folder at the end", {"/a/"}, "/n/", {true, false, 20}, {"/a/", "/n/"}},
       {"new folder on top", {"/a/"}, "/n", {true, true, 20}, {"/n/", "/a/"}},
-      {"full list without Auto Top refuses",
-       {"/a/", "/b/"},
-       "/n",
-       {true, false, 2},
-       {"/a/", "/b/"}},
+      {"full list without Auto Top refuses", {"/a/", "/b/"}, "/n", {true, false, 2}, {"/a/", "/b/"}},
       {"full Auto Top list drops its last", {"/a/", "/b/"}, "/n", {true, true, 2}, {"/n/", "/a/"}},
       {"limit 0 means 20", {"/a/"}, "/n", {true, false, 0}, {"/a/", "/n/"}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -112,7 +112,7 @@ class PreferencesTest : public QObject {
     QCOMPARE(f.store.get(settings::kSettings, "FolderItemLimit"), std::string("3"));
   }
 
-  void typeEditorRefusesEmptyFieldsAndCleansTheExtension() {
+  void typeEditorRefusesAnEmptyLabelThenAddsTheCleanedEntry() {
     Fixture f;
     gui::loadOptions(f.context);
     gui::PreferencesDialog dialog(f.context, f.choosers());
@@ -120,11 +120,8 @@ class PreferencesTest : public QObject {
     test::whenModal("Preferences", [](QWidget* d) {
       test::whenModal("Add Plugin Type", [](QWidget* editor) {
         editor->findChild<QLineEdit*>("Text1_1")->setText("*.FOO");
-        click(editor, "Command1_0");  // no label yet
+        click(editor, "Command1_0");  // no label yet: refused, the editor stays
         editor->findChild<QLineEdit*>("Text1_0")->setText("Foo");
-        editor->findChild<QLineEdit*>("Text1_1")->clear();
-        click(editor, "Command1_0");  // no extension
-        editor->findChild<QLineEdit*>("Text1_1")->setText("*.FOO");
         editor->findChild<QRadioButton*>("Option1_1")->setChecked(true);
         click(editor, "Command1_0");
       });
@@ -140,8 +137,7 @@ class PreferencesTest : public QObject {
       click(d, "Command1");
     });
     QVERIFY(dialog.openOn(gui::PreferencesPage::PluginTypes));
-    QCOMPARE(messages.texts, (QStringList{"Please enter the Plugin Name!",
-                                          "Please enter the File Extension e.g. 8bf "}));
+    QCOMPARE(messages.texts, QStringList{"Please enter the Plugin Name!"});
     QVERIFY(f.context.typeTable.match("thing.foo").has_value());
     QCOMPARE(f.context.options.pluginTypes.size(), plugins::defaultTypeList().size() + 1);
     QVERIFY(test::readFile(f.programDir / "PlugTypes.ini").find("Foo (foo|1)\r\nTrue\r\n") !=
