@@ -1,4 +1,5 @@
-// The resource-section reader on any bytes, as a .8bf and as a Mac-size .bin.
+// The resource-section reader and the PE header facts on any bytes, as a .8bf and as a
+// Mac-size .bin.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,5 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& f : table.filters) total += f.category.size() + f.title.size() + f.room;
   auto file = qm::plugins::FileBytes::fromMemory(bytes);
   auto arch = qm::plugins::peArchitecture(file);
-  return static_cast<int>((total + (arch ? arch->size() : 0)) & 0);
+  const bool code = qm::plugins::peHoldsCode(file);
+  return static_cast<int>((total + (arch ? arch->size() : 0) + code) & 0);
 }

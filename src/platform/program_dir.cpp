@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "core/plugins/file_bytes.h"
+#include "core/plugins/pe_header.h"
+
 namespace fs = std::filesystem;
 
 namespace qm::platform {
@@ -32,6 +35,31 @@ fs::path sampleCollection(const fs::path& programDir) {
   return shippedDataDir() / "samples";
 }
 
+namespace {
+
+// Templates of older builds held the Filter Factory fields and no code; a shipped template
+// with our runtime replaces such a copy. A user's own template always holds code and stays.
+bool replacesOldTemplate(const fs::path& shipped, const fs::path& existing) {
+  const std::string name = shipped.filename().string();
+  if (name != "photo30.dll" && name != "photo304.dll" && name != "photo64.dll") return false;
+  auto shippedBytes = plugins::FileBytes::open(shipped);
+  auto existingBytes = plugins::FileBytes::open(existing);
+  return shippedBytes && existingBytes && plugins::peHoldsCode(*shippedBytes) &&
+         !plugins::peHoldsCode(*existingBytes);
+}
+
+// Through a temporary name, so an interrupted copy never leaves half a file behind.
+void copyWhole(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  fs::path temp = to;
+  temp += ".seed";
+  fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
+  if (!ec) fs::rename(temp, to, ec);
+  if (ec) fs::remove(temp, ec);
+}
+
+}  // namespace
+
 void seedMissingFiles(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (!fs::is_directory(from, ec)) return;
@@ -49,8 +77,8 @@ void seedMissingFiles(const fs::path& from, const fs::path& to) {
     fs::path target = to / fs::relative(it->path(), from, ec);
     if (it->is_directory(ec)) {
       fs::create_directories(target, ec);
-    } else if (!fs::exists(target, ec)) {
-      fs::copy_file(it->path(), target, ec);
+    } else if (!fs::exists(target, ec) || replacesOldTemplate(it->path(), target)) {
+      copyWhole(it->path(), target);
     }
   }
 }

@@ -20,7 +20,8 @@ std::filesystem::path resolveProgramDir(const std::optional<std::string>& explic
 std::filesystem::path sampleCollection(const std::filesystem::path& programDir);
 
 // Copies every file of `from` that `to` lacks (recursively, but not the sample collection).
-// Existing files are kept: they may hold the user's edits.
+// Existing files are kept: they may hold the user's edits. Only a template of an older build,
+// which held no code, is replaced by a shipped one that holds our plugin runtime.
 void seedMissingFiles(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace qm::platform

@@ -61,4 +61,22 @@ std::optional<std::string> peArchitecture(FileBytes& file) {
   }
 }
 
+bool peHoldsCode(FileBytes& file) {
+  if (!file.matches(0, "MZ")) return false;
+  auto lfanew = file.view(0x3C, 4).u32le(0);
+  if (!lfanew || !file.matches(*lfanew, std::string_view("PE\0\0", 4))) return false;
+  const std::uint64_t header = *lfanew + 4;
+  auto sections = file.view(header + 2, 2).u16le(0);
+  auto optionalSize = file.view(header + 16, 2).u16le(0);
+  if (!sections || !optionalSize) return false;
+  constexpr std::uint32_t kCode = 0x20, kExecute = 0x20000000;
+  const std::uint64_t table = header + 20 + *optionalSize;
+  for (unsigned i = 0; i < *sections; ++i) {
+    auto flags = file.view(table + i * 40 + 36, 4).u32le(0);
+    if (!flags) return false;
+    if (*flags & (kCode | kExecute)) return true;
+  }
+  return false;
+}
+
 }  // namespace qm::plugins

@@ -23,4 +23,8 @@ std::optional<ResourceSection> findResourceSection(FileBytes& file);
 // the file is no PE image.
 std::optional<std::string> peArchitecture(FileBytes& file);
 
+// True when a section of the PE image holds code or is executable; false for a resource-only
+// image (the templates of older Quillmark builds) and for files that are no PE image.
+bool peHoldsCode(FileBytes& file);
+
 }  // namespace qm::plugins

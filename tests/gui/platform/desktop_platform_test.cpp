@@ -1,10 +1,13 @@
-// The desktop glue: .desktop entries and their Exec lines, the trash, and the QSettings store.
+// The desktop glue: .desktop entries and their Exec lines, the trash, the QSettings store and
+// the seeding of the program folder.
 
 #include <QtTest>
 
 #include "platform/desktop_apps.h"
+#include "platform/program_dir.h"
 #include "platform/settings_store.h"
 #include "platform/trash.h"
+#include "support/pe_builder.h"
 #include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -109,6 +112,27 @@ class DesktopPlatformTest : public QObject {
     }
     QVERIFY(test::readFile(dir / "Quillmark" / "Qumo10.conf").find("[Folders]") !=
             std::string::npos);
+  }
+
+  // An older build's template (resource-only) gives way to the shipped runtime; the user's
+  // edits and a template of the user's own (it holds code) stay.
+  void seedingReplacesOnlyCodelessTemplates() {
+    test::TempFolder from, to;
+    const std::string runtime = test::readFile(fs::path(QM_DATA_DIR) / "photo30.dll");
+    const std::string own = test::readFile(fs::path(QM_DATA_DIR) / "photo64.dll");
+    const test::Bytes old = test::buildPe({}).bytes;
+    if (runtime.size() == 57344 && runtime.find(".text") == std::string::npos)
+      QSKIP("built without the plugin runtime");
+    test::writeFile(from / "photo30.dll", runtime);
+    test::writeFile(from / "photo304.dll", runtime);
+    test::writeFile(from / "PlugTypes.ini", "shipped");
+    test::writeFile(to / "photo30.dll", std::string(old.begin(), old.end()));
+    test::writeFile(to / "photo304.dll", own);
+    test::writeFile(to / "PlugTypes.ini", "edited");
+    platform::seedMissingFiles(from.path(), to.path());
+    QVERIFY(test::readFile(to / "photo30.dll") == runtime);
+    QVERIFY(test::readFile(to / "photo304.dll") == own);
+    QCOMPARE(test::readFile(to / "PlugTypes.ini"), std::string("edited"));
   }
 };
 
