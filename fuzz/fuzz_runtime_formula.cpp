@@ -1,8 +1,7 @@
 // The plugin runtime's formula evaluator (runtime/, plain C) against the engine's reference
 // interpreter: the same formulas over the same small picture must give the same bytes, so a
 // plugin running in another host draws what `apply` draws.
-// Input: width, height, channels and eight slider bytes, then up to four formulas separated
-// by NUL bytes.
+// Input: see formula_input.h.
 
 #include <array>
 #include <cstdint>
@@ -13,6 +12,7 @@
 
 #include "core/formula/compiler.h"
 #include "core/formula/render.h"
+#include "formula_input.h"
 
 extern "C" {
 #include "formula.h"
@@ -71,27 +71,12 @@ bool runRuntime(const std::array<std::string, 4>& formulas, const Picture& pic,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 11) return 0;
   static const bool tablesReady = (rt_tables_init(), true);
   (void)tablesReady;
-  const int width = 1 + data[0] % 12;
-  const int height = 1 + data[1] % 9;
-  const int channels = data[2] & 1 ? 4 : 3;
-  qm::formula::FilterSetup setup;
-  setup.width = width;
-  setup.height = height;
-  setup.channels = channels;
-  for (int k = 0; k < 8; ++k) setup.sliders[k] = data[3 + k];
-
-  std::array<std::string, 4> formulas;
-  int which = 0;
-  for (std::size_t i = 11; i < size; ++i) {
-    if (data[i] == 0) {
-      if (++which == 4) break;
-      continue;
-    }
-    formulas[which] += static_cast<char>(data[i]);
-  }
+  auto input = readFormulaInput(data, size);
+  if (!input) return 0;
+  auto& [setup, formulas, in] = *input;
+  const int width = setup.width;
   // Fields the writer stores hold at most 1020 characters; an empty one means "c".
   for (auto& f : formulas) {
     if (f.size() > 1020) return 0;
@@ -99,18 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   auto program = qm::formula::compileFilter(formulas, setup);
 
-  std::vector<std::uint8_t> in(static_cast<std::size_t>(width) * height * 4);
-  std::uint32_t h = 2166136261u;
-  for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
-  for (auto& b : in) {
-    h = h * 1103515245u + 12345u;
-    b = static_cast<std::uint8_t>(h >> 24);
-  }
   Picture pic{};
   pic.data = in.data();
   pic.width = width;
-  pic.height = height;
-  pic.channels = channels;
+  pic.height = setup.height;
+  pic.channels = setup.channels;
   pic.pixelStride = 4;
   pic.rowStride = width * 4;
   std::memcpy(pic.sliders, setup.sliders.data(), 8);
@@ -119,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!program || !runtimeAccepts) return 0;
 
   std::vector<std::uint8_t> want = in;
-  const qm::formula::ImageView view{in.data(), width, height, channels, 4, width * 4};
+  const qm::formula::ImageView view{in.data(), width, setup.height, setup.channels, 4, width * 4};
   qm::formula::RenderOptions reference;
   reference.engine = qm::formula::Engine::Reference;
   qm::formula::render(*program, view, {want.data(), 4, width * 4}, reference);

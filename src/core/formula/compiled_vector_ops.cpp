@@ -149,14 +149,21 @@ void VectorOps::divideByConstant(const Ymm& d, const Ymm& a, std::int32_t k, boo
   vpsubd(s0, s0, s2);
   vpcmpeqd(s2, s1, k32(-m));
   vpaddd(s0, s0, s2);
+  quotientResult(d, a, s0, s1, k, modulo);
+}
+
+// d = the quotient q of a by k (its sign applied), or the remainder a - q*|k|; m = |k|.
+void VectorOps::quotientResult(const Ymm& d, const Ymm& a, const Ymm& q, const Ymm& scratch,
+                               std::int32_t k, bool modulo) {
+  const std::int32_t m = k < 0 ? -k : k;
   if (modulo) {
-    vpmulld(s1, s0, k32(m));
-    vpsubd(d, a, s1);
+    vpmulld(scratch, q, k32(m));
+    vpsubd(d, a, scratch);
   } else if (k > 0) {
-    vmovdqa(d, s0);
+    vmovdqa(d, q);
   } else {
-    vpxor(s1, s1, s1);
-    vpsubd(d, s1, s0);
+    vpxor(scratch, scratch, scratch);
+    vpsubd(d, scratch, q);
   }
 }
 
@@ -178,15 +185,7 @@ void VectorOps::smallQuotient(const Ymm& d, const Ymm& a, std::int32_t k, bool m
   vpaddd(s0, s0, s2);
   vpcmpgtd(s2, s1, k32(m - 1));  // remainder m or more: one too few
   vpsubd(s0, s0, s2);
-  if (modulo) {
-    vpmulld(s1, s0, k32(m));
-    vpsubd(d, a, s1);
-  } else if (k > 0) {
-    vmovdqa(d, s0);
-  } else {
-    vpxor(s1, s1, s1);
-    vpsubd(d, s1, s0);
-  }
+  quotientResult(d, a, s0, s1, k, modulo);
 }
 
 // x <= 1 stays x; otherwise the floor of the square root, exact through double lanes.

@@ -69,6 +69,8 @@ class VectorOps : public Xbyak::CodeGenerator {
 
  private:
   void smallQuotient(const Ymm& d, const Ymm& a, std::int32_t k, bool modulo);
+  void quotientResult(const Ymm& d, const Ymm& a, const Ymm& q, const Ymm& scratch, std::int32_t k,
+                      bool modulo);
   const Tables& tables_ = tables();
   std::vector<Pattern> pool_;
   std::map<Pattern, int> poolIndex_;
