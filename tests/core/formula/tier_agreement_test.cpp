@@ -90,7 +90,8 @@ TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
       "sin(r*g)+cos(-b*x)&255", "sqr(r*r*g)&255", "sqr(-x)+sqr(x*x*x*x*x*x)&255",
       "src(x*3-5,y-2,z)", "src(x,y,x-1)+src(-x,y*9,g&3)", "cnv(1,2,3,4,5,6,7,8,9,x-3)",
       "cnv(1,-2,3,-4,5,-6,7,-8,9,7)", "val(x&7,r,-g)+ctl(y-2)&255",
-      "map(x&3,r)+mix(r,g,b,x-30)+scl(r,g,b,x,y)&255",
+      "map(x&3,r)+mix(r,g,b,x-30)+scl(r,g,b,x,y)&255", "((x-30)*49)/49&255",
+      "((y-11)*49)%-49+128",
       // clang-format on
   };
   const Layout l{61, 23, 4, 4};
