@@ -1,103 +1,78 @@
-// End-to-end runs of quillmark-cli apply: a TGA in, a 24-bit BMP out (simple to check byte by
-// byte); the pixels themselves are the filter run's tests' job.
+// End-to-end runs of quillmark-cli apply, single and batch. A batch result must be byte for
+// byte what the single form writes for the same picture, so the single form (checked pixel by
+// pixel in the filter run's tests) is the reference here.
 
-#include <gtest/gtest.h>
+#include <cctype>
+#include <nlohmann/json.hpp>
 
-#include <array>
-#include <cstdint>
-#include <string>
-#include <vector>
-
+#include "cli_fixture.h"
 #include "support/ff_sources.h"
-#include "support/run_program.h"
-#include "support/temp_folder.h"
 
+namespace qm::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-using Rgba = std::array<std::uint8_t, 4>;
-
-// A 1x1 uncompressed 24-bit TGA, pixel (30, 20, 10).
-std::string tga() {
-  std::string out(18, '\0');
-  out[2] = 2;  // uncompressed true colour
-  out[12] = out[14] = 1;
-  out[16] = 24;
-  out[17] = 0x20;  // rows top to bottom
-  return out + "\x0A\x14\x1E" + std::string(8, '\0') + "TRUEVISION-XFILE." + '\0';
+// The red, green and blue of a 1x1 24-bit BMP.
+std::string onlyPixel(const std::string& bmp) {
+  if (bmp.size() < 14) return {};
+  const std::string bgr = bmp.substr(std::uint8_t(bmp[10]), 3);
+  return {bgr.rbegin(), bgr.rend()};
 }
 
-// Pixels of a 24-bit bottom-up BMP, top row first; empty when it is not one.
-std::vector<Rgba> bmpPixels(const std::string& b, int& w, int& h) {
-  auto u32 = [&](std::size_t at) {
-    return std::uint32_t(std::uint8_t(b[at])) | std::uint32_t(std::uint8_t(b[at + 1])) << 8 |
-           std::uint32_t(std::uint8_t(b[at + 2])) << 16 |
-           std::uint32_t(std::uint8_t(b[at + 3])) << 24;
-  };
-  if (b.size() < 54 || b.substr(0, 2) != "BM" || std::uint8_t(b[28]) != 24) return {};
-  w = int(u32(18));
-  h = int(u32(22));
-  const std::size_t data = u32(10), stride = (std::size_t(w) * 3 + 3) / 4 * 4;
-  if (b.size() < data + stride * h) return {};
-  std::vector<Rgba> px;
-  for (int y = h - 1; y >= 0; --y)
-    for (int x = 0; x < w; ++x) {
-      const std::size_t at = data + stride * y + std::size_t(x) * 3;
-      px.push_back({std::uint8_t(b[at + 2]), std::uint8_t(b[at + 1]), std::uint8_t(b[at]), 255});
-    }
-  return px;
-}
-
-class ApplyTest : public ::testing::Test {
+class ApplyTest : public CliFolder {
  protected:
-  qm::test::ProgramRun cli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--program-dir", dir.path().string(), "apply"});
-    return qm::test::runProgram(QM_CLI, args);
+  void SetUp() override { filter = file("f.afs", afsFilter({"(r+g+b)/3+x", "r*2-g", "b^x", "a"})); }
+  ProgramRun apply(std::vector<std::string> args) {
+    args.insert(args.begin(), "apply");
+    return cli(args);
   }
-  std::string file(const std::string& name, const std::string& bytes) {
-    return qm::test::writeFile(dir / name, bytes).string();
+  // What the single form writes for input as a file with the given extension.
+  std::string single(const fs::path& input, const std::string& extension,
+                     const std::string& engine = "") {
+    const fs::path out = dir / ("single" + extension);
+    fs::remove(out);
+    std::vector<std::string> args = {filter, input.string(), out.string()};
+    if (!engine.empty()) args.insert(args.end(), {"--engine", engine});
+    const auto run = apply(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return readFile(out);
   }
-  std::vector<Rgba> result(const std::string& name) {
-    return bmpPixels(qm::test::readFile(dir / name), width, height);
-  }
-  qm::test::TempFolder dir;
-  int width = 0, height = 0;
+  std::string filter;
 };
 
 TEST_F(ApplyTest, CtlOverridesTheStoredSlider) {
-  const auto filter = file("f.afs", qm::test::afsFilter({"ctl(0)", "ctl(1)", "0", "a"}, 9));
-  const auto in = file("in.tga", tga());
-  auto stored = cli({filter, in, (dir / "a.bmp").string()});
+  filter = file("c.afs", afsFilter({"ctl(0)", "ctl(1)", "0", "a"}, 9));
+  const auto in = file("in.bmp", bmp(1, 1, 0));
+  auto stored = apply({filter, in, at("a.bmp")});
   ASSERT_EQ(stored.exitCode, 0) << stored.err;
-  EXPECT_EQ(stored.out, (dir / "a.bmp").string() + "\n");
-  EXPECT_EQ(result("a.bmp")[0], (Rgba{9, 0, 0, 255}));
-  auto over = cli({filter, in, (dir / "b.bmp").string(), "--ctl", "0=200", "--ctl=1=7"});
+  EXPECT_EQ(stored.out, at("a.bmp") + "\n");
+  EXPECT_EQ(onlyPixel(readFile(at("a.bmp"))), std::string("\x09\0\0", 3));
+  auto over = apply({filter, in, at("b.bmp"), "--ctl", "0=200", "--ctl=1=7"});
   ASSERT_EQ(over.exitCode, 0) << over.err;
-  EXPECT_EQ(result("b.bmp")[0], (Rgba{200, 7, 0, 255}));
+  EXPECT_EQ(onlyPixel(readFile(at("b.bmp"))), std::string("\xC8\x07\0", 3));
 }
 
-struct Failure {
-  std::vector<std::string> args;  // $F filter, $I picture, $O output
-  int exitCode;
-  std::string errPart;
-};
-
 TEST_F(ApplyTest, RefusalsExitWithTheirCodes) {
-  const std::string f = file("f.afs", qm::test::afsFilter({"r", "g", "b", "a"}));
-  const std::string i = file("in.tga", tga());
-  const std::string o = (dir / "out.bmp").string();
+  const std::string i = file("in.bmp", bmp(1, 1, 0)), o = at("out.bmp");
   const std::string junk = file("junk.8bf", std::string(300, 'j'));
-  const Failure cases[] = {
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string errPart;
+  } cases[] = {
       {{junk, i, o}, 1, "junk.8bf: not a Filter Factory file"},
-      {{f, junk, o}, 1, "junk.8bf: cannot read the picture"},
-      {{f, i, (dir / "out.nosuchformat").string()}, 1, "cannot write the picture"},
-      {{f, i}, 2, "give FILTER, INPUT and OUTPUT"},
-      {{f, i, o, "--ctl", "8=1"}, 2, "--ctl takes N=V"},
-      {{f, i, o, "--threads", "0"}, 2, "--threads takes a number"},
+      {{filter, junk, o}, 1, "junk.8bf: cannot read the picture"},
+      {{filter, i, at("out.nosuchformat")}, 1, "cannot write the picture"},
+      {{filter, i}, 2, "give FILTER, INPUT and OUTPUT"},
+      {{filter, i, o, "--ctl", "8=1"}, 2, "--ctl takes N=V"},
+      {{filter, i, o, "--threads", "0"}, 2, "--threads takes a number"},
+      {{filter, i, o, "--engine", "fast"},
+       2,
+       "quillmark-cli apply: --engine takes reference, block or compiled, not 'fast'\n"},
   };
-  for (const Failure& c : cases) {
-    auto run = cli(c.args);
+  for (const auto& c : cases) {
+    auto run = apply(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.errPart;
     EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
   }
@@ -106,4 +81,104 @@ TEST_F(ApplyTest, RefusalsExitWithTheirCodes) {
     EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos);
 }
 
+TEST_F(ApplyTest, BatchResultsGoWhereTheOptionsSayAndMatchTheSingleForm) {
+  const struct {
+    std::vector<std::string> options;
+    std::string folder;  // relative to the test folder; "" = beside the inputs
+    std::string suffix;
+    std::string extension;
+  } cases[] = {
+      {{"--dest", "out"}, "out", "", ".bmp"},
+      {{"--dest", "out", "--to", "png"}, "out", "", ".png"},
+      {{"--suffix", "_f"}, "", "_f", ".bmp"},
+      {{"--dest", "deep/er", "--suffix", "-1", "--to", "tif"}, "deep/er", "-1", ".tif"},
+  };
+  const fs::path a = file("in/a.bmp", bmp(37, 5, 1));
+  const fs::path b = file("in/b.bmp", bmp(9, 11, 2));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options[1]);
+    std::vector<std::string> args = {filter};
+    for (const auto& o : c.options) args.push_back(o == c.folder ? at(o) : o);
+    args.insert(args.end(), {a.string(), b.string()});
+    const auto run = apply(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const fs::path folder = dir / (c.folder.empty() ? "in" : c.folder);
+    const fs::path outA = folder / ("a" + c.suffix + c.extension);
+    const fs::path outB = folder / ("b" + c.suffix + c.extension);
+    EXPECT_EQ(lines(run.out),
+              (std::vector<std::string>{outA.string(), outB.string(), "2 written, 0 failed"}));
+    EXPECT_EQ(readFile(outA), single(a, c.extension));
+    EXPECT_EQ(readFile(outB), single(b, c.extension));
+  }
+}
+
+TEST_F(ApplyTest, BatchPicturesThatFailAreCountedAndTheRestWritten) {
+  const fs::path good = file("good.bmp", bmp(8, 8, 3));
+  const fs::path text = file("text.bmp", "not a picture");
+  const fs::path missing = dir / "missing.bmp";
+  const fs::path own = file("own.png", "");  // its result would replace it
+  const fs::path out = dir / "out";
+  const auto run = apply(
+      {filter, "--dest", out.string(), "--json", good.string(), missing.string(), text.string()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(nlohmann::json::parse(run.out),
+            nlohmann::json({{"written", {(out / "good.bmp").string()}},
+                            {"failed", {missing.string(), text.string()}}}));
+  EXPECT_NE(run.err.find(missing.string() + ": No such file or directory"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(readFile(out / "good.bmp"), single(good, ".bmp"));
+
+  const auto same = apply({filter, "--dest", dir.path().string(), own.string()});
+  EXPECT_EQ(same.exitCode, 1);
+  EXPECT_EQ(lines(same.out), (std::vector<std::string>{"0 written, 1 failed"}));
+  EXPECT_EQ(same.err, own.string() + ": would replace its own input\n");
+  EXPECT_EQ(readFile(own), "");
+}
+
+TEST_F(ApplyTest, EveryEngineWritesTheSameBytesAndTimingsAreOneLine) {
+  filter = file("g.afs", afsFilter({"src(x+sin(y*8)/32,y,z)+rnd(0,3)", "c2d(x-X/2,y-Y/2)&255",
+                                    "cnv(0,-1,0,-1,5,-1,0,-1,0,1)", "a"}));
+  const fs::path in = file("p.bmp", bmp(45, 13, 4));
+  const std::string reference = single(in, ".bmp", "reference");
+  ASSERT_FALSE(reference.empty());
+  for (const char* engine : {"block", "compiled"}) {
+    SCOPED_TRACE(engine);
+    EXPECT_EQ(single(in, ".bmp", engine), reference);
+  }
+  const auto timed = apply({filter, in.string(), at("t.bmp"), "--timings"});
+  EXPECT_EQ(timed.exitCode, 0);
+  std::string shape;  // the timings with each number as N
+  for (char c : timed.err)
+    if (!std::isdigit(static_cast<unsigned char>(c)))
+      shape += c;
+    else if (shape.empty() || shape.back() != 'N')
+      shape += 'N';
+  EXPECT_EQ(shape, "decode N ms, filter N ms, encode N ms\n") << timed.err;
+}
+
+TEST_F(ApplyTest, CtrlCStopsBetweenPicturesLeavingOnlyCompleteResults) {
+  constexpr int kPictures = 60;
+  const std::string picture = bmp(300, 300, 5);
+  std::vector<std::string> args = {"--program-dir", programDir, "apply",  filter,
+                                   "--threads",     "2",        "--dest", at("out")};
+  for (int i = 0; i < kPictures; ++i)
+    args.push_back(file("in/p" + std::to_string(i) + ".bmp", picture));
+  const std::string expected = single(dir / "in/p0.bmp", ".bmp");
+  const auto run = interruptedOnceWriting(args, dir / "out");
+  if (run.exitCode == 0) GTEST_SKIP() << "the run ended before the signal";
+  EXPECT_EQ(run.exitCode, 3) << run.err;
+  int written = 0;
+  for (const auto& e : fs::directory_iterator(dir / "out")) {
+    SCOPED_TRACE(e.path().string());
+    EXPECT_EQ(e.path().extension(), ".bmp");  // no temporary file left behind
+    EXPECT_EQ(readFile(e.path()), expected);
+    ++written;
+  }
+  EXPECT_LT(written, kPictures);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(lines(run.out).back(), std::to_string(written) + " written, 0 failed");
+  EXPECT_NE(run.err.find("quillmark-cli apply: cancelled"), std::string::npos);
+}
+
 }  // namespace
+}  // namespace qm::test

@@ -1,20 +1,16 @@
 // End-to-end: one loader's verdict for every command, the usage rules of the command line, and
 // Change Category rewriting only the category of real-shaped sources.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "cli_fixture.h"
 #include "support/ff_plugin_bytes.h"
-#include "support/run_program.h"
-#include "support/temp_folder.h"
+#include "support/ff_sources.h"
 
+namespace qm::test {
 namespace {
 
 namespace fs = std::filesystem;
-using qm::test::readFile;
-using qm::test::writeFile;
 
 // text with its first from replaced by to.
 std::string replaced(std::string text, std::string_view from, std::string_view to) {
@@ -25,28 +21,17 @@ std::string replaced(std::string text, std::string_view from, std::string_view t
 constexpr std::string_view kAfsWithoutTrailer =
     "%RGB-1.0\r0\r64\r0\r0\r0\r0\r0\r0\rsrc(x+ctl(1)/8,y,z)\r\rg\r\rb\r\ra\r\r";
 
-class CliLoaderVerdicts : public ::testing::Test {
+class CliLoaderVerdicts : public CliFolder {
  protected:
   void SetUp() override {
-    writeFile(dir / "zero.afs", "");
-    writeFile(dir / "plain.afs", kAfsWithoutTrailer);
-    writeFile(dir / "lib.ffl", "FFL1.0\r\n1\r\n" + fflEntry());
+    file("zero.afs", "");
+    file("plain.afs", kAfsWithoutTrailer);
+    file("lib.ffl", fflLibrary({fflEntry("ent.8bf", "LibTitle")}));
     // A source far over the limit, sparse, so the test itself stays cheap.
-    writeFile(dir / "big.afs", "%RGB-1.0\r");
+    file("big.afs", "%RGB-1.0\r");
     fs::resize_file(dir / "big.afs", 5u << 20);
     fs::create_symlink("loop.afs", dir / "loop.afs");
   }
-  static std::string fflEntry() {
-    std::string entry = "ent.8bf\r\nLibCat\r\nLibTitle\r\nc\r\na\r\n";
-    for (int i = 0; i < 16; ++i) entry += "\r\n";
-    return entry + "r\r\ng\r\nb\r\na\r\n0\r\n0\r\n0\r\n0\r\n";
-  }
-  qm::test::ProgramRun cli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--program-dir", (dir / "prog").string()});
-    return qm::test::runProgram(QM_CLI, args);
-  }
-  std::string at(std::string_view name) const { return (dir / name).string(); }
-  qm::test::TempFolder dir;
 };
 
 TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
@@ -75,14 +60,14 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"set-category", "", at("plain.afs")}, 1, "The category is empty."},
       {{"scan", "--sources", dir.path().string()}, 0, ""},
   };
-  const auto before = qm::test::filesBelow(dir.path());
+  const auto before = filesBelow(dir.path());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1]);
     auto run = cli(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     EXPECT_EQ(run.out.find("big.afs"), std::string::npos);
-    EXPECT_EQ(qm::test::filesBelow(dir.path()), before);
+    EXPECT_EQ(filesBelow(dir.path()), before);
   }
 }
 
@@ -93,16 +78,16 @@ TEST_F(CliLoaderVerdicts, SourceWithoutTrailerAndLibraryEntryLoadForEveryCommand
   auto convert = cli({"convert", "--to", "txt", "--dest", at("out"), at("plain.afs")});
   EXPECT_EQ(convert.exitCode, 0) << convert.err;
   EXPECT_TRUE(fs::exists(dir / "out" / "plain.txt"));
-  qm::test::FFPluginFields mac;
+  FFPluginFields mac;
   mac.title = "Ripple";
   mac.category = "Mac";
-  writeFile(dir / "mac.bin", qm::test::ffPluginBytes(99712, mac));
-  qm::test::PremiereFields wipe;
+  file("mac.bin", ffPluginBytes(99712, mac));
+  PremiereFields wipe;
   wipe.menuName = "Wipe";
-  writeFile(dir / "wipe.prm", qm::test::transitionBytes(50688, 0, wipe));
+  file("wipe.prm", transitionBytes(50688, 0, wipe));
   auto list = cli({"list", at("lib.ffl#1"), at("plain.afs"), at("mac.bin"), at("wipe.prm")});
   EXPECT_EQ(list.exitCode, 0) << list.err;
-  EXPECT_EQ(list.out, "[Premiere TF]: Wipe\nLibCat: LibTitle\nMac: Ripple\nSynthetic: plain.8bf\n");
+  EXPECT_EQ(list.out, "[Premiere TF]: Wipe\nCat: LibTitle\nMac: Ripple\nSynthetic: plain.8bf\n");
   EXPECT_EQ(cli({"info", at("wipe.prm")}).out.substr(0, 20), "[Premiere TF]: Wipe\n");
 }
 
@@ -128,13 +113,13 @@ TEST_F(CliLoaderVerdicts, UsageErrorsNameWhatIsWrong) {
       {{"list", at("plain.afs"), "--fields", "colour"},
        "--fields takes category,title,filename,author"},
   };
-  const auto before = qm::test::filesBelow(dir.path());
+  const auto before = filesBelow(dir.path());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.err);
     auto run = cli(c.args);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
-    EXPECT_EQ(qm::test::filesBelow(dir.path()), before);
+    EXPECT_EQ(filesBelow(dir.path()), before);
   }
 }
 
@@ -169,7 +154,7 @@ TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    writeFile(dir / c.name, c.before);
+    file(c.name, c.before);
     auto dumpBefore = nlohmann::json::parse(cli({"dump", "--json", at(c.name)}).out);
     auto set = cli({"set-category", "New Cat", at(c.name)});
     EXPECT_EQ(set.exitCode, 0) << set.err;
@@ -182,3 +167,4 @@ TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
 }
 
 }  // namespace
+}  // namespace qm::test

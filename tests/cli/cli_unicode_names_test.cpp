@@ -1,13 +1,11 @@
 // File names beyond Windows-1252 through toggle, the scan's order and its JSON: names keep
 // their bytes, show bad bytes as U+FFFD and sort as case-folded Unicode.
 
-#include <gtest/gtest.h>
-
 #include <nlohmann/json.hpp>
 
-#include "support/run_program.h"
-#include "support/temp_folder.h"
+#include "cli_fixture.h"
 
+namespace qm::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -36,9 +34,9 @@ const std::vector<Name> kNames = {
     {"🎨.8bf", "🎨._bf", "🎨._bf"},
 };
 
-qm::test::ProgramRun cli(std::vector<std::string> args) {
-  return qm::test::runProgram(QM_CLI, args);
-}
+class CliUnicodeNames : public CliFolder {
+  void SetUp() override { programDir = QM_DATA_DIR; }
+};
 
 // A text line keeps a record on one line.
 std::string lineField(std::string text) {
@@ -47,10 +45,9 @@ std::string lineField(std::string text) {
   return text;
 }
 
-TEST(CliUnicodeNames, ToggleKeepsTheNameAndScanSortsAndShowsIt) {
-  qm::test::TempFolder dir;
+TEST_F(CliUnicodeNames, ToggleKeepsTheNameAndScanSortsAndShowsIt) {
   std::vector<std::string> toggle = {"toggle"};
-  for (const auto& n : kNames) toggle.push_back(qm::test::writeFile(dir / n.onDisk, "junk"));
+  for (const auto& n : kNames) toggle.push_back(file(n.onDisk, "junk"));
   auto toggled = cli(toggle);
   EXPECT_EQ(toggled.exitCode, 0) << toggled.err;
   for (const auto& n : kNames) {
@@ -81,11 +78,10 @@ TEST(CliUnicodeNames, ToggleKeepsTheNameAndScanSortsAndShowsIt) {
 // Names from the disk in what the commands say about a file: a type-table title, an
 // "[Unknown]" message, a source titled after its file, a plugin converted from a source
 // whose author is empty (an empty text, never a NUL), and what cannot be read or toggled.
-TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
-  qm::test::TempFolder dir;
-  qm::test::writeFile(dir / "Набор.atn", "junk");
-  qm::test::writeFile(dir / "Набор.8bf", "junk");
-  qm::test::writeFile(dir / "Волна.afs", "%RGB-1.0\r0\r0\r0\r0\r0\r0\r0\r0\rr\r\rg\r\rb\r\ra\r\r");
+TEST_F(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
+  file("Набор.atn", "junk");
+  file("Набор.8bf", "junk");
+  file("Волна.afs", "%RGB-1.0\r0\r0\r0\r0\r0\r0\r0\r0\rr\r\rg\r\rb\r\ra\r\r");
   std::string ffx;
   auto text = [&ffx](std::string_view t) {
     ffx += std::string{static_cast<char>(t.size()), 0, 0, 0};
@@ -93,15 +89,14 @@ TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
   };
   for (std::string_view t : {"FFX1.0", "Empty", "Tests", "", "", "", "r", "g", "b", "a"}) text(t);
   for (int k = 0; k < 8; ++k) ffx += std::string(9, '\0');
-  qm::test::writeFile(dir / "Пусто.ffx", ffx);
+  file("Пусто.ffx", ffx);
   fs::create_directory(dir / "Папка.8bf");
   // The name a text source gives is cut by characters, not in the middle of one.
-  qm::test::writeFile(dir / "zoe.txt", "Filename: Zo\xEB.v2\r\nR:r\r\nG:g\r\nB:b\r\n");
-  const std::string data = QM_DATA_DIR;
-  ASSERT_EQ(cli({"--program-dir", data, "convert", "--to", "8bf", "--dest", dir.path().string(),
-                 (dir / "Пусто.ffx").string()})
-                .exitCode,
-            0);
+  file("zoe.txt", "Filename: Zo\xEB.v2\r\nR:r\r\nG:g\r\nB:b\r\n");
+  ASSERT_EQ(
+      cli({"convert", "--to", "8bf", "--dest", dir.path().string(), (dir / "Пусто.ffx").string()})
+          .exitCode,
+      0);
 
   // The last argument names a file in dir; shown is looked for on stdout, then stderr.
   const struct {
@@ -121,9 +116,8 @@ TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
       {{"convert", "--to", "afs", "--dest", dir.path().string(), "zoe.txt"}, "/Zo.afs\n"},
   };
   for (const auto& c : cases) {
-    std::vector<std::string> args = {"--program-dir", data};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    args.back() = (dir / args.back()).string();
+    std::vector<std::string> args = c.args;
+    args.back() = at(args.back());
     auto run = cli(args);
     SCOPED_TRACE(run.out + run.err);
     EXPECT_EQ(run.exitCode, c.exitCode);
@@ -133,3 +127,4 @@ TEST(CliUnicodeNames, CommandsShowTheRealNameOfAFile) {
 }
 
 }  // namespace
+}  // namespace qm::test

@@ -2,37 +2,19 @@
 // compares every file of its folder before and after the run, so a write that should not
 // happen shows as well as one that should.
 
-#include <gtest/gtest.h>
-#include <signal.h>
-
-#include <chrono>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
-#include <string>
-#include <thread>
-#include <vector>
 
+#include "cli_fixture.h"
 #include "support/ff_sources.h"
-#include "support/run_program.h"
-#include "support/temp_folder.h"
 
+namespace qm::test {
 namespace {
 
 namespace fs = std::filesystem;
-using qm::test::afsSource;
-using qm::test::fflEntry;
-using qm::test::txtSource;
-
-// A 1×1 24-bit BMP.
-const std::string kBmp = std::string(
-                             "BM:\0\0\0\0\0\0\0"
-                             "6\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\x18\0",
-                             30) +
-                         std::string("\0\0\0\0\4\0\0\0\x13\x0B\0\0\x13\x0B\0\0", 16) +
-                         std::string(8, '\0') + std::string("\x10\x20\x30\0", 4);
-
+const std::string kBmp = bmp(1, 1, 0);
 const std::string kLong = std::string(251, 'n');
 
 std::string ffl(int count, const std::string& entries) {
@@ -97,31 +79,29 @@ void PrintTo(const WriteCase& c, std::ostream* os) {
 }
 
 std::string lastLine(const std::string& text) {
-  auto end = text.find_last_not_of('\n');
-  if (end == std::string::npos) return {};
-  auto start = text.rfind('\n', end);
-  return text.substr(start == std::string::npos ? 0 : start + 1, end - start);
+  const auto all = lines(text);
+  return all.empty() ? "" : all.back();
 }
 
 class WriteSafety : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(WriteSafety, WritesOnlyWhatItShouldAndSaysWhy) {
   const auto& c = GetParam();
-  qm::test::TempFolder dir;
-  for (const auto& [name, bytes] : c.files) qm::test::writeFile(dir / name, bytes);
+  TempFolder dir;
+  for (const auto& [name, bytes] : c.files) writeFile(dir / name, bytes);
   if (!c.readOnly.empty()) fs::permissions(dir / c.readOnly, fs::perms(0444));
-  const auto before = qm::test::filesBelow(dir.path());
+  const auto before = filesBelow(dir.path());
   std::vector<std::string> args = {"--program-dir", QM_DATA_DIR};
   std::istringstream words(c.args);
   for (std::string a; words >> a;)
     args.push_back(a.starts_with("@") ? (dir / a.substr(1)).string() : a);
-  const auto run = qm::test::runProgram(QM_CLI, args);
+  const auto run = runProgram(QM_CLI, args);
   EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
   EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
   if (!c.counts.empty()) {
     EXPECT_EQ(lastLine(run.out), summary(c.counts));
   }
-  const auto after = qm::test::filesBelow(dir.path());
+  const auto after = filesBelow(dir.path());
   for (const auto& [name, bytes] : before)
     if (!c.changed.contains(name)) {
       EXPECT_EQ(after.at(name), bytes) << name << " changed";
@@ -141,11 +121,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, WriteSafety, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WriteSafetyJson, EveryListNamesItsInput) {
-  qm::test::TempFolder dir;
-  const auto longer = qm::test::writeFile(dir / "long.afs", afsSource("L", std::string(1030, 'r')));
-  const auto cut = qm::test::writeFile(dir / "cut.txt", txtSource(std::string(35, 'T'), "c.8bf"));
-  const auto jpg = qm::test::writeFile(dir / "b.jpg", "nope");
-  const auto run = qm::test::runProgram(
+  TempFolder dir;
+  const auto longer = writeFile(dir / "long.afs", afsSource("L", std::string(1030, 'r')));
+  const auto cut = writeFile(dir / "cut.txt", txtSource(std::string(35, 'T'), "c.8bf"));
+  const auto jpg = writeFile(dir / "b.jpg", "nope");
+  const auto run = runProgram(
       QM_CLI, {"--program-dir", QM_DATA_DIR, "convert", "--to", "8bf", "--json", "--dest",
                (dir / "out").string(), longer.string(), cut.string(), jpg.string()});
   EXPECT_EQ(run.exitCode, 1);
@@ -169,20 +149,11 @@ TEST(WriteSafetyInterrupt, CtrlCStopsBetweenEntriesKeepingWhatWasWritten) {
   constexpr int kEntries = 30000;
   std::string text;
   for (int i = 0; i < kEntries; ++i) text += fflEntry("e" + std::to_string(i) + ".8bf", "E");
-  qm::test::TempFolder dir;
-  const auto lib = qm::test::writeFile(dir / "big.ffl", ffl(kEntries, text));
+  TempFolder dir;
+  const auto lib = writeFile(dir / "big.ffl", ffl(kEntries, text));
   const auto out = dir / "out";
-  qm::test::RunningProgram program(
-      QM_CLI, {"convert", "--to", "afs", "--dest", out.string(), lib.string()});
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  auto nothingYet = [&] {
-    std::error_code ec;
-    return !fs::exists(out, ec) || fs::is_empty(out, ec);
-  };
-  while (program.running() && nothingYet() && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  program.signal(SIGINT);
-  const auto run = program.finish();
+  const auto run =
+      interruptedOnceWriting({"convert", "--to", "afs", "--dest", out.string(), lib.string()}, out);
   if (run.exitCode == 0) GTEST_SKIP() << "the run ended before the signal";
   EXPECT_EQ(run.exitCode, 3) << run.err;
   std::size_t written = 0;
@@ -194,3 +165,4 @@ TEST(WriteSafetyInterrupt, CtrlCStopsBetweenEntriesKeepingWhatWasWritten) {
 }
 
 }  // namespace
+}  // namespace qm::test
