@@ -1,7 +1,8 @@
-// Plugins written from the 64-bit runtime template, run in our test host under Wine, give the
-// same pixels as quillmark-cli apply: for formulas that use every part of the language, for
-// the sample filters, with tiles, padded rows, with and without advanceState, and when the
-// host repeats the filter.
+// Plugins written from the runtime templates, run in our test host under Wine, give the same
+// pixels as quillmark-cli apply: for formulas that use every part of the language, for the
+// sample filters, with tiles, padded rows, with and without advanceState, and when the host
+// repeats the filter. Then one table of runs with a known outcome: colour modes, About, a
+// formula error, and the 32-bit plugin where Wine can start 32-bit programs.
 
 #include <gtest/gtest.h>
 
@@ -154,58 +155,64 @@ TEST_F(RuntimeVsApply, SampleFiltersWithTheirDialogWord) {
   EXPECT_GE(plugins, 8);
 }
 
-TEST_F(RuntimeVsApply, ModesFollowTheAllModesOption) {
-  const Formulas invert{"invert", {"255-c", "255-c", "255-c", "255-c"}};
-  const fs::path source = qm::test::writeFile(*folder_ / "invert.afs", afs(invert));
-  struct Case {
-    const char* mode;
+int inverted(int v) {
+  return 255 - v;
+}
+int halved(int v) {
+  return v / 2;
+}
+
+TEST_F(RuntimeVsApply, HostRunsWithAKnownOutcome) {
+  const std::array<std::string, 4> invert = {"255-c", "255-c", "255-c", "255-c"};
+  const std::array<std::string, 4> half = {"r/2", "g/2", "b/2", "a"};
+  const std::string host64 = QM_PLUGIN_HOST, host86 = QM_PLUGIN_HOST_X86;
+  const struct {
+    std::array<std::string, 4> rgba;
+    std::vector<std::string> convertFlags;
+    const std::string& host;
+    std::string mode;  // a host flag; "--about" runs About instead of the filter
     int channels;
-    bool allModes;
-    bool runs;
+    int (*pixel)(int);    // each result byte from its input byte; null: not checked
+    std::string errPart;  // empty: the run succeeds
+  } cases[] = {
+      {invert, {"--all-modes"}, host64, "--gray", 1, inverted, ""},
+      {invert, {"--all-modes"}, host64, "--cmyk", 4, inverted, ""},
+      {invert, {}, host64, "--gray", 1, nullptr, "returned -30101"},
+      {invert, {}, host64, "--cmyk", 4, nullptr, "returned -30101"},
+      {{"r+", "g", "b", "a"}, {}, host64, "--about", 3, nullptr, ""},
+      {{"r+", "g", "b", "a"}, {}, host64, "", 3, nullptr, "R formula: unexpected end of formula"},
+      {half, {"--arch", "x86"}, host86, "", 3, halved, ""},
   };
-  const Case cases[] = {{"--gray", 1, true, true},
-                        {"--cmyk", 4, true, true},
-                        {"--gray", 1, false, false},
-                        {"--cmyk", 4, false, false}};
+  // Without arguments the host prints its usage and exits with 2, if it starts at all.
+  const bool wine32 = wine_->run(host86, {}).exitCode == 2;
+  int n = 0;
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.mode) + (c.allModes ? " all modes" : " RGB only"));
-    const fs::path dest = *folder_ / (c.allModes ? "all" : "rgb");
-    std::vector<std::string> args = {"convert",     "--to",        "8bf", "--no-dialog",  "--dest",
-                                     dest.string(), "--overwrite", "all", source.string()};
-    if (c.allModes) args.push_back("--all-modes");
-    ASSERT_EQ(qm::test::cli(args).exitCode, 0);
+    const fs::path dest = *folder_ / ("known" + std::to_string(n++));
+    SCOPED_TRACE(dest.filename().string() + " " + c.mode);
+    if (&c.host == &host86 && !wine32) continue;  // the x86 plugin is checked by its layout
+    const fs::path source = qm::test::writeFile(dest / "k.afs", afs({"k", c.rgba}));
+    std::vector<std::string> convert = {"convert", "--to",        "8bf",          "--no-dialog",
+                                        "--dest",  dest.string(), source.string()};
+    convert.insert(convert.end(), c.convertFlags.begin(), c.convertFlags.end());
+    ASSERT_EQ(qm::test::cli(convert).exitCode, 0);
     const RawPicture picture = qm::test::patternPicture(9, 7, c.channels);
-    qm::test::writeRaw(*folder_ / "mode.raw", picture);
-    auto run = wine_->run(QM_PLUGIN_HOST,
-                          {(dest / "invert.8bf").string(), (*folder_ / "mode.raw").string(),
-                           (*folder_ / "mode-out.raw").string(), c.mode});
-    if (!c.runs) {
+    qm::test::writeRaw(dest / "in.raw", picture);
+    std::vector<std::string> args = {(dest / "k.8bf").string()};
+    if (c.mode != "--about")
+      args.insert(args.end(), {(dest / "in.raw").string(), (dest / "out.raw").string()});
+    if (!c.mode.empty()) args.push_back(c.mode);
+    auto run = wine_->run(c.host, args);
+    if (!c.errPart.empty()) {
       EXPECT_NE(run.exitCode, 0);
-      EXPECT_NE(run.err.find("returned -30101"), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
       continue;
     }
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const RawPicture got = qm::test::readRaw(*folder_ / "mode-out.raw");
-    RawPicture inverted = picture;
-    for (auto& v : inverted.pixels) v = static_cast<std::uint8_t>(255 - v);
-    EXPECT_EQ(difference(got, inverted), "same");
+    if (!c.pixel) continue;
+    RawPicture expected = picture;
+    for (auto& v : expected.pixels) v = static_cast<std::uint8_t>(c.pixel(v));
+    EXPECT_EQ(difference(qm::test::readRaw(dest / "out.raw"), expected), "same");
   }
-}
-
-TEST_F(RuntimeVsApply, AboutAndFormulaErrorsAreAnswered) {
-  const Formulas broken{"broken", {"r+", "g", "b", "a"}};
-  const fs::path source = qm::test::writeFile(*folder_ / "broken.afs", afs(broken));
-  const fs::path dest = *folder_ / "broken";
-  ASSERT_EQ(qm::test::cli(
-                {"convert", "--to", "8bf", "--no-dialog", "--dest", dest.string(), source.string()})
-                .exitCode,
-            0);
-  const std::string plugin = (dest / "broken.8bf").string();
-  EXPECT_EQ(wine_->run(QM_PLUGIN_HOST, {plugin, "--about"}).exitCode, 0);
-  auto run = wine_->run(
-      QM_PLUGIN_HOST, {plugin, (*folder_ / "in3.raw").string(), (*folder_ / "host.raw").string()});
-  EXPECT_NE(run.exitCode, 0);
-  EXPECT_NE(run.err.find("R formula: unexpected end of formula"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -62,9 +62,8 @@ RawPicture readRaw(const fs::path& file) {
 }
 
 WineHost::WineHost() {
-#if defined(QM_PLUGIN_HOST) && defined(QM_WINE)
   std::error_code ec;
-  if (!fs::exists(QM_WINE, ec) || std::string(QM_WINE).empty()) {
+  if (!fs::exists(QM_WINE, ec)) {
     missing_ = "wine64 is not installed";
     return;
   }
@@ -73,46 +72,27 @@ WineHost::WineHost() {
   // several seconds.
   runProgram("/usr/bin/env",
              {"WINEPREFIX=" + prefix_.string(), "WINEDEBUG=-all", QM_WINESERVER, "-p"});
-#else
-  missing_ = "the runtime and the test host were not built (no mingw-w64)";
-#endif
 }
 
 WineHost::~WineHost() {
-#ifdef QM_WINESERVER
   if (prefix_.empty()) return;
   runProgram("/usr/bin/env", {"WINEPREFIX=" + prefix_.string(), QM_WINESERVER, "-k"});
   std::error_code ec;
   fs::remove_all(prefix_, ec);
-#endif
 }
 
-ProgramRun WineHost::run(const std::string& hostProgram, const std::vector<std::string>& args,
-                         const std::vector<std::string>& environment) const {
-#ifdef QM_WINE
+ProgramRun WineHost::run(const std::string& hostProgram,
+                         const std::vector<std::string>& args) const {
   // No display: dialogs and message boxes cannot open, and the filter runs at once.
-  std::vector<std::string> all = {"-u", "DISPLAY", "WINEPREFIX=" + prefix_.string(),
-                                  "WINEDEBUG=-all"};
-  all.insert(all.end(), environment.begin(), environment.end());
-  all.insert(all.end(), {QM_WINE, hostProgram});
+  std::vector<std::string> all = {
+      "-u", "DISPLAY", "WINEPREFIX=" + prefix_.string(), "WINEDEBUG=-all", QM_WINE, hostProgram};
   all.insert(all.end(), args.begin(), args.end());
   return runProgram("/usr/bin/env", all);
-#else
-  (void)hostProgram;
-  (void)args;
-  (void)environment;
-  return {};
-#endif
 }
 
 ProgramRun cli(std::vector<std::string> args) {
-#ifdef QM_CLI
   args.insert(args.begin(), {"--program-dir", QM_DATA_DIR});
   return runProgram(QM_CLI, args);
-#else
-  (void)args;
-  return {};
-#endif
 }
 
 }  // namespace qm::test

@@ -32,12 +32,10 @@ class WineHost {
  public:
   WineHost();
   ~WineHost();
-  // Empty when wine64, the test host and the runtime are all there; else why not.
+  // Empty when wine64 is there; else why not.
   const std::string& missing() const { return missing_; }
   // hostProgram: QM_PLUGIN_HOST or QM_PLUGIN_HOST_X86.
-  // environment: extra NAME=VALUE settings for the run.
-  ProgramRun run(const std::string& hostProgram, const std::vector<std::string>& args,
-                 const std::vector<std::string>& environment = {}) const;
+  ProgramRun run(const std::string& hostProgram, const std::vector<std::string>& args) const;
 
  private:
   std::filesystem::path prefix_;

@@ -3,7 +3,7 @@
    result.
 
    qmhost PLUGIN IN.raw OUT.raw [--tile N] [--pad N] [--no-advance] [--parameters]
-          [--gray | --cmyk] [--protected] [--repeat]
+          [--gray | --cmyk] [--repeat]
    qmhost PLUGIN --about
 
    .raw: width, height, channels (uint32 little-endian each), then the pixels row by row.
@@ -81,8 +81,7 @@ static int16_t setHandleSize(PiHandle h, int32_t size) {
   return 0;
 }
 static char* lockHandle(PiHandle h, uint8_t moveHigh) {
-  (void)moveHigh;
-  return h ? *h : NULL;
+  return (void)moveHigh, h ? *h : NULL;
 }
 static void unlockHandle(PiHandle h) {
   (void)h;
@@ -97,7 +96,6 @@ static struct {
   int deliveredOutLo, deliveredOutHi;
   int pad;    /* extra bytes at the end of every delivered row */
   int planes; /* planes of the host picture */
-  int deliveries;
 } host;
 
 static int rectEmpty(const PiRect* r) {
@@ -166,7 +164,6 @@ static int16_t deliver(void) {
     host.deliveredOutLo = rec->outLoPlane;
     host.deliveredOutHi = rec->outHiPlane;
   }
-  ++host.deliveries;
   return 0;
 }
 
@@ -177,8 +174,7 @@ static uint8_t notAborted(void) {
   return 0;
 }
 static void progress(int32_t done, int32_t total) {
-  (void)done;
-  (void)total;
+  (void)done, (void)total;
 }
 
 /* ---- the PIPL: the entry point of this architecture ---- */
@@ -286,9 +282,7 @@ int main(int argc, char** argv) {
                                                    : kModeRGB;
   rec->depth = 8;
   rec->imageHRes = rec->imageVRes = 72 << 16;
-  rec->filterCase = host.planes == 4 && rec->imageMode == kModeRGB
-                        ? (hasFlag(argc, argv, "--protected") ? 6 : 4)
-                        : 1;
+  rec->filterCase = host.planes == 4 && rec->imageMode == kModeRGB ? 4 : 1;
   rec->platformData = &parentWindow;
   rec->handleProcs = &handles;
   rec->advanceState = hasFlag(argc, argv, "--no-advance") ? NULL : advanceState;
@@ -301,9 +295,6 @@ int main(int argc, char** argv) {
   rec->dummyPlaneValue = -1;
   rec->errorString = errorText;
 
-  LARGE_INTEGER frequency, started, finished;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&started);
   const int runs = hasFlag(argc, argv, "--repeat") ? 2 : 1;
   for (int run = 0; run < runs; ++run) {
     if (run == 0 && hasFlag(argc, argv, "--parameters") &&
@@ -324,14 +315,11 @@ int main(int argc, char** argv) {
     if (call(entry, kSelectorFinish, rec, &data) || failed) return 1;
     if (run + 1 < runs) memcpy(host.target.pixels, host.source.pixels, bytes);
   }
-  QueryPerformanceCounter(&finished);
   if (rec->parameters) disposeHandle(rec->parameters);
   if (!writePicture(argv[3], &host.target)) {
     fprintf(stderr, "cannot write %s\n", argv[3]);
     return 1;
   }
-  printf("%d deliveries, filter ms %.1f\n", host.deliveries,
-         1000.0 * (double)(finished.QuadPart - started.QuadPart) / (double)frequency.QuadPart);
   FreeLibrary(module);
   return 0;
 }
