@@ -53,34 +53,6 @@ TEST_F(ApplyTest, CtlOverridesTheStoredSlider) {
   EXPECT_EQ(onlyPixel(readFile(at("b.bmp"))), std::string("\xC8\x07\0", 3));
 }
 
-TEST_F(ApplyTest, RefusalsExitWithTheirCodes) {
-  const std::string i = file("in.bmp", bmp(1, 1, 0)), o = at("out.bmp");
-  const std::string junk = file("junk.8bf", std::string(300, 'j'));
-  const struct {
-    std::vector<std::string> args;
-    int exitCode;
-    std::string errPart;
-  } cases[] = {
-      {{junk, i, o}, 1, "junk.8bf: not a Filter Factory file"},
-      {{filter, junk, o}, 1, "junk.8bf: cannot read the picture"},
-      {{filter, i, at("out.nosuchformat")}, 1, "cannot write the picture"},
-      {{filter, i}, 2, "give FILTER, INPUT and OUTPUT"},
-      {{filter, i, o, "--ctl", "8=1"}, 2, "--ctl takes N=V"},
-      {{filter, i, o, "--threads", "0"}, 2, "--threads takes a number"},
-      {{filter, i, o, "--engine", "fast"},
-       2,
-       "quillmark-cli apply: --engine takes reference, block or compiled, not 'fast'\n"},
-  };
-  for (const auto& c : cases) {
-    auto run = apply(c.args);
-    EXPECT_EQ(run.exitCode, c.exitCode) << c.errPart;
-    EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
-  }
-  EXPECT_FALSE(fs::exists(o));
-  for (const auto& entry : fs::directory_iterator(dir.path()))
-    EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos);
-}
-
 TEST_F(ApplyTest, BatchResultsGoWhereTheOptionsSayAndMatchTheSingleForm) {
   const struct {
     std::vector<std::string> options;
