@@ -41,11 +41,6 @@ const BadFormula kBadFormulas[] = {
 
 INSTANTIATE_TEST_SUITE_P(Table, SyntaxErrors, ::testing::ValuesIn(kBadFormulas));
 
-TEST(Parser, CommentsAndStoredLineBreaksAreBlank) {
-  EXPECT_EQ(valueOf("1 // the rest is ignored: )))\n+2"), 3);
-  EXPECT_EQ(valueOf("1\\r+\\n2"), 3);
-}
-
 TEST(Parser, EmptyFormulaIsEmptyTree) {
   auto tree = parseFormula("  // nothing\r\n ");
   ASSERT_TRUE(tree.has_value());

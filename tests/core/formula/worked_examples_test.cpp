@@ -48,6 +48,11 @@ const Example kExamples[] = {
     {"R+G+B+A+C", 1275}, {"dmin+dmax", 1024}, {"mmax", 70}, {"xmax+ymax+zmax", 204},
     {"r1+g0+p", 30}, {"src(-5,-5,0)", 10}, {"src(0,0,3)", 255}, {"src(0,0,-1)", 0},
     {"rad(0,0,1)", 20}, {"cnv(1,1,1,1,1,1,1,1,1,9)", 10},
+    // Comments and stored line breaks are blanks.
+    {"1 // the rest is ignored: )))\n+2", 3}, {"1\\r+\\n2", 3},
+    // Untaken branches and empty ranges still draw a random number.
+    {"0?rnd(0,255):0, rnd(0,255)", 35}, {"rnd(5,1)", 0}, {"rnd(5,1)+rnd(0,255)", 35},
+    {"rnd(7,7)", 7},
 };
 // clang-format on
 
@@ -96,13 +101,6 @@ std::vector<int> firstDraws(const std::string& formula, int count) {
 TEST(Random, SeedZeroGivesTheKnownSequence) {
   EXPECT_EQ(firstDraws("rnd(0,255)", 8), (std::vector<int>{10, 35, 106, 115, 158, 111, 120, 91}));
   EXPECT_EQ(firstDraws("rnd(0,99)", 8), (std::vector<int>{82, 43, 2, 51, 86, 27, 40, 47}));
-}
-
-TEST(Random, UntakenBranchesAndEmptyRangesStillDraw) {
-  EXPECT_EQ(valueOf("0?rnd(0,255):0, rnd(0,255)"), 35);
-  EXPECT_EQ(valueOf("rnd(5,1)"), 0);
-  EXPECT_EQ(valueOf("rnd(5,1)+rnd(0,255)"), 35);
-  EXPECT_EQ(valueOf("rnd(7,7)"), 7);
 }
 
 TEST(Random, RstSeedsOnlyTheNextRun) {
