@@ -4,30 +4,26 @@ if(NOT TARGET qm-runtime-x64 OR NOT TARGET quillmark-cli)
   return()
 endif()
 include(ExternalProject)
+set(cc_x86 ${QM_MINGW32_CC})
+set(cc_x64 ${QM_MINGW64_CC})
 foreach(arch x86 x64)
-  if(arch STREQUAL "x86")
-    set(cc ${QM_MINGW32_CC})
-  else()
-    set(cc ${QM_MINGW64_CC})
-  endif()
   set(prefix ${CMAKE_CURRENT_BINARY_DIR}/plugin-host-${arch})
   ExternalProject_Add(
     qm-plugin-host-${arch}
     SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/plugin_host
     PREFIX ${prefix}
     BINARY_DIR ${prefix}/build
-    CMAKE_ARGS -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_C_COMPILER=${cc} -DCMAKE_BUILD_TYPE=Release
-               -DCMAKE_C_COMPILER_LAUNCHER=${QM_CCACHE} -DQM_RUNTIME_DIR=${PROJECT_SOURCE_DIR}/runtime
+    CMAKE_ARGS -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_C_COMPILER=${cc_${arch}}
+               -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER_LAUNCHER=${QM_CCACHE}
+               -DQM_RUNTIME_DIR=${PROJECT_SOURCE_DIR}/runtime
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${prefix}/build/qmhost.exe
     INSTALL_COMMAND "")
   set(QM_PLUGIN_HOST_${arch} ${prefix}/build/qmhost.exe)
 endforeach()
 
-find_program(QM_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(QM_WINE64 NAMES wine64)
-find_program(QM_WINESERVER NAMES wineserver64 wineserver PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(QM_WINESERVER NAMES wineserver)
+find_program(QM_WINE64 NAMES wine64 HINTS /usr/lib/wine)
+find_program(QM_WINESERVER NAMES wineserver64 wineserver NAMES_PER_DIR HINTS /usr/lib/wine)
 
 qm_gtest(test_runtime runtime qm_core qm_platform)
 add_dependencies(test_runtime quillmark-cli qm-templates qm-plugin-host-x64 qm-plugin-host-x86)

@@ -93,26 +93,23 @@ class RuntimeVsApply : public ::testing::Test {
   static void compare(const fs::path& plugin) {
     SCOPED_TRACE(plugin.filename().string());
     const RawPicture expected[] = {applied(plugin, 3), applied(plugin, 4)};
-    struct HostRun {
-      int channels;
-      std::vector<std::string> flags;
-    };
-    const HostRun runs[] = {{3, {}},
-                            {4, {"--tile", "5", "--pad", "3"}},
-                            {4, {"--no-advance", "--tile", "4"}},
-                            {3, {"--parameters", "--repeat", "--pad", "1"}}};
+    // The picture's channels, then the host's flags.
+    const std::vector<std::string> runs[] = {{"3"},
+                                             {"4", "--tile", "5", "--pad", "3"},
+                                             {"4", "--no-advance", "--tile", "4"},
+                                             {"3", "--parameters", "--repeat", "--pad", "1"}};
     for (const auto& r : runs) {
-      std::string flags;
-      for (const auto& f : r.flags) flags += f + " ";
-      SCOPED_TRACE(std::to_string(r.channels) + " channels " + flags);
-      std::vector<std::string> args = {
-          plugin.string(), (*folder_ / ("in" + std::to_string(r.channels) + ".raw")).string(),
-          (*folder_ / "host.raw").string()};
-      args.insert(args.end(), r.flags.begin(), r.flags.end());
+      std::string trace;
+      for (const auto& f : r) trace += f + " ";
+      SCOPED_TRACE(trace);
+      std::vector<std::string> args = {plugin.string(),
+                                       (*folder_ / ("in" + r[0] + ".raw")).string(),
+                                       (*folder_ / "host.raw").string()};
+      args.insert(args.end(), r.begin() + 1, r.end());
       auto run = wine_->run(QM_PLUGIN_HOST, args);
       ASSERT_EQ(run.exitCode, 0) << run.err;
-      const RawPicture got = qm::test::readRaw(*folder_ / "host.raw");
-      EXPECT_EQ(difference(got, expected[r.channels - 3]), "same");
+      EXPECT_EQ(difference(qm::test::readRaw(*folder_ / "host.raw"), expected[r[0] == "4"]),
+                "same");
     }
   }
 

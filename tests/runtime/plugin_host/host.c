@@ -102,42 +102,39 @@ static int rectEmpty(const PiRect* r) {
   return r->left >= r->right || r->top >= r->bottom;
 }
 
+/* Copies planes lo..lo+n-1 of rect r between pic and buf, whose rows are rowBytes apart:
+   into buf when toBuffer, else back into pic. */
+static void copyRect(Picture* pic, PiRect r, int lo, int n, uint8_t* buf, int32_t rowBytes,
+                     int toBuffer) {
+  for (int y = r.top; y < r.bottom; ++y) {
+    uint8_t* p = pic->pixels + ((size_t)y * pic->width + r.left) * host.planes + lo;
+    uint8_t* b = buf + (y - r.top) * rowBytes;
+    for (int x = 0; x < r.right - r.left; ++x)
+      for (int k = 0; k < n; ++k)
+        if (toBuffer)
+          b[x * n + k] = p[x * host.planes + k];
+        else
+          p[x * host.planes + k] = b[x * n + k];
+  }
+}
+
 static void commitOutput(void) {
   if (!host.outBuffer) return;
-  const PiRect r = host.deliveredOut;
-  const int n = host.deliveredOutHi - host.deliveredOutLo + 1;
-  for (int y = r.top; y < r.bottom; ++y) {
-    uint8_t* to = host.target.pixels + ((size_t)y * host.target.width + r.left) * host.planes +
-                  host.deliveredOutLo;
-    const uint8_t* from = host.outBuffer + (y - r.top) * host.rec.outRowBytes;
-    if (n == host.planes) {
-      memcpy(to, from, (size_t)(r.right - r.left) * n);
-      continue;
-    }
-    for (int x = 0; x < r.right - r.left; ++x)
-      for (int p = 0; p < n; ++p) to[x * host.planes + p] = from[x * n + p];
-  }
+  copyRect(&host.target, host.deliveredOut, host.deliveredOutLo,
+           host.deliveredOutHi - host.deliveredOutLo + 1, host.outBuffer, host.rec.outRowBytes, 0);
   free(host.outBuffer);
   host.outBuffer = NULL;
   host.rec.outData = NULL;
 }
 
-/* Copies planes lo..hi of rect r from pic into a new buffer with padded rows. */
-static uint8_t* gather(const Picture* pic, PiRect r, int lo, int hi, int32_t* rowBytes) {
+/* Planes lo..hi of rect r of pic in a new buffer with padded rows. */
+static uint8_t* gather(Picture* pic, PiRect r, int lo, int hi, int32_t* rowBytes) {
   const int n = hi - lo + 1;
   *rowBytes = (r.right - r.left) * n + host.pad;
-  uint8_t* buf = (uint8_t*)malloc((size_t)*rowBytes * (r.bottom - r.top) + 1);
-  memset(buf, 0xA5, (size_t)*rowBytes * (r.bottom - r.top) + 1);
-  for (int y = r.top; y < r.bottom; ++y) {
-    const uint8_t* from = pic->pixels + ((size_t)y * pic->width + r.left) * host.planes + lo;
-    uint8_t* to = buf + (y - r.top) * *rowBytes;
-    if (n == host.planes) { /* all planes: one copy per row */
-      memcpy(to, from, (size_t)(r.right - r.left) * n);
-      continue;
-    }
-    for (int x = 0; x < r.right - r.left; ++x)
-      for (int p = 0; p < n; ++p) to[x * n + p] = from[x * host.planes + p];
-  }
+  const size_t size = (size_t)*rowBytes * (r.bottom - r.top) + 1;
+  uint8_t* buf = (uint8_t*)malloc(size);
+  memset(buf, 0xA5, size);
+  copyRect(pic, r, lo, n, buf, *rowBytes, 1);
   return buf;
 }
 
