@@ -28,11 +28,10 @@ std::vector<Formulas> formulaTable() {
   std::vector<Formulas> table;
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> parts;
     std::stringstream fields(line);
-    for (std::string part; std::getline(fields, part, '|');) parts.push_back(part);
-    parts.resize(5);
-    table.push_back({parts[0], {parts[1], parts[2], parts[3], parts[4]}});
+    Formulas& f = table.emplace_back();
+    std::getline(fields, f.name, '|');
+    for (auto& formula : f.rgba) std::getline(fields, formula, '|');
   }
   return table;
 }
@@ -113,12 +112,9 @@ class RuntimeVsApply : public ::testing::Test {
     }
   }
 
-  static qm::test::WineHost* wine_;
-  static qm::test::TempFolder* folder_;
+  static inline qm::test::WineHost* wine_ = nullptr;
+  static inline qm::test::TempFolder* folder_ = nullptr;
 };
-
-qm::test::WineHost* RuntimeVsApply::wine_ = nullptr;
-qm::test::TempFolder* RuntimeVsApply::folder_ = nullptr;
 
 TEST_F(RuntimeVsApply, FormulasCoveringTheLanguage) {
   const auto table = formulaTable();

@@ -80,21 +80,6 @@ TEST(Render, RadialSamplingUsesTheFloorCentre) {
   }
 }
 
-TEST(Render, ThreadsGiveTheSameBytesAsOneThread) {
-  Picture in = gradient(97, 61);
-  const std::array<std::string, 4> f = {
-      "put(src(x+r2x(d,8),y+r2y(d,8),z),3), (get(3)+cnv(1,2,1,2,4,2,1,2,1,16))/2",
-      "scl(c2m(x-X/2,y-Y/2),0,M,0,255)^sin(x*8)", "mix(b,255-b,x,X)+tan(y)%7", "a>>1|(x&y)"};
-  ThreadPool pool(4);
-  RenderOptions threaded;
-  threaded.pool = &pool;
-  const Bytes one = applyFilter(f, in);
-  EXPECT_EQ(applyFilter(f, in, threaded), one);
-  RenderOptions reference;
-  reference.referenceOnly = true;
-  EXPECT_EQ(applyFilter(f, in, reference), one);
-}
-
 TEST(Render, FixedDivisorsAgreeWithTheReferenceAtMultiplesAndExtremes) {
   Picture in = uniform(301, 1, {0, 0, 0, 0}, 3);
   RenderOptions reference;

@@ -14,22 +14,22 @@ namespace {
 // Random well-formed formulas over the whole language.
 std::string randomFormula(std::mt19937& rng, int depth) {
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-  static const char* kLeaves[] = {
-      "x", "y", "z",   "r",   "g",    "b",     "a",          "c",           "i", "u",
-      "v", "d", "m",   "X",   "Y",    "Z",     "M",          "D",           "0", "1",
-      "2", "7", "255", "256", "1024", "65536", "2147483647", "-2147483648", "31"};
-  static const char* kBinary[] = {"+",  "-",  "*",  "/", "%", "<<", ">>", "<",  "<=", ">",
-                                  ">=", "==", "!=", "&", "^", "|",  "&&", "||", ","};
+  // clang-format off
+  static const char* kLeaves[] = {"x", "y", "z", "r", "g", "b", "a", "c", "i", "u", "v", "d", "m",
+      "X", "Y", "Z", "M", "D", "0", "1", "2", "7", "255", "256", "1024", "65536", "2147483647",
+      "-2147483648", "31"};
+  static const char* kBinary[] = {"+", "-", "*", "/", "%", "<<", ">>", "<", "<=", ">", ">=", "==",
+      "!=", "&", "^", "|", "&&", "||", ","};
   static const char* kUnary[] = {"-", "!", "~", "+"};
   struct Fn {
     const char* name;
     int arity;
   };
   static const Fn kFunctions[] = {{"src", 3}, {"rad", 3}, {"cnv", 10}, {"ctl", 1}, {"val", 3},
-                                  {"map", 2}, {"min", 2}, {"max", 2},  {"abs", 1}, {"add", 3},
-                                  {"sub", 3}, {"dif", 2}, {"mix", 4},  {"scl", 5}, {"sqr", 1},
-                                  {"cos", 1}, {"sin", 1}, {"tan", 1},  {"r2x", 2}, {"r2y", 2},
-                                  {"c2d", 2}, {"c2m", 2}, {"get", 1},  {"put", 2}};
+      {"map", 2}, {"min", 2}, {"max", 2}, {"abs", 1}, {"add", 3}, {"sub", 3}, {"dif", 2},
+      {"mix", 4}, {"scl", 5}, {"sqr", 1}, {"cos", 1}, {"sin", 1}, {"tan", 1}, {"r2x", 2},
+      {"r2y", 2}, {"c2d", 2}, {"c2m", 2}, {"get", 1}, {"put", 2}};
+  // clang-format on
   if (depth <= 0 || pick(5) == 0) return kLeaves[pick(std::size(kLeaves))];
   switch (pick(6)) {
     case 0:
@@ -120,7 +120,8 @@ TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
 }
 
 // Arithmetic the fast tiers do in their own way (division through floating point, polar
-// functions, sampling at the edges), with the low bits of each result made visible.
+// functions, sampling at the edges), with the low bits of each result made visible; the fast
+// tiers share the rows among threads.
 TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
   const char* kFormulas[] = {
       // clang-format off
@@ -135,6 +136,8 @@ TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
       "cnv(1,-2,3,-4,5,-6,7,-8,9,7)", "val(x&7,r,-g)+ctl(y-2)&255",
       "map(x&3,r)+mix(r,g,b,x-30)+scl(r,g,b,x,y)&255", "((x-30)*49)/49&255",
       "((y-11)*49)%-49+128",
+      "put(src(x+r2x(d,8),y+r2y(d,8),z),3), (get(3)+cnv(1,2,1,2,4,2,1,2,1,16))/2",
+      "scl(c2m(x-X/2,y-Y/2),0,M,0,255)^sin(x*8)", "mix(b,255-b,x,X)+tan(y)%7", "a>>1|(x&y)",
       // clang-format on
   };
   const Layout l{61, 23, 4, 4};
@@ -142,11 +145,12 @@ TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
   std::vector<std::uint8_t> in(std::size_t(l.width) * l.height * 4);
   for (auto& b : in) b = std::uint8_t(rng());
   const std::array<std::uint8_t, 8> sliders{9, 200, 31, 31, 255, 0, 77, 128};
+  ThreadPool pool(4);
   for (const char* formula : kFormulas) {
     SCOPED_TRACE(formula);
     auto program = compileFilter({formula, "c", "c", "c"}, {l.width, l.height, 4, sliders, {}});
     ASSERT_TRUE(program);
-    expectTiersAgree(*program, l, in, nullptr, formula);
+    expectTiersAgree(*program, l, in, &pool, formula);
   }
 }
 

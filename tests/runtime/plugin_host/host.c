@@ -300,13 +300,8 @@ int main(int argc, char** argv) {
     if (call(entry, kSelectorPrepare, rec, &data)) return 1;
     if (call(entry, kSelectorStart, rec, &data)) return 1;
     int failed = 0;
-    while (!failed && (!rectEmpty(&rec->inRect) || !rectEmpty(&rec->outRect))) {
-      if (deliver()) {
-        failed = 1;
-        break;
-      }
-      failed = call(entry, kSelectorContinue, rec, &data);
-    }
+    while (!failed && (!rectEmpty(&rec->inRect) || !rectEmpty(&rec->outRect)))
+      failed = deliver() || call(entry, kSelectorContinue, rec, &data);
     commitOutput();
     /* Finish follows every successful Start. */
     if (call(entry, kSelectorFinish, rec, &data) || failed) return 1;
