@@ -23,18 +23,14 @@ std::string onlyPixel(const std::string& bmp) {
 class ApplyTest : public CliFolder {
  protected:
   void SetUp() override { filter = file("f.afs", afsFilter({"(r+g+b)/3+x", "r*2-g", "b^x", "a"})); }
-  ProgramRun apply(std::vector<std::string> args) {
-    args.insert(args.begin(), "apply");
-    return cli(args);
-  }
   // What the single form writes for input as a file with the given extension.
   std::string single(const fs::path& input, const std::string& extension,
                      const std::string& engine = "") {
     const fs::path out = dir / ("single" + extension);
     fs::remove(out);
-    std::vector<std::string> args = {filter, input.string(), out.string()};
+    std::vector<std::string> args = {"apply", filter, input.string(), out.string()};
     if (!engine.empty()) args.insert(args.end(), {"--engine", engine});
-    const auto run = apply(args);
+    const auto run = cli(args);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     return readFile(out);
   }
@@ -44,11 +40,11 @@ class ApplyTest : public CliFolder {
 TEST_F(ApplyTest, CtlOverridesTheStoredSlider) {
   filter = file("c.afs", afsFilter({"ctl(0)", "ctl(1)", "0", "a"}, 9));
   const auto in = file("in.bmp", bmp(1, 1, 0));
-  auto stored = apply({filter, in, at("a.bmp")});
+  auto stored = cli({"apply", filter, in, at("a.bmp")});
   ASSERT_EQ(stored.exitCode, 0) << stored.err;
   EXPECT_EQ(stored.out, at("a.bmp") + "\n");
   EXPECT_EQ(onlyPixel(readFile(at("a.bmp"))), std::string("\x09\0\0", 3));
-  auto over = apply({filter, in, at("b.bmp"), "--ctl", "0=200", "--ctl=1=7"});
+  auto over = cli({"apply", filter, in, at("b.bmp"), "--ctl", "0=200", "--ctl=1=7"});
   ASSERT_EQ(over.exitCode, 0) << over.err;
   EXPECT_EQ(onlyPixel(readFile(at("b.bmp"))), std::string("\xC8\x07\0", 3));
 }
@@ -69,10 +65,10 @@ TEST_F(ApplyTest, BatchResultsGoWhereTheOptionsSayAndMatchTheSingleForm) {
   const fs::path b = file("in/b.bmp", bmp(9, 11, 2));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.options[1]);
-    std::vector<std::string> args = {filter};
+    std::vector<std::string> args = {"apply", filter};
     for (const auto& o : c.options) args.push_back(o == c.folder ? at(o) : o);
     args.insert(args.end(), {a.string(), b.string()});
-    const auto run = apply(args);
+    const auto run = cli(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const fs::path folder = dir / (c.folder.empty() ? "in" : c.folder);
     const fs::path outA = folder / ("a" + c.suffix + c.extension);
@@ -90,8 +86,8 @@ TEST_F(ApplyTest, BatchPicturesThatFailAreCountedAndTheRestWritten) {
   const fs::path missing = dir / "missing.bmp";
   const fs::path own = file("own.png", "");  // its result would replace it
   const fs::path out = dir / "out";
-  const auto run = apply(
-      {filter, "--dest", out.string(), "--json", good.string(), missing.string(), text.string()});
+  const auto run = cli({"apply", filter, "--dest", out.string(), "--json", good.string(),
+                        missing.string(), text.string()});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(nlohmann::json::parse(run.out),
             nlohmann::json({{"written", {(out / "good.bmp").string()}},
@@ -100,7 +96,7 @@ TEST_F(ApplyTest, BatchPicturesThatFailAreCountedAndTheRestWritten) {
       << run.err;
   EXPECT_EQ(readFile(out / "good.bmp"), single(good, ".bmp"));
 
-  const auto same = apply({filter, "--dest", dir.path().string(), own.string()});
+  const auto same = cli({"apply", filter, "--dest", dir.path().string(), own.string()});
   EXPECT_EQ(same.exitCode, 1);
   EXPECT_EQ(lines(same.out), (std::vector<std::string>{"0 written, 1 failed"}));
   EXPECT_EQ(same.err, own.string() + ": would replace its own input\n");
@@ -117,7 +113,7 @@ TEST_F(ApplyTest, EveryEngineWritesTheSameBytesAndTimingsAreOneLine) {
     SCOPED_TRACE(engine);
     EXPECT_EQ(single(in, ".bmp", engine), reference);
   }
-  const auto timed = apply({filter, in.string(), at("t.bmp"), "--timings"});
+  const auto timed = cli({"apply", filter, in.string(), at("t.bmp"), "--timings"});
   EXPECT_EQ(timed.exitCode, 0);
   std::string shape;  // the timings with each number as N
   for (char c : timed.err)
@@ -147,8 +143,7 @@ TEST_F(ApplyTest, CtrlCStopsBetweenPicturesLeavingOnlyCompleteResults) {
     ++written;
   }
   EXPECT_LT(written, kPictures);
-  ASSERT_FALSE(run.out.empty());
-  EXPECT_EQ(lines(run.out).back(), std::to_string(written) + " written, 0 failed");
+  EXPECT_EQ(lastLine(run.out), std::to_string(written) + " written, 0 failed");
   EXPECT_NE(run.err.find("quillmark-cli apply: cancelled"), std::string::npos);
 }
 

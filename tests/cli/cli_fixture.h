@@ -58,6 +58,10 @@ inline std::vector<std::string> lines(const std::string& text) {
     out.push_back(text.substr(start, end - start));
   return out;
 }
+inline std::string lastLine(const std::string& text) {
+  const auto all = lines(text);
+  return all.empty() ? "" : all.back();
+}
 
 // Sends Ctrl-C as soon as folder holds a file, so the run stops between items.
 inline ProgramRun interruptedOnceWriting(const std::vector<std::string>& args,

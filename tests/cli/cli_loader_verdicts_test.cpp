@@ -127,13 +127,12 @@ constexpr std::string_view kInformationText =
     "src(x+map(0,y)/8,y,z)\nG=\ng\nB=\nb\nA=\na\n\n";
 
 TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
-  struct Case {
-    std::string name, before, after;
-  };
   const std::string general(kGeneralText), info(kInformationText), plain(kAfsWithoutTrailer);
   const std::string slots = "1: \r\r2: Amount\r\r3: \r\r4: \r\r5: \r\r6: \r\r7: \r\r8: \r\r";
   const std::string trailer = plain + "Distort\r\rWave\r\r\r\r\r\r" + slots;
-  const std::vector<Case> cases = {
+  const struct {
+    std::string name, before, after;
+  } cases[] = {
       {"wave.txt", general, replaced(general, "Distort", "New Cat")},
       {"nocat.txt", replaced(general, "Category: Distort\r\n", ""),
        replaced(general, "Distort", "New Cat")},
@@ -144,15 +143,10 @@ TEST_F(CliLoaderVerdicts, SetCategoryChangesOnlyTheCategoryOfSources) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    file(c.name, c.before);
-    auto dumpBefore = nlohmann::json::parse(cli({"dump", "--json", at(c.name)}).out);
-    auto set = cli({"set-category", "New Cat", at(c.name)});
+    auto set = cli({"set-category", "New Cat", file(c.name, c.before)});
     EXPECT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(set.out, at(c.name) + "\n");
     EXPECT_EQ(readFile(dir / c.name), c.after);
-    auto dumpAfter = nlohmann::json::parse(cli({"dump", "--json", at(c.name)}).out);
-    EXPECT_EQ(dumpAfter["category"], "New Cat");
-    dumpAfter["category"] = dumpBefore["category"];
-    EXPECT_EQ(dumpAfter, dumpBefore);
   }
 }
 

@@ -66,11 +66,6 @@ const WriteCase kCases[] = {
 };
 // clang-format on
 
-std::string lastLine(const std::string& text) {
-  const auto all = lines(text);
-  return all.empty() ? "" : all.back();
-}
-
 TEST(WriteSafety, WritesOnlyWhatItShouldAndSaysWhy) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -109,29 +104,29 @@ TEST(WriteSafety, WritesOnlyWhatItShouldAndSaysWhy) {
   }
 }
 
-TEST(WriteSafetyJson, EveryListNamesItsInput) {
-  TempFolder dir;
-  const auto longer = writeFile(dir / "long.afs", afsSource("L", std::string(1030, 'r')));
-  const auto cut = writeFile(dir / "cut.txt", txtSource(std::string(35, 'T'), "c.8bf"));
-  const auto jpg = writeFile(dir / "b.jpg", "nope");
-  const auto run = runProgram(
-      QM_CLI, {"--program-dir", QM_DATA_DIR, "convert", "--to", "8bf", "--json", "--dest",
-               (dir / "out").string(), longer.string(), cut.string(), jpg.string()});
+using WriteSafetyJson = CliFolder;
+
+TEST_F(WriteSafetyJson, EveryListNamesItsInput) {
+  programDir = QM_DATA_DIR;  // its templates make the plugins
+  const auto longer = file("long.afs", afsSource("L", std::string(1030, 'r')));
+  const auto cut = file("cut.txt", txtSource(std::string(35, 'T'), "c.8bf"));
+  const auto jpg = file("b.jpg", "nope");
+  const auto run = cli({"convert", "--to", "8bf", "--json", "--dest", at("out"), longer, cut, jpg});
   EXPECT_EQ(run.exitCode, 1);
   using nlohmann::json;
   EXPECT_EQ(
       json::parse(run.out),
-      json({{"written", {(dir / "out/c.8bf").string()}},
+      json({{"written", {at("out/c.8bf")}},
             {"skipped", json::array()},
-            {"unreadable", {jpg.string()}},
+            {"unreadable", {jpg}},
             {"failed",
-             {{{"path", longer.string()},
+             {{{"path", longer},
                {"reason", "the formula for R has 1030 characters; a plugin holds 1020"}}}},
             {"warnings",
-             {{{"path", cut.string()},
+             {{{"path", cut},
                {"message",
                 "the title has 35 characters; a plugin holds 34, the rest was left out"}}}}}));
-  EXPECT_NE(run.err.find(jpg.string() + ": not a Filter Factory file"), std::string::npos);
+  EXPECT_NE(run.err.find(jpg + ": not a Filter Factory file"), std::string::npos);
 }
 
 TEST(WriteSafetyInterrupt, CtrlCStopsBetweenEntriesKeepingWhatWasWritten) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -47,14 +48,11 @@ std::string afs(const Formulas& f) {
 
 // "same" or where the pictures first differ, so a failure names one byte, not thousands.
 std::string difference(const RawPicture& got, const RawPicture& expected) {
-  if (got.pixels.size() != expected.pixels.size())
-    return "sizes " + std::to_string(got.pixels.size()) + " and " +
-           std::to_string(expected.pixels.size());
-  for (std::size_t i = 0; i < got.pixels.size(); ++i)
-    if (got.pixels[i] != expected.pixels[i])
-      return "byte " + std::to_string(i) + ": " + std::to_string(got.pixels[i]) + " instead of " +
-             std::to_string(expected.pixels[i]);
-  return "same";
+  if (got.pixels.size() != expected.pixels.size()) return "sizes differ";
+  auto [g, e] = std::mismatch(got.pixels.begin(), got.pixels.end(), expected.pixels.begin());
+  if (g == got.pixels.end()) return "same";
+  return "byte " + std::to_string(g - got.pixels.begin()) + ": " + std::to_string(*g) +
+         " instead of " + std::to_string(*e);
 }
 
 class RuntimeVsApply : public ::testing::Test {
@@ -148,17 +146,12 @@ TEST_F(RuntimeVsApply, SampleFiltersWithTheirDialogWord) {
   EXPECT_GE(plugins, 8);
 }
 
-int inverted(int v) {
-  return 255 - v;
-}
-int halved(int v) {
-  return v / 2;
-}
-
 TEST_F(RuntimeVsApply, HostRunsWithAKnownOutcome) {
   const std::array<std::string, 4> invert = {"255-c", "255-c", "255-c", "255-c"};
   const std::array<std::string, 4> half = {"r/2", "g/2", "b/2", "a"};
   const std::string host64 = QM_PLUGIN_HOST, host86 = QM_PLUGIN_HOST_X86;
+  const auto inverted = +[](int v) { return 255 - v; };
+  const auto halved = +[](int v) { return v / 2; };
   const struct {
     std::array<std::string, 4> rgba;
     std::vector<std::string> convertFlags;

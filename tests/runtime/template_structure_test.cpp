@@ -128,9 +128,8 @@ TEST(RuntimeTemplates, WrittenPluginsHaveTheLayoutTheirOptionsChoose) {
     args.push_back(afs.string());
     auto run = qm::test::cli(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dest)) ++files;
-    EXPECT_EQ(files, c.written.size());
+    EXPECT_EQ(std::distance(fs::directory_iterator(dest), fs::directory_iterator{}),
+              std::ptrdiff_t(c.written.size()));
     for (const auto& [name, layout] : c.written) expectLayout(dest / name, layout);
   }
   auto bad = qm::test::cli({"convert", "--to", "8bf", "--arch", "arm", afs.string()});

@@ -69,11 +69,7 @@ TEST(Parser, DeepNestingIsRefusedNotFatal) {
     ASSERT_FALSE(tree.has_value()) << open;
     EXPECT_EQ(tree.error().message, "formula nested too deeply") << open;
   }
-  std::string fine;
-  for (int i = 0; i < 50; ++i) fine += "(";
-  fine += "7";
-  for (int i = 0; i < 50; ++i) fine += ")";
-  EXPECT_EQ(valueOf(fine), 7);
+  EXPECT_EQ(valueOf(std::string(50, '(') + "7" + std::string(50, ')')), 7);
 }
 
 TEST(Parser, LongChainsNeedNoDeepStack) {

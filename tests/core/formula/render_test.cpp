@@ -25,17 +25,13 @@ TEST(Render, ClampsEachChannelAndKeepsAlphaOfThreeChannelRuns) {
   EXPECT_EQ(out.bytes, (Bytes{20, 0, 225, 40, 255, 40, 255, 77, 255, 195, 0, 1}));
 }
 
-TEST(Render, AlphaFormulaRunsOnFourChannels) {
-  Picture in(2, 1, 4);
-  in.bytes = {1, 2, 3, 100, 4, 5, 6, 0};
-  EXPECT_EQ(applyFilter({"a", "c", "z*100", "255-a"}, in),
+TEST(Render, AlphaRunsOnFourChannelsAndCellsLiveAcrossChannelsAndPixels) {
+  Picture rgba(2, 1, 4);
+  rgba.bytes = {1, 2, 3, 100, 4, 5, 6, 0};
+  EXPECT_EQ(applyFilter({"a", "c", "z*100", "255-a"}, rgba),
             (Bytes{100, 2, 200, 155, 0, 5, 200, 255}));
-}
-
-// Cells are shared by the channels of a pixel and carried on to the next pixel.
-TEST(Render, CellsLiveAcrossChannelsAndPixels) {
-  Picture in = uniform(2, 1, {10, 20, 30, 0}, 3);
-  EXPECT_EQ(applyFilter({"put(get(0)+r+g,0),0", "get(0)", "get(0)/2", ""}, in),
+  EXPECT_EQ(applyFilter({"put(get(0)+r+g,0),0", "get(0)", "get(0)/2", ""},
+                        uniform(2, 1, {10, 20, 30, 0}, 3)),
             (Bytes{0, 30, 15, 0, 60, 30}));
 }
 

@@ -26,18 +26,14 @@ typedef struct {
 
 static int readPicture(const char* path, Picture* pic) {
   FILE* f = fopen(path, "rb");
-  if (!f) return 0;
-  uint32_t header[3];
-  int ok = fread(header, 4, 3, f) == 3;
+  uint32_t h[3];
+  int ok = f && fread(h, 4, 3, f) == 3;
   if (ok) {
-    pic->width = header[0];
-    pic->height = header[1];
-    pic->channels = header[2];
-    size_t n = (size_t)pic->width * pic->height * pic->channels;
-    pic->pixels = (uint8_t*)malloc(n);
+    const size_t n = (size_t)h[0] * h[1] * h[2];
+    *pic = (Picture){h[0], h[1], h[2], (uint8_t*)malloc(n)};
     ok = pic->pixels && fread(pic->pixels, 1, n, f) == n;
   }
-  fclose(f);
+  if (f) fclose(f);
   return ok;
 }
 
@@ -164,9 +160,6 @@ static int16_t deliver(void) {
   return 0;
 }
 
-static int16_t advanceState(void) {
-  return deliver();
-}
 static uint8_t notAborted(void) {
   return 0;
 }
@@ -282,7 +275,7 @@ int main(int argc, char** argv) {
   rec->filterCase = host.planes == 4 && rec->imageMode == kModeRGB ? 4 : 1;
   rec->platformData = &parentWindow;
   rec->handleProcs = &handles;
-  rec->advanceState = hasFlag(argc, argv, "--no-advance") ? NULL : advanceState;
+  rec->advanceState = hasFlag(argc, argv, "--no-advance") ? NULL : deliver;
   rec->maxSpace = tile ? 1024 : 1 << 30; /* small space makes the plugin tile */
   rec->inTileHeight = rec->outTileHeight = rec->maskTileHeight =
       (int16_t)(tile ? tile : (int)host.source.height);
