@@ -52,10 +52,8 @@ inline RawPicture fromImage(const host::Image& image, int channels) {
 
 inline bool writeRaw(const std::filesystem::path& file, const RawPicture& picture) {
   std::ofstream out(file, std::ios::binary);
-  for (std::uint32_t v :
-       {static_cast<std::uint32_t>(picture.width), static_cast<std::uint32_t>(picture.height),
-        static_cast<std::uint32_t>(picture.channels)})
-    for (int k = 0; k < 4; ++k) out.put(static_cast<char>(v >> (8 * k)));
+  for (int v : {picture.width, picture.height, picture.channels})
+    for (int k = 0; k < 4; ++k) out.put(static_cast<char>(std::uint32_t(v) >> (8 * k)));
   out.write(reinterpret_cast<const char*>(picture.pixels.data()),
             static_cast<std::streamsize>(picture.pixels.size()));
   return static_cast<bool>(out);

@@ -99,17 +99,14 @@ TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
     std::vector<std::uint8_t> in(std::size_t(l.width) * l.height * l.pixelStride);
     for (auto& b : in) b = std::uint8_t(rng());
     std::array<std::string, 4> f;
-    for (auto& text : f) text = randomFormula(rng, 5);
+    std::string what = std::to_string(l.width) + "x" + std::to_string(l.height) +
+                       " Z=" + std::to_string(l.channels);
+    for (auto& text : f) what += "\n" + (text = randomFormula(rng, 5));
     std::array<std::uint8_t, 8> sliders;
     for (auto& s : sliders) s = std::uint8_t(rng());
-    FilterSetup setup{l.width, l.height, l.channels, sliders, {}};
-    auto program = compileFilter(f, setup);
-    ASSERT_TRUE(program) << f[0] << "\n" << program.error().error.message;
-    expectTiersAgree(*program, l, in, &pool,
-                     std::to_string(l.width) + "x" + std::to_string(l.height) +
-                         " Z=" + std::to_string(l.channels) + "\n" + f[0] + "\n" + f[1] + "\n" +
-                         f[2] + "\n" + f[3],
-                     ranOn);
+    auto program = compileFilter(f, {l.width, l.height, l.channels, sliders, {}});
+    ASSERT_TRUE(program) << what << "\n" << program.error().error.message;
+    expectTiersAgree(*program, l, in, &pool, what, ranOn);
     if (::testing::Test::HasFatalFailure()) return;
   }
   // Most random programs must exercise the fast tiers, or agreement proves little.
