@@ -133,8 +133,6 @@ TEST_F(ApplyTest, CtrlCStopsBetweenPicturesLeavingOnlyCompleteResults) {
     args.push_back(file("in/p" + std::to_string(i) + ".bmp", picture));
   const std::string expected = single(dir / "in/p0.bmp", ".bmp");
   const auto run = interruptedOnceWriting(args, dir / "out");
-  if (run.exitCode == 0) GTEST_SKIP() << "the run ended before the signal";
-  EXPECT_EQ(run.exitCode, 3) << run.err;
   int written = 0;
   for (const auto& e : fs::directory_iterator(dir / "out")) {
     SCOPED_TRACE(e.path().string());
@@ -142,7 +140,8 @@ TEST_F(ApplyTest, CtrlCStopsBetweenPicturesLeavingOnlyCompleteResults) {
     EXPECT_EQ(readFile(e.path()), expected);
     ++written;
   }
-  EXPECT_LT(written, kPictures);
+  if (written == kPictures) GTEST_SKIP() << "the run ended before the signal";
+  EXPECT_EQ(run.exitCode, 3) << run.err;
   EXPECT_EQ(lastLine(run.out), std::to_string(written) + " written, 0 failed");
   EXPECT_NE(run.err.find("quillmark-cli apply: cancelled"), std::string::npos);
 }

@@ -138,12 +138,11 @@ TEST(WriteSafetyInterrupt, CtrlCStopsBetweenEntriesKeepingWhatWasWritten) {
   const auto out = dir / "out";
   const auto run =
       interruptedOnceWriting({"convert", "--to", "afs", "--dest", out.string(), lib.string()}, out);
-  if (run.exitCode == 0) GTEST_SKIP() << "the run ended before the signal";
-  EXPECT_EQ(run.exitCode, 3) << run.err;
   std::size_t written = 0;
   for (const auto& e : fs::directory_iterator(out)) written += e.path().extension() == ".afs";
+  if (written == kEntries) GTEST_SKIP() << "the run ended before the signal";
+  EXPECT_EQ(run.exitCode, 3) << run.err;
   EXPECT_GT(written, 0u);
-  EXPECT_LT(written, static_cast<std::size_t>(kEntries));
   EXPECT_EQ(lastLine(run.out),
             std::to_string(written) + " written, 0 skipped, 0 unreadable, 0 failed");
 }
