@@ -116,6 +116,7 @@ TEST(RuntimeTemplates, WrittenPluginsHaveTheLayoutTheirOptionsChoose) {
   } cases[] = {
       {{}, {{"shape.8bf", kX64}}},
       {{"--ff-template", "3.04"}, {{"shape.8bf", kX86v304}}},
+      {{"--arch", "x86"}, {{"shape.8bf", kX86}}},
       {{"--arch", "both"}, {{"shape.8bf", kX64}, {"shape.x86.8bf", kX86}}},
   };
   int n = 0;
