@@ -2,8 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include "core/settings/spelling.h"
+
 namespace qm::settings {
 namespace {
+
+TEST(Spelling, LenientNumbersAndFlags) {
+  // clang-format off
+  const std::pair<const char*, double> numbers[] = {{"", 0}, {" 1", 1}, {"1", 1}, {"  20x", 20},
+      {"-3", -3}, {"abc", 0}, {"612.5", 612.5}, {"7 8", 7}, {"+4", 4}, {".5", 0.5}};
+  // clang-format on
+  for (const auto& [text, value] : numbers) EXPECT_DOUBLE_EQ(lenientNumber(text), value) << text;
+  EXPECT_EQ(lenientInteger("612.9"), 612);
+  EXPECT_EQ(lenientInteger("99999999999999999999999"), 0);
+  for (const char* on : {"True", "true", "1", " 1", "-1"}) EXPECT_TRUE(readFlag(on)) << on;
+  for (const char* off : {"False", "", "0", " 0", "no"}) EXPECT_FALSE(readFlag(off)) << off;
+}
 
 TEST(Options, EmptyStoreGivesTheFallbacks) {
   MemoryStore store;
@@ -39,10 +53,8 @@ TEST(Options, StoredSpellingsRead) {
     MemoryStore store;
     store.set(kSettings, c.key, c.value);
     Options o = loadOptions(store, initial);
-    EXPECT_EQ(o.noFFOptimize, c.noFFOptimize);
-    EXPECT_EQ(o.scanSubDirs, c.scanSubDirs);
-    EXPECT_EQ(o.autoAdd[2], c.autoAdd2);
-    EXPECT_EQ(o.folderItemLimit, c.folderItemLimit);
+    EXPECT_EQ(std::tie(o.noFFOptimize, o.scanSubDirs, o.autoAdd[2], o.folderItemLimit),
+              std::tie(c.noFFOptimize, c.scanSubDirs, c.autoAdd2, c.folderItemLimit));
   }
 }
 
@@ -61,31 +73,43 @@ TEST(Options, FontAppliesOnlyWithNameAndSizeAndListsStopAtAGap) {
   EXPECT_EQ(loadOptions(store).apps, (std::vector<std::string>{"gimp %1", "krita"}));
 }
 
-TEST(Options, SaveWritesSpellingsAndDropsStaleListKeys) {
+// Every key the Preferences OK button writes, in its spelling, and read back the same.
+TEST(Options, SaveWritesEveryKeyInItsSpellingAndDropsStaleListKeys) {
   MemoryStore store;
   for (int i = 0; i < 5; ++i) store.set(kSettings, "App" + std::to_string(i), "old");
   store.set(kSettings, "PluginType0", "x");
   store.set(kSettings, "PluginType1", "y");
   Options o;
-  o.apps = {"a", "b"};
-  o.noFFOptimize = true;
+  o.interfaceDesign = "Interfc5.des";
+  o.noFFOptimize = o.autoTop = o.passivePaneFolder = o.fullStartUp = true;
+  o.writeFFL10 = false;
   o.autoAdd = {true, false, true};
   o.folderItemLimit = 0;
-  o.fileView = {true, false, false, false, false, true};
+  o.fileView = {true, false, false, true, false, true};
+  o.listFont = {"DejaVu Sans", 11, true, false};
+  o.otherFont = {"Noto Serif", 9, false, true};
+  o.apps = {"/usr/bin/gimp %1", "/usr/bin/krita"};
+  o.pictures = {"/home/u/p.png"};
   saveOptions(store, o);
   // clang-format off
   const std::pair<const char*, const char*> written[] = {
-      {"App0", "a"}, {"App1", "b"}, {"NoFFOptimize", " 1"}, {"ScanSubDirs", " 0"},
-      {"AutoAdd 0", " 1"}, {"AutoAdd 1", " 0"}, {"AutoTop", " 0"}, {"FolderItemLimit", "20"},
-      {"Fileview0", "1"}, {"Fileview1", "0"}, {"FFL1.0", "1"}, {"PassivePaneFolder", "0"},
-      {"FontBold2", "False"}};
+      {"Interface", "Interfc5.des"}, {"NoFFOptimize", " 1"}, {"ScanSubDirs", " 0"},
+      {"AutoAdd 0", " 1"}, {"AutoAdd 1", " 0"}, {"AutoAdd 2", " 1"}, {"AutoTop", " 1"},
+      {"FolderItemLimit", "20"}, {"Fileview0", "1"}, {"Fileview1", "0"}, {"Fileview5", "1"},
+      {"PassivePaneFolder", "1"}, {"FFL1.0", "0"}, {"FullStartUp", "1"},
+      {"FontName1", "DejaVu Sans"}, {"FontSize1", "11"}, {"FontBold1", "True"},
+      {"FontItalic1", "False"}, {"FontName2", "Noto Serif"}, {"FontBold2", "False"},
+      {"FontItalic2", "True"}, {"App0", "/usr/bin/gimp %1"}, {"App1", "/usr/bin/krita"},
+      {"Pic0", "/home/u/p.png"}};
   // clang-format on
   for (const auto& [key, value] : written) EXPECT_EQ(store.get(kSettings, key), value) << key;
-  for (const char* gone : {"App2", "App4", "PluginType1", "UsedFF", "EditorPlugin 0"})
+  for (const char* gone : {"App2", "App4", "Pic1", "PluginType1", "UsedFF", "EditorPlugin 0"})
     EXPECT_FALSE(store.contains(kSettings, gone)) << gone;
   Options back = loadOptions(store);
   EXPECT_EQ(std::tie(back.apps, back.autoAdd, back.fileView),
             std::tie(o.apps, o.autoAdd, o.fileView));
+  EXPECT_EQ(std::tie(back.folderItemLimit, back.otherFont.name, back.otherFont.italic),
+            std::tuple(20, "Noto Serif", true));
 }
 
 TEST(Options, TipsOnlyWhenOne) {
