@@ -21,12 +21,13 @@ TEST(ListEditing, FolderUseFollowsAutoAddAutoTopAndLimit) {
   };
   const Case cases[] = {
       // clang-format off
-      {"listed folder, no Auto Top: stays", {"/a/", "/b/"}, "/b", {true, false, 20}, {"/a/", "/b/"}},
-      {"listed folder moves to the top", {"/a/", "/b/", "/c/"}, "/c", {false, true, 20}, {"/c/", "/a/", "/b/"}},
+      {"listed, no Auto Top: stays", {"/a/", "/b/"}, "/b", {true, false, 20}, {"/a/", "/b/"}},
+      {"listed moves to the top", {"/a/", "/b/", "/c/"}, "/c", {false, true, 20},
+       {"/c/", "/a/", "/b/"}},
       {"new folder without Auto Add", {"/a/"}, "/n", {false, true, 20}, {"/a/"}},
       {"new folder at the end", {"/a/"}, "/n/", {true, false, 20}, {"/a/", "/n/"}},
       {"new folder on top", {"/a/"}, "/n", {true, true, 20}, {"/n/", "/a/"}},
-      {"full list without Auto Top refuses", {"/a/", "/b/"}, "/n", {true, false, 2}, {"/a/", "/b/"}},
+      {"full, no Auto Top: refused", {"/a/", "/b/"}, "/n", {true, false, 2}, {"/a/", "/b/"}},
       {"full Auto Top list drops its last", {"/a/", "/b/"}, "/n", {true, true, 2}, {"/n/", "/a/"}},
       {"limit 0 means 20", {"/a/"}, "/n", {true, false, 0}, {"/a/", "/n/"}},
       // clang-format on
