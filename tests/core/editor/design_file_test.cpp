@@ -1,8 +1,12 @@
-// Reading interface designs: field positions, optional fields in order, unknown words.
+// Reading interface designs: field positions, optional fields in order, unknown words; and
+// the designs and snippets the program ships.
 
 #include "core/editor/design_file.h"
 
 #include <gtest/gtest.h>
+
+#include "core/editor/diagnostics.h"
+#include "core/editor/snippets.h"
 
 namespace qm::editor {
 namespace {
@@ -15,9 +19,7 @@ TEST(DesignFile, TwoShapesEndingAfterTheOutline) {
                          "Rect,0,0,400,300,0,0\r\n"
                          "Ellipse,10,10,390,290,0,0\r\n"
                          "RGN_COPY\r\n");
-  EXPECT_EQ(d.background, "back.bmp");
-  EXPECT_EQ(d.width, 400);
-  EXPECT_EQ(d.height, 300);
+  EXPECT_EQ(std::tie(d.background, d.width, d.height), std::tuple("back.bmp", 400, 300));
   ASSERT_TRUE(d.outline);
   EXPECT_EQ(d.outline->first.kind, ShapeKind::Rect);
   EXPECT_EQ(d.outline->first.rect, (DesignRect{0, 0, 400, 300}));
@@ -25,9 +27,8 @@ TEST(DesignFile, TwoShapesEndingAfterTheOutline) {
   EXPECT_EQ(d.outline->steps[0].shape.kind, ShapeKind::Ellipse);
   EXPECT_EQ(d.outline->steps[0].mode, CombineMode::Copy);
   EXPECT_FALSE(d.sliderStyle);
-  EXPECT_EQ(d.hotspotField, Presence::EndOfFile);
-  EXPECT_EQ(d.codeBoxField, Presence::EndOfFile);
-  EXPECT_EQ(d.codeBoxes, kDefaultCodeBoxes);
+  EXPECT_EQ(std::tie(d.hotspotField, d.codeBoxField, d.codeBoxes),
+            std::tuple(Presence::EndOfFile, Presence::EndOfFile, kDefaultCodeBoxes));
 }
 
 TEST(DesignFile, FurtherShapesUnknownModeAndOptionalFields) {
@@ -39,20 +40,19 @@ TEST(DesignFile, FurtherShapesUnknownModeAndOptionalFields) {
                          "Mailto,10,20,110,40,\"me@example.org\",\"Write to me\"\n"
                          "CodeWindows,5,6,105,206\n");
   ASSERT_TRUE(d.outline);
-  EXPECT_EQ(d.outline->first.cornerWidth, 20);
-  EXPECT_EQ(d.outline->first.cornerHeight, 30);
+  EXPECT_EQ(std::tie(d.outline->first.cornerWidth, d.outline->first.cornerHeight),
+            std::tuple(20, 30));
   ASSERT_EQ(d.outline->steps.size(), 3u);
-  EXPECT_EQ(d.outline->steps[0].mode, CombineMode::Diff);
-  EXPECT_EQ(d.outline->steps[1].mode, CombineMode::Diff);  // unknown word keeps the mode
-  EXPECT_EQ(d.outline->steps[2].mode, CombineMode::Or);
+  // An unknown word keeps the mode.
+  EXPECT_EQ(std::tie(d.outline->steps[0].mode, d.outline->steps[1].mode, d.outline->steps[2].mode),
+            std::tuple(CombineMode::Diff, CombineMode::Diff, CombineMode::Or));
   EXPECT_EQ(d.outline->steps[2].shape.rect.bottom, 10);  // 10.5 rounds half to even
   EXPECT_EQ(d.sliderStyle, 3);
   EXPECT_EQ(d.hotspotField, Presence::Given);
-  EXPECT_EQ(d.hotspot.rect, (DesignRect{10, 20, 110, 40}));
-  EXPECT_EQ(d.hotspot.address, "me@example.org");
-  EXPECT_EQ(d.hotspot.tooltip, "Write to me");
-  EXPECT_EQ(d.codeBoxField, Presence::Given);
-  EXPECT_EQ(d.codeBoxes, (DesignRect{5, 6, 105, 206}));
+  EXPECT_EQ(std::tie(d.hotspot.rect, d.hotspot.address, d.hotspot.tooltip),
+            std::tuple(DesignRect{10, 20, 110, 40}, "me@example.org", "Write to me"));
+  EXPECT_EQ(std::tie(d.codeBoxField, d.codeBoxes),
+            std::tuple(Presence::Given, DesignRect{5, 6, 105, 206}));
 }
 
 TEST(DesignFile, OtherWordsAreConsumedInTheirPositions) {
@@ -60,9 +60,8 @@ TEST(DesignFile, OtherWordsAreConsumedInTheirPositions) {
                          "2,400,300,Rect,0,0,400,300,0,0,Rect,0,0,1,1,0,0,RGN_AND\n"
                          "PlainSliders\nNoMail\nCodeWindows,1,2,3,4\n");
   EXPECT_FALSE(d.sliderStyle);
-  EXPECT_EQ(d.hotspotField, Presence::Other);
-  EXPECT_EQ(d.codeBoxField, Presence::Given);
-  EXPECT_EQ(d.codeBoxes, (DesignRect{1, 2, 3, 4}));
+  EXPECT_EQ(std::tie(d.hotspotField, d.codeBoxField, d.codeBoxes),
+            std::tuple(Presence::Other, Presence::Given, DesignRect{1, 2, 3, 4}));
 }
 
 TEST(DesignFile, ABadNumberSpoilsOnlyItsStep) {
@@ -75,9 +74,7 @@ TEST(DesignFile, ABadNumberSpoilsOnlyItsStep) {
   EXPECT_EQ(d.hotspotField, Presence::Other);  // 99999 does not fit: hotspot left as it was
   EXPECT_EQ(d.codeBoxes, (DesignRect{1, 2, 3, 4}));
   Design empty = parseDesign("");
-  EXPECT_TRUE(empty.background.empty());
-  EXPECT_FALSE(empty.width);
-  EXPECT_FALSE(empty.outline);
+  EXPECT_TRUE(empty.background.empty() && !empty.width && !empty.outline);
 }
 
 TEST(DesignFile, FieldsSplitOnCommasAndLineBreaksWithQuotes) {
@@ -85,18 +82,24 @@ TEST(DesignFile, FieldsSplitOnCommasAndLineBreaksWithQuotes) {
             (std::vector<std::string>{"a, b", "c", "d", "", "e"}));
 }
 
-TEST(DesignFile, ShippedDesignsReadCompletely) {
-  const auto folder = std::filesystem::path(QM_SOURCE_DIR) / "data" / "interface";
+TEST(ShippedData, EveryDesignReadsCompletelyAndEverySnippetParses) {
+  const std::filesystem::path data = std::filesystem::path(QM_SOURCE_DIR) / "data";
+  const auto folder = data / "interface";
   for (const char* name : {"Interfc4.des", "Interfc5.des", "Plain.des"}) {
     SCOPED_TRACE(name);
     Design d = readDesignFile(designPath(folder, name));
-    EXPECT_EQ(d.width, 780);
-    EXPECT_EQ(d.height, 540);
+    EXPECT_EQ(std::tie(d.width, d.height, d.codeBoxField), std::tuple(780, 540, Presence::Given));
     EXPECT_TRUE(d.outline);
-    EXPECT_EQ(d.codeBoxField, Presence::Given);
     EXPECT_TRUE(d.background.empty() || std::filesystem::exists(folder / d.background));
   }
   EXPECT_EQ(designPath(folder, "Missing.des").filename(), "Interfc5.des");
+  auto snippets = readSnippetFile(data / "Snipets.db");
+  ASSERT_GE(snippets.size(), 15u);
+  for (const auto& s : snippets) {
+    SCOPED_TRACE(s.name);
+    EXPECT_FALSE(s.name.empty());
+    EXPECT_TRUE(checkFormula(s.code).empty()) << describe(checkFormula(s.code).front());
+  }
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 #include "core/editor/diagnostics.h"
 #include "core/editor/editor_fields.h"
 #include "core/editor/preview_formulas.h"
+#include "core/editor/preview_run.h"
 #include "core/editor/save_rules.h"
 #include "core/editor/slider_rules.h"
 #include "core/editor/snippets.h"
 #include "core/ff/sources.h"
+#include "support/temp_folder.h"
 
 namespace qm::editor {
 namespace {
@@ -22,15 +24,12 @@ TEST(Snippets, LinesGiveCodeAndNameSkippingCommentsAndBlanks) {
       "x*255/X;  Ramp\n"
       "lone\r"
       "abs(a);\n");
-  ASSERT_EQ(snippets.size(), 4u);
-  EXPECT_EQ(snippets[0].code, "put(r,0)");
-  EXPECT_EQ(snippets[0].name, "Keep red");
-  EXPECT_EQ(snippets[1].code, "x*255/X");
-  EXPECT_EQ(snippets[1].name, " Ramp");  // the name starts two characters after the ";"
-  EXPECT_EQ(snippets[2].code, "lone");
-  EXPECT_EQ(snippets[2].name, "");
-  EXPECT_EQ(snippets[3].code, "abs(a)");
-  EXPECT_EQ(snippets[3].name, "");
+  std::vector<std::pair<std::string, std::string>> got;
+  for (const auto& s : snippets) got.emplace_back(s.code, s.name);
+  // A name starts two characters after the ";".
+  EXPECT_EQ(got,
+            (decltype(got){
+                {"put(r,0)", "Keep red"}, {"x*255/X", " Ramp"}, {"lone", ""}, {"abs(a)", ""}}));
   EXPECT_TRUE(readSnippetFile("/nonexistent/Snipets.db").empty());
 }
 
@@ -100,11 +99,16 @@ TEST(PreviewFormulas, OneBoxAndAlphaViewRules) {
     bool alphaShown;
   } cases[] = {
       // clang-format off
-      {"one box copies red", {"r/2", "g", "b", "a"}, true, false, {"r/2", "r/2", "r/2", "a"}, false},
-      {"alpha a is the colour preview", {"r", "g", "b", "a"}, false, true, {"r", "g", "b", "a"}, false},
-      {"alpha shown in all three", {"r", "g", "b", "a/2"}, false, true, {"i/2", "i/2", "i/2", "a/2"}, true},
-      {"get keeps red and green", {"put(r,0)", "g", "b", "get(0)"}, false, true, {"put(r,0)", "g", "get(0)", "get(0)"}, true},
-      {"get with a short red", {"r", "g", "b", "get(0)"}, false, true, {"get(0)", "get(0)", "get(0)", "get(0)"}, true},
+      {"one box copies red", {"r/2", "g", "b", "a"}, true, false,
+       {"r/2", "r/2", "r/2", "a"}, false},
+      {"alpha a is the colour preview", {"r", "g", "b", "a"}, false, true,
+       {"r", "g", "b", "a"}, false},
+      {"alpha shown in all three", {"r", "g", "b", "a/2"}, false, true,
+       {"i/2", "i/2", "i/2", "a/2"}, true},
+      {"get keeps red and green", {"put(r,0)", "g", "b", "get(0)"}, false, true,
+       {"put(r,0)", "g", "get(0)", "get(0)"}, true},
+      {"get with a short red", {"r", "g", "b", "get(0)"}, false, true,
+       {"get(0)", "get(0)", "get(0)", "get(0)"}, true},
       {"alpha view off", {"r", "g", "b", "a/2"}, false, false, {"r", "g", "b", "a/2"}, false},
       // clang-format on
   };
@@ -127,9 +131,6 @@ TEST(Fields, GatherScatterAndClipboardLayout) {
   fields.sliders.values = {40, 0, 7, 0, 0, 0, 0, 0};
   fields.sliders.mapActive[1] = true;  // sliders 2 and 3, name left empty
   ff::FFRecord rec = gather(fields, {});
-  EXPECT_EQ(rec.formulas[0], "src(x,y+ctl(0)/8,0)");
-  EXPECT_EQ(rec.formulas[3], "a");
-  EXPECT_EQ(rec.mapNames[1], "Map 2");
   EXPECT_EQ(ff::textSourceText(rec),
             "Category: Distort\r\nTitle: Wave\r\nCopyright: (c) Me\r\nAuthor: Me\r\n"
             "Filename: Wave.afs\r\n\r\n"
@@ -138,32 +139,56 @@ TEST(Fields, GatherScatterAndClipboardLayout) {
             "val[0]: 40\r\nval[2]: 7\r\nval[3]: 0\r\n\r\n");
   EditorFields back = EditorFields::reset();
   scatter(rec, back);
-  EXPECT_EQ(back.texts, fields.texts);
-  EXPECT_EQ(back.boxes, fields.boxes);
-  EXPECT_EQ(sliderCaption(back, 3), "Map 2");
-  EXPECT_EQ(sliderCaption(back, 0), "Height");
+  EXPECT_EQ(std::tie(back.texts, back.boxes), std::tie(fields.texts, fields.boxes));
+  EXPECT_EQ(std::tuple(sliderCaption(back, 0), sliderCaption(back, 3)),
+            std::tuple("Height", "Map 2"));
 }
 
 TEST(Diagnostics, EachChannelReportsItsFirstErrorWithColumn) {
   auto found = checkFormulas({"r+", "g", "foo(1)", "a)"});
   ASSERT_EQ(found.size(), 3u);
   EXPECT_EQ(describe(found[0]), "R:3: unexpected end of formula");
-  EXPECT_EQ(found[1].channel, 2);
-  EXPECT_EQ(found[1].position, 0u);
-  EXPECT_EQ(found[1].length, 3u);
+  EXPECT_EQ(std::tie(found[1].channel, found[1].position, found[1].length), std::tuple(2, 0u, 3u));
   EXPECT_EQ(describe(found[2]), "A:2: unmatched ')'");
   EXPECT_TRUE(checkFormulas({"r", "g", "b", "a // fine"}).empty());
 }
 
-TEST(ShippedData, EverySnippetParsesAndEveryDesignHasItsParts) {
-  const std::filesystem::path data = std::filesystem::path(QM_SOURCE_DIR) / "data";
-  auto snippets = readSnippetFile(data / "Snipets.db");
-  ASSERT_GE(snippets.size(), 15u);
-  for (const auto& s : snippets) {
-    SCOPED_TRACE(s.name);
-    EXPECT_FALSE(s.name.empty());
-    EXPECT_TRUE(checkFormula(s.code).empty()) << describe(checkFormula(s.code).front());
-  }
+TEST(PreviewRun, CompilesTheRecordAndRunsItOnACopyOfThePicture) {
+  qm::test::TempFolder dir;
+  std::filesystem::copy_file(std::filesystem::path(QM_DATA_DIR) / "photo30.dll",
+                             dir / "photo30.dll");
+  PreviewRequest request;
+  request.record.formulas = {"255-r", "ctl(2)", "x*10", "a"};
+  request.record.controlNames[2] = "Green";
+  request.record.sliderValues[2] = 77;
+  auto picture = std::make_shared<host::Image>(host::Image::blank(4, 2, false));
+  picture->pixel(1, 0)[0] = 5;
+  request.picture = picture;
+  request.options.programDir = dir.path();
+
+  auto result = runPreview(request, nullptr);
+  ASSERT_TRUE(result.image) << result.message;
+  EXPECT_EQ(result.image->pixel(1, 0)[0], 250);
+  EXPECT_EQ(result.image->pixel(1, 0)[1], 77);
+  EXPECT_EQ(result.image->pixel(3, 1)[2], 30);
+  EXPECT_EQ(picture->pixel(1, 0)[0], 5);  // the preview copy stays as it was
+  EXPECT_TRUE(std::filesystem::exists(dir / "preview" / "temp.dll"));
+
+  request.cancelled = [] { return true; };  // a newer preview came
+  result = runPreview(request, nullptr);
+  EXPECT_FALSE(result.image);
+  EXPECT_TRUE(result.message.empty());
+  request.cancelled = nullptr;
+
+  request.record.formulas[0] = "r+";
+  result = runPreview(request, nullptr);
+  EXPECT_FALSE(result.image);
+  EXPECT_NE(result.message.find("R formula"), std::string::npos) << result.message;
+
+  request.options.programDir = dir / "missing";
+  result = runPreview(request, nullptr);
+  EXPECT_FALSE(result.image);
+  EXPECT_FALSE(result.message.empty());
 }
 
 }  // namespace

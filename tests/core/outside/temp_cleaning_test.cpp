@@ -1,11 +1,7 @@
 #include "core/outside/temp_cleaning.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <cstring>
+#include <sys/stat.h>
 
 #include "support/temp_folder.h"
 
@@ -14,22 +10,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A listening Unix socket at path, as a running program leaves one; closed on destruction.
-struct SocketAt {
-  explicit SocketAt(const fs::path& path) : fd(::socket(AF_UNIX, SOCK_STREAM, 0)) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  }
-  ~SocketAt() {
-    if (fd >= 0) ::close(fd);
-  }
-  int fd;
-  bool bound = false;
-};
-
-// Real files, links and a socket; only the owner and the age of some are faked.
+// Real files, links and a named pipe (a socket or pipe a running program left); only the owner and
+// the age of some are faked.
 TEST(TempCleaning, RemovesOnlyOurOldFilesLinksAndEmptiedFolders) {
   test::TempFolder root;
   test::TempFolder outside;
@@ -43,8 +25,7 @@ TEST(TempCleaning, RemovesOnlyOurOldFilesLinksAndEmptiedFolders) {
   test::writeFile(tmp / "foreign" / "old.txt", "x");
   fs::create_symlink(target, tmp / "link");
   fs::create_directory_symlink(outside.path(), tmp / "folderlink");
-  SocketAt socket(tmp / "socket");
-  ASSERT_TRUE(socket.bound);
+  ASSERT_EQ(::mkfifo((tmp / "pipe").c_str(), 0600), 0);
 
   // The disk's own answers two days from now, with owner and age faked by name.
   FactsOf disk = diskFacts(std::chrono::system_clock::now() + std::chrono::hours(48));
@@ -63,7 +44,7 @@ TEST(TempCleaning, RemovesOnlyOurOldFilesLinksAndEmptiedFolders) {
   for (const char* gone : {"old.txt", "sub", "link", "folderlink"})
     EXPECT_FALSE(fs::exists(fs::symlink_status(tmp / gone))) << gone;
   for (const char* kept :
-       {"theirs.txt", "recent.txt", "socket", "busy/recent.txt", "foreign/old.txt"})
+       {"theirs.txt", "recent.txt", "pipe", "busy/recent.txt", "foreign/old.txt"})
     EXPECT_TRUE(fs::exists(tmp / kept)) << kept;
   EXPECT_TRUE(fs::is_directory(tmp));
   EXPECT_EQ(test::readFile(target), "outside");
@@ -77,9 +58,7 @@ TEST(TempCleaning, DiskFactsTellKindOwnerAndAge) {
   auto now = std::chrono::system_clock::now();
   auto f = diskFacts(now)(file);
   ASSERT_TRUE(f);
-  EXPECT_EQ(f->kind, EntryKind::File);
-  EXPECT_TRUE(f->ownedByUs);
-  EXPECT_TRUE(f->recent);
+  EXPECT_EQ(std::tie(f->kind, f->ownedByUs, f->recent), std::tuple(EntryKind::File, true, true));
   EXPECT_FALSE(diskFacts(now + std::chrono::hours(25))(file)->recent);
   EXPECT_EQ(diskFacts(now)(dir / "l")->kind, EntryKind::Link);
   EXPECT_EQ(diskFacts(now)(dir.path())->kind, EntryKind::Folder);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "core/preferences/associations.h"
 #include "core/preferences/list_file.h"
 #include "core/preferences/preview_cache.h"
 #include "core/preferences/templates.h"
@@ -10,77 +13,20 @@
 namespace qm::preferences {
 namespace {
 
-using settings::kSettings;
-
-// Every key the OK button writes, in its spelling, and read back the same.
-TEST(PreferencesModel, OkWritesEveryKeyInItsSpellingAndLoadReadsItBack) {
+// The store's keys are checked with the options; OK also writes the two list files.
+TEST(PreferencesModel, OkWritesTheListFilesAndLoadReadsThemBack) {
   test::TempFolder dir;
   settings::MemoryStore store;
-  for (int i = 0; i < 5; ++i) store.set(kSettings, "App" + std::to_string(i), "old");
-  store.set(kSettings, "PluginType0", "old");
-  store.set(kSettings, "PluginType1", "old");
   settings::Options o;
   o.interfaceDesign = "Interfc5.des";
-  o.noFFOptimize = true;
-  o.scanSubDirs = true;
-  o.autoAdd = {true, false, true};
-  o.autoTop = true;
-  o.folderItemLimit = 0;
-  o.fileView = {true, false, false, true, false, true};
-  o.passivePaneFolder = true;
-  o.writeFFL10 = false;
-  o.fullStartUp = true;
-  o.listFont = {"DejaVu Sans", 11, true, false};
-  o.otherFont = {"Noto Serif", 9, false, true};
-  o.apps = {"/usr/bin/gimp %1", "/usr/bin/krita"};
-  o.pictures = {"/home/u/p.png"};
   o.folders = {"/home/u/plugins/", "/srv/a, b/"};
   o.pluginTypes = {{"Foo (foo|1)", true}, {"Zed (z|3)", false}};
   ASSERT_TRUE(savePreferences(store, dir.path(), o));
-
-  const std::pair<const char*, const char*> expected[] = {
-      {"Interface", "Interfc5.des"},
-      {"NoFFOptimize", " 1"},
-      {"ScanSubDirs", " 1"},
-      {"AutoAdd 0", " 1"},
-      {"AutoAdd 1", " 0"},
-      {"AutoAdd 2", " 1"},
-      {"AutoTop", " 1"},
-      {"FolderItemLimit", "20"},
-      {"Fileview0", "1"},
-      {"Fileview1", "0"},
-      {"Fileview5", "1"},
-      {"PassivePaneFolder", "1"},
-      {"FFL1.0", "0"},
-      {"FullStartUp", "1"},
-      {"FontName1", "DejaVu Sans"},
-      {"FontSize1", "11"},
-      {"FontBold1", "True"},
-      {"FontItalic1", "False"},
-      {"FontName2", "Noto Serif"},
-      {"FontItalic2", "True"},
-      {"App0", "/usr/bin/gimp %1"},
-      {"App1", "/usr/bin/krita"},
-      {"Pic0", "/home/u/p.png"},
-  };
-  for (auto [key, value] : expected) {
-    SCOPED_TRACE(key);
-    EXPECT_EQ(store.get(kSettings, key), value);
-  }
-  for (const char* gone : {"App2", "App4", "Pic1", "PluginType0", "PluginType1"})
-    EXPECT_FALSE(store.contains(kSettings, gone)) << gone;
+  EXPECT_EQ(store.get(settings::kSettings, "Interface"), "Interfc5.des");
   EXPECT_EQ(test::readFile(dir / "FolderList.log"), "/home/u/plugins/\r\n/srv/a, b/\r\n");
-  EXPECT_EQ(test::readFile(dir / "PlugTypes.ini"), "Foo (foo|1)\r\nTrue\r\nZed (z|3)\r\nFalse\r\n");
-
   settings::Options back = loadPreferences(store, dir.path());
-  EXPECT_EQ(back.folders, o.folders);
-  EXPECT_EQ(back.pluginTypes, o.pluginTypes);
-  EXPECT_EQ(back.apps, o.apps);
-  EXPECT_EQ(back.fileView, o.fileView);
-  EXPECT_EQ(back.autoAdd, o.autoAdd);
-  EXPECT_EQ(back.folderItemLimit, 20);
-  EXPECT_EQ(back.otherFont.name, "Noto Serif");
-  EXPECT_TRUE(back.otherFont.italic);
+  EXPECT_EQ(std::tie(back.interfaceDesign, back.folders, back.pluginTypes),
+            std::tie(o.interfaceDesign, o.folders, o.pluginTypes));
 }
 
 TEST(PreferencesModel, ListFilesReadEveryLineEndingAndMissingFilesGiveDefaults) {
@@ -98,13 +44,10 @@ TEST(PreferencesModel, ListFilesReadEveryLineEndingAndMissingFilesGiveDefaults) 
 TEST(PreferencesModel, TemplateSizesAndTheOptionsTheWriterReads) {
   test::TempFolder dir;
   for (std::uintmax_t size : {49152u, 49664u, 57344u, 99712u, 99840u, 57343u, 0u}) {
-    SCOPED_TRACE(size);
     auto file = test::writeFile(dir / "t.8bf", std::string(size, 'x'));
-    bool known = size != 57343u && size != 0u;
-    EXPECT_EQ(isKnownTemplate(file), known);
+    EXPECT_EQ(isKnownTemplate(file), size != 57343u && size != 0u) << size;
   }
   EXPECT_FALSE(isKnownTemplate(dir / "none.8bf"));
-
   settings::Options o;
   o.usedFF = 2;
   o.photoshopTemplate = "/t/mine.8bf";
@@ -127,6 +70,61 @@ TEST(PreferencesModel, ClearCacheEmptiesTheCacheFolderAndKeepsIt) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "cache"));
   EXPECT_TRUE(std::filesystem::is_empty(dir / "cache"));
   EXPECT_TRUE(std::filesystem::exists(dir / "keep.txt"));
+}
+
+TEST(Associations, FilesAndCommandsForTheTickedTypes) {
+  test::TempFolder dataHome;
+  std::vector<std::vector<std::string>> calls;
+  auto run = [&calls](const std::vector<std::string>& argv) {
+    calls.push_back(argv);
+    return argv[0] != "xdg-mime" || argv[3] != "application/x-premiere-plugin";
+  };
+  auto done = setAssociations(dataHome.path(), execQuoted("/opt/q m/quillmark"),
+                              {".8bf", ".prm", ".pff"}, run);
+  EXPECT_EQ(done, (std::vector<std::string>{".8bf", ".pff"}));
+
+  const std::string desktop = test::readFile(dataHome / "applications" / "quillmark.desktop");
+  EXPECT_NE(desktop.find("\nExec=\"/opt/q m/quillmark\" %f\n"), std::string::npos) << desktop;
+  EXPECT_NE(
+      desktop.find("\nMimeType=application/x-photoshop-filter;application/x-premiere-plugin;"
+                   "application/x-filter-factory-library;application/x-filter-factory-source;\n"),
+      std::string::npos);
+  const std::string xml = test::readFile(dataHome / "mime" / "packages" / "quillmark.xml");
+  for (const char* part :
+       {"<mime-type type=\"application/x-filter-factory-source\">", "<glob pattern=\"*.afs\"/>",
+        "<glob pattern=\"*.pff\"/>", "<glob pattern=\"*.8bf\"/>", "<glob pattern=\"*.ffl\"/>"})
+    EXPECT_NE(xml.find(part), std::string::npos) << part;
+
+  const std::vector<std::vector<std::string>> expected = {
+      {"update-mime-database", (dataHome / "mime").string()},
+      {"update-desktop-database", (dataHome / "applications").string()},
+      {"xdg-mime", "default", "quillmark.desktop", "application/x-photoshop-filter"},
+      {"xdg-mime", "default", "quillmark.desktop", "application/x-premiere-plugin"},
+      {"xdg-mime", "default", "quillmark.desktop", "application/x-filter-factory-source"}};
+  EXPECT_EQ(calls, expected);
+
+  // The desktop's own checkers agree, where they are installed.
+  const std::string file = (dataHome / "applications" / "quillmark.desktop").string();
+  if (std::system("command -v desktop-file-validate >/dev/null") == 0) {
+    EXPECT_EQ(std::system(("desktop-file-validate '" + file + "'").c_str()), 0);
+  }
+  const std::string mime = (dataHome / "mime" / "packages" / "quillmark.xml").string();
+  if (std::system("command -v xmllint >/dev/null") == 0) {
+    EXPECT_EQ(std::system(("xmllint --noout '" + mime + "'").c_str()), 0);
+  }
+}
+
+TEST(Associations, NothingTickedWritesNothingAndAnUnwritableFolderStops) {
+  test::TempFolder dataHome;
+  int calls = 0;
+  auto run = [&calls](const std::vector<std::string>&) { return ++calls, true; };
+  EXPECT_TRUE(setAssociations(dataHome.path(), "quillmark", {}, run).empty());
+  EXPECT_FALSE(std::filesystem::exists(dataHome / "applications"));
+  test::writeFile(dataHome / "blocked", "a file where a folder should be");
+  EXPECT_TRUE(setAssociations(dataHome / "blocked", "quillmark", {".8bf"}, run).empty());
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(execQuoted("/usr/bin/quillmark"), "/usr/bin/quillmark");
+  EXPECT_EQ(execQuoted("/a b/$q"), "\"/a b/\\\\$q\"");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Delete to the trash, FFL placeholders, and Kill.
+// Delete to the trash, FFL placeholders, Kill, Kill Folder(s) and DeleteTree.
 
+#include "core/shell/delete_tree.h"
 #include "shell_fixture.h"
 
 namespace qm::shell::test {
@@ -43,8 +44,8 @@ TEST_F(FflDeleteTest, WritesTwoSlashesOverEachEntryAndKeepsTheSize) {
   prompter_.askAnswers = {Button::Yes};
   auto outcome = cmd_DeleteFiles(ports_, request_);
   EXPECT_EQ(onlyMessage().text, "Do you want to delete these/this FFL item(s)?");
-  EXPECT_EQ(onlyMessage().title, "Delete FFL Item");
-  EXPECT_EQ(onlyMessage().icon, Icon::Question);
+  EXPECT_EQ(std::tie(onlyMessage().title, onlyMessage().icon),
+            std::tuple("Delete FFL Item", Icon::Question));
   EXPECT_EQ(readFile(library_), "FFL1.0\r\n2\r\n//e.8bf\r\nCat\r\n//o.8bf\r\nC");
   EXPECT_EQ(outcome.removedFflPositions, (std::vector<std::uint64_t>{11, 25}));
   EXPECT_EQ(names(left()), std::vector<std::string>{"lib.ffl"});
@@ -73,9 +74,8 @@ TEST_F(ShellTest, KillAsksWithTheStopIconAndErasesUntilEscape) {
             "These 3 files will be erased and won't be put in the trash can.\rProceed anyway?" +
                 ("\r\n" + request_.selectedFiles[0].string()) + "\r\n" +
                 request_.selectedFiles[1].string() + "\r\n" + request_.selectedFiles[2].string());
-  EXPECT_EQ(onlyMessage().title, "Kill");
-  EXPECT_EQ(onlyMessage().icon, Icon::Critical);
-  EXPECT_EQ(onlyMessage().buttons, Buttons::YesNoDefaultNo);
+  EXPECT_EQ(std::tie(onlyMessage().title, onlyMessage().icon, onlyMessage().buttons),
+            std::tuple("Kill", Icon::Critical, Buttons::YesNoDefaultNo));
   EXPECT_TRUE(outcome.cancelled);
   EXPECT_EQ(names(left()), std::vector<std::string>{"c.8bf"});
   EXPECT_TRUE(outcome.active.refresh);
@@ -95,6 +95,67 @@ TEST_F(ShellTest, KillInPluginViewDropsRowsOfErasedFilesOnly) {
   EXPECT_EQ(prompter_.messages.back().text,
             " 1 file(s) or folder(s) couldn't be erased:\r\n" + locked.string());
   EXPECT_FALSE(outcome.active.refresh);
+}
+
+class KillFolderTest : public ShellTest {
+ protected:
+  // tree/a, tree/sub/b, tree/sub/locked, tree/sub/deeper/c
+  KillFolderTest() {
+    tree_ = left() / "tree";
+    put(tree_, "a", "1");
+    put(tree_ / "sub", "b", "2");
+    locked_ = put(tree_ / "sub", "locked", "3");
+    put(tree_ / "sub" / "deeper", "c", "4");
+    request_.selectedFolders = {tree_};
+  }
+  stdfs::path tree_;
+  stdfs::path locked_;
+};
+
+TEST_F(KillFolderTest, DeletesEverythingAndMovesPanesOut) {
+  request_.passive.folder = tree_ / "sub";
+  prompter_.askAnswers = {Button::Yes};
+  auto outcome = cmd_KillDir(ports_, request_);
+  EXPECT_EQ(std::tie(onlyMessage().title, onlyMessage().icon),
+            std::tuple("Kill Folders", Icon::Critical));
+  EXPECT_TRUE(names(left()).empty());
+  EXPECT_EQ(outcome.passive.showFolder, left());
+  EXPECT_FALSE(outcome.active.showFolder.has_value());
+  EXPECT_TRUE(outcome.active.refresh);
+}
+
+TEST_F(KillFolderTest, LockedFileIsCountedAndStaysWithItsFolders) {
+  fs_.failRemove = {locked_};
+  prompter_.askAnswers = {Button::Yes};
+  cmd_KillDir(ports_, request_);
+  ASSERT_EQ(prompter_.messages.size(), 3u);
+  EXPECT_EQ(prompter_.messages[1].text,
+            " 1 files or folders couldn't be deleted.\rThey are probably used by running "
+            "applications.");
+  EXPECT_EQ(prompter_.messages[2].text,
+            "Error while deleting...\rPlease check, if all selected files were deleted.");
+  EXPECT_EQ(prompter_.messages[2].title, "Error");
+  EXPECT_EQ(names(tree_), std::vector<std::string>{"sub"});
+  EXPECT_EQ(names(tree_ / "sub"), std::vector<std::string>{"locked"});
+}
+
+TEST_F(KillFolderTest, DeleteTreeRemovesLinksWithoutFollowingThem) {
+  auto outside = put(temp_ / "outside", "keep", "K");
+  stdfs::create_directory_symlink(temp_ / "outside", tree_ / "link");
+  stdfs::create_directory_symlink(temp_ / "outside", left() / "toplink");
+  EXPECT_TRUE(DeleteTree(fs_, left() / "toplink").removed);
+  auto result = DeleteTree(fs_, tree_);
+  EXPECT_TRUE(result.removed);
+  EXPECT_EQ(result.failures, 0);
+  EXPECT_EQ(qm::test::readFile(outside), "K");
+  EXPECT_TRUE(names(left()).empty());
+}
+
+TEST_F(KillFolderTest, DeleteTreeNeverTouchesARoot) {
+  fs_.calls = 0;
+  auto result = DeleteTree(fs_, tree_.root_path());
+  EXPECT_FALSE(result.removed);
+  EXPECT_EQ(fs_.calls, 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -37,9 +38,26 @@ class FaultyFs final : public Fs {
   std::expected<std::vector<FsEntry>, std::error_code> list(const stdfs::path& f) override {
     return ++calls, disk_.list(f);
   }
-  FsStatus copyFile(const stdfs::path& from, const stdfs::path& to) override;
-  FsStatus rename(const stdfs::path& from, const stdfs::path& to) override;
-  FsStatus removeFile(const stdfs::path& p) override;
+  FsStatus copyFile(const stdfs::path& from, const stdfs::path& to) override {
+    ++calls;
+    if (failCopyFrom.contains(from) || failCopyFrom.contains(from.parent_path() / "*")) {
+      // A disk that fills up half-way leaves a partial file behind.
+      (void)disk_.writeNewFile(to, "partial");
+      return failure(std::errc::no_space_on_device);
+    }
+    return disk_.copyFile(from, to);
+  }
+  FsStatus rename(const stdfs::path& from, const stdfs::path& to) override {
+    ++calls;
+    if (failRenameFrom.contains(from)) return failure(std::errc::permission_denied);
+    if (onOtherDevice(from) != onOtherDevice(to)) return failure(std::errc::cross_device_link);
+    return disk_.rename(from, to);
+  }
+  FsStatus removeFile(const stdfs::path& p) override {
+    ++calls;
+    if (failRemove.contains(p)) return failure(std::errc::device_or_resource_busy);
+    return disk_.removeFile(p);
+  }
   FsStatus removeEmptyFolder(const stdfs::path& p) override {
     return ++calls, disk_.removeEmptyFolder(p);
   }
@@ -55,7 +73,13 @@ class FaultyFs final : public Fs {
   }
 
  private:
-  bool onOtherDevice(const stdfs::path& p) const;
+  static std::unexpected<std::error_code> failure(std::errc code) {
+    return std::unexpected(std::make_error_code(code));
+  }
+  bool onOtherDevice(const stdfs::path& p) const {
+    auto rest = p.lexically_relative(otherDevice);
+    return !otherDevice.empty() && !rest.empty() && *rest.begin() != "..";
+  }
   DiskFs disk_;
 };
 
@@ -74,20 +98,42 @@ class FakeTrash final : public Trash {
  public:
   std::set<stdfs::path> refuse;
   std::vector<stdfs::path> trashed;
-  bool moveToTrash(const stdfs::path& file) override;
+  bool moveToTrash(const stdfs::path& file) override {
+    std::error_code ec;
+    if (refuse.contains(file) || !stdfs::remove(file, ec)) return false;
+    trashed.push_back(file);
+    return true;
+  }
 };
 
 class ShellTest : public ::testing::Test {
  protected:
-  ShellTest();
+  ShellTest() {
+    stdfs::create_directories(left());
+    stdfs::create_directories(right());
+    request_.active = {left(), PaneView::File};
+    request_.passive = {right(), PaneView::File};
+  }
   stdfs::path left() const { return temp_ / "left"; }
   stdfs::path right() const { return temp_ / "right"; }
   // Writes a file into a pane folder and returns its path.
-  stdfs::path put(const stdfs::path& folder, std::string_view name, std::string_view bytes);
+  stdfs::path put(const stdfs::path& folder, std::string_view name, std::string_view bytes) {
+    return qm::test::writeFile(folder / name, bytes);
+  }
   // The names in a folder, sorted.
-  std::vector<std::string> names(const stdfs::path& folder) const;
+  std::vector<std::string> names(const stdfs::path& folder) const {
+    std::vector<std::string> found;
+    for (const auto& entry : stdfs::directory_iterator(folder))
+      found.push_back(entry.path().filename().string());
+    std::sort(found.begin(), found.end());
+    return found;
+  }
   // The only message shown, or a failure when there is not exactly one.
-  const qm::test::RecordedMessage& onlyMessage() const;
+  const qm::test::RecordedMessage& onlyMessage() const {
+    static const qm::test::RecordedMessage none{qm::test::MessageKind::Inform, "<none>", ""};
+    EXPECT_EQ(prompter_.messages.size(), 1u);
+    return prompter_.messages.empty() ? none : prompter_.messages.front();
+  }
   qm::test::TempFolder temp_;
   qm::test::ScriptedPrompter prompter_;
   PresetRecorder recorder_{prompter_};

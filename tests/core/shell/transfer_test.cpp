@@ -1,5 +1,5 @@
-// Copy and Move: destination, overwrite answers across a run, cancelling, and failures that
-// must leave every file either handled or untouched.
+// Copy, Move and Move Folder: destination, overwrite answers across a run, cancelling, and
+// failures that must leave every file either handled or untouched.
 
 #include "shell_fixture.h"
 
@@ -81,6 +81,14 @@ TEST_F(TransferTest, DialogChoiceIsTheDestinationAndCancelDoesNothing) {
   EXPECT_TRUE(outcome.destination.empty());
   EXPECT_TRUE(stdfs::exists(left() / "a.8bf"));
   EXPECT_TRUE(prompter_.messages.empty());
+  // A drop target is the preset and keeps the passive pane.
+  request_.dropTarget = right();
+  prompter_.folderChoice = FolderChoice{right(), false};
+  cmd_MoveFiles(ports_, request_);
+  ASSERT_EQ(prompter_.folderRequests.size(), 3u);
+  EXPECT_EQ(prompter_.folderRequests[2].presetFolder, right());
+  EXPECT_TRUE(prompter_.folderRequests[2].keepPassivePane);
+  EXPECT_EQ(readFile(right() / "a.8bf"), "A");
 }
 
 TEST_F(TransferTest, FailedCopyKeepsTheOldFileAndReports) {
@@ -122,17 +130,6 @@ TEST_F(TransferTest, MoveInPluginViewDropsMovedRowsAndDeselectsSkippedOnes) {
   EXPECT_FALSE(outcome.active.refresh);
 }
 
-TEST_F(TransferTest, DropTargetIsPresetAndKeepsThePassivePane) {
-  request_.selectedFiles = {put(left(), "a.8bf", "A")};
-  request_.dropTarget = right();
-  prompter_.folderChoice = FolderChoice{right(), false};
-  cmd_MoveFiles(ports_, request_);
-  ASSERT_EQ(prompter_.folderRequests.size(), 1u);
-  EXPECT_EQ(prompter_.folderRequests[0].presetFolder, right());
-  EXPECT_TRUE(prompter_.folderRequests[0].keepPassivePane);
-  EXPECT_EQ(readFile(right() / "a.8bf"), "A");
-}
-
 class CrossDeviceMove : public TransferTest {
  protected:
   CrossDeviceMove() {
@@ -169,6 +166,53 @@ TEST_F(CrossDeviceMove, CopiesVerifiesThenRemovesTheSourceOrKeepsBoth) {
       EXPECT_EQ(onlyMessage().title, "Move");
     }
   }
+}
+
+class MoveFolderTest : public ShellTest {
+ protected:
+  MoveFolderTest() {
+    put(left() / "src", "a.8bf", "A");
+    request_.selectedFolders = {left() / "src"};
+  }
+};
+
+TEST_F(MoveFolderTest, AsksThenMovesIntoThePassivePane) {
+  request_.active.folder = left() / "src";  // the pane shows the folder that moves
+  prompter_.askAnswers = {Button::Yes};
+  auto outcome = cmd_MoveDir(ports_, request_);
+  // The question's text is checked with the other destructive questions.
+  EXPECT_EQ(std::tie(onlyMessage().title, onlyMessage().icon),
+            std::tuple("Move Folder", Icon::Question));
+  EXPECT_EQ(qm::test::readFile(right() / "src" / "a.8bf"), "A");
+  EXPECT_TRUE(names(left()).empty());
+  EXPECT_EQ(outcome.active.showFolder, left());
+  EXPECT_TRUE(outcome.active.refresh && outcome.passive.refresh);
+}
+
+TEST_F(MoveFolderTest, SamePanesAreRefused) {
+  request_.passive.folder = left() / ".";
+  cmd_MoveDir(ports_, request_);
+  EXPECT_EQ(onlyMessage().text, "The source folder is identical to the destination folder.");
+  EXPECT_EQ(names(left()), std::vector<std::string>{"src"});
+}
+
+TEST_F(MoveFolderTest, AnotherFileSystemIsRefusedWithTheCopyHint) {
+  fs_.otherDevice = right();
+  prompter_.askAnswers = {Button::Yes};
+  cmd_MoveDir(ports_, request_);
+  EXPECT_EQ(prompter_.messages.back().text,
+            "Move Folder works only within the same drive.\r\nPlease use the Copy command.");
+  EXPECT_EQ(names(left()), std::vector<std::string>{"src"});
+  EXPECT_TRUE(names(right()).empty());
+}
+
+TEST_F(MoveFolderTest, ExistingFolderOfThatNameIsNotReplaced) {
+  stdfs::create_directory(right() / "src");
+  prompter_.askAnswers = {Button::Yes};
+  auto outcome = cmd_MoveDir(ports_, request_);
+  EXPECT_EQ(outcome.failed.size(), 1u);
+  EXPECT_TRUE(stdfs::exists(left() / "src" / "a.8bf"));
+  EXPECT_TRUE(stdfs::is_empty(right() / "src"));
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
-#include "core/picture/plugin_preview.h"
+// A plugin's preview picture and its cache, the choice of the preview picture, and the
+// picture editor's rules without a window.
 
 #include <gtest/gtest.h>
 
 #include "core/ff/ffl.h"
 #include "core/host/fake_codec.h"
 #include "core/host/preview_picture.h"
+#include "core/picture/editor_rules.h"
+#include "core/picture/plugin_preview.h"
+#include "core/picture/preview_choice.h"
+#include "core/picture/print_layout.h"
+#include "core/picture/zoom.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
 #include "support/temp_folder.h"
@@ -121,6 +127,78 @@ TEST_F(PluginPreviewTest, APluginWeCannotRunShowsItsFacts) {
 TEST_F(PluginPreviewTest, ACancelledRequestGivesNothing) {
   EXPECT_EQ(preview([] { return true; }).kind, PreviewKind::Cancelled);
   EXPECT_FALSE(fs::exists(cacheFile()));
+}
+
+TEST(PictureEditorRules, ZoomFactorAcceptsOneTo800Only) {
+  const struct {
+    const char* typed;
+    std::optional<int> factor;
+  } cases[] = {{"1", 1},    {"800", 800}, {" 150 ", 150}, {"75%", 75},
+               {"0", {}},   {"900", {}},  {"801", {}},    {"", {}},
+               {"abc", {}}, {"-5", {}},   {"12.5", {}},   {"99999999999", {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(parseZoomFactor(c.typed), c.factor);
+  }
+}
+
+TEST(PictureEditorRules, FitToScreenTakesTheLargestFactorThatFits) {
+  EXPECT_EQ(fitToScreenZoom({640, 480}, {1280, 800}), 166);
+  EXPECT_EQ(fitToScreenZoom({4000, 1000}, {1280, 800}), 32);
+  EXPECT_EQ(fitToScreenZoom({1, 1}, {1280, 800}), 800);
+  EXPECT_EQ(fitToScreenZoom({100000, 10}, {1280, 800}), 1);
+  EXPECT_EQ(zoomedSize({640, 480}, 25), (host::Size{160, 120}));
+  EXPECT_EQ(zoomedSize({3, 3}, 1), (host::Size{1, 1}));
+}
+
+TEST(PictureEditorRules, TitleNamesSizeZoomAndColours) {
+  EXPECT_EQ(pictureEditorTitle(std::nullopt), "Picture Editor");
+  EXPECT_EQ(pictureEditorTitle(ShownPicture{"Test.bmp", 640, 480, 100, 24}),
+            "Picture Editor - Test.bmp - 640x480 (100%), 16 Milion Colors (24bit)");
+  EXPECT_EQ(pictureEditorTitle(ShownPicture{"", 32, 16, 400, 8}),
+            "Picture Editor - Untitled - 32x16 (400%), 256 Colors (8bit)");
+  EXPECT_EQ(pictureEditorTitle(ShownPicture{"a.png", 1, 1, 50, 1}),
+            "Picture Editor - a.png - 1x1 (50%), 2 Colors (1bit)");
+}
+
+TEST(PictureEditorRules, DepthEntriesOnlyRaiseAndGifSavesThroughTheChooser) {
+  std::vector<int> enabledFor8;
+  for (const auto& entry : colorDepthEntries())
+    if (colorDepthEnabled(entry.bitsPerPixel, 8)) enabledFor8.push_back(entry.bitsPerPixel);
+  EXPECT_EQ(enabledFor8, std::vector<int>{24});
+  EXPECT_FALSE(colorDepthEnabled(24, 24));
+  EXPECT_TRUE(saveNeedsChooser(""));
+  EXPECT_TRUE(saveNeedsChooser("/p/anim.gif"));
+  EXPECT_FALSE(saveNeedsChooser("/p/ANIM.GIF"));  // only the lower-case ending
+  EXPECT_FALSE(saveNeedsChooser("/p/photo.png"));
+}
+
+TEST(PictureEditorRules, PrintPlacement) {
+  // 300 dpi printer, 96 dpi screen: a 96-pixel picture prints one inch wide.
+  EXPECT_EQ(printPlacement({96, 48}, PrintMode::ActualSize, {2400, 3300}, 300),
+            (PrintRect{0, 0, 300, 150}));
+  EXPECT_EQ(printPlacement({96, 48}, PrintMode::FitToPage, {2400, 3300}, 300),
+            (PrintRect{0, 0, 2400, 1200}));
+  EXPECT_EQ(printPlacement({100, 1000}, PrintMode::FitToPage, {2400, 3300}, 300),
+            (PrintRect{0, 0, 330, 3300}));
+  EXPECT_EQ(printPlacement({0, 10}, PrintMode::FitToPage, {2400, 3300}, 300), PrintRect{});
+}
+
+TEST(PreviewChoice, ANewPictureJoinsTheListOnceCaseIgnored) {
+  settings::MemoryStore store;
+  settings::Options options;
+  options.pictures = {"/p/a.png", "/p/b.jpg"};
+  EXPECT_EQ(choosePreviewPicture(options, store, "/p/New.bmp"), 2u);
+  EXPECT_EQ(options.previewPicture, "/p/New.bmp");
+  EXPECT_EQ(store.get(settings::kSettings, "PreviewPic"), "/p/New.bmp");
+  EXPECT_EQ(store.get(settings::kSettings, "Pic2"), "/p/New.bmp");
+  ASSERT_EQ(options.pictures.size(), 3u);
+
+  EXPECT_EQ(choosePreviewPicture(options, store, "/P/B.JPG"), 1u);
+  EXPECT_EQ(options.pictures.size(), 3u);
+  EXPECT_FALSE(store.contains(settings::kSettings, "Pic3"));
+  EXPECT_EQ(store.get(settings::kSettings, "PreviewPic"), "/P/B.JPG");
+  EXPECT_EQ(pictureEntryFor(options.pictures, "/p/a.pngx"), std::nullopt);
 }
 
 }  // namespace
