@@ -2,14 +2,11 @@
 // the keys of the list.
 
 #include <QAbstractButton>
-#include <QInputDialog>
-#include <QMessageBox>
 #include <QtTest>
 
-#include "../modal.h"
 #include "gui/download/download_window.h"
+#include "gui/gui_fixture.h"
 #include "platform/desktop_services.h"
-#include "support/temp_folder.h"
 
 using namespace qm;
 
@@ -25,19 +22,8 @@ void answerBox(QMessageBox::StandardButton button, QString* text) {
   });
 }
 
-void answerText(const QString& title, const QString& answer) {
-  test::whenModal(title, [=](QWidget* w) {
-    auto* dialog = qobject_cast<QInputDialog*>(w);
-    QVERIFY(dialog);
-    dialog->setTextValue(answer);
-    dialog->accept();
-  });
-}
-
 QStringList listed(const gui::DownloadWindow& window) {
-  QStringList names;
-  for (int i = 0; i < window.list()->count(); ++i) names << window.list()->item(i)->text();
-  return names;
+  return test::rowTexts(window.list()->model());
 }
 
 }  // namespace
@@ -106,15 +92,15 @@ class DownloadTest : public QObject {
   void addEditConnectAndShare() {
     gui::DownloadWindow window(dir_->path(), *desktop_);  // no list file: an empty list
     QCOMPARE(window.list()->count(), 0);
-    answerText("Add item name", "Filters");
-    answerText("Add item URL", "https://f.example.org/");
+    test::answerWhenModal("Add item name", "Filters");
+    test::answerWhenModal("Add item URL", "https://f.example.org/");
     window.add();
-    answerText("Edit item", "More Filters");
+    test::answerWhenModal("Edit item", "More Filters");
     window.edit(false);
     QCOMPARE(listed(window), QStringList{"More Filters"});
     window.connectSelected();
     QCOMPARE(opened_, QStringList{"https://f.example.org/"});
-    answerText("Add item name", "");  // an empty name adds nothing
+    test::answerWhenModal("Add item name", "");  // an empty name adds nothing
     window.add();
     QCOMPARE(window.list()->count(), 1);
     QString text;

@@ -1,17 +1,14 @@
-// The Filter Factory Editor window on the offscreen platform: live preview, the letters of
-// empty boxes, paste, the alpha view, saving and the design's outline.
+// The Filter Factory Editor window on the offscreen platform: live preview, deactivated
+// sliders, the letters of empty boxes, paste, the alpha view, saving, the design's outline and
+// opening a source from the main window. The rules behind them are the core's tests.
 
-#include <QApplication>
 #include <QClipboard>
 #include <QtTest>
 
-#include "core/settings/store.h"
 #include "gui/editor/ff_editor_window.h"
-#include "gui/main/app_context.h"
-#include "gui/main/window_fixture.h"
+#include "gui/gui_fixture.h"
 #include "support/ff_sources.h"
 #include "support/scripted_ports.h"
-#include "support/temp_folder.h"
 
 using namespace qm;
 namespace fs = std::filesystem;
@@ -25,17 +22,17 @@ struct EditorRig {
   test::ScriptedPrompter prompter;
   std::unique_ptr<gui::FFEditorWindow> window;
 
-  EditorRig() {
+  explicit EditorRig(const std::array<std::string, 4>& rgba) {
     fs::copy_file(fs::path(QM_DATA_DIR) / "photo30.dll", programDir / "photo30.dll");
-    fs::create_directories(programDir / "interface");
     context.ffOptions.programDir = programDir.path();
     context.options.interfaceDesign = "Plain.des";
     test::writeFile(programDir / "interface" / "Plain.des",
                     "\"plain\",\"\",2,780,540,Rect,0,0,780,540,0,0,Rect,0,0,1,1,0,0,RGN_COPY\n");
     window = std::make_unique<gui::FFEditorWindow>(context, &prompter);
+    window->loadRecord(filter(rgba));
   }
 
-  ff::FFRecord filter(const std::array<std::string, 4>& rgba) {
+  static ff::FFRecord filter(const std::array<std::string, 4>& rgba) {
     ff::FFRecord rec;
     rec.fileName = "Test.afs";
     rec.title = "Test";
@@ -50,20 +47,13 @@ struct EditorRig {
   }
 };
 
-int regionArea(const QRegion& region) {
-  int area = 0;
-  for (const QRect& r : region) area += r.width() * r.height();
-  return area;
-}
-
 }  // namespace
 
 class EditorTest : public QObject {
   Q_OBJECT
  private slots:
   void sliderMoveUpdatesThePreview() {
-    EditorRig rig;
-    rig.window->loadRecord(rig.filter({"ctl(0)", "x", "255", "a"}));
+    EditorRig rig({"ctl(0)", "x", "255", "a"});
     QCOMPARE(qRed(rig.previewPixel(0, 0)), 0);
     for (int value : {200, 17}) {
       rig.window->slider(0)->setValue(value);
@@ -76,8 +66,8 @@ class EditorTest : public QObject {
   }
 
   void deactivatedSliderKeepsItsValueOnRandomize() {
-    EditorRig rig;
-    auto rec = rig.filter({"r", "g", "b", "a"});
+    EditorRig rig({"r", "g", "b", "a"});
+    auto rec = EditorRig::filter({"r", "g", "b", "a"});
     rec.controlNames[1] = "Spread";
     rec.sliderValues[1] = 7;
     rig.window->loadRecord(rec);
@@ -92,14 +82,12 @@ class EditorTest : public QObject {
   }
 
   void rejectedPasteLeavesTheEditorAsItWas() {
-    EditorRig rig;
-    rig.window->loadRecord(rig.filter({"r/2", "g", "b", "a"}));
+    EditorRig rig({"r/2", "g", "b", "a"});
     const ff::FFRecord before = rig.window->gatheredRecord();
     QApplication::clipboard()->setText("just some words, no filter here");
     rig.window->pasteFilterFromClipboard();
-    QCOMPARE(rig.window->gatheredRecord() == before, true);
+    QVERIFY(rig.window->gatheredRecord() == before);
     QVERIFY(!fs::exists(rig.programDir / "Temp.tmp"));
-
     QApplication::clipboard()->setText(
         "Title: Pasted\r\nR:255-r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n");
     rig.window->pasteFilterFromClipboard();
@@ -108,9 +96,8 @@ class EditorTest : public QObject {
   }
 
   void alphaLabelOnlyForAnAlphaFormulaAndEmptyBoxesRefilled() {
-    EditorRig rig;
+    EditorRig rig({"r", "g", "b", "a"});
     rig.window->alphaViewAction()->setChecked(true);
-    rig.window->loadRecord(rig.filter({"r", "g", "b", "a"}));
     rig.window->finishPreview();
     QVERIFY(rig.window->alphaLabel()->isHidden());
     rig.window->box(0)->setPlainText("255-x");
@@ -125,13 +112,11 @@ class EditorTest : public QObject {
   }
 
   void saveWritesTheChosenFormat() {
-    EditorRig rig;
+    EditorRig rig({"r", "g", "b", "a"});
     test::TempFolder out;
     rig.prompter.folderChoice = FolderChoice{out.path(), false};
-    rig.window->loadRecord(rig.filter({"r", "g", "b", "a"}));
     rig.window->saveFormatBox()->setCurrentIndex(0);  // Photoshop plugin from "Test.afs"
     rig.window->saveFilter();
-    QVERIFY(fs::exists(out / "Test.8bf"));
     QCOMPARE(fs::file_size(out / "Test.8bf"), std::uintmax_t{57344});
     rig.window->saveFormatBox()->setCurrentIndex(3);
     rig.window->saveFilter();
@@ -149,22 +134,22 @@ class EditorTest : public QObject {
     rig.window->saveFilter();
     QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{69632});
     QCOMPARE(fs::file_size(both / "Test.x86.8bf"), std::uintmax_t{57344});
-
     rig.window->textLabel(0)->setText("Filename");
     rig.window->saveFilter();
     QCOMPARE(rig.prompter.messages.back().text, std::string("Filename isn't specified!"));
   }
 
   void designOutlineHasTheShapesArea() {
-    EditorRig rig;
+    EditorRig rig({"r", "g", "b", "a"});
     test::writeFile(rig.programDir / "interface" / "Shape.des",
                     "\"t\",\"\",3,200,100\r\nRect,0,0,100,100,0,0\r\nRect,100,0,200,50,0,0\r\n"
                     "RGN_OR\r\nRect,0,0,10,10,0,0\r\nRGN_DIFF\r\nGraphSlider4\r\n");
     rig.window->applyDesign("Shape.des");
-    QCOMPARE(regionArea(rig.window->mask()), 100 * 100 + 100 * 50 - 10 * 10);
+    int area = 0;
+    for (const QRect& r : rig.window->mask()) area += r.width() * r.height();
+    QCOMPARE(area, 100 * 100 + 100 * 50 - 10 * 10);
     QCOMPARE(rig.window->graphicSlider(0)->styleIndex(), 4);
-    QVERIFY(rig.window->slider(0)->isHidden());
-    QVERIFY(rig.window->hotspot()->isHidden());
+    QVERIFY(rig.window->slider(0)->isHidden() && rig.window->hotspot()->isHidden());
   }
 
   void doubleClickedSourceOpensInTheEditor() {
@@ -175,8 +160,7 @@ class EditorTest : public QObject {
     QVERIFY(!started.window->ffEditorIfMade());
     started.window->openFile(file);
     gui::FFEditorWindow* editor = started.window->ffEditorIfMade();
-    QVERIFY(editor);
-    QVERIFY(editor->isVisible());
+    QVERIFY(editor && editor->isVisible());
     QCOMPARE(editor->box(1)->toPlainText(), QString("255-r"));
     QCOMPARE(editor->textLabel(2)->text(), QString("Wave"));
     QVERIFY(started.window->findChild<QMenu*>("mnuFFEditor")->isEnabled());

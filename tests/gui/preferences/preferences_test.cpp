@@ -1,18 +1,13 @@
 // The Preferences dialog driven as a user would: buttons, the type editor, OK and Cancel.
 
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QtTest>
 
 #include "gui/batch/convert_dialog.h"
+#include "gui/gui_fixture.h"
 #include "gui/main/window_commands.h"
-#include "gui/main/window_fixture.h"
-#include "gui/modal.h"
 #include "gui/preferences/preferences_dialog.h"
 #include "gui/preferences/preferences_host.h"
 
@@ -26,10 +21,7 @@ void click(QWidget* dialog, const char* name) {
 }
 
 QStringList items(QWidget* dialog, const char* list) {
-  QStringList texts;
-  auto* view = dialog->findChild<QListWidget*>(list);
-  for (int i = 0; view && i < view->count(); ++i) texts << view->item(i)->text();
-  return texts;
+  return test::rowTexts(dialog->findChild<QListWidget*>(list)->model());
 }
 
 struct Fixture {

@@ -1,10 +1,19 @@
 #pragma once
-// A main window started the way the program starts it, over an in-memory settings store and
-// a temporary program folder.
+// What the GUI tests share: acting on modal dialogs, reading list rows, and a main window
+// started the way the program starts it, over an in-memory store and a temporary program folder.
 
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,6 +24,54 @@
 #include "support/temp_folder.h"
 
 namespace qm::test {
+
+// Runs act on the modal dialog titled title (any, when empty) as soon as it shows; polls,
+// because a dialog opens only when the command gets to it.
+inline void whenModal(const QString& title, std::function<void(QWidget*)> act,
+                      int triesLeft = 500) {
+  QTimer::singleShot(10, [=] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || (!title.isEmpty() && modal->windowTitle() != title)) {
+      if (triesLeft > 0) whenModal(title, act, triesLeft - 1);
+      return;
+    }
+    act(modal);
+  });
+}
+
+// Clicks the named button of the next modal dialog titled title, after ticking the named box.
+inline void clickWhenModal(const QString& title, const QString& button, const QString& tick = {}) {
+  whenModal(title, [=](QWidget* modal) {
+    if (!tick.isEmpty()) modal->findChild<QCheckBox*>(tick)->setChecked(true);
+    modal->findChild<QPushButton*>(button)->click();
+  });
+}
+
+// Types answer into the next input dialog titled title and accepts it; keeps the text the
+// dialog offered in offered.
+inline void answerWhenModal(const QString& title, const QString& answer,
+                            QString* offered = nullptr) {
+  whenModal(title, [=](QWidget* modal) {
+    auto* dialog = qobject_cast<QInputDialog*>(modal);
+    if (offered != nullptr) *offered = dialog->textValue();
+    dialog->setTextValue(answer);
+    dialog->accept();
+  });
+}
+
+// Types text into the editable combo box Combo1 of dialog and presses Return.
+inline void typeIntoCombo(QWidget* dialog, const QString& text) {
+  auto* combo = dialog->findChild<QComboBox*>("Combo1");
+  combo->setEditText(text);
+  QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+}
+
+// The texts of the first column of a list, combo box or view, top to bottom.
+inline QStringList rowTexts(const QAbstractItemModel* model) {
+  QStringList texts;
+  for (int row = 0; row < model->rowCount(); ++row) texts << model->index(row, 0).data().toString();
+  return texts;
+}
 
 struct StartedWindow {
   TempFolder programDir;
