@@ -1,12 +1,11 @@
 #pragma once
 // What the GUI tests share: acting on modal dialogs, reading list rows, and a main window
-// started the way the program starts it, over an in-memory store and a temporary program folder.
+// started as the program starts it, over an in-memory store and a temporary program folder.
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -121,14 +120,6 @@ class MessageCatcher {
       }
     });
     poll_.start();
-  }
-  // Waits until a box was seen (or the time is up).
-  QString wait(int waitMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (texts.isEmpty() && clock.elapsed() < waitMs)
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return texts.value(0);
   }
   QStringList texts;
 

@@ -258,7 +258,8 @@ class PanesTest : public QObject {
     left()->fileView()->activeView()->clearSelection();
     test::MessageCatcher messages;
     m.findChild<QPushButton*>("convertButton")->click();
-    QCOMPARE(messages.wait(), QString("Please select one or more files."));
+    QTRY_COMPARE_WITH_TIMEOUT(messages.texts, QStringList{"Please select one or more files."},
+                              20000);
     emit m.menus().menu("mnuCommands")->aboutToHide();
     QVERIFY(m.menus().action("mnuConvert")->isEnabled());
   }

@@ -1,5 +1,8 @@
-// The Picture Editor (open, revert, save, paste, zoom, print to PDF), the host's Filter Factory
-// dialog and the main window's preview panel filling from its cache.
+// The editor windows on the offscreen platform. The Filter Factory Editor: live preview,
+// deactivated sliders, the letters of empty boxes, paste, the alpha view, saving, the design's
+// outline and opening a source from the main window. The Picture Editor: open, revert, save,
+// paste, zoom, print to PDF. The host's Filter Factory dialog, and the main window's preview
+// panel filling from its cache. The rules behind them are the core's tests.
 
 #include <QClipboard>
 #include <QImageReader>
@@ -9,19 +12,52 @@
 #include <QtTest>
 
 #include "core/host/preview_picture.h"
+#include "gui/editor/ff_editor_window.h"
 #include "gui/gui_fixture.h"
 #include "gui/host_dialog/ff_host_dialog.h"
 #include "gui/main/file_view.h"
-#include "gui/main/preview_feed.h"
 #include "gui/main/preview_panel.h"
 #include "gui/picture/picture_editor.h"
 #include "support/ff_plugin_bytes.h"
+#include "support/ff_sources.h"
 #include "support/scripted_ports.h"
 
 using namespace qm;
 namespace fs = std::filesystem;
 
 namespace {
+
+struct EditorRig {
+  test::TempFolder programDir;
+  settings::MemoryStore store;
+  gui::AppContext context{programDir.path(), store, {}, {}, {}, {}};
+  test::ScriptedPrompter prompter;
+  std::unique_ptr<gui::FFEditorWindow> window;
+
+  explicit EditorRig(const std::array<std::string, 4>& rgba) {
+    fs::copy_file(fs::path(QM_DATA_DIR) / "photo30.dll", programDir / "photo30.dll");
+    context.ffOptions.programDir = programDir.path();
+    context.options.interfaceDesign = "Plain.des";
+    test::writeFile(programDir / "interface" / "Plain.des",
+                    "\"plain\",\"\",2,780,540,Rect,0,0,780,540,0,0,Rect,0,0,1,1,0,0,RGN_COPY\n");
+    window = std::make_unique<gui::FFEditorWindow>(context, &prompter);
+    window->loadRecord(filter(rgba));
+  }
+
+  static ff::FFRecord filter(const std::array<std::string, 4>& rgba) {
+    ff::FFRecord rec;
+    rec.fileName = "Test.afs";
+    rec.title = "Test";
+    rec.formulas = rgba;
+    rec.controlNames[0] = "Level";
+    return rec;
+  }
+
+  QRgb previewPixel(int x, int y) {
+    window->finishPreview();
+    return window->previewBox()->pixmap().toImage().pixel(x, y);
+  }
+};
 
 // Colour depends on the position, so a wrong or shifted pixel shows.
 QImage gradient(int w, int h) {
@@ -46,9 +82,124 @@ int difference(const QImage& a, const QImage& b) {
 
 }  // namespace
 
-class PictureTest : public QObject {
+class EditorsTest : public QObject {
   Q_OBJECT
  private slots:
+  void sliderMoveUpdatesThePreview() {
+    EditorRig rig({"ctl(0)", "x", "255", "a"});
+    QCOMPARE(qRed(rig.previewPixel(0, 0)), 0);
+    for (int value : {200, 17}) {
+      rig.window->slider(0)->setValue(value);
+      QCOMPARE(qRed(rig.previewPixel(3, 2)), value);
+      QCOMPARE(rig.window->valueBox(0)->value(), value);
+    }
+    rig.window->valueBox(0)->setValue(99);  // typed as a number
+    QCOMPARE(qRed(rig.previewPixel(0, 0)), 99);
+    QCOMPARE(qGreen(rig.previewPixel(5, 0)), 5);
+  }
+
+  void deactivatedSliderKeepsItsValueOnRandomize() {
+    EditorRig rig({"r", "g", "b", "a"});
+    auto rec = EditorRig::filter({"r", "g", "b", "a"});
+    rec.controlNames[1] = "Spread";
+    rec.sliderValues[1] = 7;
+    rig.window->loadRecord(rec);
+    rig.window->show();
+    rig.window->valueBox(1)->setFocus();
+    QApplication::processEvents();
+    QCOMPARE(rig.window->selectedSlider(), 1);
+    rig.window->findChild<QAction*>("mnuDeactivate_FFE")->trigger();
+    QVERIFY(rig.window->nameLabel(1)->struckThrough());
+    for (int k = 0; k < 5; ++k) rig.window->randomize();
+    QCOMPARE(rig.window->valueBox(1)->value(), 7);
+  }
+
+  void rejectedPasteLeavesTheEditorAsItWas() {
+    EditorRig rig({"r/2", "g", "b", "a"});
+    const ff::FFRecord before = rig.window->gatheredRecord();
+    QApplication::clipboard()->setText("just some words, no filter here");
+    rig.window->pasteFilterFromClipboard();
+    QVERIFY(rig.window->gatheredRecord() == before);
+    QVERIFY(!fs::exists(rig.programDir / "Temp.tmp"));
+    QApplication::clipboard()->setText(
+        "Title: Pasted\r\nR:255-r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n");
+    rig.window->pasteFilterFromClipboard();
+    QCOMPARE(rig.window->box(1)->toPlainText(), QString("255-r"));
+    QCOMPARE(rig.window->textLabel(2)->text(), QString("Pasted"));
+  }
+
+  void alphaLabelOnlyForAnAlphaFormulaAndEmptyBoxesRefilled() {
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->alphaViewAction()->setChecked(true);
+    rig.window->finishPreview();
+    QVERIFY(rig.window->alphaLabel()->isHidden());
+    rig.window->box(0)->setPlainText("255-x");
+    rig.window->box(2)->clear();  // an emptied box gets its letter back
+    rig.window->updatePreview();
+    QCOMPARE(rig.window->box(2)->toPlainText(), QString("g"));
+    QCOMPARE(qBlue(rig.previewPixel(5, 0)), 250);  // i = 255 - x shown in every channel
+    QVERIFY(!rig.window->alphaLabel()->isHidden());
+    rig.window->alphaViewAction()->setChecked(false);
+    rig.window->finishPreview();
+    QVERIFY(rig.window->alphaLabel()->isHidden());
+  }
+
+  void saveWritesTheChosenFormat() {
+    EditorRig rig({"r", "g", "b", "a"});
+    test::TempFolder out;
+    rig.prompter.folderChoice = FolderChoice{out.path(), false};
+    rig.window->saveFormatBox()->setCurrentIndex(0);  // Photoshop plugin from "Test.afs"
+    rig.window->saveFilter();
+    QCOMPARE(fs::file_size(out / "Test.8bf"), std::uintmax_t{57344});
+    rig.window->saveFormatBox()->setCurrentIndex(3);
+    rig.window->saveFilter();
+    QVERIFY(test::readFile(out / "Test.txt").starts_with("Title: Test\r\n"));
+
+    // "Both" writes the 64-bit plugin and the 32-bit one beside it.
+    fs::copy_file(fs::path(QM_DATA_DIR) / "photo64.dll", rig.programDir / "photo64.dll");
+    QMenu menu;
+    rig.window->fillEditorMenu(&menu);
+    for (QAction* a : menu.findChild<QMenu*>("mnuArchitecture_FFE")->actions())
+      if (a->text().startsWith("Both")) a->trigger();
+    test::TempFolder both;
+    rig.prompter.folderChoice = FolderChoice{both.path(), false};
+    rig.window->saveFormatBox()->setCurrentIndex(0);
+    rig.window->saveFilter();
+    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{69632});
+    QCOMPARE(fs::file_size(both / "Test.x86.8bf"), std::uintmax_t{57344});
+    rig.window->textLabel(0)->setText("Filename");
+    rig.window->saveFilter();
+    QCOMPARE(rig.prompter.messages.back().text, std::string("Filename isn't specified!"));
+  }
+
+  void designOutlineHasTheShapesArea() {
+    EditorRig rig({"r", "g", "b", "a"});
+    test::writeFile(rig.programDir / "interface" / "Shape.des",
+                    "\"t\",\"\",3,200,100\r\nRect,0,0,100,100,0,0\r\nRect,100,0,200,50,0,0\r\n"
+                    "RGN_OR\r\nRect,0,0,10,10,0,0\r\nRGN_DIFF\r\nGraphSlider4\r\n");
+    rig.window->applyDesign("Shape.des");
+    int area = 0;
+    for (const QRect& r : rig.window->mask()) area += r.width() * r.height();
+    QCOMPARE(area, 100 * 100 + 100 * 50 - 10 * 10);
+    QCOMPARE(rig.window->graphicSlider(0)->styleIndex(), 4);
+    QVERIFY(rig.window->slider(0)->isHidden() && rig.window->hotspot()->isHidden());
+  }
+
+  void doubleClickedSourceOpensInTheEditor() {
+    test::StartedWindow started;
+    started.start();
+    test::TempFolder folder;
+    auto file = test::writeFile(folder / "Wave.afs", test::afsSource("Wave", "255-r"));
+    QVERIFY(!started.window->ffEditorIfMade());
+    started.window->openFile(file);
+    gui::FFEditorWindow* editor = started.window->ffEditorIfMade();
+    QVERIFY(editor && editor->isVisible());
+    QCOMPARE(editor->box(1)->toPlainText(), QString("255-r"));
+    QCOMPARE(editor->textLabel(2)->text(), QString("Wave"));
+    QVERIFY(started.window->findChild<QMenu*>("mnuFFEditor")->isEnabled());
+    started.close();
+  }
+
   void openRevertSaveRoundTrip() {
     test::TempFolder dir;
     const fs::path file = dir / "pic.png";
@@ -103,49 +254,38 @@ class PictureTest : public QObject {
     QCOMPARE(editor.path(), copy);
   }
 
-  void pasteWithAnEmptyClipboardChangesNothingAndUntitledSaveAsks() {
+  // An untitled picture: an empty clipboard pastes nothing, Save asks for a file, a refused
+  // factor changes nothing, and Use as Preview Image needs the program folder.
+  void untitledPicture() {
     test::TempFolder dir;
-    gui::PictureEditor editor(dir.path());
+    test::ScriptedPrompter prompter;
+    gui::PictureEditor editor(dir / "prog");
+    editor.setPrompter(&prompter);
     QGuiApplication::clipboard()->clear();
     editor.paste();
     QVERIFY(editor.image().isNull());
     QCOMPARE(editor.windowTitle(), QString("Picture Editor"));
     editor.updateActions();
-    QVERIFY(!editor.action("mnuCopy")->isEnabled());
-    QVERIFY(!editor.action("mnuSave")->isEnabled());
-    editor.showImage(gradient(5, 5), "x");
-    QGuiApplication::clipboard()->clear();
+    QVERIFY(!editor.action("mnuCopy")->isEnabled() && !editor.action("mnuSave")->isEnabled());
+    editor.showImage(gradient(20, 10), "x");
     editor.paste();
-    QCOMPARE(editor.image().size(), QSize(5, 5));
+    QCOMPARE(editor.image().size(), QSize(20, 10));
     QVERIFY(editor.action("mnuCopy")->isEnabled());
-    int asked = 0;  // an untitled picture saves through the chooser; cancelled here
+    int asked = 0;
     editor.hooks().chooseSaveFile = [&](const QString&) { return ++asked, QString(); };
     QVERIFY(!editor.save());
     QCOMPARE(asked, 1);
-  }
 
-  // Which factors are refused is the core's test; here a refused one changes nothing.
-  void enterFactorZoomsThePicture() {
-    test::TempFolder dir;
-    gui::PictureEditor editor(dir.path());
-    editor.showImage(gradient(20, 10), "z");
-    QStringList typed{"900", "250"};
+    QStringList typed{"900", "250"};  // which factors are refused is the core's test
     editor.hooks().askZoomFactor = [&]() -> std::optional<QString> { return typed.takeFirst(); };
     for (int expected : {100, 250}) {
       editor.enterZoomFactor();
       QCOMPARE(editor.zoom(), expected);
     }
     QCOMPARE(editor.findChild<QWidget*>("Picture1")->size(), QSize(50, 25));
-  }
 
-  void useAsPreviewImageWritesTheBmpOrSaysSorry() {
-    test::TempFolder dir;
-    test::ScriptedPrompter prompter;
-    gui::PictureEditor editor(dir / "prog");
-    editor.setPrompter(&prompter);
     fs::path chosen;
     editor.hooks().previewImageChosen = [&](const fs::path& file) { chosen = file; };
-    editor.showImage(gradient(16, 8), "p");
     editor.useAsPreviewImage();  // the program folder does not exist
     QCOMPARE(prompter.messages.size(), std::size_t(1));
     QCOMPARE(prompter.messages[0].text, std::string("Sorry, a problem occured."));
@@ -153,7 +293,7 @@ class PictureTest : public QObject {
     fs::create_directory(dir / "prog");
     editor.useAsPreviewImage();
     QCOMPARE(chosen, dir / "prog" / "PictureEditor.bmp");
-    QCOMPARE(QImage(QString::fromStdString(chosen.string())).size(), QSize(16, 8));
+    QCOMPARE(QImage(QString::fromStdString(chosen.string())).size(), QSize(20, 10));
   }
 
   // Where the picture goes is the core's test; here that it is drawn there, at 96 dpi.
@@ -248,5 +388,5 @@ class PictureTest : public QObject {
   }
 };
 
-QTEST_MAIN(PictureTest)
-#include "picture_test.moc"
+QTEST_MAIN(EditorsTest)
+#include "editors_test.moc"
