@@ -41,16 +41,13 @@ struct EditorRig {
     test::writeFile(programDir / "interface" / "Plain.des",
                     "\"plain\",\"\",2,780,540,Rect,0,0,780,540,0,0,Rect,0,0,1,1,0,0,RGN_COPY\n");
     window = std::make_unique<gui::FFEditorWindow>(context, &prompter);
-    window->loadRecord(filter(rgba));
-  }
-
-  static ff::FFRecord filter(const std::array<std::string, 4>& rgba) {
     ff::FFRecord rec;
     rec.fileName = "Test.afs";
     rec.title = "Test";
     rec.formulas = rgba;
-    rec.controlNames[0] = "Level";
-    return rec;
+    rec.controlNames = {"Level", "Spread"};
+    rec.sliderValues[1] = 7;
+    window->loadRecord(rec);
   }
 
   QRgb previewPixel(int x, int y) {
@@ -100,10 +97,6 @@ class EditorsTest : public QObject {
 
   void deactivatedSliderKeepsItsValueOnRandomize() {
     EditorRig rig({"r", "g", "b", "a"});
-    auto rec = EditorRig::filter({"r", "g", "b", "a"});
-    rec.controlNames[1] = "Spread";
-    rec.sliderValues[1] = 7;
-    rig.window->loadRecord(rec);
     rig.window->show();
     rig.window->valueBox(1)->setFocus();
     QApplication::processEvents();
