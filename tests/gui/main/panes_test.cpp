@@ -440,22 +440,6 @@ class PanesTest : public QObject {
 
   // Blur's entries dropped on Noise change their category; all dropped on the other pane move
   // there and leave the lists.
-  // While the destination is asked, the user tries another command and presses Escape: the
-  // other command does not start and the conversion writes nothing.
-  void commandsRunOneAtATimeAndEscapeStops() {
-    showSources(gui::View::File);
-    QVERIFY(left()->fileView()->selectName("blur.afs"));
-    convertTo("AFS File");
-    test::whenModal("Select Folder", [this](QWidget* d) {
-      w_->window->menus().action("mnuCopy")->trigger();
-      w_->window->progress().cancel();
-      d->findChild<QPushButton*>("Command2")->click();
-    });
-    w_->window->findChild<QPushButton*>("convertButton")->click();
-    QVERIFY(!fs::exists(out() / "blur.afs"));
-    QVERIFY(!w_->window->busy());
-  }
-
   // The FFL View converts the clipboard, never the files; the option is cleared afterwards.
   void fflViewConvertsOnlyTheClipboard() {
     showSources(gui::View::File);
@@ -515,10 +499,23 @@ class PanesTest : public QObject {
     QCOMPARE(view()->categoryList()->count(), 0);
   }
 
-  // Three sources into the other pane's folder; the last one's text file exists already, so
-  // the run stops at the Overwrite question with its count in the status line.
+  // While the destination is asked, the user tries another command and presses Escape: the
+  // other command does not start and nothing is written. Then three sources into the other
+  // pane's folder; the last one's text file exists already, so the run stops at the Overwrite
+  // question with its count in the status line.
   void convertIntoTheOtherPane() {
     showSources(gui::View::File);
+    QVERIFY(left()->fileView()->selectName("blur.afs"));
+    convertTo("AFS File");
+    test::whenModal("Select Folder", [this](QWidget* d) {
+      w_->window->menus().action("mnuCopy")->trigger();
+      w_->window->progress().cancel();
+      d->findChild<QPushButton*>("Command2")->click();
+    });
+    w_->window->findChild<QPushButton*>("convertButton")->click();
+    QVERIFY(!fs::exists(out() / "blur.afs"));
+    QVERIFY(!w_->window->busy());
+
     test::writeFile(out() / "soft.txt", "old");
     w_->window->pane(1)->refresh();
     left()->fileView()->selectAll();
@@ -558,15 +555,11 @@ class PanesTest : public QObject {
   // Three sources, two in "Blur" and one in "Noise", in the active left pane; the right pane
   // on an empty folder.
   void showSources(gui::View shown) {
-    for (auto [name, category] :
-         {std::pair{"blur.afs", "Blur"}, {"soft.afs", "Blur"}, {"grain.afs", "Noise"}}) {
-      ff::FFRecord record;
-      record.fileName = name;
-      record.title = std::string(name).substr(0, std::string(name).size() - 4);
-      record.category = category;
-      record.formulas = {"r", "g", "b", "a"};
-      fs::create_directories(sources());
-      ff::Writeafspff(sources(), 0, record);
+    for (auto [title, category] :
+         {std::pair{"blur", "Blur"}, {"soft", "Blur"}, {"grain", "Noise"}}) {
+      std::string afs = test::afsSource(title);
+      test::writeFile(sources() / (title + std::string(".afs")),
+                      afs.replace(afs.find("Tests"), 5, category));
     }
     fs::create_directories(out());
     w_->context.options.includeSources = true;
