@@ -46,8 +46,7 @@ inline void clickWhenModal(const QString& title, const QString& button, const QS
   });
 }
 
-// Types answer into the next input dialog titled title and accepts it; keeps the text the
-// dialog offered in offered.
+// Accepts the next input dialog titled title with answer; keeps the text it offered.
 inline void answerWhenModal(const QString& title, const QString& answer,
                             QString* offered = nullptr) {
   whenModal(title, [=](QWidget* modal) {

@@ -1,7 +1,4 @@
-// The program's dialogs and the FX Download window, driven as a user would. Convert, Overwrite,
-// Select Folder, Change Category (and its prompter asking again), Plugin List, the plugin
-// information box; Preferences with its buttons, type editor, OK and Cancel; FX Download with
-// its list files, the save question on tab change and close, and the keys of the list.
+// The program's dialogs and the FX Download window, driven as a user would.
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -446,8 +443,7 @@ class DialogsTest : public QObject {
     QCOMPARE(page, static_cast<int>(gui::PreferencesPage::FFTF));
     w.close();
   }
-  // The save question comes only after a change, on a tab change and on close; Cancel keeps
-  // the file.
+  // Saving is asked only after a change, on a tab change and on close; Cancel keeps the file.
   void downloadAsksToSaveOnlyAfterAChange() {
     DownloadRig rig;
     test::writeFile(rig.dir / "FilterURLs.txt", "a b ; x;y\r\n\r\nc;http://c\r\n");

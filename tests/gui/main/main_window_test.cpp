@@ -1,6 +1,5 @@
-// The main window from start to shutdown over empty and full settings stores, start-up
-// arguments, the help entries, Escape, the tips, the folder entries, and Add to Zip and Test Zip
-// with the real zip program.
+// The main window from start to shutdown, its help entries, tips, folder entries, and Add to Zip
+// and Test Zip with the real zip program.
 
 #include <QPlainTextEdit>
 #include <QtTest>
