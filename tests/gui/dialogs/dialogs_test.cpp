@@ -23,6 +23,7 @@
 #include "gui/preferences/preferences_dialog.h"
 #include "gui/preferences/preferences_host.h"
 #include "platform/desktop_services.h"
+#include "support/ff_sources.h"
 #include "support/scripted_ports.h"
 
 namespace {
@@ -79,9 +80,7 @@ struct FolderRig {
 const QString kCategoryCaption = "Choose or enter a new category";
 
 void click(QWidget* dialog, const char* name) {
-  auto* button = dialog->findChild<QPushButton*>(name);
-  QVERIFY2(button, name);
-  button->click();
+  dialog->findChild<QPushButton*>(name)->click();
 }
 
 QStringList items(QWidget* dialog, const char* list) {
@@ -163,6 +162,16 @@ class DialogsTest : public QObject {
     test::clickWhenModal("Convert", "Command1");
     auto choice = dialog.choose();
     QVERIFY(choice && choice->target == 5 && choice->namesFromTitles);
+    // In the FFL View the clipboard is the only source, never the selected files.
+    test::TempFolder temp;
+    test::ScriptedPrompter prompter;
+    prompter.folderChoice = FolderChoice{temp / "out", false};
+    SilentProgress progress;
+    auto source = test::writeFile(temp / "m.afs", test::afsSource("M"));
+    for (bool fflView : {true, false}) {
+      dialog.convert({source}, fflView, std::nullopt, {}, prompter, progress);
+      QCOMPARE(fs::exists(temp / "out" / "M.txt"), !fflView);  // named by its title
+    }
   }
 
   // The source line shows only with a source; each button gives its answer.
@@ -224,7 +233,6 @@ class DialogsTest : public QObject {
     QCOMPARE(rig.host.created.size(), std::size_t{1});
     QCOMPARE(rig.host.shownInPassive, std::vector<fs::path>{fresh / ""});
     QVERIFY(!rig.dialog.isVisible());
-
     // Keeping the passive pane holds for one OK only.
     rig.host.shownInPassive.clear();
     rig.dialog.setKeepPassivePane(true);

@@ -131,7 +131,6 @@ class EditorsTest : public QObject {
     rig.window->saveFormatBox()->setCurrentIndex(3);
     rig.window->saveFilter();
     QVERIFY(test::readFile(out / "Test.txt").starts_with("Title: Test\r\n"));
-
     // "Both" writes the 64-bit plugin and the 32-bit one beside it.
     fs::copy_file(fs::path(QM_DATA_DIR) / "photo64.dll", rig.programDir / "photo64.dll");
     QMenu menu;
@@ -189,7 +188,6 @@ class EditorsTest : public QObject {
     QCOMPARE(editor.windowTitle(),
              QString("Picture Editor - pic.png - 64x48 (100%), 16 Milion Colors (24bit)"));
     QCOMPARE(editor.image().convertToFormat(QImage::Format_RGB888), original);
-
     // A change, then revert: Cancel keeps it, OK reads the file again.
     editor.raiseColorDepth(8);  // only a raise is offered: nothing happens
     QVERIFY(!editor.changed());
@@ -208,7 +206,6 @@ class EditorsTest : public QObject {
     QCOMPARE(prompter.messages[0].title, std::string("Revert"));
     QCOMPARE(prompter.messages[0].buttons, Buttons::OkCancel);
     QCOMPARE(editor.zoom(), 200);
-
     // Save As writes the picture in the named format and becomes its file.
     const fs::path copy = dir / "copy.jpg";
     editor.hooks().chooseSaveFile = [&](const QString&) {
@@ -219,7 +216,6 @@ class EditorsTest : public QObject {
     QVERIFY(editor.windowTitle().contains("copy.jpg - 64x48 (200%)"));
     QCOMPARE(QImageReader(QString::fromStdString(copy.string())).format(), QByteArray("jpeg"));
     QCOMPARE(QImage(QString::fromStdString(copy.string())).size(), original.size());
-
     // A failed write says so and keeps picture, file and title.
     fs::create_directory(dir / "locked");
     QVERIFY(!editor.saveTo(dir / "locked" / "no-such-dir" / "x.png"));
@@ -346,7 +342,6 @@ class EditorsTest : public QObject {
     QVERIFY(panel->isVisibleTo(&window));
     gui::FileView* files = window.active()->fileView();
     const fs::path cache = w.programDir / "cache" / "Half.jpg";
-
     QVERIFY(files->selectName("Half.8bf"));
     QTRY_COMPARE(panel->lastKind(), std::optional(picture::PreviewKind::Filtered));
     const QSize box(host::previewBoxPixels().width, 64);
@@ -357,7 +352,6 @@ class EditorsTest : public QObject {
     QVERIFY(files->selectName("Half.8bf"));
     QTRY_COMPARE(panel->lastKind(), std::optional(picture::PreviewKind::FromCache));
     QCOMPARE(panel->pictureLabel()->pixmap().size(), box);
-
     // "Update" drops the entry: the next preview is made again.
     window.menus().action("mnuUpdateCache")->trigger();
     QTRY_COMPARE(panel->lastKind(), std::optional(picture::PreviewKind::Filtered));

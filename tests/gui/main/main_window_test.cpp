@@ -217,12 +217,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(preset, QString("New.zip"));
     QCOMPARE(pane->patternBox()->currentText(), QString("Zip Files (*.zip)"));
     QVERIFY(std::filesystem::exists(files / "pack.zip"));
-
     QVERIFY(pane->fileView()->selectName("pack.zip"));
     test::answerWhenModal("Enter name for zip file", "", &preset);
     w.window->menus().action("mnuAddtoZip")->trigger();
     QCOMPARE(preset, QString("pack.zip"));
-
     w.window->menus().action("mnuTestZip")->trigger();
     auto* report = w.window->findChild<QDialog*>("zipReport");
     QVERIFY(report);
