@@ -17,43 +17,32 @@ using platform::DesktopApp;
 class DesktopPlatformTest : public QObject {
   Q_OBJECT
  private slots:
-  void shownApplications_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("name");  // empty: not an application to offer
-    const QString head = "[Desktop Entry]\nType=Application\nName=Viewer\nExec=viewer %f\n";
-    // clang-format off
-    QTest::newRow("application") << head + "MimeType=image/png;text/plain;\n" << "Viewer";
-    QTest::newRow("hidden") << head + "NoDisplay=true\n" << "";
-    QTest::newRow("link") << "[Desktop Entry]\nType=Link\nName=Site\nExec=x\n" << "";
-    QTest::newRow("no exec") << "[Desktop Entry]\nType=Application\nName=Viewer\n" << "";
-    QTest::newRow("action") << head + "[Desktop Action New]\nName=New\nExec=v -n\n" << "Viewer";
-    // clang-format on
-  }
   void shownApplications() {
-    QFETCH(QString, text);
-    QFETCH(QString, name);
-    auto app = platform::parseDesktopEntry("viewer.desktop", text);
-    QCOMPARE(app ? app->name : QString(), name);
-    if (app) QCOMPARE(app->exec, QString("viewer %f"));
+    const QString head = "[Desktop Entry]\nType=Application\nName=Viewer\nExec=viewer %f\n";
+    const std::pair<QString, QString> cases[] = {
+        // the entry, its name (empty: not offered)
+        {head + "MimeType=image/png;text/plain;\n", "Viewer"},
+        {head + "NoDisplay=true\n", ""},
+        {"[Desktop Entry]\nType=Link\nName=Site\nExec=x\n", ""},
+        {"[Desktop Entry]\nType=Application\nName=Viewer\n", ""},
+        {head + "[Desktop Action New]\nName=New\nExec=v -n\n", "Viewer"}};
+    for (const auto& [text, name] : cases) {
+      auto app = platform::parseDesktopEntry("viewer.desktop", text);
+      QCOMPARE(app ? app->name : QString(), name);
+      if (app) QCOMPARE(app->exec, QString("viewer %f"));
+    }
   }
 
-  void execFieldCodes_data() {
-    QTest::addColumn<QString>("exec");
-    QTest::addColumn<QStringList>("command");
-    const QString file = "/tmp/a b.8bf";
-    // clang-format off
-    QTest::newRow("file") << "viewer --open %f" << QStringList{"viewer", "--open", file};
-    QTest::newRow("url") << "viewer %U" << QStringList{"viewer", "file:///tmp/a b.8bf"};
-    QTest::newRow("icon, %%") << "viewer %i --rate=50%% %F" << QStringList{"viewer", "--rate=50%", file};
-    QTest::newRow("quoted") << "\"/opt/my viewer/bin\" %f" << QStringList{"/opt/my viewer/bin", file};
-    QTest::newRow("no code") << "viewer" << QStringList{"viewer", file};
-    // clang-format on
-  }
   void execFieldCodes() {
-    QFETCH(QString, exec);
-    QFETCH(QStringList, command);
-    QCOMPARE(platform::launchCommand(DesktopApp{"v.desktop", "Viewer", exec, {}}, "/tmp/a b.8bf"),
-             command);
+    const QString file = "/tmp/a b.8bf";
+    const std::pair<QString, QStringList> cases[] = {
+        {"viewer --open %f", {"viewer", "--open", file}},
+        {"viewer %U", {"viewer", "file:///tmp/a b.8bf"}},
+        {"viewer %i --rate=50%% %F", {"viewer", "--rate=50%", file}},
+        {"\"/opt/my viewer/bin\" %f", {"/opt/my viewer/bin", file}},
+        {"viewer", {"viewer", file}}};
+    for (const auto& [exec, command] : cases)
+      QCOMPARE(platform::launchCommand(DesktopApp{"v.desktop", "Viewer", exec, {}}, file), command);
   }
 
   void applicationsForATypeIncludeItsParents() {
@@ -79,17 +68,21 @@ class DesktopPlatformTest : public QObject {
     QVERIFY(!trash.moveToTrash(temp / "plugins" / "missing.8bf"));
   }
 
+  // The default store is Quillmark/Qumo10.conf in the config folder; values read back as written.
   void storeKeepsSpellings() {
     test::TempFolder dir;
-    QString file = QString::fromStdString((dir / "store.conf").string());
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path().string()));
+    QStandardPaths::setTestModeEnabled(false);
+    const QString file = QString::fromStdString((dir / "Quillmark" / "Qumo10.conf").string());
     const std::pair<std::string, std::string> values[] = {
         {"FileViewMode0", " 4"},   {"NoFFOptimize", "1"},        {"Halfmode", "True"},
         {"AutoAdd 0", " 0"},       {"Folder1", "/plugins/a, b"}, {"Pattern1", "-*.8bf;*.prm"},
         {"FontName1", " spaced "}, {"Interface", "OFF"}};
     {
-      platform::QSettingsStore store(file);
+      platform::QSettingsStore store;
       for (const auto& [key, value] : values) store.set("Settings", key, value);
       QVERIFY(store.sync());
+      QCOMPARE(store.fileName(), file);
     }
     platform::QSettingsStore reread(file);
     for (const auto& [key, value] : values) QCOMPARE(reread.get("Settings", key), value);
@@ -97,21 +90,6 @@ class DesktopPlatformTest : public QObject {
     QCOMPARE(reread.get("Settings", "AutoAdd 1"), std::string());
     reread.remove("Settings", "Halfmode");
     QVERIFY(!reread.contains("Settings", "Halfmode"));
-  }
-
-  void defaultStoreIsQumo10UnderTheConfigFolder() {
-    test::TempFolder dir;
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path().string()));
-    QStandardPaths::setTestModeEnabled(false);
-    {
-      platform::QSettingsStore store;
-      store.set("Folders", "Folder1", "/x");
-      QVERIFY(store.sync());
-      QCOMPARE(store.fileName(),
-               QString::fromStdString((dir / "Quillmark" / "Qumo10.conf").string()));
-    }
-    QVERIFY(test::readFile(dir / "Quillmark" / "Qumo10.conf").find("[Folders]") !=
-            std::string::npos);
   }
 
   // An older build's template (resource-only) gives way to the shipped runtime; the user's

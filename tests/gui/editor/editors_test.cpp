@@ -1,0 +1,363 @@
+// The Filter Factory Editor, the Picture Editor, the host's Filter Factory dialog and the main
+// window's preview panel, driven as a user would; the rules behind them are the core's tests.
+
+#include <QClipboard>
+#include <QImageReader>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include "core/host/preview_picture.h"
+#include "gui/editor/ff_editor_window.h"
+#include "gui/gui_fixture.h"
+#include "gui/host_dialog/ff_host_dialog.h"
+#include "gui/main/file_view.h"
+#include "gui/main/preview_panel.h"
+#include "gui/picture/picture_editor.h"
+#include "support/ff_plugin_bytes.h"
+#include "support/ff_sources.h"
+#include "support/scripted_ports.h"
+
+using namespace qm;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct EditorRig {
+  test::TempFolder programDir;
+  settings::MemoryStore store;
+  gui::AppContext context{programDir.path(), store, {}, {}, {}, {}};
+  test::ScriptedPrompter prompter;
+  std::unique_ptr<gui::FFEditorWindow> window;
+
+  explicit EditorRig(const std::array<std::string, 4>& rgba) {
+    fs::copy_file(fs::path(QM_DATA_DIR) / "photo30.dll", programDir / "photo30.dll");
+    context.ffOptions.programDir = programDir.path();
+    context.options.interfaceDesign = "Plain.des";
+    test::writeFile(programDir / "interface" / "Plain.des",
+                    "\"plain\",\"\",2,780,540,Rect,0,0,780,540,0,0,Rect,0,0,1,1,0,0,RGN_COPY\n");
+    window = std::make_unique<gui::FFEditorWindow>(context, &prompter);
+    ff::FFRecord rec;
+    rec.fileName = "Test.afs";
+    rec.title = "Test";
+    rec.formulas = rgba;
+    rec.controlNames = {"Level", "Spread"};
+    rec.sliderValues[1] = 7;
+    window->loadRecord(rec);
+  }
+
+  QRgb previewPixel(int x, int y) {
+    window->finishPreview();
+    return window->previewBox()->pixmap().toImage().pixel(x, y);
+  }
+};
+
+// Colour depends on the position, so a wrong or shifted pixel shows.
+QImage gradient(int w, int h) {
+  QImage image(w, h, QImage::Format_RGB888);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) image.setPixelColor(x, y, QColor(x * 255 / w, y * 255 / h, 60));
+  return image;
+}
+
+}  // namespace
+
+class EditorsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void sliderMoveUpdatesThePreview() {
+    EditorRig rig({"ctl(0)", "x", "255", "a"});
+    QCOMPARE(qRed(rig.previewPixel(0, 0)), 0);
+    for (int value : {200, 17}) {
+      rig.window->slider(0)->setValue(value);
+      QCOMPARE(qRed(rig.previewPixel(3, 2)), value);
+      QCOMPARE(rig.window->valueBox(0)->value(), value);
+    }
+    rig.window->valueBox(0)->setValue(99);  // typed as a number
+    QCOMPARE(qRed(rig.previewPixel(0, 0)), 99);
+    QCOMPARE(qGreen(rig.previewPixel(5, 0)), 5);
+  }
+
+  void deactivatedSliderKeepsItsValueOnRandomize() {
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->show();
+    rig.window->valueBox(1)->setFocus();
+    QApplication::processEvents();
+    QCOMPARE(rig.window->selectedSlider(), 1);
+    rig.window->findChild<QAction*>("mnuDeactivate_FFE")->trigger();
+    QVERIFY(rig.window->nameLabel(1)->struckThrough());
+    for (int k = 0; k < 5; ++k) rig.window->randomize();
+    QCOMPARE(rig.window->valueBox(1)->value(), 7);
+  }
+
+  void rejectedPasteLeavesTheEditorAsItWas() {
+    EditorRig rig({"r/2", "g", "b", "a"});
+    const ff::FFRecord before = rig.window->gatheredRecord();
+    QApplication::clipboard()->setText("just some words, no filter here");
+    rig.window->pasteFilterFromClipboard();
+    QVERIFY(rig.window->gatheredRecord() == before);
+    QVERIFY(!fs::exists(rig.programDir / "Temp.tmp"));
+    QApplication::clipboard()->setText(
+        "Title: Pasted\r\nR:255-r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n");
+    rig.window->pasteFilterFromClipboard();
+    QCOMPARE(rig.window->box(1)->toPlainText(), QString("255-r"));
+    QCOMPARE(rig.window->textLabel(2)->text(), QString("Pasted"));
+  }
+
+  void alphaLabelOnlyForAnAlphaFormulaAndEmptyBoxesRefilled() {
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->alphaViewAction()->setChecked(true);
+    rig.window->finishPreview();
+    QVERIFY(rig.window->alphaLabel()->isHidden());
+    rig.window->box(0)->setPlainText("255-x");
+    rig.window->box(2)->clear();  // an emptied box gets its letter back
+    rig.window->updatePreview();
+    QCOMPARE(rig.window->box(2)->toPlainText(), QString("g"));
+    QCOMPARE(qBlue(rig.previewPixel(5, 0)), 250);  // i = 255 - x shown in every channel
+    QVERIFY(!rig.window->alphaLabel()->isHidden());
+    rig.window->alphaViewAction()->setChecked(false);
+    rig.window->finishPreview();
+    QVERIFY(rig.window->alphaLabel()->isHidden());
+  }
+
+  void saveWritesTheChosenFormat() {
+    EditorRig rig({"r", "g", "b", "a"});
+    test::TempFolder out;
+    rig.prompter.folderChoice = FolderChoice{out.path(), false};
+    rig.window->saveFormatBox()->setCurrentIndex(0);  // Photoshop plugin from "Test.afs"
+    rig.window->saveFilter();
+    QCOMPARE(fs::file_size(out / "Test.8bf"), std::uintmax_t{57344});
+    rig.window->saveFormatBox()->setCurrentIndex(3);
+    rig.window->saveFilter();
+    QVERIFY(test::readFile(out / "Test.txt").starts_with("Title: Test\r\n"));
+    // "Both" writes the 64-bit plugin and the 32-bit one beside it.
+    fs::copy_file(fs::path(QM_DATA_DIR) / "photo64.dll", rig.programDir / "photo64.dll");
+    QMenu menu;
+    rig.window->fillEditorMenu(&menu);
+    for (QAction* a : menu.findChild<QMenu*>("mnuArchitecture_FFE")->actions())
+      if (a->text().startsWith("Both")) a->trigger();
+    test::TempFolder both;
+    rig.prompter.folderChoice = FolderChoice{both.path(), false};
+    rig.window->saveFormatBox()->setCurrentIndex(0);
+    rig.window->saveFilter();
+    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{69632});
+    QCOMPARE(fs::file_size(both / "Test.x86.8bf"), std::uintmax_t{57344});
+    rig.window->textLabel(0)->setText("Filename");
+    rig.window->saveFilter();
+    QCOMPARE(rig.prompter.messages.back().text, std::string("Filename isn't specified!"));
+  }
+
+  void designOutlineHasTheShapesArea() {
+    EditorRig rig({"r", "g", "b", "a"});
+    test::writeFile(rig.programDir / "interface" / "Shape.des",
+                    "\"t\",\"\",3,200,100\r\nRect,0,0,100,100,0,0\r\nRect,100,0,200,50,0,0\r\n"
+                    "RGN_OR\r\nRect,0,0,10,10,0,0\r\nRGN_DIFF\r\nGraphSlider4\r\n");
+    rig.window->applyDesign("Shape.des");
+    int area = 0;
+    for (const QRect& r : rig.window->mask()) area += r.width() * r.height();
+    QCOMPARE(area, 100 * 100 + 100 * 50 - 10 * 10);
+    QCOMPARE(rig.window->graphicSlider(0)->styleIndex(), 4);
+    QVERIFY(rig.window->slider(0)->isHidden() && rig.window->hotspot()->isHidden());
+  }
+
+  void doubleClickedSourceOpensInTheEditor() {
+    test::StartedWindow started;
+    started.start();
+    test::TempFolder folder;
+    auto file = test::writeFile(folder / "Wave.afs", test::afsSource("Wave", "255-r"));
+    QVERIFY(!started.window->ffEditorIfMade());
+    started.window->openFile(file);
+    gui::FFEditorWindow* editor = started.window->ffEditorIfMade();
+    QVERIFY(editor && editor->isVisible());
+    QCOMPARE(editor->box(1)->toPlainText(), QString("255-r"));
+    QCOMPARE(editor->textLabel(2)->text(), QString("Wave"));
+    QVERIFY(started.window->findChild<QMenu*>("mnuFFEditor")->isEnabled());
+    started.close();
+  }
+
+  void openRevertSaveRoundTrip() {
+    test::TempFolder dir;
+    const fs::path file = dir / "pic.png";
+    const QImage original = gradient(64, 48);
+    QVERIFY(original.save(QString::fromStdString(file.string())));
+    test::ScriptedPrompter prompter;
+    gui::PictureEditor editor(dir / "prog");
+    editor.setPrompter(&prompter);
+    QVERIFY(editor.openFile(file));
+    QCOMPARE(editor.windowTitle(),
+             QString("Picture Editor - pic.png - 64x48 (100%), 16 Milion Colors (24bit)"));
+    QCOMPARE(editor.image().convertToFormat(QImage::Format_RGB888), original);
+    // A change, then revert: Cancel keeps it, OK reads the file again.
+    editor.raiseColorDepth(8);  // only a raise is offered: nothing happens
+    QVERIFY(!editor.changed());
+    QGuiApplication::clipboard()->setImage(gradient(10, 10));
+    editor.paste();
+    QVERIFY(editor.changed());
+    QCOMPARE(editor.image().size(), QSize(10, 10));
+    QVERIFY(editor.path().empty());
+    QVERIFY(editor.openFile(file));
+    prompter.askAnswers = {Button::Cancel, Button::Ok};
+    editor.setZoom(200);
+    editor.revert();
+    editor.revert();
+    QCOMPARE(prompter.messages.size(), std::size_t(2));
+    QCOMPARE(prompter.messages[0].text, std::string("Revert the image back to its saved state?"));
+    QCOMPARE(prompter.messages[0].title, std::string("Revert"));
+    QCOMPARE(prompter.messages[0].buttons, Buttons::OkCancel);
+    QCOMPARE(editor.zoom(), 200);
+    // Save As writes the picture in the named format and becomes its file.
+    const fs::path copy = dir / "copy.jpg";
+    editor.hooks().chooseSaveFile = [&](const QString&) {
+      return QString::fromStdString(copy.string());
+    };
+    QVERIFY(editor.saveAs());
+    QCOMPARE(editor.path(), copy);
+    QVERIFY(editor.windowTitle().contains("copy.jpg - 64x48 (200%)"));
+    QCOMPARE(QImageReader(QString::fromStdString(copy.string())).format(), QByteArray("jpeg"));
+    QCOMPARE(QImage(QString::fromStdString(copy.string())).size(), original.size());
+    // A failed write says so and keeps picture, file and title.
+    fs::create_directory(dir / "locked");
+    QVERIFY(!editor.saveTo(dir / "locked" / "no-such-dir" / "x.png"));
+    QCOMPARE(prompter.messages.back().kind, test::MessageKind::Error);
+    QVERIFY(QString::fromStdString(prompter.messages.back().text)
+                .startsWith("The picture could not be saved as "));
+    QCOMPARE(editor.path(), copy);
+    QVERIFY(!editor.saveTo(dir / "x.unknownformat"));
+    QCOMPARE(editor.path(), copy);
+  }
+
+  // An untitled picture: an empty clipboard pastes nothing, Save asks for a file, a refused
+  // factor changes nothing, and Use as Preview Image needs the program folder.
+  void untitledPicture() {
+    test::TempFolder dir;
+    test::ScriptedPrompter prompter;
+    gui::PictureEditor editor(dir / "prog");
+    editor.setPrompter(&prompter);
+    QGuiApplication::clipboard()->clear();
+    editor.paste();
+    QVERIFY(editor.image().isNull());
+    QCOMPARE(editor.windowTitle(), QString("Picture Editor"));
+    editor.updateActions();
+    QVERIFY(!editor.action("mnuCopy")->isEnabled() && !editor.action("mnuSave")->isEnabled());
+    editor.showImage(gradient(20, 10), "x");
+    editor.paste();
+    QCOMPARE(editor.image().size(), QSize(20, 10));
+    QVERIFY(editor.action("mnuCopy")->isEnabled());
+    int asked = 0;
+    editor.hooks().chooseSaveFile = [&](const QString&) { return ++asked, QString(); };
+    QVERIFY(!editor.save());
+    QCOMPARE(asked, 1);
+
+    QStringList typed{"900", "250"};  // which factors are refused is the core's test
+    editor.hooks().askZoomFactor = [&]() -> std::optional<QString> { return typed.takeFirst(); };
+    for (int expected : {100, 250}) {
+      editor.enterZoomFactor();
+      QCOMPARE(editor.zoom(), expected);
+    }
+    QCOMPARE(editor.findChild<QWidget*>("Picture1")->size(), QSize(50, 25));
+
+    fs::path chosen;
+    editor.hooks().previewImageChosen = [&](const fs::path& file) { chosen = file; };
+    editor.useAsPreviewImage();  // the program folder does not exist
+    QCOMPARE(prompter.messages.size(), std::size_t(1));
+    QCOMPARE(prompter.messages[0].text, std::string("Sorry, a problem occured."));
+    QVERIFY(chosen.empty());
+    fs::create_directory(dir / "prog");
+    editor.useAsPreviewImage();
+    QCOMPARE(chosen, dir / "prog" / "PictureEditor.bmp");
+    QCOMPARE(QImage(QString::fromStdString(chosen.string())).size(), QSize(20, 10));
+  }
+
+  // Where the picture goes is the core's test; here that it is drawn there, at 96 dpi.
+  void printsTheImageOnAPdfPage() {
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    if (pdftoppm.isEmpty()) QSKIP("pdftoppm (poppler-utils) is not installed");
+    test::TempFolder dir;
+    gui::PictureEditor editor(dir.path());
+    QImage red(96, 48, QImage::Format_RGB888);
+    red.fill(Qt::red);
+    editor.showImage(red, "red");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((dir / "out.pdf").string()));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QVERIFY(editor.printTo(printer, picture::PrintMode::ActualSize));
+    QProcess render;
+    render.start(pdftoppm, {"-png", "-r", "50", "-singlefile",
+                            QString::fromStdString((dir / "out.pdf").string()),
+                            QString::fromStdString((dir / "page").string())});
+    QVERIFY(render.waitForFinished(60000));
+    const QImage page(QString::fromStdString((dir / "page.png").string()));
+    QVERIFY(!page.isNull());
+    // The red run along the top row starts at the left edge and is one inch of A4's 8.27.
+    int run = 0;
+    while (run < page.width() && page.pixelColor(run, 2).red() > 200 &&
+           page.pixelColor(run, 2).green() < 60)
+      ++run;
+    QVERIFY2(std::abs(run - page.width() / 8.27) <= 3,
+             qPrintable(QString("red run %1 of %2").arg(run).arg(page.width())));
+  }
+
+  void hostDialogShowsNamedSlidersAndReturnsTheirValues() {
+    ff::FFRecord record;
+    record.title = "Caf\xE9";
+    record.controlNames[0] = "Amount";
+    record.mapNames[1] = "Range";  // sliders 2 and 3
+    record.sliderValues = {10, 0, 20, 30, 0, 0, 0, 0};
+    record.formulas = {"ctl(0)", "g", "b", "a"};
+    gui::FFHostDialog dialog(record, gradient(40, 30), true);
+    QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Caf\xC3\xA9"));
+    QVERIFY(dialog.slider(0) && dialog.slider(2) && dialog.slider(3));
+    QVERIFY(!dialog.slider(1) && !dialog.slider(4));
+    dialog.slider(0)->setValue(200);
+    QCOMPARE(dialog.previewLabel()->pixmap().toImage().pixelColor(1, 1).red(), 200);
+    dialog.formulaBox(0)->setPlainText("foo(");
+    QVERIFY(!dialog.errorLabel()->text().isEmpty());
+    QCOMPARE(dialog.previewLabel()->pixmap().toImage().pixelColor(1, 1).red(), 200);
+    dialog.formulaBox(0)->setPlainText("255-ctl(2)");
+    QVERIFY(dialog.errorLabel()->text().isEmpty());
+    const auto result = dialog.result();
+    QCOMPARE(int(result.sliders[0]), 200);
+    QCOMPARE(int(result.sliders[2]), 20);
+    QCOMPARE(result.formulas[0], std::string("255-ctl(2)"));
+    QCOMPARE(dialog.previewLabel()->pixmap().toImage().pixelColor(1, 1).red(), 235);
+  }
+
+  void previewPanelFillsFromTheCacheOnASecondSelection() {
+    test::StartedWindow w;
+    const fs::path plugins = w.programDir / "plugins";
+    test::FFPluginFields fields;
+    fields.title = "Half";
+    fields.category = "Tests";
+    fields.formulas = {"r/2", "g", "b", "a"};
+    test::writeFile(plugins / "Half.8bf", test::ffPluginBytes(57344, fields));
+    test::writeFile(plugins / "notes.doc", "text");
+    QVERIFY(gradient(200, 100).save(QString::fromStdString((w.programDir / "Test.bmp").string())));
+    w.start(plugins);
+    gui::MainWindow& window = *w.window;
+    window.menus().action("mnuPluginPreview")->setChecked(true);
+    gui::PreviewPanel* panel = window.previewPanel();
+    QVERIFY(panel->isVisibleTo(&window));
+    gui::FileView* files = window.active()->fileView();
+    const fs::path cache = w.programDir / "cache" / "Half.jpg";
+    QVERIFY(files->selectName("Half.8bf"));
+    QTRY_COMPARE(panel->lastKind(), std::optional(picture::PreviewKind::Filtered));
+    const QSize box(host::previewBoxPixels().width, 64);
+    QCOMPARE(panel->pictureLabel()->pixmap().size(), box);
+    QVERIFY(fs::exists(cache));
+    QVERIFY(files->selectName("notes.doc"));
+    QTRY_VERIFY(!panel->lastKind());
+    QVERIFY(files->selectName("Half.8bf"));
+    QTRY_COMPARE(panel->lastKind(), std::optional(picture::PreviewKind::FromCache));
+    QCOMPARE(panel->pictureLabel()->pixmap().size(), box);
+    // "Update" drops the entry: the next preview is made again.
+    window.menus().action("mnuUpdateCache")->trigger();
+    QTRY_COMPARE(panel->lastKind(), std::optional(picture::PreviewKind::Filtered));
+    w.close();
+  }
+};
+
+QTEST_MAIN(EditorsTest)
+#include "editors_test.moc"
