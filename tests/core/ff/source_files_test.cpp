@@ -1,0 +1,434 @@
+// The source readers and writers: .afs, .pff, .ffx and both kinds of .txt.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "core/ff/sources.h"
+#include "support/ff_sources.h"
+#include "support/scripted_ports.h"
+#include "support/temp_folder.h"
+#include "support/view_of.h"
+
+namespace qm::ff {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using test::readFile;
+using test::viewOf;
+using test::writeFile;
+using Names = std::array<std::string, 8>;
+using Maps = std::array<std::string, 4>;
+using Formulas = std::array<std::string, 4>;
+using Values = std::array<std::uint8_t, 8>;
+
+FFOptions optimizing(bool on) {
+  FFOptions options;
+  options.noOptimize = !on;
+  return options;
+}
+
+std::string afs(const std::string& values, const std::string& rest = "r\r\rg\r\rb\r\ra\r\r") {
+  return "%RGB-1.0\r" + values + rest;
+}
+
+// The record read, or nullopt; a read that fails leaves the Premiere dialect it began with.
+std::optional<FFRecord> readAfs(const std::string& bytes, bool optimize = false) {
+  FFRecord rec;
+  rec.photoshopDialect = false;
+  if (!ReadAFSBytes(viewOf(bytes), "wave.afs", rec, optimizing(optimize))) return std::nullopt;
+  return rec;
+}
+
+TEST(ReadAFS, DefaultsWithoutTrailerTrailerOverrides) {
+  auto rec = readAfs(afs("0\r255\r0\r0\r12\r0\r0\r0\r", "r + 1\r\rg\r\rb\r\ra\r\r"), true);
+  ASSERT_TRUE(rec);
+  EXPECT_EQ(rec->sliderValues, (Values{0, 255, 0, 0, 12, 0, 0, 0}));
+  EXPECT_EQ(rec->controlNames, (Names{"", "Slider 2", "", "", "Slider 5"}));
+  EXPECT_EQ(rec->formulas, (Formulas{"r+1", "g", "b", "a"}));
+  EXPECT_EQ(rec->fileName + "|" + rec->title + "|" + rec->category, "wave.8bf|wave.8bf|Synthetic");
+  EXPECT_TRUE(rec->photoshopDialect);
+
+  rec = readAfs(afs("1\r2\r0\r0\r0\r0\r0\r0\r",
+                    "r\r\rg\r\rb\r\ra\r\r\r\rMy Title\r\rMe\r\r(c) 2001\r\r"
+                    "1: Amount\r\r2: \r\r3: Unused\r\r4: x\r\r"));
+  ASSERT_TRUE(rec);
+  // An empty trailer line stays empty; "2: " is too short to rename slider 2.
+  EXPECT_EQ(rec->category + "|" + rec->title + "|" + rec->author + "|" + rec->copyright,
+            "|My Title|Me|(c) 2001");
+  EXPECT_EQ(rec->controlNames, (Names{"Amount", "Slider 2", "Unused", "x"}));
+}
+
+TEST(ReadAFS, LenientValuesAndShortFiles) {
+  // clang-format off
+  const std::pair<std::string, std::uint8_t> cases[] = {
+      {"  7", 7}, {"\n\n9", 9}, {"12abc", 12}, {"-5", 0}, {"", 0}, {"300", 255},
+      {"99999999999999999999", 255}, {"0255", 255}, {"1 2", 1}};
+  // clang-format on
+  for (const auto& [text, value] : cases)
+    EXPECT_EQ(readAfs(afs(text + "\r0\r0\r0\r0\r0\r0\r0\r"))->sliderValues[0], value) << text;
+  // LF only: the whole file is one first line.
+  auto lf = readAfs("%RGB-1.0\n5\n6\n");
+  EXPECT_EQ(lf->sliderValues[0], 0);
+  EXPECT_EQ(lf->formulas[0], "");
+  auto cut = readAfs(afs("3\r4", ""));
+  EXPECT_EQ(cut->sliderValues[1], 4);
+  EXPECT_EQ(cut->formulas, Formulas{});
+  EXPECT_EQ(cut->category, "Synthetic");
+  EXPECT_FALSE(readAfs(""));  // without its header line the bytes are no source
+}
+
+FFRecord sampleRecord() {
+  return {.fileName = "Wave.8bf",
+          .category = "Distort",
+          .title = "Wave",
+          .copyright = "(c) Ann",
+          .author = "Ann",
+          .controlNames = {"Amount", "", "", "", "", "", "", "Last"},
+          .sliderValues = {10, 0, 0, 0, 0, 0, 77, 200},
+          .mapNames = {},
+          .formulas = {"r+1", "g", "b*2", "a"}};
+}
+
+class WriteSource : public ::testing::Test {
+ protected:
+  test::TempFolder dir;
+  FFRecord rec = sampleRecord();
+};
+
+TEST_F(WriteSource, AfsAndPffBytes) {
+  EXPECT_EQ(readFile(Writeafspff(dir.path(), 0, rec)),
+            "%RGB-1.0\r10\r0\r0\r0\r0\r0\r0\r200\r"
+            "r+1\r\rg\r\rb*2\r\ra\r\r"
+            "Distort\r\rWave\r\rAnn\r\r(c) Ann\r\r"
+            "1: Amount\r\r2: \r\r3: \r\r4: \r\r5: \r\r6: \r\r7: \r\r8: Last\r\r");
+  EXPECT_EQ(rec.sliderValues[6], 0);  // unnamed: forced to 0 in the record too
+
+  rec.photoshopDialect = false;
+  rec.formulas = {"P", "g", "b", "a"};
+  auto path = Writeafspff(dir.path(), 1, rec);
+  ASSERT_EQ(path, dir / "Wave.pff");
+  const std::string pff = readFile(path);
+  EXPECT_EQ(pff.substr(0, 23),
+            "%RGB-1.0\r\x02"
+            "10\r\x01"
+            "0\r\x01"
+            "0\r\x01"
+            "0\r\x01");
+  EXPECT_NE(pff.find("0\r\x01"
+                     "200\rb\r\rg\r\rP\r\ra\r\rDistort\r\r"),
+            std::string::npos);
+  EXPECT_FALSE(rec.photoshopDialect);
+}
+
+TEST_F(WriteSource, TranslatesPremiereFormulasForAfsOnce) {
+  rec.photoshopDialect = false;
+  rec.formulas = {"P", "D", "mix(a,b,n,d)", "M"};
+  ASSERT_FALSE(Writeafspff(dir.path(), 0, rec).empty());
+  EXPECT_EQ(rec.formulas, (Formulas{"Z", "512", "mix(b,a,n,d)", "(M/2)"}));
+  EXPECT_TRUE(rec.photoshopDialect);
+  ASSERT_FALSE(Writeafspff(dir.path(), 0, rec).empty());
+  EXPECT_EQ(rec.formulas[3], "(M/2)");
+}
+
+TEST_F(WriteSource, OutputNamesAndFailures) {
+  const struct {
+    std::string fileName;
+    int kind;
+    std::string recordName, written;
+  } cases[] = {{"Plain", 1, "Plain.pff", "Plain.pff"},
+               {"a.b", 0, "a.b", ".afs"},
+               {"..\\..\\evil.8bf", 0, "..\\..\\evil.8bf", "evil.afs"}};
+  for (const auto& c : cases) {
+    rec.fileName = c.fileName;
+    EXPECT_EQ(Writeafspff(dir.path(), c.kind, rec), dir / c.written) << c.fileName;
+    EXPECT_EQ(rec.fileName, c.recordName);
+  }
+  rec = sampleRecord();
+  test::TempFolder empty;
+  EXPECT_TRUE(Writeafspff(empty / "missing", 0, rec).empty());
+  EXPECT_TRUE(Writeafspff(empty.path(), 2, rec).empty());
+  // A folder in the way of the output: the write fails and leaves the folder alone.
+  fs::create_directory(empty / "Wave.afs");
+  EXPECT_TRUE(Writeafspff(empty.path(), 0, rec).empty());
+  EXPECT_EQ(test::filesBelow(empty.path()).size(), 0u);
+  EXPECT_TRUE(fs::is_directory(empty / "Wave.afs"));
+}
+
+TEST(SourceReaders, FilesOnDisk) {
+  test::TempFolder dir;
+  FFRecord rec;
+  EXPECT_FALSE(ReadAFS(dir / "none.afs", rec, FFOptions{}));
+  EXPECT_FALSE(ReadPFF(dir / "none.pff", rec, FFOptions{}));
+  EXPECT_FALSE(ReadTXT(dir / "none.txt", rec, FFOptions{}));
+  EXPECT_FALSE(ReadFFX(dir / "none.ffx", rec));
+  EXPECT_FALSE(ReadAFS(dir.path(), rec, FFOptions{}));
+  // A read file takes its own name.
+  ASSERT_TRUE(ReadAFS(writeFile(dir / "On Disk.afs", afs("1\r", "")), rec, {}));
+  EXPECT_EQ(rec.fileName, "On Disk.8bf");
+  ASSERT_TRUE(ReadFFX(writeFile(dir / "On Disk.ffx", test::ffxSource(sampleRecord())), rec));
+  EXPECT_EQ(rec.fileName, "On Disk.ffx");
+}
+
+std::optional<FFRecord> readFfx(const std::string& bytes) {
+  FFRecord rec;
+  if (!ReadFFXBytes(viewOf(bytes), "f.ffx", rec)) return std::nullopt;
+  return rec;
+}
+
+TEST(ReadFFX, SignatureAndCutShortFiles) {
+  const FFRecord sample = sampleRecord();
+  for (std::string signature : {"FFY1.0", "FF", "", "ffx1.0"})
+    EXPECT_FALSE(readFfx(test::ffxSource(sample, signature))) << signature;
+  EXPECT_TRUE(readFfx(test::ffxSource(sample, "FFX")));
+  EXPECT_FALSE(readFfx(""));
+
+  std::string full = test::ffxSource(sample);
+  full[full.size() - 3] = 0x12;  // only a value's low byte counts
+  auto rec = readFfx(full.substr(0, full.find("(c) Ann") + 2));
+  EXPECT_EQ(rec->author + "|" + rec->copyright, "Ann|(c");
+  EXPECT_EQ(rec->formulas, Formulas{});
+  rec = readFfx(full);
+  EXPECT_EQ(std::tie(rec->title, rec->formulas, rec->controlNames, rec->sliderValues),
+            std::tie(sample.title, sample.formulas, sample.controlNames, sample.sliderValues));
+  // The half number at the end reads 0.
+  EXPECT_EQ(readFfx(full.substr(0, full.size() - 2))->sliderValues,
+            (Values{10, 0, 0, 0, 0, 0, 77, 0}));
+  // A length far past the end is clipped.
+  rec = readFfx(test::ffxSource(sample, "FFX").substr(0, 7) +
+                "\xF0\xFF\xFF\xFF"
+                "tail");
+  EXPECT_EQ(rec->title + "|" + rec->category, "tail|");
+}
+
+class FakePresets final : public EditorPresets {
+ public:
+  std::map<int, std::array<int, 8>> slots;
+  bool slotInUse(int slot) const override { return slots.contains(slot); }
+  std::array<int, 8> slotValues(int slot) const override { return slots.at(slot); }
+  void setSlot(int slot, const std::array<int, 8>& values) override { slots[slot] = values; }
+};
+
+struct TxtRead {
+  bool ok = false;
+  FFRecord rec;
+  test::ScriptedPrompter prompter;
+};
+
+// Reads text as "own.txt", starting from a Premiere record.
+std::unique_ptr<TxtRead> readTxt(const std::string& text, bool optimize = false,
+                                 EditorPresets* presets = nullptr,
+                                 std::optional<ByteView> companion = std::nullopt) {
+  auto r = std::make_unique<TxtRead>();
+  r->rec.photoshopDialect = false;
+  r->ok = ReadTXTBytes(viewOf(text), "own.txt", r->rec, optimizing(optimize), presets, &r->prompter,
+                       companion);
+  return r;
+}
+
+// The plain keys are covered by the conversion round trip; these are the aliases.
+TEST(ReadTXT, KeyAliasesDefaultsAndIndexedLines) {
+  auto r = readTxt(
+      "CATEGORY:   Blur  \r\nName: T\r\ncopyright: (c)\r\nAuthor:Me\r\nFile: x.8bf\r\n"
+      "R:r\r\nG:g\r\nB:b\r\nA:a\r\nctl[0]:  Amount \r\nval[7]: 300\r\n");
+  ASSERT_TRUE(r->ok);
+  EXPECT_EQ((std::vector<std::string>{r->rec.category, r->rec.title, r->rec.copyright,
+                                      r->rec.author, r->rec.fileName, r->rec.controlNames[0]}),
+            (std::vector<std::string>{"Blur", "T", "(c)", "Me", "x.8bf", "Amount"}));
+  EXPECT_EQ(r->rec.sliderValues[7], 255);
+
+  r = readTxt("R:r\nG:g\nB:b\n");
+  EXPECT_EQ(r->rec.fileName + "|" + r->rec.category, "own.txt|");
+  EXPECT_TRUE(r->rec.photoshopDialect);
+  r = readTxt("category:\nfilename:   \nR:r\nG:g\nB:b\n");
+  EXPECT_EQ(r->rec.category + "|" + r->rec.fileName, "Photoshop|-NoName.8bf");
+  EXPECT_EQ(readTxt("title: t\nname: n\nR:r\nG:g\nB:b\n")->rec.title, "n");
+
+  r = readTxt(
+      "ctl[8]: no\nctl[x]: no\nctl\nmap[4]: no\nval[9]: 5\nctl[7]: seven\nmap[0]\n"
+      "val[2]:-4\nR:r\nG:g\nB:b\n");
+  ASSERT_TRUE(r->ok);
+  EXPECT_EQ(r->rec.controlNames, (Names{"", "", "", "", "", "", "", "seven"}));
+  EXPECT_EQ(r->rec.mapNames, Maps{});
+  EXPECT_EQ(r->rec.sliderValues, Values{});
+}
+
+TEST(ReadTXT, FormulaCollection) {
+  // "=" only starts a formula and "X:" ends one; A ends at a ctl, map or val line in any case
+  // (then read as such), not at a formula line like "map(". Without R, G and B: no filter.
+  const struct {
+    std::string text;
+    std::optional<Formulas> formulas;
+  } cases[] = {
+      // clang-format off
+      {"R:r // note\n+1\nG:g\nB:b\n", Formulas{"r +1", "g", "b", "a"}},
+      {"R=r\rG=g\rG:g2\rB:b\rA=x\r", Formulas{"rG=g", "g2", "bA=x", "a"}},
+      {"R:1\nR:2\nG:g\nB:b\n", Formulas{"1R:2", "g", "b", "a"}},
+      {"G:g\nR:r\nA:q\nB:b\n", Formulas{"r", "g", "b", "q"}},
+      {"R:r\nG:g\nB:b\n+1", Formulas{"r", "g", "b+1", "a"}},  // the file ends while B is collected
+      {"r:lower\nR:r\nG:g\nB:b", Formulas{"r", "g", "b", "a"}},
+      {"R:r\nG:g\nB:b\nA:1\n2\nCTL[1]: Two\n", Formulas{"r", "g", "b", "12"}},
+      {"R:r\nG:g\nB:b\nA:a\nMAP[0]: Wave\n", Formulas{"r", "g", "b", "a"}},
+      {"R:r\nG:g\nB:b\nA:\nmap(0,r)\n+val(0,0,255)\nval[0]: 9\n", Formulas{"r", "g", "b", "map(0,r)+val(0,0,255)"}},
+      {"R:r\nG:g\n", {}}, {"G:g\nB:b\nA:a\n", {}}, {"", {}},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    auto r = readTxt(c.text);
+    EXPECT_EQ(r->ok, c.formulas.has_value()) << c.text;
+    EXPECT_EQ(r->rec.photoshopDialect, r->ok) << c.text;
+    EXPECT_EQ(r->rec.formulas, c.formulas.value_or(r->rec.formulas)) << c.text;
+  }
+  EXPECT_EQ(readTxt(cases[6].text)->rec.controlNames[1], "Two");
+  EXPECT_EQ(readTxt(cases[7].text)->rec.mapNames[0], "Wave");
+  EXPECT_EQ(readTxt("R:r + 1\nG:T\nB:b\n", true)->rec.formulas[0], "r+1");
+  EXPECT_EQ(readTxt("R:r + 1\nG:T\nB:b\n")->rec.formulas, (Formulas{"r + 1", "total", "b", "a"}));
+}
+
+TEST(ReadTXT, PresetLinesFillTheEditorOnly) {
+  // Before the formulas: a formula collects every line up to another channel's line.
+  const std::string text = "set[2]: 1,2,3,4,5,6,7,8\nset[9]: 9,300\nset[x]: 1\nR:r\nG:g\nB:b\n";
+  FakePresets presets;
+  ASSERT_TRUE(readTxt(text, false, &presets)->ok);
+  EXPECT_EQ(presets.slots, (std::map<int, std::array<int, 8>>{{2, {1, 2, 3, 4, 5, 6, 7, 8}},
+                                                              {9, {9, 255, 0, 0, 0, 0, 0, 0}}}));
+  auto without = readTxt(text);
+  EXPECT_TRUE(without->ok);
+  EXPECT_EQ(without->rec.sliderValues, Values{});
+}
+
+TEST(WriteTXT, ExactTextNamesAndDialect) {
+  test::TempFolder dir;
+  FFRecord rec{.fileName = "Wave.8bf",
+               .category = "Distort",
+               .title = "Wave",
+               .copyright = "(c) Ann",
+               .author = "Ann",
+               .controlNames = {"", "Second", "", "", "Hidden", "", "", "Last"},
+               .sliderValues = {1, 2, 3, 4, 5, 6, 7, 8},
+               .mapNames = {"", "", "Pair", ""},
+               .formulas = {"r+1", "g", "b", "a"}};
+  FakePresets presets;
+  presets.slots[3] = {1, 2, 3, 4, 5, 6, 7, 8};
+  EXPECT_EQ(readFile(WriteTXT(dir.path(), rec, &presets)),
+            "Category: Distort\r\nTitle: Wave\r\nCopyright: (c) Ann\r\nAuthor: Ann\r\n"
+            "Filename: Wave.8bf\r\n\r\n"
+            "R:r+1\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n\r\n"
+            "ctl[1]: Second\r\nmap[2]: Pair\r\nctl[7]: Last\r\n\r\n"
+            "val[1]: 2\r\nval[4]: 5\r\nval[5]: 6\r\nval[7]: 8\r\n\r\n"
+            "set[3]: 1,2,3,4,5,6,7,8\r\n");
+
+  rec.fileName = "NoDot";
+  rec.photoshopDialect = false;
+  rec.formulas = {"p", "T", "D", "mmax"};
+  EXPECT_EQ(WriteTXT(dir.path(), rec), dir / "NoDot.txt");
+  EXPECT_EQ(rec.fileName, "NoDot.txt");
+  EXPECT_EQ(rec.formulas, (Formulas{"z", "total", "512", "M"}));
+  EXPECT_TRUE(rec.photoshopDialect);
+  const std::string text = readFile(dir / "NoDot.txt");
+  EXPECT_NE(text.find("Filename: NoDot.txt\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("set["), std::string::npos);
+  rec.fileName = "..\\..\\x.8bf";
+  EXPECT_EQ(WriteTXT(dir.path(), rec), dir / "x.txt");
+  EXPECT_TRUE(WriteTXT(dir / "missing", rec).empty());
+}
+
+// A plugin information text, with lines a test may replace.
+struct InfoText {
+  std::string fileName = "FILENAME: C:\\Plugins\\Filters\\wave.8bf";
+  std::string map1 = "Map 1: [Two]";
+  std::string map2 = "Map 2: [Three]";
+  std::string control1 = "Control 1: [Beta]";
+  std::string tail = "A=\na\n+1\n\nignored\n";
+
+  std::string text() const {
+    return "Filter Factory Plugin Information:\ngarbage\n" + fileName +
+           "\nCATEGORY:\nDistort\nTITLE:\n Wave \nCOPYRIGHT:\n(c) X\nAUTHOR:\nAnn\n"
+           "Map 0: [One]\n\n" +
+           map1 + "\n" + map2 + "\nMap 3: []\nControl 0: [Alpha]\n" + control1 +
+           "\nControl 2: []\n"
+           "Control 3: [Gamma]\n"  // passed over after the first "[]"
+           "Control 4: []\nControl 5: []\nControl 6: []\nControl 7: []\n"
+           "R=\nr\n+2\nG=\ng\nB=\nb\n" +
+           tail;
+  }
+};
+
+TEST(ReadTXTInfo, ReadsEveryField) {
+  auto r = readTxt(InfoText{}.text());
+  ASSERT_TRUE(r->ok);
+  EXPECT_EQ(r->rec.fileName + "|" + r->rec.category + "|" + r->rec.title + "|" + r->rec.copyright +
+                "|" + r->rec.author,
+            "wave.8bf|Distort| Wave |(c) X|Ann");
+  // Names run from a fixed column, so the closing bracket stays.
+  EXPECT_EQ(r->rec.mapNames, (Maps{"One]", "Two]", "Three]", ""}));
+  EXPECT_EQ(r->rec.controlNames, (Names{"Alpha]", "Beta]"}));
+  EXPECT_EQ(r->rec.formulas, (Formulas{"r+2", "g", "b", "a+1"}));
+  EXPECT_EQ(r->rec.sliderValues, Values{});
+  EXPECT_TRUE(r->rec.photoshopDialect);
+  EXPECT_TRUE(r->prompter.messages.empty());
+
+  InfoText info;
+  info.map1 = "Map 1: []";  // the first empty name ends the list
+  info.map2 = "Map 2: [Named]";
+  EXPECT_EQ(readTxt(info.text())->rec.mapNames, (Maps{"One]", "", "", ""}));
+  info.tail = "A=\nlast";
+  EXPECT_EQ(readTxt(info.text())->rec.formulas[3], "last");
+}
+
+TEST(ReadTXTInfo, LineOutOfOrderIsAFormatViolationEarlyEndFailsQuietly) {
+  for (auto change :
+       {+[](InfoText& i) { i.map2 = "Map 3: [x]"; },
+        +[](InfoText& i) { i.control1 = "control 1: [x]"; }, +[](InfoText& i) { i.map1 = "R="; }}) {
+    InfoText info;
+    change(info);
+    auto r = readTxt(info.text());
+    EXPECT_FALSE(r->ok);
+    ASSERT_EQ(r->prompter.messages.size(), 1u);
+    EXPECT_EQ(r->prompter.messages[0].kind, test::MessageKind::Error);
+    EXPECT_EQ(r->prompter.messages[0].text, "own.txt: Format Violation");
+    EXPECT_EQ(r->prompter.messages[0].title, "Error");
+  }
+  const std::string full = InfoText{}.text();
+  for (std::string label : {"AUTHOR:", "Control 5:", "A="}) {
+    auto r = readTxt(full.substr(0, full.find(label)));
+    EXPECT_FALSE(r->ok) << label;
+    EXPECT_TRUE(r->prompter.messages.empty()) << label;
+  }
+}
+
+TEST(ReadTXTInfo, FileNameFromTheLastTwelveCharacters) {
+  // clang-format off
+  const std::pair<std::string, std::string> cases[] = {
+      {"FILENAME: C:\\a\\LongFileName.8bf", "FileName.8bf"}, {"FILENAME: x.8bf", "ENAME: x.8bf"},
+      {"FILENAME:", "FILENAME:"}, {"FILENAME: C:\\dir\\a\\", ""}};
+  // clang-format on
+  for (const auto& [line, name] : cases) {
+    InfoText info;
+    info.fileName = line;
+    auto r = readTxt(info.text());
+    EXPECT_TRUE(r->ok) << line;
+    EXPECT_EQ(r->rec.fileName, name) << line;
+  }
+}
+
+TEST(ReadTXTInfo, CompanionAfsGivesSliderValues) {
+  const std::string afsText = "%RGB-1.0\r\n1,2\r\n\r\n3,,300\r4\n5\r\n6,7,8,9";
+  EXPECT_EQ(readTxt(InfoText{}.text(), false, nullptr, viewOf(afsText))->rec.sliderValues,
+            (Values{1, 2, 3, 255, 4, 5, 6, 7}));
+  // Found beside the file in any case; the exact name wins.
+  test::TempFolder dir;
+  auto txt = writeFile(dir / "Wave.txt", InfoText{}.text());
+  writeFile(dir / "WAVE.Afs", "h,11,12");
+  FFRecord rec;
+  ASSERT_TRUE(ReadTXT(txt, rec, optimizing(false)));
+  EXPECT_EQ(rec.sliderValues[0], 11);
+  writeFile(dir / "Wave.afs", "h,21");
+  ASSERT_TRUE(ReadTXT(txt, rec, optimizing(false)));
+  EXPECT_EQ(rec.sliderValues[0] + rec.sliderValues[1], 21);
+}
+
+}  // namespace
+}  // namespace qm::ff
