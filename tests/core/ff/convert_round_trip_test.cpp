@@ -14,6 +14,7 @@
 #include "core/ff/plugin_template.h"
 #include "core/ff/plugin_writer.h"
 #include "core/ff/sources.h"
+#include "support/ff_sources.h"
 #include "support/record_checks.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
@@ -23,39 +24,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// clang-format off
 // A Photoshop filter with named sliders, a named map and empty author and copyright.
-const FFRecord kPhotoshop{.fileName = "wave.8bf",
-                          .category = "Tests",
-                          .title = "Wave Tint",
-                          .copyright = "",
-                          .author = "",
-                          .controlNames = {"Amount", "Angle"},
-                          .sliderValues = {10, 20, 30, 40},
-                          .mapNames = {"", "Curve"},
-                          .formulas = {"src(x,y,z)+ctl(0)", "g", "b*ctl(1)/255", "a"}};
-
+const FFRecord kPhotoshop{.fileName = "wave.8bf", .category = "Tests", .title = "Wave Tint",
+    .copyright = "", .author = "", .controlNames = {"Amount", "Angle"},
+    .sliderValues = {10, 20, 30, 40}, .mapNames = {"", "Curve"},
+    .formulas = {"src(x,y,z)+ctl(0)", "g", "b*ctl(1)/255", "a"}};
 // A Premiere filter: its formulas mean something else once read as Photoshop formulas.
-const FFRecord kPremiere{.fileName = "old.prm",
-                         .category = "Prem",
-                         .title = "Old Glow",
-                         .copyright = "Free",
-                         .author = "Ann",
-                         .controlNames = {"Level"},
-                         .sliderValues = {5},
-                         .mapNames = {},
-                         .formulas = {"r*M/4", "g+p", "b", "a"},
-                         .photoshopDialect = false};
-
+const FFRecord kPremiere{.fileName = "old.prm", .category = "Prem", .title = "Old Glow",
+    .copyright = "Free", .author = "Ann", .controlNames = {"Level"}, .sliderValues = {5},
+    .mapNames = {}, .formulas = {"r*M/4", "g+p", "b", "a"}, .photoshopDialect = false};
 // Named maps (so A is followed by "map[" lines in a .txt), an empty formula and empty texts.
-const FFRecord kSparse{.fileName = "edge.8bf",
-                       .category = "",
-                       .title = "Edge",
-                       .copyright = "",
-                       .author = "",
-                       .controlNames = {"", "", "", "", "", "", "", "Last"},
-                       .sliderValues = {1, 2, 0, 0, 5, 6, 0, 9},
-                       .mapNames = {"Near", "", "Far"},
-                       .formulas = {"r", "", "b/2", "a"}};
+const FFRecord kSparse{.fileName = "edge.8bf", .category = "", .title = "Edge", .copyright = "",
+    .author = "", .controlNames = {"", "", "", "", "", "", "", "Last"},
+    .sliderValues = {1, 2, 0, 0, 5, 6, 0, 9}, .mapNames = {"Near", "", "Far"},
+    .formulas = {"r", "", "b/2", "a"}};
+// clang-format on
 
 enum class Source { Afs, AfsCrLf, Pff, PffCrLf, TxtCrLf, TxtLf, Ffx, Plugin, Library };
 enum class Shape { Photoshop, Premiere, Sparse };
@@ -69,37 +53,6 @@ void toCrLf(const fs::path& file) {
     if (b == '\r') text += '\n';
   }
   test::writeFile(file, text);
-}
-
-std::string ffxText(const FFRecord& r) {
-  std::string out;
-  auto text = [&out](std::string_view t) {
-    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(t.size() >> shift);
-    out += t;
-  };
-  for (std::string_view t :
-       {std::string_view("FFX1.0"), std::string_view(r.title), std::string_view(r.category),
-        std::string_view(r.author), std::string_view(r.copyright), std::string_view()})
-    text(t);
-  for (const auto& formula : r.formulas) text(formula);
-  for (std::size_t k = 0; k < 8; ++k) {
-    text(r.controlNames[k]);
-    out += '\0';
-    out += std::string{static_cast<char>(r.sliderValues[k]), 0, 0, 0};
-  }
-  return out;
-}
-
-std::string fflText(const FFRecord& r) {
-  std::string out = "FFL1.0\r\n1\r\n";
-  auto line = [&out](const std::string& text) { out += text + "\r\n"; };
-  for (const auto* text : {&r.fileName, &r.category, &r.title, &r.author, &r.copyright})
-    line(*text);
-  for (const auto& name : r.mapNames) line(name);
-  for (const auto& name : r.controlNames) line(name);
-  for (auto value : r.sliderValues) line(std::to_string(value));
-  for (const auto& formula : r.formulas) line(formula);
-  return out;
 }
 
 // The source file of rec in the format given.
@@ -127,13 +80,13 @@ fs::path writeSource(Source source, FFRecord rec, const fs::path& in, const FFOp
       return path;
     }
     case Source::Ffx:
-      return test::writeFile(in / "s.ffx", ffxText(rec));
+      return test::writeFile(in / "s.ffx", test::ffxSource(rec));
     case Source::Plugin:
       rec.fileName = "s.8bf";
       return Write8bf(in, false, false, rec, options).written;
     case Source::Library:
       rec.fileName = rec.photoshopDialect ? "s.8bf" : "s.prm";
-      return test::writeFile(in / "s.ffl", fflText(rec));
+      return test::writeFile(in / "s.ffl", test::fflLibrary({test::fflEntryOf(rec)}));
   }
   return {};
 }
@@ -165,6 +118,17 @@ FFRecord heldBy(int target, FFRecord rec) {
   return rec;
 }
 
+ConvertReport convertTo(int target, const fs::path& input, const FFOptions& options,
+                        const fs::path& out) {
+  test::ScriptedPrompter prompter;
+  test::ScriptedProgress progress;
+  prompter.folderChoice = FolderChoice{out, false};
+  ConvertOptions convert;
+  convert.target = target;
+  convert.ff = options;
+  return cmd_Convert({input}, convert, prompter, progress);
+}
+
 class RoundTrip : public ::testing::TestWithParam<std::tuple<Shape, Source, int>> {};
 
 TEST_P(RoundTrip, OutputLoadsAsTheSource) {
@@ -189,13 +153,7 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
                            loaded(input, options));
   }
 
-  test::ScriptedPrompter prompter;
-  test::ScriptedProgress progress;
-  prompter.folderChoice = FolderChoice{dir / "out", false};
-  ConvertOptions convert;
-  convert.target = target;
-  convert.ff = options;
-  const auto report = cmd_Convert({input}, convert, prompter, progress);
+  const auto report = convertTo(target, input, options, dir / "out");
 
   // Translated once into the Photoshop dialect, these formulas cannot go back into a .pff.
   const bool readAsPremiere =
@@ -230,16 +188,12 @@ TEST(TextFormatRoundTrip, FormulaOverSeveralLines) {
   for (int target : {kTargetAfs, kTargetPff, kTargetText}) {
     SCOPED_TRACE(target);
     test::TempFolder dir;
-    test::ScriptedPrompter prompter;
-    test::ScriptedProgress progress;
-    prompter.folderChoice = FolderChoice{dir / "out", false};
-    ConvertOptions convert;
-    convert.target = target;
-    convert.ff.noOptimize = true;
-    const auto report =
-        cmd_Convert({test::writeFile(dir / "s.ffx", ffxText(rec))}, convert, prompter, progress);
+    FFOptions options;
+    options.noOptimize = true;
+    const auto input = test::writeFile(dir / "s.ffx", test::ffxSource(rec));
+    const auto report = convertTo(target, input, options, dir / "out");
     ASSERT_EQ(report.written.size(), 1u);
-    auto formulas = loaded(report.written[0], convert.ff).formulas;
+    auto formulas = loaded(report.written[0], options).formulas;
     for (auto& f : formulas) std::erase(f, ' ');
     EXPECT_EQ(formulas, (std::array<std::string, 4>{"r+ctl(0)", "g", "b*ctl(1)/255", "a"}));
   }

@@ -5,37 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "support/ff_sources.h"
 #include "support/view_of.h"
 
 namespace qm::ff {
 namespace {
 
+using test::fflEntry;
+using test::fflLibrary;
 using test::viewOf;
-
-// The 29 lines of an entry; values and formulas can be replaced per test.
-std::vector<std::string> entryLines(const std::string& fileName, const std::string& title) {
-  std::vector<std::string> lines = {fileName, "Cat " + title, title, "Ann", "(c) 2025", "", "Map1"};
-  lines.resize(9);
-  lines.push_back("Amount");
-  lines.resize(17);
-  for (const char* rest :
-       {"7", "0", "200", "0", "0", "0", "0", "0", "r + val(0,0,255)", "g", "b", "a"})
-    lines.push_back(rest);
-  return lines;
-}
-
-std::string join(const std::vector<std::string>& lines, const std::string& ending) {
-  std::string out;
-  for (const auto& l : lines) out += l + ending;
-  return out;
-}
-
-std::string library(const std::vector<std::vector<std::string>>& entries,
-                    const std::string& header = "FFL1.0") {
-  std::string out = header + "\r\n" + std::to_string(entries.size()) + "\r\n";
-  for (const auto& e : entries) out += join(e, "\r\n");
-  return out;
-}
 
 TEST(FFLTextReader, EveryLineEndingEndsALineAndAFinalOneAddsNothing) {
   std::string text = "a\r\nb\rc\nd\r\n";
@@ -56,14 +34,24 @@ TEST(LenientNumber, SkipsBlanksAndLineFeedsStopsAtNonDigitClamps) {
 
 // The plain fields are covered by the conversion round trip; these are the entry's quirks.
 TEST(ReadFFLEntry, QuotesCopyrightSignAndValues) {
-  auto lines = entryLines("wave.8bf", "Wave");
+  const std::string entry = fflEntry("wave.8bf", "Wave");
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = entry.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(entry.substr(at, end - at));
+  ASSERT_EQ(lines.size(), 29u);
   lines[4] = "\xA9 1999 Ann";
   lines[17] = " 12";
   lines[18] = "300";
+  lines[19] = "200";
   lines[25] = "r*2";
   lines[26] = "g/2";
   lines[27] = "\"";  // B takes G's formula as read just before
-  std::string text = join(lines, "\r\n") + "next";
+  auto join = [&lines](const std::string& ending) {
+    std::string out;
+    for (const auto& l : lines) out += l + ending;
+    return out;
+  };
+  std::string text = join("\r\n") + "next";
   FFLTextReader reader(viewOf(text));
   FFRecord rec;
   rec.photoshopDialect = false;
@@ -74,7 +62,7 @@ TEST(ReadFFLEntry, QuotesCopyrightSignAndValues) {
   EXPECT_FALSE(rec.photoshopDialect);
   EXPECT_EQ(reader.nextLine(), "next");
   lines[26] = "\"";
-  text = join(lines, "\n");
+  text = join("\n");
   FFLTextReader quoted(viewOf(text));
   ReadFFLEntry(quoted, rec);
   EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r*2", "r*2", "r*2", "a"}));
@@ -91,37 +79,35 @@ TEST(ReadFFLEntryII, SkipsTheByteAfterEachCr) {
 }
 
 TEST(IndexFFL, RecordsPositionsOfEveryEntryPlaceholdersIncluded) {
-  auto text = library({entryLines("one.8bf", "One"), entryLines("//o.8bf", "Gone"),
-                       entryLines("three.prm", "Three")},
-                      "FFL1.1");
+  const std::string first = fflEntry("one.8bf", "One");
+  auto text =
+      fflLibrary({first, fflEntry("//o.8bf", "Gone"), fflEntry("three.prm", "Three")}, "FFL1.1");
   auto index = IndexFFL(viewOf(text));
   ASSERT_TRUE(index.has_value());
-  EXPECT_EQ(index->header, "FFL1.1");
-  EXPECT_EQ(index->declaredCount, "3");
+  EXPECT_EQ(index->header + "|" + index->declaredCount, "FFL1.1|3");
   ASSERT_EQ(index->entries.size(), 3u);
-  std::size_t first = std::string("FFL1.1\r\n3\r\n").size();
-  std::size_t entrySize = join(entryLines("one.8bf", "One"), "\r\n").size();
-  EXPECT_EQ(index->entries[0].position, first);
-  EXPECT_EQ(index->entries[1].position, first + entrySize);
+  const std::size_t start = std::string("FFL1.1\r\n3\r\n").size();
+  EXPECT_EQ(index->entries[0].position, start);
+  EXPECT_EQ(index->entries[1].position, start + first.size());
   EXPECT_EQ(text.substr(index->entries[2].position, 9), "three.prm");
   EXPECT_EQ(std::tie(index->entries[0].placeholder, index->entries[1].placeholder),
             std::tuple(false, true));
   EXPECT_EQ(
       index->entries[1].title + "|" + index->entries[2].category + "|" + index->entries[2].author,
-      "Gone|Cat Three|Ann");
+      "Gone|Cat|Ann");
 }
 
 TEST(IndexFFL, RejectsAnyOtherFirstLine) {
   for (std::string header : {"FFL2.0", "ffl1.0", "FFL1.0 ", "", "%RGB-1.0"})
-    EXPECT_FALSE(IndexFFL(viewOf(library({entryLines("a.8bf", "A")}, header)))) << header;
+    EXPECT_FALSE(IndexFFL(viewOf(fflLibrary({fflEntry("a.8bf", "A")}, header)))) << header;
   // Read by byte access, an LF-only library is a single line.
-  EXPECT_FALSE(IndexFFL(viewOf(join({"FFL1.0", "1", "a.8bf"}, "\n"))));
+  EXPECT_FALSE(IndexFFL(viewOf("FFL1.0\n1\na.8bf\n")));
   EXPECT_FALSE(IndexFFL(ByteView()));
 }
 
 TEST(LoadFFLEntry, CountsFromOneAndChecksRange) {
-  auto text =
-      library({entryLines("a.8bf", "A"), entryLines("//b.8bf", "B"), entryLines("c.prm", "C")});
+  auto text = fflLibrary({fflEntry("a.8bf", "A"), fflEntry("//b.8bf", "B"),
+                          fflEntry("c.prm", "C", "r + val(0,0,255)")});
   EXPECT_FALSE(LoadFFLEntry(viewOf(text), 0));
   EXPECT_FALSE(LoadFFLEntry(viewOf(text), 4));
   auto second = LoadFFLEntry(viewOf(text), 2);
