@@ -27,7 +27,8 @@ TEST(FFLTextReader, EveryLineEndingEndsALineAndAFinalOneAddsNothing) {
 TEST(LenientNumber, SkipsBlanksAndLineFeedsStopsAtNonDigitClamps) {
   // clang-format off
   const std::pair<const char*, unsigned long long> cases[] = {
-      {"  \n7x", 7}, {"", 0}, {"-5", 0}, {"300", 255}, {"99999999999999999999999", 255}, {"\t3", 0}};
+      {"  \n7x", 7}, {"", 0}, {"-5", 0}, {"300", 255}, {"99999999999999999999999", 255},
+      {"\t3", 0}};
   // clang-format on
   for (auto [text, expected] : cases) EXPECT_EQ(lenientNumber(text, 255), expected) << text;
 }

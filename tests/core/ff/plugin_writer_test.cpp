@@ -80,18 +80,23 @@ TEST_F(Write8bfTest, RoundTripThroughBothTemplates) {
 TEST_F(Write8bfTest, OutputNames) {
   const struct {
     std::string fileName, written, recordAfter;
-  } cases[] = {{"Twirl_8bf", "Twirl.8bf", "Twirl_8bf"},
-               {"Twirl", "Twirl.8bf", "Twirl.8bf"},
-               {"a.b", "a.8bf", "a.b"},
-               {"../../evil.afs", "evil.8bf", "../../evil.afs"}};
+  } cases[] = {// clang-format off
+      {"Twirl_8bf", "Twirl.8bf", "Twirl_8bf"}, {"Twirl", "Twirl.8bf", "Twirl.8bf"},
+      {"a.b", "a.8bf", "a.b"}, {"../../evil.afs", "evil.8bf", "../../evil.afs"}};
+  // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.fileName);
     FFRecord rec = sample();
     rec.fileName = c.fileName;
-    EXPECT_EQ(write(rec).written, out / c.written);
+    EXPECT_EQ(write(rec).written, out / c.written) << c.fileName;
     EXPECT_EQ(rec.fileName, c.recordAfter);
   }
   EXPECT_FALSE(fs::exists(out.path().parent_path() / "evil.8bf"));
+  // A Premiere filter's category is renamed.
+  FFRecord rec = sample();
+  rec.category = "[Premiere FF]";
+  rec.photoshopDialect = false;
+  ASSERT_EQ(write(rec).error, "");
+  EXPECT_EQ(readBack(out / "blur.8bf").category, "Premiere(converted)");
 }
 
 TEST_F(Write8bfTest, FieldsAtTheirOffsets) {
@@ -141,13 +146,13 @@ TEST_F(Write8bfTest, CompilationOptions) {
   const struct {
     bool allModes, editorPlugin, noDialog, editorFlag;
     std::string modes, standalone, dialog;
-  } cases[] = {
+  } cases[] = {// clang-format off
       {false, false, false, false, "\x10\0"s, "\1", "\1"},
       {true, false, false, false, "\xFF\xFF", "\1", "\1"},
       {false, true, false, false, "\x10\0"s, "\0"s, "\1"},
       {false, false, true, false, "\x10\0"s, "\1", "\7"},
-      {false, false, false, true, "\x10\0"s, "\0"s, "\1"},
-  };
+      {false, false, false, true, "\x10\0"s, "\0"s, "\1"}};
+  // clang-format on
   for (const auto& c : cases) {
     options.allModes = c.allModes;
     options.editorPlugin = c.editorPlugin;
@@ -184,26 +189,16 @@ TEST_F(Write8bfTest, PreviewBuildsTempDllFromPhoto30) {
   EXPECT_NE(result.error, "");
 }
 
-// The formulas' translation is covered by the conversion round trip.
-TEST_F(Write8bfTest, PremiereCategoryIsRenamed) {
-  FFRecord rec = sample();
-  rec.category = "[Premiere FF]";
-  rec.photoshopDialect = false;
-  ASSERT_EQ(write(rec).error, "");
-  EXPECT_EQ(readBack(out / "blur.8bf").category, "Premiere(converted)");
-}
-
 // A user template made from an earlier plugin holds longer texts; none of their ends may
 // show through the new, shorter or empty ones.
 TEST_F(Write8bfTest, UserTemplatesKeepNoLeftovers) {
-  const test::FFPluginFields old{
-      .title = "A Rather Long Title",
-      .category = "Long Category Name",
-      .copyright = "Copyright Someone",
-      .author = "Quillmark Author",
+  // clang-format off
+  const test::FFPluginFields old{.title = "A Rather Long Title", .category = "Long Category Name",
+      .copyright = "Copyright Someone", .author = "Quillmark Author",
       .controlNames = {"Amount", "Angle", "Size", "Depth", "Long", "Long", "Long", "Long"},
       .mapNames = {"Long map", "Long map", "Long map", "Long map"},
       .formulas = {"src(x,y,z)*ctl(0)/255", "src(x,y,z)*2", "src(x,y,z)*3", "src(x,y,z)*4"}};
+  // clang-format on
   const struct {
     std::size_t size, titleLength;
   } cases[] = {{49152, 31010 - 7168}, {49664, 34926}, {57344, 31010}};
@@ -231,13 +226,13 @@ TEST_F(Write8bfTest, VarnetAboutText) {
   };
   const struct {
     std::string author, copyright, about;
-  } cases[] = {
+  } cases[] = {// clang-format off
       {"Me", "(c) 2024 Me", wide("Me ((c) 2024 Me)") + "\0\0\0"s},
       {std::string(70, 'x'), "c", wide(std::string(57, 'x') + "...") + '\0'},
       // 60 characters exactly are shortened too; 59 are not.
       {std::string(56, 'y'), "z", wide(std::string(56, 'y') + " ...")},
-      {std::string(55, 'y'), "z", wide(std::string(55, 'y') + " (z)")},
-  };
+      {std::string(55, 'y'), "z", wide(std::string(55, 'y') + " (z)")}};
+  // clang-format on
   for (const auto& c : cases) {
     FFRecord rec = sample();
     rec.author = c.author;

@@ -271,7 +271,8 @@ TEST(ReadTXT, FormulaCollection) {
       {"r:lower\nR:r\nG:g\nB:b", Formulas{"r", "g", "b", "a"}},
       {"R:r\nG:g\nB:b\nA:1\n2\nCTL[1]: Two\n", Formulas{"r", "g", "b", "12"}},
       {"R:r\nG:g\nB:b\nA:a\nMAP[0]: Wave\n", Formulas{"r", "g", "b", "a"}},
-      {"R:r\nG:g\nB:b\nA:\nmap(0,r)\n+val(0,0,255)\nval[0]: 9\n", Formulas{"r", "g", "b", "map(0,r)+val(0,0,255)"}},
+      {"R:r\nG:g\nB:b\nA:\nmap(0,r)\n+val(0,0,255)\nval[0]: 9\n",
+       Formulas{"r", "g", "b", "map(0,r)+val(0,0,255)"}},
       {"R:r\nG:g\n", {}}, {"G:g\nB:b\nA:a\n", {}}, {"", {}},
       // clang-format on
   };
