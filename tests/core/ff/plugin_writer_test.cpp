@@ -1,9 +1,12 @@
+// The plugin templates and what the writer makes of them.
+
 #include "core/ff/plugin_writer.h"
 
 #include <gtest/gtest.h>
 
 #include "core/ff/plugin_reader.h"
 #include "core/ff/plugin_template.h"
+#include "core/plugins/read_com8bf.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/record_checks.h"
 #include "support/temp_folder.h"
@@ -23,15 +26,13 @@ std::string templateBytes(TemplateKind kind) {
 }
 
 FFRecord sample() {
-  return {.fileName = "blur.afs",
-          .category = "Blur",
-          .title = "Soft Blur",
-          .copyright = "(c) 2024 Me",
-          .author = "Me",
+  // clang-format off
+  return {.fileName = "blur.afs", .category = "Blur", .title = "Soft Blur",
+          .copyright = "(c) 2024 Me", .author = "Me",
           .controlNames = {"Radius", "", "", "", "Mix", "Amount", "", ""},
-          .sliderValues = {12, 0, 0, 0, 200, 255, 0, 0},
-          .mapNames = {"", "", "", "Curve"},
+          .sliderValues = {12, 0, 0, 0, 200, 255, 0, 0}, .mapNames = {"", "", "", "Curve"},
           .formulas = {"r+ctl(0)", "g", "b", "a"}};
+  // clang-format on
 }
 
 // Each text must sit at its offset in the file.
@@ -287,6 +288,43 @@ TEST_F(Write8bfTest, RefusalsWriteNothing) {
   refused(out / "missing");
   EXPECT_FALSE(fs::exists(out / "missing"));
   EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), fs::directory_iterator()), 1);
+}
+
+// The templates as built and as shipped: resource-only i386 images (the catalogue reads their
+// headers and resources) that read as Filter Factory plugins.
+TEST(Templates, BuiltAndShipped) {
+  const struct {
+    TemplateKind kind;
+    const char* name;
+    std::size_t size, shift, signature, position;  // shift: offsets before the 3.0 ones
+  } cases[] = {{TemplateKind::FF30, "photo30.dll", 57344, 0, 28208, 31064},
+               {TemplateKind::FF304, "photo304.dll", 49152, 7168, 21024, 23896}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string bytes = templateBytes(c.kind);
+    const ByteView pe = test::viewOf(bytes);
+    ASSERT_EQ(bytes.size(), c.size);
+    EXPECT_EQ(pe.u16le(132), 0x014C);
+    EXPECT_EQ(pe.u16le(152), 0x10B);    // PE32
+    EXPECT_EQ(pe.u32le(152 + 16), 0u);  // no entry point: no code
+    EXPECT_EQ(pe.u32le(396), 29184 - c.shift);
+    EXPECT_EQ(*pe.u32le(396) + *pe.u32le(392), bytes.size());
+    EXPECT_TRUE(pe.matches(c.signature, std::string_view("Filter Factory\0", 15)));
+    auto table = plugins::ReadCom8bfBytes(pe, "photo.8bf", FFOptions{});
+    ASSERT_EQ(table.filters.size(), 1u);
+    EXPECT_EQ(table.filters[0].position, c.position);
+    FFRecord rec;
+    ASSERT_TRUE(Read8bfBytes(pe, "photo.dll", rec, false, false, FFOptions{}));
+    EXPECT_EQ(std::tie(rec.title, rec.category),
+              std::tuple(std::string(kTemplateTitle), std::string(kTemplateCategory)));
+    EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r", "g", "b", "a"}));
+    EXPECT_EQ(rec.controlNames, (std::array<std::string, 8>{}));
+    // The shipped ones may carry the plugin runtime before the resources; from there on they
+    // are what the builder makes.
+    const std::string shipped = readFile(fs::path(QM_DATA_DIR) / c.name);
+    ASSERT_EQ(shipped.size(), bytes.size()) << "templates not built";
+    EXPECT_EQ(shipped.substr(29184 - c.shift), bytes.substr(29184 - c.shift));
+  }
 }
 
 }  // namespace
