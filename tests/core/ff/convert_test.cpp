@@ -70,39 +70,43 @@ TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "bare.afs", "three.afs"}));
 }
 
-// The answers themselves are decided by the overwrite check; here only that a run obeys them.
-TEST_F(ConvertTest, CancelAnswerStopsTheRun) {
+// The answers themselves are decided by the overwrite check; here only that a run obeys them,
+// library entries included, and that each run starts with a fresh overwrite mode.
+TEST_F(ConvertTest, OverwriteAnswersAreObeyed) {
   auto a = source("a.txt", txtSource("A", "a.8bf"));
   auto b = source("b.txt", txtSource("B", "b.8bf"));
   test::writeFile(out / "a.afs", "old");
   test::writeFile(out / "b.afs", "old");
-  prompter.overwriteAnswers = {OverwriteAnswer::Cancel};
+  prompter.overwriteAnswers = {OverwriteAnswer::Cancel, OverwriteAnswer::IgnoreAll,
+                               OverwriteAnswer::Overwrite, OverwriteAnswer::Ignore};
   auto report = run({a, b});
   EXPECT_TRUE(report.cancelled);
   EXPECT_TRUE(report.written.empty());
   EXPECT_EQ(prompter.overwriteQuestions.size(), 1u);
+  EXPECT_EQ(run({a, b}).skipped, (std::vector<fs::path>{a, b}));
+  EXPECT_EQ(run({a}).written.size(), 1u);
+  EXPECT_EQ(prompter.overwriteQuestions.size(), 3u);
+  run({source("L.ffl", fflLibrary({fflEntry("b.8bf", "B")}))});
+  EXPECT_EQ(test::readFile(out / "b.afs"), "old");
+  EXPECT_EQ(prompter.overwriteQuestions.size(), 4u);
 }
 
-TEST_F(ConvertTest, EachRunStartsWithAFreshOverwriteMode) {
-  auto input = source("a.txt", txtSource("A", "a.8bf"));
-  test::writeFile(out / "a.afs", "old");
-  prompter.overwriteAnswers = {OverwriteAnswer::IgnoreAll, OverwriteAnswer::Overwrite};
-  EXPECT_EQ(run({input}).skipped, std::vector<fs::path>{input});
-  EXPECT_EQ(run({input}).written.size(), 1u);
-  EXPECT_EQ(prompter.overwriteQuestions.size(), 2u);
-}
-
-TEST_F(ConvertTest, CancelBetweenFilesKeepsWhatWasWritten) {
+TEST_F(ConvertTest, CancelBetweenFilesOrEntriesKeepsWhatWasWritten) {
   auto a = source("a.txt", txtSource("A", "a.8bf"));
   auto b = source("b.txt", txtSource("B", "b.8bf"));
   progress.cancelAfter = 1;
-  auto report = run({a, b});
-  EXPECT_TRUE(report.cancelled);
+  EXPECT_TRUE(run({a, b}).cancelled);
   EXPECT_EQ(filesBelow(out), std::set<std::string>{"a.afs"});
   ASSERT_FALSE(progress.statuses.empty());
   EXPECT_TRUE(progress.statuses.front().starts_with(" 1 of  2  ")) << progress.statuses.front();
   EXPECT_TRUE(progress.statuses.front().ends_with(" sec."));
   EXPECT_EQ(progress.statuses.back(), "");
+
+  auto lib = source("L.ffl", fflLibrary({fflEntry("c.8bf", "C"), fflEntry("d.8bf", "D")}));
+  progress = {};
+  progress.cancelAfter = 2;  // before the run's first file, before entry 1
+  EXPECT_TRUE(run({lib, b}).cancelled);
+  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"a.afs", "c.afs"}));
 }
 
 TEST_F(ConvertTest, NamesFromTitlesDropCharactersNoFileNameHolds) {
@@ -127,14 +131,6 @@ TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
             progress.statuses.end());
 }
 
-TEST_F(ConvertTest, LibraryEntriesAskBeforeReplacingFiles) {
-  test::writeFile(out / "a.afs", "old");
-  prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
-  run({source("L.ffl", fflLibrary({fflEntry("a.8bf", "A")}))});
-  EXPECT_EQ(test::readFile(out / "a.afs"), "old");
-  EXPECT_EQ(prompter.overwriteQuestions.size(), 1u);
-}
-
 TEST_F(ConvertTest, LibraryWithWrongHeaderIsUnreadableWithItsMessage) {
   auto bad = source("v2.ffl", fflLibrary({fflEntry("a.8bf", "A")}, "FFL2.0"));
   auto report = run({bad});
@@ -144,15 +140,6 @@ TEST_F(ConvertTest, LibraryWithWrongHeaderIsUnreadableWithItsMessage) {
   EXPECT_EQ(prompter.messages[0].text, bad.string() + " is not a Filter Factory Library File!");
   EXPECT_EQ(prompter.messages[0].title, "Format Violation");
   EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
-}
-
-TEST_F(ConvertTest, CancelDuringALibraryStopsBeforeTheNextEntry) {
-  auto lib = source("L.ffl", fflLibrary({fflEntry("a.8bf", "A"), fflEntry("b.8bf", "B")}));
-  auto after = source("z.txt", txtSource("Z", "z.8bf"));
-  progress.cancelAfter = 2;  // before the run's first file, before entry 1
-  auto report = run({lib, after});
-  EXPECT_TRUE(report.cancelled);
-  EXPECT_EQ(filesBelow(out), std::set<std::string>{"a.afs"});
 }
 
 TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
