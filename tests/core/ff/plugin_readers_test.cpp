@@ -15,16 +15,12 @@ using test::ffPluginBytes;
 using test::viewOf;
 
 test::FFPluginFields sample() {
-  test::FFPluginFields f;
-  f.title = "Wave";
-  f.category = "Distort";
-  f.copyright = "(c) 1999 Someone";
-  f.author = "A. Author";
-  f.controlNames = {"Amount", "", "Angle", "Phase", "", "", "", "Last"};
-  f.sliderValues = {1, 2, 3, 4, 5, 6, 7, 255};
-  f.mapNames = {"", "", "Colour map", ""};
-  f.formulas = {"r+ctl(0)", "g", "b*2", "a"};
-  return f;
+  // clang-format off
+  return {.title = "Wave", .category = "Distort", .copyright = "(c) 1999", .author = "A. Author",
+          .controlNames = {"Amount", "", "Angle", "Phase", "", "", "", "Last"},
+          .sliderValues = {1, 2, 3, 4, 5, 6, 7, 255}, .mapNames = {"", "", "Colour map", ""},
+          .formulas = {"r+ctl(0)", "g", "b*2", "a"}};
+  // clang-format on
 }
 
 std::optional<FFRecord> read(const std::string& bytes, bool namesOnly = false) {
@@ -130,14 +126,12 @@ TEST(Read8bf, TextQuirks) {
 }
 
 test::PremiereFields premiere(std::string menuName = "Distort: Wave") {
-  test::PremiereFields f;
-  f.menuName = std::move(menuName);
-  f.copyright = "(c) 1996";
-  f.controlNames = {"Amount", "", "", "Phase", "", "", "", ""};
-  f.sliderValues = {10, 20, 30, 40, 50, 60, 70, 80};
-  f.mapNames = {"", "Map two", "", ""};
-  f.formulas = {"rr", "gg", "bb", "aa"};
-  return f;
+  // clang-format off
+  return {.menuName = std::move(menuName), .copyright = "(c) 1996",
+          .controlNames = {"Amount", "", "", "Phase", "", "", "", ""},
+          .sliderValues = {10, 20, 30, 40, 50, 60, 70, 80}, .mapNames = {"", "Map two", "", ""},
+          .formulas = {"rr", "gg", "bb", "aa"}};
+  // clang-format on
 }
 
 // Formulas already in their shortest form, so the always-on optimizer leaves them alone.

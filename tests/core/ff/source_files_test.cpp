@@ -1,10 +1,12 @@
-// The source readers and writers: .afs, .pff, .ffx and both kinds of .txt.
+// The source readers and writers: .afs, .pff, .ffx, both kinds of .txt and .ffl libraries.
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
+#include "core/ff/ffl.h"
 #include "core/ff/sources.h"
 #include "support/ff_sources.h"
 #include "support/scripted_ports.h"
@@ -81,15 +83,12 @@ TEST(ReadAFS, LenientValuesAndShortFiles) {
 }
 
 FFRecord sampleRecord() {
-  return {.fileName = "Wave.8bf",
-          .category = "Distort",
-          .title = "Wave",
-          .copyright = "(c) Ann",
-          .author = "Ann",
-          .controlNames = {"Amount", "", "", "", "", "", "", "Last"},
-          .sliderValues = {10, 0, 0, 0, 0, 0, 77, 200},
-          .mapNames = {},
+  // clang-format off
+  return {.fileName = "Wave.8bf", .category = "Distort", .title = "Wave", .copyright = "(c) Ann",
+          .author = "Ann", .controlNames = {"Amount", "", "", "", "", "", "", "Last"},
+          .sliderValues = {10, 0, 0, 0, 0, 0, 77, 200}, .mapNames = {},
           .formulas = {"r+1", "g", "b*2", "a"}};
+  // clang-format on
 }
 
 class WriteSource : public ::testing::Test {
@@ -111,15 +110,8 @@ TEST_F(WriteSource, AfsAndPffBytes) {
   auto path = Writeafspff(dir.path(), 1, rec);
   ASSERT_EQ(path, dir / "Wave.pff");
   const std::string pff = readFile(path);
-  EXPECT_EQ(pff.substr(0, 23),
-            "%RGB-1.0\r\x02"
-            "10\r\x01"
-            "0\r\x01"
-            "0\r\x01"
-            "0\r\x01");
-  EXPECT_NE(pff.find("0\r\x01"
-                     "200\rb\r\rg\r\rP\r\ra\r\rDistort\r\r"),
-            std::string::npos);
+  EXPECT_EQ(pff.substr(0, 23), "%RGB-1.0\r\00210\r\0010\r\0010\r\0010\r\001");
+  EXPECT_NE(pff.find("0\r\001200\rb\r\rg\r\rP\r\ra\r\rDistort\r\r"), std::string::npos);
   EXPECT_FALSE(rec.photoshopDialect);
 }
 
@@ -197,9 +189,7 @@ TEST(ReadFFX, SignatureAndCutShortFiles) {
   EXPECT_EQ(readFfx(full.substr(0, full.size() - 2))->sliderValues,
             (Values{10, 0, 0, 0, 0, 0, 77, 0}));
   // A length far past the end is clipped.
-  rec = readFfx(test::ffxSource(sample, "FFX").substr(0, 7) +
-                "\xF0\xFF\xFF\xFF"
-                "tail");
+  rec = readFfx(test::ffxSource(sample, "FFX").substr(0, 7) + "\xF0\xFF\xFF\xFFtail");
   EXPECT_EQ(rec->title + "|" + rec->category, "tail|");
 }
 
@@ -302,15 +292,13 @@ TEST(ReadTXT, PresetLinesFillTheEditorOnly) {
 
 TEST(WriteTXT, ExactTextNamesAndDialect) {
   test::TempFolder dir;
-  FFRecord rec{.fileName = "Wave.8bf",
-               .category = "Distort",
-               .title = "Wave",
-               .copyright = "(c) Ann",
-               .author = "Ann",
+  // clang-format off
+  FFRecord rec{.fileName = "Wave.8bf", .category = "Distort", .title = "Wave",
+               .copyright = "(c) Ann", .author = "Ann",
                .controlNames = {"", "Second", "", "", "Hidden", "", "", "Last"},
-               .sliderValues = {1, 2, 3, 4, 5, 6, 7, 8},
-               .mapNames = {"", "", "Pair", ""},
+               .sliderValues = {1, 2, 3, 4, 5, 6, 7, 8}, .mapNames = {"", "", "Pair", ""},
                .formulas = {"r+1", "g", "b", "a"}};
+  // clang-format on
   FakePresets presets;
   presets.slots[3] = {1, 2, 3, 4, 5, 6, 7, 8};
   EXPECT_EQ(readFile(WriteTXT(dir.path(), rec, &presets)),
@@ -429,6 +417,112 @@ TEST(ReadTXTInfo, CompanionAfsGivesSliderValues) {
   writeFile(dir / "Wave.afs", "h,21");
   ASSERT_TRUE(ReadTXT(txt, rec, optimizing(false)));
   EXPECT_EQ(rec.sliderValues[0] + rec.sliderValues[1], 21);
+}
+
+TEST(FFLTextReader, EveryLineEndingEndsALineAndAFinalOneAddsNothing) {
+  std::string text = "a\r\nb\rc\nd\r\n";
+  FFLTextReader reader(viewOf(text));
+  std::vector<std::string> lines;
+  while (!reader.atEnd()) lines.push_back(reader.nextLine());
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(reader.nextLine(), "");
+}
+
+TEST(LenientNumber, SkipsBlanksAndLineFeedsStopsAtNonDigitClamps) {
+  // clang-format off
+  const std::pair<const char*, unsigned long long> cases[] = {
+      {"  \n7x", 7}, {"", 0}, {"-5", 0}, {"300", 255}, {"99999999999999999999999", 255},
+      {"\t3", 0}};
+  // clang-format on
+  for (auto [text, expected] : cases) EXPECT_EQ(lenientNumber(text, 255), expected) << text;
+}
+
+// The plain fields are covered by the conversion round trip; these are the entry's quirks.
+TEST(ReadFFLEntry, QuotesCopyrightSignAndValues) {
+  const std::string entry = test::fflEntry("wave.8bf", "Wave");
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = entry.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(entry.substr(at, end - at));
+  ASSERT_EQ(lines.size(), 29u);
+  lines[4] = "\xA9 1999 Ann";
+  lines[17] = " 12";
+  lines[18] = "300";
+  lines[19] = "200";
+  lines[25] = "r*2";
+  lines[26] = "g/2";
+  lines[27] = "\"";  // B takes G's formula as read just before
+  auto join = [&lines](const std::string& ending) {
+    std::string out;
+    for (const auto& l : lines) out += l + ending;
+    return out;
+  };
+  std::string text = join("\r\n") + "next";
+  FFLTextReader reader(viewOf(text));
+  FFRecord rec;
+  rec.photoshopDialect = false;
+  ReadFFLEntry(reader, rec);
+  EXPECT_EQ(rec.copyright, "Copyright \xA9 1999 Ann");
+  EXPECT_EQ(rec.sliderValues, (std::array<std::uint8_t, 8>{12, 255, 200, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r*2", "g/2", "g/2", "a"}));
+  EXPECT_FALSE(rec.photoshopDialect);
+  EXPECT_EQ(reader.nextLine(), "next");
+  lines[26] = "\"";
+  text = join("\n");
+  FFLTextReader quoted(viewOf(text));
+  ReadFFLEntry(quoted, rec);
+  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r*2", "r*2", "r*2", "a"}));
+}
+
+// The dialect from the entry's name is checked through LoadFFLEntry below.
+TEST(ReadFFLEntryII, SkipsTheByteAfterEachCr) {
+  // The byte after a CR is dropped whatever it is; a lone LF stays in the line.
+  std::string odd = "ab\rXcd\n\rYef";
+  ByteCursor cursor(viewOf(odd));
+  FFRecord rec;
+  ReadFFLEntryII(cursor, rec);
+  EXPECT_EQ(rec.fileName + "|" + rec.category + "|" + rec.title, "ab|cd\n|ef");
+}
+
+TEST(IndexFFL, RecordsPositionsOfEveryEntryPlaceholdersIncluded) {
+  const std::string first = test::fflEntry("one.8bf", "One");
+  auto text = test::fflLibrary(
+      {first, test::fflEntry("//o.8bf", "Gone"), test::fflEntry("three.prm", "Three")}, "FFL1.1");
+  auto index = IndexFFL(viewOf(text));
+  ASSERT_TRUE(index.has_value());
+  EXPECT_EQ(index->header + "|" + index->declaredCount, "FFL1.1|3");
+  ASSERT_EQ(index->entries.size(), 3u);
+  const std::size_t start = std::string("FFL1.1\r\n3\r\n").size();
+  EXPECT_EQ(index->entries[0].position, start);
+  EXPECT_EQ(index->entries[1].position, start + first.size());
+  EXPECT_EQ(text.substr(index->entries[2].position, 9), "three.prm");
+  EXPECT_EQ(std::tie(index->entries[0].placeholder, index->entries[1].placeholder),
+            std::tuple(false, true));
+  EXPECT_EQ(
+      index->entries[1].title + "|" + index->entries[2].category + "|" + index->entries[2].author,
+      "Gone|Cat|Ann");
+}
+
+TEST(IndexFFL, RejectsAnyOtherFirstLine) {
+  for (std::string header : {"FFL2.0", "ffl1.0", "FFL1.0 ", "", "%RGB-1.0"})
+    EXPECT_FALSE(IndexFFL(viewOf(test::fflLibrary({test::fflEntry("a.8bf", "A")}, header))))
+        << header;
+  // Read by byte access, an LF-only library is a single line.
+  EXPECT_FALSE(IndexFFL(viewOf("FFL1.0\n1\na.8bf\n")));
+  EXPECT_FALSE(IndexFFL(ByteView()));
+}
+
+TEST(LoadFFLEntry, CountsFromOneAndChecksRange) {
+  auto text = test::fflLibrary({test::fflEntry("a.8bf", "A"), test::fflEntry("//b.8bf", "B"),
+                                test::fflEntry("c.prm", "C", "r + val(0,0,255)")});
+  EXPECT_FALSE(LoadFFLEntry(viewOf(text), 0));
+  EXPECT_FALSE(LoadFFLEntry(viewOf(text), 4));
+  auto second = LoadFFLEntry(viewOf(text), 2);
+  auto third = LoadFFLEntry(viewOf(text), 3);
+  ASSERT_TRUE(second && third);
+  EXPECT_EQ(second->title + third->title, "BC");
+  EXPECT_TRUE(second->photoshopDialect);
+  EXPECT_FALSE(third->photoshopDialect);              // its name ends in .prm
+  EXPECT_EQ(third->formulas[0], "r + val(0,0,255)");  // not optimised
 }
 
 }  // namespace
