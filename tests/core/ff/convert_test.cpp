@@ -27,9 +27,6 @@ namespace qm::ff {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ScriptedProgress;
-using test::ScriptedPrompter;
-
 using test::afsSource;
 using test::fflEntry;
 using test::fflLibrary;
@@ -61,8 +58,8 @@ class ConvertTest : public ::testing::Test {
   test::TempFolder dir;
   fs::path in = dir / "in";
   fs::path out = dir / "out";
-  ScriptedPrompter prompter;
-  ScriptedProgress progress;
+  test::ScriptedPrompter prompter;
+  test::ScriptedProgress progress;
   ConvertOptions options;
 };
 
@@ -70,14 +67,21 @@ TEST_F(ConvertTest, UnreadableInputsAreSkippedAndTheRunGoesOn) {
   auto first = source("one.txt", txtSource("One", "one.8bf"));
   auto jpeg = source("photo.jpg", "\xFF\xD8\xFF\xE0");
   auto noTrailer = source("bare.afs", afsSource(""));
+  auto badLibrary = source("v2.ffl", fflLibrary({fflEntry("a.8bf", "A")}, "FFL2.0"));
   auto third = source("three.txt", txtSource("Three", "three.8bf"));
-  auto report = run({first, jpeg, noTrailer, dir / "missing.afs", third});
+  auto report = run({first, jpeg, noTrailer, dir / "missing.afs", badLibrary, third});
   EXPECT_EQ(report.written.size(), 3u);
-  ASSERT_EQ(report.unreadable.size(), 2u);
+  ASSERT_EQ(report.unreadable.size(), 3u);
   EXPECT_EQ(report.unreadable[0].path, jpeg);
   EXPECT_EQ(report.unreadable[0].text, "not a Filter Factory file");
   EXPECT_EQ(report.unreadable[1].path, dir / "missing.afs");
   EXPECT_EQ(report.unreadable[1].text, "No such file or directory");
+  EXPECT_EQ(report.unreadable[2].path, badLibrary);
+  // A library with the wrong header has its own message.
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text,
+            badLibrary.string() + " is not a Filter Factory Library File!");
+  EXPECT_EQ(prompter.messages[0].title, "Format Violation");
   EXPECT_TRUE(report.skipped.empty());
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"one.afs", "bare.afs", "three.afs"}));
 }
@@ -141,17 +145,6 @@ TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
   // The library's own count text, entries counted with the placeholder.
   EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), " 3 of  3"),
             progress.statuses.end());
-}
-
-TEST_F(ConvertTest, LibraryWithWrongHeaderIsUnreadableWithItsMessage) {
-  auto bad = source("v2.ffl", fflLibrary({fflEntry("a.8bf", "A")}, "FFL2.0"));
-  auto report = run({bad});
-  ASSERT_EQ(report.unreadable.size(), 1u);
-  EXPECT_EQ(report.unreadable[0].path, bad);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, bad.string() + " is not a Filter Factory Library File!");
-  EXPECT_EQ(prompter.messages[0].title, "Format Violation");
-  EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
 }
 
 TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
@@ -278,43 +271,27 @@ FFRecord heldBy(int target, FFRecord rec) {
   return rec;
 }
 
-ConvertReport convertTo(int target, const fs::path& input, const FFOptions& options,
-                        const fs::path& out) {
-  test::ScriptedPrompter prompter;
-  test::ScriptedProgress progress;
-  prompter.folderChoice = FolderChoice{out, false};
-  ConvertOptions convert;
-  convert.target = target;
-  convert.ff = options;
-  return cmd_Convert({input}, convert, prompter, progress);
-}
-
-class RoundTrip : public ::testing::TestWithParam<std::tuple<Shape, Source, int>> {};
+class RoundTrip : public ConvertTest,
+                  public ::testing::WithParamInterface<std::tuple<Shape, Source, int>> {};
 
 TEST_P(RoundTrip, OutputLoadsAsTheSource) {
   const auto [shape, source, target] = GetParam();
-  test::TempFolder dir;
-  FFOptions options;
-  options.programDir = dir.path();
-  options.noOptimize = true;
-  test::writeFile(dir / "photo30.dll", [] {
-    auto bytes = BuildTemplatePlugin(TemplateKind::FF30);
-    return std::string(bytes.begin(), bytes.end());
-  }());
+  options.target = target;
+  options.ff.noOptimize = true;
+  const auto tpl = BuildTemplatePlugin(TemplateKind::FF30);
+  test::writeFile(dir / "photo30.dll", std::string(tpl.begin(), tpl.end()));
   const FFRecord& rec = shape == Shape::Photoshop  ? kPhotoshop
                         : shape == Shape::Premiere ? kPremiere
                                                    : kSparse;
-  const auto input = writeSource(source, rec, dir / "in", options);
+  const auto input = writeSource(source, rec, in, options.ff);
   ASSERT_FALSE(input.empty());
   if (source == Source::AfsCrLf || source == Source::PffCrLf) {
     // CR LF lines read as the CR lines they came from.
     const auto plain = source == Source::AfsCrLf ? Source::Afs : Source::Pff;
-    test::expectSameFields(loaded(writeSource(plain, rec, dir / "plain", options), options),
-                           loaded(input, options));
+    test::expectSameFields(loaded(writeSource(plain, rec, dir / "plain", options.ff), options.ff),
+                           loaded(input, options.ff));
   }
-
-  const auto report = convertTo(target, input, options, dir / "out");
-
+  const auto report = run({input});
   // Translated once into the Photoshop dialect, these formulas cannot go back into a .pff.
   const bool readAsPremiere =
       shape == Shape::Premiere &&
@@ -328,8 +305,8 @@ TEST_P(RoundTrip, OutputLoadsAsTheSource) {
   ASSERT_TRUE(report.failed.empty()) << report.failed[0].text;
   ASSERT_EQ(report.written.size(), 1u);
   SCOPED_TRACE(report.written[0]);
-  test::expectSameFields(heldBy(target, loaded(input, options)),
-                         heldBy(target, loaded(report.written[0], options)));
+  test::expectSameFields(heldBy(target, loaded(input, options.ff)),
+                         heldBy(target, loaded(report.written[0], options.ff)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -342,18 +319,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A formula typed over several lines (an .ffx holds it as it was typed) keeps every formula in
 // its channel through the text formats; its line break only separates tokens.
-TEST(TextFormatRoundTrip, FormulaOverSeveralLines) {
+TEST_F(ConvertTest, FormulaOverSeveralLinesThroughTheTextFormats) {
   FFRecord rec = kPhotoshop;
   rec.formulas[0] = "r+\r\nctl(0)";
+  const auto input = source("s.ffx", test::ffxSource(rec));
+  options.ff.noOptimize = true;
   for (int target : {kTargetAfs, kTargetPff, kTargetText}) {
     SCOPED_TRACE(target);
-    test::TempFolder dir;
-    FFOptions options;
-    options.noOptimize = true;
-    const auto input = test::writeFile(dir / "s.ffx", test::ffxSource(rec));
-    const auto report = convertTo(target, input, options, dir / "out");
+    options.target = target;
+    const auto report = run({input});
     ASSERT_EQ(report.written.size(), 1u);
-    auto formulas = loaded(report.written[0], options).formulas;
+    auto formulas = loaded(report.written[0], options.ff).formulas;
     for (auto& f : formulas) std::erase(f, ' ');
     EXPECT_EQ(formulas, (std::array<std::string, 4>{"r+ctl(0)", "g", "b*ctl(1)/255", "a"}));
   }
