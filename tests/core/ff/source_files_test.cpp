@@ -419,13 +419,19 @@ TEST(ReadTXTInfo, CompanionAfsGivesSliderValues) {
   EXPECT_EQ(rec.sliderValues[0] + rec.sliderValues[1], 21);
 }
 
-TEST(FFLTextReader, EveryLineEndingEndsALineAndAFinalOneAddsNothing) {
-  std::string text = "a\r\nb\rc\nd\r\n";
+TEST(FFLLines, EveryLineEndingEndsALineOrTheByteAfterACrIsDropped) {
+  const std::string text = "a\r\nb\rc\nd\r\n";
   FFLTextReader reader(viewOf(text));
   std::vector<std::string> lines;
   while (!reader.atEnd()) lines.push_back(reader.nextLine());
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d"}));
-  EXPECT_EQ(reader.nextLine(), "");
+  EXPECT_EQ(reader.nextLine(), "");  // a final line ending adds nothing
+  // The second reader drops the byte after a CR whatever it is; a lone LF stays in the line.
+  const std::string odd = "ab\rXcd\n\rYef";
+  ByteCursor cursor(viewOf(odd));
+  FFRecord rec;
+  ReadFFLEntryII(cursor, rec);
+  EXPECT_EQ(rec.fileName + "|" + rec.category + "|" + rec.title, "ab|cd\n|ef");
 }
 
 TEST(LenientNumber, SkipsBlanksAndLineFeedsStopsAtNonDigitClamps) {
@@ -439,54 +445,34 @@ TEST(LenientNumber, SkipsBlanksAndLineFeedsStopsAtNonDigitClamps) {
 
 // The plain fields are covered by the conversion round trip; these are the entry's quirks.
 TEST(ReadFFLEntry, QuotesCopyrightSignAndValues) {
-  const std::string entry = test::fflEntry("wave.8bf", "Wave");
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, end; (end = entry.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(entry.substr(at, end - at));
-  ASSERT_EQ(lines.size(), 29u);
-  lines[4] = "\xA9 1999 Ann";
-  lines[17] = " 12";
-  lines[18] = "300";
-  lines[19] = "200";
-  lines[25] = "r*2";
-  lines[26] = "g/2";
-  lines[27] = "\"";  // B takes G's formula as read just before
-  auto join = [&lines](const std::string& ending) {
-    std::string out;
-    for (const auto& l : lines) out += l + ending;
-    return out;
-  };
-  std::string text = join("\r\n") + "next";
+  FFRecord stored;
+  stored.copyright = "\xA9 1999 Ann";
+  stored.sliderValues = {77, 88, 200};
+  stored.formulas = {"r*2", "g/2", "\"", "a"};  // B takes G's formula as read just before
+  std::string text = test::fflEntryOf(stored) + "next";
+  text.replace(text.find("77\r\n"), 2, " 12");
+  text.replace(text.find("88\r\n"), 2, "300");
   FFLTextReader reader(viewOf(text));
   FFRecord rec;
   rec.photoshopDialect = false;
   ReadFFLEntry(reader, rec);
   EXPECT_EQ(rec.copyright, "Copyright \xA9 1999 Ann");
-  EXPECT_EQ(rec.sliderValues, (std::array<std::uint8_t, 8>{12, 255, 200, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r*2", "g/2", "g/2", "a"}));
+  EXPECT_EQ(rec.sliderValues, (Values{12, 255, 200, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(rec.formulas, (Formulas{"r*2", "g/2", "g/2", "a"}));
   EXPECT_FALSE(rec.photoshopDialect);
   EXPECT_EQ(reader.nextLine(), "next");
-  lines[26] = "\"";
-  text = join("\n");
+  std::erase(text, '\r');
+  text.replace(text.find("g/2"), 3, "\"");
   FFLTextReader quoted(viewOf(text));
   ReadFFLEntry(quoted, rec);
-  EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r*2", "r*2", "r*2", "a"}));
+  EXPECT_EQ(rec.formulas, (Formulas{"r*2", "r*2", "r*2", "a"}));
 }
 
-// The dialect from the entry's name is checked through LoadFFLEntry below.
-TEST(ReadFFLEntryII, SkipsTheByteAfterEachCr) {
-  // The byte after a CR is dropped whatever it is; a lone LF stays in the line.
-  std::string odd = "ab\rXcd\n\rYef";
-  ByteCursor cursor(viewOf(odd));
-  FFRecord rec;
-  ReadFFLEntryII(cursor, rec);
-  EXPECT_EQ(rec.fileName + "|" + rec.category + "|" + rec.title, "ab|cd\n|ef");
-}
-
-TEST(IndexFFL, RecordsPositionsOfEveryEntryPlaceholdersIncluded) {
+TEST(FFLLibrary, IndexesEveryEntryPlaceholdersIncludedAndLoadsOneByNumber) {
   const std::string first = test::fflEntry("one.8bf", "One");
-  auto text = test::fflLibrary(
-      {first, test::fflEntry("//o.8bf", "Gone"), test::fflEntry("three.prm", "Three")}, "FFL1.1");
+  auto text = test::fflLibrary({first, test::fflEntry("//o.8bf", "Gone"),
+                                test::fflEntry("three.prm", "Three", "r + val(0,0,255)")},
+                               "FFL1.1");
   auto index = IndexFFL(viewOf(text));
   ASSERT_TRUE(index.has_value());
   EXPECT_EQ(index->header + "|" + index->declaredCount, "FFL1.1|3");
@@ -500,29 +486,25 @@ TEST(IndexFFL, RecordsPositionsOfEveryEntryPlaceholdersIncluded) {
   EXPECT_EQ(
       index->entries[1].title + "|" + index->entries[2].category + "|" + index->entries[2].author,
       "Gone|Cat|Ann");
+
+  EXPECT_FALSE(LoadFFLEntry(viewOf(text), 0));
+  EXPECT_FALSE(LoadFFLEntry(viewOf(text), 4));
+  auto second = LoadFFLEntry(viewOf(text), 2);
+  auto third = LoadFFLEntry(viewOf(text), 3);
+  ASSERT_TRUE(second && third);
+  EXPECT_EQ(second->title + third->title, "GoneThree");
+  EXPECT_TRUE(second->photoshopDialect);
+  EXPECT_FALSE(third->photoshopDialect);              // its name ends in .prm
+  EXPECT_EQ(third->formulas[0], "r + val(0,0,255)");  // not optimised
 }
 
-TEST(IndexFFL, RejectsAnyOtherFirstLine) {
+TEST(FFLLibrary, RejectsAnyOtherFirstLine) {
   for (std::string header : {"FFL2.0", "ffl1.0", "FFL1.0 ", "", "%RGB-1.0"})
     EXPECT_FALSE(IndexFFL(viewOf(test::fflLibrary({test::fflEntry("a.8bf", "A")}, header))))
         << header;
   // Read by byte access, an LF-only library is a single line.
   EXPECT_FALSE(IndexFFL(viewOf("FFL1.0\n1\na.8bf\n")));
   EXPECT_FALSE(IndexFFL(ByteView()));
-}
-
-TEST(LoadFFLEntry, CountsFromOneAndChecksRange) {
-  auto text = test::fflLibrary({test::fflEntry("a.8bf", "A"), test::fflEntry("//b.8bf", "B"),
-                                test::fflEntry("c.prm", "C", "r + val(0,0,255)")});
-  EXPECT_FALSE(LoadFFLEntry(viewOf(text), 0));
-  EXPECT_FALSE(LoadFFLEntry(viewOf(text), 4));
-  auto second = LoadFFLEntry(viewOf(text), 2);
-  auto third = LoadFFLEntry(viewOf(text), 3);
-  ASSERT_TRUE(second && third);
-  EXPECT_EQ(second->title + third->title, "BC");
-  EXPECT_TRUE(second->photoshopDialect);
-  EXPECT_FALSE(third->photoshopDialect);              // its name ends in .prm
-  EXPECT_EQ(third->formulas[0], "r + val(0,0,255)");  // not optimised
 }
 
 }  // namespace

@@ -109,12 +109,5 @@ TEST(Correctprmcode, TranslatesPremiereNames) {
   for (const auto& [in, out] : cases) EXPECT_EQ(Correctprmcode(in), out) << in;
 }
 
-TEST(GetUntill, StopsAtTopLevelDelimiter) {
-  using P = std::pair<const char*, const char*>;
-  for (auto [in, out] : {P{"a,b", "a"}, P{"(a,b),c", "(a,b)"}, P{"f(g(1,2),3),4", "f(g(1,2),3)"},
-                         P{"abc", "abc"}, P{"a),b", "a),b"}, P{",x", ""}, P{"", ""}})
-    EXPECT_EQ(GetUntill(in, ','), out) << in;
-}
-
 }  // namespace
 }  // namespace qm::ff
