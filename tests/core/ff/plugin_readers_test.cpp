@@ -168,9 +168,7 @@ TEST(Readprm, EveryMarkerVariantAndSize) {
       EXPECT_EQ(rec->fileName + "|" + rec->category + "|" + rec->title, "wave.prm|Distort|Wave");
     }
   }
-}
-
-TEST(Readprm, MarkerTable) {
+  // The marker bytes alone, in a file of zeros.
   struct Case {
     std::uint8_t marker, at28876, at32030;
     std::optional<long> e;
@@ -208,7 +206,7 @@ TEST(Readprm, MenuNameSplitsAtTheFirstColon) {
   }
 }
 
-TEST(ReadTF, EveryMarkerVariant) {
+TEST(ReadTF, EveryMarkerVariantAndSignature) {
   // No size test: any size that holds the fields will do.
   for (long f : {0L, 520L, 3076L, 9904L}) {
     SCOPED_TRACE(f);
@@ -218,9 +216,6 @@ TEST(ReadTF, EveryMarkerVariant) {
     expectBlock(rec);
     EXPECT_EQ(rec->title + "|" + rec->category, "Fade: Out|[Premiere TF]");  // taken whole
   }
-}
-
-TEST(ReadTF, MarkerAndSignatureTable) {
   // 'n' with another byte at 22032 signs at 21520.
   std::string bytes = test::transitionBytes(51200, 0, premiere());
   bytes[29080] = 'n';
