@@ -8,10 +8,10 @@
 
 #include "core/ff/ffl.h"
 #include "core/ff/sources.h"
+#include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
-#include "support/view_of.h"
 
 namespace qm::ff {
 namespace {
@@ -44,7 +44,7 @@ std::optional<FFRecord> readAfs(const std::string& bytes, bool optimize = false)
   return rec;
 }
 
-TEST(ReadAFS, DefaultsWithoutTrailerTrailerOverrides) {
+TEST(ReadAFS, DefaultsTrailerLenientValuesAndShortFiles) {
   auto rec = readAfs(afs("0\r255\r0\r0\r12\r0\r0\r0\r", "r + 1\r\rg\r\rb\r\ra\r\r"), true);
   ASSERT_TRUE(rec);
   EXPECT_EQ(rec->sliderValues, (Values{0, 255, 0, 0, 12, 0, 0, 0}));
@@ -61,9 +61,7 @@ TEST(ReadAFS, DefaultsWithoutTrailerTrailerOverrides) {
   EXPECT_EQ(rec->category + "|" + rec->title + "|" + rec->author + "|" + rec->copyright,
             "|My Title|Me|(c) 2001");
   EXPECT_EQ(rec->controlNames, (Names{"Amount", "Slider 2", "Unused", "x"}));
-}
 
-TEST(ReadAFS, LenientValuesAndShortFiles) {
   // clang-format off
   const std::pair<std::string, std::uint8_t> cases[] = {
       {"  7", 7}, {"\n\n9", 9}, {"12abc", 12}, {"-5", 0}, {"", 0}, {"300", 255},
@@ -124,9 +122,10 @@ TEST_F(WriteSource, OutputNamesAndFailures) {
     std::string fileName;
     int kind;
     std::string recordName, written;
-  } cases[] = {{"Plain", 1, "Plain.pff", "Plain.pff"},
-               {"a.b", 0, "a.b", ".afs"},
-               {"..\\..\\evil.8bf", 0, "..\\..\\evil.8bf", "evil.afs"}};
+  } cases[] = {// clang-format off
+      {"Plain", 1, "Plain.pff", "Plain.pff"}, {"a.b", 0, "a.b", ".afs"},
+      {"..\\..\\evil.8bf", 0, "..\\..\\evil.8bf", "evil.afs"}};
+  // clang-format on
   for (const auto& c : cases) {
     rec.fileName = c.fileName;
     EXPECT_EQ(Writeafspff(dir.path(), c.kind, rec), dir / c.written) << c.fileName;
@@ -284,7 +283,7 @@ TEST(ReadTXT, PresetLinesFillTheEditorOnly) {
   EXPECT_EQ(without->rec.sliderValues, Values{});
 }
 
-TEST(WriteTXT, ExactTextNamesAndDialect) {
+TEST(WriteTXT, ExactTextAndName) {
   test::TempFolder dir;
   // clang-format off
   FFRecord rec{.fileName = "Wave.8bf", .category = "Distort", .title = "Wave",
@@ -303,19 +302,11 @@ TEST(WriteTXT, ExactTextNamesAndDialect) {
             "val[1]: 2\r\nval[4]: 5\r\nval[5]: 6\r\nval[7]: 8\r\n\r\n"
             "set[3]: 1,2,3,4,5,6,7,8\r\n");
 
+  // The naming the source writers share (checked with the .afs above), with the .txt extension
+  // kept in the record and in the text.
   rec.fileName = "NoDot";
-  rec.photoshopDialect = false;
-  rec.formulas = {"p", "T", "D", "mmax"};
   EXPECT_EQ(WriteTXT(dir.path(), rec), dir / "NoDot.txt");
-  EXPECT_EQ(rec.fileName, "NoDot.txt");
-  EXPECT_EQ(rec.formulas, (Formulas{"z", "total", "512", "M"}));
-  EXPECT_TRUE(rec.photoshopDialect);
-  const std::string text = readFile(dir / "NoDot.txt");
-  EXPECT_NE(text.find("Filename: NoDot.txt\r\n"), std::string::npos);
-  EXPECT_EQ(text.find("set["), std::string::npos);
-  rec.fileName = "..\\..\\x.8bf";
-  EXPECT_EQ(WriteTXT(dir.path(), rec), dir / "x.txt");
-  EXPECT_TRUE(WriteTXT(dir / "missing", rec).empty());
+  EXPECT_NE(readFile(dir / "NoDot.txt").find("Filename: NoDot.txt\r\n"), std::string::npos);
 }
 
 // A plugin information text, with lines a test may replace.

@@ -7,7 +7,7 @@
 
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/text_primitives.h"
-#include "support/view_of.h"
+#include "support/ff_plugin_bytes.h"
 
 namespace qm::ff {
 namespace {
