@@ -145,10 +145,8 @@ TEST_F(WriteSource, OutputNamesAndFailures) {
 TEST(SourceReaders, FilesOnDisk) {
   test::TempFolder dir;
   FFRecord rec;
+  // Missing files and folders are no sources (whatever reader: none takes empty bytes).
   EXPECT_FALSE(ReadAFS(dir / "none.afs", rec, FFOptions{}));
-  EXPECT_FALSE(ReadPFF(dir / "none.pff", rec, FFOptions{}));
-  EXPECT_FALSE(ReadTXT(dir / "none.txt", rec, FFOptions{}));
-  EXPECT_FALSE(ReadFFX(dir / "none.ffx", rec));
   EXPECT_FALSE(ReadAFS(dir.path(), rec, FFOptions{}));
   // A read file takes its own name.
   ASSERT_TRUE(ReadAFS(writeFile(dir / "On Disk.afs", afs("1\r", "")), rec, {}));
@@ -212,7 +210,7 @@ std::unique_ptr<TxtRead> readTxt(const std::string& text, bool optimize = false,
 }
 
 // The plain keys are covered by the conversion round trip; these are the aliases.
-TEST(ReadTXT, KeyAliasesDefaultsAndIndexedLines) {
+TEST(ReadTXT, KeyAliasesDefaultsIndexedAndPresetLines) {
   auto r = readTxt(
       "CATEGORY:   Blur  \r\nName: T\r\ncopyright: (c)\r\nAuthor:Me\r\nFile: x.8bf\r\n"
       "R:r\r\nG:g\r\nB:b\r\nA:a\r\nctl[0]:  Amount \r\nval[7]: 300\r\n");
@@ -269,9 +267,6 @@ TEST(ReadTXT, FormulaCollection) {
   EXPECT_EQ(readTxt(cases[7].text)->rec.mapNames[0], "Wave");
   EXPECT_EQ(readTxt("R:r + 1\nG:T\nB:b\n", true)->rec.formulas[0], "r+1");
   EXPECT_EQ(readTxt("R:r + 1\nG:T\nB:b\n")->rec.formulas, (Formulas{"r + 1", "total", "b", "a"}));
-}
-
-TEST(ReadTXT, PresetLinesFillTheEditorOnly) {
   // Before the formulas: a formula collects every line up to another channel's line.
   const std::string text = "set[2]: 1,2,3,4,5,6,7,8\nset[9]: 9,300\nset[x]: 1\nR:r\nG:g\nB:b\n";
   FakePresets presets;
@@ -330,7 +325,7 @@ struct InfoText {
   }
 };
 
-TEST(ReadTXTInfo, ReadsEveryField) {
+TEST(ReadTXTInfo, ReadsEveryFieldAndTheCompanionsValues) {
   auto r = readTxt(InfoText{}.text());
   ASSERT_TRUE(r->ok);
   EXPECT_EQ(r->rec.fileName + "|" + r->rec.category + "|" + r->rec.title + "|" + r->rec.copyright +
@@ -386,9 +381,7 @@ TEST(ReadTXTInfo, OneLineReplaced) {
     EXPECT_FALSE(r->ok) << label;
     EXPECT_TRUE(r->prompter.messages.empty()) << label;
   }
-}
-
-TEST(ReadTXTInfo, CompanionAfsGivesSliderValues) {
+  // A companion .afs gives the slider values.
   const std::string afsText = "%RGB-1.0\r\n1,2\r\n\r\n3,,300\r4\n5\r\n6,7,8,9";
   EXPECT_EQ(readTxt(InfoText{}.text(), false, nullptr, viewOf(afsText))->rec.sliderValues,
             (Values{1, 2, 3, 255, 4, 5, 6, 7}));
@@ -419,17 +412,14 @@ TEST(FFLLines, EveryLineEndingEndsALineOrTheByteAfterACrIsDropped) {
   EXPECT_EQ(rec.fileName + "|" + rec.category + "|" + rec.title, "ab|cd\n|ef");
 }
 
-TEST(LenientNumber, SkipsBlanksAndLineFeedsStopsAtNonDigitClamps) {
+TEST(ReadFFLEntry, LenientNumbersQuotesAndTheCopyrightSign) {
   // clang-format off
   const std::pair<const char*, unsigned long long> cases[] = {
       {"  \n7x", 7}, {"", 0}, {"-5", 0}, {"300", 255}, {"99999999999999999999999", 255},
       {"\t3", 0}};
   // clang-format on
   for (auto [text, expected] : cases) EXPECT_EQ(lenientNumber(text, 255), expected) << text;
-}
-
-// The plain fields are covered by the conversion round trip; these are the entry's quirks.
-TEST(ReadFFLEntry, QuotesCopyrightSignAndValues) {
+  // The plain fields of an entry are covered by the conversion round trip; these are its quirks.
   FFRecord stored;
   stored.copyright = "\xA9 1999 Ann";
   stored.sliderValues = {77, 88, 200};
@@ -453,7 +443,7 @@ TEST(ReadFFLEntry, QuotesCopyrightSignAndValues) {
   EXPECT_EQ(rec.formulas, (Formulas{"r*2", "r*2", "r*2", "a"}));
 }
 
-TEST(FFLLibrary, IndexesEveryEntryPlaceholdersIncludedAndLoadsOneByNumber) {
+TEST(FFLLibrary, IndexesEveryEntryPlaceholdersIncludedLoadsOneByNumber) {
   const std::string first = test::fflEntry("one.8bf", "One");
   auto text = test::fflLibrary({first, test::fflEntry("//o.8bf", "Gone"),
                                 test::fflEntry("three.prm", "Three", "r + val(0,0,255)")},
@@ -481,9 +471,7 @@ TEST(FFLLibrary, IndexesEveryEntryPlaceholdersIncludedAndLoadsOneByNumber) {
   EXPECT_TRUE(second->photoshopDialect);
   EXPECT_FALSE(third->photoshopDialect);              // its name ends in .prm
   EXPECT_EQ(third->formulas[0], "r + val(0,0,255)");  // not optimised
-}
-
-TEST(FFLLibrary, RejectsAnyOtherFirstLine) {
+  // Any other first line is no library.
   for (std::string header : {"FFL2.0", "ffl1.0", "FFL1.0 ", "", "%RGB-1.0"})
     EXPECT_FALSE(IndexFFL(viewOf(test::fflLibrary({test::fflEntry("a.8bf", "A")}, header))))
         << header;

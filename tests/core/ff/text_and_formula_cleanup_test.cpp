@@ -15,17 +15,14 @@ namespace {
 using namespace std::string_literals;
 using test::viewOf;
 
-struct FieldCase {
-  std::string bytes;
-  std::size_t offset;
-  std::string plain;    // bytes2string2
-  std::string formula;  // bytes2string
-};
-
 TEST(FieldReaders, NulCrAndComments) {
   // A comment that meets a NUL or the end stops the whole formula text.
-  // clang-format off
-  const FieldCase cases[] = {
+  const struct {
+    std::string bytes;
+    std::size_t offset;
+    std::string plain, formula;  // bytes2string2, bytes2string
+  } cases[] = {
+      // clang-format off
       {"x//note\r\n+1\0z"s, 0, "x//note+1", "x+1"}, {"a/b\0"s, 0, "a/b", "a/b"},
       {"\0abc\0def"s, 0, "\0abc"s, "\0abc"s}, {"r\r\ng\rb"s, 0, "rgb", "rgb"},
       {"r\n\rg"s, 0, "r\ng", "r\ng"}, {"..abc\0"s, 2, "abc", "abc"}, {"abc"s, 9, "", ""},
@@ -43,11 +40,8 @@ TEST(FieldWriters, TerminatorAndBufferEnd) {
   std::vector<std::uint8_t> buf(6, 0xAA);
   string2bytes(buf, "abc", 1);
   EXPECT_EQ(buf, (std::vector<std::uint8_t>{0xAA, 'a', 'b', 'c', 0, 0xAA}));
-
-  std::vector<std::uint8_t> raw(4, 0xAA);
-  string2bytes_w0(raw, "ab", 1);
-  EXPECT_EQ(raw, (std::vector<std::uint8_t>{0xAA, 'a', 'b', 0xAA}));
-
+  string2bytes_w0(buf, "xy", 3);
+  EXPECT_EQ(buf, (std::vector<std::uint8_t>{0xAA, 'a', 'b', 'x', 'y', 0xAA}));
   // Too long for the buffer: stops at its end instead of overrunning it.
   std::vector<std::uint8_t> tight(3, 0xAA);
   string2bytes(tight, "wxyz", 1);
