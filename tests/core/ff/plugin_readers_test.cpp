@@ -26,9 +26,8 @@ test::FFPluginFields sample() {
 std::optional<FFRecord> read(const std::string& bytes, bool namesOnly = false) {
   FFRecord rec;
   rec.photoshopDialect = false;
-  if (!Read8bfBytes(viewOf(bytes), "wave.8bf", rec, namesOnly, false, FFOptions{}))
-    return std::nullopt;
-  return rec;
+  const bool ok = Read8bfBytes(viewOf(bytes), "wave.8bf", rec, namesOnly, false, FFOptions{});
+  return ok ? std::optional(rec) : std::nullopt;
 }
 
 class EverySize : public ::testing::TestWithParam<std::size_t> {};
@@ -135,9 +134,8 @@ test::PremiereFields premiere(std::string menuName = "Distort: Wave") {
 // Formulas already in their shortest form, so the always-on optimizer leaves them alone.
 std::optional<FFRecord> readFF(const std::string& bytes, bool namesOnly = false) {
   FFRecord rec;
-  if (!ReadprmBytes(viewOf(bytes), "wave.prm", rec, namesOnly, false, FFOptions{}))
-    return std::nullopt;
-  return rec;
+  const bool ok = ReadprmBytes(viewOf(bytes), "wave.prm", rec, namesOnly, false, FFOptions{});
+  return ok ? std::optional(rec) : std::nullopt;
 }
 std::optional<FFRecord> readTF(const std::string& bytes) {
   FFRecord rec;

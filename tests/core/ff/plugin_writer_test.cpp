@@ -48,8 +48,11 @@ class Write8bfTest : public ::testing::Test {
     writeFile(program / "photo304.dll", templateBytes(TemplateKind::FF304));
     options.programDir = program.path();
   }
-  WriteResult write(FFRecord& rec, bool preview = false, bool editor = false) {
-    return Write8bf(out.path(), preview, editor, rec, options);
+  WriteResult write(FFRecord& rec, bool editor = false) {
+    return Write8bf(out.path(), false, editor, rec, options);
+  }
+  std::string bytesOf(FFRecord rec, bool editor = false) {
+    return readFile(write(rec, editor).written);
   }
   FFRecord readBack(const fs::path& file, bool namesOnly = false) {
     FFRecord back;
@@ -180,8 +183,7 @@ TEST_F(Write8bfTest, CompilationOptions) {
     options.allModes = c.allModes;
     options.editorPlugin = c.editorPlugin;
     options.noDialog = c.noDialog;
-    FFRecord rec = sample();
-    expectBytes(readFile(write(rec, false, c.editorFlag).written),
+    expectBytes(bytesOf(sample(), c.editorFlag),
                 {{31154 - 7168, c.modes}, {v - 7168 - 4, c.standalone}, {v - 7168 + 32, c.dialog}});
   }
 }
@@ -232,7 +234,7 @@ TEST_F(Write8bfTest, VarnetAboutText) {
     FFRecord rec = sample();
     rec.author = c.author;
     rec.copyright = c.copyright;
-    expectBytes(readFile(write(rec).written), {{42334, c.about}, {35070, "\x10"}});
+    expectBytes(bytesOf(rec), {{42334, c.about}, {35070, "\x10"}});
   }
 }
 
@@ -246,13 +248,11 @@ TEST_F(Write8bfTest, LargePreviewLayoutFromTheProgramFolder) {
   for (const auto& c : cases) {
     options.bigPreview = c.big;
     options.megaPreview = c.mega;
-    FFRecord rec = sample();
-    EXPECT_EQ(readFile(write(rec).written).substr(43808, 4), c.expected);
+    EXPECT_EQ(bytesOf(sample()).substr(43808, 4), c.expected);
   }
   // Not in the third-party layout.
   useUserTemplate(49664);
-  FFRecord rec = sample();
-  EXPECT_EQ(readFile(write(rec).written).substr(43808 - 4668, 4), "\0\0\0\0"s);
+  EXPECT_EQ(bytesOf(sample()).substr(43808 - 4668, 4), "\0\0\0\0"s);
 }
 
 TEST_F(Write8bfTest, RefusalsWriteNothing) {

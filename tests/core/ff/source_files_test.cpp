@@ -157,8 +157,7 @@ TEST(SourceReaders, FilesOnDisk) {
 
 std::optional<FFRecord> readFfx(const std::string& bytes) {
   FFRecord rec;
-  if (!ReadFFXBytes(viewOf(bytes), "f.ffx", rec)) return std::nullopt;
-  return rec;
+  return ReadFFXBytes(viewOf(bytes), "f.ffx", rec) ? std::optional(rec) : std::nullopt;
 }
 
 TEST(ReadFFX, SignatureAndCutShortFiles) {
@@ -304,29 +303,21 @@ TEST(WriteTXT, ExactTextAndName) {
   EXPECT_NE(readFile(dir / "NoDot.txt").find("Filename: NoDot.txt\r\n"), std::string::npos);
 }
 
-// A plugin information text, with lines a test may replace.
-struct InfoText {
-  std::string fileName = "FILENAME: C:\\Plugins\\Filters\\wave.8bf";
-  std::string map1 = "Map 1: [Two]";
-  std::string map2 = "Map 2: [Three]";
-  std::string control1 = "Control 1: [Beta]";
-  std::string tail = "A=\na\n+1\n\nignored\n";
+// A plugin information text, and the same with a part replaced.
+const std::string kInfo =
+    "Filter Factory Plugin Information:\ngarbage\nFILENAME: C:\\Plugins\\Filters\\wave.8bf\n"
+    "CATEGORY:\nDistort\nTITLE:\n Wave \nCOPYRIGHT:\n(c) X\nAUTHOR:\nAnn\nMap 0: [One]\n\n"
+    "Map 1: [Two]\nMap 2: [Three]\nMap 3: []\nControl 0: [Alpha]\nControl 1: [Beta]\n"
+    "Control 2: []\nControl 3: [Gamma]\n"  // passed over after the first "[]"
+    "Control 4: []\nControl 5: []\nControl 6: []\nControl 7: []\nR=\nr\n+2\nG=\ng\nB=\nb\n"
+    "A=\na\n+1\n\nignored\n";
+std::string infoWith(const std::string& part, const std::string& replacement) {
+  std::string text = kInfo;
+  return text.replace(text.find(part), part.size(), replacement);
+}
 
-  std::string text() const {
-    return "Filter Factory Plugin Information:\ngarbage\n" + fileName +
-           "\nCATEGORY:\nDistort\nTITLE:\n Wave \nCOPYRIGHT:\n(c) X\nAUTHOR:\nAnn\n"
-           "Map 0: [One]\n\n" +
-           map1 + "\n" + map2 + "\nMap 3: []\nControl 0: [Alpha]\n" + control1 +
-           "\nControl 2: []\n"
-           "Control 3: [Gamma]\n"  // passed over after the first "[]"
-           "Control 4: []\nControl 5: []\nControl 6: []\nControl 7: []\n"
-           "R=\nr\n+2\nG=\ng\nB=\nb\n" +
-           tail;
-  }
-};
-
-TEST(ReadTXTInfo, ReadsEveryFieldAndTheCompanionsValues) {
-  auto r = readTxt(InfoText{}.text());
+TEST(ReadTXTInfo, ReadsEveryField) {
+  auto r = readTxt(kInfo);
   ASSERT_TRUE(r->ok);
   EXPECT_EQ(r->rec.fileName + "|" + r->rec.category + "|" + r->rec.title + "|" + r->rec.copyright +
                 "|" + r->rec.author,
@@ -339,31 +330,25 @@ TEST(ReadTXTInfo, ReadsEveryFieldAndTheCompanionsValues) {
   EXPECT_TRUE(r->rec.photoshopDialect);
   EXPECT_TRUE(r->prompter.messages.empty());
 
-  InfoText info;
-  info.map1 = "Map 1: []";  // the first empty name ends the list
-  info.map2 = "Map 2: [Named]";
-  EXPECT_EQ(readTxt(info.text())->rec.mapNames, (Maps{"One]", "", "", ""}));
-  info.tail = "A=\nlast";
-  EXPECT_EQ(readTxt(info.text())->rec.formulas[3], "last");
+  // The first empty name ends the list; the file may end in a formula.
+  EXPECT_EQ(readTxt(infoWith("Two]\nMap 2: [Three", "]\nMap 2: [Named"))->rec.mapNames,
+            (Maps{"One]", "", "", ""}));
+  EXPECT_EQ(readTxt(infoWith("a\n+1\n\nignored\n", "last"))->rec.formulas[3], "last");
 }
 
-TEST(ReadTXTInfo, OneLineReplaced) {
+TEST(ReadTXTInfo, OneLineReplacedEarlyEndAndTheCompanionsValues) {
   // The file name read (the last twelve characters of its line), or "!": a line out of order
   // is a format violation.
   // clang-format off
-  const std::tuple<std::string InfoText::*, std::string, std::string> cases[] = {
-      {&InfoText::fileName, "FILENAME: C:\\a\\LongFileName.8bf", "FileName.8bf"},
-      {&InfoText::fileName, "FILENAME: x.8bf", "ENAME: x.8bf"},
-      {&InfoText::fileName, "FILENAME:", "FILENAME:"},
-      {&InfoText::fileName, "FILENAME: C:\\a\\", ""},
-      {&InfoText::map2, "Map 3: [x]", "!"}, {&InfoText::control1, "control 1: [x]", "!"},
-      {&InfoText::map1, "R=", "!"}};
+  const std::string path = "C:\\Plugins\\Filters\\wave.8bf";
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {path, "C:\\a\\LongFileName.8bf", "FileName.8bf"}, {path, "x.8bf", "ENAME: x.8bf"},
+      {" " + path, "", "FILENAME:"}, {path, "C:\\a\\", ""}, {"Map 2: [Three]", "Map 3: [x]", "!"},
+      {"Control 1", "control 1", "!"}, {"Map 1: [Two]", "R=", "!"}};
   // clang-format on
-  for (const auto& [line, text, read] : cases) {
+  for (const auto& [part, text, read] : cases) {
     SCOPED_TRACE(text);
-    InfoText info;
-    info.*line = text;
-    auto r = readTxt(info.text());
+    auto r = readTxt(infoWith(part, text));
     EXPECT_EQ(r->ok, read != "!");
     if (r->ok) {
       EXPECT_EQ(r->rec.fileName, read);
@@ -375,19 +360,18 @@ TEST(ReadTXTInfo, OneLineReplaced) {
               std::tuple(test::MessageKind::Error, "own.txt: Format Violation"s, "Error"s));
   }
   // A file that ends early fails without a message.
-  const std::string full = InfoText{}.text();
   for (std::string label : {"AUTHOR:", "Control 5:", "A="}) {
-    auto r = readTxt(full.substr(0, full.find(label)));
+    auto r = readTxt(kInfo.substr(0, kInfo.find(label)));
     EXPECT_FALSE(r->ok) << label;
     EXPECT_TRUE(r->prompter.messages.empty()) << label;
   }
   // A companion .afs gives the slider values.
   const std::string afsText = "%RGB-1.0\r\n1,2\r\n\r\n3,,300\r4\n5\r\n6,7,8,9";
-  EXPECT_EQ(readTxt(InfoText{}.text(), false, nullptr, viewOf(afsText))->rec.sliderValues,
+  EXPECT_EQ(readTxt(kInfo, false, nullptr, viewOf(afsText))->rec.sliderValues,
             (Values{1, 2, 3, 255, 4, 5, 6, 7}));
   // Found beside the file in any case; the exact name wins.
   test::TempFolder dir;
-  auto txt = writeFile(dir / "Wave.txt", InfoText{}.text());
+  auto txt = writeFile(dir / "Wave.txt", kInfo);
   writeFile(dir / "WAVE.Afs", "h,11,12");
   FFRecord rec;
   ASSERT_TRUE(ReadTXT(txt, rec, optimizing(false)));
