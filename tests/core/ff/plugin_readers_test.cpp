@@ -153,7 +153,7 @@ void expectBlock(const std::optional<FFRecord>& rec) {
   EXPECT_FALSE(rec->photoshopDialect);
 }
 
-TEST(Readprm, EveryMarkerVariantAndSize) {
+TEST(Readprm, MarkersSizesAndTheMenuName) {
   for (std::size_t size : {50176u, 50688u, 53248u}) {
     for (long e : {-8L, -4L, 0L, 504L, 3064L, 3072L}) {
       SCOPED_TRACE(testing::Message() << size << " " << e);
@@ -185,16 +185,13 @@ TEST(Readprm, EveryMarkerVariantAndSize) {
   }
   for (std::size_t size : {51200u, 50687u, 29021u})
     EXPECT_FALSE(readFF(test::premiereFFBytes(53248, 504, premiere()).substr(0, size))) << size;
-}
-
-TEST(Readprm, MenuNameSplitsAtTheFirstColon) {
   // The character after the colon is skipped; a field that begins with NUL holds no text.
   // clang-format off
-  const std::pair<std::string, std::string> cases[] = {
+  const std::pair<std::string, std::string> menus[] = {
       {"Distort:Wave", "Distort|ave"}, {"A: B: C", "A|B: C"}, {": Wave", "[Premiere FF]|Wave"},
       {"Blur:", "Blur|"}, {"", "[Premiere FF]|"}};
   // clang-format on
-  for (const auto& [menu, split] : cases) {
+  for (const auto& [menu, split] : menus) {
     auto rec = readFF(test::premiereFFBytes(50176, 0, premiere(menu)), true);
     ASSERT_TRUE(rec) << menu;
     EXPECT_EQ(rec->category + "|" + rec->title, split) << menu;

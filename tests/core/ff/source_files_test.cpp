@@ -142,25 +142,12 @@ TEST_F(WriteSource, OutputNamesAndFailures) {
   EXPECT_TRUE(fs::is_directory(empty / "Wave.afs"));
 }
 
-TEST(SourceReaders, FilesOnDisk) {
-  test::TempFolder dir;
-  FFRecord rec;
-  // Missing files and folders are no sources (whatever reader: none takes empty bytes).
-  EXPECT_FALSE(ReadAFS(dir / "none.afs", rec, FFOptions{}));
-  EXPECT_FALSE(ReadAFS(dir.path(), rec, FFOptions{}));
-  // A read file takes its own name.
-  ASSERT_TRUE(ReadAFS(writeFile(dir / "On Disk.afs", afs("1\r", "")), rec, {}));
-  EXPECT_EQ(rec.fileName, "On Disk.8bf");
-  ASSERT_TRUE(ReadFFX(writeFile(dir / "On Disk.ffx", test::ffxSource(sampleRecord())), rec));
-  EXPECT_EQ(rec.fileName, "On Disk.ffx");
-}
-
 std::optional<FFRecord> readFfx(const std::string& bytes) {
   FFRecord rec;
   return ReadFFXBytes(viewOf(bytes), "f.ffx", rec) ? std::optional(rec) : std::nullopt;
 }
 
-TEST(ReadFFX, SignatureAndCutShortFiles) {
+TEST(ReadFFX, SignatureCutShortFilesAndFilesOnDisk) {
   const FFRecord sample = sampleRecord();
   for (std::string signature : {"FFY1.0", "FF", "", "ffx1.0"})
     EXPECT_FALSE(readFfx(test::ffxSource(sample, signature))) << signature;
@@ -181,6 +168,15 @@ TEST(ReadFFX, SignatureAndCutShortFiles) {
   // A length far past the end is clipped.
   rec = readFfx(test::ffxSource(sample, "FFX").substr(0, 7) + "\xF0\xFF\xFF\xFFtail");
   EXPECT_EQ(rec->title + "|" + rec->category, "tail|");
+  // A file read takes its own name; a missing file or a folder is no source.
+  test::TempFolder dir;
+  FFRecord onDisk;
+  EXPECT_FALSE(ReadAFS(dir / "none.afs", onDisk, FFOptions{}));
+  EXPECT_FALSE(ReadAFS(dir.path(), onDisk, FFOptions{}));
+  ASSERT_TRUE(ReadAFS(writeFile(dir / "On Disk.afs", afs("1\r", "")), onDisk, {}));
+  EXPECT_EQ(onDisk.fileName, "On Disk.8bf");
+  ASSERT_TRUE(ReadFFX(writeFile(dir / "On Disk.ffx", test::ffxSource(sampleRecord())), onDisk));
+  EXPECT_EQ(onDisk.fileName, "On Disk.ffx");
 }
 
 class FakePresets final : public EditorPresets {
