@@ -98,7 +98,7 @@ TEST_F(Write8bfTest, RoundTripThroughEveryTemplate) {
     EXPECT_EQ(result.written, out / "blur.8bf");
     const std::string file = readFile(result.written);
     EXPECT_EQ(file.size(), c.size);
-    EXPECT_EQ(file[c.titleLength], '\x09');
+    EXPECT_EQ(file.substr(c.titleLength, 36), "\x09Soft Blur" + std::string(26, '\0'));
     test::expectSameFields(readBack(result.written), rec);
   }
 }
