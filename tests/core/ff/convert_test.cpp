@@ -125,14 +125,6 @@ TEST_F(ConvertTest, CancelBetweenFilesOrEntriesKeepsWhatWasWritten) {
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"a.afs", "c.afs"}));
 }
 
-TEST_F(ConvertTest, NamesFromTitlesDropCharactersNoFileNameHolds) {
-  options.target = kTargetText;
-  options.namesFromTitles = true;
-  auto report = run({source("t.afs", afsSource("Twirl: Fast")),
-                     source("u.txt", txtSource("a*b?c\"d<e>f|g/h\\i.j", "u.8bf"))});
-  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"Twirl Fast.txt", "abcdefghij.txt"}));
-}
-
 TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
   prompter.folderChoice->createSubFolders = true;
   auto lib1 = source("Lib1.ffl", fflLibrary({fflEntry("a.8bf", "A"), fflEntry("//b.8bf", "B"),
@@ -147,7 +139,7 @@ TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
             progress.statuses.end());
 }
 
-TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
+TEST_F(ConvertTest, ClipboardTextIsTheOnlySourceNamesFromTitlesDropCharacters) {
   options.clipboardText = "Title: Clip Board\r\nR:r+1\r\nG:g\r\nB:b\r\n";
   auto ignored = source("a.txt", txtSource("A", "a.8bf"));
   test::writeFile(out / "Temp.afs", "old");
@@ -162,6 +154,13 @@ TEST_F(ConvertTest, ClipboardTextIsTheOnlySource) {
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"ClipBoard.afs", "Temp.afs"}));
   EXPECT_EQ(test::readFile(out / "Temp.afs"), "old");
   EXPECT_FALSE(fs::exists(dir / "Temp.txt"));
+  // Names from titles drop what no file name may hold.
+  options.clipboardText.reset();
+  options.target = kTargetText;
+  run({source("t.afs", afsSource("Twirl: Fast")),
+       source("u.txt", txtSource("a*b?c\"d<e>f|g/h\\i.j", "u.8bf"))});
+  EXPECT_EQ(filesBelow(out), (std::set<std::string>{"ClipBoard.afs", "Temp.afs", "Twirl Fast.txt",
+                                                    "abcdefghij.txt"}));
 }
 
 TEST_F(ConvertTest, NoDestinationOrAPremiereTargetWritesNothing) {

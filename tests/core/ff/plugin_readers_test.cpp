@@ -241,6 +241,7 @@ TEST(PluginFiles, ReadFromDiskAndMissingFiles) {
   EXPECT_FALSE(Readprm(tf, rec, false, false, FFOptions{}));  // a transition is no FF plugin
   ASSERT_TRUE(ReadTF(tf, rec, false, FFOptions{}));
   EXPECT_EQ(rec.fileName, "Fade.prm");
+  EXPECT_FALSE(ReadTF(dir / "gone.prm", rec, false, FFOptions{}));
 }
 
 }  // namespace

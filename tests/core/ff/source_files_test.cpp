@@ -168,11 +168,13 @@ TEST(ReadFFX, SignatureCutShortFilesAndFilesOnDisk) {
   // A length far past the end is clipped.
   rec = readFfx(test::ffxSource(sample, "FFX").substr(0, 7) + "\xF0\xFF\xFF\xFFtail");
   EXPECT_EQ(rec->title + "|" + rec->category, "tail|");
-  // A file read takes its own name; a missing file or a folder is no source.
+  // A file read takes its own name; a missing file or a folder is none.
   test::TempFolder dir;
   FFRecord onDisk;
   EXPECT_FALSE(ReadAFS(dir / "none.afs", onDisk, FFOptions{}));
   EXPECT_FALSE(ReadAFS(dir.path(), onDisk, FFOptions{}));
+  EXPECT_FALSE(ReadTXT(dir / "none.txt", onDisk, FFOptions{}));
+  EXPECT_FALSE(ReadFFX(dir / "none.ffx", onDisk));
   ASSERT_TRUE(ReadAFS(writeFile(dir / "On Disk.afs", afs("1\r", "")), onDisk, {}));
   EXPECT_EQ(onDisk.fileName, "On Disk.8bf");
   ASSERT_TRUE(ReadFFX(writeFile(dir / "On Disk.ffx", test::ffxSource(sampleRecord())), onDisk));
