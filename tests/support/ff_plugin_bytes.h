@@ -11,9 +11,13 @@
 #include <string_view>
 
 #include "core/common/byte_view.h"
-#include "view_of.h"
 
 namespace qm::test {
+
+// Test bytes held in a string, seen the way the readers take them.
+inline ByteView viewOf(const std::string& bytes) {
+  return ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
 
 struct FFPluginFields {
   std::string title;

@@ -23,11 +23,45 @@ std::string txtSource(const std::string& title, const std::string& fileName) {
          "\r\n\r\nR:r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n";
 }
 
+std::string ffxSource(const ff::FFRecord& r, std::string_view signature) {
+  std::string out;
+  auto u32 = [&out](std::size_t v) {
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(v >> shift & 0xFF);
+  };
+  auto text = [&](std::string_view t) { u32(t.size()), out += t; };
+  for (std::string_view t : {signature, std::string_view(r.title), std::string_view(r.category),
+                             std::string_view(r.author), std::string_view(r.copyright)})
+    text(t);
+  text("");
+  for (const auto& formula : r.formulas) text(formula);
+  for (std::size_t k = 0; k < 8; ++k) {
+    text(r.controlNames[k]);
+    out += '\0';
+    u32(r.sliderValues[k]);
+  }
+  return out;
+}
+
+std::string fflEntryOf(const ff::FFRecord& r) {
+  std::string out;
+  for (const auto* text : {&r.fileName, &r.category, &r.title, &r.author, &r.copyright})
+    out += *text + "\r\n";
+  for (const auto& name : r.mapNames) out += name + "\r\n";
+  for (const auto& name : r.controlNames) out += name + "\r\n";
+  for (auto value : r.sliderValues) out += std::to_string(value) + "\r\n";
+  for (const auto& formula : r.formulas) out += formula + "\r\n";
+  return out;
+}
+
 std::string fflEntry(const std::string& fileName, const std::string& title, const std::string& r) {
-  std::string out = fileName + "\r\nCat\r\n" + title + "\r\nAnn\r\nFree\r\n";
-  for (int i = 0; i < 12; ++i) out += "\r\n";  // maps and sliders unnamed
-  for (int i = 0; i < 8; ++i) out += "0\r\n";
-  return out + r + "\r\ng\r\nb\r\na\r\n";
+  ff::FFRecord rec;
+  rec.fileName = fileName;
+  rec.category = "Cat";
+  rec.title = title;
+  rec.copyright = "Free";
+  rec.author = "Ann";
+  rec.formulas = {r, "g", "b", "a"};
+  return fflEntryOf(rec);
 }
 
 std::string fflLibrary(const std::vector<std::string>& entries, const std::string& header) {

@@ -1,10 +1,13 @@
 #pragma once
-// Filter Factory source texts for tests: .afs, .txt and .ffl libraries, spelled out byte by
-// byte here rather than made by the engine's writers.
+// Filter Factory source texts for tests: .afs, .txt, .ffx and .ffl libraries, spelled out byte
+// by byte here rather than made by the engine's writers.
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/ff/record.h"
 
 namespace qm::test {
 
@@ -19,6 +22,12 @@ std::string afsFilter(const std::array<std::string, 4>& rgba, int slider0 = 0);
 // A text source with the title, the file name and the formulas r, g, b, a.
 std::string txtSource(const std::string& title, const std::string& fileName);
 
+// An .ffx of rec: four-byte little-endian lengths before the signature, the texts, an empty
+// field and the formulas, then per slider its name, a zero byte and a four-byte value.
+std::string ffxSource(const ff::FFRecord& rec, std::string_view signature = "FFX1.0");
+
+// The 29 lines of a library entry holding rec.
+std::string fflEntryOf(const ff::FFRecord& rec);
 // The 29 lines of a library entry: category "Cat", author "Ann", copyright "Free", no names,
 // sliders at 0 and the formulas r (or the one given), g, b, a.
 std::string fflEntry(const std::string& fileName, const std::string& title,

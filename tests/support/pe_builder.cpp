@@ -47,72 +47,56 @@ Bytes pascal(std::string_view text) {
   return d;
 }
 
-// The resource section: directories, names, data entries, then the data.
+// The resource section: the root directory, a directory per type, one per item for its
+// language, the data entries, the type names, then the data.
 Bytes resourceSection(const std::vector<ResourceType>& types, std::uint32_t virtualAddress,
                       std::vector<std::size_t>& dataInSection) {
-  std::vector<const ResourceType*> named, ids;
-  for (const auto& t : types) (t.name.empty() ? ids : named).push_back(&t);
-  std::sort(named.begin(), named.end(), [](auto* a, auto* b) { return a->name < b->name; });
-  std::vector<const ResourceType*> order = named;
-  order.insert(order.end(), ids.begin(), ids.end());
+  // Named types first, by name, then the id types.
+  std::vector<const ResourceType*> order;
+  for (const auto& t : types)
+    if (!t.name.empty()) order.push_back(&t);
+  std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->name < b->name; });
+  const std::size_t named = order.size();
+  for (const auto& t : types)
+    if (t.name.empty()) order.push_back(&t);
 
-  std::size_t itemCount = 0;
-  for (auto* t : order) itemCount += t->items.size();
-  const std::size_t rootSize = 16 + 8 * order.size();
-  std::size_t typeDirs = rootSize;
-  std::size_t at = typeDirs;
-  std::vector<std::size_t> typeDirAt;
-  for (auto* t : order) {
-    typeDirAt.push_back(at);
-    at += 16 + 8 * t->items.size();
-  }
-  const std::size_t langDirs = at;
-  at += (16 + 8) * itemCount;
-  const std::size_t dataEntries = at;
-  at += 16 * itemCount;
-  std::vector<std::size_t> nameAt;
-  for (auto* t : order) {
-    nameAt.push_back(at);
-    at += t->name.empty() ? 0 : 2 + 2 * t->name.size();
-  }
-  at = (at + 3) / 4 * 4;
-
-  Bytes s(at, 0);
-  put16(s, 12, static_cast<std::uint32_t>(named.size()));
-  put16(s, 14, static_cast<std::uint32_t>(ids.size()));
-  std::size_t item = 0;
+  std::size_t items = 0, langDirs = 16 + 8 * order.size();
+  for (auto* t : order) langDirs += 16 + 8 * t->items.size(), items += t->items.size();
+  const std::size_t dataEntries = langDirs + 24 * items;
+  Bytes s(dataEntries + 16 * items, 0);
+  put16(s, 12, named);
+  put16(s, 14, order.size() - named);
+  std::size_t item = 0, typeDir = 16 + 8 * order.size();
   for (std::size_t i = 0; i < order.size(); ++i) {
     const ResourceType& t = *order[i];
-    const std::size_t entry = 16 + 8 * i;
     if (t.name.empty()) {
-      put32(s, entry, t.id);
+      put32(s, 16 + 8 * i, t.id);
     } else {
-      put32(s, entry, 0x80000000u | static_cast<std::uint32_t>(nameAt[i]));
-      put16(s, nameAt[i], static_cast<std::uint32_t>(t.name.size()));
-      for (std::size_t c = 0; c < t.name.size(); ++c)
-        put16(s, nameAt[i] + 2 + 2 * c, static_cast<std::uint8_t>(t.name[c]));
+      put32(s, 16 + 8 * i, 0x80000000u | s.size());
+      put16(s, s.size(), t.name.size());
+      for (char c : t.name) put16(s, s.size(), static_cast<std::uint8_t>(c));
     }
-    put32(s, entry + 4, 0x80000000u | static_cast<std::uint32_t>(typeDirAt[i]));
-    put16(s, typeDirAt[i] + 14, static_cast<std::uint32_t>(t.items.size()));
+    put32(s, 16 + 8 * i + 4, 0x80000000u | typeDir);
+    put16(s, typeDir + 14, t.items.size());
     for (std::size_t k = 0; k < t.items.size(); ++k, ++item) {
       const std::size_t lang = langDirs + 24 * item;
-      put32(s, typeDirAt[i] + 16 + 8 * k, static_cast<std::uint32_t>(k + 1));
-      put32(s, typeDirAt[i] + 16 + 8 * k + 4, 0x80000000u | static_cast<std::uint32_t>(lang));
+      put32(s, typeDir + 16 + 8 * k, k + 1);
+      put32(s, typeDir + 16 + 8 * k + 4, 0x80000000u | lang);
       put16(s, lang + 14, 1);
       put32(s, lang + 16, 0x409);
-      put32(s, lang + 20, static_cast<std::uint32_t>(dataEntries + 16 * item));
+      put32(s, lang + 20, dataEntries + 16 * item);
     }
+    typeDir += 16 + 8 * t.items.size();
   }
+  align4(s);
   item = 0;
   for (auto* t : order) {
     for (const auto& data : t->items) {
-      const std::size_t where = s.size();
-      dataInSection.push_back(where);
-      put32(s, dataEntries + 16 * item, virtualAddress + static_cast<std::uint32_t>(where));
-      put32(s, dataEntries + 16 * item + 4, static_cast<std::uint32_t>(data.size()));
+      dataInSection.push_back(s.size());
+      put32(s, dataEntries + 16 * item, virtualAddress + s.size());
+      put32(s, dataEntries + 16 * item++ + 4, data.size());
       s.insert(s.end(), data.begin(), data.end());
       align4(s);
-      ++item;
     }
   }
   return s;

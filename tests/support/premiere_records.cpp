@@ -9,12 +9,8 @@ constexpr std::string_view kHeader("\x01\x00\x00\x00", 4);
 }  // namespace
 
 std::string vfltRecord(std::string_view name, bool nameAt16) {
-  std::string r = "tlFV" + std::string(kHeader);
-  if (nameAt16) {
-    r += std::string("\x02\x00\x00\x00\x00\x00\x00\x00", 8);
-  }
-  r += std::string(name) + '\0';
-  return r;
+  const std::string at16 = nameAt16 ? '\2' + std::string(7, '\0') : std::string();
+  return "tlFV" + std::string(kHeader) + at16 + std::string(name) + '\0';
 }
 
 std::string afltRecord(std::string_view name) {

@@ -1,9 +1,12 @@
+// The plugin templates and what the writer makes of them.
+
 #include "core/ff/plugin_writer.h"
 
 #include <gtest/gtest.h>
 
 #include "core/ff/plugin_reader.h"
 #include "core/ff/plugin_template.h"
+#include "core/plugins/read_com8bf.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/record_checks.h"
 #include "support/temp_folder.h"
@@ -23,15 +26,13 @@ std::string templateBytes(TemplateKind kind) {
 }
 
 FFRecord sample() {
-  return {.fileName = "blur.afs",
-          .category = "Blur",
-          .title = "Soft Blur",
-          .copyright = "(c) 2024 Me",
-          .author = "Me",
+  // clang-format off
+  return {.fileName = "blur.afs", .category = "Blur", .title = "Soft Blur",
+          .copyright = "(c) 2024 Me", .author = "Me",
           .controlNames = {"Radius", "", "", "", "Mix", "Amount", "", ""},
-          .sliderValues = {12, 0, 0, 0, 200, 255, 0, 0},
-          .mapNames = {"", "", "", "Curve"},
+          .sliderValues = {12, 0, 0, 0, 200, 255, 0, 0}, .mapNames = {"", "", "", "Curve"},
           .formulas = {"r+ctl(0)", "g", "b", "a"}};
+  // clang-format on
 }
 
 // Each text must sit at its offset in the file.
@@ -47,8 +48,11 @@ class Write8bfTest : public ::testing::Test {
     writeFile(program / "photo304.dll", templateBytes(TemplateKind::FF304));
     options.programDir = program.path();
   }
-  WriteResult write(FFRecord& rec, bool preview = false, bool editor = false) {
-    return Write8bf(out.path(), preview, editor, rec, options);
+  WriteResult write(FFRecord& rec, bool editor = false) {
+    return Write8bf(out.path(), false, editor, rec, options);
+  }
+  std::string bytesOf(FFRecord rec, bool editor = false) {
+    return readFile(write(rec, editor).written);
   }
   FFRecord readBack(const fs::path& file, bool namesOnly = false) {
     FFRecord back;
@@ -65,14 +69,36 @@ class Write8bfTest : public ::testing::Test {
   FFOptions options;
 };
 
-TEST_F(Write8bfTest, RoundTripThroughBothTemplates) {
-  for (auto [choice, size] : {std::pair{FFTemplate::FF30, 57344u}, {FFTemplate::FF304, 49152u}}) {
-    options.usedFF = choice;
+// Through both templates and through user templates made from earlier plugins, whose longer
+// texts must not show through the new, shorter or empty ones.
+TEST_F(Write8bfTest, RoundTripThroughEveryTemplate) {
+  // clang-format off
+  const test::FFPluginFields old{.title = "A Rather Long Title", .category = "Long Category Name",
+      .copyright = "Copyright Someone", .author = "Quillmark Author",
+      .controlNames = {"Amount", "Angle", "Size", "Depth", "Long", "Long", "Long", "Long"},
+      .mapNames = {"Long map", "Long map", "Long map", "Long map"},
+      .formulas = {"src(x,y,z)*ctl(0)/255", "src(x,y,z)*2", "src(x,y,z)*3", "src(x,y,z)*4"}};
+  const struct {
+    FFTemplate choice;
+    std::size_t size, titleLength;
+  } cases[] = {{FFTemplate::FF30, 57344, 31010}, {FFTemplate::FF304, 49152, 31010 - 7168},
+      {FFTemplate::User, 49152, 31010 - 7168}, {FFTemplate::User, 49664, 34926},
+      {FFTemplate::User, 57344, 31010}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
     FFRecord rec = sample();
+    options.usedFF = c.choice;
+    if (c.choice == FFTemplate::User) {
+      useUserTemplate(c.size, old);
+      rec.author = rec.copyright = "";
+    }
     auto result = write(rec);
     ASSERT_EQ(result.error, "");
     EXPECT_EQ(result.written, out / "blur.8bf");
-    EXPECT_EQ(fs::file_size(result.written), size);
+    const std::string file = readFile(result.written);
+    EXPECT_EQ(file.size(), c.size);
+    EXPECT_EQ(file.substr(c.titleLength, 36), "\x09Soft Blur" + std::string(26, '\0'));
     test::expectSameFields(readBack(result.written), rec);
   }
 }
@@ -80,18 +106,23 @@ TEST_F(Write8bfTest, RoundTripThroughBothTemplates) {
 TEST_F(Write8bfTest, OutputNames) {
   const struct {
     std::string fileName, written, recordAfter;
-  } cases[] = {{"Twirl_8bf", "Twirl.8bf", "Twirl_8bf"},
-               {"Twirl", "Twirl.8bf", "Twirl.8bf"},
-               {"a.b", "a.8bf", "a.b"},
-               {"../../evil.afs", "evil.8bf", "../../evil.afs"}};
+  } cases[] = {// clang-format off
+      {"Twirl_8bf", "Twirl.8bf", "Twirl_8bf"}, {"Twirl", "Twirl.8bf", "Twirl.8bf"},
+      {"a.b", "a.8bf", "a.b"}, {"../../evil.afs", "evil.8bf", "../../evil.afs"}};
+  // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.fileName);
     FFRecord rec = sample();
     rec.fileName = c.fileName;
-    EXPECT_EQ(write(rec).written, out / c.written);
+    EXPECT_EQ(write(rec).written, out / c.written) << c.fileName;
     EXPECT_EQ(rec.fileName, c.recordAfter);
   }
   EXPECT_FALSE(fs::exists(out.path().parent_path() / "evil.8bf"));
+  // A Premiere filter's category is renamed.
+  FFRecord rec = sample();
+  rec.category = "[Premiere FF]";
+  rec.photoshopDialect = false;
+  ASSERT_EQ(write(rec).error, "");
+  EXPECT_EQ(readBack(out / "blur.8bf").category, "Premiere(converted)");
 }
 
 TEST_F(Write8bfTest, FieldsAtTheirOffsets) {
@@ -141,19 +172,18 @@ TEST_F(Write8bfTest, CompilationOptions) {
   const struct {
     bool allModes, editorPlugin, noDialog, editorFlag;
     std::string modes, standalone, dialog;
-  } cases[] = {
+  } cases[] = {// clang-format off
       {false, false, false, false, "\x10\0"s, "\1", "\1"},
       {true, false, false, false, "\xFF\xFF", "\1", "\1"},
       {false, true, false, false, "\x10\0"s, "\0"s, "\1"},
       {false, false, true, false, "\x10\0"s, "\1", "\7"},
-      {false, false, false, true, "\x10\0"s, "\0"s, "\1"},
-  };
+      {false, false, false, true, "\x10\0"s, "\0"s, "\1"}};
+  // clang-format on
   for (const auto& c : cases) {
     options.allModes = c.allModes;
     options.editorPlugin = c.editorPlugin;
     options.noDialog = c.noDialog;
-    FFRecord rec = sample();
-    expectBytes(readFile(write(rec, false, c.editorFlag).written),
+    expectBytes(bytesOf(sample(), c.editorFlag),
                 {{31154 - 7168, c.modes}, {v - 7168 - 4, c.standalone}, {v - 7168 + 32, c.dialog}});
   }
 }
@@ -184,44 +214,6 @@ TEST_F(Write8bfTest, PreviewBuildsTempDllFromPhoto30) {
   EXPECT_NE(result.error, "");
 }
 
-// The formulas' translation is covered by the conversion round trip.
-TEST_F(Write8bfTest, PremiereCategoryIsRenamed) {
-  FFRecord rec = sample();
-  rec.category = "[Premiere FF]";
-  rec.photoshopDialect = false;
-  ASSERT_EQ(write(rec).error, "");
-  EXPECT_EQ(readBack(out / "blur.8bf").category, "Premiere(converted)");
-}
-
-// A user template made from an earlier plugin holds longer texts; none of their ends may
-// show through the new, shorter or empty ones.
-TEST_F(Write8bfTest, UserTemplatesKeepNoLeftovers) {
-  const test::FFPluginFields old{
-      .title = "A Rather Long Title",
-      .category = "Long Category Name",
-      .copyright = "Copyright Someone",
-      .author = "Quillmark Author",
-      .controlNames = {"Amount", "Angle", "Size", "Depth", "Long", "Long", "Long", "Long"},
-      .mapNames = {"Long map", "Long map", "Long map", "Long map"},
-      .formulas = {"src(x,y,z)*ctl(0)/255", "src(x,y,z)*2", "src(x,y,z)*3", "src(x,y,z)*4"}};
-  const struct {
-    std::size_t size, titleLength;
-  } cases[] = {{49152, 31010 - 7168}, {49664, 34926}, {57344, 31010}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.size);
-    useUserTemplate(c.size, old);
-    FFRecord rec = sample();
-    rec.author.clear();
-    rec.copyright.clear();
-    auto result = write(rec);
-    ASSERT_EQ(result.error, "");
-    std::string file = readFile(result.written);
-    EXPECT_EQ(file.size(), c.size);
-    EXPECT_EQ(file[c.titleLength], '\x09');
-    test::expectSameFields(readBack(result.written), rec);
-  }
-}
-
 TEST_F(Write8bfTest, VarnetAboutText) {
   useUserTemplate(49664);
   auto wide = [](std::string_view s) {
@@ -231,18 +223,18 @@ TEST_F(Write8bfTest, VarnetAboutText) {
   };
   const struct {
     std::string author, copyright, about;
-  } cases[] = {
+  } cases[] = {// clang-format off
       {"Me", "(c) 2024 Me", wide("Me ((c) 2024 Me)") + "\0\0\0"s},
       {std::string(70, 'x'), "c", wide(std::string(57, 'x') + "...") + '\0'},
       // 60 characters exactly are shortened too; 59 are not.
       {std::string(56, 'y'), "z", wide(std::string(56, 'y') + " ...")},
-      {std::string(55, 'y'), "z", wide(std::string(55, 'y') + " (z)")},
-  };
+      {std::string(55, 'y'), "z", wide(std::string(55, 'y') + " (z)")}};
+  // clang-format on
   for (const auto& c : cases) {
     FFRecord rec = sample();
     rec.author = c.author;
     rec.copyright = c.copyright;
-    expectBytes(readFile(write(rec).written), {{42334, c.about}, {35070, "\x10"}});
+    expectBytes(bytesOf(rec), {{42334, c.about}, {35070, "\x10"}});
   }
 }
 
@@ -256,13 +248,11 @@ TEST_F(Write8bfTest, LargePreviewLayoutFromTheProgramFolder) {
   for (const auto& c : cases) {
     options.bigPreview = c.big;
     options.megaPreview = c.mega;
-    FFRecord rec = sample();
-    EXPECT_EQ(readFile(write(rec).written).substr(43808, 4), c.expected);
+    EXPECT_EQ(bytesOf(sample()).substr(43808, 4), c.expected);
   }
   // Not in the third-party layout.
   useUserTemplate(49664);
-  FFRecord rec = sample();
-  EXPECT_EQ(readFile(write(rec).written).substr(43808 - 4668, 4), "\0\0\0\0"s);
+  EXPECT_EQ(bytesOf(sample()).substr(43808 - 4668, 4), "\0\0\0\0"s);
 }
 
 TEST_F(Write8bfTest, RefusalsWriteNothing) {
@@ -292,6 +282,43 @@ TEST_F(Write8bfTest, RefusalsWriteNothing) {
   refused(out / "missing");
   EXPECT_FALSE(fs::exists(out / "missing"));
   EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), fs::directory_iterator()), 1);
+}
+
+// The templates as built and as shipped: resource-only i386 images (the catalogue reads their
+// headers and resources) that read as Filter Factory plugins.
+TEST(Templates, BuiltAndShipped) {
+  const struct {
+    TemplateKind kind;
+    const char* name;
+    std::size_t size, shift, signature, position;  // shift: offsets before the 3.0 ones
+  } cases[] = {{TemplateKind::FF30, "photo30.dll", 57344, 0, 28208, 31064},
+               {TemplateKind::FF304, "photo304.dll", 49152, 7168, 21024, 23896}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string bytes = templateBytes(c.kind);
+    const ByteView pe = test::viewOf(bytes);
+    ASSERT_EQ(bytes.size(), c.size);
+    EXPECT_EQ(pe.u16le(132), 0x014C);
+    EXPECT_EQ(pe.u16le(152), 0x10B);    // PE32
+    EXPECT_EQ(pe.u32le(152 + 16), 0u);  // no entry point: no code
+    EXPECT_EQ(pe.u32le(396), 29184 - c.shift);
+    EXPECT_EQ(*pe.u32le(396) + *pe.u32le(392), bytes.size());
+    EXPECT_TRUE(pe.matches(c.signature, std::string_view("Filter Factory\0", 15)));
+    auto table = plugins::ReadCom8bfBytes(pe, "photo.8bf", FFOptions{});
+    ASSERT_EQ(table.filters.size(), 1u);
+    EXPECT_EQ(table.filters[0].position, c.position);
+    FFRecord rec;
+    ASSERT_TRUE(Read8bfBytes(pe, "photo.dll", rec, false, false, FFOptions{}));
+    EXPECT_EQ(std::tie(rec.title, rec.category),
+              std::tuple(std::string(kTemplateTitle), std::string(kTemplateCategory)));
+    EXPECT_EQ(rec.formulas, (std::array<std::string, 4>{"r", "g", "b", "a"}));
+    EXPECT_EQ(rec.controlNames, (std::array<std::string, 8>{}));
+    // The shipped ones may carry the plugin runtime before the resources; from there on they
+    // are what the builder makes.
+    const std::string shipped = readFile(fs::path(QM_DATA_DIR) / c.name);
+    ASSERT_EQ(shipped.size(), bytes.size()) << "templates not built";
+    EXPECT_EQ(shipped.substr(29184 - c.shift), bytes.substr(29184 - c.shift));
+  }
 }
 
 }  // namespace
