@@ -178,7 +178,7 @@ void walkResources(const Section& s, FilterTable& table) {
       if (*isPimi && !seenPimi) {
         seenPimi = true;
         found = {TypeKind::Pimi, *dirOffset};
-      } else if (*isPipl) {
+      } else if (*isPipl && !seenPipl) {
         seenPipl = true;
         found = {TypeKind::Pipl, *dirOffset};
       } else if (*isBfm && !seenBfm) {

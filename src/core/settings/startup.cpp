@@ -67,12 +67,6 @@ std::optional<fs::path> restorableFolder(std::string_view stored) {
   return folder;
 }
 
-fs::path previewPicturePath(std::string_view stored, const fs::path& programDir) {
-  std::error_code ec;
-  if (!stored.empty() && fs::exists(fs::path(stored), ec)) return fs::path(stored);
-  return programDir / "Test.bmp";
-}
-
 std::optional<Rect> placeWindow(const Rect& stored, const Rect& screen) {
   bool onScreen = stored.x >= screen.x && stored.y >= screen.y &&
                   stored.x < screen.x + screen.width && stored.y < screen.y + screen.height;

@@ -32,10 +32,6 @@ bool prepareWorkingTemplate(const std::filesystem::path& programDir);
 // A stored pane folder is used only when it still exists.
 std::optional<std::filesystem::path> restorableFolder(std::string_view stored);
 
-// The preview picture: the stored path while it exists, else the program folder's Test.bmp.
-std::filesystem::path previewPicturePath(std::string_view stored,
-                                         const std::filesystem::path& programDir);
-
 struct Rect {
   int x = 0, y = 0, width = 0, height = 0;
 };

@@ -83,8 +83,7 @@ FFEditorWindow::FFEditorWindow(AppContext& context, Prompter* prompter, QWidget*
   connectControls();
   snippets_ = editor::readSnippetFile(context_.programDir / "Snipets.db");
   for (const auto& s : snippets_) snippetBox_->addItem(qs(s.name));
-  previewPicture_ =
-      settings::previewPicturePath(context_.options.previewPicture, context_.programDir);
+  previewPicture_ = host::previewPicturePath(context_.options.previewPicture, context_.programDir);
   scatter(editor::EditorFields::reset());
   applyDesign(context_.options.interfaceDesign);
   loadPreviewCopy();

@@ -158,15 +158,11 @@ TEST(Startup, WorkingTemplateIsACopyOfPhoto30) {
   EXPECT_FALSE(fs::exists(dir / "temp.dll.part"));
 }
 
-TEST(Startup, FoldersAndPreviewPictureMustExist) {
+TEST(Startup, FoldersMustExist) {
   TempFolder dir;
   EXPECT_FALSE(restorableFolder(""));
   EXPECT_FALSE(restorableFolder((dir / "gone").string()));
   EXPECT_EQ(restorableFolder(dir.path().string()), dir.path());
-  EXPECT_EQ(previewPicturePath("", dir.path()), dir / "Test.bmp");
-  EXPECT_EQ(previewPicturePath((dir / "x.png").string(), dir.path()), dir / "Test.bmp");
-  test::writeFile(dir / "x.png", "x");
-  EXPECT_EQ(previewPicturePath((dir / "x.png").string(), dir.path()), dir / "x.png");
 }
 
 TEST(Startup, WindowPlacement) {
