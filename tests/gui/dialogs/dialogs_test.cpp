@@ -504,6 +504,7 @@ class DialogsTest : public QObject {
     window.connectSelected();
     QCOMPARE(rig.opened, QStringList{"https://f.example.org/"});
     test::answerWhenModal("Add item name", "");  // an empty name adds nothing
+    test::answerWhenModal("Add item URL", "https://never.example.org/");  // were it asked
     window.add();
     QCOMPARE(window.list()->count(), 1);
     QString text;
