@@ -7,25 +7,6 @@
 namespace qm::formula {
 namespace {
 
-bool commutative(Op op) {
-  switch (op) {
-    case Op::Add:
-    case Op::Mul:
-    case Op::BitAnd:
-    case Op::BitOr:
-    case Op::BitXor:
-    case Op::Eq:
-    case Op::Ne:
-    case Op::Min:
-    case Op::Max:
-    case Op::LogAnd:
-    case Op::LogOr:
-      return true;
-    default:
-      return false;
-  }
-}
-
 bool hasImmediateForm(Op op) {
   switch (op) {
     case Op::Add:
@@ -125,7 +106,7 @@ std::optional<BlockProgram> makeBlockProgram(const Program& p) {
       if (ins.arg[k] < kInputCount) bp.inputsUsed |= 1u << ins.arg[k];
     }
     if (n == 2 && hasImmediateForm(ins.op)) {
-      if (!p.isConstant(ins.arg[1]) && p.isConstant(ins.arg[0]) && commutative(ins.op)) {
+      if (!p.isConstant(ins.arg[1]) && p.isConstant(ins.arg[0]) && isCommutative(ins.op)) {
         std::swap(out.arg[0], out.arg[1]);
         out.immediate = true;
         out.k = p.constantOf(ins.arg[0]);

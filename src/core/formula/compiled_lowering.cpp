@@ -3,26 +3,10 @@
 #include <map>
 
 #include "core/formula/block_program.h"
+#include "core/formula/pure_ops.h"
 
 namespace qm::formula::compiled {
 namespace {
-
-bool commutative(Op op) {
-  switch (op) {
-    case Op::Add:
-    case Op::Mul:
-    case Op::BitAnd:
-    case Op::BitOr:
-    case Op::BitXor:
-    case Op::Eq:
-    case Op::Ne:
-    case Op::Min:
-    case Op::Max:
-      return true;
-    default:
-      return false;
-  }
-}
 
 class Lowering {
  public:
@@ -74,7 +58,7 @@ class Lowering {
     return n.dst;
   }
   int compute(Op op, std::array<int, 12> args, int argc) {
-    if (argc == 2 && commutative(op) && out_.values[args[0]].constant &&
+    if (argc == 2 && isCommutative(op) && out_.values[args[0]].constant &&
         !out_.values[args[1]].constant)
       std::swap(args[0], args[1]);
     Node n;

@@ -20,6 +20,25 @@ bool isPure(Op op) {
   }
 }
 
+bool isCommutative(Op op) {
+  switch (op) {
+    case Op::Add:
+    case Op::Mul:
+    case Op::BitAnd:
+    case Op::BitOr:
+    case Op::BitXor:
+    case Op::Eq:
+    case Op::Ne:
+    case Op::Min:
+    case Op::Max:
+    case Op::LogAnd:
+    case Op::LogOr:
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::int32_t evalPure(Op op, const std::int32_t* a, const Program& p) {
   using namespace ops;
   const std::uint8_t* sliders = p.sliders.data();
