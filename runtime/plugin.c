@@ -297,8 +297,8 @@ static Run* newRun(FilterRecord* rec) {
   return run;
 }
 
-__declspec(dllexport) void FilterMain(int16_t selector, void* record, intptr_t* data,
-                                      int16_t* result) {
+__declspec(dllexport) void RunFilter(int16_t selector, void* record, intptr_t* data,
+                                     int16_t* result) {
   FilterRecord* rec = (FilterRecord*)record;
   Run* run = (Run*)*data;
   int16_t err = kNoErr;

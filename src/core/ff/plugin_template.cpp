@@ -166,7 +166,7 @@ void writePipl(Image& img, std::size_t pipl, std::string_view codeKey) {
   p = property(img, p, "host", 4);
   img.code(p - 4, "8BIM");
   p = property(img, p, codeKey, 12);
-  img.text(p - 12, "FilterMain");
+  img.text(p - 12, "RunFilter");
   p = property(img, p, "fici", 28);
   for (std::size_t c = 0; c < 7; ++c) {
     img.u8(p - 28 + 4 * c, 1);
