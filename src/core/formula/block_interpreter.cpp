@@ -71,13 +71,6 @@ bool reciprocalWorks(i32 k) {
   return k != ops::kMin && (k >= 2 || k <= -2);
 }
 
-int powerOfTwoShift(i32 k) {
-  if (k < 2 || (k & (k - 1)) != 0) return 0;
-  int s = 0;
-  while ((1 << s) != k) ++s;
-  return s;
-}
-
 constexpr auto kAdd = [](i32 a, i32 b) { return ops::add(a, b); };
 constexpr auto kSub = [](i32 a, i32 b) { return ops::sub(a, b); };
 constexpr auto kMul = [](i32 a, i32 b) { return ops::mul(a, b); };
@@ -266,7 +259,7 @@ QM_LANE_CLONES void BlockInterpreter::execute(const BlockInstruction& ins, int x
       binary(ins, d, a, b, n, kMul);
       break;
     case Op::Div:
-      if (const int shift = ins.immediate && !ins.reversed ? powerOfTwoShift(ins.k) : 0) {
+      if (const int shift = ins.immediate && !ins.reversed ? ops::powerOfTwoShift(ins.k) : 0) {
         lanes1(d, a, n, [shift](i32 v) { return divPow2(v, shift); });
       } else if (ins.immediate && !ins.reversed && reciprocalWorks(ins.k)) {
         const i32 m = ins.k < 0 ? -ins.k : ins.k;
@@ -278,7 +271,7 @@ QM_LANE_CLONES void BlockInterpreter::execute(const BlockInstruction& ins, int x
       }
       break;
     case Op::Mod:
-      if (const int shift = ins.immediate && !ins.reversed ? powerOfTwoShift(ins.k) : 0) {
+      if (const int shift = ins.immediate && !ins.reversed ? ops::powerOfTwoShift(ins.k) : 0) {
         lanes1(d, a, n, [shift](i32 v) { return ops::sub(v, ops::shl(divPow2(v, shift), shift)); });
       } else if (ins.immediate && !ins.reversed && reciprocalWorks(ins.k)) {
         // a % k = a - trunc(a / |k|) * |k| for either sign of k.

@@ -384,8 +384,8 @@ class Builder : public VectorOps {
         vpsubd(d, a[0], second(n, a));
         break;
       case Op::Mul:
-        if (isConst(n.arg[1]) && powerOfTwo(constOf(n.arg[1])))
-          vpslld(d, a[0], powerOfTwo(constOf(n.arg[1])));
+        if (isConst(n.arg[1]) && ops::powerOfTwoShift(constOf(n.arg[1])))
+          vpslld(d, a[0], ops::powerOfTwoShift(constOf(n.arg[1])));
         else
           vpmulld(d, a[0], second(n, a));
         break;

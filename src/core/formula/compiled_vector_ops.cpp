@@ -4,17 +4,12 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/formula/ops.h"
+
 namespace qm::formula::compiled {
 
 using Xbyak::Xmm;
 using Xbyak::Ymm;
-
-int powerOfTwo(std::int32_t k) {
-  if (k < 2 || (k & (k - 1)) != 0) return 0;
-  int s = 0;
-  while ((1 << s) != k) ++s;
-  return s;
-}
 
 VectorOps::VectorOps(const PictureShape& shape, int poolSlot)
     : Xbyak::CodeGenerator(1 << 16, Xbyak::AutoGrow), shape_(shape), poolSlot_(poolSlot) {}
@@ -105,18 +100,18 @@ void VectorOps::divideByConstant(const Ymm& d, const Ymm& a, std::int32_t k, boo
   }
   const std::int32_t m = k < 0 ? -k : k;
   const bool nonNegative = bounds.lo >= 0;
-  if (nonNegative && k > 0 && powerOfTwo(k)) {
+  if (nonNegative && k > 0 && ops::powerOfTwoShift(k)) {
     if (modulo)
       vpand(d, a, k32(k - 1));
     else
-      vpsrld(d, a, powerOfTwo(k));
+      vpsrld(d, a, ops::powerOfTwoShift(k));
     return;
   }
-  if (nonNegative && bounds.hi < (1 << 24) && !powerOfTwo(m)) {
+  if (nonNegative && bounds.hi < (1 << 24) && !ops::powerOfTwoShift(m)) {
     smallQuotient(d, a, k, modulo);
     return;
   }
-  if (const int s = powerOfTwo(m)) {
+  if (const int s = ops::powerOfTwoShift(m)) {
     // Truncation toward zero: negative dividends get m - 1 added before the shift.
     vpsrad(s0, a, 31);
     vpsrld(s0, s0, 32 - s);

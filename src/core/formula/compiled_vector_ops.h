@@ -21,9 +21,6 @@ using Pattern = std::array<std::int32_t, kLanes>;
 inline constexpr int kSlotBytes = kLanes * 4;
 inline constexpr int kRowStrideSlot = 0;  // the picture's row stride, in every lane
 
-// log2 of k when k is a power of two from 2 on, else 0.
-int powerOfTwo(std::int32_t k);
-
 struct PictureShape {
   int width = 0;
   int height = 0;

@@ -4,6 +4,7 @@
 // overflow is defined. Both interpreters and the constant folder call these, so they cannot
 // drift apart.
 
+#include <bit>
 #include <cstdint>
 #include <limits>
 
@@ -131,6 +132,12 @@ constexpr i32 map(const std::uint8_t* sliders, i32 i, i32 n) {
   if (n <= h) return 255;
   if (n >= l) return 0;
   return 255 - (n - h) * 255 / (l - h);
+}
+
+// log2 of k when k is a power of two from 2 on, else 0: the fast tiers' shift for k.
+constexpr int powerOfTwoShift(i32 k) {
+  if (k < 2 || (k & (k - 1)) != 0) return 0;
+  return std::countr_zero(static_cast<std::uint32_t>(k));
 }
 
 }  // namespace qm::formula::ops

@@ -63,7 +63,6 @@ RenderResult renderRows(const ImageView& in, const RenderOptions& options, Engin
 }
 
 Engine wantedEngine(const RenderOptions& options) {
-  if (options.referenceOnly) return Engine::Reference;
   Engine e = options.engine;
   if (e == Engine::Automatic) e = engineFromEnvironment();
   return e == Engine::Automatic ? Engine::Compiled : e;

@@ -21,7 +21,6 @@ struct RenderOptions {
   std::uint32_t seed = 0;
   // Polled on the calling thread between rows; true stops the run.
   std::function<bool()> cancelled;
-  bool referenceOnly = false;  // force the reference interpreter
   // A tier to use where the program and machine allow it; Automatic: QUILLMARK_ENGINE, else
   // the fastest.
   Engine engine = Engine::Automatic;
