@@ -13,6 +13,7 @@
 
 #include "core/batch/overwrite_check.h"
 #include "core/common/unicode_text.h"
+#include "core/shell/fs.h"
 
 namespace qm::cli {
 namespace {
@@ -33,11 +34,6 @@ fs::path outputFor(const fs::path& input, const BatchOptions& options) {
       options.format.empty() ? input.extension().string() : "." + options.format;
   const fs::path folder = options.dest.empty() ? input.parent_path() : options.dest;
   return folder / (input.stem().string() + options.suffix + extension);
-}
-
-bool sameFile(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec) || fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
 }
 
 // A progress line on a terminal, rewritten in place.
@@ -107,7 +103,7 @@ int runApplyBatch(Context& context, const ApplySetup& setup, const std::vector<f
   std::vector<std::string> problems;
   batch::OverwriteCheck overwrite(context.prompter);
   for (Job& job : jobs) {
-    if (sameFile(job.input, job.output)) {
+    if (shell::DiskFs{}.same(job.input, job.output)) {
       job.report = PictureReport{
           PictureStatus::Failed, displayPath(job.output) + ": would replace its own input", {}};
       continue;

@@ -1,11 +1,9 @@
 #include "core/picture/preview_cache.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
-#include <string>
 #include <system_error>
 
+#include "core/ff/load_file.h"
 #include "core/host/preview_picture.h"
 
 namespace qm::picture {
@@ -13,12 +11,8 @@ namespace qm::picture {
 namespace fs = std::filesystem;
 
 bool isCachedKind(std::string_view fileName) {
-  std::string ending(fileName.substr(fileName.size() < 4 ? 0 : fileName.size() - 4));
-  std::transform(ending.begin(), ending.end(), ending.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  static constexpr std::array<std::string_view, 7> kPluginEndings{".8bf", "._bf", "_8bf", ".prm",
-                                                                  "_prm", "._rm", ".bin"};
-  return std::find(kPluginEndings.begin(), kPluginEndings.end(), ending) != kPluginEndings.end();
+  const ff::InputKind kind = ff::inputKindOf(fileName);
+  return kind == ff::InputKind::Plugin || kind == ff::InputKind::Premiere;
 }
 
 bool cacheIsCurrent(const fs::path& cacheFile, const fs::path& plugin, const fs::path& picture) {
