@@ -2,26 +2,26 @@
 
 #include "core/batch/overwrite_check.h"
 #include "core/common/safe_name.h"
+#include "core/ff/file_names.h"
 #include "core/ff/plugin_architecture.h"
 #include "core/ff/plugin_writer.h"
-#include "core/ff/sources.h"
+#include "core/ff/target_writer.h"
 
 namespace qm::editor {
 namespace {
 
-ff::WriteResult write(const std::filesystem::path& path, SaveFormat format, ff::FFRecord& rec,
-                      const ff::FFOptions& options) {
+int targetOf(SaveFormat format) {
   switch (format) {
     case SaveFormat::PhotoshopPlugin:
-      return ff::Write8bfTo(path, rec, options);
+      return ff::kTargetPlugin;
     case SaveFormat::Afs:
-      return ff::WriteafspffTo(path, 0, rec);
+      return ff::kTargetAfs;
     case SaveFormat::Pff:
-      return ff::WriteafspffTo(path, 1, rec);
+      return ff::kTargetPff;
     case SaveFormat::Text:
-      return ff::WriteTXTTo(path, rec);
+      return ff::kTargetText;
   }
-  return {};
+  return ff::kTargetPlugin;
 }
 
 }  // namespace
@@ -45,17 +45,15 @@ std::optional<std::filesystem::path> saveFilter(const SaveRequest& request, Prom
   if (request.format == SaveFormat::PhotoshopPlugin)
     runs = ff::architectureRuns(request.options, request.architecture);
   batch::OverwriteCheck overwriteCheck(prompter);
-  overwriteCheck.reset();
   std::optional<std::filesystem::path> first;
   for (const ff::FFOptions& options : runs) {
-    std::filesystem::path target = path;
-    if (!options.pluginNameSuffix.empty())
-      target.replace_filename(path.stem().string() + options.pluginNameSuffix +
-                              path.extension().string());
-    if (overwriteCheck({}, target) != batch::OverwriteDecision::Write) continue;
+    const std::filesystem::path target = ff::withPluginNameSuffix(path, options);
+    const auto decision = overwriteCheck({}, target);
+    if (decision == batch::OverwriteDecision::Cancel) return first;
+    if (decision != batch::OverwriteDecision::Write) continue;
     ff::FFRecord rec = request.record;
     rec.fileName = plainFileName(*name);
-    auto result = write(target, request.format, rec, options);
+    auto result = ff::WriteForTarget(target, targetOf(request.format), rec, options);
     if (result.written.empty()) {
       prompter.error(result.error, "Error");
       return first;

@@ -5,6 +5,7 @@
 
 #include "core/common/unicode_text.h"
 #include "core/ff/file_names.h"
+#include "core/ff/plugin_writer.h"
 #include "core/ff/target_writer.h"
 
 namespace qm::ff {
@@ -34,10 +35,9 @@ bool convertOutput(const OutputRequest& request, FFRecord& rec, const FFOptions&
     tally.skipped.push_back(request.input);  // no Premiere plugin is ever written
     return true;
   }
-  std::filesystem::path output = request.output;
-  if (request.target == kTargetPlugin && !options.pluginNameSuffix.empty())
-    output.replace_filename(output.stem().string() + options.pluginNameSuffix +
-                            output.extension().string());
+  const std::filesystem::path output = request.target == kTargetPlugin
+                                           ? withPluginNameSuffix(request.output, options)
+                                           : request.output;
   // A name written earlier in the run is on the disk by now, so it counts as existing and
   // the overwrite mode decides about it too.
   switch (overwrite(request.source, output)) {

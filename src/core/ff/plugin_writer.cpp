@@ -48,13 +48,6 @@ std::string outputName(FFRecord& rec) {
   return name;
 }
 
-// NAME.8bf becomes NAME<suffix>.8bf.
-std::string withSuffix(std::string name, const std::string& suffix) {
-  const std::size_t dot = name.rfind('.');
-  name.insert(dot == std::string::npos ? name.size() : dot, suffix);
-  return name;
-}
-
 std::string display(const fs::path& file) {
   return file.string();
 }
@@ -100,8 +93,8 @@ Template chosenTemplate(const FFOptions& options) {
         if (size == kSize64) return {options.userTemplate, kD64, {}};
         // Nothing is written. The reason is still given; a caller may keep quiet about it.
         return refused("The template plugin " + display(options.userTemplate) +
-                       " has a size Quillmark doesn't know (49152, 49664 or 57344 bytes "
-                       "are needed); nothing was written.");
+                       " has a size Quillmark doesn't know (49152, 49664, 57344 or 69632 "
+                       "bytes are needed); nothing was written.");
       }
       [[fallthrough]];
     case FFTemplate::FF30:
@@ -302,13 +295,21 @@ WriteResult writePlugin(const fs::path& target, const Template& chosen, bool pre
 
 }  // namespace
 
+fs::path withPluginNameSuffix(const fs::path& file, const FFOptions& options) {
+  if (options.pluginNameSuffix.empty()) return file;
+  fs::path named = file;
+  named.replace_filename(file.stem().string() + options.pluginNameSuffix +
+                         file.extension().string());
+  return named;
+}
+
 WriteResult Write8bf(const std::filesystem::path& folder, bool preview, bool editor, FFRecord& rec,
                      const FFOptions& options) {
   // The preview reads the program folder's temp.dll and writes the folder's, so a folder
   // other than the program folder still gets a complete plugin.
   const fs::path target =
       preview ? folder / "temp.dll"
-              : pathInFolder(folder, withSuffix(outputName(rec), options.pluginNameSuffix));
+              : withPluginNameSuffix(pathInFolder(folder, outputName(rec)), options);
   return writePlugin(target, preview ? previewTemplate(options) : chosenTemplate(options), preview,
                      editor, rec, options);
 }

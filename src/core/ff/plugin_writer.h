@@ -29,4 +29,8 @@ WriteResult Write8bf(const std::filesystem::path& folder, bool preview, bool edi
 WriteResult Write8bfTo(const std::filesystem::path& target, FFRecord& rec,
                        const FFOptions& options);
 
+// NAME.8bf becomes NAME<options.pluginNameSuffix>.8bf: where this architecture's plugin goes.
+std::filesystem::path withPluginNameSuffix(const std::filesystem::path& file,
+                                           const FFOptions& options);
+
 }  // namespace qm::ff
