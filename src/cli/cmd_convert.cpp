@@ -130,6 +130,7 @@ int runConvert(Context& context) {
   options.target = *target;
   options.namesFromTitles = args.flag("names-from-titles");
   options.ff = *ffOptions;
+  options.ff.architecture = *arch;
   if (fromStdin) {
     // Terminals and pipes carry UTF-8; bytes that are not UTF-8 stay Windows-1252 bytes, so
     // a source file piped in unchanged reads the same.
@@ -138,8 +139,7 @@ int runConvert(Context& context) {
   }
   std::vector<fs::path> files(args.positional.begin(), args.positional.end());
 
-  auto report =
-      ff::convertForArchitectures(files, options, *arch, context.prompter, context.progress);
+  auto report = ff::cmd_Convert(files, options, context.prompter, context.progress);
   reportProblems(report, context.err);
   if (args.flag("json")) {
     nlohmann::json json = {{"written", pathList(report.written)},

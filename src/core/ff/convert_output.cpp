@@ -5,6 +5,7 @@
 
 #include "core/common/unicode_text.h"
 #include "core/ff/file_names.h"
+#include "core/ff/plugin_architecture.h"
 #include "core/ff/plugin_writer.h"
 #include "core/ff/target_writer.h"
 
@@ -35,27 +36,35 @@ bool convertOutput(const OutputRequest& request, FFRecord& rec, const FFOptions&
     tally.skipped.push_back(request.input);  // no Premiere plugin is ever written
     return true;
   }
-  const std::filesystem::path output = request.target == kTargetPlugin
-                                           ? withPluginNameSuffix(request.output, options)
-                                           : request.output;
-  // A name written earlier in the run is on the disk by now, so it counts as existing and
-  // the overwrite mode decides about it too.
-  switch (overwrite(request.source, output)) {
-    case batch::OverwriteDecision::Cancel:
-      return false;
-    case batch::OverwriteDecision::Skip:
-      tally.skipped.push_back(request.input);
-      return true;
-    case batch::OverwriteDecision::Write:
-      break;
-  }
-  auto write = WriteForTarget(output, request.target, rec, options);
-  for (auto& warning : write.warnings) tally.warnings.push_back({request.input, warning});
-  if (!write.error.empty()) {
-    tally.failed.push_back({request.input, write.error});
-  } else if (std::find(tally.written.begin(), tally.written.end(), write.written) ==
-             tally.written.end()) {
-    tally.written.push_back(write.written);
+  // A plugin is written once per architecture; each writer gets the record as it was read.
+  const std::vector<FFOptions> runs = request.target == kTargetPlugin
+                                          ? architectureRuns(options, options.architecture)
+                                          : std::vector<FFOptions>{options};
+  const FFRecord read = runs.size() > 1 ? rec : FFRecord{};
+  for (std::size_t k = 0; k < runs.size(); ++k) {
+    if (k > 0) rec = read;
+    const std::filesystem::path output = request.target == kTargetPlugin
+                                             ? withPluginNameSuffix(request.output, runs[k])
+                                             : request.output;
+    // A name written earlier in the run is on the disk by now, so it counts as existing and
+    // the overwrite mode decides about it too.
+    switch (overwrite(request.source, output)) {
+      case batch::OverwriteDecision::Cancel:
+        return false;
+      case batch::OverwriteDecision::Skip:
+        tally.skipped.push_back(request.input);
+        continue;
+      case batch::OverwriteDecision::Write:
+        break;
+    }
+    auto write = WriteForTarget(output, request.target, rec, runs[k]);
+    for (auto& warning : write.warnings) tally.warnings.push_back({request.input, warning});
+    if (!write.error.empty()) {
+      tally.failed.push_back({request.input, write.error});
+    } else if (std::find(tally.written.begin(), tally.written.end(), write.written) ==
+               tally.written.end()) {
+      tally.written.push_back(write.written);
+    }
   }
   return true;
 }

@@ -16,6 +16,11 @@ enum class FFTemplate : int {
   FF64 = 4,       // our 64-bit runtime: photo64.dll
 };
 
+// Which architectures a conversion to plugins writes: the template of the Preferences, the
+// 64-bit runtime, the 32-bit one (the chosen 32-bit template, else 3.0), or both, the 32-bit
+// plugin then beside the 64-bit one as NAME.x86.8bf.
+enum class PluginArchitecture { Stored, X64, X86, Both };
+
 struct FFOptions {
   bool noOptimize = false;  // "No FF Code Optimization"
 
@@ -32,6 +37,8 @@ struct FFOptions {
   bool megaPreview = false;   // "Mega Preview" dialog layout
   // Put before ".8bf" in written plugin names (".x86" when both architectures are written).
   std::string pluginNameSuffix;
+  // A conversion writes each plugin once per architecture of this choice.
+  PluginArchitecture architecture = PluginArchitecture::Stored;
 };
 
 }  // namespace qm::ff

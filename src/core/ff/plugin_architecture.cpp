@@ -21,25 +21,4 @@ std::vector<FFOptions> architectureRuns(const FFOptions& stored, PluginArchitect
   return {x64, x86};
 }
 
-ConvertReport convertForArchitectures(const std::vector<std::filesystem::path>& files,
-                                      ConvertOptions options, PluginArchitecture arch,
-                                      Prompter& prompter, Progress& progress) {
-  if (options.target != kTargetPlugin) return cmd_Convert(files, options, prompter, progress);
-  const auto runs = architectureRuns(options.ff, arch);
-  ConvertReport report;
-  for (std::size_t k = 0; k < runs.size(); ++k) {
-    options.ff = runs[k];
-    auto part = cmd_Convert(files, options, prompter, progress);
-    if (k == 0) {
-      report = std::move(part);
-    } else {
-      report.cancelled = part.cancelled;
-      report.add(ConvertTally{
-          std::move(part.written), std::move(part.skipped), std::move(part.failed), {}});
-    }
-    if (report.cancelled || report.noDestination) break;
-  }
-  return report;
-}
-
 }  // namespace qm::ff

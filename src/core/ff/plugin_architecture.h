@@ -1,17 +1,12 @@
 #pragma once
-// Which architectures a conversion to plugins writes: the template of the Preferences, the
-// 64-bit runtime, the 32-bit one (the chosen 32-bit template, else 3.0), or both, the 32-bit
-// plugin then beside the 64-bit one as NAME.x86.8bf.
+// The architectures a plugin is written for, as the windows offer them, and the writer
+// options of each.
 
-#include <filesystem>
 #include <vector>
 
-#include "core/common/ports.h"
-#include "core/ff/convert.h"
+#include "core/ff/options.h"
 
 namespace qm::ff {
-
-enum class PluginArchitecture { Stored, X64, X86, Both };
 
 // The choices the windows offer, in this order.
 struct ArchitectureChoice {
@@ -27,10 +22,5 @@ inline constexpr ArchitectureChoice kArchitectureChoices[] = {
 
 // One FFOptions per plugin to write for each input, in writing order.
 std::vector<FFOptions> architectureRuns(const FFOptions& stored, PluginArchitecture arch);
-
-// cmd_Convert once per architecture run; inputs that cannot be read are reported once.
-ConvertReport convertForArchitectures(const std::vector<std::filesystem::path>& files,
-                                      ConvertOptions options, PluginArchitecture arch,
-                                      Prompter& prompter, Progress& progress);
 
 }  // namespace qm::ff

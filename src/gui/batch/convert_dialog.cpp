@@ -58,6 +58,7 @@ ff::ConvertReport runConvert(const ConvertChoice& choice,
   run.target = choice.target;
   run.namesFromTitles = choice.namesFromTitles;
   run.ff = options;
+  run.ff.architecture = choice.architecture;
   std::vector<std::filesystem::path> files;
   if (choice.useClipboard) {
     // An empty clipboard reads as an empty source, which converts nothing.
@@ -65,7 +66,7 @@ ff::ConvertReport runConvert(const ConvertChoice& choice,
   } else if (!fflView) {
     files = selectedFiles;
   }
-  return ff::convertForArchitectures(files, run, choice.architecture, prompter, progress);
+  return ff::cmd_Convert(files, run, prompter, progress);
 }
 
 ConvertDialog::ConvertDialog(QWidget* parent)
