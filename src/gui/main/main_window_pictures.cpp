@@ -66,8 +66,9 @@ void MainWindow::connectPictureCommands() {
   QMenu* file = menus_.menu("mnuFile");
   connect(file, &QMenu::aboutToShow, this, &MainWindow::tickPictureEntries);
   connect(file, &QMenu::triggered, this, [this](QAction* a) {
-    if (a->objectName() == "mnuPictures" && !a->text().isEmpty())
-      setPreviewPicture(a->text().toStdString());
+    if (a->objectName() != "mnuPictures" || a->text().isEmpty()) return;
+    setPreviewPicture(a->text().toStdString());
+    statusText()->setText("Preview picture: " + a->text());
   });
   connect(menus_.menu("mnuCommands"), &QMenu::aboutToHide, this,
           [this] { menus_.action("mnuPluginAbout")->setEnabled(true); });
