@@ -13,7 +13,6 @@
 #include <QPrinter>
 #include <QRandomGenerator>
 #include <QTextDocument>
-#include <fstream>
 
 #include "core/common/cp1252.h"
 #include "core/editor/diagnostics.h"
@@ -518,16 +517,14 @@ void FFEditorWindow::copyFilterToClipboard() {
 void FFEditorWindow::pasteFilterFromClipboard() {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (!data || !data->hasText()) return;
+  const std::string text = bytes(data->text());
+  // Read as a source file would be, size limit included; the record takes the name Temp.tmp.
+  if (text.size() > ff::kLargestSource) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::filesystem::path temp = context_.programDir / "Temp.tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << bytes(data->text());
-  }
   ff::FFRecord rec = base_;
-  const bool read = ff::ReadTXT(temp, rec, context_.ffOptions);
-  std::error_code ec;
-  std::filesystem::remove(temp, ec);
+  const bool read =
+      ff::ReadTXTBytes(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                       "Temp.tmp", rec, context_.ffOptions);
   QApplication::restoreOverrideCursor();
   if (read) loadRecord(rec);
 }
