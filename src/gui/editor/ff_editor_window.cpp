@@ -47,14 +47,6 @@ constexpr int kPlainWidth = 780, kPlainHeight = 540;
 constexpr int kPreviewWidth = 256, kPreviewHeight = 176;
 constexpr const char* kBoxNames[4] = {"A=", "R=", "G=", "B="};
 
-std::filesystem::path interfaceFolder(const std::filesystem::path& programDir) {
-  std::error_code ec;
-  if (!std::filesystem::is_directory(programDir / "interface", ec) &&
-      std::filesystem::is_directory(programDir / "interfac", ec))
-    return programDir / "interfac";
-  return programDir / "interface";
-}
-
 // A picture to preview on when the chosen one cannot be read: colour ramps and a grey wedge.
 host::Image fallbackPicture() {
   host::Image img = host::Image::blank(kPreviewWidth, kPreviewHeight, false);
@@ -670,7 +662,7 @@ void FFEditorWindow::largerFonts() {
 }
 
 void FFEditorWindow::applyDesign(const std::string& name) {
-  const auto folder = interfaceFolder(context_.programDir);
+  const auto folder = settings::interfaceFolder(context_.programDir);
   design_ = editor::readDesignFile(editor::designPath(folder, name));
   background_ = QPixmap();
   if (!design_.background.empty())
