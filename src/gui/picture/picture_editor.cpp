@@ -277,12 +277,7 @@ void PictureEditor::revert() {
   if (prompter_->ask("Revert the image back to its saved state?", "Revert", Buttons::OkCancel,
                      Icon::Question) != Button::Ok)
     return;
-  QImage image(qtPath(path_));
-  if (image.isNull()) {
-    prompter_->warn("Couldn't open " + path_.string(), kTitle);
-    return;
-  }
-  setPicture(image, platform::depthInFile(image), path_, {});
+  openFile(path_);
 }
 
 QString PictureEditor::writePicture(const QImage& image, const fs::path& file) const {
