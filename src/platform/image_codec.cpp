@@ -66,6 +66,14 @@ QImage toQImage(const host::Image& img) {
   return viewAsQImage(img).copy();
 }
 
+QImage toQImage(host::Image&& img) {
+  if (!img.valid()) return {};
+  auto* pixels = new std::vector<std::uint8_t>(std::move(img.rgba));
+  return QImage(
+      pixels->data(), img.width, img.height, img.width * 4, QImage::Format_RGBA8888,
+      [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
+}
+
 int depthInFile(const QImage& img) {
   switch (img.format()) {
     case QImage::Format_Mono:

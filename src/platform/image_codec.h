@@ -38,6 +38,9 @@ host::Image fromQImage(QImage source, int bitsPerPixel, bool alpha);
 // A view of the picture's own bytes, no copy; the picture must outlive it.
 QImage viewAsQImage(const host::Image& image);
 QImage toQImage(const host::Image& image);
+// Takes the picture's pixels over without a copy. A filter's result may leave values in the
+// fourth byte, so it is always shown as alpha here.
+QImage toQImage(host::Image&& image);
 
 // The depth a decoded picture had in its file: 1, 8 for palettes and grey, else 24 or 32.
 int depthInFile(const QImage& image);

@@ -609,7 +609,8 @@ void FFEditorWindow::showLargePreview() {
     return;
   }
   if (!large_) large_ = new LargePreview(this);
-  large_->setImages(toQImage(*original), toQImage(std::move(*result.image)));
+  large_->setImages(platform::toQImage(std::move(*original)),
+                    platform::toQImage(std::move(*result.image)));
   large_->show();
   large_->raise();
 }
