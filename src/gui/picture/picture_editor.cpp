@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -18,7 +17,6 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "core/ff/plugin_file_io.h"
 #include "core/picture/editor_rules.h"
 #include "core/picture/zoom.h"
 #include "gui/picture/picture_canvas.h"
@@ -281,19 +279,9 @@ void PictureEditor::revert() {
 }
 
 QString PictureEditor::writePicture(const QImage& image, const fs::path& file) const {
-  QString suffix = QString::fromStdString(file.extension().string()).mid(1).toLower();
-  QByteArray encoded;
-  QBuffer buffer(&encoded);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, suffix.toLatin1());
-  if (suffix.isEmpty() || !QImageWriter::supportedImageFormats().contains(suffix.toLatin1()))
-    return QString("pictures cannot be written as \"%1\" files").arg(suffix);
   QImage out = image;
   if (bits_ == 24 && out.hasAlphaChannel()) out = out.convertToFormat(QImage::Format_RGB888);
-  if (!writer.write(out)) return writer.errorString();
-  const std::string reason =
-      ff::replaceFile(file, std::vector<std::uint8_t>(encoded.begin(), encoded.end()));
-  return QString::fromStdString(reason);
+  return QString::fromStdString(platform::writePicture(out, file));
 }
 
 bool PictureEditor::saveTo(const fs::path& file) {
@@ -332,14 +320,7 @@ bool PictureEditor::saveAs() {
 void PictureEditor::useAsPreviewImage() {
   if (image_.isNull()) return;
   const fs::path file = programDir_ / "PictureEditor.bmp";
-  QImage picture = image_.convertToFormat(QImage::Format_RGB888);
-  QByteArray encoded;
-  QBuffer buffer(&encoded);
-  buffer.open(QIODevice::WriteOnly);
-  const bool written =
-      picture.save(&buffer, "BMP") &&
-      ff::replaceFile(file, std::vector<std::uint8_t>(encoded.begin(), encoded.end())).empty();
-  if (!written) {
+  if (!platform::writePicture(image_.convertToFormat(QImage::Format_RGB888), file).empty()) {
     prompter_->warn("Sorry, a problem occured.", kTitle);
     return;
   }
