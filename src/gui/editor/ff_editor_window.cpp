@@ -27,6 +27,7 @@
 #include "gui/editor/design_look.h"
 #include "gui/editor/large_preview.h"
 #include "gui/main/app_context.h"
+#include "gui/picture/picture_filters.h"
 #include "platform/image_codec.h"
 
 namespace qm::gui {
@@ -580,8 +581,7 @@ void FFEditorWindow::setPreviewPicture(const std::filesystem::path& file) {
 void FFEditorWindow::choosePreviewPicture() {
   QString file = QFileDialog::getOpenFileName(
       this, "Open new BMP picture as preview source",
-      QString::fromStdString(previewPicture_.parent_path().string()),
-      "Pictures (*.bmp *.jpg *.jpeg *.png *.tif *.tiff *.webp *.gif *.tga);;All files (*)");
+      QString::fromStdString(previewPicture_.parent_path().string()), readablePictureFilter());
   if (file.isEmpty()) return;
   if (hooks_.previewPictureChosen)
     hooks_.previewPictureChosen(file.toStdString());

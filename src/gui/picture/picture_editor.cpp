@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QPainter>
@@ -20,6 +19,7 @@
 #include "core/picture/editor_rules.h"
 #include "core/picture/zoom.h"
 #include "gui/picture/picture_canvas.h"
+#include "gui/picture/picture_filters.h"
 #include "gui/shell/qt_prompter.h"
 #include "platform/image_codec.h"
 
@@ -32,20 +32,6 @@ constexpr const char* kTitle = "Picture Editor";
 
 QString qtPath(const fs::path& p) {
   return QString::fromStdString(p.string());
-}
-
-QString readableFilter() {
-  QStringList patterns;
-  for (const QByteArray& format : QImageReader::supportedImageFormats())
-    patterns << "*." + QString::fromLatin1(format);
-  return "Pictures (" + patterns.join(' ') + ");;All Files (*)";
-}
-
-QString writableFilter() {
-  QStringList filters;
-  for (const QByteArray& format : QImageWriter::supportedImageFormats())
-    filters << QString::fromLatin1(format).toUpper() + " (*." + QString::fromLatin1(format) + ")";
-  return filters.join(";;");
 }
 
 }  // namespace
@@ -65,10 +51,10 @@ PictureEditor::PictureEditor(fs::path programDir, QWidget* parent)
   setCentralWidget(scroll_);
   buildMenus();
   hooks_.chooseOpenFile = [this] {
-    return QFileDialog::getOpenFileName(this, "Open", QString(), readableFilter());
+    return QFileDialog::getOpenFileName(this, "Open", QString(), readablePictureFilter());
   };
   hooks_.chooseSaveFile = [this](const QString& preset) {
-    return QFileDialog::getSaveFileName(this, "Save As", preset, writableFilter());
+    return QFileDialog::getSaveFileName(this, "Save As", preset, writablePictureFilter());
   };
   hooks_.askZoomFactor = [this]() -> std::optional<QString> {
     bool ok = false;
