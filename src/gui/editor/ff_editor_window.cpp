@@ -19,7 +19,6 @@
 #include "core/editor/formula_catalogue.h"
 #include "core/editor/preview_formulas.h"
 #include "core/editor/save_filter.h"
-#include "core/ff/load_file.h"
 #include "core/ff/sources.h"
 #include "core/host/image_library.h"
 #include "core/host/preview_picture.h"
@@ -378,13 +377,6 @@ void FFEditorWindow::loadRecord(const ff::FFRecord& record) {
   updatePreview();
 }
 
-bool FFEditorWindow::loadFile(const std::filesystem::path& file) {
-  auto rec = ff::loadFilterFactoryFile(file, context_.ffOptions, ff::LoadPurpose::Editor);
-  if (!rec) return false;
-  loadRecord(*rec);
-  return true;
-}
-
 void FFEditorWindow::sliderMoved(int k, int value) {
   // The three controls of a slider follow each other without echoing back.
   for (QAbstractSlider* s :
@@ -447,15 +439,12 @@ void FFEditorWindow::updatePreview() {
   auto shown = editor::previewFormulas(rec.formulas, oneBox_, alphaView);
   rec.formulas = shown.record;
   alphaShownPending_ = shown.alphaShown;
-  ff::FFOptions options = context_.ffOptions;
-  options.programDir = context_.programDir;
-  worker_->submit({std::move(rec), previewCopy_, options, {}});
+  worker_->submit({std::move(rec), previewCopy_, context_.ffOptions, {}});
 }
 
 void FFEditorWindow::previewDone(quint64 id, const QImage& image, const QString& message) {
   if (id != worker_->latest()) return;
   previewRunning_ = false;
-  previewProblem_ = message;
   if (!image.isNull()) {
     preview_->setPixmap(QPixmap::fromImage(image));
     alpha_->setVisible(alphaShownPending_);
@@ -598,10 +587,8 @@ void FFEditorWindow::showLargePreview() {
   original->hasAlpha = false;
   ff::FFRecord rec = gatheredRecord();
   rec.formulas = editor::previewFormulas(rec.formulas, oneBox_, false).record;
-  ff::FFOptions options = context_.ffOptions;
-  options.programDir = context_.programDir;
   // The large picture runs on the window's own worker, so it never overtakes a slider preview.
-  auto result = editor::runPreview({rec, original, options, {}}, nullptr);
+  auto result = editor::runPreview({rec, original, context_.ffOptions, {}}, nullptr);
   QApplication::restoreOverrideCursor();
   showCaption();
   if (!result.image) {
@@ -670,11 +657,11 @@ void FFEditorWindow::applyDesign(const std::string& name) {
     background_.load(QString::fromStdString((folder / design_.background).string()));
   const int w = design_.width.value_or(kPlainWidth), h = design_.height.value_or(kPlainHeight);
   setFixedSize(w, h);
-  graphicSliders_ = design_.sliderStyle.has_value();
+  const bool graphicSliders = design_.sliderStyle.has_value();
   for (int k = 0; k < 8; ++k) {
-    sliders_[k]->setVisible(!graphicSliders_);
-    graphics_[k]->setVisible(graphicSliders_);
-    if (graphicSliders_) graphics_[k]->setStyleIndex(*design_.sliderStyle);
+    sliders_[k]->setVisible(!graphicSliders);
+    graphics_[k]->setVisible(graphicSliders);
+    if (graphicSliders) graphics_[k]->setStyleIndex(*design_.sliderStyle);
   }
   switch (design_.hotspotField) {
     case editor::Presence::EndOfFile:
