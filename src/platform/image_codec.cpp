@@ -66,6 +66,14 @@ QImage toQImage(const host::Image& img) {
   return viewAsQImage(img).copy();
 }
 
+QImage toQImage(host::Image&& img) {
+  if (!img.valid()) return {};
+  auto* pixels = new std::vector<std::uint8_t>(std::move(img.rgba));
+  return QImage(
+      pixels->data(), img.width, img.height, img.width * 4, QImage::Format_RGBA8888,
+      [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
+}
+
 int depthInFile(const QImage& img) {
   switch (img.format()) {
     case QImage::Format_Mono:
@@ -92,34 +100,49 @@ std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file)
   return fromQImage(q, depthInFile(q), q.hasAlphaChannel());
 }
 
+std::expected<std::vector<std::uint8_t>, std::string> encodePicture(
+    const QImage& image, const std::filesystem::path& file, int quality) {
+  const QByteArray suffix =
+      QString::fromStdString(file.extension().string()).mid(1).toLower().toLatin1();
+  if (suffix.isEmpty() || !QImageWriter::supportedImageFormats().contains(suffix))
+    return std::unexpected("pictures cannot be written as \"" + suffix.toStdString() + "\" files");
+  QByteArray encoded;
+  QBuffer buffer(&encoded);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, suffix);
+  writer.setQuality(quality);
+  encoded.reserve(image.sizeInBytes() + 4096);
+  if (!writer.write(image)) return std::unexpected(writer.errorString().toStdString());
+  return std::vector<std::uint8_t>(encoded.begin(), encoded.end());
+}
+
+std::string writePicture(const QImage& image, const std::filesystem::path& file, int quality) {
+  auto bytes = encodePicture(image, file, quality);
+  // All or nothing, and never over a read-only file.
+  return bytes ? ff::replaceFile(file, *bytes) : bytes.error();
+}
+
 std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image& image,
                                                               const std::filesystem::path& file,
                                                               int quality) {
   if (!image.valid()) return std::nullopt;
   std::string suffix = file.extension().string();
-  if (!suffix.empty()) suffix.erase(0, 1);
   std::transform(suffix.begin(), suffix.end(), suffix.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (suffix.empty()) return std::nullopt;
-  QByteArray encoded;
-  QBuffer buffer(&encoded);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, QByteArray::fromStdString(suffix));
-  writer.setQuality(quality);
   QImage q = viewAsQImage(image);
   // JPEG has no alpha: the colours are written as they are stored. The writers that know
   // RGBX write an opaque picture as it is; the others get plain RGB.
-  const bool takesRgbx = suffix == "bmp" || suffix == "png";
-  if ((image.hasAlpha && (suffix == "jpg" || suffix == "jpeg")) || (!image.hasAlpha && !takesRgbx))
+  const bool takesRgbx = suffix == ".bmp" || suffix == ".png";
+  if ((image.hasAlpha && (suffix == ".jpg" || suffix == ".jpeg")) ||
+      (!image.hasAlpha && !takesRgbx))
     q = q.convertToFormat(QImage::Format_RGB888);
-  encoded.reserve(static_cast<qsizetype>(image.rgba.size()) + 4096);
-  if (!writer.write(q)) return std::nullopt;
-  return std::vector<std::uint8_t>(encoded.begin(), encoded.end());
+  auto bytes = encodePicture(q, file, quality);
+  if (!bytes) return std::nullopt;
+  return std::move(*bytes);
 }
 
 bool QtImageCodec::write(const host::Image& image, const std::filesystem::path& file) {
   auto bytes = encode(image, file);
-  // All or nothing, and never over a read-only file.
   return bytes && ff::replaceFile(file, *bytes).empty();
 }
 

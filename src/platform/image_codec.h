@@ -3,6 +3,7 @@
 // plugins installed, TIFF, WebP and TGA.
 
 #include <cstdint>
+#include <expected>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,16 @@ host::Image fromQImage(QImage source, int bitsPerPixel, bool alpha);
 // A view of the picture's own bytes, no copy; the picture must outlive it.
 QImage viewAsQImage(const host::Image& image);
 QImage toQImage(const host::Image& image);
+// Takes the picture's pixels over without a copy. A filter's result may leave values in the
+// fourth byte, so it is always shown as alpha here.
+QImage toQImage(host::Image&& image);
+
+// The file's bytes in the format file's extension names (quality -1: the format's default),
+// or the reason there are none.
+std::expected<std::vector<std::uint8_t>, std::string> encodePicture(
+    const QImage& image, const std::filesystem::path& file, int quality = -1);
+// The encoded picture replaces file all or nothing; the reason for a failure, empty on success.
+std::string writePicture(const QImage& image, const std::filesystem::path& file, int quality = -1);
 
 // The depth a decoded picture had in its file: 1, 8 for palettes and grey, else 24 or 32.
 int depthInFile(const QImage& image);

@@ -7,6 +7,7 @@
 
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/pe_header.h"
+#include "core/shell/file_transfer.h"
 
 namespace fs = std::filesystem;
 
@@ -42,26 +43,18 @@ namespace {
 bool replacesOldTemplate(const fs::path& shipped, const fs::path& existing) {
   const std::string name = shipped.filename().string();
   if (name != "photo30.dll" && name != "photo304.dll" && name != "photo64.dll") return false;
-  auto shippedBytes = plugins::FileBytes::open(shipped);
+  // The copy in the program folder decides at nearly every start; the shipped one only then.
   auto existingBytes = plugins::FileBytes::open(existing);
-  return shippedBytes && existingBytes && plugins::peHoldsCode(*shippedBytes) &&
-         !plugins::peHoldsCode(*existingBytes);
-}
-
-// Through a temporary name, so an interrupted copy never leaves half a file behind.
-void copyWhole(const fs::path& from, const fs::path& to) {
-  std::error_code ec;
-  fs::path temp = to;
-  temp += ".seed";
-  fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
-  if (!ec) fs::rename(temp, to, ec);
-  if (ec) fs::remove(temp, ec);
+  if (!existingBytes || plugins::peHoldsCode(*existingBytes)) return false;
+  auto shippedBytes = plugins::FileBytes::open(shipped);
+  return shippedBytes && plugins::peHoldsCode(*shippedBytes);
 }
 
 }  // namespace
 
 void seedMissingFiles(const fs::path& from, const fs::path& to) {
   std::error_code ec;
+  shell::DiskFs disk;
   if (!fs::is_directory(from, ec)) return;
   fs::create_directories(to, ec);
   for (auto it = fs::recursive_directory_iterator(from, ec);
@@ -78,7 +71,8 @@ void seedMissingFiles(const fs::path& from, const fs::path& to) {
     if (it->is_directory(ec)) {
       fs::create_directories(target, ec);
     } else if (!fs::exists(target, ec) || replacesOldTemplate(it->path(), target)) {
-      copyWhole(it->path(), target);
+      // A failed copy leaves the file as it was; the next start tries again.
+      (void)shell::copyReplacing(disk, it->path(), target);
     }
   }
 }

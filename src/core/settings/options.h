@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/plugins/type_table.h"
@@ -29,8 +30,11 @@ enum class FileViewOption {
   HoverSelection,
 };
 
+// The interface design setting that asks for the plain editor instead of a design.
+inline constexpr std::string_view kPlainEditorDesign = "OFF";
+
 struct Options {
-  std::string interfaceDesign = "Interfc4.des";  // "OFF" = the plain editor
+  std::string interfaceDesign = "Interfc4.des";  // or kPlainEditorDesign
   int usedFF = 0;  // Option4: the template of created Photoshop plugins (ff::FFTemplate)
   bool noFFOptimize = false;
   // Check boxes whose missing key keeps the design state. Sub folders and the auto-add

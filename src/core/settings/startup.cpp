@@ -38,10 +38,13 @@ std::string windowTitle(int major, int minor) {
   return "Quillmark " + std::to_string(major) + "." + minorText;
 }
 
+fs::path interfaceFolder(const fs::path& programDir) {
+  if (designsIn(programDir / "interface").empty()) return programDir / "interfac";
+  return programDir / "interface";
+}
+
 std::vector<std::string> findInterfaceDesigns(const fs::path& programDir) {
-  auto names = designsIn(programDir / "interface");
-  if (names.empty()) names = designsIn(programDir / "interfac");
-  return names;
+  return designsIn(interfaceFolder(programDir));
 }
 
 bool prepareWorkingTemplate(const fs::path& programDir) {

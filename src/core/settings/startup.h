@@ -22,7 +22,10 @@ inline constexpr std::string_view kFirstStartQuestion =
 // "Quillmark 1.00": the major version, ".", the minor version with two digits.
 std::string windowTitle(int major, int minor);
 
-// The editor's interface designs: the .des files of "interface", else of "interfac", sorted.
+// The folder of the editor's interface designs: "interface" when it holds a .des file, else
+// the short-named "interfac".
+std::filesystem::path interfaceFolder(const std::filesystem::path& programDir);
+// The .des files of interfaceFolder(programDir), sorted.
 std::vector<std::string> findInterfaceDesigns(const std::filesystem::path& programDir);
 
 // Copies the template plugin to temp.dll when it exists; false when there is none or the

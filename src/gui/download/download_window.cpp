@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
+#include "core/ff/plugin_file_io.h"
 #include "platform/desktop_services.h"
 
 namespace qm::gui {
@@ -125,12 +124,8 @@ bool DownloadWindow::save() {
       Button::Ok)
     return false;
   // Written aside and put in place at once: a failed write keeps the old list.
-  QSaveFile file(QString::fromStdString(listFile().string()));
-  std::string text = outside::formatUrlList(entries_);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), static_cast<qint64>(text.size())) !=
-          static_cast<qint64>(text.size()) ||
-      !file.commit()) {
+  const std::string text = outside::formatUrlList(entries_);
+  if (!ff::replaceFile(listFile(), std::vector<std::uint8_t>(text.begin(), text.end())).empty()) {
     prompter_.warn("Couldn't write " + listFile().string(), kTitle);
     return false;
   }
@@ -175,15 +170,9 @@ void DownloadWindow::copyUrl() {
 
 std::optional<QString> DownloadWindow::askText(const QString& title, const QString& prompt,
                                                const QString& preset) {
-  QInputDialog dialog(this);
-  dialog.setObjectName("urlQuestion");
-  dialog.setWindowTitle(title);
-  dialog.setLabelText(prompt);
-  dialog.setTextValue(preset);
-  // The dialog's layout fixes its own size, so the width goes to the text box.
-  if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMinimumWidth(360);
-  if (dialog.exec() != QDialog::Accepted || dialog.textValue().isEmpty()) return std::nullopt;
-  return dialog.textValue();
+  auto text = prompter_.askText(title.toStdString(), prompt.toStdString(), preset.toStdString());
+  if (!text || text->empty()) return std::nullopt;
+  return QString::fromStdString(*text);
 }
 
 void DownloadWindow::add() {

@@ -13,14 +13,12 @@
 #include <QPrinter>
 #include <QRandomGenerator>
 #include <QTextDocument>
-#include <fstream>
 
 #include "core/common/cp1252.h"
 #include "core/editor/diagnostics.h"
 #include "core/editor/formula_catalogue.h"
 #include "core/editor/preview_formulas.h"
 #include "core/editor/save_filter.h"
-#include "core/ff/load_file.h"
 #include "core/ff/sources.h"
 #include "core/host/image_library.h"
 #include "core/host/preview_picture.h"
@@ -28,6 +26,7 @@
 #include "gui/editor/design_look.h"
 #include "gui/editor/large_preview.h"
 #include "gui/main/app_context.h"
+#include "gui/picture/picture_filters.h"
 #include "platform/image_codec.h"
 
 namespace qm::gui {
@@ -47,14 +46,6 @@ constexpr int kPlainWidth = 780, kPlainHeight = 540;
 // denser screens.
 constexpr int kPreviewWidth = 256, kPreviewHeight = 176;
 constexpr const char* kBoxNames[4] = {"A=", "R=", "G=", "B="};
-
-std::filesystem::path interfaceFolder(const std::filesystem::path& programDir) {
-  std::error_code ec;
-  if (!std::filesystem::is_directory(programDir / "interface", ec) &&
-      std::filesystem::is_directory(programDir / "interfac", ec))
-    return programDir / "interfac";
-  return programDir / "interface";
-}
 
 // A picture to preview on when the chosen one cannot be read: colour ramps and a grey wedge.
 host::Image fallbackPicture() {
@@ -386,13 +377,6 @@ void FFEditorWindow::loadRecord(const ff::FFRecord& record) {
   updatePreview();
 }
 
-bool FFEditorWindow::loadFile(const std::filesystem::path& file) {
-  auto rec = ff::loadFilterFactoryFile(file, context_.ffOptions, ff::LoadPurpose::Editor);
-  if (!rec) return false;
-  loadRecord(*rec);
-  return true;
-}
-
 void FFEditorWindow::sliderMoved(int k, int value) {
   // The three controls of a slider follow each other without echoing back.
   for (QAbstractSlider* s :
@@ -455,15 +439,12 @@ void FFEditorWindow::updatePreview() {
   auto shown = editor::previewFormulas(rec.formulas, oneBox_, alphaView);
   rec.formulas = shown.record;
   alphaShownPending_ = shown.alphaShown;
-  ff::FFOptions options = context_.ffOptions;
-  options.programDir = context_.programDir;
-  worker_->submit({std::move(rec), previewCopy_, options, {}});
+  worker_->submit({std::move(rec), previewCopy_, context_.ffOptions, {}});
 }
 
 void FFEditorWindow::previewDone(quint64 id, const QImage& image, const QString& message) {
   if (id != worker_->latest()) return;
   previewRunning_ = false;
-  previewProblem_ = message;
   if (!image.isNull()) {
     preview_->setPixmap(QPixmap::fromImage(image));
     alpha_->setVisible(alphaShownPending_);
@@ -518,16 +499,14 @@ void FFEditorWindow::copyFilterToClipboard() {
 void FFEditorWindow::pasteFilterFromClipboard() {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (!data || !data->hasText()) return;
+  const std::string text = bytes(data->text());
+  // Read as a source file would be, size limit included; the record takes the name Temp.tmp.
+  if (text.size() > ff::kLargestSource) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::filesystem::path temp = context_.programDir / "Temp.tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << bytes(data->text());
-  }
   ff::FFRecord rec = base_;
-  const bool read = ff::ReadTXT(temp, rec, context_.ffOptions);
-  std::error_code ec;
-  std::filesystem::remove(temp, ec);
+  const bool read =
+      ff::ReadTXTBytes(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                       "Temp.tmp", rec, context_.ffOptions);
   QApplication::restoreOverrideCursor();
   if (read) loadRecord(rec);
 }
@@ -591,8 +570,7 @@ void FFEditorWindow::setPreviewPicture(const std::filesystem::path& file) {
 void FFEditorWindow::choosePreviewPicture() {
   QString file = QFileDialog::getOpenFileName(
       this, "Open new BMP picture as preview source",
-      QString::fromStdString(previewPicture_.parent_path().string()),
-      "Pictures (*.bmp *.jpg *.jpeg *.png *.tif *.tiff *.webp *.gif *.tga);;All files (*)");
+      QString::fromStdString(previewPicture_.parent_path().string()), readablePictureFilter());
   if (file.isEmpty()) return;
   if (hooks_.previewPictureChosen)
     hooks_.previewPictureChosen(file.toStdString());
@@ -609,10 +587,8 @@ void FFEditorWindow::showLargePreview() {
   original->hasAlpha = false;
   ff::FFRecord rec = gatheredRecord();
   rec.formulas = editor::previewFormulas(rec.formulas, oneBox_, false).record;
-  ff::FFOptions options = context_.ffOptions;
-  options.programDir = context_.programDir;
   // The large picture runs on the window's own worker, so it never overtakes a slider preview.
-  auto result = editor::runPreview({rec, original, options, {}}, nullptr);
+  auto result = editor::runPreview({rec, original, context_.ffOptions, {}}, nullptr);
   QApplication::restoreOverrideCursor();
   showCaption();
   if (!result.image) {
@@ -620,7 +596,8 @@ void FFEditorWindow::showLargePreview() {
     return;
   }
   if (!large_) large_ = new LargePreview(this);
-  large_->setImages(toQImage(*original), toQImage(std::move(*result.image)));
+  large_->setImages(platform::toQImage(std::move(*original)),
+                    platform::toQImage(std::move(*result.image)));
   large_->show();
   large_->raise();
 }
@@ -673,18 +650,18 @@ void FFEditorWindow::largerFonts() {
 }
 
 void FFEditorWindow::applyDesign(const std::string& name) {
-  const auto folder = interfaceFolder(context_.programDir);
+  const auto folder = settings::interfaceFolder(context_.programDir);
   design_ = editor::readDesignFile(editor::designPath(folder, name));
   background_ = QPixmap();
   if (!design_.background.empty())
     background_.load(QString::fromStdString((folder / design_.background).string()));
   const int w = design_.width.value_or(kPlainWidth), h = design_.height.value_or(kPlainHeight);
   setFixedSize(w, h);
-  graphicSliders_ = design_.sliderStyle.has_value();
+  const bool graphicSliders = design_.sliderStyle.has_value();
   for (int k = 0; k < 8; ++k) {
-    sliders_[k]->setVisible(!graphicSliders_);
-    graphics_[k]->setVisible(graphicSliders_);
-    if (graphicSliders_) graphics_[k]->setStyleIndex(*design_.sliderStyle);
+    sliders_[k]->setVisible(!graphicSliders);
+    graphics_[k]->setVisible(graphicSliders);
+    if (graphicSliders) graphics_[k]->setStyleIndex(*design_.sliderStyle);
   }
   switch (design_.hotspotField) {
     case editor::Presence::EndOfFile:

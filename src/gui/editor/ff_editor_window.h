@@ -56,8 +56,6 @@ class FFEditorWindow final : public QWidget {
 
   // Scatters the record into the controls and previews it.
   void loadRecord(const ff::FFRecord& record);
-  // A Filter Factory file as the editor loads it; false (and nothing changes) otherwise.
-  bool loadFile(const std::filesystem::path& file);
 
   editor::EditorFields fields() const;
   ff::FFRecord gatheredRecord() const;
@@ -150,10 +148,8 @@ class FFEditorWindow final : public QWidget {
   std::array<std::string, 4> mapNames_;
   std::array<bool, 8> deactivated_{};
   bool oneBox_ = false;
-  bool graphicSliders_ = false;
   bool alphaShownPending_ = false;
   bool previewRunning_ = false;
-  QString previewProblem_;
   std::filesystem::path previewPicture_;
   std::shared_ptr<const host::Image> previewCopy_;
   QPixmap background_;

@@ -30,6 +30,10 @@ const StyleColours& colours(int style) {
   return kStyles[style >= 0 && style < kSliderStyles ? style : 0];
 }
 
+int knobWidthOf(const StyleColours& c, int height) {
+  return c.round ? height : height * 2 / 3;
+}
+
 }  // namespace
 
 QPixmap sliderTrack(int style, QSize size) {
@@ -52,7 +56,7 @@ QPixmap sliderTrack(int style, QSize size) {
 
 QPixmap sliderKnob(int style, int height) {
   const auto& c = colours(style);
-  const int w = c.round ? height : height * 2 / 3;
+  const int w = knobWidthOf(c, height);
   QPixmap pm(w, height);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
@@ -78,20 +82,35 @@ GraphicSlider::GraphicSlider(QWidget* parent) : QAbstractSlider(parent) {
 
 void GraphicSlider::setStyleIndex(int style) {
   style_ = style;
+  drawPictures();
   update();
 }
 
+// Drawing them is the costly part, so they are kept until the style or the size changes.
+void GraphicSlider::drawPictures() {
+  if (size().isEmpty()) {  // nothing to paint on yet
+    track_ = knob_ = QPixmap();
+    return;
+  }
+  track_ = sliderTrack(style_, size());
+  knob_ = sliderKnob(style_, height());
+}
+
 int GraphicSlider::knobWidth() const {
-  return sliderKnob(style_, height()).width();
+  return knobWidthOf(colours(style_), height());
+}
+
+void GraphicSlider::resizeEvent(QResizeEvent* event) {
+  QAbstractSlider::resizeEvent(event);
+  drawPictures();
 }
 
 void GraphicSlider::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawPixmap(0, 0, sliderTrack(style_, size()));
-  const int kw = knobWidth();
-  const int span = std::max(1, width() - kw);
+  p.drawPixmap(0, 0, track_);
+  const int span = std::max(1, width() - knobWidth());
   const int x = (value() - minimum()) * span / std::max(1, maximum() - minimum());
-  p.drawPixmap(x, 0, sliderKnob(style_, height()));
+  p.drawPixmap(x, 0, knob_);
 }
 
 int GraphicSlider::valueAt(int x) const {

@@ -22,6 +22,7 @@ class GraphicSlider final : public QAbstractSlider {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -29,7 +30,9 @@ class GraphicSlider final : public QAbstractSlider {
  private:
   int valueAt(int x) const;
   int knobWidth() const;
+  void drawPictures();
   int style_ = 0;
+  QPixmap track_, knob_;
 };
 
 }  // namespace qm::gui

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "platform/image_codec.h"
+
 namespace qm::gui {
 
 LargePreview::LargePreview(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -112,7 +114,7 @@ void LargePreview::saveAs() {
   QString file = QFileDialog::getSaveFileName(this, "Save As", QString(),
                                               "Pictures (*.png *.jpg *.bmp *.tif *.webp)");
   if (file.isEmpty()) return;
-  if (!after_.save(file))
+  if (!platform::writePicture(after_, file.toStdString()).empty())
     QMessageBox::warning(this, "Save As", QString("%1 could not be written.").arg(file));
 }
 

@@ -2,24 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/image_codec.h"
+
 namespace qm::gui {
-
-QImage toQImage(host::Image image) {
-  if (!image.valid()) return {};
-  auto* pixels = new std::vector<std::uint8_t>(std::move(image.rgba));
-  return QImage(
-      pixels->data(), image.width, image.height, image.width * 4, QImage::Format_RGBA8888,
-      [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
-}
-
-host::Image fromQImage(const QImage& source) {
-  QImage rgba = source.convertToFormat(QImage::Format_RGBA8888);
-  host::Image image = host::Image::blank(rgba.width(), rgba.height(), false);
-  for (int y = 0; y < rgba.height(); ++y)
-    std::copy_n(rgba.constScanLine(y), rgba.width() * 4, image.pixel(0, y));
-  for (std::size_t k = 3; k < image.rgba.size(); k += 4) image.rgba[k] = 255;
-  return image;
-}
 
 PreviewWorker::PreviewWorker()
     : pool_(std::max(1u, std::thread::hardware_concurrency())), thread_([this] { loop(); }) {}
@@ -76,7 +61,7 @@ void PreviewWorker::loop() {
       newest = id == submitted_;
     }
     if (newest)
-      emit finished(id, result.image ? toQImage(std::move(*result.image)) : QImage(),
+      emit finished(id, result.image ? platform::toQImage(std::move(*result.image)) : QImage(),
                     QString::fromStdString(result.message));
     {
       std::lock_guard lock(mutex_);

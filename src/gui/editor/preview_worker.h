@@ -15,10 +15,6 @@
 
 namespace qm::gui {
 
-// The picture's pixels become the QImage's without a copy.
-QImage toQImage(host::Image image);
-host::Image fromQImage(const QImage& image);
-
 class PreviewWorker final : public QObject {
   Q_OBJECT
  public:

@@ -20,7 +20,6 @@ namespace qm::gui {
 namespace {
 
 // The Preferences value of the "Original FF Editor!" interface.
-constexpr std::string_view kOriginalEditor = "OFF";
 
 }  // namespace
 
@@ -57,7 +56,7 @@ FFEditorWindow& MainWindow::ffEditor() {
 bool MainWindow::openInFFEditor(const std::filesystem::path& file) {
   auto rec = ff::loadFilterFactoryFile(file, context_.ffOptions, ff::LoadPurpose::Editor);
   if (!rec) return false;
-  if (context_.options.interfaceDesign == kOriginalEditor) {
+  if (context_.options.interfaceDesign == settings::kPlainEditorDesign) {
     // The next compiled plugin shows the formula editor instead of its sliders, for this run
     // only ("Editor Plugin" of the Photoshop kind is put back afterwards).
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -112,7 +111,7 @@ void MainWindow::connectEditorMenus() {
       menus_.menu("mnuHelpMenu") ? menus_.menu("mnuHelpMenu")->menuAction() : nullptr,
       ffEditorMenu_);
   connect(menus_.action("mnuFFE"), &QAction::triggered, this, [this] {
-    if (context_.options.interfaceDesign == kOriginalEditor) return;
+    if (context_.options.interfaceDesign == settings::kPlainEditorDesign) return;
     FFEditorWindow& editor = ffEditor();
     editor.show();
     editor.raise();

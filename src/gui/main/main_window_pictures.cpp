@@ -3,7 +3,6 @@
 
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QImageReader>
 
 #include "core/host/about_dialog.h"
 #include "core/host/plugin_host.h"
@@ -21,6 +20,7 @@
 #include "gui/main/preview_feed.h"
 #include "gui/main/preview_panel.h"
 #include "gui/picture/picture_editor.h"
+#include "gui/picture/picture_filters.h"
 #include "platform/image_codec.h"
 
 namespace qm::gui {
@@ -48,12 +48,9 @@ void MainWindow::connectPictureCommands() {
     connect(action, &QAction::triggered, this, slot);
   };
   on("mnuOpen", [this] {
-    QStringList patterns;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
-      patterns << "*." + QString::fromLatin1(format);
     const QString file = QFileDialog::getOpenFileName(
         this, "Open Preview Image", QString::fromStdString(active()->folder().string()),
-        "Pictures (" + patterns.join(' ') + ");;All Files (*)");
+        readablePictureFilter());
     if (!file.isEmpty()) setPreviewPicture(file.toStdString());
   });
   on("mnuUpdateCache", [this] { updatePreviewCache(); });
@@ -66,8 +63,9 @@ void MainWindow::connectPictureCommands() {
   QMenu* file = menus_.menu("mnuFile");
   connect(file, &QMenu::aboutToShow, this, &MainWindow::tickPictureEntries);
   connect(file, &QMenu::triggered, this, [this](QAction* a) {
-    if (a->objectName() == "mnuPictures" && !a->text().isEmpty())
-      setPreviewPicture(a->text().toStdString());
+    if (a->objectName() != "mnuPictures" || a->text().isEmpty()) return;
+    setPreviewPicture(a->text().toStdString());
+    statusText()->setText("Preview picture: " + a->text());
   });
   connect(menus_.menu("mnuCommands"), &QMenu::aboutToHide, this,
           [this] { menus_.action("mnuPluginAbout")->setEnabled(true); });

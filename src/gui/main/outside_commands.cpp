@@ -119,9 +119,6 @@ void OutsideCommands::connectMenus() {
   connect(menus.menu("mnuAppsMenu"), &QMenu::triggered, this, [this](QAction* a) {
     if (a->objectName() == "mnuApps") runApplication(a->data().toInt());
   });
-  connect(menus.menu("mnuFile"), &QMenu::triggered, this, [this](QAction* a) {
-    if (a->objectName() == "mnuPictures") usePicture(a->data().toInt());
-  });
   connect(menus.menu("mnuDirs"), &QMenu::triggered, this, [this](QAction* a) {
     if (a->objectName() == "mnuDirectorys") goToListedFolder(a->text());
   });
@@ -220,14 +217,6 @@ void OutsideCommands::goToListedFolder(const QString& caption) {
   }
   window_.active()->setFolder(QDir(folder).absolutePath().toStdString());
   QDir::setCurrent(folder);
-}
-
-void OutsideCommands::usePicture(int index) {
-  const auto& pictures = context_.options.pictures;
-  if (index < 0 || static_cast<std::size_t>(index) >= pictures.size()) return;
-  context_.options.previewPicture = pictures[static_cast<std::size_t>(index)];
-  window_.statusText()->setText(
-      QString("Preview picture: %1").arg(QString::fromStdString(context_.options.previewPicture)));
 }
 
 void OutsideCommands::goToPhotoshopPluginsFolder() {

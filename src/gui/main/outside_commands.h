@@ -20,7 +20,7 @@ class OutsideCommands : public QObject {
  public:
   OutsideCommands(MainWindow& window, AppContext& context);
 
-  // Connects the menu entries and the list entries of the Folders, Apps and File menus.
+  // Connects the menu entries and the list entries of the Folders and Apps menus.
   void connectMenus();
 
   void addToZip();
@@ -28,7 +28,6 @@ class OutsideCommands : public QObject {
   void gainHarddiscSpace();
   void runApplication(int index);
   void goToListedFolder(const QString& caption);
-  void usePicture(int index);
   void goToPhotoshopPluginsFolder();
   void addHomePageBookmark();
   void addHomePageShortcutOnDesktop();

@@ -3,12 +3,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QPainter>
@@ -18,10 +16,10 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "core/ff/plugin_file_io.h"
 #include "core/picture/editor_rules.h"
 #include "core/picture/zoom.h"
 #include "gui/picture/picture_canvas.h"
+#include "gui/picture/picture_filters.h"
 #include "gui/shell/qt_prompter.h"
 #include "platform/image_codec.h"
 
@@ -34,20 +32,6 @@ constexpr const char* kTitle = "Picture Editor";
 
 QString qtPath(const fs::path& p) {
   return QString::fromStdString(p.string());
-}
-
-QString readableFilter() {
-  QStringList patterns;
-  for (const QByteArray& format : QImageReader::supportedImageFormats())
-    patterns << "*." + QString::fromLatin1(format);
-  return "Pictures (" + patterns.join(' ') + ");;All Files (*)";
-}
-
-QString writableFilter() {
-  QStringList filters;
-  for (const QByteArray& format : QImageWriter::supportedImageFormats())
-    filters << QString::fromLatin1(format).toUpper() + " (*." + QString::fromLatin1(format) + ")";
-  return filters.join(";;");
 }
 
 }  // namespace
@@ -67,10 +51,10 @@ PictureEditor::PictureEditor(fs::path programDir, QWidget* parent)
   setCentralWidget(scroll_);
   buildMenus();
   hooks_.chooseOpenFile = [this] {
-    return QFileDialog::getOpenFileName(this, "Open", QString(), readableFilter());
+    return QFileDialog::getOpenFileName(this, "Open", QString(), readablePictureFilter());
   };
   hooks_.chooseSaveFile = [this](const QString& preset) {
-    return QFileDialog::getSaveFileName(this, "Save As", preset, writableFilter());
+    return QFileDialog::getSaveFileName(this, "Save As", preset, writablePictureFilter());
   };
   hooks_.askZoomFactor = [this]() -> std::optional<QString> {
     bool ok = false;
@@ -277,28 +261,13 @@ void PictureEditor::revert() {
   if (prompter_->ask("Revert the image back to its saved state?", "Revert", Buttons::OkCancel,
                      Icon::Question) != Button::Ok)
     return;
-  QImage image(qtPath(path_));
-  if (image.isNull()) {
-    prompter_->warn("Couldn't open " + path_.string(), kTitle);
-    return;
-  }
-  setPicture(image, platform::depthInFile(image), path_, {});
+  openFile(path_);
 }
 
 QString PictureEditor::writePicture(const QImage& image, const fs::path& file) const {
-  QString suffix = QString::fromStdString(file.extension().string()).mid(1).toLower();
-  QByteArray encoded;
-  QBuffer buffer(&encoded);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, suffix.toLatin1());
-  if (suffix.isEmpty() || !QImageWriter::supportedImageFormats().contains(suffix.toLatin1()))
-    return QString("pictures cannot be written as \"%1\" files").arg(suffix);
   QImage out = image;
   if (bits_ == 24 && out.hasAlphaChannel()) out = out.convertToFormat(QImage::Format_RGB888);
-  if (!writer.write(out)) return writer.errorString();
-  const std::string reason =
-      ff::replaceFile(file, std::vector<std::uint8_t>(encoded.begin(), encoded.end()));
-  return QString::fromStdString(reason);
+  return QString::fromStdString(platform::writePicture(out, file));
 }
 
 bool PictureEditor::saveTo(const fs::path& file) {
@@ -337,14 +306,7 @@ bool PictureEditor::saveAs() {
 void PictureEditor::useAsPreviewImage() {
   if (image_.isNull()) return;
   const fs::path file = programDir_ / "PictureEditor.bmp";
-  QImage picture = image_.convertToFormat(QImage::Format_RGB888);
-  QByteArray encoded;
-  QBuffer buffer(&encoded);
-  buffer.open(QIODevice::WriteOnly);
-  const bool written =
-      picture.save(&buffer, "BMP") &&
-      ff::replaceFile(file, std::vector<std::uint8_t>(encoded.begin(), encoded.end())).empty();
-  if (!written) {
+  if (!platform::writePicture(image_.convertToFormat(QImage::Format_RGB888), file).empty()) {
     prompter_->warn("Sorry, a problem occured.", kTitle);
     return;
   }

@@ -48,8 +48,9 @@ QGroupBox* interfaceFrame(PreferencesState& s, QWidget* parent) {
   missing->setObjectName("interfaceMissing");
   missing->setWordWrap(true);
   QObject::connect(combo, &QComboBox::activated, frame, [&s, combo](int index) {
-    s.draft.interfaceDesign =
-        combo->itemData(index).toBool() ? "OFF" : combo->itemText(index).toStdString();
+    s.draft.interfaceDesign = combo->itemData(index).toBool()
+                                  ? std::string(settings::kPlainEditorDesign)
+                                  : combo->itemText(index).toStdString();
   });
   // LookforInterface: the plain editor first, then the designs of the program folder.
   s.refreshers.push_back([&s, combo, missing] {
@@ -63,7 +64,9 @@ QGroupBox* interfaceFrame(PreferencesState& s, QWidget* parent) {
     missing->setVisible(designs.empty());
     const QString wanted = QString::fromStdString(s.draft.interfaceDesign);
     // A stored design that is gone falls back to the first design, not to the plain editor.
-    int index = wanted == "OFF" ? 0 : combo->findText(wanted, Qt::MatchFixedString);
+    int index = s.draft.interfaceDesign == settings::kPlainEditorDesign
+                    ? 0
+                    : combo->findText(wanted, Qt::MatchFixedString);
     if (index < 0) index = designs.empty() ? 0 : 1;
     combo->setCurrentIndex(index);
   });

@@ -96,9 +96,14 @@ Button QtPrompter::ask(std::string_view text, std::string_view title, Buttons bu
 }
 
 std::optional<std::string> QtPrompter::askText(std::string_view caption, std::string_view preset) {
+  return askText(caption, caption, preset);
+}
+
+std::optional<std::string> QtPrompter::askText(std::string_view title, std::string_view prompt,
+                                               std::string_view preset) {
   QInputDialog dialog(parent_);
-  dialog.setWindowTitle(qs(caption));
-  dialog.setLabelText(qs(caption));
+  dialog.setWindowTitle(qs(title));
+  dialog.setLabelText(qs(prompt));
   dialog.setTextValue(qs(preset));
   // Wide enough for its title and a long name; the dialog's layout fixes its own size, so the
   // width goes to the text box.

@@ -21,6 +21,9 @@ class QtPrompter final : public Prompter {
   void error(std::string_view text, std::string_view title) override;
   Button ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override;
   std::optional<std::string> askText(std::string_view caption, std::string_view preset) override;
+  // The same with a title of its own above the prompt.
+  std::optional<std::string> askText(std::string_view title, std::string_view prompt,
+                                     std::string_view preset);
   // Plain folder and overwrite choices until the Select Folder and Overwrite dialogs of the
   // batch windows take over.
   std::optional<FolderChoice> chooseFolder(const FolderRequest& request) override;
