@@ -1,5 +1,5 @@
 #pragma once
-// The lines of a text file, whichever line end it was written with.
+// The lines of a text file, whichever line end it was written with, and their blanks.
 
 #include <string_view>
 #include <vector>
@@ -19,6 +19,13 @@ inline std::vector<std::string_view> textLines(std::string_view text) {
     lines.push_back(line);
   }
   return lines;
+}
+
+// text without the characters of blanks at either end.
+inline std::string_view trimEnds(std::string_view text, std::string_view blanks = " ") {
+  const std::size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 }  // namespace qm

@@ -2,10 +2,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "core/common/safe_name.h"
+#include "core/common/text_lines.h"
+#include "core/ff/plugin_file_io.h"
 
 namespace qm::editor {
 namespace {
@@ -13,16 +13,12 @@ namespace {
 // Design files are a few hundred bytes; anything far bigger is not one.
 constexpr std::size_t kLargestDesign = 1 << 20;
 
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
+constexpr std::string_view kBlanks = " \t";
 
 // A number rounded to a 16-bit signed integer (halves to even); none when the field is not a
 // number or does not fit.
 std::optional<int> number16(std::string_view field) {
-  field = trimmed(field);
+  field = trimEnds(field, kBlanks);
   if (field.empty()) return std::nullopt;
   if (field.front() == '+') field.remove_prefix(1);
   double value = 0;
@@ -87,10 +83,6 @@ void takeMode(FieldCursor& in, std::optional<CombineMode>& inForce) {
     if (auto mode = modeOf(*word)) inForce = mode;
 }
 
-bool startsWith(std::string_view s, std::string_view prefix) {
-  return s.substr(0, prefix.size()) == prefix;
-}
-
 void readOutline(FieldCursor& in, std::optional<int> shapeCount, Design& design) {
   std::optional<CombineMode> mode;
   auto first = takeShape(in);
@@ -112,7 +104,7 @@ void readOutline(FieldCursor& in, std::optional<int> shapeCount, Design& design)
 
 void readSliderStyle(FieldCursor& in, Design& design) {
   auto field = in.take();
-  if (!field || !startsWith(*field, "GraphSlider")) return;
+  if (!field || !field->starts_with("GraphSlider")) return;
   char last = field->back();
   if (field->size() > 11 && last >= '0' && last <= '9') design.sliderStyle = last - '0';
 }
@@ -169,7 +161,7 @@ std::vector<std::string> designFields(std::string_view text) {
     } else {
       std::size_t start = k;
       while (k < n && text[k] != ',' && !isBreak(text[k])) ++k;
-      field = std::string(trimmed(text.substr(start, k - start)));
+      field = std::string(trimEnds(text.substr(start, k - start), kBlanks));
     }
     fields.push_back(std::move(field));
     if (k < n && text[k] == ',') ++k;
@@ -195,12 +187,9 @@ Design parseDesign(std::string_view text) {
 }
 
 Design readDesignFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return parseDesign({});
-  std::string text(kLargestDesign, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return parseDesign(text);
+  const auto bytes = ff::readFileBytes(file, kLargestDesign, {});
+  if (!bytes) return parseDesign({});
+  return parseDesign(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 std::filesystem::path designPath(const std::filesystem::path& interfaceFolder,

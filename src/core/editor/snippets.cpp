@@ -1,7 +1,6 @@
 #include "core/editor/snippets.h"
 
-#include <fstream>
-#include <sstream>
+#include "core/ff/plugin_file_io.h"
 
 namespace qm::editor {
 
@@ -30,11 +29,10 @@ std::vector<Snippet> parseSnippets(std::string_view text) {
 }
 
 std::vector<Snippet> readSnippetFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parseSnippets(text.str());
+  const auto bytes = ff::readWholeFile(file);
+  if (!bytes) return {};
+  return parseSnippets(
+      std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 }  // namespace qm::editor

@@ -42,12 +42,6 @@ std::uint8_t lenientSliderValue(std::string_view text) {
   return static_cast<std::uint8_t>(value);
 }
 
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {

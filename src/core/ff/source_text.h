@@ -21,9 +21,6 @@ std::vector<std::string> splitTextLines(ByteView bytes);
 // larger values are clamped to 255.
 std::uint8_t lenientSliderValue(std::string_view text);
 
-// Without the blanks (spaces) at both ends.
-std::string_view trimBlanks(std::string_view text);
-
 bool startsWithNoCase(std::string_view text, std::string_view prefix);
 
 // "Slider 1".."Slider 8" for every slider whose value is not 0; the others stay unnamed.

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/common/cp1252.h"
+#include "core/common/text_lines.h"
 #include "core/common/unicode_text.h"
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/plugin_file_io.h"
@@ -37,7 +38,7 @@ bool readKeyLine(std::string_view line, FFRecord& rec) {
   }};
   for (const auto& key : kKeys) {
     if (!startsWithNoCase(line, key.prefix)) continue;
-    std::string value(trimBlanks(line.substr(key.prefix.size())));
+    std::string value(trimEnds(line.substr(key.prefix.size())));
     if (value.empty() && key.field == &FFRecord::category) value = "Photoshop";
     rec.*key.field = std::move(value);
     return true;
@@ -95,9 +96,9 @@ void readPresetLine(std::string_view line, EditorPresets& presets) {
 // Slider, map and preset lines; lines whose index is not a digit in range are ignored.
 void readIndexedLine(std::string_view line, FFRecord& rec, EditorPresets* presets) {
   if (startsWithNoCase(line, "ctl")) {
-    if (auto k = lineIndex(line, 8)) rec.controlNames[*k] = trimBlanks(afterLabel(line));
+    if (auto k = lineIndex(line, 8)) rec.controlNames[*k] = trimEnds(afterLabel(line));
   } else if (startsWithNoCase(line, "map")) {
-    if (auto k = lineIndex(line, 4)) rec.mapNames[*k] = trimBlanks(afterLabel(line));
+    if (auto k = lineIndex(line, 4)) rec.mapNames[*k] = trimEnds(afterLabel(line));
   } else if (startsWithNoCase(line, "val")) {
     if (auto k = lineIndex(line, 8)) rec.sliderValues[*k] = lenientSliderValue(afterLabel(line));
   } else if (startsWithNoCase(line, "set")) {

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/ff/plugin_file_io.h"
+
 namespace qm::outside {
 
 std::string internetShortcutText(std::string_view address) {
@@ -11,19 +13,16 @@ std::string internetShortcutText(std::string_view address) {
 
 bool writeInternetShortcut(const std::filesystem::path& folder, std::string_view title,
                            std::string_view address) {
-  std::ofstream out(folder / (std::string(title) + ".url"), std::ios::binary | std::ios::trunc);
-  out << internetShortcutText(address);
-  return static_cast<bool>(out.flush());
+  const std::string text = internetShortcutText(address);
+  return ff::replaceFile(folder / (std::string(title) + ".url"), {text.begin(), text.end()})
+      .empty();
 }
 
 BookmarkResult addBookmark(const std::filesystem::path& bookmarksFile, std::string_view address,
                            std::string_view title) {
   std::string existing;
-  if (std::ifstream in{bookmarksFile, std::ios::binary}) {
-    std::ostringstream text;
-    text << in.rdbuf();
-    existing = text.str();
-  }
+  if (const auto bytes = ff::readWholeFile(bookmarksFile))
+    existing.assign(bytes->begin(), bytes->end());
   std::istringstream lines(existing);
   for (std::string line; std::getline(lines, line);) {
     std::string_view first = std::string_view(line).substr(0, line.find(' '));

@@ -3,17 +3,6 @@
 #include "core/common/text_lines.h"
 
 namespace qm::outside {
-namespace {
-
-std::string trimmed(std::string_view text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  std::size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
-
-}  // namespace
-
 std::string_view urlListFileName(UrlListKind kind) {
   return kind == UrlListKind::Plugins ? "FilterURLs.txt" : "TubeURLs.txt";
 }
@@ -27,9 +16,10 @@ std::vector<UrlEntry> parseUrlList(std::string_view text) {
   for (std::string_view line : textLines(text)) {
     std::size_t split = line.find(';');
     if (split == std::string_view::npos)
-      entries.push_back({trimmed(line), {}});
+      entries.push_back({std::string(trimEnds(line)), {}});
     else
-      entries.push_back({trimmed(line.substr(0, split)), trimmed(line.substr(split + 1))});
+      entries.push_back({std::string(trimEnds(line.substr(0, split))),
+                         std::string(trimEnds(line.substr(split + 1)))});
   }
   return entries;
 }

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/common/text_lines.h"
+
 namespace qm::picture {
 
 std::optional<int> parseZoomFactor(std::string_view text) {
-  auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  if (!text.empty() && text.back() == '%') text.remove_suffix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  text = trimEnds(text, " \t");
+  if (text.ends_with('%')) text = trimEnds(text.substr(0, text.size() - 1), " \t");
   if (text.empty() || text.size() > 4) return std::nullopt;
   int value = 0;
   for (char c : text) {
