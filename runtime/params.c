@@ -3,7 +3,6 @@
 #include <windows.h>
 
 static const uint32_t kModeKey = 0x6D6F6465; /* 'mode' */
-enum { kResourceId = 16, kParmHeader = 8 };
 
 /* The supported-modes word of our PIPL; RGB when the PIPL cannot be walked. */
 static uint16_t piplModes(HMODULE module) {

@@ -5,22 +5,7 @@
 
 #include <stdint.h>
 
-enum {
-  kBlockSliders = 0,
-  kBlockDialogWord = 32,
-  kBlockMapFlags = 48,
-  kBlockControlFlags = 64,
-  kBlockCategory = 96,
-  kBlockTitle = 352,
-  kBlockCopyright = 608,
-  kBlockAuthor = 864,
-  kBlockMapNames = 1120,
-  kBlockControlNames = 2144,
-  kBlockFormulas = 4192,
-  kBlockText = 256,
-  kBlockFormula = 1024,
-  kBlockSize = 8288
-};
+#include "block_layout.h" /* kBlock* offsets, kResourceId, kParmHeader; generated */
 
 typedef struct {
   const uint8_t* block; /* kBlockSize bytes */

@@ -10,19 +10,19 @@ if(NOT QM_MINGW64_CC OR NOT QM_MINGW32_CC)
   return()
 endif()
 
-# The trigonometry tables the runtime shares with the formula engine.
+# The trigonometry tables and the data block layout the runtime shares with the engine.
 add_executable(qm-make-runtime-tables make_runtime_tables.cpp
                                       ${PROJECT_SOURCE_DIR}/src/core/formula/tables.cpp)
 target_include_directories(qm-make-runtime-tables PRIVATE ${PROJECT_SOURCE_DIR}/src)
 qm_warnings(qm-make-runtime-tables)
 set(tables_dir ${CMAKE_CURRENT_BINARY_DIR}/runtime-tables)
 add_custom_command(
-  OUTPUT ${tables_dir}/trig_tables.h
+  OUTPUT ${tables_dir}/trig_tables.h ${tables_dir}/block_layout.h
   COMMAND ${CMAKE_COMMAND} -E make_directory ${tables_dir}
-  COMMAND qm-make-runtime-tables ${tables_dir}/trig_tables.h
+  COMMAND qm-make-runtime-tables ${tables_dir}
   DEPENDS qm-make-runtime-tables
   VERBATIM)
-add_custom_target(qm-runtime-tables DEPENDS ${tables_dir}/trig_tables.h)
+add_custom_target(qm-runtime-tables DEPENDS ${tables_dir}/trig_tables.h ${tables_dir}/block_layout.h)
 
 foreach(arch x86 x64)
   if(arch STREQUAL "x86")
