@@ -40,7 +40,7 @@ static void refreshPreview(HWND dialog, DialogState* d) {
   pic.pixelStride = run->inPlanes;
   pic.rowStride = (intptr_t)d->width * run->inPlanes;
   rt_copy(pic.sliders, run->sliders, 8);
-  rt_copy(d->filtered, d->small, (uintptr_t)pic.rowStride * d->height);
+  /* The filter writes every plane the loop below shows: filtered needs no copy of small. */
   rt_seed(&state, 0);
   rt_filter_rows(run, &pic, d->filtered, pic.rowStride, run->inPlanes, 0, d->height, &state);
   for (int y = 0; y < d->height; ++y)
@@ -70,7 +70,8 @@ static void paintPreview(HDC dc, const DialogState* d) {
   StretchDIBits(dc, 0, 0, w, h, 0, 0, d->width, d->height, d->dib, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
+/* Stores slider i's value and shows it in its bar and, unless typed there, its edit field. */
+static void showValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
   value = value < 0 ? 0 : value > 255 ? 255 : value;
   d->run->sliders[i] = (uint8_t)value;
   SetScrollPos(GetDlgItem(dialog, kIdScroll + i), SB_CTL, value, TRUE);
@@ -79,6 +80,10 @@ static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit
     SetDlgItemInt(dialog, kIdEdit + i, (UINT)value, FALSE);
     d->updating = 0;
   }
+}
+
+static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
+  showValue(dialog, d, i, value, fromEdit);
   refreshPreview(dialog, d);
 }
 
@@ -112,7 +117,7 @@ static void buildControls(HWND dialog, DialogState* d) {
         child(dialog, "SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 104, y, 110, 18, kIdScroll + i);
     SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
     child(dialog, "EDIT", "", WS_BORDER | ES_NUMBER | WS_TABSTOP, 220, y, 36, 20, kIdEdit + i);
-    setValue(dialog, d, i, run->sliders[i], 0);
+    showValue(dialog, d, i, run->sliders[i], 0);
   }
   const int y = kTop + row * kRowHeight + 8;
   child(dialog, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 100, y, 74, 24, IDOK);
