@@ -98,9 +98,7 @@ static HWND child(HWND parent, const char* cls, const char* text, DWORD style, i
 static void buildControls(HWND dialog, DialogState* d) {
   const Run* run = d->run;
   char title[kBlockText + 1];
-  const int n = rt_text_length(&run->params, kBlockTitle, kBlockText);
-  rt_copy(title, run->params.block + kBlockTitle, (uintptr_t)n);
-  title[n] = 0;
+  rt_field_text(&run->params, kBlockTitle, kBlockText, title);
   SetWindowTextA(dialog, title);
   child(dialog, "STATIC", "", SS_OWNERDRAW, 10, 8, kPreviewWidth, kPreviewHeight, kIdPreview);
   int row = 0;
@@ -108,10 +106,7 @@ static void buildControls(HWND dialog, DialogState* d) {
     if (!sliderInUse(run, i)) continue;
     const int y = kTop + row++ * kRowHeight;
     char name[kBlockText + 1];
-    const int offset = kBlockControlNames + i * kBlockText;
-    const int length = rt_text_length(&run->params, offset, kBlockText);
-    rt_copy(name, run->params.block + offset, (uintptr_t)length);
-    name[length] = 0;
+    rt_field_text(&run->params, kBlockControlNames + i * kBlockText, kBlockText, name);
     child(dialog, "STATIC", name, 0, 10, y + 3, 90, 18, -1);
     HWND bar =
         child(dialog, "SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 104, y, 110, 18, kIdScroll + i);

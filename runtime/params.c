@@ -50,3 +50,10 @@ int rt_text_length(const Params* params, int offset, int room) {
   while (n < room && params->block[offset + n]) ++n;
   return n;
 }
+
+int rt_field_text(const Params* params, int offset, int room, char* out) {
+  const int n = rt_text_length(params, offset, room);
+  for (int k = 0; k < n; ++k) out[k] = (char)params->block[offset + k];
+  out[n] = 0;
+  return n;
+}

@@ -20,5 +20,8 @@ int rt_load_params(Params* params);
 uint8_t rt_slider(const Params* params, int i);
 /* Length of the zero-ended text at offset, within room bytes. */
 int rt_text_length(const Params* params, int offset, int room);
+/* Copies the zero-ended text at offset (within room bytes) to out, which holds room + 1,
+   ends it and returns its length. */
+int rt_field_text(const Params* params, int offset, int room, char* out);
 
 #endif
