@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ff/template_layout.h"
 #include "core/formula/compiler.h"
 #include "core/formula/render.h"
 #include "formula_input.h"
@@ -77,9 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!input) return 0;
   auto& [setup, formulas, in] = *input;
   const int width = setup.width;
-  // Fields the writer stores hold at most 1020 characters; an empty one means "c".
+  // Fields the writer stores hold at most kMaxFormulaChars characters; an empty one means "c".
   for (auto& f : formulas) {
-    if (f.size() > 1020) return 0;
+    if (f.size() > qm::ff::layout::kMaxFormulaChars) return 0;
     if (f.find_first_not_of(" \t\r\n") == std::string::npos) f = "c";
   }
   auto program = qm::formula::compileFilter(formulas, setup);

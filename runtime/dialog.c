@@ -40,7 +40,7 @@ static void refreshPreview(HWND dialog, DialogState* d) {
   pic.pixelStride = run->inPlanes;
   pic.rowStride = (intptr_t)d->width * run->inPlanes;
   rt_copy(pic.sliders, run->sliders, 8);
-  rt_copy(d->filtered, d->small, (uintptr_t)pic.rowStride * d->height);
+  /* The filter writes every plane the loop below shows: filtered needs no copy of small. */
   rt_seed(&state, 0);
   rt_filter_rows(run, &pic, d->filtered, pic.rowStride, run->inPlanes, 0, d->height, &state);
   for (int y = 0; y < d->height; ++y)
@@ -70,7 +70,8 @@ static void paintPreview(HDC dc, const DialogState* d) {
   StretchDIBits(dc, 0, 0, w, h, 0, 0, d->width, d->height, d->dib, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
+/* Stores slider i's value and shows it in its bar and, unless typed there, its edit field. */
+static void showValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
   value = value < 0 ? 0 : value > 255 ? 255 : value;
   d->run->sliders[i] = (uint8_t)value;
   SetScrollPos(GetDlgItem(dialog, kIdScroll + i), SB_CTL, value, TRUE);
@@ -79,6 +80,10 @@ static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit
     SetDlgItemInt(dialog, kIdEdit + i, (UINT)value, FALSE);
     d->updating = 0;
   }
+}
+
+static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
+  showValue(dialog, d, i, value, fromEdit);
   refreshPreview(dialog, d);
 }
 
@@ -93,9 +98,7 @@ static HWND child(HWND parent, const char* cls, const char* text, DWORD style, i
 static void buildControls(HWND dialog, DialogState* d) {
   const Run* run = d->run;
   char title[kBlockText + 1];
-  const int n = rt_text_length(&run->params, kBlockTitle, kBlockText);
-  rt_copy(title, run->params.block + kBlockTitle, (uintptr_t)n);
-  title[n] = 0;
+  rt_field_text(&run->params, kBlockTitle, kBlockText, title);
   SetWindowTextA(dialog, title);
   child(dialog, "STATIC", "", SS_OWNERDRAW, 10, 8, kPreviewWidth, kPreviewHeight, kIdPreview);
   int row = 0;
@@ -103,16 +106,13 @@ static void buildControls(HWND dialog, DialogState* d) {
     if (!sliderInUse(run, i)) continue;
     const int y = kTop + row++ * kRowHeight;
     char name[kBlockText + 1];
-    const int offset = kBlockControlNames + i * kBlockText;
-    const int length = rt_text_length(&run->params, offset, kBlockText);
-    rt_copy(name, run->params.block + offset, (uintptr_t)length);
-    name[length] = 0;
+    rt_field_text(&run->params, kBlockControlNames + i * kBlockText, kBlockText, name);
     child(dialog, "STATIC", name, 0, 10, y + 3, 90, 18, -1);
     HWND bar =
         child(dialog, "SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 104, y, 110, 18, kIdScroll + i);
     SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
     child(dialog, "EDIT", "", WS_BORDER | ES_NUMBER | WS_TABSTOP, 220, y, 36, 20, kIdEdit + i);
-    setValue(dialog, d, i, run->sliders[i], 0);
+    showValue(dialog, d, i, run->sliders[i], 0);
   }
   const int y = kTop + row * kRowHeight + 8;
   child(dialog, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 100, y, 74, 24, IDOK);

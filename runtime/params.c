@@ -3,7 +3,6 @@
 #include <windows.h>
 
 static const uint32_t kModeKey = 0x6D6F6465; /* 'mode' */
-enum { kResourceId = 16, kParmHeader = 8 };
 
 /* The supported-modes word of our PIPL; RGB when the PIPL cannot be walked. */
 static uint16_t piplModes(HMODULE module) {
@@ -49,5 +48,12 @@ uint8_t rt_slider(const Params* params, int i) {
 int rt_text_length(const Params* params, int offset, int room) {
   int n = 0;
   while (n < room && params->block[offset + n]) ++n;
+  return n;
+}
+
+int rt_field_text(const Params* params, int offset, int room, char* out) {
+  const int n = rt_text_length(params, offset, room);
+  for (int k = 0; k < n; ++k) out[k] = (char)params->block[offset + k];
+  out[n] = 0;
   return n;
 }

@@ -5,22 +5,7 @@
 
 #include <stdint.h>
 
-enum {
-  kBlockSliders = 0,
-  kBlockDialogWord = 32,
-  kBlockMapFlags = 48,
-  kBlockControlFlags = 64,
-  kBlockCategory = 96,
-  kBlockTitle = 352,
-  kBlockCopyright = 608,
-  kBlockAuthor = 864,
-  kBlockMapNames = 1120,
-  kBlockControlNames = 2144,
-  kBlockFormulas = 4192,
-  kBlockText = 256,
-  kBlockFormula = 1024,
-  kBlockSize = 8288
-};
+#include "block_layout.h" /* kBlock* offsets, kResourceId, kParmHeader; generated */
 
 typedef struct {
   const uint8_t* block; /* kBlockSize bytes */
@@ -35,5 +20,8 @@ int rt_load_params(Params* params);
 uint8_t rt_slider(const Params* params, int i);
 /* Length of the zero-ended text at offset, within room bytes. */
 int rt_text_length(const Params* params, int offset, int room);
+/* Copies the zero-ended text at offset (within room bytes) to out, which holds room + 1,
+   ends it and returns its length. */
+int rt_field_text(const Params* params, int offset, int room, char* out);
 
 #endif

@@ -82,6 +82,17 @@ static void reportText(FilterRecord* rec, const char* a, const char* b) {
   s[0] = (unsigned char)n;
 }
 
+#ifdef _WIN64
+/* Pixels that depend on no earlier pixel run a block at a time (64-bit only). The variable
+   lets the tests hold the one-pixel evaluator of the 32-bit runtime to the same results. */
+static int blocksAllowed(const Run* run) {
+  if (GetEnvironmentVariableA("QUILLMARK_RUNTIME_ONE_PIXEL", NULL, 0)) return 0;
+  for (int ch = 0; ch < run->channels; ++ch)
+    if (run->code[ch].usesState || run->code[ch].maxDepth > 256) return 0;
+  return 1;
+}
+#endif
+
 int rt_prepare_formulas(Run* run, FilterRecord* rec) {
   static const char* kChannel[] = {"R formula: ", "G formula: ", "B formula: ", "A formula: "};
   int deepest = 1;
@@ -96,6 +107,9 @@ int rt_prepare_formulas(Run* run, FilterRecord* rec) {
     }
     if (run->code[ch].maxDepth > deepest) deepest = run->code[ch].maxDepth;
   }
+#ifdef _WIN64
+  run->useBlocks = blocksAllowed(run);
+#endif
   rt_free(run->stack);
   /* The scalar evaluator's stack, or the block evaluator's input and work lanes. */
   run->stack = (int32_t*)rt_alloc((uintptr_t)(deepest + 1 + V_COUNT) * RT_BLOCK * sizeof(int32_t));
@@ -103,15 +117,6 @@ int rt_prepare_formulas(Run* run, FilterRecord* rec) {
 }
 
 #ifdef _WIN64
-/* Pixels that depend on no earlier pixel run a block at a time (64-bit only). The variable
-   lets the tests hold the one-pixel evaluator of the 32-bit runtime to the same results. */
-static int blocksAllowed(const Run* run, int channels) {
-  if (GetEnvironmentVariableA("QUILLMARK_RUNTIME_ONE_PIXEL", NULL, 0)) return 0;
-  for (int ch = 0; ch < channels; ++ch)
-    if (run->code[ch].usesState || run->code[ch].maxDepth > 256) return 0;
-  return 1;
-}
-
 static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
                          int top, int bottom, uint32_t used, const int32_t* vars) {
   int32_t* lanes = run->stack;
@@ -149,7 +154,7 @@ void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow,
   vars[V_CHANNELS] = pic->channels;
   vars[V_MAXMAG] = rt_magnitude(pic->width / 2, pic->height / 2);
 #ifdef _WIN64
-  if (blocksAllowed(run, pic->channels)) {
+  if (run->useBlocks) {
     filterBlocks(run, pic, out, outRow, outStride, top, bottom, used, vars);
     return;
   }

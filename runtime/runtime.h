@@ -13,7 +13,8 @@ typedef struct {
   int showDialog; /* the Parameters selector asked for the dialog */
   Code code[4];
   int32_t* stack;
-  int channels; /* Z: formulas run */
+  int useBlocks; /* 64-bit: the formulas run a block of pixels at a time */
+  int channels;  /* Z: formulas run */
   int inPlanes, outPlanes;
   int width, height;
   uint8_t* copy; /* the whole input, interleaved inPlanes */

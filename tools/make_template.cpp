@@ -3,6 +3,7 @@
 // writer. Given the two runtime DLLs (32- and 64-bit) the templates are real filters built
 // from them; without, they hold resources only.
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -32,19 +33,23 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path folder = argv[1];
+  // Each runtime is read once, though the 32-bit one is laid out twice.
+  std::array<std::vector<std::uint8_t>, 2> runtimes;
+  for (int k = 0; argc == 4 && k < 2; ++k) {
+    auto runtime = qm::ff::readWholeFile(argv[2 + k]);
+    if (!runtime) {
+      std::fprintf(stderr, "qm-make-template: cannot read %s\n", argv[2 + k]);
+      return 1;
+    }
+    runtimes[k] = std::move(*runtime);
+  }
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   for (const Target& t : kTargets) {
     const auto target = folder / t.name;
     std::vector<std::uint8_t> bytes;
     if (argc == 4) {
-      const char* dll = argv[2 + t.runtime];
-      auto runtime = qm::ff::readWholeFile(dll);
-      if (!runtime) {
-        std::fprintf(stderr, "qm-make-template: cannot read %s\n", dll);
-        return 1;
-      }
-      auto built = qm::ff::BuildRuntimeTemplate(t.kind, *runtime);
+      auto built = qm::ff::BuildRuntimeTemplate(t.kind, runtimes[t.runtime]);
       if (!built.error.empty()) {
         std::fprintf(stderr, "qm-make-template: %s: %s\n", t.name, built.error.c_str());
         return 1;

@@ -2,6 +2,26 @@
 # when both compilers are installed. Sets QM_RUNTIME_DLL32 and QM_RUNTIME_DLL64.
 include(ExternalProject)
 
+# The trigonometry tables and the data block layout the runtime shares with the engine. The
+# fuzz target that holds the runtime's evaluator to the engine reads them too, so they are
+# written with or without mingw; qm_runtime_tables brings their folder and their generation.
+add_executable(qm-make-runtime-tables make_runtime_tables.cpp
+                                      ${PROJECT_SOURCE_DIR}/src/core/formula/tables.cpp)
+target_include_directories(qm-make-runtime-tables PRIVATE ${PROJECT_SOURCE_DIR}/src)
+qm_warnings(qm-make-runtime-tables)
+set(tables_dir ${CMAKE_CURRENT_BINARY_DIR}/runtime-tables)
+set(tables ${tables_dir}/trig_tables.h ${tables_dir}/block_layout.h)
+add_custom_command(
+  OUTPUT ${tables}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${tables_dir}
+  COMMAND qm-make-runtime-tables ${tables_dir}
+  DEPENDS qm-make-runtime-tables
+  VERBATIM)
+add_custom_target(qm-runtime-tables DEPENDS ${tables})
+add_library(qm_runtime_tables INTERFACE)
+target_include_directories(qm_runtime_tables INTERFACE ${tables_dir})
+add_dependencies(qm_runtime_tables qm-runtime-tables)
+
 find_program(QM_MINGW64_CC x86_64-w64-mingw32-gcc)
 find_program(QM_MINGW32_CC i686-w64-mingw32-gcc)
 if(NOT QM_MINGW64_CC OR NOT QM_MINGW32_CC)
@@ -9,20 +29,6 @@ if(NOT QM_MINGW64_CC OR NOT QM_MINGW32_CC)
                  "Quillmark (install gcc-mingw-w64-x86-64-win32 and gcc-mingw-w64-i686-win32)")
   return()
 endif()
-
-# The trigonometry tables the runtime shares with the formula engine.
-add_executable(qm-make-runtime-tables make_runtime_tables.cpp
-                                      ${PROJECT_SOURCE_DIR}/src/core/formula/tables.cpp)
-target_include_directories(qm-make-runtime-tables PRIVATE ${PROJECT_SOURCE_DIR}/src)
-qm_warnings(qm-make-runtime-tables)
-set(tables_dir ${CMAKE_CURRENT_BINARY_DIR}/runtime-tables)
-add_custom_command(
-  OUTPUT ${tables_dir}/trig_tables.h
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${tables_dir}
-  COMMAND qm-make-runtime-tables ${tables_dir}/trig_tables.h
-  DEPENDS qm-make-runtime-tables
-  VERBATIM)
-add_custom_target(qm-runtime-tables DEPENDS ${tables_dir}/trig_tables.h)
 
 foreach(arch x86 x64)
   if(arch STREQUAL "x86")
