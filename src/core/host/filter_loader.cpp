@@ -1,7 +1,9 @@
 #include "core/host/filter_loader.h"
 
+#include "core/ff/ffl.h"
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/load_file.h"
+#include "core/ff/plugin_file_io.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/premiere_reader.h"
 
@@ -40,6 +42,22 @@ std::optional<ff::FFRecord> loadPluginFilter(const fs::path& file) {
   }
   if (!ok) return std::nullopt;
   return rec;
+}
+
+std::optional<ff::FFRecord> loadLibraryEntryAt(const fs::path& library, std::size_t position) {
+  constexpr std::uint64_t kLibraryLimit = 64ull << 20;
+  const auto bytes = ff::readFileBytes(library, kLibraryLimit, "too large");
+  if (!bytes) return std::nullopt;
+  const ByteView view(bytes->data(), bytes->size());
+  const auto index = ff::IndexFFL(view);
+  if (!index) return std::nullopt;
+  for (std::size_t n = 0; n < index->entries.size(); ++n) {
+    if (index->entries[n].position != position || index->entries[n].placeholder) continue;
+    auto rec = ff::LoadFFLEntry(view, n + 1);
+    if (rec) translateIfPremiere(*rec);
+    return rec;
+  }
+  return std::nullopt;
 }
 
 }  // namespace qm::host

@@ -24,4 +24,9 @@ Outcome<ff::FFRecord, std::string> loadFilter(const std::string& argument,
 // the Photoshop dialect.
 std::optional<ff::FFRecord> loadPluginFilter(const std::filesystem::path& file);
 
+// The library entry that starts at byte position (none for a deleted entry or a library
+// over 64 MB), in the Photoshop dialect.
+std::optional<ff::FFRecord> loadLibraryEntryAt(const std::filesystem::path& library,
+                                               std::size_t position);
+
 }  // namespace qm::host

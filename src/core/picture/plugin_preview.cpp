@@ -1,7 +1,5 @@
 #include "core/picture/plugin_preview.h"
 
-#include "core/ff/ffl.h"
-#include "core/ff/plugin_file_io.h"
 #include "core/host/filter_loader.h"
 #include "core/host/run_filter.h"
 #include "core/plugins/plugin_info.h"
@@ -10,20 +8,6 @@ namespace qm::picture {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::uint64_t kLibraryLimit = 64ull << 20;
-
-// "LIB.ffl#N" for the entry at position, as the filter loader names library entries.
-std::optional<std::string> libraryEntryName(const fs::path& library, std::size_t position) {
-  auto bytes = ff::readFileBytes(library, kLibraryLimit, "too large");
-  if (!bytes) return std::nullopt;
-  auto index = ff::IndexFFL(ByteView(bytes->data(), bytes->size()));
-  if (!index) return std::nullopt;
-  for (std::size_t n = 0; n < index->entries.size(); ++n)
-    if (index->entries[n].position == position && !index->entries[n].placeholder)
-      return library.string() + "#" + std::to_string(n + 1);
-  return std::nullopt;
-}
 
 std::vector<std::string> factsOf(const fs::path& file, const PreviewContext& context) {
   const auto facts = plugins::pluginFacts(file, context.types, context.options);
@@ -54,10 +38,7 @@ std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
   const host::Rect whole{0, 0, image.width - 1, image.height - 1};
   std::optional<ff::FFRecord> record;
   if (request.fflPosition) {
-    auto name = libraryEntryName(request.file, *request.fflPosition);
-    if (!name) return std::nullopt;
-    auto loaded = host::loadFilter(*name, context.options);
-    if (loaded) record = std::move(*loaded);
+    record = host::loadLibraryEntryAt(request.file, *request.fflPosition);
   } else if (isCachedKind(request.file.filename().string())) {
     record = host::loadPluginFilter(request.file);
   } else {
