@@ -18,6 +18,9 @@ class RowRunner {
  public:
   RowRunner(const Kernel& kernel, const Program& program, const ImageView& in,
             const MutableImageView& out);
+  // args_ points into this runner's own frame: one runner per thread, never copied.
+  RowRunner(const RowRunner&) = delete;
+  RowRunner& operator=(const RowRunner&) = delete;
   void operator()(int y);
 
  private:

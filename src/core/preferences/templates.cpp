@@ -23,7 +23,9 @@ ff::FFOptions ffOptionsFrom(const settings::Options& options,
   ff.programDir = programDir;
   ff.noOptimize = options.noFFOptimize;
   int used = options.usedFF;
-  ff.usedFF = used >= 0 && used <= 4 ? static_cast<ff::FFTemplate>(used) : ff::FFTemplate::FF30;
+  ff.usedFF = used >= 0 && used <= static_cast<int>(ff::FFTemplate::FF64)
+                  ? static_cast<ff::FFTemplate>(used)
+                  : ff::FFTemplate::FF30;
   ff.userTemplate = options.photoshopTemplate;
   ff.editorPlugin = options.editorPlugin[0];
   ff.noDialog = options.noDialog;

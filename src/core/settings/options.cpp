@@ -1,5 +1,6 @@
 #include "core/settings/options.h"
 
+#include "core/ff/options.h"
 #include "core/settings/spelling.h"
 
 namespace qm::settings {
@@ -57,10 +58,9 @@ Options loadOptions(const Store& store, const Options& initial) {
   o.interfaceDesign = store.get(kSettings, "Interface");
   if (o.interfaceDesign.empty()) o.interfaceDesign = "Interfc4.des";
   // A new store writes 64-bit plugins, the kind today's hosts load.
-  constexpr int kUsedFF64 = 4;
   o.usedFF = store.contains(kSettings, "UsedFF")
                  ? static_cast<int>(lenientInteger(store.get(kSettings, "UsedFF")))
-                 : kUsedFF64;
+                 : static_cast<int>(ff::FFTemplate::FF64);
   o.noFFOptimize = lenientInteger(store.get(kSettings, "NoFFOptimize")) != 0;
   o.scanSubDirs = checkBox(store, "ScanSubDirs", initial.scanSubDirs);
   for (int i = 0; i < 3; ++i) {
