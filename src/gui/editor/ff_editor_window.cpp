@@ -22,6 +22,7 @@
 #include "core/ff/sources.h"
 #include "core/host/image_library.h"
 #include "core/host/preview_picture.h"
+#include "core/picture/preview_choice.h"
 #include "core/settings/startup.h"
 #include "gui/editor/design_look.h"
 #include "gui/editor/large_preview.h"
@@ -559,10 +560,6 @@ void FFEditorWindow::copyPreviewToClipboard() {
 
 void FFEditorWindow::setPreviewPicture(const std::filesystem::path& file) {
   previewPicture_ = file;
-  context_.options.previewPicture = file.string();
-  auto& pics = context_.options.pictures;
-  if (std::find(pics.begin(), pics.end(), file.string()) == pics.end())
-    pics.push_back(file.string());
   loadPreviewCopy();
   updatePreview();
 }
@@ -572,10 +569,12 @@ void FFEditorWindow::choosePreviewPicture() {
       this, "Open new BMP picture as preview source",
       QString::fromStdString(previewPicture_.parent_path().string()), readablePictureFilter());
   if (file.isEmpty()) return;
-  if (hooks_.previewPictureChosen)
+  if (hooks_.previewPictureChosen) {
     hooks_.previewPictureChosen(file.toStdString());
-  else
+  } else {
+    picture::choosePreviewPicture(context_.options, context_.store, file.toStdString());
     setPreviewPicture(file.toStdString());
+  }
 }
 
 void FFEditorWindow::showLargePreview() {

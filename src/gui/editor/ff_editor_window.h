@@ -39,7 +39,7 @@ struct EditorHooks {
   std::function<void(std::string_view page)> showHelp;
   std::function<void(std::string_view address, std::string_view subject)> sendEmail;
   // A new preview picture chosen here: stored and listed by the program, which then calls
-  // setPreviewPicture. Empty: the editor only stores it in the options.
+  // setPreviewPicture. Empty: the editor stores and lists it as the program would.
   std::function<void(const std::filesystem::path& file)> previewPictureChosen;
 };
 
@@ -74,6 +74,7 @@ class FFEditorWindow final : public QWidget {
   void saveFilter();
   void printFilter();
   void copyPreviewToClipboard();
+  // Shows file as the preview picture; storing and listing it is the caller's.
   void setPreviewPicture(const std::filesystem::path& file);
   void showLargePreview();
   void setOneBoxMode(bool one);
