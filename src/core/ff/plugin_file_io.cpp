@@ -91,6 +91,21 @@ int refusalOfExisting(const std::filesystem::path& target, struct stat& existing
   return 0;
 }
 
+// The file a chain of symbolic links names (relative links count from their own folder), so a
+// write replaces that file and the links stay links. A loop is left to the write to report.
+std::filesystem::path throughLinks(const std::filesystem::path& target) {
+  std::filesystem::path file = target;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat link {};
+    if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) break;
+    std::error_code ec;
+    auto named = std::filesystem::read_symlink(file, ec);
+    if (ec) break;
+    file = named.is_absolute() ? named : file.parent_path() / named;
+  }
+  return file;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file) {
@@ -123,8 +138,8 @@ Outcome<std::vector<std::uint8_t>, std::string> readFileBytes(const std::filesys
   return bytes;
 }
 
-std::string replaceFile(const std::filesystem::path& target,
-                        const std::vector<std::uint8_t>& bytes) {
+std::string replaceFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  const std::filesystem::path target = throughLinks(path);
   struct stat existing {};
   if (int refusal = refusalOfExisting(target, existing)) return reasonOf(refusal);
   const bool replacing = existing.st_mode != 0;
