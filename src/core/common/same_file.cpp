@@ -21,6 +21,20 @@ bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) 
   return replacesOwnInput(a, std::span(&b, 1));
 }
 
+std::filesystem::path fileBehindLinks(const std::filesystem::path& path) {
+  std::filesystem::path file = path;
+  // A loop is left to the write to report ("Too many levels of symbolic links").
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat link {};
+    if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) break;
+    std::error_code ec;
+    auto named = std::filesystem::read_symlink(file, ec);
+    if (ec) break;
+    file = named.is_absolute() ? named : file.parent_path() / named;
+  }
+  return file;
+}
+
 std::string ownInputMessage(const std::filesystem::path& target) {
   return target.string() + ": " + std::string(kOwnInputReason);
 }

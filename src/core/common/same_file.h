@@ -22,4 +22,8 @@ bool replacesOwnInput(const std::filesystem::path& target,
 // "PATH: would replace its own input".
 std::string ownInputMessage(const std::filesystem::path& target);
 
+// The file a chain of symbolic links ends at (relative links count from their own folder);
+// path itself when it is no link. A write replaces this file, so the links stay links.
+std::filesystem::path fileBehindLinks(const std::filesystem::path& path);
+
 }  // namespace qm
