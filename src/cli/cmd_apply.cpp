@@ -222,7 +222,9 @@ CliCommand makeApplyCommand() {
           kHelp,
           {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to"},
           {"timings", "json"},
-          runApply};
+          runApply,
+          SIZE_MAX,
+          {"ctl"}};
 }
 
 }  // namespace qm::cli

@@ -14,6 +14,7 @@
 #include "core/common/unicode_text.h"
 #include "core/ff/convert.h"
 #include "core/ff/plugin_architecture.h"
+#include "core/ff/sources.h"
 
 namespace qm::cli {
 namespace {
@@ -92,6 +93,21 @@ std::optional<ff::PluginArchitecture> architecture(const Args& args) {
   return std::nullopt;
 }
 
+// Options that mean nothing with the rest of the command line, named.
+std::optional<std::string> pointlessFlags(const Args& args, int target) {
+  if (target != ff::kTargetPlugin) {
+    std::string named;
+    for (std::string_view name : {"arch", "no-dialog", "all-modes", "template", "ff-template"})
+      if (args.flag(name)) named += (named.empty() ? "--" : ", --") + std::string(name);
+    if (!named.empty()) return named + ": only with --to 8bf";
+  }
+  if (args.value("arch") && args.value("template"))
+    return std::string(
+        "--arch and --template cannot be used together: a user template has its own "
+        "architecture");
+  return std::nullopt;
+}
+
 void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
   for (const auto& unread : report.unreadable)
     if (!unread.text.empty()) err << ff::problemLines({unread}).front() << '\n';
@@ -105,6 +121,10 @@ int runConvert(Context& context) {
   auto target = format ? targetFor(*format) : std::nullopt;
   if (!target) {
     context.err << "quillmark-cli convert: --to takes 8bf, afs, pff or txt\n";
+    return kUsage;
+  }
+  if (auto problem = pointlessFlags(args, *target)) {
+    context.err << "quillmark-cli convert: " << *problem << '\n';
     return kUsage;
   }
   const bool fromStdin = args.flag("stdin");
@@ -134,7 +154,14 @@ int runConvert(Context& context) {
   if (fromStdin) {
     // Terminals and pipes carry UTF-8; bytes that are not UTF-8 stay Windows-1252 bytes, so
     // a source file piped in unchanged reads the same.
-    std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    // Never more than one byte past the limit is read, so an endless pipe ends too.
+    std::string text(ff::kLargestSource + 1, '\0');
+    std::cin.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(std::cin.gcount()));
+    if (text.size() > ff::kLargestSource) {
+      context.err << "stdin: " << ff::kSourceTooLarge << '\n';
+      return kSomeFailed;
+    }
     options.clipboardText = utf8ToCp1252(text);
   }
   std::vector<fs::path> files(args.positional.begin(), args.positional.end());
@@ -150,6 +177,9 @@ int runConvert(Context& context) {
     // Names that are not valid UTF-8 show U+FFFD; the document stays valid.
     context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   } else {
+    for (const auto& skipped : report.skipped)
+      context.err << shown(skipped)
+                  << ": not written, its target exists (--overwrite all replaces it)\n";
     for (const auto& written : report.written) context.out << displayPath(written) << '\n';
     context.out << report.written.size() << " written, " << report.skipped.size() << " skipped, "
                 << report.unreadable.size() << " unreadable, " << report.failed.size()
