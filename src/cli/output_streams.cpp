@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -12,7 +13,8 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;
 }
 
-CheckedStdout::CheckedStdout() : previous_(std::cout.rdbuf(this)) {}
+CheckedStdout::CheckedStdout()
+    : lineByLine_(::isatty(STDOUT_FILENO) != 0), previous_(std::cout.rdbuf(this)) {}
 
 CheckedStdout::~CheckedStdout() {
   finish();
@@ -50,7 +52,10 @@ CheckedStdout::int_type CheckedStdout::overflow(int_type ch) {
 std::streamsize CheckedStdout::xsputn(const char* text, std::streamsize count) {
   given_ += static_cast<std::size_t>(count);
   buffer_.insert(buffer_.end(), text, text + count);
-  if (buffer_.size() >= kChunk) drain();
+  // A person at the terminal sees each line as it is printed.
+  if (buffer_.size() >= kChunk ||
+      (lineByLine_ && std::find(text, text + count, '\n') != text + count))
+    drain();
   return count;
 }
 

@@ -33,6 +33,7 @@ class CheckedStdout final : public std::streambuf {
   std::vector<char> buffer_;
   std::size_t given_ = 0;
   int error_ = 0;
+  bool lineByLine_;
   std::streambuf* previous_;
 };
 

@@ -96,7 +96,9 @@ TEST_F(CliRecord, ConvertPrintsEachFileAndTheSummaryAndReadsStdin) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,
             out + "/a.txt\n" + out + "/b.txt\n2 written, 0 skipped, 0 unreadable, 0 failed\n");
-  fs::create_directory(programDir);  // where the piped text is kept while it is converted
+  // The piped text is read in memory: the program folder may be read-only.
+  fs::create_directory(programDir);
+  fs::permissions(programDir, fs::perms(0555));
   auto piped = cli({"convert", "--to", "afs", "--dest", out, "--stdin", "--names-from-titles"},
                    "Title: From Pipe\nR:r\nG:g\nB:b\n");
   ASSERT_EQ(piped.exitCode, 0) << piped.err;
@@ -148,6 +150,73 @@ TEST_F(CliRecord, CheckPrintsEachErrorWithChannelAndColumn) {
     EXPECT_EQ(run.out, c.out);
     EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
   }
+}
+
+// What scripts rely on when something goes wrong: a JSON error object whenever --json gets no
+// document, a failed write to stdout as a failure, and each file named that was left alone.
+TEST_F(CliRecord, FailuresKeepTheContract) {
+  const auto plain = file("plain.afs", afsSource("Plain"));
+  const auto odd = file("n\x01l.afs", afsSource("Odd"));
+  for (const char* name : {"a.8bf", "b.8bf", "b._bf", "c.8bf"}) file(name, "x");
+  auto error = [](int code, const std::string& message) {
+    return json({{"error", {{"code", code}, {"message", message}}}}).dump() + "\n";
+  };
+  const struct {
+    std::vector<std::string> args;
+    std::string shell;  // "" or how sh runs the program: "exec" + what goes around it
+    int exitCode;
+    std::string out;
+    std::string errPart;
+  } cases[] = {
+      {{"dump", "--json", at("none.afs")},
+       "",
+       1,
+       error(1, at("none.afs") + ": No such file or directory"),
+       ""},
+      {{"info", "--json", dir.path().string()},
+       "",
+       1,
+       error(1, dir.path().string() + ": Is a directory"),
+       ""},
+      {{"scan", "--json", plain}, "", 1, error(1, plain + ": not a folder"), ""},
+      {{"scan", "--json"}, "", 2, error(2, "quillmark-cli scan: give exactly one folder"), ""},
+      {{"dump", "--bogus", "--json", plain},
+       "",
+       2,
+       error(2, "quillmark-cli dump: unknown option --bogus"),
+       ""},
+      {{"dump", "--json", plain}, "exec @ >/dev/full", 1, "", "stdout: No space left on device"},
+      {{"list", plain}, "exec @ >/dev/full", 1, "", "stdout: No space left on device"},
+      {{"types"},
+       "QUILLMARK_ENGINE=fast exec @",
+       2,
+       "",
+       "types: QUILLMARK_ENGINE takes reference, block, compiled or auto, not 'fast'"},
+      {{"list", "--fields", "title,filename", odd}, "", 0, "Odd (n\\x01l.afs)\n", ""},
+      // The second a.8bf is gone by then; b._bf is in the way; c.8bf is still done.
+      {{"toggle", at("a.8bf"), at("a.8bf"), at("b.8bf"), at("c.8bf")},
+       "",
+       1,
+       at("a.8bf") + " -> " + at("a._bf") + "\n" + at("c.8bf") + " -> " + at("c._bf") + "\n",
+       "a.8bf could not be renamed: No such file or directory."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.front() + " " + c.args.back() + " " + c.shell);
+    ProgramRun run;
+    if (c.shell.empty()) {
+      run = cli(c.args);
+    } else {
+      std::string script = c.shell;
+      script.replace(script.find('@'), 1, "\"$0\" \"$@\"");
+      std::vector<std::string> args{"-c", script, QM_CLI, "--program-dir", programDir};
+      args.insert(args.end(), c.args.begin(), c.args.end());
+      run = runProgram("/bin/sh", args);
+    }
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
+  }
+  EXPECT_TRUE(fs::exists(dir / "b.8bf"));
 }
 
 }  // namespace
