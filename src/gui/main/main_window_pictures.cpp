@@ -131,7 +131,7 @@ fs::path MainWindow::selectedFile() const {
 void MainWindow::updatePreviewCache() {
   const fs::path file = selectedFile();
   if (file.empty()) return;
-  host::deletePreviewCacheEntry(context_.programDir, file.filename().string());
+  host::deletePreviewCacheEntry(context_.programDir, file);
   previewFeed_->refresh();
 }
 

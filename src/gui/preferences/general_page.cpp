@@ -95,9 +95,9 @@ QGroupBox* associationFrame(PreferencesState& s, QWidget* parent) {
   auto* frame = new QGroupBox("Associate File Types with Qumo", parent);
   auto* boxes = new QHBoxLayout;
   QList<QCheckBox*> checks;
-  for (const auto& a : preferences::kAssociations) {
-    auto* box = new QCheckBox(qs(a.extension), frame);
-    box->setObjectName("Check18");
+  for (std::size_t i = 0; i < preferences::kAssociations.size(); ++i) {
+    auto* box = boundCheck(s, frame, qs(preferences::kAssociations[i].extension), "Check18",
+                           s.draft.associate[i]);
     checks << box;
     boxes->addWidget(box);
   }

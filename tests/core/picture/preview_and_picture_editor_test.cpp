@@ -40,7 +40,7 @@ class PluginPreviewTest : public ::testing::Test {
   PluginPreview preview(const std::function<bool()>& cancelled = {}) {
     return makePluginPreview(request, {codec, types, options}, cancelled);
   }
-  fs::path cacheFile() const { return dir / "prog" / "cache" / "Invert.jpg"; }
+  fs::path cacheFile() const { return host::previewCacheFile(dir / "prog", request.file); }
   // Sets file's modification time to seconds after the test's start.
   void stamp(const fs::path& file, int seconds) {
     fs::last_write_time(file, start + std::chrono::seconds(seconds));
@@ -56,36 +56,53 @@ class PluginPreviewTest : public ::testing::Test {
 };
 
 TEST_F(PluginPreviewTest, FiltersThenReusesTheCacheUntilThePluginChanges) {
+  stamp(plugin, 0);
+  stamp(picture, 0);
   PluginPreview first = preview();
   ASSERT_EQ(first.kind, PreviewKind::Filtered);
   ASSERT_TRUE(first.image.valid());
   EXPECT_EQ(first.image.pixel(2, 1)[0], 255 - 2);  // R inverted
   EXPECT_EQ(first.image.pixel(2, 1)[1], 1);
   ASSERT_TRUE(fs::exists(cacheFile()));
+  EXPECT_EQ(cacheFile().parent_path(), dir / "prog" / "cache");
+  EXPECT_EQ(cacheFile().filename().string().rfind("Invert.", 0), 0u);
 
-  // The cache answers while it is not older than plugin and picture; the engine does not run,
-  // so a changed cache file shows.
+  // The cache answers while it is not older than the picture; the engine does not run, so a
+  // changed cache file shows.
   codec.write(pattern(2, 2, false), cacheFile());
-  stamp(plugin, 0);
-  stamp(picture, 0);
   stamp(cacheFile(), 0);
   PluginPreview second = preview();
   EXPECT_EQ(second.kind, PreviewKind::FromCache);
   EXPECT_EQ(second.image.width, 2);
-  stamp(plugin, 10);  // the plugin changed
-  EXPECT_EQ(preview().kind, PreviewKind::Filtered);
-  stamp(cacheFile(), 20);
-  EXPECT_EQ(preview().kind, PreviewKind::FromCache);
   stamp(picture, 30);  // the picture changed
   EXPECT_EQ(preview().kind, PreviewKind::Filtered);
-  stamp(cacheFile(), 30);
+  stamp(picture, 0);
+  codec.write(pattern(2, 2, false), cacheFile());
+  stamp(cacheFile(), 0);
   EXPECT_EQ(preview().kind, PreviewKind::FromCache);
 
-  EXPECT_TRUE(host::deletePreviewCacheEntry(request.programDir, "Invert.8bf"));  // "Update"
+  // Another file under the name, older than the entry and of the same size; a file of the
+  // same name in another folder; the plugin touched: none of them finds that entry.
+  qm::test::FFPluginFields other;
+  other.title = "Other";
+  other.formulas = {"r", "0", "b", "a"};
+  qm::test::writeFile(plugin, qm::test::ffPluginBytes(57344, other));
+  stamp(plugin, -100);
+  EXPECT_EQ(preview().image.pixel(2, 1)[1], 0);
+  request.file = qm::test::writeFile(dir / "elsewhere" / "Invert.8bf", qm::test::readFile(plugin));
+  stamp(request.file, -100);
+  EXPECT_EQ(preview().kind, PreviewKind::Filtered);
+  request.file = plugin;
+  EXPECT_EQ(preview().kind, PreviewKind::FromCache);
+  stamp(plugin, 10);
+  EXPECT_EQ(preview().kind, PreviewKind::Filtered);
+
+  EXPECT_TRUE(host::deletePreviewCacheEntry(request.programDir, plugin));  // "Update"
+  EXPECT_FALSE(fs::exists(cacheFile()));
   EXPECT_EQ(preview().kind, PreviewKind::Filtered);
 }
 
-TEST_F(PluginPreviewTest, NoCacheWhenSwitchedOffOrForSources) {
+TEST_F(PluginPreviewTest, NoCacheWhenSwitchedOffSourcesCachedLikePlugins) {
   request.cache.enabled = false;
   EXPECT_EQ(preview().kind, PreviewKind::Filtered);
   EXPECT_FALSE(fs::exists(cacheFile()));
@@ -94,7 +111,13 @@ TEST_F(PluginPreviewTest, NoCacheWhenSwitchedOffOrForSources) {
   PluginPreview source = preview();
   ASSERT_EQ(source.kind, PreviewKind::Filtered);
   EXPECT_EQ(source.image.pixel(3, 0)[0], 255 - 3);
-  EXPECT_FALSE(fs::exists(cacheFile()));
+  EXPECT_TRUE(fs::exists(cacheFile()));
+  EXPECT_EQ(preview().kind, PreviewKind::FromCache);
+  // An edited source is another entry.
+  qm::test::writeFile(request.file, qm::test::afsSource("Inv", "r/2"));
+  PluginPreview edited = preview();
+  ASSERT_EQ(edited.kind, PreviewKind::Filtered);
+  EXPECT_EQ(edited.image.pixel(3, 0)[0], 1);
 }
 
 TEST_F(PluginPreviewTest, ALibraryEntryIsFoundByItsPosition) {
@@ -121,7 +144,7 @@ TEST_F(PluginPreviewTest, APluginWeCannotRunShowsItsFacts) {
   EXPECT_FALSE(other.image.valid());
   ASSERT_FALSE(other.facts.empty());
   EXPECT_EQ(other.facts[0].rfind("Type: ", 0), 0u);
-  EXPECT_FALSE(fs::exists(dir / "prog" / "cache" / "Other.jpg"));
+  EXPECT_FALSE(fs::exists(dir / "prog" / "cache"));
 }
 
 TEST_F(PluginPreviewTest, ACancelledRequestGivesNothing) {

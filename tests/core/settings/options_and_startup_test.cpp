@@ -110,10 +110,11 @@ TEST(Options, SaveWritesEveryKeyInItsSpellingAndDropsStaleListKeys) {
       {"FontName1", "DejaVu Sans"}, {"FontSize1", "11"}, {"FontBold1", "True"},
       {"FontItalic1", "False"}, {"FontName2", "Noto Serif"}, {"FontBold2", "False"},
       {"FontItalic2", "True"}, {"App0", "/usr/bin/gimp %1"}, {"App1", "/usr/bin/krita"},
-      {"Pic0", "/home/u/p.png"}};
+      {"Pic0", "/home/u/p.png"}, {"UsedFF", "0"}, {"EditorPlugin 0", "0"}, {"NoDialog", " 0"},
+      {"AllModes", " 0"}, {"JPGQuality", "80"}, {"Associate0", "0"}, {"Associate4", "0"}};
   // clang-format on
   for (const auto& [key, value] : written) EXPECT_EQ(store.get(kSettings, key), value) << key;
-  for (const char* gone : {"App2", "App4", "Pic1", "PluginType1", "UsedFF", "EditorPlugin 0"})
+  for (const char* gone : {"App2", "App4", "Pic1", "PluginType1"})
     EXPECT_FALSE(store.contains(kSettings, gone)) << gone;
   Options back = loadOptions(store);
   EXPECT_EQ(std::tie(back.apps, back.autoAdd, back.fileView),
