@@ -164,6 +164,8 @@ void MainWindow::connectPane(Pane* p) {
   connect(p, &Pane::fflViewMade, this, [this](int index) {
     connect(pane(index)->fflView(), &FflView::openWanted, this,
             [this, index] { openLibraryDialog(index); });
+    connect(pane(index)->fflView(), &FflView::entryActivated, this,
+            [this, index] { openFflEntryInFFEditor(index); });
   });
 }
 

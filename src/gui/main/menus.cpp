@@ -58,6 +58,7 @@ const MenuTable kMenus[] = {
       {Kind::Working, "FFL View", "mnuFflview"},
       kSep,
       {Kind::Working, "FF Editor", "mnuFFE"},
+      {Kind::Working, "Open in FF Editor", "mnuOpenInFFE"},
       {Kind::Working, "Picture Editor", "mnuPictureView"},
       {Kind::Working, "FX Download", "mnuFilterDownload"}}},
     {"&Commands",
