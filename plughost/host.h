@@ -11,10 +11,10 @@ typedef void (*EntryPoint)(int16_t selector, void* record, intptr_t* data, int16
 
 /* One filter of a plugin file: the facts of its PiPL that a run needs. */
 typedef struct {
-  char entry[64];     /* export name for this architecture; empty when the PiPL has none */
-  uint16_t modes;     /* 'mode' bits, first byte high; 0xFFFF when the PiPL names none */
-  int isFilter;       /* 'kind' is '8BFM', or the PiPL has no 'kind' */
-  int hasOtherEntry;  /* an entry for another architecture only */
+  char entry[64];    /* export name for this architecture; empty when the PiPL has none */
+  uint16_t modes;    /* 'mode' bits, first byte high; 0xFFFF when the PiPL names none */
+  int isFilter;      /* 'kind' is '8BFM', or the PiPL has no 'kind' */
+  int hasOtherEntry; /* an entry for another architecture only */
 } FilterEntry;
 
 /* Filter index (1-based) of the PiPLs of module, in resource order. 0 when there is none;

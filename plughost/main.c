@@ -106,8 +106,7 @@ static void answerLoadError(DWORD error) {
    that fails. */
 static EntryPoint loadFilter(const char* path, int index, FilterEntry* facts) {
   wchar_t* wide = widen(path);
-  HMODULE module =
-      wide ? LoadLibraryExW(wide, NULL, LOAD_WITH_ALTERED_SEARCH_PATH) : NULL;
+  HMODULE module = wide ? LoadLibraryExW(wide, NULL, LOAD_WITH_ALTERED_SEARCH_PATH) : NULL;
   free(wide);
   if (!module) {
     answerLoadError(GetLastError());

@@ -92,8 +92,8 @@ static int16_t deliver(void) {
   }
   if (!rectEmpty(&rec->outRect)) {
     if (!planesValid(rec->outLoPlane, rec->outHiPlane)) return kBadParameters;
-    run.outBuffer = gather(run.target, &rec->outRect, rec->outLoPlane, rec->outHiPlane, -1,
-                           &rec->outRowBytes);
+    run.outBuffer =
+        gather(run.target, &rec->outRect, rec->outLoPlane, rec->outHiPlane, -1, &rec->outRowBytes);
     if (!run.outBuffer) return kMemFull;
     rec->outData = run.outBuffer;
     run.outRect = rec->outRect;
@@ -190,8 +190,8 @@ static void setUpRecord(int channels) {
 
 /* Maps the pixel file and checks that its header describes what it holds. */
 static uint8_t* mapPixels(const wchar_t* path, HANDLE* file, HANDLE* mapping) {
-  *file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                      NULL, OPEN_EXISTING, 0, NULL);
+  *file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                      OPEN_EXISTING, 0, NULL);
   if (*file == INVALID_HANDLE_VALUE) return NULL;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(*file, &size) || size.QuadPart < kWireHeaderSize) return NULL;

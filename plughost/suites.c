@@ -146,8 +146,7 @@ static int16_t colorServices(ColorServicesInfo* info) {
     info->resultSpace = 0;
     return 0;
   }
-  if (info->selector == 1 &&
-      (info->resultSpace == info->sourceSpace || info->resultSpace == -1))
+  if (info->selector == 1 && (info->resultSpace == info->sourceSpace || info->resultSpace == -1))
     return 0;
   return kHostInsufficient;
 }
@@ -195,11 +194,18 @@ static int16_t displayPixels(const PixelMap* source, const Rect32* srcRect, int3
 }
 
 void suites_fill(FilterRecord* rec) {
-  static HandleProcs handles = {1,           8,         newHandle,    suites_dispose_handle,
-                                handleSize,  setHandleSize, lockHandle, unlockHandle,
-                                recoverSpace, suites_dispose_handle};
-  static BufferProcs buffers = {2,           5,          allocateBuffer, lockBuffer,
-                                unlockBuffer, freeBuffer, bufferSpace};
+  static HandleProcs handles = {1,
+                                8,
+                                newHandle,
+                                suites_dispose_handle,
+                                handleSize,
+                                setHandleSize,
+                                lockHandle,
+                                unlockHandle,
+                                recoverSpace,
+                                suites_dispose_handle};
+  static BufferProcs buffers = {2,          5,          allocateBuffer, lockBuffer, unlockBuffer,
+                                freeBuffer, bufferSpace};
   static PropertyProcs properties = {1, 2, getProperty, setProperty};
   current = rec;
   rec->handleProcs = &handles;

@@ -96,9 +96,8 @@ static int storedAmount(FilterRecord* rec) {
 
 static int16_t shiftParameters(FilterRecord* rec) {
   int amount = storedAmount(rec);
-  const INT_PTR answer = DialogBoxParamW(module, MAKEINTRESOURCEW(101),
-                                         parentOf(rec->platformData), amountDialog,
-                                         (LPARAM)&amount);
+  const INT_PTR answer = DialogBoxParamW(module, MAKEINTRESOURCEW(101), parentOf(rec->platformData),
+                                         amountDialog, (LPARAM)&amount);
   if (answer == IDCANCEL) return kUserCanceled;
   if (!rec->parameters) rec->parameters = rec->handleProcs->newProc(8);
   if (!rec->parameters) return kMemFull;
@@ -139,10 +138,10 @@ static int16_t shiftStart(FilterRecord* rec) {
     Rect16 tile;
     tile.left = (int16_t)(area.left + (t % across) * kTileWidth);
     tile.top = (int16_t)(area.top + (t / across) * kTileHeight);
-    tile.right = (int16_t)(tile.left + kTileWidth < area.right ? tile.left + kTileWidth
-                                                               : area.right);
-    tile.bottom = (int16_t)(tile.top + kTileHeight < area.bottom ? tile.top + kTileHeight
-                                                                 : area.bottom);
+    tile.right =
+        (int16_t)(tile.left + kTileWidth < area.right ? tile.left + kTileWidth : area.right);
+    tile.bottom =
+        (int16_t)(tile.top + kTileHeight < area.bottom ? tile.top + kTileHeight : area.bottom);
     int16_t err = 0;
     if (t % 2)
       for (int p = 0; p < rec->planes && !err; ++p) err = shiftTile(rec, tile, p, p, amount);
