@@ -8,6 +8,8 @@
 #include "cli/plugin_types_cli.h"
 #include "core/common/unicode_text.h"
 #include "core/common/unreadable_reason.h"
+#include "core/host/filter_loader.h"
+#include "core/plughost/runs_where.h"
 #include "core/plugins/plugin_info.h"
 
 namespace qm::cli {
@@ -19,7 +21,8 @@ constexpr std::string_view kHelp =
     "Plugin Information of FILE: its filters, type and where its category lies.\n"
     "\n"
     "  --json   {\"type\", \"filters\": [{\"category\", \"title\"}], \"categoryRoom\",\n"
-    "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\"}\n";
+    "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\",\n"
+    "           \"runs\": \"engine\" | \"wine\" | \"no\", \"why\"}: what runs the file's filters\n";
 
 int run(Context& context) {
   if (context.args.positional.size() != 1) {
@@ -51,6 +54,11 @@ int run(Context& context) {
         {"filterFactory", facts.filterFactory},
         {"architecture",
          facts.architecture ? nlohmann::json(*facts.architecture) : nlohmann::json()}};
+    const bool engine = facts.filterFactory || host::loadFilter(file.string(), *ffOptions);
+    const auto where =
+        plughost::runsWhere(file, engine, plughost::findWine(plughost::wineSearchFolders()));
+    doc["runs"] = plughost::runnerName(where.runner);
+    doc["why"] = where.why;
     context.out << doc.dump(2) << '\n';
     return kOk;
   }
