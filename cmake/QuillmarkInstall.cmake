@@ -40,6 +40,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Formats Qt reads through plugins (TIFF, WebP, TGA) and the zip commands.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, zip, xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsqlite3-0")
 set(CPACK_GENERATOR DEB)
 include(CPack)

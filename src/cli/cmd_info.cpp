@@ -4,10 +4,12 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/catalogue_json.h"
 #include "cli/ff_option_flags.h"
 #include "cli/plugin_types_cli.h"
 #include "core/common/unicode_text.h"
 #include "core/common/unreadable_reason.h"
+#include "core/plugins/enable_info.h"
 #include "core/plugins/plugin_info.h"
 
 namespace qm::cli {
@@ -19,7 +21,9 @@ constexpr std::string_view kHelp =
     "Plugin Information of FILE: its filters, type and where its category lies.\n"
     "\n"
     "  --json   {\"type\", \"filters\": [{\"category\", \"title\"}], \"categoryRoom\",\n"
-    "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\"}\n";
+    "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\",\n"
+    "           \"modes\": [...], \"enableInfo\"}: modes are the image modes a host offers the\n"
+    "           filter in (its enable-info expression evaluated per mode, else its modes)\n";
 
 int run(Context& context) {
   if (context.args.positional.size() != 1) {
@@ -37,6 +41,12 @@ int run(Context& context) {
     return kSomeFailed;
   }
   auto facts = plugins::pluginFacts(file, typeTableOf(context), *ffOptions);
+  // A file of several filters is offered in every mode one of them takes.
+  std::optional<std::uint32_t> modes;
+  for (const auto& f : facts.filters)
+    if (auto m = plugins::offeredModes(f.enableInfo, f.supportedModes))
+      modes = modes.value_or(0) | *m;
+  const auto enableInfo = facts.filters.empty() ? std::nullopt : facts.filters.front().enableInfo;
   if (context.args.flag("json")) {
     nlohmann::json filters = nlohmann::json::array();
     for (const auto& f : facts.filters)
@@ -50,7 +60,9 @@ int run(Context& context) {
         {"fieldCaption", facts.fieldCaption},
         {"filterFactory", facts.filterFactory},
         {"architecture",
-         facts.architecture ? nlohmann::json(*facts.architecture) : nlohmann::json()}};
+         facts.architecture ? nlohmann::json(*facts.architecture) : nlohmann::json()},
+        {"modes", modesJson(modes)},
+        {"enableInfo", enableInfoJson(enableInfo)}};
     context.out << doc.dump(2) << '\n';
     return kOk;
   }
