@@ -44,8 +44,12 @@ int run(Context& context) {
   plugins::ScanOptions options;
   options.recursive = context.args.flag("recursive");
   options.includeSources = context.args.flag("sources");
-  auto gathered = gatherRows(context, foldersOrFolderList(context, context.args.positional),
-                             options, *ffOptions);
+  const auto folders = foldersOrFolderList(context, context.args.positional);
+  if (folders.empty()) {
+    context.err << "quillmark-cli duplicates: no FOLDER given and the Folders list is empty\n";
+    return kUsage;
+  }
+  auto gathered = gatherRows(context, folders, options, *ffOptions);
   const auto groups = catalogue::findDuplicates(gathered.rows);
   if (context.args.flag("json")) {
     nlohmann::json all = nlohmann::json::array();

@@ -48,8 +48,12 @@ int run(Context& context) {
   plugins::ScanOptions options;
   options.recursive = context.args.flag("recursive");
   options.includeSources = context.args.flag("sources");
-  auto gathered =
-      gatherRows(context, foldersOrFolderList(context, folderArgs), options, *ffOptions);
+  const auto folders = foldersOrFolderList(context, folderArgs);
+  if (folders.empty()) {
+    context.err << "quillmark-cli search: no FOLDER given and the Folders list is empty\n";
+    return kUsage;
+  }
+  auto gathered = gatherRows(context, folders, options, *ffOptions);
   std::vector<plugins::CatalogueRow> found;
   const catalogue::SearchIndex index(gathered.rows);
   for (std::size_t i : index.find(query)) found.push_back(gathered.rows[i]);

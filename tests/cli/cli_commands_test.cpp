@@ -117,6 +117,8 @@ TEST_F(CliCatalogue, ModesSearchAndDuplicatesThroughTheCache) {
   EXPECT_EQ(groups[0]["identical"], true);
   EXPECT_EQ(groups[0]["paths"], json({at("p") + "/glow.8bf", at("q") + "/glow copy.8bf"}));
   EXPECT_EQ(cli({"duplicates", at("p/glow.8bf")}).exitCode, 1);
+  // No folder given and none in the Folders list.
+  EXPECT_EQ(cli({"duplicates"}).exitCode, 2);
 }
 
 using CliRecord = CliFolder;
