@@ -74,6 +74,53 @@ TEST_F(CliCatalogue, InfoListAndTypes) {
   EXPECT_EQ(types["types"][0]["ticked"], true);
 }
 
+TEST_F(CliCatalogue, ModesSearchAndDuplicatesThroughTheCache) {
+  PeImage image;
+  image.resources.push_back(
+      {"PIPL",
+       0,
+       {piplData({"Glow", "Light", false, 0},
+                 {Bytes{0x58, 0},
+                  "PSHOP_ImageMode == RGBMode || PSHOP_ImageMode == GrayScaleMode",
+                  {"68xw", "4668"}})}});
+  const std::string glow = asString(buildPe(image).bytes);
+  file("p/glow.8bf", glow);
+  file("q/glow copy.8bf", glow);
+  const std::string expression = "PSHOP_ImageMode == RGBMode || PSHOP_ImageMode == GrayScaleMode";
+
+  for (const char* cache : {"--no-cache", "--json", "--json"}) {
+    auto doc = json::parse(cli({"scan", at("p"), "--json", cache}).out);
+    ASSERT_EQ(doc["rows"].size(), 5u) << cache;
+    EXPECT_EQ(doc["rows"][0]["title"], "Glow");
+    EXPECT_EQ(doc["rows"][0]["modes"], json({"RGB", "Grey"}));
+    EXPECT_EQ(doc["rows"][0]["enableInfo"], expression);
+    EXPECT_EQ(doc["rows"][0]["architecture"], "both");
+    EXPECT_EQ(doc["rows"][2]["modes"], json::array());
+    EXPECT_EQ(doc["rows"][2]["enableInfo"], nullptr);
+  }
+  auto info = json::parse(cli({"info", at("p/glow.8bf"), "--json"}).out);
+  EXPECT_EQ(info["modes"], json({"RGB", "Grey"}));
+  EXPECT_EQ(info["enableInfo"], expression);
+
+  auto found = cli({"search", "GLÖW", at("p"), at("q")});
+  ASSERT_EQ(found.exitCode, 0) << found.err;
+  EXPECT_EQ(found.out, "Light\tGlow\t" + at("p") + "/glow.8bf\n" + "Light\tGlow\t" + at("q") +
+                           "/glow copy.8bf\n");
+  auto cafe = json::parse(cli({"search", "cafe", "blur", at("p"), "--json"}).out);
+  ASSERT_EQ(cafe["rows"].size(), 1u);
+  EXPECT_EQ(cafe["rows"][0]["title"], "Caf\xC3\xA9");
+  EXPECT_EQ(cli({"search", at("p")}).exitCode, 2);
+
+  auto groups = json::parse(cli({"duplicates", at("p"), at("q"), "--json"}).out)["groups"];
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups[0]["title"], "Glow");
+  EXPECT_EQ(groups[0]["identical"], true);
+  EXPECT_EQ(groups[0]["paths"], json({at("p") + "/glow.8bf", at("q") + "/glow copy.8bf"}));
+  EXPECT_EQ(cli({"duplicates", at("p/glow.8bf")}).exitCode, 1);
+  // No folder given and none in the Folders list.
+  EXPECT_EQ(cli({"duplicates"}).exitCode, 2);
+}
+
 using CliRecord = CliFolder;
 
 TEST_F(CliRecord, DumpPrintsTheRecordAsJsonAndText) {

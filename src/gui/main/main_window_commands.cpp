@@ -13,6 +13,7 @@
 #include "gui/commands/plugin_list_dialog.h"
 #include "gui/download/download_window.h"
 #include "gui/main/app_context.h"
+#include "gui/main/duplicates_window.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
@@ -45,6 +46,13 @@ void MainWindow::connectMenus() {
   on("mnuFileView", [this] { showView(View::File); });
   on("mnuFilterview", [this] { showView(View::Plugin); });
   on("mnuFflview", [this] { showView(View::Ffl); });
+  on("mnuShowDuplicates", [this] {
+    auto* window = new DuplicatesWindow(
+        context_, active()->folder(),
+        [this](const std::filesystem::path& folder) { active()->setFolder(folder); }, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+  });
   on("mnuFileInformation", [this] { showProperties(); });
   on("mnuHelp", [this] { desktop_.ShowMainHelp(); });
   on("mnuHelpTutorials", [this] { desktop_.ShowHelp("tuts\\tutorials.htm"); });

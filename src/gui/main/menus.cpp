@@ -56,6 +56,7 @@ const MenuTable kMenus[] = {
       {Kind::Working, "File View", "mnuFileView"},
       {Kind::Working, "Plugin View", "mnuFilterview"},
       {Kind::Working, "FFL View", "mnuFflview"},
+      {Kind::Working, "Show Duplicates", "mnuShowDuplicates"},
       kSep,
       {Kind::Working, "FF Editor", "mnuFFE"},
       {Kind::Working, "Open in FF Editor", "mnuOpenInFFE"},
