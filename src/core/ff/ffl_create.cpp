@@ -1,8 +1,8 @@
 #include "core/ff/ffl_create.h"
 
 #include <algorithm>
-#include <system_error>
 
+#include "core/common/same_file.h"
 #include "core/ff/ffl.h"
 #include "core/ff/ffl_writer.h"
 #include "core/ff/load_file.h"
@@ -13,17 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kOwnInput = "would replace its own input";
-
 // The file an input argument reads: the library of "LIB.ffl#N", else the path itself.
 fs::path fileOf(const std::string& input) {
   if (auto entry = libraryEntryName(input)) return entry->library;
   return input;
-}
-
-bool sameFile(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec) && !ec;
 }
 
 std::string joined(const std::vector<std::string>& fields) {
@@ -116,12 +109,13 @@ class LibraryRun {
 LibraryReport writeFilterLibrary(const LibraryRequest& request, batch::OverwriteCheck& overwrite,
                                  Progress& progress) {
   const fs::path& target = request.library;
-  for (const auto& input : request.inputs)
-    if (sameFile(fileOf(input), target)) {
-      LibraryReport refused;
-      refused.failed.push_back({target, std::string(kOwnInput)});
-      return refused;
-    }
+  std::vector<fs::path> inputFiles;
+  for (const auto& input : request.inputs) inputFiles.push_back(fileOf(input));
+  if (replacesOwnInput(target, inputFiles)) {
+    LibraryReport refused;
+    refused.failed.push_back({target, std::string(kOwnInputReason)});
+    return refused;
+  }
 
   LibraryRun run(request, progress);
   if (!run.collect()) {
