@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/cmd_convert_ffl.h"
 #include "cli/command.h"
 #include "cli/ff_option_flags.h"
 #include "core/common/cp1252.h"
@@ -25,8 +26,12 @@ constexpr std::string_view kHelp =
     "Converts every FILE (libraries whole, one file per entry) into the target format in\n"
     "the destination folder, which is created when missing.\n"
     "\n"
-    "  --to 8bf|afs|pff|txt     the target format (required)\n"
+    "  --to 8bf|afs|pff|txt|ffl the target format (required)\n"
     "  --dest DIR               the destination folder (default: the current folder)\n"
+    "  --output LIB.ffl         with --to ffl: the library to write, one entry per filter\n"
+    "                           (whole libraries given as FILE add all their entries)\n"
+    "  --append                 with --to ffl: add the entries to the existing library\n"
+    "                           (rewritten in one piece with its new entry count)\n"
     "  --names-from-titles      name the files after the filter titles\n"
     "  --subfolders             a sub folder per library\n"
     "  --overwrite ask|all|none what to do with existing files (default: ask on a\n"
@@ -117,9 +122,14 @@ void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
 int runConvert(Context& context) {
   const Args& args = context.args;
   auto format = args.value("to");
+  if (format == "ffl") return runConvertToLibrary(context);
+  if (args.value("output") || args.flag("append")) {
+    context.err << "quillmark-cli convert: --output and --append go with --to ffl only\n";
+    return kUsage;
+  }
   auto target = format ? targetFor(*format) : std::nullopt;
   if (!target) {
-    context.err << "quillmark-cli convert: --to takes 8bf, afs, pff or txt\n";
+    context.err << "quillmark-cli convert: --to takes 8bf, afs, pff, txt or ffl\n";
     return kUsage;
   }
   if (auto problem = pointlessFlags(args, *target)) {
@@ -192,15 +202,15 @@ int runConvert(Context& context) {
 }  // namespace
 
 CliCommand makeConvertCommand() {
-  std::vector<std::string_view> valued = {"to", "dest", "overwrite", "arch"};
+  std::vector<std::string_view> valued = {"to", "dest", "overwrite", "arch", "output"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
   std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json",
-                                         "no-dialog",         "all-modes"};
+                                         "no-dialog",         "all-modes",  "append"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"convert",
-          "convert --to 8bf|afs|pff|txt [--dest DIR] [--names-from-titles] [--subfolders] "
-          "[--arch x64|x86|both] [--no-dialog] [--all-modes] [--overwrite ask|all|none] "
-          "[--stdin] [--json] FILE...",
+          "convert --to 8bf|afs|pff|txt|ffl [--dest DIR | --output LIB.ffl [--append]] "
+          "[--names-from-titles] [--subfolders] [--arch x64|x86|both] [--no-dialog] "
+          "[--all-modes] [--overwrite ask|all|none] [--stdin] [--json] FILE...",
           kHelp,
           valued,
           flags,

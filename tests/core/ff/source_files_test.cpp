@@ -363,9 +363,8 @@ TEST(ReadTXTInfo, ReadsEveryField) {
   EXPECT_EQ(r->rec.fileName + "|" + r->rec.category + "|" + r->rec.title + "|" + r->rec.copyright +
                 "|" + r->rec.author,
             "wave.8bf|Distort| Wave |(c) X|Ann");
-  // Names run from a fixed column, so the closing bracket stays.
-  EXPECT_EQ(r->rec.mapNames, (Maps{"One]", "Two]", "Three]", ""}));
-  EXPECT_EQ(r->rec.controlNames, (Names{"Alpha]", "Beta]"}));
+  EXPECT_EQ(r->rec.mapNames, (Maps{"One", "Two", "Three", ""}));
+  EXPECT_EQ(r->rec.controlNames, (Names{"Alpha", "Beta"}));
   EXPECT_EQ(r->rec.formulas, (Formulas{"r+2", "g", "b", "a+1"}));
   EXPECT_EQ(r->rec.sliderValues, Values{});
   EXPECT_TRUE(r->rec.photoshopDialect);
@@ -373,7 +372,17 @@ TEST(ReadTXTInfo, ReadsEveryField) {
 
   // The first empty name ends the list; the file may end in a formula.
   EXPECT_EQ(readTxt(infoWith("Two]\nMap 2: [Three", "]\nMap 2: [Named"))->rec.mapNames,
-            (Maps{"One]", "", "", ""}));
+            (Maps{"One", "", "", ""}));
+  // The decompiler's own label as a name leaves that slider unnamed and reads on; a name
+  // without brackets is taken trimmed.
+  EXPECT_EQ(readTxt(infoWith("Map 0: [One]", "Map 0: [Map 0:]"))->rec.mapNames,
+            (Maps{"", "Two", "Three", ""}));
+  EXPECT_EQ(readTxt(infoWith("Map 1: [Two]", "Map 1:  Soft Edge "))->rec.mapNames,
+            (Maps{"One", "Soft Edge", "Three", ""}));
+  EXPECT_EQ(readTxt(infoWith("Control 0: [Alpha]", "Control 0: [Control 0:]"))->rec.controlNames,
+            (Names{"", "Beta"}));
+  EXPECT_EQ(readTxt(infoWith("Control 0: [Alpha]", "Control 0: [Map 0:]"))->rec.controlNames,
+            (Names{"Map 0:", "Beta"}));
   EXPECT_EQ(readTxt(infoWith("a\n+1\n\nignored\n", "last"))->rec.formulas[3], "last");
 }
 
