@@ -8,6 +8,7 @@
 #include "core/plugins/type_table.h"
 #include "core/settings/options.h"
 #include "core/settings/store.h"
+#include "gui/main/screen_fit.h"
 #include "platform/desktop_services.h"
 
 namespace qm::gui {
@@ -20,6 +21,8 @@ struct AppContext {
   ff::FFOptions ffOptions;
   // How help pages, addresses and files reach the desktop; empty = the desktop itself.
   platform::UrlOpener urlOpener;
+  // The room on the screen the main window opens on; empty = the real screens.
+  ScreenArea screenArea{};
 };
 
 // Load options: the option set from the store and the list files, the type table from the

@@ -118,7 +118,8 @@ void MainWindow::connectEditorMenus() {
     editor.activateWindow();
   });
   connect(menus_.action("mnuRandomize"), &QAction::triggered, this, [this] {
-    if (ffEditor_ && ffEditor_->isVisible()) ffEditor_->randomize();
+    // The filter loaded in the editor gets eight new slider values.
+    if (ffEditor_) ffEditor_->randomize(true);
   });
 }
 

@@ -151,7 +151,13 @@ void PluginView::scanDone(plugins::ScanResult result) {
   disconnect(statusConnection_);
   QApplication::restoreOverrideCursor();
   fillCategories();
-  status_->setText(QString::fromStdString(catalogue_.categoryClickStatus()));
+  // A stopped scan's rows are only part of the folder: the pane says so where the folder is
+  // named.
+  stopped_ = result.status == plugins::ScanStatus::Cancelled
+                 ? QString::fromStdString(plugins::scanStoppedText(result))
+                 : QString();
+  status_->setText(stopped_.isEmpty() ? QString::fromStdString(catalogue_.categoryClickStatus())
+                                      : stopped_);
   bool found = result.lastRow > 0;
   // A cancelled scan says nothing about the folder.
   bool nothingThere = !found && result.status != plugins::ScanStatus::Cancelled;
@@ -192,7 +198,8 @@ void PluginView::categoryClick() {
   if (busy()) return;
   auto selected = selectedCategories();
   if (selected.empty()) return;
-  status_->setText(QString::fromStdString(catalogue_.categoryClickStatus()));
+  status_->setText(stopped_.isEmpty() ? QString::fromStdString(catalogue_.categoryClickStatus())
+                                      : stopped_);
   filters_->setUpdatesEnabled(false);
   filters_->clear();
   for (const auto& entry :
