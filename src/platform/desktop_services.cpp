@@ -1,8 +1,8 @@
 #include "platform/desktop_services.h"
 
-#include <QDesktopServices>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "core/shell/help_links.h"
@@ -21,17 +21,27 @@ QString qs(std::string_view text) {
 
 }  // namespace
 
+bool desktopOpenerInstalled() {
+  return !QStandardPaths::findExecutable("xdg-open").isEmpty();
+}
+
 UrlOpener desktopUrlOpener(MessageSink failures) {
   return [failures](const QString& url) {
+    // Without the desktop's opener nothing can take the address: the caller says what is
+    // missing in its own words ("no HTML viewer", the Open With chooser).
+    if (!desktopOpenerInstalled()) return false;
     QUrl target(url);
-    if (!target.isLocalFile()) return QDesktopServices::openUrl(target);
-    QString file = target.toLocalFile();
-    QString type = QMimeDatabase().mimeTypeForFile(file).name();
-    if (applicationsOpening(type, installedApplications()).empty()) return false;
+    QString shown = target.isLocalFile() ? target.toLocalFile() : url;
+    if (target.isLocalFile()) {
+      QString type = QMimeDatabase().mimeTypeForFile(shown).name();
+      if (applicationsOpening(type, installedApplications()).empty()) return false;
+    }
+    // The opener runs on; a program that fails to start or ends with an error is reported
+    // when it does, never passed over.
     auto* process = new QProcess;
-    auto report = [failures, process, file](const QString& reason) {
+    auto report = [failures, process, shown](const QString& reason) {
       if (failures)
-        failures(QString("xdg-open couldn't open %1:\n%2").arg(file, reason).toStdString());
+        failures(QString("The desktop couldn't open %1:\n%2").arg(shown, reason).toStdString());
       process->deleteLater();
     };
     QObject::connect(process, &QProcess::finished, process,
@@ -48,7 +58,7 @@ UrlOpener desktopUrlOpener(MessageSink failures) {
                      [process, report](QProcess::ProcessError error) {
                        if (error == QProcess::FailedToStart) report(process->errorString());
                      });
-    process->start("xdg-open", {file});
+    process->start("xdg-open", {target.isLocalFile() ? shown : url});
     return true;
   };
 }

@@ -16,6 +16,11 @@ using MessageSink = std::function<void(std::string_view text)>;
 // xdg-open, and when that fails later its reason goes to failures.
 using UrlOpener = std::function<bool(const QString& url)>;
 UrlOpener desktopUrlOpener(MessageSink failures = {});
+// Whether xdg-open (Debian package xdg-utils) is on the search path.
+bool desktopOpenerInstalled();
+inline constexpr std::string_view kNoDesktopOpener =
+    "Files are opened with the desktop's programs through xdg-open, which is not installed "
+    "(Debian package xdg-utils).";
 
 // The help, web and mail helpers. Each shows its own "no program" message through sink.
 class DesktopServices {

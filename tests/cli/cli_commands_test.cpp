@@ -45,6 +45,8 @@ TEST_F(CliCatalogue, ScanTextIsSortedAndJsonKeepsVisitingOrder) {
   EXPECT_EQ(doc["rows"][3]["categoryRoom"], 34);
   EXPECT_EQ(doc["categories"], json({"[Lightwave Plugin]", "Blur", "Filter Factory", "Noise"}));
   EXPECT_EQ(json::parse(cli({"scan", at("p"), "--ff-only", "--json"}).out)["rows"].size(), 1u);
+  // "." and ".." in the argument are not in the paths.
+  EXPECT_EQ(cli({"scan", at("p") + "/../p/."}).out, text.out);
   EXPECT_EQ(cli({"scan", at("missing")}).exitCode, 1);
   auto empty = cli({"scan", at("prog")});
   EXPECT_EQ(empty.exitCode, 0);

@@ -483,10 +483,14 @@ void FFEditorWindow::insertIntoBox(const QString& text, bool function) {
   if (autoPreview_->isChecked()) updatePreview();
 }
 
-void FFEditorWindow::randomize() {
+void FFEditorWindow::randomize(bool everySlider) {
   editor::EditorFields f = fields();
   auto* random = QRandomGenerator::global();
-  editor::randomizeSliders(f.sliders, [random] { return random->generateDouble(); });
+  auto unit = [random] { return random->generateDouble(); };
+  if (everySlider)
+    editor::randomizeAllSliders(f.sliders, unit);
+  else
+    editor::randomizeSliders(f.sliders, unit);
   setEnabled(false);
   for (int k = 0; k < 8; ++k) sliderMoved(k, f.sliders.values[k]);
   setEnabled(true);

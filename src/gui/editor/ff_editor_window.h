@@ -74,7 +74,8 @@ class FFEditorWindow final : public QWidget {
   // The commands of the editor menu; the main window's "FF Editor" menu is filled with them.
   void fillEditorMenu(QMenu* menu);
   void updatePreview();
-  void randomize();
+  // everySlider: all eight (File > Randomize), else the editor's own rule.
+  void randomize(bool everySlider = false);
   void resetFilter();
   void copyFilterToClipboard();
   void pasteFilterFromClipboard();

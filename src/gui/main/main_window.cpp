@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -16,6 +15,7 @@
 #include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
 #include "gui/main/plugin_view.h"
+#include "gui/main/screen_fit.h"
 #include "gui/main/window_commands.h"
 
 namespace qm::gui {
@@ -273,15 +273,7 @@ void MainWindow::restoreGeometry(const settings::WindowState& state) {
     setWindowState(Qt::WindowMaximized);
     return;
   }
-  if (!state.width) return;
-  resize(static_cast<int>(*state.width), static_cast<int>(state.height.value_or(height())));
-  QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen || !state.x || !state.y) return;
-  QRect area = screen->availableGeometry();
-  auto placed = settings::placeWindow(
-      {static_cast<int>(*state.x), static_cast<int>(*state.y), width(), height()},
-      {area.x(), area.y(), area.width(), area.height()});
-  if (placed) move(placed->x, placed->y);
+  fitIntoScreen(*this, state, context_.screenArea);
 }
 
 settings::WindowState MainWindow::currentState() const {
