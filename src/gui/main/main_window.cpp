@@ -119,7 +119,6 @@ QWidget* MainWindow::buildButtonRow() {
   layout->addWidget(commandButton("En/&Disable", "enableButton", row));
   layout->addWidget(commandButton("C&hange Cat", "changeCatButton", row));
   QPushButton* ffl = commandButton("Create FF&L", "createFflButton", row);
-  ffl->setEnabled(false);  // libraries are not written yet
   ffl->setToolTip("Archive several FF plugins in a single FFL file");
   layout->addWidget(ffl);
   layout->addStretch(1);
