@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRandomGenerator>
+#include <QShortcut>
 #include <QTextDocument>
 
 #include "core/common/cp1252.h"
@@ -330,6 +331,9 @@ void FFEditorWindow::connectControls() {
   connect(unloadButton_, &QPushButton::clicked, this, &QWidget::close);
   connect(worker_.get(), &PreviewWorker::finished, this, &FFEditorWindow::previewDone,
           Qt::QueuedConnection);
+  // The editor menu without the mouse: F10 opens it over the preview.
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+          [this] { editorMenuAt(preview_->mapToGlobal(preview_->rect().center())); });
 }
 
 editor::EditorFields FFEditorWindow::fields() const {
@@ -556,6 +560,14 @@ void FFEditorWindow::saveFilter() {
   if (hooks_.selectFolder && hooks_.overwriteDialog) {
     BatchPrompter dialogs(*prompter_, *hooks_.selectFolder, *hooks_.overwriteDialog);
     written = editor::saveFilter(request, dialogs);
+    // The program's dialogs belong to the main window, which comes up with them and may be
+    // brought up again by the window manager once they close.
+    auto comeBack = [this] {
+      raise();
+      activateWindow();
+    };
+    comeBack();
+    QTimer::singleShot(50, this, comeBack);
   } else {
     written = editor::saveFilter(request, *prompter_);
   }
