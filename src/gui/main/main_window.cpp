@@ -17,6 +17,7 @@
 #include "gui/main/plugin_view.h"
 #include "gui/main/screen_fit.h"
 #include "gui/main/window_commands.h"
+#include "gui/shell/help_viewer.h"
 
 namespace qm::gui {
 namespace {
@@ -35,10 +36,11 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
       menus_(buildMenus(*menuBar())),
       prompter_(this),
       desktop_(context.programDir,
-               context.urlOpener ? context.urlOpener
-                                 : platform::desktopUrlOpener([this](std::string_view text) {
-                                     prompter_.warn(text, "Quillmark");
-                                   }),
+               context.urlOpener
+                   ? context.urlOpener
+                   : platform::desktopUrlOpener(
+                         [this](std::string_view text) { prompter_.warn(text, "Quillmark"); },
+                         [this](const QString& page) { showHelpPage(page, this); }),
                [this](std::string_view text) { prompter_.warn(text, "Quillmark"); }) {
   setObjectName("Form1");
   setWindowIcon(icons_.button(ButtonPicture::Logo));
@@ -114,6 +116,7 @@ QWidget* MainWindow::buildButtonRow() {
   logo->setToolTip("Click me for an application list");
   connect(logo, &QToolButton::clicked, this, &MainWindow::showAbout);
   layout->addWidget(logo);
+  layout->addWidget(buildPreviewButton(row));
   layout->addStretch(1);
   layout->addWidget(commandButton("&Convert", "convertButton", row));
   layout->addWidget(commandButton("En/&Disable", "enableButton", row));

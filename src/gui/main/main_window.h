@@ -137,6 +137,8 @@ class MainWindow : public QMainWindow {
   CommandRunner& commandRunner();
   // main_window_pictures.cpp: the preview panel, the Picture Editor and the about box.
   QWidget* buildPreviewPanel(QWidget* beside);
+  // The toolbar button of View > Preview: pressed while the preview is shown.
+  QWidget* buildPreviewButton(QWidget* row);
   void connectPictureCommands();
   void showPluginAbout();
   void updatePreviewCache();

@@ -138,13 +138,16 @@ TEST_F(PluginPreviewTest, ALibraryEntryIsFoundByItsPosition) {
 }
 
 TEST_F(PluginPreviewTest, APluginWeCannotRunShowsItsFacts) {
-  request.file = qm::test::writeFile(dir / "plugins" / "Other.8bf", std::string(5000, 'o'));
-  PluginPreview other = preview();
-  EXPECT_EQ(other.kind, PreviewKind::Facts);
-  EXPECT_FALSE(other.image.valid());
-  ASSERT_FALSE(other.facts.empty());
-  EXPECT_EQ(other.facts[0].rfind("Type: ", 0), 0u);
-  EXPECT_FALSE(fs::exists(dir / "prog" / "cache"));
+  for (const auto& [name, type] : {std::pair{"Other.8bf", "Type: unknown"},
+                                   std::pair{"Glow.aex", "Type: After Effects Plugin"}}) {
+    request.file = qm::test::writeFile(dir / "plugins" / name, std::string(5000, 'o'));
+    PluginPreview other = preview();
+    EXPECT_EQ(other.kind, PreviewKind::Facts) << name;
+    EXPECT_FALSE(other.image.valid());
+    ASSERT_FALSE(other.facts.empty());
+    EXPECT_EQ(other.facts[0], type);
+  }
+  EXPECT_FALSE(fs::exists(dir / "prog" / "cache" / "Other.jpg"));
 }
 
 TEST_F(PluginPreviewTest, ACancelledRequestGivesNothing) {
@@ -194,6 +197,26 @@ TEST(PictureEditorRules, DepthEntriesOnlyRaiseAndGifSavesThroughTheChooser) {
   EXPECT_TRUE(saveNeedsChooser("/p/anim.gif"));
   EXPECT_FALSE(saveNeedsChooser("/p/ANIM.GIF"));  // only the lower-case ending
   EXPECT_FALSE(saveNeedsChooser("/p/photo.png"));
+}
+
+TEST(PictureEditorRules, SaveAsAddsTheChosenTypeAndStartsOnThePicturesOwn) {
+  const std::vector<std::string> writable{"bmp", "jpeg", "jpg", "png"};
+  struct Case {
+    const char* typed;
+    const char* type;
+    const char* written;
+  };
+  for (const auto& [typed, type, written] : {
+           Case{"/p/typed", "jpg", "/p/typed.jpg"},
+           Case{"/p/typed.JPG", "jpg", "/p/typed.JPG"},
+           Case{"/p/typed.png", "jpg", "/p/typed.png"},  // a format named by the user wins
+           Case{"/p/holiday.2024", "bmp", "/p/holiday.2024.bmp"},
+           Case{"/p.d/noext", "png", "/p.d/noext.png"},
+       })
+    EXPECT_EQ(savedPictureName(typed, type, writable), written) << typed;
+  EXPECT_EQ(startingPictureType("/p/Photo.JPEG", writable), "jpeg");
+  EXPECT_EQ(startingPictureType("/p/scan.pcx", writable), "png");
+  EXPECT_EQ(startingPictureType("", writable), "png");
 }
 
 TEST(PictureEditorRules, PrintPlacement) {

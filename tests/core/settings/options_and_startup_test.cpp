@@ -34,7 +34,7 @@ TEST(Spelling, LenientNumbersAndFlags) {
 TEST(Options, EmptyStoreGivesTheFallbacks) {
   MemoryStore store;
   Options o = loadOptions(store);
-  EXPECT_EQ(o.interfaceDesign, "Interfc4.des");
+  EXPECT_EQ(o.interfaceDesign, "Modern.des");
   EXPECT_EQ(o.folderItemLimit, 20);
   EXPECT_TRUE(o.writeFFL10);
   EXPECT_FALSE(o.listFont.applies());
