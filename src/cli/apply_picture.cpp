@@ -12,8 +12,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-PictureReport failed(std::string problem, const PhaseTimes& times) {
-  return {PictureStatus::Failed, std::move(problem), times};
+PictureReport failed(std::string where, std::string reason, const PhaseTimes& times) {
+  return {PictureStatus::Failed, std::move(where), std::move(reason), times};
 }
 
 }  // namespace
@@ -43,17 +43,20 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
   times.decode = Clock::now() - start;
   if (!image || !image->valid()) {
     // A file that is not there, or no file, gets the system's reason.
-    return failed(displayPath(input) + ": " +
-                      unreadableReason(input).value_or(
-                          platform::pictureSizeProblem(input).value_or("cannot read the picture")),
+    return failed(displayPath(input),
+                  unreadableReason(input).value_or(
+                      platform::pictureSizeProblem(input).value_or("cannot read the picture")),
                   times);
   }
+  auto stopped = [&] { return cancelled && cancelled(); };
+  if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
 
   host::FilterRun run;
   run.sliders = setup.sliders;
   run.pool = pool;
   run.cancelled = cancelled;
   run.engine = setup.engine;
+  run.keepPictureOnCancel = false;  // a cancelled picture is not written
   const host::Rect whole{0, 0, image->width - 1, image->height - 1};
   start = Clock::now();
   const auto report = host::runFilter(setup.formulas, *image, whole, run);
@@ -62,23 +65,26 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
     case host::RunOutcome::Done:
       break;
     case host::RunOutcome::BadFormula:
-      return failed(setup.filterArg + ": " + cp1252ToUtf8(host::describe(report.error)), times);
+      return failed(setup.filterArg, cp1252ToUtf8(host::describe(report.error)), times);
     case host::RunOutcome::Cancelled:
-      return {PictureStatus::Cancelled, {}, times};
+      return {PictureStatus::Cancelled, {}, {}, times};
     case host::RunOutcome::BadArea:
-      return failed(displayPath(input) + ": the picture is empty", times);
+      return failed(displayPath(input), "the picture is empty", times);
   }
 
   start = Clock::now();
-  auto encoded = codec.encode(*image, output);
-  if (!encoded) {
-    times.encode = Clock::now() - start;
-    return failed(displayPath(output) + ": cannot write the picture in this format", times);
-  }
+  platform::EncodeOptions encoding;
+  encoding.pngLevel = setup.pngLevel;
+  encoding.cancelled = stopped;
+  auto encoded = codec.encode(*image, output, encoding);
+  times.encode = Clock::now() - start;
+  if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
+  if (!encoded)
+    return failed(displayPath(output), "cannot write the picture in this format", times);
   const std::string reason = ff::replaceFile(output, *encoded);
   times.encode = Clock::now() - start;
-  if (!reason.empty()) return failed(displayPath(output) + ": " + reason, times);
-  return {PictureStatus::Written, {}, times};
+  if (!reason.empty()) return failed(displayPath(output), reason, times);
+  return {PictureStatus::Written, {}, {}, times};
 }
 
 }  // namespace qm::cli
