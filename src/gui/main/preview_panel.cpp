@@ -77,6 +77,7 @@ void PreviewPanel::request(const fs::path& file, std::optional<std::size_t> fflP
   job.picture = thumbFile_;
   job.cache.enabled = context_.options.previewCacheEnabled;
   job.cache.jpegQuality = context_.options.previewJpgQuality;
+  if (context_.options.windowsPluginPreviews) job.foreign = windowsPluginPreview_;
   caption_->setText(caption.isEmpty() ? QString::fromStdString(file.filename().string()) : caption);
   QPointer<PreviewPanel> self(this);
   auto latest = generation_;

@@ -239,6 +239,13 @@ void PictureEditor::showImage(const QImage& image, const QString& title) {
   setPicture(image, platform::depthInFile(image), {}, title);
 }
 
+void PictureEditor::showFiltered(const QImage& image) {
+  if (image.isNull()) return;
+  image_ = image;
+  changed_ = true;
+  redraw();
+}
+
 bool PictureEditor::openFile(const fs::path& file) {
   QImageReader::setAllocationLimit(platform::kPictureMemoryLimitMB);
   QImageReader reader(qtPath(file));

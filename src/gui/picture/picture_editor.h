@@ -43,6 +43,8 @@ class PictureEditor : public QMainWindow {
 
   // A picture made elsewhere (the editor's large preview): no file behind it, title as given.
   void showImage(const QImage& image, const QString& title);
+  // A filter's result over the current picture: its file stays, so Revert brings it back.
+  void showFiltered(const QImage& image);
   // Open: false (and a message) when the file cannot be decoded; the old picture stays.
   bool openFile(const std::filesystem::path& file);
   void open();
