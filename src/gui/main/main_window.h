@@ -33,6 +33,7 @@ class PictureEditor;
 class PreviewFeed;
 class PreviewPanel;
 class FFEditorWindow;
+class WindowsPlugins;
 
 // Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
@@ -114,6 +115,11 @@ class MainWindow : public QMainWindow {
   bool openFflEntryInFFEditor(int pane);
   // "Open in FF Editor": the active pane's selected file or library entry.
   void openSelectionInFFEditor();
+  // Commands > Execute Plugin: the selected filter on the Picture Editor's picture, with the
+  // host's Filter Factory dialog or a Windows plugin's own (main_window_execute.cpp).
+  void executePlugin();
+  // Windows plugins that are not Filter Factory filters, run under Wine; made on first use.
+  WindowsPlugins& windowsPlugins();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -167,6 +173,8 @@ class MainWindow : public QMainWindow {
   PreviewPanel* previewPanel_ = nullptr;
   PreviewFeed* previewFeed_ = nullptr;
   PictureEditor* pictureEditor_ = nullptr;
+  // Shared with preview jobs that may outlive the window's own members.
+  std::shared_ptr<WindowsPlugins> windowsPlugins_;
   bool dialogHelpConnected_ = false;
   QPointer<FFEditorWindow> ffEditor_;  // null again once "Unload" closed it
   QMenu* ffEditorMenu_ = nullptr;

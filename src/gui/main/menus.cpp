@@ -88,7 +88,7 @@ const MenuTable kMenus[] = {
       {Kind::Later, "Change Category...", "mnuChangeCat"},
       kSep,
       {Kind::Working, "Plugin About Dialog", "mnuPluginAbout"},
-      {Kind::NoAction, "Execute Plugin", "mnuInvoke"},
+      {Kind::Working, "Execute Plugin", "mnuInvoke"},
       {Kind::Later, "Plugin Information", "mnuPlugInfo"},
       {Kind::Later, "Plugin List...", "mnuListtoFile"},
       kSep,
