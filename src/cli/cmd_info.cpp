@@ -9,6 +9,8 @@
 #include "cli/plugin_types_cli.h"
 #include "core/common/unicode_text.h"
 #include "core/common/unreadable_reason.h"
+#include "core/host/filter_loader.h"
+#include "core/plughost/runs_where.h"
 #include "core/plugins/enable_info.h"
 #include "core/plugins/plugin_info.h"
 
@@ -22,8 +24,9 @@ constexpr std::string_view kHelp =
     "\n"
     "  --json   {\"type\", \"filters\": [{\"category\", \"title\"}], \"categoryRoom\",\n"
     "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\",\n"
-    "           \"modes\": [...], \"enableInfo\"}: modes are the image modes a host offers the\n"
-    "           filter in (its enable-info expression evaluated per mode, else its modes)\n";
+    "           \"modes\": [...], \"enableInfo\", \"runs\": \"engine\" | \"wine\" | \"no\", \"why\"}:\n"
+    "           modes are the image modes a host offers the filter in (its enable-info\n"
+    "           expression evaluated per mode, else its modes); runs says what runs its filters\n";
 
 int run(Context& context) {
   if (context.args.positional.size() != 1) {
@@ -63,6 +66,11 @@ int run(Context& context) {
          facts.architecture ? nlohmann::json(*facts.architecture) : nlohmann::json()},
         {"modes", modesJson(modes)},
         {"enableInfo", enableInfoJson(enableInfo)}};
+    const bool engine = facts.filterFactory || host::loadFilter(file.string(), *ffOptions);
+    const auto where =
+        plughost::runsWhere(file, engine, plughost::findWine(plughost::wineSearchFolders()));
+    doc["runs"] = plughost::runnerName(where.runner);
+    doc["why"] = where.why;
     context.out << doc.dump(2) << '\n';
     return kOk;
   }

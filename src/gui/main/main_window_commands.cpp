@@ -100,7 +100,9 @@ void MainWindow::connectCommands() {
       {"mnuEnable", &CommandRunner::enableDisable},
       {"mnuChangeCat", &CommandRunner::changeCategory},
       {"mnuPlugInfo", &CommandRunner::pluginInformation},
-      {"mnuListtoFile", &CommandRunner::pluginList}};
+      {"mnuListtoFile", &CommandRunner::pluginList},
+      {"mnuCreateLibrary", &CommandRunner::createLibrary},
+      {"mnuAdd", &CommandRunner::addToLibrary}};
   for (auto [name, command] : entries) {
     QAction* action = menus_.action(name);
     action->setEnabled(true);
@@ -113,7 +115,8 @@ void MainWindow::connectCommands() {
   const std::pair<const char*, void (CommandRunner::*)()> buttons[] = {
       {"convertButton", &CommandRunner::convert},
       {"enableButton", &CommandRunner::enableDisable},
-      {"changeCatButton", &CommandRunner::changeCategory}};
+      {"changeCatButton", &CommandRunner::changeCategory},
+      {"createFflButton", &CommandRunner::createLibrary}};
   for (auto [button, command] : buttons)
     connect(findChild<QPushButton*>(button), &QPushButton::clicked, this, [this, command] {
       if (!busy()) (commandRunner().*command)();
@@ -163,7 +166,8 @@ void MainWindow::updateCommandAvailability() {
       {flags.c, {"mnuChangeCat"}},
       {flags.d, {"mnuInvoke", "mnuPluginAbout"}}};
   for (const auto& [on, names] : groups)
-    for (const char* name : names) menus_.action(name)->setEnabled(on);
+    for (const char* name : names)
+      if (hasCommand(*menus_.action(name))) menus_.action(name)->setEnabled(on);
 }
 
 bool MainWindow::busy() const {
