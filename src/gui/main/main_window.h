@@ -135,6 +135,11 @@ class MainWindow : public QMainWindow {
   void showDownloadWindow();
   void connectCommands();
   CommandRunner& commandRunner();
+  // main_window_filter_commands.cpp: Copy Filter to Clipboard, Save Preview, the "<<" button.
+  void connectFilterCommands();
+  void copySelectedFilter();
+  void savePreviewPicture();
+  void setHalfMode(bool collapsed);
   // main_window_pictures.cpp: the preview panel, the Picture Editor and the about box.
   QWidget* buildPreviewPanel(QWidget* beside);
   void connectPictureCommands();
