@@ -28,6 +28,7 @@ struct AppContext;
 struct WindowCommands;
 class CommandRunner;
 class OutsideCommands;
+class UnzipCommands;
 class DownloadWindow;
 class PictureEditor;
 class PreviewFeed;
@@ -165,6 +166,7 @@ class MainWindow : public QMainWindow {
   QStringList folders_;
   std::unique_ptr<WindowCommands> windowCommands_;
   OutsideCommands* outside_ = nullptr;
+  UnzipCommands* unzip_ = nullptr;
   QPointer<DownloadWindow> download_;
   std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
   PreviewPanel* previewPanel_ = nullptr;

@@ -15,9 +15,11 @@
 #include "core/ff/load_file.h"
 #include "core/ff/sources.h"
 #include "gui/commands/command_runner.h"
+#include "gui/main/app_context.h"
 #include "gui/main/main_window.h"
 #include "gui/main/pane.h"
 #include "gui/main/preview_panel.h"
+#include "gui/main/unzip_commands.h"
 
 namespace qm::gui {
 namespace {
@@ -43,6 +45,8 @@ void MainWindow::connectFilterCommands() {
   };
   on("mnuFilter2Clip", [this] { copySelectedFilter(); });
   on("mnuSavePreview", [this] { savePreviewPicture(); });
+  unzip_ = new UnzipCommands(*this, context_);
+  unzip_->connectMenus();
   // The button's own click toggles; start-up and closing keep its state as Halfmode.
   connect(halfMode_, &QPushButton::clicked, this,
           [this] { setHalfMode(halfMode_->text() == "<<"); });
