@@ -80,6 +80,8 @@ class CommandRunner final : public QObject {
   // Create FFL / Add to FFL: the selected filters as one new library, or added to one.
   void createLibrary();
   void addToLibrary();
+  // The selection as Filter Factory loader arguments: FFL View entries as "LIB.ffl#N".
+  std::vector<std::string> selectedFilterArguments(int pane) const;
 
   // The status line shows texts of the command that runs (the conversion's " of " count).
   void setStatusSink(std::function<void(const QString&)> sink) { statusSink_ = std::move(sink); }
@@ -100,8 +102,6 @@ class CommandRunner final : public QObject {
   void applyEffects(int pane, const shell::PaneEffects& effects);
   // The files of the selection: File View files, or each Plugin View row's file once.
   std::vector<std::filesystem::path> selectedFileList(int pane) const;
-  // The same as Filter Factory loader arguments: FFL View entries as "LIB.ffl#N".
-  std::vector<std::string> selectedFilterArguments(int pane) const;
   void runLibrary(const ff::LibraryRequest& request);
   // Files in folder were written or renamed: a pane (other than exceptPane) that shows it
   // lists it again, and its catalogue no longer holds.

@@ -62,6 +62,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   connect(typePath, &QShortcut::activated, this, [this] { active()->editPath(); });
   windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
   connectCommands();
+  connectFilterCommands();
   connectPictureCommands();
   connectEditorMenus();
   setActivePane(0);
@@ -129,13 +130,6 @@ QWidget* MainWindow::buildButtonRow() {
   halfMode_->setObjectName("Command2");
   halfMode_->setToolTip("Collapse or expand the main window");
   halfMode_->setFixedWidth(40);
-  // Collapsing shows the left pane alone; the right one keeps its state meanwhile.
-  connect(halfMode_, &QPushButton::clicked, this, [this] {
-    bool collapse = halfMode_->text() == "<<";
-    halfMode_->setText(collapse ? ">>" : "<<");
-    pane(1)->setVisible(!collapse);
-    if (collapse) setActivePane(0);
-  });
   layout->addWidget(halfMode_);
   return row;
 }
@@ -269,6 +263,7 @@ void MainWindow::restorePanes(const settings::WindowState& state) {
     if (s.fileViewMode) p->setFileViewMode(*s.fileViewMode);
     if (auto folder = settings::restorableFolder(s.folder)) p->setFolder(*folder);
   }
+  setHalfMode(state.halfMode);
 }
 
 void MainWindow::restoreGeometry(const settings::WindowState& state) {

@@ -28,6 +28,7 @@ struct AppContext;
 struct WindowCommands;
 class CommandRunner;
 class OutsideCommands;
+class UnzipCommands;
 class DownloadWindow;
 class PictureEditor;
 class PreviewFeed;
@@ -141,6 +142,11 @@ class MainWindow : public QMainWindow {
   void showDownloadWindow();
   void connectCommands();
   CommandRunner& commandRunner();
+  // main_window_filter_commands.cpp: Copy Filter to Clipboard, Save Preview, the "<<" button.
+  void connectFilterCommands();
+  void copySelectedFilter();
+  void savePreviewPicture();
+  void setHalfMode(bool collapsed);
   // main_window_pictures.cpp: the preview panel, the Picture Editor and the about box.
   QWidget* buildPreviewPanel(QWidget* beside);
   // The toolbar button of View > Preview: pressed while the preview is shown.
@@ -168,6 +174,7 @@ class MainWindow : public QMainWindow {
   QStringList folders_;
   std::unique_ptr<WindowCommands> windowCommands_;
   OutsideCommands* outside_ = nullptr;
+  UnzipCommands* unzip_ = nullptr;
   QPointer<DownloadWindow> download_;
   std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
   PreviewPanel* previewPanel_ = nullptr;

@@ -279,6 +279,7 @@ TEST(WindowState, SaveWritesEveryKeyInItsSpelling) {
   EXPECT_EQ(back.panes, s.panes);
   EXPECT_EQ(back.folderMenu, s.folderMenu);
   EXPECT_EQ(*back.width, 900);
+  EXPECT_TRUE(back.halfMode);
   EXPECT_FALSE(isFirstStart(store));
 }
 
