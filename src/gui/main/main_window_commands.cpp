@@ -103,7 +103,8 @@ void MainWindow::connectCommands() {
       {"mnuPlugInfo", &CommandRunner::pluginInformation},
       {"mnuListtoFile", &CommandRunner::pluginList},
       {"mnuCreateLibrary", &CommandRunner::createLibrary},
-      {"mnuAdd", &CommandRunner::addToLibrary}};
+      {"mnuAdd", &CommandRunner::addToLibrary},
+      {"mnuCreateBMPs", &CommandRunner::thumbnails}};
   for (auto [name, command] : entries) {
     QAction* action = menus_.action(name);
     action->setEnabled(true);

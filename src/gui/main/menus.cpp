@@ -94,7 +94,7 @@ const MenuTable kMenus[] = {
       kSep,
       {Kind::Later, "Create FFL...", "mnuCreateLibrary"},
       {Kind::Later, "Add to FFL", "mnuAdd"},
-      {Kind::NoAction, "Thumbnail", "mnuCreateBMPs"}}},
+      {Kind::Later, "Thumbnail", "mnuCreateBMPs"}}},
     {"&Folders",
      "mnuDirs",
      {{Kind::Later, "Rename Folder...", "mnuRenameFolder"},
