@@ -649,8 +649,8 @@ class EditorsTest : public QObject {
     gui::PreviewPanel* panel = window.previewPanel();
     QVERIFY(panel->isVisibleTo(&window));
     gui::FileView* files = window.active()->fileView();
-    const fs::path cache = w.programDir / "cache" / "Half.jpg";
     QVERIFY(files->selectName("Half.8bf"));
+    const fs::path cache = host::previewCacheFile(w.programDir, plugins / "Half.8bf");
     QTRY_COMPARE(panel->lastKind(), std::optional(picture::PreviewKind::Filtered));
     const QSize box(host::previewBoxPixels().width, 64);
     QCOMPARE(panel->pictureLabel()->pixmap().size(), box);
