@@ -54,15 +54,7 @@ std::optional<plugins::ListFields> fieldsOf(std::string_view list) {
 }
 
 bool isSource(const std::string& argument) {
-  switch (ff::inputKindOf(fs::path(argument).filename().string())) {
-    case ff::InputKind::Text:
-    case ff::InputKind::Afs:
-    case ff::InputKind::Pff:
-    case ff::InputKind::Ffx:
-      return true;
-    default:
-      return false;
-  }
+  return ff::isTextSource(ff::inputKindOf(fs::path(argument).filename().string()));
 }
 
 int run(Context& context) {

@@ -37,11 +37,6 @@ void replaceExtension(std::string& fileName, std::string_view extension) {
 // Filter Factory plugins of every known layout are far smaller; a bigger file is none.
 constexpr std::uint64_t kLargestPlugin = 16 * 1024 * 1024;
 
-bool isTextSource(InputKind kind) {
-  return kind == InputKind::Text || kind == InputKind::Afs || kind == InputKind::Pff ||
-         kind == InputKind::Ffx;
-}
-
 // Reads bytes by kind; Premiere plugins try Filter Factory first, then Transition Factory.
 bool readByKind(InputKind kind, const fs::path& file, ByteView bytes, FFRecord& rec,
                 const FFOptions& options) {
@@ -97,6 +92,11 @@ Outcome<FFRecord, std::string> loadLibraryEntryAt(const fs::path& library, std::
   FFRecord rec;
   ReadFFLEntryII(cursor, rec);
   return rec;
+}
+
+bool isTextSource(InputKind kind) {
+  return kind == InputKind::Text || kind == InputKind::Afs || kind == InputKind::Pff ||
+         kind == InputKind::Ffx;
 }
 
 InputKind inputKindOf(std::string_view fileName) {

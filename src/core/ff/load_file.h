@@ -21,6 +21,8 @@ inline constexpr std::string_view kNotFilterFactory = "not a Filter Factory file
 // of plugins count as plugins.
 enum class InputKind { Text, Plugin, Premiere, Afs, Pff, Ffx, Library, Unknown };
 InputKind inputKindOf(std::string_view fileName);
+// The text sources: .txt, .afs, .pff and .ffx.
+bool isTextSource(InputKind kind);
 
 enum class LoadPurpose {
   // Plugins in full and optimised, Premiere formulas left in their dialect.

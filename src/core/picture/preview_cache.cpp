@@ -11,17 +11,8 @@ namespace qm::picture {
 namespace fs = std::filesystem;
 
 bool isCachedKind(std::string_view fileName) {
-  switch (ff::inputKindOf(fileName)) {
-    case ff::InputKind::Plugin:
-    case ff::InputKind::Premiere:
-    case ff::InputKind::Text:
-    case ff::InputKind::Afs:
-    case ff::InputKind::Pff:
-    case ff::InputKind::Ffx:
-      return true;
-    default:
-      return false;
-  }
+  const auto kind = ff::inputKindOf(fileName);
+  return kind == ff::InputKind::Plugin || kind == ff::InputKind::Premiere || ff::isTextSource(kind);
 }
 
 bool cacheIsCurrent(const fs::path& cacheFile, const fs::path& plugin, const fs::path& picture) {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,8 @@ class CommandRunner final : public QObject {
   void applyEffects(int pane, const shell::PaneEffects& effects);
   // The files of the selection: File View files, or each Plugin View row's file once.
   std::vector<std::filesystem::path> selectedFileList(int pane) const;
+  // The selection as a library request; nullopt (said) when nothing fits.
+  std::optional<ff::LibraryRequest> libraryRequest(int pane);
   void runLibrary(const ff::LibraryRequest& request);
   std::vector<picture::ThumbnailSource> selectedThumbnailSources(int pane) const;
   // Files in folder were written or renamed: a pane (other than exceptPane) that shows it

@@ -55,14 +55,23 @@ std::vector<std::string> CommandRunner::selectedFilterArguments(int pane) const 
   return arguments;
 }
 
-void CommandRunner::createLibrary() {
-  if (busy_) return;
-  const int pane = host_.activePane();
-  const auto inputs = selectedFilterArguments(pane);
-  if (inputs.empty()) {
+std::optional<ff::LibraryRequest> CommandRunner::libraryRequest(int pane) {
+  if (busy_) return std::nullopt;
+  ff::LibraryRequest request;
+  request.inputs = selectedFilterArguments(pane);
+  if (request.inputs.empty()) {
     ports_.prompter.warn(shell::kSelectFiles, shell::kAttentionTitle);
-    return;
+    return std::nullopt;
   }
+  request.ffl10 = settings_.options.writeFFL10;
+  request.ff = settings_.ffOptions;
+  return request;
+}
+
+void CommandRunner::createLibrary() {
+  const int pane = host_.activePane();
+  auto request = libraryRequest(pane);
+  if (!request) return;
   PassiveFolderPrompter passiveFolder(ports_.prompter, host_.folder(1 - pane));
   Prompter& prompter =
       settings_.options.passivePaneFolder ? static_cast<Prompter&>(passiveFolder) : ports_.prompter;
@@ -75,32 +84,21 @@ void CommandRunner::createLibrary() {
   if (!typed) return;
   const std::string name = plainFileName(withLibraryEnding(*typed));
   if (name.empty() || name == ".ffl") return;
-  ff::LibraryRequest request;
-  request.inputs = inputs;
-  request.library = folder->folder / name;
-  request.ffl10 = settings_.options.writeFFL10;
-  request.ff = settings_.ffOptions;
-  runLibrary(request);
+  request->library = folder->folder / name;
+  runLibrary(*request);
 }
 
 void CommandRunner::addToLibrary() {
-  if (busy_) return;
   const int pane = host_.activePane();
-  const auto inputs = selectedFilterArguments(pane);
-  if (inputs.empty()) {
-    ports_.prompter.warn(shell::kSelectFiles, shell::kAttentionTitle);
-    return;
-  }
+  auto request = libraryRequest(pane);
+  if (!request) return;
   const QString chosen = QFileDialog::getOpenFileName(
       dialogParent_, "Add to FFL", QString::fromStdString(host_.folder(1 - pane).string()),
       "Filter Factory Libraries (*.ffl *.FFL)");
   if (chosen.isEmpty()) return;
-  ff::LibraryRequest request;
-  request.inputs = inputs;
-  request.library = chosen.toStdString();
-  request.append = true;
-  request.ff = settings_.ffOptions;
-  runLibrary(request);
+  request->library = chosen.toStdString();
+  request->append = true;
+  runLibrary(*request);
 }
 
 void CommandRunner::runLibrary(const ff::LibraryRequest& request) {
@@ -123,7 +121,7 @@ void CommandRunner::runLibrary(const ff::LibraryRequest& request) {
   if (!failures.empty()) summary += "\n\nNot added:\n" + lines(failures);
   if (!report.warnings.empty())
     summary += "\n\nChanged to fit the library:\n" + lines(report.warnings);
-  if (failures.empty() && report.written.empty() == false && report.warnings.empty())
+  if (failures.empty() && !report.written.empty() && report.warnings.empty())
     ports_.prompter.inform(summary, kLibraryTitle);
   else
     ports_.prompter.warn(summary, kLibraryTitle);
