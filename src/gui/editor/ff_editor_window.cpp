@@ -807,6 +807,7 @@ void FFEditorWindow::applyWindowShape(int width, int height) {
       parts.names[k] = names_[k], parts.sliders[k] = sliders_[k], parts.values[k] = values_[k];
     for (int m = 0; m < 4; ++m) parts.maps[m] = maps_[m];
     parts.preview = preview_;
+    parts.errorList = tools_->errorList();
     parts.insertTools = {functions_, snippetBox_};
     parts.saveTools = {saveFormat_, saveButton_, autoPreview_, codeBoxesButton_, fontsButton_};
     parts.spots.assign(spots_.begin(), spots_.end());

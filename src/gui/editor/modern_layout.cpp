@@ -91,6 +91,13 @@ ModernLayout::ModernLayout(QWidget& window, const EditorParts& parts)
     codeGrid_->addWidget(parts.boxes[b], row, 1);
   }
   rightColumn->addLayout(codeGrid_, 1);
+  if (parts.errorList) {
+    adopt(parts.errorList, right);
+    parts.errorList->setMinimumHeight(40);
+    parts.errorList->setMaximumHeight(72);
+    parts.errorList->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    rightColumn->addWidget(parts.errorList);
+  }
   auto* insert = new QHBoxLayout;
   for (QWidget* w : parts.insertTools) {
     adopt(w, right);
