@@ -1,8 +1,8 @@
 #include "platform/desktop_services.h"
 
-#include <QDesktopServices>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 #include <algorithm>
 
@@ -35,24 +35,34 @@ QString lastLine(const QString& said) {
 
 }  // namespace
 
+bool desktopOpenerInstalled() {
+  return !QStandardPaths::findExecutable("xdg-open").isEmpty();
+}
+
 UrlOpener desktopUrlOpener(MessageSink failures, PageViewer pageViewer) {
   return [failures, pageViewer](const QString& url) {
     QUrl target(url);
-    if (!target.isLocalFile()) return QDesktopServices::openUrl(target);
-    QString file = target.toLocalFile();
-    QString type = QMimeDatabase().mimeTypeForFile(file).name();
+    const bool local = target.isLocalFile();
+    QString shown = local ? target.toLocalFile() : url;
+    const QString type = local ? QMimeDatabase().mimeTypeForFile(shown).name() : QString();
+    // Our own help pages need no browser: without one they show in the program's viewer.
     const bool page = pageViewer && type == "text/html";
-    if (page && !browserInstalled()) {
-      pageViewer(file);
+    if (page && (!browserInstalled() || !desktopOpenerInstalled())) {
+      pageViewer(shown);
       return true;
     }
-    if (applicationsOpening(type, installedApplications()).empty()) return false;
+    // Without the desktop's opener nothing can take the address: the caller says what is
+    // missing in its own words ("no HTML viewer", the Open With chooser).
+    if (!desktopOpenerInstalled()) return false;
+    if (local && applicationsOpening(type, installedApplications()).empty()) return false;
+    // The opener runs on; a program that fails to start or ends with an error is reported
+    // when it does, never passed over.
     auto* process = new QProcess;
-    auto report = [failures, pageViewer, page, process, file](const QString& reason) {
+    auto report = [failures, pageViewer, page, process, shown](const QString& reason) {
       if (page)
-        pageViewer(file);
+        pageViewer(shown);
       else if (failures)
-        failures(QString("xdg-open couldn't open %1:\n%2").arg(file, reason).toStdString());
+        failures(QString("The desktop couldn't open %1:\n%2").arg(shown, reason).toStdString());
       process->deleteLater();
     };
     QObject::connect(
@@ -68,7 +78,7 @@ UrlOpener desktopUrlOpener(MessageSink failures, PageViewer pageViewer) {
                      [process, report](QProcess::ProcessError error) {
                        if (error == QProcess::FailedToStart) report(process->errorString());
                      });
-    process->start("xdg-open", {file});
+    process->start("xdg-open", {target.isLocalFile() ? shown : url});
     return true;
   };
 }

@@ -18,6 +18,11 @@ using MessageSink = std::function<void(std::string_view text)>;
 using UrlOpener = std::function<bool(const QString& url)>;
 using PageViewer = std::function<void(const QString& file)>;
 UrlOpener desktopUrlOpener(MessageSink failures = {}, PageViewer pageViewer = {});
+// Whether xdg-open (Debian package xdg-utils) is on the search path.
+bool desktopOpenerInstalled();
+inline constexpr std::string_view kNoDesktopOpener =
+    "Files are opened with the desktop's programs through xdg-open, which is not installed "
+    "(Debian package xdg-utils).";
 
 // The help, web and mail helpers. Each shows its own "no program" message through sink.
 class DesktopServices {

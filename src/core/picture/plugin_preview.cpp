@@ -1,5 +1,6 @@
 #include "core/picture/plugin_preview.h"
 
+#include "core/ff/load_file.h"
 #include "core/host/filter_loader.h"
 #include "core/host/run_filter.h"
 #include "core/plugins/plugin_info.h"
@@ -9,6 +10,11 @@ namespace qm::picture {
 namespace {
 
 namespace fs = std::filesystem;
+
+bool isPluginFile(const fs::path& file) {
+  const ff::InputKind kind = ff::inputKindOf(file.filename().string());
+  return kind == ff::InputKind::Plugin || kind == ff::InputKind::Premiere;
+}
 
 std::vector<std::string> factsOf(const fs::path& file, const PreviewContext& context) {
   const auto facts = plugins::pluginFacts(file, context.types, context.options);
@@ -40,7 +46,7 @@ std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
   std::optional<ff::FFRecord> record;
   if (request.fflPosition) {
     record = host::loadLibraryEntryAt(request.file, *request.fflPosition);
-  } else if (isCachedKind(request.file.filename().string())) {
+  } else if (isPluginFile(request.file)) {
     record = host::loadPluginFilter(request.file);
   } else {
     auto loaded = host::loadFilter(request.file.string(), context.options);
@@ -62,7 +68,7 @@ std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
 
 bool hasPluginFacts(std::string_view fileName, const plugins::PlugTypeTable& types) {
   const std::string ext3 = plugins::lastLower(fileName, 3);
-  return isCachedKind(fileName) || ext3 == "aex" || ext3 == "_ex" || types.match(fileName);
+  return isPluginFile(fs::path(fileName)) || ext3 == "aex" || ext3 == "_ex" || types.match(fileName);
 }
 
 PluginPreview makePluginPreview(const PreviewRequest& request, const PreviewContext& context,

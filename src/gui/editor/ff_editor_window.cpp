@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRandomGenerator>
+#include <QShortcut>
 #include <QTextDocument>
 
 #include "core/common/cp1252.h"
@@ -348,6 +349,9 @@ void FFEditorWindow::connectControls() {
   connect(unloadButton_, &QPushButton::clicked, this, &QWidget::close);
   connect(worker_.get(), &PreviewWorker::finished, this, &FFEditorWindow::previewDone,
           Qt::QueuedConnection);
+  // The editor menu without the mouse: F10 opens it over the preview.
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+          [this] { editorMenuAt(preview_->mapToGlobal(preview_->rect().center())); });
 }
 
 editor::EditorFields FFEditorWindow::fields() const {
@@ -562,10 +566,14 @@ void FFEditorWindow::insertIntoBox(const QString& text, bool function) {
   if (autoPreview_->isChecked()) updatePreview();
 }
 
-void FFEditorWindow::randomize() {
+void FFEditorWindow::randomize(bool everySlider) {
   editor::EditorFields f = fields();
   auto* random = QRandomGenerator::global();
-  editor::randomizeSliders(f.sliders, [random] { return random->generateDouble(); });
+  auto unit = [random] { return random->generateDouble(); };
+  if (everySlider)
+    editor::randomizeAllSliders(f.sliders, unit);
+  else
+    editor::randomizeSliders(f.sliders, unit);
   setEnabled(false);
   for (int k = 0; k < 8; ++k) sliderMoved(k, f.sliders.values[k]);
   setEnabled(true);
@@ -631,6 +639,14 @@ void FFEditorWindow::saveFilter() {
   if (hooks_.selectFolder && hooks_.overwriteDialog) {
     BatchPrompter dialogs(*prompter_, *hooks_.selectFolder, *hooks_.overwriteDialog);
     written = editor::saveFilter(request, dialogs);
+    // The program's dialogs belong to the main window, which comes up with them and may be
+    // brought up again by the window manager once they close.
+    auto comeBack = [this] {
+      raise();
+      activateWindow();
+    };
+    comeBack();
+    QTimer::singleShot(50, this, comeBack);
   } else {
     written = editor::saveFilter(request, *prompter_);
   }

@@ -81,7 +81,8 @@ class FFEditorWindow final : public QWidget {
   // live: a step of a slider drag (see PreviewWorker); while a full preview would take longer
   // than a frame, drag steps are drawn from a smaller copy and the full one follows the drag.
   void updatePreview(bool live = false);
-  void randomize();
+  // everySlider: all eight (File > Randomize), else the editor's own rule.
+  void randomize(bool everySlider = false);
   void resetFilter();
   void copyFilterToClipboard();
   void pasteFilterFromClipboard();

@@ -156,7 +156,8 @@ void MainWindow::connectEditorMenus() {
   connect(menus_.action("mnuOpenInFFE"), &QAction::triggered, this,
           [this] { openSelectionInFFEditor(); });
   connect(menus_.action("mnuRandomize"), &QAction::triggered, this, [this] {
-    if (ffEditor_ && ffEditor_->isVisible()) ffEditor_->randomize();
+    // The filter loaded in the editor gets eight new slider values.
+    if (ffEditor_) ffEditor_->randomize(true);
   });
 }
 

@@ -13,6 +13,7 @@
 #include "core/picture/preview_choice.h"
 #include "core/preferences/preview_cache.h"
 #include "core/shell/fs.h"
+#include "gui/commands/run_scope.h"
 #include "gui/editor/ff_editor_window.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
@@ -21,6 +22,7 @@
 #include "gui/main/plugin_view.h"
 #include "gui/main/preview_feed.h"
 #include "gui/main/preview_panel.h"
+#include "gui/main/windows_plugins.h"
 #include "gui/picture/picture_editor.h"
 #include "gui/picture/picture_filters.h"
 #include "gui/picture/picture_loading.h"
@@ -37,6 +39,12 @@ QWidget* MainWindow::buildPreviewPanel(QWidget* beside) {
   layout->setSpacing(4);
   layout->addWidget(beside, 1);
   previewPanel_ = new PreviewPanel(context_, row);
+  windowsPlugins();
+  previewPanel_->setWindowsPluginPreview(
+      [plugins = windowsPlugins_](const fs::path& file, host::Image& image,
+                                  const std::function<bool()>& cancelled) {
+        return plugins->preview(file, image, cancelled);
+      });
   layout->addWidget(previewPanel_, 0);
   return row;
 }
@@ -73,6 +81,7 @@ void MainWindow::connectPictureCommands() {
     pictureEditor()->activateWindow();
   });
   on("mnuPluginAbout", [this] { showPluginAbout(); });
+  on("mnuInvoke", [this] { executePlugin(); });
   QMenu* file = menus_.menu("mnuFile");
   connect(file, &QMenu::aboutToShow, this, &MainWindow::tickPictureEntries);
   connect(file, &QMenu::triggered, this, [this](QAction* a) {
@@ -154,7 +163,7 @@ fs::path MainWindow::selectedFile() const {
 void MainWindow::updatePreviewCache() {
   const fs::path file = selectedFile();
   if (file.empty()) return;
-  host::deletePreviewCacheEntry(context_.programDir, file.filename().string());
+  host::deletePreviewCacheEntry(context_.programDir, file);
   previewFeed_->refresh();
 }
 
@@ -162,7 +171,17 @@ void MainWindow::showPluginAbout() {
   platform::QtImageCodec codec;
   host::ImageLibrary images(codec);
   host::PluginHost host(images, nullptr);
-  host::cmd_AboutDialog({active()->view() == View::Ffl, selectedFile()}, host, prompter_);
+  host::cmd_AboutDialog({active()->view() == View::Ffl, selectedFile()}, host, prompter_,
+                        [this](const fs::path& file) {
+                          const auto plugin = windowsPlugins().pluginFor(file);
+                          if (!plugin) return false;
+                          if (windowsPlugins().running()) return true;
+                          RunScope scope(
+                              windowsPlugins().running(), progress_,
+                              [this](const QString& text) { statusText()->setText(text); });
+                          windowsPlugins().about(*plugin, prompter_, scope.progress());
+                          return true;
+                        });
 }
 
 }  // namespace qm::gui

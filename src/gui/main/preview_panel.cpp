@@ -84,6 +84,7 @@ void PreviewPanel::request(const fs::path& file, std::optional<std::size_t> fflP
   job.picture = thumbFile_;
   job.cache.enabled = context_.options.previewCacheEnabled;
   job.cache.jpegQuality = context_.options.previewJpgQuality;
+  if (context_.options.windowsPluginPreviews) job.foreign = windowsPluginPreview_;
   showCaption(caption.isEmpty() ? QString::fromStdString(file.filename().string()) : caption);
   if (!job.thumb.valid()) {
     // Without a picture every filter would come out as facts about a file it is not.

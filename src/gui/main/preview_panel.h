@@ -39,6 +39,10 @@ class PreviewPanel : public QFrame {
   QLabel* captionLabel() const { return caption_; }
   QLabel* factsLabel() const { return facts_; }
   std::optional<picture::PreviewKind> lastKind() const { return lastKind_; }
+  // What previews a Windows plugin once the user allowed it in the Preferences.
+  void setWindowsPluginPreview(decltype(picture::PreviewRequest::foreign) preview) {
+    windowsPluginPreview_ = std::move(preview);
+  }
   // Waits for the worker (tests, shutdown).
   void waitForIdle() { pool_.waitForDone(); }
 
@@ -60,6 +64,7 @@ class PreviewPanel : public QFrame {
   std::optional<host::Image> thumb_;
   std::filesystem::path thumbFile_;
   std::optional<picture::PreviewKind> lastKind_;
+  decltype(picture::PreviewRequest::foreign) windowsPluginPreview_;
 };
 
 }  // namespace qm::gui

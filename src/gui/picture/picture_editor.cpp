@@ -237,6 +237,13 @@ void PictureEditor::showImage(const QImage& image, const QString& name, const fs
   origin_ = origin;
 }
 
+void PictureEditor::showFiltered(const QImage& image) {
+  if (image.isNull()) return;
+  image_ = image;
+  changed_ = true;
+  redraw();
+}
+
 bool PictureEditor::openFile(const fs::path& file) {
   // A photograph of many megapixels takes seconds: read on a worker, with progress.
   LoadedPicture loaded = loadPicture(this, file, "Opening the picture");

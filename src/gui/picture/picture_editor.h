@@ -47,6 +47,8 @@ class PictureEditor : public QMainWindow {
   // starts on origin (the file it was made from) when given.
   void showImage(const QImage& image, const QString& name,
                  const std::filesystem::path& origin = {});
+  // A filter's result over the current picture: its file stays, so Revert brings it back.
+  void showFiltered(const QImage& image);
   // Open: false (and a message) when the file cannot be decoded; the old picture stays.
   bool openFile(const std::filesystem::path& file);
   void open();
