@@ -209,6 +209,8 @@ void FFEditorWindow::buildControls() {
   typingTimer_.setInterval(2000);
   boxResized_.setSingleShot(true);
   boxResized_.setInterval(0);
+  dragSettled_.setSingleShot(true);
+  dragSettled_.setInterval(150);
   alphaView_ = new QAction("Show Alpha Channel", this);
   alphaView_->setObjectName("mnuAlphaChannel");
   alphaView_->setCheckable(true);
@@ -316,6 +318,9 @@ void FFEditorWindow::connectControls() {
     if (autoPreview_->isChecked()) updatePreview();
   });
   connect(autoPreview_, &QCheckBox::toggled, this, [this] { updatePreview(); });
+  connect(&dragSettled_, &QTimer::timeout, this, [this] {
+    if (autoPreview_->isChecked()) updatePreview();
+  });
   // A box of another size (or on a denser screen) gets a copy made for it.
   connect(&boxResized_, &QTimer::timeout, this, [this] {
     if (previewSource_ && fitPreviewCopy()) updatePreview();
@@ -423,8 +428,8 @@ void FFEditorWindow::sliderMoved(int k, int value) {
     QSignalBlocker quiet(values_[k]);
     values_[k]->setValue(value);
   }
-  // Dragging previews all the way (only the newest result is drawn), not just on release.
-  if (isEnabled() && autoPreview_->isChecked()) updatePreview();
+  // Dragging previews all the way, not just on release.
+  if (isEnabled() && autoPreview_->isChecked()) updatePreview(true);
 }
 
 void FFEditorWindow::refreshDiagnostics() {
@@ -434,13 +439,14 @@ void FFEditorWindow::refreshDiagnostics() {
 
 void FFEditorWindow::showCaption() {
   // A standing formula error takes the caption's place, with its column.
-  if (!tools_->errors().empty()) {
-    setWindowTitle(qs(editor::errorCaption(tools_->errors().front())));
-    update();
-    return;
-  }
-  setWindowTitle(previewRunning_ ? "Calculating..." : kEditorCaption);
-  update();
+  const QString caption = !tools_->errors().empty()
+                              ? qs(editor::errorCaption(tools_->errors().front()))
+                              : QString(previewRunning_ ? "Calculating..." : kEditorCaption);
+  if (caption == windowTitle()) return;
+  setWindowTitle(caption);
+  // Only the caption strip of a design is painted by us; repainting the whole window on every
+  // slider step would take the time a drag needs for its frames.
+  if (!modern_) update(QRect(0, 0, width(), kCaptionHeight + 4));
 }
 
 void FFEditorWindow::loadPreviewCopy(const QImage& decoded) {
@@ -473,6 +479,7 @@ bool FFEditorWindow::fitPreviewCopy() {
                   std::max(1, qRound(inner.height() * ratio)));
   if (box == previewCopyBox_ && previewCopy_) return false;
   previewCopyBox_ = box;
+  draftCopy_.reset();
   const host::Size size =
       host::thumbSize({previewSource_->width, previewSource_->height}, {box.width(), box.height()});
   if (size.width == previewSource_->width && size.height == previewSource_->height) {
@@ -485,7 +492,7 @@ bool FFEditorWindow::fitPreviewCopy() {
   return true;
 }
 
-void FFEditorWindow::updatePreview() {
+void FFEditorWindow::updatePreview(bool live) {
   if (!isEnabled()) return;
   editor::EditorFormulas typed;
   for (int b = 0; b < 4; ++b) typed[b] = boxes_[b]->formula();
@@ -499,15 +506,41 @@ void FFEditorWindow::updatePreview() {
   auto shown = editor::previewFormulas(rec.formulas, oneBox_, alphaView);
   rec.formulas = shown.record;
   alphaShownPending_ = shown.alphaShown;
-  worker_->submit({std::move(rec), previewCopy_, context_.ffOptions, {}});
+  worker_->submit({std::move(rec), live ? dragPicture() : previewCopy_, context_.ffOptions, {}},
+                  live);
+}
+
+std::shared_ptr<const host::Image> FFEditorWindow::dragPicture() {
+  // A frame budget that leaves the window time to draw: 30 frames a second with room to spare.
+  constexpr double kFrameBudgetMs = 22;
+  const double pixels = double(previewCopy_->width) * previewCopy_->height;
+  const double estimate = worker_->msPerMegapixel() * pixels / 1e6;
+  int divisor = 1;
+  while (divisor < 4 && estimate / (divisor * divisor) > kFrameBudgetMs) ++divisor;
+  // Within one drag the copy only gets smaller: going back and forth would scale it anew.
+  if (dragSettled_.isActive()) divisor = std::max(divisor, draftDivisor_);
+  if (divisor == 1) return previewCopy_;
+  dragSettled_.start();
+  if (!draftCopy_ || draftDivisor_ != divisor) {
+    platform::QtImageCodec codec;
+    draftCopy_ = std::make_shared<const host::Image>(
+        codec.scale(*previewCopy_, std::max(1, previewCopy_->width / divisor),
+                    std::max(1, previewCopy_->height / divisor)));
+    draftDivisor_ = divisor;
+  }
+  return draftCopy_;
 }
 
 void FFEditorWindow::previewDone(quint64 id, const QImage& image, const QString& message) {
-  if (id != worker_->latest()) return;
-  previewRunning_ = false;
+  // Frames of a drag come in order; anything older than what is shown is dropped.
+  if (id < lastShown_) return;
+  lastShown_ = id;
+  previewRunning_ = id != worker_->latest();
   if (!image.isNull()) {
     QPixmap shown = QPixmap::fromImage(image);
-    shown.setDevicePixelRatio(devicePixelRatioF());
+    // A drag frame from the smaller copy is drawn at the size of the full one.
+    const qreal scale = image.width() > 0 ? qreal(previewCopy_->width) / image.width() : 1;
+    shown.setDevicePixelRatio(devicePixelRatioF() / scale);
     preview_->setPixmap(shown);
     alpha_->setVisible(alphaShownPending_);
     preview_->setToolTip("Click me to update preview!");
@@ -807,7 +840,7 @@ void FFEditorWindow::applyWindowShape(int width, int height) {
       parts.names[k] = names_[k], parts.sliders[k] = sliders_[k], parts.values[k] = values_[k];
     for (int m = 0; m < 4; ++m) parts.maps[m] = maps_[m];
     parts.preview = preview_;
-    parts.errorList = tools_->errorList();
+    parts.underBoxes = {tools_->errorList()};
     parts.insertTools = {functions_, snippetBox_};
     parts.saveTools = {saveFormat_, saveButton_, autoPreview_, codeBoxesButton_, fontsButton_};
     parts.spots.assign(spots_.begin(), spots_.end());

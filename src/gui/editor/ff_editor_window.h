@@ -78,7 +78,9 @@ class FFEditorWindow final : public QWidget {
 
   // The commands of the editor menu; the main window's "FF Editor" menu is filled with them.
   void fillEditorMenu(QMenu* menu);
-  void updatePreview();
+  // live: a step of a slider drag (see PreviewWorker); while a full preview would take longer
+  // than a frame, drag steps are drawn from a smaller copy and the full one follows the drag.
+  void updatePreview(bool live = false);
   // everySlider: all eight (File > Randomize), else the editor's own rule.
   void randomize(bool everySlider = false);
   void resetFilter();
@@ -155,6 +157,9 @@ class FFEditorWindow final : public QWidget {
   // The preview copy made again for the preview box's size in device pixels; true when it
   // changed.
   bool fitPreviewCopy();
+  // The picture a drag step runs on: the preview copy, or a smaller one when the copy would
+  // take longer than a frame.
+  std::shared_ptr<const host::Image> dragPicture();
   void choosePreviewPicture();
   void editorMenuAt(const QPoint& globalPos);
   // The Functions, Variables and Snippets submenus (editor menu and a box's right click).
@@ -180,6 +185,11 @@ class FFEditorWindow final : public QWidget {
   std::shared_ptr<const host::Image> previewCopy_;
   QSize previewCopyBox_;  // device pixels the copy was made for
   QTimer boxResized_;     // the box's new size, once per round of layout
+  // The copy at a fraction of its size for drag steps, and the full preview after the drag.
+  std::shared_ptr<const host::Image> draftCopy_;
+  int draftDivisor_ = 1;
+  QTimer dragSettled_;
+  quint64 lastShown_ = 0;
   QPixmap background_;
   QPoint dragFrom_;
   FormulaEdit* lastBox_ = nullptr;

@@ -91,12 +91,10 @@ ModernLayout::ModernLayout(QWidget& window, const EditorParts& parts)
     codeGrid_->addWidget(parts.boxes[b], row, 1);
   }
   rightColumn->addLayout(codeGrid_, 1);
-  if (parts.errorList) {
-    adopt(parts.errorList, right);
-    parts.errorList->setMinimumHeight(40);
-    parts.errorList->setMaximumHeight(72);
-    parts.errorList->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    rightColumn->addWidget(parts.errorList);
+  for (QWidget* w : parts.underBoxes) {
+    adopt(w, right);
+    w->setMaximumHeight(90);
+    rightColumn->addWidget(w);
   }
   auto* insert = new QHBoxLayout;
   for (QWidget* w : parts.insertTools) {
@@ -147,6 +145,7 @@ ModernLayout::~ModernLayout() {
   for (QWidget* w : adopted_) {
     reparent(w, &window_);
     w->setMinimumSize(0, 0);
+    w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
   }
   delete window_.layout();

@@ -24,7 +24,7 @@ struct EditorParts {
   std::array<QWidget*, 8> values{};
   std::array<QWidget*, 4> maps{};
   QWidget* preview = nullptr;
-  QWidget* errorList = nullptr;       // the formulas' errors, under the boxes
+  std::vector<QWidget*> underBoxes;   // shown right under the formula boxes (the error list)
   std::vector<QWidget*> insertTools;  // function and snippet lists
   std::vector<QWidget*> saveTools;    // save format, save button, auto preview, box mode, fonts
   std::vector<QWidget*> spots;        // the memory spots and their delete button

@@ -1,10 +1,24 @@
 #include "gui/editor/preview_worker.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/image_codec.h"
 
 namespace qm::gui {
+namespace {
+
+// The result in the screen's own format, converted here rather than on the window's thread.
+// A picture without alpha keeps 255 in its fourth byte, so it needs no look at every pixel.
+QImage displayable(std::optional<host::Image> image) {
+  if (!image) return {};
+  const bool alpha = image->hasAlpha;
+  QImage shown = platform::toQImage(std::move(*image));
+  if (!alpha) shown.reinterpretAsFormat(QImage::Format_RGBX8888);
+  return shown.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+}  // namespace
 
 PreviewWorker::PreviewWorker()
     : pool_(std::max(1u, std::thread::hardware_concurrency())), thread_([this] { loop(); }) {}
@@ -18,13 +32,14 @@ PreviewWorker::~PreviewWorker() {
   thread_.join();
 }
 
-quint64 PreviewWorker::submit(editor::PreviewRequest request) {
+quint64 PreviewWorker::submit(editor::PreviewRequest request, bool live) {
   quint64 id;
   {
     std::lock_guard lock(mutex_);
     pending_ = std::move(request);
     id = ++submitted_;
     newest_ = id;
+    if (!live) newestCancelling_ = id;
   }
   wake_.notify_all();
   return id;
@@ -52,16 +67,19 @@ void PreviewWorker::loop() {
       pending_.reset();
       id = submitted_;
     }
-    // A newer request stops this one between rows.
-    request.cancelled = [this, id] { return newest_.load() != id; };
+    // A newer request that is not a drag step stops this one between rows.
+    request.cancelled = [this, id] { return newestCancelling_.load() > id; };
+    const auto started = std::chrono::steady_clock::now();
     auto result = editor::runPreview(request, &pool_);
-    bool newest;
-    {
-      std::lock_guard lock(mutex_);
-      newest = id == submitted_;
+    const bool shown = newestCancelling_.load() <= id;
+    if (shown && result.image && result.image->valid()) {
+      const double ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+              .count();
+      msPerMegapixel_ = ms * 1e6 / (double(result.image->width) * result.image->height);
     }
-    if (newest)
-      emit finished(id, result.image ? platform::toQImage(std::move(*result.image)) : QImage(),
+    if (shown)
+      emit finished(id, displayable(std::move(result.image)),
                     QString::fromStdString(result.message));
     {
       std::lock_guard lock(mutex_);

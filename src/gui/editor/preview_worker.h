@@ -1,6 +1,8 @@
 #pragma once
 // Runs previews on a thread of its own so the editor never waits: a new request replaces any
-// waiting one, and only the newest request's result is handed back.
+// waiting one, and only the newest request's result is handed back. A slider drag is the
+// exception: its steps ("live" requests) let the running preview finish and be shown, so a
+// drag shows frames instead of cancelling every one before it is done.
 
 #include <QImage>
 #include <QObject>
@@ -21,8 +23,11 @@ class PreviewWorker final : public QObject {
   PreviewWorker();
   ~PreviewWorker() override;
   // The number of this request; results of older ones are dropped.
-  quint64 submit(editor::PreviewRequest request);
+  quint64 submit(editor::PreviewRequest request, bool live = false);
   quint64 latest() const;
+  // What the last finished run cost per megapixel of its picture, in milliseconds (0 before
+  // the first).
+  double msPerMegapixel() const { return msPerMegapixel_.load(); }
   // Waits until the newest request has been run (tests).
   void waitIdle();
 
@@ -37,6 +42,9 @@ class PreviewWorker final : public QObject {
   std::optional<editor::PreviewRequest> pending_;
   quint64 submitted_ = 0;
   std::atomic<quint64> newest_ = 0;  // submitted_, readable by a running preview
+  // The newest request that was not live: a run older than it is stopped and not shown.
+  std::atomic<quint64> newestCancelling_ = 0;
+  std::atomic<double> msPerMegapixel_ = 0;
   quint64 done_ = 0;
   bool stop_ = false;
   formula::ThreadPool pool_;

@@ -480,9 +480,8 @@ class EditorsTest : public QObject {
     QCOMPARE(QImageReader(QString::fromStdString(copy.string())).format(), QByteArray("jpeg"));
     QCOMPARE(QImage(QString::fromStdString(copy.string())).size(), original.size());
     // At the Preferences' quality; Save writes an unchanged picture no second time.
-    platform::EncodeOptions twenty;
-    twenty.quality = 20;
-    const auto atTwenty = platform::encodePicture(editor.image(), copy, twenty);
+    const auto atTwenty =
+        platform::encodePicture(editor.image(), copy, platform::EncodeOptions{20, -1, {}});
     QVERIFY(atTwenty);
     QCOMPARE(test::readFile(copy), std::string(atTwenty->begin(), atTwenty->end()));
     fs::remove(copy);
