@@ -160,7 +160,7 @@ TEST_F(CliRecord, ConvertToPluginAndDumpItBack) {
   auto run = cli(
       {"convert", "--to", "8bf", "--dest", at("out"), file("wave.afs", afsSource("Wave", "r+1"))});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(fs::file_size(dir / "out/wave.8bf"), 81920u);
+  EXPECT_EQ(fs::file_size(dir / "out/wave.8bf"), 94208u);
   auto back = json::parse(cli({"dump", "--json", at("out/wave.8bf")}).out);
   auto source = json::parse(cli({"dump", "--json", at("wave.afs")}).out);
   back.erase("fileName");
