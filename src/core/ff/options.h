@@ -28,7 +28,7 @@ struct FFOptions {
   std::filesystem::path programDir;
   FFTemplate usedFF = FFTemplate::FF30;  // UsedFF
   // The Photoshop template box: a Filter Factory plugin of 49152, 49664 or 57344 bytes. Used
-  // with FFTemplate::User; empty means photo30.dll.
+  // with FFTemplate::User; empty refuses to write (kNoUserTemplate).
   std::filesystem::path userTemplate;
   bool allModes = false;      // "All Modes": every mode the template runs instead of RGB only
   bool editorPlugin = false;  // "Editor Plugin" (EditorPlugin 0): standalone word 0

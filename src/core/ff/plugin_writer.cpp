@@ -101,7 +101,8 @@ Template chosenTemplate(const FFOptions& options) {
                        " has a size Quillmark doesn't know (49152, 49664, 57344 or 94208 "
                        "bytes are needed); nothing was written.");
       }
-      [[fallthrough]];
+      // Never another template in its place: the user meant their own.
+      return refused(std::string(kNoUserTemplate));
     case FFTemplate::FF30:
     default:
       return {options.programDir / "photo30.dll", kD30, {}};

@@ -3,12 +3,17 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "core/ff/options.h"
 #include "core/ff/record.h"
 #include "core/ff/write_result.h"
 
 namespace qm::ff {
+
+inline constexpr std::string_view kNoUserTemplate =
+    "No user template is chosen; nothing was written. Please choose a template plugin or "
+    "another template on the FF/TF page of the Preferences.";
 
 // Template: options.usedFF picks photo30.dll / photo304.dll of options.programDir or the user
 // template (49152, 49664 or 57344 bytes; other sizes write nothing); the Macintosh choice is

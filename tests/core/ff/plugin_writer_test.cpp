@@ -270,6 +270,8 @@ TEST_F(Write8bfTest, RefusalsWriteNothing) {
   options.usedFF = FFTemplate::User;
   options.userTemplate = writeFile(program / "odd.8bf", std::string(50176, '\0'));
   refused();
+  options.userTemplate.clear();
+  EXPECT_EQ(refused(), kNoUserTemplate);
   options.usedFF = FFTemplate::FF30;
   fs::remove(program / "photo30.dll");
   refused();
