@@ -142,15 +142,20 @@ static void convolveBlock(const Picture* pic, const i32* w, const int32_t* lx, c
   if (z < 0 || z >= pic->channels) {
     for (int k = 0; k < n; ++k) r[k] = 0;
   } else if (y >= 1 && y + 1 < pic->height && x0 >= 1 && x0 + n < pic->width) {
+    /* The three rows' bytes first, as numbers side by side: the sums then vectorise. */
     const intptr_t row = pic->rowStride, col = pic->pixelStride;
     const uint8_t* c = pic->data + (y - 1) * row + (intptr_t)(x0 - 1) * col + z;
+    u32 t[RT_BLOCK + 2], m[RT_BLOCK + 2], b[RT_BLOCK + 2];
+    for (int k = 0; k < n + 2; ++k) {
+      t[k] = c[k * col];
+      m[k] = c[row + k * col];
+      b[k] = c[2 * row + k * col];
+    }
     const u32 w0 = (u32)w[0], w1 = (u32)w[1], w2 = (u32)w[2], w3 = (u32)w[3], w4 = (u32)w[4],
               w5 = (u32)w[5], w6 = (u32)w[6], w7 = (u32)w[7], w8 = (u32)w[8];
-    for (int k = 0; k < n; ++k, c += col) {
-      const uint8_t *t = c, *m = c + row, *b = c + 2 * row;
-      r[k] = (i32)(w0 * t[0] + w1 * t[col] + w2 * t[2 * col] + w3 * m[0] + w4 * m[col] +
-                   w5 * m[2 * col] + w6 * b[0] + w7 * b[col] + w8 * b[2 * col]);
-    }
+    for (int k = 0; k < n; ++k)
+      r[k] = (i32)(w0 * t[k] + w1 * t[k + 1] + w2 * t[k + 2] + w3 * m[k] + w4 * m[k + 1] +
+                   w5 * m[k + 2] + w6 * b[k] + w7 * b[k + 1] + w8 * b[k + 2]);
   } else {
     for (int k = 0; k < n; ++k) {
       i32 sum = 0;
