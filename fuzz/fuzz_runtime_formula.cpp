@@ -1,8 +1,10 @@
-// The plugin runtime's formula evaluator (runtime/, plain C) against the engine's reference
-// interpreter: the same formulas over the same small picture must give the same bytes, so a
-// plugin running in another host draws what `apply` draws.
+// The plugin runtime's formula evaluators (runtime/, plain C: one pixel at a time, and the
+// 64-bit runtime's block evaluator) against the engine's reference interpreter: the same
+// formulas over the same small picture must give the same bytes, so a plugin running in
+// another host draws what `apply` draws.
 // Input: see formula_input.h.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -62,6 +64,37 @@ bool runRuntime(const std::array<std::string, 4>& formulas, const Picture& pic,
               static_cast<std::uint8_t>(v < 0     ? 0
                                         : v > 255 ? 255
                                                   : v);
+        }
+      }
+  }
+  // The block evaluator of the 64-bit runtime over the same picture, where it applies.
+  bool pure = ok;
+  for (int ch = 0; ch < pic.channels && pure; ++ch)
+    pure = !code[ch].usesState && code[ch].maxDepth <= 256;
+  if (pure) {
+    std::vector<std::int32_t> lanes(static_cast<std::size_t>(deepest + 1 + V_COUNT) * RT_BLOCK);
+    std::int32_t* work = lanes.data() + V_COUNT * RT_BLOCK;
+    std::uint32_t used = 0;
+    for (int ch = 0; ch < pic.channels; ++ch) used |= code[ch].varsUsed;
+    const std::int32_t perRun[] = {pic.width, pic.height, pic.channels,
+                                   rt_magnitude(pic.width / 2, pic.height / 2)};
+    for (int v = V_W; v <= V_MAXMAG; ++v)
+      for (int k = 0; k < RT_BLOCK; ++k) lanes[v * RT_BLOCK + k] = perRun[v - V_W];
+    for (int y = 0; y < pic.height; ++y)
+      for (int x0 = 0; x0 < pic.width; x0 += RT_BLOCK) {
+        const int n = std::min(RT_BLOCK, pic.width - x0);
+        rt_block_inputs(&pic, x0, y, n, used, lanes.data());
+        for (int ch = 0; ch < pic.channels; ++ch) {
+          for (int k = 0; k < n; ++k) {
+            lanes[V_C * RT_BLOCK + k] = lanes[(ch < 3 ? V_R + ch : V_A) * RT_BLOCK + k];
+            lanes[V_Z * RT_BLOCK + k] = ch;
+          }
+          const std::int32_t* v = rt_run_block(&code[ch], &pic, lanes.data(), work, n);
+          for (int k = 0; k < n; ++k) {
+            const auto byte = static_cast<std::uint8_t>(v[k] < 0 ? 0 : v[k] > 255 ? 255 : v[k]);
+            if (byte != out[(static_cast<std::size_t>(y) * pic.width + x0 + k) * 4 + ch])
+              std::abort();
+          }
         }
       }
   }

@@ -93,11 +93,37 @@ static void divideBy(int32_t* r, const int32_t* a, i32 b, int n, int remainder) 
         r[k] = (i32)((u32)a[k] - (((u32)a[k] + ((u32)(a[k] >> 31) & low)) & ~low));
     else
       for (int k = 0; k < n; ++k) r[k] = (i32)((u32)a[k] + ((u32)(a[k] >> 31) & low)) >> shift;
+  } else if (b > 0) {
+    /* By a positive number that stays the same: a multiplication and shifts on the
+       magnitude (rounded up reciprocal m of 2^(32+l)/b, l = ceil(log2 b) >= 2). */
+    int l = 0;
+    while (((uint64_t)1 << l) < (uint64_t)b) ++l;
+    const u32 m = (u32)((((uint64_t)1 << 32) * (((uint64_t)1 << l) - (u32)b)) / (u32)b + 1);
+    for (int k = 0; k < n; ++k) {
+      const u32 u = a[k] < 0 ? 0u - (u32)a[k] : (u32)a[k];
+      const u32 t = (u32)(((uint64_t)m * u) >> 32);
+      const u32 q = (t + ((u - t) >> 1)) >> (l - 1);
+      const i32 signedQ = a[k] < 0 ? (i32)(0u - q) : (i32)q;
+      r[k] = remainder ? wsub(a[k], wmul(signedQ, b)) : signedQ;
+    }
   } else if (remainder) {
     for (int k = 0; k < n; ++k) r[k] = a[k] % b;
   } else {
     for (int k = 0; k < n; ++k) r[k] = a[k] / b;
   }
+}
+
+/* src(x, y, z) for the block's x lane with y and z the same for all. */
+static void sampleRow(const Picture* pic, const int32_t* x, i32 y, i32 z, int32_t* r, int n) {
+  if (z < 0 || z >= pic->channels) {
+    for (int k = 0; k < n; ++k) r[k] = 0;
+    return;
+  }
+  y = y < 0 ? 0 : y >= pic->height ? pic->height - 1 : y;
+  const uint8_t* row = pic->data + y * pic->rowStride + z;
+  const int last = pic->width - 1, col = pic->pixelStride;
+  for (int k = 0; k < n; ++k)
+    r[k] = row[(intptr_t)(x[k] < 0 ? 0 : x[k] > last ? last : x[k]) * col];
 }
 
 /* cnv's weighted sum at (x, y) with the weights of lanes q at k, divided by lane 9's value. */
@@ -116,15 +142,20 @@ static void convolveBlock(const Picture* pic, const i32* w, const int32_t* lx, c
   if (z < 0 || z >= pic->channels) {
     for (int k = 0; k < n; ++k) r[k] = 0;
   } else if (y >= 1 && y + 1 < pic->height && x0 >= 1 && x0 + n < pic->width) {
+    /* The three rows' bytes first, as numbers side by side: the sums then vectorise. */
     const intptr_t row = pic->rowStride, col = pic->pixelStride;
     const uint8_t* c = pic->data + (y - 1) * row + (intptr_t)(x0 - 1) * col + z;
+    u32 t[RT_BLOCK + 2], m[RT_BLOCK + 2], b[RT_BLOCK + 2];
+    for (int k = 0; k < n + 2; ++k) {
+      t[k] = c[k * col];
+      m[k] = c[row + k * col];
+      b[k] = c[2 * row + k * col];
+    }
     const u32 w0 = (u32)w[0], w1 = (u32)w[1], w2 = (u32)w[2], w3 = (u32)w[3], w4 = (u32)w[4],
               w5 = (u32)w[5], w6 = (u32)w[6], w7 = (u32)w[7], w8 = (u32)w[8];
-    for (int k = 0; k < n; ++k, c += col) {
-      const uint8_t *t = c, *m = c + row, *b = c + 2 * row;
-      r[k] = (i32)(w0 * t[0] + w1 * t[col] + w2 * t[2 * col] + w3 * m[0] + w4 * m[col] +
-                   w5 * m[2 * col] + w6 * b[0] + w7 * b[col] + w8 * b[2 * col]);
-    }
+    for (int k = 0; k < n; ++k)
+      r[k] = (i32)(w0 * t[k] + w1 * t[k + 1] + w2 * t[k + 2] + w3 * m[k] + w4 * m[k + 1] +
+                   w5 * m[k + 2] + w6 * b[k] + w7 * b[k + 1] + w8 * b[k + 2]);
   } else {
     for (int k = 0; k < n; ++k) {
       i32 sum = 0;
@@ -191,8 +222,8 @@ const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t*
         break;
       case OP_VAR: {
         const int v = *ip++;
-        /* The channel and the picture's numbers are the same for the whole block. */
-        s.lane[++d] = v >= V_Z ? 0 : lanes + v * RT_BLOCK;
+        /* The row, the channel and the picture's numbers are the same for the whole block. */
+        s.lane[++d] = v >= V_Z || v == V_Y ? 0 : lanes + v * RT_BLOCK;
         s.value[d] = lanes[v * RT_BLOCK];
         break;
       }
@@ -328,7 +359,14 @@ const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t*
               Q(0) < 0 || Q(0) > 7 ? 0 : wadd(wdiv(wmul(sl[Q(0)], wsub(Q(2), Q(1))), 255), Q(1)));
         break;
       case OP_SRC:
-        LANEN(3, sample(pic, Q(0), Q(1), Q(2)));
+        if (s.lane[d - 2] && !s.lane[d - 1] && !s.lane[d]) {
+          d -= 2;
+          int32_t* r = work + d * RT_BLOCK;
+          sampleRow(pic, s.lane[d], s.value[d + 1], s.value[d + 2], r, n);
+          s.lane[d] = r;
+        } else {
+          LANEN(3, sample(pic, Q(0), Q(1), Q(2)));
+        }
         break;
       case OP_RAD:
         LANEN(3, sample(pic, wadd(pic->width / 2, radial(Q(0), Q(1))),

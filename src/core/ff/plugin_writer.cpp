@@ -98,7 +98,7 @@ Template chosenTemplate(const FFOptions& options) {
         if (size == kSize64) return usersOwn(options.userTemplate, kD64);
         // Nothing is written. The reason is still given; a caller may keep quiet about it.
         return refused("The template plugin " + display(options.userTemplate) +
-                       " has a size Quillmark doesn't know (49152, 49664, 57344 or 81920 "
+                       " has a size Quillmark doesn't know (49152, 49664, 57344 or 94208 "
                        "bytes are needed); nothing was written.");
       }
       // Never another template in its place: the user meant their own.

@@ -155,7 +155,7 @@ class EditorsTest : public QObject {
     rig.prompter.folderChoice = FolderChoice{both.path(), false};
     rig.window->saveFormatBox()->setCurrentIndex(0);
     rig.window->saveFilter();
-    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{81920});
+    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{94208});
     QCOMPARE(fs::file_size(both / "Test.x86.8bf"), std::uintmax_t{57344});
     rig.window->textLabel(0)->setText("Filename");
     rig.window->saveFilter();
