@@ -6,8 +6,8 @@
 //   - a first scan that writes the cache in the same pass;
 //   - the Plugin View of a folder already seen (files unchanged): click to lists shown;
 //   - the search box: the time from a keystroke to the results, on every filter.
-// Usage: bench_plugin_view [FILES] [FOLDER]  (default 20000 files under the temporary folder;
-// the collection is made once and kept).
+// Usage: bench_plugin_view [FILES] [FOLDER] [RUNS]  (default 20000 files under the temporary
+// folder, made once and kept; best of RUNS, default 3, so a busy machine shows less).
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -88,8 +88,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20000;
   const fs::path folder =
-      argc > 2 ? fs::path(argv[2])
-               : fs::temp_directory_path() / ("quillmark-collection-" + std::to_string(files));
+      argc > 2 && *argv[2]
+          ? fs::path(argv[2])
+          : fs::temp_directory_path() / ("quillmark-collection-" + std::to_string(files));
   std::printf("collection: %s (%d files)\n", folder.c_str(), files);
   std::fflush(stdout);
   qm::ff::FFOptions templates;
@@ -111,12 +112,13 @@ int main(int argc, char** argv) {
   view.resize(900, 700);
   view.show();
 
-  // Best of three, after one warm-up that brings the files into the system's cache.
+  const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+  // Best of runs, after one warm-up that brings the files into the system's cache.
   std::size_t rows = 0;
   cliScan(folder, context, rows);
   double cli = 1e12, window = 1e12, fill = 1e12, first = 1e12, seen = 1e12, seenFill = 1e12;
   double firstOpen = 0, seenOpen = 0;
-  for (int run = 0; run < 3; ++run) {
+  for (int run = 0; run < runs; ++run) {
     cli = std::min(cli, cliScan(folder, context, rows));
     context.catalogueCache.reset();
     window = std::min(window, windowScan(view, folder, progress));
@@ -130,7 +132,7 @@ int main(int argc, char** argv) {
     if (total < first) firstOpen = open;
     first = std::min(first, total);
   }
-  for (int run = 0; run < 3; ++run) {
+  for (int run = 0; run < runs; ++run) {
     // A new run of the program: the store opened (and checked) again, then the click.
     QElapsedTimer clock;
     clock.start();
