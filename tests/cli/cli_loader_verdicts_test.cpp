@@ -81,6 +81,15 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"convert", "--to", "afs", "--overwrite", "ask", f}, 2, "--overwrite ask needs a terminal"},
       {{"scan"}, 2, "scan: give exactly one folder"},
       {{"list", f, "--fields", "colour"}, 2, "--fields takes category,title,filename,author"},
+      // Options that cannot mean anything as given are named.
+      {{"convert", "--to", "afs", "--arch", "x64", f}, 2, "convert: --arch: only with --to 8bf"},
+      {{"convert", "--to", "txt", "--no-dialog", "--all-modes", f},
+       2,
+       "convert: --no-dialog, --all-modes: only with --to 8bf"},
+      {{"convert", "--to", "8bf", "--arch", "x86", "--template", f, f},
+       2,
+       "--arch and --template cannot be used together"},
+      {{"convert", "--to", "8bf", "--to=afs", f}, 2, "convert: --to is given more than once"},
   };
   const auto before = filesBelow(dir.path());
   for (const auto& c : cases) {
@@ -107,9 +116,14 @@ TEST_F(CliLoaderVerdicts, SourceWithoutTrailerAndLibraryEntryLoadForEveryCommand
   PremiereFields wipe;
   wipe.menuName = "Wipe";
   file("wipe.prm", transitionBytes(50688, 0, wipe));
-  auto list = cli({"list", at("lib.ffl#1"), at("plain.afs"), at("mac.bin"), at("wipe.prm")});
+  // A plugin no reader names is listed as the Plugin View shows it.
+  file("odd.prm", std::string(600, 'p'));
+  auto list =
+      cli({"list", at("lib.ffl#1"), at("plain.afs"), at("mac.bin"), at("wipe.prm"), at("odd.prm")});
   EXPECT_EQ(list.exitCode, 0) << list.err;
-  EXPECT_EQ(list.out, "[Premiere TF]: Wipe\nCat: LibTitle\nMac: Ripple\nSynthetic: plain.8bf\n");
+  EXPECT_EQ(list.out,
+            "[Premiere TF]: Wipe\n[Unknown]: odd.prm\nCat: LibTitle\nMac: Ripple\n"
+            "Synthetic: plain.8bf\n");
   EXPECT_EQ(cli({"info", at("wipe.prm")}).out.substr(0, 20), "[Premiere TF]: Wipe\n");
 }
 

@@ -2,6 +2,7 @@
 // The conversion run: every chosen Filter Factory file (libraries whole), or a text source
 // taken from the clipboard, read into a record and written in one target format.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,9 +22,13 @@ struct ConvertOptions {
   int target = kTargetPlugin;
   bool namesFromTitles = false;  // "Use Filter Name as File Name"
   // Set: "Use Clipboard as Source" with the clipboard's text as Windows-1252 bytes; the run
-  // then converts only that text (written to "Temp.txt" in ff.programDir while it is read).
+  // then converts only that text, read as a text source named "Temp.txt" (at most
+  // kLargestSource bytes).
   std::optional<std::string> clipboardText;
   FFOptions ff;
+  // A library input converts only its entries that start at these byte positions (the FFL
+  // View's selection); empty: every entry.
+  std::vector<std::uint64_t> libraryEntries;
 };
 
 // Inputs are the paths given, "LIB.ffl#N" for a library entry; the clipboard source is
@@ -33,6 +38,7 @@ struct ConvertReport : ConvertTally {
   // directory"), too large, or not a Filter Factory file; empty when a message said it already.
   std::vector<ConvertProblem> unreadable;
   bool cancelled = false;
+  std::size_t inputsDone = 0, inputsTotal = 0;  // where a stopped run stopped
   bool noDestination = false;  // the destination question was cancelled: nothing done
 };
 

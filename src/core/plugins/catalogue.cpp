@@ -4,12 +4,15 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <unordered_set>
+#include <utility>
 
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/file_listing.h"
 #include "core/plugins/photoshop_modes.h"
+#include "core/plugins/scan_cache.h"
 #include "core/plugins/scan_file.h"
 #include "core/plugins/text_util.h"
 
@@ -79,6 +82,7 @@ std::string pluginViewPattern(const PlugTypeTable& table, bool includeSources) {
 void Catalogue::clear() {
   rows_.clear();
   categories_.clear();
+  listed_.clear();
   upToDate_ = false;
 }
 
@@ -87,11 +91,17 @@ bool Catalogue::upToDate(const std::filesystem::path& folder) const {
 }
 
 void Catalogue::addCategory(const std::string& category) {
-  if (std::find(categories_.begin(), categories_.end(), category) != categories_.end()) return;
+  // Thousands of rows share a few hundred categories: the set answers "listed?" at once.
+  if (!listed_.insert(category).second) return;
   auto at = std::upper_bound(
       categories_.begin(), categories_.end(), category,
       [](const std::string& a, const std::string& b) { return cp1252SortsBefore(a, b); });
   categories_.insert(at, category);
+}
+
+std::string scanStoppedText(const ScanResult& result) {
+  return "Scan stopped: " + std::to_string(result.filesRead) + " of " +
+         std::to_string(result.filesFound) + (result.filesFound == 1 ? " file" : " files");
 }
 
 void Catalogue::appendRow(CatalogueRow row) {
@@ -102,14 +112,25 @@ void Catalogue::appendRow(CatalogueRow row) {
 ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOptions& options,
                            const PlugTypeTable& table, const ff::FFOptions& ffOptions,
                            Progress& progress) {
+  return scan(folder, options, table, ffOptions, progress, nullptr);
+}
+
+ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOptions& options,
+                           const PlugTypeTable& table, const ff::FFOptions& ffOptions,
+                           Progress& progress, ScanCache* cache) {
   clear();
   folder_ = folder;
   upToDate_ = true;
   ScanResult result;
   std::vector<std::filesystem::path> folders;
   std::vector<FoundFile> files;
-  collectFiles(folder, pluginViewPattern(table, options.includeSources), options.recursive, folders,
-               files, progress);
+  const std::string pattern = pluginViewPattern(table, options.includeSources);
+  collectFiles(folder, pattern, options.recursive, folders, files, progress);
+  std::vector<std::vector<std::string>> names(cache ? folders.size() : 0);
+  if (cache)
+    for (const auto& f : files) names[f.folder].push_back(f.name);
+  const std::string plainKey = cache ? readerKey(table, false, options.includeSources) : "";
+  const std::string sourceKey = cache ? readerKey(table, true, options.includeSources) : "";
   // A folder's files come one after another, so only one folder is held open at a time.
   std::optional<OpenFolder> openFolder;
   std::size_t openIndex = SIZE_MAX;
@@ -122,16 +143,40 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
     if (file.folder != openIndex) {
       openFolder = OpenFolder::open(folders[file.folder]);
       openIndex = file.folder;
+      if (cache) cache->folderListed(folders[file.folder], names[file.folder], pattern);
     }
+    const OpenFolder* opened = openFolder ? &*openFolder : nullptr;
     progress.status(displayText(file.name));
-    for (auto& row : scanFile(file.path, openFolder ? &*openFolder : nullptr, file.name, options,
-                              table, ffOptions))
-      appendRow(std::move(row));
+    std::optional<FileStamp> stamp;
+    if (cache) stamp = stampOf(opened, file.path, file.name);
+    if (stamp) {
+      // The stamp's size answers the Shift scan's question without a second look.
+      if (options.filterFactoryOnly && !isFilterFactoryFile(file.name, stamp->size)) continue;
+      const std::string& key = isSourceFileName(file.name) ? sourceKey : plainKey;
+      auto rows = cache->rowsOf(folders[file.folder], file.name, *stamp, key);
+      if (!rows) {
+        rows = scanFile(file.path, opened, file.name, options, table, ffOptions);
+        cache->store(folders[file.folder], file.name, *stamp, key, *rows);
+      }
+      for (auto& row : *rows) appendRow(std::move(row));
+    } else {
+      for (auto& row : scanFile(file.path, opened, file.name, options, table, ffOptions))
+        appendRow(std::move(row));
+    }
     progress.percent(static_cast<int>((i + 1) * 100 / files.size()));
+    result.filesRead = i + 1;
   }
+  if (cache) {
+    // Folders left with no file the pattern takes forget the ones they had.
+    if (result.status == ScanStatus::Completed)
+      for (std::size_t i = 0; i < folders.size(); ++i)
+        if (names[i].empty()) cache->folderListed(folders[i], {}, pattern);
+    cache->finish();
+  }
+  result.filesFound = files.size();
   if (result.status == ScanStatus::Completed) progress.percent(100);
   result.lastRow = rows_.size();
-  if (rows_.empty()) upToDate_ = false;
+  if (rows_.empty() || result.status == ScanStatus::Cancelled) upToDate_ = false;
   return result;
 }
 
@@ -154,26 +199,26 @@ std::vector<FilterEntry> Catalogue::filterEntries(std::span<const std::string> s
     if (otherSelected)
       for (auto f : builtInFilters("Other")) entries.push_back({std::string(f), 0});
   }
+  // Categories are listed once, so a row matches at most one of them: row order it is.
+  const std::unordered_set<std::string_view> wanted(collected.begin(), collected.end());
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     const CatalogueRow& row = rows_[r];
-    for (const auto& c : collected) {
-      if (c != row.category) continue;
-      const std::string name = row.path.filename().native();
-      const std::string ext4 = lastLower(name, 4);
-      std::string text;
-      if (ext4 == ".8bf") {
-        text = "+ " + row.title;
-      } else if (oneOf(ext4, kEnabledEndings)) {
-        if (!photoshopMode) text = "+ " + row.title;
-      } else if (oneOf(ext4, kSourceEndings)) {
-        if (!photoshopMode) text = row.title;
-      } else if (table.matchEnabled(name)) {
-        text = "+ " + row.title;
-      } else if (!photoshopMode) {
-        text = "- " + row.title;
-      }
-      if (!text.empty()) entries.push_back({std::move(text), r + 1});
+    if (!wanted.contains(row.category)) continue;
+    const std::string name = row.path.filename().native();
+    const std::string ext4 = lastLower(name, 4);
+    std::string text;
+    if (ext4 == ".8bf") {
+      text = "+ " + row.title;
+    } else if (oneOf(ext4, kEnabledEndings)) {
+      if (!photoshopMode) text = "+ " + row.title;
+    } else if (oneOf(ext4, kSourceEndings)) {
+      if (!photoshopMode) text = row.title;
+    } else if (table.matchEnabled(name)) {
+      text = "+ " + row.title;
+    } else if (!photoshopMode) {
+      text = "- " + row.title;
     }
+    if (!text.empty()) entries.push_back({std::move(text), r + 1});
   }
   if (photoshopMode && otherSelected) {
     for (std::size_t r = 0; r < rows_.size(); ++r) {
@@ -228,7 +273,10 @@ bool Catalogue::photoshopModeNeedsRefresh(bool oldModeTicked) const {
 
 void Catalogue::setCategory(std::size_t row, std::string category) {
   if (row == 0 || row > rows_.size()) return;
-  rows_[row - 1].category = std::move(category);
+  std::string old = std::exchange(rows_[row - 1].category, std::move(category));
+  // A category whose last filter moved out leaves the list.
+  if (std::none_of(rows_.begin(), rows_.end(), [&old](const auto& r) { return r.category == old; }))
+    std::erase(categories_, old);
 }
 
 void Catalogue::replacePath(const std::filesystem::path& oldPath,

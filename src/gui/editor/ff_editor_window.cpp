@@ -12,11 +12,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRandomGenerator>
+#include <QShortcut>
 #include <QTextDocument>
 
 #include "core/common/cp1252.h"
 #include "core/editor/diagnostics.h"
 #include "core/editor/formula_catalogue.h"
+#include "core/editor/formula_errors.h"
 #include "core/editor/preview_formulas.h"
 #include "core/editor/save_filter.h"
 #include "core/ff/sources.h"
@@ -24,10 +26,16 @@
 #include "core/host/preview_picture.h"
 #include "core/picture/preview_choice.h"
 #include "core/settings/startup.h"
+#include "gui/batch/batch_prompter.h"
 #include "gui/editor/design_look.h"
+#include "gui/editor/error_list.h"
+#include "gui/editor/find_bar.h"
+#include "gui/editor/formula_tools.h"
 #include "gui/editor/large_preview.h"
+#include "gui/editor/modern_layout.h"
 #include "gui/main/app_context.h"
 #include "gui/picture/picture_filters.h"
+#include "gui/picture/picture_loading.h"
 #include "platform/image_codec.h"
 
 namespace qm::gui {
@@ -103,6 +111,11 @@ void FFEditorWindow::buildControls() {
     boxLabels_[b]->setFont(bold);
   }
   lastBox_ = boxes_[editor::kBoxRed];
+  tools_ = new FormulaTools(this, boxes_, [this] { return oneBox_; });
+  for (auto* box : boxes_) {
+    box->setSliderNames([this] { return sliderNamesForCompletion(); });
+    box->setContextMenuHook([this](QMenu* menu) { addInsertMenus(menu); });
+  }
   for (int k = 0; k < 8; ++k) {
     names_[k] = new EditableLabel(this);
     names_[k]->setObjectName("Label7");
@@ -128,11 +141,13 @@ void FFEditorWindow::buildControls() {
   }
   functions_ = new QComboBox(this);
   functions_->setObjectName("Combo1");
-  functions_->addItem("FF functions ready to paste into a code window");
+  // A short first entry fits the box; the whole sentence is its tooltip.
+  functions_->addItem("Paste a function...");
+  functions_->setToolTip("FF functions ready to paste into a code window");
   for (const auto& f : editor::functionEntries()) {
-    functions_->addItem(QString::fromUtf8(f.text.data(), static_cast<int>(f.text.size())));
-    functions_->setItemData(functions_->count() - 1,
-                            QString::fromUtf8(f.meaning.data(), static_cast<int>(f.meaning.size())),
+    functions_->addItem(QString::fromStdString(editor::signature(f)),
+                        QString::fromStdU16String(editor::insertionText(f)));
+    functions_->setItemData(functions_->count() - 1, QString::fromStdString(std::string(f.meaning)),
                             Qt::ToolTipRole);
   }
   snippetBox_ = new QComboBox(this);
@@ -192,6 +207,8 @@ void FFEditorWindow::buildControls() {
   hotspot_->hide();
   typingTimer_.setSingleShot(true);
   typingTimer_.setInterval(2000);
+  boxResized_.setSingleShot(true);
+  boxResized_.setInterval(0);
   alphaView_ = new QAction("Show Alpha Channel", this);
   alphaView_->setObjectName("mnuAlphaChannel");
   alphaView_->setCheckable(true);
@@ -219,6 +236,7 @@ void FFEditorWindow::placeControls() {
   saveFormat_->setGeometry(466, top + 312, 148, 26);
   saveButton_->setGeometry(620, top + 312, 144, 26);
   autoPreview_->setGeometry(466, top + 346, 148, 22);
+  tools_->errorList()->setGeometry(466, top + 376, 298, 66);
   codeBoxesButton_->setGeometry(620, top + 344, 30, 26);
   fontsButton_->setGeometry(656, top + 344, 108, 26);
   const int bottom = top + 450;
@@ -230,6 +248,11 @@ void FFEditorWindow::placeControls() {
 }
 
 void FFEditorWindow::placeCodeBoxes() {
+  if (modern_) {
+    modern_->showCodeBoxes(oneBox_);
+    boxLabels_[editor::kBoxRed]->setText(oneBox_ ? "C=" : "R=");
+    return;
+  }
   const auto& r = design_.codeBoxes;
   const int left = r.left + 26, width = std::max(40, r.right - r.left - 26);
   const int height = std::max(40, r.bottom - r.top);
@@ -293,8 +316,12 @@ void FFEditorWindow::connectControls() {
     if (autoPreview_->isChecked()) updatePreview();
   });
   connect(autoPreview_, &QCheckBox::toggled, this, [this] { updatePreview(); });
+  // A box of another size (or on a denser screen) gets a copy made for it.
+  connect(&boxResized_, &QTimer::timeout, this, [this] {
+    if (previewSource_ && fitPreviewCopy()) updatePreview();
+  });
   connect(functions_, &QComboBox::activated, this, [this](int index) {
-    if (index > 0) insertIntoBox(functions_->itemText(index), true);
+    if (index > 0) insertIntoBox(functions_->itemData(index).toString(), true);
     functions_->setCurrentIndex(0);
   });
   connect(snippetBox_, &QComboBox::activated, this, [this](int index) {
@@ -317,6 +344,9 @@ void FFEditorWindow::connectControls() {
   connect(unloadButton_, &QPushButton::clicked, this, &QWidget::close);
   connect(worker_.get(), &PreviewWorker::finished, this, &FFEditorWindow::previewDone,
           Qt::QueuedConnection);
+  // The editor menu without the mouse: F10 opens it over the preview.
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+          [this] { editorMenuAt(preview_->mapToGlobal(preview_->rect().center())); });
 }
 
 editor::EditorFields FFEditorWindow::fields() const {
@@ -331,6 +361,7 @@ editor::EditorFields FFEditorWindow::fields() const {
   }
   for (int m = 0; m < 4; ++m) f.sliders.mapActive[m] = maps_[m]->isChecked();
   f.mapNames = mapNames_;
+  f.oneBox = oneBox_;
   return f;
 }
 
@@ -371,6 +402,9 @@ void FFEditorWindow::showSliderCaptions() {
 }
 
 void FFEditorWindow::loadRecord(const ff::FFRecord& record) {
+  // A filter whose colours differ needs its three boxes: one box would hide two of them.
+  const auto& rgb = record.formulas;
+  if (oneBox_ && (rgb[0] != rgb[1] || rgb[0] != rgb[2])) setOneBoxMode(false);
   base_ = record;
   editor::EditorFields f = fields();
   editor::scatter(record, f);
@@ -394,36 +428,61 @@ void FFEditorWindow::sliderMoved(int k, int value) {
 }
 
 void FFEditorWindow::refreshDiagnostics() {
-  for (auto* box : boxes_) {
-    auto found = editor::checkFormula(box->formula());
-    box->showDiagnostic(found.empty() ? std::nullopt : std::optional(found.front()));
-  }
+  tools_->refresh();
   showCaption();
 }
 
 void FFEditorWindow::showCaption() {
-  // A standing formula error takes the caption's place.
-  for (int b = 0; b < 4; ++b) {
-    if (!boxes_[b]->isVisible() && isVisible()) continue;
-    if (const auto& d = boxes_[b]->diagnostic()) {
-      setWindowTitle(QString("%1 %2").arg(kBoxNames[b], qs(d->message)));
-      update();
-      return;
-    }
+  // A standing formula error takes the caption's place, with its column.
+  if (!tools_->errors().empty()) {
+    setWindowTitle(qs(editor::errorCaption(tools_->errors().front())));
+    update();
+    return;
   }
   setWindowTitle(previewRunning_ ? "Calculating..." : kEditorCaption);
   update();
 }
 
-void FFEditorWindow::loadPreviewCopy() {
-  platform::QtImageCodec codec;
-  host::ImageLibrary images(codec);
-  host::ImageHandle copy = 0;
-  const auto box = host::Size{kPreviewWidth, kPreviewHeight};
-  if (host::CreateThumb(images, previewPicture_, box, copy))
-    previewCopy_ = std::make_shared<const host::Image>(std::move(*images.image(copy)));
-  else
-    previewCopy_ = std::make_shared<const host::Image>(fallbackPicture());
+void FFEditorWindow::loadPreviewCopy(const QImage& decoded) {
+  QImage picture = decoded;
+  if (picture.isNull()) {
+    QWidget* over = isVisible() ? this : parentWidget();
+    picture =
+        loadPicture(over, previewPicture_, "Reading the preview picture", kLargestPreviewSource)
+            .image;
+  }
+  if (!picture.isNull()) {
+    if (picture.width() > kLargestPreviewSource.width() ||
+        picture.height() > kLargestPreviewSource.height())
+      picture =
+          picture.scaled(kLargestPreviewSource, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    previewSource_ = std::make_shared<const host::Image>(platform::fromQImage(picture, 24, false));
+  } else {
+    previewSource_ = std::make_shared<const host::Image>(fallbackPicture());
+  }
+  previewCopyBox_ = {};
+  fitPreviewCopy();
+}
+
+bool FFEditorWindow::fitPreviewCopy() {
+  if (!previewSource_) return false;
+  // The box's inner size in device pixels, so a preview is drawn one pixel for one.
+  const qreal ratio = devicePixelRatioF();
+  const QSize inner = preview_->contentsRect().size();
+  const QSize box(std::max(1, qRound(inner.width() * ratio)),
+                  std::max(1, qRound(inner.height() * ratio)));
+  if (box == previewCopyBox_ && previewCopy_) return false;
+  previewCopyBox_ = box;
+  const host::Size size =
+      host::thumbSize({previewSource_->width, previewSource_->height}, {box.width(), box.height()});
+  if (size.width == previewSource_->width && size.height == previewSource_->height) {
+    previewCopy_ = previewSource_;
+  } else {
+    platform::QtImageCodec codec;
+    previewCopy_ = std::make_shared<const host::Image>(
+        codec.scale(*previewSource_, std::max(1, size.width), std::max(1, size.height)));
+  }
+  return true;
 }
 
 void FFEditorWindow::updatePreview() {
@@ -447,7 +506,9 @@ void FFEditorWindow::previewDone(quint64 id, const QImage& image, const QString&
   if (id != worker_->latest()) return;
   previewRunning_ = false;
   if (!image.isNull()) {
-    preview_->setPixmap(QPixmap::fromImage(image));
+    QPixmap shown = QPixmap::fromImage(image);
+    shown.setDevicePixelRatio(devicePixelRatioF());
+    preview_->setPixmap(shown);
     alpha_->setVisible(alphaShownPending_);
     preview_->setToolTip("Click me to update preview!");
   } else {
@@ -465,14 +526,21 @@ void FFEditorWindow::finishPreview() {
 
 void FFEditorWindow::insertIntoBox(const QString& text, bool function) {
   FormulaEdit* box = lastBox_ && lastBox_->isVisible() ? lastBox_ : boxes_[editor::kBoxRed];
+  // A box that still shows its channel letter is replaced, not added to.
+  const int index = static_cast<int>(std::find(boxes_.begin(), boxes_.end(), box) - boxes_.begin());
+  if (editor::insertionReplacesBox(box->formula(), index)) box->selectAll();
   box->insertEntry(text, function);
   if (autoPreview_->isChecked()) updatePreview();
 }
 
-void FFEditorWindow::randomize() {
+void FFEditorWindow::randomize(bool everySlider) {
   editor::EditorFields f = fields();
   auto* random = QRandomGenerator::global();
-  editor::randomizeSliders(f.sliders, [random] { return random->generateDouble(); });
+  auto unit = [random] { return random->generateDouble(); };
+  if (everySlider)
+    editor::randomizeAllSliders(f.sliders, unit);
+  else
+    editor::randomizeSliders(f.sliders, unit);
   setEnabled(false);
   for (int k = 0; k < 8; ++k) sliderMoved(k, f.sliders.values[k]);
   setEnabled(true);
@@ -498,18 +566,32 @@ void FFEditorWindow::copyFilterToClipboard() {
 }
 
 void FFEditorWindow::pasteFilterFromClipboard() {
+  constexpr const char* kTitle = "Paste Filter from Clipboard";
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  if (!data || !data->hasText()) return;
+  if (!data || !data->hasText()) {
+    prompter_->warn("The clipboard holds no text, so no filter to paste.", kTitle);
+    return;
+  }
   const std::string text = bytes(data->text());
   // Read as a source file would be, size limit included; the record takes the name Temp.tmp.
-  if (text.size() > ff::kLargestSource) return;
+  if (text.size() > ff::kLargestSource) {
+    prompter_->warn("The clipboard text is too large for a Filter Factory source.", kTitle);
+    return;
+  }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ff::FFRecord rec = base_;
   const bool read =
       ff::ReadTXTBytes(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
                        "Temp.tmp", rec, context_.ffOptions);
   QApplication::restoreOverrideCursor();
-  if (read) loadRecord(rec);
+  if (!read) {
+    prompter_->warn(
+        "The clipboard text is not a Filter Factory source: it needs the formulas under the "
+        "lines \"R:\", \"G:\" and \"B:\", as \"Copy Filter to Clipboard\" writes them.",
+        kTitle);
+    return;
+  }
+  loadRecord(rec);
 }
 
 void FFEditorWindow::saveFilter() {
@@ -520,7 +602,22 @@ void FFEditorWindow::saveFilter() {
   if (hooks_.passiveFolder) request.passiveFolder = hooks_.passiveFolder();
   request.options = context_.ffOptions;
   request.architecture = architecture_;
-  if (editor::saveFilter(request, *prompter_) && hooks_.filesWritten) hooks_.filesWritten();
+  std::optional<std::filesystem::path> written;
+  if (hooks_.selectFolder && hooks_.overwriteDialog) {
+    BatchPrompter dialogs(*prompter_, *hooks_.selectFolder, *hooks_.overwriteDialog);
+    written = editor::saveFilter(request, dialogs);
+    // The program's dialogs belong to the main window, which comes up with them and may be
+    // brought up again by the window manager once they close.
+    auto comeBack = [this] {
+      raise();
+      activateWindow();
+    };
+    comeBack();
+    QTimer::singleShot(50, this, comeBack);
+  } else {
+    written = editor::saveFilter(request, *prompter_);
+  }
+  if (written && hooks_.filesWritten) hooks_.filesWritten();
 }
 
 void FFEditorWindow::printFilter() {
@@ -558,9 +655,9 @@ void FFEditorWindow::copyPreviewToClipboard() {
   QGuiApplication::clipboard()->setPixmap(preview_->pixmap());
 }
 
-void FFEditorWindow::setPreviewPicture(const std::filesystem::path& file) {
+void FFEditorWindow::setPreviewPicture(const std::filesystem::path& file, const QImage& decoded) {
   previewPicture_ = file;
-  loadPreviewCopy();
+  loadPreviewCopy(decoded);
   updatePreview();
 }
 
@@ -571,10 +668,17 @@ void FFEditorWindow::choosePreviewPicture() {
   if (file.isEmpty()) return;
   if (hooks_.previewPictureChosen) {
     hooks_.previewPictureChosen(file.toStdString());
-  } else {
-    picture::choosePreviewPicture(context_.options, context_.store, file.toStdString());
-    setPreviewPicture(file.toStdString());
+    return;
   }
+  const LoadedPicture loaded =
+      loadPicture(this, file.toStdString(), "Reading the preview picture", kLargestPreviewSource);
+  if (loaded.image.isNull()) {
+    if (!loaded.stopped)
+      prompter_->error(previewPictureRefusal(file.toStdString(), loaded.error), kEditorCaption);
+    return;
+  }
+  picture::choosePreviewPicture(context_.options, context_.store, file.toStdString());
+  setPreviewPicture(file.toStdString(), loaded.image);
 }
 
 void FFEditorWindow::showLargePreview() {
@@ -655,8 +759,8 @@ void FFEditorWindow::applyDesign(const std::string& name) {
   if (!design_.background.empty())
     background_.load(QString::fromStdString((folder / design_.background).string()));
   const int w = design_.width.value_or(kPlainWidth), h = design_.height.value_or(kPlainHeight);
-  setFixedSize(w, h);
-  const bool graphicSliders = design_.sliderStyle.has_value();
+  applyWindowShape(w, h);
+  const bool graphicSliders = design_.sliderStyle.has_value() && !modern_;
   for (int k = 0; k < 8; ++k) {
     sliders_[k]->setVisible(!graphicSliders);
     graphics_[k]->setVisible(graphicSliders);
@@ -680,9 +784,51 @@ void FFEditorWindow::applyDesign(const std::string& name) {
       break;
   }
   placeCodeBoxes();
-  setMask(designOutline(design_.outline ? &*design_.outline : nullptr, w, h));
+  if (!modern_) setMask(designOutline(design_.outline ? &*design_.outline : nullptr, w, h));
   setWindowTitle(kEditorCaption);
   update();
+  boxResized_.start();
+}
+
+// A resizable design gets a framed window whose controls follow its size; the fixed ones a
+// frameless window of the design's size, cut to its outline, with the controls placed by hand.
+void FFEditorWindow::applyWindowShape(int width, int height) {
+  const bool resizable = design_.resizable.has_value();
+  if (resizable == static_cast<bool>(modern_)) {
+    if (!resizable) setFixedSize(width, height);
+    return;
+  }
+  const bool shown = isVisible();
+  if (resizable) {
+    EditorParts parts;
+    for (int k = 0; k < 5; ++k) parts.texts[k] = texts_[k];
+    for (int b = 0; b < 4; ++b) parts.boxes[b] = boxes_[b], parts.boxLabels[b] = boxLabels_[b];
+    for (int k = 0; k < 8; ++k)
+      parts.names[k] = names_[k], parts.sliders[k] = sliders_[k], parts.values[k] = values_[k];
+    for (int m = 0; m < 4; ++m) parts.maps[m] = maps_[m];
+    parts.preview = preview_;
+    parts.insertTools = {functions_, snippetBox_};
+    parts.saveTools = {saveFormat_, saveButton_, autoPreview_, codeBoxesButton_, fontsButton_};
+    parts.spots.assign(spots_.begin(), spots_.end());
+    parts.spots.push_back(deleteSpot_);
+    parts.windowTools = {minimizeButton_, hideButton_, unloadButton_};
+    modern_ = std::make_unique<ModernLayout>(*this, parts);
+    preview_->setAlignment(Qt::AlignCenter);
+    hotspot_->hide();
+    clearMask();
+    setWindowFlags(Qt::Window);
+    setMinimumSize(design_.resizable->right, design_.resizable->bottom);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(std::max(width, minimumWidth()), std::max(height, minimumHeight()));
+  } else {
+    modern_.reset();
+    preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setMinimumSize(0, 0);
+    setFixedSize(width, height);
+    placeControls();
+  }
+  if (shown) show();
 }
 
 void FFEditorWindow::fillEditorMenu(QMenu* menu) {
@@ -740,31 +886,16 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
     for (int k = 0; k < 10; ++k) showSpot(k);
   });
   menu->addSeparator();
-  QMenu* functions = menu->addMenu("Functions");
-  functions->setObjectName("mnuFunc");
-  for (const auto& f : editor::functionEntries()) {
-    QString text = QString::fromUtf8(f.text.data(), static_cast<int>(f.text.size()));
-    QAction* a = functions->addAction(
-        text + "\t" + QString::fromUtf8(f.meaning.data(), static_cast<int>(f.meaning.size())));
-    connect(a, &QAction::triggered, this, [this, text] { insertIntoBox(text, true); });
-  }
-  QMenu* variables = menu->addMenu("Variables");
-  variables->setObjectName("mnuVars");
-  for (const auto& v : editor::variableEntries()) {
-    QString text = QString::fromUtf8(v.text.data(), static_cast<int>(v.text.size()));
-    QAction* a = variables->addAction(
-        text + "\t" + QString::fromUtf8(v.meaning.data(), static_cast<int>(v.meaning.size())));
-    connect(a, &QAction::triggered, this, [this, text] { insertIntoBox(text, false); });
-  }
-  QMenu* snippets = menu->addMenu("Snippets");
-  snippets->setObjectName("mnuSnipet_FFE");
-  connect(snippets, &QMenu::aboutToShow, this, [this, snippets] {
-    snippets->clear();
-    for (const auto& s : snippets_) {
-      QString code = qs(s.code);
-      connect(snippets->addAction(qs(s.name)), &QAction::triggered, this,
-              [this, code] { insertIntoBox(code, false); });
-    }
+  addInsertMenus(menu);
+  // Shortcut texts only: the keys themselves belong to the editor window.
+  add("Find and Replace...\tCtrl+F", "mnuFind_FFE", [this] { tools_->findBar()->open(false); });
+  add("Find Next\tF3", "mnuFindNext_FFE", [this] { tools_->findBar()->findNext(true); });
+  add("Next Error\tF8", "mnuNextError_FFE", [this] { tools_->goToError(true); });
+  add("Previous Error\tShift+F8", "mnuPreviousError_FFE", [this] { tools_->goToError(false); });
+  add("Complete Name\tCtrl+Space", "mnuComplete_FFE", [this] {
+    FormulaEdit* box = tools_->lastBox();
+    box->setFocus();
+    box->complete();
   });
   menu->addSeparator();
   add("One/Three code boxes", "mnuCodeBoxes_FFE", [this] { setOneBoxMode(!oneBox_); });
@@ -775,6 +906,46 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
   add("Help", "mnuHelp_FFE", [this] {
     if (hooks_.showHelp) hooks_.showHelp("ffe.htm");
   });
+}
+
+void FFEditorWindow::addInsertMenus(QMenu* menu) {
+  // Short entries that fit any screen; the meaning is the tooltip.
+  auto entries = [this, menu](const char* title, const char* name,
+                              std::span<const editor::CatalogueEntry> list) {
+    QMenu* sub = menu->addMenu(title);
+    sub->setObjectName(name);
+    sub->setToolTipsVisible(true);
+    for (const auto& e : list) {
+      QAction* a = sub->addAction(QString::fromStdString(editor::signature(e)));
+      a->setToolTip(QString::fromStdString(std::string(e.meaning)));
+      const QString text = QString::fromStdU16String(editor::insertionText(e));
+      const bool function = e.isFunction();
+      connect(a, &QAction::triggered, this,
+              [this, text, function] { insertIntoBox(text, function); });
+    }
+  };
+  entries("Functions", "mnuFunc", editor::functionEntries());
+  entries("Variables", "mnuVars", editor::variableEntries());
+  QMenu* snippets = menu->addMenu("Snippets");
+  snippets->setObjectName("mnuSnipet_FFE");
+  snippets->setToolTipsVisible(true);
+  connect(snippets, &QMenu::aboutToShow, this, [this, snippets] {
+    snippets->clear();
+    for (const auto& s : snippets_) {
+      QString code = qs(s.code);
+      QAction* a = snippets->addAction(qs(s.name).trimmed().isEmpty() ? code : qs(s.name));
+      a->setToolTip(code);
+      connect(a, &QAction::triggered, this, [this, code] { insertIntoBox(code, false); });
+    }
+  });
+}
+
+editor::SliderNames FFEditorWindow::sliderNamesForCompletion() const {
+  editor::SliderNames names;
+  names.controls = base_.controlNames;
+  for (int m = 0; m < 4; ++m)
+    if (maps_[m]->isChecked()) names.maps[m] = mapNames_[m];
+  return names;
 }
 
 void FFEditorWindow::editorMenuAt(const QPoint& globalPos) {
@@ -791,16 +962,22 @@ void FFEditorWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void FFEditorWindow::mousePressEvent(QMouseEvent* event) {
   // A frameless window moves by its background.
-  if (event->button() == Qt::LeftButton)
+  if (event->button() == Qt::LeftButton && !modern_)
     dragFrom_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 
 void FFEditorWindow::mouseMoveEvent(QMouseEvent* event) {
-  if (event->buttons() & Qt::LeftButton) move(event->globalPosition().toPoint() - dragFrom_);
+  if ((event->buttons() & Qt::LeftButton) && !modern_)
+    move(event->globalPosition().toPoint() - dragFrom_);
 }
 
 void FFEditorWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  if (modern_) {
+    // The window's frame shows the caption.
+    p.fillRect(rect(), palette().window());
+    return;
+  }
   if (!background_.isNull()) {
     p.drawPixmap(0, 0, background_);
   } else {
@@ -835,6 +1012,11 @@ void FFEditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool FFEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == preview_ && event->type() == QEvent::Resize) {
+    alpha_->move(preview_->width() - alpha_->width() - 6,
+                 preview_->height() - alpha_->height() - 6);
+    boxResized_.start();
+  }
   if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
     if (QVariant row = watched->property("sliderRow"); row.isValid()) selectedSlider_ = row.toInt();
   if (event->type() == QEvent::MouseButtonPress) {

@@ -24,6 +24,7 @@
 #include "gui/editor/editable_label.h"
 #include "gui/editor/formula_edit.h"
 #include "gui/editor/graphic_slider.h"
+#include "gui/editor/modern_layout.h"
 #include "gui/editor/preview_worker.h"
 #include "gui/shell/qt_prompter.h"
 
@@ -31,6 +32,9 @@ namespace qm::gui {
 
 struct AppContext;
 class LargePreview;
+class FormulaTools;
+class OverwriteDialog;
+class SelectFolderDialog;
 
 // What the editor needs from the main window; every hook may stay empty.
 struct EditorHooks {
@@ -41,9 +45,15 @@ struct EditorHooks {
   // A new preview picture chosen here: stored and listed by the program, which then calls
   // setPreviewPicture. Empty: the editor stores and lists it as the program would.
   std::function<void(const std::filesystem::path& file)> previewPictureChosen;
+  // The program's Select Folder and Overwrite dialogs for "Save" (the window's own folder
+  // chooser and overwrite question when null).
+  SelectFolderDialog* selectFolder = nullptr;
+  OverwriteDialog* overwriteDialog = nullptr;
 };
 
 inline constexpr const char* kEditorCaption = "Filter Factory Editor";
+// The preview picture is kept at most this large; no preview box outgrows it.
+inline constexpr QSize kLargestPreviewSource(2048, 2048);
 
 class FFEditorWindow final : public QWidget {
   Q_OBJECT
@@ -63,11 +73,14 @@ class FFEditorWindow final : public QWidget {
   // The design file of that name in the interface folder (Interfc5.des when missing).
   void applyDesign(const std::string& name);
   const editor::Design& design() const { return design_; }
+  // The layout of a resizable design; null for the fixed ones.
+  ModernLayout* modernLayout() const { return modern_.get(); }
 
   // The commands of the editor menu; the main window's "FF Editor" menu is filled with them.
   void fillEditorMenu(QMenu* menu);
   void updatePreview();
-  void randomize();
+  // everySlider: all eight (File > Randomize), else the editor's own rule.
+  void randomize(bool everySlider = false);
   void resetFilter();
   void copyFilterToClipboard();
   void pasteFilterFromClipboard();
@@ -75,7 +88,9 @@ class FFEditorWindow final : public QWidget {
   void printFilter();
   void copyPreviewToClipboard();
   // Shows file as the preview picture; storing and listing it is the caller's.
-  void setPreviewPicture(const std::filesystem::path& file);
+  // decoded: the picture as already read by the caller (at most kLargestPreviewSource);
+  // null reads the file.
+  void setPreviewPicture(const std::filesystem::path& file, const QImage& decoded = {});
   void showLargePreview();
   void setOneBoxMode(bool one);
   bool oneBoxMode() const { return oneBox_; }
@@ -98,6 +113,7 @@ class FFEditorWindow final : public QWidget {
   QLabel* previewBox() const { return preview_; }
   QLabel* alphaLabel() const { return alpha_; }
   QLabel* hotspot() const { return hotspot_; }
+  FormulaTools* formulaTools() const { return tools_; }
   // "Show Alpha Channel": previews show the alpha formula as grey (checkable, shared by menus).
   QAction* alphaViewAction() const { return alphaView_; }
   PreviewWorker& worker() { return *worker_; }
@@ -123,6 +139,7 @@ class FFEditorWindow final : public QWidget {
   void buildControls();
   void placeControls();
   void placeCodeBoxes();
+  void applyWindowShape(int width, int height);
   void connectControls();
   void scatter(const editor::EditorFields& fields);
   void showSliderCaptions();
@@ -134,9 +151,15 @@ class FFEditorWindow final : public QWidget {
   void spotClicked(int spot);
   void showSpot(int spot);
   void largerFonts();
-  void loadPreviewCopy();
+  void loadPreviewCopy(const QImage& decoded = {});
+  // The preview copy made again for the preview box's size in device pixels; true when it
+  // changed.
+  bool fitPreviewCopy();
   void choosePreviewPicture();
   void editorMenuAt(const QPoint& globalPos);
+  // The Functions, Variables and Snippets submenus (editor menu and a box's right click).
+  void addInsertMenus(QMenu* menu);
+  editor::SliderNames sliderNamesForCompletion() const;
 
   AppContext& context_;
   std::unique_ptr<QtPrompter> ownPrompter_;
@@ -152,10 +175,15 @@ class FFEditorWindow final : public QWidget {
   bool alphaShownPending_ = false;
   bool previewRunning_ = false;
   std::filesystem::path previewPicture_;
+  // The picture as read (at most a few megapixels), and its copy scaled into the preview box.
+  std::shared_ptr<const host::Image> previewSource_;
   std::shared_ptr<const host::Image> previewCopy_;
+  QSize previewCopyBox_;  // device pixels the copy was made for
+  QTimer boxResized_;     // the box's new size, once per round of layout
   QPixmap background_;
   QPoint dragFrom_;
   FormulaEdit* lastBox_ = nullptr;
+  FormulaTools* tools_ = nullptr;
   int selectedSlider_ = -1;  // the row "Activate/Deactivate Slider" works on
 
   std::array<EditableLabel*, 5> texts_{};
@@ -187,6 +215,7 @@ class FFEditorWindow final : public QWidget {
   QMenu* menu_ = nullptr;
   QAction* alphaView_ = nullptr;
   std::unique_ptr<PreviewWorker> worker_;
+  std::unique_ptr<ModernLayout> modern_;
   LargePreview* large_ = nullptr;
 };
 

@@ -28,6 +28,7 @@ struct AppContext;
 struct WindowCommands;
 class CommandRunner;
 class OutsideCommands;
+class UnzipCommands;
 class DownloadWindow;
 class PictureEditor;
 class PreviewFeed;
@@ -111,6 +112,10 @@ class MainWindow : public QMainWindow {
   // LoadintoFFEditor: a Filter Factory file into the editor (or the host dialog with the
   // "Original FF Editor!" interface); false when the file is no Filter Factory filter.
   bool openInFFEditor(const std::filesystem::path& file);
+  // LoadIt for an FFL View: the pane's first selected library entry into the editor.
+  bool openFflEntryInFFEditor(int pane);
+  // "Open in FF Editor": the active pane's selected file or library entry.
+  void openSelectionInFFEditor();
   // Commands > Execute Plugin: the selected filter on the Picture Editor's picture, with the
   // host's Filter Factory dialog or a Windows plugin's own (main_window_execute.cpp).
   void executePlugin();
@@ -122,6 +127,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void buildCentral();
+  void openRecordInFFEditor(const ff::FFRecord& record);
   QWidget* buildButtonRow();
   void connectPane(Pane* pane);
   void connectPluginView(int pane);
@@ -136,8 +142,15 @@ class MainWindow : public QMainWindow {
   void showDownloadWindow();
   void connectCommands();
   CommandRunner& commandRunner();
+  // main_window_filter_commands.cpp: Copy Filter to Clipboard, Save Preview, the "<<" button.
+  void connectFilterCommands();
+  void copySelectedFilter();
+  void savePreviewPicture();
+  void setHalfMode(bool collapsed);
   // main_window_pictures.cpp: the preview panel, the Picture Editor and the about box.
   QWidget* buildPreviewPanel(QWidget* beside);
+  // The toolbar button of View > Preview: pressed while the preview is shown.
+  QWidget* buildPreviewButton(QWidget* row);
   void connectPictureCommands();
   void showPluginAbout();
   void updatePreviewCache();
@@ -161,6 +174,7 @@ class MainWindow : public QMainWindow {
   QStringList folders_;
   std::unique_ptr<WindowCommands> windowCommands_;
   OutsideCommands* outside_ = nullptr;
+  UnzipCommands* unzip_ = nullptr;
   QPointer<DownloadWindow> download_;
   std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
   PreviewPanel* previewPanel_ = nullptr;

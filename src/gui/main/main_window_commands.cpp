@@ -13,6 +13,7 @@
 #include "gui/commands/plugin_list_dialog.h"
 #include "gui/download/download_window.h"
 #include "gui/main/app_context.h"
+#include "gui/main/duplicates_window.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
@@ -22,6 +23,7 @@
 #include "gui/main/plugin_view.h"
 #include "gui/main/properties_dialog.h"
 #include "gui/main/tip_window.h"
+#include "gui/main/unzip_commands.h"
 #include "gui/main/window_commands.h"
 #include "gui/picture/picture_editor.h"
 
@@ -45,6 +47,13 @@ void MainWindow::connectMenus() {
   on("mnuFileView", [this] { showView(View::File); });
   on("mnuFilterview", [this] { showView(View::Plugin); });
   on("mnuFflview", [this] { showView(View::Ffl); });
+  on("mnuShowDuplicates", [this] {
+    auto* window = new DuplicatesWindow(
+        context_, active()->folder(),
+        [this](const std::filesystem::path& folder) { active()->setFolder(folder); }, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+  });
   on("mnuFileInformation", [this] { showProperties(); });
   on("mnuHelp", [this] { desktop_.ShowMainHelp(); });
   on("mnuHelpTutorials", [this] { desktop_.ShowHelp("tuts\\tutorials.htm"); });
@@ -92,7 +101,10 @@ void MainWindow::connectCommands() {
       {"mnuEnable", &CommandRunner::enableDisable},
       {"mnuChangeCat", &CommandRunner::changeCategory},
       {"mnuPlugInfo", &CommandRunner::pluginInformation},
-      {"mnuListtoFile", &CommandRunner::pluginList}};
+      {"mnuListtoFile", &CommandRunner::pluginList},
+      {"mnuCreateLibrary", &CommandRunner::createLibrary},
+      {"mnuAdd", &CommandRunner::addToLibrary},
+      {"mnuCreateBMPs", &CommandRunner::thumbnails}};
   for (auto [name, command] : entries) {
     QAction* action = menus_.action(name);
     action->setEnabled(true);
@@ -105,7 +117,8 @@ void MainWindow::connectCommands() {
   const std::pair<const char*, void (CommandRunner::*)()> buttons[] = {
       {"convertButton", &CommandRunner::convert},
       {"enableButton", &CommandRunner::enableDisable},
-      {"changeCatButton", &CommandRunner::changeCategory}};
+      {"changeCatButton", &CommandRunner::changeCategory},
+      {"createFflButton", &CommandRunner::createLibrary}};
   for (auto [button, command] : buttons)
     connect(findChild<QPushButton*>(button), &QPushButton::clicked, this, [this, command] {
       if (!busy()) (commandRunner().*command)();
@@ -155,12 +168,14 @@ void MainWindow::updateCommandAvailability() {
       {flags.c, {"mnuChangeCat"}},
       {flags.d, {"mnuInvoke", "mnuPluginAbout"}}};
   for (const auto& [on, names] : groups)
-    for (const char* name : names) menus_.action(name)->setEnabled(on);
+    for (const char* name : names)
+      if (hasCommand(*menus_.action(name))) menus_.action(name)->setEnabled(on);
 }
 
 bool MainWindow::busy() const {
   if (windowCommands_ && windowCommands_->runner.busy()) return true;
   if (outside_ && outside_->zipRunning()) return true;
+  if (unzip_ && unzip_->running()) return true;
   for (Pane* p : panes_)
     if (p->pluginView()->busy()) return true;
   return false;
@@ -261,6 +276,10 @@ void MainWindow::openWithDesktop(const std::filesystem::path& file) {
     auto all = platform::installedApplications();
     OpenWithDialog chooser(QFileInfo(path).fileName(), platform::applicationsOpening(type, all),
                            all, this);
+    // A real opener stands in for the tests' one; only the desktop's own can be missing.
+    if (!context_.urlOpener && !platform::desktopOpenerInstalled())
+      chooser.note()->setText(QString::fromUtf8(platform::kNoDesktopOpener.data()) +
+                              QString(" Open %1 with:").arg(QFileInfo(path).fileName()));
     if (chooser.exec() != QDialog::Accepted || !chooser.chosen()) return;
     app = chooser.chosen();
     openWith_[type] = *app;

@@ -3,9 +3,11 @@
 
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QToolButton>
 
 #include "core/host/about_dialog.h"
 #include "core/host/plugin_host.h"
+#include "core/host/plugin_invoke.h"
 #include "core/host/preview_picture.h"
 #include "core/picture/preview_cache.h"
 #include "core/picture/preview_choice.h"
@@ -23,6 +25,7 @@
 #include "gui/main/windows_plugins.h"
 #include "gui/picture/picture_editor.h"
 #include "gui/picture/picture_filters.h"
+#include "gui/picture/picture_loading.h"
 #include "platform/image_codec.h"
 
 namespace qm::gui {
@@ -44,6 +47,16 @@ QWidget* MainWindow::buildPreviewPanel(QWidget* beside) {
       });
   layout->addWidget(previewPanel_, 0);
   return row;
+}
+
+QWidget* MainWindow::buildPreviewButton(QWidget* row) {
+  QAction* preview = menus_.action("mnuPluginPreview");
+  preview->setToolTip("Show the selected filter's effect on the preview picture");
+  auto* button = new QToolButton(row);
+  button->setObjectName("previewButton");
+  // The button is the menu entry's: its tick is the button's pressed state, both ways.
+  button->setDefaultAction(preview);
+  return button;
 }
 
 void MainWindow::connectPictureCommands() {
@@ -92,11 +105,21 @@ PictureEditor* MainWindow::pictureEditor() {
     pictureEditor_->hooks().showHelp = [this](const QString& page) {
       desktop_.ShowHelp(page.toStdString());
     };
+    pictureEditor_->hooks().jpegQuality = [this] { return context_.options.previewJpgQuality; };
   }
   return pictureEditor_;
 }
 
 void MainWindow::setPreviewPicture(const fs::path& file) {
+  // Read before anything changes: a damaged file is refused with the reason, and a large one
+  // is read once, on a worker, for the panel and the editor alike.
+  const LoadedPicture loaded =
+      loadPicture(this, file, "Reading the preview picture", kLargestPreviewSource);
+  if (loaded.image.isNull()) {
+    if (!loaded.stopped)
+      prompter_.error(previewPictureRefusal(file, loaded.error), host::kMessageTitle);
+    return;
+  }
   const fs::path before =
       host::previewPicturePath(context_.options.previewPicture, context_.programDir);
   const std::size_t listed = context_.options.pictures.size();
@@ -107,9 +130,9 @@ void MainWindow::setPreviewPicture(const fs::path& file) {
     shell::DiskFs disk;
     preferences::clearPreviewCache(disk, context_.programDir);
   }
-  previewPanel_->pictureChanged();
+  previewPanel_->pictureChanged(loaded.image);
   previewFeed_->refresh();
-  if (FFEditorWindow* editor = ffEditorIfMade()) editor->setPreviewPicture(file);
+  if (FFEditorWindow* editor = ffEditorIfMade()) editor->setPreviewPicture(file, loaded.image);
 }
 
 void MainWindow::tickPictureEntries() {
@@ -140,7 +163,7 @@ fs::path MainWindow::selectedFile() const {
 void MainWindow::updatePreviewCache() {
   const fs::path file = selectedFile();
   if (file.empty()) return;
-  host::deletePreviewCacheEntry(context_.programDir, file.filename().string());
+  host::deletePreviewCacheEntry(context_.programDir, file);
   previewFeed_->refresh();
 }
 

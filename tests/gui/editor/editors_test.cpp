@@ -2,19 +2,29 @@
 // window's preview panel, driven as a user would; the rules behind them are the core's tests.
 
 #include <QClipboard>
+#include <QCompleter>
 #include <QImageReader>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "core/host/preview_picture.h"
+#include "gui/batch/overwrite_dialog.h"
+#include "gui/batch/select_folder_dialog.h"
+#include "gui/editor/error_list.h"
 #include "gui/editor/ff_editor_window.h"
+#include "gui/editor/find_bar.h"
+#include "gui/editor/formula_tools.h"
 #include "gui/gui_fixture.h"
 #include "gui/host_dialog/ff_host_dialog.h"
+#include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
 #include "gui/main/preview_panel.h"
 #include "gui/picture/picture_editor.h"
+#include "gui/picture/picture_loading.h"
+#include "platform/image_codec.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
 #include "support/scripted_ports.h"
@@ -98,6 +108,10 @@ class EditorsTest : public QObject {
     rig.window->pasteFilterFromClipboard();
     QVERIFY(rig.window->gatheredRecord() == before);
     QVERIFY(!fs::exists(rig.programDir / "Temp.tmp"));
+    // It says why.
+    QCOMPARE(rig.prompter.messages.back().title, std::string("Paste Filter from Clipboard"));
+    QVERIFY(rig.prompter.messages.back().text.starts_with(
+        "The clipboard text is not a Filter Factory source: it needs the formulas under"));
     QApplication::clipboard()->setText(
         "Title: Pasted\r\nR:255-r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n");
     rig.window->pasteFilterFromClipboard();
@@ -141,11 +155,206 @@ class EditorsTest : public QObject {
     rig.prompter.folderChoice = FolderChoice{both.path(), false};
     rig.window->saveFormatBox()->setCurrentIndex(0);
     rig.window->saveFilter();
-    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{69632});
+    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{81920});
     QCOMPARE(fs::file_size(both / "Test.x86.8bf"), std::uintmax_t{57344});
     rig.window->textLabel(0)->setText("Filename");
     rig.window->saveFilter();
     QCOMPARE(rig.prompter.messages.back().text, std::string("Filename isn't specified!"));
+  }
+
+  // One box ("C="): what the preview shows is what Save and Copy write; the hidden boxes never.
+  void oneBoxModeSavesAndCopiesTheCFormula() {
+    EditorRig rig({"r/2", "g/3", "b/4", "a"});
+    rig.window->setOneBoxMode(true);
+    const std::string twirl = "rad(d+ctl(0)*(M-m)/M,m,z)";
+    rig.window->box(1)->setFormula(twirl);
+    test::TempFolder out;
+    rig.prompter.folderChoice = FolderChoice{out.path(), false};
+    rig.window->saveFormatBox()->setCurrentIndex(3);
+    rig.window->saveFilter();
+    const std::string saved = test::readFile(out / "Test.txt");
+    for (const char* channel : {"R:", "G:", "B:"})
+      QVERIFY2(saved.find(channel + twirl + "\r\n") != std::string::npos, channel);
+    QVERIFY(saved.find("g/3") == std::string::npos && saved.find("b/4") == std::string::npos);
+    rig.window->copyFilterToClipboard();
+    QVERIFY(QApplication::clipboard()->text().contains(QString::fromStdString("B:" + twirl)));
+    // The caption names the box as it is labelled, with the column.
+    rig.window->box(1)->setPlainText("r+foo");
+    QCOMPARE(rig.window->windowTitle(), QString("C= column 3: unknown name 'foo'"));
+    // A filter whose colours differ comes in with its three boxes.
+    ff::FFRecord rec = rig.window->gatheredRecord();
+    rec.formulas = {"r", "255-g", "b", "a"};
+    rig.window->loadRecord(rec);
+    QVERIFY(!rig.window->oneBoxMode());
+    QCOMPARE(rig.window->box(2)->toPlainText(), QString("255-g"));
+  }
+
+  void saveGoesThroughSelectFolderAndMovesThePassivePane() {
+    struct Panes : gui::SelectFolderHost {
+      fs::path active, passive, shown;
+      fs::path activePaneFolder() const override { return active; }
+      fs::path passivePaneFolder() const override { return passive; }
+      std::vector<fs::path> preferenceFolders() const override { return {}; }
+      void showInPassivePane(const fs::path& folder) override { shown = folder; }
+      void folderCreated(const fs::path&) override {}
+    } panes;
+    test::TempFolder root;
+    panes.active = root.path();
+    panes.passive = root.path();
+    test::ScriptedPrompter asked;
+    asked.askAnswers = {Button::Yes};
+    gui::SelectFolderDialog selectFolder(panes, asked);
+    gui::OverwriteDialog overwrite;
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->hooks().selectFolder = &selectFolder;
+    rig.window->hooks().overwriteDialog = &overwrite;
+    const fs::path made = root / "made";
+    QStringList offered;
+    test::whenModal("Select Folder", [&](QWidget* dialog) {
+      offered = test::rowTexts(dialog->findChild<QComboBox*>("Combo1")->model());
+      test::typeIntoCombo(dialog, QString::fromStdString(made.string()));
+    });
+    rig.window->saveFormatBox()->setCurrentIndex(1);
+    rig.window->saveFilter();
+    QCOMPARE(offered.size(), 1);  // the two panes show one folder
+    QVERIFY(fs::exists(made / "Test.afs"));
+    QCOMPARE(asked.messages.at(0).text,
+             made.string() + "/ doesn't exist!\r\nDo you want to create it?");
+    QVERIFY(fs::equivalent(panes.shown, made));
+    QVERIFY(rig.prompter.messages.empty());
+  }
+
+  void fflEntryAndDecompilerTextOpenInTheEditor() {
+    test::StartedWindow started;
+    test::TempFolder folder;
+    ff::FFRecord entry;
+    entry.fileName = "Two.8bf";
+    entry.title = "Soft Two";
+    entry.formulas = {"255-r", "g", "b/2", "a"};
+    entry.controlNames[1] = "Depth";
+    test::writeFile(folder / "Lib.ffl",
+                    test::fflLibrary({test::fflEntry("One.8bf", "One"), test::fflEntryOf(entry)}));
+    started.start(folder.path());
+    gui::MainWindow& window = *started.window;
+    window.active()->fileView()->selectName("Lib.ffl");
+    window.showView(gui::View::Ffl);
+    QTreeWidget* list = window.active()->fflView()->list();
+    QCOMPARE(list->topLevelItemCount(), 2);
+    list->setCurrentItem(list->topLevelItem(1));
+    QTest::keyClick(list, Qt::Key_Return);
+    gui::FFEditorWindow* editor = window.ffEditorIfMade();
+    QVERIFY(editor && editor->isVisible());
+    QCOMPARE(editor->box(3)->toPlainText(), QString("b/2"));
+    QCOMPARE(editor->textLabel(2)->text(), QString("Soft Two"));
+    QCOMPARE(editor->nameLabel(1)->text(), QString("Depth"));
+    list->setCurrentItem(list->topLevelItem(0));
+    window.menus().action("mnuOpenInFFE")->trigger();
+    QCOMPARE(editor->textLabel(2)->text(), QString("One"));
+    // A decompiler's text: its own labels as names leave the maps off and the sliders named.
+    const std::string info =
+        "Filter Factory Plugin Information:\nFILENAME: C:\\x\\dcomp.8bf\nCATEGORY:\nTests\n"
+        "TITLE:\nDecompiled\nCOPYRIGHT:\n\nAUTHOR:\n\nMap 0: [Map 0:]\nMap 1: [Map 1:]\n"
+        "Map 2: [Map 2:]\nMap 3: [Map 3:]\nControl 0: [Spin]\nControl 1: [Control 1:]\n"
+        "Control 2: []\nControl 3: []\nControl 4: []\nControl 5: []\nControl 6: []\n"
+        "Control 7: []\nR=\nr\nG=\ng\nB=\nb\nA=\na\n\n";
+    QVERIFY(window.openInFFEditor(test::writeFile(folder / "dcomp.txt", info)));
+    for (int m = 0; m < 4; ++m) QVERIFY(!editor->mapBox(m)->isChecked());
+    QCOMPARE(editor->nameLabel(0)->text(), QString("Spin"));
+    QCOMPARE(editor->nameLabel(1)->text(), QString());
+    started.close();
+  }
+
+  // Picking a function: the channel letter goes, the placeholders do not parse, Tab walks them.
+  void insertedFunctionReplacesTheLetterAndSelectsItsFirstArgument() {
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    rig.window->box(1)->setFocus();
+    QMenu menu;
+    rig.window->fillEditorMenu(&menu);
+    QAction* mix = nullptr;
+    for (QAction* a : menu.findChild<QMenu*>("mnuFunc")->actions())
+      if (a->text() == "mix(a,b,n,d)") mix = a;
+    QVERIFY(mix && mix->toolTip() == "a and b mixed: a*n/d + b*(d-n)/d");
+    mix->trigger();
+    gui::FormulaEdit* box = rig.window->box(1);
+    QCOMPARE(box->toPlainText(), QString::fromUtf8("mix(\u2039a\u203a,\u2039b\u203a,\u2039n\u203a,"
+                                                   "\u2039d\u203a)"));
+    QCOMPARE(box->textCursor().selectedText(), QString::fromUtf8("\u2039a\u203a"));
+    QCOMPARE(rig.window->windowTitle(), QString("R= column 5: argument 'a' not filled in"));
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(box->textCursor().selectedText(), QString::fromUtf8("\u2039b\u203a"));
+    QVERIFY(box->hasFocus());
+    // Typing over the placeholders makes the formula whole.
+    box->setPlainText("r+");
+    box->moveCursor(QTextCursor::End);
+    mix->trigger();
+    QCOMPARE(box->toPlainText().left(6), QString("r+mix("));
+  }
+
+  // The code editor: undo by words, completion, every error listed and walked, find/replace.
+  void formulaBoxesEditLikeACodeEditor() {
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    gui::FormulaEdit* red = rig.window->box(1);
+    red->setFocus();
+    red->selectAll();
+    QTest::keyClicks(red, "r+g");
+    red->undo();
+    QCOMPARE(red->toPlainText(), QString("r+"));
+
+    red->setPlainText("r+");
+    red->moveCursor(QTextCursor::End);
+    QTest::keyClicks(red, "mi");
+    QAbstractItemView* popup = red->completer()->popup();
+    QVERIFY(popup->isVisible());
+    QCOMPARE(test::rowTexts(popup->model()),
+             (QStringList{"min(a,b)    the smaller of a and b",
+                          "mix(a,b,n,d)    a and b mixed: a*n/d + b*(d-n)/d"}));
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    QCOMPARE(red->toPlainText().left(6), QString("r+mix("));
+
+    rig.window->box(1)->setPlainText("foo+src(x,y)");
+    rig.window->box(3)->setPlainText("b)");
+    const QStringList listed = test::rowTexts(rig.window->formulaTools()->errorList()->model());
+    QCOMPARE(listed,
+             (QStringList{"R  column 1: unknown name 'foo'", "R  column 5: 'src' takes 3 arguments",
+                          "B  column 2: unmatched ')'"}));
+    red->setFocus();
+    red->moveCursor(QTextCursor::Start);
+    // F8 from the start of R: after the caret, on to B, round to the first.
+    for (const char* want : {"src", ")", "foo"}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+      auto* box = qobject_cast<gui::FormulaEdit*>(QApplication::focusWidget());
+      QVERIFY(box);
+      QCOMPARE(box->textCursor().selectedText(), QString(want));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(rig.window->box(3)->textCursor().selectedText(), QString(")"));
+
+    rig.window->box(1)->setPlainText("src(x,y,0)+x");
+    rig.window->box(2)->setPlainText("max(x,X)");
+    rig.window->box(3)->setPlainText("b");
+    gui::FindBar* find = rig.window->formulaTools()->findBar();
+    find->findField()->setText("x");
+    find->wholeNameBox()->setChecked(true);
+    find->matchCaseBox()->setChecked(true);
+    red->setFocus();
+    red->moveCursor(QTextCursor::Start);
+    QVERIFY(find->findNext(true));
+    QCOMPARE(red->textCursor().selectionStart(), 4);
+    QCOMPARE(find->statusLabel()->text(), QString("3 matches"));
+    find->replaceField()->setText("y");
+    QCOMPARE(find->replaceAll(), 3);
+    QCOMPARE(red->toPlainText(), QString("src(y,y,0)+y"));
+    QCOMPARE(rig.window->box(2)->toPlainText(), QString("max(y,X)"));
+    rig.window->box(2)->undo();  // one step per box
+    QCOMPARE(rig.window->box(2)->toPlainText(), QString("max(x,X)"));
+    find->findField()->setText("nothing");
+    QVERIFY(!find->findNext(true));
+    QCOMPARE(find->statusLabel()->text(), QString("Not found"));
   }
 
   void designOutlineHasTheShapesArea() {
@@ -159,6 +368,53 @@ class EditorsTest : public QObject {
     QCOMPARE(area, 100 * 100 + 100 * 50 - 10 * 10);
     QCOMPARE(rig.window->graphicSlider(0)->styleIndex(), 4);
     QVERIFY(rig.window->slider(0)->isHidden() && rig.window->hotspot()->isHidden());
+  }
+
+  // The resizable design: the preview grows with the window and is drawn at its pixels, the
+  // sliders keep their room, and a fixed design afterwards gets every control back.
+  void modernDesignFollowsTheWindowSize() {
+    EditorRig rig({"r", "g", "b", "a"});
+    fs::copy_file(fs::path(QM_DATA_DIR) / "interface" / "Modern.des",
+                  rig.programDir / "interface" / "Modern.des");
+    gui::FFEditorWindow& w = *rig.window;
+    w.applyDesign("Modern.des");
+    QVERIFY(w.modernLayout());
+    QVERIFY(!(w.windowFlags() & Qt::FramelessWindowHint) && w.mask().isEmpty());
+    w.show();
+    QSize previous;
+    for (QSize size : {QSize(760, 540), QSize(1400, 900)}) {
+      w.resize(size);
+      QTRY_COMPARE(w.size(), size);
+      w.finishPreview();
+      QApplication::processEvents();
+      w.finishPreview();
+      const QRect box = w.previewBox()->contentsRect();
+      const QSize shown = w.previewBox()->pixmap().deviceIndependentSize().toSize();
+      // The picture fills the box on one side, aspect kept.
+      QVERIFY2(shown.width() == box.width() || shown.height() == box.height(),
+               qPrintable(QString("%1x%2 in %3x%4")
+                              .arg(shown.width())
+                              .arg(shown.height())
+                              .arg(box.width())
+                              .arg(box.height())));
+      QVERIFY(box.width() > previous.width() && box.height() > previous.height());
+      previous = box.size();
+      for (int k = 0; k < 8; ++k) {
+        QVERIFY(w.slider(k)->isVisible() && w.slider(k)->width() >= 90);
+        QVERIFY(!w.slider(k)->geometry().intersects(w.valueBox(k)->geometry()));
+      }
+      for (int b = 0; b < 4; ++b) QVERIFY(w.box(b)->isVisible() && w.box(b)->height() >= 40);
+    }
+    w.setOneBoxMode(true);
+    QVERIFY(w.box(2)->isHidden());
+    QTRY_VERIFY(w.box(1)->height() > 2 * w.box(0)->height());
+    w.setOneBoxMode(false);
+    w.applyDesign("Plain.des");
+    QVERIFY(!w.modernLayout());
+    QCOMPARE(w.size(), QSize(780, 540));
+    QCOMPARE(w.slider(0)->parentWidget(), &w);
+    QVERIFY(w.slider(0)->isVisible() && w.box(2)->isVisible());
+    QCOMPARE(w.previewBox()->size(), QSize(258, 178));
   }
 
   void doubleClickedSourceOpensInTheEditor() {
@@ -206,16 +462,30 @@ class EditorsTest : public QObject {
     QCOMPARE(prompter.messages[0].title, std::string("Revert"));
     QCOMPARE(prompter.messages[0].buttons, Buttons::OkCancel);
     QCOMPARE(editor.zoom(), 200);
-    // Save As writes the picture in the named format and becomes its file.
+    // Save As starts on the picture's own type; a name without extension gets the chosen
+    // type's, and the picture is written in that format and becomes its file.
     const fs::path copy = dir / "copy.jpg";
-    editor.hooks().chooseSaveFile = [&](const QString&) {
-      return QString::fromStdString(copy.string());
+    QString startedOn;
+    editor.hooks().chooseSaveFile = [&](const QString&, QString& type) {
+      startedOn = type;
+      type = "JPG (*.jpg)";
+      return QString::fromStdString((dir / "copy").string());
     };
+    editor.hooks().jpegQuality = [] { return 20; };
     QVERIFY(editor.saveAs());
+    QCOMPARE(startedOn, QString("PNG (*.png)"));
     QCOMPARE(editor.path(), copy);
+    QVERIFY(!fs::exists(dir / "copy.png"));
     QVERIFY(editor.windowTitle().contains("copy.jpg - 64x48 (200%)"));
     QCOMPARE(QImageReader(QString::fromStdString(copy.string())).format(), QByteArray("jpeg"));
     QCOMPARE(QImage(QString::fromStdString(copy.string())).size(), original.size());
+    // At the Preferences' quality; Save writes an unchanged picture no second time.
+    const auto atTwenty = platform::encodePicture(editor.image(), copy, 20);
+    QVERIFY(atTwenty);
+    QCOMPARE(test::readFile(copy), std::string(atTwenty->begin(), atTwenty->end()));
+    fs::remove(copy);
+    QVERIFY(editor.save());
+    QVERIFY(!fs::exists(copy));
     // A failed write says so and keeps picture, file and title.
     fs::create_directory(dir / "locked");
     QVERIFY(!editor.saveTo(dir / "locked" / "no-such-dir" / "x.png"));
@@ -225,6 +495,44 @@ class EditorsTest : public QObject {
     QCOMPARE(editor.path(), copy);
     QVERIFY(!editor.saveTo(dir / "x.unknownformat"));
     QCOMPARE(editor.path(), copy);
+  }
+
+  // Pictures are read off the window's thread: progress runs up to 100 %, Stop ends the read,
+  // a damaged file or one that is no picture says why, and the Picture Editor opens through it.
+  void picturesAreReadOnAWorkerWithProgress() {
+    test::TempFolder dir;
+    const fs::path big = dir / "big.png";
+    QImage noise = gradient(900, 600);
+    for (int y = 0; y < noise.height(); ++y)  // a file of some size, read in many parts
+      for (int x = 0; x < noise.width(); x += 3)
+        noise.setPixelColor(x, y, QColor((x * y) & 255, 0, 0));
+    QVERIFY(noise.save(QString::fromStdString(big.string())));
+    std::vector<int> seen;
+    gui::PictureLoadOptions options;
+    options.progress = [&](int percent) { seen.push_back(percent); };
+    options.largest = QSize(300, 300);
+    gui::LoadedPicture loaded = gui::decodePicture(big, options);
+    QCOMPARE(loaded.image.size(), QSize(300, 200));
+    QVERIFY(seen.size() > 1 && std::is_sorted(seen.begin(), seen.end()));
+    QCOMPARE(seen.back(), 100);
+    options.stop = [] { return true; };
+    loaded = gui::decodePicture(big, options);
+    QVERIFY(loaded.stopped && loaded.image.isNull() && loaded.error.isEmpty());
+
+    const std::string bytes = test::readFile(big);
+    const fs::path cut = test::writeFile(dir / "cut.png", bytes.substr(0, bytes.size() / 2));
+    loaded = gui::loadPicture(nullptr, cut, "Reading");
+    QVERIFY(loaded.image.isNull() && !loaded.stopped);
+    const std::string refusal = gui::previewPictureRefusal(cut, loaded.error);
+    QVERIFY2(refusal.starts_with("The picture " + cut.string() +
+                                 " cannot be the preview picture: the picture is damaged ("),
+             refusal.c_str());
+    loaded = gui::loadPicture(nullptr, test::writeFile(dir / "notes.png", "hello"), "Reading");
+    QCOMPARE(loaded.error, QString("it is not a picture this program can read"));
+
+    gui::PictureEditor editor(dir / "prog");
+    QVERIFY(editor.openFile(big));
+    QCOMPARE(editor.image().size(), QSize(900, 600));
   }
 
   // An untitled picture: an empty clipboard pastes nothing, Save asks for a file, a refused
@@ -245,7 +553,7 @@ class EditorsTest : public QObject {
     QCOMPARE(editor.image().size(), QSize(20, 10));
     QVERIFY(editor.action("mnuCopy")->isEnabled());
     int asked = 0;
-    editor.hooks().chooseSaveFile = [&](const QString&) { return ++asked, QString(); };
+    editor.hooks().chooseSaveFile = [&](const QString&, QString&) { return ++asked, QString(); };
     QVERIFY(!editor.save());
     QCOMPARE(asked, 1);
 
