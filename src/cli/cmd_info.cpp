@@ -24,7 +24,8 @@ constexpr std::string_view kHelp =
     "\n"
     "  --json   {\"type\", \"filters\": [{\"category\", \"title\"}], \"categoryRoom\",\n"
     "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\",\n"
-    "           \"modes\": [...], \"enableInfo\", \"runs\": \"engine\" | \"wine\" | \"no\", \"why\"}:\n"
+    "           \"modes\": [...], \"enableInfo\", \"runs\": \"engine\" | \"wine\" | \"no\", "
+    "\"why\"}:\n"
     "           modes are the image modes a host offers the filter in (its enable-info\n"
     "           expression evaluated per mode, else its modes); runs says what runs its filters\n";
 

@@ -68,7 +68,8 @@ std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
 
 bool hasPluginFacts(std::string_view fileName, const plugins::PlugTypeTable& types) {
   const std::string ext3 = plugins::lastLower(fileName, 3);
-  return isPluginFile(fs::path(fileName)) || ext3 == "aex" || ext3 == "_ex" || types.match(fileName);
+  return isPluginFile(fs::path(fileName)) || ext3 == "aex" || ext3 == "_ex" ||
+         types.match(fileName);
 }
 
 PluginPreview makePluginPreview(const PreviewRequest& request, const PreviewContext& context,
