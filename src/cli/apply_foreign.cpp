@@ -23,6 +23,7 @@ class ForeignProgress final : public Progress {
   ForeignProgress(std::ostream& err, const std::function<bool()>& cancelled, std::mutex& lock)
       : err_(err), cancelled_(cancelled), lock_(lock) {}
   void status(std::string_view text) override {
+    if (text.empty()) return;
     const std::lock_guard guard(lock_);
     err_ << text << '\n';
   }

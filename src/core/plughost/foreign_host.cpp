@@ -52,11 +52,13 @@ std::optional<std::string> ForeignHost::prepare(bool x86, Progress& progress) {
   const auto env = wineEnvironment(setup_.prefix);
   if (!prefixReady(setup_.prefix)) {
     progress.status(kPreparingText);
+    // No display: Wine's own "configuration is being updated" window would only confuse.
     std::vector<std::string> setupEnv = env;
-    setupEnv.push_back("WINEARCH=win64");
+    setupEnv.insert(setupEnv.end(), {"WINEARCH=win64", "DISPLAY=", "WAYLAND_DISPLAY="});
     const int exit =
         launcher_.runToEnd({{setup_.wine->wine64.string(), "wineboot", "--init"}, setupEnv},
                            [&progress] { (void)progress.cancelled(); });
+    progress.status({});
     if (exit != 0 || !markPrefixReady(setup_.prefix))
       return "Wine could not set up its folder " + setup_.prefix.string() + ".";
   }

@@ -221,7 +221,7 @@ TEST(ForeignHost, SetsUpOncePassesTheCommandAndStopsOnEscape) {
               Status::Cancelled);
   }
   EXPECT_EQ(f.launcher.commands.front(), "about\t3\tZ:\\p\\a b.8bf");
-  EXPECT_EQ(progress.notes, std::vector<std::string>{std::string(kPreparingText)});
+  EXPECT_EQ(progress.notes, (std::vector<std::string>{std::string(kPreparingText), ""}));
   const std::vector<std::vector<std::string>> tools = {
       {"/w/wine64", "wineboot", "--init"}, {"/w/wineserver", "-p"}, {"/w/wineserver", "-k"}};
   EXPECT_EQ(f.launcher.tools, tools) << "the prefix is set up once and the server kept warm";
