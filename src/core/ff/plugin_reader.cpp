@@ -26,7 +26,7 @@ struct WindowsVariant {
   std::size_t category;
 };
 
-constexpr std::array<WindowsVariant, 6> kWindowsVariants = {{
+constexpr std::array<WindowsVariant, 7> kWindowsVariants = {{
     {kSize304, kD304, kSignature304, at(kD304, kMenuTitleLength + 1),
      at(kD304, kMenuCategoryLength + 1)},
     {kSizeVarnet, kDVarnet, kSignature304, kVarnetTitleLength + 1, kVarnetCategoryLength + 1},
@@ -37,6 +37,8 @@ constexpr std::array<WindowsVariant, 6> kWindowsVariants = {{
      at(kD30, kMenuCategoryLength + 1)},
     {kSize64, kD64, kSignature64, at(kD64, kMenuTitleLength + 1),
      at(kD64, kMenuCategoryLength + 1)},
+    {kSize64Early, kD64Early, kSignature64Early, at(kD64Early, kMenuTitleLength + 1),
+     at(kD64Early, kMenuCategoryLength + 1)},
 }};
 
 // The Macintosh plugin keeps the same block 19308 bytes on, with big-endian words (so the

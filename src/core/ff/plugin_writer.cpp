@@ -96,9 +96,10 @@ Template chosenTemplate(const FFOptions& options) {
         if (size == kSizeVarnet) return usersOwn(options.userTemplate, kDVarnet);
         if (size == kSize30) return usersOwn(options.userTemplate, kD30);
         if (size == kSize64) return usersOwn(options.userTemplate, kD64);
+        if (size == kSize64Early) return usersOwn(options.userTemplate, kD64Early);
         // Nothing is written. The reason is still given; a caller may keep quiet about it.
         return refused("The template plugin " + display(options.userTemplate) +
-                       " has a size Quillmark doesn't know (49152, 49664, 57344 or 94208 "
+                       " has a size Quillmark doesn't know (49152, 49664, 57344, 69632 or 94208 "
                        "bytes are needed); nothing was written.");
       }
       // Never another template in its place: the user meant their own.

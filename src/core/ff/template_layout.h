@@ -16,6 +16,8 @@ inline constexpr std::size_t kSize50176 = 50176;
 inline constexpr std::size_t kSize53760 = 53760;
 inline constexpr std::size_t kSize30 = 57344;  // Filter Factory 3.0
 inline constexpr std::size_t kSize64 = 94208;  // our 64-bit runtime template, photo64.dll
+// The first 64-bit template: plugins written with it stay readable and changeable.
+inline constexpr std::size_t kSize64Early = 69632;
 inline constexpr std::size_t kSizeMacA = 99712;
 inline constexpr std::size_t kSizeMacB = 99840;
 
@@ -28,6 +30,7 @@ inline constexpr long kDBlankSignature = -5096;  // 49152/50176 signed " FilterF
 // photo64.dll: the 3.0 layout 36864 bytes later, which leaves the 64-bit code room for the
 // block evaluator compiled for speed before the resources.
 inline constexpr long kD64 = 36864;
+inline constexpr long kD64Early = 12288;
 
 // The FF data block (C-string layout); V = D + kDataBlock.
 inline constexpr long kDataBlock = 31260;
@@ -85,6 +88,7 @@ inline constexpr std::size_t kSignature30 = 28208;
 // our photo304.dll puts its signature there too rather than 7168 bytes before 28208.
 inline constexpr std::size_t kSignature304 = 21024;
 inline constexpr std::size_t kSignature64 = kSignature30 + kD64;
+inline constexpr std::size_t kSignature64Early = kSignature30 + kD64Early;
 
 // PE image of the generated templates (3.0 numbers; the 3.04 template's file offsets are
 // kD304 lower, its virtual addresses the same).

@@ -114,6 +114,8 @@ std::optional<std::size_t> templateCategoryOffset(std::uint64_t size) {
       return 31062;
     case ff::layout::kSize64:
       return ff::layout::at(ff::layout::kD64, ff::layout::kMenuCategoryLength);
+    case ff::layout::kSize64Early:
+      return ff::layout::at(ff::layout::kD64Early, ff::layout::kMenuCategoryLength);
     default:
       return std::nullopt;
   }

@@ -24,6 +24,7 @@ std::string filterPluginLabel(std::uint64_t size, std::size_t filterCount) {
     case 57344:
       return "Photoshop Filter Factory 3.0";
     case ff::layout::kSize64:
+    case ff::layout::kSize64Early:
       return "Photoshop Filter Factory x64";
     case 99712:
     case 99840:

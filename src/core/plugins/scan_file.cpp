@@ -37,7 +37,10 @@ constexpr std::uint64_t kLargestFilterFactoryPlugin = 99840;
 // Category positions of the template plugins' PIPLs: such files are Filter Factory plugins.
 bool isTemplatePosition(std::int32_t p) {
   constexpr auto k64 = ff::layout::at(ff::layout::kD64, ff::layout::kMenuCategoryLength) + 2;
-  return p == 23896 || p == 31064 || p == 34980 || p == static_cast<std::int32_t>(k64);
+  constexpr auto k64Early =
+      ff::layout::at(ff::layout::kD64Early, ff::layout::kMenuCategoryLength) + 2;
+  return p == 23896 || p == 31064 || p == 34980 || p == static_cast<std::int32_t>(k64) ||
+         p == static_cast<std::int32_t>(k64Early);
 }
 
 std::vector<FilterInfo> filterGroupRows(FileBytes& bytes, std::string_view name,
@@ -120,7 +123,7 @@ bool isFilterFactoryFile(std::string_view fileName, std::uint64_t size) {
     return size == 50176 || size == 50688 || size == 51200 || size == 53248;
   if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == ".bin" || ext4 == "_8bf")
     return size == 57344 || size == 49152 || size == 53760 || size == 49664 || size == 99712 ||
-           size == 99840 || size == ff::layout::kSize64;
+           size == 99840 || size == ff::layout::kSize64 || size == ff::layout::kSize64Early;
   return false;
 }
 

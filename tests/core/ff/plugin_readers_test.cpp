@@ -55,7 +55,7 @@ TEST_P(EverySize, ReadsEveryFieldAtTheVariantsPlaces) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Plugin, EverySize,
-                         ::testing::Values(49152, 49664, 50176, 53760, 57344, 99712, 99840));
+                         ::testing::Values(49152, 49664, 50176, 53760, 57344, 69632, 99712, 99840));
 
 TEST(Read8bf, SignaturesAndSizes) {
   const struct {
