@@ -38,8 +38,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Formats Qt reads through plugins (TIFF, WebP, TGA) and the zip commands.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, zip, xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Formats Qt reads through plugins (TIFF, WebP, TGA), the zip commands, and Wine for Windows
+# plugins that are not Filter Factory filters.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, zip, xdg-utils, wine64")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsqlite3-0")
 set(CPACK_GENERATOR DEB)
 include(CPack)

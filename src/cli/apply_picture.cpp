@@ -16,6 +16,27 @@ PictureReport failed(std::string where, std::string reason, const PhaseTimes& ti
   return {PictureStatus::Failed, std::move(where), std::move(reason), times};
 }
 
+// Encodes the filtered picture and writes it under a temporary name, renamed when complete;
+// a cancel while it is encoded leaves the output as it was.
+PictureReport encodeAndWrite(const host::Image& image, const std::filesystem::path& output,
+                             const ApplySetup& setup, const std::function<bool()>& stopped,
+                             PhaseTimes times) {
+  platform::QtImageCodec codec;
+  const auto start = Clock::now();
+  platform::EncodeOptions encoding;
+  encoding.pngLevel = setup.pngLevel;
+  encoding.cancelled = stopped;
+  auto encoded = codec.encode(image, output, encoding);
+  times.encode = Clock::now() - start;
+  if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
+  if (!encoded)
+    return failed(displayPath(output), "cannot write the picture in this format", times);
+  const std::string reason = ff::replaceFile(output, *encoded);
+  times.encode = Clock::now() - start;
+  if (!reason.empty()) return failed(displayPath(output), reason, times);
+  return {PictureStatus::Written, {}, {}, times};
+}
+
 }  // namespace
 
 PhaseTimes& PhaseTimes::operator+=(const PhaseTimes& other) {
@@ -48,8 +69,19 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
                       platform::pictureSizeProblem(input).value_or("cannot read the picture")),
                   times);
   }
-  auto stopped = [&] { return cancelled && cancelled(); };
+  const std::function<bool()> stopped = [&] { return cancelled && cancelled(); };
   if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
+
+  if (setup.foreign) {
+    start = Clock::now();
+    const auto result = setup.foreign(*image, cancelled);
+    times.filter = Clock::now() - start;
+    if (result.status == plughost::ForeignResult::Status::Cancelled)
+      return {PictureStatus::Cancelled, {}, {}, times};
+    if (result.status == plughost::ForeignResult::Status::Failed)
+      return failed({}, result.message, times);  // the message names the plugin
+    return encodeAndWrite(*image, output, setup, stopped, times);
+  }
 
   host::FilterRun run;
   run.sliders = setup.sliders;
@@ -72,19 +104,7 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
       return failed(displayPath(input), "the picture is empty", times);
   }
 
-  start = Clock::now();
-  platform::EncodeOptions encoding;
-  encoding.pngLevel = setup.pngLevel;
-  encoding.cancelled = stopped;
-  auto encoded = codec.encode(*image, output, encoding);
-  times.encode = Clock::now() - start;
-  if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
-  if (!encoded)
-    return failed(displayPath(output), "cannot write the picture in this format", times);
-  const std::string reason = ff::replaceFile(output, *encoded);
-  times.encode = Clock::now() - start;
-  if (!reason.empty()) return failed(displayPath(output), reason, times);
-  return {PictureStatus::Written, {}, {}, times};
+  return encodeAndWrite(*image, output, setup, stopped, times);
 }
 
 }  // namespace qm::cli

@@ -11,6 +11,8 @@
 
 #include "core/formula/engine.h"
 #include "core/formula/thread_pool.h"
+#include "core/host/image.h"
+#include "core/plughost/foreign_host.h"
 
 namespace qm::cli {
 
@@ -29,16 +31,19 @@ struct ApplySetup {
   std::array<std::uint8_t, 8> sliders{};
   formula::Engine engine = formula::Engine::Automatic;
   int pngLevel = -1;  // 0-9; -1: Qt's default
+  // Set for a Windows plugin: runs it on the picture instead of the formulas.
+  std::function<plughost::ForeignResult(host::Image&, const std::function<bool()>& cancelled)>
+      foreign;
 };
 
 enum class PictureStatus { Written, Failed, Cancelled };
 
 struct PictureReport {
   PictureStatus status = PictureStatus::Written;
-  std::string where;   // Failed: the file the problem is about, as shown
+  std::string where;   // Failed: the file the problem is about, as shown (empty: reason says)
   std::string reason;  // Failed: what went wrong
   PhaseTimes times;
-  std::string problemLine() const { return where + ": " + reason; }
+  std::string problemLine() const { return where.empty() ? reason : where + ": " + reason; }
 };
 
 // cancelled is polled between rows, while the result is encoded and once more just before it

@@ -9,13 +9,14 @@
 #include <thread>
 
 #include "cli/apply_batch.h"
+#include "cli/apply_foreign.h"
 #include "cli/apply_picture.h"
 #include "cli/command.h"
 #include "core/batch/overwrite_check.h"
+#include "core/common/same_file.h"
 #include "core/common/unicode_text.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/filter_loader.h"
-#include "core/shell/fs.h"
 
 namespace qm::cli {
 namespace {
@@ -65,6 +66,13 @@ constexpr std::string_view kHelp =
     "OUTPUT fails with \"would replace its own input\". A symbolic link as OUTPUT is written\n"
     "through to the file it names, which is replaced whole; the link stays.\n"
     "A formula error is reported with the channel and the 1-based position (exit 1).\n"
+    "\n"
+    "FILTER may also be a Windows filter plugin that is not a Filter Factory filter\n"
+    "(PLUGIN.8bf, or PLUGIN.8bf#N for filter N of a file with several): it runs with its\n"
+    "default parameters in Quillmark's plugin host under Wine (wine64; 32-bit plugins need\n"
+    "32-bit Wine).\n"
+    "  --dialog        show the plugin's own dialog first\n"
+    "  --timeout S     stop a plugin that does not answer for S seconds (default 60)\n"
     "Ctrl-C stops the run at any moment (exit 3), also while a picture is encoded: a picture\n"
     "not yet complete is not written and its OUTPUT stays as it was; in a batch every\n"
     "picture written before is complete.\n";
@@ -157,9 +165,8 @@ fs::path filterFileOf(const std::string& argument) {
   return argument.substr(0, hash);
 }
 
-// Loads the filter the run applies into setup: its formulas and sliders (with the --ctl
-// overrides) and the file they come from. The exit code when it cannot, the message said.
-std::optional<int> loadApplyFilter(Context& context, ApplySetup& setup) {
+// The Filter Factory filter's formulas and sliders into setup; the exit code when that fails.
+std::optional<int> loadFormulas(Context& context, ApplySetup& setup) {
   // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
   // c), so a filter runs as stored, like the plugin itself would.
   ff::FFOptions options;
@@ -171,7 +178,6 @@ std::optional<int> loadApplyFilter(Context& context, ApplySetup& setup) {
     return kSomeFailed;
   }
   warnEmptyFormulas(setup.filterArg, filter->formulas, context.err);
-  setup.filterFile = filterFileOf(setup.filterArg);
   setup.formulas = filter->formulas;
   setup.sliders = filter->sliderValues;
   if (!overrideSliders(context.args, setup.sliders, context.err)) return kUsage;
@@ -182,11 +188,11 @@ std::optional<int> loadApplyFilter(Context& context, ApplySetup& setup) {
 int applyOne(Context& context, const ApplySetup& setup, unsigned threads) {
   const fs::path input = context.args.positional[1];
   const fs::path output = context.args.positional[2];
-  for (const fs::path& own : {input, setup.filterFile})
-    if (shell::DiskFs{}.same(own, output)) {
-      context.err << displayPath(output) << ": would replace its own input\n";
-      return kSomeFailed;
-    }
+  const fs::path inputs[] = {input, setup.filterFile};
+  if (replacesOwnInput(output, inputs)) {
+    context.err << displayPath(output) << ": " << kOwnInputReason << '\n';
+    return kSomeFailed;
+  }
   // Asked before the work, so a kept file costs no filtering.
   batch::OverwriteCheck overwrite(context.prompter);
   switch (overwrite(input, output)) {
@@ -257,7 +263,17 @@ int runApply(Context& context) {
   setup.filterArg = positional[0];
   setup.engine = *engine;
   setup.pngLevel = *pngLevel;
-  if (const auto failure = loadApplyFilter(context, setup)) return *failure;
+  // Loaded as a Windows plugin or as formulas, either way an input no result may replace.
+  setup.filterFile = filterFileOf(setup.filterArg);
+  switch (prepareForeignApply(context, setup)) {
+    case ForeignChoice::Refused:
+      return kSomeFailed;
+    case ForeignChoice::Ready:
+      break;
+    case ForeignChoice::NotForeign:
+      if (const auto failed = loadFormulas(context, setup)) return *failed;
+      break;
+  }
 
   if (!batchMode) return applyOne(context, setup, threads);
   BatchOptions batch;
@@ -275,13 +291,16 @@ int runApply(Context& context) {
 CliCommand makeApplyCommand() {
   return {"apply",
           "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N] [--overwrite ask|all|none]\n"
-          "       [--png-level 0-9] [--timings] [--engine reference|block|compiled]\n"
+          "       [--png-level 0-9] [--timings] [--engine reference|block|compiled] [--dialog]\n"
+          "       [--timeout S]\n"
           "   or: apply FILTER --dest DIR [--suffix TEXT] [--to png|jpg|bmp|tif|webp] [--json]\n"
           "       [same options] IMAGE...",
           kHelp,
-          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to", "png-level"},
-          {"timings", "json"},
-          runApply};
+          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to", "timeout", "png-level"},
+          {"timings", "json", "dialog"},
+          runApply,
+          SIZE_MAX,
+          {"ctl"}};
 }
 
 }  // namespace qm::cli

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct FFLConvertOptions {
   int target = 0;  // 0 (.8bf), 3 (.afs), 4 (.pff) or 5 (.txt); 1 and 2 write nothing
   bool namesFromTitles = false;
   FFOptions ff;
+  std::span<const std::filesystem::path> ownInputs = {};  // never written over
 };
 
 // Outcome of converting one library. Entries are named "LIB.ffl#N"; a library that ends

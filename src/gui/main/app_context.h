@@ -3,7 +3,9 @@
 // store, the options of the Preferences dialog, the plugin type table.
 
 #include <filesystem>
+#include <memory>
 
+#include "core/catalogue/catalogue_store.h"
 #include "core/ff/options.h"
 #include "core/plugins/type_table.h"
 #include "core/settings/options.h"
@@ -20,6 +22,8 @@ struct AppContext {
   ff::FFOptions ffOptions;
   // How help pages, addresses and files reach the desktop; empty = the desktop itself.
   platform::UrlOpener urlOpener;
+  // The catalogue cache the Plugin View scans through; none: every file is read.
+  std::shared_ptr<catalogue::CatalogueStore> catalogueCache = nullptr;
 };
 
 // Load options: the option set from the store and the list files, the type table from the
