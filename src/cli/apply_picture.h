@@ -30,20 +30,20 @@ struct ApplySetup {
   std::array<std::string, 4> formulas;
   std::array<std::uint8_t, 8> sliders{};
   formula::Engine engine = formula::Engine::Automatic;
-  int pngLevel = -1;  // 0-9; -1: Qt's default
   // Set for a Windows plugin: runs it on the picture instead of the formulas.
   std::function<plughost::ForeignResult(host::Image&, const std::function<bool()>& cancelled)>
       foreign;
+  int pngLevel = -1;  // 0-9; -1: Qt's default
 };
 
 enum class PictureStatus { Written, Failed, Cancelled };
 
 struct PictureReport {
   PictureStatus status = PictureStatus::Written;
-  std::string where;   // Failed: the file the problem is about, as shown (empty: reason says)
+  std::string where;   // Failed: the file the problem is about, as shown
   std::string reason;  // Failed: what went wrong
   PhaseTimes times;
-  std::string problemLine() const { return where.empty() ? reason : where + ": " + reason; }
+  std::string problemLine() const { return where + ": " + reason; }
 };
 
 // cancelled is polled between rows, while the result is encoded and once more just before it

@@ -66,16 +66,16 @@ constexpr std::string_view kHelp =
     "OUTPUT fails with \"would replace its own input\". A symbolic link as OUTPUT is written\n"
     "through to the file it names, which is replaced whole; the link stays.\n"
     "A formula error is reported with the channel and the 1-based position (exit 1).\n"
+    "Ctrl-C stops the run at any moment (exit 3), also while a picture is encoded: a picture\n"
+    "not yet complete is not written and its OUTPUT stays as it was; in a batch every\n"
+    "picture written before is complete.\n"
     "\n"
     "FILTER may also be a Windows filter plugin that is not a Filter Factory filter\n"
     "(PLUGIN.8bf, or PLUGIN.8bf#N for filter N of a file with several): it runs with its\n"
     "default parameters in Quillmark's plugin host under Wine (wine64; 32-bit plugins need\n"
     "32-bit Wine).\n"
     "  --dialog        show the plugin's own dialog first\n"
-    "  --timeout S     stop a plugin that does not answer for S seconds (default 60)\n"
-    "Ctrl-C stops the run at any moment (exit 3), also while a picture is encoded: a picture\n"
-    "not yet complete is not written and its OUTPUT stays as it was; in a batch every\n"
-    "picture written before is complete.\n";
+    "  --timeout S     stop a plugin that does not answer for S seconds (default 60)\n";
 
 std::optional<int> parseNumber(std::string_view text, int low, int high) {
   int v = 0;
@@ -165,8 +165,9 @@ fs::path filterFileOf(const std::string& argument) {
   return argument.substr(0, hash);
 }
 
-// The Filter Factory filter's formulas and sliders into setup; the exit code when that fails.
-std::optional<int> loadFormulas(Context& context, ApplySetup& setup) {
+// Loads the filter the run applies into setup: its formulas and sliders (with the --ctl
+// overrides) and the file they come from. The exit code when it cannot, the message said.
+std::optional<int> loadApplyFilter(Context& context, ApplySetup& setup) {
   // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
   // c), so a filter runs as stored, like the plugin itself would.
   ff::FFOptions options;
@@ -178,6 +179,7 @@ std::optional<int> loadFormulas(Context& context, ApplySetup& setup) {
     return kSomeFailed;
   }
   warnEmptyFormulas(setup.filterArg, filter->formulas, context.err);
+  setup.filterFile = filterFileOf(setup.filterArg);
   setup.formulas = filter->formulas;
   setup.sliders = filter->sliderValues;
   if (!overrideSliders(context.args, setup.sliders, context.err)) return kUsage;
@@ -263,15 +265,14 @@ int runApply(Context& context) {
   setup.filterArg = positional[0];
   setup.engine = *engine;
   setup.pngLevel = *pngLevel;
-  // Loaded as a Windows plugin or as formulas, either way an input no result may replace.
-  setup.filterFile = filterFileOf(setup.filterArg);
   switch (prepareForeignApply(context, setup)) {
     case ForeignChoice::Refused:
       return kSomeFailed;
     case ForeignChoice::Ready:
+      setup.filterFile = filterFileOf(setup.filterArg);
       break;
     case ForeignChoice::NotForeign:
-      if (const auto failed = loadFormulas(context, setup)) return *failed;
+      if (const auto failure = loadApplyFilter(context, setup)) return *failure;
       break;
   }
 
@@ -296,7 +297,7 @@ CliCommand makeApplyCommand() {
           "   or: apply FILTER --dest DIR [--suffix TEXT] [--to png|jpg|bmp|tif|webp] [--json]\n"
           "       [same options] IMAGE...",
           kHelp,
-          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to", "timeout", "png-level"},
+          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to", "png-level", "timeout"},
           {"timings", "json", "dialog"},
           runApply,
           SIZE_MAX,

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/ff/plugin_file_io.h"
+#include "core/host/tga_reader.h"
 
 namespace qm::platform {
 namespace {
@@ -106,7 +107,31 @@ int depthInFile(const QImage& img) {
   }
 }
 
+namespace {
+
+constexpr std::uint64_t kMaxPixels = std::uint64_t{kPictureMemoryLimitMB} * 1024 * 1024 / 4;
+
+bool isTgaFile(const std::filesystem::path& file) {
+  return QString::fromStdString(file.extension().string()).compare(".tga", Qt::CaseInsensitive) ==
+         0;
+}
+
+// Qt's own reader knows only uncompressed true colour; run-length encoded, grey and colour-mapped
+// pictures, which paint programs write by default, are read here.
+Outcome<host::Image, std::string> readTga(const std::filesystem::path& file) {
+  auto bytes = ff::readFileBytes(file, kMaxPixels * 4 + 65536, "too large");
+  if (!bytes) return Failure{bytes.error()};
+  return host::decodeTga(ByteView(bytes->data(), bytes->size()), kMaxPixels);
+}
+
+}  // namespace
+
 std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file) {
+  if (isTgaFile(file)) {
+    auto tga = readTga(file);
+    if (!tga) return std::nullopt;
+    return std::move(*tga);
+  }
   QImageReader::setAllocationLimit(kPictureMemoryLimitMB);
   QImageReader reader(qtPath(file));
   reader.setAutoTransform(false);
@@ -171,6 +196,11 @@ bool QtImageCodec::write(const host::Image& image, const std::filesystem::path& 
 }
 
 std::optional<std::string> pictureSizeProblem(const std::filesystem::path& file) {
+  if (isTgaFile(file)) {
+    auto tga = readTga(file);
+    if (!tga) return tga.error();
+    return std::nullopt;
+  }
   QImageReader reader(qtPath(file));
   const QSize size = reader.size();
   if (!size.isValid()) return std::nullopt;

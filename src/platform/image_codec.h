@@ -64,7 +64,8 @@ std::string writePicture(const QImage& image, const std::filesystem::path& file,
 int depthInFile(const QImage& image);
 
 // "the picture is W×H, larger than N MB allows" when file is a picture too large to decode
-// within the memory limit; nullopt otherwise.
+// within the memory limit, or why a TGA picture cannot be read ("cannot read this TGA
+// variant (type T, B bits a pixel)"); nullopt otherwise.
 std::optional<std::string> pictureSizeProblem(const std::filesystem::path& file);
 
 }  // namespace qm::platform

@@ -246,8 +246,9 @@ TEST_F(PluginHostTest, ANonFilterFactoryPluginOrABrokenFormulaChangesNothing) {
   EXPECT_FALSE(invoke(dir.path(), "other.8bf"));
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text,
-            "An error occured while loading the plugin!\n\nThe plugin may be invalid or\n"
-            "you may need msvcrt10.dll or plugin.dll\nin your Windows System folder.");
+            "An error occured while loading the plugin!\n\nThe plugin may be invalid, or it may "
+            "need Windows libraries\nthat this system does not have: Windows plugins other "
+            "than\nFilter Factory filters run only through Wine.");
   EXPECT_FALSE(host.isEnabled());
   EXPECT_FALSE(host.plugin().has_value());
   qm::test::FFPluginFields fields;

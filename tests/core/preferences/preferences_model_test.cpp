@@ -27,6 +27,26 @@ TEST(PreferencesModel, OkWritesTheListFilesAndLoadReadsThemBack) {
   settings::Options back = loadPreferences(store, dir.path());
   EXPECT_EQ(std::tie(back.interfaceDesign, back.folders, back.pluginTypes),
             std::tie(o.interfaceDesign, o.folders, o.pluginTypes));
+
+  // What the old program forgot at the end of a run comes back too.
+  o.usedFF = 1;
+  o.editorPlugin = {false, true, false};
+  o.noDialog = o.allModes = true;
+  o.previewJpgQuality = 55;
+  o.photoshopTemplate = "/t/mine.8bf";
+  o.premiereTFTemplate = "/t/fx-fact.prm";
+  o.associate = {true, false, false, true, false};
+  ASSERT_TRUE(savePreferences(store, dir.path(), o));
+  EXPECT_EQ(store.get(settings::kSettings, "EditorPlugin 1"), "1");
+  EXPECT_EQ(store.get(settings::kSettings, "NoDialog"), " 1");
+  back = loadPreferences(store, dir.path());
+  EXPECT_EQ(std::tie(back.usedFF, back.editorPlugin, back.noDialog, back.allModes,
+                     back.previewJpgQuality, back.photoshopTemplate, back.premiereFFTemplate,
+                     back.premiereTFTemplate, back.associate),
+            std::tie(o.usedFF, o.editorPlugin, o.noDialog, o.allModes, o.previewJpgQuality,
+                     o.photoshopTemplate, o.premiereFFTemplate, o.premiereTFTemplate, o.associate));
+  store.set(settings::kSettings, "JPGQuality", "0");
+  EXPECT_EQ(loadPreferences(store, dir.path()).previewJpgQuality, 80);
 }
 
 TEST(PreferencesModel, ListFilesReadEveryLineEndingAndMissingFilesGiveDefaults) {
@@ -39,6 +59,22 @@ TEST(PreferencesModel, ListFilesReadEveryLineEndingAndMissingFilesGiveDefaults) 
   EXPECT_EQ(loadFolderList(dir.path()), (ItemList{"/a/", "/b/", "/c/", "/d/"}));
   EXPECT_FALSE(saveFolderList(dir / "missing", {"/x/"}));
   EXPECT_EQ(test::readFile(dir / "FolderList.log"), "/a/\r\n\r\n/b/\r/c/\n/d/");
+
+  // Lines this version cannot read are left out, their ticks with them, and the file is kept
+  // until the list is changed.
+  const std::string types =
+      "Comma, Test (cmt|0)\r\nTrue\r\nPhotoshop Action (atn|3)\r\nTrue\r\n"
+      "Pipe|Test (pt|0)\r\nTrue\r\n\"Alpha (aa|0)\",#FALSE#\r\nParen (x) T (px|0)\r\nTrue\r\n";
+  test::writeFile(dir / "PlugTypes.ini", types);
+  settings::Options lossy = loadPreferences(store, dir.path());
+  EXPECT_TRUE(lossy.pluginTypesLostLines);
+  EXPECT_EQ(lossy.pluginTypes,
+            (plugins::TypeList{{"Alpha (aa|0)", false}, {"Photoshop Action (atn|3)", true}}));
+  ASSERT_TRUE(saveListFiles(dir.path(), lossy));
+  EXPECT_EQ(test::readFile(dir / "PlugTypes.ini"), types);
+  lossy.pluginTypes[0].ticked = true;
+  ASSERT_TRUE(saveListFiles(dir.path(), lossy));
+  EXPECT_FALSE(loadPreferences(store, dir.path()).pluginTypesLostLines);
 }
 
 TEST(PreferencesModel, TemplateSizesAndTheOptionsTheWriterReads) {
@@ -85,15 +121,17 @@ TEST(Associations, FilesAndCommandsForTheTickedTypes) {
 
   const std::string desktop = test::readFile(dataHome / "applications" / "quillmark.desktop");
   EXPECT_NE(desktop.find("\nExec=\"/opt/q m/quillmark\" %f\n"), std::string::npos) << desktop;
-  EXPECT_NE(
-      desktop.find("\nMimeType=application/x-photoshop-filter;application/x-premiere-plugin;"
-                   "application/x-filter-factory-library;application/x-filter-factory-source;\n"),
-      std::string::npos);
+  // Only the ticked types are claimed: no library, and .afs stays with whoever has it.
+  EXPECT_NE(desktop.find("\nMimeType=application/x-photoshop-filter;application/x-premiere-plugin;"
+                         "application/x-filter-factory-source;\n"),
+            std::string::npos)
+      << desktop;
   const std::string xml = test::readFile(dataHome / "mime" / "packages" / "quillmark.xml");
-  for (const char* part :
-       {"<mime-type type=\"application/x-filter-factory-source\">", "<glob pattern=\"*.afs\"/>",
-        "<glob pattern=\"*.pff\"/>", "<glob pattern=\"*.8bf\"/>", "<glob pattern=\"*.ffl\"/>"})
+  for (const char* part : {"<mime-type type=\"application/x-filter-factory-source\">",
+                           "<glob pattern=\"*.pff\"/>", "<glob pattern=\"*.8bf\"/>"})
     EXPECT_NE(xml.find(part), std::string::npos) << part;
+  for (const char* part : {"<glob pattern=\"*.afs\"/>", "<glob pattern=\"*.ffl\"/>", "library"})
+    EXPECT_EQ(xml.find(part), std::string::npos) << part;
 
   const std::vector<std::vector<std::string>> expected = {
       {"update-mime-database", (dataHome / "mime").string()},
@@ -112,6 +150,13 @@ TEST(Associations, FilesAndCommandsForTheTickedTypes) {
   if (std::system("command -v xmllint >/dev/null") == 0) {
     EXPECT_EQ(std::system(("xmllint --noout '" + mime + "'").c_str()), 0);
   }
+
+  // Removing takes both files away and refreshes the databases again.
+  calls.clear();
+  EXPECT_EQ(removeAssociations(dataHome.path(), run), "");
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_FALSE(std::filesystem::exists(mime));
+  EXPECT_EQ(calls, (std::vector<std::vector<std::string>>(expected.begin(), expected.begin() + 2)));
 }
 
 TEST(Associations, NothingTickedWritesNothingAndAnUnwritableFolderStops) {
