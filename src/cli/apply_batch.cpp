@@ -16,8 +16,8 @@
 #include <thread>
 
 #include "core/batch/overwrite_check.h"
+#include "core/common/same_file.h"
 #include "core/common/unicode_text.h"
-#include "core/shell/fs.h"
 
 namespace qm::cli {
 namespace {
@@ -51,14 +51,6 @@ std::string outputKey(const fs::path& output) {
   std::error_code ec;
   const fs::path canonical = fs::weakly_canonical(output, ec);
   return (ec ? output : canonical).lexically_normal().string();
-}
-
-// The pictures and the filter's file are the run's inputs; no result may replace one of them.
-bool landsOnAnInput(const fs::path& output, const std::vector<fs::path>& inputs) {
-  std::error_code ec;
-  if (!fs::exists(output, ec)) return false;
-  return std::any_of(inputs.begin(), inputs.end(),
-                     [&](const fs::path& input) { return shell::DiskFs{}.same(input, output); });
 }
 
 // A progress line on a terminal, rewritten in place.
@@ -150,9 +142,10 @@ int runApplyBatch(Context& context, const ApplySetup& setup, const std::vector<f
   std::map<std::string, const Job*> claimed;
   batch::OverwriteCheck overwrite(context.prompter);
   for (Job& job : jobs) {
-    if (landsOnAnInput(job.output, inputs)) {
+    // The pictures and the filter's file are the run's inputs; no result may replace one.
+    if (replacesOwnInput(job.output, inputs)) {
       job.report = PictureReport{
-          PictureStatus::Failed, displayPath(job.output), "would replace its own input", {}};
+          PictureStatus::Failed, displayPath(job.output), std::string(kOwnInputReason), {}};
       continue;
     }
     const std::string key = outputKey(job.output);

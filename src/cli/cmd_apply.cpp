@@ -13,10 +13,10 @@
 #include "cli/apply_picture.h"
 #include "cli/command.h"
 #include "core/batch/overwrite_check.h"
+#include "core/common/same_file.h"
 #include "core/common/unicode_text.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/filter_loader.h"
-#include "core/shell/fs.h"
 
 namespace qm::cli {
 namespace {
@@ -57,10 +57,10 @@ constexpr std::string_view kHelp =
     "existing file, so --overwrite decides.\n"
     "\n"
     "Both forms:\n"
-    "  --png-level 0-9 how hard PNG results are packed: 0 stores the pixels as they are (the\n"
-    "                  fastest, files about three times as large), 1 is much faster than\n"
-    "                  the default and a little larger, 9 the slowest and smallest\n"
-    "                  (default: Qt's, which packs like 5 to 9)\n"
+    "  --png-level 0-9 how hard PNG results are packed: 0 stores the pixels unpacked (on a\n"
+    "                  photograph about two thirds of the default's time, files 2 to 3 times\n"
+    "                  as large); 1 to 9 pack ever harder for a little more time each\n"
+    "                  (default: Qt's, which packs as 6)\n"
     "\n"
     "A result never replaces one of the run's inputs (a picture or the filter's file): that\n"
     "OUTPUT fails with \"would replace its own input\". A symbolic link as OUTPUT is written\n"
@@ -190,11 +190,11 @@ std::optional<int> loadApplyFilter(Context& context, ApplySetup& setup) {
 int applyOne(Context& context, const ApplySetup& setup, unsigned threads) {
   const fs::path input = context.args.positional[1];
   const fs::path output = context.args.positional[2];
-  for (const fs::path& own : {input, setup.filterFile})
-    if (shell::DiskFs{}.same(own, output)) {
-      context.err << displayPath(output) << ": would replace its own input\n";
-      return kSomeFailed;
-    }
+  const fs::path inputs[] = {input, setup.filterFile};
+  if (replacesOwnInput(output, inputs)) {
+    context.err << displayPath(output) << ": " << kOwnInputReason << '\n';
+    return kSomeFailed;
+  }
   // Asked before the work, so a kept file costs no filtering.
   batch::OverwriteCheck overwrite(context.prompter);
   switch (overwrite(input, output)) {

@@ -24,8 +24,10 @@ std::size_t wholePages(std::size_t bytes) {
 
 void* allocatePictureMemory(std::size_t bytes) {
   if (!mappedAlone(bytes)) return ::operator new(bytes);
-  // Mapped with room to spare, then cut to a start on a huge-page boundary, so the kernel can
-  // back every whole 2 MB of it with one page.
+  // Mapped with room to spare, then cut to a start on a huge-page boundary, so a kernel that
+  // hands out huge pages by itself can back every whole 2 MB of it with one. They are not asked
+  // for (madvise): where the kernel would compact memory to find them, a busy machine waits
+  // several times longer than it does for small pages.
   const std::size_t length = wholePages(bytes);
   void* mapped = ::mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -36,7 +38,6 @@ void* allocatePictureMemory(std::size_t bytes) {
   if (aligned > start) ::munmap(start, static_cast<std::size_t>(aligned - start));
   const std::size_t tail = static_cast<std::size_t>(start + length + kHugePage - aligned) - length;
   if (tail > 0) ::munmap(aligned + length, tail);
-  ::madvise(aligned, length, MADV_HUGEPAGE);  // a hint; without it the buffer still works
   return aligned;
 }
 

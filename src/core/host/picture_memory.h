@@ -1,8 +1,8 @@
 #pragma once
 // Memory for decoded and filtered pictures. A buffer of some megabytes comes straight from the
-// system, on huge pages where it offers them: first touching a fresh 64 MB buffer one small
-// page at a time costs more than filtering it. A buffer that grows leaves its new bytes unset,
-// since whoever asks for picture memory fills it.
+// system, aligned for huge pages. A buffer that grows leaves its new bytes unset, since whoever
+// asks for picture memory fills it: first touching fresh memory costs more than filtering it,
+// and clearing it first would touch it twice.
 
 #include <cstddef>
 #include <cstdint>
