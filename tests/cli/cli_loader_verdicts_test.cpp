@@ -74,7 +74,7 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"apply", f, i, o, at("c.png")}, 2, "unexpected argument '" + at("c.png") + "'"},
       {{"types", "-x"}, 2, "unknown option -x"},
       {{"dump"}, 2, "dump: give exactly one FILE"},
-      {{"convert", f}, 2, "--to takes 8bf, afs, pff or txt"},
+      {{"convert", f}, 2, "--to takes 8bf, afs, pff, txt or ffl"},
       {{"convert", "--to", "afs", "--stdin", f}, 2, "give FILE... or --stdin"},
       {{"convert", "--to", "8bf", "--ff-template", "2.0", f}, 2, "--ff-template takes 3.0 or 3.04"},
       // The tests run without a terminal on standard input.
@@ -83,6 +83,9 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"list", f, "--fields", "colour"}, 2, "--fields takes category,title,filename,author"},
       // Options that cannot mean anything as given are named.
       {{"convert", "--to", "afs", "--arch", "x64", f}, 2, "convert: --arch: only with --to 8bf"},
+      {{"convert", "--to", "ffl", "--all-modes", "--output", at("l.ffl"), f},
+       2,
+       "convert: --all-modes: only with --to 8bf"},
       {{"convert", "--to", "txt", "--no-dialog", "--all-modes", f},
        2,
        "convert: --no-dialog, --all-modes: only with --to 8bf"},

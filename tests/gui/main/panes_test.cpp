@@ -412,7 +412,7 @@ class PanesTest : public QObject {
 
     // The search box lists matches in place of the views; Escape puts the views back.
     w_->context.options.scanSubDirs = true;
-    left()->setFolder(*folder_);
+    left()->setFolder(folder_->path());
     gui::SearchPanel* search = left()->searchPanel();
     QTest::keyClicks(search->searchBox(), "WÄVE");
     search->waitForIndex();
