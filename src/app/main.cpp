@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <string_view>
 
 #include "gui/main/app_context.h"
 #include "gui/main/main_window.h"
@@ -15,18 +16,54 @@
 #include "platform/quit_after_first_paint.h"
 #include "platform/settings_store.h"
 
+namespace {
+
+void describeArguments(QCommandLineParser& parser, const QCommandLineOption& programDir) {
+  parser.setApplicationDescription(
+      "Organises image-editor plugins and reads, converts and edits Filter Factory filters.\n"
+      "quillmark-cli does the same from a terminal.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addOption(programDir);
+  parser.addPositionalArgument("FILE|FOLDER", "The file or folder to show.");
+}
+
+void nameApplication() {
+  QCoreApplication::setApplicationName("Quillmark");
+  QCoreApplication::setOrganizationName("Quillmark");
+  QCoreApplication::setApplicationVersion(QM_VERSION);
+}
+
+// --help and --version answer in the terminal, without a display to connect to.
+bool onlyAsksForText(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view word = argv[i];
+    if (word == "--") break;
+    if (word == "-h" || word == "--help" || word == "--help-all" || word == "-v" ||
+        word == "--version")
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  QCommandLineOption programDirOption("program-dir", "Use DIR as the program folder.", "DIR");
+  if (onlyAsksForText(argc, argv)) {
+    QCoreApplication terminal(argc, argv);
+    nameApplication();
+    QCommandLineParser parser;
+    describeArguments(parser, programDirOption);
+    parser.process(terminal);  // prints and exits
+    return 0;
+  }
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Quillmark");
-  QApplication::setOrganizationName("Quillmark");
+  nameApplication();
   QApplication::setStyle(new qm::gui::ProgramStyle);
 
   QCommandLineParser parser;
-  parser.setApplicationDescription("Organises image-editor plugins.");
-  parser.addHelpOption();
-  QCommandLineOption programDirOption("program-dir", "Use DIR as the program folder.", "DIR");
-  parser.addOption(programDirOption);
-  parser.addPositionalArgument("FILE|FOLDER", "The file or folder to show.");
+  describeArguments(parser, programDirOption);
   parser.process(app);
   std::optional<std::string> programDir;
   if (parser.isSet(programDirOption)) programDir = parser.value(programDirOption).toStdString();

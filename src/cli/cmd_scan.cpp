@@ -43,7 +43,9 @@ int run(Context& context) {
     return kUsage;
   }
   std::error_code ec;
-  fs::path folder = fs::absolute(context.args.positional[0], ec);
+  // "." and ".." spelled in the argument do not reach the printed paths.
+  fs::path folder = fs::absolute(context.args.positional[0], ec).lexically_normal();
+  if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
   if (ec || !fs::is_directory(folder, ec)) {
     // A missing folder gets the system's reason; a file is no folder.
     context.err << context.args.positional[0] << ": "

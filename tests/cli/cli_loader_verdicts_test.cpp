@@ -119,9 +119,14 @@ TEST_F(CliLoaderVerdicts, SourceWithoutTrailerAndLibraryEntryLoadForEveryCommand
   PremiereFields wipe;
   wipe.menuName = "Wipe";
   file("wipe.prm", transitionBytes(50688, 0, wipe));
-  auto list = cli({"list", at("lib.ffl#1"), at("plain.afs"), at("mac.bin"), at("wipe.prm")});
+  // A plugin no reader names is listed as the Plugin View shows it.
+  file("odd.prm", std::string(600, 'p'));
+  auto list =
+      cli({"list", at("lib.ffl#1"), at("plain.afs"), at("mac.bin"), at("wipe.prm"), at("odd.prm")});
   EXPECT_EQ(list.exitCode, 0) << list.err;
-  EXPECT_EQ(list.out, "[Premiere TF]: Wipe\nCat: LibTitle\nMac: Ripple\nSynthetic: plain.8bf\n");
+  EXPECT_EQ(list.out,
+            "[Premiere TF]: Wipe\n[Unknown]: odd.prm\nCat: LibTitle\nMac: Ripple\n"
+            "Synthetic: plain.8bf\n");
   EXPECT_EQ(cli({"info", at("wipe.prm")}).out.substr(0, 20), "[Premiere TF]: Wipe\n");
 }
 

@@ -9,12 +9,22 @@ bool randomizable(const SliderState& state, int k) {
   return !state.names[k].empty() || state.mapActive[k / 2];
 }
 
+namespace {
+
+std::uint8_t randomValue(const std::function<double()>& unit) {
+  double value = std::round(255.0 * unit());
+  return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+}  // namespace
+
 void randomizeSliders(SliderState& state, const std::function<double()>& unit) {
-  for (int k = 0; k < 8; ++k) {
-    if (!randomizable(state, k)) continue;
-    double value = std::round(255.0 * unit());
-    state.values[k] = static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
-  }
+  for (int k = 0; k < 8; ++k)
+    if (randomizable(state, k)) state.values[k] = randomValue(unit);
+}
+
+void randomizeAllSliders(SliderState& state, const std::function<double()>& unit) {
+  for (auto& value : state.values) value = randomValue(unit);
 }
 
 MemorySpots::Action MemorySpots::click(int spot, SliderValues& current) {

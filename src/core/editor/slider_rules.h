@@ -24,6 +24,8 @@ bool randomizable(const SliderState& state, int k);
 
 // Randomize: each slider Randomize may change gets round(255 * unit()), unit() in [0, 1).
 void randomizeSliders(SliderState& state, const std::function<double()>& unit);
+// The main window's File > Randomize: all eight sliders, whatever their names and maps.
+void randomizeAllSliders(SliderState& state, const std::function<double()>& unit);
 
 // Ten stores of eight slider values. After "Delete" a click on a spot empties it; otherwise a
 // spot in use is recalled and an empty one stores the current values.

@@ -70,6 +70,7 @@ class ConvertRun {
 void ConvertRun::files(const std::vector<fs::path>& inputs) {
   inputs_ = inputs;
   const auto start = std::chrono::steady_clock::now();
+  report_.inputsTotal = inputs.size();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     if (progress_.cancelled()) {
       report_.cancelled = true;
@@ -78,6 +79,7 @@ void ConvertRun::files(const std::vector<fs::path>& inputs) {
     const auto& input = inputs[i];
     const bool isLibrary = inputKindOf(input.filename().string()) == InputKind::Library;
     if (!(isLibrary ? library(input) : single(input))) return;
+    report_.inputsDone = i + 1;
     std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     progress_.status(countOfWithTime(static_cast<long long>(i + 1),
                                      static_cast<long long>(inputs.size()), elapsed.count()));
@@ -92,7 +94,8 @@ bool ConvertRun::library(const fs::path& input) {
     name.resize(name.size() < 4 ? 0 : name.size() - 4);
     folder /= plainFileName(name);
   }
-  const FFLConvertOptions options{options_.target, options_.namesFromTitles, options_.ff, inputs_};
+  const FFLConvertOptions options{options_.target, options_.namesFromTitles, options_.ff,
+                                  options_.libraryEntries, inputs_};
   auto result = Convertffl(folder, input, options, check_, prompter_, progress_);
   // A library with a wrong first line has had its own message.
   if (!result.isLibrary) report_.unreadable.push_back({input, {}});

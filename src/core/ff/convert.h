@@ -2,6 +2,7 @@
 // The conversion run: every chosen Filter Factory file (libraries whole), or a text source
 // taken from the clipboard, read into a record and written in one target format.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -25,6 +26,9 @@ struct ConvertOptions {
   // kLargestSource bytes).
   std::optional<std::string> clipboardText;
   FFOptions ff;
+  // A library input converts only its entries that start at these byte positions (the FFL
+  // View's selection); empty: every entry.
+  std::vector<std::uint64_t> libraryEntries;
 };
 
 // Inputs are the paths given, "LIB.ffl#N" for a library entry; the clipboard source is
@@ -34,6 +38,7 @@ struct ConvertReport : ConvertTally {
   // directory"), too large, or not a Filter Factory file; empty when a message said it already.
   std::vector<ConvertProblem> unreadable;
   bool cancelled = false;
+  std::size_t inputsDone = 0, inputsTotal = 0;  // where a stopped run stopped
   bool noDestination = false;  // the destination question was cancelled: nothing done
 };
 

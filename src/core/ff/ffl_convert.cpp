@@ -1,5 +1,7 @@
 #include "core/ff/ffl_convert.h"
 
+#include <algorithm>
+#include <set>
 #include <system_error>
 
 #include "core/common/cp1252.h"
@@ -68,6 +70,14 @@ FFLConversion ConvertfflBytes(const std::filesystem::path& folder, ByteView byte
     return result;
   }
   const auto declared = lenientNumber(reader.nextLine(), 1u << 30);
+  // Entry numbers of the chosen entries; the index counts entries as the loop below does.
+  std::set<std::size_t> chosen;
+  if (!options.entryPositions.empty())
+    if (auto index = IndexFFL(bytes))
+      for (std::size_t i = 0; i < index->entries.size(); ++i)
+        if (std::find(options.entryPositions.begin(), options.entryPositions.end(),
+                      index->entries[i].position) != options.entryPositions.end())
+          chosen.insert(i + 1);
 
   FFRecord rec;
   bool cutShort = false;
@@ -90,7 +100,8 @@ FFLConversion ConvertfflBytes(const std::filesystem::path& folder, ByteView byte
     rec.photoshopDialect = photoshopDialectForName(rec.fileName);
     // Whether an entry was deleted is decided by its own name line, so naming files after
     // titles never revives a deleted entry.
-    if (!isFFLPlaceholder(rec.fileName) && !isBlankEntry(rec)) {
+    const bool wanted = options.entryPositions.empty() || chosen.count(result.entries) > 0;
+    if (wanted && !isFFLPlaceholder(rec.fileName) && !isBlankEntry(rec)) {
       if (options.namesFromTitles) rec.fileName = RemoveCharsNoSpace(rec.title);
       // Names inside a library are Windows-1252 texts.
       const OutputRequest request{library, entryPath(library, result.entries),

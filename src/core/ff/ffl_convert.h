@@ -2,6 +2,7 @@
 // Converting a whole Filter Factory library into one file per entry.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -19,6 +20,9 @@ struct FFLConvertOptions {
   int target = 0;  // 0 (.8bf), 3 (.afs), 4 (.pff) or 5 (.txt); 1 and 2 write nothing
   bool namesFromTitles = false;
   FFOptions ff;
+  // Only the entries that start at these byte positions (as the library's index gives them);
+  // empty: every entry.
+  std::vector<std::uint64_t> entryPositions;
   std::span<const std::filesystem::path> ownInputs = {};  // never written over
 };
 

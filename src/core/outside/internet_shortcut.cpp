@@ -11,11 +11,13 @@ std::string internetShortcutText(std::string_view address) {
   return "[InternetShortcut]\r\nURL=" + std::string(address) + "\r\n";
 }
 
-bool writeInternetShortcut(const std::filesystem::path& folder, std::string_view title,
-                           std::string_view address) {
+std::string writeInternetShortcut(const std::filesystem::path& folder, std::string_view title,
+                                  std::string_view address) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) return ec.message();
   const std::string text = internetShortcutText(address);
-  return ff::replaceFile(folder / (std::string(title) + ".url"), {text.begin(), text.end()})
-      .empty();
+  return ff::replaceFile(folder / (std::string(title) + ".url"), {text.begin(), text.end()});
 }
 
 BookmarkResult addBookmark(const std::filesystem::path& bookmarksFile, std::string_view address,

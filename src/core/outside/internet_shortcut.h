@@ -10,9 +10,10 @@ namespace qm::outside {
 
 // Two lines: "[InternetShortcut]" and "URL=" followed by the address.
 std::string internetShortcutText(std::string_view address);
-// folder / (title + ".url"), replacing an older one.
-bool writeInternetShortcut(const std::filesystem::path& folder, std::string_view title,
-                           std::string_view address);
+// folder / (title + ".url"), replacing an older one; the folder is made when missing. The
+// system's reason when it cannot be written, else empty.
+std::string writeInternetShortcut(const std::filesystem::path& folder, std::string_view title,
+                                  std::string_view address);
 
 enum class BookmarkResult { Added, AlreadyThere, Failed };
 // Appends "address title" to the bookmarks file (made with its folder when missing) unless a

@@ -24,7 +24,7 @@ bool cleanFolder(const fs::path& folder, const FactsOf& facts, CleaningResult& r
       continue;
     }
     if (f->recent) {
-      ++result.inUse;
+      ++result.recent;
       emptied = false;
       continue;
     }
@@ -35,10 +35,11 @@ bool cleanFolder(const fs::path& folder, const FactsOf& facts, CleaningResult& r
     std::error_code removeError;
     fs::remove(entry, removeError);  // a link itself, or a folder now empty
     if (removeError) {
-      ++result.inUse;
+      if (result.failed++ == 0) result.reason = entry.string() + ": " + removeError.message();
       emptied = false;
     } else {
       ++result.removed;
+      if (f->kind == EntryKind::File) result.bytes += f->size;
     }
   }
   return emptied;
@@ -60,6 +61,7 @@ FactsOf diskFacts(std::chrono::system_clock::time_point now) {
     else if (S_ISDIR(st.st_mode))
       f.kind = EntryKind::Folder;
     f.ownedByUs = st.st_uid == us;
+    if (f.kind == EntryKind::File) f.size = static_cast<std::uint64_t>(st.st_size);
     f.recent = st.st_mtime > limit;
     return f;
   };
@@ -78,12 +80,18 @@ std::optional<unsigned long long> freeBytes(const fs::path& path) {
   return space.available;
 }
 
-std::string spaceGainedText(unsigned long long freeBefore, unsigned long long freeAfter) {
-  unsigned long long difference =
-      freeAfter > freeBefore ? freeAfter - freeBefore : freeBefore - freeAfter;
+std::string cleaningText(const CleaningResult& result) {
   char number[64];
-  std::snprintf(number, sizeof number, " %.2f", static_cast<double>(difference) / 1024.0 / 1024.0);
-  return std::string(number) + " MB gained by cleaning the Temporary folder.";
+  std::snprintf(number, sizeof number, " %.2f",
+                static_cast<double>(result.bytes) / 1024.0 / 1024.0);
+  std::string text = std::string(number) + " MB gained by cleaning the Temporary folder.";
+  if (result.recent > 0)
+    text += "\n\n" + std::to_string(result.recent) +
+            " of your files or folders changed in the last 24 hours were kept.";
+  if (result.failed > 0)
+    text += "\n\n" + std::to_string(result.failed) + " could not be removed (" + result.reason +
+            (result.failed > 1 ? ", ...)." : ").");
+  return text;
 }
 
 }  // namespace qm::outside

@@ -3,6 +3,7 @@
 // only what is plainly ours and left over goes.
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -15,7 +16,8 @@ enum class EntryKind { File, Link, Folder, Other };  // Other: sockets, pipes, d
 struct EntryFacts {
   EntryKind kind = EntryKind::Other;
   bool ownedByUs = false;
-  bool recent = false;  // changed in the last 24 hours: taken as in use
+  bool recent = false;     // changed in the last 24 hours: taken as in use
+  std::uint64_t size = 0;  // bytes of a file
 };
 
 // What cleaning needs to know about an entry, without following a link. nullopt when the
@@ -26,7 +28,10 @@ FactsOf diskFacts(std::chrono::system_clock::time_point now = std::chrono::syste
 
 struct CleaningResult {
   int removed = 0;
-  int inUse = 0;  // recent entries and deletions that failed
+  int recent = 0;                // ours, but changed in the last 24 hours: kept
+  int failed = 0;                // deletions the system refused
+  std::string reason;            // the system's reason for the first refusal
+  unsigned long long bytes = 0;  // size of the files removed
 };
 
 // Removes the folder's content that is ours and old: files and links (a link, never what it
@@ -36,8 +41,8 @@ CleaningResult cleanTemporaryFolder(const std::filesystem::path& folder, const F
 // Free bytes of the filesystem holding path; nullopt when it cannot be asked.
 std::optional<unsigned long long> freeBytes(const std::filesystem::path& path);
 
-// The gain in megabytes, with a leading blank, and " MB gained by cleaning the Temporary
-// folder."
-std::string spaceGainedText(unsigned long long freeBefore, unsigned long long freeAfter);
+// The bytes removed in megabytes, with a leading blank, and " MB gained by cleaning the
+// Temporary folder."; then what was kept and why.
+std::string cleaningText(const CleaningResult& result);
 
 }  // namespace qm::outside

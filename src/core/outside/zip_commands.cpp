@@ -61,7 +61,7 @@ std::optional<std::filesystem::path> findZipProgram(std::string_view searchPath,
 CommandLine addToZipCommand(const std::filesystem::path& zip, const std::filesystem::path& folder,
                             std::string_view archiveName, const std::vector<std::string>& names) {
   CommandLine line{
-      zip, {"-n", std::string(kStoredSuffixes), (folder / archiveName).string()}, folder};
+      zip, {"-r", "-n", std::string(kStoredSuffixes), (folder / archiveName).string()}, folder};
   for (const std::string& name : names) line.arguments.push_back(asOperand(name));
   return line;
 }
@@ -70,9 +70,10 @@ CommandLine testZipCommand(const std::filesystem::path& zip, const std::filesyst
   return {zip, {"-T", asOperand(archive.filename().string())}, archive.parent_path()};
 }
 
-ZipProgressMeter::ZipProgressMeter(unsigned long long totalBytes)
+ZipProgressMeter::ZipProgressMeter(unsigned long long totalBytes, unsigned long long totalFiles)
     : dotKilobytes_(std::max<unsigned long long>(64, totalBytes / 1024 / 100)),
-      totalKilobytes_(std::max<unsigned long long>(1, totalBytes / 1024)) {}
+      totalKilobytes_(std::max<unsigned long long>(1, totalBytes / 1024)),
+      totalFiles_(totalFiles) {}
 
 std::vector<std::string> ZipProgressMeter::options() const {
   return {"-dg", "-ds", std::to_string(dotKilobytes_) + "k"};
@@ -84,8 +85,16 @@ int ZipProgressMeter::take(std::string_view output) {
     if (dot) ++dots_;
     last_ = dot ? '\a' : c;  // '\a' marks a dot that counted
   }
-  return static_cast<int>(
-      std::min<unsigned long long>(100, dots_ * dotKilobytes_ * 100 / totalKilobytes_));
+  // Each file zip takes is said as "adding: NAME" or "updating: NAME".
+  constexpr std::string_view kWords[] = {"adding: ", "updating: "};
+  std::string text = tail_ + std::string(output);
+  for (auto word : kWords)
+    for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+      if (at + word.size() > tail_.size()) ++files_;
+  tail_ = text.substr(text.size() > 9 ? text.size() - 9 : 0);
+  const unsigned long long byBytes = dots_ * dotKilobytes_ * 100 / totalKilobytes_;
+  const unsigned long long byFiles = totalFiles_ ? files_ * 100 / totalFiles_ : 0;
+  return static_cast<int>(std::min<unsigned long long>(100, std::max(byBytes, byFiles)));
 }
 
 }  // namespace qm::outside

@@ -29,7 +29,8 @@ std::string presetZipName(std::string_view currentFile);
 std::optional<std::filesystem::path> findZipProgram(std::string_view searchPath,
                                                     const std::filesystem::path& programDir);
 
-// zip -n <suffixes> <folder>/<archive> <names...>, run in folder; names are relative to it.
+// zip -r -n <suffixes> <folder>/<archive> <names...>, run in folder; names are relative to it
+// and a folder among them goes in with its contents.
 CommandLine addToZipCommand(const std::filesystem::path& zip, const std::filesystem::path& folder,
                             std::string_view archiveName, const std::vector<std::string>& names);
 
@@ -37,10 +38,11 @@ CommandLine addToZipCommand(const std::filesystem::path& zip, const std::filesys
 CommandLine testZipCommand(const std::filesystem::path& zip, const std::filesystem::path& archive);
 
 // Progress of a zip run: with these options zip writes a dot for every share of the total
-// bytes it has read, and the meter turns its output into a percentage.
+// bytes it has read, and a line for every file it takes; the meter turns its output into a
+// percentage by whichever says more (many small files write few dots).
 class ZipProgressMeter {
  public:
-  explicit ZipProgressMeter(unsigned long long totalBytes);
+  explicit ZipProgressMeter(unsigned long long totalBytes, unsigned long long totalFiles = 0);
   // Options to put in front of the others.
   std::vector<std::string> options() const;
   // Takes output as it comes; returns the percentage so far. Dots count only in a run that
@@ -52,6 +54,9 @@ class ZipProgressMeter {
   unsigned long long totalKilobytes_;
   unsigned long long dots_ = 0;
   char last_ = '\n';
+  unsigned long long totalFiles_;
+  unsigned long long files_ = 0;
+  std::string tail_;  // the end of the output so far, for a word cut between two pieces
 };
 
 // Test Zip works on the current file only when it is an archive.

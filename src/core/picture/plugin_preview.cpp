@@ -4,6 +4,7 @@
 #include "core/host/filter_loader.h"
 #include "core/host/run_filter.h"
 #include "core/plugins/plugin_info.h"
+#include "core/plugins/text_util.h"
 
 namespace qm::picture {
 namespace {
@@ -65,6 +66,11 @@ std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
 
 }  // namespace
 
+bool hasPluginFacts(std::string_view fileName, const plugins::PlugTypeTable& types) {
+  const std::string ext3 = plugins::lastLower(fileName, 3);
+  return isPluginFile(fs::path(fileName)) || ext3 == "aex" || ext3 == "_ex" || types.match(fileName);
+}
+
 PluginPreview makePluginPreview(const PreviewRequest& request, const PreviewContext& context,
                                 const std::function<bool()>& cancelled) {
   PluginPreview result;
@@ -92,8 +98,7 @@ PluginPreview makePluginPreview(const PreviewRequest& request, const PreviewCont
   if (outcome != host::RunOutcome::Done) {
     // Facts only for plugins: a text that is no filter source is nothing to preview.
     const std::string name = request.file.filename().string();
-    if (request.fflPosition || !(isPluginFile(request.file) || context.types.match(name)))
-      return {};
+    if (request.fflPosition || !hasPluginFacts(name, context.types)) return {};
     return facts(request.file, context);
   }
   if (cached)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_set>
+#include <utility>
 
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
@@ -98,6 +99,11 @@ void Catalogue::addCategory(const std::string& category) {
   categories_.insert(at, category);
 }
 
+std::string scanStoppedText(const ScanResult& result) {
+  return "Scan stopped: " + std::to_string(result.filesRead) + " of " +
+         std::to_string(result.filesFound) + (result.filesFound == 1 ? " file" : " files");
+}
+
 void Catalogue::appendRow(CatalogueRow row) {
   addCategory(row.category);
   rows_.push_back(std::move(row));
@@ -120,12 +126,9 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
   std::vector<FoundFile> files;
   const std::string pattern = pluginViewPattern(table, options.includeSources);
   collectFiles(folder, pattern, options.recursive, folders, files, progress);
-  if (cache) {
-    std::vector<std::vector<std::string>> names(folders.size());
+  std::vector<std::vector<std::string>> names(cache ? folders.size() : 0);
+  if (cache)
     for (const auto& f : files) names[f.folder].push_back(f.name);
-    for (std::size_t i = 0; i < folders.size(); ++i)
-      cache->folderListed(folders[i], names[i], pattern);
-  }
   const std::string plainKey = cache ? readerKey(table, false, options.includeSources) : "";
   const std::string sourceKey = cache ? readerKey(table, true, options.includeSources) : "";
   // A folder's files come one after another, so only one folder is held open at a time.
@@ -140,6 +143,7 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
     if (file.folder != openIndex) {
       openFolder = OpenFolder::open(folders[file.folder]);
       openIndex = file.folder;
+      if (cache) cache->folderListed(folders[file.folder], names[file.folder], pattern);
     }
     const OpenFolder* opened = openFolder ? &*openFolder : nullptr;
     progress.status(displayText(file.name));
@@ -160,11 +164,19 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
         appendRow(std::move(row));
     }
     progress.percent(static_cast<int>((i + 1) * 100 / files.size()));
+    result.filesRead = i + 1;
   }
-  if (cache) cache->finish();
+  if (cache) {
+    // Folders left with no file the pattern takes forget the ones they had.
+    if (result.status == ScanStatus::Completed)
+      for (std::size_t i = 0; i < folders.size(); ++i)
+        if (names[i].empty()) cache->folderListed(folders[i], {}, pattern);
+    cache->finish();
+  }
+  result.filesFound = files.size();
   if (result.status == ScanStatus::Completed) progress.percent(100);
   result.lastRow = rows_.size();
-  if (rows_.empty()) upToDate_ = false;
+  if (rows_.empty() || result.status == ScanStatus::Cancelled) upToDate_ = false;
   return result;
 }
 
@@ -261,7 +273,10 @@ bool Catalogue::photoshopModeNeedsRefresh(bool oldModeTicked) const {
 
 void Catalogue::setCategory(std::size_t row, std::string category) {
   if (row == 0 || row > rows_.size()) return;
-  rows_[row - 1].category = std::move(category);
+  std::string old = std::exchange(rows_[row - 1].category, std::move(category));
+  // A category whose last filter moved out leaves the list.
+  if (std::none_of(rows_.begin(), rows_.end(), [&old](const auto& r) { return r.category == old; }))
+    std::erase(categories_, old);
 }
 
 void Catalogue::replacePath(const std::filesystem::path& oldPath,

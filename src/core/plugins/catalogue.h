@@ -51,7 +51,11 @@ enum class ScanStatus { Completed, Cancelled };
 struct ScanResult {
   ScanStatus status = ScanStatus::Completed;
   std::size_t lastRow = 0;  // 0 = nothing found (show kNoPluginsFound)
+  std::size_t filesRead = 0, filesFound = 0;
 };
+
+// What the pane says after Escape stopped a scan: "Scan stopped: N of M files".
+std::string scanStoppedText(const ScanResult& result);
 
 inline constexpr std::string_view kNoPluginsFound =
     "No plugins or other supported files were found in the current\r\n"
@@ -93,8 +97,8 @@ class Catalogue {
   void clear();
 
   const std::filesystem::path& folder() const { return folder_; }
-  // The up-to-date flag of the pane: set by a scan, cleared by markStale() (file operations)
-  // or by a scan that found nothing.
+  // The up-to-date flag of the pane: set by a scan, cleared by markStale() (file operations),
+  // by a scan that found nothing or by one that was stopped (its rows are not the folder's).
   bool upToDate(const std::filesystem::path& folder) const;
   void markStale() { upToDate_ = false; }
 
@@ -124,7 +128,7 @@ class Catalogue {
   // and re-ticks the box.
   bool photoshopModeNeedsRefresh(bool oldModeTicked) const;
 
-  // Updates after Change Category and Enable/Disable.
+  // Updates after Change Category (a category left without rows goes) and Enable/Disable.
   void setCategory(std::size_t row, std::string category);
   void replacePath(const std::filesystem::path& oldPath, const std::filesystem::path& newPath);
 

@@ -39,6 +39,8 @@ bool isSourceEnding(std::string_view ext4) {
   return ext4 == ".afs" || ext4 == ".pff" || ext4 == ".txt";
 }
 
+constexpr const char* kNoCategoryField = "an .ffx file has no field for a category";
+
 // A row ChangeCat_FV would write to.
 bool isTemplatePlugin(const CatalogueRow& row) {
   std::error_code ec;
@@ -227,9 +229,13 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     // Each file is replaced whole or not at all, so a failed write does not end the command:
     // the other files are still tried and every failure is reported with its reason.
     std::string why;
-    const bool ok = isSourceEnding(ext4)
-                        ? changeSource(row, ext4, *category, options, why)
-                        : ChangeCat_FV(row, *category, &why) == ChangeCatResult::Changed;
+    bool ok = false;
+    if (ext4 == ".ffx")
+      why = kNoCategoryField;  // it reads, but its format keeps no category
+    else if (isSourceEnding(ext4))
+      ok = changeSource(row, ext4, *category, options, why);
+    else
+      ok = ChangeCat_FV(row, *category, &why) == ChangeCatResult::Changed;
     if (ok) {
       catalogue.setCategory(r, *category);
       outcome.changedRows.push_back(r);

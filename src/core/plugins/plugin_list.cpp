@@ -11,8 +11,7 @@
 #include "core/ff/plugin_reader.h"
 #include "core/ff/premiere_reader.h"
 #include "core/ff/sources.h"
-#include "core/plugins/read_com8bf.h"
-#include "core/plugins/read_comprm.h"
+#include "core/plugins/scan_file.h"
 #include "core/plugins/text_util.h"
 
 namespace qm::plugins {
@@ -26,12 +25,13 @@ std::string trimmed(std::string_view s) {
   return std::string(s);
 }
 
-std::vector<ListItem> fromFilters(const std::vector<FilterInfo>& filters,
-                                  const std::string& fileName) {
+// A plugin that is no Filter Factory filter is listed as the Plugin View lists it, "[Unknown]"
+// rows included, so the list never leaves out a file the view shows.
+std::vector<ListItem> catalogueItems(const std::filesystem::path& file,
+                                     const ff::FFOptions& options, const std::string& fileName) {
   std::vector<ListItem> items;
-  for (const auto& f : filters)
-    if (!f.category.empty() || !f.title.empty())
-      items.push_back({cp1252ToUtf8(f.category), cp1252ToUtf8(f.title), fileName, "", ""});
+  for (const auto& row : scanFile(file, ScanOptions{}, PlugTypeTable{}, options))
+    items.push_back({cp1252ToUtf8(row.category), row.title, fileName, "", ""});
   return items;
 }
 
@@ -77,18 +77,16 @@ std::vector<ListItem> listItemsOf(const std::filesystem::path& file, const ff::F
   }
   if (ext4 == ".8bf" || ext4 == "._bf" || ext4 == "_8bf") {
     if (ff::Read8bf(file, record, false, false, options)) return {listItemOf(record, file)};
-    return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
+    return catalogueItems(file, options, displayText(name));
   }
   if (ext4 == ".prm" || ext4 == "._rm" || ext4 == "_prm") {
     if (ff::Readprm(file, record, false, false, options) ||
         ff::ReadTF(file, record, false, options))
       return {listItemOf(record, file)};
-    PrmResult prm = ReadComprm(file);
-    if (!prm.ok) return {};
-    return fromFilters({prm.filter}, displayText(name));
+    return catalogueItems(file, options, displayText(name));
   }
   if (ext4 == ".aex" || ext4 == "._ex" || ext4 == "_aex")
-    return fromFilters(ReadCom8bf(file, options).filters, displayText(name));
+    return catalogueItems(file, options, displayText(name));
   if (ext4 == ".afs" || ext4 == ".pff" || ext4 == ".txt" || ext4 == ".ffx") {
     // The same loader as every other command, so a file is a source for all or for none.
     auto source = ff::loadFilterFactoryFile(file, options, ff::LoadPurpose::Editor);
@@ -152,9 +150,10 @@ PluginListOutcome cmd_PlugInList(const PluginListRequest& request, Prompter& pro
     outcome.skipped = true;
     return outcome;
   }
-  if (!ff::replaceFile(target, std::vector<std::uint8_t>(all.begin(), all.end())).empty()) {
+  if (auto reason = ff::replaceFile(target, std::vector<std::uint8_t>(all.begin(), all.end()));
+      !reason.empty()) {
     outcome.failed = true;
-    prompter.warn("The plugin list could not be written to " + displayPath(target) + ".",
+    prompter.warn("The plugin list could not be written to " + displayPath(target) + ": " + reason,
                   kPluginListTitle);
     return outcome;
   }

@@ -13,11 +13,15 @@ bool writeText(const std::filesystem::path& file, const std::string& text) {
   return !ec && ff::replaceFile(file, std::vector<std::uint8_t>(text.begin(), text.end())).empty();
 }
 
-// The distinct types in check box order (.afs and .pff share one).
-std::vector<std::string_view> mimeTypes() {
+bool chosen(const std::vector<std::string_view>& extensions, const FileAssociation& a) {
+  return std::find(extensions.begin(), extensions.end(), a.extension) != extensions.end();
+}
+
+// The distinct types of the chosen extensions in check box order (.afs and .pff share one).
+std::vector<std::string_view> mimeTypes(const std::vector<std::string_view>& extensions) {
   std::vector<std::string_view> types;
   for (const auto& a : kAssociations)
-    if (std::find(types.begin(), types.end(), a.mimeType) == types.end())
+    if (chosen(extensions, a) && std::find(types.begin(), types.end(), a.mimeType) == types.end())
       types.push_back(a.mimeType);
   return types;
 }
@@ -42,9 +46,16 @@ std::string execQuoted(std::string_view program) {
   return escaped;
 }
 
-std::string desktopEntry(std::string_view command) {
+std::vector<std::string_view> allAssociationExtensions() {
+  std::vector<std::string_view> all;
+  for (const auto& a : kAssociations) all.push_back(a.extension);
+  return all;
+}
+
+std::string desktopEntry(std::string_view command,
+                         const std::vector<std::string_view>& extensions) {
   std::string types;
-  for (auto type : mimeTypes()) types += std::string(type) + ";";
+  for (auto type : mimeTypes(extensions)) types += std::string(type) + ";";
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=Quillmark\n"
@@ -60,17 +71,18 @@ std::string desktopEntry(std::string_view command) {
          types + "\n";
 }
 
-std::string mimePackage() {
+std::string mimePackage(const std::vector<std::string_view>& extensions) {
   std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
-  for (auto type : mimeTypes()) {
+  for (auto type : mimeTypes(extensions)) {
     auto first = std::find_if(kAssociations.begin(), kAssociations.end(),
                               [type](const auto& a) { return a.mimeType == type; });
     xml += "  <mime-type type=\"" + std::string(type) + "\">\n";
     xml += "    <comment>" + std::string(first->comment) + "</comment>\n";
     for (const auto& a : kAssociations)
-      if (a.mimeType == type) xml += "    <glob pattern=\"*" + std::string(a.extension) + "\"/>\n";
+      if (a.mimeType == type && chosen(extensions, a))
+        xml += "    <glob pattern=\"*" + std::string(a.extension) + "\"/>\n";
     xml += "  </mime-type>\n";
   }
   xml += "</mime-info>\n";
@@ -83,8 +95,10 @@ std::vector<std::string> setAssociations(const std::filesystem::path& dataDir,
                                          const RunProgram& run) {
   std::vector<std::string> done;
   if (extensions.empty()) return done;
-  if (!writeText(dataDir / "applications" / kDesktopFileName, desktopEntry(command))) return done;
-  if (!writeText(dataDir / "mime" / "packages" / kMimePackageName, mimePackage())) return done;
+  if (!writeText(dataDir / "applications" / kDesktopFileName, desktopEntry(command, extensions)))
+    return done;
+  if (!writeText(dataDir / "mime" / "packages" / kMimePackageName, mimePackage(extensions)))
+    return done;
   // The databases are refreshed where the desktop has the tools; without them the desktop
   // reads the files at its next start.
   run({"update-mime-database", (dataDir / "mime").string()});
@@ -98,6 +112,19 @@ std::vector<std::string> setAssociations(const std::filesystem::path& dataDir,
     done.emplace_back(extension);
   }
   return done;
+}
+
+std::string removeAssociations(const std::filesystem::path& dataDir, const RunProgram& run) {
+  std::string reason;
+  for (const auto& file : {dataDir / "applications" / kDesktopFileName,
+                           dataDir / "mime" / "packages" / kMimePackageName}) {
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+    if (ec && reason.empty()) reason = file.string() + ": " + ec.message();
+  }
+  run({"update-mime-database", (dataDir / "mime").string()});
+  run({"update-desktop-database", (dataDir / "applications").string()});
+  return reason;
 }
 
 }  // namespace qm::preferences

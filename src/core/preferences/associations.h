@@ -13,6 +13,7 @@
 namespace qm::preferences {
 
 inline constexpr std::string_view kAssociationsSet = "The associations were set.";
+inline constexpr std::string_view kAssociationsRemoved = "The associations were removed.";
 inline constexpr std::string_view kDesktopFileName = "quillmark.desktop";
 inline constexpr std::string_view kMimePackageName = "quillmark.xml";
 
@@ -31,10 +32,16 @@ inline constexpr std::array<FileAssociation, 5> kAssociations = {{
     {".pff", "application/x-filter-factory-source", "Filter Factory source"},
 }};
 
-// The desktop entry; `command` is the program as Exec names it ("quillmark" when installed).
-std::string desktopEntry(std::string_view command);
-// The MIME package declaring one type per extension, each with its glob.
-std::string mimePackage();
+// Every extension of the check boxes, in their order.
+std::vector<std::string_view> allAssociationExtensions();
+
+// The desktop entry claiming the types of extensions; `command` is the program as Exec names
+// it ("quillmark" when installed).
+std::string desktopEntry(std::string_view command, const std::vector<std::string_view>& extensions =
+                                                       allAssociationExtensions());
+// The MIME package declaring the type of each of extensions, each with its glob.
+std::string mimePackage(
+    const std::vector<std::string_view>& extensions = allAssociationExtensions());
 // A program path as an Exec key needs it: quoted (with escapes) when it holds a blank or a
 // reserved character.
 std::string execQuoted(std::string_view program);
@@ -50,5 +57,10 @@ std::vector<std::string> setAssociations(const std::filesystem::path& dataDir,
                                          std::string_view command,
                                          const std::vector<std::string_view>& extensions,
                                          const RunProgram& run);
+
+// "Remove Associations": removes the two files setAssociations writes and refreshes the
+// databases, so the desktop forgets the program's claims. The reason when a file stays
+// behind, else empty.
+std::string removeAssociations(const std::filesystem::path& dataDir, const RunProgram& run);
 
 }  // namespace qm::preferences

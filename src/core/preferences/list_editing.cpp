@@ -71,4 +71,13 @@ bool noteFolderUse(ItemList& folders, const std::string& folder, const FolderUse
   return true;
 }
 
+std::string programWord(const std::string& path) {
+  if (!path.empty() && path.find_first_of(" \t'\"\\$`") == std::string::npos) return path;
+  // Inside single quotes everything is literal but the quote itself, which closes, is
+  // escaped and opens again.
+  std::string word = "'";
+  for (char c : path) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return word + "'";
+}
+
 }  // namespace qm::preferences

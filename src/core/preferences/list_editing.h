@@ -34,6 +34,10 @@ void removeItems(ItemList& list, const std::vector<std::size_t>& positions);
 // at the edge stays where it is.
 std::size_t moveItem(ItemList& list, std::size_t index, int step);
 
+// A program path as the first word of an application entry: quoted when the entry's splitting
+// would otherwise cut it or change it (blanks, quotes, backslashes, $ and `).
+std::string programWord(const std::string& path);
+
 // " %1" and "Remove %1" on the selected application items; an item never gets it twice.
 void appendPercentOne(ItemList& list, const std::vector<std::size_t>& positions);
 void stripPercentOne(ItemList& list, const std::vector<std::size_t>& positions);

@@ -56,7 +56,7 @@ void saveList(Store& store, std::string_view name, const std::vector<std::string
 Options loadOptions(const Store& store, const Options& initial) {
   Options o = initial;
   o.interfaceDesign = store.get(kSettings, "Interface");
-  if (o.interfaceDesign.empty()) o.interfaceDesign = "Interfc4.des";
+  if (o.interfaceDesign.empty()) o.interfaceDesign = "Modern.des";
   // A new store writes 64-bit plugins, the kind today's hosts load.
   o.usedFF = store.contains(kSettings, "UsedFF")
                  ? static_cast<int>(lenientInteger(store.get(kSettings, "UsedFF")))

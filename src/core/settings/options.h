@@ -34,7 +34,7 @@ enum class FileViewOption {
 inline constexpr std::string_view kPlainEditorDesign = "OFF";
 
 struct Options {
-  std::string interfaceDesign = "Interfc4.des";  // or kPlainEditorDesign
+  std::string interfaceDesign = "Modern.des";  // or kPlainEditorDesign
   int usedFF = 0;  // Option4: the template of created Photoshop plugins (ff::FFTemplate)
   bool noFFOptimize = false;
   // Check boxes whose missing key keeps the design state. Sub folders and the auto-add

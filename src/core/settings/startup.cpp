@@ -80,4 +80,14 @@ std::optional<Rect> placeWindow(const Rect& stored, const Rect& screen) {
   return placed;
 }
 
+Rect fitWindow(const Rect& stored, bool hasPlace, const Rect& screen) {
+  Rect fitted{stored.x, stored.y, std::clamp(stored.width, 1, std::max(screen.width, 1)),
+              std::clamp(stored.height, 1, std::max(screen.height, 1))};
+  if (hasPlace)
+    if (auto placed = placeWindow(fitted, screen)) return *placed;
+  fitted.x = screen.x + (screen.width - fitted.width) / 2;
+  fitted.y = screen.y + (screen.height - fitted.height) / 2;
+  return fitted;
+}
+
 }  // namespace qm::settings

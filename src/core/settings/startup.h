@@ -43,4 +43,8 @@ struct Rect {
 // then reach past the right or bottom edge is pulled back so that it fits where it can.
 std::optional<Rect> placeWindow(const Rect& stored, const Rect& screen);
 
+// The window as it opens: never larger than the screen, placed where it was when that place is
+// on the screen (pulled in to fit), else centred.
+Rect fitWindow(const Rect& stored, bool hasPlace, const Rect& screen);
+
 }  // namespace qm::settings

@@ -45,6 +45,18 @@ void reportFailures(ShellPorts& ports, std::string_view verb, std::string_view t
   if (!failed.empty()) ports.prompter.warn(failureText(verb, failed), title);
 }
 
+void reportFailures(ShellPorts& ports, std::string_view verb, std::string_view title,
+                    const CommandOutcome& outcome) {
+  if (!outcome.failed.empty())
+    ports.prompter.warn(failureText(verb, outcome.failed, outcome.failedReasons), title);
+}
+
+void addFailure(CommandOutcome& outcome, const stdfs::path& path, std::string reason) {
+  outcome.failedReasons.resize(outcome.failed.size());
+  outcome.failed.push_back(path);
+  outcome.failedReasons.push_back(std::move(reason));
+}
+
 void followMovedFolder(PaneEffects& effects, const PaneInfo& pane, const stdfs::path& moved,
                        const stdfs::path& replacement, bool keepRelative) {
   if (!isWithin(pane.folder, moved)) return;

@@ -28,6 +28,10 @@ bool isPlainName(std::string_view name);
 // One message naming every failed item, when there is one.
 void reportFailures(ShellPorts& ports, std::string_view verb, std::string_view title,
                     const std::vector<std::filesystem::path>& failed);
+// The same for an outcome whose failures carry the system's reasons, in one message.
+void reportFailures(ShellPorts& ports, std::string_view verb, std::string_view title,
+                    const CommandOutcome& outcome);
+void addFailure(CommandOutcome& outcome, const std::filesystem::path& path, std::string reason);
 
 // A pane showing `moved` or a folder inside it now shows `replacement` (with the same
 // relative part when `keepRelative`).

@@ -1,5 +1,11 @@
 // Delete (to the trash, or FFL entries to placeholders) and Kill (erase for good).
 
+#include <algorithm>
+
+#include "core/common/byte_view.h"
+#include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
+#include "core/ff/ffl.h"
 #include "core/shell/command_helpers.h"
 #include "core/shell/file_commands.h"
 #include "core/shell/file_transfer.h"
@@ -13,22 +19,42 @@ namespace stdfs = std::filesystem;
 // Decision: the desktop trash asks nothing by itself, so the program asks in its place
 // (trashQuestion); every question here defaults to No.
 constexpr std::string_view kDeleteTitle = "Delete";
-constexpr std::string_view kFflQuestion = "Do you want to delete these/this FFL item(s)?";
 constexpr std::string_view kFflTitle = "Delete FFL Item";
 constexpr std::string_view kKillTitle = "Kill";
+constexpr std::size_t kEntriesNamed = 10;
+
+// The question names the library and the entries (their filter names) that will go.
+std::string fflQuestion(const stdfs::path& library, const std::string& bytes,
+                        const std::vector<std::uint64_t>& positions) {
+  std::vector<std::string> titles;
+  if (auto index =
+          ff::IndexFFL(ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())))
+    for (const auto& entry : index->entries)
+      if (std::find(positions.begin(), positions.end(), entry.position) != positions.end())
+        titles.push_back(cp1252ToUtf8(entry.title));
+  if (titles.size() == 1)
+    return "Delete the entry \"" + titles.front() + "\" from " + displayPath(library) + "?";
+  std::string text = "Delete these " + std::to_string(positions.size()) + " entries from " +
+                     displayPath(library) + "?";
+  for (std::size_t i = 0; i < titles.size() && i < kEntriesNamed; ++i) text += "\r\n" + titles[i];
+  if (titles.size() > kEntriesNamed) text += "\r\n...";
+  return text;
+}
 
 // The bytes "//" (12079 little-endian) over the first two bytes of each entry's first line.
 // The whole library is rewritten through a temporary file, so it is never left half-marked.
 CommandOutcome markFflPlaceholders(ShellPorts& ports, const ShellRequest& request) {
   CommandOutcome outcome;
-  if (ports.prompter.ask(kFflQuestion, kFflTitle, Buttons::YesNoDefaultNo, Icon::Question) !=
-      Button::Yes)
-    return outcome;
+  if (request.fflPositions.empty()) return outcome;
   auto bytes = ports.fs.readFile(request.library);
   if (!bytes) {
-    reportFailures(ports, "changed", kFflTitle, {request.library});
+    addFailure(outcome, request.library, bytes.error().message());
+    reportFailures(ports, "changed", kFflTitle, outcome);
     return outcome;
   }
+  if (ports.prompter.ask(fflQuestion(request.library, *bytes, request.fflPositions), kFflTitle,
+                         Buttons::YesNoDefaultNo, Icon::Question) != Button::Yes)
+    return outcome;
   std::vector<std::uint64_t> marked;
   for (auto position : request.fflPositions) {
     // A position from the list could be stale: the file may have shrunk since.
@@ -85,7 +111,11 @@ CommandOutcome cmd_DeleteFiles(ShellPorts& ports, const ShellRequest& request) {
 
 CommandOutcome cmd_Kill(ShellPorts& ports, const ShellRequest& request) {
   CommandOutcome outcome;
-  if (request.active.view == PaneView::Ffl) return outcome;
+  if (request.active.view == PaneView::Ffl) {
+    ports.prompter.warn("Kill only works in File and Plugin View; Delete removes library entries.",
+                        kKillTitle);
+    return outcome;
+  }
   auto files = uniqueFiles(request.selectedFiles);
   if (files.empty()) return outcome;
   if (ports.prompter.ask(killQuestion(files), kKillTitle, Buttons::YesNoDefaultNo,

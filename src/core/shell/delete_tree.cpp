@@ -16,9 +16,13 @@ DeleteTreeResult deleteTree(Fs& fs, const stdfs::path& folder, int depth) {
   if (auto entries = fs.list(folder)) {
     for (const auto& entry : *entries) {
       if (entry.isFolder) {
-        if (depth < kMaxDepth) result.failures += deleteTree(fs, entry.path, depth + 1).failures;
-      } else if (!fs.removeFile(entry.path)) {
+        if (depth >= kMaxDepth) continue;
+        auto inner = deleteTree(fs, entry.path, depth + 1);
+        result.failures += inner.failures;
+        for (auto& item : inner.failed) result.failed.push_back(std::move(item));
+      } else if (auto removed = fs.removeFile(entry.path); !removed) {
         ++result.failures;
+        result.failed.push_back({entry.path, removed.error().message()});
       }
     }
   }
@@ -32,7 +36,11 @@ DeleteTreeResult DeleteTree(Fs& fs, const stdfs::path& folder) {
   // Never a whole file system, never "nothing".
   if (folder.empty() || folder.relative_path().empty()) return {};
   // A link to a folder goes alone; what it points at belongs to another folder.
-  if (!fs.isFolder(folder)) return {0, fs.exists(folder) && fs.removeFile(folder).has_value()};
+  if (!fs.isFolder(folder)) {
+    DeleteTreeResult link;
+    link.removed = fs.exists(folder) && fs.removeFile(folder).has_value();
+    return link;
+  }
   return deleteTree(fs, folder, 0);
 }
 

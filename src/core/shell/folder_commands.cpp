@@ -89,7 +89,6 @@ CommandOutcome cmd_KillDir(ShellPorts& ports, const ShellRequest& request) {
                    Buttons::YesNoDefaultNo, Icon::Critical) != Button::Yes)
     return outcome;
 
-  bool anyError = false;
   for (const auto& selected : request.selectedFolders) {
     auto folder = withoutTrailingSeparator(selected);
     // A pane must not keep showing a folder that is about to go. Decision: the process's
@@ -97,16 +96,14 @@ CommandOutcome cmd_KillDir(ShellPorts& ports, const ShellRequest& request) {
     followMovedFolder(outcome.active, request.active, folder, folder.parent_path(), false);
     followMovedFolder(outcome.passive, request.passive, folder, folder.parent_path(), false);
     auto result = DeleteTree(ports.fs, folder);
-    // Decision: the count message, untitled in the original, carries the command's title.
-    if (result.failures >= 1)
-      prompter.warn(deleteTreeFailureText(result.failures), kKillFoldersTitle);
-    (result.removed ? outcome.done : outcome.failed).push_back(folder);
-    anyError = anyError || !result.removed;
+    if (result.removed) outcome.done.push_back(folder);
+    // What stayed is named with the system's reason: the files, then the folders holding them.
+    for (auto& item : result.failed) addFailure(outcome, item.path, std::move(item.reason));
+    if (!result.removed && result.failed.empty())
+      addFailure(outcome, folder, "the folder could not be removed");
   }
   outcome.active.refresh = true;
-  if (anyError)
-    prompter.warn("Error while deleting...\rPlease check, if all selected files were deleted.",
-                  "Error");
+  reportFailures(ports, "deleted", kKillFoldersTitle, outcome);
   return outcome;
 }
 

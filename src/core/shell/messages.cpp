@@ -43,6 +43,19 @@ std::string failureText(std::string_view verb, const std::vector<std::filesystem
   return text + pathLines(failed);
 }
 
+std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed,
+                        const std::vector<std::string>& reasons) {
+  std::string text = " " + std::to_string(failed.size()) + " file(s) or folder(s) couldn't be ";
+  text += verb;
+  text += ":";
+  for (std::size_t i = 0; i < failed.size() && i < kNamesShown; ++i) {
+    text += "\r\n" + displayPath(failed[i]);
+    if (i < reasons.size() && !reasons[i].empty()) text += ": " + reasons[i];
+  }
+  if (failed.size() > kNamesShown) text += "\r\n...";
+  return text;
+}
+
 std::string trashQuestion(const std::vector<std::filesystem::path>& files) {
   if (files.size() == 1) return "Move " + displayPath(files.front()) + " to the trash?";
   return "Move these " + std::to_string(files.size()) + " files to the trash?" + pathLines(files);

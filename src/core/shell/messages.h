@@ -27,6 +27,9 @@ std::filesystem::path withoutTrailingSeparator(const std::filesystem::path& fold
 // Failures of a command that went on with the next item. The count is written with a
 // leading blank, as the program writes every count; at most ten names follow.
 std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed);
+// The same with the system's reason after each path ("PATH: REASON"; no reason, no colon).
+std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed,
+                        const std::vector<std::string>& reasons);
 
 // The questions before something is removed for good or moved away name what they act on:
 // one item by its path, several by their count followed by at most ten paths.

@@ -44,9 +44,11 @@ struct CommandOutcome {
   std::filesystem::path destination;                   // Copy and Move
   std::vector<std::filesystem::path> done;             // files or folders handled
   std::vector<std::filesystem::path> failed;           // reported to the user already
+  std::vector<std::string> failedReasons;              // beside failed, where the system said why
   std::vector<std::filesystem::path> removedItems;     // Plugin View: drop the rows of these
   std::vector<std::filesystem::path> deselectedItems;  // Plugin View: deselect the rows of these
   std::vector<std::uint64_t> removedFflPositions;      // FFL View: drop these entries
+  std::vector<std::filesystem::path> selectAfter;      // File View: selected once refreshed
   bool cancelled = false;
 };
 

@@ -17,6 +17,8 @@ namespace stdfs = std::filesystem;
 constexpr std::string_view kRenameTitle = "Rename";
 constexpr std::string_view kRenameFolderTitle = "Rename Folder";
 constexpr std::string_view kCreateFolderTitle = "Create Folder";
+constexpr std::string_view kNotAName = "a name cannot be empty, \".\", \"..\" or hold \"/\"";
+constexpr std::string_view kNameTaken = "there is already a file or folder named";
 
 // Endings of enabled and disabled plugins: a name that gets one changes the catalogue.
 constexpr std::array<std::string_view, 9> kPluginEndings = {".8bf", ".prm", "._bf", "._rm", ".aex",
@@ -30,16 +32,24 @@ bool endsInPluginName(std::string name) {
 }
 
 // Renames within the folder. Never over an existing entry: a rename that would replace a
-// file is a failure, as the desktop's own rename refuses it.
-bool renameWithin(Fs& fs, const stdfs::path& from, const std::string& newName) {
+// file is a failure, as the desktop's own rename refuses it. The reason why not, or empty.
+std::string renameWithin(Fs& fs, const stdfs::path& from, const std::string& newName) {
   // A name with bytes that are no UTF-8 is offered as shown; taken back unchanged, it keeps
   // its real bytes.
-  if (newName == displayName(from)) return true;
-  if (!isPlainName(newName)) return false;
+  if (newName == displayName(from)) return {};
+  if (!isPlainName(newName)) return std::string(kNotAName);
   auto to = from.parent_path() / pathFromText(newName);
-  if (to == from) return true;
-  if (fs.exists(to)) return false;
-  return fs.rename(from, to).has_value();
+  if (to == from) return {};
+  if (fs.exists(to)) return std::string(kNameTaken) + ": " + newName;
+  auto renamed = fs.rename(from, to);
+  return renamed ? std::string() : renamed.error().message();
+}
+
+void record(CommandOutcome& outcome, const stdfs::path& path, std::string reason) {
+  if (reason.empty())
+    outcome.done.push_back(path);
+  else
+    addFailure(outcome, path, std::move(reason));
 }
 
 // Decision: a name without "." keeps its name and gets "." and the new extension, instead
@@ -61,7 +71,10 @@ void renameSeveral(ShellPorts& ports, const std::vector<stdfs::path>& files,
   if (!extension) return;
   for (const auto& file : files) {
     auto newName = withExtension(pathText(file.filename()), *extension);
-    (renameWithin(ports.fs, file, newName) ? outcome.done : outcome.failed).push_back(file);
+    auto reason = renameWithin(ports.fs, file, newName);
+    outcome.selectAfter.push_back(reason.empty() ? file.parent_path() / pathFromText(newName)
+                                                 : file);
+    record(outcome, file, std::move(reason));
     if (endsInPluginName(newName)) outcome.active.catalogueStale = true;
   }
 }
@@ -69,7 +82,10 @@ void renameSeveral(ShellPorts& ports, const std::vector<stdfs::path>& files,
 void renameOne(ShellPorts& ports, const stdfs::path& file, CommandOutcome& outcome) {
   auto newName = ports.prompter.askText("Rename File", displayName(file));
   if (!newName || newName->empty()) return;
-  (renameWithin(ports.fs, file, *newName) ? outcome.done : outcome.failed).push_back(file);
+  auto reason = renameWithin(ports.fs, file, *newName);
+  outcome.selectAfter.push_back(reason.empty() ? file.parent_path() / pathFromText(*newName)
+                                               : file);
+  record(outcome, file, std::move(reason));
   if (endsInPluginName(*newName)) outcome.active.catalogueStale = true;
 }
 
@@ -91,7 +107,7 @@ CommandOutcome cmd_RenameFiles(ShellPorts& ports, const ShellRequest& request) {
   else
     renameOne(ports, files.front(), outcome);
   outcome.active.refresh = true;
-  reportFailures(ports, "renamed", kRenameTitle, outcome.failed);
+  reportFailures(ports, "renamed", kRenameTitle, outcome);
   return outcome;
 }
 
@@ -108,16 +124,16 @@ CommandOutcome cmd_RenameFolder(ShellPorts& ports, const ShellRequest& request) 
   auto folder = withoutTrailingSeparator(request.selectedFolders.front());
   auto newName = ports.prompter.askText("Rename folder", displayName(folder));
   if (!newName || newName->empty()) return outcome;
-  if (renameWithin(ports.fs, folder, *newName)) {
+  if (auto reason = renameWithin(ports.fs, folder, *newName); !reason.empty()) {
+    addFailure(outcome, folder, std::move(reason));
+  } else {
     outcome.done.push_back(folder);
     auto renamed = folder.parent_path() / pathFromText(*newName);
     followMovedFolder(outcome.active, request.active, folder, renamed, true);
     followMovedFolder(outcome.passive, request.passive, folder, renamed, true);
-  } else {
-    outcome.failed.push_back(folder);
   }
   outcome.active.refresh = true;
-  reportFailures(ports, "renamed", kRenameFolderTitle, outcome.failed);
+  reportFailures(ports, "renamed", kRenameFolderTitle, outcome);
   return outcome;
 }
 
@@ -131,10 +147,17 @@ CommandOutcome cmd_MakeDir(ShellPorts& ports, const ShellRequest& request) {
   if (!name || name->empty()) return outcome;
   // The path join puts exactly one separator after the folder, also after a root.
   auto folder = request.active.folder / pathFromText(*name);
-  bool created = isPlainName(*name) && ports.fs.createFolder(folder).has_value();
-  (created ? outcome.done : outcome.failed).push_back(folder);
+  std::string reason;
+  if (!isPlainName(*name)) {
+    reason = kNotAName;
+  } else if (ports.fs.exists(folder)) {
+    reason = std::string(kNameTaken) + ": " + *name;
+  } else if (auto created = ports.fs.createFolder(folder); !created) {
+    reason = created.error().message();
+  }
+  record(outcome, folder, std::move(reason));
   outcome.active.refresh = true;
-  reportFailures(ports, "created", kCreateFolderTitle, outcome.failed);
+  reportFailures(ports, "created", kCreateFolderTitle, outcome);
   return outcome;
 }
 

@@ -52,6 +52,7 @@ bool mayStartConvert(Prompter& prompter, bool anythingSelected, bool fflView) {
 
 ff::ConvertReport runConvert(const ConvertChoice& choice,
                              const std::vector<std::filesystem::path>& selectedFiles, bool fflView,
+                             const std::vector<std::uint64_t>& fflEntries,
                              const std::optional<std::string>& clipboardUtf8,
                              const ff::FFOptions& options, Prompter& prompter, Progress& progress) {
   ff::ConvertOptions run;
@@ -65,6 +66,9 @@ ff::ConvertReport runConvert(const ConvertChoice& choice,
     run.clipboardText = utf8ToCp1252(clipboardUtf8.value_or(std::string()));
   } else if (!fflView) {
     files = selectedFiles;
+  } else if (!fflEntries.empty()) {
+    files = selectedFiles;
+    run.libraryEntries = fflEntries;
   }
   return ff::cmd_Convert(files, run, prompter, progress);
 }
@@ -141,13 +145,13 @@ std::optional<ConvertChoice> ConvertDialog::choose() {
 }
 
 ff::ConvertReport ConvertDialog::convert(const std::vector<std::filesystem::path>& selectedFiles,
-                                         bool fflView,
+                                         bool fflView, const std::vector<std::uint64_t>& fflEntries,
                                          const std::optional<std::string>& clipboardUtf8,
                                          const ff::FFOptions& options, Prompter& prompter,
                                          Progress& progress) {
   auto current = choice();
-  auto report =
-      runConvert(current, selectedFiles, fflView, clipboardUtf8, options, prompter, progress);
+  auto report = runConvert(current, selectedFiles, fflView, fflEntries, clipboardUtf8, options,
+                           prompter, progress);
   if (current.useClipboard) clearClipboardOption();
   return report;
 }

@@ -3,6 +3,7 @@
 // instance; it hides instead of closing, so the choices stay between uses.
 
 #include <QDialog>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -29,10 +30,12 @@ struct ConvertChoice {
 // "Convert..." with nothing selected outside FFL View shows the refusal and gives false.
 bool mayStartConvert(Prompter& prompter, bool anythingSelected, bool fflView);
 
-// The conversion run for a choice. In FFL View only the clipboard source converts anything.
-// clipboardUtf8 is the clipboard's text, if it holds any.
+// The conversion run for a choice. In FFL View selectedFiles is the library and fflEntries the
+// byte positions of the chosen entries; nothing chosen converts nothing. clipboardUtf8 is the
+// clipboard's text, if it holds any.
 ff::ConvertReport runConvert(const ConvertChoice& choice,
                              const std::vector<std::filesystem::path>& selectedFiles, bool fflView,
+                             const std::vector<std::uint64_t>& fflEntries,
                              const std::optional<std::string>& clipboardUtf8,
                              const ff::FFOptions& options, Prompter& prompter, Progress& progress);
 
@@ -51,6 +54,7 @@ class ConvertDialog final : public QDialog {
 
   // runConvert with the current choice; a clipboard run clears the clipboard option.
   ff::ConvertReport convert(const std::vector<std::filesystem::path>& selectedFiles, bool fflView,
+                            const std::vector<std::uint64_t>& fflEntries,
                             const std::optional<std::string>& clipboardUtf8,
                             const ff::FFOptions& options, Prompter& prompter, Progress& progress);
 

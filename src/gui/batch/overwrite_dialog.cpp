@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/shell/elided_label.h"
+
 namespace qm::gui {
 namespace {
 
@@ -26,12 +28,14 @@ constexpr AnswerButton kButtons[] = {
     {"Cancel", "cancelButton", OverwriteAnswer::Cancel},
 };
 
+// One line whatever the path: the dialog keeps its size and its buttons their place from one
+// file to the next.
 QLabel* pathLabel(QWidget* parent, const char* objectName) {
-  auto* label = new QLabel(parent);
+  auto* label = new ElidedLabel(parent);
   label->setObjectName(objectName);
-  label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(true);
-  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QSizePolicy keepRoom = label->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  label->setSizePolicy(keepRoom);
   return label;
 }
 
@@ -45,6 +49,9 @@ OverwriteDialog::OverwriteDialog(QWidget* parent)
   setWindowTitle("Overwrite?");
   setObjectName("Overwrite");
   with_->setObjectName("withLabel");
+  QSizePolicy keepRoom = with_->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  with_->setSizePolicy(keepRoom);
 
   auto* buttons = new QHBoxLayout;
   for (const auto& entry : kButtons) {
@@ -61,6 +68,7 @@ OverwriteDialog::OverwriteDialog(QWidget* parent)
   layout->addWidget(with_);
   layout->addWidget(source_);
   layout->addLayout(buttons);
+  setMinimumWidth(fontMetrics().averageCharWidth() * 80);
 }
 
 void OverwriteDialog::setQuestion(const OverwriteQuestion& question) {

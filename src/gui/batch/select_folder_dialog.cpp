@@ -20,8 +20,8 @@ QString qs(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-QString defaultBrowse(QWidget* parent, const QString& prompt) {
-  return QFileDialog::getExistingDirectory(parent, prompt);
+QString defaultBrowse(QWidget* parent, const QString& prompt, const QString& start) {
+  return QFileDialog::getExistingDirectory(parent, prompt, start);
 }
 
 }  // namespace
@@ -39,6 +39,9 @@ SelectFolderDialog::SelectFolderDialog(SelectFolderHost& host, Prompter& prompte
   folders_->setEditable(true);
   folders_->setInsertPolicy(QComboBox::NoInsert);
   folders_->setMinimumContentsLength(40);
+  // Long folders are cut in the list, not widening the dialog: the buttons stay where they are
+  // from one question to the next.
+  folders_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   subFolders_->setObjectName("Check2");
 
   auto* browseButton = new QPushButton(kTitle, this);
@@ -96,7 +99,7 @@ void SelectFolderDialog::fillList() {
 }
 
 void SelectFolderDialog::browse() {
-  QString chosen = browser_(this, "Please select a folder ...");
+  QString chosen = browser_(this, "Please select a folder ...", folderText().trimmed());
   if (chosen.isEmpty()) return;
   folders_->insertItem(0, qs(shell::withTrailingSeparator(chosen.toStdString())));
   folders_->setCurrentIndex(0);

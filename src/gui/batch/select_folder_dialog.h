@@ -20,7 +20,9 @@ class SelectFolderDialog final : public QDialog {
   Q_OBJECT
  public:
   // Asks for a folder with the given prompt; an empty text means none was chosen.
-  using Browser = std::function<QString(QWidget* parent, const QString& prompt)>;
+  // start: the folder the browser opens in (the one the box shows).
+  using Browser =
+      std::function<QString(QWidget* parent, const QString& prompt, const QString& start)>;
 
   // prompter asks the creation question.
   SelectFolderDialog(SelectFolderHost& host, Prompter& prompter, QWidget* parent = nullptr);

@@ -47,6 +47,9 @@ ChangeCategoryDialog::ChangeCategoryDialog(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(combo_);
   layout->addWidget(buttons);
+  // The question is the caption: wide enough for the window manager to show it whole beside
+  // its buttons (a title bar's font is often larger than the dialog's).
+  setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) * 5 / 4 + 140);
 }
 
 std::optional<QString> ChangeCategoryDialog::ask(const QStringList& choices) {

@@ -35,6 +35,9 @@ class CommandHost {
   virtual plugins::Catalogue& catalogue(int pane) = 0;
 
   // Re-reads the pane's folder into its file list.
+  // After a rename: the File View selects these files (the renamed ones), so the next
+  // command acts on them again.
+  virtual void selectFiles(int pane, const std::vector<std::filesystem::path>& files) = 0;
   virtual void refreshFiles(int pane) = 0;
   virtual void showFolder(int pane, const std::filesystem::path& folder) = 0;
   // Scans the pane's folder again and shows the new catalogue (Plugin View).

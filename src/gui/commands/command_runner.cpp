@@ -96,6 +96,7 @@ void CommandRunner::applyOutcome(int pane, const shell::CommandOutcome& outcome)
     host_.removeFflEntries(pane, outcome.removedFflPositions);
   applyEffects(pane, outcome.active);
   applyEffects(1 - pane, outcome.passive);
+  if (!outcome.selectAfter.empty()) host_.selectFiles(pane, outcome.selectAfter);
 }
 
 void CommandRunner::filesChangedIn(const std::filesystem::path& folder, int exceptPane) {

@@ -6,6 +6,7 @@
 
 #include "core/common/cp1252.h"
 #include "core/common/safe_name.h"
+#include "core/ff/convert_summary.h"
 #include "core/ff/ffl.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/plugins/change_category.h"
@@ -27,12 +28,6 @@ constexpr std::string_view kConvertTitle = "Convert";
 
 QString fromCp1252(std::string_view bytes) {
   return QString::fromStdString(cp1252ToUtf8(bytes));
-}
-
-std::string joinedLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += (text.empty() ? "" : "\r\n") + line;
-  return text;
 }
 
 // The selected FFL View entries, read as the library view reads them.
@@ -63,7 +58,10 @@ void CommandRunner::convert() {
   if (busy_) return;
   const int pane = host_.activePane();
   const bool ffl = host_.view(pane) == shell::PaneView::Ffl;
-  const auto files = selectedFileList(pane);
+  auto files = selectedFileList(pane);
+  // In the FFL View the chosen entries of the library shown.
+  const auto entries = ffl ? host_.selectedFflPositions(pane) : std::vector<std::uint64_t>{};
+  if (!entries.empty()) files = {host_.fflLibrary(pane)};
   if (!mayStartConvert(ports_.prompter, !files.empty(), ffl)) return;
   auto& dialog = convertDialog();
   if (!dialog.choose()) return;
@@ -71,13 +69,17 @@ void CommandRunner::convert() {
   PassiveFolderPrompter passiveFolder(ports_.prompter, host_.folder(1 - pane));
   Prompter& prompter =
       settings_.options.passivePaneFolder ? static_cast<Prompter&>(passiveFolder) : ports_.prompter;
-  const auto report =
-      dialog.convert(files, ffl, clipboard_.text(), settings_.ffOptions, prompter, run.progress());
-  // Decision: writes that failed and texts that were cut are reported together at the end;
-  // the run went on.
-  auto problems = ff::problemLines(report.failed);
-  for (auto& line : ff::problemLines(report.warnings)) problems.push_back(std::move(line));
-  if (!problems.empty()) ports_.prompter.warn(joinedLines(problems), kConvertTitle);
+  const int target = dialog.choice().target;
+  const auto report = dialog.convert(files, ffl, entries, clipboard_.text(), settings_.ffOptions,
+                                     prompter, run.progress());
+  // Every run ends with what it did; failures and cut texts were gathered, the run went on.
+  if (!report.noDestination) {
+    const auto summary = ff::convertSummary(report, target);
+    if (summary.problems)
+      ports_.prompter.warn(summary.text, kConvertTitle);
+    else
+      ports_.prompter.inform(summary.text, kConvertTitle);
+  }
   std::vector<std::filesystem::path> folders;
   for (const auto& file : report.written)
     if (std::find(folders.begin(), folders.end(), file.parent_path()) == folders.end())
@@ -145,6 +147,10 @@ void CommandRunner::enableDisable() {
   } else if (view == shell::PaneView::File) {
     if (!outcome.renamed.empty()) host_.catalogue(pane).markStale();
     host_.refreshFiles(pane);
+    // The renamed files stay selected, so a second click turns them back.
+    std::vector<std::filesystem::path> renamed;
+    for (const auto& r : outcome.renamed) renamed.push_back(r.to);
+    if (!renamed.empty()) host_.selectFiles(pane, renamed);
   }
   for (const auto& renamed : outcome.renamed) filesChangedIn(renamed.to.parent_path(), pane);
 }

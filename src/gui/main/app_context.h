@@ -10,6 +10,7 @@
 #include "core/plugins/type_table.h"
 #include "core/settings/options.h"
 #include "core/settings/store.h"
+#include "gui/main/screen_fit.h"
 #include "platform/desktop_services.h"
 
 namespace qm::gui {
@@ -24,6 +25,8 @@ struct AppContext {
   platform::UrlOpener urlOpener;
   // The catalogue cache the Plugin View scans through; none: every file is read.
   std::shared_ptr<catalogue::CatalogueStore> catalogueCache = nullptr;
+  // The room on the screen the main window opens on; empty = the real screens.
+  ScreenArea screenArea{};
 };
 
 // Load options: the option set from the store and the list files, the type table from the

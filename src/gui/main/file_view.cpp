@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/plugins/file_listing.h"
+#include "gui/main/context_selection.h"
 #include "gui/main/icons.h"
 
 namespace qm::gui {
@@ -84,7 +85,8 @@ FileView::FileView(const FileIcons& icons, QWidget* parent)
   details_->header()->setSectionsClickable(true);
   details_->header()->setSortIndicatorShown(true);
   details_->header()->setStretchLastSection(false);
-  details_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  details_->header()->setSectionResizeMode(QHeaderView::Interactive);
+  details_->setTextElideMode(Qt::ElideMiddle);
   details_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   classic_->setObjectName("fileList");
   classic_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -103,7 +105,9 @@ FileView::FileView(const FileIcons& icons, QWidget* parent)
     static_cast<QAbstractScrollArea*>(w)->viewport()->installEventFilter(this);
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& at) {
-      emit contextMenuWanted(static_cast<QAbstractScrollArea*>(w)->viewport()->mapToGlobal(at));
+      auto* view = static_cast<QAbstractItemView*>(w);
+      selectForContextMenu(*view, at);
+      emit contextMenuWanted(view->viewport()->mapToGlobal(at));
     });
   }
   setMode(settings::FileViewMode::LargeIcons);
@@ -129,10 +133,13 @@ void FileView::fill(const std::filesystem::path& folder, const QString& pattern,
     date->setData(qs(item.dateText), kKeyRole);
     for (QStandardItem* cell : {name, size, date}) cell->setData(kind, kKindRole);
     model_.appendRow({name, size, date});
-    if (!item.isFolder)
-      (new QListWidgetItem(qs(item.name), classic_))
-          ->setData(kNativeRole, QByteArray::fromStdString(item.name));
+    if (!item.isFolder) {
+      auto* line = new QListWidgetItem(qs(item.name), classic_);
+      line->setData(kNativeRole, QByteArray::fromStdString(item.name));
+      line->setToolTip(line->text());
+    }
   }
+  fitNameColumn();
   // The listing comes in name order already.
   if (sortColumn_ != 0 || !ascending_[0]) applySort();
 }
@@ -146,6 +153,7 @@ void FileView::setMode(settings::FileViewMode mode) {
   listStyle_ = mode;
   if (mode == FileViewMode::Details) {
     setCurrentWidget(details_);
+    fitNameColumn();
     return;
   }
   bool large = mode == FileViewMode::LargeIcons;
@@ -214,6 +222,18 @@ QStringList FileView::selectedFiles() const {
   for (int row = 0; row < model_.rowCount(); ++row) {
     QModelIndex index = model_.index(row, 0);
     if (icons_->selectionModel()->isSelected(index) && !index.data(kFolderRole).toBool())
+      names << index.data().toString();
+  }
+  return names;
+}
+
+QStringList FileView::selectedFolderNames() const {
+  QStringList names;
+  if (currentWidget() == classic_) return names;
+  for (int row = 0; row < model_.rowCount(); ++row) {
+    QModelIndex index = model_.index(row, 0);
+    if (icons_->selectionModel()->isSelected(index) && index.data(kFolderRole).toBool() &&
+        index.data().toString() != " ..")
       names << index.data().toString();
   }
   return names;
@@ -338,8 +358,19 @@ bool FileView::activateCurrent() {
   return true;
 }
 
+// Names as wide as the longest one, up to what the pane leaves beside size and date; longer
+// names are cut in the middle and shown whole in their tooltip.
+void FileView::fitNameColumn() {
+  for (int column : {0, 1, 2}) details_->resizeColumnToContents(column);
+  int room = details_->viewport()->width() - details_->columnWidth(1) - details_->columnWidth(2);
+  int wanted = details_->columnWidth(0);
+  int least = details_->header()->minimumSectionSize() + details_->iconSize().width();
+  details_->setColumnWidth(0, std::max(least, std::min(wanted, room)));
+}
+
 bool FileView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) emit pressed();
+  if (event->type() == QEvent::Resize && watched == details_->viewport()) fitNameColumn();
   if (event->type() != QEvent::KeyPress) return QStackedWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;

@@ -36,6 +36,8 @@ class FileView : public QStackedWidget {
 
   // Selected file names (folders excluded), in list order.
   QStringList selectedFiles() const;
+  // Selected sub folders of the list (shown when the folder box is hidden), " .." left out.
+  QStringList selectedFolderNames() const;
   // The same as the names' bytes on the disk.
   std::vector<std::string> selectedNativeNames() const;
   // The bytes on the disk of the listed item shown as shown (shown itself when none is).
@@ -72,6 +74,7 @@ class FileView : public QStackedWidget {
   void headerClicked(int column);
   void applySort();
   bool activateCurrent();
+  void fitNameColumn();
 
   const FileIcons& fileIcons_;
   QStandardItemModel model_;

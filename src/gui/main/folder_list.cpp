@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "core/plugins/file_listing.h"
+#include "gui/main/context_selection.h"
 #include "gui/main/icons.h"
 
 namespace qm::gui {
@@ -37,6 +38,7 @@ void FolderList::showFolder(const std::filesystem::path& folder) {
     auto* item = new QListWidgetItem(icons_.forIndex(plugins::kIconFolder),
                                      QString(depth * 2, ' ') + name, this);
     item->setData(kPathRole, path);
+    item->setToolTip(QDir::toNativeSeparators(path));
     ++depth;
   }
   QListWidgetItem* current = item(count() - 1);
@@ -48,6 +50,7 @@ void FolderList::showFolder(const std::filesystem::path& folder) {
     auto* item = new QListWidgetItem(icons_.forIndex(plugins::kIconFolder),
                                      QString(depth * 2, ' ') + sub, this);
     item->setData(kPathRole, dir.absoluteFilePath(sub));
+    item->setToolTip(QDir::toNativeSeparators(dir.absoluteFilePath(sub)));
   }
   setCurrentItem(current);
 }
@@ -108,6 +111,7 @@ void FolderList::keyboardSearch(const QString& search) {
 
 void FolderList::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
+    selectForContextMenu(*this, event->position().toPoint());
     emit contextMenuWanted(event->globalPosition().toPoint());
     return;
   }

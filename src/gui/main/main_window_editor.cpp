@@ -133,7 +133,8 @@ void MainWindow::runInHostDialog(const ff::FFRecord& rec) {
                           hostDialogFor(editor->image(), true, this)))
     return;
   if (const host::Image* result = images.image(session.workImage))
-    editor->showImage(platform::toQImage(*result), editor->windowTitle());
+    editor->showImage(platform::toQImage(*result),
+                      QString::fromStdString(picture.filename().string()), picture);
   editor->raise();
 }
 
@@ -155,7 +156,8 @@ void MainWindow::connectEditorMenus() {
   connect(menus_.action("mnuOpenInFFE"), &QAction::triggered, this,
           [this] { openSelectionInFFEditor(); });
   connect(menus_.action("mnuRandomize"), &QAction::triggered, this, [this] {
-    if (ffEditor_ && ffEditor_->isVisible()) ffEditor_->randomize();
+    // The filter loaded in the editor gets eight new slider values.
+    if (ffEditor_) ffEditor_->randomize(true);
   });
 }
 

@@ -19,8 +19,10 @@ OpenWithDialog::OpenWithDialog(const QString& fileName,
   setObjectName("openWithDialog");
   setWindowTitle("Open With");
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(
-      new QLabel(QString("No program is set to open %1. Open it with:").arg(fileName), this));
+  note_ = new QLabel(QString("No program is set to open %1. Open it with:").arg(fileName), this);
+  note_->setObjectName("openWithNote");
+  note_->setWordWrap(true);
+  layout->addWidget(note_);
   list_->setObjectName("applicationList");
   auto heading = [this](const QString& text) {
     auto* item = new QListWidgetItem(text, list_);
@@ -57,7 +59,8 @@ OpenWithDialog::OpenWithDialog(const QString& fileName,
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  if (!apps_.empty()) list_->setCurrentRow(forType.empty() ? 0 : 1);
+  // Only a program that declares the file's type is offered as the likely choice.
+  if (!forType.empty()) list_->setCurrentRow(1);
   resize(420, 460);
 }
 

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/outside/command_line.h"
@@ -17,10 +18,12 @@
 #include "core/outside/zip_commands.h"
 #include "core/shell/delete_tree.h"
 #include "core/shell/help_links.h"
+#include "core/shell/messages.h"
 #include "gui/commands/pumping_progress.h"
 #include "gui/main/app_context.h"
 #include "gui/main/file_view.h"
 #include "gui/main/main_window.h"
+#include "gui/main/plugin_view.h"
 #include "gui/preferences/preferences_host.h"
 #include "platform/outside_process.h"
 
@@ -64,13 +67,13 @@ void showZipReport(QWidget* parent, const QString& title, const std::string& out
 // Escape stops it.
 platform::ProcessOutcome runZip(MainWindow& window, outside::CommandLine command,
                                 const QString& status, unsigned long long totalBytes,
-                                bool& running) {
+                                unsigned long long totalFiles, bool& running) {
   running = true;
   PumpingProgress progress(window.progress());
   window.statusText()->setText(status);
   window.progressBar()->setValue(0);
   window.progressBar()->setVisible(true);
-  outside::ZipProgressMeter meter(totalBytes);
+  outside::ZipProgressMeter meter(totalBytes, totalFiles);
   if (totalBytes > 0) {
     auto options = meter.options();
     command.arguments.insert(command.arguments.begin(), options.begin(), options.end());
@@ -83,14 +86,44 @@ platform::ProcessOutcome runZip(MainWindow& window, outside::CommandLine command
   return outcome;
 }
 
-unsigned long long totalSize(const std::vector<fs::path>& files) {
-  unsigned long long total = 0;
-  for (const fs::path& file : files) {
+// Bytes and files to pack; a folder counts with everything below it.
+std::pair<unsigned long long, unsigned long long> totalSize(const std::vector<fs::path>& files) {
+  unsigned long long bytes = 0, count = 0;
+  auto add = [&](const fs::path& file) {
     std::error_code ec;
     auto size = fs::file_size(file, ec);
-    if (!ec) total += size;
+    if (!ec) bytes += size;
+    ++count;
+  };
+  for (const fs::path& file : files) {
+    std::error_code ec;
+    if (!fs::is_directory(file, ec)) {
+      add(file);
+      continue;
+    }
+    for (fs::recursive_directory_iterator it(file, ec), end; !ec && it != end; it.increment(ec))
+      if (it->is_regular_file(ec)) add(it->path());
   }
-  return total;
+  return {bytes, count};
+}
+
+// What Add to Zip packs: the selected files and sub folders of the File View, or the file of
+// each selected Plugin View filter once.
+std::vector<fs::path> zipSelection(Pane& pane) {
+  std::vector<fs::path> files;
+  if (pane.view() == View::Plugin) {
+    PluginView* plugins = pane.pluginView();
+    for (std::size_t row : plugins->selectedRows()) {
+      if (row == 0 || row > plugins->catalogue().rowCount()) continue;
+      const fs::path& path = plugins->catalogue().row(row).path;
+      if (std::find(files.begin(), files.end(), path) == files.end()) files.push_back(path);
+    }
+    return files;
+  }
+  files = pane.selectedPaths();
+  for (const QString& folder : pane.fileView()->selectedFolderNames())
+    files.push_back(pane.folder() / folder.toStdString());
+  return files;
 }
 
 std::string failureText(const platform::ProcessOutcome& outcome) {
@@ -127,9 +160,14 @@ void OutsideCommands::connectMenus() {
 void OutsideCommands::addToZip() {
   if (window_.busy()) return;
   Pane* pane = window_.active();
-  std::vector<fs::path> files = pane->selectedPaths();
+  std::vector<fs::path> files = zipSelection(*pane);
   std::vector<std::string> names;
-  for (const fs::path& file : files) names.push_back(file.filename().string());
+  for (const fs::path& file : files)
+    names.push_back(file.lexically_relative(pane->folder()).string());
+  if (names.empty()) {
+    window_.prompter().warn(shell::kSelectFiles, shell::kAttentionTitle);
+    return;
+  }
   QString current = pane->fileView()->currentName();
   auto name = window_.prompter().askText(
       outside::kZipNameCaption, outside::presetZipName(pane->fileView()->nativeName(current)));
@@ -140,9 +178,10 @@ void OutsideCommands::addToZip() {
     return;
   }
   auto command = outside::addToZipCommand(*zip, pane->folder(), *name, names);
+  auto [bytes, count] = totalSize(files);
   auto outcome =
-      runZip(window_, command, QString("Adding to %1...").arg(QString::fromStdString(*name)),
-             totalSize(files), zipRunning_);
+      runZip(window_, command, QString("Adding to %1...").arg(QString::fromStdString(*name)), bytes,
+             count, zipRunning_);
   if (!outcome.started)
     window_.prompter().warn(outside::kZipNotFound, kTitle);
   else if (!outcome.cancelled && outcome.exitCode != 0)
@@ -164,7 +203,7 @@ void OutsideCommands::testZip() {
   fs::path archive = pane->folder() / current;
   QString name = QString::fromStdString(archive.filename().string());
   auto outcome = runZip(window_, outside::testZipCommand(*zip, archive),
-                        QString("Testing %1...").arg(name), 0, zipRunning_);
+                        QString("Testing %1...").arg(name), 0, 0, zipRunning_);
   if (!outcome.started) {
     window_.prompter().warn(outside::kZipNotFound, kTitle);
     return;
@@ -176,15 +215,11 @@ void OutsideCommands::testZip() {
 void OutsideCommands::gainHarddiscSpace() {
   if (window_.busy()) return;
   fs::path temporary = QDir::tempPath().toStdString();
-  auto before = outside::freeBytes(temporary);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   outside::CleaningResult result = outside::cleanTemporaryFolder(temporary, outside::diskFacts());
   QApplication::restoreOverrideCursor();
-  if (result.inUse > 0) window_.prompter().warn(shell::deleteTreeFailureText(result.inUse), kTitle);
-  auto after = outside::freeBytes(temporary);
-  // A plain box: the gain is news, neither good nor bad.
-  window_.prompter().ask(outside::spaceGainedText(before.value_or(0), after.value_or(0)), kTitle,
-                         Buttons::Ok, Icon::None);
+  // A plain box: the gain is news, neither good nor bad; what stayed is said in it.
+  window_.prompter().ask(outside::cleaningText(result), kTitle, Buttons::Ok, Icon::None);
 }
 
 void OutsideCommands::runApplication(int index) {
@@ -239,10 +274,14 @@ void OutsideCommands::addHomePageBookmark() {
 }
 
 void OutsideCommands::addHomePageShortcutOnDesktop() {
+  // The XDG desktop folder (user-dirs.dirs), made when the desktop never made it.
   fs::path desktop =
       QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString();
-  if (!outside::writeInternetShortcut(desktop, shell::kHomePageTitle, shell::kHomePage))
-    window_.prompter().warn("Couldn't write a shortcut into " + desktop.string(), kTitle);
+  std::string reason =
+      outside::writeInternetShortcut(desktop, shell::kHomePageTitle, shell::kHomePage);
+  if (!reason.empty())
+    window_.prompter().warn("Couldn't write a shortcut into " + desktop.string() + ": " + reason,
+                            kTitle);
   else
     window_.statusText()->setText("The home page shortcut is on the desktop.");
 }

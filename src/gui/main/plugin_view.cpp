@@ -174,7 +174,13 @@ void PluginView::scanDone(plugins::ScanResult result) {
   disconnect(statusConnection_);
   QApplication::restoreOverrideCursor();
   fillCategories();
-  status_->setText(QString::fromStdString(catalogue_.categoryClickStatus()));
+  // A stopped scan's rows are only part of the folder: the pane says so where the folder is
+  // named.
+  stopped_ = result.status == plugins::ScanStatus::Cancelled
+                 ? QString::fromStdString(plugins::scanStoppedText(result))
+                 : QString();
+  status_->setText(stopped_.isEmpty() ? QString::fromStdString(catalogue_.categoryClickStatus())
+                                      : stopped_);
   bool found = result.lastRow > 0;
   // A cancelled scan says nothing about the folder.
   bool nothingThere = !found && result.status != plugins::ScanStatus::Cancelled;
@@ -215,7 +221,8 @@ void PluginView::categoryClick() {
   if (busy()) return;
   auto selected = selectedCategories();
   if (selected.empty()) return;
-  status_->setText(QString::fromStdString(catalogue_.categoryClickStatus()));
+  status_->setText(stopped_.isEmpty() ? QString::fromStdString(catalogue_.categoryClickStatus())
+                                      : stopped_);
   std::vector<FilterListEntry> entries;
   for (auto& entry : catalogue_.filterEntries(selected, photoshopMode(), context_.typeTable))
     entries.push_back(entryFor(std::move(entry.text), entry.row, catalogue_));

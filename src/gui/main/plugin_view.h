@@ -93,6 +93,7 @@ class PluginView : public QWidget {
   QStackedWidget* listsOrNotice_;
   QLabel* notice_;
   int categoryFills_ = 0;  // tells whether a command refilled the categories
+  QString stopped_;        // set while the lists hold what a stopped scan found
 };
 
 }  // namespace qm::gui

@@ -2,6 +2,7 @@
 
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
+#include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
 #include "gui/main/main_window.h"
 #include "gui/main/plugin_view.h"
@@ -46,6 +47,15 @@ plugins::Catalogue& WindowCommandHost::catalogue(int pane) {
 
 void WindowCommandHost::refreshFiles(int pane) {
   window_.pane(pane)->reloadFromDisk();
+}
+
+void WindowCommandHost::selectFiles(int pane, const std::vector<std::filesystem::path>& files) {
+  Pane* p = window_.pane(pane);
+  QStringList names;
+  for (const auto& file : files)
+    if (file.parent_path() == p->folder())
+      names << QString::fromStdString(file.filename().string());
+  if (!names.isEmpty()) p->fileView()->reselect(names, names.front());
 }
 
 void WindowCommandHost::showFolder(int pane, const std::filesystem::path& folder) {

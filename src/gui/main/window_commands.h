@@ -31,6 +31,7 @@ class WindowCommandHost final : public CommandHost, public SelectFolderHost {
   std::vector<std::uint64_t> selectedFflPositions(int pane) const override;
   plugins::Catalogue& catalogue(int pane) override;
   void refreshFiles(int pane) override;
+  void selectFiles(int pane, const std::vector<std::filesystem::path>& files) override;
   void showFolder(int pane, const std::filesystem::path& folder) override;
   void rescanPlugins(int pane) override;
   void removeFilterEntries(int pane, const std::vector<std::filesystem::path>& files) override;

@@ -62,8 +62,8 @@ QHBoxLayout* templateRow(PreferencesState& s, int index, QWidget* parent, QButto
                    [&chosen](const QString& text) { chosen = text.toStdString(); });
   s.refreshers.push_back([combo, &chosen] { selectPath(combo, QString::fromStdString(chosen)); });
   QObject::connect(browse, &QPushButton::clicked, parent, [&s, &t, combo, option4, parent] {
-    // Browsing for a Photoshop template means using one: the user template choice.
-    if (option4) option4->button(static_cast<int>(ff::FFTemplate::User))->setChecked(true);
+    // A template chosen for Photoshop plugins is one to use: the user template choice. Cancel
+    // or a refused file leaves the choice as it was.
     QString file = s.choosers.file(parent, t.title, t.filters, t.presetName);
     if (file.isEmpty()) return;
     if (t.checkSize && !preferences::isKnownTemplate(file.toStdString())) {
@@ -71,6 +71,7 @@ QHBoxLayout* templateRow(PreferencesState& s, int index, QWidget* parent, QButto
       return;
     }
     selectPath(combo, file);
+    if (option4) option4->button(static_cast<int>(ff::FFTemplate::User))->setChecked(true);
   });
   auto* row = new QHBoxLayout;
   row->addWidget(combo, 1);

@@ -67,6 +67,11 @@ QGroupBox* cacheFrame(PreferencesState& s, QWidget* parent) {
     quality->setValue(s.draft.previewJpgQuality);
     percent->setText(QString("%1%").arg(s.draft.previewJpgQuality));
   });
+  auto* windowsPlugins = boundCheck(
+      s, frame, "Run Windows plugins for previews", "windowsPluginPreviews",
+      s.draft.windowsPluginPreviews,
+      "Previews of plugins that are not Filter Factory filters run the plugin's own code under "
+      "Wine as soon as it is selected");
   auto* clear =
       namedButton(frame, "Clear Cache", "Command5", "Delete all files from the cache sub folder");
   QObject::connect(clear, &QPushButton::clicked, frame, [&s] { clearCache(s); });
@@ -78,6 +83,7 @@ QGroupBox* cacheFrame(PreferencesState& s, QWidget* parent) {
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(enabled);
   layout->addLayout(row);
+  layout->addWidget(windowsPlugins);
   layout->addWidget(clear, 0, Qt::AlignLeft);
   layout->addStretch();
   return frame;
@@ -91,6 +97,18 @@ std::string programCommand() {
       QFileInfo(self).canonicalFilePath())
     return name.toStdString();
   return preferences::execQuoted(self.toStdString());
+}
+
+std::filesystem::path dataHome() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+}
+
+preferences::RunProgram runner(PreferencesState& s) {
+  return [&s](const std::vector<std::string>& argv) {
+    QStringList args;
+    for (const auto& a : argv) args << QString::fromStdString(a);
+    return s.choosers.run && s.choosers.run(args);
+  };
 }
 
 QGroupBox* associationFrame(PreferencesState& s, QWidget* parent) {
@@ -112,18 +130,27 @@ QGroupBox* associationFrame(PreferencesState& s, QWidget* parent) {
     for (std::size_t i = 0; i < preferences::kAssociations.size(); ++i)
       if (checks[static_cast<qsizetype>(i)]->isChecked())
         chosen.push_back(preferences::kAssociations[i].extension);
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    auto run = [&s](const std::vector<std::string>& argv) {
-      QStringList args;
-      for (const auto& a : argv) args << QString::fromStdString(a);
-      return s.choosers.run && s.choosers.run(args);
-    };
-    preferences::setAssociations(dataHome.toStdString(), programCommand(), chosen, run);
+    preferences::setAssociations(dataHome(), programCommand(), chosen, runner(s));
     s.prompter.inform(preferences::kAssociationsSet, kTitle);
   });
+  // What Set Associations wrote for this user stays after the program is removed; this
+  // takes it away.
+  auto* remove = namedButton(frame, "Remove Associations", "removeAssociations",
+                             "Forget the file types Quillmark was set to open");
+  QObject::connect(remove, &QPushButton::clicked, frame, [&s] {
+    std::string reason = preferences::removeAssociations(dataHome(), runner(s));
+    if (reason.empty())
+      s.prompter.inform(preferences::kAssociationsRemoved, kTitle);
+    else
+      s.prompter.warn(reason, kTitle);
+  });
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(set);
+  buttons->addWidget(remove);
+  buttons->addStretch();
   auto* layout = new QVBoxLayout(frame);
   layout->addLayout(boxes);
-  layout->addWidget(set, 0, Qt::AlignLeft);
+  layout->addLayout(buttons);
   return frame;
 }
 

@@ -23,10 +23,14 @@ QGroupBox* fileViewFrame(PreferencesState& s, QWidget* parent) {
   auto* layout = new QGridLayout(frame);
   const char* captions[] = {"Hot Tracking",   "Auto Column Width", "Full Row Selection",
                             "Flat Scrollbar", "Gridlines",         "Hover Selection"};
-  for (int i = 0; i < 6; ++i)
-    layout->addWidget(boundCheck(s, frame, captions[i], QString("Check12_%1").arg(i),
-                                 s.draft.fileView[static_cast<std::size_t>(i)]),
-                      i % 3, i / 3);
+  for (int i = 0; i < 6; ++i) {
+    QCheckBox* box = boundCheck(s, frame, captions[i], QString("Check12_%1").arg(i),
+                                s.draft.fileView[static_cast<std::size_t>(i)]);
+    QObject::connect(box, &QCheckBox::toggled, frame, [&s] {
+      if (s.listOptionsEdited) s.listOptionsEdited();
+    });
+    layout->addWidget(box, i % 3, i / 3);
+  }
   return frame;
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "core/preferences/list_editing.h"
@@ -33,9 +34,13 @@ std::vector<std::size_t> selectedRows(const QListWidget* view) {
 
 // Shows the items again, with the given rows selected and `current` current.
 void show(QListWidget* view, const ItemList& items, const std::vector<std::size_t>& selected,
-          int current) {
+          int current, bool editable) {
+  const QSignalBlocker quiet(view);
   view->clear();
-  for (const auto& item : items) view->addItem(QString::fromStdString(item));
+  for (const auto& item : items) {
+    auto* line = new QListWidgetItem(QString::fromStdString(item), view);
+    if (editable) line->setFlags(line->flags() | Qt::ItemIsEditable);
+  }
   for (std::size_t row : selected)
     if (row < items.size()) view->item(static_cast<int>(row))->setSelected(true);
   if (current >= 0 && current < view->count())
@@ -64,6 +69,26 @@ class ListKeys final : public QObject {
   std::function<void(int)> move_;
 };
 
+// Return in a line being edited ends the edit there and then, and goes no further: the
+// dialog's OK must not take the press and close before the edit is kept.
+class LineEditing final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* editor = qobject_cast<QWidget*>(watched);
+    if (editor && event->type() == QEvent::KeyPress) {
+      int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        return true;
+      }
+    }
+    return QStyledItemDelegate::eventFilter(watched, event);
+  }
+};
+
 void addItem(PreferencesState& s, int list, QWidget* page) {
   ItemList& items = itemsOf(s.draft, list);
   if (list == 0) {
@@ -80,7 +105,8 @@ void addItem(PreferencesState& s, int list, QWidget* page) {
   } else {
     // Programs on this platform carry no extension, so the filter shows every file.
     QString program = s.choosers.file(page, "Select Executable", "Executables (*)", {});
-    if (!program.isEmpty()) preferences::addUnique(items, program.toStdString());
+    if (!program.isEmpty())
+      preferences::addUnique(items, preferences::programWord(program.toStdString()));
   }
 }
 
@@ -113,8 +139,24 @@ QWidget* buildListPage(PreferencesState& s, int list, QWidget* parent) {
   view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);  // AdaptListWidth
 
   auto update = [&s, list, view](const std::vector<std::size_t>& selected, int current) {
-    show(view, itemsOf(s.draft, list), selected, current);
+    show(view, itemsOf(s.draft, list), selected, current, list == 2);
   };
+  if (list == 2) {
+    // An application line is edited in place (F2, double click), so arguments can be added.
+    view->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked);
+    view->setItemDelegate(new LineEditing(view));
+    QObject::connect(view, &QListWidget::itemChanged, page, [&s, view](QListWidgetItem* item) {
+      auto row = static_cast<std::size_t>(view->row(item));
+      std::string text = item->text().trimmed().toStdString();
+      if (row >= s.draft.apps.size()) return;
+      if (text.empty())
+        item->setText(QString::fromStdString(s.draft.apps[row]));
+      else
+        s.draft.apps[row] = text;
+    });
+  } else {
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  }
   auto remove = [&s, list, view, update] {
     preferences::removeItems(itemsOf(s.draft, list), selectedRows(view));
     update({}, -1);

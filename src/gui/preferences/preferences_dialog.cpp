@@ -95,6 +95,7 @@ PreferencesDialog::PreferencesDialog(AppContext& context, PreferencesChoosers ch
   tabs_->setObjectName("SSTab1");
   PreferencesState& s = *state_;
   s.help = [this](const QString& page) { emit helpRequested(page); };
+  s.listOptionsEdited = [this] { emit listOptionsEdited(state_->draft); };
   QWidget* pages[] = {buildGeneralPage(s, tabs_),    buildFFTFPage(s, tabs_),
                       buildInterfacePage(s, tabs_),  buildListPage(s, 0, tabs_),
                       buildListPage(s, 1, tabs_),    buildListPage(s, 2, tabs_),

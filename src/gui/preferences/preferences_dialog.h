@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+#include "core/settings/options.h"
+
 class QTabWidget;
 
 namespace qm::gui {
@@ -51,6 +53,8 @@ class PreferencesDialog final : public QDialog {
  signals:
   // OK made the edited options current: menus, fonts and views follow them.
   void applied();
+  // A list option of the File and FFL View was ticked or cleared: draft is what to show.
+  void listOptionsEdited(const settings::Options& draft);
   // "Show Help File": the page of the help folder.
   void helpRequested(const QString& page);
 

@@ -12,6 +12,7 @@
 #include "gui/main/file_view.h"
 #include "gui/main/main_window.h"
 #include "gui/main/window_commands.h"
+#include "gui/shell/help_viewer.h"
 
 namespace qm::gui {
 
@@ -49,14 +50,23 @@ PreferencesDialog& PreferencesHost::dialog() {
   if (!dialog_) {
     dialog_ = new PreferencesDialog(context_, choosers_, &window_);
     connect(dialog_, &PreferencesDialog::applied, this, &PreferencesHost::apply);
+    // The File and FFL View boxes show at once; Cancel puts back what was in force.
+    connect(dialog_, &PreferencesDialog::listOptionsEdited, this,
+            [this](const settings::Options& draft) { applyListOptions(window_, draft); });
     // Cancel reloads the lists from their files: the menus show them again.
-    connect(dialog_, &QDialog::rejected, this,
-            [this] { rebuildListMenus(window_, context_.options); });
+    connect(dialog_, &QDialog::rejected, this, [this] {
+      rebuildListMenus(window_, context_.options);
+      applyListOptions(window_, context_.options);
+    });
     connect(dialog_, &PreferencesDialog::helpRequested, this, [this](const QString& page) {
       auto warn = [this](std::string_view text) { window_.prompter().warn(text, "Quillmark"); };
       platform::DesktopServices help(
           context_.programDir,
-          context_.urlOpener ? context_.urlOpener : platform::desktopUrlOpener(warn), warn);
+          context_.urlOpener
+              ? context_.urlOpener
+              : platform::desktopUrlOpener(
+                    warn, [this](const QString& file) { showHelpPage(file, &window_); }),
+          warn);
       help.ShowHelp(page.toStdString());
     });
   }

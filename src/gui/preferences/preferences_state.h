@@ -26,6 +26,8 @@ struct PreferencesState {
   std::vector<std::function<void()>> refreshers;
   // Opens a help page (the dialog's "Show Help File" path).
   std::function<void(const QString& page)> help;
+  // A File and FFL View box changed: the lists show it at once.
+  std::function<void()> listOptionsEdited;
 
   void refresh() {
     for (auto& r : refreshers) r();

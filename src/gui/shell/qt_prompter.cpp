@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace qm::gui {
 namespace {
@@ -107,7 +108,15 @@ std::optional<std::string> QtPrompter::askText(std::string_view title, std::stri
   dialog.setTextValue(qs(preset));
   // Wide enough for its title and a long name; the dialog's layout fixes its own size, so the
   // width goes to the text box.
-  if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMinimumWidth(360);
+  if (auto* edit = dialog.findChild<QLineEdit*>()) {
+    edit->setMinimumWidth(360);
+    // Renaming a file usually keeps its type: the name is selected without its extension, as
+    // file managers do.
+    const QString name = qs(preset);
+    const qsizetype dot = name.lastIndexOf('.');
+    if (title == "Rename File" && dot > 0)
+      QTimer::singleShot(0, edit, [edit, dot] { edit->setSelection(0, static_cast<int>(dot)); });
+  }
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue().toStdString();
 }

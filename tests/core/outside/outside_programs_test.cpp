@@ -73,8 +73,8 @@ TEST(ZipCommands, PresetNameAndArguments) {
   EXPECT_EQ(add.program, "/usr/bin/zip");
   EXPECT_EQ(add.workingFolder, "/d/my files");
   EXPECT_EQ(add.arguments,
-            (std::vector<std::string>{"-n", ".zip:.tif:.gif:.jpg:.arj:.rar", "/d/my files/out.zip",
-                                      "a b.8bf", "./-n.txt", "c.jpg"}));
+            (std::vector<std::string>{"-r", "-n", ".zip:.tif:.gif:.jpg:.arj:.rar",
+                                      "/d/my files/out.zip", "a b.8bf", "./-n.txt", "c.jpg"}));
   CommandLine test = testZipCommand("/usr/bin/zip", "/d/x y/p.zip");
   EXPECT_EQ(test.arguments, (std::vector<std::string>{"-T", "p.zip"}));
   EXPECT_EQ(test.workingFolder, "/d/x y");
@@ -89,6 +89,11 @@ TEST(ZipCommands, ProgressCountsOnlyTheDotsAfterABlank) {
   EXPECT_EQ(ZipProgressMeter(1000).options()[2], "64k");
   ZipProgressMeter small(1000);
   EXPECT_EQ(small.take(" ...."), 100);
+  // Many small files write no dots; the lines of the files taken move the bar, also when a
+  // word is cut between two pieces of output.
+  ZipProgressMeter files(1000, 4);
+  EXPECT_EQ(files.take("  adding: a.8bf (stored 0%)\n  add"), 25);
+  EXPECT_EQ(files.take("ing: b.8bf (deflated 3%)\n updating: c"), 75);
 }
 
 TEST(ZipCommands, ProgramIsFoundOnThePathThenInTheProgramFolder) {

@@ -40,7 +40,8 @@ TEST(TempCleaning, RemovesOnlyOurOldFilesLinksAndEmptiedFolders) {
   CleaningResult result = cleanTemporaryFolder(tmp, facts);
 
   EXPECT_EQ(result.removed, 5);  // old.txt, sub/old.txt, sub, link, folderlink
-  EXPECT_EQ(result.inUse, 2);    // recent.txt twice
+  EXPECT_EQ(result.recent, 2);   // recent.txt twice
+  EXPECT_EQ(result.bytes, 2u);   // the two old.txt files, not the disk's change
   for (const char* gone : {"old.txt", "sub", "link", "folderlink"})
     EXPECT_FALSE(fs::exists(fs::symlink_status(tmp / gone))) << gone;
   for (const char* kept :
@@ -65,11 +66,15 @@ TEST(TempCleaning, DiskFactsTellKindOwnerAndAge) {
   EXPECT_FALSE(diskFacts(now)(dir / "none"));
 }
 
-TEST(TempCleaning, GainIsWrittenInMegabytes) {
-  EXPECT_EQ(spaceGainedText(1u << 20, 3u << 20),
-            " 2.00 MB gained by cleaning the Temporary folder.");
-  EXPECT_EQ(spaceGainedText(3u << 20, 2621440),
-            " 0.50 MB gained by cleaning the Temporary folder.");
+TEST(TempCleaning, TheBytesRemovedAreWrittenInMegabytesWithWhatStayedAndWhy) {
+  CleaningResult result;
+  result.bytes = 2u << 20;
+  EXPECT_EQ(cleaningText(result), " 2.00 MB gained by cleaning the Temporary folder.");
+  result = {1, 3, 1, "/tmp/x: Permission denied", 512u << 10};
+  EXPECT_EQ(cleaningText(result),
+            " 0.50 MB gained by cleaning the Temporary folder.\n\n3 of your files or folders "
+            "changed in the last 24 hours were kept.\n\n1 could not be removed (/tmp/x: "
+            "Permission denied).");
 }
 
 }  // namespace

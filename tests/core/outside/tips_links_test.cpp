@@ -47,9 +47,12 @@ TEST(UrlList, ReadsEachLineAtItsFirstSemicolonAndWritesEveryEntryBack) {
 
 TEST(InternetShortcut, FileHoldsTwoLinesAndBookmarkIsAddedOnce) {
   test::TempFolder dir;
-  ASSERT_TRUE(writeInternetShortcut(dir.path(), "Home", "https://h.example.org/"));
-  EXPECT_EQ(test::readFile(dir / "Home.url"),
+  // A desktop folder that was never made is made.
+  ASSERT_EQ(writeInternetShortcut(dir / "Desktop", "Home", "https://h.example.org/"), "");
+  EXPECT_EQ(test::readFile(dir / "Desktop" / "Home.url"),
             "[InternetShortcut]\r\nURL=https://h.example.org/\r\n");
+  test::writeFile(dir / "file", "x");
+  EXPECT_NE(writeInternetShortcut(dir / "file" / "sub", "Home", "https://h.example.org/"), "");
   auto bookmarks = dir / "gtk-3.0" / "bookmarks";
   test::writeFile(bookmarks, "file:///home/u/Pictures Pictures");
   EXPECT_EQ(addBookmark(bookmarks, "https://h.example.org/", "Home Page"), BookmarkResult::Added);

@@ -10,9 +10,11 @@
 #include "core/picture/plugin_preview.h"
 #include "core/picture/preview_choice.h"
 #include "core/picture/print_layout.h"
+#include "core/picture/thumbnails.h"
 #include "core/picture/zoom.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
+#include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
 namespace qm::picture {
@@ -54,6 +56,65 @@ class PluginPreviewTest : public ::testing::Test {
   PreviewRequest request;
   fs::file_time_type start = fs::file_time_type::clock::now();
 };
+
+TEST_F(PluginPreviewTest, ThumbnailsFilterThePictureAndKeepWhatTheUserKeeps) {
+  const fs::path out = dir / "out";
+  fs::create_directories(out);
+  ThumbnailJob job;
+  job.folder = out;
+  job.picture = pattern(6, 4, false);
+  job.base = request;
+  job.sources = {{plugin, {}, "Invert", "Invert Colours"},
+                 {qm::test::writeFile(dir / "notes.txt", "no filter"), {}, "notes", ""},
+                 {plugin, {}, "Invert", "Again"}};
+  qm::test::ScriptedPrompter prompter;
+  prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
+  batch::OverwriteCheck overwrite(prompter);
+  SilentProgress progress;
+  auto report = writeThumbnails(job, {codec, types, options}, overwrite, progress);
+  EXPECT_EQ(report.written, std::vector<fs::path>{out / "Invert.png"});
+  EXPECT_EQ(report.skipped, std::vector<fs::path>{out / "Invert.png"});
+  ASSERT_EQ(report.failed.size(), 1u);
+  EXPECT_EQ(report.failed[0].reason, "this program cannot run it");
+  ASSERT_EQ(report.tiles.size(), 2u);
+  EXPECT_EQ(report.tiles[0].title, "Invert Colours");
+  auto written = codec.read(out / "Invert.png");
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->width, 6);
+  EXPECT_EQ(written->pixel(2, 1)[0], 255 - job.picture.pixel(2, 1)[0]);
+  EXPECT_FALSE(fs::exists(cacheFile()));  // a thumbnail never fills the preview cache
+}
+
+TEST(ContactSheet, TilesFillRowsWithTheirCaptionsUnder) {
+  const struct {
+    std::vector<host::Size> tiles;
+    int columns;
+    int expectedColumns, expectedRows;
+    host::Size sheet;
+  } cases[] = {
+      {{{100, 80}}, 0, 1, 1, {120, 120}},
+      {{{100, 80}, {100, 80}, {100, 80}}, 0, 2, 2, {230, 230}},
+      {{{100, 80}, {60, 40}, {100, 80}, {100, 80}, {100, 80}}, 4, 4, 2, {450, 230}},
+  };
+  for (const auto& c : cases) {
+    auto layout = contactSheetLayout(c.tiles, 20, 10, c.columns);
+    EXPECT_EQ(layout.columns, c.expectedColumns);
+    EXPECT_EQ(layout.rows, c.expectedRows);
+    EXPECT_EQ(layout.sheet, c.sheet);
+    ASSERT_EQ(layout.pictures.size(), c.tiles.size());
+    for (std::size_t i = 0; i < c.tiles.size(); ++i) {
+      EXPECT_EQ(layout.pictures[i].width(), c.tiles[i].width);
+      EXPECT_EQ(layout.captions[i].height(), 20);
+      EXPECT_EQ(layout.captions[i].top, 10 + int(i) / layout.columns * 110 + 80) << i;
+      EXPECT_LE(layout.captions[i].right, layout.sheet.width - 10);
+    }
+  }
+  // A smaller tile is centred in its cell.
+  auto layout = contactSheetLayout({{100, 80}, {60, 40}}, 20, 10, 2);
+  EXPECT_EQ(layout.pictures[1].left, 10 + 110 + 20);
+  EXPECT_EQ(layout.pictures[1].top, 10 + 20);
+  EXPECT_TRUE(contactSheetLayout({}, 20, 10).pictures.empty());
+}
 
 TEST_F(PluginPreviewTest, FiltersThenReusesTheCacheUntilThePluginChanges) {
   stamp(plugin, 0);
@@ -138,13 +199,16 @@ TEST_F(PluginPreviewTest, ALibraryEntryIsFoundByItsPosition) {
 }
 
 TEST_F(PluginPreviewTest, APluginWeCannotRunShowsItsFacts) {
-  request.file = qm::test::writeFile(dir / "plugins" / "Other.8bf", std::string(5000, 'o'));
-  PluginPreview other = preview();
-  EXPECT_EQ(other.kind, PreviewKind::Facts);
-  EXPECT_FALSE(other.image.valid());
-  ASSERT_FALSE(other.facts.empty());
-  EXPECT_EQ(other.facts[0].rfind("Type: ", 0), 0u);
-  EXPECT_FALSE(fs::exists(dir / "prog" / "cache"));
+  for (const auto& [name, type] : {std::pair{"Other.8bf", "Type: unknown"},
+                                   std::pair{"Glow.aex", "Type: After Effects Plugin"}}) {
+    request.file = qm::test::writeFile(dir / "plugins" / name, std::string(5000, 'o'));
+    PluginPreview other = preview();
+    EXPECT_EQ(other.kind, PreviewKind::Facts) << name;
+    EXPECT_FALSE(other.image.valid());
+    ASSERT_FALSE(other.facts.empty());
+    EXPECT_EQ(other.facts[0], type);
+  }
+  EXPECT_FALSE(fs::exists(dir / "prog" / "cache" / "Other.jpg"));
 }
 
 TEST_F(PluginPreviewTest, ACancelledRequestGivesNothing) {
@@ -194,6 +258,26 @@ TEST(PictureEditorRules, DepthEntriesOnlyRaiseAndGifSavesThroughTheChooser) {
   EXPECT_TRUE(saveNeedsChooser("/p/anim.gif"));
   EXPECT_FALSE(saveNeedsChooser("/p/ANIM.GIF"));  // only the lower-case ending
   EXPECT_FALSE(saveNeedsChooser("/p/photo.png"));
+}
+
+TEST(PictureEditorRules, SaveAsAddsTheChosenTypeAndStartsOnThePicturesOwn) {
+  const std::vector<std::string> writable{"bmp", "jpeg", "jpg", "png"};
+  struct Case {
+    const char* typed;
+    const char* type;
+    const char* written;
+  };
+  for (const auto& [typed, type, written] : {
+           Case{"/p/typed", "jpg", "/p/typed.jpg"},
+           Case{"/p/typed.JPG", "jpg", "/p/typed.JPG"},
+           Case{"/p/typed.png", "jpg", "/p/typed.png"},  // a format named by the user wins
+           Case{"/p/holiday.2024", "bmp", "/p/holiday.2024.bmp"},
+           Case{"/p.d/noext", "png", "/p.d/noext.png"},
+       })
+    EXPECT_EQ(savedPictureName(typed, type, writable), written) << typed;
+  EXPECT_EQ(startingPictureType("/p/Photo.JPEG", writable), "jpeg");
+  EXPECT_EQ(startingPictureType("/p/scan.pcx", writable), "png");
+  EXPECT_EQ(startingPictureType("", writable), "png");
 }
 
 TEST(PictureEditorRules, PrintPlacement) {

@@ -76,6 +76,9 @@ TEST_F(ChangeCategory, DropMovesBothPluginsAndCountsTheFailure) {
   EXPECT_EQ(bytesOf("b.8bf").substr(31062, 7), std::string("\x05Noise\0", 7));
   EXPECT_EQ(prompter.messages.size(), 1u);  // its text is checked end to end
   EXPECT_EQ(changeCategoryChoices(catalogue), (std::vector<std::string>{"Blur", "Noise"}));
+  // Blur's last filter moving out takes Blur off the list.
+  catalogue.setCategory(3, "Noise");
+  EXPECT_EQ(catalogue.categories(), std::vector<std::string>{"Noise"});
 }
 
 TEST_F(ChangeCategory, RefusalMessages) {

@@ -121,15 +121,17 @@ TEST(Associations, FilesAndCommandsForTheTickedTypes) {
 
   const std::string desktop = test::readFile(dataHome / "applications" / "quillmark.desktop");
   EXPECT_NE(desktop.find("\nExec=\"/opt/q m/quillmark\" %f\n"), std::string::npos) << desktop;
-  EXPECT_NE(
-      desktop.find("\nMimeType=application/x-photoshop-filter;application/x-premiere-plugin;"
-                   "application/x-filter-factory-library;application/x-filter-factory-source;\n"),
-      std::string::npos);
+  // Only the ticked types are claimed: no library, and .afs stays with whoever has it.
+  EXPECT_NE(desktop.find("\nMimeType=application/x-photoshop-filter;application/x-premiere-plugin;"
+                         "application/x-filter-factory-source;\n"),
+            std::string::npos)
+      << desktop;
   const std::string xml = test::readFile(dataHome / "mime" / "packages" / "quillmark.xml");
-  for (const char* part :
-       {"<mime-type type=\"application/x-filter-factory-source\">", "<glob pattern=\"*.afs\"/>",
-        "<glob pattern=\"*.pff\"/>", "<glob pattern=\"*.8bf\"/>", "<glob pattern=\"*.ffl\"/>"})
+  for (const char* part : {"<mime-type type=\"application/x-filter-factory-source\">",
+                           "<glob pattern=\"*.pff\"/>", "<glob pattern=\"*.8bf\"/>"})
     EXPECT_NE(xml.find(part), std::string::npos) << part;
+  for (const char* part : {"<glob pattern=\"*.afs\"/>", "<glob pattern=\"*.ffl\"/>", "library"})
+    EXPECT_EQ(xml.find(part), std::string::npos) << part;
 
   const std::vector<std::vector<std::string>> expected = {
       {"update-mime-database", (dataHome / "mime").string()},
@@ -148,6 +150,13 @@ TEST(Associations, FilesAndCommandsForTheTickedTypes) {
   if (std::system("command -v xmllint >/dev/null") == 0) {
     EXPECT_EQ(std::system(("xmllint --noout '" + mime + "'").c_str()), 0);
   }
+
+  // Removing takes both files away and refreshes the databases again.
+  calls.clear();
+  EXPECT_EQ(removeAssociations(dataHome.path(), run), "");
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_FALSE(std::filesystem::exists(mime));
+  EXPECT_EQ(calls, (std::vector<std::vector<std::string>>(expected.begin(), expected.begin() + 2)));
 }
 
 TEST(Associations, NothingTickedWritesNothingAndAnUnwritableFolderStops) {

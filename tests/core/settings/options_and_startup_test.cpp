@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "core/settings/file_patterns.h"
 #include "core/settings/options.h"
 #include "core/settings/spelling.h"
@@ -32,7 +34,7 @@ TEST(Spelling, LenientNumbersAndFlags) {
 TEST(Options, EmptyStoreGivesTheFallbacks) {
   MemoryStore store;
   Options o = loadOptions(store);
-  EXPECT_EQ(o.interfaceDesign, "Interfc4.des");
+  EXPECT_EQ(o.interfaceDesign, "Modern.des");
   EXPECT_EQ(o.folderItemLimit, 20);
   EXPECT_TRUE(o.writeFFL10);
   EXPECT_FALSE(o.listFont.applies());
@@ -184,6 +186,27 @@ TEST(Startup, WindowPlacement) {
   }
 }
 
+// Never larger than the screen; kept where it was when that is on the screen, else centred.
+TEST(Startup, WindowFitsTheScreen) {
+  const Rect screen{100, 0, 933, 600};
+  struct Case {
+    Rect stored;
+    bool hasPlace;
+    std::array<int, 4> fitted;
+  };
+  // clang-format off
+  const Case cases[] = {{{300, 200, 1108, 752}, true, {100, 0, 933, 600}},
+                        {{0, 0, 1108, 752}, false, {100, 0, 933, 600}},
+                        {{150, 50, 600, 400}, true, {150, 50, 600, 400}},
+                        {{3000, 50, 600, 400}, true, {266, 100, 600, 400}},
+                        {{0, 0, 600, 400}, false, {266, 100, 600, 400}}};
+  // clang-format on
+  for (const auto& c : cases) {
+    Rect r = fitWindow(c.stored, c.hasPlace, screen);
+    EXPECT_EQ((std::array{r.x, r.y, r.width, r.height}), c.fitted) << c.stored.x;
+  }
+}
+
 TEST(FilePatterns, PatternsAndFolderCaptions) {
   // clang-format off
   const std::pair<PatternChoice, std::string> cases[] = {
@@ -256,6 +279,7 @@ TEST(WindowState, SaveWritesEveryKeyInItsSpelling) {
   EXPECT_EQ(back.panes, s.panes);
   EXPECT_EQ(back.folderMenu, s.folderMenu);
   EXPECT_EQ(*back.width, 900);
+  EXPECT_TRUE(back.halfMode);
   EXPECT_FALSE(isFirstStart(store));
 }
 

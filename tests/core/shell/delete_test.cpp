@@ -43,7 +43,7 @@ TEST_F(FflDeleteTest, WritesTwoSlashesOverEachEntryAndKeepsTheSize) {
   request_.fflPositions = {11, 25, 37, 99};
   prompter_.askAnswers = {Button::Yes};
   auto outcome = cmd_DeleteFiles(ports_, request_);
-  EXPECT_EQ(onlyMessage().text, "Do you want to delete these/this FFL item(s)?");
+  EXPECT_EQ(onlyMessage().text, "Delete these 4 entries from " + library_.string() + "?");
   EXPECT_EQ(std::tie(onlyMessage().title, onlyMessage().icon),
             std::tuple("Delete FFL Item", Icon::Question));
   EXPECT_EQ(readFile(library_), "FFL1.0\r\n2\r\n//e.8bf\r\nCat\r\n//o.8bf\r\nC");
@@ -124,17 +124,16 @@ TEST_F(KillFolderTest, DeletesEverythingAndMovesPanesOut) {
   EXPECT_TRUE(outcome.active.refresh);
 }
 
-TEST_F(KillFolderTest, LockedFileIsCountedAndStaysWithItsFolders) {
+// One message names the file that stayed and the system's reason.
+TEST_F(KillFolderTest, LockedFileIsNamedWithItsReasonAndStaysWithItsFolders) {
   fs_.failRemove = {locked_};
   prompter_.askAnswers = {Button::Yes};
   cmd_KillDir(ports_, request_);
-  ASSERT_EQ(prompter_.messages.size(), 3u);
+  ASSERT_EQ(prompter_.messages.size(), 2u);
   EXPECT_EQ(prompter_.messages[1].text,
-            " 1 files or folders couldn't be deleted.\rThey are probably used by running "
-            "applications.");
-  EXPECT_EQ(prompter_.messages[2].text,
-            "Error while deleting...\rPlease check, if all selected files were deleted.");
-  EXPECT_EQ(prompter_.messages[2].title, "Error");
+            " 1 file(s) or folder(s) couldn't be deleted:\r\n" + locked_.string() + ": " +
+                std::make_error_code(std::errc::device_or_resource_busy).message());
+  EXPECT_EQ(prompter_.messages[1].title, "Kill Folders");
   EXPECT_EQ(names(tree_), std::vector<std::string>{"sub"});
   EXPECT_EQ(names(tree_ / "sub"), std::vector<std::string>{"locked"});
 }

@@ -29,6 +29,9 @@ TEST_F(ShellTest, RenameThatWouldReplaceAFileFailsAndKeepsBoth) {
   EXPECT_EQ(outcome.failed, std::vector<stdfs::path>{left() / "a.afs"});
   EXPECT_TRUE(outcome.active.catalogueStale);
   EXPECT_EQ(onlyMessage().title, "Rename");
+  EXPECT_EQ(onlyMessage().text, " 1 file(s) or folder(s) couldn't be renamed:\r\n" +
+                                    (left() / "a.afs").string() +
+                                    ": there is already a file or folder named: a.8bf");
 }
 
 TEST_F(ShellTest, OneFileIsRenamedWithinItsFolder) {
@@ -71,9 +74,17 @@ TEST_F(ShellTest, RenameWithOnlyAFolderSelectedRenamesTheFolder) {
 }
 
 TEST_F(ShellTest, CreateFolderMakesOneSubFolder) {
-  prompter_.textAnswers = {"x", "a/b", std::nullopt};
+  prompter_.textAnswers = {"x", "a/b", "x", std::nullopt};
   auto created = cmd_MakeDir(ports_, request_);
   auto refused = cmd_MakeDir(ports_, request_);
+  EXPECT_EQ(onlyMessage().text, " 1 file(s) or folder(s) couldn't be created:\r\n" +
+                                    (left() / "a/b").string() +
+                                    ": a name cannot be empty, \".\", \"..\" or hold \"/\"");
+  prompter_.messages.clear();
+  cmd_MakeDir(ports_, request_);
+  EXPECT_EQ(onlyMessage().text, " 1 file(s) or folder(s) couldn't be created:\r\n" +
+                                    (left() / "x").string() +
+                                    ": there is already a file or folder named: x");
   auto cancelled = cmd_MakeDir(ports_, request_);
   EXPECT_EQ(prompter_.textCaptions.front(), "Enter name for new folder");
   EXPECT_EQ(recorder_.presets.front(), "");

@@ -164,14 +164,14 @@ class DialogsTest : public QObject {
     test::clickWhenModal("Convert", "Command1");
     auto choice = dialog.choose();
     QVERIFY(choice && choice->target == 5 && choice->namesFromTitles);
-    // In the FFL View the clipboard is the only source, never the selected files.
+    // In the FFL View only chosen library entries convert, never the selected files.
     test::TempFolder temp;
     test::ScriptedPrompter prompter;
     prompter.folderChoice = FolderChoice{temp / "out", false};
     SilentProgress progress;
     auto source = test::writeFile(temp / "m.afs", test::afsSource("M"));
     for (bool fflView : {true, false}) {
-      dialog.convert({source}, fflView, std::nullopt, {}, prompter, progress);
+      dialog.convert({source}, fflView, {}, std::nullopt, {}, prompter, progress);
       QCOMPARE(fs::exists(temp / "out" / "M.txt"), !fflView);  // named by its title
     }
   }
@@ -210,11 +210,13 @@ class DialogsTest : public QObject {
     rig.dialog.show();
     QCOMPARE(rig.entries(), (QStringList{text(rig.host.passive) + "/", text(rig.host.active) + "/",
                                          "/plugins/", "/more/"}));
-    QString prompt;
-    rig.dialog.setBrowser(
-        [&](QWidget*, const QString& p) { return prompt = p, QString("/chosen"); });
+    QString prompt, start;
+    rig.dialog.setBrowser([&](QWidget*, const QString& p, const QString& s) {
+      return prompt = p, start = s, QString("/chosen");
+    });
     rig.press("Command1");
     QCOMPARE(prompt, QString("Please select a folder ..."));
+    QCOMPARE(start, text(rig.host.passive) + "/");  // the folder the box showed
     QCOMPARE(rig.entries().front(), QString("/chosen/"));
     QCOMPARE(rig.dialog.folderText(), QString("/chosen/"));
   }
@@ -350,18 +352,61 @@ class DialogsTest : public QObject {
     QCOMPARE(f.context.options.apps, (std::vector<std::string>{"/usr/bin/gimp"}));
     QVERIFY(!f.store.contains(settings::kSettings, "App1"));
 
-    test::whenModal("Preferences", [](QWidget* d) {
+    // A path with a blank comes back quoted, and F2 edits a line in place.
+    test::whenModal("Preferences", [&f](QWidget* d) {
       QCOMPARE(items(d, "List1_2"), QStringList{"/usr/bin/gimp"});  // the edit is gone
       click(d, "Command3_2");
       auto* list = d->findChild<QListWidget*>("List1_2");
       list->item(1)->setSelected(true);
       click(d, "Command11");
       click(d, "Command11");  // never twice
+      f.fileAnswer = "/opt/my edit/run";
+      click(d, "Command3_2");
+      QCOMPARE(items(d, "List1_2").last(), QString("'/opt/my edit/run'"));
+      list->setCurrentRow(2);
+      QTest::keyClick(list, Qt::Key_F2);
+      auto* editor = list->findChild<QLineEdit*>();
+      QVERIFY(editor);
+      editor->setText("'/opt/my edit/run' --new %1");
+      QTest::keyClick(editor, Qt::Key_Return);
       click(d, "Command1");
     });
     QVERIFY(dialog.openOn(gui::PreferencesPage::Apps));
     QCOMPARE(f.store.get(settings::kSettings, "App1"), std::string("/opt/edit %1"));
-    QCOMPARE(f.context.options.apps.size(), std::size_t{2});
+    QCOMPARE(QString::fromStdString(f.context.options.apps.back()),
+             QString("'/opt/my edit/run' --new %1"));
+    QCOMPARE(f.context.options.apps.size(), std::size_t{3});
+  }
+
+  // Only the ticked types are claimed; Remove Associations takes the user's files away again.
+  void associationsClaimTheTickedTypesAndGoAgain() {
+    PreferencesRig f;
+    test::TempFolder data;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.path().string()));
+    gui::loadOptions(f.context);
+    QStringList runs;
+    auto choosers = f.choosers();
+    choosers.run = [&runs](const QStringList& args) { return runs << args.join(' '), true; };
+    gui::PreferencesDialog dialog(f.context, choosers);
+    test::MessageCatcher messages;
+    const fs::path desktopFile = data / "applications" / "quillmark.desktop";
+    std::string desktop;
+    test::whenModal("Preferences", [&](QWidget* d) {
+      d->findChildren<QCheckBox*>("Check18").at(0)->setChecked(true);  // .8bf
+      click(d, "Command13");
+      desktop = test::readFile(desktopFile);
+      click(d, "removeAssociations");
+      click(d, "Command8");
+    });
+    dialog.openOn(gui::PreferencesPage::General);
+    qunsetenv("XDG_DATA_HOME");
+    QVERIFY2(desktop.find("\nMimeType=application/x-photoshop-filter;\n") != std::string::npos,
+             desktop.c_str());
+    QVERIFY(runs.contains("xdg-mime default quillmark.desktop application/x-photoshop-filter"));
+    QVERIFY(!runs.join('\n').contains("premiere"));
+    QVERIFY(!fs::exists(desktopFile) && !fs::exists(data / "mime" / "packages" / "quillmark.xml"));
+    QCOMPARE(messages.texts,
+             (QStringList{"The associations were set.", "The associations were removed."}));
   }
 
   void addAtTheFolderLimitIsRefusedWithoutABrowser() {
@@ -493,15 +538,20 @@ class DialogsTest : public QObject {
     QVERIFY(f.context.options.noDialog);
   }
 
+  // Browse then Cancel, or a refused file, leaves the template choice as it was.
   void photoshopTemplateOfAnUnknownSizeIsRefused() {
     PreferencesRig f;
     gui::loadOptions(f.context);
-    f.fileAnswer = QString::fromStdString(
-        test::writeFile(f.programDir / "odd.8bf", std::string(1000, 'x')).string());
     gui::PreferencesDialog dialog(f.context, f.choosers());
     test::MessageCatcher messages;
     test::whenModal("Preferences", [&f](QWidget* d) {
+      auto* user = d->findChild<QRadioButton*>("Option4_2");
       click(d, "Command2_1");
+      QVERIFY(!user->isChecked());
+      f.fileAnswer = QString::fromStdString(
+          test::writeFile(f.programDir / "odd.8bf", std::string(1000, 'x')).string());
+      click(d, "Command2_1");
+      QVERIFY(!user->isChecked());
       f.fileAnswer = QString::fromStdString(
           test::writeFile(f.programDir / "good.8bf", std::string(57344, 'x')).string());
       click(d, "Command2_1");

@@ -83,6 +83,7 @@ class MainWindowTest : public QObject {
     for (auto [k, v] : settingsKeys) s.set(kSettings, k, v);
     for (const auto& [k, v] : folderKeys) s.set(kFolders, k, v);
     s.set(kOptions, "Show Tips at Startup", "1");
+    w.context.screenArea = [](const QPoint&) { return QRect(0, 0, 1920, 1080); };
 
     w.start();
     gui::MainWindow& m = *w.window;
@@ -110,6 +111,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.get(kFolders, "Sortkey1"), std::string("0"));
     QCOMPARE(s.get(kFolders, "SortDirection1"), std::string("False"));
     QCOMPARE(s.get(kOptions, "Show Tips at Startup"), std::string("1"));
+  }
+
+  // A size stored on a larger screen (or at another scale) opens inside the screen the window
+  // opens on, with room for the frame; a fresh start fits as well.
+  void theWindowOpensInsideItsScreen() {
+    struct Case {
+      std::vector<std::pair<std::string_view, std::string_view>> stored;
+      QRect screen, expected;
+      std::optional<QPoint> askedAt;  // the stored place picks the screen
+    };
+    const Case cases[] = {
+        {{{"Width", "1100"}, {"Height", "720"}, {"LastX", "300"}, {"LastY", "200"}},
+         {0, 0, 933, 600},
+         {0, 0, 925, 568},
+         QPoint(300, 200)},
+        {{}, {1400, 0, 933, 600}, {1400, 0, 925, 568}, std::nullopt},
+        {{{"Width", "900"}, {"Height", "500"}, {"LastX", "1420"}, {"LastY", "40"}},
+         {1400, 0, 933, 600},
+         {1420, 40, 900, 500},
+         QPoint(1420, 40)}};
+    for (const auto& c : cases) {
+      test::StartedWindow w;
+      for (auto [key, value] : c.stored)
+        w.store.set(key.starts_with("Last") ? kFolders : kSettings, key, value);
+      QPoint asked;
+      w.context.screenArea = [&c, &asked](const QPoint& at) { return asked = at, c.screen; };
+      w.start();
+      QCOMPARE(QRect(w.window->pos(), w.window->size()), c.expected);
+      if (c.askedAt) QCOMPARE(asked, *c.askedAt);
+      w.close();
+    }
   }
 
   void fileArgumentSelectsTheFile() {

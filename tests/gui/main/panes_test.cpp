@@ -170,6 +170,89 @@ class PanesTest : public QObject {
     QCOMPARE(left()->folder(), folder_->path());
   }
 
+  // A context menu acts on what the pointer is over: the folder under a right click becomes the
+  // highlighted one; in the file list a file outside the selection becomes the selection, one
+  // inside keeps it.
+  void contextMenusSelectWhatThePointerIsOn() {
+    for (const char* sub : {"extdir", "src"}) fs::create_directories(*folder_ / sub);
+    left()->setFolder(folder_->path());
+    gui::FolderList* folders = left()->folderList();
+    auto folderItem = [folders](const char* name) {
+      for (int i = 0; i < folders->count(); ++i)
+        if (folders->item(i)->text().trimmed() == name) return folders->item(i);
+      return static_cast<QListWidgetItem*>(nullptr);
+    };
+    folders->setCurrentItem(folderItem("src"));
+    QTest::mouseClick(folders->viewport(), Qt::RightButton, {},
+                      folders->visualItemRect(folderItem("extdir")).center());
+    if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+    QCOMPARE(folders->highlighted(), *folder_ / "extdir");
+
+    gui::FileView* files = left()->fileView();
+    QAbstractItemView* list = files->activeView();
+    auto contextMenuOn = [&](const QString& name) {
+      QModelIndex at = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name)[0];
+      const QPoint pos = list->visualRect(at).center();
+      QContextMenuEvent event(QContextMenuEvent::Keyboard, pos, list->viewport()->mapToGlobal(pos),
+                              Qt::NoModifier);
+      QApplication::sendEvent(list->viewport(), &event);
+      if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+    };
+    files->selectName("Wave.8bf");
+    contextMenuOn("notes.txt");
+    QCOMPARE(files->selectedFiles(), QStringList{"notes.txt"});
+    files->selectAll();
+    contextMenuOn("Fade.prm");
+    QCOMPARE(files->selectedFiles().size(), 8);
+  }
+
+  // Details: the name column is as wide as the longest name while the pane has room, else
+  // what the pane leaves beside size and date, the name cut in the middle and whole in its
+  // tooltip.
+  void detailsNamesTakeTheRoomTheyNeed() {
+    const QString longName = "FilterFoundry-version-1.7.0.2-with-a-long-name.8bf";
+    test::writeFile(*folder_ / longName.toStdString(), "x");
+    left()->refresh();
+    w_->window->setFileViewMode(3);
+    QTreeView* details = left()->fileView()->detailsView();
+    w_->window->resize(1000, 600);
+    details->resize(900, 300);
+    QApplication::processEvents();
+    const int wide = details->columnWidth(0);
+    QVERIFY(wide > details->fontMetrics().horizontalAdvance(longName));
+    QVERIFY(wide + details->columnWidth(1) + details->columnWidth(2) <
+            details->viewport()->width());  // no wider than the longest name
+    details->resize(260, 300);
+    QApplication::processEvents();
+    const int room =
+        details->viewport()->width() - details->columnWidth(1) - details->columnWidth(2);
+    QVERIFY2(details->columnWidth(0) <= std::max(room, 40), qPrintable(QString::number(room)));
+    QCOMPARE(details->textElideMode(), Qt::ElideMiddle);
+    QModelIndex name =
+        details->model()->match(details->model()->index(0, 0), Qt::DisplayRole, longName)[0];
+    QCOMPARE(name.data(Qt::ToolTipRole).toString(), longName);
+  }
+
+  // Escape during a scan: the pane says how far it got, and the next visit scans again.
+  void aStoppedScanSaysSoAndIsNotReused() {
+    gui::QtProgress& progress = w_->window->progress();
+    auto stop = connect(
+        &progress, &gui::QtProgress::percentChanged, &progress, [&progress] { progress.cancel(); },
+        Qt::DirectConnection);
+    showPlugins(plugins());
+    disconnect(stop);
+    QVERIFY2(QRegularExpression("^Scan stopped: [0-3] of 4 files$")
+                 .match(view()->statusLabel()->text())
+                 .hasMatch(),
+             qPrintable(view()->statusLabel()->text()));
+    QVERIFY(!view()->catalogue().upToDate(plugins()));
+    w_->window->showView(gui::View::File);
+    w_->window->showView(gui::View::Plugin);
+    QTRY_VERIFY_WITH_TIMEOUT(!view()->busy(), 20000);
+    QCOMPARE(view()->catalogue().rowCount(), std::size_t{3});
+    QCOMPARE(view()->statusLabel()->text(), QString::fromStdString(plugins().string() + "/"));
+  }
+
   // Synchronizing from the right pane moves both there; without the folder box the file list
   // shows the folders, and opening one moves the pane.
   void synchronizeAndTheHiddenFolderBox() {
@@ -213,12 +296,16 @@ class PanesTest : public QObject {
              (std::vector<std::uint64_t>{starts[0], starts[1]}));
     w_->window->toggleSelect();
     QVERIFY(left()->fflView()->selectedPositions().empty());
-    // Deleting an entry takes it out of the list.
+    // Deleting an entry names it and takes it out of the list.
     list->topLevelItem(0)->setSelected(true);
-    test::whenModal({}, [](QWidget* box) {
+    QString question;
+    test::whenModal({}, [&question](QWidget* box) {
+      question = qobject_cast<QMessageBox*>(box)->text();
       qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
     });
     w_->window->menus().action("mnuDelete")->trigger();
+    QCOMPARE(question, "Delete the entry \"Soft One\" from " +
+                           QString::fromStdString((*folder_ / "Lib.ffl").string()) + "?");
     QCOMPARE(list->topLevelItemCount(), 1);
     QCOMPARE(list->topLevelItem(0)->text(1), QString("Soft Two"));
   }
@@ -479,16 +566,28 @@ class PanesTest : public QObject {
     }
   }
 
-  // The clipboard converts even from the FFL View, and the option is cleared afterwards.
-  void fflViewConvertsTheClipboard() {
+  // The clipboard converts even from the FFL View, and the option is cleared afterwards; without
+  // it the chosen entries of the library convert. Each run ends with what it did.
+  void fflViewConvertsTheClipboardAndTheChosenEntries() {
     showSources(gui::View::Ffl);
     w_->context.options.passivePaneFolder = true;  // no Select Folder dialog
     QGuiApplication::clipboard()->setText(
         QString::fromStdString(test::txtSource("From Clipboard", "clip.txt")));
+    test::MessageCatcher messages;
     convertTo("AFS File", true);
     w_->window->findChild<QPushButton*>("convertButton")->click();
     QVERIFY(fs::exists(out() / "clip.afs"));
     QVERIFY(!w_->window->windowCommands().runner.convertDialog().choice().useClipboard);
+
+    test::writeFile(sources() / "Lib.ffl",
+                    test::fflLibrary({test::fflEntry("One.8bf", "Soft One"),
+                                      test::fflEntry("Two.8bf", "Soft Two")}));
+    left()->fflView()->showLibrary(sources() / "Lib.ffl");
+    left()->fflView()->list()->topLevelItem(1)->setSelected(true);
+    convertTo("Text File");
+    w_->window->findChild<QPushButton*>("convertButton")->click();
+    QVERIFY(fs::exists(out() / "Two.txt") && !fs::exists(out() / "One.txt"));
+    QCOMPARE(messages.texts, (QStringList{"1 file written.", "1 file written."}));
   }
 
   // A disabled entry gets its prefix and its file's new name; in Old Photoshop Mode it goes.
@@ -541,6 +640,7 @@ class PanesTest : public QObject {
   // question with its count in the status line.
   void convertIntoTheOtherPane() {
     showSources(gui::View::File);
+    test::MessageCatcher messages;
     QVERIFY(left()->fileView()->selectName("blur.afs"));
     convertTo("AFS File");
     test::whenModal("Select Folder", [this](QWidget* d) {
@@ -573,6 +673,39 @@ class PanesTest : public QObject {
     QVERIFY(w_->window->pane(1)->fileView()->selectName("blur.txt"));
     QVERIFY(w_->window->pane(1)->fileView()->selectName("grain.txt"));
     QVERIFY(w_->window->statusText()->text().isEmpty());
+
+    // What was not written is named with its reason, each once though both architectures
+    // met it; a stop says where.
+    test::writeFile(sources() / "junk.afs", "no source");
+    test::writeFile(sources() / "long.afs",
+                    test::afsSource("A filter title far too long for the title field"));
+    for (const char* name : {"photo30.dll", "photo64.dll"})
+      fs::copy_file(fs::path(QM_DATA_DIR) / name, w_->programDir / name);
+    left()->refresh();
+    left()->fileView()->selectAll();
+    w_->context.options.passivePaneFolder = true;
+    test::whenModal("Convert", [](QWidget* d) {
+      auto* combo = d->findChild<QComboBox*>("Combo1");
+      combo->setCurrentIndex(combo->findText("Photoshop FF Plugin"));
+      auto* arch = d->findChild<QComboBox*>("Architecture");
+      arch->setCurrentIndex(arch->count() - 1);  // both
+      d->findChild<QPushButton*>("Command1")->click();
+    });
+    test::whenModal("Overwrite?",
+                    [](QWidget* d) { d->findChild<QPushButton*>("ignoreAllButton")->click(); });
+    test::writeFile(out() / "blur.8bf", "old");
+    w_->window->findChild<QPushButton*>("convertButton")->click();
+    QCOMPARE(messages.texts.size(), 3);
+    QCOMPARE(messages.texts.at(0), QString("No file written.\n\nStopped after 0 of 1 file."));
+    QCOMPARE(messages.texts.at(1), QString("3 files written."));
+    auto src = [this](const char* name) {
+      return QString::fromStdString((sources() / name).string());
+    };
+    QCOMPARE(messages.texts.last(),
+             "7 files written.\n\nSkipped:\n" + src("blur.afs") +
+                 ": the existing file was kept\n\nNot read:\n" + src("junk.afs") +
+                 ": not a Filter Factory file\n\nWarnings:\n" + src("long.afs") +
+                 ": the title has 47 characters; a plugin holds 34, the rest was left out");
   }
 
   // The list file goes through the Overwrite question, and one of the listed files is never
