@@ -179,7 +179,7 @@ TEST_F(CliRecord, ConvertToPluginAndDumpItBack) {
   auto withArch = args;
   withArch.insert(withArch.begin() + 1, {"--arch", "x64"});
   ASSERT_EQ(cli(withArch).exitCode, 0);
-  EXPECT_EQ(fs::file_size(dir / "out/wave.8bf"), 69632u);
+  EXPECT_EQ(fs::file_size(dir / "out/wave.8bf"), 81920u);
 }
 
 TEST_F(CliRecord, LibrariesHoldEverySampleAndGrowByAppending) {
