@@ -122,7 +122,13 @@ void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
 int runConvert(Context& context) {
   const Args& args = context.args;
   auto format = args.value("to");
-  if (format == "ffl") return runConvertToLibrary(context);
+  if (format == "ffl") {
+    if (auto problem = pointlessFlags(args, -1)) {
+      context.err << "quillmark-cli convert: " << *problem << '\n';
+      return kUsage;
+    }
+    return runConvertToLibrary(context);
+  }
   if (args.value("output") || args.flag("append")) {
     context.err << "quillmark-cli convert: --output and --append go with --to ffl only\n";
     return kUsage;

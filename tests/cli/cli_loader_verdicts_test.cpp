@@ -83,6 +83,9 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"list", f, "--fields", "colour"}, 2, "--fields takes category,title,filename,author"},
       // Options that cannot mean anything as given are named.
       {{"convert", "--to", "afs", "--arch", "x64", f}, 2, "convert: --arch: only with --to 8bf"},
+      {{"convert", "--to", "ffl", "--all-modes", "--output", at("l.ffl"), f},
+       2,
+       "convert: --all-modes: only with --to 8bf"},
       {{"convert", "--to", "txt", "--no-dialog", "--all-modes", f},
        2,
        "convert: --no-dialog, --all-modes: only with --to 8bf"},

@@ -173,7 +173,9 @@ void DownloadWindow::elideUrl() {
   const QString text =
       room > 0 ? url_->fontMetrics().elidedText(fullUrl_, Qt::ElideMiddle, room) : fullUrl_;
   url_->setText(text);
-  url_->setToolTip(text == fullUrl_ ? QString("Drag here to move the window") : fullUrl_);
+  // Before the label has its width the whole address is its tooltip too.
+  url_->setToolTip(room > 0 && text == fullUrl_ ? QString("Drag here to move the window")
+                                                : fullUrl_);
 }
 
 void DownloadWindow::connectSelected() {
