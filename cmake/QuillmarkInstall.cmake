@@ -63,9 +63,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Formats Qt reads through plugins (TIFF, WebP, TGA) and the zip commands; xdg-open opens the
-# help, files and addresses, and the associations need xdg-mime.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, zip")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, xdg-utils")
+# Formats Qt reads through plugins (TIFF, WebP, TGA), the zip commands, and Wine for Windows
+# plugins that are not Filter Factory filters; xdg-open opens the help, files and addresses,
+# and the associations need xdg-mime.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, zip, wine64")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsqlite3-0, xdg-utils")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
 
   qm::platform::QSettingsStore store;
   qm::gui::AppContext context{qm::platform::resolveProgramDir(programDir), store, {}, {}, {}, {}};
+  context.catalogueCache = qm::catalogue::CatalogueStore::open(qm::catalogue::defaultStoreFile());
 
   qm::gui::StartupRequest request;
   request.versionMajor = QM_VERSION_MAJOR;

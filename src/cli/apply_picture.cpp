@@ -16,6 +16,22 @@ PictureReport failed(std::string problem, const PhaseTimes& times) {
   return {PictureStatus::Failed, std::move(problem), times};
 }
 
+// Encodes the filtered picture and writes it under a temporary name, renamed when complete.
+PictureReport encodeAndWrite(const host::Image& image, const std::filesystem::path& output,
+                             PhaseTimes times) {
+  platform::QtImageCodec codec;
+  const auto start = Clock::now();
+  auto encoded = codec.encode(image, output);
+  if (!encoded) {
+    times.encode = Clock::now() - start;
+    return failed(displayPath(output) + ": cannot write the picture in this format", times);
+  }
+  const std::string reason = ff::replaceFile(output, *encoded);
+  times.encode = Clock::now() - start;
+  if (!reason.empty()) return failed(displayPath(output) + ": " + reason, times);
+  return {PictureStatus::Written, {}, times};
+}
+
 }  // namespace
 
 PhaseTimes& PhaseTimes::operator+=(const PhaseTimes& other) {
@@ -49,6 +65,17 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
                   times);
   }
 
+  if (setup.foreign) {
+    start = Clock::now();
+    const auto result = setup.foreign(*image, cancelled);
+    times.filter = Clock::now() - start;
+    if (result.status == plughost::ForeignResult::Status::Cancelled)
+      return {PictureStatus::Cancelled, {}, times};
+    if (result.status == plughost::ForeignResult::Status::Failed)
+      return failed(result.message, times);
+    return encodeAndWrite(*image, output, times);
+  }
+
   host::FilterRun run;
   run.sliders = setup.sliders;
   run.pool = pool;
@@ -69,16 +96,7 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
       return failed(displayPath(input) + ": the picture is empty", times);
   }
 
-  start = Clock::now();
-  auto encoded = codec.encode(*image, output);
-  if (!encoded) {
-    times.encode = Clock::now() - start;
-    return failed(displayPath(output) + ": cannot write the picture in this format", times);
-  }
-  const std::string reason = ff::replaceFile(output, *encoded);
-  times.encode = Clock::now() - start;
-  if (!reason.empty()) return failed(displayPath(output) + ": " + reason, times);
-  return {PictureStatus::Written, {}, times};
+  return encodeAndWrite(*image, output, times);
 }
 
 }  // namespace qm::cli

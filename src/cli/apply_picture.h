@@ -11,6 +11,8 @@
 
 #include "core/formula/engine.h"
 #include "core/formula/thread_pool.h"
+#include "core/host/image.h"
+#include "core/plughost/foreign_host.h"
 
 namespace qm::cli {
 
@@ -27,6 +29,9 @@ struct ApplySetup {
   std::array<std::string, 4> formulas;
   std::array<std::uint8_t, 8> sliders{};
   formula::Engine engine = formula::Engine::Automatic;
+  // Set for a Windows plugin: runs it on the picture instead of the formulas.
+  std::function<plughost::ForeignResult(host::Image&, const std::function<bool()>& cancelled)>
+      foreign;
 };
 
 enum class PictureStatus { Written, Failed, Cancelled };

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "cli/apply_batch.h"
+#include "cli/apply_foreign.h"
 #include "cli/apply_picture.h"
 #include "cli/command.h"
 #include "core/batch/overwrite_check.h"
@@ -51,6 +52,13 @@ constexpr std::string_view kHelp =
     "file and a summary line, N written, M failed (exit 1 when any failed).\n"
     "\n"
     "A formula error is reported with the channel and the 1-based position (exit 1).\n"
+    "\n"
+    "FILTER may also be a Windows filter plugin that is not a Filter Factory filter\n"
+    "(PLUGIN.8bf, or PLUGIN.8bf#N for filter N of a file with several): it runs with its\n"
+    "default parameters in Quillmark's plugin host under Wine (wine64; 32-bit plugins need\n"
+    "32-bit Wine).\n"
+    "  --dialog        show the plugin's own dialog first\n"
+    "  --timeout S     stop a plugin that does not answer for S seconds (default 60)\n"
     "Ctrl-C stops the run (exit 3): a single OUTPUT between rows, then not written; a batch\n"
     "between pictures, every picture written so far complete.\n";
 
@@ -111,6 +119,25 @@ std::optional<std::string> formatOption(const Args& args, std::ostream& err) {
     return std::nullopt;
   }
   return *format;
+}
+
+// The Filter Factory filter's formulas and sliders into setup; the exit code when that fails.
+std::optional<int> loadFormulas(Context& context, ApplySetup& setup) {
+  // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
+  // c), so a filter runs as stored, like the plugin itself would.
+  ff::FFOptions options;
+  options.noOptimize = true;
+  options.programDir = context.programDir;
+  auto filter = host::loadFilter(setup.filterArg, options);
+  if (!filter) {
+    context.err << filter.error() << '\n';
+    return kSomeFailed;
+  }
+  warnEmptyFormulas(setup.filterArg, filter->formulas, context.err);
+  setup.formulas = filter->formulas;
+  setup.sliders = filter->sliderValues;
+  if (!overrideSliders(context.args, setup.sliders, context.err)) return kUsage;
+  return std::nullopt;
 }
 
 // The single form: one INPUT to one OUTPUT, rows split over the threads.
@@ -185,20 +212,15 @@ int runApply(Context& context) {
   ApplySetup setup;
   setup.filterArg = positional[0];
   setup.engine = *engine;
-  // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
-  // c), so a filter runs as stored, like the plugin itself would.
-  ff::FFOptions options;
-  options.noOptimize = true;
-  options.programDir = context.programDir;
-  auto filter = host::loadFilter(setup.filterArg, options);
-  if (!filter) {
-    context.err << filter.error() << '\n';
-    return kSomeFailed;
+  switch (prepareForeignApply(context, setup)) {
+    case ForeignChoice::Refused:
+      return kSomeFailed;
+    case ForeignChoice::Ready:
+      break;
+    case ForeignChoice::NotForeign:
+      if (const auto failed = loadFormulas(context, setup)) return *failed;
+      break;
   }
-  warnEmptyFormulas(setup.filterArg, filter->formulas, context.err);
-  setup.formulas = filter->formulas;
-  setup.sliders = filter->sliderValues;
-  if (!overrideSliders(args, setup.sliders, context.err)) return kUsage;
 
   if (!batchMode) return applyOne(context, setup, threads);
   BatchOptions batch;
@@ -216,13 +238,15 @@ int runApply(Context& context) {
 CliCommand makeApplyCommand() {
   return {"apply",
           "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N] [--overwrite ask|all|none]\n"
-          "       [--timings] [--engine reference|block|compiled]\n"
+          "       [--timings] [--engine reference|block|compiled] [--dialog] [--timeout S]\n"
           "   or: apply FILTER --dest DIR [--suffix TEXT] [--to png|jpg|bmp|tif|webp] [--json]\n"
           "       [same options] IMAGE...",
           kHelp,
-          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to"},
-          {"timings", "json"},
-          runApply};
+          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to", "timeout"},
+          {"timings", "json", "dialog"},
+          runApply,
+          SIZE_MAX,
+          {"ctl"}};
 }
 
 }  // namespace qm::cli

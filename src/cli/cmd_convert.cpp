@@ -8,12 +8,14 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/cmd_convert_ffl.h"
 #include "cli/command.h"
 #include "cli/ff_option_flags.h"
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
 #include "core/ff/convert.h"
 #include "core/ff/plugin_architecture.h"
+#include "core/ff/sources.h"
 
 namespace qm::cli {
 namespace {
@@ -24,8 +26,12 @@ constexpr std::string_view kHelp =
     "Converts every FILE (libraries whole, one file per entry) into the target format in\n"
     "the destination folder, which is created when missing.\n"
     "\n"
-    "  --to 8bf|afs|pff|txt     the target format (required)\n"
+    "  --to 8bf|afs|pff|txt|ffl the target format (required)\n"
     "  --dest DIR               the destination folder (default: the current folder)\n"
+    "  --output LIB.ffl         with --to ffl: the library to write, one entry per filter\n"
+    "                           (whole libraries given as FILE add all their entries)\n"
+    "  --append                 with --to ffl: add the entries to the existing library\n"
+    "                           (rewritten in one piece with its new entry count)\n"
     "  --names-from-titles      name the files after the filter titles\n"
     "  --subfolders             a sub folder per library\n"
     "  --overwrite ask|all|none what to do with existing files (default: ask on a\n"
@@ -92,6 +98,21 @@ std::optional<ff::PluginArchitecture> architecture(const Args& args) {
   return std::nullopt;
 }
 
+// Options that mean nothing with the rest of the command line, named.
+std::optional<std::string> pointlessFlags(const Args& args, int target) {
+  if (target != ff::kTargetPlugin) {
+    std::string named;
+    for (std::string_view name : {"arch", "no-dialog", "all-modes", "template", "ff-template"})
+      if (args.flag(name)) named += (named.empty() ? "--" : ", --") + std::string(name);
+    if (!named.empty()) return named + ": only with --to 8bf";
+  }
+  if (args.value("arch") && args.value("template"))
+    return std::string(
+        "--arch and --template cannot be used together: a user template has its own "
+        "architecture");
+  return std::nullopt;
+}
+
 void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
   for (const auto& unread : report.unreadable)
     if (!unread.text.empty()) err << ff::problemLines({unread}).front() << '\n';
@@ -102,9 +123,18 @@ void reportProblems(const ff::ConvertReport& report, std::ostream& err) {
 int runConvert(Context& context) {
   const Args& args = context.args;
   auto format = args.value("to");
+  if (format == "ffl") return runConvertToLibrary(context);
+  if (args.value("output") || args.flag("append")) {
+    context.err << "quillmark-cli convert: --output and --append go with --to ffl only\n";
+    return kUsage;
+  }
   auto target = format ? targetFor(*format) : std::nullopt;
   if (!target) {
-    context.err << "quillmark-cli convert: --to takes 8bf, afs, pff or txt\n";
+    context.err << "quillmark-cli convert: --to takes 8bf, afs, pff, txt or ffl\n";
+    return kUsage;
+  }
+  if (auto problem = pointlessFlags(args, *target)) {
+    context.err << "quillmark-cli convert: " << *problem << '\n';
     return kUsage;
   }
   const bool fromStdin = args.flag("stdin");
@@ -134,7 +164,14 @@ int runConvert(Context& context) {
   if (fromStdin) {
     // Terminals and pipes carry UTF-8; bytes that are not UTF-8 stay Windows-1252 bytes, so
     // a source file piped in unchanged reads the same.
-    std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    // Never more than one byte past the limit is read, so an endless pipe ends too.
+    std::string text(ff::kLargestSource + 1, '\0');
+    std::cin.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(std::cin.gcount()));
+    if (text.size() > ff::kLargestSource) {
+      context.err << "stdin: " << ff::kSourceTooLarge << '\n';
+      return kSomeFailed;
+    }
     options.clipboardText = utf8ToCp1252(text);
   }
   std::vector<fs::path> files(args.positional.begin(), args.positional.end());
@@ -150,6 +187,9 @@ int runConvert(Context& context) {
     // Names that are not valid UTF-8 show U+FFFD; the document stays valid.
     context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   } else {
+    for (const auto& skipped : report.skipped)
+      context.err << shown(skipped)
+                  << ": not written, its target exists (--overwrite all replaces it)\n";
     for (const auto& written : report.written) context.out << displayPath(written) << '\n';
     context.out << report.written.size() << " written, " << report.skipped.size() << " skipped, "
                 << report.unreadable.size() << " unreadable, " << report.failed.size()
@@ -163,15 +203,15 @@ int runConvert(Context& context) {
 }  // namespace
 
 CliCommand makeConvertCommand() {
-  std::vector<std::string_view> valued = {"to", "dest", "overwrite", "arch"};
+  std::vector<std::string_view> valued = {"to", "dest", "overwrite", "arch", "output"};
   valued.insert(valued.end(), kFFValuedOptions.begin(), kFFValuedOptions.end());
   std::vector<std::string_view> flags = {"names-from-titles", "subfolders", "stdin", "json",
-                                         "no-dialog",         "all-modes"};
+                                         "no-dialog",         "all-modes",  "append"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
   return {"convert",
-          "convert --to 8bf|afs|pff|txt [--dest DIR] [--names-from-titles] [--subfolders] "
-          "[--arch x64|x86|both] [--no-dialog] [--all-modes] [--overwrite ask|all|none] "
-          "[--stdin] [--json] FILE...",
+          "convert --to 8bf|afs|pff|txt|ffl [--dest DIR | --output LIB.ffl [--append]] "
+          "[--names-from-titles] [--subfolders] [--arch x64|x86|both] [--no-dialog] "
+          "[--all-modes] [--overwrite ask|all|none] [--stdin] [--json] FILE...",
           kHelp,
           valued,
           flags,

@@ -4,10 +4,14 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/catalogue_json.h"
 #include "cli/ff_option_flags.h"
 #include "cli/plugin_types_cli.h"
 #include "core/common/unicode_text.h"
 #include "core/common/unreadable_reason.h"
+#include "core/host/filter_loader.h"
+#include "core/plughost/runs_where.h"
+#include "core/plugins/enable_info.h"
 #include "core/plugins/plugin_info.h"
 
 namespace qm::cli {
@@ -19,7 +23,10 @@ constexpr std::string_view kHelp =
     "Plugin Information of FILE: its filters, type and where its category lies.\n"
     "\n"
     "  --json   {\"type\", \"filters\": [{\"category\", \"title\"}], \"categoryRoom\",\n"
-    "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\"}\n";
+    "           \"categoryOffset\", \"fieldCaption\", \"filterFactory\", \"architecture\",\n"
+    "           \"modes\": [...], \"enableInfo\", \"runs\": \"engine\" | \"wine\" | \"no\", \"why\"}:\n"
+    "           modes are the image modes a host offers the filter in (its enable-info\n"
+    "           expression evaluated per mode, else its modes); runs says what runs its filters\n";
 
 int run(Context& context) {
   if (context.args.positional.size() != 1) {
@@ -37,6 +44,12 @@ int run(Context& context) {
     return kSomeFailed;
   }
   auto facts = plugins::pluginFacts(file, typeTableOf(context), *ffOptions);
+  // A file of several filters is offered in every mode one of them takes.
+  std::optional<std::uint32_t> modes;
+  for (const auto& f : facts.filters)
+    if (auto m = plugins::offeredModes(f.enableInfo, f.supportedModes))
+      modes = modes.value_or(0) | *m;
+  const auto enableInfo = facts.filters.empty() ? std::nullopt : facts.filters.front().enableInfo;
   if (context.args.flag("json")) {
     nlohmann::json filters = nlohmann::json::array();
     for (const auto& f : facts.filters)
@@ -50,7 +63,14 @@ int run(Context& context) {
         {"fieldCaption", facts.fieldCaption},
         {"filterFactory", facts.filterFactory},
         {"architecture",
-         facts.architecture ? nlohmann::json(*facts.architecture) : nlohmann::json()}};
+         facts.architecture ? nlohmann::json(*facts.architecture) : nlohmann::json()},
+        {"modes", modesJson(modes)},
+        {"enableInfo", enableInfoJson(enableInfo)}};
+    const bool engine = facts.filterFactory || host::loadFilter(file.string(), *ffOptions);
+    const auto where =
+        plughost::runsWhere(file, engine, plughost::findWine(plughost::wineSearchFolders()));
+    doc["runs"] = plughost::runnerName(where.runner);
+    doc["why"] = where.why;
     context.out << doc.dump(2) << '\n';
     return kOk;
   }

@@ -7,6 +7,7 @@
 #include "cli/plugin_types_cli.h"
 #include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
+#include "core/common/same_file.h"
 #include "core/common/unreadable_reason.h"
 #include "core/ff/load_file.h"
 #include "core/ff/plugin_file_io.h"
@@ -23,7 +24,7 @@ constexpr std::string_view kHelp =
     "  --csv              title;category;author;;freeware; lines\n"
     "  --fields LIST      parts of a text line, any of category,title,filename,author,\n"
     "                     copyright (default: category,title)\n"
-    "  --output FILE      write the list into FILE (Windows-1252, CR LF) instead of stdout\n"
+    "  --output FILE      write the list into FILE (UTF-8, CR LF) instead of stdout\n"
     "  --overwrite ask|all|none\n"
     "                     what to do when FILE exists (default: ask on a terminal, else none)\n"
     "\n"
@@ -108,9 +109,24 @@ int run(Context& context) {
     for (auto& item : plugins::listItemsOf(argument, *ffOptions)) items.push_back(std::move(item));
   }
   auto lines = plugins::pluginListLines(items, fields, context.args.flag("csv"));
+  // A name holding a line break or a control character stays on its line, escaped as scan does.
+  for (auto& line : lines) {
+    const bool crlf = line.ends_with("\r\n");
+    line = escapedField(std::string_view(line).substr(0, line.size() - (crlf ? 2 : 0))) +
+           (crlf ? "\r\n" : "");
+  }
   if (auto output = context.args.value("output")) {
     // Like the desktop program: a list file is written only when there is a line.
     if (lines.empty()) return status;
+    std::vector<fs::path> inputs;
+    for (const auto& argument : context.args.positional) {
+      auto entry = ff::libraryEntryName(argument);
+      inputs.push_back(entry ? entry->library : fs::path(argument));
+    }
+    if (replacesOwnInput(*output, inputs)) {
+      context.err << ownInputMessage(*output) << '\n';
+      return kSomeFailed;
+    }
     batch::OverwriteCheck overwrite(context.prompter);
     switch (overwrite({}, *output)) {
       case batch::OverwriteDecision::Write:

@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/cached_scan.h"
+#include "cli/catalogue_json.h"
 #include "cli/ff_option_flags.h"
 #include "cli/plugin_types_cli.h"
 #include "core/common/cp1252.h"
@@ -24,12 +26,11 @@ constexpr std::string_view kHelp =
     "  --recursive   search sub folders too\n"
     "  --sources     include txt, afs, pff and ffx files\n"
     "  --ff-only     only Filter Factory plugins (as Shift does in the desktop program)\n"
+    "  --no-cache    read every file; the catalogue cache ($XDG_CACHE_HOME/Quillmark) is\n"
+    "                neither read nor written\n"
     "  --json        {\"rows\": [{\"path\", \"category\", \"title\", \"categoryPosition\",\n"
-    "                \"categoryRoom\", \"architecture\"}], \"categories\": [...]}\n";
-
-nlohmann::json optionalText(const std::optional<std::string>& text) {
-  return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
-}
+    "                \"categoryRoom\", \"architecture\", \"modes\", \"enableInfo\"}],\n"
+    "                \"categories\": [...]}\n";
 
 int run(Context& context) {
   if (context.args.positional.size() != 1) {
@@ -56,38 +57,17 @@ int run(Context& context) {
   options.includeSources = context.args.flag("sources");
   options.filterFactoryOnly = context.args.flag("ff-only");
   plugins::Catalogue catalogue;
-  auto result = catalogue.scan(folder, options, typeTableOf(context), *ffOptions, context.progress);
+  auto cache = openCatalogueCache(context);
+  auto result = catalogue.scan(folder, options, typeTableOf(context), *ffOptions, context.progress,
+                               cache.get());
 
   if (context.args.flag("json")) {
-    nlohmann::json rows = nlohmann::json::array();
-    for (const auto& r : catalogue.rows()) {
-      rows.push_back({{"path", displayPath(r.path)},
-                      {"category", cp1252ToUtf8(r.category)},
-                      {"title", r.title},
-                      {"categoryPosition", r.categoryPosition},
-                      {"categoryRoom", r.categoryRoom},
-                      {"architecture", optionalText(r.architecture)}});
-    }
+    nlohmann::json rows = rowsJson(catalogue.rows());
     nlohmann::json categories = nlohmann::json::array();
     for (const auto& c : catalogue.categories()) categories.push_back(cp1252ToUtf8(c));
     context.out << nlohmann::json{{"rows", rows}, {"categories", categories}}.dump(2) << '\n';
   } else {
-    // Lines sorted as list boxes sort, so the same folder always prints the same way.
-    struct Line {
-      std::string text;     // what the order compares
-      std::string printed;  // one record on one line
-    };
-    std::vector<Line> lines;
-    for (const auto& r : catalogue.rows()) {
-      const std::string category = cp1252ToUtf8(r.category);
-      const std::string path = displayPath(r.path);
-      lines.push_back(
-          {category + '\t' + r.title + '\t' + path,
-           escapedField(category) + '\t' + escapedField(r.title) + '\t' + escapedField(path)});
-    }
-    std::vector<std::string_view> texts;
-    for (const auto& l : lines) texts.push_back(l.text);
-    for (std::size_t i : textOrder(texts)) context.out << lines[i].printed << '\n';
+    printRowLines(context.out, catalogue.rows());
   }
   if (result.status == plugins::ScanStatus::Cancelled) return kCancelled;
   if (result.lastRow == 0) context.err << terminalText(plugins::kNoPluginsFound) << '\n';
@@ -97,9 +77,9 @@ int run(Context& context) {
 }  // namespace
 
 CliCommand makeScanCommand() {
-  std::vector<std::string_view> flags = {"recursive", "sources", "ff-only", "json"};
+  std::vector<std::string_view> flags = {"recursive", "sources", "ff-only", "json", "no-cache"};
   flags.insert(flags.end(), kFFFlags.begin(), kFFFlags.end());
-  return {"scan", "scan DIR [--recursive] [--sources] [--ff-only] [--json]",
+  return {"scan", "scan DIR [--recursive] [--sources] [--ff-only] [--no-cache] [--json]",
           kHelp,  kFFValuedOptions,
           flags,  run,
           1};

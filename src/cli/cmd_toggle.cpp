@@ -36,12 +36,18 @@ int run(Context& context) {
       passedOver = true;
     }
   }
-  auto outcome = plugins::cmd_EnableDisable(plugins::PaneView::File, files, {}, nullptr, table,
-                                            context.prompter);
-  for (const auto& r : outcome.renamed)
-    context.out << escapedField(displayPath(r.from)) << " -> " << escapedField(displayPath(r.to))
-                << '\n';
-  return outcome.failed || passedOver ? kSomeFailed : kOk;
+  // One file at a time, so a failed rename leaves only that file as it was (its message
+  // names it) and the rest are still done.
+  bool failed = false;
+  for (const auto& file : files) {
+    auto outcome = plugins::cmd_EnableDisable(plugins::PaneView::File, std::span(&file, 1), {},
+                                              nullptr, table, context.prompter);
+    for (const auto& r : outcome.renamed)
+      context.out << escapedField(displayPath(r.from)) << " -> " << escapedField(displayPath(r.to))
+                  << '\n';
+    failed = failed || outcome.failed;
+  }
+  return failed || passedOver ? kSomeFailed : kOk;
 }
 
 }  // namespace

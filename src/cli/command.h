@@ -55,6 +55,8 @@ struct CliCommand {
   std::function<int(Context&)> run;
   // More positional arguments than this are a usage error.
   std::size_t maxArguments = SIZE_MAX;
+  // Valued options that may be given more than once; any other given twice is a usage error.
+  std::vector<std::string_view> repeatable = {};
 };
 
 }  // namespace qm::cli

@@ -13,6 +13,8 @@ CliCommand makeSetCategoryCommand();
 CliCommand makeTypesCommand();
 CliCommand makeApplyCommand();
 CliCommand makeCheckCommand();
+CliCommand makeSearchCommand();
+CliCommand makeDuplicatesCommand();
 
 std::vector<CliCommand> allCommands() {
   std::vector<CliCommand> commands;
@@ -26,6 +28,8 @@ std::vector<CliCommand> allCommands() {
   commands.push_back(makeTypesCommand());
   commands.push_back(makeApplyCommand());
   commands.push_back(makeCheckCommand());
+  commands.push_back(makeSearchCommand());
+  commands.push_back(makeDuplicatesCommand());
   return commands;
 }
 

@@ -3,12 +3,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/output_streams.h"
 #include "cli/terminal_prompter.h"
+#include "core/formula/engine.h"
 #include "platform/program_dir.h"
 
 namespace qm::cli {
@@ -71,6 +75,8 @@ std::optional<std::string> parseArgs(const std::vector<CliCommand>& commands,
       name.resize(eq);
     }
     if (contains(command.valuedOptions, name) || contains(kCommonValued, name)) {
+      if (args.value(name) && !contains(command.repeatable, name) && !contains(kCommonValued, name))
+        return "--" + name + " is given more than once";
       if (inlineValue) {
         args.addValue(name, *inlineValue);
       } else if (i + 1 < argc) {
@@ -99,7 +105,7 @@ std::optional<OverwritePolicy> overwritePolicy(const Args& args, bool interactiv
   return std::nullopt;
 }
 
-int run(int argc, char** argv) {
+int runCommand(int argc, char** argv) {
   const auto commands = allCommands();
   auto listCommands = [&](std::ostream& out) {
     out << kGlobalHelp;
@@ -152,6 +158,14 @@ int run(int argc, char** argv) {
     printCommandHelp(*command, std::cout);
     return kOk;
   }
+  // A misspelt engine would otherwise quietly run the default one.
+  if (const char* engine = std::getenv("QUILLMARK_ENGINE");
+      engine != nullptr && *engine != '\0' && !formula::parseEngine(engine)) {
+    std::cerr << "quillmark-cli " << command->name
+              << ": QUILLMARK_ENGINE takes reference, block, compiled or auto, not '" << engine
+              << "'\n";
+    return kUsage;
+  }
   if (auto v = args.value("program-dir")) programDirOption = v;
   const bool interactive = isatty(STDIN_FILENO) != 0;
   auto policy = overwritePolicy(args, interactive);
@@ -175,6 +189,32 @@ int run(int argc, char** argv) {
   auto programDir = platform::resolveProgramDir(programDirOption);
   Context context{std::move(args), programDir, prompter, progress, std::cout, std::cerr};
   return command->run(context);
+}
+
+bool asksForJson(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view word = argv[i];
+    if (word == "--") break;
+    if (word == "--json") return true;
+  }
+  return false;
+}
+
+// Every run ends here: a --json run that failed without its document gets the error object,
+// and output that never reached stdout makes the run a failure.
+int run(int argc, char** argv) {
+  // A closed pipe is reported like any failed write instead of ending the program unsaid.
+  std::signal(SIGPIPE, SIG_IGN);
+  CheckedStdout out;
+  RecordingStderr err;
+  int code = runCommand(argc, argv);
+  if (code != kOk && out.bytesGiven() == 0 && asksForJson(argc, argv))
+    std::cout << jsonError(code, err.firstLine()) << '\n';
+  if (int error = out.finish()) {
+    std::cerr << "stdout: " << std::strerror(error) << '\n';
+    if (code == kOk) code = kSomeFailed;
+  }
+  return code;
 }
 
 }  // namespace

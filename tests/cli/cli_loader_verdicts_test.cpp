@@ -81,6 +81,15 @@ TEST_F(CliLoaderVerdicts, RefusalsNameTheFileAndTheReasonAndChangeNothing) {
       {{"convert", "--to", "afs", "--overwrite", "ask", f}, 2, "--overwrite ask needs a terminal"},
       {{"scan"}, 2, "scan: give exactly one folder"},
       {{"list", f, "--fields", "colour"}, 2, "--fields takes category,title,filename,author"},
+      // Options that cannot mean anything as given are named.
+      {{"convert", "--to", "afs", "--arch", "x64", f}, 2, "convert: --arch: only with --to 8bf"},
+      {{"convert", "--to", "txt", "--no-dialog", "--all-modes", f},
+       2,
+       "convert: --no-dialog, --all-modes: only with --to 8bf"},
+      {{"convert", "--to", "8bf", "--arch", "x86", "--template", f, f},
+       2,
+       "--arch and --template cannot be used together"},
+      {{"convert", "--to", "8bf", "--to=afs", f}, 2, "convert: --to is given more than once"},
   };
   const auto before = filesBelow(dir.path());
   for (const auto& c : cases) {

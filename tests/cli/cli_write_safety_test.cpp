@@ -33,6 +33,8 @@ struct WriteCase {
   std::string counts;             // "w s u f": the summary line's counts, when given
   std::set<std::string> changed;  // files new or changed; all others stay as they were
   std::string readOnly = {};      // a file made read-only
+  std::map<std::string, std::string> links = {};  // symbolic link -> what it names
+  std::string input = {};                         // standard input
 };
 
 // clang-format off
@@ -63,6 +65,33 @@ const WriteCase kCases[] = {
      "list @f.afs --output @list.txt", 0, "list.txt: exists, not replaced", "", {}},
     {"ListReplacesWithAll", {{"f.afs", afsSource("F")}, {"list.txt", "old"}},
      "list @f.afs --output @list.txt --overwrite all", 0, "", "", {"list.txt"}},
+    // No overwrite mode lets a command write over what it reads, however the path is spelt.
+    {"ConvertRefusesItsOwnInput", {{"m.afs", afsSource("M")}, {"sub/k", ""}},
+     "convert --to afs --dest @sub/.. --overwrite all @m.afs", 1,
+     "sub/../m.afs: would replace its own input", "0 0 0 1", {}},
+    {"ConvertRefusesALinkToItsInput", {{"m.afs", afsSource("M")}},
+     "convert --to afs --dest @out --overwrite all @m.afs", 1,
+     "out/m.afs: would replace its own input", "0 0 0 1", {}, "", {{"out/m.afs", "../m.afs"}}},
+    {"ConvertRefusesALibraryEntryNamedAsAnotherInput",
+     {{"lib.ffl", ffl(1, fflEntry("b.8bf", "B"))}, {"b.afs", afsSource("B")}},
+     "convert --to afs --dest @. --overwrite all @lib.ffl @b.afs", 1,
+     "b.afs: would replace its own input", "0 0 0 2", {}},
+    {"ConvertWritesThroughALink", {{"a.afs", afsSource("A")}, {"real/a.txt", "old"}},
+     "convert --to txt --dest @out --overwrite all @a.afs", 0, "", "1 0 0 0", {"real/a.txt"},
+     "", {{"out/a.txt", "../real/a.txt"}}},
+    {"ListRefusesItsOwnInput", {{"w.afs", afsSource("W")}},
+     "list @w.afs --output @./w.afs --overwrite all", 1, "w.afs: would replace its own input",
+     "", {}},
+    {"ListRefusesTheLibraryOfItsEntry", {{"l.ffl", ffl(1, fflEntry("a.8bf", "A"))}},
+     "list @l.ffl#1 --output @l.ffl --overwrite all", 1, "l.ffl: would replace its own input",
+     "", {}},
+    // Standard input is read in memory, never through a file of the program folder.
+    {"StdinLeavesTheProgramFolderAlone", {{"prog/Temp.txt", "mine"}},
+     "convert --program-dir @prog --to txt --dest @out --stdin", 0, "", "1 0 0 0",
+     {"out/t.txt"}, "", {}, txtSource("T", "t.8bf")},
+    {"StdinTooLarge", {}, "convert --to txt --dest @out --stdin", 1,
+     "stdin: too large for a Filter Factory source", "", {}, "", {},
+     std::string(4 * 1024 * 1024 + 1, 'x')},
 };
 // clang-format on
 
@@ -72,12 +101,16 @@ TEST(WriteSafety, WritesOnlyWhatItShouldAndSaysWhy) {
     TempFolder dir;
     for (const auto& [name, bytes] : c.files) writeFile(dir / name, bytes);
     if (!c.readOnly.empty()) fs::permissions(dir / c.readOnly, fs::perms(0444));
+    for (const auto& [link, named] : c.links) {
+      fs::create_directories((dir / link).parent_path());
+      fs::create_symlink(named, dir / link);
+    }
     const auto before = filesBelow(dir.path());
     std::vector<std::string> args = {"--program-dir", QM_DATA_DIR};
     std::istringstream words(c.args);
     for (std::string a; words >> a;)
       args.push_back(a.starts_with("@") ? (dir / a.substr(1)).string() : a);
-    const auto run = runProgram(QM_CLI, args);
+    const auto run = runProgram(QM_CLI, args, c.input);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     if (!c.counts.empty()) {
@@ -98,6 +131,7 @@ TEST(WriteSafety, WritesOnlyWhatItShouldAndSaysWhy) {
       ASSERT_TRUE(after.contains(name)) << name << " not written";
       EXPECT_TRUE(!before.contains(name) || before.at(name) != after.at(name)) << name;
     }
+    for (const auto& [link, named] : c.links) EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
     if (!c.readOnly.empty()) {
       EXPECT_EQ(fs::status(dir / c.readOnly).permissions() & fs::perms::all, fs::perms(0444));
     }

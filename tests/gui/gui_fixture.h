@@ -76,10 +76,16 @@ struct StartedWindow {
   settings::MemoryStore store;
   QStringList opened;          // URLs handed to the desktop
   bool desktopAnswers = true;  // false: no program takes them
-  gui::AppContext context{programDir.path(), store, {}, {}, {}, [this](const QString& url) {
+  gui::AppContext context{programDir.path(),
+                          store,
+                          {},
+                          {},
+                          {},
+                          [this](const QString& url) {
                             opened << url;
                             return desktopAnswers;
-                          }};
+                          },
+                          catalogue::CatalogueStore::open(programDir.path() / "catalogue.sqlite")};
   std::unique_ptr<gui::MainWindow> window;
   QStringList questions;  // first-start questions asked
   int tipsShown = 0;

@@ -139,11 +139,13 @@ BuiltPe buildPe(const PeImage& image) {
   return built;
 }
 
-Bytes piplData(const PiplFilter& command) {
+Bytes piplData(const PiplFilter& command, const PiplExtras& extras) {
   Bytes b;
   put16(b, 0, 1);
   append32(b, 0);
-  std::uint32_t count = 1 + (command.name ? 1 : 0) + (command.category ? 1 : 0) + 1;
+  std::uint32_t count = 1 + (command.name ? 1 : 0) + (command.category ? 1 : 0) + 1 +
+                        (extras.modes ? 1 : 0) + (extras.enableInfo ? 1 : 0) +
+                        static_cast<std::uint32_t>(extras.entryPoints.size());
   append32(b, count);
   property(b, "dnik", Bytes{'M', 'F', 'B', '8'});
   auto nameProperty = [&] {
@@ -158,6 +160,17 @@ Bytes piplData(const PiplFilter& command) {
   };
   command.categoryFirst ? (catgProperty(), nameProperty()) : (nameProperty(), catgProperty());
   property(b, "tsoh", Bytes{'M', 'I', 'B', '8'});
+  auto padded = [](Bytes data) {
+    data.resize((data.size() + 3) / 4 * 4, 0);
+    return data;
+  };
+  if (extras.modes) property(b, "edom", padded(*extras.modes));
+  if (extras.enableInfo) {
+    Bytes text(extras.enableInfo->begin(), extras.enableInfo->end());
+    text.push_back(0);
+    property(b, "lbne", padded(text));
+  }
+  for (const auto& key : extras.entryPoints) property(b, key, padded(Bytes{'M', 'a', 'i', 'n', 0}));
   return b;
 }
 

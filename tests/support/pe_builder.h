@@ -48,7 +48,14 @@ struct PiplFilter {
   bool categoryFirst = false;
   std::size_t catgDataSize = 0;
 };
-Bytes piplData(const PiplFilter& command);
+// Properties after the host property: a mode property with these flag bytes, an enable-info
+// expression, and one entry point property per key ("68xw", "4668", "46aw").
+struct PiplExtras {
+  std::optional<Bytes> modes;
+  std::optional<std::string> enableInfo;
+  std::vector<std::string> entryPoints;
+};
+Bytes piplData(const PiplFilter& command, const PiplExtras& extras = {});
 // Offset of the first category character within piplData(command).
 std::size_t piplCategoryTextOffset(const PiplFilter& command);
 

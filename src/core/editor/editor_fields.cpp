@@ -25,6 +25,7 @@ ff::FFRecord gather(const EditorFields& fields, const ff::FFRecord& base) {
   rec.author = fields.texts[kTextAuthor];
   rec.copyright = fields.texts[kTextCopyright];
   for (int ch = 0; ch < 4; ++ch) rec.formulas[ch] = fields.boxes[kBoxOfRecord[ch]];
+  if (fields.oneBox) rec.formulas[1] = rec.formulas[2] = rec.formulas[0];
   rec.controlNames = fields.sliders.names;
   rec.sliderValues = fields.sliders.values;
   for (int m = 0; m < 4; ++m) {

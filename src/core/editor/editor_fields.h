@@ -20,12 +20,15 @@ struct EditorFields {
   EditorFormulas boxes;  // A, R, G, B
   SliderState sliders;
   std::array<std::string, 4> mapNames;  // shown for the slider pair while the map is active
+  // One-box mode: the red box ("C=") holds the formula of all three colours.
+  bool oneBox = false;
 
   // What a reset shows: the placeholders, "a", "r", "g", "b", every slider at 0, no map.
   static EditorFields reset();
 };
 
 // An active map whose name is empty is recorded as "Map N", so it still stands for its pair.
+// In one-box mode the C formula is recorded for R, G and B; the hidden boxes are dropped.
 ff::FFRecord gather(const EditorFields& fields, const ff::FFRecord& base);
 // Deactivation marks are kept; everything the record holds is replaced.
 void scatter(const ff::FFRecord& record, EditorFields& fields);

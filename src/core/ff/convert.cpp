@@ -64,9 +64,11 @@ class ConvertRun {
   batch::OverwriteCheck check_;
   FolderChoice destination_;
   ConvertReport report_;
+  std::vector<fs::path> inputs_;  // a library entry's name may be another input's
 };
 
 void ConvertRun::files(const std::vector<fs::path>& inputs) {
+  inputs_ = inputs;
   const auto start = std::chrono::steady_clock::now();
   report_.inputsTotal = inputs.size();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
@@ -92,7 +94,7 @@ bool ConvertRun::library(const fs::path& input) {
     name.resize(name.size() < 4 ? 0 : name.size() - 4);
     folder /= plainFileName(name);
   }
-  const FFLConvertOptions options{options_.target, options_.namesFromTitles, options_.ff,
+  const FFLConvertOptions options{options_.target, options_.namesFromTitles, options_.ff, inputs_,
                                   options_.libraryEntries};
   auto result = Convertffl(folder, input, options, check_, prompter_, progress_);
   // A library with a wrong first line has had its own message.
@@ -122,8 +124,9 @@ bool ConvertRun::single(const fs::path& input) {
 }
 
 bool ConvertRun::write(const fs::path& input, const std::string& outputName, FFRecord& rec) {
-  const OutputRequest request{
-      input, input, targetPath(destination_.folder, options_.target, outputName), options_.target};
+  const OutputRequest request{input, input,
+                              targetPath(destination_.folder, options_.target, outputName),
+                              options_.target, inputs_};
   if (convertOutput(request, rec, options_.ff, check_, report_)) return true;
   report_.cancelled = true;
   return false;
@@ -131,21 +134,19 @@ bool ConvertRun::write(const fs::path& input, const std::string& outputName, FFR
 
 void ConvertRun::clipboard(const std::string& text) {
   if (text.empty()) return;
-  const fs::path temp = options_.ff.programDir / "Temp.txt";
-  if (auto reason = replaceFile(temp, std::vector<std::uint8_t>(text.begin(), text.end()));
-      !reason.empty()) {
-    report_.failed.push_back({{}, "could not write " + temp.string() + ": " + reason});
+  // Read in memory: the program folder may be read-only and its files are not ours to replace.
+  if (text.size() > kLargestSource) {
+    report_.unreadable.push_back({{}, std::string(kSourceTooLarge)});
     return;
   }
   FFRecord rec;
-  if (ReadTXT(temp, rec, options_.ff)) {
+  const ByteView bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  if (ReadTXTBytes(bytes, "Temp.txt", rec, options_.ff)) {
     if (options_.namesFromTitles) rec.fileName = RemoveChars(rec.title);
     write({}, cp1252ToUtf8(rec.fileName), rec);
   } else {
     report_.unreadable.push_back({{}, std::string(kNotFilterFactory)});
   }
-  std::error_code ec;
-  fs::remove(temp, ec);
 }
 
 }  // namespace

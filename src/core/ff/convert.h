@@ -22,7 +22,8 @@ struct ConvertOptions {
   int target = kTargetPlugin;
   bool namesFromTitles = false;  // "Use Filter Name as File Name"
   // Set: "Use Clipboard as Source" with the clipboard's text as Windows-1252 bytes; the run
-  // then converts only that text (written to "Temp.txt" in ff.programDir while it is read).
+  // then converts only that text, read as a text source named "Temp.txt" (at most
+  // kLargestSource bytes).
   std::optional<std::string> clipboardText;
   FFOptions ff;
   // A library input converts only its entries that start at these byte positions (the FFL

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/common/same_file.h"
 #include "core/common/unicode_text.h"
 #include "core/ff/file_names.h"
 #include "core/ff/plugin_architecture.h"
@@ -46,6 +47,10 @@ bool convertOutput(const OutputRequest& request, FFRecord& rec, const FFOptions&
     const std::filesystem::path output = request.target == kTargetPlugin
                                              ? withPluginNameSuffix(request.output, runs[k])
                                              : request.output;
+    if (replacesOwnInput(output, request.ownInputs) || isSameFile(output, request.source)) {
+      tally.failed.push_back({output, std::string(kOwnInputReason)});
+      continue;
+    }
     // A name written earlier in the run is on the disk by now, so it counts as existing and
     // the overwrite mode decides about it too.
     switch (overwrite(request.source, output)) {

@@ -3,6 +3,7 @@
 // write, and what the run reports of it.
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ struct OutputRequest {
   std::filesystem::path input;   // how the report names the input
   std::filesystem::path output;  // where the writer puts it
   int target = 0;
+  // Every input of the run: an output that is one of them fails, whatever the overwrite mode.
+  std::span<const std::filesystem::path> ownInputs = {};
 };
 
 // Asks overwrite about request.output, writes rec there when the answer allows and records

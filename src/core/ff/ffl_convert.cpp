@@ -106,7 +106,7 @@ FFLConversion ConvertfflBytes(const std::filesystem::path& folder, ByteView byte
       // Names inside a library are Windows-1252 texts.
       const OutputRequest request{library, entryPath(library, result.entries),
                                   targetPath(folder, options.target, cp1252ToUtf8(rec.fileName)),
-                                  options.target};
+                                  options.target, options.ownInputs};
       if (!convertOutput(request, rec, options.ff, overwrite, result)) {
         result.cancelled = true;
         break;

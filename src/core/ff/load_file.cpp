@@ -1,5 +1,6 @@
 #include "core/ff/load_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <system_error>
 
@@ -80,6 +81,23 @@ Outcome<FFRecord, std::string> loadLibraryEntry(const LibraryEntryName& entry) {
 }
 
 }  // namespace
+
+Outcome<FFRecord, std::string> loadLibraryEntryAt(const fs::path& library, std::uint64_t position) {
+  auto bytes = readFileBytes(library, UINT64_MAX, {});
+  if (!bytes) return Failure{library.string() + ": " + bytes.error()};
+  const ByteView view(*bytes);
+  // Only the start of a listed entry: a position from a library changed since it was listed
+  // reads nothing rather than a shifted entry.
+  auto index = IndexFFL(view);
+  if (!index) return Failure{library.string() + " is not a Filter Factory Library File!"};
+  const bool listed = std::ranges::any_of(
+      index->entries, [position](const FFLIndexEntry& e) { return e.position == position; });
+  if (!listed) return Failure{library.string() + ": the library changed; refresh the FFL View"};
+  ByteCursor cursor(view, static_cast<std::size_t>(position));
+  FFRecord rec;
+  ReadFFLEntryII(cursor, rec);
+  return rec;
+}
 
 InputKind inputKindOf(std::string_view fileName) {
   const auto ending = lowerEnding(fileName);

@@ -3,6 +3,7 @@
 // a file is a Filter Factory filter, and get either the record or the reason why not.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -41,6 +42,11 @@ struct LibraryEntryName {
   std::size_t number = 0;
 };
 std::optional<LibraryEntryName> libraryEntryName(const std::string& argument);
+
+// The library entry that starts at byte position (as the FFL View lists it), read as the view
+// reads it; the error names the library.
+Outcome<FFRecord, std::string> loadLibraryEntryAt(const std::filesystem::path& library,
+                                                  std::uint64_t position);
 
 // A file or "LIB.ffl#N" as the editor loads it; library entries come as the FFL View loads
 // them (no optimisation, no translation). The error is the whole message about argument.

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "core/common/cp1252.h"
+#include "core/common/same_file.h"
 #include "core/common/unreadable_reason.h"
 
 namespace qm::ff {
@@ -83,12 +84,14 @@ int writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
 
 // An existing target that may not be written is refused, even where the folder would let a
 // rename replace it: read-only means "keep this file".
-int refusalOfExisting(const std::filesystem::path& target, struct stat& existing) {
-  if (::stat(target.c_str(), &existing) != 0) return errno == ENOENT ? 0 : errno;
-  if (!S_ISREG(existing.st_mode)) return EISDIR;
-  if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
-  if (::access(target.c_str(), W_OK) != 0) return errno;
-  return 0;
+// A pipe, socket or device is named as such rather than as a folder.
+std::string refusalOfExisting(const std::filesystem::path& target, struct stat& existing) {
+  if (::stat(target.c_str(), &existing) != 0) return errno == ENOENT ? "" : reasonOf(errno);
+  if (S_ISDIR(existing.st_mode)) return reasonOf(EISDIR);
+  if (!S_ISREG(existing.st_mode)) return "not a regular file";
+  if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return reasonOf(EACCES);
+  if (::access(target.c_str(), W_OK) != 0) return reasonOf(errno);
+  return {};
 }
 
 }  // namespace
@@ -123,10 +126,10 @@ Outcome<std::vector<std::uint8_t>, std::string> readFileBytes(const std::filesys
   return bytes;
 }
 
-std::string replaceFile(const std::filesystem::path& target,
-                        const std::vector<std::uint8_t>& bytes) {
+std::string replaceFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  const std::filesystem::path target = fileBehindLinks(path);
   struct stat existing {};
-  if (int refusal = refusalOfExisting(target, existing)) return reasonOf(refusal);
+  if (auto refusal = refusalOfExisting(target, existing); !refusal.empty()) return refusal;
   const bool replacing = existing.st_mode != 0;
 
   auto parent = target.parent_path();

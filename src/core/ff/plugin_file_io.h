@@ -23,8 +23,10 @@ Outcome<std::vector<std::uint8_t>, std::string> readFileBytes(const std::filesys
 
 // Writes bytes to a temporary file in the target's folder and renames it over the target, so
 // the target is either the old file or the complete new one. An existing read-only target is
-// never replaced. Returns the system's reason for a failure ("Permission denied", "No space
-// left on device"), empty on success; the caller names the file.
+// never replaced. A symbolic link is written through: the file it names is replaced (the
+// temporary file goes beside that file) and the link stays a link. Returns the system's reason
+// for a failure ("Permission denied", "No space left on device"), empty on success; the
+// caller names the file.
 std::string replaceFile(const std::filesystem::path& target,
                         const std::vector<std::uint8_t>& bytes);
 

@@ -69,10 +69,21 @@ std::string fileNameFromLine(std::string_view line) {
 
 enum class NameListResult { Read, FileEnded, Violation };
 
-// Map or control lines: "<label> <i>:" then the name from nameStart on. The first name "[]"
-// ends the list; the lines left in it are passed over unread.
+// The name after a map or control label: the text inside its brackets ("[Soft]" gives
+// "Soft"), or the trimmed text when it has none. The decompiler writes its own label as the
+// name of an unnamed slider ("Map 0: [Map 0:]"), which therefore stays unnamed.
+std::string nameAfterLabel(std::string_view rest, std::string_view ownLabel) {
+  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+  while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
+  if (rest.size() >= 2 && rest.front() == '[' && rest.back() == ']')
+    rest = rest.substr(1, rest.size() - 2);
+  return rest == ownLabel ? std::string() : std::string(rest);
+}
+
+// Map or control lines: "<label> <i>:" then the name. The first name "[]" ends the list; the
+// lines left in it are passed over unread.
 template <std::size_t N>
-NameListResult readNameList(LineWalker& walker, std::string_view label, std::size_t nameStart,
+NameListResult readNameList(LineWalker& walker, std::string_view label,
                             std::array<std::string, N>& names) {
   bool ended = false;
   for (std::size_t i = 0; i < N; ++i) {
@@ -85,8 +96,7 @@ NameListResult readNameList(LineWalker& walker, std::string_view label, std::siz
       ended = true;
       continue;
     }
-    // The name keeps its closing "]": it runs from the fixed start to the end of the line.
-    names[i] = line->size() > nameStart ? line->substr(nameStart) : std::string();
+    names[i] = nameAfterLabel(std::string_view(*line).substr(expected.size()), expected);
   }
   return NameListResult::Read;
 }
@@ -135,9 +145,9 @@ bool readPluginInformationText(const std::vector<std::string>& lines, std::strin
   rec.copyright = *copyright;
   rec.author = *author;
 
-  auto maps = readNameList(walker, "Map", 8, rec.mapNames);
+  auto maps = readNameList(walker, "Map", rec.mapNames);
   auto controls =
-      maps == NameListResult::Read ? readNameList(walker, "Control", 12, rec.controlNames) : maps;
+      maps == NameListResult::Read ? readNameList(walker, "Control", rec.controlNames) : maps;
   if (controls == NameListResult::Violation) {
     // The message names the text file as the user picked it.
     if (prompter) prompter->error(std::string(shownName) + ": Format Violation", "Error");

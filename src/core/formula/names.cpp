@@ -149,6 +149,10 @@ std::optional<NameInfo> lookupName(std::string_view name) {
   return std::nullopt;
 }
 
+std::span<const std::pair<std::string_view, NameInfo>> knownNames() {
+  return kNames;
+}
+
 int arityOf(Function f) {
   for (const auto& [text, info] : kNames)
     if (info.kind == K::Function && info.function == f) return info.arity;

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <utility>
 
 namespace qm::formula {
 
@@ -52,6 +54,8 @@ struct NameInfo {
 };
 
 std::optional<NameInfo> lookupName(std::string_view name);
+// Every known name, in a fixed order (for completion lists).
+std::span<const std::pair<std::string_view, NameInfo>> knownNames();
 int arityOf(Function f);
 
 }  // namespace qm::formula

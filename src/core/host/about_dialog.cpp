@@ -16,7 +16,8 @@ const char* noExtensionWarningText() {
          "Do you want to execute this plugin anyway?";
 }
 
-void cmd_AboutDialog(const AboutRequest& request, PluginHost& host, Prompter& prompter) {
+void cmd_AboutDialog(const AboutRequest& request, PluginHost& host, Prompter& prompter,
+                     const ForeignAbout& foreignAbout) {
   if (request.fflView) return;
   if (request.selection.empty()) {
     prompter.warn(kSelectPluginText, kMessageTitle);
@@ -36,9 +37,10 @@ void cmd_AboutDialog(const AboutRequest& request, PluginHost& host, Prompter& pr
   }
   if (host.isEnabled() && !host.unload()) return;
   if (!host.load({})) return;
-  // Only Filter Factory plugins have an about box we can show: we run no foreign code, so
-  // any other plugin fails to load as it would for a run.
-  if (!host.about(request.selection, prompter))
+  // A Filter Factory plugin's about box comes from its fields; any other plugin shows its own
+  // through the Windows plugin host, and what neither takes fails to load as for a run.
+  if (!host.about(request.selection, prompter) &&
+      !(foreignAbout && foreignAbout(request.selection)))
     prompter.error(pluginLoadFailedText(), kMessageTitle);
   host.unload();
 }

@@ -1,8 +1,10 @@
 #pragma once
 // "Plugin About Dialog": shows the about box of the plugin selected in the active pane; a
-// plugin that is not a Filter Factory plugin gets the plugin-load message.
+// plugin that is neither a Filter Factory plugin nor a Windows plugin our host runs gets the
+// plugin-load message.
 
 #include <filesystem>
+#include <functional>
 
 #include "core/common/ports.h"
 #include "core/host/plugin_host.h"
@@ -20,6 +22,11 @@ inline constexpr const char* kSelectPhotoshopPluginText =
 // The question for a plugin whose extension was removed ("_8bf"), title "Warning".
 const char* noExtensionWarningText();
 
-void cmd_AboutDialog(const AboutRequest& request, PluginHost& host, Prompter& prompter);
+// Shows the about box of a Windows plugin that is not a Filter Factory plugin (our plugin host
+// under Wine), or says why it cannot; false when the file is no such plugin.
+using ForeignAbout = std::function<bool(const std::filesystem::path& plugin)>;
+
+void cmd_AboutDialog(const AboutRequest& request, PluginHost& host, Prompter& prompter,
+                     const ForeignAbout& foreignAbout = {});
 
 }  // namespace qm::host

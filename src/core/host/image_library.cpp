@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "core/common/same_file.h"
+
 namespace qm::host {
 
 namespace fs = std::filesystem;
@@ -95,16 +97,18 @@ bool ImageLibrary::write(ImageHandle handle, const fs::path& file) {
     status_ = ImageStatus::BadHandle;
     return false;
   }
-  // The temporary keeps the extension so the codec picks the same format.
-  fs::path temp = file;
-  temp.replace_filename(".~" + file.filename().string() + ".part" + file.extension().string());
+  // A link stays a link: the file it names is replaced. The temporary keeps the extension so
+  // the codec picks the same format.
+  const fs::path target = fileBehindLinks(file);
+  fs::path temp = target;
+  temp.replace_filename(".~" + target.filename().string() + ".part" + target.extension().string());
   std::error_code ec;
   if (!codec_.write(*img, temp)) {
     fs::remove(temp, ec);
     status_ = ImageStatus::CannotWrite;
     return false;
   }
-  fs::rename(temp, file, ec);
+  fs::rename(temp, target, ec);
   if (ec) {
     fs::remove(temp, ec);
     status_ = ImageStatus::CannotWrite;

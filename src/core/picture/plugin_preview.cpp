@@ -45,7 +45,12 @@ std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
     auto loaded = host::loadFilter(request.file.string(), context.options);
     if (loaded) record = std::move(*loaded);
   }
-  if (!record) return std::nullopt;
+  if (!record) {
+    if (!request.foreign || request.fflPosition) return std::nullopt;
+    if (request.foreign(request.file, image, cancelled)) return host::RunOutcome::Done;
+    if (cancelled && cancelled()) return host::RunOutcome::Cancelled;
+    return std::nullopt;
+  }
   host::FilterRun run;
   run.sliders = record->sliderValues;
   run.cancelled = cancelled;

@@ -26,6 +26,10 @@ struct PreviewRequest {
   std::filesystem::path picture;  // the preview picture's file
   host::Image thumb;              // the preview picture scaled into the preview box
   PreviewCacheSettings cache;
+  // Set when the user allowed Windows plugins to run for previews: filters the thumbnail with
+  // a plugin the Filter Factory readers do not take; false when it did not.
+  std::function<bool(const std::filesystem::path&, host::Image&, const std::function<bool()>&)>
+      foreign;
 };
 
 enum class PreviewKind { Filtered, FromCache, Facts, Cancelled };

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <unordered_set>
 #include <utility>
 
 #include "core/common/cp1252.h"
@@ -11,6 +12,7 @@
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/file_listing.h"
 #include "core/plugins/photoshop_modes.h"
+#include "core/plugins/scan_cache.h"
 #include "core/plugins/scan_file.h"
 #include "core/plugins/text_util.h"
 
@@ -80,6 +82,7 @@ std::string pluginViewPattern(const PlugTypeTable& table, bool includeSources) {
 void Catalogue::clear() {
   rows_.clear();
   categories_.clear();
+  listed_.clear();
   upToDate_ = false;
 }
 
@@ -88,7 +91,8 @@ bool Catalogue::upToDate(const std::filesystem::path& folder) const {
 }
 
 void Catalogue::addCategory(const std::string& category) {
-  if (std::find(categories_.begin(), categories_.end(), category) != categories_.end()) return;
+  // Thousands of rows share a few hundred categories: the set answers "listed?" at once.
+  if (!listed_.insert(category).second) return;
   auto at = std::upper_bound(
       categories_.begin(), categories_.end(), category,
       [](const std::string& a, const std::string& b) { return cp1252SortsBefore(a, b); });
@@ -108,14 +112,28 @@ void Catalogue::appendRow(CatalogueRow row) {
 ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOptions& options,
                            const PlugTypeTable& table, const ff::FFOptions& ffOptions,
                            Progress& progress) {
+  return scan(folder, options, table, ffOptions, progress, nullptr);
+}
+
+ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOptions& options,
+                           const PlugTypeTable& table, const ff::FFOptions& ffOptions,
+                           Progress& progress, ScanCache* cache) {
   clear();
   folder_ = folder;
   upToDate_ = true;
   ScanResult result;
   std::vector<std::filesystem::path> folders;
   std::vector<FoundFile> files;
-  collectFiles(folder, pluginViewPattern(table, options.includeSources), options.recursive, folders,
-               files, progress);
+  const std::string pattern = pluginViewPattern(table, options.includeSources);
+  collectFiles(folder, pattern, options.recursive, folders, files, progress);
+  if (cache) {
+    std::vector<std::vector<std::string>> names(folders.size());
+    for (const auto& f : files) names[f.folder].push_back(f.name);
+    for (std::size_t i = 0; i < folders.size(); ++i)
+      cache->folderListed(folders[i], names[i], pattern);
+  }
+  const std::string plainKey = cache ? readerKey(table, false, options.includeSources) : "";
+  const std::string sourceKey = cache ? readerKey(table, true, options.includeSources) : "";
   // A folder's files come one after another, so only one folder is held open at a time.
   std::optional<OpenFolder> openFolder;
   std::size_t openIndex = SIZE_MAX;
@@ -129,14 +147,29 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
       openFolder = OpenFolder::open(folders[file.folder]);
       openIndex = file.folder;
     }
+    const OpenFolder* opened = openFolder ? &*openFolder : nullptr;
     progress.status(displayText(file.name));
-    for (auto& row : scanFile(file.path, openFolder ? &*openFolder : nullptr, file.name, options,
-                              table, ffOptions))
-      appendRow(std::move(row));
+    std::optional<FileStamp> stamp;
+    if (cache) stamp = stampOf(opened, file.path, file.name);
+    if (stamp) {
+      // The stamp's size answers the Shift scan's question without a second look.
+      if (options.filterFactoryOnly && !isFilterFactoryFile(file.name, stamp->size)) continue;
+      const std::string& key = isSourceFileName(file.name) ? sourceKey : plainKey;
+      auto rows = cache->rowsOf(folders[file.folder], file.name, *stamp, key);
+      if (!rows) {
+        rows = scanFile(file.path, opened, file.name, options, table, ffOptions);
+        cache->store(folders[file.folder], file.name, *stamp, key, *rows);
+      }
+      for (auto& row : *rows) appendRow(std::move(row));
+    } else {
+      for (auto& row : scanFile(file.path, opened, file.name, options, table, ffOptions))
+        appendRow(std::move(row));
+    }
     progress.percent(static_cast<int>((i + 1) * 100 / files.size()));
     result.filesRead = i + 1;
   }
   result.filesFound = files.size();
+  if (cache) cache->finish();
   if (result.status == ScanStatus::Completed) progress.percent(100);
   result.lastRow = rows_.size();
   if (rows_.empty() || result.status == ScanStatus::Cancelled) upToDate_ = false;
@@ -162,26 +195,26 @@ std::vector<FilterEntry> Catalogue::filterEntries(std::span<const std::string> s
     if (otherSelected)
       for (auto f : builtInFilters("Other")) entries.push_back({std::string(f), 0});
   }
+  // Categories are listed once, so a row matches at most one of them: row order it is.
+  const std::unordered_set<std::string_view> wanted(collected.begin(), collected.end());
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     const CatalogueRow& row = rows_[r];
-    for (const auto& c : collected) {
-      if (c != row.category) continue;
-      const std::string name = row.path.filename().native();
-      const std::string ext4 = lastLower(name, 4);
-      std::string text;
-      if (ext4 == ".8bf") {
-        text = "+ " + row.title;
-      } else if (oneOf(ext4, kEnabledEndings)) {
-        if (!photoshopMode) text = "+ " + row.title;
-      } else if (oneOf(ext4, kSourceEndings)) {
-        if (!photoshopMode) text = row.title;
-      } else if (table.matchEnabled(name)) {
-        text = "+ " + row.title;
-      } else if (!photoshopMode) {
-        text = "- " + row.title;
-      }
-      if (!text.empty()) entries.push_back({std::move(text), r + 1});
+    if (!wanted.contains(row.category)) continue;
+    const std::string name = row.path.filename().native();
+    const std::string ext4 = lastLower(name, 4);
+    std::string text;
+    if (ext4 == ".8bf") {
+      text = "+ " + row.title;
+    } else if (oneOf(ext4, kEnabledEndings)) {
+      if (!photoshopMode) text = "+ " + row.title;
+    } else if (oneOf(ext4, kSourceEndings)) {
+      if (!photoshopMode) text = row.title;
+    } else if (table.matchEnabled(name)) {
+      text = "+ " + row.title;
+    } else if (!photoshopMode) {
+      text = "- " + row.title;
     }
+    if (!text.empty()) entries.push_back({std::move(text), r + 1});
   }
   if (photoshopMode && otherSelected) {
     for (std::size_t r = 0; r < rows_.size(); ++r) {

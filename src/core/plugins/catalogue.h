@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/common/ports.h"
@@ -29,8 +30,14 @@ struct CatalogueRow {
   // sources (and whatever cannot be rewritten in place); -1 for table types.
   std::int32_t categoryPosition = 0;
   std::uint32_t categoryRoom = 0;  // kept in full, not cut to 8 bits
-  // PE machine of the file ("x86", "x64", "arm64", ...); nullopt when it is no PE image.
+  // Where the filter runs: "x86", "x64", "both" (the PiPL names entry points for both),
+  // "arm64", or another PE machine; nullopt when the file is no PE image.
   std::optional<std::string> architecture;
+  // The image modes a host offers the filter in (ModeSet bits); nullopt when its file says
+  // nothing about modes.
+  std::optional<std::uint32_t> modes = std::nullopt;
+  // The PiPL's enable-info expression, Windows-1252 bytes as stored.
+  std::optional<std::string> enableInfo = std::nullopt;
 };
 
 struct ScanOptions {
@@ -74,6 +81,8 @@ struct FilterStatus {
   std::string shortForm;  // UTF-8: " ..\" + file name + " (N K)" (native separator)
 };
 
+class ScanCache;
+
 class Catalogue {
  public:
   // Scans folder (and its sub folders when asked) and replaces every row. Status texts
@@ -81,6 +90,10 @@ class Catalogue {
   // rows found so far stay.
   ScanResult scan(const std::filesystem::path& folder, const ScanOptions& options,
                   const PlugTypeTable& table, const ff::FFOptions& ffOptions, Progress& progress);
+  // The same, taking the rows of unchanged files from cache and keeping what it read there.
+  ScanResult scan(const std::filesystem::path& folder, const ScanOptions& options,
+                  const PlugTypeTable& table, const ff::FFOptions& ffOptions, Progress& progress,
+                  ScanCache* cache);
   void clear();
 
   const std::filesystem::path& folder() const { return folder_; }
@@ -127,6 +140,7 @@ class Catalogue {
   bool upToDate_ = false;
   std::vector<CatalogueRow> rows_;
   std::vector<std::string> categories_;
+  std::unordered_set<std::string> listed_;  // categories_, for lookups
 };
 
 }  // namespace qm::plugins

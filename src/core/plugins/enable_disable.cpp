@@ -27,6 +27,13 @@ std::string tail(std::string_view name, std::size_t n, bool keepCase) {
 // Renames one file in its folder; a target that exists is never overwritten.
 bool renameFile(const RenamedFile& r, Prompter& prompter) {
   std::error_code ec;
+  // A file renamed already (named twice, or by someone else) is missing, not in the way.
+  if (!std::filesystem::exists(std::filesystem::symlink_status(r.from, ec))) {
+    prompter.warn(displayName(r.from) + " could not be renamed: " +
+                      std::make_error_code(std::errc::no_such_file_or_directory).message() + ".",
+                  kEnableDisableTitle);
+    return false;
+  }
   if (std::filesystem::exists(r.to, ec) || ec) {
     prompter.warn("The file " + displayName(r.to) + " already exists, so " + displayName(r.from) +
                       " was not renamed.",

@@ -28,6 +28,7 @@ class OpenFolder {
   OpenFolder(const OpenFolder&) = delete;
   OpenFolder& operator=(const OpenFolder&) = delete;
   ~OpenFolder();
+  int descriptor() const { return fd_; }
 
  private:
   friend class FileBytes;

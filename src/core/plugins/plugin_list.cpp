@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/batch/overwrite_check.h"
 #include "core/common/cp1252.h"
+#include "core/common/same_file.h"
 #include "core/common/unicode_text.h"
 #include "core/ff/load_file.h"
 #include "core/ff/plugin_file_io.h"
@@ -138,6 +140,16 @@ PluginListOutcome cmd_PlugInList(const PluginListRequest& request, Prompter& pro
   }
   if (lines.empty()) return outcome;
   auto target = folder / request.fileName;
+  const auto& inputs = ffl ? std::vector<std::filesystem::path>{request.library} : request.files;
+  if (replacesOwnInput(target, inputs)) {
+    outcome.failed = true;
+    prompter.warn(ownInputMessage(target), kPluginListTitle);
+    return outcome;
+  }
+  if (batch::OverwriteCheck(prompter)({}, target) != batch::OverwriteDecision::Write) {
+    outcome.skipped = true;
+    return outcome;
+  }
   if (auto reason = ff::replaceFile(target, std::vector<std::uint8_t>(all.begin(), all.end()));
       !reason.empty()) {
     outcome.failed = true;

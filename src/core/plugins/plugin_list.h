@@ -64,6 +64,7 @@ struct PluginListRequest {
   PaneView view = PaneView::File;
   std::vector<std::filesystem::path> files;  // File and Plugin View selection
   std::vector<ff::FFRecord> fflEntries;      // FFL View selection, loaded by the caller
+  std::filesystem::path library;             // FFL View: the library the entries come from
   ListFields fields;
   bool csv = false;
   bool toClipboard = false;
@@ -73,10 +74,13 @@ struct PluginListRequest {
 struct PluginListOutcome {
   std::optional<std::filesystem::path> written;  // the list file, when one was written
   std::size_t lines = 0;
-  bool failed = false;  // the list file could not be written
+  bool failed = false;   // the list file could not be written
+  bool skipped = false;  // an existing file the user chose to keep
 };
 
 // cmd_PlugInList after the dialog: asks for the folder (unless to the clipboard) and writes.
+// An existing list file goes through the overwrite question; one of the listed files is
+// never replaced.
 PluginListOutcome cmd_PlugInList(const PluginListRequest& request, Prompter& prompter,
                                  ClipboardPort* clipboard, const ff::FFOptions& options);
 

@@ -5,6 +5,7 @@
 #include "core/ff/plugin_reader.h"
 #include "core/ff/record.h"
 #include "core/plugins/pe_header.h"
+#include "core/plugins/pipl_properties.h"
 #include "core/plugins/text_util.h"
 
 namespace qm::plugins {
@@ -135,9 +136,14 @@ bool readType(const Section& s, std::size_t typeDir, TypeKind kind, FilterTable&
       case TypeKind::Bfm:
         filter.title = s.zeroText(*data + 2);
         break;
-      case TypeKind::Pipl:
+      case TypeKind::Pipl: {
         if (!readPipl(s, *data, size, filter)) return false;
+        PiplProperties more = readPiplProperties(s.view().sub(*data, size));
+        filter.supportedModes = more.supportedModes;
+        filter.enableInfo = std::move(more.enableInfo);
+        filter.entryPoints = more.entryPoints;
         break;
+      }
     }
     cutAtNul(filter.category);
     cutAtNul(filter.title);

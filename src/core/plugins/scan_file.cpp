@@ -10,9 +10,11 @@
 #include "core/ff/sources.h"
 #include "core/ff/template_layout.h"
 #include "core/plugins/change_category.h"
+#include "core/plugins/enable_info.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/other8b.h"
 #include "core/plugins/pe_header.h"
+#include "core/plugins/pipl_properties.h"
 #include "core/plugins/read_com8bf.h"
 #include "core/plugins/read_comprm.h"
 #include "core/plugins/text_util.h"
@@ -164,7 +166,14 @@ std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const Open
     // These groups always give a row; what could not be named is filed as "[Unknown]".
     if (filters.empty()) filters.push_back(FilterInfo{});
     for (auto& f : filters) {
-      CatalogueRow row{file, f.category, cp1252ToUtf8(f.title), f.position, f.room, architecture};
+      CatalogueRow row{file,
+                       f.category,
+                       cp1252ToUtf8(f.title),
+                       f.position,
+                       f.room,
+                       architectureText(f.entryPoints, architecture),
+                       offeredModes(f.enableInfo, f.supportedModes),
+                       f.enableInfo};
       if (row.category.empty() || row.title.empty()) {
         row.category = "[Unknown]";
         row.title = displayText(name);

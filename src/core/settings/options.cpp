@@ -76,6 +76,7 @@ Options loadOptions(const Store& store, const Options& initial) {
   o.passivePaneFolder = lenientInteger(store.get(kSettings, "PassivePaneFolder")) != 0;
   o.writeFFL10 = checkBox(store, "FFL1.0", initial.writeFFL10);
   o.fullStartUp = lenientInteger(store.get(kSettings, "FullStartUp")) != 0;
+  o.windowsPluginPreviews = checkBox(store, "WindowsPluginPreviews", initial.windowsPluginPreviews);
   o.listFont = loadFont(store, '1', initial.listFont);
   o.otherFont = loadFont(store, '2', initial.otherFont);
   o.apps = loadList(store, "App");
@@ -98,6 +99,7 @@ void saveOptions(Store& store, const Options& o) {
   store.set(kSettings, "PassivePaneFolder", plainNumber(o.passivePaneFolder));
   store.set(kSettings, "FFL1.0", plainNumber(o.writeFFL10));
   store.set(kSettings, "FullStartUp", plainNumber(o.fullStartUp));
+  store.set(kSettings, "WindowsPluginPreviews", plainNumber(o.windowsPluginPreviews));
   saveFont(store, '1', o.listFont);
   saveFont(store, '2', o.otherFont);
   removeRun(store, "PluginType");

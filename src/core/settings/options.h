@@ -57,6 +57,9 @@ struct Options {
   std::vector<std::string> apps;
   std::vector<std::string> pictures;  // "Pic" keys: the picture entries of the File menu
   std::string previewPicture;         // as stored; see previewPicturePath()
+  // "Run Windows plugins for previews": off until the user allows downloaded code to run
+  // merely because a file was selected.
+  bool windowsPluginPreviews = false;
 
   // Options of the dialog that are not stored: they start from these values at every start.
   bool cooperativeMultithreading = true;  // "Enable Cooperative Multithreading"

@@ -189,10 +189,12 @@ void CommandRunner::pluginList() {
   plugins::PluginListRequest request;
   request.view = host_.view(pane);
   const bool ffl = request.view == plugins::PaneView::Ffl;
-  if (ffl)
-    request.fflEntries = loadFflEntries(host_.fflLibrary(pane), host_.selectedFflPositions(pane));
-  else
+  if (ffl) {
+    request.library = host_.fflLibrary(pane);
+    request.fflEntries = loadFflEntries(request.library, host_.selectedFflPositions(pane));
+  } else {
     request.files = selectedFileList(pane);
+  }
   // With nothing selected the engine refuses before the dialog would show.
   if (ffl ? !request.fflEntries.empty() : !request.files.empty()) {
     auto choice = pluginListDialog().choose();

@@ -17,6 +17,7 @@
 #include "core/common/cp1252.h"
 #include "core/editor/diagnostics.h"
 #include "core/editor/formula_catalogue.h"
+#include "core/editor/formula_errors.h"
 #include "core/editor/preview_formulas.h"
 #include "core/editor/save_filter.h"
 #include "core/ff/sources.h"
@@ -24,7 +25,11 @@
 #include "core/host/preview_picture.h"
 #include "core/picture/preview_choice.h"
 #include "core/settings/startup.h"
+#include "gui/batch/batch_prompter.h"
 #include "gui/editor/design_look.h"
+#include "gui/editor/error_list.h"
+#include "gui/editor/find_bar.h"
+#include "gui/editor/formula_tools.h"
 #include "gui/editor/large_preview.h"
 #include "gui/main/app_context.h"
 #include "gui/picture/picture_filters.h"
@@ -103,6 +108,11 @@ void FFEditorWindow::buildControls() {
     boxLabels_[b]->setFont(bold);
   }
   lastBox_ = boxes_[editor::kBoxRed];
+  tools_ = new FormulaTools(this, boxes_, [this] { return oneBox_; });
+  for (auto* box : boxes_) {
+    box->setSliderNames([this] { return sliderNamesForCompletion(); });
+    box->setContextMenuHook([this](QMenu* menu) { addInsertMenus(menu); });
+  }
   for (int k = 0; k < 8; ++k) {
     names_[k] = new EditableLabel(this);
     names_[k]->setObjectName("Label7");
@@ -128,11 +138,13 @@ void FFEditorWindow::buildControls() {
   }
   functions_ = new QComboBox(this);
   functions_->setObjectName("Combo1");
-  functions_->addItem("FF functions ready to paste into a code window");
+  // A short first entry fits the box; the whole sentence is its tooltip.
+  functions_->addItem("Paste a function...");
+  functions_->setToolTip("FF functions ready to paste into a code window");
   for (const auto& f : editor::functionEntries()) {
-    functions_->addItem(QString::fromUtf8(f.text.data(), static_cast<int>(f.text.size())));
-    functions_->setItemData(functions_->count() - 1,
-                            QString::fromUtf8(f.meaning.data(), static_cast<int>(f.meaning.size())),
+    functions_->addItem(QString::fromStdString(editor::signature(f)),
+                        QString::fromStdU16String(editor::insertionText(f)));
+    functions_->setItemData(functions_->count() - 1, QString::fromStdString(std::string(f.meaning)),
                             Qt::ToolTipRole);
   }
   snippetBox_ = new QComboBox(this);
@@ -219,6 +231,7 @@ void FFEditorWindow::placeControls() {
   saveFormat_->setGeometry(466, top + 312, 148, 26);
   saveButton_->setGeometry(620, top + 312, 144, 26);
   autoPreview_->setGeometry(466, top + 346, 148, 22);
+  tools_->errorList()->setGeometry(466, top + 376, 298, 66);
   codeBoxesButton_->setGeometry(620, top + 344, 30, 26);
   fontsButton_->setGeometry(656, top + 344, 108, 26);
   const int bottom = top + 450;
@@ -294,7 +307,7 @@ void FFEditorWindow::connectControls() {
   });
   connect(autoPreview_, &QCheckBox::toggled, this, [this] { updatePreview(); });
   connect(functions_, &QComboBox::activated, this, [this](int index) {
-    if (index > 0) insertIntoBox(functions_->itemText(index), true);
+    if (index > 0) insertIntoBox(functions_->itemData(index).toString(), true);
     functions_->setCurrentIndex(0);
   });
   connect(snippetBox_, &QComboBox::activated, this, [this](int index) {
@@ -331,6 +344,7 @@ editor::EditorFields FFEditorWindow::fields() const {
   }
   for (int m = 0; m < 4; ++m) f.sliders.mapActive[m] = maps_[m]->isChecked();
   f.mapNames = mapNames_;
+  f.oneBox = oneBox_;
   return f;
 }
 
@@ -371,6 +385,9 @@ void FFEditorWindow::showSliderCaptions() {
 }
 
 void FFEditorWindow::loadRecord(const ff::FFRecord& record) {
+  // A filter whose colours differ needs its three boxes: one box would hide two of them.
+  const auto& rgb = record.formulas;
+  if (oneBox_ && (rgb[0] != rgb[1] || rgb[0] != rgb[2])) setOneBoxMode(false);
   base_ = record;
   editor::EditorFields f = fields();
   editor::scatter(record, f);
@@ -394,22 +411,16 @@ void FFEditorWindow::sliderMoved(int k, int value) {
 }
 
 void FFEditorWindow::refreshDiagnostics() {
-  for (auto* box : boxes_) {
-    auto found = editor::checkFormula(box->formula());
-    box->showDiagnostic(found.empty() ? std::nullopt : std::optional(found.front()));
-  }
+  tools_->refresh();
   showCaption();
 }
 
 void FFEditorWindow::showCaption() {
-  // A standing formula error takes the caption's place.
-  for (int b = 0; b < 4; ++b) {
-    if (!boxes_[b]->isVisible() && isVisible()) continue;
-    if (const auto& d = boxes_[b]->diagnostic()) {
-      setWindowTitle(QString("%1 %2").arg(kBoxNames[b], qs(d->message)));
-      update();
-      return;
-    }
+  // A standing formula error takes the caption's place, with its column.
+  if (!tools_->errors().empty()) {
+    setWindowTitle(qs(editor::errorCaption(tools_->errors().front())));
+    update();
+    return;
   }
   setWindowTitle(previewRunning_ ? "Calculating..." : kEditorCaption);
   update();
@@ -465,6 +476,9 @@ void FFEditorWindow::finishPreview() {
 
 void FFEditorWindow::insertIntoBox(const QString& text, bool function) {
   FormulaEdit* box = lastBox_ && lastBox_->isVisible() ? lastBox_ : boxes_[editor::kBoxRed];
+  // A box that still shows its channel letter is replaced, not added to.
+  const int index = static_cast<int>(std::find(boxes_.begin(), boxes_.end(), box) - boxes_.begin());
+  if (editor::insertionReplacesBox(box->formula(), index)) box->selectAll();
   box->insertEntry(text, function);
   if (autoPreview_->isChecked()) updatePreview();
 }
@@ -502,18 +516,32 @@ void FFEditorWindow::copyFilterToClipboard() {
 }
 
 void FFEditorWindow::pasteFilterFromClipboard() {
+  constexpr const char* kTitle = "Paste Filter from Clipboard";
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  if (!data || !data->hasText()) return;
+  if (!data || !data->hasText()) {
+    prompter_->warn("The clipboard holds no text, so no filter to paste.", kTitle);
+    return;
+  }
   const std::string text = bytes(data->text());
   // Read as a source file would be, size limit included; the record takes the name Temp.tmp.
-  if (text.size() > ff::kLargestSource) return;
+  if (text.size() > ff::kLargestSource) {
+    prompter_->warn("The clipboard text is too large for a Filter Factory source.", kTitle);
+    return;
+  }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ff::FFRecord rec = base_;
   const bool read =
       ff::ReadTXTBytes(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
                        "Temp.tmp", rec, context_.ffOptions);
   QApplication::restoreOverrideCursor();
-  if (read) loadRecord(rec);
+  if (!read) {
+    prompter_->warn(
+        "The clipboard text is not a Filter Factory source: it needs the formulas under the "
+        "lines \"R:\", \"G:\" and \"B:\", as \"Copy Filter to Clipboard\" writes them.",
+        kTitle);
+    return;
+  }
+  loadRecord(rec);
 }
 
 void FFEditorWindow::saveFilter() {
@@ -524,7 +552,14 @@ void FFEditorWindow::saveFilter() {
   if (hooks_.passiveFolder) request.passiveFolder = hooks_.passiveFolder();
   request.options = context_.ffOptions;
   request.architecture = architecture_;
-  if (editor::saveFilter(request, *prompter_) && hooks_.filesWritten) hooks_.filesWritten();
+  std::optional<std::filesystem::path> written;
+  if (hooks_.selectFolder && hooks_.overwriteDialog) {
+    BatchPrompter dialogs(*prompter_, *hooks_.selectFolder, *hooks_.overwriteDialog);
+    written = editor::saveFilter(request, dialogs);
+  } else {
+    written = editor::saveFilter(request, *prompter_);
+  }
+  if (written && hooks_.filesWritten) hooks_.filesWritten();
 }
 
 void FFEditorWindow::printFilter() {
@@ -744,31 +779,16 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
     for (int k = 0; k < 10; ++k) showSpot(k);
   });
   menu->addSeparator();
-  QMenu* functions = menu->addMenu("Functions");
-  functions->setObjectName("mnuFunc");
-  for (const auto& f : editor::functionEntries()) {
-    QString text = QString::fromUtf8(f.text.data(), static_cast<int>(f.text.size()));
-    QAction* a = functions->addAction(
-        text + "\t" + QString::fromUtf8(f.meaning.data(), static_cast<int>(f.meaning.size())));
-    connect(a, &QAction::triggered, this, [this, text] { insertIntoBox(text, true); });
-  }
-  QMenu* variables = menu->addMenu("Variables");
-  variables->setObjectName("mnuVars");
-  for (const auto& v : editor::variableEntries()) {
-    QString text = QString::fromUtf8(v.text.data(), static_cast<int>(v.text.size()));
-    QAction* a = variables->addAction(
-        text + "\t" + QString::fromUtf8(v.meaning.data(), static_cast<int>(v.meaning.size())));
-    connect(a, &QAction::triggered, this, [this, text] { insertIntoBox(text, false); });
-  }
-  QMenu* snippets = menu->addMenu("Snippets");
-  snippets->setObjectName("mnuSnipet_FFE");
-  connect(snippets, &QMenu::aboutToShow, this, [this, snippets] {
-    snippets->clear();
-    for (const auto& s : snippets_) {
-      QString code = qs(s.code);
-      connect(snippets->addAction(qs(s.name)), &QAction::triggered, this,
-              [this, code] { insertIntoBox(code, false); });
-    }
+  addInsertMenus(menu);
+  // Shortcut texts only: the keys themselves belong to the editor window.
+  add("Find and Replace...\tCtrl+F", "mnuFind_FFE", [this] { tools_->findBar()->open(false); });
+  add("Find Next\tF3", "mnuFindNext_FFE", [this] { tools_->findBar()->findNext(true); });
+  add("Next Error\tF8", "mnuNextError_FFE", [this] { tools_->goToError(true); });
+  add("Previous Error\tShift+F8", "mnuPreviousError_FFE", [this] { tools_->goToError(false); });
+  add("Complete Name\tCtrl+Space", "mnuComplete_FFE", [this] {
+    FormulaEdit* box = tools_->lastBox();
+    box->setFocus();
+    box->complete();
   });
   menu->addSeparator();
   add("One/Three code boxes", "mnuCodeBoxes_FFE", [this] { setOneBoxMode(!oneBox_); });
@@ -779,6 +799,46 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
   add("Help", "mnuHelp_FFE", [this] {
     if (hooks_.showHelp) hooks_.showHelp("ffe.htm");
   });
+}
+
+void FFEditorWindow::addInsertMenus(QMenu* menu) {
+  // Short entries that fit any screen; the meaning is the tooltip.
+  auto entries = [this, menu](const char* title, const char* name,
+                              std::span<const editor::CatalogueEntry> list) {
+    QMenu* sub = menu->addMenu(title);
+    sub->setObjectName(name);
+    sub->setToolTipsVisible(true);
+    for (const auto& e : list) {
+      QAction* a = sub->addAction(QString::fromStdString(editor::signature(e)));
+      a->setToolTip(QString::fromStdString(std::string(e.meaning)));
+      const QString text = QString::fromStdU16String(editor::insertionText(e));
+      const bool function = e.isFunction();
+      connect(a, &QAction::triggered, this,
+              [this, text, function] { insertIntoBox(text, function); });
+    }
+  };
+  entries("Functions", "mnuFunc", editor::functionEntries());
+  entries("Variables", "mnuVars", editor::variableEntries());
+  QMenu* snippets = menu->addMenu("Snippets");
+  snippets->setObjectName("mnuSnipet_FFE");
+  snippets->setToolTipsVisible(true);
+  connect(snippets, &QMenu::aboutToShow, this, [this, snippets] {
+    snippets->clear();
+    for (const auto& s : snippets_) {
+      QString code = qs(s.code);
+      QAction* a = snippets->addAction(qs(s.name).trimmed().isEmpty() ? code : qs(s.name));
+      a->setToolTip(code);
+      connect(a, &QAction::triggered, this, [this, code] { insertIntoBox(code, false); });
+    }
+  });
+}
+
+editor::SliderNames FFEditorWindow::sliderNamesForCompletion() const {
+  editor::SliderNames names;
+  names.controls = base_.controlNames;
+  for (int m = 0; m < 4; ++m)
+    if (maps_[m]->isChecked()) names.maps[m] = mapNames_[m];
+  return names;
 }
 
 void FFEditorWindow::editorMenuAt(const QPoint& globalPos) {

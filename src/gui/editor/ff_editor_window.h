@@ -31,6 +31,9 @@ namespace qm::gui {
 
 struct AppContext;
 class LargePreview;
+class FormulaTools;
+class OverwriteDialog;
+class SelectFolderDialog;
 
 // What the editor needs from the main window; every hook may stay empty.
 struct EditorHooks {
@@ -41,6 +44,10 @@ struct EditorHooks {
   // A new preview picture chosen here: stored and listed by the program, which then calls
   // setPreviewPicture. Empty: the editor stores and lists it as the program would.
   std::function<void(const std::filesystem::path& file)> previewPictureChosen;
+  // The program's Select Folder and Overwrite dialogs for "Save" (the window's own folder
+  // chooser and overwrite question when null).
+  SelectFolderDialog* selectFolder = nullptr;
+  OverwriteDialog* overwriteDialog = nullptr;
 };
 
 inline constexpr const char* kEditorCaption = "Filter Factory Editor";
@@ -99,6 +106,7 @@ class FFEditorWindow final : public QWidget {
   QLabel* previewBox() const { return preview_; }
   QLabel* alphaLabel() const { return alpha_; }
   QLabel* hotspot() const { return hotspot_; }
+  FormulaTools* formulaTools() const { return tools_; }
   // "Show Alpha Channel": previews show the alpha formula as grey (checkable, shared by menus).
   QAction* alphaViewAction() const { return alphaView_; }
   PreviewWorker& worker() { return *worker_; }
@@ -138,6 +146,9 @@ class FFEditorWindow final : public QWidget {
   void loadPreviewCopy();
   void choosePreviewPicture();
   void editorMenuAt(const QPoint& globalPos);
+  // The Functions, Variables and Snippets submenus (editor menu and a box's right click).
+  void addInsertMenus(QMenu* menu);
+  editor::SliderNames sliderNamesForCompletion() const;
 
   AppContext& context_;
   std::unique_ptr<QtPrompter> ownPrompter_;
@@ -157,6 +168,7 @@ class FFEditorWindow final : public QWidget {
   QPixmap background_;
   QPoint dragFrom_;
   FormulaEdit* lastBox_ = nullptr;
+  FormulaTools* tools_ = nullptr;
   int selectedSlider_ = -1;  // the row "Activate/Deactivate Slider" works on
 
   std::array<EditableLabel*, 5> texts_{};

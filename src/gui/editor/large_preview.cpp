@@ -30,6 +30,22 @@ void LargePreview::setImages(const QImage& before, const QImage& after) {
   update();
 }
 
+double LargePreview::lineX() const {
+  // The line stays where the user put it in the window while the picture zooms and pans under
+  // it; it never leaves the picture's visible part.
+  const QRectF target = pictureRect();
+  const double left = std::max(target.left(), 0.0);
+  const double right = std::min(target.right(), double(width()));
+  const double x = width() * lineAt_;
+  return left <= right ? std::clamp(x, left, right) : x;
+}
+
+double LargePreview::split() const {
+  const QRectF target = pictureRect();
+  if (target.width() <= 0) return 0;
+  return std::clamp((lineX() - target.left()) / target.width(), 0.0, 1.0);
+}
+
 QRectF LargePreview::pictureRect() const {
   const QSizeF size(after_.width() * zoom_, after_.height() * zoom_);
   const QPointF centre(width() / 2.0, height() / 2.0);
@@ -43,8 +59,8 @@ void LargePreview::paintEvent(QPaintEvent*) {
   p.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1.0);
   const QRectF target = pictureRect();
   p.drawImage(target, after_);
-  const double lineX = target.left() + target.width() * split_;
-  if (!before_.isNull() && split_ > 0) {
+  const double lineX = this->lineX();
+  if (!before_.isNull() && lineX > target.left()) {
     p.save();
     p.setClipRect(QRectF(target.left(), target.top(), lineX - target.left(), target.height()));
     p.drawImage(target, before_);
@@ -53,8 +69,10 @@ void LargePreview::paintEvent(QPaintEvent*) {
   p.setPen(QPen(Qt::white, 2));
   p.drawLine(QPointF(lineX, target.top()), QPointF(lineX, target.bottom()));
   p.setPen(Qt::white);
-  p.drawText(QRectF(lineX - 70, target.top() + 4, 64, 18), Qt::AlignRight, "before");
-  p.drawText(QRectF(lineX + 6, target.top() + 4, 64, 18), Qt::AlignLeft, "after");
+  // The labels stay in the window too, however far the picture's top is scrolled away.
+  const double labelTop = std::clamp(target.top() + 4, 4.0, std::max(4.0, height() - 40.0));
+  p.drawText(QRectF(lineX - 70, labelTop, 64, 18), Qt::AlignRight, "before");
+  p.drawText(QRectF(lineX + 6, labelTop, 64, 18), Qt::AlignLeft, "after");
   p.drawText(rect().adjusted(8, 0, -8, -6), Qt::AlignRight | Qt::AlignBottom,
              QString("%1%").arg(qRound(zoom_ * 100)));
 }
@@ -72,25 +90,22 @@ void LargePreview::wheelEvent(QWheelEvent* event) {
 
 void LargePreview::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QRectF target = pictureRect();
-  const double lineX = target.left() + target.width() * split_;
-  draggingSplit_ = std::abs(event->position().x() - lineX) < 6;
+  draggingSplit_ = std::abs(event->position().x() - lineX()) < 6;
   panning_ = !draggingSplit_;
   dragFrom_ = event->position();
 }
 
 void LargePreview::mouseMoveEvent(QMouseEvent* event) {
-  const QRectF target = pictureRect();
-  if (draggingSplit_ && target.width() > 0) {
-    split_ = std::clamp((event->position().x() - target.left()) / target.width(), 0.0, 1.0);
+  if (draggingSplit_ && width() > 0) {
+    lineAt_ = std::clamp(event->position().x() / width(), 0.0, 1.0);
     update();
   } else if (panning_) {
     offset_ += event->position() - dragFrom_;
     dragFrom_ = event->position();
     update();
   } else {
-    const double lineX = target.left() + target.width() * split_;
-    setCursor(std::abs(event->position().x() - lineX) < 6 ? Qt::SplitHCursor : Qt::OpenHandCursor);
+    setCursor(std::abs(event->position().x() - lineX()) < 6 ? Qt::SplitHCursor
+                                                            : Qt::OpenHandCursor);
   }
 }
 

@@ -14,7 +14,7 @@ class LargePreview final : public QWidget {
   void setImages(const QImage& before, const QImage& after);
   double zoom() const { return zoom_; }
   // The split line as a fraction of the picture's width (0: all filtered).
-  double split() const { return split_; }
+  double split() const;
   const QImage& after() const { return after_; }
   // "Save As" for the filtered picture.
   void saveAs();
@@ -29,9 +29,10 @@ class LargePreview final : public QWidget {
 
  private:
   QRectF pictureRect() const;
+  double lineX() const;
   QImage before_, after_;
   double zoom_ = 1.0;
-  double split_ = 0.5;
+  double lineAt_ = 0.5;  // the split line, as a fraction of the window's width
   QPointF offset_;
   QPointF dragFrom_;
   bool draggingSplit_ = false;

@@ -3,7 +3,9 @@
 // store, the options of the Preferences dialog, the plugin type table.
 
 #include <filesystem>
+#include <memory>
 
+#include "core/catalogue/catalogue_store.h"
 #include "core/ff/options.h"
 #include "core/plugins/type_table.h"
 #include "core/settings/options.h"
@@ -21,6 +23,8 @@ struct AppContext {
   ff::FFOptions ffOptions;
   // How help pages, addresses and files reach the desktop; empty = the desktop itself.
   platform::UrlOpener urlOpener;
+  // The catalogue cache the Plugin View scans through; none: every file is read.
+  std::shared_ptr<catalogue::CatalogueStore> catalogueCache = nullptr;
   // The room on the screen the main window opens on; empty = the real screens.
   ScreenArea screenArea{};
 };

@@ -49,6 +49,7 @@ FflView::FflView(QWidget* parent)
   layout->addWidget(list_, 1);
   layout->addLayout(bar);
   connect(open_, &QToolButton::clicked, this, &FflView::openWanted);
+  connect(list_, &QAbstractItemView::activated, this, [this] { emit entryActivated(); });
 }
 
 bool FflView::showLibrary(const std::filesystem::path& library) {

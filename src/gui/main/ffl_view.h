@@ -34,6 +34,8 @@ class FflView : public QWidget {
 
  signals:
   void openWanted();
+  // Double click or Enter on an entry.
+  void entryActivated();
 
  private:
   std::filesystem::path library_;

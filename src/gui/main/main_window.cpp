@@ -119,7 +119,6 @@ QWidget* MainWindow::buildButtonRow() {
   layout->addWidget(commandButton("En/&Disable", "enableButton", row));
   layout->addWidget(commandButton("C&hange Cat", "changeCatButton", row));
   QPushButton* ffl = commandButton("Create FF&L", "createFflButton", row);
-  ffl->setEnabled(false);  // libraries are not written yet
   ffl->setToolTip("Archive several FF plugins in a single FFL file");
   layout->addWidget(ffl);
   layout->addStretch(1);
@@ -164,6 +163,8 @@ void MainWindow::connectPane(Pane* p) {
   connect(p, &Pane::fflViewMade, this, [this](int index) {
     connect(pane(index)->fflView(), &FflView::openWanted, this,
             [this, index] { openLibraryDialog(index); });
+    connect(pane(index)->fflView(), &FflView::entryActivated, this,
+            [this, index] { openFflEntryInFFEditor(index); });
   });
 }
 

@@ -110,12 +110,17 @@ class MainWindow : public QMainWindow {
   // LoadintoFFEditor: a Filter Factory file into the editor (or the host dialog with the
   // "Original FF Editor!" interface); false when the file is no Filter Factory filter.
   bool openInFFEditor(const std::filesystem::path& file);
+  // LoadIt for an FFL View: the pane's first selected library entry into the editor.
+  bool openFflEntryInFFEditor(int pane);
+  // "Open in FF Editor": the active pane's selected file or library entry.
+  void openSelectionInFFEditor();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildCentral();
+  void openRecordInFFEditor(const ff::FFRecord& record);
   QWidget* buildButtonRow();
   void connectPane(Pane* pane);
   void connectPluginView(int pane);

@@ -13,6 +13,7 @@
 #include "gui/commands/plugin_list_dialog.h"
 #include "gui/download/download_window.h"
 #include "gui/main/app_context.h"
+#include "gui/main/duplicates_window.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
 #include "gui/main/folder_list.h"
@@ -45,6 +46,13 @@ void MainWindow::connectMenus() {
   on("mnuFileView", [this] { showView(View::File); });
   on("mnuFilterview", [this] { showView(View::Plugin); });
   on("mnuFflview", [this] { showView(View::Ffl); });
+  on("mnuShowDuplicates", [this] {
+    auto* window = new DuplicatesWindow(
+        context_, active()->folder(),
+        [this](const std::filesystem::path& folder) { active()->setFolder(folder); }, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+  });
   on("mnuFileInformation", [this] { showProperties(); });
   on("mnuHelp", [this] { desktop_.ShowMainHelp(); });
   on("mnuHelpTutorials", [this] { desktop_.ShowHelp("tuts\\tutorials.htm"); });
@@ -92,7 +100,9 @@ void MainWindow::connectCommands() {
       {"mnuEnable", &CommandRunner::enableDisable},
       {"mnuChangeCat", &CommandRunner::changeCategory},
       {"mnuPlugInfo", &CommandRunner::pluginInformation},
-      {"mnuListtoFile", &CommandRunner::pluginList}};
+      {"mnuListtoFile", &CommandRunner::pluginList},
+      {"mnuCreateLibrary", &CommandRunner::createLibrary},
+      {"mnuAdd", &CommandRunner::addToLibrary}};
   for (auto [name, command] : entries) {
     QAction* action = menus_.action(name);
     action->setEnabled(true);
@@ -105,7 +115,8 @@ void MainWindow::connectCommands() {
   const std::pair<const char*, void (CommandRunner::*)()> buttons[] = {
       {"convertButton", &CommandRunner::convert},
       {"enableButton", &CommandRunner::enableDisable},
-      {"changeCatButton", &CommandRunner::changeCategory}};
+      {"changeCatButton", &CommandRunner::changeCategory},
+      {"createFflButton", &CommandRunner::createLibrary}};
   for (auto [button, command] : buttons)
     connect(findChild<QPushButton*>(button), &QPushButton::clicked, this, [this, command] {
       if (!busy()) (commandRunner().*command)();
@@ -155,7 +166,8 @@ void MainWindow::updateCommandAvailability() {
       {flags.c, {"mnuChangeCat"}},
       {flags.d, {"mnuInvoke", "mnuPluginAbout"}}};
   for (const auto& [on, names] : groups)
-    for (const char* name : names) menus_.action(name)->setEnabled(on);
+    for (const char* name : names)
+      if (hasCommand(*menus_.action(name))) menus_.action(name)->setEnabled(on);
 }
 
 bool MainWindow::busy() const {

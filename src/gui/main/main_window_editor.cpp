@@ -12,7 +12,10 @@
 #include "gui/editor/ff_editor_window.h"
 #include "gui/host_dialog/ff_host_dialog.h"
 #include "gui/main/app_context.h"
+#include "gui/main/ffl_view.h"
 #include "gui/main/main_window.h"
+#include "gui/main/pane.h"
+#include "gui/main/window_commands.h"
 #include "gui/picture/picture_editor.h"
 #include "platform/image_codec.h"
 
@@ -37,6 +40,8 @@ FFEditorWindow& MainWindow::ffEditor() {
   hooks.previewPictureChosen = [this](const std::filesystem::path& file) {
     setPreviewPicture(file);
   };
+  hooks.selectFolder = &windowCommands().selectFolderDialog;
+  hooks.overwriteDialog = &windowCommands().overwriteDialog;
   hooks.showHelp = [this](std::string_view page) { desktop_.ShowHelp(page); };
   hooks.sendEmail = [this](std::string_view address, std::string_view subject) {
     desktop_.SendEmail(address, subject, "");
@@ -56,6 +61,37 @@ FFEditorWindow& MainWindow::ffEditor() {
 bool MainWindow::openInFFEditor(const std::filesystem::path& file) {
   auto rec = ff::loadFilterFactoryFile(file, context_.ffOptions, ff::LoadPurpose::Editor);
   if (!rec) return false;
+  openRecordInFFEditor(*rec);
+  return true;
+}
+
+bool MainWindow::openFflEntryInFFEditor(int index) {
+  FflView* view = pane(index)->fflView();
+  const auto positions = view->selectedPositions();
+  if (positions.empty() || view->library().empty()) return false;
+  // The entry as the FFL View reads it: no optimisation, the dialect from its file name.
+  auto rec = ff::loadLibraryEntryAt(view->library(), positions.front());
+  if (!rec) {
+    prompter_.error(rec.error(), "Error");
+    return false;
+  }
+  openRecordInFFEditor(*rec);
+  return true;
+}
+
+void MainWindow::openSelectionInFFEditor() {
+  if (active()->view() == View::Ffl) {
+    openFflEntryInFFEditor(active()->index());
+    return;
+  }
+  const auto file = selectedFile();
+  if (file.empty()) return;
+  if (!openInFFEditor(file))
+    prompter_.warn(file.filename().string() + ": " + std::string(ff::kNotFilterFactory),
+                   "Open in FF Editor");
+}
+
+void MainWindow::openRecordInFFEditor(const ff::FFRecord& record) {
   if (context_.options.interfaceDesign == settings::kPlainEditorDesign) {
     // The next compiled plugin shows the formula editor instead of its sliders, for this run
     // only ("Editor Plugin" of the Photoshop kind is put back afterwards).
@@ -63,19 +99,18 @@ bool MainWindow::openInFFEditor(const std::filesystem::path& file) {
     const bool remembered = context_.ffOptions.editorPlugin;
     context_.ffOptions.editorPlugin = true;
     if (commands_.openInHostDialog)
-      commands_.openInHostDialog(*rec);
+      commands_.openInHostDialog(record);
     else
-      runInHostDialog(*rec);
+      runInHostDialog(record);
     context_.ffOptions.editorPlugin = remembered;
     QApplication::restoreOverrideCursor();
-    return true;
+    return;
   }
   FFEditorWindow& editor = ffEditor();
   editor.show();
   editor.raise();
   editor.activateWindow();
-  editor.loadRecord(*rec);
-  return true;
+  editor.loadRecord(record);
 }
 
 // The filter runs as a plugin of its own on the preview picture, shown in the Picture Editor,
@@ -117,6 +152,8 @@ void MainWindow::connectEditorMenus() {
     editor.raise();
     editor.activateWindow();
   });
+  connect(menus_.action("mnuOpenInFFE"), &QAction::triggered, this,
+          [this] { openSelectionInFFEditor(); });
   connect(menus_.action("mnuRandomize"), &QAction::triggered, this, [this] {
     // The filter loaded in the editor gets eight new slider values.
     if (ffEditor_) ffEditor_->randomize(true);

@@ -56,8 +56,10 @@ const MenuTable kMenus[] = {
       {Kind::Working, "File View", "mnuFileView"},
       {Kind::Working, "Plugin View", "mnuFilterview"},
       {Kind::Working, "FFL View", "mnuFflview"},
+      {Kind::Working, "Show Duplicates", "mnuShowDuplicates"},
       kSep,
       {Kind::Working, "FF Editor", "mnuFFE"},
+      {Kind::Working, "Open in FF Editor", "mnuOpenInFFE"},
       {Kind::Working, "Picture Editor", "mnuPictureView"},
       {Kind::Working, "FX Download", "mnuFilterDownload"}}},
     {"&Commands",
@@ -90,8 +92,8 @@ const MenuTable kMenus[] = {
       {Kind::Later, "Plugin Information", "mnuPlugInfo"},
       {Kind::Later, "Plugin List...", "mnuListtoFile"},
       kSep,
-      {Kind::NoAction, "Create FFL...", "mnuCreateLibrary"},
-      {Kind::NoAction, "Add to FFL", "mnuAdd"},
+      {Kind::Later, "Create FFL...", "mnuCreateLibrary"},
+      {Kind::Later, "Add to FFL", "mnuAdd"},
       {Kind::NoAction, "Thumbnail", "mnuCreateBMPs"}}},
     {"&Folders",
      "mnuDirs",
@@ -126,6 +128,7 @@ const MenuTable kMenus[] = {
 };
 
 constexpr const char* kListMarkerProperty = "qmListEntries";
+constexpr const char* kNoCommandProperty = "qmNoCommand";
 
 }  // namespace
 
@@ -134,6 +137,7 @@ MainMenus buildMenus(QMenuBar& bar) {
   for (const auto& table : kMenus) {
     QMenu* top = bar.addMenu(table.title);
     top->setObjectName(table.name);
+    top->setToolTipsVisible(true);
     result.menus.insert(table.name, top);
     QMenu* current = top;
     for (const Entry& e : table.entries) {
@@ -144,6 +148,7 @@ MainMenus buildMenus(QMenuBar& bar) {
         case Kind::Submenu:
           current = top->addMenu(e.caption);
           current->setObjectName(e.name);
+          current->setToolTipsVisible(true);
           result.menus.insert(e.name, current);
           break;
         case Kind::SubmenuEnd:
@@ -161,7 +166,11 @@ MainMenus buildMenus(QMenuBar& bar) {
         default: {
           QAction* action = current->addAction(e.caption);
           action->setObjectName(e.name);
-          action->setEnabled(e.kind != Kind::Later);
+          action->setEnabled(e.kind == Kind::Working);
+          if (e.kind == Kind::NoAction) {
+            action->setToolTip(kNotAvailable);
+            action->setProperty(kNoCommandProperty, true);
+          }
           result.actions.insert(e.name, action);
         }
       }
@@ -169,6 +178,10 @@ MainMenus buildMenus(QMenuBar& bar) {
   }
   result.action("mnuPluginPreview")->setCheckable(true);
   return result;
+}
+
+bool hasCommand(const QAction& action) {
+  return !action.property(kNoCommandProperty).toBool();
 }
 
 void fillListEntries(QMenu& menu, const QString& entryName, const QStringList& captions) {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's menu bar, built from one table: every entry with its caption and name.
-// Entries whose command comes with a later window are present but disabled; the entries the
-// program defines as doing nothing stay enabled and do nothing.
+// Entries whose command comes with a later window are present but disabled until it connects
+// them; entries without a command stay disabled for good, with the tooltip "Not available".
 
 #include <QAction>
 #include <QHash>
@@ -18,6 +18,10 @@ struct MainMenus {
 };
 
 MainMenus buildMenus(QMenuBar& bar);
+
+inline constexpr const char* kNotAvailable = "Not available";
+// False for an entry that has no command: nothing may enable it.
+bool hasCommand(const QAction& action);
 
 // Replaces the list entries of a menu (folder, application or picture entries) that follow
 // the marker action; an empty list shows no entry (the menu hides the separator left last).

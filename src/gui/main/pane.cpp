@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStorageInfo>
 #include <QVBoxLayout>
@@ -20,6 +21,7 @@
 #include "gui/main/pane_drag.h"
 #include "gui/main/plugin_lists.h"
 #include "gui/main/plugin_view.h"
+#include "gui/main/search_panel.h"
 
 namespace qm::gui {
 namespace {
@@ -53,6 +55,7 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
       folderList_(new FolderList(icons, this)),
       tabs_(new QTabWidget(this)),
       fileView_(new FileView(icons, this)),
+      searchPanel_(new SearchPanel(context, this)),
       patternBox_(new QComboBox(this)) {
   setObjectName(index == 0 ? "leftPane" : "rightPane");
   driveBox_->setObjectName("driveBox");
@@ -76,7 +79,14 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(folderList_);
-  splitter->addWidget(tabs_);
+  // The search box sits above the views; its results take their place while it holds words.
+  auto* views = new QWidget(this);
+  auto* viewsLayout = new QVBoxLayout(views);
+  viewsLayout->setContentsMargins(0, 0, 0, 0);
+  viewsLayout->setSpacing(2);
+  viewsLayout->addWidget(searchPanel_);
+  viewsLayout->addWidget(tabs_, 1);
+  splitter->addWidget(views);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 3);
   splitter->setChildrenCollapsible(false);
@@ -102,6 +112,16 @@ Pane::Pane(int index, AppContext& context, const FileIcons& icons, QWidget* pare
       reloadFromDisk();
   });
   connect(folderList_, &FolderList::contextMenuWanted, this, &Pane::foldersMenuWanted);
+  connect(this, &Pane::folderChanged, searchPanel_, [this] { searchPanel_->setFolder(folder_); });
+  connect(searchPanel_, &SearchPanel::resultsShown, tabs_, &QWidget::setHidden);
+  connect(searchPanel_, &SearchPanel::openFolderWanted, this,
+          [this](const std::filesystem::path& folder) {
+            searchPanel_->clear();
+            setFolder(folder);
+          });
+  auto* find = new QShortcut(QKeySequence::Find, this);
+  find->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(find, &QShortcut::activated, searchPanel_, &SearchPanel::focusSearch);
   connect(caption_, &FolderCaption::contextMenuWanted, this, &Pane::foldersMenuWanted);
   connect(patternBox_, &QComboBox::activated, this, [this](int i) {
     setPatternChoice({i, std::nullopt});

@@ -24,6 +24,7 @@ class FolderList;
 class FolderCaption;
 class PluginView;
 class FflView;
+class SearchPanel;
 
 using View = plugins::PaneView;
 
@@ -70,6 +71,7 @@ class Pane : public QFrame {
   std::vector<std::filesystem::path> selectedPaths() const;
 
   FileView* fileView() const { return fileView_; }
+  SearchPanel* searchPanel() const { return searchPanel_; }
   // The Plugin and FFL View are made when first shown or asked for.
   PluginView* pluginView();
   FflView* fflView();
@@ -127,6 +129,7 @@ class Pane : public QFrame {
   FolderList* folderList_;
   QTabWidget* tabs_;
   FileView* fileView_;
+  SearchPanel* searchPanel_;
   PluginView* pluginView_ = nullptr;
   FflView* fflView_ = nullptr;
   QComboBox* patternBox_;

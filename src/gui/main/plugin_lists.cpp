@@ -1,29 +1,41 @@
 #include "gui/main/plugin_lists.h"
 
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "gui/main/pane_drag.h"
 
 namespace qm::gui {
 
-FilterList::FilterList(int pane, QWidget* parent) : QListWidget(parent), pane_(pane) {
+FilterList::FilterList(int pane, QWidget* parent)
+    : QTreeView(parent), model_(new FilterEntryModel(pane, this)) {
   setObjectName("filterList");
+  setModel(model_);
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  // Every entry is one line, so the view never measures thousands of them.
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setDragEnabled(true);
   setDragDropMode(QAbstractItemView::DragOnly);
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(FilterEntryModel::Filter, QHeaderView::Stretch);
+  const QFontMetrics metrics = fontMetrics();
+  header()->resizeSection(FilterEntryModel::Modes,
+                          metrics.horizontalAdvance("RGB, Grey, CMYK, Lab, 16-bit") + 12);
+  header()->resizeSection(FilterEntryModel::Architecture,
+                          metrics.horizontalAdvance("Architecture") + 16);
 }
 
-QMimeData* FilterList::mimeData(const QList<QListWidgetItem*>& items) const {
-  QMimeData* data = QListWidget::mimeData(items);
-  if (!data) return data;
-  PaneDragSource source{pane_, plugins::PaneView::Plugin, {}};
-  for (const QListWidgetItem* item : items) {
-    auto row = item->data(kFilterRowRole).toULongLong();
-    if (row > 0) source.rows.push_back(static_cast<std::size_t>(row));
-  }
-  tagDrag(*data, source);
-  return data;
+std::vector<int> FilterList::selectedEntryRows() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
 }
 
 void FilterList::keyPressEvent(QKeyEvent* event) {
@@ -36,7 +48,7 @@ void FilterList::keyPressEvent(QKeyEvent* event) {
     emit backToCategories();
     return;
   }
-  QListWidget::keyPressEvent(event);
+  QTreeView::keyPressEvent(event);
 }
 
 CategoryList::CategoryList(int pane, QWidget* parent) : QListWidget(parent), pane_(pane) {

@@ -3,28 +3,33 @@
 // and a drop on a category of the same pane asks for Change Category into it.
 
 #include <QListWidget>
+#include <QTreeView>
 #include <vector>
+
+#include "gui/main/filter_entry_model.h"
 
 namespace qm::gui {
 
-// Item data of a filter entry: its catalogue row (0 for a filter built into Photoshop).
-inline constexpr int kFilterRowRole = Qt::UserRole + 1;
-
-class FilterList : public QListWidget {
+// The filter entries in columns: the entry, the image modes it is offered in, where it runs.
+class FilterList : public QTreeView {
   Q_OBJECT
  public:
   FilterList(int pane, QWidget* parent = nullptr);
+
+  FilterEntryModel* entries() const { return model_; }
+  int count() const { return model_->rowCount(); }
+  // The entries' rows, top to bottom, that are selected.
+  std::vector<int> selectedEntryRows() const;
 
  signals:
   void propertiesWanted();
   void backToCategories();
 
  protected:
-  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  int pane_;
+  FilterEntryModel* model_;
 };
 
 class CategoryList : public QListWidget {

@@ -7,9 +7,11 @@
 
 #include "core/common/cp1252.h"
 #include "core/plugins/enable_disable.h"
+#include "core/plugins/image_modes.h"
 #include "core/plugins/photoshop_modes.h"
 #include "gui/main/app_context.h"
 #include "gui/main/plugin_lists.h"
+#include "gui/main/throttled_progress.h"
 #include "gui/shell/qt_progress.h"
 
 namespace qm::gui {
@@ -30,6 +32,22 @@ void fitWidth(QListWidget* list) {
   list->setMinimumWidth(0);
   list->setHorizontalScrollBarPolicy(widest > list->viewport()->width() ? Qt::ScrollBarAsNeeded
                                                                         : Qt::ScrollBarAlwaysOff);
+}
+
+// The Modes and Architecture columns and the tooltip of a row's entry.
+FilterListEntry entryFor(std::string text, std::size_t number,
+                         const plugins::Catalogue& catalogue) {
+  FilterListEntry entry{qs(text), number, {}, {}, {}};
+  if (number == 0 || number > catalogue.rowCount()) return entry;
+  const plugins::CatalogueRow& row = catalogue.row(number);
+  if (row.modes) {
+    entry.modes = QString::fromStdString(plugins::modesColumnText(*row.modes));
+    entry.toolTip = QString::fromStdString(plugins::modesRestriction(*row.modes));
+  }
+  if (row.architecture)
+    entry.architecture = *row.architecture == "arm64" ? QStringLiteral("ARM64")
+                                                      : QString::fromStdString(*row.architecture);
+  return entry;
 }
 
 }  // namespace
@@ -77,7 +95,8 @@ PluginView::PluginView(int pane, AppContext& context, QWidget* parent)
   layout->addWidget(status_);
 
   connect(categories_, &QListWidget::itemSelectionChanged, this, &PluginView::categoryClick);
-  connect(filters_, &QListWidget::itemSelectionChanged, this, &PluginView::filterClick);
+  connect(filters_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &PluginView::filterClick);
   connect(oldMode_, &QCheckBox::toggled, this, &PluginView::categoryClick);
   connect(newMode_, &QCheckBox::toggled, this, &PluginView::categoryClick);
   connect(categories_, &CategoryList::changeCategoryWanted, this,
@@ -116,7 +135,7 @@ void PluginView::rescan(const std::filesystem::path& folder, QtProgress& progres
 void PluginView::startScan(const std::filesystem::path& folder, QtProgress& progress,
                            bool filterFactoryOnly) {
   categories_->clear();
-  filters_->clear();
+  filters_->entries()->setEntries({});
   listsOrNotice_->setCurrentIndex(0);
   progress.reset();
   plugins::ScanOptions options;
@@ -125,10 +144,14 @@ void PluginView::startScan(const std::filesystem::path& folder, QtProgress& prog
   options.includeSources = context_.options.includeSources;
   statusConnection_ = connect(&progress, &QtProgress::statusChanged, status_, &QLabel::setText);
   auto result = std::make_shared<plugins::ScanResult>();
-  // The worker touches only the catalogue, the type table and the options, none of which the
-  // window changes while busy() is true.
+  // The worker touches only the catalogue, the type table, the options and the cache (which
+  // guards itself), none of which the window changes while busy() is true.
   worker_ = QThread::create([this, folder, options, result, &progress] {
-    *result = catalogue_.scan(folder, options, context_.typeTable, context_.ffOptions, progress);
+    // The label can show a few names a second; a queued signal per file would cost more
+    // than reading the file.
+    ThrottledProgress throttled(progress);
+    *result = catalogue_.scan(folder, options, context_.typeTable, context_.ffOptions, throttled,
+                              context_.catalogueCache.get());
   });
   connect(worker_, &QThread::finished, this, [this, result] { scanDone(*result); });
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -200,22 +223,19 @@ void PluginView::categoryClick() {
   if (selected.empty()) return;
   status_->setText(stopped_.isEmpty() ? QString::fromStdString(catalogue_.categoryClickStatus())
                                       : stopped_);
-  filters_->setUpdatesEnabled(false);
-  filters_->clear();
-  for (const auto& entry :
-       catalogue_.filterEntries(selected, photoshopMode(), context_.typeTable)) {
-    auto* item = new QListWidgetItem(qs(entry.text), filters_);
-    item->setData(kFilterRowRole, QVariant::fromValue<qulonglong>(entry.row));
-  }
-  filters_->setUpdatesEnabled(true);
-  fitWidth(filters_);
+  std::vector<FilterListEntry> entries;
+  for (auto& entry : catalogue_.filterEntries(selected, photoshopMode(), context_.typeTable))
+    entries.push_back(entryFor(std::move(entry.text), entry.row, catalogue_));
+  // One reset of the model, whatever the number of entries.
+  filters_->entries()->setEntries(std::move(entries));
 }
 
 void PluginView::filterClick() {
-  QListWidgetItem* item = filters_->currentItem();
-  if (busy() || !item || !item->isSelected()) return;
-  auto status =
-      catalogue_.filterClickStatus(item->data(kFilterRowRole).toULongLong(), oldMode_->isChecked());
+  const QModelIndex current = filters_->currentIndex();
+  if (busy() || !current.isValid() || !filters_->selectionModel()->isRowSelected(current.row(), {}))
+    return;
+  auto status = catalogue_.filterClickStatus(current.data(kFilterRowRole).toULongLong(),
+                                             oldMode_->isChecked());
   if (!status) return;
   QString full = QString::fromStdString(status->full);
   bool fits = status_->fontMetrics().horizontalAdvance(full) <= status_->contentsRect().width();
@@ -225,9 +245,10 @@ void PluginView::filterClick() {
 
 std::vector<std::size_t> PluginView::selectedRows() const {
   std::vector<std::size_t> rows;
-  for (int i = 0; i < filters_->count(); ++i) {
-    auto row = filters_->item(i)->data(kFilterRowRole).toULongLong();
-    if (filters_->item(i)->isSelected() && row > 0) rows.push_back(row);
+  const auto& entries = filters_->entries()->entries();
+  for (int i : filters_->selectedEntryRows()) {
+    const std::size_t row = entries[static_cast<std::size_t>(i)].row;
+    if (row > 0) rows.push_back(row);
   }
   return rows;
 }
@@ -237,34 +258,40 @@ void PluginView::selectAll() {
 }
 
 void PluginView::toggleSelection() {
-  filters_->setUpdatesEnabled(false);
-  for (int i = 0; i < filters_->count(); ++i)
-    filters_->item(i)->setSelected(!filters_->item(i)->isSelected());
-  filters_->setUpdatesEnabled(true);
+  const int count = filters_->count();
+  if (count == 0) return;
+  QItemSelection all(filters_->entries()->index(0, 0),
+                     filters_->entries()->index(count - 1, FilterEntryModel::ColumnCount - 1));
+  filters_->selectionModel()->select(all, QItemSelectionModel::Toggle);
 }
 
-template <typename F>
-void PluginView::forEntriesOf(const std::vector<std::filesystem::path>& files, F f) {
-  for (int i = filters_->count() - 1; i >= 0; --i) {
-    auto row = filters_->item(i)->data(kFilterRowRole).toULongLong();
-    if (row == 0 || row > catalogue_.rowCount()) continue;
-    const auto& path = catalogue_.row(row).path;
-    if (std::find(files.begin(), files.end(), path) != files.end()) f(filters_->item(i));
-  }
+bool PluginView::entryOfFiles(std::size_t row,
+                              const std::vector<std::filesystem::path>& files) const {
+  if (row == 0 || row > catalogue_.rowCount()) return false;
+  const auto& path = catalogue_.row(row).path;
+  return std::find(files.begin(), files.end(), path) != files.end();
 }
 
 void PluginView::removeEntriesFor(const std::vector<std::filesystem::path>& files) {
-  forEntriesOf(files, [](QListWidgetItem* item) { delete item; });
+  filters_->entries()->removeIf(
+      [&](const FilterListEntry& entry) { return entryOfFiles(entry.row, files); });
 }
 
 void PluginView::deselectEntriesFor(const std::vector<std::filesystem::path>& files) {
-  forEntriesOf(files, [](QListWidgetItem* item) { item->setSelected(false); });
+  const auto& entries = filters_->entries()->entries();
+  for (int i : filters_->selectedEntryRows())
+    if (entryOfFiles(entries[static_cast<std::size_t>(i)].row, files))
+      filters_->selectionModel()->select(filters_->entries()->index(i, 0),
+                                         QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
 void PluginView::setEntryState(const std::filesystem::path& file, bool enabled) {
-  forEntriesOf({file}, [enabled](QListWidgetItem* item) {
-    item->setText(qs(plugins::withStatePrefix(item->text().toStdString(), enabled)));
-  });
+  const auto& entries = filters_->entries()->entries();
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (entryOfFiles(entries[i].row, {file}))
+      filters_->entries()->setText(
+          static_cast<int>(i),
+          qs(plugins::withStatePrefix(entries[i].text.toStdString(), enabled)));
 }
 
 void PluginView::showCategories(const std::optional<std::string>& select) {

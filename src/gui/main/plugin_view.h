@@ -76,9 +76,8 @@ class PluginView : public QWidget {
   void startScan(const std::filesystem::path& folder, QtProgress& progress, bool filterFactoryOnly);
   void scanDone(plugins::ScanResult result);
   void fillCategories();
-  // Calls f(item) for every filter entry whose row's file is one of files.
-  template <typename F>
-  void forEntriesOf(const std::vector<std::filesystem::path>& files, F f);
+  // True when the catalogue row's file is one of files.
+  bool entryOfFiles(std::size_t row, const std::vector<std::filesystem::path>& files) const;
   bool photoshopMode() const;
 
   int pane_;

@@ -43,6 +43,8 @@ void clearCache(PreferencesState& s) {
     return;
   shell::DiskFs fs;
   int failures = preferences::clearPreviewCache(fs, s.context.programDir);
+  // The catalogue cache goes too: the next scan reads every file again.
+  if (s.context.catalogueCache) s.context.catalogueCache->clear();
   if (failures > 0) s.prompter.warn(shell::deleteTreeFailureText(failures), kTitle);
 }
 

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/common/same_file.h"
 #include "core/ff/ffl.h"
+#include "core/ff/plugin_file_io.h"
 #include "core/ff/sources.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
@@ -140,6 +142,47 @@ TEST_F(WriteSource, OutputNamesAndFailures) {
   EXPECT_TRUE(Writeafspff(empty.path(), 0, rec).empty());
   EXPECT_EQ(test::filesBelow(empty.path()).size(), 0u);
   EXPECT_TRUE(fs::is_directory(empty / "Wave.afs"));
+}
+
+// A write never lands on the command's own input however it is spelled, and a link as target
+// is written through, the link staying a link.
+TEST(FileSafety, SameFileByIdentityAndWritesThroughLinks) {
+  test::TempFolder dir;
+  fs::create_directories(dir / "d/sub");
+  writeFile(dir / "d/x.afs", "input");
+  writeFile(dir / "d/y.afs", "input");
+  fs::create_hard_link(dir / "d/x.afs", dir / "hard.afs");
+  fs::create_symlink("d/x.afs", dir / "soft.afs");
+  const struct {
+    fs::path a, b;
+    bool same;
+  } cases[] = {{dir / "d/x.afs", dir / "d/sub/../x.afs", true},
+               {dir / "d/x.afs", dir / "hard.afs", true},
+               {dir / "soft.afs", dir / "d/./x.afs", true},
+               {dir / "d/x.afs", dir / "d/y.afs", false},  // same bytes, another file
+               {dir / "d/x.afs", dir / "missing.afs", false},
+               {dir / "missing.afs", dir / "missing.afs", false}};
+  for (const auto& c : cases) EXPECT_EQ(isSameFile(c.a, c.b), c.same) << c.a << " " << c.b;
+  const fs::path inputs[] = {dir / "d/y.afs", dir / "hard.afs"};
+  EXPECT_TRUE(replacesOwnInput(dir / "soft.afs", inputs));
+  EXPECT_FALSE(replacesOwnInput(dir / "d/sub", inputs));
+  EXPECT_EQ(ownInputMessage("out/x.afs"), "out/x.afs: would replace its own input");
+
+  // Through a chain of relative links into another folder; the temporary file stays there.
+  fs::create_symlink("../../soft.afs", dir / "d/sub/chain.afs");
+  EXPECT_EQ(ff::replaceFile(dir / "d/sub/chain.afs", {'n', 'e', 'w'}), "");
+  EXPECT_TRUE(fs::is_symlink(dir / "d/sub/chain.afs"));
+  EXPECT_TRUE(fs::is_symlink(dir / "soft.afs"));
+  EXPECT_EQ(readFile(dir / "d/x.afs"), "new");
+  EXPECT_EQ(test::filesBelow(dir.path()).size(), 3u);  // no temporary file left
+  // A link to a missing file creates that file; a loop fails and writes nothing.
+  fs::create_symlink("d/made.afs", dir / "dangling.afs");
+  EXPECT_EQ(ff::replaceFile(dir / "dangling.afs", {'m'}), "");
+  EXPECT_EQ(readFile(dir / "d/made.afs"), "m");
+  fs::create_symlink("loop2", dir / "d/loop1");
+  fs::create_symlink("loop1", dir / "d/loop2");
+  EXPECT_EQ(ff::replaceFile(dir / "d/loop1", {'l'}), "Too many levels of symbolic links");
+  EXPECT_TRUE(fs::is_symlink(dir / "d/loop1"));
 }
 
 std::optional<FFRecord> readFfx(const std::string& bytes) {
@@ -320,9 +363,8 @@ TEST(ReadTXTInfo, ReadsEveryField) {
   EXPECT_EQ(r->rec.fileName + "|" + r->rec.category + "|" + r->rec.title + "|" + r->rec.copyright +
                 "|" + r->rec.author,
             "wave.8bf|Distort| Wave |(c) X|Ann");
-  // Names run from a fixed column, so the closing bracket stays.
-  EXPECT_EQ(r->rec.mapNames, (Maps{"One]", "Two]", "Three]", ""}));
-  EXPECT_EQ(r->rec.controlNames, (Names{"Alpha]", "Beta]"}));
+  EXPECT_EQ(r->rec.mapNames, (Maps{"One", "Two", "Three", ""}));
+  EXPECT_EQ(r->rec.controlNames, (Names{"Alpha", "Beta"}));
   EXPECT_EQ(r->rec.formulas, (Formulas{"r+2", "g", "b", "a+1"}));
   EXPECT_EQ(r->rec.sliderValues, Values{});
   EXPECT_TRUE(r->rec.photoshopDialect);
@@ -330,7 +372,17 @@ TEST(ReadTXTInfo, ReadsEveryField) {
 
   // The first empty name ends the list; the file may end in a formula.
   EXPECT_EQ(readTxt(infoWith("Two]\nMap 2: [Three", "]\nMap 2: [Named"))->rec.mapNames,
-            (Maps{"One]", "", "", ""}));
+            (Maps{"One", "", "", ""}));
+  // The decompiler's own label as a name leaves that slider unnamed and reads on; a name
+  // without brackets is taken trimmed.
+  EXPECT_EQ(readTxt(infoWith("Map 0: [One]", "Map 0: [Map 0:]"))->rec.mapNames,
+            (Maps{"", "Two", "Three", ""}));
+  EXPECT_EQ(readTxt(infoWith("Map 1: [Two]", "Map 1:  Soft Edge "))->rec.mapNames,
+            (Maps{"One", "Soft Edge", "Three", ""}));
+  EXPECT_EQ(readTxt(infoWith("Control 0: [Alpha]", "Control 0: [Control 0:]"))->rec.controlNames,
+            (Names{"", "Beta"}));
+  EXPECT_EQ(readTxt(infoWith("Control 0: [Alpha]", "Control 0: [Map 0:]"))->rec.controlNames,
+            (Names{"Map 0:", "Beta"}));
   EXPECT_EQ(readTxt(infoWith("a\n+1\n\nignored\n", "last"))->rec.formulas[3], "last");
 }
 

@@ -262,6 +262,44 @@ TEST_F(PluginFolder, PluginListWritesTheFileOrTheClipboard) {
   EXPECT_EQ(prompter.folderRequests.size(), 1u);
 }
 
+// An existing file is replaced only when the user says so, and never one of the listed files.
+TEST_F(PluginFolder, PluginListAsksBeforeReplacingAndKeepsItsInputs) {
+  test::writeFile(dir / "fx.aex", fixtures::piplPlugin({{"Effects", "Glow"}}));
+  test::writeFile(dir / "FFL-List.txt", "edited");
+  PluginListRequest request;
+  request.files = {dir / "fx.aex"};
+  prompter.folderChoice = FolderChoice{dir.path(), false};
+  prompter.overwriteAnswers = {OverwriteAnswer::Ignore, OverwriteAnswer::Overwrite};
+  auto kept = cmd_PlugInList(request, prompter, nullptr, {});
+  EXPECT_TRUE(kept.skipped);
+  EXPECT_EQ(bytesOf("FFL-List.txt"), "edited");
+  ASSERT_EQ(prompter.overwriteQuestions.size(), 1u);
+  EXPECT_TRUE(prompter.overwriteQuestions[0].destinationLine.starts_with(
+      (dir / "FFL-List.txt").string() + "  (6 bytes, "));
+  EXPECT_EQ(cmd_PlugInList(request, prompter, nullptr, {}).written, dir / "FFL-List.txt");
+  EXPECT_EQ(bytesOf("FFL-List.txt"), "Effects: Glow\r\n");
+
+  const auto before = bytesOf("fx.aex");
+  fs::create_directory(dir / "sub");
+  for (auto name : {"fx.aex", "sub/../fx.aex"}) {
+    request.fileName = name;
+    auto refused = cmd_PlugInList(request, prompter, nullptr, {});
+    EXPECT_TRUE(refused.failed);
+    EXPECT_EQ(prompter.messages.back().text,
+              (dir / name).string() + ": would replace its own input");
+  }
+  // In the FFL View the library is the input.
+  request = {};
+  request.view = PaneView::Ffl;
+  request.library = dir / "fx.aex";
+  request.fflEntries.resize(1);
+  request.fflEntries[0].title = "T";
+  request.fileName = "fx.aex";
+  EXPECT_TRUE(cmd_PlugInList(request, prompter, nullptr, {}).failed);
+  EXPECT_EQ(bytesOf("fx.aex"), before);
+  EXPECT_EQ(prompter.overwriteQuestions.size(), 2u);
+}
+
 TEST_F(PluginFolder, PluginListWithNothingSelectedOrACancelledFolder) {
   PluginListRequest request;
   cmd_PlugInList(request, prompter, nullptr, {});

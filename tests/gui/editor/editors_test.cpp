@@ -2,16 +2,24 @@
 // window's preview panel, driven as a user would; the rules behind them are the core's tests.
 
 #include <QClipboard>
+#include <QCompleter>
 #include <QImageReader>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "core/host/preview_picture.h"
+#include "gui/batch/overwrite_dialog.h"
+#include "gui/batch/select_folder_dialog.h"
+#include "gui/editor/error_list.h"
 #include "gui/editor/ff_editor_window.h"
+#include "gui/editor/find_bar.h"
+#include "gui/editor/formula_tools.h"
 #include "gui/gui_fixture.h"
 #include "gui/host_dialog/ff_host_dialog.h"
+#include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
 #include "gui/main/preview_panel.h"
 #include "gui/picture/picture_editor.h"
@@ -98,6 +106,10 @@ class EditorsTest : public QObject {
     rig.window->pasteFilterFromClipboard();
     QVERIFY(rig.window->gatheredRecord() == before);
     QVERIFY(!fs::exists(rig.programDir / "Temp.tmp"));
+    // It says why.
+    QCOMPARE(rig.prompter.messages.back().title, std::string("Paste Filter from Clipboard"));
+    QVERIFY(rig.prompter.messages.back().text.starts_with(
+        "The clipboard text is not a Filter Factory source: it needs the formulas under"));
     QApplication::clipboard()->setText(
         "Title: Pasted\r\nR:255-r\r\n\r\nG:g\r\n\r\nB:b\r\n\r\nA:a\r\n");
     rig.window->pasteFilterFromClipboard();
@@ -146,6 +158,201 @@ class EditorsTest : public QObject {
     rig.window->textLabel(0)->setText("Filename");
     rig.window->saveFilter();
     QCOMPARE(rig.prompter.messages.back().text, std::string("Filename isn't specified!"));
+  }
+
+  // One box ("C="): what the preview shows is what Save and Copy write; the hidden boxes never.
+  void oneBoxModeSavesAndCopiesTheCFormula() {
+    EditorRig rig({"r/2", "g/3", "b/4", "a"});
+    rig.window->setOneBoxMode(true);
+    const std::string twirl = "rad(d+ctl(0)*(M-m)/M,m,z)";
+    rig.window->box(1)->setFormula(twirl);
+    test::TempFolder out;
+    rig.prompter.folderChoice = FolderChoice{out.path(), false};
+    rig.window->saveFormatBox()->setCurrentIndex(3);
+    rig.window->saveFilter();
+    const std::string saved = test::readFile(out / "Test.txt");
+    for (const char* channel : {"R:", "G:", "B:"})
+      QVERIFY2(saved.find(channel + twirl + "\r\n") != std::string::npos, channel);
+    QVERIFY(saved.find("g/3") == std::string::npos && saved.find("b/4") == std::string::npos);
+    rig.window->copyFilterToClipboard();
+    QVERIFY(QApplication::clipboard()->text().contains(QString::fromStdString("B:" + twirl)));
+    // The caption names the box as it is labelled, with the column.
+    rig.window->box(1)->setPlainText("r+foo");
+    QCOMPARE(rig.window->windowTitle(), QString("C= column 3: unknown name 'foo'"));
+    // A filter whose colours differ comes in with its three boxes.
+    ff::FFRecord rec = rig.window->gatheredRecord();
+    rec.formulas = {"r", "255-g", "b", "a"};
+    rig.window->loadRecord(rec);
+    QVERIFY(!rig.window->oneBoxMode());
+    QCOMPARE(rig.window->box(2)->toPlainText(), QString("255-g"));
+  }
+
+  void saveGoesThroughSelectFolderAndMovesThePassivePane() {
+    struct Panes : gui::SelectFolderHost {
+      fs::path active, passive, shown;
+      fs::path activePaneFolder() const override { return active; }
+      fs::path passivePaneFolder() const override { return passive; }
+      std::vector<fs::path> preferenceFolders() const override { return {}; }
+      void showInPassivePane(const fs::path& folder) override { shown = folder; }
+      void folderCreated(const fs::path&) override {}
+    } panes;
+    test::TempFolder root;
+    panes.active = root.path();
+    panes.passive = root.path();
+    test::ScriptedPrompter asked;
+    asked.askAnswers = {Button::Yes};
+    gui::SelectFolderDialog selectFolder(panes, asked);
+    gui::OverwriteDialog overwrite;
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->hooks().selectFolder = &selectFolder;
+    rig.window->hooks().overwriteDialog = &overwrite;
+    const fs::path made = root / "made";
+    QStringList offered;
+    test::whenModal("Select Folder", [&](QWidget* dialog) {
+      offered = test::rowTexts(dialog->findChild<QComboBox*>("Combo1")->model());
+      test::typeIntoCombo(dialog, QString::fromStdString(made.string()));
+    });
+    rig.window->saveFormatBox()->setCurrentIndex(1);
+    rig.window->saveFilter();
+    QCOMPARE(offered.size(), 1);  // the two panes show one folder
+    QVERIFY(fs::exists(made / "Test.afs"));
+    QCOMPARE(asked.messages.at(0).text,
+             made.string() + "/ doesn't exist!\r\nDo you want to create it?");
+    QVERIFY(fs::equivalent(panes.shown, made));
+    QVERIFY(rig.prompter.messages.empty());
+  }
+
+  void fflEntryAndDecompilerTextOpenInTheEditor() {
+    test::StartedWindow started;
+    test::TempFolder folder;
+    ff::FFRecord entry;
+    entry.fileName = "Two.8bf";
+    entry.title = "Soft Two";
+    entry.formulas = {"255-r", "g", "b/2", "a"};
+    entry.controlNames[1] = "Depth";
+    test::writeFile(folder / "Lib.ffl",
+                    test::fflLibrary({test::fflEntry("One.8bf", "One"), test::fflEntryOf(entry)}));
+    started.start(folder.path());
+    gui::MainWindow& window = *started.window;
+    window.active()->fileView()->selectName("Lib.ffl");
+    window.showView(gui::View::Ffl);
+    QTreeWidget* list = window.active()->fflView()->list();
+    QCOMPARE(list->topLevelItemCount(), 2);
+    list->setCurrentItem(list->topLevelItem(1));
+    QTest::keyClick(list, Qt::Key_Return);
+    gui::FFEditorWindow* editor = window.ffEditorIfMade();
+    QVERIFY(editor && editor->isVisible());
+    QCOMPARE(editor->box(3)->toPlainText(), QString("b/2"));
+    QCOMPARE(editor->textLabel(2)->text(), QString("Soft Two"));
+    QCOMPARE(editor->nameLabel(1)->text(), QString("Depth"));
+    list->setCurrentItem(list->topLevelItem(0));
+    window.menus().action("mnuOpenInFFE")->trigger();
+    QCOMPARE(editor->textLabel(2)->text(), QString("One"));
+    // A decompiler's text: its own labels as names leave the maps off and the sliders named.
+    const std::string info =
+        "Filter Factory Plugin Information:\nFILENAME: C:\\x\\dcomp.8bf\nCATEGORY:\nTests\n"
+        "TITLE:\nDecompiled\nCOPYRIGHT:\n\nAUTHOR:\n\nMap 0: [Map 0:]\nMap 1: [Map 1:]\n"
+        "Map 2: [Map 2:]\nMap 3: [Map 3:]\nControl 0: [Spin]\nControl 1: [Control 1:]\n"
+        "Control 2: []\nControl 3: []\nControl 4: []\nControl 5: []\nControl 6: []\n"
+        "Control 7: []\nR=\nr\nG=\ng\nB=\nb\nA=\na\n\n";
+    QVERIFY(window.openInFFEditor(test::writeFile(folder / "dcomp.txt", info)));
+    for (int m = 0; m < 4; ++m) QVERIFY(!editor->mapBox(m)->isChecked());
+    QCOMPARE(editor->nameLabel(0)->text(), QString("Spin"));
+    QCOMPARE(editor->nameLabel(1)->text(), QString());
+    started.close();
+  }
+
+  // Picking a function: the channel letter goes, the placeholders do not parse, Tab walks them.
+  void insertedFunctionReplacesTheLetterAndSelectsItsFirstArgument() {
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    rig.window->box(1)->setFocus();
+    QMenu menu;
+    rig.window->fillEditorMenu(&menu);
+    QAction* mix = nullptr;
+    for (QAction* a : menu.findChild<QMenu*>("mnuFunc")->actions())
+      if (a->text() == "mix(a,b,n,d)") mix = a;
+    QVERIFY(mix && mix->toolTip() == "a and b mixed: a*n/d + b*(d-n)/d");
+    mix->trigger();
+    gui::FormulaEdit* box = rig.window->box(1);
+    QCOMPARE(box->toPlainText(), QString::fromUtf8("mix(\u2039a\u203a,\u2039b\u203a,\u2039n\u203a,"
+                                                   "\u2039d\u203a)"));
+    QCOMPARE(box->textCursor().selectedText(), QString::fromUtf8("\u2039a\u203a"));
+    QCOMPARE(rig.window->windowTitle(), QString("R= column 5: argument 'a' not filled in"));
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(box->textCursor().selectedText(), QString::fromUtf8("\u2039b\u203a"));
+    QVERIFY(box->hasFocus());
+    // Typing over the placeholders makes the formula whole.
+    box->setPlainText("r+");
+    box->moveCursor(QTextCursor::End);
+    mix->trigger();
+    QCOMPARE(box->toPlainText().left(6), QString("r+mix("));
+  }
+
+  // The code editor: undo by words, completion, every error listed and walked, find/replace.
+  void formulaBoxesEditLikeACodeEditor() {
+    EditorRig rig({"r", "g", "b", "a"});
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    gui::FormulaEdit* red = rig.window->box(1);
+    red->setFocus();
+    red->selectAll();
+    QTest::keyClicks(red, "r+g");
+    red->undo();
+    QCOMPARE(red->toPlainText(), QString("r+"));
+
+    red->setPlainText("r+");
+    red->moveCursor(QTextCursor::End);
+    QTest::keyClicks(red, "mi");
+    QAbstractItemView* popup = red->completer()->popup();
+    QVERIFY(popup->isVisible());
+    QCOMPARE(test::rowTexts(popup->model()),
+             (QStringList{"min(a,b)    the smaller of a and b",
+                          "mix(a,b,n,d)    a and b mixed: a*n/d + b*(d-n)/d"}));
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    QCOMPARE(red->toPlainText().left(6), QString("r+mix("));
+
+    rig.window->box(1)->setPlainText("foo+src(x,y)");
+    rig.window->box(3)->setPlainText("b)");
+    const QStringList listed = test::rowTexts(rig.window->formulaTools()->errorList()->model());
+    QCOMPARE(listed,
+             (QStringList{"R  column 1: unknown name 'foo'", "R  column 5: 'src' takes 3 arguments",
+                          "B  column 2: unmatched ')'"}));
+    red->setFocus();
+    red->moveCursor(QTextCursor::Start);
+    // F8 from the start of R: after the caret, on to B, round to the first.
+    for (const char* want : {"src", ")", "foo"}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+      auto* box = qobject_cast<gui::FormulaEdit*>(QApplication::focusWidget());
+      QVERIFY(box);
+      QCOMPARE(box->textCursor().selectedText(), QString(want));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(rig.window->box(3)->textCursor().selectedText(), QString(")"));
+
+    rig.window->box(1)->setPlainText("src(x,y,0)+x");
+    rig.window->box(2)->setPlainText("max(x,X)");
+    rig.window->box(3)->setPlainText("b");
+    gui::FindBar* find = rig.window->formulaTools()->findBar();
+    find->findField()->setText("x");
+    find->wholeNameBox()->setChecked(true);
+    find->matchCaseBox()->setChecked(true);
+    red->setFocus();
+    red->moveCursor(QTextCursor::Start);
+    QVERIFY(find->findNext(true));
+    QCOMPARE(red->textCursor().selectionStart(), 4);
+    QCOMPARE(find->statusLabel()->text(), QString("3 matches"));
+    find->replaceField()->setText("y");
+    QCOMPARE(find->replaceAll(), 3);
+    QCOMPARE(red->toPlainText(), QString("src(y,y,0)+y"));
+    QCOMPARE(rig.window->box(2)->toPlainText(), QString("max(y,X)"));
+    rig.window->box(2)->undo();  // one step per box
+    QCOMPARE(rig.window->box(2)->toPlainText(), QString("max(x,X)"));
+    find->findField()->setText("nothing");
+    QVERIFY(!find->findNext(true));
+    QCOMPARE(find->statusLabel()->text(), QString("Not found"));
   }
 
   void designOutlineHasTheShapesArea() {

@@ -9,6 +9,7 @@
 
 #include "gui/batch/convert_dialog.h"
 #include "gui/gui_fixture.h"
+#include "gui/main/duplicates_window.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
 #include "gui/main/folder_caption.h"
@@ -16,6 +17,7 @@
 #include "gui/main/plugin_lists.h"
 #include "gui/main/plugin_view.h"
 #include "gui/main/properties_dialog.h"
+#include "gui/main/search_panel.h"
 #include "gui/main/window_commands.h"
 #include "support/ff_sources.h"
 #include "support/pe_builder.h"
@@ -31,14 +33,16 @@ QStringList names(const gui::FileView& view) {
   return rowTexts(view.detailsView()->model());
 }
 
-void selectOnly(QListWidget* list, const QString& text) {
-  auto found = list->findItems(text, Qt::MatchExactly);
+void selectOnly(QAbstractItemView* list, const QString& text) {
+  auto found =
+      list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
   QVERIFY(!found.isEmpty());
-  list->setCurrentItem(found.first(), QItemSelectionModel::ClearAndSelect);
+  list->selectionModel()->setCurrentIndex(
+      found.first(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 // Drags from's selected entries onto at in target's viewport; whether the target took them.
-bool dragAndDrop(QListWidget* from, QAbstractItemView* target, QPoint at) {
+bool dragAndDrop(QAbstractItemView* from, QAbstractItemView* target, QPoint at) {
   std::unique_ptr<QMimeData> data(
       from->model()->mimeData(from->selectionModel()->selectedIndexes()));
   QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
@@ -471,6 +475,57 @@ class PanesTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!view()->busy() && view()->catalogue().folder() == other.path(),
                              20000);
     QCOMPARE(rowTexts(view()->categoryList()->model()), QStringList{"Stylize"});
+  }
+
+  void modesColumnsSearchBoxAndDuplicates() {
+    test::PeImage image;
+    image.resources.push_back(
+        {"PIPL",
+         0,
+         {test::piplData({"Glow", "Light", false, 0},
+                         {test::Bytes{0x58, 0},
+                          "PSHOP_ImageMode == RGBMode || PSHOP_ImageMode == GrayScaleMode",
+                          {"68xw", "4668"}})}});
+    test::writeFile(plugins() / "Glow.8bf", test::asString(test::buildPe(image).bytes));
+    fs::copy_file(plugins() / "Soft.8bf", plugins() / "Soft copy.8bf");
+    showPlugins(plugins());
+    selectOnly(view()->categoryList(), "Light");
+    const QAbstractItemModel* entries = view()->filterList()->model();
+    QCOMPARE(entries->index(0, 0).data().toString(), QString("+ Glow"));
+    QCOMPARE(entries->index(0, 1).data().toString(), QString("RGB, Grey"));
+    QCOMPARE(entries->index(0, 2).data().toString(), QString("both"));
+    QCOMPARE(entries->index(0, 0).data(Qt::ToolTipRole).toString(),
+             QString("Needs an RGB or Grey image; not 16-bit"));
+
+    // The search box lists matches in place of the views; Escape puts the views back.
+    w_->context.options.scanSubDirs = true;
+    left()->setFolder(folder_->path());
+    gui::SearchPanel* search = left()->searchPanel();
+    QTest::keyClicks(search->searchBox(), "WÄVE");
+    search->waitForIndex();
+    // The folder's own "Wave.8bf" is no plugin: it is found by its file name.
+    QCOMPARE(rowTexts(search->results()), (QStringList{"Wave.8bf", "Old Wave", "Wave"}));
+    QVERIFY(search->resultsView()->isVisible() && !left()->tabs()->isVisible());
+    QTest::keyClick(search->searchBox(), Qt::Key_Escape);
+    QVERIFY(search->searchBox()->text().isEmpty());
+    QVERIFY(!search->resultsView()->isVisible() && left()->tabs()->isVisible());
+    // A result opens its folder in the pane.
+    QTest::keyClicks(search->searchBox(), "soft focus");
+    search->waitForIndex();
+    QCOMPARE(search->results()->rowCount(), 2);
+    emit search->resultsView()->activated(search->results()->index(0, 0));
+    QCOMPARE(left()->folder(), plugins());
+    QVERIFY(search->searchBox()->text().isEmpty());
+
+    w_->window->menus().action("mnuShowDuplicates")->trigger();
+    auto* duplicates = w_->window->findChild<gui::DuplicatesWindow*>();
+    QVERIFY(duplicates);
+    duplicates->waitForGroups();
+    const QTreeWidget* groups = duplicates->groupsView();
+    QCOMPARE(groups->topLevelItemCount(), 1);
+    QCOMPARE(groups->topLevelItem(0)->text(0), QString("Blur: Soft Focus"));
+    QCOMPARE(groups->topLevelItem(0)->text(1), QString("2 files, identical bytes"));
+    duplicates->close();
   }
 
   // Not plugins a reader knows: the Plugin View files them under their own names.
