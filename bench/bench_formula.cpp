@@ -1,27 +1,34 @@
 // The formula engine's tiers against the same filters written by hand in plain C++ (a scalar
-// loop per filter), on a 1024 x 1024 RGB picture (3 channels in 4-byte pixels). Every tier is
-// checked against the plain C++ bytes first. After the runs a table gives each tier's speed
-// relative to plain C++ and the geometric means over the suite.
-//   bench_formula                              everything, then the table
+// loop per filter), on RGB pictures (3 channels in 4-byte pixels): 1024 x 1024, which fits in
+// the caches, and 4096 x 4096, which does not. Every tier is checked against the plain C++
+// bytes first. After the runs tables give each column's speed relative to plain C++ and the
+// geometric means over the suite and over the everyday filters.
+//   bench_formula                              everything, then the tables
 //   bench_formula --benchmark_filter=Compiled1 one column only (no table)
-// Columns: Native (plain C++), Block1 and Compiled1 (one thread), Compiled2 (two threads);
-// Preview: compile + run of a typical filter on two threads.
+// Columns at 1 megapixel: Native (plain C++), Block1 and Compiled1 (one thread), Compiled2 (two
+// threads). At 16 megapixels: Native16, and Apply16 and Apply16x2 (one and two threads), the
+// whole filter phase of apply (compiling, buffers, the run). Preview: compile + run of a typical
+// filter on two threads.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/formula/compiler.h"
 #include "core/formula/ops.h"
 #include "core/formula/render.h"
 #include "core/formula/tables.h"
+#include "core/host/run_filter.h"
 
 namespace {
 
@@ -29,24 +36,28 @@ using namespace qm::formula;
 using i32 = std::int32_t;
 namespace o = qm::formula::ops;
 
-constexpr int kSide = 1024;
+constexpr int kSmallSide = 1024;  // fits in the caches
+constexpr int kLargeSide = 4096;  // 16 megapixels, a user's photograph
 
 struct Picture {
+  int side;
   std::vector<std::uint8_t> in, out;
-  Picture() : in(std::size_t(kSide) * kSide * 4), out(in.size()) {
+  explicit Picture(int s) : side(s), in(std::size_t(s) * s * 4), out(in.size()) {
     std::uint32_t h = 12345;
     for (auto& b : in) {
       h = h * 1103515245u + 12345u;
       b = std::uint8_t(h >> 24);
     }
   }
-  ImageView view() const { return {in.data(), kSide, kSide, 3, 4, kSide * 4}; }
-  MutableImageView target() { return {out.data(), 4, kSide * 4}; }
+  ImageView view() const { return {in.data(), side, side, 3, 4, side * 4}; }
+  MutableImageView target() { return {out.data(), 4, side * 4}; }
+  std::uint8_t* row(int y) { return out.data() + std::size_t(y) * side * 4; }
 };
 
-Picture& picture() {
-  static Picture p;
-  return p;
+Picture& picture(int side) {
+  static Picture small(kSmallSide);
+  static Picture large(kLargeSide);
+  return side == kSmallSide ? small : large;
 }
 
 using NativePixel = std::function<void(const ImageView&, int x, int y, std::uint8_t* out)>;
@@ -65,12 +76,66 @@ std::uint8_t clamp(i32 v) {
 
 // Each native filter computes exactly what its formulas compute.
 const Case kCases[] = {
+    // What a user's picture meets most: nothing at all, a few operations a channel, a shifted
+    // copy, divisions by the picture's own values.
+    {"identity",
+     {"r", "g", "b", "a"},
+     {},
+     [](const ImageView& in, int y, std::uint8_t* row) {
+       std::memcpy(row, in.pixel(0, y), std::size_t(in.width) * 4);  // a plain copy
+     }},
+    {"arith",
+     {"(r+g+b)/3", "r*2-g", "b^x", "a"},
+     {},
+     [](const ImageView& in, int y, std::uint8_t* row) {
+       const std::uint8_t* p = in.pixel(0, y);
+       for (int x = 0; x < in.width; ++x) {
+         const i32 r = p[x * 4], g = p[x * 4 + 1], b = p[x * 4 + 2];
+         row[x * 4] = clamp((r + g + b) / 3);
+         row[x * 4 + 1] = clamp(r * 2 - g);
+         row[x * 4 + 2] = clamp(b ^ x);
+       }
+     }},
+    {"choose",
+     {"r>128?255-r:r*2", "g<64?0:g", "(x*y)%256", "a"},
+     {},
+     [](const ImageView& in, int y, std::uint8_t* row) {
+       const std::uint8_t* p = in.pixel(0, y);
+       for (int x = 0; x < in.width; ++x) {
+         const i32 r = p[x * 4], g = p[x * 4 + 1];
+         row[x * 4] = clamp(r > 128 ? 255 - r : r * 2);
+         row[x * 4 + 1] = clamp(g < 64 ? 0 : g);
+         row[x * 4 + 2] = clamp(x * y % 256);
+       }
+     }},
+    {"shift",
+     {"src(x+8,y,0)", "src(x,y+8,1)", "src(X-x,y,2)", "a"},
+     {},
+     [](const ImageView& in, int y, std::uint8_t* row) {
+       for (int x = 0; x < in.width; ++x) {
+         row[x * 4] = clamp(in.sample(x + 8, y, 0));
+         row[x * 4 + 1] = clamp(in.sample(x, y + 8, 1));
+         row[x * 4 + 2] = clamp(in.sample(in.width - x, y, 2));
+       }
+     }},
+    {"divide",
+     {"(r*x)/(y+1)", "(g*255)/(b+1)", "(x*x+y*y)/(x+y+1)%256", "a"},
+     {},
+     [](const ImageView& in, int y, std::uint8_t* row) {
+       const std::uint8_t* p = in.pixel(0, y);
+       for (int x = 0; x < in.width; ++x) {
+         const i32 r = p[x * 4], g = p[x * 4 + 1], b = p[x * 4 + 2];
+         row[x * 4] = clamp(r * x / (y + 1));
+         row[x * 4 + 1] = clamp(g * 255 / (b + 1));
+         row[x * 4 + 2] = clamp((x * x + y * y) / (x + y + 1) % 256);
+       }
+     }},
     {"invert",
      {"255-r", "255-g", "255-b", ""},
      {},
      [](const ImageView& in, int y, std::uint8_t* row) {
        const std::uint8_t* p = in.pixel(0, y);
-       for (int x = 0; x < kSide; ++x)
+       for (int x = 0; x < in.width; ++x)
          for (int k = 0; k < 3; ++k) row[x * 4 + k] = clamp(255 - p[x * 4 + k]);
      }},
     {"contrast",
@@ -78,7 +143,7 @@ const Case kCases[] = {
      {96},
      [](const ImageView& in, int y, std::uint8_t* row) {
        const std::uint8_t* p = in.pixel(0, y);
-       for (int x = 0; x < kSide; ++x)
+       for (int x = 0; x < in.width; ++x)
          for (int k = 0; k < 3; ++k) row[x * 4 + k] = clamp((p[x * 4 + k] - 128) * 96 / 64 + 128);
      }},
     {"sepia",
@@ -86,7 +151,7 @@ const Case kCases[] = {
      {},
      [](const ImageView& in, int y, std::uint8_t* row) {
        const std::uint8_t* p = in.pixel(0, y);
-       for (int x = 0; x < kSide; ++x) {
+       for (int x = 0; x < in.width; ++x) {
          const i32 i = (76 * p[x * 4] + 150 * p[x * 4 + 1] + 29 * p[x * 4 + 2]) / 256;
          row[x * 4] = clamp(i + 40);
          row[x * 4 + 1] = clamp(i + 20);
@@ -98,7 +163,7 @@ const Case kCases[] = {
      {128},
      [](const ImageView& in, int y, std::uint8_t* row) {
        const std::uint8_t* p = in.pixel(0, y);
-       for (int x = 0; x < kSide; ++x) {
+       for (int x = 0; x < in.width; ++x) {
          const i32 r = p[x * 4], g = p[x * 4 + 1], b = p[x * 4 + 2];
          const i32 i = (76 * r + 150 * g + 29 * b) / 256;
          row[x * 4] = clamp(i > 128 ? 255 : 0);
@@ -111,7 +176,7 @@ const Case kCases[] = {
      {},
      [](const ImageView& in, int y, std::uint8_t* row) {
        const i32 dx = sine(y * 8) / 32;
-       for (int x = 0; x < kSide; ++x) {
+       for (int x = 0; x < in.width; ++x) {
          row[x * 4] = clamp(in.sample(x + dx, y, 0));
          row[x * 4 + 1] = clamp(in.sample(x + dx, y, 1));
          row[x * 4 + 2] = clamp(in.sample(x, y + cosine(x * 8) / 32, 2));
@@ -121,20 +186,22 @@ const Case kCases[] = {
      {"rad(d+m/2,m,z)", "rad(d+m/2,m,z)", "rad(d+m/2,m,z)", ""},
      {},
      [](const ImageView& in, int y, std::uint8_t* row) {
-       for (int x = 0; x < kSide; ++x) {
-         const i32 d = directionAt(x, y, kSide, kSide), m = distanceAt(x, y, kSide, kSide);
+       for (int x = 0; x < in.width; ++x) {
+         const i32 d = directionAt(x, y, in.width, in.height),
+                   m = distanceAt(x, y, in.width, in.height);
          for (int k = 0; k < 3; ++k) row[x * 4 + k] = clamp(in.sampleRadial(d + m / 2, m, k));
        }
      }},
     {"polar",
      {"c2d(x-X/2,y-Y/2)&255", "c2m(x-X/2,y-Y/2)*255/M", "r2x(d,m)+r2y(d,m)", ""},
      {},
-     [](const ImageView&, int y, std::uint8_t* row) {
-       const i32 bigM = magnitude(kSide / 2, kSide / 2);
-       for (int x = 0; x < kSide; ++x) {
-         const i32 d = directionAt(x, y, kSide, kSide), m = distanceAt(x, y, kSide, kSide);
-         row[x * 4] = clamp(angle(x - kSide / 2, y - kSide / 2) & 255);
-         row[x * 4 + 1] = clamp(magnitude(x - kSide / 2, y - kSide / 2) * 255 / bigM);
+     [](const ImageView& in, int y, std::uint8_t* row) {
+       const i32 bigM = magnitude(in.width / 2, in.height / 2);
+       for (int x = 0; x < in.width; ++x) {
+         const i32 d = directionAt(x, y, in.width, in.height),
+                   m = distanceAt(x, y, in.width, in.height);
+         row[x * 4] = clamp(angle(x - in.width / 2, y - in.height / 2) & 255);
+         row[x * 4 + 1] = clamp(magnitude(x - in.width / 2, y - in.height / 2) * 255 / bigM);
          row[x * 4 + 2] = clamp(radial(d, m) + radial(d - 256, m));
        }
      }},
@@ -145,7 +212,7 @@ const Case kCases[] = {
      [](const ImageView& in, int y, std::uint8_t* row) {
        static constexpr i32 kSharp[9] = {0, -1, 0, -1, 5, -1, 0, -1, 0};
        static constexpr i32 kBlur[9] = {1, 2, 1, 2, 4, 2, 1, 2, 1};
-       for (int x = 0; x < kSide; ++x) {
+       for (int x = 0; x < in.width; ++x) {
          row[x * 4] = clamp(in.convolve(kSharp, 1, x, y, 0));
          row[x * 4 + 1] = clamp(in.convolve(kSharp, 1, x, y, 1));
          row[x * 4 + 2] = clamp(in.convolve(kBlur, 16, x, y, 2));
@@ -154,9 +221,9 @@ const Case kCases[] = {
     {"trig",
      {"128+sin(x*4+cos(y*4))/4", "128+cos(x*y)/4", "128+tan(x+y)/64", ""},
      {},
-     [](const ImageView&, int y, std::uint8_t* row) {
+     [](const ImageView& in, int y, std::uint8_t* row) {
        const i32 cy = cosine(y * 4);
-       for (int x = 0; x < kSide; ++x) {
+       for (int x = 0; x < in.width; ++x) {
          row[x * 4] = clamp(128 + sine(x * 4 + cy) / 4);
          row[x * 4 + 1] = clamp(128 + cosine(x * y) / 4);
          row[x * 4 + 2] = clamp(128 + tangent(x + y) / 64);
@@ -167,7 +234,7 @@ const Case kCases[] = {
      {},
      [](const ImageView& in, int y, std::uint8_t* row) {
        const std::uint8_t* p = in.pixel(0, y);
-       for (int x = 0; x < kSide; ++x) {
+       for (int x = 0; x < in.width; ++x) {
          const i32 r = p[x * 4], g = p[x * 4 + 1], b = p[x * 4 + 2];
          const i32 cell = (76 * r + 150 * g + 29 * b) / 256 * 2 - 128;
          row[x * 4] = clamp(cell - r / 2);
@@ -181,27 +248,35 @@ const Case kCases[] = {
      [](const ImageView& in, int y, std::uint8_t* row) {
        const std::uint8_t sliders[8] = {200, 40, 30, 220};
        const std::uint8_t* p = in.pixel(0, y);
-       for (int x = 0; x < kSide; ++x) {
-         row[x * 4] = clamp(o::mix(p[x * 4], 255 - p[x * 4], x, kSide));
+       for (int x = 0; x < in.width; ++x) {
+         row[x * 4] = clamp(o::mix(p[x * 4], 255 - p[x * 4], x, in.width));
          row[x * 4 + 1] = clamp(o::map(sliders, 0, p[x * 4 + 1]));
          row[x * 4 + 2] = clamp(o::scl(p[x * 4 + 2], 0, 255, 30, 220));
        }
      }},
 };
 
-Program compile(const Case& c) {
-  FilterSetup setup{kSide, kSide, 3, c.sliders, {}};
+Program compile(const Case& c, int side) {
+  FilterSetup setup{side, side, 3, c.sliders, {}};
   return *compileFilter(c.formulas, setup);
 }
 
-void setRate(benchmark::State& state) {
-  state.counters["MP/s"] = benchmark::Counter(double(state.iterations()) * kSide * kSide / 1e6,
+void setRate(benchmark::State& state, int side) {
+  state.counters["MP/s"] = benchmark::Counter(double(state.iterations()) * side * side / 1e6,
                                               benchmark::Counter::kIsRate);
 }
 
+void runNative(const Case& c, Picture& p) {
+  for (int y = 0; y < p.side; ++y) c.native(p.view(), y, p.row(y));
+}
+
+void checkTier(const Case& c, Engine tier);
+void checkApply(const Case& c);
+
 void engine(benchmark::State& state, const Case& c, Engine tier, unsigned threads) {
-  Picture& p = picture();
-  const Program program = compile(c);
+  checkTier(c, tier);
+  Picture& p = picture(kSmallSide);
+  const Program program = compile(c, p.side);
   ThreadPool pool(threads);
   RenderOptions options;
   options.pool = &pool;
@@ -210,68 +285,120 @@ void engine(benchmark::State& state, const Case& c, Engine tier, unsigned thread
     render(program, p.view(), p.target(), options);
     benchmark::ClobberMemory();
   }
-  setRate(state);
+  setRate(state, p.side);
 }
 
-void native(benchmark::State& state, const Case& c) {
-  Picture& p = picture();
+void native(benchmark::State& state, const Case& c, int side) {
+  if (side == kSmallSide) checkTier(c, Engine::Reference);  // the formulas mean what it does
+  Picture& p = picture(side);
   for (auto _ : state) {
-    for (int y = 0; y < kSide; ++y)
-      c.native(p.view(), y, p.out.data() + std::size_t(y) * kSide * 4);
+    runNative(c, p);
     benchmark::ClobberMemory();
   }
-  setRate(state);
+  setRate(state, side);
 }
 
-// Every tier must give the plain C++ bytes, or the comparison means nothing.
-void checkTiers(const Case& c) {
-  Picture& p = picture();
-  for (int y = 0; y < kSide; ++y) c.native(p.view(), y, p.out.data() + std::size_t(y) * kSide * 4);
-  const auto want = p.out;
-  for (Engine tier : {Engine::Reference, Engine::Block, Engine::Compiled}) {
-    std::fill(p.out.begin(), p.out.end(), 0);
-    RenderOptions options;
-    options.engine = tier;
-    const RenderResult result = render(compile(c), p.view(), p.target(), options);
-    if (result.engine != tier)
-      std::fprintf(stderr, "%s: the %s tier is not available here\n", c.name,
-                   engineName(tier).data());
-    if (p.out != want) {
-      std::fprintf(stderr, "%s: the %s tier and plain C++ differ\n", c.name,
-                   engineName(tier).data());
-      std::abort();
-    }
+// apply's filter phase as a user meets it: the formulas compiled and run over a decoded picture,
+// with the picture's own buffers, on the fastest tier.
+qm::host::Image decoded(const Picture& p) {
+  qm::host::Image image;
+  image.width = image.height = p.side;
+  image.rgba.assign(p.in.begin(), p.in.end());
+  return image;
+}
+
+qm::host::RunReport runApply(const Case& c, qm::host::Image& image, ThreadPool& pool) {
+  qm::host::FilterRun run;
+  run.sliders = c.sliders;
+  run.pool = &pool;
+  return qm::host::runFilter(c.formulas, image, {0, 0, image.width - 1, image.height - 1}, run);
+}
+
+void apply(benchmark::State& state, const Case& c, unsigned threads) {
+  checkApply(c);
+  Picture& p = picture(kLargeSide);
+  qm::host::Image image = decoded(p);
+  ThreadPool pool(threads);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::copy(p.in.begin(), p.in.end(), image.rgba.begin());
+    state.ResumeTiming();
+    runApply(c, image, pool);
+    benchmark::ClobberMemory();
   }
+  setRate(state, kLargeSide);
+}
+
+// Every column must give the plain C++ bytes, or the comparison means nothing; each checks its
+// own before it is timed. The bytes past the three channels are the input's.
+std::vector<std::uint8_t> expected(const Case& c, Picture& p) {
+  p.out = p.in;
+  runNative(c, p);
+  return p.out;
+}
+
+void checkTier(const Case& c, Engine tier) {
+  Picture& p = picture(kSmallSide);
+  const auto want = expected(c, p);
+  std::fill(p.out.begin(), p.out.end(), 0);
+  RenderOptions options;
+  options.engine = tier;
+  const RenderResult result = render(compile(c, p.side), p.view(), p.target(), options);
+  if (result.engine != tier)
+    std::fprintf(stderr, "%s: the %s tier is not available here\n", c.name,
+                 engineName(tier).data());
+  if (p.out != want) {
+    std::fprintf(stderr, "%s: the %s tier and plain C++ differ\n", c.name, engineName(tier).data());
+    std::abort();
+  }
+}
+
+void checkApply(const Case& c) {
+  Picture& p = picture(kLargeSide);
+  const auto want = expected(c, p);
+  qm::host::Image image = decoded(p);
+  ThreadPool pool(2);
+  runApply(c, image, pool);
+  if (!std::equal(image.rgba.begin(), image.rgba.end(), want.begin(), want.end())) {
+    std::fprintf(stderr, "%s: the 16-megapixel run and plain C++ differ\n", c.name);
+    std::abort();
+  }
+}
+
+const Case& namedCase(std::string_view name) {
+  for (const Case& c : kCases)
+    if (c.name == name) return c;
+  std::abort();
 }
 
 void preview(benchmark::State& state) {
-  Picture& p = picture();
-  const Case& typical = kCases[5];  // twirl: polar sampling, what filters mostly do
+  Picture& p = picture(kSmallSide);
+  const Case& typical = namedCase("twirl");  // polar sampling, what filters mostly do
   ThreadPool pool(2);
   RenderOptions options;
   options.pool = &pool;
   for (auto _ : state) {
-    const Program program = compile(typical);
+    const Program program = compile(typical, p.side);
     render(program, p.view(), p.target(), options);
     benchmark::ClobberMemory();
   }
-  setRate(state);
+  setRate(state, p.side);
 }
-
-constexpr const char* kColumns[] = {"Native", "Block1", "Compiled1", "Compiled2"};
 
 void registerAll() {
   for (const Case& c : kCases) {
-    checkTiers(c);
     auto add = [&](const char* column, auto run) {
       benchmark::RegisterBenchmark((std::string(column) + "/" + c.name).c_str(), run)
           ->Unit(benchmark::kMillisecond)
           ->UseRealTime();
     };
-    add("Native", [&c](benchmark::State& s) { native(s, c); });
+    add("Native", [&c](benchmark::State& s) { native(s, c, kSmallSide); });
     add("Block1", [&c](benchmark::State& s) { engine(s, c, Engine::Block, 1); });
     add("Compiled1", [&c](benchmark::State& s) { engine(s, c, Engine::Compiled, 1); });
     add("Compiled2", [&c](benchmark::State& s) { engine(s, c, Engine::Compiled, 2); });
+    add("Native16", [&c](benchmark::State& s) { native(s, c, kLargeSide); });
+    add("Apply16", [&c](benchmark::State& s) { apply(s, c, 1); });
+    add("Apply16x2", [&c](benchmark::State& s) { apply(s, c, 2); });
   }
   benchmark::RegisterBenchmark("Preview/twirl_1MP_2threads", preview)
       ->Unit(benchmark::kMillisecond)
@@ -295,37 +422,54 @@ class Collector : public benchmark::ConsoleReporter {
   std::map<std::string, double> cpuTimes;  // the benchmark thread's own CPU time
 };
 
-// Speed of each column relative to plain C++ (above 1: faster), and how much the second
-// thread adds to the compiled tier; `ratios` of them (2: the one-thread columns only).
-void printRatios(const char* title, const std::map<std::string, double>& t, int ratios) {
-  static constexpr const char* kHeads[] = {"block", "compiled", "compiled2", "2T/1T comp."};
+// One column of a ratio table: the time of `slower` over the time of `faster` (above 1: faster
+// is faster).
+struct Ratio {
+  const char* head;
+  const char* slower;
+  const char* faster;
+};
+
+// The filters most pictures meet; their geometric mean gets a line of its own.
+constexpr std::string_view kEveryday[] = {"arith", "choose", "shift", "divide"};
+
+void printRatios(const char* title, const std::map<std::string, double>& t,
+                 const std::vector<Ratio>& ratios) {
   std::printf("\n%s\n%-12s", title, "filter");
-  for (int k = 0; k < ratios; ++k) std::printf(" %11s", kHeads[k]);
+  for (const Ratio& r : ratios) std::printf(" %11s", r.head);
   std::printf("\n");
-  double logs[4] = {};
-  int n = 0;
+  std::vector<double> logs(ratios.size()), everydayLogs(ratios.size());
+  int n = 0, everyday = 0;
   for (const Case& c : kCases) {
-    double ms[4];
-    bool complete = true;
-    for (int k = 0; k < 4; ++k) {
-      auto it = t.find(std::string(kColumns[k]) + "/" + c.name);
-      complete = complete && it != t.end();
-      ms[k] = complete ? it->second : 0;
+    std::vector<double> row;
+    for (const Ratio& r : ratios) {
+      auto slower = t.find(std::string(r.slower) + "/" + c.name);
+      auto faster = t.find(std::string(r.faster) + "/" + c.name);
+      if (slower == t.end() || faster == t.end()) break;
+      row.push_back(slower->second / faster->second);
     }
-    if (!complete) continue;
-    const double r[4] = {ms[0] / ms[1], ms[0] / ms[2], ms[0] / ms[3], ms[2] / ms[3]};
+    if (row.size() != ratios.size()) continue;
+    const bool common =
+        std::find(std::begin(kEveryday), std::end(kEveryday), c.name) != std::end(kEveryday);
     std::printf("%-12s", c.name);
-    for (int k = 0; k < ratios; ++k) {
-      std::printf(" %10.2fx", r[k]);
-      logs[k] += std::log(r[k]);
+    for (std::size_t k = 0; k < row.size(); ++k) {
+      std::printf(" %10.2fx", row[k]);
+      logs[k] += std::log(row[k]);
+      if (common) everydayLogs[k] += std::log(row[k]);
     }
     std::printf("\n");
     ++n;
+    everyday += common;
   }
-  if (n == 0) return;
-  std::printf("%-12s", "geo. mean");
-  for (int k = 0; k < ratios; ++k) std::printf(" %10.2fx", std::exp(logs[k] / n));
-  std::printf("\n");
+  auto meanLine = [&](const char* name, const std::vector<double>& sums, int count) {
+    if (count == 0) return;
+    std::printf("%-12s", name);
+    for (double sum : sums) std::printf(" %10.2fx", std::exp(sum / count));
+    std::printf("\n");
+  };
+  meanLine("geo. mean", logs, n);
+  if (everyday == static_cast<int>(std::size(kEveryday)))
+    meanLine("everyday", everydayLogs, everyday);
 }
 
 }  // namespace
@@ -336,9 +480,20 @@ int main(int argc, char** argv) {
   registerAll();
   Collector collector;
   benchmark::RunSpecifiedBenchmarks(&collector);
-  printRatios("Wall clock:", collector.times, 4);
+  printRatios("Wall clock, 1 megapixel:", collector.times,
+              {{"block", "Native", "Block1"},
+               {"compiled", "Native", "Compiled1"},
+               {"compiled2", "Native", "Compiled2"},
+               {"2T/1T comp.", "Compiled1", "Compiled2"}});
   // On a busy machine the one-thread columns are steadier in CPU time.
-  printRatios("CPU time, one thread:", collector.cpuTimes, 2);
+  printRatios("CPU time, one thread, 1 megapixel:", collector.cpuTimes,
+              {{"block", "Native", "Block1"}, {"compiled", "Native", "Compiled1"}});
+  printRatios("Wall clock, 16 megapixels, apply's filter phase:", collector.times,
+              {{"apply", "Native16", "Apply16"},
+               {"apply2", "Native16", "Apply16x2"},
+               {"2T/1T apply", "Apply16", "Apply16x2"}});
+  printRatios("CPU time, one thread, 16 megapixels:", collector.cpuTimes,
+              {{"apply", "Native16", "Apply16"}});
   benchmark::Shutdown();
   return 0;
 }

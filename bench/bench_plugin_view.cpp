@@ -92,7 +92,9 @@ int main(int argc, char** argv) {
                : fs::temp_directory_path() / ("quillmark-collection-" + std::to_string(files));
   std::printf("collection: %s (%d files)\n", folder.c_str(), files);
   std::fflush(stdout);
-  qm::bench::makeCollection(folder, files);
+  qm::ff::FFOptions templates;
+  templates.programDir = QM_DATA_DIR;
+  qm::bench::makeCollection(folder, files, templates);
 
   qm::settings::MemoryStore store;
   qm::gui::AppContext context{QM_DATA_DIR, store, {}, {}, {}, {}};
@@ -113,6 +115,7 @@ int main(int argc, char** argv) {
   std::size_t rows = 0;
   cliScan(folder, context, rows);
   double cli = 1e12, window = 1e12, fill = 1e12, first = 1e12, seen = 1e12, seenFill = 1e12;
+  double firstOpen = 0, seenOpen = 0;
   for (int run = 0; run < 3; ++run) {
     cli = std::min(cli, cliScan(folder, context, rows));
     context.catalogueCache.reset();
@@ -123,7 +126,9 @@ int main(int argc, char** argv) {
     clock.start();
     context.catalogueCache = qm::catalogue::CatalogueStore::open(cacheFile);
     const double open = millisecondsSince(clock);
-    first = std::min(first, open + windowScan(view, folder, progress));
+    const double total = open + windowScan(view, folder, progress);
+    if (total < first) firstOpen = open;
+    first = std::min(first, total);
   }
   for (int run = 0; run < 3; ++run) {
     // A new run of the program: the store opened (and checked) again, then the click.
@@ -132,7 +137,9 @@ int main(int argc, char** argv) {
     context.catalogueCache.reset();
     context.catalogueCache = qm::catalogue::CatalogueStore::open(cacheFile);
     const double open = millisecondsSince(clock);
-    seen = std::min(seen, open + windowScan(view, folder, progress));
+    const double total = open + windowScan(view, folder, progress);
+    if (total < seen) seenOpen = open;
+    seen = std::min(seen, total);
     seenFill = std::min(seenFill, fillAll(view));
   }
   const std::size_t entries = static_cast<std::size_t>(view.filterList()->count());
@@ -161,7 +168,9 @@ int main(int argc, char** argv) {
   std::printf("  filter list filled (all entries):    %8.1f ms\n", fill);
   std::printf("  first scan, cache written:           %8.1f ms  (%.2fx scan)\n", first,
               first / cli);
+  std::printf("    of which making the cache file:    %8.1f ms\n", firstOpen);
   std::printf("  folder already seen, click to lists: %8.1f ms  (%.2fx scan)\n", seen, seen / cli);
+  std::printf("    of which opening the cache:        %8.1f ms\n", seenOpen);
   std::printf("    then every entry listed:           %8.1f ms\n", seenFill);
   std::printf("  search, slowest keystroke:           %8.1f ms  (%zu results for \"x\")\n",
               worstKey, lastResults);

@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "../tests/support/ff_plugin_bytes.cpp"
-#include "../tests/support/ff_plugin_bytes.h"
 #include "../tests/support/ff_sources.cpp"
 #include "../tests/support/ff_sources.h"
 #include "../tests/support/pe_builder.cpp"
 #include "../tests/support/pe_builder.h"
 #include "../tests/support/premiere_records.cpp"
 #include "../tests/support/premiere_records.h"
+#include "core/common/cp1252.h"
+#include "core/ff/plugin_writer.h"
 
 namespace qm::bench {
 
@@ -122,7 +122,8 @@ inline std::string oldStylePlugin(std::mt19937& random) {
 }
 
 // count files below dir (made once; a "done" marker keeps it for the next run).
-inline fs::path makeCollection(const fs::path& dir, int count) {
+// ffOptions: the templates' folder (programDir) for the Filter Factory plugins.
+inline fs::path makeCollection(const fs::path& dir, int count, const ff::FFOptions& ffOptions) {
   if (fs::exists(dir / "done")) return dir;
   fs::remove_all(dir);
   std::mt19937 random(2024);
@@ -134,7 +135,8 @@ inline fs::path makeCollection(const fs::path& dir, int count) {
                            ("Pack " + std::to_string(folder / 8)) /
                            ("Set " + std::to_string(folder));
     const std::string n = std::to_string(i);
-    const std::string stem = pick(random) + " " + n;
+    // Names on disk are UTF-8; texts inside plugins are Windows-1252.
+    const std::string stem = cp1252ToUtf8(pick(random)) + " " + n;
     switch (i % 20) {
       case 0:
       case 1:
@@ -167,11 +169,13 @@ inline fs::path makeCollection(const fs::path& dir, int count) {
       }
       case 11:
       case 12: {
-        test::FFPluginFields fields;
-        fields.title = pick(random) + " FF " + n;
-        fields.category = "Filter Factory " + pick(random);
-        fields.formulas = {"r", "g", "b", "a"};
-        writeBytes(where / (stem + ".8bf"), test::ffPluginBytes(i % 2 ? 57344 : 49152, fields));
+        // Written by the program's own plugin writer from the shipped templates.
+        ff::FFRecord record;
+        record.title = pick(random) + " FF " + n;
+        record.category = "Filter Factory " + pick(random);
+        record.formulas = {"r", "g", "b", "a"};
+        fs::create_directories(where);
+        ff::Write8bfTo(where / (stem + ".8bf"), record, ffOptions);
         break;
       }
       case 13:

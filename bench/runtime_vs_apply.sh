@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # The plugin runtime against apply on a 3000x2000 picture, single-threaded, as a ratio of
-# filter times. The runtime is timed by the test host under wine64 (selectors only, no file
-# work); apply's filter time is its run minus the run of a filter that changes nothing, so
-# both leave out reading and writing the picture. The fastest of RUNS runs per filter.
-#   bench/runtime_vs_apply.sh [BUILD_DIR] [RUNS]
+# filter times. The runtime's time is the test host's (selectors only, under wine64) minus the
+# host's time for a filter that changes nothing, which leaves out the host's own copying;
+# apply's is the filter time of `apply --timings`. The fastest of RUNS runs per filter.
+#   bench/runtime_vs_apply.sh [BUILD_DIR] [RUNS] [x64|x86]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/release}"
 runs="${2:-5}"
+arch="${3:-x64}"
 cli="$build/src/cli/quillmark-cli"
 # The test host is built with the tests (the asan preset); it is the same program in any preset.
-host="$build/tests/plugin-host-x64/build/qmhost.exe"
-[ -e "$host" ] || host="build/asan/tests/plugin-host-x64/build/qmhost.exe"
+host="$build/tests/plugin-host-$arch/build/qmhost.exe"
+[ -e "$host" ] || host="build/asan/tests/plugin-host-$arch/build/qmhost.exe"
 wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+[ "$arch" = x64 ] || wine="$(command -v wine || echo /usr/lib/wine/wine)"
 for p in "$cli" "$host" "$wine"; do [ -e "$p" ] || { echo "runtime_vs_apply.sh: $p is missing"; exit 1; }; done
 work="$(mktemp -d -t quillmark-runtime.XXXXXX)"
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all
@@ -31,18 +33,16 @@ PY
 tail -c +13 "$work/in.raw" | convert -size 3000x2000 -depth 8 rgb:- "$work/in.bmp"
 
 afs() {  # NAME R G B
-  printf '%%RGB-1.0\r24\r40\r0\r0\r0\r0\r0\r0\r%s\r\r%s\r\r%s\r\ra\r\rBench\r\r%s\r\r\r\r\r\r' "$2" "$3" "$4" "$1" \
+  printf '%%RGB-1.0\r150\r60\r46\r0\r0\r0\r0\r0\r%s\r\r%s\r\r%s\r\ra\r\rBench\r\r%s\r\r\r\r\r\r' "$2" "$3" "$4" "$1" \
     >"$work/$1.afs"
-  "$cli" --program-dir "$build/data" convert --to 8bf --no-dialog --dest "$work" \
+  "$cli" --program-dir "$build/data" convert --to 8bf --arch "$arch" --no-dialog --dest "$work" \
     --overwrite all "$work/$1.afs" >/dev/null
 }
 fastest() { sort -n | head -1; }  # the fastest run: the machine may be busy
 apply_ms() {
   for _ in $(seq "$runs"); do
-    s=$(date +%s%N)
     "$cli" --program-dir "$build/data" apply "$work/$1.8bf" "$work/in.bmp" "$work/out.bmp" \
-      --threads 1 --overwrite all >/dev/null
-    echo $((($(date +%s%N) - s) / 1000000))
+      --timings --threads 1 --overwrite all 2>&1 >/dev/null | sed -n 's/.*filter \([0-9]*\) ms.*/\1/p'
   done | fastest
 }
 host_ms() {
@@ -52,13 +52,20 @@ host_ms() {
 }
 
 afs identity r g b
-floor=$(apply_ms identity)
+floor=$(host_ms identity)
+echo "runtime $arch; host copying (identity filter): $floor ms"
 printf '%-10s %10s %12s %7s\n' filter "apply ms" "runtime ms" ratio
-for f in "invert|255-r|255-g|255-b" "ripple|src(x,y+sin(x*ctl(0)/2)*ctl(1)/4096,z)|src(x,y+sin(x*ctl(0)/2)*ctl(1)/4096,z)|src(x,y+sin(x*ctl(0)/2)*ctl(1)/4096,z)" \
-  "polar|rad(d+m/4,m,z)|rad(d-m/4,m,z)|c2m(x-X/2,y-Y/2)" "blur|cnv(1,2,1,2,4,2,1,2,1,16)|cnv(1,2,1,2,4,2,1,2,1,16)|cnv(1,2,1,2,4,2,1,2,1,16)"; do
+mix='(r*ctl(0)+g*ctl(1)+b*ctl(2))/256|(g*ctl(0)+b*ctl(1)+r*ctl(2))/256|(b*ctl(0)+r*ctl(1)+g*ctl(2))/256'
+ripple='src(x+sin(y*8)/32,y,z)'
+twirl='rad(d+ctl(0)*(M-m)/M,m,z)'
+blur='cnv(1,2,1,2,4,2,1,2,1,16)'
+computed='src((x*3+y)%X,(y*2+x/8)%Y,z)'
+for f in "mix|$mix" "ripple|$ripple|$ripple|$ripple" "twirl|$twirl|$twirl|$twirl" \
+  "blur|$blur|$blur|$blur" "computed|$computed|$computed|$computed"; do
   IFS='|' read -r name r g b <<<"$f"
   afs "$name" "$r" "$g" "$b"
-  a=$(($(apply_ms "$name") - floor))
+  a=$(apply_ms "$name")
   h=$(host_ms "$name")
-  awk -v n="$name" -v a="$a" -v h="$h" 'BEGIN { printf "%-10s %10d %12.0f %7.2f\n", n, a, h, h / (a > 0 ? a : 1) }'
+  awk -v n="$name" -v a="$a" -v h="$h" -v f="$floor" \
+    'BEGIN { h -= f; printf "%-10s %10d %12.0f %7.2f\n", n, a, h, h / (a > 0 ? a : 1) }'
 done

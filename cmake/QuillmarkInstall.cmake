@@ -69,6 +69,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # plugins that are not Filter Factory filters; xdg-open opens the help, files and addresses,
 # and the associations need xdg-mime.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, zip, wine64")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsqlite3-0, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, xdg-utils, libsqlite3-0")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/ff/ffl.h"
+#include "core/ff/ffl_writer.h"
 
 namespace {
 
@@ -37,6 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       sink = sink + touch(rec) + entry.title.size() + entry.placeholder;
     }
     if (auto last = qm::ff::LoadFFLEntry(bytes, index->entries.size())) sink = sink + touch(*last);
+    // Add to FFL keeps what it read of the library byte for byte.
+    if (auto added = qm::ff::fflWithAddedEntries(bytes, {qm::ff::FFRecord{}}))
+      sink = sink + added->size();
   }
 
   qm::ff::FFLTextReader reader(bytes);

@@ -1,6 +1,6 @@
 // Formula text of any kind over a small picture: parse, compile, run on the reference
-// interpreter and on every faster tier (block interpreter, machine code), and demand the same
-// bytes.
+// interpreter and on every faster tier (block interpreter, machine code), into a buffer of other
+// bytes and in place where allowed, and demand the same bytes.
 // Input: see formula_input.h (bits 2 and 4 of the third byte pick the language options).
 
 #include <array>
@@ -28,12 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   qm::formula::RenderOptions reference;
   reference.engine = qm::formula::Engine::Reference;
   const auto want = qm::formula::render(*program, view, {slow.data(), 4, width * 4}, reference);
-  for (auto tier : {qm::formula::Engine::Block, qm::formula::Engine::Compiled}) {
-    std::vector<std::uint8_t> fast = in;
+  // Each tier into a buffer of other bytes, and in place where the program allows it.
+  const bool inPlace = qm::formula::canRenderInPlace(*program);
+  for (auto tier : {qm::formula::Engine::Reference, qm::formula::Engine::Block,
+                    qm::formula::Engine::Compiled}) {
     qm::formula::RenderOptions options;
     options.engine = tier;
+    std::vector<std::uint8_t> fast(in.size(), 0xA5);
     const auto got = qm::formula::render(*program, view, {fast.data(), 4, width * 4}, options);
     if (slow != fast || want.nextSeed != got.nextSeed) std::abort();
+    if (!inPlace) continue;
+    std::vector<std::uint8_t> own = in;
+    qm::formula::ImageView ownView = view;
+    ownView.data = own.data();
+    qm::formula::render(*program, ownView, {own.data(), 4, width * 4}, options);
+    if (slow != own) std::abort();
   }
   return 0;
 }

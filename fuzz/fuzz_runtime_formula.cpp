@@ -35,7 +35,7 @@ bool runRuntime(const std::array<std::string, 4>& formulas, const Picture& pic,
   bool ok = true;
   int deepest = 1;
   for (int ch = 0; ch < pic.channels && ok; ++ch) {
-    FormulaError error{0, nullptr};
+    FormulaError error{};
     ok = rt_compile(formulas[ch].data(), static_cast<int>(formulas[ch].size()), &code[ch],
                     &error) == 0;
     if (ok && code[ch].maxDepth > deepest) deepest = code[ch].maxDepth;

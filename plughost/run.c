@@ -34,6 +34,8 @@ static uint8_t* gather(const uint8_t* picture, const Rect16* r, int lo, int hi, 
                        int32_t* rowBytes) {
   const int n = hi - lo + 1, w = r->right - r->left, h = r->bottom - r->top;
   *rowBytes = w * n;
+  /* A request larger than any picture we hand over is refused, not wrapped around. */
+  if ((uint64_t)w * h * n > (uint64_t)kWireMaxSide * kWireMaxSide) return NULL;
   uint8_t* buf = (uint8_t*)malloc((size_t)w * h * n + 1);
   if (!buf) return NULL;
   for (int y = 0; y < h; ++y) {

@@ -1,7 +1,8 @@
-/* The filter's dialog: the sliders in use with their names and values (dragged or typed),
-   a live preview of a scaled copy of the input, OK and Cancel. Built in code, so the plugin
-   needs no dialog resource. Where no window can be made (a host without a desktop), the
-   filter runs with the stored values. */
+/* The filter's dialog: each named map's name over its two sliders, the other sliders in use
+   with their names, each with its value (dragged or typed), a live preview of a scaled copy
+   of the input over a checkerboard where it has transparency, OK and Cancel. Built in code,
+   so the plugin needs no dialog resource. Where no window can be made (a host without a
+   desktop), the filter runs with the stored values. */
 #include <windows.h>
 
 #include "runtime.h"
@@ -28,6 +29,14 @@ typedef struct {
 static int sliderInUse(const Run* run, int i) {
   return run->params.block[kBlockControlFlags + 4 * i] == 1;
 }
+static int mapNamed(const Run* run, int map) {
+  return run->params.block[kBlockMapFlags + 4 * map] == 1;
+}
+
+/* A light and a dark grey in 8-pixel squares, as image editors show transparency. */
+static int checker(int x, int y) {
+  return ((x >> 3) ^ (y >> 3)) & 1 ? 204 : 255;
+}
 
 static void refreshPreview(HWND dialog, DialogState* d) {
   Run* run = d->run;
@@ -45,11 +54,17 @@ static void refreshPreview(HWND dialog, DialogState* d) {
   rt_filter_rows(run, &pic, d->filtered, pic.rowStride, run->inPlanes, 0, d->height, &state);
   for (int y = 0; y < d->height; ++y)
     for (int x = 0; x < d->width; ++x) {
-      const uint8_t* s = d->filtered + (y * d->width + x) * run->inPlanes;
+      const int at = (y * d->width + x) * run->inPlanes;
+      const uint8_t* s = d->filtered + at;
       uint8_t* t = d->dib + y * d->dibRow + 3 * x;
       t[0] = run->inPlanes >= 3 ? s[2] : s[0];
       t[1] = run->inPlanes >= 3 ? s[1] : s[0];
       t[2] = s[0];
+      if (run->imageMode != kModeRGB || run->inPlanes != 4) continue;
+      /* The filter leaves a protected transparency plane alone: the input's then holds. */
+      const int alpha = run->channels == 4 ? s[3] : d->small[at + 3];
+      const int back = checker(x, y) * (255 - alpha);
+      for (int k = 0; k < 3; ++k) t[k] = (uint8_t)((t[k] * alpha + back + 127) / 255);
     }
   InvalidateRect(GetDlgItem(dialog, kIdPreview), NULL, FALSE);
 }
@@ -71,20 +86,33 @@ static void paintPreview(HDC dc, const DialogState* d) {
 }
 
 /* Stores slider i's value and shows it in its bar and, unless typed there, its edit field. */
-static void showValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
+/* Stores slider i's value and shows it in its bar and its edit field; a typed value that is
+   already what is shown stays as typed, so the caret does not jump. */
+static void showValue(HWND dialog, DialogState* d, int i, int value, int typed) {
   value = value < 0 ? 0 : value > 255 ? 255 : value;
   d->run->sliders[i] = (uint8_t)value;
   SetScrollPos(GetDlgItem(dialog, kIdScroll + i), SB_CTL, value, TRUE);
-  if (!fromEdit) {
-    d->updating = 1;
-    SetDlgItemInt(dialog, kIdEdit + i, (UINT)value, FALSE);
-    d->updating = 0;
-  }
+  if (typed == value) return;
+  const HWND edit = GetDlgItem(dialog, kIdEdit + i);
+  d->updating = 1;
+  SetDlgItemInt(dialog, kIdEdit + i, (UINT)value, FALSE);
+  SendMessageA(edit, EM_SETSEL, 3, 3);
+  d->updating = 0;
 }
 
-static void setValue(HWND dialog, DialogState* d, int i, int value, int fromEdit) {
-  showValue(dialog, d, i, value, fromEdit);
+static void setValue(HWND dialog, DialogState* d, int i, int value, int typed) {
+  showValue(dialog, d, i, value, typed);
   refreshPreview(dialog, d);
+}
+
+/* The edit fields select their whole text on Ctrl+A. */
+static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM w, LPARAM l) {
+  const WNDPROC base = (WNDPROC)GetWindowLongPtrA(edit, GWLP_USERDATA);
+  if (message == WM_CHAR && w == 1) { /* Ctrl+A */
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    return 0;
+  }
+  return CallWindowProcA(base, edit, message, w, l);
 }
 
 static HWND child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w,
@@ -95,26 +123,40 @@ static HWND child(HWND parent, const char* cls, const char* text, DWORD style, i
   return c;
 }
 
+/* One slider's row at y: its name (may be empty), bar and edit field. */
+static void sliderRow(HWND dialog, DialogState* d, int i, const char* name, int y) {
+  child(dialog, "STATIC", name, 0, 10, y + 3, 90, 18, -1);
+  HWND bar = child(dialog, "SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 104, y, 110, 18, kIdScroll + i);
+  SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
+  HWND edit =
+      child(dialog, "EDIT", "", WS_BORDER | ES_NUMBER | WS_TABSTOP, 220, y, 36, 20, kIdEdit + i);
+  SetWindowLongPtrA(edit, GWLP_USERDATA, SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)editProc));
+  showValue(dialog, d, i, d->run->sliders[i], -1);
+}
+
 static void buildControls(HWND dialog, DialogState* d) {
   const Run* run = d->run;
   char title[kBlockText + 1];
   rt_field_text(&run->params, kBlockTitle, kBlockText, title);
   SetWindowTextA(dialog, title);
   child(dialog, "STATIC", "", SS_OWNERDRAW, 10, 8, kPreviewWidth, kPreviewHeight, kIdPreview);
-  int row = 0;
+  int y = kTop;
+  char name[kBlockText + 1];
   for (int i = 0; i < 8; ++i) {
-    if (!sliderInUse(run, i)) continue;
-    const int y = kTop + row++ * kRowHeight;
-    char name[kBlockText + 1];
-    rt_field_text(&run->params, kBlockControlNames + i * kBlockText, kBlockText, name);
-    child(dialog, "STATIC", name, 0, 10, y + 3, 90, 18, -1);
-    HWND bar =
-        child(dialog, "SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 104, y, 110, 18, kIdScroll + i);
-    SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
-    child(dialog, "EDIT", "", WS_BORDER | ES_NUMBER | WS_TABSTOP, 220, y, 36, 20, kIdEdit + i);
-    showValue(dialog, d, i, run->sliders[i], 0);
+    if (i % 2 == 0 && mapNamed(run, i / 2)) {
+      rt_field_text(&run->params, kBlockMapNames + i / 2 * kBlockText, kBlockText, name);
+      child(dialog, "STATIC", name, 0, 10, y + 3, 246, 18, -1);
+      sliderRow(dialog, d, i, "", y += kRowHeight);
+      sliderRow(dialog, d, i + 1, "", y += kRowHeight);
+      y += kRowHeight;
+      ++i;
+    } else if (sliderInUse(run, i)) {
+      rt_field_text(&run->params, kBlockControlNames + i * kBlockText, kBlockText, name);
+      sliderRow(dialog, d, i, name, y);
+      y += kRowHeight;
+    }
   }
-  const int y = kTop + row * kRowHeight + 8;
+  y += 8;
   child(dialog, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 100, y, 74, 24, IDOK);
   child(dialog, "BUTTON", "Cancel", WS_TABSTOP, 182, y, 74, 24, IDCANCEL);
   SetWindowPos(dialog, NULL, 0, 0, 276, y + 64, SWP_NOMOVE | SWP_NOZORDER);
@@ -163,7 +205,8 @@ static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l
       } else if (id >= kIdEdit && id < kIdEdit + 8 && HIWORD(w) == EN_CHANGE && !d->updating) {
         BOOL ok = FALSE;
         const UINT v = GetDlgItemInt(dialog, id, &ok, FALSE);
-        if (ok) setValue(dialog, d, id - kIdEdit, (int)(v > 255 ? 255 : v), 1);
+        /* Too large a number shows as the 255 that is used. */
+        if (ok) setValue(dialog, d, id - kIdEdit, v > 255 ? 255 : (int)v, v > 255 ? -1 : (int)v);
       }
       return TRUE;
     }

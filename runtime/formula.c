@@ -107,14 +107,29 @@ static int isOp(const Parser* p, const char* op) {
   return 1;
 }
 
-static void failAt(Parser* p, int position, const char* message) {
+/* before, then the n characters of the formula from start (if any), then after. */
+static void failWith(Parser* p, int position, const char* before, int start, int n,
+                     const char* after) {
   if (p->failed) return;
   p->failed = 1;
   p->error->position = position;
-  p->error->message = message;
+  char* m = p->error->message;
+  const int room = (int)sizeof p->error->message - 1;
+  int k = 0;
+  for (; *before && k < room; ++before) m[k++] = *before;
+  for (int i = 0; i < n && k < room; ++i) m[k++] = p->text[start + i];
+  for (; after && *after && k < room; ++after) m[k++] = *after;
+  m[k] = 0;
+}
+static void failAt(Parser* p, int position, const char* message) {
+  failWith(p, position, message, 0, 0, 0);
 }
 static void fail(Parser* p, const char* message) {
   failAt(p, p->start, message);
+}
+/* The message names the current token, quoted. */
+static void failToken(Parser* p, const char* before, const char* after) {
+  failWith(p, p->start, before, p->start, p->size, after);
 }
 
 static void emit(Parser* p, int32_t word) {
@@ -312,14 +327,15 @@ static void parseConditional(Parser* p) {
 static void parseName(Parser* p) {
   Name info;
   const int at = p->start;
+  const int size = p->size;
   if (!lookup(p->text + p->start, p->size, &info)) {
-    fail(p, "unknown name");
+    failToken(p, "unknown name '", "'");
     return;
   }
   advance(p);
   if (info.kind != 2) {
     if (isOp(p, "(")) {
-      failAt(p, at, "not a function");
+      failWith(p, at, "'", at, size, "' is not a function");
     } else if (info.kind == 1) {
       emitConstant(p, info.value);
     } else {
@@ -328,7 +344,7 @@ static void parseName(Parser* p) {
     return;
   }
   if (!isOp(p, "(")) {
-    failAt(p, at, "expected '('");
+    failWith(p, at, "expected '(' after '", at, size, "'");
     return;
   }
   advance(p);
@@ -348,7 +364,10 @@ static void parseName(Parser* p) {
   }
   advance(p);
   if (count != info.arity) {
-    failAt(p, at, "wrong number of arguments");
+    static const char* const kTakes[] = {" takes 0 arguments", " takes 1 argument",
+                                         " takes 2 arguments", " takes 3 arguments",
+                                         " takes 4 arguments", " takes 5 arguments"};
+    failWith(p, at, "'", at, size, info.arity < 6 ? kTakes[info.arity] : " takes 10 arguments");
     return;
   }
   emitOp(p, info.value, 1 - count);
@@ -377,7 +396,7 @@ static void parseUnary(Parser* p) {
   } else if (p->kind == T_END) {
     fail(p, "unexpected end of formula");
   } else if (p->kind == T_INVALID) {
-    fail(p, "unexpected character");
+    failToken(p, "unexpected character '", "'");
   } else if (!isOp(p, "(")) {
     fail(p, "expected a value");
   } else {
@@ -403,7 +422,7 @@ int rt_compile(const char* text, int length, Code* code, FormulaError* error) {
     emitVar(&p, V_C); /* an empty formula keeps the channel */
   } else {
     parseSequence(&p);
-    if (!p.failed && p.kind == T_INVALID) fail(&p, "unexpected character");
+    if (!p.failed && p.kind == T_INVALID) failToken(&p, "unexpected character '", "'");
     if (!p.failed && p.kind != T_END)
       fail(&p, isOp(&p, ")") ? "unmatched ')'" : "expected an operator");
   }

@@ -41,8 +41,8 @@ typedef struct {
 } Code;
 
 typedef struct {
-  int position; /* byte offset of the error */
-  const char* message;
+  int position;     /* byte offset of the error */
+  char message[80]; /* "unknown name 'pow'": names the name or character at fault */
 } FormulaError;
 
 /* Compiles text into code (allocated with rt_alloc); 0 on success. */
@@ -87,6 +87,8 @@ void rt_pixel_inputs(const Picture* pic, int x, int y, uint32_t used, int32_t* v
 
 void rt_tables_init(void);
 int32_t rt_magnitude(int32_t a, int32_t b);
+/* The direction of (x, y) in 1024ths of a turn, as the d of a pixel. */
+int32_t rt_angle(int32_t x, int32_t y);
 
 void* rt_alloc(uintptr_t size);
 void rt_free(void* p);

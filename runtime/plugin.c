@@ -73,13 +73,27 @@ static void freeRun(Run* run) {
   rt_free(run);
 }
 
-static void reportText(FilterRecord* rec, const char* a, const char* b) {
+/* Appends text to the Pascal string s (at most 255 characters). */
+static void appendText(unsigned char* s, const char* text) {
+  for (; *text && s[0] < 255; ++text) s[1 + s[0]++] = (unsigned char)*text;
+}
+
+/* "R formula, column 5: unknown name 'pow'" into the host's errorString. */
+static int16_t reportFormulaError(FilterRecord* rec, int channel, const FormulaError* error) {
+  static const char* kChannel[] = {"R", "G", "B", "A"};
   unsigned char* s = rec->errorString;
-  if (!s) return;
-  int n = 0;
-  for (const char* t = a; *t && n < 255; ++t) s[1 + n++] = (unsigned char)*t;
-  for (const char* t = b; t && *t && n < 255; ++t) s[1 + n++] = (unsigned char)*t;
-  s[0] = (unsigned char)n;
+  if (!s) return kBadParameters;
+  char digits[12];
+  int n = 11;
+  digits[n] = 0;
+  for (unsigned v = (unsigned)error->position + 1; v; v /= 10) digits[--n] = (char)('0' + v % 10);
+  s[0] = 0;
+  appendText(s, kChannel[channel]);
+  appendText(s, " formula, column ");
+  appendText(s, digits + n);
+  appendText(s, ": ");
+  appendText(s, error->message);
+  return kReportString;
 }
 
 #ifdef _WIN64
@@ -94,17 +108,14 @@ static int blocksAllowed(const Run* run) {
 #endif
 
 int rt_prepare_formulas(Run* run, FilterRecord* rec) {
-  static const char* kChannel[] = {"R formula: ", "G formula: ", "B formula: ", "A formula: "};
   int deepest = 1;
   for (int ch = 0; ch < run->channels; ++ch) {
     const int offset = kBlockFormulas + ch * kBlockFormula;
-    FormulaError error = {0, 0};
+    FormulaError error;
     const char* text = (const char*)run->params.block + offset;
     if (rt_compile(text, rt_text_length(&run->params, offset, kBlockFormula), &run->code[ch],
-                   &error)) {
-      reportText(rec, kChannel[ch], error.message);
-      return rec->errorString ? kReportString : kBadParameters;
-    }
+                   &error))
+      return reportFormulaError(rec, ch, &error);
     if (run->code[ch].maxDepth > deepest) deepest = run->code[ch].maxDepth;
   }
 #ifdef _WIN64
@@ -114,63 +125,6 @@ int rt_prepare_formulas(Run* run, FilterRecord* rec) {
   /* The scalar evaluator's stack, or the block evaluator's input and work lanes. */
   run->stack = (int32_t*)rt_alloc((uintptr_t)(deepest + 1 + V_COUNT) * RT_BLOCK * sizeof(int32_t));
   return run->stack ? kNoErr : kMemFull;
-}
-
-#ifdef _WIN64
-static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
-                         int top, int bottom, uint32_t used, const int32_t* vars) {
-  int32_t* lanes = run->stack;
-  int32_t* work = lanes + V_COUNT * RT_BLOCK;
-  for (int v = V_W; v <= V_MAXMAG; ++v)
-    for (int k = 0; k < RT_BLOCK; ++k) lanes[v * RT_BLOCK + k] = vars[v];
-  for (int y = top; y < bottom; ++y) {
-    uint8_t* row = out + (y - top) * outRow;
-    for (int x0 = 0; x0 < pic->width; x0 += RT_BLOCK) {
-      const int n = pic->width - x0 < RT_BLOCK ? pic->width - x0 : RT_BLOCK;
-      rt_block_inputs(pic, x0, y, n, used, lanes);
-      for (int ch = 0; ch < pic->channels; ++ch) {
-        const int32_t* in = lanes + (pic->channels == 1 ? V_R : ch < 3 ? V_R + ch : V_A) * RT_BLOCK;
-        const uint32_t needs = run->code[ch].varsUsed;
-        for (int k = 0; needs & 1u << V_C && k < n; ++k) lanes[V_C * RT_BLOCK + k] = in[k];
-        for (int k = 0; needs & 1u << V_Z && k < n; ++k) lanes[V_Z * RT_BLOCK + k] = ch;
-        const int32_t* v = rt_run_block(&run->code[ch], pic, lanes, work, n);
-        uint8_t* o = row + (intptr_t)x0 * outStride + ch;
-        for (int k = 0; k < n; ++k, o += outStride)
-          *o = (uint8_t)(v[k] < 0 ? 0 : v[k] > 255 ? 255 : v[k]);
-      }
-    }
-  }
-}
-
-#endif
-
-void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
-                    int top, int bottom, RunState* state) {
-  int32_t vars[V_COUNT];
-  uint32_t used = 0;
-  for (int ch = 0; ch < pic->channels; ++ch) used |= run->code[ch].varsUsed;
-  vars[V_W] = pic->width;
-  vars[V_H] = pic->height;
-  vars[V_CHANNELS] = pic->channels;
-  vars[V_MAXMAG] = rt_magnitude(pic->width / 2, pic->height / 2);
-#ifdef _WIN64
-  if (run->useBlocks) {
-    filterBlocks(run, pic, out, outRow, outStride, top, bottom, used, vars);
-    return;
-  }
-#endif
-  for (int y = top; y < bottom; ++y) {
-    uint8_t* o = out + (y - top) * outRow;
-    for (int x = 0; x < pic->width; ++x, o += outStride) {
-      rt_pixel_inputs(pic, x, y, used, vars);
-      for (int ch = 0; ch < pic->channels; ++ch) {
-        vars[V_C] = pic->channels == 1 ? vars[V_R] : ch < 3 ? vars[V_R + ch] : vars[V_A];
-        vars[V_Z] = ch;
-        const int32_t v = rt_run(&run->code[ch], pic, vars, run->stack, state);
-        o[ch] = (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : v);
-      }
-    }
-  }
 }
 
 static int isEmpty(const PiRect* r) {
@@ -208,6 +162,25 @@ static Picture pictureOf(const Run* run) {
   return pic;
 }
 
+/* The band's rows are filtered one after another; the host hears how far the work is, and
+   may stop it, after the first row, the last, and whenever kReportMs passed since it last
+   heard: so a cancel is seen within a row's time and the progress bar keeps moving. */
+enum { kReportMs = 40 };
+static int16_t filterBand(FilterRecord* rec, Run* run, int rows) {
+  const Picture pic = pictureOf(run);
+  uint8_t* out = (uint8_t*)rec->outData;
+  for (int y = 0; y < rows; ++y, out += rec->outRowBytes) {
+    const int row = run->band + y;
+    rt_filter_rows(run, &pic, out, rec->outRowBytes, run->outPlanes, row, row + 1, &run->state);
+    const DWORD now = GetTickCount();
+    if (row > 0 && y + 1 < rows && now - run->reported < kReportMs) continue;
+    run->reported = now;
+    if (rec->progressProc) rec->progressProc(row + 1, run->height);
+    if (rec->abortProc && rec->abortProc()) return kUserCanceled;
+  }
+  return kNoErr;
+}
+
 /* Takes what the host delivered for the current request and moves to the next one. */
 static int16_t step(FilterRecord* rec, Run* run) {
   const int rows =
@@ -220,13 +193,10 @@ static int16_t step(FilterRecord* rec, Run* run) {
               (const uint8_t*)rec->inData + (intptr_t)y * rec->inRowBytes, (uintptr_t)rowBytes);
   } else if (run->phase == 1) {
     if (!rec->outData) return kBadParameters;
-    const Picture pic = pictureOf(run);
-    rt_filter_rows(run, &pic, (uint8_t*)rec->outData, rec->outRowBytes, run->outPlanes, run->band,
-                   run->band + rows, &run->state);
+    const int16_t err = filterBand(rec, run, rows);
+    if (err) return err;
   }
   run->band += rows;
-  if (rec->progressProc)
-    rec->progressProc(run->band + (run->phase ? run->height : 0), 2 * run->height);
   if (rec->abortProc && rec->abortProc()) return kUserCanceled;
   if (run->band >= run->height) {
     run->band = 0;
@@ -254,6 +224,7 @@ static int16_t start(FilterRecord* rec, Run* run) {
   run->height = rec->filterRect.bottom - rec->filterRect.top;
   if (run->width <= 0 || run->height <= 0) return kNoErr;
   run->inPlanes = rec->planes;
+  run->imageMode = rec->imageMode;
   if (rec->imageMode == kModeRGB) {
     run->inPlanes = rec->planes >= 4 ? 4 : 3;
     /* A protected transparency plane is read but never written. */
@@ -289,16 +260,25 @@ static int16_t start(FilterRecord* rec, Run* run) {
   return kNoErr;
 }
 
-static Run* newRun(FilterRecord* rec) {
+/* A new run, or 0 with the reason in *err. */
+static Run* newRun(FilterRecord* rec, int16_t* err) {
   Run* run = (Run*)rt_alloc(sizeof(Run));
+  *err = kMemFull;
   if (!run) return 0;
   if (!rt_load_params(&run->params)) {
     rt_free(run);
+    *err = kBadParameters;
+    if (rec->errorString) {
+      rec->errorString[0] = 0;
+      appendText(rec->errorString,
+                 "the plugin is damaged: its filter data is missing or cut short");
+      *err = kReportString;
+    }
     return 0;
   }
   for (int i = 0; i < 8; ++i) run->sliders[i] = rt_slider(&run->params, i);
   rt_tables_init(); /* the same numbers every time, so a second call does no harm */
-  (void)rec;
+  *err = kNoErr;
   return run;
 }
 
@@ -317,9 +297,9 @@ __declspec(dllexport) void RunFilter(int16_t selector, void* record, intptr_t* d
     return;
   }
   if (!run && selector != kSelectorFinish) {
-    run = newRun(rec);
+    run = newRun(rec, &err);
     if (!run) {
-      *result = kMemFull;
+      *result = err;
       return;
     }
     *data = (intptr_t)run;

@@ -15,6 +15,7 @@ typedef struct {
   int32_t* stack;
   int useBlocks; /* 64-bit: the formulas run a block of pixels at a time */
   int channels;  /* Z: formulas run */
+  int imageMode;
   int inPlanes, outPlanes;
   int width, height;
   uint8_t* copy; /* the whole input, interleaved inPlanes */
@@ -22,6 +23,7 @@ typedef struct {
   int phase; /* 0 reading input, 1 writing output, 2 done */
   int band;  /* first row of the band requested */
   int bandHeight;
+  uint32_t reported; /* tick count when the host last heard of the progress */
   RunState state;
 } Run;
 

@@ -12,24 +12,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-PictureReport failed(std::string problem, const PhaseTimes& times) {
-  return {PictureStatus::Failed, std::move(problem), times};
-}
-
-// Encodes the filtered picture and writes it under a temporary name, renamed when complete.
-PictureReport encodeAndWrite(const host::Image& image, const std::filesystem::path& output,
-                             PhaseTimes times) {
-  platform::QtImageCodec codec;
-  const auto start = Clock::now();
-  auto encoded = codec.encode(image, output);
-  if (!encoded) {
-    times.encode = Clock::now() - start;
-    return failed(displayPath(output) + ": cannot write the picture in this format", times);
-  }
-  const std::string reason = ff::replaceFile(output, *encoded);
-  times.encode = Clock::now() - start;
-  if (!reason.empty()) return failed(displayPath(output) + ": " + reason, times);
-  return {PictureStatus::Written, {}, times};
+PictureReport failed(std::string where, std::string reason, const PhaseTimes& times) {
+  return {PictureStatus::Failed, std::move(where), std::move(reason), times};
 }
 
 }  // namespace
@@ -59,44 +43,63 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
   times.decode = Clock::now() - start;
   if (!image || !image->valid()) {
     // A file that is not there, or no file, gets the system's reason.
-    return failed(displayPath(input) + ": " +
-                      unreadableReason(input).value_or(
-                          platform::pictureSizeProblem(input).value_or("cannot read the picture")),
+    return failed(displayPath(input),
+                  unreadableReason(input).value_or(
+                      platform::pictureSizeProblem(input).value_or("cannot read the picture")),
                   times);
   }
+  auto stopped = [&] { return cancelled && cancelled(); };
+  if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
 
   if (setup.foreign) {
     start = Clock::now();
     const auto result = setup.foreign(*image, cancelled);
     times.filter = Clock::now() - start;
     if (result.status == plughost::ForeignResult::Status::Cancelled)
-      return {PictureStatus::Cancelled, {}, times};
-    if (result.status == plughost::ForeignResult::Status::Failed)
-      return failed(result.message, times);
-    return encodeAndWrite(*image, output, times);
+      return {PictureStatus::Cancelled, {}, {}, times};
+    if (result.status == plughost::ForeignResult::Status::Failed) {
+      // The host's texts name the plugin already.
+      std::string reason = result.message;
+      if (const std::string named = setup.filterArg + ": "; reason.starts_with(named))
+        reason.erase(0, named.size());
+      return failed(setup.filterArg, reason, times);
+    }
+  } else {
+    host::FilterRun run;
+    run.sliders = setup.sliders;
+    run.pool = pool;
+    run.cancelled = cancelled;
+    run.engine = setup.engine;
+    run.keepPictureOnCancel = false;  // a cancelled picture is not written
+    const host::Rect whole{0, 0, image->width - 1, image->height - 1};
+    start = Clock::now();
+    const auto report = host::runFilter(setup.formulas, *image, whole, run);
+    times.filter = Clock::now() - start;
+    switch (report.outcome) {
+      case host::RunOutcome::Done:
+        break;
+      case host::RunOutcome::BadFormula:
+        return failed(setup.filterArg, cp1252ToUtf8(host::describe(report.error)), times);
+      case host::RunOutcome::Cancelled:
+        return {PictureStatus::Cancelled, {}, {}, times};
+      case host::RunOutcome::BadArea:
+        return failed(displayPath(input), "the picture is empty", times);
+    }
   }
 
-  host::FilterRun run;
-  run.sliders = setup.sliders;
-  run.pool = pool;
-  run.cancelled = cancelled;
-  run.engine = setup.engine;
-  const host::Rect whole{0, 0, image->width - 1, image->height - 1};
   start = Clock::now();
-  const auto report = host::runFilter(setup.formulas, *image, whole, run);
-  times.filter = Clock::now() - start;
-  switch (report.outcome) {
-    case host::RunOutcome::Done:
-      break;
-    case host::RunOutcome::BadFormula:
-      return failed(setup.filterArg + ": " + cp1252ToUtf8(host::describe(report.error)), times);
-    case host::RunOutcome::Cancelled:
-      return {PictureStatus::Cancelled, {}, times};
-    case host::RunOutcome::BadArea:
-      return failed(displayPath(input) + ": the picture is empty", times);
-  }
-
-  return encodeAndWrite(*image, output, times);
+  platform::EncodeOptions encoding;
+  encoding.pngLevel = setup.pngLevel;
+  encoding.cancelled = stopped;
+  auto encoded = codec.encode(*image, output, encoding);
+  times.encode = Clock::now() - start;
+  if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
+  if (!encoded)
+    return failed(displayPath(output), "cannot write the picture in this format", times);
+  const std::string reason = ff::replaceFile(output, *encoded);
+  times.encode = Clock::now() - start;
+  if (!reason.empty()) return failed(displayPath(output), reason, times);
+  return {PictureStatus::Written, {}, {}, times};
 }
 
 }  // namespace qm::cli

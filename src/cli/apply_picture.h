@@ -25,24 +25,29 @@ struct PhaseTimes {
 std::string describeTimings(const PhaseTimes& times);
 
 struct ApplySetup {
-  std::string filterArg;  // as the user named it, for messages
+  std::string filterArg;             // as the user named it, for messages
+  std::filesystem::path filterFile;  // the file it comes from, an input like the pictures
   std::array<std::string, 4> formulas;
   std::array<std::uint8_t, 8> sliders{};
   formula::Engine engine = formula::Engine::Automatic;
   // Set for a Windows plugin: runs it on the picture instead of the formulas.
   std::function<plughost::ForeignResult(host::Image&, const std::function<bool()>& cancelled)>
       foreign;
+  int pngLevel = -1;  // 0-9; -1: Qt's default
 };
 
 enum class PictureStatus { Written, Failed, Cancelled };
 
 struct PictureReport {
   PictureStatus status = PictureStatus::Written;
-  std::string problem;  // Failed: the line to print, "PATH: reason"
+  std::string where;   // Failed: the file the problem is about, as shown
+  std::string reason;  // Failed: what went wrong
   PhaseTimes times;
+  std::string problemLine() const { return where + ": " + reason; }
 };
 
-// cancelled is polled between rows; a cancelled picture is not written.
+// cancelled is polled between rows, while the result is encoded and once more just before it
+// replaces the output; a cancelled picture is not written.
 PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::path& input,
                              const std::filesystem::path& output, formula::ThreadPool* pool,
                              const std::function<bool()>& cancelled);

@@ -2,6 +2,7 @@
 // picture files.
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <ostream>
@@ -15,6 +16,7 @@
 #include "core/common/unicode_text.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/filter_loader.h"
+#include "core/shell/fs.h"
 
 namespace qm::cli {
 namespace {
@@ -46,21 +48,34 @@ constexpr std::string_view kHelp =
     "                  the inputs\n"
     "  --to png|jpg|bmp|tif|webp\n"
     "                  the results' format (default: each input's own)\n"
-    "  --json          print {\"written\": [paths], \"failed\": [paths]} as JSON\n"
-    "Several pictures are filtered at once, a few at a time so memory stays bounded; each\n"
-    "result is written under a temporary name and renamed when complete. Prints each written\n"
-    "file and a summary line, N written, M failed (exit 1 when any failed).\n"
+    "  --json          print {\"written\": [paths], \"skipped\": [paths], \"failed\":\n"
+    "                  [{\"path\", \"reason\"}]} as JSON\n"
+    "Several pictures are read, filtered and written at once, a few at a time so memory stays\n"
+    "bounded; each result is written under a temporary name and renamed when complete. Prints\n"
+    "each written file and a summary line, N written, M skipped, F failed (exit 1 when any\n"
+    "failed). Two pictures with one result name: the second meets the first's result as an\n"
+    "existing file, so --overwrite decides.\n"
     "\n"
+    "Both forms:\n"
+    "  --png-level 0-9 how hard PNG results are packed: 0 stores the pixels as they are (the\n"
+    "                  fastest, files about three times as large), 1 is much faster than\n"
+    "                  the default and a little larger, 9 the slowest and smallest\n"
+    "                  (default: Qt's, which packs like 5 to 9)\n"
+    "\n"
+    "A result never replaces one of the run's inputs (a picture or the filter's file): that\n"
+    "OUTPUT fails with \"would replace its own input\". A symbolic link as OUTPUT is written\n"
+    "through to the file it names, which is replaced whole; the link stays.\n"
     "A formula error is reported with the channel and the 1-based position (exit 1).\n"
+    "Ctrl-C stops the run at any moment (exit 3), also while a picture is encoded: a picture\n"
+    "not yet complete is not written and its OUTPUT stays as it was; in a batch every\n"
+    "picture written before is complete.\n"
     "\n"
     "FILTER may also be a Windows filter plugin that is not a Filter Factory filter\n"
     "(PLUGIN.8bf, or PLUGIN.8bf#N for filter N of a file with several): it runs with its\n"
     "default parameters in Quillmark's plugin host under Wine (wine64; 32-bit plugins need\n"
     "32-bit Wine).\n"
     "  --dialog        show the plugin's own dialog first\n"
-    "  --timeout S     stop a plugin that does not answer for S seconds (default 60)\n"
-    "Ctrl-C stops the run (exit 3): a single OUTPUT between rows, then not written; a batch\n"
-    "between pictures, every picture written so far complete.\n";
+    "  --timeout S     stop a plugin that does not answer for S seconds (default 60)\n";
 
 std::optional<int> parseNumber(std::string_view text, int low, int high) {
   int v = 0;
@@ -121,8 +136,38 @@ std::optional<std::string> formatOption(const Args& args, std::ostream& err) {
   return *format;
 }
 
-// The Filter Factory filter's formulas and sliders into setup; the exit code when that fails.
-std::optional<int> loadFormulas(Context& context, ApplySetup& setup) {
+// --png-level: -1 when not given, nullopt (said) when malformed or meaningless for the run.
+std::optional<int> pngLevelOption(const Args& args, bool batchMode, std::ostream& err) {
+  const auto text = args.value("png-level");
+  if (!text) return -1;
+  const auto level = parseNumber(*text, 0, 9);
+  if (!level) {
+    err << "quillmark-cli apply: --png-level takes a number from 0 to 9\n";
+    return std::nullopt;
+  }
+  std::string format = batchMode ? args.value("to").value_or("png")
+                                 : fs::path(args.positional.back()).extension().string();
+  std::transform(format.begin(), format.end(), format.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (format != "png" && format != ".png") {
+    err << "quillmark-cli apply: --png-level goes with PNG results\n";
+    return std::nullopt;
+  }
+  return level;
+}
+
+// The file a filter argument names: LIB.ffl#N is entry N of LIB.ffl unless a file has that
+// very name.
+fs::path filterFileOf(const std::string& argument) {
+  std::error_code ec;
+  const auto hash = argument.rfind('#');
+  if (fs::exists(argument, ec) || hash == std::string::npos) return argument;
+  return argument.substr(0, hash);
+}
+
+// Loads the filter the run applies into setup: its formulas and sliders (with the --ctl
+// overrides) and the file they come from. The exit code when it cannot, the message said.
+std::optional<int> loadApplyFilter(Context& context, ApplySetup& setup) {
   // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
   // c), so a filter runs as stored, like the plugin itself would.
   ff::FFOptions options;
@@ -134,6 +179,7 @@ std::optional<int> loadFormulas(Context& context, ApplySetup& setup) {
     return kSomeFailed;
   }
   warnEmptyFormulas(setup.filterArg, filter->formulas, context.err);
+  setup.filterFile = filterFileOf(setup.filterArg);
   setup.formulas = filter->formulas;
   setup.sliders = filter->sliderValues;
   if (!overrideSliders(context.args, setup.sliders, context.err)) return kUsage;
@@ -144,6 +190,11 @@ std::optional<int> loadFormulas(Context& context, ApplySetup& setup) {
 int applyOne(Context& context, const ApplySetup& setup, unsigned threads) {
   const fs::path input = context.args.positional[1];
   const fs::path output = context.args.positional[2];
+  for (const fs::path& own : {input, setup.filterFile})
+    if (shell::DiskFs{}.same(own, output)) {
+      context.err << displayPath(output) << ": would replace its own input\n";
+      return kSomeFailed;
+    }
   // Asked before the work, so a kept file costs no filtering.
   batch::OverwriteCheck overwrite(context.prompter);
   switch (overwrite(input, output)) {
@@ -166,7 +217,7 @@ int applyOne(Context& context, const ApplySetup& setup, unsigned threads) {
       context.out << displayPath(output) << '\n';
       return kOk;
     case PictureStatus::Failed:
-      context.err << report.problem << '\n';
+      context.err << report.problemLine() << '\n';
       return kSomeFailed;
     case PictureStatus::Cancelled:
       context.err << "quillmark-cli apply: cancelled\n";
@@ -207,18 +258,21 @@ int runApply(Context& context) {
   }
   const auto engine = engineOption(args, context.err);
   const auto format = formatOption(args, context.err);
-  if (!engine || !format) return kUsage;
+  const auto pngLevel = pngLevelOption(args, batchMode, context.err);
+  if (!engine || !format || !pngLevel) return kUsage;
 
   ApplySetup setup;
   setup.filterArg = positional[0];
   setup.engine = *engine;
+  setup.pngLevel = *pngLevel;
   switch (prepareForeignApply(context, setup)) {
     case ForeignChoice::Refused:
       return kSomeFailed;
     case ForeignChoice::Ready:
+      setup.filterFile = filterFileOf(setup.filterArg);
       break;
     case ForeignChoice::NotForeign:
-      if (const auto failed = loadFormulas(context, setup)) return *failed;
+      if (const auto failure = loadApplyFilter(context, setup)) return *failure;
       break;
   }
 
@@ -238,11 +292,12 @@ int runApply(Context& context) {
 CliCommand makeApplyCommand() {
   return {"apply",
           "apply FILTER INPUT OUTPUT [--ctl N=V]... [--threads N] [--overwrite ask|all|none]\n"
-          "       [--timings] [--engine reference|block|compiled] [--dialog] [--timeout S]\n"
+          "       [--png-level 0-9] [--timings] [--engine reference|block|compiled] [--dialog]\n"
+          "       [--timeout S]\n"
           "   or: apply FILTER --dest DIR [--suffix TEXT] [--to png|jpg|bmp|tif|webp] [--json]\n"
           "       [same options] IMAGE...",
           kHelp,
-          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to", "timeout"},
+          {"ctl", "threads", "overwrite", "engine", "dest", "suffix", "to", "png-level", "timeout"},
           {"timings", "json", "dialog"},
           runApply,
           SIZE_MAX,

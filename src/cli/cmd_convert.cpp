@@ -42,8 +42,9 @@ constexpr std::string_view kHelp =
     "                           \"warnings\"} as JSON\n"
     "  --no-optimize, --template PATH, --ff-template 3.0|3.04\n"
     "                           Filter Factory options; the template makes .8bf files\n"
-    "  --arch x64|x86|both      the plugin's architecture (default: x64 unless a template\n"
-    "                           is named); both writes NAME.8bf (x64) and NAME.x86.8bf\n"
+    "  --arch x64|x86|both      the plugin's architecture (default: that of the template\n"
+    "                           named or chosen in the Preferences, else x64); both\n"
+    "                           writes NAME.8bf (x64) and NAME.x86.8bf\n"
     "  --no-dialog              plugins run at once with their slider values\n"
     "  --all-modes              plugins also offer greyscale and CMYK\n"
     "\n"
@@ -84,14 +85,12 @@ nlohmann::json problemList(const std::vector<ff::ConvertProblem>& problems,
   return list;
 }
 
-// The architectures --arch asks for; nullopt for a bad value. Without --arch a named template
-// (--ff-template, --template) decides, else x64.
+// The architectures --arch asks for; nullopt for a bad value. Without --arch the template
+// chosen by --ff-template or --template, else the one stored in the settings (x64 when none
+// is) decides.
 std::optional<ff::PluginArchitecture> architecture(const Args& args) {
   const auto arch = args.value("arch");
-  if (!arch) {
-    const bool named = args.value("ff-template") || args.value("template");
-    return named ? ff::PluginArchitecture::Stored : ff::PluginArchitecture::X64;
-  }
+  if (!arch) return ff::PluginArchitecture::Stored;
   if (*arch == "x64") return ff::PluginArchitecture::X64;
   if (*arch == "x86") return ff::PluginArchitecture::X86;
   if (*arch == "both") return ff::PluginArchitecture::Both;

@@ -1,12 +1,23 @@
 #include "cli/ff_option_flags.h"
 
+#include "core/preferences/templates.h"
+#include "core/settings/options.h"
+#include "platform/settings_store.h"
+
 namespace qm::cli {
 
 std::expected<ff::FFOptions, std::string> ffOptionsFromArgs(const Context& context) {
   const Args& args = context.args;
+  // The desktop program's settings are the defaults: its template choice (and so the
+  // architecture), its user template and "No FF Code Optimization". What a written plugin
+  // does (dialog, modes, editor) is only what the flags ask for.
+  const platform::QSettingsStore store;
+  const settings::Options stored = settings::loadOptions(store);
   ff::FFOptions options;
   options.programDir = context.programDir;
-  options.noOptimize = args.flag("no-optimize");
+  options.usedFF = preferences::ffOptionsFrom(stored, context.programDir).usedFF;
+  options.userTemplate = stored.photoshopTemplate;
+  options.noOptimize = stored.noFFOptimize || args.flag("no-optimize");
   if (auto version = args.value("ff-template")) {
     if (*version == "3.0")
       options.usedFF = ff::FFTemplate::FF30;

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <QString>
+#include <QtGlobal>
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
@@ -203,6 +205,10 @@ bool asksForJson(int argc, char** argv) {
 // Every run ends here: a --json run that failed without its document gets the error object,
 // and output that never reached stdout makes the run a failure.
 int run(int argc, char** argv) {
+  // Qt's image plugins talk on stderr about pictures they cannot read; the command says it.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
+  });
   // A closed pipe is reported like any failed write instead of ending the program unsaid.
   std::signal(SIGPIPE, SIG_IGN);
   CheckedStdout out;

@@ -13,9 +13,11 @@ using MessageSink = std::function<void(std::string_view text)>;
 
 // Hands a URL to the desktop; false when no program took it (the "no association" case). A
 // local file with no program for its type is such a case; one that has a program goes to
-// xdg-open, and when that fails later its reason goes to failures.
+// xdg-open, and when that fails later its reason goes to failures. With pageViewer, a local
+// HTML page goes there instead when no web browser is installed or xdg-open fails.
 using UrlOpener = std::function<bool(const QString& url)>;
-UrlOpener desktopUrlOpener(MessageSink failures = {});
+using PageViewer = std::function<void(const QString& file)>;
+UrlOpener desktopUrlOpener(MessageSink failures = {}, PageViewer pageViewer = {});
 // Whether xdg-open (Debian package xdg-utils) is on the search path.
 bool desktopOpenerInstalled();
 inline constexpr std::string_view kNoDesktopOpener =

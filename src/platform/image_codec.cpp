@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/ff/plugin_file_io.h"
+#include "core/host/tga_reader.h"
 
 namespace qm::platform {
 namespace {
@@ -32,6 +33,25 @@ std::optional<TgaHeader> tgaHeader(const std::filesystem::path& file) {
   return TgaHeader{static_cast<std::uint8_t>(head[16]),
                    (static_cast<std::uint8_t>(head[17]) & 0x0F) != 0};
 }
+
+// The encoder's output in memory. Once the run is cancelled the bytes are thrown away: a failed
+// write would stop the PNG encoder sooner, but libpng then prints its own error on stderr.
+class CancellableBuffer final : public QBuffer {
+ public:
+  CancellableBuffer(QByteArray* bytes, const std::function<bool()>& cancelled)
+      : QBuffer(bytes), cancelled_(cancelled) {}
+  bool wasCancelled() const { return stopped_; }
+
+ protected:
+  qint64 writeData(const char* data, qint64 length) override {
+    stopped_ = stopped_ || (cancelled_ && cancelled_());
+    return stopped_ ? length : QBuffer::writeData(data, length);
+  }
+
+ private:
+  const std::function<bool()>& cancelled_;
+  bool stopped_ = false;
+};
 
 }  // namespace
 
@@ -68,10 +88,10 @@ QImage toQImage(const host::Image& img) {
 
 QImage toQImage(host::Image&& img) {
   if (!img.valid()) return {};
-  auto* pixels = new std::vector<std::uint8_t>(std::move(img.rgba));
+  auto* pixels = new host::PixelBytes(std::move(img.rgba));
   return QImage(
       pixels->data(), img.width, img.height, img.width * 4, QImage::Format_RGBA8888,
-      [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
+      [](void* owned) { delete static_cast<host::PixelBytes*>(owned); }, pixels);
 }
 
 int depthInFile(const QImage& img) {
@@ -87,7 +107,31 @@ int depthInFile(const QImage& img) {
   }
 }
 
+namespace {
+
+constexpr std::uint64_t kMaxPixels = std::uint64_t{kPictureMemoryLimitMB} * 1024 * 1024 / 4;
+
+bool isTgaFile(const std::filesystem::path& file) {
+  return QString::fromStdString(file.extension().string()).compare(".tga", Qt::CaseInsensitive) ==
+         0;
+}
+
+// Qt's own reader knows only uncompressed true colour; run-length encoded, grey and colour-mapped
+// pictures, which paint programs write by default, are read here.
+Outcome<host::Image, std::string> readTga(const std::filesystem::path& file) {
+  auto bytes = ff::readFileBytes(file, kMaxPixels * 4 + 65536, "too large");
+  if (!bytes) return Failure{bytes.error()};
+  return host::decodeTga(ByteView(bytes->data(), bytes->size()), kMaxPixels);
+}
+
+}  // namespace
+
 std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file) {
+  if (isTgaFile(file)) {
+    auto tga = readTga(file);
+    if (!tga) return std::nullopt;
+    return std::move(*tga);
+  }
   QImageReader::setAllocationLimit(kPictureMemoryLimitMB);
   QImageReader reader(qtPath(file));
   reader.setAutoTransform(false);
@@ -101,30 +145,35 @@ std::optional<host::Image> QtImageCodec::read(const std::filesystem::path& file)
 }
 
 std::expected<std::vector<std::uint8_t>, std::string> encodePicture(
-    const QImage& image, const std::filesystem::path& file, int quality) {
+    const QImage& image, const std::filesystem::path& file, const EncodeOptions& options) {
   const QByteArray suffix =
       QString::fromStdString(file.extension().string()).mid(1).toLower().toLatin1();
   if (suffix.isEmpty() || !QImageWriter::supportedImageFormats().contains(suffix))
     return std::unexpected("pictures cannot be written as \"" + suffix.toStdString() + "\" files");
   QByteArray encoded;
-  QBuffer buffer(&encoded);
+  CancellableBuffer buffer(&encoded, options.cancelled);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, suffix);
-  writer.setQuality(quality);
+  writer.setQuality(options.quality);
+  // Qt's PNG writer takes a ratio of 0 to 100 and uses the level ratio / 11.
+  if (suffix == "png" && options.pngLevel >= 0) writer.setCompression(options.pngLevel * 11);
   encoded.reserve(image.sizeInBytes() + 4096);
   if (!writer.write(image)) return std::unexpected(writer.errorString().toStdString());
+  if (buffer.wasCancelled()) return std::unexpected(std::string("cancelled"));
   return std::vector<std::uint8_t>(encoded.begin(), encoded.end());
 }
 
 std::string writePicture(const QImage& image, const std::filesystem::path& file, int quality) {
-  auto bytes = encodePicture(image, file, quality);
+  EncodeOptions options;
+  options.quality = quality;
+  auto bytes = encodePicture(image, file, options);
   // All or nothing, and never over a read-only file.
   return bytes ? ff::replaceFile(file, *bytes) : bytes.error();
 }
 
 std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image& image,
                                                               const std::filesystem::path& file,
-                                                              int quality) {
+                                                              const EncodeOptions& options) {
   if (!image.valid()) return std::nullopt;
   std::string suffix = file.extension().string();
   std::transform(suffix.begin(), suffix.end(), suffix.begin(),
@@ -136,7 +185,7 @@ std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image&
   if ((image.hasAlpha && (suffix == ".jpg" || suffix == ".jpeg")) ||
       (!image.hasAlpha && !takesRgbx))
     q = q.convertToFormat(QImage::Format_RGB888);
-  auto bytes = encodePicture(q, file, quality);
+  auto bytes = encodePicture(q, file, options);
   if (!bytes) return std::nullopt;
   return std::move(*bytes);
 }
@@ -147,6 +196,11 @@ bool QtImageCodec::write(const host::Image& image, const std::filesystem::path& 
 }
 
 std::optional<std::string> pictureSizeProblem(const std::filesystem::path& file) {
+  if (isTgaFile(file)) {
+    auto tga = readTga(file);
+    if (!tga) return tga.error();
+    return std::nullopt;
+  }
   QImageReader reader(qtPath(file));
   const QSize size = reader.size();
   if (!size.isValid()) return std::nullopt;
@@ -159,7 +213,9 @@ std::optional<std::string> pictureSizeProblem(const std::filesystem::path& file)
 
 bool QtImageCodec::writeWithQuality(const host::Image& image, const std::filesystem::path& file,
                                     int quality) {
-  auto bytes = encode(image, file, std::clamp(quality, 1, 100));
+  EncodeOptions options;
+  options.quality = std::clamp(quality, 1, 100);
+  auto bytes = encode(image, file, options);
   return bytes && ff::replaceFile(file, *bytes).empty();
 }
 

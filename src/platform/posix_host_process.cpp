@@ -163,12 +163,20 @@ std::unique_ptr<plughost::HostProcess> PosixProcessLauncher::start(const Process
   return std::make_unique<PipedProcess>(pid, in[1], out[0]);
 }
 
-int PosixProcessLauncher::runToEnd(const ProcessSpec& spec) {
+int PosixProcessLauncher::runToEnd(const ProcessSpec& spec,
+                                   const std::function<void()>& whileWaiting) {
   const pid_t pid = spawn(spec, -1, -1);
   if (pid < 0) return -1;
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0)
-    if (errno != EINTR) return -1;
+  for (;;) {
+    const pid_t ended = ::waitpid(pid, &status, whileWaiting ? WNOHANG : 0);
+    if (ended == pid) break;
+    if (ended < 0 && errno != EINTR) return -1;
+    if (ended == 0) {
+      whileWaiting();
+      ::usleep(100000);
+    }
+  }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

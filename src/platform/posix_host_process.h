@@ -8,7 +8,8 @@ namespace qm::platform {
 class PosixProcessLauncher final : public plughost::ProcessLauncher {
  public:
   std::unique_ptr<plughost::HostProcess> start(const plughost::ProcessSpec& spec) override;
-  int runToEnd(const plughost::ProcessSpec& spec) override;
+  int runToEnd(const plughost::ProcessSpec& spec,
+               const std::function<void()>& whileWaiting) override;
 };
 
 }  // namespace qm::platform

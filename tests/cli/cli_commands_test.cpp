@@ -162,12 +162,24 @@ TEST_F(CliRecord, ConvertToPluginAndDumpItBack) {
   auto run = cli(
       {"convert", "--to", "8bf", "--dest", at("out"), file("wave.afs", afsSource("Wave", "r+1"))});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(fs::file_size(dir / "out/wave.8bf"), 69632u);
+  EXPECT_EQ(fs::file_size(dir / "out/wave.8bf"), 81920u);
   auto back = json::parse(cli({"dump", "--json", at("out/wave.8bf")}).out);
   auto source = json::parse(cli({"dump", "--json", at("wave.afs")}).out);
   back.erase("fileName");
   source.erase("fileName");
   EXPECT_EQ(back, source);
+
+  // The template chosen in the desktop program's settings is the default; a flag wins.
+  file("prog/photo30.dll", readFile(fs::path(QM_DATA_DIR) / "photo30.dll"));
+  file(settingsFile, "[Settings]\nUsedFF=0\n");
+  const std::vector<std::string> args = {"convert", "--to",   "8bf",     "--overwrite",
+                                         "all",     "--dest", at("out"), at("wave.afs")};
+  ASSERT_EQ(cli(args).exitCode, 0);
+  EXPECT_EQ(fs::file_size(dir / "out/wave.8bf"), 57344u);
+  auto withArch = args;
+  withArch.insert(withArch.begin() + 1, {"--arch", "x64"});
+  ASSERT_EQ(cli(withArch).exitCode, 0);
+  EXPECT_EQ(fs::file_size(dir / "out/wave.8bf"), 69632u);
 }
 
 TEST_F(CliRecord, LibrariesHoldEverySampleAndGrowByAppending) {
@@ -324,7 +336,7 @@ TEST_F(CliRecord, FailuresKeepTheContract) {
       script.replace(script.find('@'), 1, "\"$0\" \"$@\"");
       std::vector<std::string> args{"-c", script, QM_CLI, "--program-dir", programDir};
       args.insert(args.end(), c.args.begin(), c.args.end());
-      run = runProgram("/bin/sh", args);
+      run = runProgram("/bin/sh", args, {}, dir / "config");
     }
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_EQ(run.out, c.out);

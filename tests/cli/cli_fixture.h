@@ -21,7 +21,7 @@ class CliFolder : public ::testing::Test {
  protected:
   ProgramRun cli(std::vector<std::string> args, const std::string& input = {}) {
     args.insert(args.begin(), {"--program-dir", programDir});
-    return runProgram(QM_CLI, args, input);
+    return runProgram(QM_CLI, args, input, dir / "config");
   }
   std::string file(std::string_view name, std::string_view bytes) {
     return writeFile(dir / name, bytes).string();
@@ -30,6 +30,8 @@ class CliFolder : public ::testing::Test {
 
   TempFolder dir;
   std::string programDir = (dir / "prog").string();  // absent unless a test fills it
+  // The settings store of every run: config/Quillmark/Qumo10.conf, absent unless written.
+  std::string settingsFile = (dir / "config" / "Quillmark" / "Qumo10.conf").string();
 };
 
 // A 24-bit BMP whose pixels follow seed, so different seeds give different pictures.

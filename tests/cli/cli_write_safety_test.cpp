@@ -54,6 +54,11 @@ const WriteCase kCases[] = {
      {{"a.afs", afsSource("A")}, {"b.afs", afsSource("B")}, {"out/a.txt", "old"}},
      "convert --to txt --dest @out --overwrite all @a.afs @b.afs", 1,
      "out/a.txt: Permission denied", "1 0 0 1", {"out/b.txt"}, "out/a.txt"},
+    // A plugin whose formula does not compile is refused with check's message.
+    {"PluginFromAFormulaThatDoesNotCompile",
+     {{"bad.afs", afsSource("B", "r+pow(g,2)")}, {"good.afs", afsSource("G")}},
+     "convert --to 8bf --dest @out @bad.afs @good.afs", 1,
+     "bad.afs: R:3: unknown name 'pow'", "1 0 0 1", {"out/good.8bf"}},
     {"ApplyKeepsAnExistingPicture",
      {{"f.afs", afsSource("F")}, {"in.bmp", kBmp}, {"out.bmp", "old"}},
      "apply @f.afs @in.bmp @out.bmp", 0, "out.bmp: exists, not replaced", "", {}},

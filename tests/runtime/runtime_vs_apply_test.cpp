@@ -2,14 +2,17 @@
 // pixels as quillmark-cli apply: for formulas that use every part of the language, for the
 // sample filters, with tiles, padded rows, with and without advanceState, and when the host
 // repeats the filter. Then one table of runs with a known outcome: colour modes, About, a
-// formula error, and the 32-bit plugin where Wine can start 32-bit programs.
+// formula error, a damaged parameter block, a cancel, and the 32-bit plugin where Wine can
+// start 32-bit programs.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "core/ff/template_layout.h"
 #include "platform/image_codec.h"
 #include "runtime/wine_host.h"
 #include "support/temp_folder.h"
@@ -146,6 +149,24 @@ TEST_F(RuntimeVsApply, SampleFiltersWithTheirDialogWord) {
   EXPECT_GE(plugins, 8);
 }
 
+// Damage done to a written 64-bit plugin: the R formula replaced by one that does not compile
+// (the writer refuses to write such a plugin), or the parameter resource cut to 8 bytes.
+void badFormula(std::string& file) {
+  using namespace qm::ff::layout;
+  file.replace(inBlock(kD64, kFormulas), 8, std::string("r+pow(2", 8));
+}
+void shortParameters(std::string& file) {
+  using namespace qm::ff::layout;
+  // The resource's data entry: its address, then its size.
+  std::string entry(8, '\0');
+  const std::uint32_t words[] = {std::uint32_t(kRsrcVirtual64 + kParm - kRsrcRaw), kParmSize};
+  std::memcpy(entry.data(), words, sizeof words);
+  const std::size_t found = file.find(entry, at(kD64, kRsrcRaw));
+  ASSERT_NE(found, std::string::npos);
+  file[found + 4] = 8;
+  file[found + 5] = 0;
+}
+
 TEST_F(RuntimeVsApply, HostRunsWithAKnownOutcome) {
   const std::array<std::string, 4> invert = {"255-c", "255-c", "255-c", "255-c"};
   const std::array<std::string, 4> half = {"r/2", "g/2", "b/2", "a"};
@@ -160,14 +181,38 @@ TEST_F(RuntimeVsApply, HostRunsWithAKnownOutcome) {
     int channels;
     int (*pixel)(int);    // each result byte from its input byte; null: not checked
     std::string errPart;  // empty: the run succeeds
+    void (*damage)(std::string& file) = nullptr;
   } cases[] = {
       {invert, {"--all-modes"}, host64, "--gray", 1, inverted, ""},
       {invert, {"--all-modes"}, host64, "--cmyk", 4, inverted, ""},
       {invert, {}, host64, "--gray", 1, nullptr, "returned -30101"},
       {invert, {}, host64, "--cmyk", 4, nullptr, "returned -30101"},
-      {{"r+", "g", "b", "a"}, {}, host64, "--about", 3, nullptr, ""},
-      {{"r+", "g", "b", "a"}, {}, host64, "", 3, nullptr, "R formula: unexpected end of formula"},
+      {invert, {}, host64, "--about", 3, nullptr, "", badFormula},
+      {invert, {}, host64, "", 3, nullptr, "R formula, column 3: unknown name 'pow'", badFormula},
+      {invert,
+       {},
+       host64,
+       "",
+       3,
+       nullptr,
+       "the plugin is damaged: its filter data is missing or cut short",
+       shortParameters},
+      // The first progress report is followed by the cancel, and by no other report.
+      {invert,
+       {},
+       host64,
+       "--cancel",
+       3,
+       nullptr,
+       "returned -128 (progress reports after the cancel: 0)"},
       {half, {"--arch", "x86"}, host86, "", 3, halved, ""},
+      {half,
+       {"--arch", "x86"},
+       host86,
+       "--cancel",
+       3,
+       nullptr,
+       "returned -128 (progress reports after the cancel: 0)"},
   };
   // Without arguments the host prints its usage and exits with 2, if it starts at all.
   const bool wine32 = wine_->run(host86, {}).exitCode == 2;
@@ -181,6 +226,11 @@ TEST_F(RuntimeVsApply, HostRunsWithAKnownOutcome) {
                                         "--dest",  dest.string(), source.string()};
     convert.insert(convert.end(), c.convertFlags.begin(), c.convertFlags.end());
     ASSERT_EQ(qm::test::cli(convert).exitCode, 0);
+    if (c.damage) {
+      std::string file = qm::test::readFile(dest / "k.8bf");
+      c.damage(file);
+      qm::test::writeFile(dest / "k.8bf", file);
+    }
     const RawPicture picture = qm::test::patternPicture(9, 7, c.channels);
     qm::test::writeRaw(dest / "in.raw", picture);
     std::vector<std::string> args = {(dest / "k.8bf").string()};

@@ -88,7 +88,7 @@ void expectLayout(const fs::path& plugin, const Layout& l) {
       entry = std::string(file.c_str() + p + 16);
     }
     if (key == 0x6D6F6465) {
-      EXPECT_EQ(b.u16le(p + 16), l.d == kD64 ? kModesRuntime : kModesAll);
+      EXPECT_EQ(b.u16le(p + 16), kModesRuntime);
     }
     p += 16 + length;
   }
@@ -136,6 +136,46 @@ TEST(RuntimeTemplates, WrittenPluginsHaveTheLayoutTheirOptionsChoose) {
   auto bad = qm::test::cli({"convert", "--to", "8bf", "--arch", "arm", afs.string()});
   EXPECT_EQ(bad.exitCode, 2);
   EXPECT_EQ(bad.err, "quillmark-cli convert: --arch takes x64, x86 or both\n");
+}
+
+// "No Dialog" and "All Modes" decide the dialog word and the mode word of plugins from our
+// three templates alike; a user's own template keeps its dialog word and offers every mode.
+TEST(RuntimeTemplates, DialogAndModeWordsFollowTheOptions) {
+  qm::test::TempFolder folder;
+  const fs::path afs = qm::test::writeFile(
+      folder / "w.afs", "%RGB-1.0\r0\r0\r0\r0\r0\r0\r0\r0\rr\r\rg\r\rb\r\ra\r\rC\r\rW\r\r\r\r\r\r");
+  const std::string userTemplate = (fs::path(QM_DATA_DIR) / "photo30.dll").string();
+  const struct {
+    std::vector<std::string> templateFlags;
+    long d;
+    bool ours;
+  } templates[] = {{{}, kD64, true},
+                   {{"--arch", "x86"}, kD30, true},
+                   {{"--ff-template", "3.04"}, kD304, true},
+                   {{"--template", userTemplate}, kD30, false}};
+  const struct {
+    std::vector<std::string> flags;
+    int dialogWord;  // from our templates; the user's keeps its 1
+    std::uint16_t modesOurs, modesUsers;
+  } options[] = {{{}, 1, kModesRgbOnly, kModesRgbOnly},
+                 {{"--no-dialog"}, 0, kModesRgbOnly, kModesRgbOnly},
+                 {{"--all-modes"}, 1, kModesRuntime, kModesAll},
+                 {{"--no-dialog", "--all-modes"}, 0, kModesRuntime, kModesAll}};
+  int n = 0;
+  for (const auto& t : templates)
+    for (const auto& o : options) {
+      const fs::path dest = folder / std::to_string(n++);
+      SCOPED_TRACE(dest.filename().string());
+      std::vector<std::string> args = {"convert", "--to", "8bf", "--dest", dest.string()};
+      args.insert(args.end(), t.templateFlags.begin(), t.templateFlags.end());
+      args.insert(args.end(), o.flags.begin(), o.flags.end());
+      args.push_back(afs.string());
+      ASSERT_EQ(qm::test::cli(args).exitCode, 0);
+      const std::string file = qm::test::readFile(dest / "w.8bf");
+      qm::ByteView b(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+      EXPECT_EQ(b.u8(inBlock(t.d, kDialogWord)), t.ours ? o.dialogWord : 1);
+      EXPECT_EQ(b.u16le(at(t.d, kModesWord)), t.ours ? o.modesOurs : o.modesUsers);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,8 +11,9 @@
 namespace qm::test {
 
 RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args,
-                               const std::string& input)
+                               const std::string& input, const std::filesystem::path& configHome)
     : io_(std::make_unique<TempFolder>()) {
+  const std::string config = (configHome.empty() ? *io_ / "config" : configHome).string();
   // Files instead of pipes: no deadlock however much the program prints.
   auto inPath = writeFile(*io_ / "in", input);
   auto outPath = *io_ / "out";
@@ -32,6 +34,7 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     execv(program.c_str(), argv.data());
     _exit(127);
   }
@@ -65,8 +68,8 @@ ProgramRun RunningProgram::finish() {
 }
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::string& input) {
-  return RunningProgram(program, args, input).finish();
+                      const std::string& input, const std::filesystem::path& configHome) {
+  return RunningProgram(program, args, input, configHome).finish();
 }
 
 }  // namespace qm::test

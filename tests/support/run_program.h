@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,8 +22,10 @@ class TempFolder;
 // A program started in the background, for tests that signal it while it works.
 class RunningProgram {
  public:
+  // The program's settings store lives in configHome ($XDG_CONFIG_HOME), a fresh empty one
+  // when none is given, so no run reads the settings of the person running the tests.
   RunningProgram(const std::string& program, const std::vector<std::string>& args,
-                 const std::string& input = {});
+                 const std::string& input = {}, const std::filesystem::path& configHome = {});
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -40,6 +43,6 @@ class RunningProgram {
 };
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::string& input = {});
+                      const std::string& input = {}, const std::filesystem::path& configHome = {});
 
 }  // namespace qm::test

@@ -36,18 +36,21 @@ std::string fileLine(const fs::path& file) {
 
 }  // namespace
 
-OverwriteDecision OverwriteCheck::operator()(const fs::path& source, const fs::path& destination) {
+OverwriteDecision OverwriteCheck::operator()(const fs::path& source, const fs::path& destination,
+                                             bool writtenEarlier) {
   if (source.empty() && destination.empty()) {
     reset();
     return OverwriteDecision::Write;
   }
   std::error_code ec;
-  if (!fs::exists(destination, ec)) return OverwriteDecision::Write;
+  const bool onDisk = fs::exists(destination, ec);
+  if (!onDisk && !writtenEarlier) return OverwriteDecision::Write;
   if (mode_ == OverwriteAnswer::OverwriteAll) return OverwriteDecision::Write;
   if (mode_ == OverwriteAnswer::IgnoreAll) return OverwriteDecision::Skip;
 
   OverwriteQuestion question;
-  question.destinationLine = fileLine(destination);
+  question.destinationLine =
+      onDisk ? fileLine(destination) : destination.string() + "  (written earlier in this run)";
   if (source.empty())
     question.destinationLine += " ?";
   else

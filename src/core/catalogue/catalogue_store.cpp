@@ -101,6 +101,9 @@ sqlite3* openDatabase(const fs::path& file) {
     return nullptr;
   }
   sqlite3_busy_timeout(db, 2000);
+  // A cache: losing the last writes to a crash costs a re-read, and a file left damaged is
+  // made anew at the next open, so nothing waits for the disk.
+  sqlite3_exec(db, "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
   return db;
 }
 
@@ -153,8 +156,8 @@ std::unique_ptr<CatalogueStore> CatalogueStore::open(const fs::path& file) {
     }
   }
   if (!db) return nullptr;
-  sqlite3_exec(db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;", nullptr, nullptr,
-               nullptr);
+  // Readers (another pane, quillmark-cli) go on while a scan writes.
+  sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
   std::unique_ptr<CatalogueStore> store(new CatalogueStore(file, db));
   store->rebuilt_ = rebuilt;
   return store;
@@ -257,7 +260,9 @@ void CatalogueStore::store(const fs::path& folder, const std::string& name,
   beginWrites();
   if (broken_) return;
   const std::string folderText = folderKey(folder);
-  forget(folderText, name);
+  // The scan asked for the file first, so the loaded folder tells whether rows are stored.
+  const bool known = haveLoaded_ && loadedFolder_ == folderText;
+  if (!known || loaded_.contains(name)) forget(folderText, name);
   Statement& s =
       prepared(insert_,
                "INSERT INTO filters (folder, name, size, modified, reader, ordinal, type, "
@@ -288,35 +293,29 @@ void CatalogueStore::store(const fs::path& folder, const std::string& name,
   bool ok = true;
   if (rows.empty()) ok = insert(kNoFilter, nullptr);
   for (std::size_t i = 0; ok && i < rows.size(); ++i) ok = insert(static_cast<int>(i), &rows[i]);
-  if (!ok) return fail();
-  if (haveLoaded_ && loadedFolder_ == folderText) loaded_[name] = {stamp, key, rows};
+  if (!ok) fail();
 }
 
 void CatalogueStore::folderListed(const fs::path& folder, const std::vector<std::string>& names,
                                   const std::string& pattern) {
   std::lock_guard lock(mutex_);
   if (broken_) return;
+  // One query serves both this and the folder's files the scan asks for next.
   const std::string folderText = folderKey(folder);
+  loaded_ = load(folderText);
+  loadedFolder_ = folderText;
+  haveLoaded_ = !broken_;
+  if (broken_) return;
+  const std::set<std::string_view> present(names.begin(), names.end());
   std::vector<std::string> gone;
-  {
-    Statement s(db_, "SELECT DISTINCT name FROM filters WHERE folder = ?1");
-    if (!s.ok()) return fail();
-    s.bind(1, folderText);
-    const std::set<std::string, std::less<>> present(names.begin(), names.end());
-    int r;
-    while ((r = s.step()) == SQLITE_ROW) {
-      std::string name = s.bytes(0);
-      if (!present.contains(name) && plugins::matchesPattern(name, pattern))
-        gone.push_back(std::move(name));
-    }
-    if (r != SQLITE_DONE) return fail();
-  }
+  for (const auto& [name, file] : loaded_)
+    if (!present.contains(name) && plugins::matchesPattern(name, pattern)) gone.push_back(name);
   if (gone.empty()) return;
   beginWrites();
   for (const auto& name : gone) {
     if (broken_) return;
     forget(folderText, name);
-    if (haveLoaded_ && loadedFolder_ == folderText) loaded_.erase(name);
+    loaded_.erase(name);
   }
 }
 

@@ -138,6 +138,15 @@ void readCodeBoxes(FieldCursor& in, Design& design) {
   design.codeBoxes = {*n[0], *n[1], *n[2], *n[3]};
 }
 
+void readResizable(FieldCursor& in, Design& design) {
+  auto word = in.take();
+  if (!word || *word != "Resizable") return;
+  auto width = in.takeNumber();
+  auto height = in.takeNumber();
+  if (!width || !height || *width <= 0 || *height <= 0) return;
+  design.resizable = DesignRect{0, 0, *width, *height};
+}
+
 }  // namespace
 
 std::vector<std::string> designFields(std::string_view text) {
@@ -183,6 +192,7 @@ Design parseDesign(std::string_view text) {
   readSliderStyle(in, design);
   readHotspot(in, design);
   readCodeBoxes(in, design);
+  readResizable(in, design);
   return design;
 }
 

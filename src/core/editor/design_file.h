@@ -57,6 +57,10 @@ struct Design {
   Hotspot hotspot;  // for Given
   Presence codeBoxField = Presence::EndOfFile;
   DesignRect codeBoxes = kDefaultCodeBoxes;  // for EndOfFile and Given
+  // "Resizable", min width, min height after the code boxes: a framed window whose controls
+  // follow its size (width and height are then only where it starts). Programs that read
+  // the fields up to the code boxes only never see it.
+  std::optional<DesignRect> resizable;  // right and bottom hold the smallest size
 };
 
 // The fields of a design file: separated by commas or line breaks, "..." quotes a field.

@@ -1,5 +1,6 @@
 #include "core/editor/diagnostics.h"
 
+#include "core/ff/formula_check.h"
 #include "core/formula/parser.h"
 
 namespace qm::editor {
@@ -28,8 +29,7 @@ std::string_view channelName(int channel) {
 }
 
 std::string describe(const Diagnostic& diagnostic) {
-  return std::string(channelName(diagnostic.channel)) + ":" +
-         std::to_string(diagnostic.position + 1) + ": " + diagnostic.message;
+  return ff::describeFormulaError(diagnostic.channel, diagnostic.position, diagnostic.message);
 }
 
 }  // namespace qm::editor

@@ -94,8 +94,8 @@ bool ConvertRun::library(const fs::path& input) {
     name.resize(name.size() < 4 ? 0 : name.size() - 4);
     folder /= plainFileName(name);
   }
-  const FFLConvertOptions options{options_.target, options_.namesFromTitles, options_.ff, inputs_,
-                                  options_.libraryEntries};
+  const FFLConvertOptions options{options_.target, options_.namesFromTitles, options_.ff,
+                                  options_.libraryEntries, inputs_};
   auto result = Convertffl(folder, input, options, check_, prompter_, progress_);
   // A library with a wrong first line has had its own message.
   if (!result.isLibrary) report_.unreadable.push_back({input, {}});

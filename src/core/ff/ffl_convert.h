@@ -20,10 +20,10 @@ struct FFLConvertOptions {
   int target = 0;  // 0 (.8bf), 3 (.afs), 4 (.pff) or 5 (.txt); 1 and 2 write nothing
   bool namesFromTitles = false;
   FFOptions ff;
-  std::span<const std::filesystem::path> ownInputs = {};  // never written over
   // Only the entries that start at these byte positions (as the library's index gives them);
   // empty: every entry.
-  std::vector<std::uint64_t> entryPositions = {};
+  std::vector<std::uint64_t> entryPositions;
+  std::span<const std::filesystem::path> ownInputs = {};  // never written over
 };
 
 // Outcome of converting one library. Entries are named "LIB.ffl#N"; a library that ends

@@ -30,9 +30,9 @@ struct FFOptions {
   // The Photoshop template box: a Filter Factory plugin of 49152, 49664 or 57344 bytes. Used
   // with FFTemplate::User; empty refuses to write (kNoUserTemplate).
   std::filesystem::path userTemplate;
-  bool allModes = false;      // "All Modes": every colour mode instead of RGB only
+  bool allModes = false;      // "All Modes": every mode the template runs instead of RGB only
   bool editorPlugin = false;  // "Editor Plugin" (EditorPlugin 0): standalone word 0
-  bool noDialog = false;      // "No Dialog": the dialog word keeps the template's value
+  bool noDialog = false;      // "No Dialog": the plugin runs without its dialog
   bool bigPreview = false;    // "Big Preview" dialog layout
   bool megaPreview = false;   // "Mega Preview" dialog layout
   // Put before ".8bf" in written plugin names (".x86" when both architectures are written).

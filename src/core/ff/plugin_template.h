@@ -13,7 +13,7 @@ namespace qm::ff {
 enum class TemplateKind {
   FF30,   // photo30.dll, 57344 bytes
   FF304,  // photo304.dll, 49152 bytes, the same layout 7168 bytes earlier
-  FF64,   // photo64.dll, 69632 bytes, the same layout 12288 bytes later
+  FF64,   // photo64.dll, 81920 bytes, the same layout 24576 bytes later
 };
 
 // A template with resources only.

@@ -6,6 +6,7 @@
 
 #include "core/common/safe_name.h"
 #include "core/ff/file_names.h"
+#include "core/ff/formula_check.h"
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/ff/template_layout.h"
@@ -24,10 +25,14 @@ struct Template {
   fs::path file;
   long d = 0;
   std::string error;
+  bool ours = true;  // one of the shipped runtime templates, not the user's own plugin
 };
 
 Template refused(std::string error) {
   return {{}, 0, std::move(error)};
+}
+Template usersOwn(const fs::path& file, long d) {
+  return {file, d, {}, false};
 }
 
 std::string lower(std::string_view s) {
@@ -87,13 +92,13 @@ Template chosenTemplate(const FFOptions& options) {
         if (ec)
           return refused("The template plugin " + display(options.userTemplate) +
                          " can't be read.");
-        if (size == kSize304) return {options.userTemplate, kD304, {}};
-        if (size == kSizeVarnet) return {options.userTemplate, kDVarnet, {}};
-        if (size == kSize30) return {options.userTemplate, kD30, {}};
-        if (size == kSize64) return {options.userTemplate, kD64, {}};
+        if (size == kSize304) return usersOwn(options.userTemplate, kD304);
+        if (size == kSizeVarnet) return usersOwn(options.userTemplate, kDVarnet);
+        if (size == kSize30) return usersOwn(options.userTemplate, kD30);
+        if (size == kSize64) return usersOwn(options.userTemplate, kD64);
         // Nothing is written. The reason is still given; a caller may keep quiet about it.
         return refused("The template plugin " + display(options.userTemplate) +
-                       " has a size Quillmark doesn't know (49152, 49664, 57344 or 69632 "
+                       " has a size Quillmark doesn't know (49152, 49664, 57344 or 81920 "
                        "bytes are needed); nothing was written.");
       }
       // Never another template in its place: the user meant their own.
@@ -255,6 +260,9 @@ WriteResult writePlugin(const fs::path& target, const Template& chosen, bool pre
   const long d = chosen.d;
   auto formulas = pluginFormulas(rec);
   if (!formulas.error.empty()) return {{}, formulas.error, {}};
+  // A plugin whose formula does not compile would only fail in the host, unexplained.
+  if (std::string error = firstFormulaError(formulas.formulas); !preview && !error.empty())
+    return {{}, error, {}};
 
   auto bytes = readWholeFile(chosen.file);
   if (!bytes) return {{}, "The template plugin " + display(chosen.file) + " is missing.", {}};
@@ -280,11 +288,14 @@ WriteResult writePlugin(const fs::path& target, const Template& chosen, bool pre
   for (std::size_t k = 0; k < rec.formulas.size(); ++k) p.formula(k, rec.formulas[k]);
 
   p.blockByte(kStandaloneWord, options.editorPlugin || editor ? 0 : 1);
-  if (!preview)
-    p.word16(d == kDVarnet ? kVarnetModesWord : at(d, kModesWord), !options.allModes ? kModesRgbOnly
-                                                                   : d == kD64       ? kModesRuntime
-                                                                                     : kModesAll);
-  if (preview)
+  if (!preview) {
+    // Our runtime is offered exactly the modes it runs; a user's template gets every mode.
+    const std::uint16_t allModes = chosen.ours ? kModesRuntime : kModesAll;
+    p.word16(d == kDVarnet ? kVarnetModesWord : at(d, kModesWord),
+             options.allModes ? allModes : kModesRgbOnly);
+  }
+  // A user's template keeps its own dialog word under "No Dialog"; ours are told.
+  if (preview || (options.noDialog && chosen.ours))
     p.blockByte(kDialogWord, 0);
   else if (!options.noDialog)
     p.blockByte(kDialogWord, 1);

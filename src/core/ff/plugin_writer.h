@@ -18,11 +18,13 @@ inline constexpr std::string_view kNoUserTemplate =
 // Template: options.usedFF picks photo30.dll / photo304.dll of options.programDir or the user
 // template (49152, 49664 or 57344 bytes; other sizes write nothing); the Macintosh choice is
 // refused. Menu title and category are cut to 34 characters, data-block texts to 255, each
-// cut reported as a warning; a formula longer than 1020 characters is refused (nothing
-// written). Every text field is filled with zeros after its text. The output is written to a
-// temporary file and renamed, so a failed write leaves any existing file as it was. Output name:
-// fileName with ".8bf" (a fileName without
-// "." gets ".8bf" appended in the record unless it ends in "_8bf").
+// cut reported as a warning; a formula longer than 1020 characters, or one that does not
+// compile ("R:5: unknown name 'pow'"), is refused (nothing written). With our own templates
+// "No Dialog" writes dialog word 0 and "All Modes" offers the modes the runtime runs; a user
+// template keeps its dialog word under "No Dialog" and is offered every mode. Every text
+// field is filled with zeros after its text. The output is written to a temporary file and
+// renamed, so a failed write leaves any existing file as it was. Output name: fileName with
+// ".8bf" (a fileName without "." gets ".8bf" appended in the record unless it ends in "_8bf").
 // preview: write "temp.dll" into folder from the program folder's temp.dll (made from
 // photo30.dll when missing), without the supported-modes word and with dialog word 0.
 // editor: the standalone word is written as 0 whatever the options say.

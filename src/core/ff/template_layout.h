@@ -15,7 +15,7 @@ inline constexpr std::size_t kSizeVarnet = 49664;  // a 3.04 plugin of a third-p
 inline constexpr std::size_t kSize50176 = 50176;
 inline constexpr std::size_t kSize53760 = 53760;
 inline constexpr std::size_t kSize30 = 57344;  // Filter Factory 3.0
-inline constexpr std::size_t kSize64 = 69632;  // our 64-bit runtime template, photo64.dll
+inline constexpr std::size_t kSize64 = 81920;  // our 64-bit runtime template, photo64.dll
 inline constexpr std::size_t kSizeMacA = 99712;
 inline constexpr std::size_t kSizeMacB = 99840;
 
@@ -25,9 +25,9 @@ inline constexpr long kD304 = -7168;
 inline constexpr long kDVarnet = -4668;
 inline constexpr long kD53760 = -576;
 inline constexpr long kDBlankSignature = -5096;  // 49152/50176 signed " FilterFactory"
-// photo64.dll: the 3.0 layout 12288 bytes later, which leaves the larger 64-bit code room
-// before the resources.
-inline constexpr long kD64 = 12288;
+// photo64.dll: the 3.0 layout 24576 bytes later, which leaves the 64-bit code room for the
+// block evaluator compiled for speed before the resources.
+inline constexpr long kD64 = 24576;
 
 // The FF data block (C-string layout); V = D + kDataBlock.
 inline constexpr long kDataBlock = 31260;

@@ -392,6 +392,10 @@ QM_LANE_CLONES void BlockInterpreter::execute(const BlockInstruction& ins, int x
       const std::array<const i32*, 4> v = {a, b, c, reg(ins.arg[3])};
       if (out.pixelStride == 4 && ins.imm == 3) {
         storePixels<4, 3>(px, v, n);
+        // The fourth byte is the input pixel's.
+        const std::uint8_t* source = in_.pixel(x0, y);
+        if (in_.pixelStride == 4 && source != px)
+          for (int i = 0; i < n; ++i) px[i * 4 + 3] = source[i * 4 + 3];
       } else if (out.pixelStride == 4 && ins.imm == 4) {
         storePixels<4, 4>(px, v, n);
       } else {

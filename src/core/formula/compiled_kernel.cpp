@@ -296,7 +296,7 @@ class Builder : public VectorOps {
   }
   void call_(const Xbyak::Reg64& r) { call(r); }
 
-  // The channels a program stores go into their bytes; the other bytes stay as they were.
+  // The channels a program stores go into their bytes; the others are the input pixel's.
   void storePixels(const Node& n, const std::array<Ymm, 12>& a) {
     const Ymm acc(12), t(13), zero(14);
     vpxor(zero, zero, zero);
@@ -324,7 +324,7 @@ class Builder : public VectorOps {
       }
     }
     if (kept != 0) {
-      vmovdqu(t, ptr[r13]);
+      vmovdqu(t, ptr[r14]);
       vpand(t, t, k32(static_cast<std::int32_t>(kept)));
       vpor(acc, acc, t);
     }

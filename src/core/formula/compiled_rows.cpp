@@ -38,7 +38,6 @@ void RowRunner::operator()(int y) {
   const int x = full * kLanes;
   std::array<std::uint8_t, kLanes * 4> in{}, out{};
   std::memcpy(in.data(), in_.pixel(x, y), static_cast<std::size_t>(rest) * 4);
-  std::memcpy(out.data(), out_.pixel(x, y), static_cast<std::size_t>(rest) * 4);
   args_.in = in.data();
   args_.out = out.data();
   args_.x = x;

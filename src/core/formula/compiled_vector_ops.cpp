@@ -330,12 +330,41 @@ void VectorOps::pixelOffset(const Ymm& x, const Ymm& y, int dx, int dy) {
   vpslld(s0, s0, 2);
   vpaddd(s0, s0, s1);
 }
-// d = the 32-bit input pixel at each byte offset in ymm12 (consumed); uses ymm13 and rax.
+// d = the 32-bit input pixel at each byte offset in ymm12 (consumed); uses ymm13, rax and rcx.
+// Most samples read a run of neighbours, left to right or right to left (a shift, a mirror); one
+// load and at most a lane reversal fetch those far faster than a gather.
 void VectorOps::gatherPixels(const Ymm& d) {
-  const Ymm offset(12), mask(13);
+  const Ymm offset(12), t(13);
+  const Xmm offset128(12), t128(13);
+  Xbyak::Label backwards, gatherLanes, done;
   mov(rax, ptr[rbp + offsetof(KernelArgs, image)]);
-  vpcmpeqd(mask, mask, mask);
-  vpgatherdd(d, ptr[rax + offset], mask);
+  vpbroadcastd(t, offset128);
+  vpaddd(t, t, pattern({0, 4, 8, 12, 16, 20, 24, 28}));
+  vpcmpeqd(t, t, offset);
+  vmovmskps(ecx, t);
+  cmp(ecx, 0xFF);
+  jne(backwards);
+  vmovd(ecx, offset128);
+  vmovdqu(d, ptr[rax + rcx]);
+  jmp(done, T_NEAR);
+  L(backwards);
+  vextracti128(t128, offset, 1);
+  vpshufd(t128, t128, 0xFF);
+  vpbroadcastd(t, t128);
+  vpaddd(t, t, pattern({28, 24, 20, 16, 12, 8, 4, 0}));
+  vpcmpeqd(t, t, offset);
+  vmovmskps(ecx, t);
+  cmp(ecx, 0xFF);
+  jne(gatherLanes);
+  vextracti128(t128, offset, 1);
+  vpextrd(ecx, t128, 3);
+  vmovdqu(d, pattern({7, 6, 5, 4, 3, 2, 1, 0}));
+  vpermd(d, d, ptr[rax + rcx]);
+  jmp(done);
+  L(gatherLanes);
+  vpcmpeqd(t, t, t);
+  vpgatherdd(d, ptr[rax + offset], t);
+  L(done);
 }
 void VectorOps::channelOf(const Ymm& d, int z) {
   if (z == 3) {

@@ -1,5 +1,6 @@
 #include "core/formula/render.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -22,12 +23,17 @@ RenderResult renderInOrder(const Program& program, const ImageView& in, const Mu
   RenderResult result;
   RunState state(options.seed);
   ReferenceInterpreter interpreter(program, in);
+  const int spare = std::min(in.pixelStride, out.pixelStride);
   for (int y = 0; y < in.height; ++y) {
     if (stopRequested(options)) {
       result.completed = false;
       break;
     }
-    for (int x = 0; x < in.width; ++x) interpreter.runPixel(x, y, out.pixel(x, y), state);
+    for (int x = 0; x < in.width; ++x) {
+      std::uint8_t* pixel = out.pixel(x, y);
+      interpreter.runPixel(x, y, pixel, state);
+      for (int k = in.channels; k < spare; ++k) pixel[k] = in.pixel(x, y)[k];
+    }
   }
   result.nextSeed = state.nextSeed;
   return result;
@@ -69,6 +75,13 @@ Engine wantedEngine(const RenderOptions& options) {
 }
 
 }  // namespace
+
+bool canRenderInPlace(const Program& program) {
+  return !program.usesState &&
+         std::none_of(program.code.begin(), program.code.end(), [](const Instruction& ins) {
+           return ins.op == Op::Src || ins.op == Op::Cnv;
+         });
+}
 
 RenderResult render(const Program& program, const ImageView& in, const MutableImageView& out,
                     const RenderOptions& options) {

@@ -32,9 +32,14 @@ struct RenderResult {
   Engine engine = Engine::Reference;     // the tier that ran
 };
 
-// out must have the size of in; channels >= Z of out are left alone. in and out must not
-// overlap: every read sees the original pixels.
+// out must have the size of in; the bytes of an out pixel past the Z channels get the in
+// pixel's, so out need not start as a copy. in and out must not overlap, every read seeing the
+// original pixels, except that out may be in itself where canRenderInPlace allows it.
 RenderResult render(const Program& program, const ImageView& in, const MutableImageView& out,
                     const RenderOptions& options = {});
+
+// True when every pixel reads only its own values and none depends on the pixels before it,
+// so the result can overwrite the picture as it goes.
+bool canRenderInPlace(const Program& program);
 
 }  // namespace qm::formula

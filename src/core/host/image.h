@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/host/picture_memory.h"
+
 namespace qm::host {
 
 struct Image {
@@ -13,7 +15,7 @@ struct Image {
   int height = 0;
   bool hasAlpha = false;  // false: the fourth byte of each pixel is 255 and means nothing
   int bitsPerPixel = 24;
-  std::vector<std::uint8_t> rgba;
+  PixelBytes rgba;
 
   static Image blank(int w, int h, bool alpha) {
     Image img;

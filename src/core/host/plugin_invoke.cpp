@@ -3,13 +3,13 @@
 namespace qm::host {
 
 std::string pluginLoadFailedText() {
-  // The original joined these lines with carriage returns; a message box here breaks lines
-  // at "\n".
+  // The first line is the program's own; the rest names what stands in for the Windows
+  // system folder here.
   return "An error occured while loading the plugin!\n"
          "\n"
-         "The plugin may be invalid or\n"
-         "you may need msvcrt10.dll or plugin.dll\n"
-         "in your Windows System folder.";
+         "The plugin may be invalid, or it may need Windows libraries\n"
+         "that this system does not have: Windows plugins other than\n"
+         "Filter Factory filters run only through Wine.";
 }
 
 bool PluginInvoke(HostSession& session, const std::filesystem::path& hostFolder,

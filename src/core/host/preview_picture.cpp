@@ -1,7 +1,11 @@
 #include "core/host/preview_picture.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <system_error>
 
 #include "core/common/safe_name.h"
@@ -16,16 +20,36 @@ fs::path previewPicturePath(const std::string& setting, const fs::path& programD
   return programDir / "Test.bmp";
 }
 
-fs::path previewCacheFile(const fs::path& programDir, std::string_view pluginFileName) {
-  std::string stem(
-      pluginFileName.substr(0, pluginFileName.size() < 4 ? 0 : pluginFileName.size() - 4));
-  return pathInFolder(programDir / "cache", stem + ".jpg");
+namespace {
+
+// FNV-1a over the file's identity: short, stable across runs and platforms.
+std::string cacheKey(const fs::path& file) {
+  std::error_code ec;
+  const fs::path full = fs::absolute(file, ec).lexically_normal();
+  struct stat facts {};
+  std::string identity = full.string();
+  if (::stat(file.c_str(), &facts) == 0)
+    identity += '\0' + std::to_string(facts.st_size) + '\0' + std::to_string(facts.st_mtim.tv_sec) +
+                '.' + std::to_string(facts.st_mtim.tv_nsec);
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : identity) hash = (hash ^ c) * 1099511628211ull;
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
 }
 
-bool deletePreviewCacheEntry(const fs::path& programDir, std::string_view pluginFileName) {
-  if (pluginFileName.empty()) return false;
+}  // namespace
+
+fs::path previewCacheFile(const fs::path& programDir, const fs::path& file) {
+  const std::string name = file.filename().string();
+  const std::string stem(name.substr(0, name.size() < 4 ? 0 : name.size() - 4));
+  return pathInFolder(programDir / "cache", stem + "." + cacheKey(file) + ".jpg");
+}
+
+bool deletePreviewCacheEntry(const fs::path& programDir, const fs::path& file) {
+  if (file.empty()) return false;
   std::error_code ec;
-  return fs::remove(previewCacheFile(programDir, pluginFileName), ec);
+  return fs::remove(previewCacheFile(programDir, file), ec);
 }
 
 Size previewBoxPixels(int twipsPerPixelX, int twipsPerPixelY) {

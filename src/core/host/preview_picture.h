@@ -14,12 +14,14 @@ namespace qm::host {
 std::filesystem::path previewPicturePath(const std::string& setting,
                                          const std::filesystem::path& programDir);
 
-// programDir/cache/<plugin file name without its last four characters>.jpg
+// programDir/cache/<file name less its last four characters>.<key>.jpg, the key made from the
+// file's full path, size and modification time: a replaced, renamed or same-named file never
+// finds another file's picture.
 std::filesystem::path previewCacheFile(const std::filesystem::path& programDir,
-                                       std::string_view pluginFileName);
-// "Update": deletes the plugin's cache file when it exists. True when one was deleted.
+                                       const std::filesystem::path& file);
+// "Update": deletes the file's cache entry when it exists. True when one was deleted.
 bool deletePreviewCacheEntry(const std::filesystem::path& programDir,
-                             std::string_view pluginFileName);
+                             const std::filesystem::path& file);
 
 struct Size {
   int width = 0;

@@ -29,17 +29,25 @@ RunReport runFilter(const std::array<std::string, 4>& formulas, Image& image, co
     report.error = program.error();
     return report;
   }
-  // Every read sees the original pixels, so the result goes to a copy first.
   const std::ptrdiff_t rowStride = static_cast<std::ptrdiff_t>(image.width) * 4;
-  std::vector<std::uint8_t> result = image.rgba;
   const std::size_t origin = static_cast<std::size_t>(r.top) * rowStride + r.left * 4;
   formula::ImageView in{
       image.rgba.data() + origin, setup.width, setup.height, setup.channels, 4, rowStride};
-  formula::MutableImageView out{result.data() + origin, 4, rowStride};
   formula::RenderOptions options;
   options.pool = run.pool;
   options.cancelled = run.cancelled;
   options.engine = run.engine;
+  if (formula::canRenderInPlace(*program) && (!run.cancelled || !run.keepPictureOnCancel)) {
+    const formula::MutableImageView out{image.rgba.data() + origin, 4, rowStride};
+    if (!formula::render(*program, in, out, options).completed)
+      report.outcome = RunOutcome::Cancelled;
+    return report;
+  }
+  // Every read must see the original pixels, so the result goes to a buffer of its own. The
+  // run fills every byte of its area, so only a picture with more than the area is copied.
+  const bool whole = r.width() == image.width && r.height() == image.height;
+  PixelBytes result = whole ? PixelBytes(image.rgba.size()) : image.rgba;
+  const formula::MutableImageView out{result.data() + origin, 4, rowStride};
   if (!formula::render(*program, in, out, options).completed) {
     report.outcome = RunOutcome::Cancelled;
     return report;

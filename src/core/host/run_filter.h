@@ -20,6 +20,9 @@ struct FilterRun {
   formula::ThreadPool* pool = nullptr;
   std::function<bool()> cancelled;
   formula::Engine engine = formula::Engine::Automatic;
+  // False where the caller drops the picture when the run is cancelled: a filter whose pixels
+  // each read only themselves then overwrites the picture as it goes, with no second buffer.
+  bool keepPictureOnCancel = true;
 };
 
 enum class RunOutcome { Done, BadFormula, Cancelled, BadArea };
@@ -31,7 +34,8 @@ struct RunReport {
 
 // A picture without alpha is a 3-channel image (the A formula is not even parsed); one with
 // alpha is a 4-channel layer. area is clipped to the picture; x and y count from its
-// top-left corner and X, Y are its size. On any outcome but Done the picture is unchanged.
+// top-left corner and X, Y are its size. On any outcome but Done the picture is unchanged
+// (after a cancelled run only with keepPictureOnCancel).
 RunReport runFilter(const std::array<std::string, 4>& formulas, Image& image, const Rect& area,
                     const FilterRun& run);
 

@@ -2,6 +2,10 @@
 // The named web addresses of the FX Download window and their list files: one entry a line,
 // the name before the first ';' and the address after it.
 
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,9 +24,27 @@ enum class UrlListKind { Plugins = 1, Tubes = 2 };
 std::string_view urlListFileName(UrlListKind kind);
 std::string_view urlListTitle(UrlListKind kind);
 
-// Lines end in CR LF or LF; a last line without an end is an entry too, and a file that ends
-// with a line end has no empty entry after it.
-std::vector<UrlEntry> parseUrlList(std::string_view text);
+inline constexpr std::size_t kLongestUrlLine = 8 * 1024;
+inline constexpr std::uint64_t kLargestUrlList = 4 * 1024 * 1024;
+
+// Lines end in CR LF, LF or CR; a last line without an end is an entry too, and a file that
+// ends with a line end has no empty entry after it. A line over kLongestUrlLine is left out
+// and its number (1-based) added to longLines when given.
+std::vector<UrlEntry> parseUrlList(std::string_view text,
+                                   std::vector<std::size_t>* longLines = nullptr);
+
+struct UrlListRead {
+  std::vector<UrlEntry> entries;
+  // Why entries are missing ("FILE: ..."), when some are: such a list is never saved.
+  std::optional<std::string> problem;
+};
+// The list file; a missing file is an empty list. A file over kLargestUrlList is not read.
+UrlListRead readUrlList(const std::filesystem::path& file);
+
+// The name of an entry, as typed: nullopt when the list can hold it, else why not.
+std::optional<std::string> urlNameRefusal(std::string_view name);
+// The same for an address: a line break would end the entry.
+std::optional<std::string> urlRefusal(std::string_view url);
 // Every entry as name;url and CR LF; an entry with neither is an empty line.
 std::string formatUrlList(const std::vector<UrlEntry>& entries);
 
@@ -36,5 +58,7 @@ inline constexpr std::string_view kAddUrlTitle = "Add item URL";
 inline constexpr std::string_view kAddUrlPrompt = "Please enter the URL of the new entry:";
 inline constexpr std::string_view kEditTitle = "Edit item";
 inline constexpr std::string_view kEditPrompt = "Please enter a new name.";
+inline constexpr std::string_view kNotSaved =
+    "The list was not read completely, so it is not saved; edit the file itself.";
 
 }  // namespace qm::outside

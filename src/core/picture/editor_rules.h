@@ -32,4 +32,14 @@ bool colorDepthEnabled(int entryBits, int pictureBits);
 // (written back as GIF it would lose colours).
 bool saveNeedsChooser(const std::string& path);
 
+// The file Save As writes for the name typed and the type chosen (its extension, lower case):
+// a name that already ends in the extension of a format in writable (lower case) keeps it,
+// any other name gets the chosen type's extension added.
+std::string savedPictureName(const std::string& typed, const std::string& typeExtension,
+                             const std::vector<std::string>& writable);
+
+// The type Save As starts on: the extension of the picture's file when writable has it,
+// else "png".
+std::string startingPictureType(const std::string& path, const std::vector<std::string>& writable);
+
 }  // namespace qm::picture

@@ -1,13 +1,20 @@
 #include "core/picture/plugin_preview.h"
 
+#include "core/ff/load_file.h"
 #include "core/host/filter_loader.h"
 #include "core/host/run_filter.h"
 #include "core/plugins/plugin_info.h"
+#include "core/plugins/text_util.h"
 
 namespace qm::picture {
 namespace {
 
 namespace fs = std::filesystem;
+
+bool isPluginFile(const fs::path& file) {
+  const ff::InputKind kind = ff::inputKindOf(file.filename().string());
+  return kind == ff::InputKind::Plugin || kind == ff::InputKind::Premiere;
+}
 
 std::vector<std::string> factsOf(const fs::path& file, const PreviewContext& context) {
   const auto facts = plugins::pluginFacts(file, context.types, context.options);
@@ -39,7 +46,7 @@ std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
   std::optional<ff::FFRecord> record;
   if (request.fflPosition) {
     record = host::loadLibraryEntryAt(request.file, *request.fflPosition);
-  } else if (isCachedKind(request.file.filename().string())) {
+  } else if (isPluginFile(request.file)) {
     record = host::loadPluginFilter(request.file);
   } else {
     auto loaded = host::loadFilter(request.file.string(), context.options);
@@ -58,6 +65,11 @@ std::optional<host::RunOutcome> filterThumb(const PreviewRequest& request,
 }
 
 }  // namespace
+
+bool hasPluginFacts(std::string_view fileName, const plugins::PlugTypeTable& types) {
+  const std::string ext3 = plugins::lastLower(fileName, 3);
+  return isPluginFile(fs::path(fileName)) || ext3 == "aex" || ext3 == "_ex" || types.match(fileName);
+}
 
 PluginPreview makePluginPreview(const PreviewRequest& request, const PreviewContext& context,
                                 const std::function<bool()>& cancelled) {
@@ -86,7 +98,7 @@ PluginPreview makePluginPreview(const PreviewRequest& request, const PreviewCont
   if (outcome != host::RunOutcome::Done) {
     // Facts only for plugins: a text that is no filter source is nothing to preview.
     const std::string name = request.file.filename().string();
-    if (request.fflPosition || !(isCachedKind(name) || context.types.match(name))) return {};
+    if (request.fflPosition || !hasPluginFacts(name, context.types)) return {};
     return facts(request.file, context);
   }
   if (cached)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ff/options.h"
@@ -47,6 +48,10 @@ struct PreviewContext {
   const plugins::PlugTypeTable& types;
   const ff::FFOptions& options;
 };
+
+// A file whose facts the preview shows when it cannot filter with it: the Filter Factory
+// kinds, After Effects plugins and the types of the type table.
+bool hasPluginFacts(std::string_view fileName, const plugins::PlugTypeTable& types);
 
 PluginPreview makePluginPreview(const PreviewRequest& request, const PreviewContext& context,
                                 const std::function<bool()>& cancelled = {});

@@ -11,8 +11,17 @@ namespace qm::picture {
 namespace fs = std::filesystem;
 
 bool isCachedKind(std::string_view fileName) {
-  const ff::InputKind kind = ff::inputKindOf(fileName);
-  return kind == ff::InputKind::Plugin || kind == ff::InputKind::Premiere;
+  switch (ff::inputKindOf(fileName)) {
+    case ff::InputKind::Plugin:
+    case ff::InputKind::Premiere:
+    case ff::InputKind::Text:
+    case ff::InputKind::Afs:
+    case ff::InputKind::Pff:
+    case ff::InputKind::Ffx:
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool cacheIsCurrent(const fs::path& cacheFile, const fs::path& plugin, const fs::path& picture) {
@@ -28,7 +37,7 @@ bool cacheIsCurrent(const fs::path& cacheFile, const fs::path& plugin, const fs:
 
 std::optional<host::Image> readCachedPreview(host::ImageCodec& codec, const fs::path& programDir,
                                              const fs::path& plugin, const fs::path& picture) {
-  const fs::path cacheFile = host::previewCacheFile(programDir, plugin.filename().string());
+  const fs::path cacheFile = host::previewCacheFile(programDir, plugin);
   if (!cacheIsCurrent(cacheFile, plugin, picture)) return std::nullopt;
   auto image = codec.read(cacheFile);
   if (image && !image->valid()) return std::nullopt;
@@ -37,7 +46,7 @@ std::optional<host::Image> readCachedPreview(host::ImageCodec& codec, const fs::
 
 bool writeCachedPreview(host::ImageCodec& codec, const fs::path& programDir, const fs::path& plugin,
                         const host::Image& preview, int jpegQuality) {
-  const fs::path cacheFile = host::previewCacheFile(programDir, plugin.filename().string());
+  const fs::path cacheFile = host::previewCacheFile(programDir, plugin);
   std::error_code ec;
   fs::create_directories(cacheFile.parent_path(), ec);
   if (ec) return false;

@@ -1,7 +1,7 @@
 #pragma once
-// The cache of plugin previews: one JPEG a plugin in the program folder's "cache" folder,
-// named by the rule of host::previewCacheFile, good while neither the plugin nor the preview
-// picture changed after it was written.
+// The cache of plugin previews: one JPEG a plugin or source in the program folder's "cache"
+// folder, named by the rule of host::previewCacheFile (which changes with the file), good while
+// the preview picture did not change after it was written.
 
 #include <filesystem>
 #include <optional>
@@ -17,8 +17,8 @@ struct PreviewCacheSettings {
   int jpegQuality = 75;  // 1 to 100
 };
 
-// Only Filter Factory plugin files are cached: sources change while they are worked on, and
-// a source and its plugin would share a cache name.
+// Filter Factory plugins and sources are cached (library entries are not): each entry belongs
+// to one file as it is now, so an edited source finds no old picture.
 bool isCachedKind(std::string_view fileName);
 
 // True when cacheFile exists and is not older than the plugin file and the preview picture.

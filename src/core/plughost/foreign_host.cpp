@@ -55,7 +55,8 @@ std::optional<std::string> ForeignHost::prepare(bool x86, Progress& progress) {
     std::vector<std::string> setupEnv = env;
     setupEnv.push_back("WINEARCH=win64");
     const int exit =
-        launcher_.runToEnd({{setup_.wine->wine64.string(), "wineboot", "--init"}, setupEnv});
+        launcher_.runToEnd({{setup_.wine->wine64.string(), "wineboot", "--init"}, setupEnv},
+                           [&progress] { (void)progress.cancelled(); });
     if (exit != 0 || !markPrefixReady(setup_.prefix))
       return "Wine could not set up its folder " + setup_.prefix.string() + ".";
   }
@@ -79,7 +80,7 @@ std::optional<std::string> ForeignHost::prepare(bool x86, Progress& progress) {
 
 ForeignResult ForeignHost::about(const ForeignPlugin& plugin, Progress& progress) {
   if (auto why = prepare(plugin.x86, progress))
-    return {ForeignResult::Status::Failed, std::move(*why)};
+    return {ForeignResult::Status::Failed, plugin.shownAs + ": " + *why};
   const std::string command =
       "about\t" + std::to_string(plugin.filter) + "\t" + windowsPath(plugin.file);
   return converse(plugin, command, {}, progress, nullptr);
@@ -88,7 +89,7 @@ ForeignResult ForeignHost::about(const ForeignPlugin& plugin, Progress& progress
 ForeignResult ForeignHost::run(const ForeignPlugin& plugin, host::Image& image,
                                const ForeignRunOptions& options, Progress& progress) {
   if (auto why = prepare(plugin.x86, progress))
-    return {ForeignResult::Status::Failed, std::move(*why)};
+    return {ForeignResult::Status::Failed, plugin.shownAs + ": " + *why};
   auto pixels = PixelFile::create(image);
   if (!pixels)
     return {ForeignResult::Status::Failed,
@@ -151,7 +152,7 @@ ForeignResult ForeignHost::converse(const ForeignPlugin& plugin, const std::stri
     if (abortedAt) {
       if (now - *abortedAt > kAbortGrace) {
         process->kill();
-        return {Status::Cancelled, {}};
+        return {Status::Cancelled, plugin.shownAs + ": did not stop when asked and was ended"};
       }
     } else if (progress.cancelled()) {
       // A plugin that polls its abort test stops cleanly; any other is ended shortly after.

@@ -35,7 +35,8 @@ struct ForeignRunOptions {
 struct ForeignResult {
   enum class Status { Done, Cancelled, Failed };
   Status status = Status::Failed;
-  std::string message;  // Failed: what to tell the user
+  // Failed: what to tell the user. Cancelled: empty when the plugin stopped itself.
+  std::string message;
 };
 
 // How long the warm Wine server outlives us: the desktop program stops it when it ends; a

@@ -4,6 +4,7 @@
 // it. The platform layer implements it; tests script it.
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,8 +39,9 @@ class ProcessLauncher {
   // Null when the program cannot be started.
   virtual std::unique_ptr<HostProcess> start(const ProcessSpec& spec) = 0;
   // Runs the program to its end, its output discarded; its exit code, -1 when it did not
-  // start or end normally.
-  virtual int runToEnd(const ProcessSpec& spec) = 0;
+  // start or end normally. whileWaiting is called every tenth of a second meanwhile (the
+  // desktop program keeps its window alive there).
+  virtual int runToEnd(const ProcessSpec& spec, const std::function<void()>& whileWaiting = {}) = 0;
 };
 
 }  // namespace qm::plughost

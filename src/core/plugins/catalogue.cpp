@@ -126,12 +126,9 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
   std::vector<FoundFile> files;
   const std::string pattern = pluginViewPattern(table, options.includeSources);
   collectFiles(folder, pattern, options.recursive, folders, files, progress);
-  if (cache) {
-    std::vector<std::vector<std::string>> names(folders.size());
+  std::vector<std::vector<std::string>> names(cache ? folders.size() : 0);
+  if (cache)
     for (const auto& f : files) names[f.folder].push_back(f.name);
-    for (std::size_t i = 0; i < folders.size(); ++i)
-      cache->folderListed(folders[i], names[i], pattern);
-  }
   const std::string plainKey = cache ? readerKey(table, false, options.includeSources) : "";
   const std::string sourceKey = cache ? readerKey(table, true, options.includeSources) : "";
   // A folder's files come one after another, so only one folder is held open at a time.
@@ -146,6 +143,7 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
     if (file.folder != openIndex) {
       openFolder = OpenFolder::open(folders[file.folder]);
       openIndex = file.folder;
+      if (cache) cache->folderListed(folders[file.folder], names[file.folder], pattern);
     }
     const OpenFolder* opened = openFolder ? &*openFolder : nullptr;
     progress.status(displayText(file.name));
@@ -168,8 +166,14 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
     progress.percent(static_cast<int>((i + 1) * 100 / files.size()));
     result.filesRead = i + 1;
   }
+  if (cache) {
+    // Folders left with no file the pattern takes forget the ones they had.
+    if (result.status == ScanStatus::Completed)
+      for (std::size_t i = 0; i < folders.size(); ++i)
+        if (names[i].empty()) cache->folderListed(folders[i], {}, pattern);
+    cache->finish();
+  }
   result.filesFound = files.size();
-  if (cache) cache->finish();
   if (result.status == ScanStatus::Completed) progress.percent(100);
   result.lastRow = rows_.size();
   if (rows_.empty() || result.status == ScanStatus::Cancelled) upToDate_ = false;

@@ -33,7 +33,7 @@ class ScanCache {
                      const FileStamp& stamp, const std::string& key,
                      const std::vector<CatalogueRow>& rows) = 0;
   // The folder was listed with pattern: its files that match it and are not among names are
-  // gone.
+  // gone. Called before the folder's files are asked for.
   virtual void folderListed(const std::filesystem::path& folder,
                             const std::vector<std::string>& names, const std::string& pattern) = 0;
   // After the last file (also after a stop): what was stored is kept.

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
+#include "core/ff/plugin_file_io.h"
 #include "core/plugins/file_bytes.h"
 #include "core/plugins/text_util.h"
 
@@ -72,36 +72,67 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-std::string trimmed(std::string_view s) {
+std::string_view trimmedView(std::string_view s) {
   while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return std::string(s);
+  return s;
 }
 
-// Items of a list file: split at commas and line ends, double quotes removed, blanks trimmed,
-// empty items dropped.
-std::vector<std::string> listItems(std::string_view text) {
-  std::vector<std::string> items;
-  std::string item;
-  auto flush = [&] {
-    auto t = trimmed(item);
-    if (!t.empty()) items.push_back(std::move(t));
-    item.clear();
-  };
-  for (char c : text) {
-    if (c == ',' || c == '\r' || c == '\n') {
-      flush();
-    } else if (c != '"') {
-      item.push_back(c);
-    }
-  }
-  flush();
-  return items;
+bool isTickWord(std::string_view word) {
+  static constexpr std::array<std::string_view, 7> kWords = {"true", "false", "#true#", "#false#",
+                                                             "-1",   "0",     "1"};
+  const auto w = lowerCp1252(word);
+  return std::find(kWords.begin(), kWords.end(), w) != kWords.end();
 }
 
 bool tickOn(std::string_view word) {
   auto w = lowerCp1252(word);
   return w == "true" || w == "#true#" || w == "-1" || w == "1";
+}
+
+bool isExtensionByte(unsigned char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+         (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+}
+
+// "LABEL (EXT|D)" with nothing in the label that would cut it differently.
+bool isReadableEntry(std::string_view text) {
+  const auto open = text.find('(');
+  if (open == std::string_view::npos || trimmedView(text.substr(0, open)).empty()) return false;
+  if (text.substr(0, open).find_first_of(",\")|") != std::string_view::npos) return false;
+  const auto bar = text.find('|', open);
+  if (bar == std::string_view::npos || bar == open + 1) return false;
+  for (char c : text.substr(open + 1, bar - open - 1))
+    if (!isExtensionByte(static_cast<unsigned char>(c))) return false;
+  return text.size() == bar + 3 && text[bar + 1] >= '0' && text[bar + 1] <= '9' &&
+         text[bar + 2] == ')';
+}
+
+// One line of the file: an entry's text, its tick, or both as older versions wrote them
+// ("Text (ext|0)",#TRUE#), quotes around the text dropped.
+struct IniLine {
+  std::string text;
+  std::optional<bool> tick;
+};
+
+IniLine readIniLine(std::string_view line) {
+  line = trimmedView(line);
+  IniLine read;
+  if (isTickWord(line)) {
+    read.tick = tickOn(line);
+    return read;
+  }
+  if (auto comma = line.rfind(','); comma != std::string_view::npos) {
+    const auto word = trimmedView(line.substr(comma + 1));
+    if (isTickWord(word)) {
+      read.tick = tickOn(word);
+      line = trimmedView(line.substr(0, comma));
+    }
+  }
+  if (line.size() >= 2 && line.front() == '"' && line.back() == '"')
+    line = trimmedView(line.substr(1, line.size() - 2));
+  read.text = std::string(line);
+  return read;
 }
 
 // name and extension are case-folded; the character before the extension must be "." (or
@@ -129,46 +160,52 @@ TypeList defaultTypeList() {
   return list;
 }
 
-std::optional<TypeList> LoadList(const std::filesystem::path& file) {
+std::optional<TypeList> LoadList(const std::filesystem::path& file, bool* lostLines) {
   auto bytes = readWholeFile(file);
   if (!bytes) return std::nullopt;
-  auto items =
-      listItems(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
   TypeList list;
-  for (std::size_t i = 0; i < items.size(); i += 2) {
-    bool ticked = i + 1 < items.size() && tickOn(items[i + 1]);
-    list.push_back({items[i], ticked});
+  bool lost = false;
+  // The tick line after an entry belongs to it; after an entry that could not be read it
+  // belongs to nothing.
+  bool awaitingTick = false;
+  bool lastReadable = false;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    auto end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    const IniLine line = readIniLine(text.substr(start, end - start));
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    if (line.text.empty()) {
+      if (line.tick && awaitingTick && lastReadable) list.back().ticked = *line.tick;
+      if (line.tick) awaitingTick = false;
+      continue;
+    }
+    awaitingTick = !line.tick;
+    lastReadable = isReadableEntry(line.text);
+    if (lastReadable)
+      list.push_back({line.text, line.tick.value_or(false)});
+    else
+      lost = true;
   }
+  if (lostLines) *lostLines = lost;
   sortTypeList(list);
   return list;
 }
 
 bool SaveList(const std::filesystem::path& file, const TypeList& list) {
-  auto temp = file;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const auto& entry : list)
-      out << entry.text << "\r\n" << (entry.ticked ? "True" : "False") << "\r\n";
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, file, ec);
-  if (ec) std::filesystem::remove(temp, ec);
-  return !ec;
+  std::string text;
+  for (const auto& entry : list)
+    text += entry.text + "\r\n" + (entry.ticked ? "True" : "False") + "\r\n";
+  return ff::replaceFile(file, std::vector<std::uint8_t>(text.begin(), text.end())).empty();
 }
 
-TypeList loadPlugTypes(const std::filesystem::path& programDir) {
+TypeList loadPlugTypes(const std::filesystem::path& programDir, bool* lostLines) {
   auto file = programDir / "PlugTypes.ini";
+  if (lostLines) *lostLines = false;
   std::error_code ec;
   if (std::filesystem::exists(file, ec)) {
-    if (auto list = LoadList(file)) return *list;
+    if (auto list = LoadList(file, lostLines)) return *list;
   }
   return defaultTypeList();
 }

@@ -25,13 +25,15 @@ using TypeList = std::vector<TypeEntry>;
 TypeList defaultTypeList();
 void sortTypeList(TypeList& list);
 
-// PlugTypes.ini: two lines per entry (text, then "True"/"False"). nullopt when the file
-// cannot be read. The result is sorted.
-std::optional<TypeList> LoadList(const std::filesystem::path& file);
+// PlugTypes.ini: two lines per entry (text, then "True"/"False"; older files hold both on one
+// line). nullopt when the file cannot be read. The result is sorted. A line that is no
+// "LABEL (EXT|D)" entry is left out and sets lostLines: such a list must not be written back
+// over the file.
+std::optional<TypeList> LoadList(const std::filesystem::path& file, bool* lostLines = nullptr);
 // Writes the whole file through a temporary file; false when it could not be written.
 bool SaveList(const std::filesystem::path& file, const TypeList& list);
 // <programDir>/PlugTypes.ini, or the defaults when it does not exist.
-TypeList loadPlugTypes(const std::filesystem::path& programDir);
+TypeList loadPlugTypes(const std::filesystem::path& programDir, bool* lostLines = nullptr);
 
 // Name source digit: 0 FileDescription, 1 InternalName, 2 ProductName, 3 the file name.
 struct TypeRow {

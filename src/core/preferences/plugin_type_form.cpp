@@ -1,36 +1,97 @@
 #include "core/preferences/plugin_type_form.h"
 
 #include <algorithm>
+#include <cctype>
 
+#include "core/common/cp1252.h"
+#include "core/common/unicode_text.h"
 #include "core/plugins/text_util.h"
 
 namespace qm::preferences {
 
-std::expected<PluginTypeFields, PluginTypeRefusal> acceptPluginType(PluginTypeFields fields) {
+namespace {
+
+PluginTypeRefusal refusal(std::string message, PluginTypeField focus) {
+  return {std::move(message), focus};
+}
+
+std::string quoted(char32_t c) {
+  std::string text = "\"";
+  appendUtf8(text, c);
+  return text + "\"";
+}
+
+// The first character of a UTF-8 text that Windows-1252 has no byte for.
+std::optional<char32_t> outsideCp1252(std::string_view utf8) {
+  for (char32_t c : decodeUtf8(utf8)) {
+    std::string one;
+    appendUtf8(one, c);
+    if (c == kReplacementCharacter || cp1252ToUtf8(utf8ToCp1252(one)) != one) return c;
+  }
+  return std::nullopt;
+}
+
+bool isLetterOrDigit(char32_t c) {
+  if (c < 0x80) return std::isalnum(static_cast<int>(c)) != 0;
+  // Beyond ASCII a letter is what has a case; digits are the ASCII ones.
+  return foldCase(c) != c || upperCase(c) != c;
+}
+
+}  // namespace
+
+std::expected<PluginTypeFields, PluginTypeRefusal> acceptPluginType(
+    PluginTypeFields fields, const plugins::TypeList& list, std::optional<std::size_t> editing) {
+  using F = PluginTypeField;
   if (fields.label.empty())
-    return std::unexpected(
-        PluginTypeRefusal{std::string(kEnterPluginName), PluginTypeField::Label});
-  if (fields.extension.empty())
-    return std::unexpected(
-        PluginTypeRefusal{std::string(kEnterFileExtension), PluginTypeField::Extension});
-  std::string cleaned = plugins::lowerCp1252(fields.extension);
-  std::erase_if(cleaned, [](char c) { return c == '.' || c == '*'; });
-  fields.extension = cleaned;
+    return std::unexpected(refusal(std::string(kEnterPluginName), F::Label));
+  // These cut an entry of the type list into its parts.
+  if (auto at = fields.label.find_first_of(",\"()|"); at != std::string::npos)
+    return std::unexpected(refusal(
+        "The Plugin Name cannot contain " + quoted(static_cast<char32_t>(fields.label[at])) + ".",
+        F::Label));
+  if (auto c = outsideCp1252(fields.label))
+    return std::unexpected(refusal("The Plugin Name cannot contain " + quoted(*c) +
+                                       " (the type list holds Windows-1252 text only).",
+                                   F::Label));
+  std::u32string extension;
+  for (char32_t c : foldCase(fields.extension))
+    if (c != U'.' && c != U'*') extension.push_back(c);
+  if (extension.empty())
+    return std::unexpected(refusal(std::string(kEnterFileExtension), F::Extension));
+  for (char32_t c : extension)
+    if (!isLetterOrDigit(c))
+      return std::unexpected(
+          refusal("The File Extension can only hold letters and digits, not " + quoted(c) + ".",
+                  F::Extension));
+  if (auto c = outsideCp1252(fields.extension))
+    return std::unexpected(refusal("The File Extension cannot contain " + quoted(*c) +
+                                       " (the type list holds Windows-1252 text only).",
+                                   F::Extension));
+  fields.extension = encodeUtf8(extension);
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (editing == i) continue;
+    const auto other = splitEntry(list[i].text);
+    if (foldCase(other.extension) == extension)
+      return std::unexpected(refusal("The File Extension \"" + fields.extension +
+                                         "\" already belongs to \"" + other.label + "\".",
+                                     F::Extension));
+  }
   return fields;
 }
 
 std::string entryText(const PluginTypeFields& fields) {
-  return fields.label + " (" + fields.extension + "|" + std::to_string(fields.nameSource) + ")";
+  return utf8ToCp1252(fields.label) + " (" + utf8ToCp1252(fields.extension) + "|" +
+         std::to_string(fields.nameSource) + ")";
 }
 
 PluginTypeFields splitEntry(std::string_view text) {
   PluginTypeFields fields;
   std::size_t open = text.find(" (");
-  fields.label = std::string(text.substr(0, open));
+  fields.label = cp1252ToUtf8(text.substr(0, open));
   std::size_t paren = text.find('(');
   std::size_t bar = text.find('|');
   if (paren != std::string_view::npos && bar != std::string_view::npos && bar > paren)
-    fields.extension = std::string(text.substr(paren + 1, bar - paren - 1));
+    fields.extension = cp1252ToUtf8(text.substr(paren + 1, bar - paren - 1));
   if (bar != std::string_view::npos && bar + 1 < text.size()) {
     char digit = text[bar + 1];
     if (digit >= '0' && digit < '0' + kNameSourceCount) fields.nameSource = digit - '0';

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <expected>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,14 +35,20 @@ struct PluginTypeRefusal {
   PluginTypeField focus;  // the box that gets the focus
 };
 
-// OK of the editor: refuses an empty label, then an empty extension; otherwise the fields
-// with the extension lower-cased and every "." and "*" removed (".8BF" and "*.8bf" -> "8bf").
-std::expected<PluginTypeFields, PluginTypeRefusal> acceptPluginType(PluginTypeFields fields);
+// OK of the editor. The fields are UTF-8 as typed. Refuses an empty label, a label with a
+// character the type list cannot hold (, " ( ) | or one outside Windows-1252), an empty
+// extension, an extension with anything but letters and digits, and an extension another
+// entry of list already has (the entry at editing aside); each message names the character or
+// the type. Otherwise the fields with the extension lower-cased and every "." and "*" removed
+// (".8BF" and "*.8bf" -> "8bf").
+std::expected<PluginTypeFields, PluginTypeRefusal> acceptPluginType(
+    PluginTypeFields fields, const plugins::TypeList& list = {},
+    std::optional<std::size_t> editing = std::nullopt);
 
-// "Foo (foo|1)".
+// "Foo (foo|1)" as the list holds it (Windows-1252).
 std::string entryText(const PluginTypeFields& fields);
 // Edit splits the current entry: label before " (", extension between "(" and "|", the digit
-// after "|". Pieces that are missing come back empty (digit 0).
+// after "|", as UTF-8. Pieces that are missing come back empty (digit 0).
 PluginTypeFields splitEntry(std::string_view text);
 
 // Add: the entry goes to its sorted place, ticked; returns its index.

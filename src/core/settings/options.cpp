@@ -56,7 +56,7 @@ void saveList(Store& store, std::string_view name, const std::vector<std::string
 Options loadOptions(const Store& store, const Options& initial) {
   Options o = initial;
   o.interfaceDesign = store.get(kSettings, "Interface");
-  if (o.interfaceDesign.empty()) o.interfaceDesign = "Interfc4.des";
+  if (o.interfaceDesign.empty()) o.interfaceDesign = "Modern.des";
   // A new store writes 64-bit plugins, the kind today's hosts load.
   o.usedFF = store.contains(kSettings, "UsedFF")
                  ? static_cast<int>(lenientInteger(store.get(kSettings, "UsedFF")))
@@ -82,6 +82,18 @@ Options loadOptions(const Store& store, const Options& initial) {
   o.apps = loadList(store, "App");
   o.pictures = loadList(store, "Pic");
   o.previewPicture = store.get(kSettings, "PreviewPic");
+  if (store.contains(kSettings, "JPGQuality")) {
+    const long long quality = lenientInteger(store.get(kSettings, "JPGQuality"));
+    o.previewJpgQuality = quality >= 1 && quality <= 100 ? static_cast<int>(quality) : 80;
+  }
+  o.noDialog = checkBox(store, "NoDialog", initial.noDialog);
+  o.allModes = checkBox(store, "AllModes", initial.allModes);
+  o.photoshopTemplate = store.get(kSettings, "PhotoshopTemplate");
+  o.premiereFFTemplate = store.get(kSettings, "PremiereFFTemplate");
+  o.premiereTFTemplate = store.get(kSettings, "PremiereTFTemplate");
+  for (std::size_t i = 0; i < o.associate.size(); ++i)
+    o.associate[i] =
+        checkBox(store, indexedKey("Associate", static_cast<long long>(i)), initial.associate[i]);
   return o;
 }
 
@@ -102,6 +114,18 @@ void saveOptions(Store& store, const Options& o) {
   store.set(kSettings, "WindowsPluginPreviews", plainNumber(o.windowsPluginPreviews));
   saveFont(store, '1', o.listFont);
   saveFont(store, '2', o.otherFont);
+  store.set(kSettings, "UsedFF", plainNumber(o.usedFF));
+  for (int i = 0; i < 3; ++i)
+    store.set(kSettings, blankIndexedKey("EditorPlugin", i), plainNumber(o.editorPlugin[i]));
+  store.set(kSettings, "JPGQuality", plainNumber(o.previewJpgQuality));
+  store.set(kSettings, "NoDialog", blankSigned(o.noDialog));
+  store.set(kSettings, "AllModes", blankSigned(o.allModes));
+  store.set(kSettings, "PhotoshopTemplate", o.photoshopTemplate);
+  store.set(kSettings, "PremiereFFTemplate", o.premiereFFTemplate);
+  store.set(kSettings, "PremiereTFTemplate", o.premiereTFTemplate);
+  for (std::size_t i = 0; i < o.associate.size(); ++i)
+    store.set(kSettings, indexedKey("Associate", static_cast<long long>(i)),
+              plainNumber(o.associate[i]));
   removeRun(store, "PluginType");
   saveList(store, "App", o.apps);
   saveList(store, "Pic", o.pictures);

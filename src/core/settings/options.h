@@ -34,7 +34,7 @@ enum class FileViewOption {
 inline constexpr std::string_view kPlainEditorDesign = "OFF";
 
 struct Options {
-  std::string interfaceDesign = "Interfc4.des";  // or kPlainEditorDesign
+  std::string interfaceDesign = "Modern.des";  // or kPlainEditorDesign
   int usedFF = 0;  // Option4: the template of created Photoshop plugins (ff::FFTemplate)
   bool noFFOptimize = false;
   // Check boxes whose missing key keeps the design state. Sub folders and the auto-add
@@ -64,22 +64,28 @@ struct Options {
   // Options of the dialog that are not stored: they start from these values at every start.
   bool cooperativeMultithreading = true;  // "Enable Cooperative Multithreading"
   bool previewCacheEnabled = true;        // preview cache "Enabled"
-  int previewJpgQuality = 80;             // "JPG Compression", percent
+  bool bigPreview = false;                // "Big Preview"
+  bool megaPreview = false;               // "Mega Preview"
+
+  // Stored, though the old program kept them for one run only: a choice made once stays.
+  int previewJpgQuality = 80;  // "JPG Compression", percent (JPGQuality)
   // Build options of the plugins the program writes (compilation frames).
-  bool noDialog = false;     // "No Dialog"
-  bool allModes = false;     // "All Modes"
-  bool bigPreview = false;   // "Big Preview"
-  bool megaPreview = false;  // "Mega Preview"
+  bool noDialog = false;  // "No Dialog" (NoDialog)
+  bool allModes = false;  // "All Modes" (AllModes)
   // Template boxes: the chosen Photoshop user template (Option4 choice 2 = usedFF 2), and the
   // Premiere Filter Factory and Transition Factory templates (fl-fact.prm, fx-fact.prm).
   std::string photoshopTemplate;
   std::string premiereFFTemplate;
   std::string premiereTFTemplate;
+  // "Associate File Types" ticks, in the order of preferences::kAssociations (Associate0..4).
+  std::array<bool, 5> associate{};
 
   // The lists kept in files of the program folder rather than in the store: FolderList.log
   // and PlugTypes.ini (see core/preferences).
   std::vector<std::string> folders;
   plugins::TypeList pluginTypes;
+  // PlugTypes.ini had lines that could not be read: the file is kept until the list changes.
+  bool pluginTypesLostLines = false;
 
   bool fileViewOption(FileViewOption o) const { return fileView[static_cast<int>(o)]; }
 };

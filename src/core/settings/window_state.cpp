@@ -51,6 +51,7 @@ WindowState loadWindowState(const Store& store) {
     p.folder = store.get(kFolders, indexedKey("Folder", i + 1));
   }
   s.maximized = store.get(kFolders, "Maximize") == "True";
+  s.halfMode = store.get(kSettings, "Halfmode") == "True";
   s.width = optionalNumber(store, kSettings, "Width");
   if (s.width) s.height = lenientNumber(store.get(kSettings, "Height"));
   s.x = optionalNumber(store, kFolders, "LastX");

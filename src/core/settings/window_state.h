@@ -36,7 +36,7 @@ struct WindowState {
   bool minimized = false;  // only consulted when saving
   std::optional<double> width, height;
   std::optional<double> x, y;
-  bool halfMode = false;  // saved only; start-up never reads it
+  bool halfMode = false;  // the window shows the active pane alone
   std::vector<std::string> folderMenu;
 };
 

@@ -14,6 +14,7 @@
 #include "core/batch/overwrite_check.h"
 #include "core/ff/ffl_create.h"
 #include "core/ff/options.h"
+#include "core/picture/thumbnails.h"
 #include "core/plugins/type_table.h"
 #include "core/settings/options.h"
 #include "core/shell/file_commands.h"
@@ -80,6 +81,10 @@ class CommandRunner final : public QObject {
   // Create FFL / Add to FFL: the selected filters as one new library, or added to one.
   void createLibrary();
   void addToLibrary();
+  // Thumbnail: the selected filters' previews into the passive pane's folder.
+  void thumbnails();
+  // The selection as Filter Factory loader arguments: FFL View entries as "LIB.ffl#N".
+  std::vector<std::string> selectedFilterArguments(int pane) const;
 
   // The status line shows texts of the command that runs (the conversion's " of " count).
   void setStatusSink(std::function<void(const QString&)> sink) { statusSink_ = std::move(sink); }
@@ -100,9 +105,8 @@ class CommandRunner final : public QObject {
   void applyEffects(int pane, const shell::PaneEffects& effects);
   // The files of the selection: File View files, or each Plugin View row's file once.
   std::vector<std::filesystem::path> selectedFileList(int pane) const;
-  // The same as Filter Factory loader arguments: FFL View entries as "LIB.ffl#N".
-  std::vector<std::string> selectedFilterArguments(int pane) const;
   void runLibrary(const ff::LibraryRequest& request);
+  std::vector<picture::ThumbnailSource> selectedThumbnailSources(int pane) const;
   // Files in folder were written or renamed: a pane (other than exceptPane) that shows it
   // lists it again, and its catalogue no longer holds.
   void filesChangedIn(const std::filesystem::path& folder, int exceptPane = -1);

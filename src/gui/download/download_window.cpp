@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "core/ff/plugin_file_io.h"
@@ -54,6 +56,10 @@ DownloadWindow::DownloadWindow(std::filesystem::path programDir,
   url_->setCursor(Qt::SizeAllCursor);
   url_->setToolTip("Drag here to move the window");
   url_->installEventFilter(this);
+  // A long address or name never widens the window: texts are elided, in full as tooltips.
+  url_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  list_->setTextElideMode(Qt::ElideMiddle);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -66,6 +72,8 @@ DownloadWindow::DownloadWindow(std::filesystem::path programDir,
   setCentralWidget(central);
   buildMenus();
   resize(440, 420);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    setMaximumSize(screen->availableGeometry().size());
 
   connect(list_, &QListWidget::currentRowChanged, this, [this] { showUrl(); });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { connectSelected(); });
@@ -108,18 +116,28 @@ std::filesystem::path DownloadWindow::listFile() const {
 void DownloadWindow::load(UrlListKind kind) {
   kind_ = kind;
   list_->clear();
-  entries_.clear();
-  QFile file(QString::fromStdString(listFile().string()));
-  if (file.open(QIODevice::ReadOnly))
-    entries_ = outside::parseUrlList(file.readAll().toStdString());
-  for (const UrlEntry& e : entries_) list_->addItem(shown(e.name));
+  auto read = outside::readUrlList(listFile());
+  entries_ = std::move(read.entries);
+  incomplete_ = read.problem.has_value();
+  for (const UrlEntry& e : entries_) list_->addItem(itemFor(shown(e.name)));
   changed_ = false;
   if (!entries_.empty()) list_->setCurrentRow(0);
   showUrl();
   list_->setFocus();
+  if (read.problem) prompter_.warn(*read.problem, kTitle);
+}
+
+QListWidgetItem* DownloadWindow::itemFor(const QString& name) {
+  auto* item = new QListWidgetItem(name);
+  item->setToolTip(name);
+  return item;
 }
 
 bool DownloadWindow::save() {
+  if (incomplete_) {
+    prompter_.warn(outside::kNotSaved, kTitle);
+    return false;
+  }
   if (prompter_.ask(outside::saveQuestion(kind_), kTitle, Buttons::OkCancel, Icon::Question) !=
       Button::Ok)
     return false;
@@ -146,7 +164,16 @@ void DownloadWindow::closeEvent(QCloseEvent* event) {
 void DownloadWindow::showUrl() {
   int row = selected();
   bool valid = row >= 0 && static_cast<std::size_t>(row) < entries_.size();
-  url_->setText(valid ? shown(entries_[static_cast<std::size_t>(row)].url) : QString());
+  fullUrl_ = valid ? shown(entries_[static_cast<std::size_t>(row)].url) : QString();
+  elideUrl();
+}
+
+void DownloadWindow::elideUrl() {
+  const int room = url_->contentsRect().width() - 2 * url_->margin() - 4;
+  const QString text =
+      room > 0 ? url_->fontMetrics().elidedText(fullUrl_, Qt::ElideMiddle, room) : fullUrl_;
+  url_->setText(text);
+  url_->setToolTip(text == fullUrl_ ? QString("Drag here to move the window") : fullUrl_);
 }
 
 void DownloadWindow::connectSelected() {
@@ -175,15 +202,29 @@ std::optional<QString> DownloadWindow::askText(const QString& title, const QStri
   return QString::fromStdString(*text);
 }
 
+std::optional<QString> DownloadWindow::askValid(
+    const QString& title, const QString& prompt, const QString& preset,
+    std::optional<std::string> (*refusal)(std::string_view)) {
+  QString typed = preset;
+  for (;;) {
+    auto answer = askText(title, prompt, typed);
+    if (!answer) return std::nullopt;
+    auto why = refusal(stored(*answer));
+    if (!why) return answer;
+    prompter_.warn(*why, kTitle);
+    typed = *answer;
+  }
+}
+
 void DownloadWindow::add() {
-  auto name = askText(QString::fromUtf8(outside::kAddNameTitle),
-                      QString::fromUtf8(outside::kAddNamePrompt), {});
+  auto name = askValid(QString::fromUtf8(outside::kAddNameTitle),
+                       QString::fromUtf8(outside::kAddNamePrompt), {}, outside::urlNameRefusal);
   if (!name) return;
-  auto url = askText(QString::fromUtf8(outside::kAddUrlTitle),
-                     QString::fromUtf8(outside::kAddUrlPrompt), {});
+  auto url = askValid(QString::fromUtf8(outside::kAddUrlTitle),
+                      QString::fromUtf8(outside::kAddUrlPrompt), {}, outside::urlRefusal);
   if (!url) return;
   entries_.push_back({stored(*name), stored(*url)});
-  list_->addItem(*name);
+  list_->addItem(itemFor(*name));
   list_->setCurrentRow(list_->count() - 1);
   changed_ = true;
 }
@@ -193,11 +234,15 @@ void DownloadWindow::edit(bool url) {
   if (row < 0 || static_cast<std::size_t>(row) >= entries_.size()) return;
   UrlEntry& e = entries_[static_cast<std::size_t>(row)];
   std::string& field = url ? e.url : e.name;
-  auto answer = askText(QString::fromUtf8(outside::kEditTitle),
-                        QString::fromUtf8(outside::kEditPrompt), shown(field));
+  auto answer =
+      askValid(QString::fromUtf8(outside::kEditTitle), QString::fromUtf8(outside::kEditPrompt),
+               shown(field), url ? outside::urlRefusal : outside::urlNameRefusal);
   if (!answer) return;
   field = stored(*answer);
-  if (!url) list_->item(row)->setText(*answer);
+  if (!url) {
+    list_->item(row)->setText(*answer);
+    list_->item(row)->setToolTip(*answer);
+  }
   showUrl();
   changed_ = true;
 }
@@ -219,7 +264,9 @@ void DownloadWindow::moveSelected(int step) {
   std::swap(entries_[static_cast<std::size_t>(row)], entries_[static_cast<std::size_t>(other)]);
   QString text = list_->item(row)->text();
   list_->item(row)->setText(list_->item(other)->text());
+  list_->item(row)->setToolTip(list_->item(other)->text());
   list_->item(other)->setText(text);
+  list_->item(other)->setToolTip(text);
   list_->setCurrentRow(other);
   changed_ = true;
 }
@@ -237,6 +284,7 @@ bool DownloadWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  if (watched == url_ && event->type() == QEvent::Resize) elideUrl();
   if (watched == url_ && event->type() == QEvent::MouseButtonPress) {
     dragOffset_ = static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - pos();
   } else if (watched == url_ && event->type() == QEvent::MouseMove) {

@@ -55,6 +55,12 @@ class DownloadWindow : public QMainWindow {
   std::filesystem::path listFile() const;
   std::optional<QString> askText(const QString& title, const QString& prompt,
                                  const QString& preset);
+  // askText until the answer is one the list can hold (refusal names why not) or cancelled.
+  std::optional<QString> askValid(const QString& title, const QString& prompt,
+                                  const QString& preset,
+                                  std::optional<std::string> (*refusal)(std::string_view));
+  void elideUrl();
+  QListWidgetItem* itemFor(const QString& name);
 
   std::filesystem::path programDir_;
   const platform::DesktopServices& desktop_;
@@ -65,6 +71,8 @@ class DownloadWindow : public QMainWindow {
   std::vector<outside::UrlEntry> entries_;
   outside::UrlListKind kind_ = outside::UrlListKind::Plugins;
   bool changed_ = false;
+  bool incomplete_ = false;  // lines were left out in reading: the list is never saved
+  QString fullUrl_;          // the label shows it elided to its width
   QPoint dragOffset_;
 };
 

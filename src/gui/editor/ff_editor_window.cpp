@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRandomGenerator>
+#include <QShortcut>
 #include <QTextDocument>
 
 #include "core/common/cp1252.h"
@@ -31,8 +32,10 @@
 #include "gui/editor/find_bar.h"
 #include "gui/editor/formula_tools.h"
 #include "gui/editor/large_preview.h"
+#include "gui/editor/modern_layout.h"
 #include "gui/main/app_context.h"
 #include "gui/picture/picture_filters.h"
+#include "gui/picture/picture_loading.h"
 #include "platform/image_codec.h"
 
 namespace qm::gui {
@@ -204,6 +207,8 @@ void FFEditorWindow::buildControls() {
   hotspot_->hide();
   typingTimer_.setSingleShot(true);
   typingTimer_.setInterval(2000);
+  boxResized_.setSingleShot(true);
+  boxResized_.setInterval(0);
   alphaView_ = new QAction("Show Alpha Channel", this);
   alphaView_->setObjectName("mnuAlphaChannel");
   alphaView_->setCheckable(true);
@@ -243,6 +248,11 @@ void FFEditorWindow::placeControls() {
 }
 
 void FFEditorWindow::placeCodeBoxes() {
+  if (modern_) {
+    modern_->showCodeBoxes(oneBox_);
+    boxLabels_[editor::kBoxRed]->setText(oneBox_ ? "C=" : "R=");
+    return;
+  }
   const auto& r = design_.codeBoxes;
   const int left = r.left + 26, width = std::max(40, r.right - r.left - 26);
   const int height = std::max(40, r.bottom - r.top);
@@ -306,6 +316,10 @@ void FFEditorWindow::connectControls() {
     if (autoPreview_->isChecked()) updatePreview();
   });
   connect(autoPreview_, &QCheckBox::toggled, this, [this] { updatePreview(); });
+  // A box of another size (or on a denser screen) gets a copy made for it.
+  connect(&boxResized_, &QTimer::timeout, this, [this] {
+    if (previewSource_ && fitPreviewCopy()) updatePreview();
+  });
   connect(functions_, &QComboBox::activated, this, [this](int index) {
     if (index > 0) insertIntoBox(functions_->itemData(index).toString(), true);
     functions_->setCurrentIndex(0);
@@ -330,6 +344,9 @@ void FFEditorWindow::connectControls() {
   connect(unloadButton_, &QPushButton::clicked, this, &QWidget::close);
   connect(worker_.get(), &PreviewWorker::finished, this, &FFEditorWindow::previewDone,
           Qt::QueuedConnection);
+  // The editor menu without the mouse: F10 opens it over the preview.
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+          [this] { editorMenuAt(preview_->mapToGlobal(preview_->rect().center())); });
 }
 
 editor::EditorFields FFEditorWindow::fields() const {
@@ -426,15 +443,46 @@ void FFEditorWindow::showCaption() {
   update();
 }
 
-void FFEditorWindow::loadPreviewCopy() {
-  platform::QtImageCodec codec;
-  host::ImageLibrary images(codec);
-  host::ImageHandle copy = 0;
-  const auto box = host::Size{kPreviewWidth, kPreviewHeight};
-  if (host::CreateThumb(images, previewPicture_, box, copy))
-    previewCopy_ = std::make_shared<const host::Image>(std::move(*images.image(copy)));
-  else
-    previewCopy_ = std::make_shared<const host::Image>(fallbackPicture());
+void FFEditorWindow::loadPreviewCopy(const QImage& decoded) {
+  QImage picture = decoded;
+  if (picture.isNull()) {
+    QWidget* over = isVisible() ? this : parentWidget();
+    picture =
+        loadPicture(over, previewPicture_, "Reading the preview picture", kLargestPreviewSource)
+            .image;
+  }
+  if (!picture.isNull()) {
+    if (picture.width() > kLargestPreviewSource.width() ||
+        picture.height() > kLargestPreviewSource.height())
+      picture =
+          picture.scaled(kLargestPreviewSource, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    previewSource_ = std::make_shared<const host::Image>(platform::fromQImage(picture, 24, false));
+  } else {
+    previewSource_ = std::make_shared<const host::Image>(fallbackPicture());
+  }
+  previewCopyBox_ = {};
+  fitPreviewCopy();
+}
+
+bool FFEditorWindow::fitPreviewCopy() {
+  if (!previewSource_) return false;
+  // The box's inner size in device pixels, so a preview is drawn one pixel for one.
+  const qreal ratio = devicePixelRatioF();
+  const QSize inner = preview_->contentsRect().size();
+  const QSize box(std::max(1, qRound(inner.width() * ratio)),
+                  std::max(1, qRound(inner.height() * ratio)));
+  if (box == previewCopyBox_ && previewCopy_) return false;
+  previewCopyBox_ = box;
+  const host::Size size =
+      host::thumbSize({previewSource_->width, previewSource_->height}, {box.width(), box.height()});
+  if (size.width == previewSource_->width && size.height == previewSource_->height) {
+    previewCopy_ = previewSource_;
+  } else {
+    platform::QtImageCodec codec;
+    previewCopy_ = std::make_shared<const host::Image>(
+        codec.scale(*previewSource_, std::max(1, size.width), std::max(1, size.height)));
+  }
+  return true;
 }
 
 void FFEditorWindow::updatePreview() {
@@ -458,7 +506,9 @@ void FFEditorWindow::previewDone(quint64 id, const QImage& image, const QString&
   if (id != worker_->latest()) return;
   previewRunning_ = false;
   if (!image.isNull()) {
-    preview_->setPixmap(QPixmap::fromImage(image));
+    QPixmap shown = QPixmap::fromImage(image);
+    shown.setDevicePixelRatio(devicePixelRatioF());
+    preview_->setPixmap(shown);
     alpha_->setVisible(alphaShownPending_);
     preview_->setToolTip("Click me to update preview!");
   } else {
@@ -556,6 +606,14 @@ void FFEditorWindow::saveFilter() {
   if (hooks_.selectFolder && hooks_.overwriteDialog) {
     BatchPrompter dialogs(*prompter_, *hooks_.selectFolder, *hooks_.overwriteDialog);
     written = editor::saveFilter(request, dialogs);
+    // The program's dialogs belong to the main window, which comes up with them and may be
+    // brought up again by the window manager once they close.
+    auto comeBack = [this] {
+      raise();
+      activateWindow();
+    };
+    comeBack();
+    QTimer::singleShot(50, this, comeBack);
   } else {
     written = editor::saveFilter(request, *prompter_);
   }
@@ -597,9 +655,9 @@ void FFEditorWindow::copyPreviewToClipboard() {
   QGuiApplication::clipboard()->setPixmap(preview_->pixmap());
 }
 
-void FFEditorWindow::setPreviewPicture(const std::filesystem::path& file) {
+void FFEditorWindow::setPreviewPicture(const std::filesystem::path& file, const QImage& decoded) {
   previewPicture_ = file;
-  loadPreviewCopy();
+  loadPreviewCopy(decoded);
   updatePreview();
 }
 
@@ -610,10 +668,17 @@ void FFEditorWindow::choosePreviewPicture() {
   if (file.isEmpty()) return;
   if (hooks_.previewPictureChosen) {
     hooks_.previewPictureChosen(file.toStdString());
-  } else {
-    picture::choosePreviewPicture(context_.options, context_.store, file.toStdString());
-    setPreviewPicture(file.toStdString());
+    return;
   }
+  const LoadedPicture loaded =
+      loadPicture(this, file.toStdString(), "Reading the preview picture", kLargestPreviewSource);
+  if (loaded.image.isNull()) {
+    if (!loaded.stopped)
+      prompter_->error(previewPictureRefusal(file.toStdString(), loaded.error), kEditorCaption);
+    return;
+  }
+  picture::choosePreviewPicture(context_.options, context_.store, file.toStdString());
+  setPreviewPicture(file.toStdString(), loaded.image);
 }
 
 void FFEditorWindow::showLargePreview() {
@@ -694,8 +759,8 @@ void FFEditorWindow::applyDesign(const std::string& name) {
   if (!design_.background.empty())
     background_.load(QString::fromStdString((folder / design_.background).string()));
   const int w = design_.width.value_or(kPlainWidth), h = design_.height.value_or(kPlainHeight);
-  setFixedSize(w, h);
-  const bool graphicSliders = design_.sliderStyle.has_value();
+  applyWindowShape(w, h);
+  const bool graphicSliders = design_.sliderStyle.has_value() && !modern_;
   for (int k = 0; k < 8; ++k) {
     sliders_[k]->setVisible(!graphicSliders);
     graphics_[k]->setVisible(graphicSliders);
@@ -719,9 +784,51 @@ void FFEditorWindow::applyDesign(const std::string& name) {
       break;
   }
   placeCodeBoxes();
-  setMask(designOutline(design_.outline ? &*design_.outline : nullptr, w, h));
+  if (!modern_) setMask(designOutline(design_.outline ? &*design_.outline : nullptr, w, h));
   setWindowTitle(kEditorCaption);
   update();
+  boxResized_.start();
+}
+
+// A resizable design gets a framed window whose controls follow its size; the fixed ones a
+// frameless window of the design's size, cut to its outline, with the controls placed by hand.
+void FFEditorWindow::applyWindowShape(int width, int height) {
+  const bool resizable = design_.resizable.has_value();
+  if (resizable == static_cast<bool>(modern_)) {
+    if (!resizable) setFixedSize(width, height);
+    return;
+  }
+  const bool shown = isVisible();
+  if (resizable) {
+    EditorParts parts;
+    for (int k = 0; k < 5; ++k) parts.texts[k] = texts_[k];
+    for (int b = 0; b < 4; ++b) parts.boxes[b] = boxes_[b], parts.boxLabels[b] = boxLabels_[b];
+    for (int k = 0; k < 8; ++k)
+      parts.names[k] = names_[k], parts.sliders[k] = sliders_[k], parts.values[k] = values_[k];
+    for (int m = 0; m < 4; ++m) parts.maps[m] = maps_[m];
+    parts.preview = preview_;
+    parts.insertTools = {functions_, snippetBox_};
+    parts.saveTools = {saveFormat_, saveButton_, autoPreview_, codeBoxesButton_, fontsButton_};
+    parts.spots.assign(spots_.begin(), spots_.end());
+    parts.spots.push_back(deleteSpot_);
+    parts.windowTools = {minimizeButton_, hideButton_, unloadButton_};
+    modern_ = std::make_unique<ModernLayout>(*this, parts);
+    preview_->setAlignment(Qt::AlignCenter);
+    hotspot_->hide();
+    clearMask();
+    setWindowFlags(Qt::Window);
+    setMinimumSize(design_.resizable->right, design_.resizable->bottom);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(std::max(width, minimumWidth()), std::max(height, minimumHeight()));
+  } else {
+    modern_.reset();
+    preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setMinimumSize(0, 0);
+    setFixedSize(width, height);
+    placeControls();
+  }
+  if (shown) show();
 }
 
 void FFEditorWindow::fillEditorMenu(QMenu* menu) {
@@ -855,16 +962,22 @@ void FFEditorWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void FFEditorWindow::mousePressEvent(QMouseEvent* event) {
   // A frameless window moves by its background.
-  if (event->button() == Qt::LeftButton)
+  if (event->button() == Qt::LeftButton && !modern_)
     dragFrom_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 
 void FFEditorWindow::mouseMoveEvent(QMouseEvent* event) {
-  if (event->buttons() & Qt::LeftButton) move(event->globalPosition().toPoint() - dragFrom_);
+  if ((event->buttons() & Qt::LeftButton) && !modern_)
+    move(event->globalPosition().toPoint() - dragFrom_);
 }
 
 void FFEditorWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  if (modern_) {
+    // The window's frame shows the caption.
+    p.fillRect(rect(), palette().window());
+    return;
+  }
   if (!background_.isNull()) {
     p.drawPixmap(0, 0, background_);
   } else {
@@ -899,6 +1012,11 @@ void FFEditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool FFEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == preview_ && event->type() == QEvent::Resize) {
+    alpha_->move(preview_->width() - alpha_->width() - 6,
+                 preview_->height() - alpha_->height() - 6);
+    boxResized_.start();
+  }
   if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
     if (QVariant row = watched->property("sliderRow"); row.isValid()) selectedSlider_ = row.toInt();
   if (event->type() == QEvent::MouseButtonPress) {

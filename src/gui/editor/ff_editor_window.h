@@ -24,6 +24,7 @@
 #include "gui/editor/editable_label.h"
 #include "gui/editor/formula_edit.h"
 #include "gui/editor/graphic_slider.h"
+#include "gui/editor/modern_layout.h"
 #include "gui/editor/preview_worker.h"
 #include "gui/shell/qt_prompter.h"
 
@@ -51,6 +52,8 @@ struct EditorHooks {
 };
 
 inline constexpr const char* kEditorCaption = "Filter Factory Editor";
+// The preview picture is kept at most this large; no preview box outgrows it.
+inline constexpr QSize kLargestPreviewSource(2048, 2048);
 
 class FFEditorWindow final : public QWidget {
   Q_OBJECT
@@ -70,6 +73,8 @@ class FFEditorWindow final : public QWidget {
   // The design file of that name in the interface folder (Interfc5.des when missing).
   void applyDesign(const std::string& name);
   const editor::Design& design() const { return design_; }
+  // The layout of a resizable design; null for the fixed ones.
+  ModernLayout* modernLayout() const { return modern_.get(); }
 
   // The commands of the editor menu; the main window's "FF Editor" menu is filled with them.
   void fillEditorMenu(QMenu* menu);
@@ -83,7 +88,9 @@ class FFEditorWindow final : public QWidget {
   void printFilter();
   void copyPreviewToClipboard();
   // Shows file as the preview picture; storing and listing it is the caller's.
-  void setPreviewPicture(const std::filesystem::path& file);
+  // decoded: the picture as already read by the caller (at most kLargestPreviewSource);
+  // null reads the file.
+  void setPreviewPicture(const std::filesystem::path& file, const QImage& decoded = {});
   void showLargePreview();
   void setOneBoxMode(bool one);
   bool oneBoxMode() const { return oneBox_; }
@@ -132,6 +139,7 @@ class FFEditorWindow final : public QWidget {
   void buildControls();
   void placeControls();
   void placeCodeBoxes();
+  void applyWindowShape(int width, int height);
   void connectControls();
   void scatter(const editor::EditorFields& fields);
   void showSliderCaptions();
@@ -143,7 +151,10 @@ class FFEditorWindow final : public QWidget {
   void spotClicked(int spot);
   void showSpot(int spot);
   void largerFonts();
-  void loadPreviewCopy();
+  void loadPreviewCopy(const QImage& decoded = {});
+  // The preview copy made again for the preview box's size in device pixels; true when it
+  // changed.
+  bool fitPreviewCopy();
   void choosePreviewPicture();
   void editorMenuAt(const QPoint& globalPos);
   // The Functions, Variables and Snippets submenus (editor menu and a box's right click).
@@ -164,7 +175,11 @@ class FFEditorWindow final : public QWidget {
   bool alphaShownPending_ = false;
   bool previewRunning_ = false;
   std::filesystem::path previewPicture_;
+  // The picture as read (at most a few megapixels), and its copy scaled into the preview box.
+  std::shared_ptr<const host::Image> previewSource_;
   std::shared_ptr<const host::Image> previewCopy_;
+  QSize previewCopyBox_;  // device pixels the copy was made for
+  QTimer boxResized_;     // the box's new size, once per round of layout
   QPixmap background_;
   QPoint dragFrom_;
   FormulaEdit* lastBox_ = nullptr;
@@ -200,6 +215,7 @@ class FFEditorWindow final : public QWidget {
   QMenu* menu_ = nullptr;
   QAction* alphaView_ = nullptr;
   std::unique_ptr<PreviewWorker> worker_;
+  std::unique_ptr<ModernLayout> modern_;
   LargePreview* large_ = nullptr;
 };
 

@@ -107,7 +107,8 @@ void FormulaEdit::selectStored(std::size_t storedOffset, std::size_t length) {
 void FormulaEdit::refreshMarks() {
   QList<QTextEdit::ExtraSelection> marks = errorMarks_;
   const QTextCursor caret = textCursor();
-  if (!caret.hasSelection()) {
+  // Only the box being typed in marks brackets.
+  if (hasFocus() && !caret.hasSelection()) {
     if (auto match = editor::matchBracket(text16(), static_cast<std::size_t>(caret.position()))) {
       auto mark = [&](std::size_t at, const QColor& colour) {
         QTextEdit::ExtraSelection m;
@@ -221,7 +222,13 @@ bool FormulaEdit::event(QEvent* event) {
 
 void FormulaEdit::focusInEvent(QFocusEvent* event) {
   QPlainTextEdit::focusInEvent(event);
+  refreshMarks();
   emit focused(this);
+}
+
+void FormulaEdit::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  refreshMarks();
 }
 
 bool FormulaEdit::focusNextPrevChild(bool next) {

@@ -54,6 +54,7 @@ class FormulaEdit final : public QPlainTextEdit {
  protected:
   bool event(QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool focusNextPrevChild(bool next) override;

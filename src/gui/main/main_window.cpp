@@ -17,6 +17,7 @@
 #include "gui/main/plugin_view.h"
 #include "gui/main/screen_fit.h"
 #include "gui/main/window_commands.h"
+#include "gui/shell/help_viewer.h"
 
 namespace qm::gui {
 namespace {
@@ -35,10 +36,11 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
       menus_(buildMenus(*menuBar())),
       prompter_(this),
       desktop_(context.programDir,
-               context.urlOpener ? context.urlOpener
-                                 : platform::desktopUrlOpener([this](std::string_view text) {
-                                     prompter_.warn(text, "Quillmark");
-                                   }),
+               context.urlOpener
+                   ? context.urlOpener
+                   : platform::desktopUrlOpener(
+                         [this](std::string_view text) { prompter_.warn(text, "Quillmark"); },
+                         [this](const QString& page) { showHelpPage(page, this); }),
                [this](std::string_view text) { prompter_.warn(text, "Quillmark"); }) {
   setObjectName("Form1");
   setWindowIcon(icons_.button(ButtonPicture::Logo));
@@ -60,6 +62,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   connect(typePath, &QShortcut::activated, this, [this] { active()->editPath(); });
   windowCommands_ = std::make_unique<WindowCommands>(*this, context_);
   connectCommands();
+  connectFilterCommands();
   connectPictureCommands();
   connectEditorMenus();
   setActivePane(0);
@@ -114,6 +117,7 @@ QWidget* MainWindow::buildButtonRow() {
   logo->setToolTip("Click me for an application list");
   connect(logo, &QToolButton::clicked, this, &MainWindow::showAbout);
   layout->addWidget(logo);
+  layout->addWidget(buildPreviewButton(row));
   layout->addStretch(1);
   layout->addWidget(commandButton("&Convert", "convertButton", row));
   layout->addWidget(commandButton("En/&Disable", "enableButton", row));
@@ -126,13 +130,6 @@ QWidget* MainWindow::buildButtonRow() {
   halfMode_->setObjectName("Command2");
   halfMode_->setToolTip("Collapse or expand the main window");
   halfMode_->setFixedWidth(40);
-  // Collapsing shows the left pane alone; the right one keeps its state meanwhile.
-  connect(halfMode_, &QPushButton::clicked, this, [this] {
-    bool collapse = halfMode_->text() == "<<";
-    halfMode_->setText(collapse ? ">>" : "<<");
-    pane(1)->setVisible(!collapse);
-    if (collapse) setActivePane(0);
-  });
   layout->addWidget(halfMode_);
   return row;
 }
@@ -266,6 +263,7 @@ void MainWindow::restorePanes(const settings::WindowState& state) {
     if (s.fileViewMode) p->setFileViewMode(*s.fileViewMode);
     if (auto folder = settings::restorableFolder(s.folder)) p->setFolder(*folder);
   }
+  setHalfMode(state.halfMode);
 }
 
 void MainWindow::restoreGeometry(const settings::WindowState& state) {

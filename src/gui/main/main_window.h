@@ -28,11 +28,13 @@ struct AppContext;
 struct WindowCommands;
 class CommandRunner;
 class OutsideCommands;
+class UnzipCommands;
 class DownloadWindow;
 class PictureEditor;
 class PreviewFeed;
 class PreviewPanel;
 class FFEditorWindow;
+class WindowsPlugins;
 
 // Commands the window runs; tests and later windows may replace them.
 struct MainCommands {
@@ -114,6 +116,11 @@ class MainWindow : public QMainWindow {
   bool openFflEntryInFFEditor(int pane);
   // "Open in FF Editor": the active pane's selected file or library entry.
   void openSelectionInFFEditor();
+  // Commands > Execute Plugin: the selected filter on the Picture Editor's picture, with the
+  // host's Filter Factory dialog or a Windows plugin's own (main_window_execute.cpp).
+  void executePlugin();
+  // Windows plugins that are not Filter Factory filters, run under Wine; made on first use.
+  WindowsPlugins& windowsPlugins();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -135,8 +142,15 @@ class MainWindow : public QMainWindow {
   void showDownloadWindow();
   void connectCommands();
   CommandRunner& commandRunner();
+  // main_window_filter_commands.cpp: Copy Filter to Clipboard, Save Preview, the "<<" button.
+  void connectFilterCommands();
+  void copySelectedFilter();
+  void savePreviewPicture();
+  void setHalfMode(bool collapsed);
   // main_window_pictures.cpp: the preview panel, the Picture Editor and the about box.
   QWidget* buildPreviewPanel(QWidget* beside);
+  // The toolbar button of View > Preview: pressed while the preview is shown.
+  QWidget* buildPreviewButton(QWidget* row);
   void connectPictureCommands();
   void showPluginAbout();
   void updatePreviewCache();
@@ -160,11 +174,14 @@ class MainWindow : public QMainWindow {
   QStringList folders_;
   std::unique_ptr<WindowCommands> windowCommands_;
   OutsideCommands* outside_ = nullptr;
+  UnzipCommands* unzip_ = nullptr;
   QPointer<DownloadWindow> download_;
   std::map<QString, platform::DesktopApp> openWith_;  // by MIME type, for this session
   PreviewPanel* previewPanel_ = nullptr;
   PreviewFeed* previewFeed_ = nullptr;
   PictureEditor* pictureEditor_ = nullptr;
+  // Shared with preview jobs that may outlive the window's own members.
+  std::shared_ptr<WindowsPlugins> windowsPlugins_;
   bool dialogHelpConnected_ = false;
   QPointer<FFEditorWindow> ffEditor_;  // null again once "Unload" closed it
   QMenu* ffEditorMenu_ = nullptr;

@@ -23,6 +23,7 @@
 #include "gui/main/plugin_view.h"
 #include "gui/main/properties_dialog.h"
 #include "gui/main/tip_window.h"
+#include "gui/main/unzip_commands.h"
 #include "gui/main/window_commands.h"
 #include "gui/picture/picture_editor.h"
 
@@ -102,7 +103,8 @@ void MainWindow::connectCommands() {
       {"mnuPlugInfo", &CommandRunner::pluginInformation},
       {"mnuListtoFile", &CommandRunner::pluginList},
       {"mnuCreateLibrary", &CommandRunner::createLibrary},
-      {"mnuAdd", &CommandRunner::addToLibrary}};
+      {"mnuAdd", &CommandRunner::addToLibrary},
+      {"mnuCreateBMPs", &CommandRunner::thumbnails}};
   for (auto [name, command] : entries) {
     QAction* action = menus_.action(name);
     action->setEnabled(true);
@@ -173,6 +175,7 @@ void MainWindow::updateCommandAvailability() {
 bool MainWindow::busy() const {
   if (windowCommands_ && windowCommands_->runner.busy()) return true;
   if (outside_ && outside_->zipRunning()) return true;
+  if (unzip_ && unzip_->running()) return true;
   for (Pane* p : panes_)
     if (p->pluginView()->busy()) return true;
   return false;

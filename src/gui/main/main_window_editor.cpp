@@ -133,7 +133,8 @@ void MainWindow::runInHostDialog(const ff::FFRecord& rec) {
                           hostDialogFor(editor->image(), true, this)))
     return;
   if (const host::Image* result = images.image(session.workImage))
-    editor->showImage(platform::toQImage(*result), editor->windowTitle());
+    editor->showImage(platform::toQImage(*result),
+                      QString::fromStdString(picture.filename().string()), picture);
   editor->raise();
 }
 

@@ -3,14 +3,17 @@
 
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QToolButton>
 
 #include "core/host/about_dialog.h"
 #include "core/host/plugin_host.h"
+#include "core/host/plugin_invoke.h"
 #include "core/host/preview_picture.h"
 #include "core/picture/preview_cache.h"
 #include "core/picture/preview_choice.h"
 #include "core/preferences/preview_cache.h"
 #include "core/shell/fs.h"
+#include "gui/commands/run_scope.h"
 #include "gui/editor/ff_editor_window.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
@@ -19,8 +22,10 @@
 #include "gui/main/plugin_view.h"
 #include "gui/main/preview_feed.h"
 #include "gui/main/preview_panel.h"
+#include "gui/main/windows_plugins.h"
 #include "gui/picture/picture_editor.h"
 #include "gui/picture/picture_filters.h"
+#include "gui/picture/picture_loading.h"
 #include "platform/image_codec.h"
 
 namespace qm::gui {
@@ -34,8 +39,24 @@ QWidget* MainWindow::buildPreviewPanel(QWidget* beside) {
   layout->setSpacing(4);
   layout->addWidget(beside, 1);
   previewPanel_ = new PreviewPanel(context_, row);
+  windowsPlugins();
+  previewPanel_->setWindowsPluginPreview(
+      [plugins = windowsPlugins_](const fs::path& file, host::Image& image,
+                                  const std::function<bool()>& cancelled) {
+        return plugins->preview(file, image, cancelled);
+      });
   layout->addWidget(previewPanel_, 0);
   return row;
+}
+
+QWidget* MainWindow::buildPreviewButton(QWidget* row) {
+  QAction* preview = menus_.action("mnuPluginPreview");
+  preview->setToolTip("Show the selected filter's effect on the preview picture");
+  auto* button = new QToolButton(row);
+  button->setObjectName("previewButton");
+  // The button is the menu entry's: its tick is the button's pressed state, both ways.
+  button->setDefaultAction(preview);
+  return button;
 }
 
 void MainWindow::connectPictureCommands() {
@@ -60,6 +81,7 @@ void MainWindow::connectPictureCommands() {
     pictureEditor()->activateWindow();
   });
   on("mnuPluginAbout", [this] { showPluginAbout(); });
+  on("mnuInvoke", [this] { executePlugin(); });
   QMenu* file = menus_.menu("mnuFile");
   connect(file, &QMenu::aboutToShow, this, &MainWindow::tickPictureEntries);
   connect(file, &QMenu::triggered, this, [this](QAction* a) {
@@ -83,11 +105,21 @@ PictureEditor* MainWindow::pictureEditor() {
     pictureEditor_->hooks().showHelp = [this](const QString& page) {
       desktop_.ShowHelp(page.toStdString());
     };
+    pictureEditor_->hooks().jpegQuality = [this] { return context_.options.previewJpgQuality; };
   }
   return pictureEditor_;
 }
 
 void MainWindow::setPreviewPicture(const fs::path& file) {
+  // Read before anything changes: a damaged file is refused with the reason, and a large one
+  // is read once, on a worker, for the panel and the editor alike.
+  const LoadedPicture loaded =
+      loadPicture(this, file, "Reading the preview picture", kLargestPreviewSource);
+  if (loaded.image.isNull()) {
+    if (!loaded.stopped)
+      prompter_.error(previewPictureRefusal(file, loaded.error), host::kMessageTitle);
+    return;
+  }
   const fs::path before =
       host::previewPicturePath(context_.options.previewPicture, context_.programDir);
   const std::size_t listed = context_.options.pictures.size();
@@ -98,9 +130,9 @@ void MainWindow::setPreviewPicture(const fs::path& file) {
     shell::DiskFs disk;
     preferences::clearPreviewCache(disk, context_.programDir);
   }
-  previewPanel_->pictureChanged();
+  previewPanel_->pictureChanged(loaded.image);
   previewFeed_->refresh();
-  if (FFEditorWindow* editor = ffEditorIfMade()) editor->setPreviewPicture(file);
+  if (FFEditorWindow* editor = ffEditorIfMade()) editor->setPreviewPicture(file, loaded.image);
 }
 
 void MainWindow::tickPictureEntries() {
@@ -131,7 +163,7 @@ fs::path MainWindow::selectedFile() const {
 void MainWindow::updatePreviewCache() {
   const fs::path file = selectedFile();
   if (file.empty()) return;
-  host::deletePreviewCacheEntry(context_.programDir, file.filename().string());
+  host::deletePreviewCacheEntry(context_.programDir, file);
   previewFeed_->refresh();
 }
 
@@ -139,7 +171,17 @@ void MainWindow::showPluginAbout() {
   platform::QtImageCodec codec;
   host::ImageLibrary images(codec);
   host::PluginHost host(images, nullptr);
-  host::cmd_AboutDialog({active()->view() == View::Ffl, selectedFile()}, host, prompter_);
+  host::cmd_AboutDialog({active()->view() == View::Ffl, selectedFile()}, host, prompter_,
+                        [this](const fs::path& file) {
+                          const auto plugin = windowsPlugins().pluginFor(file);
+                          if (!plugin) return false;
+                          if (windowsPlugins().running()) return true;
+                          RunScope scope(
+                              windowsPlugins().running(), progress_,
+                              [this](const QString& text) { statusText()->setText(text); });
+                          windowsPlugins().about(*plugin, prompter_, scope.progress());
+                          return true;
+                        });
 }
 
 }  // namespace qm::gui

@@ -4,7 +4,7 @@
 #include <QItemSelectionModel>
 #include <QPointer>
 
-#include "core/picture/preview_cache.h"
+#include "core/picture/plugin_preview.h"
 #include "gui/main/app_context.h"
 #include "gui/main/ffl_view.h"
 #include "gui/main/file_view.h"
@@ -102,8 +102,7 @@ PreviewFeed::Subject PreviewFeed::subject() const {
       else if (auto selected = pane->selectedPaths(); !selected.empty())
         file = selected.front();
       const std::string name = file.filename().string();
-      if (picture::isCachedKind(name) || isFilterSource(name) ||
-          window_.context().typeTable.match(name))
+      if (isFilterSource(name) || picture::hasPluginFacts(name, window_.context().typeTable))
         return {file, {}, {}};
       return {};
     }

@@ -47,8 +47,15 @@ PreviewPanel::~PreviewPanel() {
   pool_.waitForDone();
 }
 
-void PreviewPanel::pictureChanged() {
+void PreviewPanel::pictureChanged(const QImage& decoded) {
   thumb_.reset();
+  if (decoded.isNull()) return;
+  const host::Size size =
+      host::thumbSize({decoded.width(), decoded.height()}, host::previewBoxPixels());
+  const QImage scaled = decoded.scaled(std::max(1, size.width), std::max(1, size.height),
+                                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  thumb_ = platform::fromQImage(scaled, 24, false);
+  thumbFile_ = host::previewPicturePath(context_.options.previewPicture, context_.programDir);
 }
 
 const host::Image& PreviewPanel::thumb() {
@@ -77,7 +84,16 @@ void PreviewPanel::request(const fs::path& file, std::optional<std::size_t> fflP
   job.picture = thumbFile_;
   job.cache.enabled = context_.options.previewCacheEnabled;
   job.cache.jpegQuality = context_.options.previewJpgQuality;
-  caption_->setText(caption.isEmpty() ? QString::fromStdString(file.filename().string()) : caption);
+  if (context_.options.windowsPluginPreviews) job.foreign = windowsPluginPreview_;
+  showCaption(caption.isEmpty() ? QString::fromStdString(file.filename().string()) : caption);
+  if (!job.thumb.valid()) {
+    // Without a picture every filter would come out as facts about a file it is not.
+    picture_->clear();
+    facts_->setText(QString("The preview picture %1 cannot be read.")
+                        .arg(QString::fromStdString(thumbFile_.string())));
+    lastKind_.reset();
+    return;
+  }
   QPointer<PreviewPanel> self(this);
   auto latest = generation_;
   pool_.start([self, latest, generation, job = std::move(job), types = context_.typeTable,
@@ -97,9 +113,16 @@ void PreviewPanel::request(const fs::path& file, std::optional<std::size_t> fflP
   });
 }
 
+void PreviewPanel::showCaption(const QString& text) {
+  // A long file name keeps its start and its extension; the whole name is a tooltip away.
+  const int room = width() - 2 * (frameWidth() + 6);
+  caption_->setText(caption_->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
+  caption_->setToolTip(caption_->text() == text ? QString() : text);
+}
+
 void PreviewPanel::clear() {
   ++*generation_;
-  caption_->setText("Preview");
+  showCaption("Preview");
   picture_->clear();
   facts_->clear();
   lastKind_.reset();

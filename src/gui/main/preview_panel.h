@@ -4,6 +4,7 @@
 // newest result is shown, so walking through a folder with the arrow keys never waits.
 
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QThreadPool>
 #include <atomic>
@@ -31,12 +32,17 @@ class PreviewPanel : public QFrame {
   // Nothing selected: the panel empties and any running preview is dropped.
   void clear();
   // The preview picture changed (a new choice, or the settings'): the scaled copy is made
-  // again on the next request.
-  void pictureChanged();
+  // again, from decoded when the caller has read the picture already.
+  void pictureChanged(const QImage& decoded = {});
 
   QLabel* pictureLabel() const { return picture_; }
+  QLabel* captionLabel() const { return caption_; }
   QLabel* factsLabel() const { return facts_; }
   std::optional<picture::PreviewKind> lastKind() const { return lastKind_; }
+  // What previews a Windows plugin once the user allowed it in the Preferences.
+  void setWindowsPluginPreview(decltype(picture::PreviewRequest::foreign) preview) {
+    windowsPluginPreview_ = std::move(preview);
+  }
   // Waits for the worker (tests, shutdown).
   void waitForIdle() { pool_.waitForDone(); }
 
@@ -46,6 +52,7 @@ class PreviewPanel : public QFrame {
 
  private:
   const host::Image& thumb();
+  void showCaption(const QString& text);
   void present(std::uint64_t generation, const picture::PluginPreview& preview);
 
   AppContext& context_;
@@ -57,6 +64,7 @@ class PreviewPanel : public QFrame {
   std::optional<host::Image> thumb_;
   std::filesystem::path thumbFile_;
   std::optional<picture::PreviewKind> lastKind_;
+  decltype(picture::PreviewRequest::foreign) windowsPluginPreview_;
 };
 
 }  // namespace qm::gui

@@ -13,13 +13,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 
 #include "core/picture/editor_rules.h"
 #include "core/picture/zoom.h"
 #include "gui/picture/picture_canvas.h"
 #include "gui/picture/picture_filters.h"
+#include "gui/picture/picture_loading.h"
 #include "gui/shell/qt_prompter.h"
 #include "platform/image_codec.h"
 
@@ -53,8 +53,8 @@ PictureEditor::PictureEditor(fs::path programDir, QWidget* parent)
   hooks_.chooseOpenFile = [this] {
     return QFileDialog::getOpenFileName(this, "Open", QString(), readablePictureFilter());
   };
-  hooks_.chooseSaveFile = [this](const QString& preset) {
-    return QFileDialog::getSaveFileName(this, "Save As", preset, writablePictureFilter());
+  hooks_.chooseSaveFile = [this](const QString& preset, QString& type) {
+    return QFileDialog::getSaveFileName(this, "Save As", preset, writablePictureFilter(), &type);
   };
   hooks_.askZoomFactor = [this]() -> std::optional<QString> {
     bool ok = false;
@@ -67,10 +67,6 @@ PictureEditor::PictureEditor(fs::path programDir, QWidget* parent)
     QPrintDialog dialog(&printer, this);
     return dialog.exec() == QDialog::Accepted;
   };
-  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, [this] {
-    if (hooks_.showHelp) hooks_.showHelp("pictureeditor.htm");
-  });
   updateTitle();
   updateActions();
   resize(480, 360);
@@ -173,6 +169,7 @@ void PictureEditor::setPicture(const QImage& image, int bits, const fs::path& pa
   bits_ = bits;
   path_ = path;
   name_ = name;
+  origin_.clear();
   changed_ = false;
   redraw();
   growToPicture();
@@ -234,20 +231,27 @@ void PictureEditor::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, &PictureEditor::keepOnScreen);
 }
 
-void PictureEditor::showImage(const QImage& image, const QString& title) {
+void PictureEditor::showImage(const QImage& image, const QString& name, const fs::path& origin) {
   if (image.isNull()) return;
-  setPicture(image, platform::depthInFile(image), {}, title);
+  setPicture(image, platform::depthInFile(image), {}, name);
+  origin_ = origin;
+}
+
+void PictureEditor::showFiltered(const QImage& image) {
+  if (image.isNull()) return;
+  image_ = image;
+  changed_ = true;
+  redraw();
 }
 
 bool PictureEditor::openFile(const fs::path& file) {
-  QImageReader::setAllocationLimit(platform::kPictureMemoryLimitMB);
-  QImageReader reader(qtPath(file));
-  QImage image = reader.read();
-  if (image.isNull()) {
-    prompter_->warn("Couldn't open " + file.string(), kTitle);
+  // A photograph of many megapixels takes seconds: read on a worker, with progress.
+  LoadedPicture loaded = loadPicture(this, file, "Opening the picture");
+  if (loaded.image.isNull()) {
+    if (!loaded.stopped) prompter_->warn("Couldn't open " + file.string(), kTitle);
     return false;
   }
-  setPicture(image, platform::depthInFile(image), file, {});
+  setPicture(loaded.image, loaded.bitsPerPixel, file, {});
   return true;
 }
 
@@ -267,7 +271,10 @@ void PictureEditor::revert() {
 QString PictureEditor::writePicture(const QImage& image, const fs::path& file) const {
   QImage out = image;
   if (bits_ == 24 && out.hasAlphaChannel()) out = out.convertToFormat(QImage::Format_RGB888);
-  return QString::fromStdString(platform::writePicture(out, file));
+  const std::string type = picture::startingPictureType(file.string(), {"jpg", "jpeg"});
+  const bool jpeg = type == "jpg" || type == "jpeg";
+  const int quality = jpeg && hooks_.jpegQuality ? std::clamp(hooks_.jpegQuality(), 1, 100) : -1;
+  return QString::fromStdString(platform::writePicture(out, file, quality));
 }
 
 bool PictureEditor::saveTo(const fs::path& file) {
@@ -290,17 +297,23 @@ bool PictureEditor::saveTo(const fs::path& file) {
 bool PictureEditor::save() {
   if (image_.isNull()) return false;
   if (picture::saveNeedsChooser(path_.string())) return saveAs();
+  // Writing an unchanged picture again would only lose quality (JPEG) or time.
+  if (!changed_) return true;
   return saveTo(path_);
 }
 
 bool PictureEditor::saveAs() {
   if (image_.isNull() || !hooks_.chooseSaveFile) return false;
-  QString preset = path_.empty() ? name_ : qtPath(path_);
+  const fs::path own = path_.empty() ? origin_ : path_;
+  QString preset = own.empty() ? name_ : qtPath(own);
   if (preset.isEmpty()) preset = "Untitled.png";
-  QString file = hooks_.chooseSaveFile(preset);
+  const auto writable = writablePictureTypes();
+  QString type = pictureTypeFilter(picture::startingPictureType(own.string(), writable));
+  const QString file = hooks_.chooseSaveFile(preset, type);
   if (file.isEmpty()) return false;
-  if (QFileInfo(file).suffix().isEmpty()) file += ".png";
-  return saveTo(file.toStdString());
+  std::string chosen = pictureTypeOfFilter(type);
+  if (chosen.empty()) chosen = "png";
+  return saveTo(picture::savedPictureName(file.toStdString(), chosen, writable));
 }
 
 void PictureEditor::useAsPreviewImage() {

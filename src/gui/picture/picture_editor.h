@@ -22,13 +22,15 @@ class QtPrompter;
 
 // What the window asks of the rest of the program and of the user; tests replace the choosers.
 struct PictureEditorHooks {
-  std::function<QString()> chooseOpenFile;                // empty answer: cancelled
-  std::function<QString(const QString&)> chooseSaveFile;  // preset path in, chosen path out
+  std::function<QString()> chooseOpenFile;  // empty answer: cancelled
+  // Preset path in, chosen path out; type: the filter entry to start on, then the chosen one.
+  std::function<QString(const QString& preset, QString& type)> chooseSaveFile;
   std::function<std::optional<QString>()> askZoomFactor;
   std::function<bool(QPrinter&)> choosePrinter;  // the print dialog
   // "Use as Preview Image" wrote the file: it becomes the preview picture.
   std::function<void(const std::filesystem::path&)> previewImageChosen;
   std::function<void(const QString& page)> showHelp;
+  std::function<int()> jpegQuality;  // the Preferences' JPG quality, 1 to 100
 };
 
 class PictureEditor : public QMainWindow {
@@ -41,14 +43,18 @@ class PictureEditor : public QMainWindow {
   // The message port; the window's own dialogs unless replaced (tests).
   void setPrompter(Prompter* prompter);
 
-  // A picture made elsewhere (the editor's large preview): no file behind it, title as given.
-  void showImage(const QImage& image, const QString& title);
+  // A picture made elsewhere (a filter's result): no file behind it, shown under name. Save As
+  // starts on origin (the file it was made from) when given.
+  void showImage(const QImage& image, const QString& name,
+                 const std::filesystem::path& origin = {});
+  // A filter's result over the current picture: its file stays, so Revert brings it back.
+  void showFiltered(const QImage& image);
   // Open: false (and a message) when the file cannot be decoded; the old picture stays.
   bool openFile(const std::filesystem::path& file);
   void open();
   void revert();
-  // Save: to the picture's file in its format, or through Save As (no file, GIF). False when
-  // nothing was written.
+  // Save: to the picture's file in its format when it changed, or through Save As (no file,
+  // GIF). False when it should have written and did not.
   bool save();
   bool saveAs();
   bool saveTo(const std::filesystem::path& file);
@@ -97,7 +103,8 @@ class PictureEditor : public QMainWindow {
   QImage image_;
   int bits_ = 24;
   std::filesystem::path path_;
-  QString name_;  // shown in the title when there is no file
+  QString name_;                  // shown in the title when there is no file
+  std::filesystem::path origin_;  // where Save As starts for a picture with no file
   int zoom_ = 100;
   bool changed_ = false;
 };

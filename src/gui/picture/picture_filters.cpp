@@ -15,9 +15,27 @@ QString readablePictureFilter() {
 
 QString writablePictureFilter() {
   QStringList filters;
-  for (const QByteArray& format : QImageWriter::supportedImageFormats())
-    filters << QString::fromLatin1(format).toUpper() + " (*." + QString::fromLatin1(format) + ")";
+  for (const std::string& type : writablePictureTypes()) filters << pictureTypeFilter(type);
   return filters.join(";;");
+}
+
+std::vector<std::string> writablePictureTypes() {
+  std::vector<std::string> types;
+  for (const QByteArray& format : QImageWriter::supportedImageFormats())
+    types.push_back(format.toLower().toStdString());
+  return types;
+}
+
+QString pictureTypeFilter(const std::string& type) {
+  const QString ext = QString::fromStdString(type);
+  return ext.toUpper() + " (*." + ext + ")";
+}
+
+std::string pictureTypeOfFilter(const QString& filter) {
+  const qsizetype from = filter.indexOf("(*.");
+  const qsizetype to = filter.indexOf(')', from);
+  if (from < 0 || to < 0) return {};
+  return filter.mid(from + 3, to - from - 3).trimmed().toLower().toStdString();
 }
 
 }  // namespace qm::gui

@@ -67,6 +67,11 @@ QGroupBox* cacheFrame(PreferencesState& s, QWidget* parent) {
     quality->setValue(s.draft.previewJpgQuality);
     percent->setText(QString("%1%").arg(s.draft.previewJpgQuality));
   });
+  auto* windowsPlugins = boundCheck(
+      s, frame, "Run Windows plugins for previews", "windowsPluginPreviews",
+      s.draft.windowsPluginPreviews,
+      "Previews of plugins that are not Filter Factory filters run the plugin's own code under "
+      "Wine as soon as it is selected");
   auto* clear =
       namedButton(frame, "Clear Cache", "Command5", "Delete all files from the cache sub folder");
   QObject::connect(clear, &QPushButton::clicked, frame, [&s] { clearCache(s); });
@@ -78,6 +83,7 @@ QGroupBox* cacheFrame(PreferencesState& s, QWidget* parent) {
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(enabled);
   layout->addLayout(row);
+  layout->addWidget(windowsPlugins);
   layout->addWidget(clear, 0, Qt::AlignLeft);
   layout->addStretch();
   return frame;
@@ -109,9 +115,9 @@ QGroupBox* associationFrame(PreferencesState& s, QWidget* parent) {
   auto* frame = new QGroupBox("Associate File Types with Qumo", parent);
   auto* boxes = new QHBoxLayout;
   QList<QCheckBox*> checks;
-  for (const auto& a : preferences::kAssociations) {
-    auto* box = new QCheckBox(qs(a.extension), frame);
-    box->setObjectName("Check18");
+  for (std::size_t i = 0; i < preferences::kAssociations.size(); ++i) {
+    auto* box = boundCheck(s, frame, qs(preferences::kAssociations[i].extension), "Check18",
+                           s.draft.associate[i]);
     checks << box;
     boxes->addWidget(box);
   }

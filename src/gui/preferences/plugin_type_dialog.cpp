@@ -18,8 +18,14 @@ QString qstr(std::string_view text) {
 }  // namespace
 
 PluginTypeDialog::PluginTypeDialog(const QString& caption,
-                                   const preferences::PluginTypeFields& fields, QWidget* parent)
-    : QDialog(parent), label_(new QLineEdit(this)), extension_(new QLineEdit(this)) {
+                                   const preferences::PluginTypeFields& fields,
+                                   const plugins::TypeList& list,
+                                   std::optional<std::size_t> editing, QWidget* parent)
+    : QDialog(parent),
+      label_(new QLineEdit(this)),
+      extension_(new QLineEdit(this)),
+      list_(list),
+      editing_(editing) {
   setObjectName("FrmPluginType");
   setWindowTitle(caption);
   label_->setObjectName("Text1_0");
@@ -71,13 +77,14 @@ preferences::PluginTypeFields PluginTypeDialog::fields() const {
 }
 
 void PluginTypeDialog::ok() {
-  auto accepted = preferences::acceptPluginType(fields());
+  auto accepted = preferences::acceptPluginType(fields(), list_, editing_);
   if (!accepted) {
     QMessageBox::warning(this, "Quillmark", qstr(accepted.error().message));
     (accepted.error().focus == preferences::PluginTypeField::Label ? label_ : extension_)
         ->setFocus();
     return;
   }
+  label_->setText(QString::fromStdString(accepted->label));
   extension_->setText(QString::fromStdString(accepted->extension));
   accept();
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <array>
+#include <optional>
 
 #include "core/preferences/plugin_type_form.h"
 
@@ -14,7 +15,9 @@ namespace qm::gui {
 class PluginTypeDialog final : public QDialog {
   Q_OBJECT
  public:
+  // list: the entries an extension must not repeat; editing: the entry being edited.
   PluginTypeDialog(const QString& caption, const preferences::PluginTypeFields& fields,
+                   const plugins::TypeList& list, std::optional<std::size_t> editing,
                    QWidget* parent = nullptr);
 
   // The fields as the dialog left them: after Cancel both texts are empty.
@@ -35,6 +38,8 @@ class PluginTypeDialog final : public QDialog {
   QLineEdit* label_;
   QLineEdit* extension_;
   std::array<QRadioButton*, preferences::kNameSourceCount> sources_{};
+  const plugins::TypeList& list_;
+  std::optional<std::size_t> editing_;
   QPoint dragOffset_;
 };
 

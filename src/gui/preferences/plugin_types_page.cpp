@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "core/common/cp1252.h"
 #include "core/preferences/plugin_type_form.h"
 #include "gui/preferences/plugin_type_dialog.h"
 #include "gui/preferences/preferences_state.h"
@@ -16,7 +17,7 @@ void show(QListWidget* view, const plugins::TypeList& types, int current) {
   QSignalBlocker quiet(view);
   view->clear();
   for (const auto& entry : types) {
-    auto* item = new QListWidgetItem(QString::fromStdString(entry.text), view);
+    auto* item = new QListWidgetItem(QString::fromStdString(cp1252ToUtf8(entry.text)), view);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(entry.ticked ? Qt::Checked : Qt::Unchecked);
   }
@@ -26,8 +27,10 @@ void show(QListWidget* view, const plugins::TypeList& types, int current) {
 // Opens the editor; the accepted fields, or nothing after Cancel or with both texts empty.
 std::optional<preferences::PluginTypeFields> editType(PreferencesState& s, QWidget* parent,
                                                       std::string_view caption,
-                                                      const preferences::PluginTypeFields& start) {
-  PluginTypeDialog dialog(qs(caption), start, parent);
+                                                      const preferences::PluginTypeFields& start,
+                                                      const plugins::TypeList& types,
+                                                      std::optional<std::size_t> editing) {
+  PluginTypeDialog dialog(qs(caption), start, types, editing, parent);
   QObject::connect(&dialog, &PluginTypeDialog::helpRequested, parent, [&s](const QString& page) {
     if (s.help) s.help(page);
   });
@@ -80,14 +83,15 @@ QWidget* buildPluginTypesPage(PreferencesState& s, QWidget* parent) {
   view->installEventFilter(new DeleteKey(view, removeCurrent));
   QObject::connect(remove, &QPushButton::clicked, page, removeCurrent);
   QObject::connect(add, &QPushButton::clicked, page, [&s, page, view, &types] {
-    if (auto fields = editType(s, page, preferences::kAddPluginTypeCaption, {}))
+    if (auto fields = editType(s, page, preferences::kAddPluginTypeCaption, {}, types, {}))
       show(view, types, static_cast<int>(preferences::addTypeEntry(types, *fields)));
   });
   QObject::connect(edit, &QPushButton::clicked, page, [&s, page, view, &types] {
     int row = view->currentRow();
     if (row < 0 || row >= static_cast<int>(types.size())) return;
     auto start = preferences::splitEntry(types[static_cast<std::size_t>(row)].text);
-    if (auto fields = editType(s, page, preferences::kEditPluginTypeCaption, start))
+    if (auto fields = editType(s, page, preferences::kEditPluginTypeCaption, start, types,
+                               static_cast<std::size_t>(row)))
       show(view, types,
            static_cast<int>(
                preferences::replaceTypeEntry(types, static_cast<std::size_t>(row), *fields)));

@@ -159,12 +159,8 @@ void PreferencesDialog::ok() {
 
 // Cancel, Escape and the close button: Load options, so the stored state is what stays.
 void PreferencesDialog::reject() {
-  // UsedFF and EditorPlugin N are never written, so the store holds only their start-up
-  // values: Cancel keeps the choices the last OK made instead of going back to those.
   const settings::Options kept = context_.options;
   context_.options = preferences::loadPreferences(context_.store, context_.programDir, kept);
-  context_.options.usedFF = kept.usedFF;
-  context_.options.editorPlugin = kept.editorPlugin;
   state_->draft = context_.options;
   QDialog::reject();
 }

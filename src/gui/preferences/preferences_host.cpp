@@ -12,6 +12,7 @@
 #include "gui/main/file_view.h"
 #include "gui/main/main_window.h"
 #include "gui/main/window_commands.h"
+#include "gui/shell/help_viewer.h"
 
 namespace qm::gui {
 
@@ -61,7 +62,11 @@ PreferencesDialog& PreferencesHost::dialog() {
       auto warn = [this](std::string_view text) { window_.prompter().warn(text, "Quillmark"); };
       platform::DesktopServices help(
           context_.programDir,
-          context_.urlOpener ? context_.urlOpener : platform::desktopUrlOpener(warn), warn);
+          context_.urlOpener
+              ? context_.urlOpener
+              : platform::desktopUrlOpener(
+                    warn, [this](const QString& file) { showHelpPage(file, &window_); }),
+          warn);
       help.ShowHelp(page.toStdString());
     });
   }

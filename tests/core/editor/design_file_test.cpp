@@ -62,6 +62,14 @@ TEST(DesignFile, OtherWordsAreConsumedInTheirPositions) {
   EXPECT_FALSE(d.sliderStyle);
   EXPECT_EQ(std::tie(d.hotspotField, d.codeBoxField, d.codeBoxes),
             std::tuple(Presence::Other, Presence::Given, DesignRect{1, 2, 3, 4}));
+  EXPECT_FALSE(d.resizable);
+  // A resizable design names its smallest size; without both numbers it stays fixed.
+  const std::string fixedPart = std::string(kHead) +
+                                "2,400,300,Rect,0,0,400,300,0,0,Rect,0,0,1,1,0,0,RGN_AND,"
+                                "PlainSliders,NoMail,CodeWindows,1,2,3,4,";
+  EXPECT_EQ(parseDesign(fixedPart + "Resizable,320,200").resizable, (DesignRect{0, 0, 320, 200}));
+  for (const char* tail : {"Resizable,320", "Resizable,0,200", "Sizable,320,200"})
+    EXPECT_FALSE(parseDesign(fixedPart + tail).resizable) << tail;
 }
 
 TEST(DesignFile, ABadNumberSpoilsOnlyItsStep) {
@@ -85,10 +93,19 @@ TEST(DesignFile, FieldsSplitOnCommasAndLineBreaksWithQuotes) {
 TEST(ShippedData, EveryDesignReadsCompletelyAndEverySnippetParses) {
   const std::filesystem::path data = std::filesystem::path(QM_SOURCE_DIR) / "data";
   const auto folder = data / "interface";
-  for (const char* name : {"Interfc4.des", "Interfc5.des", "Plain.des"}) {
+  struct Shipped {
+    const char* name;
+    int width, height;
+    bool resizable;
+  };
+  for (const auto& [name, width, height, resizable] :
+       {Shipped{"Interfc4.des", 780, 540, false}, Shipped{"Interfc5.des", 780, 540, false},
+        Shipped{"Plain.des", 780, 540, false}, Shipped{"Modern.des", 1100, 760, true}}) {
     SCOPED_TRACE(name);
     Design d = readDesignFile(designPath(folder, name));
-    EXPECT_EQ(std::tie(d.width, d.height, d.codeBoxField), std::tuple(780, 540, Presence::Given));
+    EXPECT_EQ(std::tie(d.width, d.height, d.codeBoxField),
+              std::tuple(width, height, Presence::Given));
+    EXPECT_EQ(d.resizable.has_value(), resizable);
     EXPECT_TRUE(d.outline);
     EXPECT_TRUE(d.background.empty() || std::filesystem::exists(folder / d.background));
   }

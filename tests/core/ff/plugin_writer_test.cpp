@@ -150,11 +150,11 @@ TEST_F(Write8bfTest, LongTextsAreCutToTheirFields) {
   rec.title = std::string(60, 'T');
   rec.category = std::string(40, 'C');
   rec.copyright = std::string(300, 'c');
-  rec.formulas[1] = std::string(1020, 'g');  // a longer one is refused
+  rec.formulas[1] = "g" + std::string(1019, ' ');  // a longer one is refused
   // The properties after both menu fields keep their headers.
   const std::string file = readFile(write(rec).written);
   const std::string c255 = std::string(255, 'c') + '\0',
-                    g1020 = std::string(1020, 'g') + "\0\0\0\0"s;
+                    g1020 = "g" + std::string(1019, ' ') + "\0\0\0\0"s;
   expectBytes(file, {{31010, '\x22' + std::string(34, 'T') + '\0'}, {31046, "MIB8gtac"}});
   expectBytes(file, {{31062, '\x22' + std::string(34, 'C') + '\0'}, {31098, "MIB8srev"}});
   expectBytes(file, {{v + 608, c255}, {v + 864, "Me\0"s}, {v + 5216, g1020}, {v + 6240, "b\0"s}});
@@ -164,7 +164,8 @@ TEST_F(Write8bfTest, LongTextsAreCutToTheirFields) {
 }
 
 TEST_F(Write8bfTest, CompilationOptions) {
-  // The 3.04 template with a dialog byte of 7 shows whether "No Dialog" leaves it alone.
+  // The 3.04 template with a dialog byte of 7: "No Dialog" writes 0 into our own template, and
+  // "All Modes" offers the modes our runtime runs.
   std::string tpl = templateBytes(TemplateKind::FF304);
   tpl[v - 7168 + 32] = 7;
   writeFile(program / "photo304.dll", tpl);
@@ -174,9 +175,9 @@ TEST_F(Write8bfTest, CompilationOptions) {
     std::string modes, standalone, dialog;
   } cases[] = {// clang-format off
       {false, false, false, false, "\x10\0"s, "\1", "\1"},
-      {true, false, false, false, "\xFF\xFF", "\1", "\1"},
+      {true, false, false, false, "\x58\0"s, "\1", "\1"},
       {false, true, false, false, "\x10\0"s, "\0"s, "\1"},
-      {false, false, true, false, "\x10\0"s, "\1", "\7"},
+      {false, false, true, false, "\x10\0"s, "\1", "\0"s},
       {false, false, false, true, "\x10\0"s, "\0"s, "\1"}};
   // clang-format on
   for (const auto& c : cases) {

@@ -15,14 +15,19 @@ TEST(Render, ClampsEachChannelAndKeepsAlphaOfThreeChannelRuns) {
   Picture in(3, 1, 4);
   in.bytes = {10, 20, 30, 40, 200, 100, 0, 77, 255, 255, 255, 1};
   FilterSetup setup{3, 1, 3, {}, {}};
-  // A 3-channel run in 4-byte pixels: the fourth byte is not touched.
+  // A 3-channel run in 4-byte pixels: the fourth byte is the input's, whatever out held.
   auto program = compileFilter({"r*2", "g-60", "255-b", "0"}, setup);
   ASSERT_TRUE(program);
-  Picture out = in;
   ImageView view = in.view();
   view.channels = 3;
-  render(*program, view, out.mutableView());
-  EXPECT_EQ(out.bytes, (Bytes{20, 0, 225, 40, 255, 40, 255, 77, 255, 195, 0, 1}));
+  for (Engine tier : {Engine::Reference, Engine::Block, Engine::Compiled}) {
+    Picture out(3, 1, 4);
+    RenderOptions options;
+    options.engine = tier;
+    render(*program, view, out.mutableView(), options);
+    EXPECT_EQ(out.bytes, (Bytes{20, 0, 225, 40, 255, 40, 255, 77, 255, 195, 0, 1}))
+        << engineName(tier);
+  }
 }
 
 TEST(Render, AlphaRunsOnFourChannelsAndCellsLiveAcrossChannelsAndPixels) {

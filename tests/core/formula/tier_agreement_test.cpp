@@ -66,12 +66,22 @@ struct Layout {
 // packed and in 4-byte pixels.
 constexpr Layout kLayouts[] = {{37, 9, 4, 4}, {19, 7, 3, 4}, {11, 5, 3, 3}};
 
+// The result written over a buffer of other bytes (every byte of it must be written), or over
+// the input itself where the program allows that.
+enum class Target { OwnBuffer, InPlace };
+
 std::vector<std::uint8_t> run(const Program& program, const Layout& l,
                               const std::vector<std::uint8_t>& in, Engine engine, ThreadPool* pool,
-                              Engine* ran) {
+                              Engine* ran, Target target = Target::OwnBuffer) {
   std::vector<std::uint8_t> out = in;
+  std::vector<std::uint8_t> copy;
+  if (target == Target::OwnBuffer) {
+    copy = in;
+    for (auto& b : out) b = std::uint8_t(~b);
+  }
   const std::ptrdiff_t rowStride = std::ptrdiff_t(l.width) * l.pixelStride;
-  const ImageView view{in.data(), l.width, l.height, l.channels, l.pixelStride, rowStride};
+  const std::uint8_t* pixels = target == Target::InPlace ? out.data() : copy.data();
+  const ImageView view{pixels, l.width, l.height, l.channels, l.pixelStride, rowStride};
   RenderOptions options;
   options.engine = engine;
   options.pool = pool;
@@ -79,7 +89,8 @@ std::vector<std::uint8_t> run(const Program& program, const Layout& l,
   return out;
 }
 
-// The block and compiled tiers' bytes against the reference's; counts the tier each ran on.
+// The block and compiled tiers' bytes against the reference's, and every tier's in place where
+// the program allows it; counts the tier each ran on.
 void expectTiersAgree(const Program& program, const Layout& l, const std::vector<std::uint8_t>& in,
                       ThreadPool* pool, const std::string& what, int* ranOn = nullptr) {
   Engine ran;
@@ -88,12 +99,17 @@ void expectTiersAgree(const Program& program, const Layout& l, const std::vector
     ASSERT_EQ(run(program, l, in, tier, pool, &ran), want) << engineName(tier) << " tier, " << what;
     if (ranOn) ++ranOn[static_cast<int>(ran)];
   }
+  if (!canRenderInPlace(program)) return;
+  for (Engine tier : {Engine::Reference, Engine::Block, Engine::Compiled})
+    ASSERT_EQ(run(program, l, in, tier, pool, &ran, Target::InPlace), want)
+        << engineName(tier) << " tier in place, " << what;
 }
 
 TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
   std::mt19937 rng(20240611);
   ThreadPool pool(3);
   int ranOn[4] = {};
+  int inPlace = 0;
   for (int round = 0; round < 600; ++round) {
     const Layout& l = kLayouts[round % std::size(kLayouts)];
     std::vector<std::uint8_t> in(std::size_t(l.width) * l.height * l.pixelStride);
@@ -108,7 +124,9 @@ TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
     ASSERT_TRUE(program) << what << "\n" << program.error().error.message;
     expectTiersAgree(*program, l, in, &pool, what, ranOn);
     if (::testing::Test::HasFatalFailure()) return;
+    inPlace += canRenderInPlace(*program);
   }
+  EXPECT_GT(inPlace, 5);  // the edge arithmetic below runs mostly in place
   // Most random programs must exercise the fast tiers, or agreement proves little.
   EXPECT_GT(ranOn[static_cast<int>(Engine::Block)], 300);
   if (compiled::machineSupported()) {

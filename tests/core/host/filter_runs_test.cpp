@@ -95,18 +95,31 @@ TEST(RunFilter, LayerWithAlphaRunsFourChannelsAndKeepsStraightColour) {
 }
 
 TEST(RunFilter, AreaCountsCoordinatesFromItsCornerAndLeavesTheRestAlone) {
-  Image img = pattern(6, 5, false);
-  const Image before = img;
-  auto report = runFilter({"x*10+y", "X*10+Y", "src(-1,0,0)", ""}, img, Rect{2, 1, 4, 2}, {});
-  ASSERT_EQ(report.outcome, RunOutcome::Done);
-  // A 3 x 2 area; src pins to the area's own left edge (x = 2).
-  EXPECT_EQ(pixelAt(img, 2, 1), (Px{0, 32, 2, 255}));
-  EXPECT_EQ(pixelAt(img, 4, 2), (Px{21, 32, 2, 255}));
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 6; ++x)
-      if (x < 2 || x > 4 || y < 1 || y > 2) {
-        EXPECT_EQ(pixelAt(img, x, y), pixelAt(before, x, y));
-      }
+  const Image before = pattern(6, 5, false);
+  // B reads another pixel (the result needs a buffer of its own) or only its own (the picture
+  // is filtered in place).
+  const struct {
+    const char* blue;
+    int at21, at42;
+  } cases[] = {
+      // src pins to the area's own left edge (x = 2).
+      {"src(-1,0,0)", 2, 2},
+      {"255-b", 255 - pixelAt(before, 2, 1)[2], 255 - pixelAt(before, 4, 2)[2]},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.blue);
+    Image img = before;
+    auto report = runFilter({"x*10+y", "X*10+Y", c.blue, ""}, img, Rect{2, 1, 4, 2}, {});
+    ASSERT_EQ(report.outcome, RunOutcome::Done);
+    // A 3 x 2 area.
+    EXPECT_EQ(pixelAt(img, 2, 1), (Px{0, 32, c.at21, 255}));
+    EXPECT_EQ(pixelAt(img, 4, 2), (Px{21, 32, c.at42, 255}));
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 6; ++x)
+        if (x < 2 || x > 4 || y < 1 || y > 2) {
+          EXPECT_EQ(pixelAt(img, x, y), pixelAt(before, x, y));
+        }
+  }
 }
 
 TEST(RunFilter, BadFormulaLeavesThePictureAndNamesChannelAndPosition) {
@@ -233,8 +246,9 @@ TEST_F(PluginHostTest, ANonFilterFactoryPluginOrABrokenFormulaChangesNothing) {
   EXPECT_FALSE(invoke(dir.path(), "other.8bf"));
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text,
-            "An error occured while loading the plugin!\n\nThe plugin may be invalid or\n"
-            "you may need msvcrt10.dll or plugin.dll\nin your Windows System folder.");
+            "An error occured while loading the plugin!\n\nThe plugin may be invalid, or it may "
+            "need Windows libraries\nthat this system does not have: Windows plugins other "
+            "than\nFilter Factory filters run only through Wine.");
   EXPECT_FALSE(host.isEnabled());
   EXPECT_FALSE(host.plugin().has_value());
   qm::test::FFPluginFields fields;

@@ -10,9 +10,11 @@
 #include "core/picture/plugin_preview.h"
 #include "core/picture/preview_choice.h"
 #include "core/picture/print_layout.h"
+#include "core/picture/thumbnails.h"
 #include "core/picture/zoom.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
+#include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
 namespace qm::picture {
@@ -40,7 +42,7 @@ class PluginPreviewTest : public ::testing::Test {
   PluginPreview preview(const std::function<bool()>& cancelled = {}) {
     return makePluginPreview(request, {codec, types, options}, cancelled);
   }
-  fs::path cacheFile() const { return dir / "prog" / "cache" / "Invert.jpg"; }
+  fs::path cacheFile() const { return host::previewCacheFile(dir / "prog", request.file); }
   // Sets file's modification time to seconds after the test's start.
   void stamp(const fs::path& file, int seconds) {
     fs::last_write_time(file, start + std::chrono::seconds(seconds));
@@ -55,37 +57,113 @@ class PluginPreviewTest : public ::testing::Test {
   fs::file_time_type start = fs::file_time_type::clock::now();
 };
 
+TEST_F(PluginPreviewTest, ThumbnailsFilterThePictureAndKeepWhatTheUserKeeps) {
+  const fs::path out = dir / "out";
+  fs::create_directories(out);
+  ThumbnailJob job;
+  job.folder = out;
+  job.picture = pattern(6, 4, false);
+  job.base = request;
+  job.sources = {{plugin, {}, "Invert", "Invert Colours"},
+                 {qm::test::writeFile(dir / "notes.txt", "no filter"), {}, "notes", ""},
+                 {plugin, {}, "Invert", "Again"}};
+  qm::test::ScriptedPrompter prompter;
+  prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
+  batch::OverwriteCheck overwrite(prompter);
+  SilentProgress progress;
+  auto report = writeThumbnails(job, {codec, types, options}, overwrite, progress);
+  EXPECT_EQ(report.written, std::vector<fs::path>{out / "Invert.png"});
+  EXPECT_EQ(report.skipped, std::vector<fs::path>{out / "Invert.png"});
+  ASSERT_EQ(report.failed.size(), 1u);
+  EXPECT_EQ(report.failed[0].reason, "this program cannot run it");
+  ASSERT_EQ(report.tiles.size(), 2u);
+  EXPECT_EQ(report.tiles[0].title, "Invert Colours");
+  auto written = codec.read(out / "Invert.png");
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->width, 6);
+  EXPECT_EQ(written->pixel(2, 1)[0], 255 - job.picture.pixel(2, 1)[0]);
+  EXPECT_FALSE(fs::exists(cacheFile()));  // a thumbnail never fills the preview cache
+}
+
+TEST(ContactSheet, TilesFillRowsWithTheirCaptionsUnder) {
+  const struct {
+    std::vector<host::Size> tiles;
+    int columns;
+    int expectedColumns, expectedRows;
+    host::Size sheet;
+  } cases[] = {
+      {{{100, 80}}, 0, 1, 1, {120, 120}},
+      {{{100, 80}, {100, 80}, {100, 80}}, 0, 2, 2, {230, 230}},
+      {{{100, 80}, {60, 40}, {100, 80}, {100, 80}, {100, 80}}, 4, 4, 2, {450, 230}},
+  };
+  for (const auto& c : cases) {
+    auto layout = contactSheetLayout(c.tiles, 20, 10, c.columns);
+    EXPECT_EQ(layout.columns, c.expectedColumns);
+    EXPECT_EQ(layout.rows, c.expectedRows);
+    EXPECT_EQ(layout.sheet, c.sheet);
+    ASSERT_EQ(layout.pictures.size(), c.tiles.size());
+    for (std::size_t i = 0; i < c.tiles.size(); ++i) {
+      EXPECT_EQ(layout.pictures[i].width(), c.tiles[i].width);
+      EXPECT_EQ(layout.captions[i].height(), 20);
+      EXPECT_EQ(layout.captions[i].top, 10 + int(i) / layout.columns * 110 + 80) << i;
+      EXPECT_LE(layout.captions[i].right, layout.sheet.width - 10);
+    }
+  }
+  // A smaller tile is centred in its cell.
+  auto layout = contactSheetLayout({{100, 80}, {60, 40}}, 20, 10, 2);
+  EXPECT_EQ(layout.pictures[1].left, 10 + 110 + 20);
+  EXPECT_EQ(layout.pictures[1].top, 10 + 20);
+  EXPECT_TRUE(contactSheetLayout({}, 20, 10).pictures.empty());
+}
+
 TEST_F(PluginPreviewTest, FiltersThenReusesTheCacheUntilThePluginChanges) {
+  stamp(plugin, 0);
+  stamp(picture, 0);
   PluginPreview first = preview();
   ASSERT_EQ(first.kind, PreviewKind::Filtered);
   ASSERT_TRUE(first.image.valid());
   EXPECT_EQ(first.image.pixel(2, 1)[0], 255 - 2);  // R inverted
   EXPECT_EQ(first.image.pixel(2, 1)[1], 1);
   ASSERT_TRUE(fs::exists(cacheFile()));
+  EXPECT_EQ(cacheFile().parent_path(), dir / "prog" / "cache");
+  EXPECT_EQ(cacheFile().filename().string().rfind("Invert.", 0), 0u);
 
-  // The cache answers while it is not older than plugin and picture; the engine does not run,
-  // so a changed cache file shows.
+  // The cache answers while it is not older than the picture; the engine does not run, so a
+  // changed cache file shows.
   codec.write(pattern(2, 2, false), cacheFile());
-  stamp(plugin, 0);
-  stamp(picture, 0);
   stamp(cacheFile(), 0);
   PluginPreview second = preview();
   EXPECT_EQ(second.kind, PreviewKind::FromCache);
   EXPECT_EQ(second.image.width, 2);
-  stamp(plugin, 10);  // the plugin changed
-  EXPECT_EQ(preview().kind, PreviewKind::Filtered);
-  stamp(cacheFile(), 20);
-  EXPECT_EQ(preview().kind, PreviewKind::FromCache);
   stamp(picture, 30);  // the picture changed
   EXPECT_EQ(preview().kind, PreviewKind::Filtered);
-  stamp(cacheFile(), 30);
+  stamp(picture, 0);
+  codec.write(pattern(2, 2, false), cacheFile());
+  stamp(cacheFile(), 0);
   EXPECT_EQ(preview().kind, PreviewKind::FromCache);
 
-  EXPECT_TRUE(host::deletePreviewCacheEntry(request.programDir, "Invert.8bf"));  // "Update"
+  // Another file under the name, older than the entry and of the same size; a file of the
+  // same name in another folder; the plugin touched: none of them finds that entry.
+  qm::test::FFPluginFields other;
+  other.title = "Other";
+  other.formulas = {"r", "0", "b", "a"};
+  qm::test::writeFile(plugin, qm::test::ffPluginBytes(57344, other));
+  stamp(plugin, -100);
+  EXPECT_EQ(preview().image.pixel(2, 1)[1], 0);
+  request.file = qm::test::writeFile(dir / "elsewhere" / "Invert.8bf", qm::test::readFile(plugin));
+  stamp(request.file, -100);
+  EXPECT_EQ(preview().kind, PreviewKind::Filtered);
+  request.file = plugin;
+  EXPECT_EQ(preview().kind, PreviewKind::FromCache);
+  stamp(plugin, 10);
+  EXPECT_EQ(preview().kind, PreviewKind::Filtered);
+
+  EXPECT_TRUE(host::deletePreviewCacheEntry(request.programDir, plugin));  // "Update"
+  EXPECT_FALSE(fs::exists(cacheFile()));
   EXPECT_EQ(preview().kind, PreviewKind::Filtered);
 }
 
-TEST_F(PluginPreviewTest, NoCacheWhenSwitchedOffOrForSources) {
+TEST_F(PluginPreviewTest, NoCacheWhenSwitchedOffSourcesCachedLikePlugins) {
   request.cache.enabled = false;
   EXPECT_EQ(preview().kind, PreviewKind::Filtered);
   EXPECT_FALSE(fs::exists(cacheFile()));
@@ -94,7 +172,13 @@ TEST_F(PluginPreviewTest, NoCacheWhenSwitchedOffOrForSources) {
   PluginPreview source = preview();
   ASSERT_EQ(source.kind, PreviewKind::Filtered);
   EXPECT_EQ(source.image.pixel(3, 0)[0], 255 - 3);
-  EXPECT_FALSE(fs::exists(cacheFile()));
+  EXPECT_TRUE(fs::exists(cacheFile()));
+  EXPECT_EQ(preview().kind, PreviewKind::FromCache);
+  // An edited source is another entry.
+  qm::test::writeFile(request.file, qm::test::afsSource("Inv", "r/2"));
+  PluginPreview edited = preview();
+  ASSERT_EQ(edited.kind, PreviewKind::Filtered);
+  EXPECT_EQ(edited.image.pixel(3, 0)[0], 1);
 }
 
 TEST_F(PluginPreviewTest, ALibraryEntryIsFoundByItsPosition) {
@@ -115,12 +199,15 @@ TEST_F(PluginPreviewTest, ALibraryEntryIsFoundByItsPosition) {
 }
 
 TEST_F(PluginPreviewTest, APluginWeCannotRunShowsItsFacts) {
-  request.file = qm::test::writeFile(dir / "plugins" / "Other.8bf", std::string(5000, 'o'));
-  PluginPreview other = preview();
-  EXPECT_EQ(other.kind, PreviewKind::Facts);
-  EXPECT_FALSE(other.image.valid());
-  ASSERT_FALSE(other.facts.empty());
-  EXPECT_EQ(other.facts[0].rfind("Type: ", 0), 0u);
+  for (const auto& [name, type] : {std::pair{"Other.8bf", "Type: unknown"},
+                                   std::pair{"Glow.aex", "Type: After Effects Plugin"}}) {
+    request.file = qm::test::writeFile(dir / "plugins" / name, std::string(5000, 'o'));
+    PluginPreview other = preview();
+    EXPECT_EQ(other.kind, PreviewKind::Facts) << name;
+    EXPECT_FALSE(other.image.valid());
+    ASSERT_FALSE(other.facts.empty());
+    EXPECT_EQ(other.facts[0], type);
+  }
   EXPECT_FALSE(fs::exists(dir / "prog" / "cache" / "Other.jpg"));
 }
 
@@ -171,6 +258,26 @@ TEST(PictureEditorRules, DepthEntriesOnlyRaiseAndGifSavesThroughTheChooser) {
   EXPECT_TRUE(saveNeedsChooser("/p/anim.gif"));
   EXPECT_FALSE(saveNeedsChooser("/p/ANIM.GIF"));  // only the lower-case ending
   EXPECT_FALSE(saveNeedsChooser("/p/photo.png"));
+}
+
+TEST(PictureEditorRules, SaveAsAddsTheChosenTypeAndStartsOnThePicturesOwn) {
+  const std::vector<std::string> writable{"bmp", "jpeg", "jpg", "png"};
+  struct Case {
+    const char* typed;
+    const char* type;
+    const char* written;
+  };
+  for (const auto& [typed, type, written] : {
+           Case{"/p/typed", "jpg", "/p/typed.jpg"},
+           Case{"/p/typed.JPG", "jpg", "/p/typed.JPG"},
+           Case{"/p/typed.png", "jpg", "/p/typed.png"},  // a format named by the user wins
+           Case{"/p/holiday.2024", "bmp", "/p/holiday.2024.bmp"},
+           Case{"/p.d/noext", "png", "/p.d/noext.png"},
+       })
+    EXPECT_EQ(savedPictureName(typed, type, writable), written) << typed;
+  EXPECT_EQ(startingPictureType("/p/Photo.JPEG", writable), "jpeg");
+  EXPECT_EQ(startingPictureType("/p/scan.pcx", writable), "png");
+  EXPECT_EQ(startingPictureType("", writable), "png");
 }
 
 TEST(PictureEditorRules, PrintPlacement) {

@@ -81,7 +81,7 @@ class ScriptedLauncher final : public ProcessLauncher {
     started.push_back(spec.words);
     return std::make_unique<ScriptedProcess>(script, commands);
   }
-  int runToEnd(const ProcessSpec& spec) override {
+  int runToEnd(const ProcessSpec& spec, const std::function<void()>&) override {
     tools.push_back(spec.words);
     if (spec.words.size() > 1 && spec.words[1] == "wineboot") fs::create_directories(prefixToMake);
     if (spec.words.back() == "--probe") return probeExit;
@@ -255,7 +255,7 @@ TEST(ForeignHost, SaysWhyAPluginCannotRunHere) {
     RecordingProgress progress;
     const auto result = host.run({"/p/a.8bf", 1, c.x86, "a.8bf"}, image, {}, progress);
     EXPECT_EQ(result.status, Status::Failed);
-    EXPECT_EQ(result.message, c.message);
+    EXPECT_EQ(result.message, "a.8bf: " + std::string(c.message));
     EXPECT_TRUE(f.launcher.started.empty()) << "no host process for a refused plugin";
   }
 }

@@ -27,6 +27,26 @@ TEST(PreferencesModel, OkWritesTheListFilesAndLoadReadsThemBack) {
   settings::Options back = loadPreferences(store, dir.path());
   EXPECT_EQ(std::tie(back.interfaceDesign, back.folders, back.pluginTypes),
             std::tie(o.interfaceDesign, o.folders, o.pluginTypes));
+
+  // What the old program forgot at the end of a run comes back too.
+  o.usedFF = 1;
+  o.editorPlugin = {false, true, false};
+  o.noDialog = o.allModes = true;
+  o.previewJpgQuality = 55;
+  o.photoshopTemplate = "/t/mine.8bf";
+  o.premiereTFTemplate = "/t/fx-fact.prm";
+  o.associate = {true, false, false, true, false};
+  ASSERT_TRUE(savePreferences(store, dir.path(), o));
+  EXPECT_EQ(store.get(settings::kSettings, "EditorPlugin 1"), "1");
+  EXPECT_EQ(store.get(settings::kSettings, "NoDialog"), " 1");
+  back = loadPreferences(store, dir.path());
+  EXPECT_EQ(std::tie(back.usedFF, back.editorPlugin, back.noDialog, back.allModes,
+                     back.previewJpgQuality, back.photoshopTemplate, back.premiereFFTemplate,
+                     back.premiereTFTemplate, back.associate),
+            std::tie(o.usedFF, o.editorPlugin, o.noDialog, o.allModes, o.previewJpgQuality,
+                     o.photoshopTemplate, o.premiereFFTemplate, o.premiereTFTemplate, o.associate));
+  store.set(settings::kSettings, "JPGQuality", "0");
+  EXPECT_EQ(loadPreferences(store, dir.path()).previewJpgQuality, 80);
 }
 
 TEST(PreferencesModel, ListFilesReadEveryLineEndingAndMissingFilesGiveDefaults) {
@@ -39,6 +59,22 @@ TEST(PreferencesModel, ListFilesReadEveryLineEndingAndMissingFilesGiveDefaults) 
   EXPECT_EQ(loadFolderList(dir.path()), (ItemList{"/a/", "/b/", "/c/", "/d/"}));
   EXPECT_FALSE(saveFolderList(dir / "missing", {"/x/"}));
   EXPECT_EQ(test::readFile(dir / "FolderList.log"), "/a/\r\n\r\n/b/\r/c/\n/d/");
+
+  // Lines this version cannot read are left out, their ticks with them, and the file is kept
+  // until the list is changed.
+  const std::string types =
+      "Comma, Test (cmt|0)\r\nTrue\r\nPhotoshop Action (atn|3)\r\nTrue\r\n"
+      "Pipe|Test (pt|0)\r\nTrue\r\n\"Alpha (aa|0)\",#FALSE#\r\nParen (x) T (px|0)\r\nTrue\r\n";
+  test::writeFile(dir / "PlugTypes.ini", types);
+  settings::Options lossy = loadPreferences(store, dir.path());
+  EXPECT_TRUE(lossy.pluginTypesLostLines);
+  EXPECT_EQ(lossy.pluginTypes,
+            (plugins::TypeList{{"Alpha (aa|0)", false}, {"Photoshop Action (atn|3)", true}}));
+  ASSERT_TRUE(saveListFiles(dir.path(), lossy));
+  EXPECT_EQ(test::readFile(dir / "PlugTypes.ini"), types);
+  lossy.pluginTypes[0].ticked = true;
+  ASSERT_TRUE(saveListFiles(dir.path(), lossy));
+  EXPECT_FALSE(loadPreferences(store, dir.path()).pluginTypesLostLines);
 }
 
 TEST(PreferencesModel, TemplateSizesAndTheOptionsTheWriterReads) {

@@ -34,7 +34,7 @@ TEST(Spelling, LenientNumbersAndFlags) {
 TEST(Options, EmptyStoreGivesTheFallbacks) {
   MemoryStore store;
   Options o = loadOptions(store);
-  EXPECT_EQ(o.interfaceDesign, "Interfc4.des");
+  EXPECT_EQ(o.interfaceDesign, "Modern.des");
   EXPECT_EQ(o.folderItemLimit, 20);
   EXPECT_TRUE(o.writeFFL10);
   EXPECT_FALSE(o.listFont.applies());
@@ -112,10 +112,11 @@ TEST(Options, SaveWritesEveryKeyInItsSpellingAndDropsStaleListKeys) {
       {"FontName1", "DejaVu Sans"}, {"FontSize1", "11"}, {"FontBold1", "True"},
       {"FontItalic1", "False"}, {"FontName2", "Noto Serif"}, {"FontBold2", "False"},
       {"FontItalic2", "True"}, {"App0", "/usr/bin/gimp %1"}, {"App1", "/usr/bin/krita"},
-      {"Pic0", "/home/u/p.png"}};
+      {"Pic0", "/home/u/p.png"}, {"UsedFF", "0"}, {"EditorPlugin 0", "0"}, {"NoDialog", " 0"},
+      {"AllModes", " 0"}, {"JPGQuality", "80"}, {"Associate0", "0"}, {"Associate4", "0"}};
   // clang-format on
   for (const auto& [key, value] : written) EXPECT_EQ(store.get(kSettings, key), value) << key;
-  for (const char* gone : {"App2", "App4", "Pic1", "PluginType1", "UsedFF", "EditorPlugin 0"})
+  for (const char* gone : {"App2", "App4", "Pic1", "PluginType1"})
     EXPECT_FALSE(store.contains(kSettings, gone)) << gone;
   Options back = loadOptions(store);
   EXPECT_EQ(std::tie(back.apps, back.autoAdd, back.fileView),
@@ -278,6 +279,7 @@ TEST(WindowState, SaveWritesEveryKeyInItsSpelling) {
   EXPECT_EQ(back.panes, s.panes);
   EXPECT_EQ(back.folderMenu, s.folderMenu);
   EXPECT_EQ(*back.width, 900);
+  EXPECT_TRUE(back.halfMode);
   EXPECT_FALSE(isFirstStart(store));
 }
 

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
@@ -462,6 +464,80 @@ class DialogsTest : public QObject {
             std::string::npos);
   }
 
+  // What the type list cannot hold is refused where it is typed, naming the character or the
+  // type that has the extension; a Windows-1252 name and extension are kept as typed.
+  void typeEditorRefusesWhatTheTypeListCannotHold() {
+    PreferencesRig f;
+    gui::loadOptions(f.context);
+    gui::PreferencesDialog dialog(f.context, f.choosers());
+    test::MessageCatcher messages;
+    test::whenModal("Preferences", [](QWidget* d) {
+      test::whenModal("Add Plugin Type", [](QWidget* editor) {
+        const std::pair<const char*, const char*> typed[] = {
+            {"Comma, Test", "cmt"}, {"Paren (x) Test", "pxt"}, {"Pipe|Test", "pit"},
+            {"Quote\"", "qut"},     {"Dash", "a-b"},           {"Cyrillic", "\u0410\u0422\u041D"},
+            {"Star", "*."},         {"Mine", "ATN"},           {"Caf\u00E9", "\u00C9XT"}};
+        for (const auto& [label, extension] : typed) {
+          editor->findChild<QLineEdit*>("Text1_0")->setText(QString::fromUtf8(label));
+          editor->findChild<QLineEdit*>("Text1_1")->setText(QString::fromUtf8(extension));
+          click(editor, "Command1_0");
+        }
+      });
+      click(d, "Command3_3");
+      QCOMPARE(d->findChild<QListWidget*>("List1_3")->currentItem()->text(),
+               QString::fromUtf8("Caf\u00E9 (\u00E9xt|0)"));
+      click(d, "Command1");
+    });
+    QVERIFY(dialog.openOn(gui::PreferencesPage::PluginTypes));
+    QCOMPARE(messages.texts,
+             (QStringList{
+                 "The Plugin Name cannot contain \",\".", "The Plugin Name cannot contain \"(\".",
+                 "The Plugin Name cannot contain \"|\".", "The Plugin Name cannot contain \"\"\".",
+                 "The File Extension can only hold letters and digits, not \"-\".",
+                 QString::fromUtf8("The File Extension cannot contain \"\u0410\" (the type "
+                                   "list holds Windows-1252 text only)."),
+                 "Please enter the File Extension e.g. 8bf ",
+                 "The File Extension \"atn\" already belongs to \"Photoshop Action\"."}));
+    QVERIFY(test::readFile(f.programDir / "PlugTypes.ini").find("Caf\xE9 (\xE9xt|0)\r\nTrue\r\n") !=
+            std::string::npos);
+    QVERIFY(f.context.typeTable.match("x.\xC3\x89XT").has_value());
+    QCOMPARE(plugins::loadPlugTypes(f.programDir.path()), f.context.options.pluginTypes);
+  }
+
+  // Choices the old program forgot at the end of a run are stored by OK and shown again.
+  void choicesOfOneRunComeBackAfterARestart() {
+    PreferencesRig f;
+    gui::loadOptions(f.context);
+    {
+      gui::PreferencesDialog dialog(f.context, f.choosers());
+      test::whenModal("Preferences", [](QWidget* d) {
+        d->findChildren<QCheckBox*>("Check18").value(2)->setChecked(true);  // .ffl
+        d->findChild<QScrollBar*>("HScroll2")->setValue(40);
+        d->findChild<QCheckBox*>("Check9")->setChecked(true);  // No Dialog
+        click(d, "Command1");
+      });
+      QVERIFY(dialog.openOn(gui::PreferencesPage::General));
+    }
+    QCOMPARE(f.store.get(settings::kSettings, "Associate2"), std::string("1"));
+    QCOMPARE(f.store.get(settings::kSettings, "JPGQuality"), std::string("40"));
+    QCOMPARE(f.store.get(settings::kSettings, "NoDialog"), std::string(" 1"));
+    f.context.options = {};
+    gui::loadOptions(f.context);  // as at the next start
+    gui::PreferencesDialog again(f.context, f.choosers());
+    bool ticked = false, other = true;
+    int quality = 0;
+    test::whenModal("Preferences", [&](QWidget* d) {
+      ticked = d->findChildren<QCheckBox*>("Check18").value(2)->isChecked();
+      other = d->findChildren<QCheckBox*>("Check18").value(0)->isChecked();
+      quality = d->findChild<QScrollBar*>("HScroll2")->value();
+      click(d, "Command8");  // Cancel
+    });
+    again.openOn(gui::PreferencesPage::General);
+    QVERIFY(ticked && !other);
+    QCOMPARE(quality, 40);
+    QVERIFY(f.context.options.noDialog);
+  }
+
   // Browse then Cancel, or a refused file, leaves the template choice as it was.
   void photoshopTemplateOfAnUnknownSizeIsRefused() {
     PreferencesRig f;
@@ -566,6 +642,51 @@ class DialogsTest : public QObject {
     window.close();
     QCOMPARE(test::readFile(rig.dir / "FilterURLs.txt"),
              std::string("More Filters;https://f.example.org/\r\n"));
+  }
+
+  // A name the list cannot hold is asked again; a list read with lines left out is never
+  // saved; a long address never widens the window.
+  void downloadRefusesWhatTheListCannotHold() {
+    DownloadRig rig;
+    const std::string list = "a;http://a\r" + std::string(9000, 'x') + "\rb;http://b\n";
+    test::writeFile(rig.dir / "FilterURLs.txt", list);
+    QString text;
+    answerBox(QMessageBox::Ok, &text);
+    gui::DownloadWindow window(rig.dir.path(), rig.desktop);
+    QCOMPARE(text, QString::fromStdString((rig.dir / "FilterURLs.txt").string() +
+                                          ": line 2 is longer than 8 KB and was left out"));
+    QCOMPARE(listed(window), (QStringList{"a", "b"}));
+
+    QString refused, offered;
+    test::whenModal("Add item name", [&](QWidget* modal) {
+      test::whenModal("FX Download", [&](QWidget* box) {
+        refused = qobject_cast<QMessageBox*>(box)->text();
+        test::answerWhenModal("Add item name", QString::fromUtf8("Tom & Jerry \u00FC"), &offered);
+        box->close();
+      });
+      qobject_cast<QInputDialog*>(modal)->setTextValue(QString::fromUtf8("Tom; Jerry \u00FC"));
+      qobject_cast<QInputDialog*>(modal)->accept();
+    });
+    const QString longUrl = "https://x.example.org/" + QString(2300, 'u');
+    test::answerWhenModal("Add item URL", longUrl);
+    window.add();
+    QCOMPARE(refused, QString("The name cannot contain \";\"."));
+    QCOMPARE(offered, QString::fromUtf8("Tom; Jerry \u00FC"));
+    QCOMPARE(listed(window).last(), QString::fromUtf8("Tom & Jerry \u00FC"));
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.width() <= window.screen()->availableGeometry().width());
+    QCOMPARE(window.urlLabel()->toolTip(), longUrl);
+    QVERIFY(window.urlLabel()->text().size() < 200);
+
+    answerBox(QMessageBox::Ok, &text);
+    QVERIFY(!window.save());
+    QCOMPARE(text, QString("The list was not read completely, so it is not saved; edit the file "
+                           "itself."));
+    answerBox(QMessageBox::Ok, &text);
+    window.close();
+    QCOMPARE(test::readFile(rig.dir / "FilterURLs.txt"), list);
   }
 };
 

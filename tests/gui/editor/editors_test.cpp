@@ -23,6 +23,8 @@
 #include "gui/main/file_view.h"
 #include "gui/main/preview_panel.h"
 #include "gui/picture/picture_editor.h"
+#include "gui/picture/picture_loading.h"
+#include "platform/image_codec.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
 #include "support/scripted_ports.h"
@@ -153,7 +155,7 @@ class EditorsTest : public QObject {
     rig.prompter.folderChoice = FolderChoice{both.path(), false};
     rig.window->saveFormatBox()->setCurrentIndex(0);
     rig.window->saveFilter();
-    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{69632});
+    QCOMPARE(fs::file_size(both / "Test.8bf"), std::uintmax_t{81920});
     QCOMPARE(fs::file_size(both / "Test.x86.8bf"), std::uintmax_t{57344});
     rig.window->textLabel(0)->setText("Filename");
     rig.window->saveFilter();
@@ -368,6 +370,53 @@ class EditorsTest : public QObject {
     QVERIFY(rig.window->slider(0)->isHidden() && rig.window->hotspot()->isHidden());
   }
 
+  // The resizable design: the preview grows with the window and is drawn at its pixels, the
+  // sliders keep their room, and a fixed design afterwards gets every control back.
+  void modernDesignFollowsTheWindowSize() {
+    EditorRig rig({"r", "g", "b", "a"});
+    fs::copy_file(fs::path(QM_DATA_DIR) / "interface" / "Modern.des",
+                  rig.programDir / "interface" / "Modern.des");
+    gui::FFEditorWindow& w = *rig.window;
+    w.applyDesign("Modern.des");
+    QVERIFY(w.modernLayout());
+    QVERIFY(!(w.windowFlags() & Qt::FramelessWindowHint) && w.mask().isEmpty());
+    w.show();
+    QSize previous;
+    for (QSize size : {QSize(760, 540), QSize(1400, 900)}) {
+      w.resize(size);
+      QTRY_COMPARE(w.size(), size);
+      w.finishPreview();
+      QApplication::processEvents();
+      w.finishPreview();
+      const QRect box = w.previewBox()->contentsRect();
+      const QSize shown = w.previewBox()->pixmap().deviceIndependentSize().toSize();
+      // The picture fills the box on one side, aspect kept.
+      QVERIFY2(shown.width() == box.width() || shown.height() == box.height(),
+               qPrintable(QString("%1x%2 in %3x%4")
+                              .arg(shown.width())
+                              .arg(shown.height())
+                              .arg(box.width())
+                              .arg(box.height())));
+      QVERIFY(box.width() > previous.width() && box.height() > previous.height());
+      previous = box.size();
+      for (int k = 0; k < 8; ++k) {
+        QVERIFY(w.slider(k)->isVisible() && w.slider(k)->width() >= 90);
+        QVERIFY(!w.slider(k)->geometry().intersects(w.valueBox(k)->geometry()));
+      }
+      for (int b = 0; b < 4; ++b) QVERIFY(w.box(b)->isVisible() && w.box(b)->height() >= 40);
+    }
+    w.setOneBoxMode(true);
+    QVERIFY(w.box(2)->isHidden());
+    QTRY_VERIFY(w.box(1)->height() > 2 * w.box(0)->height());
+    w.setOneBoxMode(false);
+    w.applyDesign("Plain.des");
+    QVERIFY(!w.modernLayout());
+    QCOMPARE(w.size(), QSize(780, 540));
+    QCOMPARE(w.slider(0)->parentWidget(), &w);
+    QVERIFY(w.slider(0)->isVisible() && w.box(2)->isVisible());
+    QCOMPARE(w.previewBox()->size(), QSize(258, 178));
+  }
+
   void doubleClickedSourceOpensInTheEditor() {
     test::StartedWindow started;
     started.start();
@@ -413,16 +462,30 @@ class EditorsTest : public QObject {
     QCOMPARE(prompter.messages[0].title, std::string("Revert"));
     QCOMPARE(prompter.messages[0].buttons, Buttons::OkCancel);
     QCOMPARE(editor.zoom(), 200);
-    // Save As writes the picture in the named format and becomes its file.
+    // Save As starts on the picture's own type; a name without extension gets the chosen
+    // type's, and the picture is written in that format and becomes its file.
     const fs::path copy = dir / "copy.jpg";
-    editor.hooks().chooseSaveFile = [&](const QString&) {
-      return QString::fromStdString(copy.string());
+    QString startedOn;
+    editor.hooks().chooseSaveFile = [&](const QString&, QString& type) {
+      startedOn = type;
+      type = "JPG (*.jpg)";
+      return QString::fromStdString((dir / "copy").string());
     };
+    editor.hooks().jpegQuality = [] { return 20; };
     QVERIFY(editor.saveAs());
+    QCOMPARE(startedOn, QString("PNG (*.png)"));
     QCOMPARE(editor.path(), copy);
+    QVERIFY(!fs::exists(dir / "copy.png"));
     QVERIFY(editor.windowTitle().contains("copy.jpg - 64x48 (200%)"));
     QCOMPARE(QImageReader(QString::fromStdString(copy.string())).format(), QByteArray("jpeg"));
     QCOMPARE(QImage(QString::fromStdString(copy.string())).size(), original.size());
+    // At the Preferences' quality; Save writes an unchanged picture no second time.
+    const auto atTwenty = platform::encodePicture(editor.image(), copy, 20);
+    QVERIFY(atTwenty);
+    QCOMPARE(test::readFile(copy), std::string(atTwenty->begin(), atTwenty->end()));
+    fs::remove(copy);
+    QVERIFY(editor.save());
+    QVERIFY(!fs::exists(copy));
     // A failed write says so and keeps picture, file and title.
     fs::create_directory(dir / "locked");
     QVERIFY(!editor.saveTo(dir / "locked" / "no-such-dir" / "x.png"));
@@ -432,6 +495,44 @@ class EditorsTest : public QObject {
     QCOMPARE(editor.path(), copy);
     QVERIFY(!editor.saveTo(dir / "x.unknownformat"));
     QCOMPARE(editor.path(), copy);
+  }
+
+  // Pictures are read off the window's thread: progress runs up to 100 %, Stop ends the read,
+  // a damaged file or one that is no picture says why, and the Picture Editor opens through it.
+  void picturesAreReadOnAWorkerWithProgress() {
+    test::TempFolder dir;
+    const fs::path big = dir / "big.png";
+    QImage noise = gradient(900, 600);
+    for (int y = 0; y < noise.height(); ++y)  // a file of some size, read in many parts
+      for (int x = 0; x < noise.width(); x += 3)
+        noise.setPixelColor(x, y, QColor((x * y) & 255, 0, 0));
+    QVERIFY(noise.save(QString::fromStdString(big.string())));
+    std::vector<int> seen;
+    gui::PictureLoadOptions options;
+    options.progress = [&](int percent) { seen.push_back(percent); };
+    options.largest = QSize(300, 300);
+    gui::LoadedPicture loaded = gui::decodePicture(big, options);
+    QCOMPARE(loaded.image.size(), QSize(300, 200));
+    QVERIFY(seen.size() > 1 && std::is_sorted(seen.begin(), seen.end()));
+    QCOMPARE(seen.back(), 100);
+    options.stop = [] { return true; };
+    loaded = gui::decodePicture(big, options);
+    QVERIFY(loaded.stopped && loaded.image.isNull() && loaded.error.isEmpty());
+
+    const std::string bytes = test::readFile(big);
+    const fs::path cut = test::writeFile(dir / "cut.png", bytes.substr(0, bytes.size() / 2));
+    loaded = gui::loadPicture(nullptr, cut, "Reading");
+    QVERIFY(loaded.image.isNull() && !loaded.stopped);
+    const std::string refusal = gui::previewPictureRefusal(cut, loaded.error);
+    QVERIFY2(refusal.starts_with("The picture " + cut.string() +
+                                 " cannot be the preview picture: the picture is damaged ("),
+             refusal.c_str());
+    loaded = gui::loadPicture(nullptr, test::writeFile(dir / "notes.png", "hello"), "Reading");
+    QCOMPARE(loaded.error, QString("it is not a picture this program can read"));
+
+    gui::PictureEditor editor(dir / "prog");
+    QVERIFY(editor.openFile(big));
+    QCOMPARE(editor.image().size(), QSize(900, 600));
   }
 
   // An untitled picture: an empty clipboard pastes nothing, Save asks for a file, a refused
@@ -452,7 +553,7 @@ class EditorsTest : public QObject {
     QCOMPARE(editor.image().size(), QSize(20, 10));
     QVERIFY(editor.action("mnuCopy")->isEnabled());
     int asked = 0;
-    editor.hooks().chooseSaveFile = [&](const QString&) { return ++asked, QString(); };
+    editor.hooks().chooseSaveFile = [&](const QString&, QString&) { return ++asked, QString(); };
     QVERIFY(!editor.save());
     QCOMPARE(asked, 1);
 

@@ -708,6 +708,44 @@ class PanesTest : public QObject {
                  ": the title has 47 characters; a plugin holds 34, the rest was left out");
   }
 
+  // The list file goes through the Overwrite question, and one of the listed files is never
+  // its target, whatever the answer would be.
+  void pluginListAsksBeforeReplacingAndNeverWritesOverItsInput() {
+    showSources(gui::View::File);
+    QVERIFY(left()->fileView()->selectName("blur.afs"));
+    const std::string soft = test::readFile(sources() / "soft.afs");
+    const std::string blur = test::readFile(sources() / "blur.afs");
+    for (const char* name : {"soft.afs", "blur.afs"}) {
+      test::MessageCatcher messages;
+      test::whenModal("Plugin List", [name](QWidget* d) {
+        d->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+        d->findChild<QPushButton*>("startButton")->click();
+      });
+      test::whenModal("Select Folder", [this](QWidget* d) {
+        d->findChild<QComboBox*>("Combo1")->setEditText(QString::fromStdString(sources().string()));
+        d->findChild<QPushButton*>("Command2")->click();
+      });
+      const bool exists = std::string_view(name) == "soft.afs";
+      QString asked;
+      if (exists)
+        test::whenModal("Overwrite?", [&asked](QWidget* d) {
+          asked = d->findChild<QLabel*>("destinationLine")->text();
+          d->findChild<QPushButton*>("ignoreButton")->click();
+        });
+      w_->window->menus().action("mnuListtoFile")->trigger();
+      if (exists) {
+        QVERIFY2(asked.contains("soft.afs"), qPrintable(asked));
+        QVERIFY(messages.texts.isEmpty());
+      } else {
+        QCOMPARE(messages.texts,
+                 QStringList{QString::fromStdString((sources() / "blur.afs").string() +
+                                                    ": would replace its own input")});
+      }
+    }
+    QCOMPARE(test::readFile(sources() / "soft.afs"), soft);
+    QCOMPARE(test::readFile(sources() / "blur.afs"), blur);
+  }
+
  private:
   fs::path plugins() const { return *folder_ / "plugins"; }
   fs::path sources() const { return *folder_ / "sources"; }

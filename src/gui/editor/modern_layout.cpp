@@ -1,0 +1,164 @@
+#include "gui/editor/modern_layout.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace qm::gui {
+namespace {
+
+constexpr int kBoxOrder[4] = {1, 2, 3, 0};  // R, G, B, then A, as the fixed designs stack them
+
+bool explicitlyHidden(const QWidget* w) {
+  return w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->isHidden();
+}
+
+// A new parent hides a widget; it keeps the state it had.
+void reparent(QWidget* w, QWidget* parent) {
+  const bool hidden = explicitlyHidden(w);
+  w->setParent(parent);
+  w->setVisible(!hidden);
+}
+
+}  // namespace
+
+ModernLayout::ModernLayout(QWidget& window, const EditorParts& parts)
+    : window_(window), parts_(parts) {
+  body_ = new QWidget(&window);
+  body_->setObjectName("modernBody");
+  auto* outer = new QVBoxLayout(&window);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(body_);
+
+  auto* column = new QVBoxLayout(body_);
+  column->setContentsMargins(8, 8, 8, 8);
+  column->setSpacing(6);
+
+  auto* texts = new QHBoxLayout;
+  for (QWidget* t : parts.texts) {
+    adopt(t, body_);
+    t->setMinimumWidth(60);
+    t->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    texts->addWidget(t, 1);
+  }
+  column->addLayout(texts);
+
+  splitter_ = new QSplitter(Qt::Horizontal, body_);
+  splitter_->setObjectName("modernSplitter");
+  splitter_->setChildrenCollapsible(false);
+  splitter_->setHandleWidth(8);
+  column->addWidget(splitter_, 1);
+
+  // Left: the preview takes whatever room there is, the sliders stay under it at any width.
+  auto* left = new QWidget(splitter_);
+  auto* leftColumn = new QVBoxLayout(left);
+  leftColumn->setContentsMargins(0, 0, 0, 0);
+  adopt(parts.preview, left);
+  parts.preview->setMinimumSize(160, 110);
+  parts.preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  leftColumn->addWidget(parts.preview, 1);
+  auto* sliders = new QGridLayout;
+  sliders->setHorizontalSpacing(6);
+  sliders->setVerticalSpacing(2);
+  for (int k = 0; k < 8; ++k) {
+    for (QWidget* w : {parts.names[k], parts.sliders[k], parts.values[k]}) adopt(w, left);
+    parts.names[k]->setMinimumWidth(50);
+    parts.names[k]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    parts.sliders[k]->setMinimumWidth(90);
+    parts.sliders[k]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    sliders->addWidget(parts.names[k], k, 0);
+    sliders->addWidget(parts.sliders[k], k, 1);
+    sliders->addWidget(parts.values[k], k, 2);
+  }
+  sliders->setColumnStretch(0, 2);
+  sliders->setColumnStretch(1, 5);
+  leftColumn->addLayout(sliders);
+
+  // Right: the formula boxes fill it; the tools that work on them sit below.
+  auto* right = new QWidget(splitter_);
+  auto* rightColumn = new QVBoxLayout(right);
+  rightColumn->setContentsMargins(0, 0, 0, 0);
+  codeGrid_ = new QGridLayout;
+  codeGrid_->setColumnStretch(1, 1);
+  for (int row = 0; row < 4; ++row) {
+    const int b = kBoxOrder[row];
+    adopt(parts.boxLabels[b], right);
+    adopt(parts.boxes[b], right);
+    parts.boxes[b]->setMinimumSize(160, 40);
+    parts.boxes[b]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    codeGrid_->addWidget(parts.boxLabels[b], row, 0, Qt::AlignTop);
+    codeGrid_->addWidget(parts.boxes[b], row, 1);
+  }
+  rightColumn->addLayout(codeGrid_, 1);
+  auto* insert = new QHBoxLayout;
+  for (QWidget* w : parts.insertTools) {
+    adopt(w, right);
+    w->setMinimumWidth(80);
+    w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    insert->addWidget(w, 1);
+  }
+  rightColumn->addLayout(insert);
+  auto* maps = new QGridLayout;
+  for (int m = 0; m < 4; ++m) {
+    adopt(parts.maps[m], right);
+    maps->addWidget(parts.maps[m], m / 2, m % 2);
+  }
+  rightColumn->addLayout(maps);
+  auto* save = new QHBoxLayout;
+  for (QWidget* w : parts.saveTools) {
+    adopt(w, right);
+    save->addWidget(w);
+  }
+  save->insertStretch(2, 1);  // the save pair on the left, the switches on the right
+  rightColumn->addLayout(save);
+  showCodeBoxes(false);
+
+  // The preview gets the larger share, now and as the window grows.
+  splitter_->setStretchFactor(0, 3);
+  splitter_->setStretchFactor(1, 2);
+  splitter_->setSizes({3000, 2000});
+
+  auto* bottom = new QHBoxLayout;
+  bottom->setSpacing(4);
+  for (QWidget* w : parts.spots) {
+    adopt(w, body_);
+    w->setMinimumWidth(28);
+    bottom->addWidget(w);
+  }
+  bottom->addStretch(1);
+  for (QWidget* w : parts.windowTools) {
+    adopt(w, body_);
+    bottom->addWidget(w);
+  }
+  column->addLayout(bottom);
+  body_->show();
+}
+
+ModernLayout::~ModernLayout() {
+  // Back to the window, each as shown or hidden as it was; the fixed designs place them.
+  for (QWidget* w : adopted_) {
+    reparent(w, &window_);
+    w->setMinimumSize(0, 0);
+    w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  }
+  delete window_.layout();
+  delete body_.data();
+}
+
+void ModernLayout::adopt(QWidget* part, QWidget* container) {
+  reparent(part, container);
+  adopted_.push_back(part);
+}
+
+void ModernLayout::showCodeBoxes(bool oneBox) {
+  for (int row = 0; row < 4; ++row) {
+    const int b = kBoxOrder[row];
+    const bool hidden = oneBox && (row == 1 || row == 2);
+    parts_.boxes[b]->setVisible(!hidden);
+    parts_.boxLabels[b]->setVisible(!hidden);
+    codeGrid_->setRowStretch(row, hidden ? 0 : (oneBox && row == 0 ? 3 : 1));
+  }
+}
+
+}  // namespace qm::gui
