@@ -57,7 +57,9 @@ set(CPACK_PACKAGE_CONTACT "Quillmark <support@quillmark.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Organiser for image-editor plugins and Filter Factory workshop")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quillmark lists, sorts and inspects image-editor plugins, and reads, converts,\n writes and runs Filter Factory formula filters. A desktop program and quillmark-cli.")
+    "Quillmark lists, sorts and inspects image-editor plugins, and reads, converts,\n writes and runs Filter Factory formula filters. A desktop program and\n quillmark-cli.")
+# Debian ships programs without their symbol tables.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quillmark)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

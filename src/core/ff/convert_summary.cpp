@@ -16,6 +16,9 @@ std::string shownPath(const std::filesystem::path& path) {
   return path.empty() ? std::string("clipboard") : displayPath(path);
 }
 
+// A box must fit on the screen: each section names this many, then says how many more.
+constexpr std::size_t kLinesShown = 10;
+
 // A heading and its lines, each line once.
 void section(std::string& text, const std::string& heading, std::vector<std::string> lines) {
   std::vector<std::string> once;
@@ -23,7 +26,9 @@ void section(std::string& text, const std::string& heading, std::vector<std::str
     if (std::find(once.begin(), once.end(), line) == once.end()) once.push_back(std::move(line));
   if (once.empty()) return;
   text += "\n\n" + heading;
-  for (const auto& line : once) text += "\n" + line;
+  for (std::size_t i = 0; i < once.size() && i < kLinesShown; ++i) text += "\n" + once[i];
+  if (once.size() > kLinesShown)
+    text += "\n... and " + std::to_string(once.size() - kLinesShown) + " more";
 }
 
 std::vector<std::string> lines(const std::vector<ConvertProblem>& problems,

@@ -15,7 +15,8 @@ struct ConvertSummary {
 };
 
 // target is the run's output format (what a skipped input was skipped for). Each line is
-// said once, however many architectures met the same problem.
+// said once, however many architectures met the same problem; a section names ten and counts
+// the rest.
 ConvertSummary convertSummary(const ConvertReport& report, int target);
 
 }  // namespace qm::ff

@@ -1,5 +1,6 @@
 #include "core/ff/source_category.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/ff/record.h"
@@ -160,6 +161,10 @@ Outcome<std::vector<std::uint8_t>, std::string> withSourceCategory(ByteView byte
     auto after = readAs(ByteView(candidate), kind, fileName, options);
     if (after && *after == wanted) return std::move(candidate);
   }
+  const auto span = bytes.span();
+  const bool lfOnly = std::find(span.begin(), span.end(), kCR) == span.end() &&
+                      std::find(span.begin(), span.end(), std::uint8_t{'\n'}) != span.end();
+  if (kind != InputKind::Text && lfOnly) return Failure{std::string(kLfOnlyLines)};
   return Failure{std::string(kCategoryNotStorable)};
 }
 

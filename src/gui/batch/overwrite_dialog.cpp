@@ -82,7 +82,10 @@ void OverwriteDialog::setQuestion(const OverwriteQuestion& question) {
 
 OverwriteAnswer OverwriteDialog::ask(const OverwriteQuestion& question) {
   setQuestion(question);
+  // Where it was last: the buttons stay under the pointer from one file to the next.
+  if (place_) move(*place_);
   exec();
+  place_ = pos();
   return answer_;
 }
 

@@ -3,6 +3,8 @@
 // it, each with its size and date; five answers. The texts come from the overwrite decision.
 
 #include <QDialog>
+#include <QPoint>
+#include <optional>
 
 #include "core/common/ports.h"
 
@@ -29,6 +31,7 @@ class OverwriteDialog final : public QDialog {
   QLabel* with_;
   QLabel* source_;
   OverwriteAnswer answer_ = OverwriteAnswer::Cancel;
+  std::optional<QPoint> place_;
 };
 
 }  // namespace qm::gui

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/ff/convert_summary.h"
 #include "core/ff/ffl.h"
 #include "core/ff/formula_cleanup.h"
 #include "core/ff/plugin_file_io.h"
@@ -121,8 +122,30 @@ TEST_F(ConvertTest, CancelBetweenFilesOrEntriesKeepsWhatWasWritten) {
   auto lib = source("L.ffl", fflLibrary({fflEntry("c.8bf", "C"), fflEntry("d.8bf", "D")}));
   progress = {};
   progress.cancelAfter = 2;  // before the run's first file, before entry 1
-  EXPECT_TRUE(run({lib, b}).cancelled);
+  auto stopped = run({lib, b});
+  EXPECT_TRUE(stopped.cancelled);
   EXPECT_EQ(filesBelow(out), (std::set<std::string>{"a.afs", "c.afs"}));
+  EXPECT_EQ(convertSummary(stopped, kTargetAfs).text,
+            "1 file written.\n\nStopped after 0 of 2 files.");
+}
+
+// The closing words: each line once, ten of a kind and a count of the rest.
+TEST(ConvertSummary, SectionsNameTenEachLineOnce) {
+  ConvertReport report;
+  for (int i = 0; i < 12; ++i) report.skipped.push_back("/in/s" + std::to_string(i) + ".afs");
+  report.warnings = {{"/in/w.afs", "cut"}, {"/in/w.afs", "cut"}};
+  report.failed = {{"/in/f.afs", "Permission denied"}};
+  auto summary = convertSummary(report, kTargetPlugin);
+  EXPECT_TRUE(summary.problems);
+  EXPECT_TRUE(
+      summary.text.starts_with("No file written.\n\nSkipped:\n/in/s0.afs: the existing "
+                               "file was kept\n"));
+  EXPECT_NE(summary.text.find("/in/s9.afs: the existing file was kept\n... and 2 more\n\n"
+                              "Failed:\n/in/f.afs: Permission denied\n\nWarnings:\n/in/w.afs: "
+                              "cut"),
+            std::string::npos)
+      << summary.text;
+  EXPECT_TRUE(summary.text.ends_with("/in/w.afs: cut"));
 }
 
 TEST_F(ConvertTest, LibrariesGoIntoASubFolderEachWhenAsked) {
