@@ -22,7 +22,7 @@ struct FFLConvertOptions {
   FFOptions ff;
   // Only the entries that start at these byte positions (as the library's index gives them);
   // empty: every entry.
-  std::vector<std::uint64_t> entryPositions;
+  std::vector<std::uint64_t> entryPositions = {};
   std::span<const std::filesystem::path> ownInputs = {};  // never written over
 };
 

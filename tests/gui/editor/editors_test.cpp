@@ -651,7 +651,7 @@ class EditorsTest : public QObject {
     QVERIFY(panel->isVisibleTo(&window));
     gui::FileView* files = window.active()->fileView();
     QVERIFY(files->selectName("Half.8bf"));
-    const fs::path cache = host::previewCacheFile(w.programDir, plugins / "Half.8bf");
+    const fs::path cache = host::previewCacheFile(w.programDir.path(), plugins / "Half.8bf");
     QTRY_COMPARE(panel->lastKind(), std::optional(picture::PreviewKind::Filtered));
     const QSize box(host::previewBoxPixels().width, 64);
     QCOMPARE(panel->pictureLabel()->pixmap().size(), box);
