@@ -282,8 +282,8 @@ static Run* newRun(FilterRecord* rec, int16_t* err) {
   return run;
 }
 
-__declspec(dllexport) void RunFilter(int16_t selector, void* record, intptr_t* data,
-                                     int16_t* result) {
+__attribute__((dllexport)) void RunFilter(int16_t selector, void* record, intptr_t* data,
+                                          int16_t* result) {
   FilterRecord* rec = (FilterRecord*)record;
   Run* run = (Run*)*data;
   int16_t err = kNoErr;

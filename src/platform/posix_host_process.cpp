@@ -17,22 +17,22 @@ extern char** environ;
 namespace qm::platform {
 namespace {
 
-using plughost::ProcessSpec;
+using plughost::ProcessLaunch;
 using plughost::ReadResult;
 using plughost::ReadStatus;
 
-// Our environment with the spec's settings on top, in the form execve takes.
-std::vector<std::string> environmentFor(const ProcessSpec& spec) {
+// Our environment with the launch's settings on top, in the form execve takes.
+std::vector<std::string> environmentFor(const ProcessLaunch& launch) {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     const std::string entry = *e;
     const std::string name = entry.substr(0, entry.find('='));
     bool replaced = false;
-    for (const std::string& own : spec.environment)
+    for (const std::string& own : launch.environment)
       replaced = replaced || own.substr(0, own.find('=')) == name;
     if (!replaced) env.push_back(entry);
   }
-  env.insert(env.end(), spec.environment.begin(), spec.environment.end());
+  env.insert(env.end(), launch.environment.begin(), launch.environment.end());
   return env;
 }
 
@@ -43,10 +43,10 @@ std::vector<char*> pointers(std::vector<std::string>& words) {
   return out;
 }
 
-// Starts spec with the given descriptors as its standard input and output (-1: /dev/null);
+// Starts launch.words with the given descriptors as its standard input and output (-1: /dev/null);
 // its standard error goes to /dev/null. The child's pid, or -1.
-pid_t spawn(const ProcessSpec& spec, int input, int output) {
-  if (spec.words.empty()) return -1;
+pid_t spawn(const ProcessLaunch& launch, int input, int output) {
+  if (launch.words.empty()) return -1;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (input >= 0)
@@ -58,8 +58,8 @@ pid_t spawn(const ProcessSpec& spec, int input, int output) {
   else
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  std::vector<std::string> words = spec.words;
-  std::vector<std::string> env = environmentFor(spec);
+  std::vector<std::string> words = launch.words;
+  std::vector<std::string> env = environmentFor(launch);
   auto argv = pointers(words);
   auto envp = pointers(env);
   pid_t pid = -1;
@@ -142,7 +142,7 @@ class PipedProcess final : public plughost::HostProcess {
 
 }  // namespace
 
-std::unique_ptr<plughost::HostProcess> PosixProcessLauncher::start(const ProcessSpec& spec) {
+std::unique_ptr<plughost::HostProcess> PosixProcessLauncher::start(const ProcessLaunch& launch) {
   int in[2], out[2];
   if (::pipe2(in, O_CLOEXEC) != 0) return nullptr;
   if (::pipe2(out, O_CLOEXEC) != 0) {
@@ -150,7 +150,7 @@ std::unique_ptr<plughost::HostProcess> PosixProcessLauncher::start(const Process
     ::close(in[1]);
     return nullptr;
   }
-  const pid_t pid = spawn(spec, in[0], out[1]);
+  const pid_t pid = spawn(launch, in[0], out[1]);
   ::close(in[0]);
   ::close(out[1]);
   if (pid < 0) {
@@ -163,9 +163,9 @@ std::unique_ptr<plughost::HostProcess> PosixProcessLauncher::start(const Process
   return std::make_unique<PipedProcess>(pid, in[1], out[0]);
 }
 
-int PosixProcessLauncher::runToEnd(const ProcessSpec& spec,
+int PosixProcessLauncher::runToEnd(const ProcessLaunch& launch,
                                    const std::function<void()>& whileWaiting) {
-  const pid_t pid = spawn(spec, -1, -1);
+  const pid_t pid = spawn(launch, -1, -1);
   if (pid < 0) return -1;
   int status = 0;
   for (;;) {

@@ -7,8 +7,8 @@ namespace qm::platform {
 
 class PosixProcessLauncher final : public plughost::ProcessLauncher {
  public:
-  std::unique_ptr<plughost::HostProcess> start(const plughost::ProcessSpec& spec) override;
-  int runToEnd(const plughost::ProcessSpec& spec,
+  std::unique_ptr<plughost::HostProcess> start(const plughost::ProcessLaunch& command) override;
+  int runToEnd(const plughost::ProcessLaunch& command,
                const std::function<void()>& whileWaiting) override;
 };
 

@@ -64,7 +64,8 @@ class Extraction {
     if (!planned.refusal.empty()) return refuse(planned.refusal);
     if (planned.relative.empty()) return true;  // the archive's "./" folder
     const fs::path dest = target_ / planned.relative;
-    if (!staysIn(dest.parent_path(), root_) || !staysIn(fs::path(dest), root_))
+    // Followed through every existing link of its path, the place must stay in the folder.
+    if (!staysIn(dest, root_))
       return refuse("it would be written through a link that leads out of the folder");
     std::error_code ec;
     if (m.directory) {

@@ -31,7 +31,7 @@ ForeignHost::~ForeignHost() {
     launcher_.runToEnd({{setup_.wine->wineserver.string(), "-k"}, wineEnvironment(setup_.prefix)});
 }
 
-ProcessSpec ForeignHost::hostSpec(bool x86) const {
+ProcessLaunch ForeignHost::hostLaunch(bool x86) const {
   const WineTools& wine = *setup_.wine;
   return {{(x86 ? wine.wine32 : wine.wine64).string(),
            (x86 ? setup_.hosts->host32 : setup_.hosts->host64).string()},
@@ -71,7 +71,7 @@ std::optional<std::string> ForeignHost::prepare(bool x86, Progress& progress) {
   if (x86) {
     // Installed 32-bit Wine still needs a system that can run 32-bit programs.
     if (!runs32_) {
-      ProcessSpec probe = hostSpec(true);
+      ProcessLaunch probe = hostLaunch(true);
       probe.words.push_back("--probe");
       runs32_ = launcher_.runToEnd(probe) == 0;
     }
@@ -113,7 +113,7 @@ ForeignResult ForeignHost::converse(const ForeignPlugin& plugin, const std::stri
                                     const ForeignRunOptions& options, Progress& progress,
                                     const PixelFile* pixels) {
   using Status = ForeignResult::Status;
-  auto process = launcher_.start(hostSpec(plugin.x86));
+  auto process = launcher_.start(hostLaunch(plugin.x86));
   if (!process || !process->writeLine(command))
     return {Status::Failed, cannotLoadText(plugin.shownAs, "wine64 did not start")};
   auto deadline = Clock::now() + options.timeout;

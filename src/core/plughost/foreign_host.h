@@ -67,7 +67,7 @@ class ForeignHost {
 
  private:
   std::optional<std::string> prepare(bool x86, Progress& progress);
-  ProcessSpec hostSpec(bool x86) const;
+  ProcessLaunch hostLaunch(bool x86) const;
   ForeignResult converse(const ForeignPlugin& plugin, const std::string& command,
                          const ForeignRunOptions& options, Progress& progress,
                          const PixelFile* pixels);

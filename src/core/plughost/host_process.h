@@ -12,7 +12,7 @@
 
 namespace qm::plughost {
 
-struct ProcessSpec {
+struct ProcessLaunch {
   std::vector<std::string> words;        // program, then its arguments
   std::vector<std::string> environment;  // "NAME=VALUE" set on top of ours
 };
@@ -37,11 +37,12 @@ class ProcessLauncher {
  public:
   virtual ~ProcessLauncher() = default;
   // Null when the program cannot be started.
-  virtual std::unique_ptr<HostProcess> start(const ProcessSpec& spec) = 0;
+  virtual std::unique_ptr<HostProcess> start(const ProcessLaunch& launch) = 0;
   // Runs the program to its end, its output discarded; its exit code, -1 when it did not
   // start or end normally. whileWaiting is called every tenth of a second meanwhile (the
   // desktop program keeps its window alive there).
-  virtual int runToEnd(const ProcessSpec& spec, const std::function<void()>& whileWaiting = {}) = 0;
+  virtual int runToEnd(const ProcessLaunch& launch,
+                       const std::function<void()>& whileWaiting = {}) = 0;
 };
 
 }  // namespace qm::plughost

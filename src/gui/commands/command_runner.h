@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/batch/overwrite_check.h"
+#include "core/ff/ffl.h"
 #include "core/ff/ffl_create.h"
 #include "core/ff/options.h"
 #include "core/picture/thumbnails.h"
@@ -110,6 +111,12 @@ class CommandRunner final : public QObject {
   std::optional<ff::LibraryRequest> libraryRequest(int pane);
   void runLibrary(const ff::LibraryRequest& request);
   std::vector<picture::ThumbnailSource> selectedThumbnailSources(int pane) const;
+  // The FFL View's selected entries with their numbers (1-based, deleted ones counted).
+  struct SelectedEntry {
+    std::size_t number = 0;
+    ff::FFLIndexEntry entry;
+  };
+  std::vector<SelectedEntry> selectedFflEntries(int pane) const;
   // Files in folder were written or renamed: a pane (other than exceptPane) that shows it
   // lists it again, and its catalogue no longer holds.
   void filesChangedIn(const std::filesystem::path& folder, int exceptPane = -1);

@@ -19,21 +19,6 @@ namespace {
 
 constexpr std::string_view kLibraryTitle = "Filter Factory Library";
 
-// The selection as loader arguments: files, or "LIB.ffl#N" for FFL View entries.
-std::vector<std::string> entryArguments(const std::filesystem::path& library,
-                                        const std::vector<std::uint64_t>& positions) {
-  std::vector<std::string> arguments;
-  auto bytes = ff::readWholeFile(library);
-  if (!bytes) return arguments;
-  auto index = ff::IndexFFL(ByteView(*bytes));
-  if (!index) return arguments;
-  for (std::size_t n = 0; n < index->entries.size(); ++n)
-    if (std::find(positions.begin(), positions.end(), index->entries[n].position) !=
-        positions.end())
-      arguments.push_back(library.string() + "#" + std::to_string(n + 1));
-  return arguments;
-}
-
 std::string withLibraryEnding(std::string name) {
   const bool hasEnding = name.size() >= 4 && (name.ends_with(".ffl") || name.ends_with(".FFL"));
   return hasEnding ? name : name + ".ffl";
@@ -47,10 +32,28 @@ std::string lines(const std::vector<ff::ConvertProblem>& problems) {
 
 }  // namespace
 
+std::vector<CommandRunner::SelectedEntry> CommandRunner::selectedFflEntries(int pane) const {
+  std::vector<SelectedEntry> selected;
+  auto bytes = ff::readWholeFile(host_.fflLibrary(pane));
+  if (!bytes) return selected;
+  auto index = ff::IndexFFL(ByteView(*bytes));
+  if (!index) return selected;
+  const auto positions = host_.selectedFflPositions(pane);
+  for (std::size_t n = 0; n < index->entries.size(); ++n)
+    if (std::find(positions.begin(), positions.end(), index->entries[n].position) !=
+        positions.end())
+      selected.push_back({n + 1, std::move(index->entries[n])});
+  return selected;
+}
+
 std::vector<std::string> CommandRunner::selectedFilterArguments(int pane) const {
-  if (host_.view(pane) == shell::PaneView::Ffl)
-    return entryArguments(host_.fflLibrary(pane), host_.selectedFflPositions(pane));
   std::vector<std::string> arguments;
+  if (host_.view(pane) == shell::PaneView::Ffl) {
+    const std::string library = host_.fflLibrary(pane).string();
+    for (const auto& selected : selectedFflEntries(pane))
+      arguments.push_back(library + "#" + std::to_string(selected.number));
+    return arguments;
+  }
   for (const auto& file : selectedFileList(pane)) arguments.push_back(file.string());
   return arguments;
 }

@@ -12,11 +12,8 @@
 #include <QSpinBox>
 
 #include "core/common/cp1252.h"
-#include "core/common/same_file.h"
 #include "core/common/unicode_text.h"
-#include "core/ff/ffl.h"
 #include "core/ff/load_file.h"
-#include "core/ff/plugin_file_io.h"
 #include "core/host/image_library.h"
 #include "core/host/preview_picture.h"
 #include "core/picture/thumbnails.h"
@@ -108,19 +105,10 @@ std::vector<picture::ThumbnailSource> CommandRunner::selectedThumbnailSources(in
   std::vector<picture::ThumbnailSource> sources;
   if (host_.view(pane) == shell::PaneView::Ffl) {
     const fs::path library = host_.fflLibrary(pane);
-    auto bytes = ff::readWholeFile(library);
-    if (!bytes) return sources;
-    auto index = ff::IndexFFL(ByteView(*bytes));
-    if (!index) return sources;
-    const auto positions = host_.selectedFflPositions(pane);
-    for (std::size_t n = 0; n < index->entries.size(); ++n) {
-      const auto& entry = index->entries[n];
-      if (std::find(positions.begin(), positions.end(), entry.position) == positions.end())
-        continue;
+    for (const auto& [number, entry] : selectedFflEntries(pane))
       sources.push_back({library, entry.position,
-                         library.stem().string() + "-" + std::to_string(n + 1),
+                         library.stem().string() + "-" + std::to_string(number),
                          cp1252ToUtf8(entry.title)});
-    }
     return sources;
   }
   for (const auto& file : selectedFileList(pane)) {
@@ -168,14 +156,7 @@ void CommandRunner::thumbnails() {
   if (choice->sheet && !report.cancelled && !report.tiles.empty()) {
     const fs::path sheetFile = job.folder / "Contact Sheet.png";
     if (overwrite_({}, sheetFile) == batch::OverwriteDecision::Write) {
-      const QImage sheet = contactSheet(report.tiles);
-      // Written whole beside the file a link names, then put in its place.
-      const fs::path real = fileBehindLinks(sheetFile);
-      const fs::path part = real.string() + ".part";
-      std::error_code ec;
-      if (sheet.save(QString::fromStdString(part.string()), "PNG")) fs::rename(part, real, ec);
-      if (fs::exists(part)) fs::remove(part, ec);
-      if (!ec && fs::exists(real))
+      if (platform::writePicture(contactSheet(report.tiles), sheetFile).empty())
         report.written.push_back(sheetFile);
       else
         report.failed.push_back({sheetFile, "could not be written"});

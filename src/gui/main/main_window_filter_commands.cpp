@@ -1,6 +1,7 @@
 // Commands on the selected filter and the window's shape: Copy Filter to Clipboard, Save
 // Preview... and the "<<" button that collapses the window to the active pane.
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -8,11 +9,10 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSaveFile>
 
 #include "core/common/cp1252.h"
-#include "core/common/same_file.h"
 #include "core/ff/load_file.h"
+#include "core/ff/plugin_file_io.h"
 #include "core/ff/sources.h"
 #include "gui/commands/command_runner.h"
 #include "gui/main/app_context.h"
@@ -80,14 +80,19 @@ void MainWindow::savePreviewPicture() {
       this, kSavePreviewTitle, QString::fromStdString(pane(1 - activePane())->folder().string()),
       "PNG (*.png);;JPG (*.jpg);;BMP (*.bmp)");
   if (chosen.isEmpty()) return;
-  // Written beside the file a link names, in one piece, as every picture save is.
-  const QString target = QString::fromStdString(fileBehindLinks(chosen.toStdString()).string());
-  QSaveFile file(target);
-  QImageWriter writer(&file, formatFor(chosen));
-  if (!file.open(QIODevice::WriteOnly) || !writer.write(shown.toImage()) || !file.commit()) {
-    const QString reason =
-        writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString();
-    prompter_.error((chosen + ": " + reason).toStdString(), kSavePreviewTitle);
+  QBuffer encoded;
+  encoded.open(QIODevice::WriteOnly);
+  QImageWriter writer(&encoded, formatFor(chosen));
+  if (!writer.write(shown.toImage())) {
+    prompter_.error((chosen + ": " + writer.errorString()).toStdString(), kSavePreviewTitle);
+    return;
+  }
+  // In one piece and through a link, as every file the program writes.
+  const QByteArray& bytes = encoded.data();
+  if (auto reason = ff::replaceFile(chosen.toStdString(),
+                                    std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+      !reason.empty()) {
+    prompter_.error(chosen.toStdString() + ": " + reason, kSavePreviewTitle);
     return;
   }
   for (int i = 0; i < 2; ++i)

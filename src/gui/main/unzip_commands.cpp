@@ -126,9 +126,11 @@ void UnzipCommands::viewZip() {
   const auto archives = selectedArchives();
   for (const auto& archive : archives) {
     auto bytes = ff::readFileBytes(archive, kLargestListed, "too large to list");
-    auto members =
-        bytes ? outside::readZipDirectory(ByteView(*bytes))
-              : Outcome<std::vector<outside::ZipMember>, std::string>(Failure{bytes.error()});
+    if (!bytes) {
+      window_.prompter().warn(archive.string() + ": " + bytes.error(), "View Zip");
+      continue;
+    }
+    auto members = outside::readZipDirectory(ByteView(*bytes));
     if (!members) {
       window_.prompter().warn(archive.string() + ": " + members.error(), "View Zip");
       continue;

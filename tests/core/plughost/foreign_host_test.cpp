@@ -77,14 +77,15 @@ class ScriptedProcess final : public HostProcess {
 
 class ScriptedLauncher final : public ProcessLauncher {
  public:
-  std::unique_ptr<HostProcess> start(const ProcessSpec& spec) override {
-    started.push_back(spec.words);
+  std::unique_ptr<HostProcess> start(const ProcessLaunch& launch) override {
+    started.push_back(launch.words);
     return std::make_unique<ScriptedProcess>(script, commands);
   }
-  int runToEnd(const ProcessSpec& spec, const std::function<void()>&) override {
-    tools.push_back(spec.words);
-    if (spec.words.size() > 1 && spec.words[1] == "wineboot") fs::create_directories(prefixToMake);
-    if (spec.words.back() == "--probe") return probeExit;
+  int runToEnd(const ProcessLaunch& launch, const std::function<void()>&) override {
+    tools.push_back(launch.words);
+    if (launch.words.size() > 1 && launch.words[1] == "wineboot")
+      fs::create_directories(prefixToMake);
+    if (launch.words.back() == "--probe") return probeExit;
     return 0;
   }
   Script script;

@@ -158,8 +158,8 @@ static int16_t shiftStart(FilterRecord* rec) {
   return 0;
 }
 
-__declspec(dllexport) void ShiftMain(int16_t selector, void* record, intptr_t* data,
-                                     int16_t* result) {
+__attribute__((dllexport)) void ShiftMain(int16_t selector, void* record, intptr_t* data,
+                                          int16_t* result) {
   FilterRecord* rec = (FilterRecord*)record;
   (void)data;
   *result = 0;
@@ -190,8 +190,8 @@ static void nextBand(FilterRecord* rec, int top) {
   rec->inHiPlane = rec->outHiPlane = (int16_t)((rec->planes < 3 ? rec->planes : 3) - 1);
 }
 
-__declspec(dllexport) void InvertMain(int16_t selector, void* record, intptr_t* data,
-                                      int16_t* result) {
+__attribute__((dllexport)) void InvertMain(int16_t selector, void* record, intptr_t* data,
+                                           int16_t* result) {
   FilterRecord* rec = (FilterRecord*)record;
   (void)data;
   *result = 0;
