@@ -1,6 +1,7 @@
 #pragma once
 // The lines of a text file, whichever line end it was written with, and their blanks.
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,16 @@ inline std::string_view trimEnds(std::string_view text, std::string_view blanks 
   const std::size_t first = text.find_first_not_of(blanks);
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+// parts one after the other with separator between them.
+inline std::string joinedText(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string text;
+  for (const auto& part : parts) {
+    if (!text.empty()) text.append(separator);
+    text.append(part);
+  }
+  return text;
 }
 
 }  // namespace qm

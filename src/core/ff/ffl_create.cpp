@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/common/same_file.h"
+#include "core/common/text_lines.h"
 #include "core/ff/ffl.h"
 #include "core/ff/ffl_writer.h"
 #include "core/ff/load_file.h"
@@ -17,12 +18,6 @@ namespace fs = std::filesystem;
 fs::path fileOf(const std::string& input) {
   if (auto entry = libraryEntryName(input)) return entry->library;
   return input;
-}
-
-std::string joined(const std::vector<std::string>& fields) {
-  std::string out;
-  for (const auto& field : fields) out += (out.empty() ? "" : ", ") + field;
-  return out;
 }
 
 class LibraryRun {
@@ -93,7 +88,7 @@ class LibraryRun {
     auto storable = fflStorable(rec);
     if (!storable.changedFields.empty())
       report_.warnings.push_back({name, "the library cannot hold its " +
-                                            joined(storable.changedFields) +
+                                            joinedText(storable.changedFields, ", ") +
                                             " as it stands; changed"});
     entries_.push_back(std::move(storable.record));
   }

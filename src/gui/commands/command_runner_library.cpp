@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/common/safe_name.h"
+#include "core/common/text_lines.h"
 #include "core/common/unicode_text.h"
 #include "core/ff/ffl.h"
 #include "core/ff/ffl_create.h"
@@ -25,9 +26,7 @@ std::string withLibraryEnding(std::string name) {
 }
 
 std::string lines(const std::vector<ff::ConvertProblem>& problems) {
-  std::string text;
-  for (const auto& line : ff::problemLines(problems)) text += (text.empty() ? "" : "\n") + line;
-  return text;
+  return joinedText(ff::problemLines(problems), "\n");
 }
 
 }  // namespace

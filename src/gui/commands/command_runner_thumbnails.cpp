@@ -12,6 +12,7 @@
 #include <QSpinBox>
 
 #include "core/common/cp1252.h"
+#include "core/common/text_lines.h"
 #include "core/common/unicode_text.h"
 #include "core/ff/load_file.h"
 #include "core/host/image_library.h"
@@ -93,10 +94,9 @@ QImage contactSheet(const std::vector<picture::Thumbnail>& tiles) {
 }
 
 std::string lines(const std::vector<picture::ThumbnailProblem>& problems) {
-  std::string out;
-  for (const auto& p : problems)
-    out += (out.empty() ? "" : "\n") + displayPath(p.source) + ": " + p.reason;
-  return out;
+  std::vector<std::string> shown;
+  for (const auto& p : problems) shown.push_back(displayPath(p.source) + ": " + p.reason);
+  return joinedText(shown, "\n");
 }
 
 }  // namespace

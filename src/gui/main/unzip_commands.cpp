@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "core/batch/overwrite_check.h"
+#include "core/common/text_lines.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/outside/zip_commands.h"
 #include "core/outside/zip_extract.h"
@@ -32,12 +33,6 @@ constexpr std::uint64_t kLargestListed = std::uint64_t{4} << 30;
 
 QString text(const std::string& utf8) {
   return QString::fromStdString(utf8);
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& line : lines) out += (out.empty() ? "" : "\n") + line;
-  return out;
 }
 
 // A name beside archive that no file has yet: NAME-repaired.zip, NAME-repaired-2.zip, ...
@@ -170,7 +165,8 @@ void UnzipCommands::unzip(bool showResult) {
                         " kept, " + std::to_string(problems.size()) + " refused" +
                         (stopped ? "; stopped." : ".");
   window_.statusText()->setText(text(summary));
-  if (!problems.empty()) window_.prompter().warn(summary + "\n\n" + joined(problems), kTitle);
+  if (!problems.empty())
+    window_.prompter().warn(summary + "\n\n" + joinedText(problems, "\n"), kTitle);
   for (int i = 0; i < 2; ++i) window_.pane(i)->reloadFromDisk();
   if (showResult) showUnpacked(written);
 }
@@ -216,10 +212,10 @@ void UnzipCommands::repair(bool rescue) {
     window_.statusText()->setText(
         QString("%1 %2...")
             .arg(rescue ? "Rescuing" : "Repairing", text(archive.filename().string())));
-    // -FF asks whether a single-disk archive is the last disk: the answer is on its input.
+    // zip gets no input, so a question of -FF takes its default answer.
     auto outcome = platform::runAndWait(command, progress);
     if (!outcome.started) {
-      results.push_back(std::string(outside::kZipNotFound));
+      results.emplace_back(outside::kZipNotFound);
       break;
     }
     if (outcome.cancelled) {
@@ -236,7 +232,7 @@ void UnzipCommands::repair(bool rescue) {
   }
   running_ = false;
   window_.statusText()->clear();
-  window_.prompter().inform(joined(results), rescue ? "Rescue Zip" : "Repair Zip");
+  window_.prompter().inform(joinedText(results, "\n"), rescue ? "Rescue Zip" : "Repair Zip");
   for (int i = 0; i < 2; ++i) window_.pane(i)->reloadFromDisk();
 }
 
