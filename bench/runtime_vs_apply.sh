@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The plugin runtime against apply on a 3000x2000 picture, single-threaded, as a ratio of
-# filter times. The runtime's time is the test host's (selectors only, under wine64) minus the
-# host's time for a filter that changes nothing, which leaves out the host's own copying;
-# apply's is the filter time of `apply --timings`. The fastest of RUNS runs per filter.
+# filter times. The test host (under wine64) times the plugin's selectors and, apart, its own
+# copying of pixels into and out of its buffers; the runtime's time is the first less the
+# second, measured in the same run. "ratio" leaves out what the runtime spends on any filter
+# (its share of the copying, the pixels' inputs and outputs) by subtracting the runtime's time
+# for a filter that changes nothing, taken in turn with the others; "whole" keeps it. apply's
+# time is the filter time of `apply --timings`. The fastest of RUNS runs of each.
 #   bench/runtime_vs_apply.sh [BUILD_DIR] [RUNS] [x64|x86]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,23 +46,24 @@ apply_once() {
   "$cli" --program-dir "$build/data" apply "$work/$1.8bf" "$work/in.bmp" "$work/out.bmp" \
     --timings --threads 1 --overwrite all 2>&1 >/dev/null | sed -n 's/.*filter \([0-9]*\) ms.*/\1/p'
 }
-host_once() {
-  "$wine" "$host" "$work/$1.8bf" "$work/in.raw" "$work/out.raw" | sed -n 's/.*filter ms //p'
+runtime_once() {  # the host's time less its own copying
+  "$wine" "$host" "$work/$1.8bf" "$work/in.raw" "$work/out.raw" |
+    awk '/filter ms/ { printf "%.1f\n", $3 - $6 }'
 }
-# Apply, the host with the filter and the host with the identity filter take turns, so a
-# change in the machine's load meets all three alike.
+# Apply, the runtime with the filter and with the identity filter take turns, so a change in
+# the machine's load meets all three alike.
 times_ms() {
   for _ in $(seq "$runs"); do
     echo "a $(apply_once "$1")"
-    echo "h $(host_once "$1")"
-    echo "i $(host_once identity)"
+    echo "h $(runtime_once "$1")"
+    echo "i $(runtime_once identity)"
   done >"$work/times"
   for k in a h i; do awk -v k=$k '$1 == k { print $2 }' "$work/times" | fastest; done | tr '\n' ' '
 }
 
 afs identity r g b
-echo "runtime $arch, 3000x2000 RGB, fastest of $runs; runtime = host - host with an identity filter"
-printf '%-10s %10s %12s %12s %7s\n' filter "apply ms" "host ms" "identity ms" ratio
+echo "runtime $arch, 3000x2000 RGB, fastest of $runs, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-10s %9s %11s %12s %7s %7s\n' filter "apply ms" "runtime ms" "identity ms" ratio whole
 mix='(r*ctl(0)+g*ctl(1)+b*ctl(2))/256|(g*ctl(0)+b*ctl(1)+r*ctl(2))/256|(b*ctl(0)+r*ctl(1)+g*ctl(2))/256'
 ripple='src(x+sin(y*8)/32,y,z)'
 twirl='rad(d+ctl(0)*(M-m)/M,m,z)'
@@ -70,6 +74,7 @@ for f in "mix|$mix" "ripple|$ripple|$ripple|$ripple" "twirl|$twirl|$twirl|$twirl
   IFS='|' read -r name r g b <<<"$f"
   afs "$name" "$r" "$g" "$b"
   read -r a h i <<<"$(times_ms "$name")"
-  awk -v n="$name" -v a="$a" -v h="$h" -v i="$i" \
-    'BEGIN { printf "%-10s %10d %12.0f %12.0f %7.2f\n", n, a, h, i, (h - i) / (a > 0 ? a : 1) }'
+  awk -v n="$name" -v a="$a" -v h="$h" -v i="$i" 'BEGIN {
+    d = a > 0 ? a : 1
+    printf "%-10s %9d %11.1f %12.1f %7.2f %7.2f\n", n, a, h, i, (h - i) / d, h / d }'
 done

@@ -18,7 +18,7 @@
 #include "formula_input.h"
 
 extern "C" {
-#include "formula.h"
+#include "runtime.h"
 
 void* rt_alloc(uintptr_t size) {
   return std::calloc(1, size);
@@ -30,75 +30,25 @@ void rt_free(void* p) {
 
 namespace {
 
-// The runtime's own loop: every pixel in order, each channel's code with c and z set.
-bool runRuntime(const std::array<std::string, 4>& formulas, const Picture& pic,
+// The runtime's rows of pixels: every pixel in order when blockWidth is 0, else the block
+// evaluator with blocks of that many pixels (where the formulas allow it) and the channels
+// sharing what they can; false when a formula does not compile.
+bool runRuntime(const std::array<std::string, 4>& formulas, const Picture& pic, int blockWidth,
                 std::vector<std::uint8_t>& out) {
-  std::array<Code, 4> code{};
+  Run run{};
+  run.channels = pic.channels;
   bool ok = true;
-  int deepest = 1;
   for (int ch = 0; ch < pic.channels && ok; ++ch) {
     FormulaError error{};
-    ok = rt_compile(formulas[ch].data(), static_cast<int>(formulas[ch].size()), &code[ch],
+    ok = rt_compile(formulas[ch].data(), static_cast<int>(formulas[ch].size()), &run.code[ch],
                     &error) == 0;
-    if (ok && code[ch].maxDepth > deepest) deepest = code[ch].maxDepth;
   }
-  if (ok) {
-    std::vector<std::int32_t> stack(static_cast<std::size_t>(deepest + 1 + V_COUNT) * RT_BLOCK);
+  if (ok && rt_prepare_rows(&run, blockWidth > 0, blockWidth)) {
     RunState state;
     rt_seed(&state, 0);
-    std::int32_t vars[V_COUNT]{};
-    std::uint32_t used = 0;
-    for (int ch = 0; ch < pic.channels; ++ch) used |= code[ch].varsUsed;
-    vars[V_W] = pic.width;
-    vars[V_H] = pic.height;
-    vars[V_CHANNELS] = pic.channels;
-    vars[V_MAXMAG] = rt_magnitude(pic.width / 2, pic.height / 2);
-    for (int y = 0; y < pic.height; ++y)
-      for (int x = 0; x < pic.width; ++x) {
-        rt_pixel_inputs(&pic, x, y, used, vars);
-        for (int ch = 0; ch < pic.channels; ++ch) {
-          vars[V_C] = ch < 3 ? vars[V_R + ch] : vars[V_A];
-          vars[V_Z] = ch;
-          const std::int32_t v = rt_run(&code[ch], &pic, vars, stack.data(), &state);
-          out[(static_cast<std::size_t>(y) * pic.width + x) * 4 + ch] =
-              static_cast<std::uint8_t>(v < 0     ? 0
-                                        : v > 255 ? 255
-                                                  : v);
-        }
-      }
+    rt_filter_rows(&run, &pic, out.data(), pic.width * 4, 4, 0, pic.height, &state);
   }
-  // The block evaluator of the 64-bit runtime over the same picture, where it applies.
-  bool pure = ok;
-  for (int ch = 0; ch < pic.channels && pure; ++ch)
-    pure = !code[ch].usesState && code[ch].maxDepth <= 256;
-  if (pure) {
-    std::vector<std::int32_t> lanes(static_cast<std::size_t>(deepest + 1 + V_COUNT) * RT_BLOCK);
-    std::int32_t* work = lanes.data() + V_COUNT * RT_BLOCK;
-    std::uint32_t used = 0;
-    for (int ch = 0; ch < pic.channels; ++ch) used |= code[ch].varsUsed;
-    const std::int32_t perRun[] = {pic.width, pic.height, pic.channels,
-                                   rt_magnitude(pic.width / 2, pic.height / 2)};
-    for (int v = V_W; v <= V_MAXMAG; ++v)
-      for (int k = 0; k < RT_BLOCK; ++k) lanes[v * RT_BLOCK + k] = perRun[v - V_W];
-    for (int y = 0; y < pic.height; ++y)
-      for (int x0 = 0; x0 < pic.width; x0 += RT_BLOCK) {
-        const int n = std::min(RT_BLOCK, pic.width - x0);
-        rt_block_inputs(&pic, x0, y, n, used, lanes.data());
-        for (int ch = 0; ch < pic.channels; ++ch) {
-          for (int k = 0; k < n; ++k) {
-            lanes[V_C * RT_BLOCK + k] = lanes[(ch < 3 ? V_R + ch : V_A) * RT_BLOCK + k];
-            lanes[V_Z * RT_BLOCK + k] = ch;
-          }
-          const std::int32_t* v = rt_run_block(&code[ch], &pic, lanes.data(), work, n);
-          for (int k = 0; k < n; ++k) {
-            const auto byte = static_cast<std::uint8_t>(v[k] < 0 ? 0 : v[k] > 255 ? 255 : v[k]);
-            if (byte != out[(static_cast<std::size_t>(y) * pic.width + x0 + k) * 4 + ch])
-              std::abort();
-          }
-        }
-      }
-  }
-  for (auto& c : code) rt_free(c.code);
+  rt_free_rows(&run);
   return ok;
 }
 
@@ -127,8 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   pic.rowStride = width * 4;
   std::memcpy(pic.sliders, setup.sliders.data(), 8);
   std::vector<std::uint8_t> ours = in;
-  const bool runtimeAccepts = runRuntime(formulas, pic, ours);
-  if (!program || !runtimeAccepts) return 0;
+  if (!runRuntime(formulas, pic, 0, ours)) return 0;
+  // Blocks narrower than the picture too, so the evaluator's paths inside the rows run.
+  for (const int blockWidth : {RT_BLOCK, 1 + data[0] / 12 % 8}) {
+    std::vector<std::uint8_t> blocks = in;
+    runRuntime(formulas, pic, blockWidth, blocks);
+    if (blocks != ours) std::abort();
+  }
+  if (!program) return 0;
 
   std::vector<std::uint8_t> want = in;
   const qm::formula::ImageView view{in.data(), width, setup.height, setup.channels, 4, width * 4};

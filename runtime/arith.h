@@ -10,6 +10,10 @@ typedef int32_t i32;
 
 /* Filled by rt_tables_init from the quarter wave; every entry fits 16 bits. */
 extern int16_t rt_cos_table[1024];
+/* The part of a magnitude above its larger leg, by 1024 times the ratio of the legs. */
+extern int16_t rt_hyp_table[1024];
+/* The angle in 1024ths of a turn, by 1024 times the tangent (0 for 0). */
+extern int16_t rt_angle_table[1025];
 
 static inline i32 wadd(i32 a, i32 b) {
   return (i32)((u32)a + (u32)b);

@@ -7,7 +7,10 @@
 
 int16_t rt_cos_table[1024];
 /* Built once by integer square roots; every entry fits 16 bits. */
-static int16_t hypTable[1024];
+int16_t rt_hyp_table[1024];
+#if RT_HAS_BLOCKS
+int16_t rt_angle_table[1025];
+#endif
 
 void rt_tables_init(void) {
   for (int i = 0; i < 256; ++i) {
@@ -16,7 +19,10 @@ void rt_tables_init(void) {
   }
   for (int i = 0; i < 512; ++i) rt_cos_table[1023 - i] = rt_cos_table[i];
   for (uint64_t k = 0; k < 1024; ++k)
-    hypTable[k] = (int16_t)(isqrt64(4096 * (1048576 + k * k)) - 65504);
+    rt_hyp_table[k] = (int16_t)(isqrt64(4096 * (1048576 + k * k)) - 65504);
+#if RT_HAS_BLOCKS
+  for (int q = 1; q <= 1024; ++q) rt_angle_table[q] = (int16_t)((i32)kAtan[q] * 512 / 205888);
+#endif
 }
 
 i32 rt_angle(i32 px, i32 py) {
@@ -52,7 +58,7 @@ i32 rt_magnitude(i32 a, i32 b) {
     i32 q = wdiv(wmul(lo, 1024), hi);
     if (q < 0) q = 0;
     if (q > 1023) q = 1023;
-    t = hypTable[q];
+    t = rt_hyp_table[q];
   }
   const int64_t scaled = ((int64_t)t * hi) >> 16;
   return wadd(hi, (i32)(u32)scaled);

@@ -70,17 +70,16 @@ typedef struct {
 int32_t rt_run(const Code* code, const Picture* pic, int32_t* vars, int32_t* stack,
                RunState* state);
 
-/* Pixels per block of the block evaluator. */
-#define RT_BLOCK 64
+/* The 64-bit runtime, and its evaluators built for this machine, have the block evaluator;
+   the 32-bit runtime has no room for it. */
+#if !defined(_WIN32) || defined(_WIN64)
+#define RT_HAS_BLOCKS 1
+#else
+#define RT_HAS_BLOCKS 0
+#endif
 
-/* Runs one channel's code (which must not use state) for the n <= RT_BLOCK pixels whose
-   inputs are in lanes (V_COUNT lanes of RT_BLOCK values), with work space for
-   code->maxDepth lanes; returns the lane holding the values. */
-const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t* lanes,
-                            int32_t* work, int n);
-
-/* Fills the input lanes V_X..V_M of the n pixels from (x, y) on (64-bit only). */
-void rt_block_inputs(const Picture* pic, int x, int y, int n, uint32_t used, int32_t* lanes);
+/* Most pixels per block of the block evaluator. */
+#define RT_BLOCK 256
 
 /* Fills the per-pixel inputs of (x, y). */
 void rt_pixel_inputs(const Picture* pic, int x, int y, uint32_t used, int32_t* vars);

@@ -67,8 +67,7 @@ static int loadSliders(FilterRecord* rec, Run* run) {
 
 static void freeRun(Run* run) {
   if (!run) return;
-  for (int k = 0; k < 4; ++k) rt_free(run->code[k].code);
-  rt_free(run->stack);
+  rt_free_rows(run);
   rt_free(run->copy);
   rt_free(run);
 }
@@ -96,19 +95,7 @@ static int16_t reportFormulaError(FilterRecord* rec, int channel, const FormulaE
   return kReportString;
 }
 
-#ifdef _WIN64
-/* Pixels that depend on no earlier pixel run a block at a time (64-bit only). The variable
-   lets the tests hold the one-pixel evaluator of the 32-bit runtime to the same results. */
-static int blocksAllowed(const Run* run) {
-  if (GetEnvironmentVariableA("QUILLMARK_RUNTIME_ONE_PIXEL", NULL, 0)) return 0;
-  for (int ch = 0; ch < run->channels; ++ch)
-    if (run->code[ch].usesState || run->code[ch].maxDepth > 256) return 0;
-  return 1;
-}
-#endif
-
 int rt_prepare_formulas(Run* run, FilterRecord* rec) {
-  int deepest = 1;
   for (int ch = 0; ch < run->channels; ++ch) {
     const int offset = kBlockFormulas + ch * kBlockFormula;
     FormulaError error;
@@ -116,16 +103,20 @@ int rt_prepare_formulas(Run* run, FilterRecord* rec) {
     if (rt_compile(text, rt_text_length(&run->params, offset, kBlockFormula), &run->code[ch],
                    &error))
       return reportFormulaError(rec, ch, &error);
-    if (run->code[ch].maxDepth > deepest) deepest = run->code[ch].maxDepth;
   }
-#ifdef _WIN64
-  run->useBlocks = blocksAllowed(run);
+  /* Pixels that depend on no earlier pixel run a block at a time (64-bit only). The variable
+     lets the tests hold the one-pixel evaluator of the 32-bit runtime to the same results. */
+#if RT_HAS_BLOCKS
+  const int blocks = !GetEnvironmentVariableA("QUILLMARK_RUNTIME_ONE_PIXEL", NULL, 0);
+#else
+  const int blocks = 0;
 #endif
-  rt_free(run->stack);
-  /* The scalar evaluator's stack, or the block evaluator's input and work lanes. */
-  run->stack = (int32_t*)rt_alloc((uintptr_t)(deepest + 1 + V_COUNT) * RT_BLOCK * sizeof(int32_t));
-  return run->stack ? kNoErr : kMemFull;
+  return rt_prepare_rows(run, blocks, RT_BLOCK) ? kNoErr : kMemFull;
 }
+
+/* The 64-bit runtime reads the host's buffer where it holds the whole picture; the 3.04 layout
+   leaves the 32-bit one no room for that, so it always copies. */
+#define READS_IN_PLACE RT_HAS_BLOCKS
 
 static int isEmpty(const PiRect* r) {
   return r->left >= r->right || r->top >= r->bottom;
@@ -139,25 +130,28 @@ static void request(FilterRecord* rec, Run* run) {
   band.top = (int16_t)(rec->filterRect.top + run->band);
   band.bottom = (int16_t)(band.top + run->bandHeight);
   if (band.bottom > rec->filterRect.bottom) band.bottom = rec->filterRect.bottom;
-  if (run->phase == 0) {
+  if (run->phase == 0 || (READS_IN_PLACE && !run->copy)) {
     rec->inRect = band;
     rec->inLoPlane = 0; /* from plane 0: some hosts mishandle a first plane above 0 */
     rec->inHiPlane = (int16_t)(run->inPlanes - 1);
-  } else {
+  }
+  if (run->phase == 1) {
     rec->outRect = band;
     rec->outLoPlane = 0;
     rec->outHiPlane = (int16_t)(run->outPlanes - 1);
   }
 }
 
-static Picture pictureOf(const Run* run) {
+/* The input: the runtime's copy, or the host's buffer when it holds the whole picture. */
+static Picture pictureOf(const Run* run, const FilterRecord* rec) {
   Picture pic;
-  pic.data = run->copy;
+  const int inPlace = READS_IN_PLACE && !run->copy;
+  pic.data = inPlace ? (const uint8_t*)rec->inData : run->copy;
   pic.width = run->width;
   pic.height = run->height;
   pic.channels = run->channels;
   pic.pixelStride = run->inPlanes;
-  pic.rowStride = run->copyRow;
+  pic.rowStride = inPlace ? rec->inRowBytes : run->copyRow;
   rt_copy(pic.sliders, run->sliders, 8);
   return pic;
 }
@@ -167,7 +161,7 @@ static Picture pictureOf(const Run* run) {
    heard: so a cancel is seen within a row's time and the progress bar keeps moving. */
 enum { kReportMs = 40 };
 static int16_t filterBand(FilterRecord* rec, Run* run, int rows) {
-  const Picture pic = pictureOf(run);
+  const Picture pic = pictureOf(run, rec);
   uint8_t* out = (uint8_t*)rec->outData;
   for (int y = 0; y < rows; ++y, out += rec->outRowBytes) {
     const int row = run->band + y;
@@ -181,18 +175,38 @@ static int16_t filterBand(FilterRecord* rec, Run* run, int rows) {
   return kNoErr;
 }
 
+/* Copies the delivered input rows into the runtime's copy of the picture. */
+static void keepInput(const FilterRecord* rec, Run* run, int rows) {
+  const int rowBytes = run->width * run->inPlanes;
+  for (int y = 0; y < rows; ++y)
+    rt_copy(run->copy + (run->band + y) * run->copyRow,
+            (const uint8_t*)rec->inData + (intptr_t)y * rec->inRowBytes, (uintptr_t)rowBytes);
+}
+
+/* 1 when the host's input and output buffers share bytes. */
+static int buffersOverlap(const FilterRecord* rec, int rows) {
+  const uint8_t* in = (const uint8_t*)rec->inData;
+  const uint8_t* out = (const uint8_t*)rec->outData;
+  return in < out + (intptr_t)rec->outRowBytes * rows &&
+         out < in + (intptr_t)rec->inRowBytes * rows;
+}
+
 /* Takes what the host delivered for the current request and moves to the next one. */
 static int16_t step(FilterRecord* rec, Run* run) {
   const int rows =
       run->bandHeight < run->height - run->band ? run->bandHeight : run->height - run->band;
   if (run->phase == 0) {
     if (!rec->inData) return kBadParameters;
-    const int rowBytes = run->width * run->inPlanes;
-    for (int y = 0; y < rows; ++y)
-      rt_copy(run->copy + (run->band + y) * run->copyRow,
-              (const uint8_t*)rec->inData + (intptr_t)y * rec->inRowBytes, (uintptr_t)rowBytes);
+    keepInput(rec, run, rows);
   } else if (run->phase == 1) {
-    if (!rec->outData) return kBadParameters;
+    const int inPlace = READS_IN_PLACE && !run->copy;
+    if (!rec->outData || (inPlace && !rec->inData)) return kBadParameters;
+    /* A host that writes over its input gets the input copied first. */
+    if (inPlace && buffersOverlap(rec, rows)) {
+      run->copy = (uint8_t*)rt_alloc((uintptr_t)(run->copyRow * run->height));
+      if (!run->copy) return kMemFull;
+      keepInput(rec, run, rows);
+    }
     const int16_t err = filterBand(rec, run, rows);
     if (err) return err;
   }
@@ -238,15 +252,20 @@ static int16_t start(FilterRecord* rec, Run* run) {
   int16_t err = (int16_t)rt_prepare_formulas(run, rec);
   if (err) return err;
   run->copyRow = (intptr_t)run->width * run->inPlanes;
-  run->copy = (uint8_t*)rt_alloc((uintptr_t)(run->copyRow * run->height));
-  if (!run->copy) return kMemFull;
   /* Bands of the host's tile height when it gives one and memory is short; else everything. */
   run->bandHeight = run->height;
   const int64_t whole = (int64_t)run->copyRow * run->height * 2;
   if (rec->maxSpace > 0 && whole > rec->maxSpace && rec->outTileHeight > 0)
     run->bandHeight = rec->outTileHeight;
+  /* The whole picture in one band is read where the host holds it, with the output; bands,
+     and the dialog's preview, need a copy of all of it first. */
+  run->phase = 1;
+  if (!READS_IN_PLACE || run->bandHeight < run->height || run->showDialog) {
+    run->copy = (uint8_t*)rt_alloc((uintptr_t)(run->copyRow * run->height));
+    if (!run->copy) return kMemFull;
+    run->phase = 0;
+  }
   rt_seed(&run->state, 0);
-  run->phase = 0;
   run->band = 0;
   request(rec, run);
   if (rec->advanceState) {

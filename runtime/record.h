@@ -116,7 +116,7 @@ _Static_assert(offsetof(FilterRecord, propertyProcs) == 392, "propertyProcs");
 _Static_assert(offsetof(FilterRecord, errorString) == 440, "errorString");
 _Static_assert(offsetof(FilterRecord, depth) == 480, "depth");
 _Static_assert(offsetof(HandleProcs, lock) == 40, "lockProc");
-#else
+#elif defined(_WIN32)
 _Static_assert(offsetof(FilterRecord, inData) == 76, "inData");
 _Static_assert(offsetof(FilterRecord, platformData) == 188, "platformData");
 _Static_assert(offsetof(FilterRecord, handleProcs) == 208, "handleProcs");

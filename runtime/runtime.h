@@ -5,6 +5,7 @@
 #include "formula.h"
 #include "params.h"
 #include "record.h"
+#include "share.h"
 
 /* One filter run's state, kept in the host's data cell between selectors. */
 typedef struct {
@@ -13,8 +14,11 @@ typedef struct {
   int showDialog; /* the Parameters selector asked for the dialog */
   Code code[4];
   int32_t* stack;
-  int useBlocks; /* 64-bit: the formulas run a block of pixels at a time */
-  int channels;  /* Z: formulas run */
+  int useBlocks;       /* 64-bit: the formulas run a block of pixels at a time */
+  int blockWidth;      /* pixels to a block */
+  int leader[4];       /* the first channel whose code the channel repeats: itself if none */
+  Sharing* sharing[4]; /* of the channels others repeat */
+  int channels;        /* Z: formulas run */
   int imageMode;
   int inPlanes, outPlanes;
   int width, height;
@@ -29,6 +33,11 @@ typedef struct {
 
 /* Compiles the formulas for Z channels; 0 on success, else errorString is filled. */
 int rt_prepare_formulas(Run* run, FilterRecord* rec);
+/* Readies the compiled code of run->channels channels for rt_filter_rows, in blocks of
+   blockWidth pixels (RT_BLOCK if out of range) where allowed; 0 when out of memory. */
+int rt_prepare_rows(Run* run, int blocksAllowed, int blockWidth);
+/* Frees what rt_prepare_formulas and rt_prepare_rows allocated. */
+void rt_free_rows(Run* run);
 /* Filters rows [top, bottom) of the picture in run->copy into out. */
 void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
                     int top, int bottom, RunState* state);

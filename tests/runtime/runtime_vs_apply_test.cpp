@@ -1,9 +1,9 @@
 // Plugins written from the runtime templates, run in our test host under Wine, give the same
 // pixels as quillmark-cli apply: for formulas that use every part of the language, for the
-// sample filters, with tiles, padded rows, with and without advanceState, and when the host
-// repeats the filter. Then one table of runs with a known outcome: colour modes, About, a
-// formula error, a damaged parameter block, a cancel, and the 32-bit plugin where Wine can
-// start 32-bit programs.
+// sample filters, with tiles, padded rows, with and without advanceState, when the host
+// repeats the filter and when it hands one buffer for input and output. Then one table of runs with
+// a known outcome: colour modes, About, a formula error, a damaged parameter block, a cancel, and
+// the 32-bit plugin where Wine can start 32-bit programs.
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,8 @@ class RuntimeVsApply : public ::testing::Test {
     const std::vector<std::string> runs[] = {{"3"},
                                              {"4", "--tile", "5", "--pad", "3"},
                                              {"4", "--no-advance", "--tile", "4"},
-                                             {"3", "--parameters", "--repeat", "--pad", "1"}};
+                                             {"3", "--parameters", "--repeat", "--pad", "1"},
+                                             {"4", "--in-place", "--pad", "2"}};
     for (const auto& r : runs) {
       std::string trace;
       for (const auto& f : r) trace += f + " ";

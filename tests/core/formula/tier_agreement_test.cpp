@@ -2,11 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <string>
 
 #include "core/formula/compiled_kernel.h"
 #include "formula_helpers.h"
+
+extern "C" {
+#include "runtime.h"
+
+// The plugin runtime takes its memory from the host process's heap; here from ours.
+void* rt_alloc(uintptr_t size) {
+  return std::calloc(1, size);
+}
+void rt_free(void* p) {
+  std::free(p);
+}
+}
 
 namespace qm::formula::testing {
 namespace {
@@ -105,6 +118,49 @@ void expectTiersAgree(const Program& program, const Layout& l, const std::vector
         << engineName(tier) << " tier in place, " << what;
 }
 
+// The plugin runtime's rows (runtime/, built for this machine): pixel after pixel when
+// blockWidth is 0, else the block evaluator in blocks of that many pixels.
+std::vector<std::uint8_t> runtimeRun(const std::array<std::string, 4>& formulas, const Layout& l,
+                                     const std::vector<std::uint8_t>& in,
+                                     const std::array<std::uint8_t, 8>& sliders, int blockWidth) {
+  static const bool tablesReady = (rt_tables_init(), true);
+  (void)tablesReady;
+  ::Run run{};
+  run.channels = l.channels;
+  std::vector<std::uint8_t> out = in;
+  bool ok = true;
+  for (int ch = 0; ch < l.channels && ok; ++ch) {
+    ::FormulaError error{};
+    ok = rt_compile(formulas[ch].data(), int(formulas[ch].size()), &run.code[ch], &error) == 0;
+  }
+  if (ok && rt_prepare_rows(&run, blockWidth > 0, blockWidth)) {
+    ::Picture pic{in.data(), l.width, l.height, l.channels, l.pixelStride, l.width * l.pixelStride,
+                  {}};
+    std::copy(sliders.begin(), sliders.end(), pic.sliders);
+    ::RunState state;
+    rt_seed(&state, 0);
+    rt_filter_rows(&run, &pic, out.data(), pic.rowStride, l.pixelStride, 0, l.height, &state);
+  } else {
+    out.clear();
+  }
+  rt_free_rows(&run);
+  return out;
+}
+
+// The runtime's bytes against the reference's, pixel after pixel and in blocks narrower and
+// wider than the rows, so blocks inside rows and at both ends run.
+void expectRuntimeAgrees(const std::array<std::string, 4>& formulas, const Layout& l,
+                         const std::vector<std::uint8_t>& in,
+                         const std::array<std::uint8_t, 8>& sliders, const std::string& what) {
+  auto program = compileFilter(formulas, {l.width, l.height, l.channels, sliders, {}});
+  ASSERT_TRUE(program) << what;
+  Engine ran;
+  const auto want = run(*program, l, in, Engine::Reference, nullptr, &ran);
+  for (int blockWidth : {0, 5, RT_BLOCK})
+    ASSERT_EQ(runtimeRun(formulas, l, in, sliders, blockWidth), want)
+        << "runtime in blocks of " << blockWidth << ", " << what;
+}
+
 TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
   std::mt19937 rng(20240611);
   ThreadPool pool(3);
@@ -123,6 +179,7 @@ TEST(TierAgreement, RandomProgramsGiveIdenticalBytesOnEveryTier) {
     auto program = compileFilter(f, {l.width, l.height, l.channels, sliders, {}});
     ASSERT_TRUE(program) << what << "\n" << program.error().error.message;
     expectTiersAgree(*program, l, in, &pool, what, ranOn);
+    expectRuntimeAgrees(f, l, in, sliders, what);
     if (::testing::Test::HasFatalFailure()) return;
     inPlace += canRenderInPlace(*program);
   }
@@ -153,6 +210,9 @@ TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
       "((y-11)*49)%-49+128",
       "put(src(x+r2x(d,8),y+r2y(d,8),z),3), (get(3)+cnv(1,2,1,2,4,2,1,2,1,16))/2",
       "scl(c2m(x-X/2,y-Y/2),0,M,0,255)^sin(x*8)", "mix(b,255-b,x,X)+tan(y)%7", "a>>1|(x&y)",
+      "src(x+sin(y*8)/32,y,z)", "rad(d+ctl(0)*(M-m)/M,m,z)", "src((x*3+y)%X,(y*2+x/8)%Y,z)",
+      "cnv(-9,30,-9,30,-99,30,-9,30,-9,z+1)", "src(x-y,y*3-20,z+x%2)+rad(7,9,z)+rad(x*9,y,1)",
+      "(r*3+g*x)/7", "src(x*2,y,1)+c*(x>y)", "src(src(x,y,0),x-y,z)-cnv(1,1,1,1,1,1,1,1,1,9)",
       // clang-format on
   };
   const Layout l{61, 23, 4, 4};
@@ -166,6 +226,9 @@ TEST(TierAgreement, EdgeArithmeticGivesIdenticalBytesOnEveryTier) {
     auto program = compileFilter({formula, "c", "c", "c"}, {l.width, l.height, 4, sliders, {}});
     ASSERT_TRUE(program);
     expectTiersAgree(*program, l, in, &pool, formula);
+    // Every channel with the same formula: the runtime's channels share what they can.
+    expectRuntimeAgrees({formula, formula, formula, formula}, l, in, sliders, formula);
+    expectRuntimeAgrees({formula, "c", "c", "c"}, l, in, sliders, formula);
   }
 }
 

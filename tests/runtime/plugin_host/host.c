@@ -3,15 +3,18 @@
    result.
 
    qmhost PLUGIN IN.raw OUT.raw [--tile N] [--pad N] [--no-advance] [--parameters]
-          [--gray | --cmyk] [--repeat] [--cancel]
+          [--gray | --cmyk] [--repeat] [--cancel] [--in-place]
    qmhost PLUGIN --about
 
    --cancel: the user cancels at the first progress report; an error then also says how
    many progress reports the plugin made after it.
+   --in-place: when the plugin asks for the same rectangle and planes in and out at once, one
+   buffer serves as both, as some hosts do.
 
    .raw: width, height, channels (uint32 little-endian each), then the pixels row by row.
    Exit code 0 on success; errors go to stderr with the selector and the result code. On
-   success stdout says "filter ms N": the time of the selectors, the host's copying included. */
+   success stdout says "filter ms N copying ms M": the time of the selectors, the host's
+   copying included, and the time the host spent copying pixels in and out of its buffers. */
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -97,8 +100,16 @@ static struct {
   int pad;    /* extra bytes at the end of every delivered row */
   int planes; /* planes of the host picture */
   int cancelAtProgress;
+  int inPlace;
   int progressCalls, progressAfterCancel;
+  LONGLONG copying; /* performance counter ticks spent in gather and commitOutput */
 } host;
+
+static LONGLONG ticks(void) {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
 
 static int rectEmpty(const PiRect* r) {
   return r->left >= r->right || r->top >= r->bottom;
@@ -122,8 +133,11 @@ static void copyRect(Picture* pic, PiRect r, int lo, int n, uint8_t* buf, int32_
 
 static void commitOutput(void) {
   if (!host.outBuffer) return;
+  const LONGLONG started = ticks();
   copyRect(&host.target, host.deliveredOut, host.deliveredOutLo,
            host.deliveredOutHi - host.deliveredOutLo + 1, host.outBuffer, host.rec.outRowBytes, 0);
+  host.copying += ticks() - started;
+  if (host.outBuffer == host.inBuffer) host.inBuffer = NULL;
   free(host.outBuffer);
   host.outBuffer = NULL;
   host.rec.outData = NULL;
@@ -131,12 +145,14 @@ static void commitOutput(void) {
 
 /* Planes lo..hi of rect r of pic in a new buffer with padded rows. */
 static uint8_t* gather(Picture* pic, PiRect r, int lo, int hi, int32_t* rowBytes) {
+  const LONGLONG started = ticks();
   const int n = hi - lo + 1;
   *rowBytes = (r.right - r.left) * n + host.pad;
   const size_t size = (size_t)*rowBytes * (r.bottom - r.top) + 1;
   uint8_t* buf = (uint8_t*)malloc(size);
   memset(buf, 0xA5, size);
   copyRect(pic, r, lo, n, buf, *rowBytes, 1);
+  host.copying += ticks() - started;
   return buf;
 }
 
@@ -155,7 +171,17 @@ static int16_t deliver(void) {
         gather(&host.source, rec->inRect, rec->inLoPlane, rec->inHiPlane, &rec->inRowBytes);
     rec->inData = host.inBuffer;
   }
-  if (!rectEmpty(&rec->outRect)) {
+  const int shared = host.inPlace && host.inBuffer &&
+                     !memcmp(&rec->inRect, &rec->outRect, sizeof rec->inRect) &&
+                     rec->inLoPlane == rec->outLoPlane && rec->inHiPlane == rec->outHiPlane;
+  if (shared) {
+    host.outBuffer = host.inBuffer;
+    rec->outRowBytes = rec->inRowBytes;
+    rec->outData = host.outBuffer;
+    host.deliveredOut = rec->outRect;
+    host.deliveredOutLo = rec->outLoPlane;
+    host.deliveredOutHi = rec->outHiPlane;
+  } else if (!rectEmpty(&rec->outRect)) {
     host.outBuffer =
         gather(&host.target, rec->outRect, rec->outLoPlane, rec->outHiPlane, &rec->outRowBytes);
     rec->outData = host.outBuffer;
@@ -271,6 +297,7 @@ int main(int argc, char** argv) {
   FilterRecord* rec = &host.rec;
   rec->abortProc = aborted;
   host.cancelAtProgress = hasFlag(argc, argv, "--cancel") != 0;
+  host.inPlace = hasFlag(argc, argv, "--in-place") != 0;
   rec->progressProc = progress;
   rec->imageSize.h = rec->wholeSize.h = (int16_t)host.source.width;
   rec->imageSize.v = rec->wholeSize.v = (int16_t)host.source.height;
@@ -315,8 +342,9 @@ int main(int argc, char** argv) {
   }
   QueryPerformanceCounter(&ended);
   QueryPerformanceFrequency(&frequency);
-  printf("filter ms %.1f\n", 1000.0 * (double)(ended.QuadPart - started.QuadPart) /
-                                 (double)frequency.QuadPart);
+  const double ms = 1000.0 / (double)frequency.QuadPart;
+  printf("filter ms %.1f copying ms %.1f\n", ms * (double)(ended.QuadPart - started.QuadPart),
+         ms * (double)host.copying);
   if (rec->parameters) disposeHandle(rec->parameters);
   if (!writePicture(argv[3], &host.target)) {
     fprintf(stderr, "cannot write %s\n", argv[3]);
