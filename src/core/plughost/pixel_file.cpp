@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/common/write_fully.h"
 #include "plughost/wire.h"
 
 namespace qm::plughost {
@@ -26,17 +27,6 @@ fs::path sharedFolder() {
   std::error_code ec;
   if (fs::is_directory("/dev/shm", ec)) return "/dev/shm";
   return fs::temp_directory_path(ec);
-}
-
-bool writeAll(int fd, const std::vector<char>& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 fs::path uniqueName() {
@@ -74,7 +64,7 @@ std::optional<PixelFile> PixelFile::create(const host::Image& image) {
   const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return std::nullopt;
   PixelFile file(name, channels);
-  const bool written = writeAll(fd, bytes);
+  const bool written = writeFully(fd, bytes.data(), bytes.size()) == 0;
   if (::close(fd) != 0 || !written) return std::nullopt;
   return file;
 }
