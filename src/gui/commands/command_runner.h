@@ -34,6 +34,7 @@ namespace qm::gui {
 class ChangeCategoryDialog;
 class ConvertDialog;
 class PluginListDialog;
+class WindowsPlugins;
 
 // The options the commands read, owned by the window; read at each command, so a change in
 // Preferences applies to the next one.
@@ -85,6 +86,12 @@ class CommandRunner final : public QObject {
   void addToLibrary();
   // Thumbnail: the selected filters' previews into the passive pane's folder.
   void thumbnails();
+  // Batch Processing: the selected filter over pictures the user chooses.
+  void batchProcessing();
+  // Where Windows plugins that are not Filter Factory filters run (Thumbnail, Batch Processing).
+  void setWindowsPlugins(std::function<WindowsPlugins&()> plugins) {
+    windowsPlugins_ = std::move(plugins);
+  }
   // The selection as Filter Factory loader arguments: FFL View entries as "LIB.ffl#N".
   std::vector<std::string> selectedFilterArguments(int pane) const;
 
@@ -135,6 +142,7 @@ class CommandRunner final : public QObject {
   QPointer<ChangeCategoryDialog> changeCategory_;
   QPointer<PluginListDialog> pluginList_;
   std::function<void(const QString&)> statusSink_;
+  std::function<WindowsPlugins&()> windowsPlugins_;
   bool busy_ = false;
 };
 
