@@ -132,7 +132,7 @@ void BatchApply::run(const std::function<bool()>& cancelled,
         finished[i] = 1;
       }
       finishedOne.notify_all();
-      if (pictureDone) pictureDone();
+      if (pictureDone && item.report->status != PictureStatus::Cancelled) pictureDone();
     }
   };
   std::vector<std::jthread> helpers;

@@ -71,7 +71,8 @@ class BatchApply {
   // How many pictures run() will filter.
   std::size_t toRun() const { return toRun_.size(); }
   // Filters the decided pictures. cancelled is polled from the workers and stops every
-  // picture in flight unwritten; pictureDone is called from the workers after each picture.
+  // picture in flight unwritten; pictureDone is called from the workers after each picture
+  // that went through (written or failed).
   void run(const std::function<bool()>& cancelled, const std::function<void()>& pictureDone = {});
   const std::vector<BatchItem>& items() const { return items_; }
   BatchSummary summary() const;

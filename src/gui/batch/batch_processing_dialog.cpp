@@ -163,6 +163,18 @@ fs::path BatchProcessingDialog::destination() const {
   return destination_->text().trimmed().toStdString();
 }
 
+BatchChoices BatchProcessingDialog::choices() const {
+  return {pictures(), destination(), format_->currentIndex(), suffix_->text().toStdString()};
+}
+
+void BatchProcessingDialog::setChoices(const BatchChoices& choices) {
+  list_->clear();
+  addPictures(choices.pictures);
+  if (!choices.destination.empty()) destination_->setText(pathText(choices.destination));
+  format_->setCurrentIndex(std::clamp(choices.format, 0, format_->count() - 1));
+  suffix_->setText(QString::fromStdString(choices.suffix));
+}
+
 void BatchProcessingDialog::choosePictures() {
   const auto listed = pictures();
   const QString folder = listed.empty() ? QString() : pathText(listed.back().parent_path());
@@ -242,7 +254,9 @@ void BatchProcessingDialog::start() {
 
   const auto summary = batch.summary();
   if (!summary.stopped) progress_->setValue(progress_->maximum());
-  summary_->setPlainText(QString::fromStdString(batchSummaryText(summary)));
+  const std::string text = batchSummaryText(summary);
+  summary_->setPlainText(QString::fromStdString(text));
+  lastSummary_ = text.substr(0, text.find('\n'));
   if (!summary.written.empty() && std::find(changedFolders_.begin(), changedFolders_.end(),
                                             options.dest) == changedFolders_.end())
     changedFolders_.push_back(options.dest);

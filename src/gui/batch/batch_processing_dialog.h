@@ -28,6 +28,14 @@ namespace qm::gui {
 // where it stopped, then one line per written file, per kept file with why and per failure.
 std::string batchSummaryText(const apply::BatchSummary& summary);
 
+// What the user set up, kept by the window for the next opening.
+struct BatchChoices {
+  std::vector<std::filesystem::path> pictures;
+  std::filesystem::path destination;  // empty: the passive pane's folder
+  int format = 0;                     // row of "Output Format"
+  std::string suffix;
+};
+
 class BatchProcessingDialog final : public QDialog {
   Q_OBJECT
  public:
@@ -43,6 +51,10 @@ class BatchProcessingDialog final : public QDialog {
   // Runs the filter over the listed pictures; the summary shows in the dialog afterwards.
   void start();
   bool running() const { return running_; }
+  BatchChoices choices() const;
+  void setChoices(const BatchChoices& choices);
+  // The last run's summary line ("N written, M skipped, F failed."), empty before a run.
+  const std::string& lastSummary() const { return lastSummary_; }
   // Folders results were written to since the dialog opened.
   const std::vector<std::filesystem::path>& changedFolders() const { return changedFolders_; }
 
@@ -73,6 +85,7 @@ class BatchProcessingDialog final : public QDialog {
   std::atomic<bool> stop_{false};
   bool running_ = false;
   std::vector<std::filesystem::path> changedFolders_;
+  std::string lastSummary_;
 };
 
 }  // namespace qm::gui

@@ -23,6 +23,7 @@
 #include "core/shell/fs.h"
 #include "core/shell/pane.h"
 #include "core/shell/trash.h"
+#include "gui/batch/batch_processing_dialog.h"
 #include "gui/commands/command_host.h"
 #include "gui/commands/qt_clipboard.h"
 #include "gui/shell/qt_progress.h"
@@ -144,6 +145,7 @@ class CommandRunner final : public QObject {
   QPointer<PluginListDialog> pluginList_;
   std::function<void(const QString&)> statusSink_;
   std::function<WindowsPlugins&()> windowsPlugins_;
+  BatchChoices batchChoices_;  // Batch Processing's last pictures, folder and format
   bool busy_ = false;
 };
 

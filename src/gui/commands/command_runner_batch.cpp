@@ -65,10 +65,15 @@ void CommandRunner::batchProcessing() {
   BatchProcessingDialog dialog(std::move(setup),
                                QString::fromStdString(displayPath(fs::path(filters.front()))),
                                host_.folder(1 - pane), ports_.prompter, overwrite_, dialogParent_);
+  dialog.setChoices(batchChoices_);
   {
     RunScope run(busy_, ports_.progress, statusSink_);
     dialog.exec();
   }
+  batchChoices_ = dialog.choices();
+  // Escape right after a run closes the dialog; the status line keeps what it did.
+  if (statusSink_ && !dialog.lastSummary().empty())
+    statusSink_(QString::fromStdString(dialog.lastSummary()));
   for (const auto& folder : dialog.changedFolders()) filesChangedIn(folder);
   host_.refreshFiles(0);
   host_.refreshFiles(1);
