@@ -18,6 +18,7 @@
 #include "core/host/image_library.h"
 #include "core/host/preview_picture.h"
 #include "core/picture/thumbnails.h"
+#include "core/plugins/read_com8bf.h"
 #include "core/shell/messages.h"
 #include "gui/commands/command_runner.h"
 #include "gui/commands/passive_folder_prompter.h"
@@ -137,10 +138,16 @@ std::vector<picture::ThumbnailSource> CommandRunner::selectedThumbnailSources(in
   }
   for (const auto& file : selectedFileList(pane)) {
     auto loaded = ff::loadFilterFactoryFile(file, settings_.ffOptions, ff::LoadPurpose::Editor);
-    sources.push_back({file,
-                       {},
-                       file.stem().string(),
-                       loaded ? cp1252ToUtf8(loaded->title) : file.filename().string()});
+    std::string title = file.filename().string();
+    if (loaded) {
+      title = cp1252ToUtf8(loaded->title);
+    } else {
+      // Another plugin: its first filter's title, as the Plugin View shows it.
+      const auto table = plugins::ReadCom8bf(file, settings_.ffOptions);
+      if (!table.filters.empty() && !table.filters.front().title.empty())
+        title = cp1252ToUtf8(table.filters.front().title);
+    }
+    sources.push_back({file, {}, file.stem().string(), title});
   }
   return sources;
 }
