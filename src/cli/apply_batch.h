@@ -2,26 +2,22 @@
 // `apply FILTER --dest DIR IMAGE...`: many pictures through one filter, several at a time.
 
 #include <filesystem>
-#include <string>
 #include <vector>
 
-#include "cli/apply_picture.h"
 #include "cli/command.h"
+#include "core/apply/batch_apply.h"
 
 namespace qm::cli {
 
-struct BatchOptions {
-  std::filesystem::path dest;  // empty: beside each input
-  std::string suffix;          // added to each output's name
-  std::string format;          // output extension; empty: the input's own
-  unsigned threads = 1;
+struct BatchPrinting {
   bool json = false;
   bool timings = false;
 };
 
-// Prints one line per written picture and "N written, M failed" (or the JSON document);
-// returns the exit code.
-int runApplyBatch(Context& context, const ApplySetup& setup,
-                  const std::vector<std::filesystem::path>& images, const BatchOptions& options);
+// Prints one line per written picture and "N written, M skipped, F failed" (or the JSON
+// document); returns the exit code.
+int runApplyBatch(Context& context, const apply::ApplySetup& setup,
+                  const std::vector<std::filesystem::path>& images,
+                  const apply::BatchOptions& options, BatchPrinting printing);
 
 }  // namespace qm::cli

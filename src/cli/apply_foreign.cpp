@@ -57,7 +57,7 @@ std::optional<long> timeoutOption(const Args& args) {
 
 }  // namespace
 
-ForeignChoice prepareForeignApply(Context& context, ApplySetup& setup) {
+ForeignChoice prepareForeignApply(Context& context, apply::ApplySetup& setup) {
   const auto reference = plughost::splitFilterReference(setup.filterArg);
   if (!reference) return ForeignChoice::NotForeign;
   std::error_code ec;

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "cli/apply_picture.h"
 #include "cli/command.h"
+#include "core/apply/picture_apply.h"
 
 namespace qm::cli {
 
@@ -15,6 +15,6 @@ enum class ForeignChoice { NotForeign, Ready, Refused };
 // When FILTER (PLUGIN.8bf or PLUGIN.8bf#N) names a Windows filter plugin, sets setup.foreign
 // to run it and says Ready, or prints why it cannot run here and says Refused. NotForeign
 // leaves the filter to the Filter Factory loader.
-ForeignChoice prepareForeignApply(Context& context, ApplySetup& setup);
+ForeignChoice prepareForeignApply(Context& context, apply::ApplySetup& setup);
 
 }  // namespace qm::cli

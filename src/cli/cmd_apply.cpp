@@ -10,13 +10,14 @@
 
 #include "cli/apply_batch.h"
 #include "cli/apply_foreign.h"
-#include "cli/apply_picture.h"
 #include "cli/command.h"
+#include "core/apply/picture_apply.h"
 #include "core/batch/overwrite_check.h"
 #include "core/common/same_file.h"
 #include "core/common/unicode_text.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/filter_loader.h"
+#include "platform/picture_files.h"
 
 namespace qm::cli {
 namespace {
@@ -167,7 +168,7 @@ fs::path filterFileOf(const std::string& argument) {
 
 // Loads the filter the run applies into setup: its formulas and sliders (with the --ctl
 // overrides) and the file they come from. The exit code when it cannot, the message said.
-std::optional<int> loadApplyFilter(Context& context, ApplySetup& setup) {
+std::optional<int> loadApplyFilter(Context& context, apply::ApplySetup& setup) {
   // The optimiser's rewrites are not all value-preserving (sqr(x*x+y*y) -> c2m, rad(d,m,z) ->
   // c), so a filter runs as stored, like the plugin itself would.
   ff::FFOptions options;
@@ -187,7 +188,7 @@ std::optional<int> loadApplyFilter(Context& context, ApplySetup& setup) {
 }
 
 // The single form: one INPUT to one OUTPUT, rows split over the threads.
-int applyOne(Context& context, const ApplySetup& setup, unsigned threads) {
+int applyOne(Context& context, const apply::ApplySetup& setup, unsigned threads) {
   const fs::path input = context.args.positional[1];
   const fs::path output = context.args.positional[2];
   const fs::path inputs[] = {input, setup.filterFile};
@@ -208,18 +209,19 @@ int applyOne(Context& context, const ApplySetup& setup, unsigned threads) {
       return kCancelled;
   }
   formula::ThreadPool pool(threads);
-  const PictureReport report =
-      applyToPicture(setup, input, output, &pool, [&] { return context.progress.cancelled(); });
-  if (context.args.flag("timings")) context.err << describeTimings(report.times) << '\n';
+  platform::QtPictureFiles files;
+  const apply::PictureReport report = apply::applyToPicture(
+      setup, files, input, output, &pool, [&] { return context.progress.cancelled(); });
+  if (context.args.flag("timings")) context.err << apply::describeTimings(report.times) << '\n';
   switch (report.status) {
-    case PictureStatus::Written:
+    case apply::PictureStatus::Written:
       // One line per written file, as convert prints them.
       context.out << displayPath(output) << '\n';
       return kOk;
-    case PictureStatus::Failed:
+    case apply::PictureStatus::Failed:
       context.err << report.problemLine() << '\n';
       return kSomeFailed;
-    case PictureStatus::Cancelled:
+    case apply::PictureStatus::Cancelled:
       context.err << "quillmark-cli apply: cancelled\n";
       return kCancelled;
   }
@@ -261,7 +263,7 @@ int runApply(Context& context) {
   const auto pngLevel = pngLevelOption(args, batchMode, context.err);
   if (!engine || !format || !pngLevel) return kUsage;
 
-  ApplySetup setup;
+  apply::ApplySetup setup;
   setup.filterArg = positional[0];
   setup.engine = *engine;
   setup.pngLevel = *pngLevel;
@@ -277,14 +279,13 @@ int runApply(Context& context) {
   }
 
   if (!batchMode) return applyOne(context, setup, threads);
-  BatchOptions batch;
+  apply::BatchOptions batch;
   batch.dest = args.value("dest").value_or("");
   batch.suffix = args.value("suffix").value_or("");
   batch.format = *format;
   batch.threads = threads;
-  batch.json = args.flag("json");
-  batch.timings = args.flag("timings");
-  return runApplyBatch(context, setup, {positional.begin() + 1, positional.end()}, batch);
+  return runApplyBatch(context, setup, {positional.begin() + 1, positional.end()}, batch,
+                       {args.flag("json"), args.flag("timings")});
 }
 
 }  // namespace

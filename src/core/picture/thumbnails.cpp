@@ -32,6 +32,22 @@ ThumbnailReport writeThumbnails(const ThumbnailJob& job, const PreviewContext& c
       report.cancelled = true;
       break;
     }
+    if (preview.kind != PreviewKind::Filtered && job.foreign && !source.fflPosition) {
+      host::Image image = job.picture;
+      const auto outcome = job.foreign(source.file, image, progress);
+      if (outcome.status == ForeignThumbnail::Status::Cancelled) {
+        report.cancelled = true;
+        break;
+      }
+      if (outcome.status == ForeignThumbnail::Status::Failed) {
+        report.failed.push_back({source.file, outcome.reason});
+        continue;
+      }
+      if (outcome.status == ForeignThumbnail::Status::Done) {
+        preview.kind = PreviewKind::Filtered;
+        preview.image = std::move(image);
+      }
+    }
     if (preview.kind != PreviewKind::Filtered) {
       report.failed.push_back({source.file, "this program cannot run it"});
       continue;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,16 @@ struct ThumbnailSource {
   std::string title;                       // shown under the tile of a contact sheet
 };
 
+// A Windows plugin that the Filter Factory readers do not take, run on a thumbnail by the
+// plugin host with its default parameters.
+struct ForeignThumbnail {
+  enum class Status { NotForeign, Done, Failed, Cancelled };
+  Status status = Status::NotForeign;
+  std::string reason;  // Failed: why, as the user reads it
+};
+using ForeignThumbnailRunner =
+    std::function<ForeignThumbnail(const std::filesystem::path&, host::Image&, Progress&)>;
+
 struct ThumbnailJob {
   std::vector<ThumbnailSource> sources;
   std::filesystem::path folder;
@@ -32,6 +43,8 @@ struct ThumbnailJob {
   // What every preview is made from: the preview picture at the chosen size, and its file.
   host::Image picture;
   PreviewRequest base;
+  // Set where Windows plugins can run: filters the picture with a file that is none of ours.
+  ForeignThumbnailRunner foreign;
 };
 
 struct Thumbnail {
@@ -53,7 +66,8 @@ struct ThumbnailReport {
 };
 
 // Filters and writes each source's thumbnail into job.folder through overwrite. A source
-// that cannot be run (not a filter this program runs) fails with the reason.
+// that cannot be run (not a filter this program runs, or a plugin the host cannot run) fails
+// with the reason.
 ThumbnailReport writeThumbnails(const ThumbnailJob& job, const PreviewContext& context,
                                 batch::OverwriteCheck& overwrite, Progress& progress);
 

@@ -99,10 +99,16 @@ ConvertDialog::ConvertDialog(QWidget* parent)
   convert->setDefault(true);
   auto* cancel = button(this, "Cancel", "Command2");
   auto* help = button(this, "Show Help File", "Command4");
+  auto* batchProcessing = button(this, "Batch Processing...", "mnuBatchProcessing");
+  batchProcessing->setToolTip("Runs the selected filter over pictures you choose");
   connect(convert, &QPushButton::clicked, this, &ConvertDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &ConvertDialog::reject);
   connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpPage); });
   connect(outputSettings_, &QPushButton::clicked, this, &ConvertDialog::outputSettingsRequested);
+  connect(batchProcessing, &QPushButton::clicked, this, [this] {
+    reject();
+    emit batchProcessingRequested();
+  });
   connect(format_, &QComboBox::currentIndexChanged, this, &ConvertDialog::formatChanged);
 
   auto* form = new QFormLayout;
@@ -118,6 +124,7 @@ ConvertDialog::ConvertDialog(QWidget* parent)
   layout->addWidget(clipboard_);
   layout->addWidget(namesFromTitles_);
   layout->addWidget(macAdaption_);
+  layout->addWidget(batchProcessing, 0, Qt::AlignLeft);
   layout->addLayout(buttons);
 
   format_->setCurrentIndex(0);

@@ -63,6 +63,8 @@ class ConvertDialog final : public QDialog {
   void outputSettingsRequested();
   // "Show Help File" and F1: the window opens this page of the help folder.
   void helpRequested(const QString& page);
+  // "Batch Processing...": the dialog hides; the window runs the filter over pictures.
+  void batchProcessingRequested();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

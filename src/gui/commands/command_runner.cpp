@@ -26,7 +26,12 @@ CommandRunner::~CommandRunner() {
 }
 
 ConvertDialog& CommandRunner::convertDialog() {
-  if (!convert_) convert_ = new ConvertDialog(dialogParent_);
+  if (!convert_) {
+    convert_ = new ConvertDialog(dialogParent_);
+    // Queued: the Convert run that showed the dialog ends first.
+    connect(convert_, &ConvertDialog::batchProcessingRequested, this,
+            &CommandRunner::batchProcessing, Qt::QueuedConnection);
+  }
   return *convert_;
 }
 

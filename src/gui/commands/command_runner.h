@@ -23,6 +23,7 @@
 #include "core/shell/fs.h"
 #include "core/shell/pane.h"
 #include "core/shell/trash.h"
+#include "gui/batch/batch_processing_dialog.h"
 #include "gui/commands/command_host.h"
 #include "gui/commands/qt_clipboard.h"
 #include "gui/shell/qt_progress.h"
@@ -34,6 +35,7 @@ namespace qm::gui {
 class ChangeCategoryDialog;
 class ConvertDialog;
 class PluginListDialog;
+class WindowsPlugins;
 
 // The options the commands read, owned by the window; read at each command, so a change in
 // Preferences applies to the next one.
@@ -85,6 +87,12 @@ class CommandRunner final : public QObject {
   void addToLibrary();
   // Thumbnail: the selected filters' previews into the passive pane's folder.
   void thumbnails();
+  // Batch Processing: the selected filter over pictures the user chooses.
+  void batchProcessing();
+  // Where Windows plugins that are not Filter Factory filters run (Thumbnail, Batch Processing).
+  void setWindowsPlugins(std::function<WindowsPlugins&()> plugins) {
+    windowsPlugins_ = std::move(plugins);
+  }
   // The selection as Filter Factory loader arguments: FFL View entries as "LIB.ffl#N".
   std::vector<std::string> selectedFilterArguments(int pane) const;
 
@@ -136,6 +144,8 @@ class CommandRunner final : public QObject {
   QPointer<ChangeCategoryDialog> changeCategory_;
   QPointer<PluginListDialog> pluginList_;
   std::function<void(const QString&)> statusSink_;
+  std::function<WindowsPlugins&()> windowsPlugins_;
+  BatchChoices batchChoices_;  // Batch Processing's last pictures, folder and format
   bool busy_ = false;
 };
 

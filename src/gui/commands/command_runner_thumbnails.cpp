@@ -18,10 +18,12 @@
 #include "core/host/image_library.h"
 #include "core/host/preview_picture.h"
 #include "core/picture/thumbnails.h"
+#include "core/plugins/read_com8bf.h"
 #include "core/shell/messages.h"
 #include "gui/commands/command_runner.h"
 #include "gui/commands/passive_folder_prompter.h"
 #include "gui/commands/run_scope.h"
+#include "gui/main/windows_plugins.h"
 #include "platform/image_codec.h"
 
 namespace qm::gui {
@@ -93,6 +95,29 @@ QImage contactSheet(const std::vector<picture::Thumbnail>& tiles) {
   return sheet;
 }
 
+// A Windows plugin that is not a Filter Factory filter, run by the plugin host on the window
+// thread (its progress polls Escape) with its default parameters and no dialog.
+picture::ForeignThumbnail runForeign(WindowsPlugins& plugins, const fs::path& file,
+                                     host::Image& image, Progress& progress) {
+  using Status = picture::ForeignThumbnail::Status;
+  const auto plugin = plugins.pluginFor(file);
+  if (!plugin) return {Status::NotForeign, {}};
+  const auto result = plugins.run(*plugin, image, false, progress);
+  switch (result.status) {
+    case plughost::ForeignResult::Status::Done:
+      return {Status::Done, {}};
+    case plughost::ForeignResult::Status::Cancelled:
+      return {Status::Cancelled, {}};
+    case plughost::ForeignResult::Status::Failed:
+      break;
+  }
+  // The summary line names the file already.
+  std::string reason = result.message;
+  if (const std::string named = plugin->shownAs + ": "; reason.starts_with(named))
+    reason.erase(0, named.size());
+  return {Status::Failed, reason};
+}
+
 std::string lines(const std::vector<picture::ThumbnailProblem>& problems) {
   std::vector<std::string> shown;
   for (const auto& p : problems) shown.push_back(displayPath(p.source) + ": " + p.reason);
@@ -113,10 +138,16 @@ std::vector<picture::ThumbnailSource> CommandRunner::selectedThumbnailSources(in
   }
   for (const auto& file : selectedFileList(pane)) {
     auto loaded = ff::loadFilterFactoryFile(file, settings_.ffOptions, ff::LoadPurpose::Editor);
-    sources.push_back({file,
-                       {},
-                       file.stem().string(),
-                       loaded ? cp1252ToUtf8(loaded->title) : file.filename().string()});
+    std::string title = file.filename().string();
+    if (loaded) {
+      title = cp1252ToUtf8(loaded->title);
+    } else {
+      // Another plugin: its first filter's title, as the Plugin View shows it.
+      const auto table = plugins::ReadCom8bf(file, settings_.ffOptions);
+      if (!table.filters.empty() && !table.filters.front().title.empty())
+        title = cp1252ToUtf8(table.filters.front().title);
+    }
+    sources.push_back({file, {}, file.stem().string(), title});
   }
   return sources;
 }
@@ -150,6 +181,11 @@ void CommandRunner::thumbnails() {
   job.picture = *images.image(copy);
   job.base.programDir = settings_.ffOptions.programDir;
   job.base.picture = pictureFile;
+  if (windowsPlugins_)
+    job.foreign = [plugins = windowsPlugins_](const fs::path& file, host::Image& image,
+                                              Progress& progress) {
+      return runForeign(plugins(), file, image, progress);
+    };
   overwrite_({}, {});
   auto report = picture::writeThumbnails(job, {codec, settings_.typeTable, settings_.ffOptions},
                                          overwrite_, run.progress());

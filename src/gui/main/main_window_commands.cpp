@@ -130,6 +130,7 @@ void MainWindow::connectCommands() {
     for (auto [name, command] : entries) menus_.action(name)->setEnabled(true);
   });
   runner.setStatusSink([this](const QString& text) { statusText_->setText(text); });
+  runner.setWindowsPlugins([this]() -> WindowsPlugins& { return windowsPlugins(); });
   commands_.changeCategory = [this](int pane, const std::string& category,
                                     const std::vector<std::size_t>& rows) {
     if (!busy()) commandRunner().changeCategoryByDrop(pane, category, rows);

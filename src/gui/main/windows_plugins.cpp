@@ -72,6 +72,17 @@ plughost::ForeignResult WindowsPlugins::run(const plughost::ForeignPlugin& plugi
   return host().run(plugin, image, options, progress);
 }
 
+plughost::ForeignResult WindowsPlugins::runQuietly(const plughost::ForeignPlugin& plugin,
+                                                   host::Image& image,
+                                                   const std::function<bool()>& cancelled) {
+  CancelOnly progress(cancelled);
+  return host().run(plugin, image, {}, progress);
+}
+
+std::optional<std::string> WindowsPlugins::unavailable(const plughost::ForeignPlugin& plugin) {
+  return host().unavailable(plugin.x86);
+}
+
 bool WindowsPlugins::preview(const fs::path& file, host::Image& image,
                              const std::function<bool()>& cancelled) {
   const auto plugin = pluginFor(file);

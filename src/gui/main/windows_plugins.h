@@ -36,6 +36,11 @@ class WindowsPlugins {
   // false when it did not (any reason). Safe on any thread.
   bool preview(const std::filesystem::path& file, host::Image& image,
                const std::function<bool()>& cancelled);
+  // For the workers of a batch: the plugin with its default parameters. Safe on any thread.
+  plughost::ForeignResult runQuietly(const plughost::ForeignPlugin& plugin, host::Image& image,
+                                     const std::function<bool()>& cancelled);
+  // Why the plugin cannot run here ("Windows plugins need Wine to run ..."); nullopt when it can.
+  std::optional<std::string> unavailable(const plughost::ForeignPlugin& plugin);
   // Set while About or Execute Plugin runs on the window thread: one at a time.
   bool& running() { return running_; }
 

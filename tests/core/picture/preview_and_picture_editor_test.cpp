@@ -85,6 +85,59 @@ TEST_F(PluginPreviewTest, ThumbnailsFilterThePictureAndKeepWhatTheUserKeeps) {
   EXPECT_FALSE(fs::exists(cacheFile()));  // a thumbnail never fills the preview cache
 }
 
+TEST_F(PluginPreviewTest, ThumbnailsOfOtherWindowsPluginsComeFromTheHostOrSayWhy) {
+  using Status = ForeignThumbnail::Status;
+  const std::string noWine = "Windows plugins need Wine to run (Debian package wine64).";
+  const fs::path blur = qm::test::writeFile(dir / "plugins" / "Blur.8bf", "MZ, none of ours");
+  const struct {
+    Status status;
+    std::size_t written;
+    std::string failure;  // the Blur line's reason; empty: none
+    bool cancelled;
+  } cases[] = {
+      {Status::Done, 2, "", false},
+      {Status::Failed, 1, noWine, false},
+      {Status::NotForeign, 1, "this program cannot run it", false},
+      {Status::Cancelled, 1, "", true},
+  };
+  int run = 0;
+  for (const auto& c : cases) {
+    const fs::path out = dir / ("out" + std::to_string(++run));
+    fs::create_directories(out);
+    ThumbnailJob job;
+    job.folder = out;
+    job.picture = pattern(6, 4, false);
+    job.base = request;
+    job.sources = {{plugin, {}, "Invert", "Invert"}, {blur, {}, "Blur", "Blur"}};
+    std::vector<fs::path> asked;
+    job.foreign = [&](const fs::path& file, host::Image& image, Progress&) {
+      asked.push_back(file);
+      if (c.status == Status::Done) image.pixel(0, 0)[0] = 7;
+      return ForeignThumbnail{c.status, c.status == Status::Failed ? noWine : ""};
+    };
+    qm::test::ScriptedPrompter prompter;
+    batch::OverwriteCheck overwrite(prompter);
+    SilentProgress progress;
+    const auto report = writeThumbnails(job, {codec, types, options}, overwrite, progress);
+    EXPECT_EQ(asked, std::vector<fs::path>{blur});  // a Filter Factory filter never reaches it
+    EXPECT_EQ(report.written.size(), c.written);
+    EXPECT_EQ(report.cancelled, c.cancelled);
+    if (c.failure.empty()) {
+      EXPECT_TRUE(report.failed.empty());
+    } else {
+      ASSERT_EQ(report.failed.size(), 1u);
+      EXPECT_EQ(report.failed[0].source, blur);
+      EXPECT_EQ(report.failed[0].reason, c.failure);
+    }
+    if (c.status == Status::Done) {
+      const auto written = codec.read(out / "Blur.png");
+      ASSERT_TRUE(written);
+      EXPECT_EQ(written->pixel(0, 0)[0], 7);
+      EXPECT_EQ(report.tiles.size(), 2u);
+    }
+  }
+}
+
 TEST(ContactSheet, TilesFillRowsWithTheirCaptionsUnder) {
   const struct {
     std::vector<host::Size> tiles;

@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -12,6 +14,7 @@
 #include <QtTest>
 
 #include "core/plugins/change_category.h"
+#include "gui/batch/batch_processing_dialog.h"
 #include "gui/batch/convert_dialog.h"
 #include "gui/batch/overwrite_dialog.h"
 #include "gui/batch/select_folder_dialog.h"
@@ -164,6 +167,11 @@ class DialogsTest : public QObject {
     test::clickWhenModal("Convert", "Command1");
     auto choice = dialog.choose();
     QVERIFY(choice && choice->target == 5 && choice->namesFromTitles);
+    // Batch Processing hides the dialog and hands the run to the window.
+    QSignalSpy batch(&dialog, &gui::ConvertDialog::batchProcessingRequested);
+    test::clickWhenModal("Convert", "mnuBatchProcessing");
+    QVERIFY(!dialog.choose().has_value());
+    QCOMPARE(batch.count(), 1);
     // In the FFL View only chosen library entries convert, never the selected files.
     test::TempFolder temp;
     test::ScriptedPrompter prompter;
@@ -173,6 +181,56 @@ class DialogsTest : public QObject {
     for (bool fflView : {true, false}) {
       dialog.convert({source}, fflView, {}, std::nullopt, {}, prompter, progress);
       QCOMPARE(fs::exists(temp / "out" / "M.txt"), !fflView);  // named by its title
+    }
+  }
+
+  // An inverting filter over a picture, one whose result exists and one that is no picture.
+  void batchProcessingSummarySaysWhatWasWrittenKeptAndFailed() {
+    const struct {
+      OverwriteAnswer answer;  // for the existing result
+      const char* summary;     // with %1 the output folder, %2 the pictures' folder
+      bool keptOld;
+    } cases[] = {
+        {OverwriteAnswer::Ignore,
+         "1 written, 1 skipped, 1 failed.\n\n%1/a_inv.png\n%1/b_inv.png: exists, not "
+         "replaced\n%2/broken.png: cannot read the picture\n",
+         true},
+        {OverwriteAnswer::OverwriteAll,
+         "2 written, 0 skipped, 1 failed.\n\n%1/a_inv.png\n%1/b_inv.png\n%2/broken.png: "
+         "cannot read the picture\n",
+         false},
+        {OverwriteAnswer::Cancel, "Stopped; nothing was written.", true},
+    };
+    for (const auto& c : cases) {
+      test::TempFolder temp;
+      QImage picture(4, 3, QImage::Format_RGB32);
+      picture.fill(QColor(10, 20, 30));
+      const fs::path in = temp / "in", out = temp / "out";
+      fs::create_directories(in);
+      QVERIFY(picture.save(text(in / "a.png")) && picture.save(text(in / "b.png")));
+      test::writeFile(in / "broken.png", "no picture");
+      test::writeFile(out / "b_inv.png", "old");
+      apply::ApplySetup setup;
+      setup.filterArg = "invert.afs";
+      setup.filterFile = temp / "invert.afs";
+      setup.formulas = {"255-r", "255-g", "255-b", "a"};
+      test::ScriptedPrompter prompter;
+      prompter.overwriteAnswers = {c.answer};
+      batch::OverwriteCheck overwrite(prompter);
+      gui::BatchProcessingDialog dialog(setup, "invert.afs", out, prompter, overwrite);
+      dialog.addPictures({in / "a.png", in / "b.png", in / "broken.png", in / "a.png"});
+      QCOMPARE(items(&dialog, "batchPictures").size(), 3);  // a picture is listed once
+      dialog.findChild<QLineEdit*>("batchSuffix")->setText("_inv");
+      dialog.findChild<QComboBox*>("batchFormat")->setCurrentText("PNG");
+      click(&dialog, "batchStart");
+      QCOMPARE(dialog.findChild<QPlainTextEdit*>("batchSummary")->toPlainText(),
+               QString(c.summary).arg(text(out), text(in)));
+      QCOMPARE(prompter.overwriteQuestions.size(), std::size_t(1));
+      const QImage written(text(out / "a_inv.png"));
+      QCOMPARE(!written.isNull() && written.pixel(1, 1) == qRgb(245, 235, 225),
+               c.answer != OverwriteAnswer::Cancel);
+      QCOMPARE(test::readFile(out / "b_inv.png") == "old", c.keptOld);
+      QCOMPARE(dialog.changedFolders().empty(), c.answer == OverwriteAnswer::Cancel);
     }
   }
 

@@ -1,13 +1,12 @@
-#include "cli/apply_picture.h"
+#include "core/apply/picture_apply.h"
 
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
 #include "core/common/unreadable_reason.h"
 #include "core/ff/plugin_file_io.h"
 #include "core/host/run_filter.h"
-#include "platform/image_codec.h"
 
-namespace qm::cli {
+namespace qm::apply {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -33,20 +32,18 @@ std::string describeTimings(const PhaseTimes& times) {
          ms(times.encode) + " ms";
 }
 
-PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::path& input,
+PictureReport applyToPicture(const ApplySetup& setup, PictureFiles& files,
+                             const std::filesystem::path& input,
                              const std::filesystem::path& output, formula::ThreadPool* pool,
                              const std::function<bool()>& cancelled) {
   PhaseTimes times;
-  platform::QtImageCodec codec;
   auto start = Clock::now();
-  auto image = codec.read(input);
+  auto image = files.read(input);
   times.decode = Clock::now() - start;
   if (!image || !image->valid()) {
     // A file that is not there, or no file, gets the system's reason.
-    return failed(displayPath(input),
-                  unreadableReason(input).value_or(
-                      platform::pictureSizeProblem(input).value_or("cannot read the picture")),
-                  times);
+    auto reason = unreadableReason(input);
+    return failed(displayPath(input), reason ? *reason : files.whyUnreadable(input), times);
   }
   auto stopped = [&] { return cancelled && cancelled(); };
   if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
@@ -88,10 +85,7 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
   }
 
   start = Clock::now();
-  platform::EncodeOptions encoding;
-  encoding.pngLevel = setup.pngLevel;
-  encoding.cancelled = stopped;
-  auto encoded = codec.encode(*image, output, encoding);
+  auto encoded = files.encode(*image, output, {setup.pngLevel, stopped});
   times.encode = Clock::now() - start;
   if (stopped()) return {PictureStatus::Cancelled, {}, {}, times};
   if (!encoded)
@@ -102,4 +96,4 @@ PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::pat
   return {PictureStatus::Written, {}, {}, times};
 }
 
-}  // namespace qm::cli
+}  // namespace qm::apply

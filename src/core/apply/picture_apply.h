@@ -1,6 +1,7 @@
 #pragma once
-// One picture through a filter for `apply`: read, filter, encode, write (under a temporary
-// name, renamed when complete), with the wall clock of each phase.
+// One picture through a filter: read, filter, encode, write (under a temporary name, renamed
+// when complete), with the wall clock of each phase. The command line's apply and the window's
+// Batch Processing run it.
 
 #include <array>
 #include <chrono>
@@ -9,12 +10,13 @@
 #include <functional>
 #include <string>
 
+#include "core/apply/picture_files.h"
 #include "core/formula/engine.h"
 #include "core/formula/thread_pool.h"
 #include "core/host/image.h"
 #include "core/plughost/foreign_host.h"
 
-namespace qm::cli {
+namespace qm::apply {
 
 struct PhaseTimes {
   std::chrono::steady_clock::duration decode{}, filter{}, encode{};
@@ -48,8 +50,9 @@ struct PictureReport {
 
 // cancelled is polled between rows, while the result is encoded and once more just before it
 // replaces the output; a cancelled picture is not written.
-PictureReport applyToPicture(const ApplySetup& setup, const std::filesystem::path& input,
+PictureReport applyToPicture(const ApplySetup& setup, PictureFiles& files,
+                             const std::filesystem::path& input,
                              const std::filesystem::path& output, formula::ThreadPool* pool,
                              const std::function<bool()>& cancelled);
 
-}  // namespace qm::cli
+}  // namespace qm::apply
