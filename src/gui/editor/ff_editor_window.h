@@ -142,6 +142,7 @@ class FFEditorWindow final : public QWidget {
   void placeControls();
   void placeCodeBoxes();
   void applyWindowShape(int width, int height);
+  void orderKeyboardFocus();
   void connectControls();
   void scatter(const editor::EditorFields& fields);
   void showSliderCaptions();

@@ -110,13 +110,18 @@ ModernLayout::ModernLayout(QWidget& window, const EditorParts& parts)
     maps->addWidget(parts.maps[m], m / 2, m % 2);
   }
   rightColumn->addLayout(maps);
+  // The save pair over the switches: on one row they would hold the code side so wide that a
+  // narrow window leaves the slider names no room.
   auto* save = new QHBoxLayout;
-  for (QWidget* w : parts.saveTools) {
-    adopt(w, right);
-    save->addWidget(w);
+  auto* switches = new QHBoxLayout;
+  for (std::size_t k = 0; k < parts.saveTools.size(); ++k) {
+    adopt(parts.saveTools[k], right);
+    (k < 2 ? save : switches)->addWidget(parts.saveTools[k]);
   }
-  save->insertStretch(2, 1);  // the save pair on the left, the switches on the right
+  save->addStretch(1);
+  switches->insertStretch(1, 1);
   rightColumn->addLayout(save);
+  rightColumn->addLayout(switches);
   showCodeBoxes(false);
 
   // The preview gets the larger share, now and as the window grows.
