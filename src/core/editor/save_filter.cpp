@@ -28,8 +28,8 @@ int targetOf(SaveFormat format) {
 }  // namespace
 
 std::string formulaErrorQuestion(std::string_view firstError) {
-  return "The formulas hold errors, so the filter does not run as it is (" +
-         std::string(firstError) + ").\r\nSave it anyway?";
+  return "The formulas hold errors (the first: " + std::string(firstError) +
+         ").\r\nThe saved filter will not run until they are mended. Save it anyway?";
 }
 
 std::optional<std::filesystem::path> saveFilter(const SaveRequest& request, Prompter& prompter) {

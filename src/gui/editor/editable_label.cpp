@@ -93,7 +93,8 @@ void EditableLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 QRect EditableLabel::textRect() const {
-  const int m = margin() + (indent() > 0 ? indent() : 0);
+  // Two pixels clear of the edge, where the focus frame is drawn.
+  const int m = margin() + (indent() > 0 ? indent() : 0) + 2;
   return contentsRect().adjusted(m, margin(), -m, -margin());
 }
 

@@ -1,9 +1,11 @@
 #include "gui/editor/modern_layout.h"
 
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qm::gui {
 namespace {
@@ -133,7 +135,10 @@ ModernLayout::ModernLayout(QWidget& window, const EditorParts& parts)
   bottom->setSpacing(4);
   for (QWidget* w : parts.spots) {
     adopt(w, body_);
-    w->setMinimumWidth(28);
+    // The numbered spots may narrow to their digits; a word ("Delete") keeps room for itself.
+    const auto* button = qobject_cast<QAbstractButton*>(w);
+    const int textWidth = button ? button->fontMetrics().horizontalAdvance(button->text()) : 0;
+    w->setMinimumWidth(std::max(28, textWidth + 16));
     bottom->addWidget(w);
   }
   bottom->addStretch(1);

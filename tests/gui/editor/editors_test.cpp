@@ -170,8 +170,8 @@ class EditorsTest : public QObject {
     test::TempFolder out;
     rig.prompter.folderChoice = FolderChoice{out.path(), false};
     const std::string question =
-        "The formulas hold errors, so the filter does not run as it is (G:3: unexpected end of "
-        "formula).\r\nSave it anyway?";
+        "The formulas hold errors (the first: G:3: unexpected end of formula).\r\nThe saved "
+        "filter will not run until they are mended. Save it anyway?";
     // (format, answer) -> file written
     const std::tuple<int, Button, const char*, bool> cases[] = {
         {3, Button::No, "Test.txt", false},
@@ -445,6 +445,8 @@ class EditorsTest : public QObject {
         QVERIFY(!w.slider(k)->geometry().intersects(w.valueBox(k)->geometry()));
       }
       for (int b = 0; b < 4; ++b) QVERIFY(w.box(b)->isVisible() && w.box(b)->height() >= 40);
+      const QPushButton* erase = w.deleteSpotButton();
+      QVERIFY(erase->width() > erase->fontMetrics().horizontalAdvance(erase->text()));
     }
     w.setOneBoxMode(true);
     QVERIFY(w.box(2)->isHidden());
