@@ -3,9 +3,11 @@
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace qm::gui {
 namespace {
@@ -130,6 +132,17 @@ ModernLayout::ModernLayout(QWidget& window, const EditorParts& parts)
   splitter_->setStretchFactor(0, 3);
   splitter_->setStretchFactor(1, 2);
   splitter_->setSizes({3000, 2000});
+  // The bar between them moves from the keyboard too, a tenth of the width a press.
+  for (const auto& [keys, step] :
+       {std::pair(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right), 1),
+        std::pair(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Left), -1)}) {
+    auto* shortcut = new QShortcut(keys, body_);
+    QObject::connect(shortcut, &QShortcut::activated, splitter_, [this, step = step] {
+      QList<int> sizes = splitter_->sizes();
+      const int move = step * (sizes[0] + sizes[1]) / 10;
+      splitter_->setSizes({sizes[0] + move, sizes[1] - move});
+    });
+  }
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(4);

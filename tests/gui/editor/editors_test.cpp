@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QPrinter>
 #include <QProcess>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QtTest>
@@ -524,6 +525,15 @@ class EditorsTest : public QObject {
       QCOMPARE(w.nameLabel(3)->text(), QString("Depth ") + design);
       QCOMPARE(w.gatheredRecord().controlNames[3], std::string("Depth ") + design);
       QCOMPARE(QApplication::focusWidget(), sliderOf(3));
+
+      if (!w.modernLayout()) continue;
+      // The bar between preview and formulas.
+      const QList<int> split = w.modernLayout()->splitter()->sizes();
+      QTest::keyClick(sliderOf(3), Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
+      QVERIFY(w.modernLayout()->splitter()->sizes()[0] < split[0]);
+      QTest::keyClick(sliderOf(3), Qt::Key_Right, Qt::ControlModifier | Qt::AltModifier);
+      QTest::keyClick(sliderOf(3), Qt::Key_Right, Qt::ControlModifier | Qt::AltModifier);
+      QVERIFY(w.modernLayout()->splitter()->sizes()[0] > split[0]);
     }
   }
 
