@@ -5,10 +5,12 @@ include(GNUInstallDirs)
 install(TARGETS quillmark quillmark-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The read-only program folder: the build tree's data mirror with the generated templates and
-# sample plugins, without CMake's own files. The program finds it as ../share/quillmark.
+# sample plugins, without CMake's own files, nor the Wine prefix a run from the build tree
+# makes there. The program finds it as ../share/quillmark.
 install(
   DIRECTORY ${QM_DATA_DIR}/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/quillmark
+  PATTERN "wine" EXCLUDE
   PATTERN "CMakeFiles" EXCLUDE
   PATTERN "cmake_install.cmake" EXCLUDE
   PATTERN "CTestTestfile.cmake" EXCLUDE
@@ -57,7 +59,7 @@ set(CPACK_PACKAGE_CONTACT "Quillmark <support@quillmark.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Organiser for image-editor plugins and Filter Factory workshop")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quillmark lists, sorts and inspects image-editor plugins, and reads, converts,\n writes and runs Filter Factory formula filters. A desktop program and\n quillmark-cli.")
+    "Quillmark lists, sorts and inspects image-editor plugins, and reads, converts,\nwrites and runs Filter Factory formula filters. A desktop program and\nquillmark-cli.")
 # Debian ships programs without their symbol tables.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quillmark)

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "core/common/write_fully.h"
+
 extern char** environ;
 
 namespace qm::platform {
@@ -87,14 +89,7 @@ class PipedProcess final : public plughost::HostProcess {
   bool writeLine(std::string_view line) override {
     std::string text(line);
     text += '\n';
-    std::size_t done = 0;
-    while (done < text.size()) {
-      const ssize_t n = ::write(toChild_, text.data() + done, text.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
-      done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return writeFully(toChild_, text.data(), text.size()) == 0;
   }
   ReadResult readLine(std::chrono::milliseconds wait) override {
     const auto deadline = std::chrono::steady_clock::now() + wait;

@@ -60,11 +60,12 @@ void seedMissingFiles(const fs::path& from, const fs::path& to) {
   for (auto it = fs::recursive_directory_iterator(from, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
     // The sample collection and the plugin host are used from the shipped folder (a copy would
-    // outlive an update), and the build tree's data folder also holds CMake's own files: the
-    // program folder needs none of them.
+    // outlive an update), and the build tree's data folder also holds CMake's own files and
+    // the Wine prefix of a run from there: the program folder needs none of them.
     const std::string name = it->path().filename().string();
-    if (it.depth() == 0 && (name == "samples" || name == "plughost" || name.starts_with("CMake") ||
-                            name.starts_with("cmake_") || name.starts_with("CTest"))) {
+    if (it.depth() == 0 &&
+        (name == "samples" || name == "plughost" || name == "wine" || name.starts_with("CMake") ||
+         name.starts_with("cmake_") || name.starts_with("CTest"))) {
       it.disable_recursion_pending();
       continue;
     }

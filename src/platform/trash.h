@@ -7,7 +7,7 @@ namespace qm::platform {
 
 class DesktopTrash final : public shell::Trash {
  public:
-  bool moveToTrash(const std::filesystem::path& file) override;
+  shell::FsStatus moveToTrash(const std::filesystem::path& file) override;
 };
 
 }  // namespace qm::platform

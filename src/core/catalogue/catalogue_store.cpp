@@ -22,6 +22,9 @@ constexpr int kFormatVersion = 1;
 // Files that gave no row are stored as one row of this ordinal, so they are not read again.
 constexpr int kNoFilter = -1;
 
+// Files handed to the writer thread at a time.
+constexpr std::size_t kWriterBatch = 64;
+
 constexpr const char* kSchema =
     "CREATE TABLE filters (folder BLOB NOT NULL, name BLOB NOT NULL, size INTEGER NOT NULL, "
     "modified INTEGER NOT NULL, reader TEXT NOT NULL, ordinal INTEGER NOT NULL, type TEXT, "
@@ -95,8 +98,9 @@ bool makeSchema(sqlite3* db) {
 
 sqlite3* openDatabase(const fs::path& file) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-      SQLITE_OK) {
+  if (sqlite3_open_v2(file.c_str(), &db,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                      nullptr) != SQLITE_OK) {
     closeQuietly(db);
     return nullptr;
   }
@@ -167,6 +171,8 @@ CatalogueStore::CatalogueStore(fs::path file, sqlite3* db) : file_(std::move(fil
 
 CatalogueStore::~CatalogueStore() {
   finish();
+  writer_.request_stop();
+  if (writer_.joinable()) writer_.join();
   insert_.reset();
   forget_.reset();
   selectFolder_.reset();
@@ -224,7 +230,7 @@ CatalogueStore::FolderFiles CatalogueStore::load(const std::string& folder) {
 std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsOf(
     const fs::path& folder, const std::string& name, const plugins::FileStamp& stamp,
     const std::string& key) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   if (broken_) return std::nullopt;
   const std::string folderText = folderKey(folder);
   if (!haveLoaded_ || loadedFolder_ != folderText) {
@@ -243,41 +249,77 @@ Statement& CatalogueStore::prepared(std::unique_ptr<Statement>& slot, const char
   return *slot;
 }
 
-void CatalogueStore::forget(const std::string& folder, const std::string& name) {
+bool CatalogueStore::forget(const std::string& folder, const std::string& name) {
   Statement& s = prepared(forget_, "DELETE FROM filters WHERE folder = ?1 AND name = ?2");
-  if (!s.ok()) return fail();
+  if (!s.ok()) return false;
   s.bind(1, folder);
   s.bind(2, name);
   const bool done = s.step() == SQLITE_DONE;
   s.reset();
-  if (!done) fail();
+  return done;
 }
 
 void CatalogueStore::store(const fs::path& folder, const std::string& name,
                            const plugins::FileStamp& stamp, const std::string& key,
                            const std::vector<plugins::CatalogueRow>& rows) {
   std::lock_guard lock(mutex_);
-  beginWrites();
   if (broken_) return;
-  const std::string folderText = folderKey(folder);
+  PendingFile file{folderKey(folder), name, stamp, key, rows};
   // The scan asked for the file first, so the loaded folder tells whether rows are stored.
-  const bool known = haveLoaded_ && loadedFolder_ == folderText;
-  if (!known || loaded_.contains(name)) forget(folderText, name);
+  const bool known = haveLoaded_ && loadedFolder_ == file.folder;
+  file.forgetFirst = !known || loaded_.contains(name);
+  pending_.push_back(std::move(file));
+  if (!writer_.joinable())
+    writer_ = std::jthread([this](std::stop_token stop) { writeLoop(std::move(stop)); });
+  // Waking the writer for every file costs more than the insert.
+  if (pending_.size() >= kWriterBatch) wake_.notify_one();
+}
+
+void CatalogueStore::writeLoop(std::stop_token stop) {
+  std::unique_lock lock(mutex_);
+  while (wake_.wait(lock, stop, [this] { return !pending_.empty(); })) {
+    std::deque<PendingFile> batch;
+    batch.swap(pending_);
+    writerBusy_ = true;
+    bool ok = !broken_;
+    // Meanwhile the scan may read other folders' rows on the same (serialized) connection;
+    // every other statement waits for the writer (waitForWriter).
+    lock.unlock();
+    for (const PendingFile& file : batch)
+      if (ok) ok = write(file);
+    lock.lock();
+    writerBusy_ = false;
+    if (!ok && !broken_) fail();
+    idle_.notify_all();
+  }
+}
+
+void CatalogueStore::waitForWriter(std::unique_lock<std::mutex>& lock) {
+  if (!pending_.empty()) wake_.notify_one();
+  idle_.wait(lock, [this] { return pending_.empty() && !writerBusy_; });
+}
+
+bool CatalogueStore::write(const PendingFile& file) {
+  if (!writing_) {
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+    writing_ = true;
+  }
+  if (file.forgetFirst && !forget(file.folder, file.name)) return false;
   Statement& s =
       prepared(insert_,
                "INSERT INTO filters (folder, name, size, modified, reader, ordinal, type, "
                "category, title, position, room, architecture, modes, enable_info) "
                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
-  if (!s.ok()) return fail();
+  if (!s.ok()) return false;
   auto insert = [&](int ordinal, const plugins::CatalogueRow* row) {
-    s.bind(1, folderText);
-    s.bind(2, name);
-    s.bind(3, static_cast<std::int64_t>(stamp.size));
-    s.bind(4, stamp.modified);
-    s.bindText(5, key);
+    s.bind(1, file.folder);
+    s.bind(2, file.name);
+    s.bind(3, static_cast<std::int64_t>(file.stamp.size));
+    s.bind(4, file.stamp.modified);
+    s.bindText(5, file.key);
     s.bind(6, std::int64_t{ordinal});
     if (row) {
-      s.bindText(7, typeOf(name, *row));
+      s.bindText(7, typeOf(file.name, *row));
       s.bind(8, row->category);
       s.bindText(9, row->title);
       s.bind(10, std::int64_t{row->categoryPosition});
@@ -290,15 +332,21 @@ void CatalogueStore::store(const fs::path& folder, const std::string& name,
     s.reset();
     return done;
   };
-  bool ok = true;
-  if (rows.empty()) ok = insert(kNoFilter, nullptr);
-  for (std::size_t i = 0; ok && i < rows.size(); ++i) ok = insert(static_cast<int>(i), &rows[i]);
-  if (!ok) fail();
+  if (file.rows.empty()) return insert(kNoFilter, nullptr);
+  for (std::size_t i = 0; i < file.rows.size(); ++i)
+    if (!insert(static_cast<int>(i), &file.rows[i])) return false;
+  return true;
+}
+
+bool CatalogueStore::mayHold(const fs::path& folder, const std::string& name) {
+  std::lock_guard lock(mutex_);
+  if (broken_) return false;
+  return !haveLoaded_ || loadedFolder_ != folderKey(folder) || loaded_.contains(name);
 }
 
 void CatalogueStore::folderListed(const fs::path& folder, const std::vector<std::string>& names,
                                   const std::string& pattern) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   if (broken_) return;
   // One query serves both this and the folder's files the scan asks for next.
   const std::string folderText = folderKey(folder);
@@ -311,16 +359,18 @@ void CatalogueStore::folderListed(const fs::path& folder, const std::vector<std:
   for (const auto& [name, file] : loaded_)
     if (!present.contains(name) && plugins::matchesPattern(name, pattern)) gone.push_back(name);
   if (gone.empty()) return;
+  waitForWriter(lock);
   beginWrites();
   for (const auto& name : gone) {
     if (broken_) return;
-    forget(folderText, name);
+    if (!forget(folderText, name)) return fail();
     loaded_.erase(name);
   }
 }
 
 void CatalogueStore::finish() {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
+  waitForWriter(lock);
   if (writing_ && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
     writing_ = true;
     fail();
@@ -332,7 +382,8 @@ void CatalogueStore::finish() {
 
 std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(const fs::path& folder,
                                                                             bool recursive) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
+  waitForWriter(lock);
   if (broken_) return std::nullopt;
   const std::string folderText = folderKey(folder);
   // Folders below sort between "folder/" and "folder0" ('0' follows '/').
@@ -366,7 +417,8 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(cons
 }
 
 void CatalogueStore::clear() {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
+  waitForWriter(lock);
   if (writing_) {
     sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     writing_ = false;

@@ -4,12 +4,16 @@
 // in an SQLite file under the user's cache folder. A file that is damaged or not ours is
 // thrown away and made anew, never trusted.
 
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/plugins/scan_cache.h"
@@ -42,6 +46,7 @@ class CatalogueStore final : public plugins::ScanCache {
   void store(const std::filesystem::path& folder, const std::string& name,
              const plugins::FileStamp& stamp, const std::string& key,
              const std::vector<plugins::CatalogueRow>& rows) override;
+  bool mayHold(const std::filesystem::path& folder, const std::string& name) override;
   void folderListed(const std::filesystem::path& folder, const std::vector<std::string>& names,
                     const std::string& pattern) override;
   void finish() override;
@@ -60,13 +65,25 @@ class CatalogueStore final : public plugins::ScanCache {
     std::vector<plugins::CatalogueRow> rows;
   };
   using FolderFiles = std::map<std::string, StoredFile, std::less<>>;
+  // A scanned file waiting for the writer thread.
+  struct PendingFile {
+    std::string folder, name;
+    plugins::FileStamp stamp;
+    std::string key;
+    std::vector<plugins::CatalogueRow> rows;
+    bool forgetFirst = false;
+  };
 
   CatalogueStore(std::filesystem::path file, sqlite3* db);
   bool execute(const char* sql);
   void beginWrites();
   void fail();
   FolderFiles load(const std::string& folder);
-  void forget(const std::string& folder, const std::string& name);
+  bool forget(const std::string& folder, const std::string& name);
+  bool write(const PendingFile& file);
+  void writeLoop(std::stop_token stop);
+  // Every statement outside the writer waits until it has nothing left to write.
+  void waitForWriter(std::unique_lock<std::mutex>& lock);
   Statement& prepared(std::unique_ptr<Statement>& slot, const char* sql);
 
   std::filesystem::path file_;
@@ -80,6 +97,12 @@ class CatalogueStore final : public plugins::ScanCache {
   std::string loadedFolder_;
   FolderFiles loaded_;
   bool haveLoaded_ = false;
+  // The scan goes on reading files while the writer stores what it read.
+  std::deque<PendingFile> pending_;
+  bool writerBusy_ = false;
+  std::condition_variable_any wake_;
+  std::condition_variable idle_;
+  std::jthread writer_;
 };
 
 }  // namespace qm::catalogue

@@ -14,6 +14,7 @@
 #include "core/common/cp1252.h"
 #include "core/common/same_file.h"
 #include "core/common/unreadable_reason.h"
+#include "core/common/write_fully.h"
 
 namespace qm::ff {
 namespace {
@@ -67,19 +68,6 @@ TempFile createTemp(const std::filesystem::path& folder) {
     if (temp.error != EEXIST) break;
   }
   return temp;
-}
-
-int writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return 0;
 }
 
 // An existing target that may not be written is refused, even where the folder would let a
@@ -142,7 +130,7 @@ std::string replaceFile(const std::filesystem::path& path, const std::vector<std
   };
   // A replaced file keeps its permissions; a new one gets the usual ones (0666 less umask).
   if (replacing && ::fchmod(fd.get(), existing.st_mode & 07777) != 0) return fail(errno);
-  if (int error = writeAll(fd.get(), bytes)) return fail(error);
+  if (int error = writeFully(fd.get(), bytes.data(), bytes.size())) return fail(error);
   // An existing file is only given up once its replacement is on the disk; a new file needs
   // no such wait, which keeps converting a large library fast.
   if (replacing && ::fsync(fd.get()) != 0 && errno != EINVAL) return fail(errno);

@@ -1,11 +1,16 @@
 #include "core/plughost/pixel_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <random>
 #include <system_error>
 #include <vector>
 
+#include "core/common/write_fully.h"
 #include "plughost/wire.h"
 
 namespace qm::plughost {
@@ -53,11 +58,14 @@ std::optional<PixelFile> PixelFile::create(const host::Image& image) {
   char* out = bytes.data() + kWireHeaderSize;
   for (std::size_t i = 0; i < pixels; ++i)
     for (int c = 0; c < channels; ++c) *out++ = static_cast<char>(image.rgba[i * 4 + c]);
-  PixelFile file(uniqueName(), channels);
-  std::ofstream stream(file.path_, std::ios::binary | std::ios::trunc);
-  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  stream.close();
-  if (!stream) return std::nullopt;
+  // The user's own pixels: readable by nobody else, and never written through a name
+  // somebody else put there first.
+  const fs::path name = uniqueName();
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return std::nullopt;
+  PixelFile file(name, channels);
+  const bool written = writeFully(fd, bytes.data(), bytes.size()) == 0;
+  if (::close(fd) != 0 || !written) return std::nullopt;
   return file;
 }
 

@@ -148,11 +148,18 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
     const OpenFolder* opened = openFolder ? &*openFolder : nullptr;
     progress.status(displayText(file.name));
     std::optional<FileStamp> stamp;
-    if (cache) stamp = stampOf(opened, file.path, file.name);
-    if (stamp) {
+    const std::string& key = isSourceFileName(file.name) ? sourceKey : plainKey;
+    if (cache && !options.filterFactoryOnly && !cache->mayHold(folders[file.folder], file.name)) {
+      // Nothing stored: read at once, stamped as the file was opened. Sources are read by
+      // their path, so theirs is taken first: a change while reading must not be missed.
+      if (isSourceFileName(file.name)) stamp = stampOf(opened, file.path, file.name);
+      auto rows = scanFile(file.path, opened, file.name, options, table, ffOptions, &stamp);
+      if (!stamp) stamp = stampOf(opened, file.path, file.name);
+      if (stamp) cache->store(folders[file.folder], file.name, *stamp, key, rows);
+      for (auto& row : rows) appendRow(std::move(row));
+    } else if (cache && (stamp = stampOf(opened, file.path, file.name))) {
       // The stamp's size answers the Shift scan's question without a second look.
       if (options.filterFactoryOnly && !isFilterFactoryFile(file.name, stamp->size)) continue;
-      const std::string& key = isSourceFileName(file.name) ? sourceKey : plainKey;
       auto rows = cache->rowsOf(folders[file.folder], file.name, *stamp, key);
       if (!rows) {
         rows = scanFile(file.path, opened, file.name, options, table, ffOptions);

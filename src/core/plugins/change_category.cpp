@@ -73,7 +73,9 @@ std::string failureText(const std::vector<ChangeCategoryFailure>& failed) {
   std::string text =
       "Changing the category didn't work for " + std::to_string(failed.size()) + " plugin(s).";
   for (const auto& f : failed)
-    text += "\r\n" + (f.path.empty() ? std::string("?") : displayPath(f.path)) + ": " + f.reason;
+    text += "\r\n" +
+            (f.path.empty() ? (f.name.empty() ? std::string("?") : f.name) : displayPath(f.path)) +
+            ": " + f.reason;
   return text;
 }
 
@@ -190,7 +192,7 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     prompter.warn(kOnlyPluginView, kChangeCategoryTitle);
     return outcome;
   }
-  if (request.selectedRows.empty()) {
+  if (request.selectedRows.empty() && request.selectedBuiltIns.empty()) {
     prompter.warn(kSelectPlugin, kChangeCategoryTitle);
     return outcome;
   }
@@ -221,9 +223,11 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
     }
   }
   outcome.newCategory = *category;
+  for (const std::string& name : request.selectedBuiltIns)
+    outcome.failed.push_back({{}, name, "built into the host application, it has no file"});
   for (std::size_t r : request.selectedRows) {
     if (r == 0 || r > catalogue.rowCount()) {
-      outcome.failed.push_back({{}, "not a file of this list"});
+      outcome.failed.push_back({{}, {}, "not a file of this list"});
       continue;
     }
     const CatalogueRow row = catalogue.row(r);
@@ -242,7 +246,7 @@ ChangeCategoryOutcome cmd_ChangeCategory(const ChangeCategoryRequest& request, C
       catalogue.setCategory(r, *category);
       outcome.changedRows.push_back(r);
     } else {
-      outcome.failed.push_back({row.path, why});
+      outcome.failed.push_back({row.path, {}, why});
     }
   }
   outcome.failures = outcome.failed.size();

@@ -43,10 +43,13 @@ struct ChangeCategoryRequest {
   std::vector<std::size_t> selectedRows;
   // The category list's current entry when started by a drop; the dialog is skipped then.
   std::optional<std::string> dropTarget;
+  // Names of the selected built-in filters: entries with nothing to change.
+  std::vector<std::string> selectedBuiltIns;
 };
 
 struct ChangeCategoryFailure {
   std::filesystem::path path;  // empty for a selection without a row
+  std::string name;            // what the list shows, for a selection without a row
   std::string reason;          // UTF-8, for the user
 };
 

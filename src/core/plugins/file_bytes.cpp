@@ -61,6 +61,7 @@ std::optional<FileBytes> FileBytes::fromDescriptor(int fd) {
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) return std::nullopt;
   bytes.size_ = static_cast<std::uint64_t>(info.st_size);
+  bytes.modified_ = std::int64_t{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec;
   return bytes;
 }
 
@@ -74,6 +75,7 @@ FileBytes FileBytes::fromMemory(ByteView bytes) {
 FileBytes::FileBytes(FileBytes&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       size_(other.size_),
+      modified_(other.modified_),
       block_(std::exchange(other.block_, {})),
       blockStart_(other.blockStart_),
       buffer_(std::move(other.buffer_)),
@@ -84,6 +86,7 @@ FileBytes& FileBytes::operator=(FileBytes&& other) noexcept {
     if (fd_ >= 0) ::close(fd_);
     fd_ = std::exchange(other.fd_, -1);
     size_ = other.size_;
+    modified_ = other.modified_;
     block_ = std::exchange(other.block_, {});
     blockStart_ = other.blockStart_;
     buffer_ = std::move(other.buffer_);

@@ -50,6 +50,8 @@ class FileBytes {
   ~FileBytes();
 
   std::uint64_t size() const { return size_; }
+  // Modification time in nanoseconds, as the open file's facts give it (0 from memory).
+  std::int64_t modified() const { return modified_; }
 
   // [offset, offset + count) clipped to the end of the file; fewer bytes (or none) when the
   // file ends first or a read fails.
@@ -83,6 +85,7 @@ class FileBytes {
 
   int fd_ = -1;  // -1 for the memory form
   std::uint64_t size_ = 0;
+  std::int64_t modified_ = 0;
   // The bytes at hand: a block read from the file, or the whole memory form. Byte-wise scans
   // cost one read per block.
   ByteView block_;

@@ -32,6 +32,8 @@ class ScanCache {
   virtual void store(const std::filesystem::path& folder, const std::string& name,
                      const FileStamp& stamp, const std::string& key,
                      const std::vector<CatalogueRow>& rows) = 0;
+  // False when nothing is stored for folder/name, so the file is read without asking first.
+  virtual bool mayHold(const std::filesystem::path& folder, const std::string& name) = 0;
   // The folder was listed with pattern: its files that match it and are not among names are
   // gone. Called before the folder's files are asked for.
   virtual void folderListed(const std::filesystem::path& folder,

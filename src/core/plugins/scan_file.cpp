@@ -134,8 +134,13 @@ std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const Scan
 
 std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const OpenFolder* folder,
                                    const std::string& name, const ScanOptions& options,
-                                   const PlugTypeTable& table, const ff::FFOptions& ffOptions) {
-  auto openFile = [&] { return folder ? FileBytes::open(*folder, name) : FileBytes::open(file); };
+                                   const PlugTypeTable& table, const ff::FFOptions& ffOptions,
+                                   std::optional<FileStamp>* readStamp) {
+  auto openFile = [&] {
+    auto bytes = folder ? FileBytes::open(*folder, name) : FileBytes::open(file);
+    if (bytes && readStamp) *readStamp = FileStamp{bytes->size(), bytes->modified()};
+    return bytes;
+  };
   const std::string ext4 = lastLower(name, 4);
   // The readers keep the name in their record, a field stored in files.
   const std::string recordName = utf8ToCp1252(name);

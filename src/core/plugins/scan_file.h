@@ -9,6 +9,7 @@
 #include "core/ff/options.h"
 #include "core/plugins/catalogue.h"
 #include "core/plugins/file_bytes.h"
+#include "core/plugins/scan_cache.h"
 #include "core/plugins/type_table.h"
 
 namespace qm::plugins {
@@ -17,10 +18,13 @@ namespace qm::plugins {
 std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const ScanOptions& options,
                                    const PlugTypeTable& table, const ff::FFOptions& ffOptions);
 // The same with the file's name at hand, as the folder lists it (the file system's own
-// bytes); when folder is given, the file is opened through it by that name.
+// bytes); when folder is given, the file is opened through it by that name. readStamp, when
+// given, receives the stamp of the file as it was opened and read (left alone when the file
+// was read by other means).
 std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const OpenFolder* folder,
                                    const std::string& name, const ScanOptions& options,
-                                   const PlugTypeTable& table, const ff::FFOptions& ffOptions);
+                                   const PlugTypeTable& table, const ff::FFOptions& ffOptions,
+                                   std::optional<FileStamp>* readStamp = nullptr);
 
 // True when the file's ending and size mark a Filter Factory plugin (the Shift scan).
 bool isFilterFactoryFile(std::string_view fileName, std::uint64_t size);

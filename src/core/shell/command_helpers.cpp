@@ -41,11 +41,6 @@ bool isPlainName(std::string_view name) {
 }
 
 void reportFailures(ShellPorts& ports, std::string_view verb, std::string_view title,
-                    const std::vector<stdfs::path>& failed) {
-  if (!failed.empty()) ports.prompter.warn(failureText(verb, failed), title);
-}
-
-void reportFailures(ShellPorts& ports, std::string_view verb, std::string_view title,
                     const CommandOutcome& outcome) {
   if (!outcome.failed.empty())
     ports.prompter.warn(failureText(verb, outcome.failed, outcome.failedReasons), title);

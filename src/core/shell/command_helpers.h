@@ -25,10 +25,7 @@ bool isWithin(const std::filesystem::path& path, const std::filesystem::path& fo
 // A name a person typed, usable as one entry of a folder: not empty, no separators.
 bool isPlainName(std::string_view name);
 
-// One message naming every failed item, when there is one.
-void reportFailures(ShellPorts& ports, std::string_view verb, std::string_view title,
-                    const std::vector<std::filesystem::path>& failed);
-// The same for an outcome whose failures carry the system's reasons, in one message.
+// One message naming every failed item with the system's reason, when there is one.
 void reportFailures(ShellPorts& ports, std::string_view verb, std::string_view title,
                     const CommandOutcome& outcome);
 void addFailure(CommandOutcome& outcome, const std::filesystem::path& path, std::string reason);

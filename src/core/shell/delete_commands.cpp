@@ -64,13 +64,16 @@ CommandOutcome markFflPlaceholders(ShellPorts& ports, const ShellRequest& reques
     marked.push_back(position);
   }
   auto temp = siblingTempName(ports.fs, request.library, "part");
-  bool written = !temp.empty() && ports.fs.writeNewFile(temp, *bytes).has_value();
-  if (written && !ports.fs.rename(temp, request.library)) {
-    (void)ports.fs.removeFile(temp);
-    written = false;
+  FsStatus written = temp.empty()
+                         ? FsStatus(std::unexpected(std::make_error_code(std::errc::file_exists)))
+                         : ports.fs.writeNewFile(temp, *bytes);
+  if (written) {
+    written = ports.fs.rename(temp, request.library);
+    if (!written) (void)ports.fs.removeFile(temp);
   }
   if (!written) {
-    reportFailures(ports, "changed", kFflTitle, {request.library});
+    addFailure(outcome, request.library, written.error().message());
+    reportFailures(ports, "changed", kFflTitle, outcome);
     return outcome;
   }
   outcome.removedFflPositions = std::move(marked);
@@ -102,10 +105,14 @@ CommandOutcome cmd_DeleteFiles(ShellPorts& ports, const ShellRequest& request) {
   if (ports.prompter.ask(trashQuestion(files), kDeleteTitle, Buttons::YesNoDefaultNo,
                          Icon::Question) != Button::Yes)
     return outcome;
-  for (const auto& file : files)
-    (ports.trash->moveToTrash(file) ? outcome.done : outcome.failed).push_back(file);
+  for (const auto& file : files) {
+    if (auto moved = ports.trash->moveToTrash(file))
+      outcome.done.push_back(file);
+    else
+      addFailure(outcome, file, moved.error().message());
+  }
   afterRemoval(ports, request, files, outcome);
-  reportFailures(ports, "moved to the trash", kDeleteTitle, outcome.failed);
+  reportFailures(ports, "moved to the trash", kDeleteTitle, outcome);
   return outcome;
 }
 
@@ -126,10 +133,13 @@ CommandOutcome cmd_Kill(ShellPorts& ports, const ShellRequest& request) {
       outcome.cancelled = true;
       break;
     }
-    (ports.fs.removeFile(file) ? outcome.done : outcome.failed).push_back(file);
+    if (auto removed = ports.fs.removeFile(file))
+      outcome.done.push_back(file);
+    else
+      addFailure(outcome, file, removed.error().message());
   }
   afterRemoval(ports, request, outcome.done, outcome);
-  reportFailures(ports, "erased", kKillTitle, outcome.failed);
+  reportFailures(ports, "erased", kKillTitle, outcome);
   return outcome;
 }
 

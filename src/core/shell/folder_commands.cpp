@@ -65,7 +65,10 @@ CommandOutcome cmd_MoveDir(ShellPorts& ports, const ShellRequest& request) {
     prompter.warn(kOtherDrive, kMoveFolderTitle);
     return outcome;
   }
-  (moved ? outcome.done : outcome.failed).push_back(source);
+  if (moved)
+    outcome.done.push_back(source);
+  else
+    addFailure(outcome, source, moved.error().message());
   if (moved) {
     outcome.destination = destination;
     followMovedFolder(outcome.active, request.active, source, source.parent_path(), false);
@@ -73,7 +76,7 @@ CommandOutcome cmd_MoveDir(ShellPorts& ports, const ShellRequest& request) {
   }
   outcome.active.refresh = true;
   outcome.passive.refresh = true;
-  reportFailures(ports, "moved", kMoveFolderTitle, outcome.failed);
+  reportFailures(ports, "moved", kMoveFolderTitle, outcome);
   return outcome;
 }
 

@@ -36,13 +36,6 @@ std::filesystem::path withoutTrailingSeparator(const std::filesystem::path& fold
 // Decision: the program reports a failed item only in Kill Folder(s); every other command
 // would go on silently. A person should learn that a file stayed where it was, so each
 // command ends with one message naming what failed.
-std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed) {
-  std::string text = " " + std::to_string(failed.size()) + " file(s) or folder(s) couldn't be ";
-  text += verb;
-  text += ":";
-  return text + pathLines(failed);
-}
-
 std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed,
                         const std::vector<std::string>& reasons) {
   std::string text = " " + std::to_string(failed.size()) + " file(s) or folder(s) couldn't be ";

@@ -25,9 +25,8 @@ std::filesystem::path pathFromText(std::string_view utf8);
 std::filesystem::path withoutTrailingSeparator(const std::filesystem::path& folder);
 
 // Failures of a command that went on with the next item. The count is written with a
-// leading blank, as the program writes every count; at most ten names follow.
-std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed);
-// The same with the system's reason after each path ("PATH: REASON"; no reason, no colon).
+// leading blank, as the program writes every count; at most ten names follow, each with the
+// system's reason ("PATH: REASON"; no reason, no colon).
 std::string failureText(std::string_view verb, const std::vector<std::filesystem::path>& failed,
                         const std::vector<std::string>& reasons);
 

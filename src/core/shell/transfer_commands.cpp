@@ -82,7 +82,10 @@ void transferFiles(ShellPorts& ports, const ShellRequest& request, Transfer kind
     // the old file first, so a failed move never loses the file that was there.
     auto result = kind == Transfer::Copy ? copyReplacing(ports.fs, file, target)
                                          : moveReplacing(ports.fs, file, target);
-    (result ? outcome.done : outcome.failed).push_back(file);
+    if (result)
+      outcome.done.push_back(file);
+    else
+      addFailure(outcome, file, result.error().message());
     ports.progress.percent(static_cast<int>(++index * 100 / files.size()));
   }
   ports.overwrite({}, {});
@@ -104,7 +107,7 @@ CommandOutcome cmd_CopyFiles(ShellPorts& ports, const ShellRequest& request) {
     outcome.passive.refresh = true;
     outcome.passive.rebuildPluginList = request.passive.view == PaneView::Plugin;
   }
-  reportFailures(ports, kCopyTexts.verb, kCopyTexts.title, outcome.failed);
+  reportFailures(ports, kCopyTexts.verb, kCopyTexts.title, outcome);
   return outcome;
 }
 
@@ -130,7 +133,7 @@ CommandOutcome cmd_MoveFiles(ShellPorts& ports, const ShellRequest& request) {
     outcome.active.catalogueStale = true;
     outcome.passive.catalogueStale = true;
   }
-  reportFailures(ports, kMoveTexts.verb, kMoveTexts.title, outcome.failed);
+  reportFailures(ports, kMoveTexts.verb, kMoveTexts.title, outcome);
   return outcome;
 }
 

@@ -4,13 +4,15 @@
 
 #include <filesystem>
 
+#include "core/shell/fs.h"
+
 namespace qm::shell {
 
 class Trash {
  public:
   virtual ~Trash() = default;
-  // True when the file is now in the trash and gone from its folder.
-  virtual bool moveToTrash(const std::filesystem::path& file) = 0;
+  // Success when the file is now in the trash and gone from its folder; else the reason.
+  virtual FsStatus moveToTrash(const std::filesystem::path& file) = 0;
 };
 
 }  // namespace qm::shell

@@ -118,7 +118,8 @@ void SelectFolderDialog::accept() {
       return;
     // One level only: a missing parent is the user's to fix.
     if (!std::filesystem::create_directory(folder, ec) || ec) {
-      prompter_.warn(shell::failureText("created", {folder}), kTitle);
+      if (!ec) ec = std::make_error_code(std::errc::file_exists);
+      prompter_.warn(shell::failureText("created", {folder}, {ec.message()}), kTitle);
       return;
     }
     host_.folderCreated(folder);

@@ -27,6 +27,8 @@ class CommandHost {
   // Plugin View: the rows of the selected filter entries, in list order (built-in filters,
   // which have no row, left out).
   virtual std::vector<std::size_t> selectedRows(int pane) const = 0;
+  // Plugin View: the names of the selected built-in filters, in list order.
+  virtual std::vector<std::string> selectedBuiltIns(int /*pane*/) const { return {}; }
   // The folder list's selection.
   virtual std::vector<std::filesystem::path> selectedFolders(int pane) const = 0;
   // FFL View: the library shown and the byte positions of the selected entries.

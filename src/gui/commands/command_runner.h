@@ -121,7 +121,8 @@ class CommandRunner final : public QObject {
   // lists it again, and its catalogue no longer holds.
   void filesChangedIn(const std::filesystem::path& folder, int exceptPane = -1);
   void runChangeCategory(int pane, const std::optional<std::string>& dropTarget,
-                         const std::vector<std::size_t>& rows);
+                         const std::vector<std::size_t>& rows,
+                         const std::vector<std::string>& builtIns = {});
 
   CommandHost& host_;
   CommandSettings settings_;

@@ -93,7 +93,8 @@ void CommandRunner::changeCategory() {
   const int pane = host_.activePane();
   const bool pluginView = host_.view(pane) == shell::PaneView::Plugin;
   runChangeCategory(pane, std::nullopt,
-                    pluginView ? host_.selectedRows(pane) : std::vector<std::size_t>{});
+                    pluginView ? host_.selectedRows(pane) : std::vector<std::size_t>{},
+                    pluginView ? host_.selectedBuiltIns(pane) : std::vector<std::string>{});
 }
 
 void CommandRunner::changeCategoryByDrop(int pane, const std::string& category,
@@ -102,7 +103,8 @@ void CommandRunner::changeCategoryByDrop(int pane, const std::string& category,
 }
 
 void CommandRunner::runChangeCategory(int pane, const std::optional<std::string>& dropTarget,
-                                      const std::vector<std::size_t>& rows) {
+                                      const std::vector<std::size_t>& rows,
+                                      const std::vector<std::string>& builtIns) {
   if (busy_) return;
   RunScope run(busy_, ports_.progress, statusSink_);
   auto& catalogue = host_.catalogue(pane);
@@ -110,7 +112,7 @@ void CommandRunner::runChangeCategory(int pane, const std::optional<std::string>
   for (const auto& choice : plugins::changeCategoryChoices(catalogue))
     choices << fromCp1252(choice);
   CategoryPrompter prompter(ports_.prompter, changeCategoryDialog(), choices);
-  plugins::ChangeCategoryRequest request{host_.view(pane), rows, dropTarget};
+  plugins::ChangeCategoryRequest request{host_.view(pane), rows, dropTarget, builtIns};
   auto outcome = plugins::cmd_ChangeCategory(request, catalogue, prompter, settings_.ffOptions);
   if (!outcome.changedRows.empty()) {
     host_.showCategories(pane, outcome.newCategory);

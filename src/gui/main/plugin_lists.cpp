@@ -24,11 +24,28 @@ FilterList::FilterList(int pane, QWidget* parent)
   setDragDropMode(QAbstractItemView::DragOnly);
   header()->setStretchLastSection(false);
   header()->setSectionResizeMode(FilterEntryModel::Filter, QHeaderView::Stretch);
+  fitColumns();
+  connect(header(), &QHeaderView::sectionResized, this, [this](int section) {
+    if (!fitting_ && section != FilterEntryModel::Filter) sizedByUser_ = true;
+  });
+}
+
+void FilterList::fitColumns() {
+  if (sizedByUser_) return;
   const QFontMetrics metrics = fontMetrics();
-  header()->resizeSection(FilterEntryModel::Modes,
-                          metrics.horizontalAdvance("RGB, Grey, CMYK, Lab, 16-bit") + 12);
+  const int room = viewport()->width();
+  fitting_ = true;
+  header()->resizeSection(
+      FilterEntryModel::Modes,
+      std::min(metrics.horizontalAdvance("RGB, Grey, CMYK, Lab, 16-bit") + 12, room / 4));
   header()->resizeSection(FilterEntryModel::Architecture,
-                          metrics.horizontalAdvance("Architecture") + 16);
+                          std::min(metrics.horizontalAdvance("Architecture") + 16, room / 4));
+  fitting_ = false;
+}
+
+void FilterList::resizeEvent(QResizeEvent* event) {
+  QTreeView::resizeEvent(event);
+  fitColumns();
 }
 
 std::vector<int> FilterList::selectedEntryRows() const {

@@ -27,9 +27,16 @@ class FilterList : public QTreeView {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The filter's name comes first: Modes and Architecture give way in a narrow pane, until
+  // the user sizes a column by hand.
+  void fitColumns();
+
   FilterEntryModel* model_;
+  bool fitting_ = false;
+  bool sizedByUser_ = false;
 };
 
 class CategoryList : public QListWidget {

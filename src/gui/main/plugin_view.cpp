@@ -253,6 +253,16 @@ std::vector<std::size_t> PluginView::selectedRows() const {
   return rows;
 }
 
+std::vector<std::string> PluginView::selectedBuiltIns() const {
+  std::vector<std::string> names;
+  const auto& entries = filters_->entries()->entries();
+  for (int i : filters_->selectedEntryRows()) {
+    const auto& entry = entries[static_cast<std::size_t>(i)];
+    if (entry.row == 0) names.push_back(entry.text.toStdString());
+  }
+  return names;
+}
+
 void PluginView::selectAll() {
   filters_->selectAll();
 }

@@ -50,6 +50,8 @@ class PluginView : public QWidget {
   void categoryClick();
   // The rows of the selected filter entries (built-in filters left out).
   std::vector<std::size_t> selectedRows() const;
+  // The selected entries without a row (built-in filters), as the list shows them.
+  std::vector<std::string> selectedBuiltIns() const;
   std::vector<std::string> selectedCategories() const;
   void selectAll();
   void toggleSelection();

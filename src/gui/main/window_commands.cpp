@@ -29,6 +29,10 @@ std::vector<std::size_t> WindowCommandHost::selectedRows(int pane) const {
   return window_.pane(pane)->pluginView()->selectedRows();
 }
 
+std::vector<std::string> WindowCommandHost::selectedBuiltIns(int pane) const {
+  return window_.pane(pane)->pluginView()->selectedBuiltIns();
+}
+
 std::vector<std::filesystem::path> WindowCommandHost::selectedFolders(int pane) const {
   return {window_.pane(pane)->folderList()->highlighted()};
 }

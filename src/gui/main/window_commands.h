@@ -26,6 +26,7 @@ class WindowCommandHost final : public CommandHost, public SelectFolderHost {
   shell::PaneView view(int pane) const override;
   std::vector<std::filesystem::path> selectedFiles(int pane) const override;
   std::vector<std::size_t> selectedRows(int pane) const override;
+  std::vector<std::string> selectedBuiltIns(int pane) const override;
   std::vector<std::filesystem::path> selectedFolders(int pane) const override;
   std::filesystem::path fflLibrary(int pane) const override;
   std::vector<std::uint64_t> selectedFflPositions(int pane) const override;

@@ -66,15 +66,18 @@ TEST_F(ChangeCategory, RefusalsLeaveFilesAlone) {
   EXPECT_EQ(ChangeCat_FV(missing, "x"), ChangeCatResult::NotFilterFactory);
 }
 
-TEST_F(ChangeCategory, DropMovesBothPluginsAndCountsTheFailure) {
-  ChangeCategoryRequest request{PaneView::Plugin, {1, 2, 3}, std::string("Noise")};
+TEST_F(ChangeCategory, DropMovesBothPluginsAndCountsTheFailures) {
+  ChangeCategoryRequest request{PaneView::Plugin, {1, 2, 3}, std::string("Noise"), {"Blur More"}};
   auto outcome = cmd_ChangeCategory(request, catalogue, prompter, {});
   EXPECT_EQ(outcome.changedRows, (std::vector<std::size_t>{1, 2}));
-  EXPECT_EQ(outcome.failures, 1u);
+  EXPECT_EQ(outcome.failures, 2u);
   EXPECT_EQ(catalogue.row(1).category, "Noise");
   EXPECT_EQ(catalogue.row(3).category, "Blur");
   EXPECT_EQ(bytesOf("b.8bf").substr(31062, 7), std::string("\x05Noise\0", 7));
-  EXPECT_EQ(prompter.messages.size(), 1u);  // its text is checked end to end
+  ASSERT_EQ(prompter.messages.size(), 1u);  // the file's line is checked end to end
+  EXPECT_TRUE(prompter.messages[0].text.starts_with(
+      "Changing the category didn't work for 2 plugin(s).\r\nBlur More: built into the host "
+      "application, it has no file\r\n"));
   EXPECT_EQ(changeCategoryChoices(catalogue), (std::vector<std::string>{"Blur", "Noise"}));
   // Blur's last filter moving out takes Blur off the list.
   catalogue.setCategory(3, "Noise");
@@ -87,12 +90,13 @@ TEST_F(ChangeCategory, RefusalMessages) {
     std::string message;
   };
   std::vector<Case> cases = {
-      {{PaneView::File, {1}, std::string("Noise")}, "Change Category only works in Plugin View."},
-      {{PaneView::Plugin, {}, std::string("Noise")}, "Please select a plugin."},
-      {{PaneView::Plugin, {1}, std::string("[Other Plugins]")},
+      {{PaneView::File, {1}, std::string("Noise"), {}},
+       "Change Category only works in Plugin View."},
+      {{PaneView::Plugin, {}, std::string("Noise"), {}}, "Please select a plugin."},
+      {{PaneView::Plugin, {1}, std::string("[Other Plugins]"), {}},
        "[Other Plugins] is only a virtual category!\r\nMoving plugins to this category isn't "
        "possible."},
-      {{PaneView::Plugin, {1, 3}, std::string(35, 'L')},
+      {{PaneView::Plugin, {1, 3}, std::string(35, 'L'), {}},
        "A Filter Factory plugin has room for at most 34 letters in its category.\r\nPlease "
        "choose a shorter category."},
   };
@@ -111,7 +115,7 @@ TEST_F(ChangeCategory, RefusalMessages) {
 
 TEST_F(ChangeCategory, DialogAsksAgainForEmptyAndPremiereTexts) {
   prompter.textAnswers = {std::string(""), std::string("[Premiere Video]"), std::string("Fresh")};
-  ChangeCategoryRequest request{PaneView::Plugin, {1}, std::nullopt};
+  ChangeCategoryRequest request{PaneView::Plugin, {1}, std::nullopt, {}};
   auto outcome = cmd_ChangeCategory(request, catalogue, prompter, {});
   EXPECT_EQ(outcome.newCategory, "Fresh");
   EXPECT_EQ(prompter.textCaptions, (std::vector<std::string>(3, "Choose or enter a new category")));

@@ -21,7 +21,8 @@ TEST_F(ShellTest, DeleteAsksThenTrashesAndReportsWhatStayed) {
             "Move these 2 files to the trash?\r\n" + a.string() + "\r\n" + b.string());
   EXPECT_EQ(prompter_.messages[0].title, "Delete");
   EXPECT_EQ(prompter_.messages[1].text,
-            " 1 file(s) or folder(s) couldn't be moved to the trash:\r\n" + b.string());
+            " 1 file(s) or folder(s) couldn't be moved to the trash:\r\n" + b.string() + ": " +
+                std::make_error_code(std::errc::device_or_resource_busy).message());
   EXPECT_EQ(trash_.trashed, std::vector<stdfs::path>{a});
   EXPECT_EQ(outcome.removedItems, std::vector<stdfs::path>{a});
   EXPECT_EQ(names(left()), std::vector<std::string>{"b.8bf"});
@@ -93,7 +94,8 @@ TEST_F(ShellTest, KillInPluginViewDropsRowsOfErasedFilesOnly) {
   EXPECT_EQ(outcome.removedItems, std::vector<stdfs::path>{a});
   EXPECT_EQ(outcome.failed, std::vector<stdfs::path>{locked});
   EXPECT_EQ(prompter_.messages.back().text,
-            " 1 file(s) or folder(s) couldn't be erased:\r\n" + locked.string());
+            " 1 file(s) or folder(s) couldn't be erased:\r\n" + locked.string() + ": " +
+                std::make_error_code(std::errc::device_or_resource_busy).message());
   EXPECT_FALSE(outcome.active.refresh);
 }
 

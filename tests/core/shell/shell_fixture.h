@@ -98,11 +98,14 @@ class FakeTrash final : public Trash {
  public:
   std::set<stdfs::path> refuse;
   std::vector<stdfs::path> trashed;
-  bool moveToTrash(const stdfs::path& file) override {
+  FsStatus moveToTrash(const stdfs::path& file) override {
     std::error_code ec;
-    if (refuse.contains(file) || !stdfs::remove(file, ec)) return false;
+    if (refuse.contains(file))
+      return std::unexpected(std::make_error_code(std::errc::device_or_resource_busy));
+    if (!stdfs::remove(file, ec))
+      return std::unexpected(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory));
     trashed.push_back(file);
-    return true;
+    return {};
   }
 };
 

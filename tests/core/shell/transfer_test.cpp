@@ -99,8 +99,9 @@ TEST_F(TransferTest, FailedCopyKeepsTheOldFileAndReports) {
   EXPECT_EQ(rightContents(), (std::vector<std::string>{"new a", "old b", "new c"}));
   EXPECT_EQ(names(right()), (std::vector<std::string>{"a.8bf", "b.8bf", "c.8bf"}));
   EXPECT_EQ(outcome.failed, std::vector<stdfs::path>{left() / "b.8bf"});
-  EXPECT_EQ(onlyMessage().text,
-            " 1 file(s) or folder(s) couldn't be copied:\r\n" + (left() / "b.8bf").string());
+  EXPECT_EQ(onlyMessage().text, " 1 file(s) or folder(s) couldn't be copied:\r\n" +
+                                    (left() / "b.8bf").string() + ": " +
+                                    std::make_error_code(std::errc::no_space_on_device).message());
   EXPECT_EQ(onlyMessage().title, "Copy");
 }
 

@@ -294,7 +294,7 @@ class DialogsTest : public QObject {
         test::typeIntoCombo(again, "Brand New");
       });
     });
-    plugins::ChangeCategoryRequest request{plugins::PaneView::Plugin, {1}, std::nullopt};
+    plugins::ChangeCategoryRequest request{plugins::PaneView::Plugin, {1}, std::nullopt, {}};
     auto outcome = plugins::cmd_ChangeCategory(request, catalogue, prompter, {});
     QCOMPARE(secondShowing, QStringList({"", "1"}));
     QCOMPARE(QString::fromStdString(outcome.newCategory), QString("Brand New"));

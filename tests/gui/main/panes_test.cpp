@@ -496,6 +496,10 @@ class PanesTest : public QObject {
     QCOMPARE(entries->index(0, 2).data().toString(), QString("both"));
     QCOMPARE(entries->index(0, 0).data(Qt::ToolTipRole).toString(),
              QString("Needs an RGB or Grey image; not 16-bit"));
+    // In a narrow pane the filter's name keeps half the room.
+    gui::FilterList* filters = view()->filterList();
+    filters->resize(320, 200);
+    QVERIFY(filters->header()->sectionSize(0) >= filters->viewport()->width() / 2 - 1);
 
     // The search box lists matches in place of the views; Escape puts the views back.
     w_->context.options.scanSubDirs = true;
