@@ -90,6 +90,13 @@ FFEditorWindow::FFEditorWindow(AppContext& context, Prompter* prompter, QWidget*
   loadPreviewCopy();
 }
 
+void FFEditorWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The texts come first in the Tab order, but a filter writer opens the editor to type.
+  if (!shownBefore_) boxes_[editor::kBoxRed]->setFocus();
+  shownBefore_ = true;
+}
+
 FFEditorWindow::~FFEditorWindow() = default;
 
 void FFEditorWindow::buildControls() {

@@ -471,6 +471,8 @@ class EditorsTest : public QObject {
                     fs::copy_options::overwrite_existing);
     gui::FFEditorWindow& w = *rig.window;
     w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), w.box(1));  // the caret starts in R
     for (const char* design : {"Interfc4.des", "Interfc5.des", "Plain.des", "Modern.des"}) {
       w.applyDesign(design);
       // A resizable design makes the window anew; the offscreen platform keeps its focus window
