@@ -39,8 +39,11 @@ RenderResult renderInOrder(const Program& program, const ImageView& in, const Mu
   return result;
 }
 
-// Rows handed out one at a time to every thread of the pool; makeRunner gives each thread
-// its own row function.
+// Rows handed out a few at a time to every thread of the pool, so each thread reads the
+// neighbourhood of its own rows rather than both caches holding the same; makeRunner gives
+// each thread its own row function.
+constexpr int kRowsPerTurn = 8;
+
 template <class MakeRunner>
 RenderResult renderRows(const ImageView& in, const RenderOptions& options, Engine engine,
                         MakeRunner makeRunner) {
@@ -53,9 +56,10 @@ RenderResult renderRows(const ImageView& in, const RenderOptions& options, Engin
         stop = true;
         break;
       }
-      const int y = nextRow.fetch_add(1, std::memory_order_relaxed);
-      if (y >= in.height) break;
-      runRow(y);
+      const int first = nextRow.fetch_add(kRowsPerTurn, std::memory_order_relaxed);
+      if (first >= in.height) break;
+      const int end = std::min(first + kRowsPerTurn, in.height);
+      for (int y = first; y < end; ++y) runRow(y);
     }
   };
   if (options.pool && options.pool->threads() > 1 && in.height > 1)
