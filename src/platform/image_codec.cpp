@@ -185,6 +185,11 @@ std::optional<std::vector<std::uint8_t>> QtImageCodec::encode(const host::Image&
   if ((image.hasAlpha && (suffix == ".jpg" || suffix == ".jpeg")) ||
       (!image.hasAlpha && !takesRgbx))
     q = q.convertToFormat(QImage::Format_RGB888);
+  // Qt's own default resolution differs between the desktop program and the command line;
+  // one fixed value (96 dpi) makes both write the same bytes.
+  constexpr int kDotsPerMeter = 3780;
+  q.setDotsPerMeterX(kDotsPerMeter);
+  q.setDotsPerMeterY(kDotsPerMeter);
   auto bytes = encodePicture(q, file, options);
   if (!bytes) return std::nullopt;
   return std::move(*bytes);

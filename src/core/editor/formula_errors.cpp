@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/editor/preview_formulas.h"
+#include "core/editor/shape_check.h"
 #include "core/formula/lexer.h"
 #include "core/formula/names.h"
 #include "core/formula/parser.h"
@@ -133,14 +134,19 @@ int orderOf(int box) {
 std::vector<Diagnostic> listErrors(std::string_view formula) {
   std::vector<Diagnostic> found = Linter(formula).run();
   if (auto tree = formula::parseFormula(formula); !tree) {
-    const auto& e = tree.error();
-    // A missing ")" at the end is the unclosed "(" already listed.
+    // A formula cut off inside a "(" gets that "(" listed, not its end as well.
     const bool unclosed = std::ranges::any_of(
         found, [](const Diagnostic& d) { return d.message == "'(' is never closed"; });
-    const bool explained =
-        std::ranges::any_of(found, [&](const Diagnostic& d) { return d.position == e.position; }) ||
-        (unclosed && e.position >= formula.size());
-    if (!explained) found.push_back(Diagnostic{0, e.position, e.length, e.message});
+    auto explained = [&](std::size_t position) {
+      return (unclosed && position >= formula.size()) ||
+             std::ranges::any_of(found,
+                                 [&](const Diagnostic& d) { return d.position == position; });
+    };
+    for (Diagnostic& d : listShapeErrors(formula))
+      if (!explained(d.position)) found.push_back(std::move(d));
+    // The parser's own first error, where nothing above stands for it (hostile nesting).
+    const auto& e = tree.error();
+    if (!explained(e.position)) found.push_back(Diagnostic{0, e.position, e.length, e.message});
   }
   std::ranges::stable_sort(found, {}, &Diagnostic::position);
   return found;

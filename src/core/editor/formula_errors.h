@@ -13,8 +13,9 @@
 namespace qm::editor {
 
 // Each error the formula shows: the names, characters, calls and brackets that are wrong
-// anywhere in it, and the parser's first error when none of those explains it. Ordered by
-// position; positions are offsets in formula (the record's bytes).
+// anywhere in it, and every misplaced operator, missing operand or ":" (reading on after
+// each). Ordered by position; positions are offsets in formula (the record's bytes). Empty
+// exactly when the formula parses.
 std::vector<Diagnostic> listErrors(std::string_view formula);
 
 // 1-based line and column of an offset; CR LF, LF and a lone CR each end a line.

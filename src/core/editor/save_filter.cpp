@@ -3,6 +3,7 @@
 #include "core/batch/overwrite_check.h"
 #include "core/common/safe_name.h"
 #include "core/ff/file_names.h"
+#include "core/ff/formula_check.h"
 #include "core/ff/plugin_architecture.h"
 #include "core/ff/plugin_writer.h"
 #include "core/ff/target_writer.h"
@@ -26,11 +27,24 @@ int targetOf(SaveFormat format) {
 
 }  // namespace
 
+std::string formulaErrorQuestion(std::string_view firstError) {
+  return "The formulas hold errors (the first: " + std::string(firstError) +
+         ").\r\nThe saved filter will not run until they are mended. Save it anyway?";
+}
+
 std::optional<std::filesystem::path> saveFilter(const SaveRequest& request, Prompter& prompter) {
   auto name = saveFileName(request.record.fileName, request.format);
   if (!name) {
     prompter.warn(kFileNameMissing, "Error");
     return std::nullopt;
+  }
+  // A plugin with such a formula is refused by its writer; a source may be saved to be
+  // finished later, but not without the user knowing.
+  if (request.format != SaveFormat::PhotoshopPlugin) {
+    const std::string first = ff::firstFormulaError(request.record.formulas);
+    if (!first.empty() && prompter.ask(formulaErrorQuestion(first), kSaveTitle,
+                                       Buttons::YesNoDefaultNo, Icon::Exclamation) != Button::Yes)
+      return std::nullopt;
   }
   std::filesystem::path folder = request.passiveFolder;
   if (!request.usePassiveFolder) {

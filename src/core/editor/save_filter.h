@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/common/ports.h"
 #include "core/editor/save_rules.h"
@@ -23,6 +25,12 @@ struct SaveRequest {
   // Plugins only: the architectures written, as the Convert window offers them.
   ff::PluginArchitecture architecture = ff::PluginArchitecture::Stored;
 };
+
+inline constexpr std::string_view kSaveTitle = "Save Filter";
+
+// Asked before a source whose formulas do not compile is written; firstError as `check`
+// words it ("R:3: unexpected end of formula").
+std::string formulaErrorQuestion(std::string_view firstError);
 
 // The (first) file written, or none (no name, no folder chosen, not overwritten, or the writer's
 // refusal, which is shown through prompter).

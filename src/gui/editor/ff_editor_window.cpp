@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
@@ -89,6 +90,13 @@ FFEditorWindow::FFEditorWindow(AppContext& context, Prompter* prompter, QWidget*
   loadPreviewCopy();
 }
 
+void FFEditorWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The texts come first in the Tab order, but a filter writer opens the editor to type.
+  if (!shownBefore_) boxes_[editor::kBoxRed]->setFocus();
+  shownBefore_ = true;
+}
+
 FFEditorWindow::~FFEditorWindow() = default;
 
 void FFEditorWindow::buildControls() {
@@ -99,7 +107,7 @@ void FFEditorWindow::buildControls() {
     texts_[k]->setObjectName("Label6");
     texts_[k]->setFrameShape(QFrame::StyledPanel);
     texts_[k]->setAutoFillBackground(true);
-    texts_[k]->setToolTip(QString("%1 (click to edit)").arg(kTextTips[k]));
+    texts_[k]->setToolTip(QString("%1 (click or F2 to edit)").arg(kTextTips[k]));
   }
   for (int b = 0; b < 4; ++b) {
     boxes_[b] = new FormulaEdit(this);
@@ -128,7 +136,7 @@ void FFEditorWindow::buildControls() {
     values_[k] = new QSpinBox(this);
     values_[k]->setObjectName("Label1");
     values_[k]->setRange(0, 255);
-    values_[k]->setToolTip("Type a value or use the arrow keys");
+    values_[k]->setToolTip("Type a value or use the arrow keys; F2 renames the slider");
     for (QWidget* part : {static_cast<QWidget*>(sliders_[k]), static_cast<QWidget*>(graphics_[k]),
                           static_cast<QWidget*>(values_[k]), static_cast<QWidget*>(names_[k])}) {
       part->setProperty("sliderRow", k);
@@ -202,7 +210,8 @@ void FFEditorWindow::buildControls() {
   hotspot_->setCursor(Qt::PointingHandCursor);
   hotspot_->setText("\u2709 Design");
   hotspot_->setAlignment(Qt::AlignCenter);
-  hotspot_->setStyleSheet("color: white;");
+  hotspot_->setStyleSheet("QLabel { color: white; } QLabel:focus { border: 1px solid white; }");
+  hotspot_->setFocusPolicy(Qt::StrongFocus);
   hotspot_->installEventFilter(this);
   hotspot_->hide();
   typingTimer_.setSingleShot(true);
@@ -352,6 +361,9 @@ void FFEditorWindow::connectControls() {
   // The editor menu without the mouse: F10 opens it over the preview.
   connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
           [this] { editorMenuAt(preview_->mapToGlobal(preview_->rect().center())); });
+  // What a click on the preview does.
+  connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+          [this] { updatePreview(); });
 }
 
 editor::EditorFields FFEditorWindow::fields() const {
@@ -819,8 +831,26 @@ void FFEditorWindow::applyDesign(const std::string& name) {
   placeCodeBoxes();
   if (!modern_) setMask(designOutline(design_.outline ? &*design_.outline : nullptr, w, h));
   setWindowTitle(kEditorCaption);
+  orderKeyboardFocus();
   update();
   boxResized_.start();
+}
+
+// Tab follows the window as it reads: the texts, the slider rows, the formula boxes, then the
+// tools under them, whichever design placed them.
+void FFEditorWindow::orderKeyboardFocus() {
+  std::vector<QWidget*> order(texts_.begin(), texts_.end());
+  for (int k = 0; k < 8; ++k)
+    order.insert(order.end(), {names_[k], sliders_[k], graphics_[k], values_[k]});
+  for (int b : {editor::kBoxRed, editor::kBoxGreen, editor::kBoxBlue, editor::kBoxAlpha})
+    order.push_back(boxes_[b]);
+  order.insert(order.end(), {tools_->errorList(), functions_, snippetBox_});
+  order.insert(order.end(), maps_.begin(), maps_.end());
+  order.insert(order.end(),
+               {saveFormat_, saveButton_, autoPreview_, codeBoxesButton_, fontsButton_});
+  order.insert(order.end(), spots_.begin(), spots_.end());
+  order.insert(order.end(), {deleteSpot_, minimizeButton_, hideButton_, unloadButton_, hotspot_});
+  for (std::size_t k = 1; k < order.size(); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
 // A resizable design gets a framed window whose controls follow its size; the fixed ones a
@@ -872,7 +902,7 @@ void FFEditorWindow::fillEditorMenu(QMenu* menu) {
     connect(a, &QAction::triggered, this, slot);
     return a;
   };
-  add("Update Preview", "mnuFfeUpdatePreview_FFE", [this] { updatePreview(); });
+  add("Update Preview\tF5", "mnuFfeUpdatePreview_FFE", [this] { updatePreview(); });
   add("Show large preview", "mnuBigView_FFE", [this] { showLargePreview(); });
   add("Save filtered picture", "mnuSaveFiltered_FFE", [this] {
     if (!large_ || !large_->isVisible()) showLargePreview();
@@ -1053,6 +1083,19 @@ bool FFEditorWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
     if (QVariant row = watched->property("sliderRow"); row.isValid()) selectedSlider_ = row.toInt();
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    // F2 anywhere in a slider row renames that slider.
+    if (QVariant row = watched->property("sliderRow"); row.isValid() && key == Qt::Key_F2) {
+      names_[row.toInt()]->beginEdit();
+      return true;
+    }
+    if (watched == hotspot_ && hooks_.sendEmail &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+      hooks_.sendEmail(hotspotAddress_.toStdString(), "Your Design");
+      return true;
+    }
+  }
   if (event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (watched == preview_) {

@@ -135,6 +135,7 @@ class FFEditorWindow final : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -142,6 +143,7 @@ class FFEditorWindow final : public QWidget {
   void placeControls();
   void placeCodeBoxes();
   void applyWindowShape(int width, int height);
+  void orderKeyboardFocus();
   void connectControls();
   void scatter(const editor::EditorFields& fields);
   void showSliderCaptions();
@@ -195,6 +197,7 @@ class FFEditorWindow final : public QWidget {
   FormulaEdit* lastBox_ = nullptr;
   FormulaTools* tools_ = nullptr;
   int selectedSlider_ = -1;  // the row "Activate/Deactivate Slider" works on
+  bool shownBefore_ = false;
 
   std::array<EditableLabel*, 5> texts_{};
   std::array<FormulaEdit*, 4> boxes_{};

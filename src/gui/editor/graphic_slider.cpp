@@ -111,6 +111,11 @@ void GraphicSlider::paintEvent(QPaintEvent*) {
   const int span = std::max(1, width() - knobWidth());
   const int x = (value() - minimum()) * span / std::max(1, maximum() - minimum());
   p.drawPixmap(x, 0, knob_);
+  if (hasFocus()) {
+    // The design's pictures carry no focus mark of their own.
+    p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+  }
 }
 
 int GraphicSlider::valueAt(int x) const {

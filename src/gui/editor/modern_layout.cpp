@@ -1,9 +1,13 @@
 #include "gui/editor/modern_layout.h"
 
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 namespace qm::gui {
 namespace {
@@ -110,25 +114,44 @@ ModernLayout::ModernLayout(QWidget& window, const EditorParts& parts)
     maps->addWidget(parts.maps[m], m / 2, m % 2);
   }
   rightColumn->addLayout(maps);
+  // The save pair over the switches: on one row they would hold the code side so wide that a
+  // narrow window leaves the slider names no room.
   auto* save = new QHBoxLayout;
-  for (QWidget* w : parts.saveTools) {
-    adopt(w, right);
-    save->addWidget(w);
+  auto* switches = new QHBoxLayout;
+  for (std::size_t k = 0; k < parts.saveTools.size(); ++k) {
+    adopt(parts.saveTools[k], right);
+    (k < 2 ? save : switches)->addWidget(parts.saveTools[k]);
   }
-  save->insertStretch(2, 1);  // the save pair on the left, the switches on the right
+  save->addStretch(1);
+  switches->insertStretch(1, 1);
   rightColumn->addLayout(save);
+  rightColumn->addLayout(switches);
   showCodeBoxes(false);
 
   // The preview gets the larger share, now and as the window grows.
   splitter_->setStretchFactor(0, 3);
   splitter_->setStretchFactor(1, 2);
   splitter_->setSizes({3000, 2000});
+  // The bar between them moves from the keyboard too, a tenth of the width a press.
+  for (const auto& [keys, step] :
+       {std::pair(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right), 1),
+        std::pair(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Left), -1)}) {
+    auto* shortcut = new QShortcut(keys, body_);
+    QObject::connect(shortcut, &QShortcut::activated, splitter_, [this, step = step] {
+      QList<int> sizes = splitter_->sizes();
+      const int move = step * (sizes[0] + sizes[1]) / 10;
+      splitter_->setSizes({sizes[0] + move, sizes[1] - move});
+    });
+  }
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(4);
   for (QWidget* w : parts.spots) {
     adopt(w, body_);
-    w->setMinimumWidth(28);
+    // The numbered spots may narrow to their digits; a word ("Delete") keeps room for itself.
+    const auto* button = qobject_cast<QAbstractButton*>(w);
+    const int textWidth = button ? button->fontMetrics().horizontalAdvance(button->text()) : 0;
+    w->setMinimumWidth(std::max(28, textWidth + 16));
     bottom->addWidget(w);
   }
   bottom->addStretch(1);

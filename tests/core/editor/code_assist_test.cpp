@@ -37,6 +37,22 @@ TEST(FormulaErrors, EveryErrorOfAFormulaWithItsColumnAndLength) {
       // What only the parser sees comes once, after the others.
       {"r+", {"3+1 unexpected end of formula"}},
       {"r g+zz", {"3+1 expected an operator", "5+2 unknown name 'zz'"}},
+      // Mistakes of shape: each listed once, reading on after it.
+      {"r+, g+", {"3+1 expected a value", "7+1 unexpected end of formula"}},
+      {"r?g, b?g", {"4+1 expected ':'", "9+1 expected ':'"}},
+      {"r?g,b:a", {"4+1 expected ':'"}},  // the ':' that came late is that one's
+      {"(r+)*(g*)", {"4+1 expected a value", "9+1 expected a value"}},
+      {"r g b", {"3+1 expected an operator", "5+1 expected an operator"}},
+      {"min(r:g, b)+(r", {"6+1 ':' without '?'", "13+1 '(' is never closed"}},
+      {"r)+(g*", {"2+1 unmatched ')'", "4+1 '(' is never closed"}},
+      {"*r+g$ b", {"1+1 expected a value", "5+1 unexpected character '$'"}},
+      {"x ? y : ", {"9+1 unexpected end of formula"}},
+      {"mix(\x8b"
+       "a\x9b \x8b"
+       "b\x9b,1)",
+       {"1+3 'mix' takes 4 arguments", "5+3 argument 'a' not filled in",
+        "9+3 argument 'b' not filled in"}},
+      {"src(x,y,0)/ / 2, abs(r-)", {"13+1 expected a value", "24+1 expected a value"}},
   };
   for (const auto& [formula, want] : cases) EXPECT_EQ(errorsOf(formula), want) << formula;
 }

@@ -6,9 +6,11 @@
 #include <QImageReader>
 #include <QPrinter>
 #include <QProcess>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QtTest>
+#include <set>
 
 #include "core/host/preview_picture.h"
 #include "gui/batch/overwrite_dialog.h"
@@ -160,6 +162,42 @@ class EditorsTest : public QObject {
     rig.window->textLabel(0)->setText("Filename");
     rig.window->saveFilter();
     QCOMPARE(rig.prompter.messages.back().text, std::string("Filename isn't specified!"));
+  }
+
+  // A source whose formulas hold errors is written only when the user says so; a plugin
+  // never, with `check`'s words.
+  void saveAsksBeforeWritingFormulasWithErrors() {
+    EditorRig rig({"r", "g+", "b", "a"});
+    test::TempFolder out;
+    rig.prompter.folderChoice = FolderChoice{out.path(), false};
+    const std::string question =
+        "The formulas hold errors (the first: G:3: unexpected end of formula).\r\nThe saved "
+        "filter will not run until they are mended. Save it anyway?";
+    // (format, answer) -> file written
+    const std::tuple<int, Button, const char*, bool> cases[] = {
+        {3, Button::No, "Test.txt", false},
+        {1, Button::Yes, "Test.afs", true},
+        {2, Button::Yes, "Test.pff", true},
+    };
+    for (const auto& [format, answer, name, written] : cases) {
+      rig.prompter.messages.clear();
+      rig.prompter.askAnswers = {answer};
+      rig.window->saveFormatBox()->setCurrentIndex(format);
+      rig.window->saveFilter();
+      QCOMPARE(fs::exists(out / name), written);
+      QCOMPARE(rig.prompter.messages.size(), std::size_t{1});
+      QCOMPARE(rig.prompter.messages[0].text, question);
+      QVERIFY(rig.prompter.messages[0].buttons == Buttons::YesNoDefaultNo);
+    }
+    rig.prompter.messages.clear();
+    rig.window->saveFormatBox()->setCurrentIndex(0);
+    rig.window->saveFilter();
+    QVERIFY(!fs::exists(out / "Test.8bf"));
+    QCOMPARE(rig.prompter.messages.size(), std::size_t{1});
+    QVERIFY(rig.prompter.messages[0].kind == test::MessageKind::Error);
+    QVERIFY2(
+        rig.prompter.messages[0].text.find("G:3: unexpected end of formula") != std::string::npos,
+        rig.prompter.messages[0].text.c_str());
   }
 
   // One box ("C="): what the preview shows is what Save and Copy write; the hidden boxes never.
@@ -317,18 +355,22 @@ class EditorsTest : public QObject {
     QCOMPARE(red->toPlainText().left(6), QString("r+mix("));
 
     rig.window->box(1)->setPlainText("foo+src(x,y)");
+    rig.window->box(2)->setPlainText("g+,(b*)");  // two mistakes of shape in one box
     rig.window->box(3)->setPlainText("b)");
     const QStringList listed = test::rowTexts(rig.window->formulaTools()->errorList()->model());
     QCOMPARE(listed,
              (QStringList{"R  column 1: unknown name 'foo'", "R  column 5: 'src' takes 3 arguments",
+                          "G  column 3: expected a value", "G  column 7: expected a value",
                           "B  column 2: unmatched ')'"}));
     red->setFocus();
     red->moveCursor(QTextCursor::Start);
-    // F8 from the start of R: after the caret, on to B, round to the first.
-    for (const char* want : {"src", ")", "foo"}) {
+    // F8 from the start of R: after the caret, through G and B, round to the first.
+    const std::pair<const char*, int> walk[] = {
+        {"src", 1}, {",", 2}, {")", 2}, {")", 3}, {"foo", 1}};
+    for (const auto& [want, boxIndex] : walk) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
       auto* box = qobject_cast<gui::FormulaEdit*>(QApplication::focusWidget());
-      QVERIFY(box);
+      QCOMPARE(box, rig.window->box(boxIndex));
       QCOMPARE(box->textCursor().selectedText(), QString(want));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8, Qt::ShiftModifier);
@@ -404,6 +446,8 @@ class EditorsTest : public QObject {
         QVERIFY(!w.slider(k)->geometry().intersects(w.valueBox(k)->geometry()));
       }
       for (int b = 0; b < 4; ++b) QVERIFY(w.box(b)->isVisible() && w.box(b)->height() >= 40);
+      const QPushButton* erase = w.deleteSpotButton();
+      QVERIFY(erase->width() > erase->fontMetrics().horizontalAdvance(erase->text()));
     }
     w.setOneBoxMode(true);
     QVERIFY(w.box(2)->isHidden());
@@ -415,6 +459,116 @@ class EditorsTest : public QObject {
     QCOMPARE(w.slider(0)->parentWidget(), &w);
     QVERIFY(w.slider(0)->isVisible() && w.box(2)->isVisible());
     QCOMPARE(w.previewBox()->size(), QSize(258, 178));
+  }
+
+  // Every design: Tab reaches each text, slider name, slider, value and box; F2 or Enter edits
+  // a label in place, Enter keeps the text, Escape drops it, Tab keeps it and moves on; F2 in a
+  // slider row renames that slider.
+  void everyControlAnswersTheKeyboardInEveryDesign() {
+    EditorRig rig({"r", "g", "b", "a"});
+    for (const auto& entry : fs::directory_iterator(fs::path(QM_DATA_DIR) / "interface"))
+      fs::copy_file(entry.path(), rig.programDir / "interface" / entry.path().filename(),
+                    fs::copy_options::overwrite_existing);
+    gui::FFEditorWindow& w = *rig.window;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), w.box(1));  // the caret starts in R
+    for (const char* design : {"Interfc4.des", "Interfc5.des", "Plain.des", "Modern.des"}) {
+      w.applyDesign(design);
+      // A resizable design makes the window anew; the offscreen platform keeps its focus window
+      // through that and so never tells the application that the window is active again.
+      QApplication::processEvents();
+      if (!w.isActiveWindow()) QApplication::setActiveWindow(&w);
+      QTRY_VERIFY2(w.isActiveWindow(), design);
+      std::set<QWidget*> reached;
+      w.textLabel(0)->setFocus();
+      for (int k = 0; k < 100; ++k) {
+        reached.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      }
+      auto reachedAll = [&](auto widgetOf, int n) {
+        for (int k = 0; k < n; ++k)
+          if (!reached.count(widgetOf(k))) return false;
+        return true;
+      };
+      QVERIFY2(reachedAll([&](int k) { return w.textLabel(k); }, 5), design);
+      QVERIFY2(reachedAll([&](int k) { return w.nameLabel(k); }, 8), design);
+      QVERIFY2(reachedAll([&](int k) { return w.valueBox(k); }, 8), design);
+      auto sliderOf = [&](int k) -> QWidget* {
+        return w.slider(k)->isVisible() ? static_cast<QWidget*>(w.slider(k)) : w.graphicSlider(k);
+      };
+      QVERIFY2(reachedAll(sliderOf, 8), design);
+      QVERIFY2(reachedAll([&](int b) { return w.box(b); }, 4), design);
+      QVERIFY2(reached.count(w.saveFormatBox()) && reached.count(w.spotButton(9)), design);
+
+      gui::EditableLabel* title = w.textLabel(2);
+      const QString before = title->text();
+      title->setFocus();
+      QTest::keyClick(title, Qt::Key_F2);
+      QVERIFY2(title->editor() && title->editor()->isVisible(), design);
+      QCOMPARE(QApplication::focusWidget(), title->editor());
+      QTest::keyClicks(title->editor(), "dropped");
+      QTest::keyClick(title->editor(), Qt::Key_Escape);
+      QCOMPARE(title->text(), before);
+      QCOMPARE(QApplication::focusWidget(), title);
+      QTest::keyClick(title, Qt::Key_Return);
+      QTest::keyClicks(title->editor(), QString("Keyed ") + design);
+      QTest::keyClick(title->editor(), Qt::Key_Return);
+      QCOMPARE(title->text(), QString("Keyed ") + design);
+      QVERIFY(!title->editor()->isVisible());
+      QCOMPARE(QApplication::focusWidget(), title);
+
+      w.valueBox(3)->setFocus();
+      QTest::keyClick(w.valueBox(3), Qt::Key_F2);
+      QLineEdit* name = w.nameLabel(3)->editor();
+      QVERIFY2(name && name->isVisible(), design);
+      QTest::keyClicks(name, QString("Depth ") + design);
+      QTest::keyClick(name, Qt::Key_Tab);
+      QCOMPARE(w.nameLabel(3)->text(), QString("Depth ") + design);
+      QCOMPARE(w.gatheredRecord().controlNames[3], std::string("Depth ") + design);
+      QCOMPARE(QApplication::focusWidget(), sliderOf(3));
+
+      if (!w.modernLayout()) continue;
+      // The bar between preview and formulas.
+      const QList<int> split = w.modernLayout()->splitter()->sizes();
+      QTest::keyClick(sliderOf(3), Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
+      QVERIFY(w.modernLayout()->splitter()->sizes()[0] < split[0]);
+      QTest::keyClick(sliderOf(3), Qt::Key_Right, Qt::ControlModifier | Qt::AltModifier);
+      QTest::keyClick(sliderOf(3), Qt::Key_Right, Qt::ControlModifier | Qt::AltModifier);
+      QVERIFY(w.modernLayout()->splitter()->sizes()[0] > split[0]);
+    }
+  }
+
+  // The narrow resizable design elides a long slider name in the middle and shows it whole in
+  // the tooltip; a name that fits is shown as it is.
+  void longSliderNamesAreElidedNotCut() {
+    EditorRig rig({"ctl(0)", "g", "b", "a"});
+    fs::copy_file(fs::path(QM_DATA_DIR) / "interface" / "Modern.des",
+                  rig.programDir / "interface" / "Modern.des");
+    gui::FFEditorWindow& w = *rig.window;
+    w.applyDesign("Modern.des");
+    w.show();
+    const QString longName = "Amount of warm light spilling over the deepest shadows";
+    ff::FFRecord rec = w.gatheredRecord();
+    rec.controlNames[0] = longName.toStdString();
+    w.loadRecord(rec);
+    for (QSize size : {QSize(720, 520), QSize(1000, 700), QSize(1800, 1000)}) {
+      w.resize(size);
+      QTRY_COMPARE(w.size(), size);
+      QApplication::processEvents();
+      const gui::EditableLabel* label = w.nameLabel(0);
+      const QString shown = label->shownText();
+      QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
+      QCOMPARE(label->text(), longName);
+      if (size.width() == 720) QVERIFY(shown != longName);
+      if (shown != longName) {
+        QVERIFY2(shown.startsWith("Amo") && shown.endsWith("ows") && shown.contains(QChar(0x2026)),
+                 qPrintable(shown));
+        QVERIFY(label->tipText().startsWith(longName + "\n"));
+      }
+      QCOMPARE(w.nameLabel(1)->shownText(), QString("Spread"));
+      QCOMPARE(w.nameLabel(1)->tipText(), w.nameLabel(1)->toolTip());
+    }
   }
 
   void doubleClickedSourceOpensInTheEditor() {
