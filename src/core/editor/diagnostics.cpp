@@ -32,4 +32,11 @@ std::string describe(const Diagnostic& diagnostic) {
   return ff::describeFormulaError(diagnostic.channel, diagnostic.position, diagnostic.message);
 }
 
+std::size_t placeholderEnd(std::string_view formula, std::size_t from) {
+  constexpr char kOpenMark = '\x8b';
+  constexpr char kCloseMark = '\x9b';
+  if (from >= formula.size() || formula[from] != kOpenMark) return std::string_view::npos;
+  return formula.find(kCloseMark, from);
+}
+
 }  // namespace qm::editor

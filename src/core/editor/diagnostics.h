@@ -28,4 +28,8 @@ std::string_view channelName(int channel);
 // "R:5: unknown name 'foo'" (column 1-based).
 std::string describe(const Diagnostic& diagnostic);
 
+// An inserted argument placeholder ("‹a›", stored in Windows-1252) that starts at from: the
+// position of its closing mark; npos when no whole placeholder starts there.
+std::size_t placeholderEnd(std::string_view formula, std::size_t from);
+
 }  // namespace qm::editor

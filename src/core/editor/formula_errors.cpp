@@ -14,10 +14,6 @@ namespace {
 using formula::Token;
 using formula::TokenKind;
 
-// The placeholder marks of inserted arguments as the record stores them (Windows-1252).
-constexpr char kOpenMark = '\x8b';
-constexpr char kCloseMark = '\x9b';
-
 bool isOp(const Token& t, std::string_view op) {
   return t.kind == TokenKind::Operator && t.text == op;
 }
@@ -62,15 +58,12 @@ class Linter {
   // An unexpected character, or a whole argument placeholder; returns the last token used.
   std::size_t invalid(std::size_t k) {
     const Token& t = tokens_[k];
-    if (t.text.front() == kOpenMark) {
-      const auto close = text_.find(kCloseMark, t.position);
-      if (close != std::string_view::npos) {
-        const auto inner = text_.substr(t.position + 1, close - t.position - 1);
-        add(t.position, close + 1 - t.position, "argument " + quoted(inner) + " not filled in");
-        std::size_t last = k;
-        while (last + 1 < tokens_.size() && tokens_[last + 1].position <= close) ++last;
-        return last;
-      }
+    if (const auto close = placeholderEnd(text_, t.position); close != std::string_view::npos) {
+      const auto inner = text_.substr(t.position + 1, close - t.position - 1);
+      add(t.position, close + 1 - t.position, "argument " + quoted(inner) + " not filled in");
+      std::size_t last = k;
+      while (last + 1 < tokens_.size() && tokens_[last + 1].position <= close) ++last;
+      return last;
     }
     add(t.position, 1, "unexpected character " + quoted(t.text));
     return k;

@@ -13,10 +13,6 @@ namespace {
 using formula::Token;
 using formula::TokenKind;
 
-// The placeholder marks of inserted arguments as the record stores them (Windows-1252).
-constexpr char kOpenMark = '\x8b';
-constexpr char kCloseMark = '\x9b';
-
 constexpr std::array<std::string_view, 18> kBinaryOperators = {"||", "&&", "|",  "^", "&",  "==",
                                                                "!=", "<",  "<=", ">", ">=", "<<",
                                                                ">>", "+",  "-",  "*", "/",  "%"};
@@ -30,9 +26,8 @@ class ShapeChecker {
     for (std::size_t k = 0; k < lexed.size(); ++k) {
       Token t = lexed[k];
       // A whole argument placeholder is one operand, however it lexes inside.
-      if (t.kind == TokenKind::Invalid && t.text.front() == kOpenMark) {
-        const auto close = text.find(kCloseMark, t.position);
-        if (close != std::string_view::npos) {
+      if (t.kind == TokenKind::Invalid) {
+        if (const auto close = placeholderEnd(text, t.position); close != std::string_view::npos) {
           t.text = text.substr(t.position, close + 1 - t.position);
           while (k + 1 < lexed.size() && lexed[k + 1].position <= close) ++k;
         }
