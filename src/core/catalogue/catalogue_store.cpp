@@ -171,7 +171,6 @@ CatalogueStore::CatalogueStore(fs::path file, sqlite3* db) : file_(std::move(fil
 
 CatalogueStore::~CatalogueStore() {
   finish();
-  waitUntilStored();
   writer_.request_stop();
   if (writer_.joinable()) writer_.join();
   insert_.reset();
@@ -235,7 +234,6 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsOf(
   if (broken_) return std::nullopt;
   const std::string folderText = folderKey(folder);
   if (!haveLoaded_ || loadedFolder_ != folderText) {
-    waitForLastScan(lock);
     loaded_ = load(folderText);
     loadedFolder_ = folderText;
     haveLoaded_ = !broken_;
@@ -279,7 +277,7 @@ void CatalogueStore::store(const fs::path& folder, const std::string& name,
 
 void CatalogueStore::writeLoop(std::stop_token stop) {
   std::unique_lock lock(mutex_);
-  while (wake_.wait(lock, stop, [this] { return !pending_.empty() || commitWanted_; })) {
+  while (wake_.wait(lock, stop, [this] { return !pending_.empty(); })) {
     std::deque<PendingFile> batch;
     batch.swap(pending_);
     writerBusy_ = true;
@@ -292,24 +290,13 @@ void CatalogueStore::writeLoop(std::stop_token stop) {
     lock.lock();
     writerBusy_ = false;
     if (!ok && !broken_) fail();
-    // Under the lock: no other statement runs during the commit.
-    if (commitWanted_ && pending_.empty()) {
-      commit();
-      commitWanted_ = false;
-    }
     idle_.notify_all();
   }
 }
 
-void CatalogueStore::waitForLastScan(std::unique_lock<std::mutex>& lock) {
-  // A scan's own folders come one after another and are written in order; the rows of the
-  // scan before may still be on their way, and may be this folder's.
-  if (commitWanted_) waitForWriter(lock);
-}
-
 void CatalogueStore::waitForWriter(std::unique_lock<std::mutex>& lock) {
-  if (!pending_.empty() || commitWanted_) wake_.notify_one();
-  idle_.wait(lock, [this] { return pending_.empty() && !writerBusy_ && !commitWanted_; });
+  if (!pending_.empty()) wake_.notify_one();
+  idle_.wait(lock, [this] { return pending_.empty() && !writerBusy_; });
 }
 
 bool CatalogueStore::write(const PendingFile& file) {
@@ -360,7 +347,6 @@ bool CatalogueStore::mayHold(const fs::path& folder, const std::string& name) {
 void CatalogueStore::folderListed(const fs::path& folder, const std::vector<std::string>& names,
                                   const std::string& pattern) {
   std::unique_lock lock(mutex_);
-  waitForLastScan(lock);
   if (broken_) return;
   // One query serves both this and the folder's files the scan asks for next.
   const std::string folderText = folderKey(folder);
@@ -384,25 +370,14 @@ void CatalogueStore::folderListed(const fs::path& folder, const std::vector<std:
 
 void CatalogueStore::finish() {
   std::unique_lock lock(mutex_);
+  waitForWriter(lock);
+  if (writing_ && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    writing_ = true;
+    fail();
+  }
+  writing_ = false;
   haveLoaded_ = false;
   loaded_.clear();
-  // The lists need not wait for the disk: the writer commits once it has stored the rest.
-  if (writer_.joinable()) {
-    commitWanted_ = true;
-    wake_.notify_one();
-  } else {
-    commit();
-  }
-}
-
-void CatalogueStore::commit() {
-  if (writing_ && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) fail();
-  writing_ = false;
-}
-
-void CatalogueStore::waitUntilStored() {
-  std::unique_lock lock(mutex_);
-  waitForWriter(lock);
 }
 
 std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(const fs::path& folder,

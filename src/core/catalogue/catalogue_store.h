@@ -49,10 +49,7 @@ class CatalogueStore final : public plugins::ScanCache {
   bool mayHold(const std::filesystem::path& folder, const std::string& name) override;
   void folderListed(const std::filesystem::path& folder, const std::vector<std::string>& names,
                     const std::string& pattern) override;
-  // Ends the scan's writes; the writer thread commits them when it has stored the rest.
   void finish() override;
-  // Returns once everything handed over is stored and committed.
-  void waitUntilStored();
 
   // Every stored row of folder, and of the folders below it when recursive, in the order the
   // scan visits them; nullopt when none of folder's files is stored.
@@ -84,11 +81,9 @@ class CatalogueStore final : public plugins::ScanCache {
   FolderFiles load(const std::string& folder);
   bool forget(const std::string& folder, const std::string& name);
   bool write(const PendingFile& file);
-  void commit();
   void writeLoop(std::stop_token stop);
   // Every statement outside the writer waits until it has nothing left to write.
   void waitForWriter(std::unique_lock<std::mutex>& lock);
-  void waitForLastScan(std::unique_lock<std::mutex>& lock);
   Statement& prepared(std::unique_ptr<Statement>& slot, const char* sql);
 
   std::filesystem::path file_;
@@ -105,7 +100,6 @@ class CatalogueStore final : public plugins::ScanCache {
   // The scan goes on reading files while the writer stores what it read.
   std::deque<PendingFile> pending_;
   bool writerBusy_ = false;
-  bool commitWanted_ = false;
   std::condition_variable_any wake_;
   std::condition_variable idle_;
   std::jthread writer_;
