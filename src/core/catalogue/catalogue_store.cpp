@@ -3,53 +3,36 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
-#include <set>
 #include <system_error>
 
+#include "core/catalogue/catalogue_schema.h"
+#include "core/catalogue/catalogue_writer.h"
 #include "core/catalogue/sqlite_statement.h"
 #include "core/plugins/file_listing.h"
-#include "core/plugins/text_util.h"
 
 namespace qm::catalogue {
 namespace {
 
 namespace fs = std::filesystem;
 
-// "QMCT": tells our file from any other SQLite file in the folder.
-constexpr int kApplicationId = 0x514D4354;
-constexpr int kFormatVersion = 1;
-
-// Files that gave no row are stored as one row of this ordinal, so they are not read again.
-constexpr int kNoFilter = -1;
-
-// Files handed to the writer thread at a time.
-constexpr std::size_t kWriterBatch = 64;
-
-constexpr const char* kSchema =
-    "CREATE TABLE filters (folder BLOB NOT NULL, name BLOB NOT NULL, size INTEGER NOT NULL, "
-    "modified INTEGER NOT NULL, reader TEXT NOT NULL, ordinal INTEGER NOT NULL, type TEXT, "
-    "category BLOB, title TEXT, position INTEGER, room INTEGER, architecture TEXT, "
-    "modes INTEGER, enable_info BLOB, PRIMARY KEY (folder, name, ordinal)) WITHOUT ROWID";
-
+// The columns rowFrom() reads, the folder's path last.
 constexpr const char* kColumns =
-    "name, size, modified, reader, ordinal, category, title, position, room, architecture, "
-    "modes, enable_info, folder";
+    "f.name, f.size, f.modified, f.reader, f.ordinal, f.category, f.title, f.position, f.room, "
+    "f.architecture, f.modes, f.enable_info, d.path FROM folders d JOIN filters f ON f.folder = "
+    "d.id";
 
 std::string folderKey(const fs::path& folder) {
   return folder.native();
 }
 
-// The kind of file a row came from, as the lists name plugin types.
-std::string typeOf(std::string_view name, const plugins::CatalogueRow& row) {
-  const std::string ext4 = plugins::lastLower(name, 4);
-  if (ext4 == ".txt" || ext4 == ".afs" || ext4 == ".pff" || ext4 == ".ffx")
-    return "Filter Factory Source";
-  if (row.categoryPosition == -1) return "Plugin Type Table";
-  const std::string ext3 = plugins::lastLower(name, 3);
-  if (ext3 == "aex" || ext3 == "_ex") return "After Effects Plugin";
-  if (ext3 == "prm" || ext3 == "_rm") return "Premiere Plugin";
-  if (ext3 == "bin") return "Macintosh Filter Factory Plugin";
-  return "Photoshop Filter Plugin";
+// ?1 is folder, ?2 and ?3 bound the paths of the folders below it: they sort between
+// "folder/" and "folder0" ('0' follows '/').
+void bindFolderRange(Statement& s, const std::string& folder, bool recursive) {
+  s.bind(1, folder);
+  if (!recursive) return;
+  const std::string below = folder.ends_with('/') ? folder : folder + '/';
+  s.bind(2, below);
+  s.bind(3, below.substr(0, below.size() - 1) + '0');
 }
 
 void closeQuietly(sqlite3* db) {
@@ -76,12 +59,11 @@ bool trustworthy(sqlite3* db) {
     Statement check(db, "PRAGMA quick_check");
     if (!check.ok() || check.step() != SQLITE_ROW || check.bytes(0) != "ok") return false;
   }
-  Statement schema(db, "SELECT sql FROM sqlite_master WHERE type = 'table'");
+  Statement schema(db, "SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY name");
   if (!schema.ok()) return false;
-  int tables = 0;
-  for (int r; (r = schema.step()) == SQLITE_ROW; ++tables)
-    if (schema.bytes(0) != kSchema) return false;
-  return tables == 1;
+  for (const char* table : {kFiltersTable, kFoldersTable})
+    if (schema.step() != SQLITE_ROW || schema.bytes(0) != table) return false;
+  return schema.step() == SQLITE_DONE;
 }
 
 bool isEmptyDatabase(sqlite3* db) {
@@ -90,16 +72,17 @@ bool isEmptyDatabase(sqlite3* db) {
 }
 
 bool makeSchema(sqlite3* db) {
-  const std::string sql = std::string(kSchema) +
+  const std::string sql = std::string(kFoldersTable) + "; " + kFiltersTable +
                           "; PRAGMA application_id = " + std::to_string(kApplicationId) +
                           "; PRAGMA user_version = " + std::to_string(kFormatVersion) + ";";
   return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// Each connection's owner lets one thread at a time use it, so SQLite need not lock per call.
 sqlite3* openDatabase(const fs::path& file) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(file.c_str(), &db,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                       nullptr) != SQLITE_OK) {
     closeQuietly(db);
     return nullptr;
@@ -162,49 +145,43 @@ std::unique_ptr<CatalogueStore> CatalogueStore::open(const fs::path& file) {
   if (!db) return nullptr;
   // Readers (another pane, quillmark-cli) go on while a scan writes.
   sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
-  std::unique_ptr<CatalogueStore> store(new CatalogueStore(file, db));
+  sqlite3* writing = openDatabase(file);
+  if (!writing) {
+    closeQuietly(db);
+    return nullptr;
+  }
+  std::unique_ptr<CatalogueStore> store(
+      new CatalogueStore(file, db, std::make_unique<CatalogueWriter>(writing)));
   store->rebuilt_ = rebuilt;
   return store;
 }
 
-CatalogueStore::CatalogueStore(fs::path file, sqlite3* db) : file_(std::move(file)), db_(db) {}
+CatalogueStore::CatalogueStore(fs::path file, sqlite3* db, std::unique_ptr<CatalogueWriter> writer)
+    : file_(std::move(file)), db_(db), writer_(std::move(writer)) {}
 
 CatalogueStore::~CatalogueStore() {
-  finish();
-  writer_.request_stop();
-  if (writer_.joinable()) writer_.join();
-  insert_.reset();
-  forget_.reset();
+  if (!writer_->commit()) broken_ = true;
+  writer_.reset();
   selectFolder_.reset();
   closeQuietly(db_);
   // What failed once is not kept for the next run to trust.
   if (broken_) removeStoreFiles(file_);
 }
 
-bool CatalogueStore::execute(const char* sql) {
-  if (broken_) return false;
-  if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK) return true;
-  fail();
-  return false;
+void CatalogueStore::fail() {
+  broken_ = true;
+  forgetLoaded();
 }
 
-void CatalogueStore::fail() {
-  if (writing_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-  writing_ = false;
-  broken_ = true;
+void CatalogueStore::forgetLoaded() {
   haveLoaded_ = false;
   loaded_.clear();
-}
-
-void CatalogueStore::beginWrites() {
-  if (writing_ || broken_) return;
-  writing_ = execute("BEGIN IMMEDIATE");
 }
 
 CatalogueStore::FolderFiles CatalogueStore::load(const std::string& folder) {
   FolderFiles files;
   const std::string sql =
-      std::string("SELECT ") + kColumns + " FROM filters WHERE folder = ?1 ORDER BY name, ordinal";
+      std::string("SELECT ") + kColumns + " WHERE d.path = ?1 ORDER BY f.name, f.ordinal";
   Statement& s = prepared(selectFolder_, sql.c_str());
   if (!s.ok()) {
     fail();
@@ -227,17 +204,37 @@ CatalogueStore::FolderFiles CatalogueStore::load(const std::string& folder) {
   return files;
 }
 
+void CatalogueStore::loadFolder(const std::string& folder) {
+  // A folder the cache did not know when the scan began holds nothing: no query.
+  const bool known = !knownFolders_ || knownFolders_->contains(folder);
+  loaded_ = known ? load(folder) : FolderFiles();
+  loadedFolder_ = folder;
+  haveLoaded_ = !broken_;
+}
+
+void CatalogueStore::scanBegins(const fs::path& folder, bool recursive) {
+  std::lock_guard lock(mutex_);
+  forgetLoaded();
+  knownFolders_.reset();
+  if (broken_) return;
+  Statement s(db_, recursive
+                       ? "SELECT path FROM folders WHERE path = ?1 OR (path >= ?2 AND path < ?3)"
+                       : "SELECT path FROM folders WHERE path = ?1");
+  if (!s.ok()) return fail();
+  bindFolderRange(s, folderKey(folder), recursive);
+  std::set<std::string, std::less<>> known;
+  int r;
+  while ((r = s.step()) == SQLITE_ROW) known.insert(s.bytes(0));
+  if (r != SQLITE_DONE) return fail();
+  knownFolders_ = std::move(known);
+}
+
 std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsOf(
     const fs::path& folder, const std::string& name, const plugins::FileStamp& stamp,
     const std::string& key) {
-  std::unique_lock lock(mutex_);
+  std::lock_guard lock(mutex_);
   if (broken_) return std::nullopt;
-  const std::string folderText = folderKey(folder);
-  if (!haveLoaded_ || loadedFolder_ != folderText) {
-    loaded_ = load(folderText);
-    loadedFolder_ = folderText;
-    haveLoaded_ = !broken_;
-  }
+  if (!haveLoaded_ || loadedFolder_ != folder.native()) loadFolder(folderKey(folder));
   auto it = loaded_.find(name);
   if (it == loaded_.end() || it->second.stamp != stamp || it->second.key != key)
     return std::nullopt;
@@ -249,158 +246,59 @@ Statement& CatalogueStore::prepared(std::unique_ptr<Statement>& slot, const char
   return *slot;
 }
 
-bool CatalogueStore::forget(const std::string& folder, const std::string& name) {
-  Statement& s = prepared(forget_, "DELETE FROM filters WHERE folder = ?1 AND name = ?2");
-  if (!s.ok()) return false;
-  s.bind(1, folder);
-  s.bind(2, name);
-  const bool done = s.step() == SQLITE_DONE;
-  s.reset();
-  return done;
-}
-
 void CatalogueStore::store(const fs::path& folder, const std::string& name,
                            const plugins::FileStamp& stamp, const std::string& key,
                            const std::vector<plugins::CatalogueRow>& rows) {
   std::lock_guard lock(mutex_);
   if (broken_) return;
-  PendingFile file{folderKey(folder), name, stamp, key, rows};
   // The scan asked for the file first, so the loaded folder tells whether rows are stored.
-  const bool known = haveLoaded_ && loadedFolder_ == file.folder;
-  file.forgetFirst = !known || loaded_.contains(name);
-  pending_.push_back(std::move(file));
-  if (!writer_.joinable())
-    writer_ = std::jthread([this](std::stop_token stop) { writeLoop(std::move(stop)); });
-  // Waking the writer for every file costs more than the insert.
-  if (pending_.size() >= kWriterBatch) wake_.notify_one();
-}
-
-void CatalogueStore::writeLoop(std::stop_token stop) {
-  std::unique_lock lock(mutex_);
-  while (wake_.wait(lock, stop, [this] { return !pending_.empty(); })) {
-    std::deque<PendingFile> batch;
-    batch.swap(pending_);
-    writerBusy_ = true;
-    bool ok = !broken_;
-    // Meanwhile the scan may read other folders' rows on the same (serialized) connection;
-    // every other statement waits for the writer (waitForWriter).
-    lock.unlock();
-    for (const PendingFile& file : batch)
-      if (ok) ok = write(file);
-    lock.lock();
-    writerBusy_ = false;
-    if (!ok && !broken_) fail();
-    idle_.notify_all();
-  }
-}
-
-void CatalogueStore::waitForWriter(std::unique_lock<std::mutex>& lock) {
-  if (!pending_.empty()) wake_.notify_one();
-  idle_.wait(lock, [this] { return pending_.empty() && !writerBusy_; });
-}
-
-bool CatalogueStore::write(const PendingFile& file) {
-  if (!writing_) {
-    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
-    writing_ = true;
-  }
-  if (file.forgetFirst && !forget(file.folder, file.name)) return false;
-  Statement& s =
-      prepared(insert_,
-               "INSERT INTO filters (folder, name, size, modified, reader, ordinal, type, "
-               "category, title, position, room, architecture, modes, enable_info) "
-               "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
-  if (!s.ok()) return false;
-  auto insert = [&](int ordinal, const plugins::CatalogueRow* row) {
-    s.bind(1, file.folder);
-    s.bind(2, file.name);
-    s.bind(3, static_cast<std::int64_t>(file.stamp.size));
-    s.bind(4, file.stamp.modified);
-    s.bindText(5, file.key);
-    s.bind(6, std::int64_t{ordinal});
-    if (row) {
-      s.bindText(7, typeOf(file.name, *row));
-      s.bind(8, row->category);
-      s.bindText(9, row->title);
-      s.bind(10, std::int64_t{row->categoryPosition});
-      s.bind(11, std::int64_t{row->categoryRoom});
-      if (row->architecture) s.bindText(12, *row->architecture);
-      if (row->modes) s.bind(13, std::int64_t{*row->modes});
-      if (row->enableInfo) s.bind(14, *row->enableInfo);
-    }
-    const bool done = s.step() == SQLITE_DONE;
-    s.reset();
-    return done;
-  };
-  if (file.rows.empty()) return insert(kNoFilter, nullptr);
-  for (std::size_t i = 0; i < file.rows.size(); ++i)
-    if (!insert(static_cast<int>(i), &file.rows[i])) return false;
-  return true;
+  const bool known = haveLoaded_ && loadedFolder_ == folder.native();
+  writer_->store(folder.native(), name, stamp, key, rows, !known || loaded_.contains(name));
 }
 
 bool CatalogueStore::mayHold(const fs::path& folder, const std::string& name) {
   std::lock_guard lock(mutex_);
   if (broken_) return false;
-  return !haveLoaded_ || loadedFolder_ != folderKey(folder) || loaded_.contains(name);
+  return !haveLoaded_ || loadedFolder_ != folder.native() || loaded_.contains(name);
 }
 
 void CatalogueStore::folderListed(const fs::path& folder, const std::vector<std::string>& names,
                                   const std::string& pattern) {
-  std::unique_lock lock(mutex_);
+  std::lock_guard lock(mutex_);
   if (broken_) return;
-  // One query serves both this and the folder's files the scan asks for next.
-  const std::string folderText = folderKey(folder);
-  loaded_ = load(folderText);
-  loadedFolder_ = folderText;
-  haveLoaded_ = !broken_;
+  loadFolder(folderKey(folder));
   if (broken_) return;
   const std::set<std::string_view> present(names.begin(), names.end());
-  std::vector<std::string> gone;
-  for (const auto& [name, file] : loaded_)
-    if (!present.contains(name) && plugins::matchesPattern(name, pattern)) gone.push_back(name);
-  if (gone.empty()) return;
-  waitForWriter(lock);
-  beginWrites();
-  for (const auto& name : gone) {
-    if (broken_) return;
-    if (!forget(folderText, name)) return fail();
-    loaded_.erase(name);
+  for (auto it = loaded_.begin(); it != loaded_.end();) {
+    if (!present.contains(it->first) && plugins::matchesPattern(it->first, pattern)) {
+      writer_->forget(loadedFolder_, it->first);
+      it = loaded_.erase(it);
+    } else {
+      ++it;
+    }
   }
 }
 
 void CatalogueStore::finish() {
-  std::unique_lock lock(mutex_);
-  waitForWriter(lock);
-  if (writing_ && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-    writing_ = true;
-    fail();
-  }
-  writing_ = false;
-  haveLoaded_ = false;
-  loaded_.clear();
+  std::lock_guard lock(mutex_);
+  if (!writer_->commit()) fail();
+  forgetLoaded();
+  knownFolders_.reset();
 }
 
 std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(const fs::path& folder,
                                                                             bool recursive) {
-  std::unique_lock lock(mutex_);
-  waitForWriter(lock);
+  std::lock_guard lock(mutex_);
   if (broken_) return std::nullopt;
-  const std::string folderText = folderKey(folder);
-  // Folders below sort between "folder/" and "folder0" ('0' follows '/').
-  std::string sql = std::string("SELECT ") + kColumns + " FROM filters WHERE folder = ?1";
-  if (recursive) sql += " OR (folder >= ?2 AND folder < ?3)";
-  sql += " ORDER BY folder, name, ordinal";
+  std::string sql = std::string("SELECT ") + kColumns + " WHERE d.path = ?1";
+  if (recursive) sql += " OR (d.path >= ?2 AND d.path < ?3)";
+  sql += " ORDER BY d.path, f.name, f.ordinal";
   Statement s(db_, sql.c_str());
   if (!s.ok()) {
     fail();
     return std::nullopt;
   }
-  s.bind(1, folderText);
-  const std::string below = folderText.ends_with('/') ? folderText : folderText + '/';
-  if (recursive) {
-    s.bind(2, below);
-    s.bind(3, below.substr(0, below.size() - 1) + '0');
-  }
+  bindFolderRange(s, folderKey(folder), recursive);
   std::vector<plugins::CatalogueRow> rows;
   bool any = false;
   int r;
@@ -417,15 +315,9 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(cons
 }
 
 void CatalogueStore::clear() {
-  std::unique_lock lock(mutex_);
-  waitForWriter(lock);
-  if (writing_) {
-    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-    writing_ = false;
-  }
-  haveLoaded_ = false;
-  loaded_.clear();
-  execute("DELETE FROM filters");
+  std::lock_guard lock(mutex_);
+  forgetLoaded();
+  if (!broken_ && !writer_->clearAll()) fail();
 }
 
 }  // namespace qm::catalogue

@@ -4,16 +4,13 @@
 // in an SQLite file under the user's cache folder. A file that is damaged or not ours is
 // thrown away and made anew, never trusted.
 
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <stop_token>
+#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/plugins/scan_cache.h"
@@ -22,6 +19,7 @@ struct sqlite3;
 
 namespace qm::catalogue {
 
+class CatalogueWriter;
 class Statement;
 
 // $XDG_CACHE_HOME/Quillmark/catalogue.sqlite, else ~/.cache/Quillmark/catalogue.sqlite.
@@ -39,6 +37,7 @@ class CatalogueStore final : public plugins::ScanCache {
   // True when open() found the file unusable and made it anew.
   bool rebuilt() const { return rebuilt_; }
 
+  void scanBegins(const std::filesystem::path& folder, bool recursive) override;
   std::optional<std::vector<plugins::CatalogueRow>> rowsOf(const std::filesystem::path& folder,
                                                            const std::string& name,
                                                            const plugins::FileStamp& stamp,
@@ -65,44 +64,27 @@ class CatalogueStore final : public plugins::ScanCache {
     std::vector<plugins::CatalogueRow> rows;
   };
   using FolderFiles = std::map<std::string, StoredFile, std::less<>>;
-  // A scanned file waiting for the writer thread.
-  struct PendingFile {
-    std::string folder, name;
-    plugins::FileStamp stamp;
-    std::string key;
-    std::vector<plugins::CatalogueRow> rows;
-    bool forgetFirst = false;
-  };
 
-  CatalogueStore(std::filesystem::path file, sqlite3* db);
-  bool execute(const char* sql);
-  void beginWrites();
+  CatalogueStore(std::filesystem::path file, sqlite3* db, std::unique_ptr<CatalogueWriter> writer);
   void fail();
+  void forgetLoaded();
+  // The stored files of folder, read once for the folder's files the scan asks for next.
+  void loadFolder(const std::string& folder);
   FolderFiles load(const std::string& folder);
-  bool forget(const std::string& folder, const std::string& name);
-  bool write(const PendingFile& file);
-  void writeLoop(std::stop_token stop);
-  // Every statement outside the writer waits until it has nothing left to write.
-  void waitForWriter(std::unique_lock<std::mutex>& lock);
   Statement& prepared(std::unique_ptr<Statement>& slot, const char* sql);
 
   std::filesystem::path file_;
-  sqlite3* db_;
+  sqlite3* db_;  // reads; the writer has a connection of its own
+  std::unique_ptr<CatalogueWriter> writer_;
   bool rebuilt_ = false;
   bool broken_ = false;  // a statement failed: nothing more is trusted or written
-  bool writing_ = false;
   std::mutex mutex_;
-  std::unique_ptr<Statement> insert_, forget_, selectFolder_;
-  // The stored files of the folder the scan is in, read in one query.
+  std::unique_ptr<Statement> selectFolder_;
   std::string loadedFolder_;
   FolderFiles loaded_;
   bool haveLoaded_ = false;
-  // The scan goes on reading files while the writer stores what it read.
-  std::deque<PendingFile> pending_;
-  bool writerBusy_ = false;
-  std::condition_variable_any wake_;
-  std::condition_variable idle_;
-  std::jthread writer_;
+  // The folders the cache knew when the scan began; the others are not asked about.
+  std::optional<std::set<std::string, std::less<>>> knownFolders_;
 };
 
 }  // namespace qm::catalogue

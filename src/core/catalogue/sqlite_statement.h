@@ -26,6 +26,13 @@ class Statement {
   void bindText(int at, std::string_view text) {
     sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
   }
+  // The bytes must stay as they are until the statement is reset.
+  void bindInPlace(int at, std::string_view bytes) {
+    sqlite3_bind_blob(statement_, at, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
+  }
+  void bindTextInPlace(int at, std::string_view text) {
+    sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+  }
   void bind(int at, std::int64_t value) { sqlite3_bind_int64(statement_, at, value); }
   void bindNull(int at) { sqlite3_bind_null(statement_, at); }
   // SQLITE_ROW, SQLITE_DONE or an error.
@@ -34,6 +41,8 @@ class Statement {
     sqlite3_reset(statement_);
     sqlite3_clear_bindings(statement_);
   }
+  // Ready to run again with the same parameters (or all of them bound anew).
+  void rewind() { sqlite3_reset(statement_); }
 
   bool isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
   std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }

@@ -126,6 +126,7 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
   std::vector<FoundFile> files;
   const std::string pattern = pluginViewPattern(table, options.includeSources);
   collectFiles(folder, pattern, options.recursive, folders, files, progress);
+  if (cache) cache->scanBegins(folder, options.recursive);
   std::vector<std::vector<std::string>> names(cache ? folders.size() : 0);
   if (cache)
     for (const auto& f : files) names[f.folder].push_back(f.name);

@@ -23,6 +23,8 @@ struct FileStamp {
 class ScanCache {
  public:
   virtual ~ScanCache() = default;
+  // A scan of folder, and of the folders below it when recursive, begins.
+  virtual void scanBegins(const std::filesystem::path& folder, bool recursive) = 0;
   // The rows stored for folder/name under this stamp and reader key (paths filled in);
   // nullopt when none. The key says what shapes the rows besides the file's bytes.
   virtual std::optional<std::vector<CatalogueRow>> rowsOf(const std::filesystem::path& folder,

@@ -1,0 +1,235 @@
+#include "core/catalogue/catalogue_writer.h"
+
+#include <sqlite3.h>
+
+#include "core/catalogue/catalogue_schema.h"
+#include "core/catalogue/sqlite_statement.h"
+#include "core/plugins/text_util.h"
+
+namespace qm::catalogue {
+namespace {
+
+// Files handed to the writer thread at a time: waking it for every file costs more than the
+// insert.
+constexpr std::size_t kWriterBatch = 64;
+
+// The kind of file a row came from, as the lists name plugin types.
+std::string_view typeOf(std::string_view name, std::int32_t categoryPosition) {
+  const std::string ext4 = plugins::lastLower(name, 4);
+  if (ext4 == ".txt" || ext4 == ".afs" || ext4 == ".pff" || ext4 == ".ffx")
+    return "Filter Factory Source";
+  if (categoryPosition == -1) return "Plugin Type Table";
+  const std::string ext3 = plugins::lastLower(name, 3);
+  if (ext3 == "aex" || ext3 == "_ex") return "After Effects Plugin";
+  if (ext3 == "prm" || ext3 == "_rm") return "Premiere Plugin";
+  if (ext3 == "bin") return "Macintosh Filter Factory Plugin";
+  return "Photoshop Filter Plugin";
+}
+
+}  // namespace
+
+CatalogueWriter::CatalogueWriter(sqlite3* db) : db_(db) {
+  insert_ = std::make_unique<Statement>(
+      db_,
+      "INSERT INTO filters (folder, name, size, modified, reader, ordinal, type, category, "
+      "title, position, room, architecture, modes, enable_info) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+  forget_ = std::make_unique<Statement>(db_, "DELETE FROM filters WHERE folder = ?1 AND name = ?2");
+  findFolder_ = std::make_unique<Statement>(db_, "SELECT id FROM folders WHERE path = ?1");
+  addFolder_ = std::make_unique<Statement>(db_, "INSERT INTO folders (path) VALUES (?1)");
+  failed_ = !insert_->ok() || !forget_->ok() || !findFolder_->ok() || !addFolder_->ok();
+}
+
+CatalogueWriter::~CatalogueWriter() {
+  commit();
+  thread_.request_stop();
+  if (thread_.joinable()) thread_.join();
+  insert_.reset();
+  forget_.reset();
+  findFolder_.reset();
+  addFolder_.reset();
+  sqlite3_close_v2(db_);
+}
+
+CatalogueWriter::Pending& CatalogueWriter::next(std::string_view folder, std::string_view name) {
+  Pending& item = pending_.emplace_back();
+  if (folder != lastFolder_) {
+    lastFolder_ = folder;
+    item.folder = lastFolder_;
+  }
+  item.name = name;
+  return item;
+}
+
+void CatalogueWriter::handedOver() {
+  if (!thread_.joinable())
+    thread_ = std::jthread([this](std::stop_token stop) { writeLoop(std::move(stop)); });
+  if (pending_.size() >= kWriterBatch) wake_.notify_one();
+}
+
+void CatalogueWriter::store(std::string_view folder, std::string_view name,
+                            const plugins::FileStamp& stamp, std::string_view key,
+                            const std::vector<plugins::CatalogueRow>& rows, bool forgetFirst) {
+  std::lock_guard lock(mutex_);
+  if (failed_) return;
+  Pending& item = next(folder, name);
+  if (key != lastKey_) {
+    lastKey_ = key;
+    item.key = lastKey_;
+  }
+  item.stamp = stamp;
+  item.forgetFirst = forgetFirst;
+  // Only what is stored is copied: a row's path is costly to copy and is not kept.
+  item.rows.reserve(rows.size());
+  for (const auto& r : rows)
+    item.rows.push_back({r.category, r.title, r.categoryPosition, r.categoryRoom, r.architecture,
+                         r.modes, r.enableInfo});
+  handedOver();
+}
+
+void CatalogueWriter::forget(std::string_view folder, std::string_view name) {
+  std::lock_guard lock(mutex_);
+  if (failed_) return;
+  next(folder, name).forgetOnly = true;
+  handedOver();
+}
+
+void CatalogueWriter::writeLoop(std::stop_token stop) {
+  std::unique_lock lock(mutex_);
+  std::vector<Pending> batch;
+  while (wake_.wait(lock, stop, [this] { return !pending_.empty(); })) {
+    batch.clear();
+    batch.swap(pending_);
+    busy_ = true;
+    bool ok = !failed_;
+    lock.unlock();
+    for (Pending& file : batch)
+      if (ok) ok = write(file);
+    if (!ok) rollBack();
+    lock.lock();
+    busy_ = false;
+    if (!ok) failed_ = true;
+    idle_.notify_all();
+  }
+}
+
+void CatalogueWriter::waitUntilIdle(std::unique_lock<std::mutex>& lock) {
+  if (!pending_.empty()) wake_.notify_one();
+  idle_.wait(lock, [this] { return pending_.empty() && !busy_; });
+}
+
+bool CatalogueWriter::execute(const char* sql) {
+  return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void CatalogueWriter::rollBack() {
+  if (inTransaction_) execute("ROLLBACK");
+  inTransaction_ = false;
+}
+
+void CatalogueWriter::forgetCurrentFolder() {
+  lastFolder_.clear();
+  lastKey_.clear();
+  folder_.clear();
+  folderId_ = 0;
+}
+
+bool CatalogueWriter::commit() {
+  std::unique_lock lock(mutex_);
+  return commitWhenIdle(lock);
+}
+
+bool CatalogueWriter::commitWhenIdle(std::unique_lock<std::mutex>& lock) {
+  waitUntilIdle(lock);
+  forgetCurrentFolder();
+  if (failed_) return false;
+  if (inTransaction_ && !execute("COMMIT")) {
+    rollBack();
+    failed_ = true;
+    return false;
+  }
+  inTransaction_ = false;
+  return true;
+}
+
+bool CatalogueWriter::clearAll() {
+  std::unique_lock lock(mutex_);
+  if (!commitWhenIdle(lock)) return false;
+  if (!execute("DELETE FROM filters; DELETE FROM folders")) failed_ = true;
+  return !failed_;
+}
+
+bool CatalogueWriter::enterFolder(const std::string& folder) {
+  folder_ = folder;
+  findFolder_->bindInPlace(1, folder_);
+  const int found = findFolder_->step();
+  folderId_ = found == SQLITE_ROW ? findFolder_->integer(0) : 0;
+  findFolder_->reset();
+  if (found == SQLITE_ROW) return true;
+  if (found != SQLITE_DONE) return false;
+  addFolder_->bindInPlace(1, folder_);
+  const bool added = addFolder_->step() == SQLITE_DONE;
+  addFolder_->reset();
+  folderId_ = sqlite3_last_insert_rowid(db_);
+  return added;
+}
+
+bool CatalogueWriter::write(Pending& file) {
+  if (!inTransaction_) {
+    if (!execute("BEGIN IMMEDIATE")) return false;
+    inTransaction_ = true;
+  }
+  if (file.folder && !enterFolder(*file.folder)) return false;
+  if (file.key) key_ = std::move(*file.key);
+  if (file.forgetFirst || file.forgetOnly) {
+    forget_->bind(1, folderId_);
+    forget_->bindInPlace(2, file.name);
+    const bool done = forget_->step() == SQLITE_DONE;
+    forget_->reset();
+    if (!done) return false;
+  }
+  return file.forgetOnly || insertRows(file);
+}
+
+bool CatalogueWriter::insertRows(const Pending& file) {
+  Statement& s = *insert_;
+  // Every parameter is bound for every row, so none is left over from the row before.
+  auto insert = [&](int ordinal, const Row* row) {
+    s.bind(1, folderId_);
+    s.bindInPlace(2, file.name);
+    s.bind(3, static_cast<std::int64_t>(file.stamp.size));
+    s.bind(4, file.stamp.modified);
+    s.bindTextInPlace(5, key_);
+    s.bind(6, std::int64_t{ordinal});
+    if (row) {
+      s.bindTextInPlace(7, typeOf(file.name, row->categoryPosition));
+      s.bindInPlace(8, row->category);
+      s.bindTextInPlace(9, row->title);
+      s.bind(10, std::int64_t{row->categoryPosition});
+      s.bind(11, std::int64_t{row->categoryRoom});
+    } else {
+      for (int at = 7; at <= 11; ++at) s.bindNull(at);
+    }
+    if (row && row->architecture)
+      s.bindTextInPlace(12, *row->architecture);
+    else
+      s.bindNull(12);
+    if (row && row->modes)
+      s.bind(13, std::int64_t{*row->modes});
+    else
+      s.bindNull(13);
+    if (row && row->enableInfo)
+      s.bindInPlace(14, *row->enableInfo);
+    else
+      s.bindNull(14);
+    const bool done = s.step() == SQLITE_DONE;
+    s.rewind();
+    return done;
+  };
+  if (file.rows.empty()) return insert(kNoFilter, nullptr);
+  for (std::size_t i = 0; i < file.rows.size(); ++i)
+    if (!insert(static_cast<int>(i), &file.rows[i])) return false;
+  return true;
+}
+
+}  // namespace qm::catalogue

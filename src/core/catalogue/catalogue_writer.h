@@ -1,0 +1,98 @@
+#pragma once
+// Writes what a scan read into the catalogue cache on a thread and a connection of its own,
+// so the scan reads on meanwhile. Everything handed over stays in one transaction until
+// commit(); a failed statement rolls it back and nothing more is written.
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "core/plugins/scan_cache.h"
+
+struct sqlite3;
+
+namespace qm::catalogue {
+
+class Statement;
+
+class CatalogueWriter {
+ public:
+  // Takes db over; no one else may use it.
+  explicit CatalogueWriter(sqlite3* db);
+  ~CatalogueWriter();
+  CatalogueWriter(const CatalogueWriter&) = delete;
+  CatalogueWriter& operator=(const CatalogueWriter&) = delete;
+
+  // Stores rows for folder/name; forgetFirst when rows may be stored for it already.
+  void store(std::string_view folder, std::string_view name, const plugins::FileStamp& stamp,
+             std::string_view key, const std::vector<plugins::CatalogueRow>& rows,
+             bool forgetFirst);
+  // The file is gone: its rows are deleted.
+  void forget(std::string_view folder, std::string_view name);
+  // Waits until everything handed over is written, then commits it. False when a statement
+  // failed (now or before): nothing of the transaction is kept.
+  bool commit();
+  // Commits what is pending, then deletes every stored row.
+  bool clearAll();
+
+ private:
+  // A row as stored: the file's folder and name stand for its path.
+  struct Row {
+    std::string category, title;
+    std::int32_t categoryPosition = 0;
+    std::uint32_t categoryRoom = 0;
+    std::optional<std::string> architecture;
+    std::optional<std::uint32_t> modes;
+    std::optional<std::string> enableInfo;
+  };
+  // One file for the writer thread. Folder and key come only when they change: a scan hands
+  // over a folder's files one after another.
+  struct Pending {
+    std::optional<std::string> folder;
+    std::optional<std::string> key;
+    std::string name;
+    plugins::FileStamp stamp;
+    std::vector<Row> rows;
+    bool forgetFirst = false;
+    bool forgetOnly = false;
+  };
+
+  Pending& next(std::string_view folder, std::string_view name);
+  void handedOver();
+  void writeLoop(std::stop_token stop);
+  void waitUntilIdle(std::unique_lock<std::mutex>& lock);
+  // The connection is the caller's while it holds lock and the thread is idle.
+  bool commitWhenIdle(std::unique_lock<std::mutex>& lock);
+  bool write(Pending& file);
+  bool insertRows(const Pending& file);
+  bool enterFolder(const std::string& folder);
+  bool execute(const char* sql);
+  void rollBack();
+  // Written items name their folder again (ids change with a clear or a rollback).
+  void forgetCurrentFolder();
+
+  sqlite3* db_;
+  std::unique_ptr<Statement> insert_, forget_, findFolder_, addFolder_;
+
+  std::mutex mutex_;
+  std::vector<Pending> pending_;
+  std::string lastFolder_, lastKey_;  // of the last item handed over
+  bool busy_ = false;
+  bool failed_ = false;
+  std::condition_variable_any wake_;
+  std::condition_variable idle_;
+  // The thread's own, and commit()'s while the thread is idle.
+  std::string folder_, key_;
+  std::int64_t folderId_ = 0;
+  bool inTransaction_ = false;
+  std::jthread thread_;
+};
+
+}  // namespace qm::catalogue
