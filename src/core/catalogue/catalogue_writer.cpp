@@ -51,20 +51,34 @@ CatalogueWriter::~CatalogueWriter() {
   sqlite3_close_v2(db_);
 }
 
-CatalogueWriter::Pending& CatalogueWriter::next(std::string_view folder, std::string_view name) {
-  Pending& item = pending_.emplace_back();
+CatalogueWriter::Span CatalogueWriter::Batch::add(std::string_view text) {
+  const Span span{bytes.size(), text.size()};
+  bytes.append(text);
+  return span;
+}
+
+void CatalogueWriter::Batch::clear() {
+  bytes.clear();
+  files.clear();
+  rows.clear();
+}
+
+CatalogueWriter::PendingFile& CatalogueWriter::next(std::string_view folder,
+                                                    std::string_view name) {
+  PendingFile& item = pending_.files.emplace_back();
   if (folder != lastFolder_) {
     lastFolder_ = folder;
-    item.folder = lastFolder_;
+    item.folder = pending_.add(folder);
+    item.newFolder = true;
   }
-  item.name = name;
+  item.name = pending_.add(name);
   return item;
 }
 
 void CatalogueWriter::handedOver() {
   if (!thread_.joinable())
     thread_ = std::jthread([this](std::stop_token stop) { writeLoop(std::move(stop)); });
-  if (pending_.size() >= kWriterBatch) wake_.notify_one();
+  if (pending_.files.size() >= kWriterBatch) wake_.notify_one();
 }
 
 void CatalogueWriter::store(std::string_view folder, std::string_view name,
@@ -72,18 +86,29 @@ void CatalogueWriter::store(std::string_view folder, std::string_view name,
                             const std::vector<plugins::CatalogueRow>& rows, bool forgetFirst) {
   std::lock_guard lock(mutex_);
   if (failed_) return;
-  Pending& item = next(folder, name);
+  PendingFile& item = next(folder, name);
   if (key != lastKey_) {
     lastKey_ = key;
-    item.key = lastKey_;
+    item.key = pending_.add(key);
+    item.newKey = true;
   }
   item.stamp = stamp;
   item.forgetFirst = forgetFirst;
-  // Only what is stored is copied: a row's path is costly to copy and is not kept.
-  item.rows.reserve(rows.size());
-  for (const auto& r : rows)
-    item.rows.push_back({r.category, r.title, r.categoryPosition, r.categoryRoom, r.architecture,
-                         r.modes, r.enableInfo});
+  item.firstRow = pending_.rows.size();
+  item.rowCount = rows.size();
+  // Only what is stored is handed over: a row's path is costly to copy and is not kept.
+  for (const auto& r : rows) {
+    PendingRow& row = pending_.rows.emplace_back();
+    row.category = pending_.add(r.category);
+    row.title = pending_.add(r.title);
+    row.categoryPosition = r.categoryPosition;
+    row.categoryRoom = r.categoryRoom;
+    if ((row.hasArchitecture = r.architecture.has_value()))
+      row.architecture = pending_.add(*r.architecture);
+    if ((row.hasModes = r.modes.has_value())) row.modes = *r.modes;
+    if ((row.hasEnableInfo = r.enableInfo.has_value()))
+      row.enableInfo = pending_.add(*r.enableInfo);
+  }
   handedOver();
 }
 
@@ -96,15 +121,16 @@ void CatalogueWriter::forget(std::string_view folder, std::string_view name) {
 
 void CatalogueWriter::writeLoop(std::stop_token stop) {
   std::unique_lock lock(mutex_);
-  std::vector<Pending> batch;
-  while (wake_.wait(lock, stop, [this] { return !pending_.empty(); })) {
+  // Two batches take turns, so their buffers are grown once.
+  Batch batch;
+  while (wake_.wait(lock, stop, [this] { return !pending_.files.empty(); })) {
     batch.clear();
-    batch.swap(pending_);
+    std::swap(batch, pending_);
     busy_ = true;
     bool ok = !failed_;
     lock.unlock();
-    for (Pending& file : batch)
-      if (ok) ok = write(file);
+    for (const PendingFile& file : batch.files)
+      if (ok) ok = write(batch, file);
     if (!ok) rollBack();
     lock.lock();
     busy_ = false;
@@ -114,8 +140,8 @@ void CatalogueWriter::writeLoop(std::stop_token stop) {
 }
 
 void CatalogueWriter::waitUntilIdle(std::unique_lock<std::mutex>& lock) {
-  if (!pending_.empty()) wake_.notify_one();
-  idle_.wait(lock, [this] { return pending_.empty() && !busy_; });
+  if (!pending_.files.empty()) wake_.notify_one();
+  idle_.wait(lock, [this] { return pending_.files.empty() && !busy_; });
 }
 
 bool CatalogueWriter::execute(const char* sql) {
@@ -159,7 +185,7 @@ bool CatalogueWriter::clearAll() {
   return !failed_;
 }
 
-bool CatalogueWriter::enterFolder(const std::string& folder) {
+bool CatalogueWriter::enterFolder(std::string_view folder) {
   folder_ = folder;
   findFolder_->bindInPlace(1, folder_);
   const int found = findFolder_->step();
@@ -174,61 +200,62 @@ bool CatalogueWriter::enterFolder(const std::string& folder) {
   return added;
 }
 
-bool CatalogueWriter::write(Pending& file) {
+bool CatalogueWriter::write(const Batch& batch, const PendingFile& file) {
   if (!inTransaction_) {
     if (!execute("BEGIN IMMEDIATE")) return false;
     inTransaction_ = true;
   }
-  if (file.folder && !enterFolder(*file.folder)) return false;
-  if (file.key) key_ = std::move(*file.key);
+  if (file.newFolder && !enterFolder(batch.text(file.folder))) return false;
+  if (file.newKey) key_ = batch.text(file.key);
   if (file.forgetFirst || file.forgetOnly) {
     forget_->bind(1, folderId_);
-    forget_->bindInPlace(2, file.name);
+    forget_->bindInPlace(2, batch.text(file.name));
     const bool done = forget_->step() == SQLITE_DONE;
     forget_->reset();
     if (!done) return false;
   }
-  return file.forgetOnly || insertRows(file);
+  return file.forgetOnly || insertRows(batch, file);
 }
 
-bool CatalogueWriter::insertRows(const Pending& file) {
+bool CatalogueWriter::insertRows(const Batch& batch, const PendingFile& file) {
   Statement& s = *insert_;
+  const std::string_view name = batch.text(file.name);
   // Every parameter is bound for every row, so none is left over from the row before.
-  auto insert = [&](int ordinal, const Row* row) {
+  auto insert = [&](int ordinal, const PendingRow* row) {
     s.bind(1, folderId_);
-    s.bindInPlace(2, file.name);
+    s.bindInPlace(2, name);
     s.bind(3, static_cast<std::int64_t>(file.stamp.size));
     s.bind(4, file.stamp.modified);
     s.bindTextInPlace(5, key_);
     s.bind(6, std::int64_t{ordinal});
     if (row) {
-      s.bindTextInPlace(7, typeOf(file.name, row->categoryPosition));
-      s.bindInPlace(8, row->category);
-      s.bindTextInPlace(9, row->title);
+      s.bindTextInPlace(7, typeOf(name, row->categoryPosition));
+      s.bindInPlace(8, batch.text(row->category));
+      s.bindTextInPlace(9, batch.text(row->title));
       s.bind(10, std::int64_t{row->categoryPosition});
       s.bind(11, std::int64_t{row->categoryRoom});
     } else {
       for (int at = 7; at <= 11; ++at) s.bindNull(at);
     }
-    if (row && row->architecture)
-      s.bindTextInPlace(12, *row->architecture);
+    if (row && row->hasArchitecture)
+      s.bindTextInPlace(12, batch.text(row->architecture));
     else
       s.bindNull(12);
-    if (row && row->modes)
-      s.bind(13, std::int64_t{*row->modes});
+    if (row && row->hasModes)
+      s.bind(13, std::int64_t{row->modes});
     else
       s.bindNull(13);
-    if (row && row->enableInfo)
-      s.bindInPlace(14, *row->enableInfo);
+    if (row && row->hasEnableInfo)
+      s.bindInPlace(14, batch.text(row->enableInfo));
     else
       s.bindNull(14);
     const bool done = s.step() == SQLITE_DONE;
     s.rewind();
     return done;
   };
-  if (file.rows.empty()) return insert(kNoFilter, nullptr);
-  for (std::size_t i = 0; i < file.rows.size(); ++i)
-    if (!insert(static_cast<int>(i), &file.rows[i])) return false;
+  if (file.rowCount == 0) return insert(kNoFilter, nullptr);
+  for (std::size_t i = 0; i < file.rowCount; ++i)
+    if (!insert(static_cast<int>(i), &batch.rows[file.firstRow + i])) return false;
   return true;
 }
 

@@ -43,36 +43,47 @@ class CatalogueWriter {
   bool clearAll();
 
  private:
+  // Where a text of a batch lies in its bytes.
+  struct Span {
+    std::size_t at = 0, size = 0;
+  };
   // A row as stored: the file's folder and name stand for its path.
-  struct Row {
-    std::string category, title;
+  struct PendingRow {
+    Span category, title, architecture, enableInfo;
     std::int32_t categoryPosition = 0;
     std::uint32_t categoryRoom = 0;
-    std::optional<std::string> architecture;
-    std::optional<std::uint32_t> modes;
-    std::optional<std::string> enableInfo;
+    std::uint32_t modes = 0;
+    bool hasArchitecture = false, hasModes = false, hasEnableInfo = false;
   };
-  // One file for the writer thread. Folder and key come only when they change: a scan hands
-  // over a folder's files one after another.
-  struct Pending {
-    std::optional<std::string> folder;
-    std::optional<std::string> key;
-    std::string name;
+  // Folder and key come only when they change: a scan hands over a folder's files one after
+  // another.
+  struct PendingFile {
+    Span folder, key, name;
+    bool newFolder = false, newKey = false;
     plugins::FileStamp stamp;
-    std::vector<Row> rows;
-    bool forgetFirst = false;
-    bool forgetOnly = false;
+    std::size_t firstRow = 0, rowCount = 0;
+    bool forgetFirst = false, forgetOnly = false;
+  };
+  // What the scan handed over since the writer took the last batch. Every text is kept in one
+  // buffer, so handing a file over costs no allocation once the buffers have grown.
+  struct Batch {
+    std::string bytes;
+    std::vector<PendingFile> files;
+    std::vector<PendingRow> rows;
+    Span add(std::string_view text);
+    std::string_view text(const Span& span) const { return {bytes.data() + span.at, span.size}; }
+    void clear();
   };
 
-  Pending& next(std::string_view folder, std::string_view name);
+  PendingFile& next(std::string_view folder, std::string_view name);
   void handedOver();
   void writeLoop(std::stop_token stop);
   void waitUntilIdle(std::unique_lock<std::mutex>& lock);
   // The connection is the caller's while it holds lock and the thread is idle.
   bool commitWhenIdle(std::unique_lock<std::mutex>& lock);
-  bool write(Pending& file);
-  bool insertRows(const Pending& file);
-  bool enterFolder(const std::string& folder);
+  bool write(const Batch& batch, const PendingFile& file);
+  bool insertRows(const Batch& batch, const PendingFile& file);
+  bool enterFolder(std::string_view folder);
   bool execute(const char* sql);
   void rollBack();
   // Written items name their folder again (ids change with a clear or a rollback).
@@ -82,7 +93,7 @@ class CatalogueWriter {
   std::unique_ptr<Statement> insert_, forget_, findFolder_, addFolder_;
 
   std::mutex mutex_;
-  std::vector<Pending> pending_;
+  Batch pending_;
   std::string lastFolder_, lastKey_;  // of the last item handed over
   bool busy_ = false;
   bool failed_ = false;
