@@ -77,7 +77,16 @@ TEST_F(CatalogueCache, UnchangedFilesAreNotReadAgainChangedNewAndRemovedOnesAre)
   ASSERT_TRUE(store->rowsUnder(dir / "sub", false));
   EXPECT_EQ(store->rowsUnder(dir / "sub", false)->front().title, "Deep");
 
-  // What was stored outlives the store; Clear Cache forgets it.
+  // Clear Cache forgets everything; the same store fills again, every folder anew.
+  store->clear();
+  EXPECT_FALSE(store->rowsUnder(dir.path(), true));
+  EXPECT_EQ(scan(store.get()), after);
+  ASSERT_TRUE(store->rowsUnder(dir.path(), true));
+  EXPECT_EQ(store->rowsUnder(dir.path(), true)->size(), 3u);
+  EXPECT_EQ(store->rowsUnder(dir.path(), false)->size(), 2u);
+  EXPECT_EQ(store->rowsUnder(dir / "sub", false)->size(), 1u);
+
+  // What was stored outlives the store.
   store.reset();
   store = CatalogueStore::open(storeFile());
   EXPECT_FALSE(store->rebuilt());
@@ -103,7 +112,21 @@ TEST_F(CatalogueCache, DamagedOrForeignFilesAreMadeAnewNeverTrusted) {
   for (std::size_t i = 100; i < garbled.size(); i += 7) garbled[i] = static_cast<char>(i * 31);
   std::string wrongId = good;
   wrongId[68] ^= 0x55;  // the header's application id
+  // A cache of the first format: our id, every filter's row holding its folder's path.
+  const fs::path older = cacheDir / "older.sqlite";
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(older.c_str(), &db), SQLITE_OK);
+  sqlite3_exec(db,
+               "PRAGMA application_id = 1364018004; PRAGMA user_version = 1; "
+               "CREATE TABLE filters (folder BLOB NOT NULL, name BLOB NOT NULL, size INTEGER NOT "
+               "NULL, modified INTEGER NOT NULL, reader TEXT NOT NULL, ordinal INTEGER NOT NULL, "
+               "type TEXT, category BLOB, title TEXT, position INTEGER, room INTEGER, "
+               "architecture TEXT, modes INTEGER, enable_info BLOB, PRIMARY KEY (folder, name, "
+               "ordinal)) WITHOUT ROWID;",
+               nullptr, nullptr, nullptr);
+  sqlite3_close(db);
   const Damage damages[] = {
+      {"an older format", test::readFile(older)},
       {"truncated", good.substr(0, good.size() / 2)},
       {"garbled", garbled},
       {"another program's id", wrongId},
@@ -123,7 +146,6 @@ TEST_F(CatalogueCache, DamagedOrForeignFilesAreMadeAnewNeverTrusted) {
   // A database of another program is not ours either.
   fs::remove(storeFile());
   fs::remove(fs::path(storeFile().native() + "-wal"));
-  sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(storeFile().c_str(), &db), SQLITE_OK);
   sqlite3_exec(db, "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('x');", nullptr,
                nullptr, nullptr);
