@@ -266,7 +266,8 @@ bool CatalogueStore::mayHold(const fs::path& folder, const std::string& name) {
   return !haveLoaded_ || loadedFolder_ != folder.native() || loaded_.contains(name);
 }
 
-void CatalogueStore::folderListed(const fs::path& folder, const std::vector<std::string>& names,
+void CatalogueStore::folderListed(const fs::path& folder,
+                                  const std::vector<std::string_view>& names,
                                   const std::string& pattern) {
   std::lock_guard lock(mutex_);
   if (broken_) return;

@@ -46,7 +46,7 @@ class CatalogueStore final : public plugins::ScanCache {
              const plugins::FileStamp& stamp, const std::string& key,
              const std::vector<plugins::CatalogueRow>& rows) override;
   bool mayHold(const std::filesystem::path& folder, const std::string& name) override;
-  void folderListed(const std::filesystem::path& folder, const std::vector<std::string>& names,
+  void folderListed(const std::filesystem::path& folder, const std::vector<std::string_view>& names,
                     const std::string& pattern) override;
   void finish() override;
 

@@ -11,7 +11,7 @@ namespace {
 
 // Files handed to the writer thread at a time: waking it for every file costs more than the
 // insert.
-constexpr std::size_t kWriterBatch = 64;
+constexpr std::size_t kWriterBatch = 256;
 
 // The kind of file a row came from, as the lists name plugin types.
 std::string_view typeOf(std::string_view name, std::int32_t categoryPosition) {

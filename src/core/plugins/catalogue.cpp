@@ -127,7 +127,8 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
   const std::string pattern = pluginViewPattern(table, options.includeSources);
   collectFiles(folder, pattern, options.recursive, folders, files, progress);
   if (cache) cache->scanBegins(folder, options.recursive);
-  std::vector<std::vector<std::string>> names(cache ? folders.size() : 0);
+  // Views of the files' names: files stays as it is until the scan ends.
+  std::vector<std::vector<std::string_view>> names(cache ? folders.size() : 0);
   if (cache)
     for (const auto& f : files) names[f.folder].push_back(f.name);
   const std::string plainKey = cache ? readerKey(table, false, options.includeSources) : "";

@@ -39,7 +39,8 @@ class ScanCache {
   // The folder was listed with pattern: its files that match it and are not among names are
   // gone. Called before the folder's files are asked for.
   virtual void folderListed(const std::filesystem::path& folder,
-                            const std::vector<std::string>& names, const std::string& pattern) = 0;
+                            const std::vector<std::string_view>& names,
+                            const std::string& pattern) = 0;
   // After the last file (also after a stop): what was stored is kept.
   virtual void finish() = 0;
 };
