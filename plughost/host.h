@@ -5,7 +5,7 @@
 #include <stdint.h>
 #include <windows.h>
 
-#include "abi.h"
+#include "filter_abi.h"
 
 typedef void (*EntryPoint)(int16_t selector, void* record, intptr_t* data, int16_t* result);
 

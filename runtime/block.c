@@ -81,8 +81,7 @@ static __attribute__((noinline)) void settle(Places* s, int d, int once, int32_t
     }                                             \
   } while (0)
 
-/* r = a / b or a % b as the interpreter divides (by 0: 0; by -1: negated, remainder 0). */
-static void divideBy(int32_t* r, const int32_t* a, i32 b, int n, int remainder) {
+void rt_divide_by(int32_t* r, const int32_t* a, i32 b, int n, int remainder) {
   if (b == 0 || b == -1) {
     for (int k = 0; k < n; ++k) r[k] = remainder || b == 0 ? 0 : wneg(a[k]);
   } else if (b > 0 && (b & (b - 1)) == 0) {
@@ -324,6 +323,31 @@ static void keepPart(Sharing* share, int k, const Places* s, int d, int n) {
   for (int i = 0; s->lane[d] && i < n; ++i) lane[i] = s->lane[d][i];
 }
 
+void rt_clamp_bytes(const int32_t* restrict v, uint8_t* restrict bytes, int n) {
+  for (int k = 0; k < n; ++k) bytes[k] = (uint8_t)clampByte(v[k]);
+}
+
+void rt_store_block(const uint8_t (*restrict bytes)[RT_BLOCK], int channels, uint8_t* restrict o,
+                    int stride, int n) {
+  if (channels == 3 && stride == 3) {
+    for (int k = 0; k < n; ++k) {
+      o[3 * k] = bytes[0][k];
+      o[3 * k + 1] = bytes[1][k];
+      o[3 * k + 2] = bytes[2][k];
+    }
+  } else if (channels == 4 && stride == 4) {
+    for (int k = 0; k < n; ++k) {
+      o[4 * k] = bytes[0][k];
+      o[4 * k + 1] = bytes[1][k];
+      o[4 * k + 2] = bytes[2][k];
+      o[4 * k + 3] = bytes[3][k];
+    }
+  } else {
+    for (int ch = 0; ch < channels; ++ch)
+      for (int k = 0; k < n; ++k) o[k * stride + ch] = bytes[ch][k];
+  }
+}
+
 const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t* lanes,
                             int32_t* work, int n, Sharing* share) {
   Places s;
@@ -411,7 +435,7 @@ const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t*
         if (s.lane[d - 1] && !s.lane[d]) {
           const i32 b = s.value[d--];
           int32_t* r = work + d * RT_BLOCK;
-          divideBy(r, s.lane[d], b, n, op == OP_MOD);
+          rt_divide_by(r, s.lane[d], b, n, op == OP_MOD);
           s.lane[d] = r;
         } else if (op == OP_DIV) {
           LANE2(wdiv(A[k], B[k]));
@@ -547,7 +571,7 @@ const int32_t* rt_run_block(const Code* code, const Picture* pic, const int32_t*
           d -= 9;
           int32_t* r = work + d * RT_BLOCK;
           convolveBlock(pic, &s.value[d], lx[0], ly[0], lz[0], r, n);
-          divideBy(r, r, s.value[d + 9], n, 0);
+          rt_divide_by(r, r, s.value[d + 9], n, 0);
           s.lane[d] = r;
         } else {
           LANEN(10, Q(9) == 0 ? 0 : cnvAt(pic, q, k, lx[k], ly[0], lz[0]));

@@ -44,24 +44,24 @@ enum { kMarker = 0x514D4646, kHandleSize = 12 };
 
 static void saveSliders(FilterRecord* rec, const Run* run) {
   HandleProcs* hp = rec->handleProcs;
-  if (!hp || !hp->newHandle) return;
-  if (!rec->parameters) rec->parameters = hp->newHandle(kHandleSize);
+  if (!hp || !hp->newProc) return;
+  if (!rec->parameters) rec->parameters = hp->newProc(kHandleSize);
   if (!rec->parameters) return;
-  uint8_t* p = (uint8_t*)(hp->lock ? hp->lock(rec->parameters, 0) : *rec->parameters);
+  uint8_t* p = (uint8_t*)(hp->lockProc ? hp->lockProc(rec->parameters, 0) : *rec->parameters);
   if (!p) return;
   *(uint32_t*)p = kMarker;
   rt_copy(p + 4, run->sliders, 8);
-  if (hp->unlock) hp->unlock(rec->parameters);
+  if (hp->unlockProc) hp->unlockProc(rec->parameters);
 }
 
 static int loadSliders(FilterRecord* rec, Run* run) {
   HandleProcs* hp = rec->handleProcs;
   if (!hp || !rec->parameters) return 0;
   /* The size a host reports for its handle is not trusted; the marker decides. */
-  const uint8_t* p = (const uint8_t*)(hp->lock ? hp->lock(rec->parameters, 0) : *rec->parameters);
+  const uint8_t* p = (const uint8_t*)(hp->lockProc ? hp->lockProc(rec->parameters, 0) : *rec->parameters);
   int ok = p && *(const uint32_t*)p == kMarker;
   if (ok) rt_copy(run->sliders, p + 4, 8);
-  if (hp->unlock) hp->unlock(rec->parameters);
+  if (hp->unlockProc) hp->unlockProc(rec->parameters);
   return ok;
 }
 
@@ -118,15 +118,15 @@ int rt_prepare_formulas(Run* run, FilterRecord* rec) {
    leaves the 32-bit one no room for that, so it always copies. */
 #define READS_IN_PLACE RT_HAS_BLOCKS
 
-static int isEmpty(const PiRect* r) {
+static int isEmpty(const Rect16* r) {
   return r->left >= r->right || r->top >= r->bottom;
 }
 
 static void request(FilterRecord* rec, Run* run) {
-  const PiRect none = {0, 0, 0, 0};
+  const Rect16 none = {0, 0, 0, 0};
   rec->inRect = rec->outRect = rec->maskRect = none;
   if (run->phase == 2) return;
-  PiRect band = rec->filterRect;
+  Rect16 band = rec->filterRect;
   band.top = (int16_t)(rec->filterRect.top + run->band);
   band.bottom = (int16_t)(band.top + run->bandHeight);
   if (band.bottom > rec->filterRect.bottom) band.bottom = rec->filterRect.bottom;
@@ -352,7 +352,7 @@ __attribute__((dllexport)) void RunFilter(int16_t selector, void* record, intptr
       break;
   }
   if (err) {
-    const PiRect none = {0, 0, 0, 0};
+    const Rect16 none = {0, 0, 0, 0};
     rec->inRect = rec->outRect = rec->maskRect = none;
   }
   *result = err;

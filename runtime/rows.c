@@ -4,6 +4,7 @@
 
 #if RT_HAS_BLOCKS
 #include "block.h"
+#include "linear.h"
 
 /* Channels that run the code of an earlier channel share with it what they can. */
 static int planSharing(Run* run) {
@@ -36,6 +37,7 @@ static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t ou
     uint8_t* row = out + (y - top) * outRow;
     for (int x0 = 0; x0 < pic->width; x0 += width) {
       const int n = pic->width - x0 < width ? pic->width - x0 : width;
+      uint8_t bytes[4][RT_BLOCK];
       rt_block_inputs(pic, x0, y, n, used, lanes);
       for (int ch = 0; ch < pic->channels; ++ch) {
         const int32_t* in = lanes + (pic->channels == 1 ? V_R : ch < 3 ? V_R + ch : V_A) * RT_BLOCK;
@@ -45,12 +47,10 @@ static void filterBlocks(Run* run, const Picture* pic, uint8_t* out, intptr_t ou
         Sharing* share = run->sharing[run->leader[ch]];
         if (share) share->reuse = run->leader[ch] != ch;
         const int32_t* v = rt_run_block(&run->code[ch], pic, lanes, work, n, share);
-        /* Clamped side by side first, which vectorises, then spread to the pixels. */
-        uint8_t bytes[RT_BLOCK];
-        for (int k = 0; k < n; ++k) bytes[k] = (uint8_t)(v[k] < 0 ? 0 : v[k] > 255 ? 255 : v[k]);
-        uint8_t* o = row + (intptr_t)x0 * outStride + ch;
-        for (int k = 0; k < n; ++k) o[k * outStride] = bytes[k];
+        rt_clamp_bytes(v, bytes[ch], n);
       }
+      rt_store_block((const uint8_t(*)[RT_BLOCK])bytes, pic->channels,
+                     row + (intptr_t)x0 * outStride, outStride, n);
     }
   }
 }
@@ -101,6 +101,11 @@ void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow,
   vars[V_MAXMAG] = rt_magnitude(pic->width / 2, pic->height / 2);
 #if RT_HAS_BLOCKS
   if (run->useBlocks) {
+    LinearPlan plan;
+    if (rt_plan_linear(run->code, pic, vars, &plan)) {
+      rt_linear_rows(&plan, pic, out, outRow, outStride, top, bottom);
+      return;
+    }
     filterBlocks(run, pic, out, outRow, outStride, top, bottom, used, vars);
     return;
   }

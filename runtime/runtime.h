@@ -2,9 +2,9 @@
 #ifndef QM_RUNTIME_RUNTIME_H
 #define QM_RUNTIME_RUNTIME_H
 
+#include "filter_abi.h"
 #include "formula.h"
 #include "params.h"
-#include "record.h"
 #include "share.h"
 
 /* One filter run's state, kept in the host's data cell between selectors. */

@@ -15,7 +15,7 @@ foreach(arch x86 x64)
     BINARY_DIR ${prefix}/build
     CMAKE_ARGS -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_C_COMPILER=${cc_${arch}}
                -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER_LAUNCHER=${QM_CCACHE}
-               -DQM_RUNTIME_DIR=${PROJECT_SOURCE_DIR}/runtime
+               -DQM_ABI_DIR=${PROJECT_SOURCE_DIR}/abi
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${prefix}/build/qmhost.exe
     INSTALL_COMMAND "")
@@ -42,7 +42,7 @@ foreach(arch x86 x64)
     CMAKE_ARGS -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_C_COMPILER=${cc_${arch}}
                -DCMAKE_RC_COMPILER=${rc} -DCMAKE_RC_FLAGS=${rc_flags} -DCMAKE_BUILD_TYPE=Release
                -DCMAKE_C_COMPILER_LAUNCHER=${QM_CCACHE}
-               -DQM_PLUGHOST_DIR=${PROJECT_SOURCE_DIR}/plughost
+               -DQM_ABI_DIR=${PROJECT_SOURCE_DIR}/abi
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${filter_${arch}}/build/qmtestfilter.8bf
     INSTALL_COMMAND "")

@@ -21,7 +21,7 @@
 #include <string.h>
 #include <windows.h>
 
-#include "record.h"
+#include "filter_abi.h"
 
 typedef void (*EntryPoint)(int16_t selector, void* record, intptr_t* data, int16_t* result);
 
@@ -59,23 +59,23 @@ typedef struct {
   int32_t size;
 } HandleBlock;
 
-static PiHandle newHandle(int32_t size) {
+static Handle newHandle(int32_t size) {
   HandleBlock* b = (HandleBlock*)calloc(1, sizeof(HandleBlock));
   if (!b) return NULL;
   b->data = (char*)calloc(1, size > 0 ? (size_t)size : 1);
   b->size = size;
-  return (PiHandle)b;
+  return (Handle)b;
 }
-static void disposeHandle(PiHandle h) {
+static void disposeHandle(Handle h) {
   if (!h) return;
   free(((HandleBlock*)h)->data);
   free(h);
 }
 /* Deliberately wrong: plugins must not trust the size a host reports. */
-static int32_t handleSize(PiHandle h) {
+static int32_t handleSize(Handle h) {
   return h ? ((HandleBlock*)h)->size + 64 : 0;
 }
-static int16_t setHandleSize(PiHandle h, int32_t size) {
+static int16_t setHandleSize(Handle h, int32_t size) {
   HandleBlock* b = (HandleBlock*)h;
   char* grown = (char*)realloc(b->data, (size_t)size);
   if (!grown) return kMemFull;
@@ -83,10 +83,10 @@ static int16_t setHandleSize(PiHandle h, int32_t size) {
   b->size = size;
   return 0;
 }
-static char* lockHandle(PiHandle h, uint8_t moveHigh) {
+static char* lockHandle(Handle h, uint8_t moveHigh) {
   return (void)moveHigh, h ? *h : NULL;
 }
-static void unlockHandle(PiHandle h) {
+static void unlockHandle(Handle h) {
   (void)h;
 }
 
@@ -95,7 +95,7 @@ static struct {
   FilterRecord rec;
   Picture source, target;
   uint8_t *inBuffer, *outBuffer;
-  PiRect deliveredOut;
+  Rect16 deliveredOut;
   int deliveredOutLo, deliveredOutHi;
   int pad;    /* extra bytes at the end of every delivered row */
   int planes; /* planes of the host picture */
@@ -111,13 +111,13 @@ static LONGLONG ticks(void) {
   return now.QuadPart;
 }
 
-static int rectEmpty(const PiRect* r) {
+static int rectEmpty(const Rect16* r) {
   return r->left >= r->right || r->top >= r->bottom;
 }
 
 /* Copies planes lo..lo+n-1 of rect r between pic and buf, whose rows are rowBytes apart:
    into buf when toBuffer, else back into pic. */
-static void copyRect(Picture* pic, PiRect r, int lo, int n, uint8_t* buf, int32_t rowBytes,
+static void copyRect(Picture* pic, Rect16 r, int lo, int n, uint8_t* buf, int32_t rowBytes,
                      int toBuffer) {
   for (int y = r.top; y < r.bottom; ++y) {
     uint8_t* p = pic->pixels + ((size_t)y * pic->width + r.left) * host.planes + lo;
@@ -144,7 +144,7 @@ static void commitOutput(void) {
 }
 
 /* Planes lo..hi of rect r of pic in a new buffer with padded rows. */
-static uint8_t* gather(Picture* pic, PiRect r, int lo, int hi, int32_t* rowBytes) {
+static uint8_t* gather(Picture* pic, Rect16 r, int lo, int hi, int32_t* rowBytes) {
   const LONGLONG started = ticks();
   const int n = hi - lo + 1;
   *rowBytes = (r.right - r.left) * n + host.pad;
@@ -272,7 +272,9 @@ int main(int argc, char** argv) {
   intptr_t data = 0;
   intptr_t parentWindow = 0;
   if (!strcmp(argv[2], "--about")) {
-    AboutRecord about = {&parentWindow, NULL, NULL};
+    AboutRecord about;
+    memset(&about, 0, sizeof about);
+    about.platformData = &parentWindow;
     return call(entry, kSelectorAbout, &about, &data) ? 1 : 0;
   }
   if (argc < 4 || !readPicture(argv[2], &host.source)) {
@@ -292,7 +294,8 @@ int main(int argc, char** argv) {
   memcpy(host.target.pixels, host.source.pixels, bytes);
 
   static HandleProcs handles = {
-      1, 8, newHandle, disposeHandle, handleSize, setHandleSize, lockHandle, unlockHandle};
+      1,    6,   newHandle, disposeHandle, handleSize, setHandleSize, lockHandle, unlockHandle,
+      NULL, NULL};
   static unsigned char errorText[256];
   FilterRecord* rec = &host.rec;
   rec->abortProc = aborted;

@@ -14,7 +14,7 @@
 #include <string.h>
 #include <windows.h>
 
-#include "abi.h"
+#include "filter_abi.h"
 
 enum { kTileWidth = 16, kTileHeight = 11, kBand = 7, kDefaultAmount = 40, kAmountId = 1001 };
 enum { kMarker = 0x51544631 };

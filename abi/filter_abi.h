@@ -1,8 +1,9 @@
-/* The filter interface as a host sees it: the whole filter record with every suite it points
-   to, and the numbers both sides agree on. The record is packed to 4 bytes on Windows, the
-   suites are not; the static checks hold the offsets to the published tables. */
-#ifndef QM_PLUGHOST_ABI_H
-#define QM_PLUGHOST_ABI_H
+/* The filter interface between a host and a filter plugin, for both sides of it: our plugin
+   runtime, our host of Windows plugins and the test host. The whole filter record with every
+   suite it points to, and the numbers both sides agree on. The record is packed to 4 bytes on
+   Windows, the suites are not; the static checks hold the offsets to the published tables. */
+#ifndef QM_FILTER_ABI_H
+#define QM_FILTER_ABI_H
 
 #include <stddef.h>
 #include <stdint.h>
@@ -186,7 +187,7 @@ _Static_assert(sizeof(FilterRecord) == 608, "record size");
 _Static_assert(offsetof(HandleProcs, lockProc) == 40, "lockProc");
 _Static_assert(sizeof(AboutRecord) == 272, "about record");
 _Static_assert(offsetof(PixelMap, baseAddr) == 40, "baseAddr");
-#else
+#elif defined(_WIN32)
 _Static_assert(offsetof(FilterRecord, platformData) == 188, "platformData");
 _Static_assert(offsetof(FilterRecord, handleProcs) == 208, "handleProcs");
 _Static_assert(offsetof(FilterRecord, advanceState) == 224, "advanceState");
@@ -205,6 +206,7 @@ enum {
   kSelectorFinish
 };
 enum {
+  kNoErr = 0,
   kUserCanceled = -128,
   kMemFull = -108,
   kParamErr = -50,
@@ -214,7 +216,7 @@ enum {
   kPropertyUndefined = -30901,
   kReportString = -30904
 };
-enum { kModeGray = 1, kModeRGB = 3 };
+enum { kModeGray = 1, kModeRGB = 3, kModeCMYK = 4 };
 
 #define FOURCC(a, b, c, d) \
   ((uint32_t)(a) << 24 | (uint32_t)(b) << 16 | (uint32_t)(c) << 8 | (uint32_t)(d))
