@@ -35,6 +35,14 @@ void bindFolderRange(Statement& s, const std::string& folder, bool recursive) {
   s.bind(3, below.substr(0, below.size() - 1) + '0');
 }
 
+// Where column is folder or, when recursive, a folder below it; written as one range, so the
+// paths' index gives them in order.
+std::string folderCondition(const char* column, bool recursive) {
+  const std::string c = column;
+  if (!recursive) return c + " = ?1";
+  return c + " >= ?1 AND " + c + " < ?3 AND (" + c + " = ?1 OR " + c + " >= ?2)";
+}
+
 void closeQuietly(sqlite3* db) {
   sqlite3_close_v2(db);
 }
@@ -221,9 +229,8 @@ void CatalogueStore::scanBegins(const fs::path& folder, bool recursive) {
   forgetLoaded();
   knownFolders_.reset();
   if (broken_) return;
-  Statement s(db_, recursive
-                       ? "SELECT path FROM folders WHERE path = ?1 OR (path >= ?2 AND path < ?3)"
-                       : "SELECT path FROM folders WHERE path = ?1");
+  const std::string sql = "SELECT path FROM folders WHERE " + folderCondition("path", recursive);
+  Statement s(db_, sql.c_str());
   if (!s.ok()) return fail();
   bindFolderRange(s, folderKey(folder), recursive);
   std::set<std::string, std::less<>> known;
@@ -295,9 +302,9 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(cons
                                                                             bool recursive) {
   std::lock_guard lock(mutex_);
   if (broken_) return std::nullopt;
-  std::string sql = std::string("SELECT ") + kColumns + " WHERE d.path = ?1";
-  if (recursive) sql += " OR (d.path >= ?2 AND d.path < ?3)";
-  sql += " ORDER BY d.path, f.name, f.ordinal";
+  const std::string sql = std::string("SELECT ") + kColumns + " WHERE " +
+                          folderCondition("d.path", recursive) +
+                          " ORDER BY d.path, f.name, f.ordinal";
   Statement s(db_, sql.c_str());
   if (!s.ok()) {
     fail();

@@ -155,6 +155,35 @@ TEST_F(CatalogueCache, DamagedOrForeignFilesAreMadeAnewNeverTrusted) {
   EXPECT_TRUE(store->rebuilt());
 }
 
+TEST_F(CatalogueCache, AFolderHoldsItsOwnFoldersButNotItsNamesakes) {
+  // Names that sort right before, between and after "lib" and "lib/...".
+  for (const char* folder : {"lib", "lib/a", "lib/a/deep", "lib-b", "lib0", "liba", "li"})
+    put(std::string(folder) + "/f.8bf", "Blur", folder);
+  auto store = CatalogueStore::open(storeFile());
+  scan(store.get());
+  struct Case {
+    const char* folder;
+    bool recursive;
+    std::vector<std::string> titles;  // none: the folder is not known
+  };
+  const Case cases[] = {
+      {"lib", true, {"lib", "lib/a", "lib/a/deep"}},
+      {"lib", false, {"lib"}},
+      {"lib/a", true, {"lib/a", "lib/a/deep"}},
+      {"lib-b", true, {"lib-b"}},
+      {"li", true, {"li"}},
+      {"lib/b", true, {}},
+  };
+  for (const auto& c : cases) {
+    auto rows = store->rowsUnder(dir / c.folder, c.recursive);
+    std::vector<std::string> titles;
+    if (rows)
+      for (const auto& r : *rows) titles.push_back(r.title);
+    EXPECT_EQ(titles, c.titles) << c.folder << (c.recursive ? " recursive" : "");
+    EXPECT_EQ(rows.has_value(), !c.titles.empty()) << c.folder;
+  }
+}
+
 TEST(CatalogueSearch, WordsAreFoldedAsTheListsSortAndAccentsSetAside) {
   struct Case {
     const char* query;
