@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
@@ -279,10 +280,13 @@ void CatalogueStore::folderListed(const fs::path& folder,
   std::lock_guard lock(mutex_);
   if (broken_) return;
   loadFolder(folderKey(folder));
-  if (broken_) return;
-  const std::set<std::string_view> present(names.begin(), names.end());
+  // A folder new to the cache has nothing that could be gone.
+  if (broken_ || loaded_.empty()) return;
+  std::vector<std::string_view> present(names.begin(), names.end());
+  std::sort(present.begin(), present.end());
   for (auto it = loaded_.begin(); it != loaded_.end();) {
-    if (!present.contains(it->first) && plugins::matchesPattern(it->first, pattern)) {
+    if (!std::binary_search(present.begin(), present.end(), it->first) &&
+        plugins::matchesPattern(it->first, pattern)) {
       writer_->forget(loadedFolder_, it->first);
       it = loaded_.erase(it);
     } else {
