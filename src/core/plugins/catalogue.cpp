@@ -152,9 +152,10 @@ ScanResult Catalogue::scan(const std::filesystem::path& folder, const ScanOption
     std::optional<FileStamp> stamp;
     const std::string& key = isSourceFileName(file.name) ? sourceKey : plainKey;
     if (cache && !options.filterFactoryOnly && !cache->mayHold(folders[file.folder], file.name)) {
-      // Nothing stored: read at once, stamped as the file was opened. Sources are read by
-      // their path, so theirs is taken first: a change while reading must not be missed.
-      if (isSourceFileName(file.name)) stamp = stampOf(opened, file.path, file.name);
+      // Nothing stored: read at once, stamped as the file was opened. Without an open folder
+      // sources are read by their path, so theirs is taken first: a change while reading
+      // must not be missed.
+      if (!opened && isSourceFileName(file.name)) stamp = stampOf(opened, file.path, file.name);
       auto rows = scanFile(file.path, opened, file.name, options, table, ffOptions, &stamp);
       if (!stamp) stamp = stampOf(opened, file.path, file.name);
       if (stamp) cache->store(folders[file.folder], file.name, *stamp, key, rows);

@@ -5,6 +5,7 @@
 
 #include "core/common/cp1252.h"
 #include "core/common/unicode_text.h"
+#include "core/ff/plugin_file_io.h"
 #include "core/ff/plugin_reader.h"
 #include "core/ff/record.h"
 #include "core/ff/sources.h"
@@ -100,14 +101,33 @@ std::vector<FilterInfo> premiereGroupRows(FileBytes& bytes, std::string_view nam
   return {f};
 }
 
+bool readSourceRecord(const std::filesystem::path& file, std::string_view ext4,
+                      const ff::FFOptions& ffOptions, ff::FFRecord& record) {
+  if (ext4 == ".txt") return ff::ReadTXT(file, record, ffOptions);
+  if (ext4 == ".afs") return ff::ReadAFS(file, record, ffOptions);
+  if (ext4 == ".pff") return ff::ReadPFF(file, record, ffOptions);
+  return ext4 == ".ffx" && ff::ReadFFX(file, record);
+}
+
+// The same from a file already open: one read, no walk of the path.
+bool readSourceRecord(const std::filesystem::path& file, std::string_view ext4,
+                      const ff::FFOptions& ffOptions, FileBytes& opened, ff::FFRecord& record) {
+  if (opened.size() > ff::kLargestSource) return false;
+  const ByteView bytes = opened.all();
+  if (bytes.size() != opened.size()) return false;
+  if (ext4 == ".txt") return ff::ReadTXTFrom(file, bytes, record, ffOptions);
+  const std::string fileName = ff::recordFileName(file);
+  if (ext4 == ".afs") return ff::ReadAFSBytes(bytes, fileName, record, ffOptions);
+  if (ext4 == ".pff") return ff::ReadPFFBytes(bytes, fileName, record, ffOptions);
+  return ext4 == ".ffx" && ff::ReadFFXBytes(bytes, fileName, record);
+}
+
+// opened: the file, when it could be opened through its folder.
 std::optional<CatalogueRow> sourceRow(const std::filesystem::path& file, std::string_view ext4,
-                                      const ff::FFOptions& ffOptions) {
+                                      const ff::FFOptions& ffOptions, FileBytes* opened) {
   ff::FFRecord record;
-  bool ok = false;
-  if (ext4 == ".txt") ok = ff::ReadTXT(file, record, ffOptions);
-  if (ext4 == ".afs") ok = ff::ReadAFS(file, record, ffOptions);
-  if (ext4 == ".pff") ok = ff::ReadPFF(file, record, ffOptions);
-  if (ext4 == ".ffx") ok = ff::ReadFFX(file, record);
+  const bool ok = opened ? readSourceRecord(file, ext4, ffOptions, *opened, record)
+                         : readSourceRecord(file, ext4, ffOptions, record);
   if (!ok || record.title.empty()) return std::nullopt;
   CatalogueRow row;
   row.category = record.category;
@@ -153,7 +173,9 @@ std::vector<CatalogueRow> scanFile(const std::filesystem::path& file, const Open
   }
 
   if (options.includeSources && oneOf(ext4, kSourceGroup)) {
-    if (auto row = sourceRow(file, ext4, ffOptions)) {
+    std::optional<FileBytes> bytes;
+    if (folder) bytes = openFile();
+    if (auto row = sourceRow(file, ext4, ffOptions, bytes ? &*bytes : nullptr)) {
       row->path = file;
       rows.push_back(std::move(*row));
     }

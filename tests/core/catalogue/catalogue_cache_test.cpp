@@ -6,6 +6,7 @@
 #include "core/catalogue/catalogue_store.h"
 #include "core/catalogue/duplicates.h"
 #include "core/catalogue/search.h"
+#include "support/ff_sources.h"
 #include "support/pe_builder.h"
 #include "support/temp_folder.h"
 
@@ -25,10 +26,12 @@ class CatalogueCache : public ::testing::Test {
     test::writeFile(dir / name, test::piplPlugin({{category, title}}));
   }
   // category|title of every row of a scan through the cache.
-  std::vector<std::string> scan(CatalogueStore* store, bool recursive = true) {
+  std::vector<std::string> scan(CatalogueStore* store, bool recursive = true,
+                                bool sources = false) {
     plugins::Catalogue catalogue;
     plugins::ScanOptions options;
     options.recursive = recursive;
+    options.includeSources = sources;
     SilentProgress quiet;
     catalogue.scan(dir.path(), options, {}, {}, quiet, store);
     std::vector<std::string> rows;
@@ -93,6 +96,38 @@ TEST_F(CatalogueCache, UnchangedFilesAreNotReadAgainChangedNewAndRemovedOnesAre)
   EXPECT_EQ(store->rowsUnder(dir.path(), true)->size(), 3u);
   store->clear();
   EXPECT_FALSE(store->rowsUnder(dir.path(), true));
+}
+
+TEST_F(CatalogueCache, SourcesAreReadAgainOnlyWhenTheirSizeOrTimeChanged) {
+  struct Source {
+    const char* name;
+    std::string (*make)(const std::string& title);
+  };
+  const Source sources[] = {
+      {"s.afs", [](const std::string& t) { return test::afsSource(t); }},
+      {"t.txt", [](const std::string& t) { return test::txtSource(t, "t.txt"); }},
+  };
+  for (const auto& source : sources) {
+    const fs::path file = dir / "src" / source.name;
+    test::writeFile(file, source.make("Wave"));
+    auto store = CatalogueStore::open(storeFile());
+    auto titleRead = [&] {
+      for (const auto& row : scan(store.get(), true, true))
+        if (row.starts_with("Tests|")) return row;
+      return std::string("none");
+    };
+    const std::string first = titleRead();
+    EXPECT_NE(first.find("Wave"), std::string::npos) << source.name << ": " << first;
+    // Same size and time: the stored row, not the new title.
+    const auto time = fs::last_write_time(file);
+    test::writeFile(file, source.make("Wind"));
+    fs::last_write_time(file, time);
+    EXPECT_EQ(titleRead(), first) << source.name;
+    fs::last_write_time(file, time + std::chrono::seconds(3));
+    EXPECT_NE(titleRead().find("Wind"), std::string::npos) << source.name;
+    fs::remove(file);
+    EXPECT_EQ(titleRead(), "none") << source.name;
+  }
 }
 
 TEST_F(CatalogueCache, DamagedOrForeignFilesAreMadeAnewNeverTrusted) {
