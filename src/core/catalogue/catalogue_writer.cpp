@@ -12,6 +12,8 @@ namespace {
 // Files handed to the writer thread at a time: waking it for every file costs more than the
 // insert.
 constexpr std::size_t kWriterBatch = 256;
+// Well within the writer's page cache (about 200 bytes a row).
+constexpr std::size_t kRowsPerTransaction = 100'000;
 
 // The kind of file a row came from, as the lists name plugin types.
 std::string_view typeOf(std::string_view name, std::int32_t categoryPosition) {
@@ -131,7 +133,15 @@ void CatalogueWriter::writeLoop(std::stop_token stop) {
     lock.unlock();
     for (const PendingFile& file : batch.files)
       if (ok) ok = write(batch, file);
+    // A transaction that outgrew the page cache would keep the file locked against readers
+    // until its end, so a very long scan commits on the way.
+    rowsInTransaction_ += batch.rows.size();
+    if (ok && inTransaction_ && rowsInTransaction_ >= kRowsPerTransaction) {
+      ok = execute("COMMIT");
+      inTransaction_ = !ok;
+    }
     if (!ok) rollBack();
+    if (!inTransaction_) rowsInTransaction_ = 0;
     lock.lock();
     busy_ = false;
     if (!ok) failed_ = true;
@@ -175,6 +185,7 @@ bool CatalogueWriter::commitWhenIdle(std::unique_lock<std::mutex>& lock) {
     return false;
   }
   inTransaction_ = false;
+  rowsInTransaction_ = 0;
   return true;
 }
 

@@ -103,6 +103,7 @@ class CatalogueWriter {
   std::string folder_, key_;
   std::int64_t folderId_ = 0;
   bool inTransaction_ = false;
+  std::size_t rowsInTransaction_ = 0;
   std::jthread thread_;
 };
 
