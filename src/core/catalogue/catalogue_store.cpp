@@ -205,9 +205,19 @@ CatalogueStore::FolderFiles CatalogueStore::load(const std::string& folder) {
   int r;
   while ((r = s.step()) == SQLITE_ROW) {
     StoredFile& f = files[s.bytes(0)];
-    f.stamp = {static_cast<std::uint64_t>(s.integer(1)), s.integer(2)};
-    f.key = s.bytes(3);
-    if (s.integer(4) != kNoFilter) f.rows.push_back(rowFrom(s, folderPath));
+    const plugins::FileStamp stamp{static_cast<std::uint64_t>(s.integer(1)), s.integer(2)};
+    std::string key = s.bytes(3);
+    const std::int64_t ordinal = s.integer(4);
+    // Two programs that stored the same file at once may have left rows that do not belong
+    // together: such a file is read again.
+    const bool first = f.rowsRead++ == 0;
+    if (first ? ordinal > 0
+              : (stamp != f.stamp || key != f.key ||
+                 ordinal != static_cast<std::int64_t>(f.rowsRead) - 1))
+      f.trusted = false;
+    f.stamp = stamp;
+    f.key = std::move(key);
+    if (ordinal != kNoFilter) f.rows.push_back(rowFrom(s, folderPath));
   }
   s.reset();
   if (r != SQLITE_DONE) {
@@ -248,7 +258,8 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsOf(
   if (broken_) return std::nullopt;
   if (!haveLoaded_ || loadedFolder_ != folder.native()) loadFolder(folderKey(folder));
   auto it = loaded_.find(name);
-  if (it == loaded_.end() || it->second.stamp != stamp || it->second.key != key)
+  if (it == loaded_.end() || !it->second.trusted || it->second.stamp != stamp ||
+      it->second.key != key)
     return std::nullopt;
   return it->second.rows;
 }

@@ -62,6 +62,8 @@ class CatalogueStore final : public plugins::ScanCache {
     plugins::FileStamp stamp;
     std::string key;
     std::vector<plugins::CatalogueRow> rows;
+    std::size_t rowsRead = 0;
+    bool trusted = true;  // its rows belong together
   };
   using FolderFiles = std::map<std::string, StoredFile, std::less<>>;
 

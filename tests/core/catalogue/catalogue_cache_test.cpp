@@ -130,6 +130,57 @@ TEST_F(CatalogueCache, SourcesAreReadAgainOnlyWhenTheirSizeOrTimeChanged) {
   }
 }
 
+TEST_F(CatalogueCache, TwoProgramsFillingTheSameCacheAtOnceKeepIt) {
+  // One store begins a scan; meanwhile another (a second window, quillmark-cli) stores a.8bf
+  // and keeps it. The first then stores a.8bf as it read it.
+  using Titles = std::vector<std::string>;
+  auto rowsOf = [](const Titles& titles) {
+    std::vector<plugins::CatalogueRow> rows(titles.size());
+    for (std::size_t i = 0; i < titles.size(); ++i) rows[i].title = titles[i];
+    return rows;
+  };
+  auto titlesOf = [](const std::optional<std::vector<plugins::CatalogueRow>>& rows) {
+    Titles titles;
+    if (!rows) return Titles{"not stored"};
+    for (const auto& r : *rows) titles.push_back(r.title);
+    return titles;
+  };
+  const plugins::FileStamp early{10, 1}, late{12, 2};
+  struct Case {
+    const char* what;
+    Titles second, first;
+    Titles atEarly, atLate;  // what the store gives for the stamps
+  };
+  const Case cases[] = {
+      {"same rows", {"Grain"}, {"Grain"}, {"not stored"}, {"Grain"}},
+      {"fewer rows", {"Grain", "Dust"}, {"Sand"}, {"not stored"}, {"not stored"}},
+      {"no filter, then one", {}, {"Sand"}, {"not stored"}, {"not stored"}},
+  };
+  for (const auto& c : cases) {
+    fs::remove(storeFile());
+    auto first = CatalogueStore::open(storeFile());
+    auto second = CatalogueStore::open(storeFile());
+    first->scanBegins(dir.path(), false);
+    first->folderListed(dir.path(), {"a.8bf"}, "*.8bf");
+    second->scanBegins(dir.path(), false);
+    second->folderListed(dir.path(), {"a.8bf"}, "*.8bf");
+    second->store(dir.path(), "a.8bf", early, "key", rowsOf(c.second));
+    second->finish();
+    ASSERT_FALSE(first->mayHold(dir.path(), "a.8bf"));
+    first->store(dir.path(), "a.8bf", late, "key", rowsOf(c.first));
+    first->finish();
+    first.reset();
+    second.reset();
+
+    auto store = CatalogueStore::open(storeFile());
+    EXPECT_FALSE(store->rebuilt()) << c.what;
+    store->scanBegins(dir.path(), false);
+    EXPECT_EQ(titlesOf(store->rowsOf(dir.path(), "a.8bf", early, "key")), c.atEarly) << c.what;
+    EXPECT_EQ(titlesOf(store->rowsOf(dir.path(), "a.8bf", late, "key")), c.atLate) << c.what;
+    store->finish();
+  }
+}
+
 TEST_F(CatalogueCache, DamagedOrForeignFilesAreMadeAnewNeverTrusted) {
   {
     auto store = CatalogueStore::open(storeFile());
