@@ -173,7 +173,7 @@ CatalogueStore::CatalogueStore(fs::path file, sqlite3* db, std::unique_ptr<Catal
     : file_(std::move(file)), db_(db), writer_(std::move(writer)) {}
 
 CatalogueStore::~CatalogueStore() {
-  if (!writer_->commit()) broken_ = true;
+  if (writer_->commit() == CatalogueWriter::Outcome::Failed) broken_ = true;
   writer_.reset();
   selectFolder_.reset();
   closeQuietly(db_);
@@ -184,6 +184,15 @@ CatalogueStore::~CatalogueStore() {
 void CatalogueStore::fail() {
   broken_ = true;
   forgetLoaded();
+}
+
+void CatalogueStore::readFailed() {
+  // Another program holding the file for longer than the wait costs this answer only.
+  const int code = sqlite3_errcode(db_);
+  if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+    forgetLoaded();
+  else
+    fail();
 }
 
 void CatalogueStore::forgetLoaded() {
@@ -197,7 +206,7 @@ CatalogueStore::FolderFiles CatalogueStore::load(const std::string& folder) {
       std::string("SELECT ") + kColumns + " WHERE d.path = ?1 ORDER BY f.name, f.ordinal";
   Statement& s = prepared(selectFolder_, sql.c_str());
   if (!s.ok()) {
-    fail();
+    readFailed();
     return files;
   }
   s.bind(1, folder);
@@ -221,7 +230,7 @@ CatalogueStore::FolderFiles CatalogueStore::load(const std::string& folder) {
   }
   s.reset();
   if (r != SQLITE_DONE) {
-    fail();
+    readFailed();
     files.clear();
   }
   return files;
@@ -242,12 +251,12 @@ void CatalogueStore::scanBegins(const fs::path& folder, bool recursive) {
   if (broken_) return;
   const std::string sql = "SELECT path FROM folders WHERE " + folderCondition("path", recursive);
   Statement s(db_, sql.c_str());
-  if (!s.ok()) return fail();
+  if (!s.ok()) return readFailed();
   bindFolderRange(s, folderKey(folder), recursive);
   std::set<std::string, std::less<>> known;
   int r;
   while ((r = s.step()) == SQLITE_ROW) known.insert(s.bytes(0));
-  if (r != SQLITE_DONE) return fail();
+  if (r != SQLITE_DONE) return readFailed();
   knownFolders_ = std::move(known);
 }
 
@@ -265,7 +274,8 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsOf(
 }
 
 Statement& CatalogueStore::prepared(std::unique_ptr<Statement>& slot, const char* sql) {
-  if (!slot) slot = std::make_unique<Statement>(db_, sql);
+  // One that could not be made (the file was locked) is tried again.
+  if (!slot || !slot->ok()) slot = std::make_unique<Statement>(db_, sql);
   return *slot;
 }
 
@@ -308,7 +318,7 @@ void CatalogueStore::folderListed(const fs::path& folder,
 
 void CatalogueStore::finish() {
   std::lock_guard lock(mutex_);
-  if (!writer_->commit()) fail();
+  if (writer_->commit() == CatalogueWriter::Outcome::Failed) fail();
   forgetLoaded();
   knownFolders_.reset();
 }
@@ -322,7 +332,7 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(cons
                           " ORDER BY d.path, f.name, f.ordinal";
   Statement s(db_, sql.c_str());
   if (!s.ok()) {
-    fail();
+    readFailed();
     return std::nullopt;
   }
   bindFolderRange(s, folderKey(folder), recursive);
@@ -334,7 +344,7 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(cons
     if (s.integer(4) != kNoFilter) rows.push_back(rowFrom(s, fs::path(s.bytes(12))));
   }
   if (r != SQLITE_DONE) {
-    fail();
+    readFailed();
     return std::nullopt;
   }
   if (!any) return std::nullopt;
@@ -344,7 +354,7 @@ std::optional<std::vector<plugins::CatalogueRow>> CatalogueStore::rowsUnder(cons
 void CatalogueStore::clear() {
   std::lock_guard lock(mutex_);
   forgetLoaded();
-  if (!broken_ && !writer_->clearAll()) fail();
+  if (!broken_ && writer_->clearAll() == CatalogueWriter::Outcome::Failed) fail();
 }
 
 }  // namespace qm::catalogue

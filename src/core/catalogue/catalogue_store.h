@@ -69,6 +69,8 @@ class CatalogueStore final : public plugins::ScanCache {
 
   CatalogueStore(std::filesystem::path file, sqlite3* db, std::unique_ptr<CatalogueWriter> writer);
   void fail();
+  // A read of db_ failed.
+  void readFailed();
   void forgetLoaded();
   // The stored files of folder, read once for the folder's files the scan asks for next.
   void loadFolder(const std::string& folder);

@@ -41,7 +41,8 @@ CatalogueWriter::CatalogueWriter(sqlite3* db) : db_(db) {
   forget_ = std::make_unique<Statement>(db_, "DELETE FROM filters WHERE folder = ?1 AND name = ?2");
   findFolder_ = std::make_unique<Statement>(db_, "SELECT id FROM folders WHERE path = ?1");
   addFolder_ = std::make_unique<Statement>(db_, "INSERT INTO folders (path) VALUES (?1)");
-  failed_ = !insert_->ok() || !forget_->ok() || !findFolder_->ok() || !addFolder_->ok();
+  if (!insert_->ok() || !forget_->ok() || !findFolder_->ok() || !addFolder_->ok())
+    failed_ = Outcome::Failed;
 }
 
 CatalogueWriter::~CatalogueWriter() {
@@ -89,7 +90,7 @@ void CatalogueWriter::store(std::string_view folder, std::string_view name,
                             const plugins::FileStamp& stamp, std::string_view key,
                             const std::vector<plugins::CatalogueRow>& rows, bool forgetFirst) {
   std::lock_guard lock(mutex_);
-  if (failed_) return;
+  if (failed_ != Outcome::Kept) return;
   PendingFile& item = next(folder, name);
   if (key != lastKey_) {
     lastKey_ = key;
@@ -118,7 +119,7 @@ void CatalogueWriter::store(std::string_view folder, std::string_view name,
 
 void CatalogueWriter::forget(std::string_view folder, std::string_view name) {
   std::lock_guard lock(mutex_);
-  if (failed_) return;
+  if (failed_ != Outcome::Kept) return;
   next(folder, name).forgetOnly = true;
   handedOver();
 }
@@ -131,7 +132,8 @@ void CatalogueWriter::writeLoop(std::stop_token stop) {
     batch.clear();
     std::swap(batch, pending_);
     busy_ = true;
-    bool ok = !failed_;
+    bool ok = failed_ == Outcome::Kept;
+    Outcome failure = Outcome::Kept;
     lock.unlock();
     for (const PendingFile& file : batch.files)
       if (ok) ok = write(batch, file);
@@ -142,11 +144,14 @@ void CatalogueWriter::writeLoop(std::stop_token stop) {
       ok = execute("COMMIT");
       inTransaction_ = !ok;
     }
-    if (!ok) rollBack();
+    if (!ok) {
+      failure = this->failure();
+      rollBack();
+    }
     if (!inTransaction_) rowsInTransaction_ = 0;
     lock.lock();
     busy_ = false;
-    if (!ok) failed_ = true;
+    if (failure != Outcome::Kept) failed_ = failure;
     idle_.notify_all();
   }
 }
@@ -163,6 +168,7 @@ bool CatalogueWriter::execute(const char* sql) {
 void CatalogueWriter::rollBack() {
   if (inTransaction_) execute("ROLLBACK");
   inTransaction_ = false;
+  rowsInTransaction_ = 0;
 }
 
 void CatalogueWriter::forgetCurrentFolder() {
@@ -172,30 +178,44 @@ void CatalogueWriter::forgetCurrentFolder() {
   folderId_ = 0;
 }
 
-bool CatalogueWriter::commit() {
+CatalogueWriter::Outcome CatalogueWriter::failure() const {
+  const int code = sqlite3_errcode(db_);
+  return code == SQLITE_BUSY || code == SQLITE_LOCKED ? Outcome::LockedOut : Outcome::Failed;
+}
+
+CatalogueWriter::Outcome CatalogueWriter::commit() {
   std::unique_lock lock(mutex_);
   return commitWhenIdle(lock);
 }
 
-bool CatalogueWriter::commitWhenIdle(std::unique_lock<std::mutex>& lock) {
+CatalogueWriter::Outcome CatalogueWriter::commitWhenIdle(std::unique_lock<std::mutex>& lock) {
   waitUntilIdle(lock);
   forgetCurrentFolder();
-  if (failed_) return false;
+  if (failed_ == Outcome::LockedOut) {
+    failed_ = Outcome::Kept;
+    return Outcome::LockedOut;
+  }
+  if (failed_ == Outcome::Failed) return Outcome::Failed;
   if (inTransaction_ && !execute("COMMIT")) {
+    const Outcome why = failure();
     rollBack();
-    failed_ = true;
-    return false;
+    if (why == Outcome::Failed) failed_ = why;
+    return why;
   }
   inTransaction_ = false;
   rowsInTransaction_ = 0;
-  return true;
+  return Outcome::Kept;
 }
 
-bool CatalogueWriter::clearAll() {
+CatalogueWriter::Outcome CatalogueWriter::clearAll() {
   std::unique_lock lock(mutex_);
-  if (!commitWhenIdle(lock)) return false;
-  if (!execute("DELETE FROM filters; DELETE FROM folders")) failed_ = true;
-  return !failed_;
+  if (const Outcome kept = commitWhenIdle(lock); kept != Outcome::Kept) return kept;
+  if (execute("BEGIN IMMEDIATE; DELETE FROM filters; DELETE FROM folders; COMMIT"))
+    return Outcome::Kept;
+  const Outcome why = failure();
+  if (!sqlite3_get_autocommit(db_)) execute("ROLLBACK");
+  if (why == Outcome::Failed) failed_ = why;
+  return why;
 }
 
 bool CatalogueWriter::enterFolder(std::string_view folder) {

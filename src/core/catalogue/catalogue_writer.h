@@ -36,11 +36,18 @@ class CatalogueWriter {
              bool forgetFirst);
   // The file is gone: its rows are deleted.
   void forget(std::string_view folder, std::string_view name);
-  // Waits until everything handed over is written, then commits it. False when a statement
-  // failed (now or before): nothing of the transaction is kept.
-  bool commit();
+  enum class Outcome {
+    Kept,
+    // Another program held the file for longer than the wait: what was handed over since the
+    // last commit is dropped, the file is as it was, and the next pass tries again.
+    LockedOut,
+    // A statement failed: nothing of the transaction is kept, and nothing more is written.
+    Failed,
+  };
+  // Waits until everything handed over is written, then commits it.
+  Outcome commit();
   // Commits what is pending, then deletes every stored row.
-  bool clearAll();
+  Outcome clearAll();
 
  private:
   // Where a text of a batch lies in its bytes.
@@ -80,7 +87,9 @@ class CatalogueWriter {
   void writeLoop(std::stop_token stop);
   void waitUntilIdle(std::unique_lock<std::mutex>& lock);
   // The connection is the caller's while it holds lock and the thread is idle.
-  bool commitWhenIdle(std::unique_lock<std::mutex>& lock);
+  Outcome commitWhenIdle(std::unique_lock<std::mutex>& lock);
+  // Why the last statement failed.
+  Outcome failure() const;
   bool write(const Batch& batch, const PendingFile& file);
   bool insertRows(const Batch& batch, const PendingFile& file);
   bool enterFolder(std::string_view folder);
@@ -96,7 +105,7 @@ class CatalogueWriter {
   Batch pending_;
   std::string lastFolder_, lastKey_;  // of the last item handed over
   bool busy_ = false;
-  bool failed_ = false;
+  Outcome failed_ = Outcome::Kept;  // a failure nothing has been told of yet
   std::condition_variable_any wake_;
   std::condition_variable idle_;
   // The thread's own, and commit()'s while the thread is idle.

@@ -181,6 +181,31 @@ TEST_F(CatalogueCache, TwoProgramsFillingTheSameCacheAtOnceKeepIt) {
   }
 }
 
+TEST_F(CatalogueCache, ACacheAnotherProgramHoldsIsLeftAsItWas) {
+  auto store = CatalogueStore::open(storeFile());
+  auto stored = [&] {
+    auto rows = store->rowsUnder(dir.path(), true);
+    return rows ? rows->size() : 0;
+  };
+  scan(store.get());
+  put("d.8bf", "Sharpen", "Edge");
+  // Another program writes for longer than the store waits.
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(storeFile().c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_EQ(scan(store.get()).size(), 4u);
+  EXPECT_EQ(stored(), 3u);
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  // Nothing was lost or thrown away; the next scan stores the new file.
+  EXPECT_EQ(scan(store.get()).size(), 4u);
+  EXPECT_EQ(stored(), 4u);
+  store.reset();
+  store = CatalogueStore::open(storeFile());
+  EXPECT_FALSE(store->rebuilt());
+  EXPECT_EQ(stored(), 4u);
+}
+
 TEST_F(CatalogueCache, DamagedOrForeignFilesAreMadeAnewNeverTrusted) {
   {
     auto store = CatalogueStore::open(storeFile());
