@@ -35,8 +35,7 @@ CatalogueWriter::CatalogueWriter(sqlite3* db) : db_(db) {
       db_,
       // Another program may have stored the file since this scan began.
       "INSERT OR REPLACE INTO filters (folder, name, size, modified, reader, ordinal, type, "
-      "category, "
-      "title, position, room, architecture, modes, enable_info) "
+      "category, title, position, room, architecture, modes, enable_info) "
       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
   forget_ = std::make_unique<Statement>(db_, "DELETE FROM filters WHERE folder = ?1 AND name = ?2");
   findFolder_ = std::make_unique<Statement>(db_, "SELECT id FROM folders WHERE path = ?1");

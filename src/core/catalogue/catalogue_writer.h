@@ -1,7 +1,7 @@
 #pragma once
 // Writes what a scan read into the catalogue cache on a thread and a connection of its own,
-// so the scan reads on meanwhile. Everything handed over stays in one transaction until
-// commit(); a failed statement rolls it back and nothing more is written.
+// so the scan reads on meanwhile. What is handed over stays in one transaction until commit()
+// (a very long scan commits on the way); a failed statement rolls it back.
 
 #include <condition_variable>
 #include <cstdint>
@@ -105,7 +105,8 @@ class CatalogueWriter {
   Batch pending_;
   std::string lastFolder_, lastKey_;  // of the last item handed over
   bool busy_ = false;
-  Outcome failed_ = Outcome::Kept;  // a failure nothing has been told of yet
+  // LockedOut until commit() tells of it; Failed for good.
+  Outcome failed_ = Outcome::Kept;
   std::condition_variable_any wake_;
   std::condition_variable idle_;
   // The thread's own, and commit()'s while the thread is idle.
