@@ -54,30 +54,36 @@ void removeStoreFiles(const fs::path& file) {
     fs::remove(fs::path(file.native() + suffix), ec);
 }
 
-int pragmaNumber(sqlite3* db, const char* sql) {
-  Statement s(db, sql);
-  if (!s.ok() || s.step() != SQLITE_ROW) return -1;
-  return static_cast<int>(s.integer(0));
-}
+// What open() finds in the file.
+enum class Found { Nothing, Ours, NotOurs, Locked };
 
-// Ours, whole and of this format.
-bool trustworthy(sqlite3* db) {
-  if (pragmaNumber(db, "PRAGMA application_id") != kApplicationId) return false;
-  if (pragmaNumber(db, "PRAGMA user_version") != kFormatVersion) return false;
-  {
-    Statement check(db, "PRAGMA quick_check");
-    if (!check.ok() || check.step() != SQLITE_ROW || check.bytes(0) != "ok") return false;
+// Damaged, truncated, of another program or another format: not ours. A file another program
+// holds locked past the wait is none of these, and is left alone.
+Found examine(sqlite3* db) {
+  auto number = [db](const char* sql) -> std::optional<std::int64_t> {
+    Statement s(db, sql);
+    if (!s.ok() || s.step() != SQLITE_ROW) return std::nullopt;
+    return s.integer(0);
+  };
+  const auto id = number("PRAGMA application_id");
+  if (!id) return lockedByAnother(db) ? Found::Locked : Found::NotOurs;
+  if (*id == 0) {
+    const auto tables = number("SELECT count(*) FROM sqlite_master");
+    if (!tables) return lockedByAnother(db) ? Found::Locked : Found::NotOurs;
+    if (*tables == 0) return Found::Nothing;
   }
+  const auto version = number("PRAGMA user_version");
+  if (!version) return lockedByAnother(db) ? Found::Locked : Found::NotOurs;
+  if (*id != kApplicationId || *version != kFormatVersion) return Found::NotOurs;
+  Statement check(db, "PRAGMA quick_check");
+  if (!check.ok() || check.step() != SQLITE_ROW)
+    return lockedByAnother(db) ? Found::Locked : Found::NotOurs;
+  if (check.bytes(0) != "ok") return Found::NotOurs;
   Statement schema(db, "SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY name");
-  if (!schema.ok()) return false;
+  if (!schema.ok()) return Found::NotOurs;
   for (const char* table : {kFiltersTable, kFoldersTable})
-    if (schema.step() != SQLITE_ROW || schema.bytes(0) != table) return false;
-  return schema.step() == SQLITE_DONE;
-}
-
-bool isEmptyDatabase(sqlite3* db) {
-  return pragmaNumber(db, "PRAGMA application_id") == 0 &&
-         pragmaNumber(db, "SELECT count(*) FROM sqlite_master") == 0;
+    if (schema.step() != SQLITE_ROW || schema.bytes(0) != table) return Found::NotOurs;
+  return schema.step() == SQLITE_DONE ? Found::Ours : Found::NotOurs;
 }
 
 bool makeSchema(sqlite3* db) {
@@ -135,13 +141,18 @@ std::unique_ptr<CatalogueStore> CatalogueStore::open(const fs::path& file) {
   fs::create_directories(file.parent_path(), ec);
   bool rebuilt = false;
   sqlite3* db = openDatabase(file);
-  if (db && isEmptyDatabase(db)) {
+  const Found found = db ? examine(db) : Found::NotOurs;
+  if (found == Found::Locked) {
+    // This run goes without the cache rather than throw away one that is in use.
+    closeQuietly(db);
+    return nullptr;
+  }
+  if (found == Found::Nothing) {
     if (!makeSchema(db)) {
       closeQuietly(db);
       db = nullptr;
     }
-  } else if (!db || !trustworthy(db)) {
-    // Damaged, truncated, of another program or another format: made anew.
+  } else if (found == Found::NotOurs) {
     closeQuietly(db);
     removeStoreFiles(file);
     rebuilt = true;
@@ -188,8 +199,7 @@ void CatalogueStore::fail() {
 
 void CatalogueStore::readFailed() {
   // Another program holding the file for longer than the wait costs this answer only.
-  const int code = sqlite3_errcode(db_);
-  if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+  if (lockedByAnother(db_))
     forgetLoaded();
   else
     fail();

@@ -27,8 +27,9 @@ std::filesystem::path defaultStoreFile();
 
 class CatalogueStore final : public plugins::ScanCache {
  public:
-  // Opens file, or makes it (and its folder) when it is missing, damaged or foreign. nullopt
-  // only when no file can be made there at all.
+  // Opens file, or makes it (and its folder) when it is missing, damaged or foreign. nullptr
+  // when no file can be made there at all, or while another program holds it locked past the
+  // wait.
   static std::unique_ptr<CatalogueStore> open(const std::filesystem::path& file);
   ~CatalogueStore() override;
   CatalogueStore(const CatalogueStore&) = delete;

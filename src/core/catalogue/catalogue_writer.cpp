@@ -178,8 +178,7 @@ void CatalogueWriter::forgetCurrentFolder() {
 }
 
 CatalogueWriter::Outcome CatalogueWriter::failure() const {
-  const int code = sqlite3_errcode(db_);
-  return code == SQLITE_BUSY || code == SQLITE_LOCKED ? Outcome::LockedOut : Outcome::Failed;
+  return lockedByAnother(db_) ? Outcome::LockedOut : Outcome::Failed;
 }
 
 CatalogueWriter::Outcome CatalogueWriter::commit() {

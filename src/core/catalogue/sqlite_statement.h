@@ -10,6 +10,12 @@
 
 namespace qm::catalogue {
 
+// The last call on db failed only because another connection held the file past the wait.
+inline bool lockedByAnother(sqlite3* db) {
+  const int code = sqlite3_errcode(db);
+  return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
 class Statement {
  public:
   Statement(sqlite3* db, const char* sql) {

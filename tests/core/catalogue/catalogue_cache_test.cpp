@@ -201,7 +201,15 @@ TEST_F(CatalogueCache, ACacheAnotherProgramHoldsIsLeftAsItWas) {
   EXPECT_EQ(scan(store.get()).size(), 4u);
   EXPECT_EQ(stored(), 4u);
   store.reset();
+
+  // Nor is a cache another program holds while it is opened.
+  ASSERT_EQ(sqlite3_open(storeFile().c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_FALSE(CatalogueStore::open(storeFile()));
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
   store = CatalogueStore::open(storeFile());
+  ASSERT_TRUE(store);
   EXPECT_FALSE(store->rebuilt());
   EXPECT_EQ(stored(), 4u);
 }
