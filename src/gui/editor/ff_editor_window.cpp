@@ -161,6 +161,7 @@ void FFEditorWindow::buildControls() {
   snippetBox_ = new QComboBox(this);
   snippetBox_->setObjectName("Combo1_1");
   snippetBox_->addItem("Code Snipet Database");
+  snippetBox_->setToolTip("Code Snipet Database");  // readable where a narrow window clips it
   saveFormat_ = new QComboBox(this);
   saveFormat_->setObjectName("Combo2");
   saveFormat_->addItems({"Photoshop Plug", "AFS File", "PFF File", "Text File"});
