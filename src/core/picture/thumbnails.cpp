@@ -34,7 +34,7 @@ ThumbnailReport writeThumbnails(const ThumbnailJob& job, const PreviewContext& c
     }
     if (preview.kind != PreviewKind::Filtered && job.foreign && !source.fflPosition) {
       host::Image image = job.picture;
-      const auto outcome = job.foreign(source.file, image, progress);
+      const auto outcome = job.foreign(source.file, source.filterTitle, image, progress);
       if (outcome.status == ForeignThumbnail::Status::Cancelled) {
         report.cancelled = true;
         break;

@@ -11,6 +11,7 @@
 
 #include "core/batch/overwrite_check.h"
 #include "core/common/ports.h"
+#include "core/ff/options.h"
 #include "core/host/image.h"
 #include "core/host/image_library.h"
 #include "core/host/preview_picture.h"
@@ -23,7 +24,16 @@ struct ThumbnailSource {
   std::optional<std::size_t> fflPosition;  // a library entry: its first line's byte position
   std::string name;                        // the written file's name without its ending
   std::string title;                       // shown under the tile of a contact sheet
+  // Of a Windows plugin file that holds several filters: the one to run, by its title.
+  std::string filterTitle;
 };
+
+// The thumbnails a file gives: one per filter of a Windows plugin that holds several (named
+// after the file and the filter's place in it, "Stem-2"), else one. With onlyTitle, of such a
+// plugin only the filter of that title (a Plugin View row).
+std::vector<ThumbnailSource> thumbnailSourcesOf(const std::filesystem::path& file,
+                                                const ff::FFOptions& options,
+                                                const std::string& onlyTitle = {});
 
 // A Windows plugin that the Filter Factory readers do not take, run on a thumbnail by the
 // plugin host with its default parameters.
@@ -32,8 +42,8 @@ struct ForeignThumbnail {
   Status status = Status::NotForeign;
   std::string reason;  // Failed: why, as the user reads it
 };
-using ForeignThumbnailRunner =
-    std::function<ForeignThumbnail(const std::filesystem::path&, host::Image&, Progress&)>;
+using ForeignThumbnailRunner = std::function<ForeignThumbnail(
+    const std::filesystem::path& file, const std::string& filterTitle, host::Image&, Progress&)>;
 
 struct ThumbnailJob {
   std::vector<ThumbnailSource> sources;

@@ -14,11 +14,9 @@
 #include "core/common/cp1252.h"
 #include "core/common/text_lines.h"
 #include "core/common/unicode_text.h"
-#include "core/ff/load_file.h"
 #include "core/host/image_library.h"
 #include "core/host/preview_picture.h"
 #include "core/picture/thumbnails.h"
-#include "core/plugins/read_com8bf.h"
 #include "core/shell/messages.h"
 #include "gui/commands/command_runner.h"
 #include "gui/commands/passive_folder_prompter.h"
@@ -98,9 +96,10 @@ QImage contactSheet(const std::vector<picture::Thumbnail>& tiles) {
 // A Windows plugin that is not a Filter Factory filter, run by the plugin host on the window
 // thread (its progress polls Escape) with its default parameters and no dialog.
 picture::ForeignThumbnail runForeign(WindowsPlugins& plugins, const fs::path& file,
-                                     host::Image& image, Progress& progress) {
+                                     const std::string& filterTitle, host::Image& image,
+                                     Progress& progress) {
   using Status = picture::ForeignThumbnail::Status;
-  const auto plugin = plugins.pluginFor(file);
+  const auto plugin = plugins.pluginFor(file, filterTitle);
   if (!plugin) return {Status::NotForeign, {}};
   const auto result = plugins.run(*plugin, image, false, progress);
   switch (result.status) {
@@ -131,24 +130,27 @@ std::vector<picture::ThumbnailSource> CommandRunner::selectedThumbnailSources(in
   if (host_.view(pane) == shell::PaneView::Ffl) {
     const fs::path library = host_.fflLibrary(pane);
     for (const auto& [number, entry] : selectedFflEntries(pane))
-      sources.push_back({library, entry.position,
+      sources.push_back({library,
+                         entry.position,
                          library.stem().string() + "-" + std::to_string(number),
-                         cp1252ToUtf8(entry.title)});
+                         cp1252ToUtf8(entry.title),
+                         {}});
     return sources;
   }
-  for (const auto& file : selectedFileList(pane)) {
-    auto loaded = ff::loadFilterFactoryFile(file, settings_.ffOptions, ff::LoadPurpose::Editor);
-    std::string title = file.filename().string();
-    if (loaded) {
-      title = cp1252ToUtf8(loaded->title);
-    } else {
-      // Another plugin: its first filter's title, as the Plugin View shows it.
-      const auto table = plugins::ReadCom8bf(file, settings_.ffOptions);
-      if (!table.filters.empty() && !table.filters.front().title.empty())
-        title = cp1252ToUtf8(table.filters.front().title);
+  if (host_.view(pane) == shell::PaneView::Plugin) {
+    // A row is one filter, also of a file that holds several.
+    const auto& catalogue = host_.catalogue(pane);
+    for (std::size_t row : host_.selectedRows(pane)) {
+      if (row == 0 || row > catalogue.rowCount()) continue;
+      const auto& entry = catalogue.row(row);
+      for (auto& source : picture::thumbnailSourcesOf(entry.path, settings_.ffOptions, entry.title))
+        sources.push_back(std::move(source));
     }
-    sources.push_back({file, {}, file.stem().string(), title});
+    return sources;
   }
+  for (const auto& file : selectedFileList(pane))
+    for (auto& source : picture::thumbnailSourcesOf(file, settings_.ffOptions))
+      sources.push_back(std::move(source));
   return sources;
 }
 
@@ -182,9 +184,9 @@ void CommandRunner::thumbnails() {
   job.base.programDir = settings_.ffOptions.programDir;
   job.base.picture = pictureFile;
   if (windowsPlugins_)
-    job.foreign = [plugins = windowsPlugins_](const fs::path& file, host::Image& image,
-                                              Progress& progress) {
-      return runForeign(plugins(), file, image, progress);
+    job.foreign = [plugins = windowsPlugins_](const fs::path& file, const std::string& filterTitle,
+                                              host::Image& image, Progress& progress) {
+      return runForeign(plugins(), file, filterTitle, image, progress);
     };
   overwrite_({}, {});
   auto report = picture::writeThumbnails(job, {codec, settings_.typeTable, settings_.ffOptions},

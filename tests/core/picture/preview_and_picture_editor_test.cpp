@@ -14,6 +14,7 @@
 #include "core/picture/zoom.h"
 #include "support/ff_plugin_bytes.h"
 #include "support/ff_sources.h"
+#include "support/pe_builder.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
 
@@ -64,9 +65,9 @@ TEST_F(PluginPreviewTest, ThumbnailsFilterThePictureAndKeepWhatTheUserKeeps) {
   job.folder = out;
   job.picture = pattern(6, 4, false);
   job.base = request;
-  job.sources = {{plugin, {}, "Invert", "Invert Colours"},
-                 {qm::test::writeFile(dir / "notes.txt", "no filter"), {}, "notes", ""},
-                 {plugin, {}, "Invert", "Again"}};
+  job.sources = {{plugin, {}, "Invert", "Invert Colours", {}},
+                 {qm::test::writeFile(dir / "notes.txt", "no filter"), {}, "notes", "", {}},
+                 {plugin, {}, "Invert", "Again", {}}};
   qm::test::ScriptedPrompter prompter;
   prompter.overwriteAnswers = {OverwriteAnswer::Ignore};
   batch::OverwriteCheck overwrite(prompter);
@@ -108,9 +109,9 @@ TEST_F(PluginPreviewTest, ThumbnailsOfOtherWindowsPluginsComeFromTheHostOrSayWhy
     job.folder = out;
     job.picture = pattern(6, 4, false);
     job.base = request;
-    job.sources = {{plugin, {}, "Invert", "Invert"}, {blur, {}, "Blur", "Blur"}};
+    job.sources = {{plugin, {}, "Invert", "Invert", {}}, {blur, {}, "Blur", "Blur", {}}};
     std::vector<fs::path> asked;
-    job.foreign = [&](const fs::path& file, host::Image& image, Progress&) {
+    job.foreign = [&](const fs::path& file, const std::string&, host::Image& image, Progress&) {
       asked.push_back(file);
       if (c.status == Status::Done) image.pixel(0, 0)[0] = 7;
       return ForeignThumbnail{c.status, c.status == Status::Failed ? noWine : ""};
@@ -136,6 +137,49 @@ TEST_F(PluginPreviewTest, ThumbnailsOfOtherWindowsPluginsComeFromTheHostOrSayWhy
       EXPECT_EQ(report.tiles.size(), 2u);
     }
   }
+}
+
+// A Windows plugin file with several filters gives a thumbnail per filter (or the one of a
+// Plugin View row), each run by its title and named after its place in the file.
+TEST_F(PluginPreviewTest, ThumbnailsOfAFileWithSeveralFiltersAreOnePerFilter) {
+  const fs::path multi = qm::test::writeFile(
+      dir / "Blurs.8bf",
+      qm::test::piplPlugin({{"Blur", "Soft"}, {"Blur", "Hard"}, {"Blur", "Wide"}}));
+  const fs::path single =
+      qm::test::writeFile(dir / "One.8bf", qm::test::piplPlugin({{"Blur", "Only"}}));
+  const fs::path other = qm::test::writeFile(dir / "notes.txt", "no filter");
+  auto named = [](const std::vector<ThumbnailSource>& sources) {
+    std::vector<std::string> out;
+    for (const auto& s : sources) out.push_back(s.name + "|" + s.title + "|" + s.filterTitle);
+    return out;
+  };
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(named(thumbnailSourcesOf(plugin, options)), Names{"Invert|Invert|"});
+  EXPECT_EQ(named(thumbnailSourcesOf(single, options)), Names{"One|Only|"});
+  EXPECT_EQ(named(thumbnailSourcesOf(other, options)), Names{"notes|notes.txt|"});
+  EXPECT_EQ(named(thumbnailSourcesOf(multi, options)),
+            (Names{"Blurs-1|Soft|Soft", "Blurs-2|Hard|Hard", "Blurs-3|Wide|Wide"}));
+  EXPECT_EQ(named(thumbnailSourcesOf(multi, options, "Hard")), Names{"Blurs-2|Hard|Hard"});
+
+  const fs::path out = dir / "out";
+  fs::create_directories(out);
+  ThumbnailJob job;
+  job.folder = out;
+  job.picture = pattern(6, 4, false);
+  job.base = request;
+  job.sources = thumbnailSourcesOf(multi, options);
+  std::vector<std::string> ran;
+  job.foreign = [&](const fs::path&, const std::string& title, host::Image&, Progress&) {
+    ran.push_back(title);
+    return ForeignThumbnail{ForeignThumbnail::Status::Done, ""};
+  };
+  qm::test::ScriptedPrompter prompter;
+  batch::OverwriteCheck overwrite(prompter);
+  SilentProgress progress;
+  const auto report = writeThumbnails(job, {codec, types, options}, overwrite, progress);
+  EXPECT_EQ(ran, (std::vector<std::string>{"Soft", "Hard", "Wide"}));
+  EXPECT_EQ(report.written,
+            (std::vector<fs::path>{out / "Blurs-1.png", out / "Blurs-2.png", out / "Blurs-3.png"}));
 }
 
 TEST(ContactSheet, TilesFillRowsWithTheirCaptionsUnder) {
