@@ -46,7 +46,8 @@ bool runRuntime(const std::array<std::string, 4>& formulas, const Picture& pic, 
   if (ok && rt_prepare_rows(&run, blockWidth > 0, blockWidth)) {
     RunState state;
     rt_seed(&state, 0);
-    rt_filter_rows(&run, &pic, out.data(), pic.width * 4, 4, 0, pic.height, &state);
+    rt_filter_rows(&run, &pic, out.data(), pic.width * 4, 4, 0, pic.height, &state, nullptr,
+                   nullptr);
   }
   rt_free_rows(&run);
   return ok;

@@ -51,7 +51,7 @@ static void refreshPreview(HWND dialog, DialogState* d) {
   rt_copy(pic.sliders, run->sliders, 8);
   /* The filter writes every plane the loop below shows: filtered needs no copy of small. */
   rt_seed(&state, 0);
-  rt_filter_rows(run, &pic, d->filtered, pic.rowStride, run->inPlanes, 0, d->height, &state);
+  rt_filter_rows(run, &pic, d->filtered, pic.rowStride, run->inPlanes, 0, d->height, &state, 0, 0);
   for (int y = 0; y < d->height; ++y)
     for (int x = 0; x < d->width; ++x) {
       const int at = (y * d->width + x) * run->inPlanes;

@@ -58,7 +58,8 @@ static int loadSliders(FilterRecord* rec, Run* run) {
   HandleProcs* hp = rec->handleProcs;
   if (!hp || !rec->parameters) return 0;
   /* The size a host reports for its handle is not trusted; the marker decides. */
-  const uint8_t* p = (const uint8_t*)(hp->lockProc ? hp->lockProc(rec->parameters, 0) : *rec->parameters);
+  const uint8_t* p =
+      (const uint8_t*)(hp->lockProc ? hp->lockProc(rec->parameters, 0) : *rec->parameters);
   int ok = p && *(const uint32_t*)p == kMarker;
   if (ok) rt_copy(run->sliders, p + 4, 8);
   if (hp->unlockProc) hp->unlockProc(rec->parameters);
@@ -156,23 +157,31 @@ static Picture pictureOf(const Run* run, const FilterRecord* rec) {
   return pic;
 }
 
-/* The band's rows are filtered one after another; the host hears how far the work is, and
-   may stop it, after the first row, the last, and whenever kReportMs passed since it last
-   heard: so a cancel is seen within a row's time and the progress bar keeps moving. */
+/* The host hears how far the work is, and may stop it, after the band's first row, its last,
+   and whenever kReportMs passed since it last heard: so a cancel is seen within a row's time
+   and the progress bar keeps moving. */
 enum { kReportMs = 40 };
+typedef struct {
+  FilterRecord* rec;
+  Run* run;
+  int last; /* the band's last row */
+} BandReport;
+
+static int reportRow(void* context, int row) {
+  BandReport* b = (BandReport*)context;
+  const DWORD now = GetTickCount();
+  if (row > 0 && row < b->last && now - b->run->reported < kReportMs) return kNoErr;
+  b->run->reported = now;
+  if (b->rec->progressProc) b->rec->progressProc(row + 1, b->run->height);
+  return b->rec->abortProc && b->rec->abortProc() ? kUserCanceled : kNoErr;
+}
+
 static int16_t filterBand(FilterRecord* rec, Run* run, int rows) {
   const Picture pic = pictureOf(run, rec);
-  uint8_t* out = (uint8_t*)rec->outData;
-  for (int y = 0; y < rows; ++y, out += rec->outRowBytes) {
-    const int row = run->band + y;
-    rt_filter_rows(run, &pic, out, rec->outRowBytes, run->outPlanes, row, row + 1, &run->state);
-    const DWORD now = GetTickCount();
-    if (row > 0 && y + 1 < rows && now - run->reported < kReportMs) continue;
-    run->reported = now;
-    if (rec->progressProc) rec->progressProc(row + 1, run->height);
-    if (rec->abortProc && rec->abortProc()) return kUserCanceled;
-  }
-  return kNoErr;
+  BandReport report = {rec, run, run->band + rows - 1};
+  return (int16_t)rt_filter_rows(run, &pic, (uint8_t*)rec->outData, rec->outRowBytes,
+                                 run->outPlanes, run->band, run->band + rows, &run->state,
+                                 reportRow, &report);
 }
 
 /* Copies the delivered input rows into the runtime's copy of the picture. */

@@ -90,8 +90,22 @@ void rt_free_rows(Run* run) {
   run->stack = 0;
 }
 
-void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
-                    int top, int bottom, RunState* state) {
+/* Row y of the picture, pixel after pixel, into o. */
+static void filterPixels(Run* run, const Picture* pic, uint8_t* o, int outStride, int y,
+                         uint32_t used, int32_t* vars, RunState* state) {
+  for (int x = 0; x < pic->width; ++x, o += outStride) {
+    rt_pixel_inputs(pic, x, y, used, vars);
+    for (int ch = 0; ch < pic->channels; ++ch) {
+      vars[V_C] = pic->channels == 1 ? vars[V_R] : ch < 3 ? vars[V_R + ch] : vars[V_A];
+      vars[V_Z] = ch;
+      const int32_t v = rt_run(&run->code[ch], pic, vars, run->stack, state);
+      o[ch] = (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : v);
+    }
+  }
+}
+
+int rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
+                   int top, int bottom, RunState* state, RowDone done, void* context) {
   int32_t vars[V_COUNT];
   uint32_t used = 0;
   for (int ch = 0; ch < pic->channels; ++ch) used |= run->code[ch].varsUsed;
@@ -100,26 +114,20 @@ void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow,
   vars[V_CHANNELS] = pic->channels;
   vars[V_MAXMAG] = rt_magnitude(pic->width / 2, pic->height / 2);
 #if RT_HAS_BLOCKS
-  if (run->useBlocks) {
-    LinearPlan plan;
-    if (rt_plan_linear(run->code, pic, vars, &plan)) {
-      rt_linear_rows(&plan, pic, out, outRow, outStride, top, bottom);
-      return;
-    }
-    filterBlocks(run, pic, out, outRow, outStride, top, bottom, used, vars);
-    return;
-  }
+  LinearPlan plan;
+  const int sums = run->useBlocks && rt_plan_linear(run->code, pic, vars, &plan);
 #endif
-  for (int y = top; y < bottom; ++y) {
-    uint8_t* o = out + (y - top) * outRow;
-    for (int x = 0; x < pic->width; ++x, o += outStride) {
-      rt_pixel_inputs(pic, x, y, used, vars);
-      for (int ch = 0; ch < pic->channels; ++ch) {
-        vars[V_C] = pic->channels == 1 ? vars[V_R] : ch < 3 ? vars[V_R + ch] : vars[V_A];
-        vars[V_Z] = ch;
-        const int32_t v = rt_run(&run->code[ch], pic, vars, run->stack, state);
-        o[ch] = (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : v);
-      }
-    }
+  for (int y = top; y < bottom; ++y, out += outRow) {
+#if RT_HAS_BLOCKS
+    if (sums)
+      rt_linear_rows(&plan, pic, out, outRow, outStride, y, y + 1);
+    else if (run->useBlocks)
+      filterBlocks(run, pic, out, outRow, outStride, y, y + 1, used, vars);
+    else
+#endif
+      filterPixels(run, pic, out, outStride, y, used, vars, state);
+    const int stop = done ? done(context, y) : 0;
+    if (stop) return stop;
   }
+  return 0;
 }

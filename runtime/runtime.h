@@ -38,9 +38,12 @@ int rt_prepare_formulas(Run* run, FilterRecord* rec);
 int rt_prepare_rows(Run* run, int blocksAllowed, int blockWidth);
 /* Frees what rt_prepare_formulas and rt_prepare_rows allocated. */
 void rt_free_rows(Run* run);
-/* Filters rows [top, bottom) of the picture in run->copy into out. */
-void rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
-                    int top, int bottom, RunState* state);
+/* Told that row y is written; a nonzero answer stops the rows. */
+typedef int (*RowDone)(void* context, int y);
+/* Filters rows [top, bottom) of the picture into out, the work that serves every row done once;
+   done, when given, hears of each row. Returns done's nonzero answer, else 0. */
+int rt_filter_rows(Run* run, const Picture* pic, uint8_t* out, intptr_t outRow, int outStride,
+                   int top, int bottom, RunState* state, RowDone done, void* context);
 
 /* Returns 1 when the user confirmed (sliders updated), 0 on cancel. */
 int rt_dialog(Run* run, FilterRecord* rec);

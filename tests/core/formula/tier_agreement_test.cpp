@@ -140,7 +140,8 @@ std::vector<std::uint8_t> runtimeRun(const std::array<std::string, 4>& formulas,
     std::copy(sliders.begin(), sliders.end(), pic.sliders);
     ::RunState state;
     rt_seed(&state, 0);
-    rt_filter_rows(&run, &pic, out.data(), pic.rowStride, l.pixelStride, 0, l.height, &state);
+    rt_filter_rows(&run, &pic, out.data(), pic.rowStride, l.pixelStride, 0, l.height, &state,
+                   nullptr, nullptr);
   } else {
     out.clear();
   }
