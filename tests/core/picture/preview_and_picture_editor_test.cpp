@@ -43,6 +43,15 @@ class PluginPreviewTest : public ::testing::Test {
   PluginPreview preview(const std::function<bool()>& cancelled = {}) {
     return makePluginPreview(request, {codec, types, options}, cancelled);
   }
+  // A thumbnail job of a 6x4 picture into the new folder dir/folder, without sources.
+  ThumbnailJob thumbnailJob(const std::string& folder) {
+    ThumbnailJob job;
+    job.folder = dir / folder;
+    fs::create_directories(job.folder);
+    job.picture = pattern(6, 4, false);
+    job.base = request;
+    return job;
+  }
   fs::path cacheFile() const { return host::previewCacheFile(dir / "prog", request.file); }
   // Sets file's modification time to seconds after the test's start.
   void stamp(const fs::path& file, int seconds) {
@@ -59,12 +68,8 @@ class PluginPreviewTest : public ::testing::Test {
 };
 
 TEST_F(PluginPreviewTest, ThumbnailsFilterThePictureAndKeepWhatTheUserKeeps) {
-  const fs::path out = dir / "out";
-  fs::create_directories(out);
-  ThumbnailJob job;
-  job.folder = out;
-  job.picture = pattern(6, 4, false);
-  job.base = request;
+  ThumbnailJob job = thumbnailJob("out");
+  const fs::path out = job.folder;
   job.sources = {{plugin, {}, "Invert", "Invert Colours", {}},
                  {qm::test::writeFile(dir / "notes.txt", "no filter"), {}, "notes", "", {}},
                  {plugin, {}, "Invert", "Again", {}}};
@@ -103,12 +108,8 @@ TEST_F(PluginPreviewTest, ThumbnailsOfOtherWindowsPluginsComeFromTheHostOrSayWhy
   };
   int run = 0;
   for (const auto& c : cases) {
-    const fs::path out = dir / ("out" + std::to_string(++run));
-    fs::create_directories(out);
-    ThumbnailJob job;
-    job.folder = out;
-    job.picture = pattern(6, 4, false);
-    job.base = request;
+    ThumbnailJob job = thumbnailJob("out" + std::to_string(++run));
+    const fs::path out = job.folder;
     job.sources = {{plugin, {}, "Invert", "Invert", {}}, {blur, {}, "Blur", "Blur", {}}};
     std::vector<fs::path> asked;
     job.foreign = [&](const fs::path& file, const std::string&, host::Image& image, Progress&) {
@@ -161,12 +162,8 @@ TEST_F(PluginPreviewTest, ThumbnailsOfAFileWithSeveralFiltersAreOnePerFilter) {
             (Names{"Blurs-1|Soft|Soft", "Blurs-2|Hard|Hard", "Blurs-3|Wide|Wide"}));
   EXPECT_EQ(named(thumbnailSourcesOf(multi, options, "Hard")), Names{"Blurs-2|Hard|Hard"});
 
-  const fs::path out = dir / "out";
-  fs::create_directories(out);
-  ThumbnailJob job;
-  job.folder = out;
-  job.picture = pattern(6, 4, false);
-  job.base = request;
+  ThumbnailJob job = thumbnailJob("out");
+  const fs::path out = job.folder;
   job.sources = thumbnailSourcesOf(multi, options);
   std::vector<std::string> ran;
   job.foreign = [&](const fs::path&, const std::string& title, host::Image&, Progress&) {

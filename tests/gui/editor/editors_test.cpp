@@ -59,6 +59,12 @@ struct EditorRig {
     window->loadRecord(rec);
   }
 
+  // Copies a design the program ships into the program folder and shows the editor in it.
+  void useShippedDesign(const char* name) {
+    fs::copy_file(fs::path(QM_DATA_DIR) / "interface" / name, programDir / "interface" / name);
+    window->applyDesign(name);
+  }
+
   QRgb previewPixel(int x, int y) {
     window->finishPreview();
     return window->previewBox()->pixmap().toImage().pixel(x, y);
@@ -416,10 +422,8 @@ class EditorsTest : public QObject {
   // sliders keep their room, and a fixed design afterwards gets every control back.
   void modernDesignFollowsTheWindowSize() {
     EditorRig rig({"r", "g", "b", "a"});
-    fs::copy_file(fs::path(QM_DATA_DIR) / "interface" / "Modern.des",
-                  rig.programDir / "interface" / "Modern.des");
+    rig.useShippedDesign("Modern.des");
     gui::FFEditorWindow& w = *rig.window;
-    w.applyDesign("Modern.des");
     QVERIFY(w.modernLayout());
     QVERIFY(!(w.windowFlags() & Qt::FramelessWindowHint) && w.mask().isEmpty());
     w.show();
@@ -543,10 +547,8 @@ class EditorsTest : public QObject {
   // the tooltip; a name that fits is shown as it is.
   void longSliderNamesAreElidedNotCut() {
     EditorRig rig({"ctl(0)", "g", "b", "a"});
-    fs::copy_file(fs::path(QM_DATA_DIR) / "interface" / "Modern.des",
-                  rig.programDir / "interface" / "Modern.des");
+    rig.useShippedDesign("Modern.des");
     gui::FFEditorWindow& w = *rig.window;
-    w.applyDesign("Modern.des");
     w.show();
     const QString longName = "Amount of warm light spilling over the deepest shadows";
     ff::FFRecord rec = w.gatheredRecord();
